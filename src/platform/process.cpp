@@ -1,0 +1,74 @@
+#include "process.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QStandardPaths>
+
+namespace ferrox {
+
+SingleInstance::SingleInstance(const QString &lockName)
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
+    m_lock = std::make_unique<QLockFile>(QDir(folder).filePath(lockName));
+    m_lock->setStaleLockTime(0); // a crashed instance's lock is stale once its process is gone
+    m_acquired = m_lock->tryLock(0);
+}
+
+SingleInstance::~SingleInstance() = default;
+
+namespace {
+
+QString withSeparator(const QString &folder)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+} // namespace
+
+QString AppFolder()
+{
+    const QString fromEnvironment = qEnvironmentVariable("FERROX_HOME");
+    if (!fromEnvironment.isEmpty()) {
+        QDir().mkpath(fromEnvironment);
+        return withSeparator(QDir(fromEnvironment).absolutePath());
+    }
+    const QString executableFolder = QCoreApplication::applicationDirPath();
+    if (QFileInfo(executableFolder).isWritable())
+        return withSeparator(executableFolder);
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(dataFolder);
+    return withSeparator(dataFolder);
+}
+
+QString TempFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+}
+
+bool EnsureFolder(const QString &path)
+{
+    QDir dir;
+    if (QFileInfo(path).isDir())
+        return true;
+    if (path.startsWith(QLatin1Char('A')))
+        return false;
+    if (dir.mkdir(path))
+        return true;
+    const QString levels = withSeparator(path);
+    bool allCreated = true;
+    for (qsizetype end = levels.indexOf(QLatin1Char('/')); end >= 0;
+         end = levels.indexOf(QLatin1Char('/'), end + 1)) {
+        const QString prefix = levels.left(end + 1);
+        if (QFileInfo(prefix).isDir())
+            continue;
+        if (!dir.mkdir(prefix))
+            allCreated = false;
+    }
+    return allCreated;
+}
+
+} // namespace ferrox

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class QLockFile;
+
+namespace ferrox {
+
+// Holds the program's single-instance lock for as long as it lives.
+class SingleInstance
+{
+public:
+    // lockName: file name of the lock in the user's runtime folder.
+    explicit SingleInstance(const QString &lockName = QStringLiteral("ferrox.lock"));
+    ~SingleInstance();
+    // False when another running instance holds the lock.
+    bool acquired() const { return m_acquired; }
+
+private:
+    std::unique_ptr<QLockFile> m_lock;
+    bool m_acquired = false;
+};
+
+// The program's folder with a trailing separator: FERROX_HOME when set,
+// else the executable's folder when it is writable (a portable install),
+// else the per-user data folder, created on first use.
+QString AppFolder();
+
+// The platform's temporary folder (the old program's Windows "temp").
+QString TempFolder();
+
+// True when the folder exists or could be created. A path starting with
+// "A" is never created (the old program's floppy-drive rule). When the
+// whole path cannot be created at once, each level is created in turn
+// and a failing level does not stop the scan; the result is then false.
+bool EnsureFolder(const QString &path);
+
+} // namespace ferrox

@@ -1,0 +1,192 @@
+#include "qtserialport.h"
+
+#include "settingsstore.h"
+
+#include <QSerialPort>
+#include <QStringList>
+
+namespace ferrox {
+
+QString devicePathForPort(int portNumber, const SettingsStore *store)
+{
+    const QString name = QStringLiteral("COM%1").arg(portNumber);
+    const QByteArray fromEnvironment = qgetenv(("FERROX_" + name.toLatin1()).constData());
+    if (!fromEnvironment.isEmpty())
+        return QString::fromLocal8Bit(fromEnvironment);
+    if (store) {
+        const QString stored = store->GetSetting(QStringLiteral("ferrox"), QStringLiteral("Ports"),
+                                                 name, QString());
+        if (!stored.isEmpty())
+            return stored;
+    }
+    return QStringLiteral("/dev/ttyS%1").arg(portNumber - 1);
+}
+
+bool parseLineSettings(const QString &text, LineSettings &out)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 4)
+        return false;
+    bool ok = false;
+    const qint32 baud = parts[0].trimmed().toInt(&ok);
+    if (!ok || baud <= 0)
+        return false;
+    const QString parity = parts[1].trimmed().toLower();
+    if (parity.size() != 1 || !QStringLiteral("neoms").contains(parity))
+        return false;
+    const int dataBits = parts[2].trimmed().toInt(&ok);
+    if (!ok || dataBits < 5 || dataBits > 8)
+        return false;
+    const int stopBits = parts[3].trimmed().toInt(&ok);
+    if (!ok || (stopBits != 1 && stopBits != 2))
+        return false;
+    out = {baud, parity.at(0).toLatin1(), dataBits, stopBits};
+    return true;
+}
+
+QtSerialPort::QtSerialPort(PathResolver resolver, QObject *parent)
+    : SerialPort(parent), m_resolver(std::move(resolver)), m_port(new QSerialPort(this))
+{
+    connect(m_port, &QSerialPort::readyRead, this, [this] { announceArrival(); });
+    connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+        // Errors of our own calls are reported by their return values; the
+        // ones that arrive by themselves are the port's error events.
+        if (error == QSerialPort::NoError || error == QSerialPort::UnsupportedOperationError
+            || error == QSerialPort::TimeoutError || error == QSerialPort::NotOpenError)
+            return;
+        m_lastError = error;
+        emit lineError(error);
+    });
+}
+
+QtSerialPort::~QtSerialPort() = default;
+
+bool QtSerialPort::succeeded(bool ok)
+{
+    m_lastError = ok ? 0 : m_port->error();
+    if (!ok && m_lastError == 0)
+        m_lastError = QSerialPort::UnknownError;
+    m_port->clearError();
+    return ok;
+}
+
+void QtSerialPort::setPortNumber(int portNumber)
+{
+    m_portNumber = portNumber;
+}
+
+bool QtSerialPort::open()
+{
+    if (m_port->isOpen())
+        return succeeded(true);
+    m_port->setPortName(m_resolver(m_portNumber));
+    if (!succeeded(m_port->open(QIODevice::ReadWrite)))
+        return false;
+    m_port->setFlowControl(QSerialPort::NoFlowControl);
+    if (!applySettings()) {
+        const int error = m_lastError;
+        m_port->close();
+        m_lastError = error;
+        return false;
+    }
+    return true;
+}
+
+void QtSerialPort::close()
+{
+    m_port->close();
+    m_lastError = 0;
+}
+
+bool QtSerialPort::isOpen() const
+{
+    return m_port->isOpen();
+}
+
+bool QtSerialPort::setSettings(const QString &settingsText)
+{
+    LineSettings parsed;
+    if (!parseLineSettings(settingsText, parsed)) {
+        m_lastError = QSerialPort::UnsupportedOperationError;
+        return false;
+    }
+    m_settingsText = settingsText;
+    return m_port->isOpen() ? applySettings() : succeeded(true);
+}
+
+bool QtSerialPort::applySettings()
+{
+    LineSettings s;
+    if (!parseLineSettings(m_settingsText, s))
+        return succeeded(false);
+    const QSerialPort::Parity parity = s.parity == 'e' ? QSerialPort::EvenParity
+        : s.parity == 'o'                           ? QSerialPort::OddParity
+        : s.parity == 'm'                           ? QSerialPort::MarkParity
+        : s.parity == 's'                           ? QSerialPort::SpaceParity
+                                                    : QSerialPort::NoParity;
+    return succeeded(m_port->setBaudRate(s.baudRate)
+                     && m_port->setParity(parity)
+                     && m_port->setDataBits(static_cast<QSerialPort::DataBits>(s.dataBits))
+                     && m_port->setStopBits(s.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop));
+}
+
+bool QtSerialPort::setDtr(bool on)
+{
+    return succeeded(m_port->setDataTerminalReady(on));
+}
+
+bool QtSerialPort::setRts(bool on)
+{
+    return succeeded(m_port->setRequestToSend(on));
+}
+
+int QtSerialPort::pinouts() const
+{
+    // Reading the lines does not change the port; QSerialPort just lacks the const.
+    const int lines = static_cast<int>(m_port->pinoutSignals());
+    m_port->clearError();
+    return lines;
+}
+
+bool QtSerialPort::cts() const
+{
+    return m_port->isOpen() && (pinouts() & QSerialPort::ClearToSendSignal);
+}
+
+bool QtSerialPort::dsr() const
+{
+    return m_port->isOpen() && (pinouts() & QSerialPort::DataSetReadySignal);
+}
+
+bool QtSerialPort::write(const QByteArray &bytes)
+{
+    if (!m_port->isOpen())
+        return succeeded(false);
+    const bool queued = m_port->write(bytes) == bytes.size();
+    // flush() hands the bytes to the driver now instead of at the next
+    // event-loop pass; it does not wait for them to leave the wire.
+    if (queued)
+        m_port->flush();
+    return succeeded(queued);
+}
+
+qint16 QtSerialPort::bytesWaiting() const
+{
+    return toWaitingCount(m_port->isOpen() ? m_port->bytesAvailable() : 0);
+}
+
+QByteArray QtSerialPort::readAll()
+{
+    return m_port->isOpen() ? m_port->readAll() : QByteArray();
+}
+
+void QtSerialPort::discardInput()
+{
+    if (!m_port->isOpen())
+        return;
+    // Both what Qt has buffered and what the driver still holds.
+    m_port->readAll();
+    m_port->clear(QSerialPort::Input);
+}
+
+} // namespace ferrox

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "serialport.h"
+
+#include <functional>
+
+class QSerialPort;
+
+namespace ferrox {
+
+class SettingsStore;
+
+// Where port number N lives: environment variable FERROX_COMN, else the
+// settings key Ports/COMN of application "ferrox", else /dev/ttyS{N-1}.
+QString devicePathForPort(int portNumber, const SettingsStore *store);
+
+// The link port on QSerialPort. A pseudo-terminal has no modem lines:
+// DTR/RTS then fail with UnsupportedOperationError and CTS/DSR read off,
+// which callers treat as lamps off, not as a port failure.
+class QtSerialPort : public SerialPort
+{
+    Q_OBJECT
+public:
+    using PathResolver = std::function<QString(int portNumber)>;
+    explicit QtSerialPort(PathResolver resolver, QObject *parent = nullptr);
+    ~QtSerialPort() override;
+
+    void setPortNumber(int portNumber) override;
+    int portNumber() const override { return m_portNumber; }
+    bool open() override;
+    void close() override;
+    bool isOpen() const override;
+    bool setSettings(const QString &settingsText) override;
+    QString settings() const override { return m_settingsText; }
+    bool setDtr(bool on) override;
+    bool setRts(bool on) override;
+    bool cts() const override;
+    bool dsr() const override;
+    bool write(const QByteArray &bytes) override;
+    qint16 bytesWaiting() const override;
+    QByteArray readAll() override;
+    void discardInput() override;
+    int lastError() const override { return m_lastError; }
+
+private:
+    bool applySettings();
+    bool succeeded(bool ok);
+    int pinouts() const;
+
+    PathResolver m_resolver;
+    QSerialPort *m_port;
+    int m_portNumber = 1;
+    QString m_settingsText = QStringLiteral(" 57600,n,8,1");
+    int m_lastError = 0;
+};
+
+struct LineSettings
+{
+    qint32 baudRate = 0;
+    char parity = 'n';
+    int dataBits = 8;
+    int stopBits = 1;
+};
+// Parses "speed,parity,data,stop" (spaces around the speed allowed);
+// false for anything else.
+bool parseLineSettings(const QString &text, LineSettings &out);
+
+} // namespace ferrox

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+namespace ferrox {
+
+// The link port to the board, as the program's exchanges see it.
+//
+// Ports are addressed by number (COM1..COM20). All operations are
+// non-blocking; bytes arrive by signal. Errors are reported as numbers
+// (the QSerialPort::SerialPortError values; 0 = none), which is what the
+// program's port messages show.
+//
+// Receive threshold: with a threshold n > 0, receiveNotification() fires
+// whenever at least n bytes wait after an arrival; 0 switches it off.
+// bytesArrived() fires on every arrival whatever the threshold: the
+// board exchanges count their replies on it.
+class SerialPort : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    ~SerialPort() override;
+
+    virtual void setPortNumber(int portNumber) = 0;
+    virtual int portNumber() const = 0;
+    // Opens the port set by setPortNumber() with the current settings text.
+    virtual bool open() = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+
+    // Line settings as text: speed, parity, data bits, stop bits, for
+    // example " 57600,n,8,1". False when the text cannot be applied.
+    virtual bool setSettings(const QString &settingsText) = 0;
+    virtual QString settings() const = 0;
+
+    virtual bool setDtr(bool on) = 0;
+    virtual bool setRts(bool on) = 0;
+    virtual bool cts() const = 0;
+    virtual bool dsr() const = 0;
+
+    virtual bool write(const QByteArray &bytes) = 0;
+    // Bytes waiting, as a signed 16-bit count: more than 32767 waiting
+    // bytes read as a negative number (see toWaitingCount()).
+    virtual qint16 bytesWaiting() const = 0;
+    virtual QByteArray readAll() = 0;
+    virtual void discardInput() = 0;
+
+    virtual void setReceiveThreshold(int count) { m_receiveThreshold = count; }
+    int receiveThreshold() const { return m_receiveThreshold; }
+
+    // The error of the last failed operation (0 when it succeeded).
+    virtual int lastError() const = 0;
+
+    // 0..32767 as they are; any larger count negative, never 0 or positive.
+    static qint16 toWaitingCount(qint64 waiting);
+
+signals:
+    void bytesArrived();
+    void receiveNotification();
+    // A port error event: an unplugged adapter, a framing or overrun error.
+    void lineError(int errorCode);
+
+protected:
+    // Implementations call this after bytes were added to the input queue.
+    void announceArrival();
+
+private:
+    int m_receiveThreshold = 0;
+};
+
+// Settings text for a link speed text: " 57600" -> " 57600,n,8,1".
+QString linkSettingsText(const QString &speedText);
+
+} // namespace ferrox

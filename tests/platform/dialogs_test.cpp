@@ -1,0 +1,18 @@
+#include "platform/dialogs.h"
+
+#include <gtest/gtest.h>
+
+using namespace ferrox;
+
+TEST(Dialogs, ProgramFiltersBecomeQtFilters)
+{
+    EXPECT_EQ(qtFileFilter(QStringLiteral("モニタデータファイル(*.dat)|*.dat|すべてのファイル|*.*|")),
+              QStringLiteral("モニタデータファイル(*.dat) (*.dat);;すべてのファイル (*.*)"));
+    EXPECT_EQ(qtFileFilter(QString()), QString());
+}
+
+TEST(Dialogs, UntitledMessagesShowTheProgramName)
+{
+    EXPECT_EQ(messageTitle(QString()), QStringLiteral("ferrox"));
+    EXPECT_EQ(messageTitle(QStringLiteral("通信ポート")), QStringLiteral("通信ポート"));
+}

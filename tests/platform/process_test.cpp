@@ -1,0 +1,53 @@
+#include "platform/process.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace ferrox;
+
+TEST(EnsureFolder, ExistingNestedAndUncreatableFolders)
+{
+    QTemporaryDir dir;
+    EXPECT_TRUE(EnsureFolder(dir.path()));
+    const QString nested = dir.filePath(QStringLiteral("a/b/c"));
+    EXPECT_TRUE(EnsureFolder(nested));
+    EXPECT_TRUE(QDir(nested).exists());
+
+    // A plain file in the way of one level: nothing can be made below it.
+    QFile blocker(dir.filePath(QStringLiteral("file")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_FALSE(EnsureFolder(dir.filePath(QStringLiteral("file/x/y"))));
+}
+
+TEST(EnsureFolder, PathsOnDriveANeverGetCreated)
+{
+    EXPECT_FALSE(EnsureFolder(QStringLiteral("A_nonexistent_folder_for_ferrox")));
+    EXPECT_FALSE(QDir(QStringLiteral("A_nonexistent_folder_for_ferrox")).exists());
+}
+
+TEST(AppFolder, HonoursFerroxHomeAndEndsWithSeparator)
+{
+    QTemporaryDir dir;
+    qputenv("FERROX_HOME", dir.filePath(QStringLiteral("home")).toLocal8Bit());
+    const QString folder = AppFolder();
+    qunsetenv("FERROX_HOME");
+    EXPECT_EQ(folder, dir.filePath(QStringLiteral("home")) + QLatin1Char('/'));
+    EXPECT_TRUE(QDir(folder).exists());
+}
+
+TEST(SingleInstance, SecondHolderIsRefusedUntilTheFirstEnds)
+{
+    const QString name = QStringLiteral("ferrox-test-%1.lock").arg(QCoreApplication::applicationPid());
+    {
+        SingleInstance first(name);
+        EXPECT_TRUE(first.acquired());
+        SingleInstance second(name);
+        EXPECT_FALSE(second.acquired());
+    }
+    SingleInstance again(name);
+    EXPECT_TRUE(again.acquired());
+}

@@ -1,0 +1,68 @@
+#include "platform/qtsettingsstore.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace ferrox;
+
+namespace {
+
+class SettingsStoreTest : public testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString ini() const { return dir.filePath(QStringLiteral("ferrox.ini")); }
+    void writeIni(const QByteArray &content)
+    {
+        QFile file(ini());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+};
+
+TEST_F(SettingsStoreTest, MissingKeysGiveTheReadersDefault)
+{
+    QtSettingsStore store(ini());
+    ProgramSettings settings(store);
+    EXPECT_EQ(settings.text(QStringLiteral("COM_Port"), QStringLiteral("COM1")), QStringLiteral("COM1"));
+    EXPECT_EQ(settings.number(QStringLiteral("MainLeft"), 1000.0f), 1000.0f);
+    EXPECT_EQ(settings.integer(QStringLiteral("RTS"), 0), 0);
+}
+
+TEST_F(SettingsStoreTest, TextsKeepTheirSpacesAndJapaneseAcrossInstances)
+{
+    {
+        QtSettingsStore store(ini());
+        ProgramSettings settings(store);
+        settings.save(QStringLiteral("Monitor_speed"), QStringLiteral("  9600"));
+        settings.save(QStringLiteral("Direction"), QStringLiteral("J1←J2"));
+        settings.save(QStringLiteral("Display_mode"), QStringLiteral("モード3 <HEX･CHAR>"));
+        settings.saveNumber(QStringLiteral("MainWidth"), 7234.5f);
+    }
+    QtSettingsStore reopened(ini());
+    ProgramSettings settings(reopened);
+    EXPECT_EQ(settings.text(QStringLiteral("Monitor_speed"), {}), QStringLiteral("  9600"));
+    EXPECT_EQ(settings.text(QStringLiteral("Direction"), {}), QStringLiteral("J1←J2"));
+    EXPECT_EQ(settings.text(QStringLiteral("Display_mode"), {}), QStringLiteral("モード3 <HEX･CHAR>"));
+    EXPECT_EQ(settings.number(QStringLiteral("MainWidth"), 0), 7234.5f);
+}
+
+TEST_F(SettingsStoreTest, GarbageNumbersFallBackToTheDefault)
+{
+    writeIni("[Settings2]\nMainLeft=abc\nMainTop=1e99999\nMainWidth=\nRTS=yes\nDTR=99999\n"
+             "MainHeight=  4321  \nCOM_Port=\"COM1,COM2\"\nDirection=a,b\n");
+    QtSettingsStore store(ini());
+    ProgramSettings settings(store);
+    EXPECT_EQ(settings.number(QStringLiteral("MainLeft"), 1000), 1000);
+    EXPECT_EQ(settings.number(QStringLiteral("MainTop"), 1000), 1000);
+    EXPECT_EQ(settings.number(QStringLiteral("MainWidth"), 6500), 6500);
+    EXPECT_EQ(settings.number(QStringLiteral("MainHeight"), 6500), 4321);
+    EXPECT_EQ(settings.integer(QStringLiteral("RTS"), 0), 0);
+    EXPECT_EQ(settings.integer(QStringLiteral("DTR"), 0), 0); // beyond 16 bits
+    // Texts come back as stored, even where the INI reader sees a list.
+    EXPECT_EQ(settings.text(QStringLiteral("COM_Port"), {}), QStringLiteral("COM1,COM2"));
+    EXPECT_EQ(settings.text(QStringLiteral("Direction"), {}), QStringLiteral("a,b"));
+}
+
+} // namespace

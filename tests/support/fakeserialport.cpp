@@ -1,0 +1,109 @@
+#include "fakeserialport.h"
+
+#include <QPointer>
+#include <QTimer>
+
+namespace ferrox::test {
+
+void FakeSerialPort::setPortNumber(int portNumber)
+{
+    m_portNumber = portNumber;
+    operations << QStringLiteral("port %1").arg(portNumber);
+}
+
+bool FakeSerialPort::open()
+{
+    operations << QStringLiteral("open %1").arg(m_portNumber);
+    if (missingPorts.contains(m_portNumber)) {
+        m_lastError = 1;
+        return false;
+    }
+    m_open = true;
+    m_lastError = 0;
+    emit settingsApplied(m_settings);
+    return true;
+}
+
+void FakeSerialPort::close()
+{
+    operations << QStringLiteral("close");
+    m_open = false;
+    m_input.clear();
+}
+
+bool FakeSerialPort::setSettings(const QString &settingsText)
+{
+    operations << QStringLiteral("settings ") + settingsText;
+    m_settings = settingsText;
+    if (m_open)
+        emit settingsApplied(m_settings);
+    return true;
+}
+
+bool FakeSerialPort::setDtr(bool on)
+{
+    operations << QStringLiteral("dtr %1").arg(on ? 1 : 0);
+    m_lastError = failModemLines ? 10 : 0;
+    return !failModemLines;
+}
+
+bool FakeSerialPort::setRts(bool on)
+{
+    operations << QStringLiteral("rts %1").arg(on ? 1 : 0);
+    m_lastError = failModemLines ? 10 : 0;
+    return !failModemLines;
+}
+
+bool FakeSerialPort::write(const QByteArray &bytes)
+{
+    operations << QStringLiteral("write ") + QString::fromLatin1(bytes.toHex(' '));
+    if (!m_open || failWrites) {
+        m_lastError = m_open ? 7 : 13;
+        return false;
+    }
+    m_lastError = 0;
+    written += bytes;
+    emit bytesWritten(bytes);
+    return true;
+}
+
+QByteArray FakeSerialPort::readAll()
+{
+    operations << QStringLiteral("read %1").arg(m_input.size());
+    return std::exchange(m_input, QByteArray());
+}
+
+void FakeSerialPort::discardInput()
+{
+    operations << QStringLiteral("discard");
+    m_input.clear();
+}
+
+void FakeSerialPort::setReceiveThreshold(int count)
+{
+    operations << QStringLiteral("threshold %1").arg(count);
+    SerialPort::setReceiveThreshold(count);
+}
+
+void FakeSerialPort::deliver(const QByteArray &bytes)
+{
+    QTimer::singleShot(0, this, [this, bytes] { deliverNow(bytes); });
+}
+
+void FakeSerialPort::deliverNow(const QByteArray &bytes)
+{
+    if (!m_open)
+        return; // nobody listens on a closed port
+    m_input += bytes;
+    announceArrival();
+}
+
+void FakeSerialPort::raiseLineError(int errorCode)
+{
+    QTimer::singleShot(0, this, [this, errorCode] {
+        m_lastError = errorCode;
+        emit lineError(errorCode);
+    });
+}
+
+} // namespace ferrox::test

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "platform/serialport.h"
+
+#include <QSet>
+#include <QStringList>
+
+namespace ferrox::test {
+
+// A link port in memory. What the program does to it is logged in order
+// (operations) and what it writes is kept (written) and announced
+// (bytesWritten), so a test or the in-process board can answer. Answers
+// given to deliver() arrive later, from the event loop, as on a real port.
+class FakeSerialPort : public SerialPort
+{
+    Q_OBJECT
+public:
+    using SerialPort::SerialPort;
+
+    void setPortNumber(int portNumber) override;
+    int portNumber() const override { return m_portNumber; }
+    bool open() override;
+    void close() override;
+    bool isOpen() const override { return m_open; }
+    bool setSettings(const QString &settingsText) override;
+    QString settings() const override { return m_settings; }
+    bool setDtr(bool on) override;
+    bool setRts(bool on) override;
+    bool cts() const override { return m_open && ctsLine; }
+    bool dsr() const override { return m_open && dsrLine; }
+    bool write(const QByteArray &bytes) override;
+    qint16 bytesWaiting() const override { return toWaitingCount(m_input.size()); }
+    QByteArray readAll() override;
+    void discardInput() override;
+    void setReceiveThreshold(int count) override;
+    int lastError() const override { return m_lastError; }
+
+    // Bytes from the far end; they arrive from the event loop.
+    void deliver(const QByteArray &bytes);
+    // Bytes from the far end, in the input queue at once.
+    void deliverNow(const QByteArray &bytes);
+    // A port error event, from the event loop.
+    void raiseLineError(int errorCode);
+
+    // Failure injection and line states.
+    QSet<int> missingPorts;      // open() fails with DeviceNotFoundError (1)
+    bool failWrites = false;     // write() fails with WriteError (7)
+    bool failModemLines = false; // DTR/RTS fail with UnsupportedOperationError (10), as on a pty
+    bool ctsLine = false;
+    bool dsrLine = false;
+
+    // The log: "open 3", "close", "settings  57600,n,8,1", "threshold 0",
+    // "discard", "dtr 1", "rts 0", "write 56", "read 22".
+    QStringList operations;
+    QByteArray written;
+
+signals:
+    void bytesWritten(const QByteArray &bytes);
+    void settingsApplied(const QString &settingsText);
+
+private:
+    int m_portNumber = 1;
+    bool m_open = false;
+    QString m_settings = QStringLiteral(" 57600,n,8,1");
+    QByteArray m_input;
+    int m_lastError = 0;
+};
+
+} // namespace ferrox::test
