@@ -1,0 +1,108 @@
+#include "board/boardconfig.h"
+
+#include <gtest/gtest.h>
+
+using namespace ferrox;
+
+namespace {
+
+QStringList arguments(std::initializer_list<const char *> args)
+{
+    QStringList list {QStringLiteral("ferrox-board")};
+    for (const char *a : args)
+        list << QString::fromUtf8(a);
+    return list;
+}
+
+} // namespace
+
+TEST(BoardOptions, DefaultsAreAHealthyV105BoardOnA57600Jumper)
+{
+    BoardConfig config;
+    bool help = true;
+    ASSERT_EQ(parseBoardArguments(arguments({"--link", "/tmp/com1"}), config, help), QString());
+    EXPECT_FALSE(help);
+    EXPECT_EQ(config.link, QStringLiteral("/tmp/com1"));
+    EXPECT_EQ(config.firmware, QByteArray("V1.05"));
+    EXPECT_EQ(config.id, QByteArray("Ferrox LM"));
+    EXPECT_EQ(config.jumper, 57600);
+    EXPECT_EQ(config.traffic, QStringLiteral("demo"));
+    EXPECT_EQ(config.rate, 2000);
+    EXPECT_FALSE(config.loop || config.silent || config.noEndCode);
+    EXPECT_EQ(config.signalMask, 0xD2);
+    EXPECT_EQ(config.replyLength, 22);
+    EXPECT_EQ(config.errorTags + config.flood + config.hangupAfterMs, 0);
+    EXPECT_FALSE(config.measureCounts.isEmpty());
+}
+
+TEST(BoardOptions, EveryOptionIsRead)
+{
+    BoardConfig config;
+    bool help = false;
+    const QString error = parseBoardArguments(
+        arguments({"--link", "/tmp/x", "--firmware", "V1.01", "--id", "Other LM", "--jumper", "115200",
+                   "--traffic", "random:9", "--rate", "200", "--loop", "--signals", "0x7f",
+                   "--measure-counts", "1,65535, 945", "--silent", "--reply-len", "30", "--error-tags", "4",
+                   "--no-end-code", "--flood", "5000", "--hangup-after", "1.5"}),
+        config, help);
+    ASSERT_EQ(error, QString());
+    EXPECT_EQ(config.firmware, QByteArray("V1.01"));
+    EXPECT_EQ(config.id, QByteArray("Other LM"));
+    EXPECT_EQ(config.jumper, 115200);
+    EXPECT_EQ(config.traffic, QStringLiteral("random:9"));
+    EXPECT_EQ(config.rate, 200);
+    EXPECT_TRUE(config.loop && config.silent && config.noEndCode);
+    EXPECT_EQ(config.signalMask, 0x7F);
+    EXPECT_EQ(config.measureCounts, (QList<quint16> {1, 65535, 945}));
+    EXPECT_EQ(config.replyLength, 30);
+    EXPECT_EQ(config.errorTags, 4);
+    EXPECT_EQ(config.flood, 5000);
+    EXPECT_EQ(config.hangupAfterMs, 1500);
+}
+
+TEST(BoardOptions, BadArgumentsAreRefusedAndLeaveTheConfigAlone)
+{
+    const struct
+    {
+        std::initializer_list<const char *> args;
+        const char *mentions;
+    } cases[] = {
+        {{}, "--link"},
+        {{"--link", "/tmp/x", "--jumper", "9600"}, "jumper"},
+        {{"--link", "/tmp/x", "--jumper", "fast"}, "jumper"},
+        {{"--link", "/tmp/x", "--rate", "0"}, "rate"},
+        {{"--link", "/tmp/x", "--rate", "-5"}, "rate"},
+        {{"--link", "/tmp/x", "--signals", "0x100"}, "signals"},
+        {{"--link", "/tmp/x", "--signals", "red"}, "signals"},
+        {{"--link", "/tmp/x", "--measure-counts", "945,x"}, "measure-counts"},
+        {{"--link", "/tmp/x", "--measure-counts", "65536"}, "measure-counts"},
+        {{"--link", "/tmp/x", "--measure-counts", ""}, "measure-counts"},
+        {{"--link", "/tmp/x", "--reply-len", "-1"}, "reply-len"},
+        {{"--link", "/tmp/x", "--error-tags", "many"}, "error-tags"},
+        {{"--link", "/tmp/x", "--flood", "99999999999"}, "flood"},
+        {{"--link", "/tmp/x", "--hangup-after", "0"}, "hangup-after"},
+        {{"--link", "/tmp/x", "--hangup-after", "nan"}, "hangup-after"},
+        {{"--link", "/tmp/x", "--traffic", ""}, "traffic"},
+        {{"--link", "/tmp/x", "--colour", "red"}, "colour"},
+        {{"--link", "/tmp/x", "stray"}, "stray"},
+        {{"--link"}, "link"},
+    };
+    for (const auto &c : cases) {
+        BoardConfig config;
+        config.rate = 1234;
+        bool help = false;
+        const QString error = parseBoardArguments(arguments(c.args), config, help);
+        EXPECT_TRUE(error.contains(QLatin1String(c.mentions))) << c.mentions << ": " << error.toStdString();
+        EXPECT_EQ(config.rate, 1234) << c.mentions;
+        EXPECT_FALSE(help);
+    }
+}
+
+TEST(BoardOptions, HelpNeedsNoLink)
+{
+    BoardConfig config;
+    bool help = false;
+    EXPECT_EQ(parseBoardArguments(arguments({"--help"}), config, help), QString());
+    EXPECT_TRUE(help);
+    EXPECT_TRUE(boardUsage().contains(QLatin1String("--link PATH")));
+}
