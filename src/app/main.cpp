@@ -1,0 +1,43 @@
+// ferrox: the PC program of the RS-232 line monitor board.
+#include "app/startup.h"
+#include "app/ui/mainwindow.h"
+
+#include "platform/process.h"
+#include "platform/programinfo.h"
+#include "platform/qtsettingsstore.h"
+#include "platform/ui/qtdialogs.h"
+
+#include <QApplication>
+#include <QDir>
+
+int main(int argc, char **argv)
+{
+    using namespace ferrox;
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(applicationTitle());
+    QApplication::setOrganizationName(applicationTitle());
+
+    // A second instance leaves without a word.
+    const SingleInstance instance;
+    if (!instance.acquired())
+        return 0;
+
+    // Message boxes are not tied to a window: the first ones may come
+    // before the main window exists.
+    QtDialogs dialogs(nullptr);
+    if (!ensureTempFolder(dialogs, TempFolder()))
+        return 1;
+
+    // Data files live in the program folder, whatever folder we were started from.
+    QDir::setCurrent(AppFolder());
+
+    QtSettingsStore settingsStore;
+    MainWindow window(settingsStore, dialogs);
+    window.setWindowTitle(mainTitleText());
+    window.show();
+
+    // The link port opens and the first connection check runs once the
+    // window shows.
+
+    return app.exec();
+}

@@ -1,0 +1,21 @@
+#include "startup.h"
+
+#include "texts.h"
+
+#include "platform/dialogs.h"
+#include "platform/process.h"
+
+#include <QDir>
+
+namespace ferrox {
+
+bool ensureTempFolder(Dialogs &dialogs, const QString &folder)
+{
+    if (EnsureFolder(folder))
+        return true;
+    dialogs.inform(apptext::tempFolderFailureText(QDir::toNativeSeparators(folder)),
+                   MessageIcon::Critical, apptext::TempFolderFailureTitle);
+    return false;
+}
+
+} // namespace ferrox

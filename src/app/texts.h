@@ -1,0 +1,129 @@
+#pragma once
+
+// The Japanese texts of the main window and of start-up, in one place.
+// Spaces are significant: the speed items are six characters, right-aligned,
+// and every consumer compares a combo box's text exactly.
+
+#include <QString>
+#include <QStringList>
+
+namespace ferrox::apptext {
+
+// Settings panel
+inline const QString SettingsWindow = QStringLiteral("設定ウインドウ");
+inline const QString ComPortCaption = QStringLiteral("通信ポート");
+inline const QString PcSpeedCaption = QStringLiteral("PC通信スピード(bps)");
+inline const QString MonitorSpeedCaption = QStringLiteral("モニタースピード(bps)");
+inline const QString DirectionCaption = QStringLiteral("モニターの方向");
+inline const QString DisplayModeCaption = QStringLiteral("ﾃﾞﾌｫﾙﾄのﾓﾆﾀｰﾛｸﾞ表示");
+
+inline const QStringList PcSpeeds = {QStringLiteral(" 57600"), QStringLiteral("115200")};
+inline const QString FastPcSpeed = QStringLiteral("115200");
+inline const QStringList DisplayModes = {
+    QStringLiteral("モード1 <HEX>"),      QStringLiteral("モード2 <ASCII>"),
+    QStringLiteral("モード3 <HEX･CHAR>"), QStringLiteral("モード4 <EXCHANGE>"),
+    QStringLiteral("モード5 <SAVE>"),
+};
+inline const QString BothDirections = QStringLiteral("双方向");
+// The first run's display-mode text: a full-width digit, none of the items.
+inline const QString DefaultDisplayMode = QStringLiteral("モード１");
+// Monitor speeds before the first connection check: the oldest firmware's.
+inline const QStringList MonitorSpeedsSlowLink = {
+    QStringLiteral("  4800"), QStringLiteral("  9600"), QStringLiteral(" 19200"), QStringLiteral(" 28800"),
+};
+inline const QStringList MonitorSpeedsFastLinkExtra = {QStringLiteral(" 38400"), QStringLiteral(" 57600")};
+
+inline const QString DataWidthFrame = QStringLiteral("モニターデータ幅");
+inline const QString DataOnly = QStringLiteral("8bit(ﾃﾞｰﾀのみ)");
+inline const QString DataAndParity = QStringLiteral("9bit(ﾃﾞｰﾀ＋ﾊﾟﾘﾃｨ)");
+inline const QString DataWidthHint = QStringLiteral("パリティデータのモニターリングは行いません。");
+
+inline const QString LinkOptionsFrame = QStringLiteral("PC通信設定ｵﾌﾟｼｮﾝ");
+inline const QString DtrEnable = QStringLiteral("DTR Enable");
+inline const QString RtsEnable = QStringLiteral("RTS Enable");
+inline const QString PortCheck = QStringLiteral("通信確認");
+inline const QString LinkOptionsHelp = QStringLiteral("?");
+inline const QString DsrLamp = QStringLiteral("DSR");
+inline const QString CtsLamp = QStringLiteral("CTS");
+
+inline const QString SimpleMonitorFrame = QStringLiteral("簡易モニター表示");
+inline const QString HexOption = QStringLiteral("16進数");
+inline const QString TextOption = QStringLiteral("テキスト");
+
+inline const QString ReceivedBytes = QStringLiteral("モニター中の 受信バイト数");
+inline const QString ByteUnit = QStringLiteral("Byte");
+inline const QString Zero = QStringLiteral("0");
+
+// Lamp captions by signal index (bit number in the board's state byte).
+inline const QStringList SignalNames = {
+    QStringLiteral("DCD"), QStringLiteral("RxD"), QStringLiteral("TxD"), QStringLiteral("DTR"),
+    QStringLiteral("DSR"), QStringLiteral("RTS"), QStringLiteral("CTS"), QStringLiteral("RIN"),
+};
+inline const QString SignalPaste = QStringLiteral("信号データの貼り付け");
+inline const QString SignalRead = QStringLiteral("Push");
+
+// "モニターログを表示(&D)" without its mnemonic, as the display buttons' frame title.
+inline const QString ShowLogFrame = QStringLiteral("モニターログを表示");
+inline const QStringList ShowLogTips = {
+    QStringLiteral("モニターログを表示：モード1 <HEX>"),
+    QStringLiteral("モニターログを表示：モード2 <ASCII>"),
+    QStringLiteral("モニターログを表示：モード3 <HEX･CHAR>"),
+    QStringLiteral("モニターログを表示：モード4 <EXCHANGE>"),
+    QStringLiteral("モニターログを表示：モード5 <?>"),
+};
+inline const QString OpenLogCountTip = QStringLiteral("開いているモニターログの数");
+
+// Toolbar: keys, captions, tips
+inline const QString StartKey = QStringLiteral("スタート");
+inline const QString StartCaption = QStringLiteral("ﾓﾆﾀｰ開始");
+inline const QString StartTip = QStringLiteral("モニタースタート");
+inline const QString StopKey = QStringLiteral("ストップ");
+inline const QString StopCaption = QStringLiteral("ﾓﾆﾀｰ停止");
+inline const QString StopTip = QStringLiteral("モニターストップ");
+inline const QString SettingsKey = QStringLiteral("設定");
+inline const QString SimpleMonitorKey = QStringLiteral("簡易モニタ");
+
+// Menu bar
+inline const QString FileMenu = QStringLiteral("ファイル(&F)");
+inline const QString FileOpenDataFile = QStringLiteral("モニターデータ ファイルを開く(&O)...");
+inline const QString FileSaveDataFile = QStringLiteral("モニターデータ ファイルを保存(S&)...");
+inline const QString FileOpenTextFile = QStringLiteral("モニターログ ファイルを開く(H&)...");
+inline const QString FileSaveTextFile = QStringLiteral("モニターログ ファイルを保存(&T)...");
+inline const QString FilePageSetup = QStringLiteral("ページ設定(&U)...");
+inline const QString FilePrint = QStringLiteral("印刷(&P)...");
+inline const QString FileExit = QStringLiteral("終了(&X)");
+
+inline const QString MonitorMenu = QStringLiteral("モニター(&M)");
+inline const QString MonitorStart = QStringLiteral("モニター開始(&G)");
+inline const QString MonitorStop = QStringLiteral("モニター停止(&E)");
+inline const QString MonitorTemp = QStringLiteral("簡易モニター(&T)");
+inline const QString RateMeasure = QStringLiteral("モニターラインの通信速度測定(&M)...");
+inline const QString Modify = QStringLiteral("DBG:モニターデータ修正(&D)");
+
+inline const QString ShowLogMenu = QStringLiteral("モニターログを表示(&D)");
+
+inline const QString ViewMenu = QStringLiteral("表示(&V)");
+inline const QString ViewSetting = QStringLiteral("設定(&S)");
+inline const QString ViewToolbar = QStringLiteral("ツール バー(&T)");
+inline const QString ViewStatusBar = QStringLiteral("ステータス バー(&B)");
+
+inline const QString WindowMenu = QStringLiteral("ウインドウ(&W)");
+inline const QString WindowCascade = QStringLiteral("重ねて表示(&C)");
+inline const QString WindowTileHorizontal = QStringLiteral("上下に並べて表示(&H)");
+inline const QString WindowTileVertical = QStringLiteral("左右に並べて表示(&V)");
+inline const QString WindowArrangeIcons = QStringLiteral("アイコンの整列(&A)");
+
+inline const QString HelpMenu = QStringLiteral("ヘルプ(&H)");
+inline const QString HelpContents = QStringLiteral("目次(&C)");
+inline const QString HelpSearch = QStringLiteral("トピックの検索(&S)...");
+inline const QString HelpAbout = QStringLiteral("バージョン情報(&A)");
+
+// Start-up
+inline const QString TempFolderFailureTitle = QStringLiteral("ﾃﾝﾌﾟﾌｫﾙﾀﾞ作成失敗");
+inline QString tempFolderFailureText(const QString &folder)
+{
+    return QStringLiteral("ﾃﾝﾎﾟﾗﾘﾌｫﾙﾀﾞｰの作成に失敗しました。\r") + folder
+        + QStringLiteral("　を、\r予め作成し再度ソフトウエアを起動してください。");
+}
+
+} // namespace ferrox::apptext

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QStringList>
+
+class QComboBox;
+class QWidget;
+
+namespace ferrox {
+
+// The settings panel's combo boxes: editable drop-down lists whose text is
+// compared exactly (spaces and case included). Typing never adds an item
+// and nothing completes the typed text.
+QComboBox *makeListCombo(const QString &objectName, QWidget *parent);
+
+// Shows text in the combo box without counting as a user's choice (no
+// activated()). An item with exactly this text becomes the current item;
+// any other text stays as typed text with no current item.
+void setComboText(QComboBox *combo, const QString &text);
+
+// Appends items and keeps the text the combo box shows (Qt would otherwise
+// make the first item of an empty list current).
+void addComboItems(QComboBox *combo, const QStringList &items);
+
+} // namespace ferrox

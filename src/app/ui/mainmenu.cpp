@@ -1,0 +1,91 @@
+#include "mainmenu.h"
+
+#include "app/texts.h"
+
+#include <QMenu>
+#include <QMenuBar>
+
+#include <initializer_list>
+
+namespace ferrox {
+
+namespace {
+
+enum Flag { Plain = 0, Disabled = 1, Hidden = 2, Checked = 4 };
+
+// A menu item; an entry without a caption is a separator.
+struct Entry
+{
+    const char *name;
+    const QString *caption;
+    int flags = Plain;
+    QKeySequence shortcut = {};
+};
+
+void addMenu(QMenuBar *menuBar, const char *name, const QString &title,
+             std::initializer_list<Entry> entries)
+{
+    auto *menu = new QMenu(title, menuBar);
+    menu->setObjectName(QLatin1String(name));
+    for (const Entry &entry : entries) {
+        QAction *action = entry.caption ? menu->addAction(*entry.caption) : menu->addSeparator();
+        if (entry.name)
+            action->setObjectName(QLatin1String(entry.name));
+        action->setShortcut(entry.shortcut);
+        action->setEnabled(!(entry.flags & Disabled));
+        action->setVisible(!(entry.flags & Hidden));
+        if (entry.flags & Checked) {
+            action->setCheckable(true);
+            action->setChecked(true);
+        }
+    }
+    menuBar->addMenu(menu);
+}
+
+} // namespace
+
+void buildMainMenu(QMenuBar *menuBar)
+{
+    using namespace apptext;
+    addMenu(menuBar, "mnuFile", FileMenu,
+            {{"mnuFileOpenDataFile", &FileOpenDataFile, Plain, QKeySequence(Qt::CTRL | Qt::Key_O)},
+             {"mnuFileSaveDataFile", &FileSaveDataFile, Disabled, QKeySequence(Qt::CTRL | Qt::Key_S)},
+             {nullptr, nullptr},
+             {"mnuFileOpenTextFile", &FileOpenTextFile},
+             {"mnuFileSaveTextFile", &FileSaveTextFile, Disabled},
+             {nullptr, nullptr},
+             {"mnuFilePageSetup", &FilePageSetup},
+             {"mnuFilePrint", &FilePrint, Disabled},
+             {nullptr, nullptr},
+             {"mnuFileExit", &FileExit}});
+    addMenu(menuBar, "mnuMonitor", MonitorMenu,
+            {{"mnuMonitorStart", &MonitorStart},
+             {"mnuMonitorStop", &MonitorStop},
+             {"mnuMonitorTemp", &MonitorTemp},
+             {"mnuMonitorBar1", nullptr},
+             {"mnuRateMeasure", &RateMeasure, Disabled},
+             {"mnuMonitorBar2", nullptr, Hidden},
+             {"mnuModify", &Modify, Hidden}});
+    addMenu(menuBar, "mnuDpOpen", ShowLogMenu,
+            {{"mnuMonitorLogOpen1", &DisplayModes[0]},
+             {"mnuMonitorLogOpen2", &DisplayModes[1]},
+             {"mnuMonitorLogOpen3", &DisplayModes[2]},
+             {"mnuMonitorLogOpen4", &DisplayModes[3]},
+             {"mnuMonitorLogOpen5", &DisplayModes[4]}});
+    addMenu(menuBar, "mnuView", ViewMenu,
+            {{"mnuViewSetting", &ViewSetting, Checked},
+             {"mnuViewToolbar", &ViewToolbar, Checked},
+             {"mnuViewStatusBar", &ViewStatusBar, Checked}});
+    addMenu(menuBar, "mnuWindow", WindowMenu,
+            {{"mnuWindowCascade", &WindowCascade},
+             {"mnuWindowTileHorizontal", &WindowTileHorizontal},
+             {"mnuWindowTileVertical", &WindowTileVertical},
+             {"mnuWindowArrangeIcons", &WindowArrangeIcons}});
+    addMenu(menuBar, "mnuHelp", HelpMenu,
+            {{"mnuHelpContents", &HelpContents},
+             {"mnuHelpSearchForHelpOn", &HelpSearch},
+             {nullptr, nullptr},
+             {"mnuHelpAbout", &HelpAbout}});
+}
+
+} // namespace ferrox

@@ -1,0 +1,16 @@
+#pragma once
+
+class QMenuBar;
+
+namespace ferrox {
+
+// Fills the main window's menu bar: menus "mnuFile", "mnuMonitor",
+// "mnuDpOpen", "mnuView", "mnuWindow", "mnuHelp" (QMenu objects) and their
+// items (QAction objects named "mnu…"), with their start states: data-file
+// save, text-file save, print and line-speed measurement disabled, the
+// debug item "mnuModify" and its separator "mnuMonitorBar2" hidden, the
+// three View items checkable and checked. Only the menu structure is made
+// here; commands are connected by their owners.
+void buildMainMenu(QMenuBar *menuBar);
+
+} // namespace ferrox

@@ -1,0 +1,198 @@
+#include "mainwindow.h"
+
+#include "mainmenu.h"
+#include "maintoolbar.h"
+#include "settingspanel.h"
+
+#include "app/texts.h"
+#include "platform/ui/appearance.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace ferrox {
+
+namespace {
+
+constexpr int SamplingPeriodMs = 333;
+
+// Stored geometry is applied as it is, but a hand-edited or damaged value
+// must not overflow the pixel arithmetic: about 330 inches either way is
+// far beyond any desktop.
+constexpr double GeometryLimitTwips = 480000.0;
+
+double limited(float twips)
+{
+    return std::clamp(static_cast<double>(twips), -GeometryLimitTwips, GeometryLimitTwips);
+}
+
+} // namespace
+
+MainWindow::MainWindow(SettingsStore &settingsStore, Dialogs &dialogs, QWidget *parent)
+    : QMainWindow(parent), m_settings(settingsStore), m_dialogs(dialogs)
+{
+    setObjectName(QStringLiteral("frmMain"));
+
+    buildMainMenu(menuBar());
+    m_toolBar = new MainToolBar(this);
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    m_settingsPanel = new SettingsPanel(m_settings, this);
+    auto *central = new QWidget(this);
+    auto *layout = new QHBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_mdiArea, 1);
+    layout->addWidget(m_settingsPanel);
+    setCentralWidget(central);
+
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+    m_timer1->setInterval(SamplingPeriodMs);
+
+    connectViewCommands();
+
+    // The window's load, in its documented order.
+    setDataCommandsEnabled(false);
+    buildStatusBar();
+    toolbarButton(apptext::StopKey)->setEnabled(false);
+    restoreGeometryTwips(loadMainGeometry(m_settings));
+    m_settingsPanel->load();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("sbStatusBar"));
+    bar->setSizeGripEnabled(true);
+    m_statusPanel = new QLabel(bar);
+    m_statusPanel->setObjectName(QStringLiteral("sbStatusBar_Panel1"));
+    m_statusPanel->setFrameShape(QFrame::Panel);
+    m_statusPanel->setFrameShadow(QFrame::Sunken);
+    // Long messages must not widen the window: the panel takes the free
+    // width and no more.
+    m_statusPanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_progressBar = new QProgressBar(bar);
+    m_progressBar->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progressBar->setRange(0, 100);
+    m_progressBar->setValue(0);
+    m_progressBar->setMaximumWidth(160);
+    m_progressBar->hide();
+    bar->addWidget(m_statusPanel, 1);
+    bar->addWidget(m_progressBar);
+}
+
+void MainWindow::connectViewCommands()
+{
+    connect(menuItem(QStringLiteral("mnuViewSetting")), &QAction::triggered, this,
+            &MainWindow::showSettingsPanel);
+    connect(toolbarButton(apptext::SettingsKey), &QAction::triggered, this, &MainWindow::showSettingsPanel);
+    connect(menuItem(QStringLiteral("mnuViewToolbar")), &QAction::triggered, m_toolBar, &QWidget::setVisible);
+    connect(menuItem(QStringLiteral("mnuViewStatusBar")), &QAction::triggered, statusBar(),
+            &QWidget::setVisible);
+    connect(menuItem(QStringLiteral("mnuFileExit")), &QAction::triggered, this, &QWidget::close);
+}
+
+void MainWindow::showSettingsPanel(bool shown)
+{
+    m_settingsPanel->setVisible(shown);
+    menuItem(QStringLiteral("mnuViewSetting"))->setChecked(shown);
+    toolbarButton(apptext::SettingsKey)->setChecked(shown);
+}
+
+QAction *MainWindow::toolbarButton(const QString &key) const
+{
+    return m_toolBar->button(key);
+}
+
+QAction *MainWindow::menuItem(const QString &objectName) const
+{
+    return menuBar()->findChild<QAction *>(objectName);
+}
+
+QMenu *MainWindow::menu(const QString &objectName) const
+{
+    return menuBar()->findChild<QMenu *>(objectName);
+}
+
+void MainWindow::setDataCommandsEnabled(bool enabled)
+{
+    menuItem(QStringLiteral("mnuFileSaveDataFile"))->setEnabled(enabled);
+    QMenu *displayMenu = menu(QStringLiteral("mnuDpOpen"));
+    displayMenu->setEnabled(enabled);
+    for (QAction *item : displayMenu->actions())
+        item->setEnabled(enabled);
+    for (int i = 0; i < SettingsPanel::DisplayButtonCount; ++i)
+        m_settingsPanel->displayButton(i)->setEnabled(enabled);
+}
+
+QString MainWindow::statusText() const
+{
+    return m_statusPanel->text();
+}
+
+void MainWindow::ReportStatus(qint32 panel, const QString &text, qint32 remaining)
+{
+    ferrox::ReportStatus(*this, panel, text, remaining);
+}
+
+void MainWindow::setPanelText(const QString &text)
+{
+    m_statusPanel->setText(text);
+}
+
+void MainWindow::setProgressVisible(bool visible)
+{
+    m_progressBar->setVisible(visible);
+}
+
+void MainWindow::setProgressValue(int percentDone)
+{
+    m_progressBar->setValue(percentDone);
+}
+
+void MainWindow::restoreGeometryTwips(const TwipsGeometry &geometry)
+{
+    move(twipsToPixelsX(limited(geometry.left), this), twipsToPixelsY(limited(geometry.top), this));
+    resize(twipsToPixelsX(limited(geometry.width), this), twipsToPixelsY(limited(geometry.height), this));
+}
+
+TwipsGeometry MainWindow::geometryTwips() const
+{
+    return {static_cast<float>(pixelsToTwipsX(x(), this)), static_cast<float>(pixelsToTwipsY(y(), this)),
+            static_cast<float>(pixelsToTwipsX(width(), this)),
+            static_cast<float>(pixelsToTwipsY(height(), this))};
+}
+
+QMenu *MainWindow::createPopupMenu()
+{
+    // Hiding a bar any other way would leave the View menu's check mark wrong.
+    return nullptr;
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Children first, each by its own close handling; a child that would
+    // rather stay open is closed with the window all the same.
+    m_mdiArea->closeAllSubWindows();
+    emit closing();
+    if (!isMinimized())
+        saveMainGeometry(m_settings, geometryTwips());
+    event->accept();
+}
+
+} // namespace ferrox

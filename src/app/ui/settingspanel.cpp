@@ -1,0 +1,259 @@
+#include "settingspanel.h"
+
+#include "colorbox.h"
+#include "combotext.h"
+#include "signalpanel.h"
+
+#include "app/mainsettings.h"
+#include "app/texts.h"
+#include "platform/ui/appearance.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace ferrox {
+
+namespace {
+
+constexpr QSize LinkLampSize{12, 12};
+constexpr int PortCount = 20;
+
+template<typename Widget>
+Widget *named(Widget *widget, const QString &objectName)
+{
+    widget->setObjectName(objectName);
+    return widget;
+}
+
+QGroupBox *frame(const QString &objectName, const QString &title, QWidget *parent)
+{
+    return named(new QGroupBox(title, parent), objectName);
+}
+
+QStringList portNames()
+{
+    QStringList names;
+    for (int port = 1; port <= PortCount; ++port)
+        names << QStringLiteral("COM%1").arg(port);
+    return names;
+}
+
+} // namespace
+
+SettingsPanel::SettingsPanel(ProgramSettings &settings, QWidget *parent)
+    : QScrollArea(parent), m_settings(settings)
+{
+    setObjectName(QStringLiteral("Picture_big"));
+    setFrameShape(QFrame::NoFrame);
+    setWidgetResizable(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    auto *content = new QWidget(this);
+    content->setObjectName(QStringLiteral("Picture_big_content"));
+    auto *title = named(new QLabel(apptext::SettingsWindow, content), QStringLiteral("Label_SettingsWindow"));
+    title->setAlignment(Qt::AlignCenter);
+    title->setAutoFillBackground(true);
+    title->setForegroundRole(QPalette::HighlightedText);
+    title->setBackgroundRole(QPalette::Highlight);
+    title->setMargin(2);
+
+    m_signalPanel = new SignalPanel(content);
+
+    auto *layout = new QVBoxLayout(content);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(4);
+    layout->addWidget(title);
+    layout->addWidget(makeChoices(content));
+    layout->addWidget(makeDataWidthFrame(content));
+    layout->addWidget(makeLinkOptionsFrame(content));
+    layout->addWidget(makeSimpleMonitorFrame(content));
+    layout->addWidget(makeReceivedBytesFrame(content));
+    layout->addWidget(m_signalPanel);
+    layout->addWidget(makeDisplayButtons(content));
+    layout->addStretch();
+    setWidget(content);
+
+    // Wide enough for the content and a vertical scroll bar, never wider.
+    setFixedWidth(content->sizeHint().width() + verticalScrollBar()->sizeHint().width());
+
+    storeChoices();
+}
+
+QWidget *SettingsPanel::makeChoices(QWidget *parent)
+{
+    auto *box = new QWidget(parent);
+    auto *grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setVerticalSpacing(3);
+    const auto addRow = [&](QComboBox *&combo, const char *name, const char *labelName,
+                            const QString &caption) {
+        combo = makeListCombo(QLatin1String(name), box);
+        auto *label = named(new QLabel(caption, box), QLatin1String(labelName));
+        label->setBuddy(combo);
+        const int row = grid->rowCount();
+        grid->addWidget(label, row, 0);
+        grid->addWidget(combo, row, 1);
+    };
+    addRow(m_comPort, "Combo_Com_port", "Label_Com_port", apptext::ComPortCaption);
+    addRow(m_pcSpeed, "Combo_PC_speed", "Label_PC_speed", apptext::PcSpeedCaption);
+    addRow(m_monitorSpeed, "Combo_Monitor_speed", "Label_Monitor_speed", apptext::MonitorSpeedCaption);
+    addRow(m_direction, "Combo_Direction", "Label_Direction", apptext::DirectionCaption);
+    addRow(m_displayMode, "Combo_DisplayMode", "Label_DisplayMode", apptext::DisplayModeCaption);
+    grid->setColumnStretch(1, 1);
+    return box;
+}
+
+QWidget *SettingsPanel::makeDataWidthFrame(QWidget *parent)
+{
+    // Offered only by the newest firmware; the connection check enables it.
+    m_dataWidthFrame = frame(QStringLiteral("Frame2"), apptext::DataWidthFrame, parent);
+    m_dataOnly = named(new QRadioButton(apptext::DataOnly, m_dataWidthFrame), QStringLiteral("Data_only"));
+    m_dataAndParity = named(new QRadioButton(apptext::DataAndParity, m_dataWidthFrame),
+                            QStringLiteral("DataAndParity"));
+    m_dataOnly->setChecked(true);
+    auto *row = new QHBoxLayout(m_dataWidthFrame);
+    for (QRadioButton *option : {m_dataOnly, m_dataAndParity}) {
+        option->setToolTip(apptext::DataWidthHint);
+        option->setEnabled(false);
+        row->addWidget(option);
+    }
+    m_dataWidthFrame->setEnabled(false);
+    return m_dataWidthFrame;
+}
+
+QWidget *SettingsPanel::makeLinkOptionsFrame(QWidget *parent)
+{
+    QGroupBox *box = frame(QStringLiteral("Frame_ComSet"), apptext::LinkOptionsFrame, parent);
+    m_checkDtr = named(new QCheckBox(apptext::DtrEnable, box), QStringLiteral("Check_DTR"));
+    m_checkRts = named(new QCheckBox(apptext::RtsEnable, box), QStringLiteral("Check_RTS"));
+    m_help = named(new QPushButton(apptext::LinkOptionsHelp, box), QStringLiteral("Command_Help"));
+    m_help->setFixedWidth(m_help->fontMetrics().height() * 2);
+    m_portCheck = named(new QPushButton(apptext::PortCheck, box), QStringLiteral("Cmd_Port_Check"));
+    m_dsrLamp = new ColorBox(QStringLiteral("Picture_DSR"), LinkLampSize, box);
+    m_ctsLamp = new ColorBox(QStringLiteral("Picture_CTS"), LinkLampSize, box);
+    // Off until a connection check reads the link port's lines.
+    m_dsrLamp->setColor(colorFromBgr(0));
+    m_ctsLamp->setColor(colorFromBgr(0));
+
+    auto *grid = new QGridLayout(box);
+    grid->setVerticalSpacing(3);
+    grid->addWidget(m_checkDtr, 0, 0);
+    grid->addWidget(m_checkRts, 0, 1);
+    grid->addWidget(m_help, 0, 2, Qt::AlignRight);
+    auto *lamps = new QHBoxLayout;
+    lamps->addWidget(m_dsrLamp);
+    lamps->addWidget(named(new QLabel(apptext::DsrLamp, box), QStringLiteral("Label_DSR")));
+    lamps->addSpacing(6);
+    lamps->addWidget(m_ctsLamp);
+    lamps->addWidget(named(new QLabel(apptext::CtsLamp, box), QStringLiteral("Label_CTS")));
+    lamps->addStretch();
+    grid->addLayout(lamps, 1, 0);
+    grid->addWidget(m_portCheck, 1, 1, 1, 2);
+    return box;
+}
+
+QWidget *SettingsPanel::makeSimpleMonitorFrame(QWidget *parent)
+{
+    QGroupBox *box = frame(QStringLiteral("Frame1"), apptext::SimpleMonitorFrame, parent);
+    m_hexOption = named(new QRadioButton(apptext::HexOption, box), QStringLiteral("Option_Hex"));
+    m_textOption = named(new QRadioButton(apptext::TextOption, box), QStringLiteral("Option_Txt"));
+    m_hexOption->setChecked(true);
+    auto *row = new QHBoxLayout(box);
+    row->addWidget(m_hexOption);
+    row->addWidget(m_textOption);
+    return box;
+}
+
+QWidget *SettingsPanel::makeReceivedBytesFrame(QWidget *parent)
+{
+    QGroupBox *box = frame(QStringLiteral("Frame_RecByte"), QString(), parent);
+    m_recByteCheck = named(new QCheckBox(apptext::ReceivedBytes, box), QStringLiteral("Check_RecByte"));
+    m_recByteCheck->setChecked(true);
+    m_receiveLamp = new ColorBox(QStringLiteral("Picture1"), LinkLampSize, box);
+    m_recByteLabel = named(new QLabel(apptext::Zero, box), QStringLiteral("Label_RecByte"));
+    m_recByteLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_recByteLabel->setFrameShape(QFrame::Panel);
+    m_recByteLabel->setFrameShadow(QFrame::Sunken);
+    m_byteLabel = named(new QLabel(apptext::ByteUnit, box), QStringLiteral("Label_Byte"));
+
+    auto *grid = new QGridLayout(box);
+    grid->setVerticalSpacing(3);
+    grid->addWidget(m_recByteCheck, 0, 0, 1, 3);
+    grid->addWidget(m_receiveLamp, 1, 0);
+    grid->addWidget(m_recByteLabel, 1, 1);
+    grid->addWidget(m_byteLabel, 1, 2);
+    grid->setColumnStretch(1, 1);
+    return box;
+}
+
+QWidget *SettingsPanel::makeDisplayButtons(QWidget *parent)
+{
+    QGroupBox *box = frame(QStringLiteral("Frame_DpOpen"), apptext::ShowLogFrame, parent);
+    auto *row = new QHBoxLayout(box);
+    row->setSpacing(3);
+    for (int i = 0; i < DisplayButtonCount; ++i) {
+        m_displayButtons[i] = named(new QPushButton(QString::number(i + 1), box),
+                                    QStringLiteral("Cmd_DpOpen(%1)").arg(i));
+        m_displayButtons[i]->setToolTip(apptext::ShowLogTips.at(i));
+        m_displayButtons[i]->setFixedWidth(m_displayButtons[i]->fontMetrics().height() * 2);
+        row->addWidget(m_displayButtons[i]);
+    }
+    row->addStretch();
+    m_openLogCount = named(new QLabel(apptext::Zero, box), QStringLiteral("Label_x"));
+    m_openLogCount->setToolTip(apptext::OpenLogCountTip);
+    m_openLogCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_openLogCount->setFrameShape(QFrame::Panel);
+    m_openLogCount->setFrameShadow(QFrame::Sunken);
+    m_openLogCount->setMinimumWidth(m_openLogCount->fontMetrics().horizontalAdvance(QStringLiteral("0000")));
+    row->addWidget(m_openLogCount);
+    return box;
+}
+
+void SettingsPanel::storeChoices()
+{
+    const auto storeText = [this](QComboBox *combo, const QString &key) {
+        connect(combo, &QComboBox::activated, this,
+                [this, combo, key](int index) { m_settings.save(key, combo->itemText(index)); });
+    };
+    storeText(m_pcSpeed, settingkey::PcSpeed);
+    storeText(m_monitorSpeed, settingkey::MonitorSpeed);
+    storeText(m_direction, settingkey::Direction);
+    storeText(m_displayMode, settingkey::DisplayMode);
+
+    const auto storeCheck = [this](QCheckBox *box, const QString &key) {
+        connect(box, &QCheckBox::clicked, this,
+                [this, key](bool checked) { m_settings.save(key, checkValueText(checked)); });
+    };
+    storeCheck(m_checkDtr, settingkey::Dtr);
+    storeCheck(m_checkRts, settingkey::Rts);
+}
+
+void SettingsPanel::load()
+{
+    addComboItems(m_comPort, portNames());
+    addComboItems(m_pcSpeed, apptext::PcSpeeds);
+    addComboItems(m_displayMode, apptext::DisplayModes);
+    addComboItems(m_direction, {apptext::BothDirections});
+
+    const PanelSettings stored = loadPanelSettings(m_settings);
+    setComboText(m_comPort, stored.comPort);
+    setComboText(m_pcSpeed, stored.pcSpeed);
+    setComboText(m_monitorSpeed, stored.monitorSpeed);
+    setComboText(m_direction, stored.direction);
+    setComboText(m_displayMode, stored.displayMode);
+
+    addComboItems(m_monitorSpeed, monitorSpeedsBeforeCheck(m_pcSpeed->currentText()));
+
+    m_checkRts->setChecked(stored.rts);
+    m_checkDtr->setChecked(stored.dtr);
+}
+
+} // namespace ferrox

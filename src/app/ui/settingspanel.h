@@ -1,0 +1,115 @@
+#pragma once
+
+#include "platform/settingsstore.h"
+
+#include <QScrollArea>
+
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace ferrox {
+
+class ColorBox;
+class SignalPanel;
+
+// The settings window on the right of the main window, "Picture_big": the
+// link and monitor settings, the link options, the simple monitor's
+// presentation, the received-byte counter, the signal panel and the five
+// display buttons "Cmd_DpOpen(0)"…"Cmd_DpOpen(4)" with the open-log count
+// "Label_x". It scrolls when the window is too small to show it whole.
+//
+// The user's choices are stored the moment they are made (a pick from a
+// list = activated(), a click on a link option = clicked()):
+// "Display_mode", "Monitor_speed", "Direction", "COM_speed", "DTR", "RTS".
+// These connections are made in the constructor, so any handler connected
+// later sees the choice already stored. "COM_Port" is not stored here: it
+// is stored by the port choice's handler once the new port has opened.
+class SettingsPanel : public QScrollArea
+{
+    Q_OBJECT
+
+public:
+    static constexpr int DisplayButtonCount = 5;
+
+    SettingsPanel(ProgramSettings &settings, QWidget *parent = nullptr);
+
+    // Fills the lists and shows the stored texts and link options (start-up
+    // order: port list, link speeds, display modes, directions, then the
+    // stored texts, then the monitor speeds for the shown link speed, then
+    // RTS and DTR). Nothing is stored and no choice handler runs.
+    void load();
+
+    QComboBox *comPort() const { return m_comPort; }
+    QComboBox *pcSpeed() const { return m_pcSpeed; }
+    QComboBox *monitorSpeed() const { return m_monitorSpeed; }
+    QComboBox *direction() const { return m_direction; }
+    QComboBox *displayMode() const { return m_displayMode; }
+
+    QGroupBox *dataWidthFrame() const { return m_dataWidthFrame; }  // Frame2
+    QRadioButton *dataOnly() const { return m_dataOnly; }
+    QRadioButton *dataAndParity() const { return m_dataAndParity; }
+
+    QCheckBox *checkDtr() const { return m_checkDtr; }
+    QCheckBox *checkRts() const { return m_checkRts; }
+    QPushButton *portCheckButton() const { return m_portCheck; }     // Cmd_Port_Check
+    QPushButton *linkOptionsHelpButton() const { return m_help; }   // Command_Help
+    ColorBox *dsrLamp() const { return m_dsrLamp; }                  // Picture_DSR
+    ColorBox *ctsLamp() const { return m_ctsLamp; }                  // Picture_CTS
+
+    QRadioButton *hexOption() const { return m_hexOption; }          // Option_Hex
+    QRadioButton *textOption() const { return m_textOption; }        // Option_Txt
+
+    QCheckBox *receivedBytesCheck() const { return m_recByteCheck; } // Check_RecByte
+    QLabel *receivedBytesLabel() const { return m_recByteLabel; }    // Label_RecByte
+    QLabel *byteUnitLabel() const { return m_byteLabel; }            // Label_Byte
+    ColorBox *receiveLamp() const { return m_receiveLamp; }          // Picture1
+
+    SignalPanel *signalPanel() const { return m_signalPanel; }       // Frame_Signal
+
+    // Display command k is button k - 1.
+    QPushButton *displayButton(int index) const { return m_displayButtons.at(index); }
+    QLabel *openLogCountLabel() const { return m_openLogCount; }     // Label_x
+
+private:
+    QWidget *makeChoices(QWidget *parent);
+    QWidget *makeDataWidthFrame(QWidget *parent);
+    QWidget *makeLinkOptionsFrame(QWidget *parent);
+    QWidget *makeSimpleMonitorFrame(QWidget *parent);
+    QWidget *makeReceivedBytesFrame(QWidget *parent);
+    QWidget *makeDisplayButtons(QWidget *parent);
+    void storeChoices();
+
+    ProgramSettings &m_settings;
+
+    QComboBox *m_comPort = nullptr;
+    QComboBox *m_pcSpeed = nullptr;
+    QComboBox *m_monitorSpeed = nullptr;
+    QComboBox *m_direction = nullptr;
+    QComboBox *m_displayMode = nullptr;
+    QGroupBox *m_dataWidthFrame = nullptr;
+    QRadioButton *m_dataOnly = nullptr;
+    QRadioButton *m_dataAndParity = nullptr;
+    QCheckBox *m_checkDtr = nullptr;
+    QCheckBox *m_checkRts = nullptr;
+    QPushButton *m_portCheck = nullptr;
+    QPushButton *m_help = nullptr;
+    ColorBox *m_dsrLamp = nullptr;
+    ColorBox *m_ctsLamp = nullptr;
+    QRadioButton *m_hexOption = nullptr;
+    QRadioButton *m_textOption = nullptr;
+    QCheckBox *m_recByteCheck = nullptr;
+    QLabel *m_recByteLabel = nullptr;
+    QLabel *m_byteLabel = nullptr;
+    ColorBox *m_receiveLamp = nullptr;
+    SignalPanel *m_signalPanel = nullptr;
+    std::array<QPushButton *, DisplayButtonCount> m_displayButtons{};
+    QLabel *m_openLogCount = nullptr;
+};
+
+} // namespace ferrox

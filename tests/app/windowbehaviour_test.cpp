@@ -1,0 +1,186 @@
+// The View commands, the status line, the data commands and closing.
+#include "appfixture.h"
+
+#include "app/mainsettings.h"
+#include "app/ui/settingspanel.h"
+#include "platform/ui/appearance.h"
+
+#include <QAbstractButton>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+
+using namespace ferrox;
+using namespace ferrox::test;
+
+namespace {
+
+TEST_F(AppTest, SettingsMenuItemAndToolbarButtonMirrorEachOther)
+{
+    QAction *item = window().menuItem(QStringLiteral("mnuViewSetting"));
+    QAction *button = window().toolbarButton(QStringLiteral("設定"));
+    QWidget *panel = find<QWidget>(QStringLiteral("Picture_big"));
+
+    item->trigger();
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_FALSE(button->isChecked());
+    EXPECT_TRUE(panel->isHidden());
+
+    button->trigger();
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_TRUE(button->isChecked());
+    EXPECT_FALSE(panel->isHidden());
+
+    button->trigger();
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_TRUE(panel->isHidden());
+
+    item->trigger();
+    EXPECT_TRUE(button->isChecked());
+    EXPECT_FALSE(panel->isHidden());
+}
+
+TEST_F(AppTest, ToolbarAndStatusBarFollowTheirViewItems)
+{
+    for (const auto &[itemName, barName] :
+         {std::pair{"mnuViewToolbar", "tbToolBar"}, std::pair{"mnuViewStatusBar", "sbStatusBar"}}) {
+        SCOPED_TRACE(itemName);
+        QAction *item = window().menuItem(QLatin1String(itemName));
+        QWidget *bar = find<QWidget>(QLatin1String(barName));
+        item->trigger();
+        EXPECT_FALSE(item->isChecked());
+        EXPECT_TRUE(bar->isHidden());
+        item->trigger();
+        EXPECT_TRUE(item->isChecked());
+        EXPECT_FALSE(bar->isHidden());
+    }
+    // No other way to hide them that would leave a check mark wrong.
+    EXPECT_EQ(window().createPopupMenu(), nullptr);
+}
+
+TEST_F(AppTest, StatusReportsShowTextOrProgress)
+{
+    auto *bar = find<QProgressBar>(QStringLiteral("ProgressBar1"));
+    window().ReportStatus(1, QStringLiteral("データ処理終了。"), 0);
+    EXPECT_EQ(window().statusText(), QStringLiteral("データ処理終了。"));
+    EXPECT_TRUE(bar->isHidden());
+
+    window().ReportStatus(1, QStringLiteral("not shown"), 65);
+    EXPECT_EQ(window().statusText(), QStringLiteral("35%"));
+    EXPECT_FALSE(bar->isHidden());
+    EXPECT_EQ(bar->value(), 35);
+
+    ReportStatus(window(), 1, QString(), 0);
+    EXPECT_EQ(window().statusText(), QString());
+    EXPECT_TRUE(bar->isHidden());
+}
+
+TEST_F(AppTest, LongStatusTextDoesNotWidenTheWindow)
+{
+    window().show();
+    const int minimum = window().minimumSizeHint().width();
+    const int width = window().width();
+    window().ReportStatus(1, QString(400, QChar(0x3042)), 0);
+    EXPECT_EQ(window().minimumSizeHint().width(), minimum);
+    EXPECT_EQ(window().width(), width);
+}
+
+TEST_F(AppTest, DataCommandsAreSwitchedTogether)
+{
+    QList<QObject *> targets = {window().menuItem(QStringLiteral("mnuFileSaveDataFile")),
+                                window().menu(QStringLiteral("mnuDpOpen"))};
+    for (int k = 1; k <= 5; ++k)
+        targets << window().menuItem(QStringLiteral("mnuMonitorLogOpen%1").arg(k));
+    for (int k = 0; k < 5; ++k)
+        targets << find<QAbstractButton>(QStringLiteral("Cmd_DpOpen(%1)").arg(k));
+    const auto enabled = [](QObject *target) {
+        if (auto *action = qobject_cast<QAction *>(target))
+            return action->isEnabled();
+        return qobject_cast<QWidget *>(target)->isEnabled();
+    };
+    for (bool state : {true, false, true}) {
+        window().setDataCommandsEnabled(state);
+        for (QObject *target : targets)
+            EXPECT_EQ(enabled(target), state) << target->objectName().toStdString();
+    }
+}
+
+class RefusingChild : public QWidget
+{
+protected:
+    void closeEvent(QCloseEvent *event) override { event->ignore(); }
+};
+
+TEST_F(AppTest, ClosingClosesChildrenFirstAndStoresTheGeometry)
+{
+    window().show();
+    window().setGeometry(120, 90, 700, 500);
+    auto *child = window().mdiArea()->addSubWindow(new QWidget);
+    child->setAttribute(Qt::WA_DeleteOnClose);
+    child->show();
+    window().mdiArea()->addSubWindow(new RefusingChild)->show();
+
+    int childrenAtClosing = -1;
+    QObject::connect(&window(), &MainWindow::closing,
+                     [&] { childrenAtClosing = int(window().mdiArea()->subWindowList().size()); });
+    QSignalSpy closing(&window(), &MainWindow::closing);
+    EXPECT_TRUE(window().close());
+    EXPECT_EQ(closing.count(), 1);
+    EXPECT_EQ(childrenAtClosing, 1); // the refusing child stays, the window closes all the same
+    EXPECT_FALSE(window().isVisible());
+
+    const TwipsGeometry expected{float(pixelsToTwipsX(window().x(), &window())),
+                                 float(pixelsToTwipsY(window().y(), &window())),
+                                 float(pixelsToTwipsX(700, &window())), float(pixelsToTwipsY(500, &window()))};
+    QtSettingsStore store(iniPath());
+    ProgramSettings settings(store);
+    EXPECT_EQ(loadMainGeometry(settings), expected);
+    EXPECT_NE(stored(QStringLiteral("MainWidth")), QStringLiteral("<missing>"));
+}
+
+TEST_F(AppTest, ExitMenuItemClosesTheWindow)
+{
+    window().show();
+    QSignalSpy closing(&window(), &MainWindow::closing);
+    window().menuItem(QStringLiteral("mnuFileExit"))->trigger();
+    EXPECT_EQ(closing.count(), 1);
+    EXPECT_FALSE(window().isVisible());
+}
+
+TEST_F(AppTest, ClosingMinimizedKeepsThePreviousGeometry)
+{
+    writeSettings("MainLeft=1234\nMainTop=2345\nMainWidth=7000\nMainHeight=8000\n");
+    window().show();
+    window().showMinimized();
+    ASSERT_TRUE(window().isMinimized());
+    window().close();
+    EXPECT_EQ(stored(QStringLiteral("MainLeft")), QStringLiteral("1234"));
+    EXPECT_EQ(stored(QStringLiteral("MainTop")), QStringLiteral("2345"));
+    EXPECT_EQ(stored(QStringLiteral("MainWidth")), QStringLiteral("7000"));
+    EXPECT_EQ(stored(QStringLiteral("MainHeight")), QStringLiteral("8000"));
+}
+
+TEST_F(AppTest, ClosingMaximizedStoresTheMaximizedSize)
+{
+    window().show();
+    const int normalWidth = window().width();
+    window().showMaximized();
+    ASSERT_TRUE(window().isMaximized());
+    for (int wait = 0; wait < 100 && window().width() == normalWidth; ++wait)
+        QTest::qWait(10);
+    const int width = window().width();
+    EXPECT_GT(width, normalWidth);
+    window().close();
+    QtSettingsStore store(iniPath());
+    ProgramSettings settings(store);
+    EXPECT_FLOAT_EQ(loadMainGeometry(settings).width, float(pixelsToTwipsX(width, &window())));
+}
+
+} // namespace
