@@ -93,6 +93,19 @@ QByteArray readFor(SerialPort &port, qsizetype atLeast, int timeoutMs)
     return bytes;
 }
 
+// Processor time a process has used so far, in clock ticks.
+qint64 cpuTicks(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    // Fields after the command name (which may hold spaces): utime is the
+    // 12th, stime the 13th.
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : -1;
+}
+
 } // namespace
 
 TEST(BoardPty, PrintsTheSlavePathAndLinksItAtThePathGiven)
@@ -129,6 +142,23 @@ TEST(BoardPty, AnswersOnlyAtTheLinkSpeedOfItsJumper)
             port->close();
         }
     }
+}
+
+TEST(BoardPty, IdleBoardSleepsAfterThePortCloses)
+{
+    BoardProcess board;
+    START_BOARD(board);
+    auto port = board.openPort(QStringLiteral(" 57600"));
+    ASSERT_TRUE(port->write(QByteArray("V")));
+    EXPECT_EQ(readFor(*port, 22, 3000), defaultReply);
+    port->close();
+    const qint64 before = cpuTicks(board.process.processId());
+    if (before < 0)
+        GTEST_SKIP() << "no /proc here to read processor time from";
+    QTest::qWait(1000);
+    // A board spinning on a slave-less terminal would burn the whole second
+    // (100 ticks); an idle one uses next to nothing.
+    EXPECT_LT(cpuTicks(board.process.processId()) - before, 20);
 }
 
 TEST(BoardPty, ShortCaptureEndsWithTheEndCodeInValidTagOrder)
