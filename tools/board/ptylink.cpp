@@ -14,7 +14,8 @@ namespace ferrox {
 
 namespace {
 
-constexpr qsizetype maxPending = 4 * 1024 * 1024;
+// Above the largest --flood, so a flood reaches a reading PC whole.
+constexpr qsizetype maxPending = 32 * 1024 * 1024;
 
 QString systemError(const char *what)
 {

@@ -25,7 +25,7 @@ public:
     QString slavePath() const { return m_slavePath; }
 
     // Queues bytes for the PC; they leave as fast as the slave side takes
-    // them. When the PC does not read, at most 4 MiB wait; more is dropped,
+    // them. When the PC does not read, at most 32 MiB wait; more is dropped,
     // as bytes are lost on a serial line nobody reads.
     void send(const QByteArray &bytes);
     // Closes both sides, as an unplugged adapter: the program's port sees
