@@ -4,6 +4,7 @@
 
 #include "app/ui/colorbox.h"
 #include "app/ui/lamp.h"
+#include "platform/ui/appearance.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -131,6 +132,14 @@ TEST_F(AppTest, LampsStartGreyWithEmptyTagsUnderTheirSignalNames)
         EXPECT_TRUE(lamp->tag().isEmpty());
         EXPECT_EQ(find<QLabel>(QStringLiteral("Label_LED(%1)").arg(i))->text(), names.at(i));
     }
+}
+
+TEST_F(AppTest, LampsOfTheLinkLinesStartOffAndTheIndicatorsPlain)
+{
+    for (const char *name : {"Picture_DSR", "Picture_CTS"})
+        EXPECT_EQ(find<ColorBox>(QLatin1String(name))->color(), QColor(0, 0, 0)) << name;
+    for (const char *name : {"Picture1", "Label_DBG"})
+        EXPECT_EQ(find<ColorBox>(QLatin1String(name))->color(), buttonFaceColor()) << name;
 }
 
 TEST_F(AppTest, DisplayButtonsStartDisabledWithTheirModeTips)

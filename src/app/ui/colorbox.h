@@ -1,19 +1,19 @@
 #pragma once
 
 #include <QColor>
-#include <QFrame>
+#include <QWidget>
 
 namespace ferrox {
 
-// A small coloured box: the link-line lamps, the receive lamp and the
+// A small coloured lamp: the link-line lamps, the receive lamp and the
 // sampling indicator. It starts in the system's button-face colour.
 // Clicking it emits clicked() (the sampling indicator explains itself).
-class ColorBox : public QFrame
+class ColorBox : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit ColorBox(const QString &objectName, QSize size, QWidget *parent = nullptr);
+    ColorBox(const QString &objectName, QSize size, QWidget *parent = nullptr);
 
     QColor color() const { return m_color; }
     void setColor(const QColor &color);
@@ -22,6 +22,7 @@ signals:
     void clicked();
 
 protected:
+    void paintEvent(QPaintEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:

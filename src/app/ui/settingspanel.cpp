@@ -23,7 +23,7 @@ namespace ferrox {
 
 namespace {
 
-constexpr QSize LinkLampSize{12, 12};
+constexpr QSize LinkLampSize{16, 11};
 constexpr int PortCount = 20;
 
 template<typename Widget>
@@ -149,6 +149,7 @@ QWidget *SettingsPanel::makeLinkOptionsFrame(QWidget *parent)
     grid->addWidget(m_checkRts, 0, 1);
     grid->addWidget(m_help, 0, 2, Qt::AlignRight);
     auto *lamps = new QHBoxLayout;
+    lamps->setSpacing(3);
     lamps->addWidget(m_dsrLamp);
     lamps->addWidget(named(new QLabel(apptext::DsrLamp, box), QStringLiteral("Label_DSR")));
     lamps->addSpacing(6);

@@ -1,7 +1,10 @@
+#include "app/ui/colorbox.h"
 #include "app/ui/combotext.h"
+#include "platform/ui/appearance.h"
 
 #include <QComboBox>
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace ferrox;
@@ -45,6 +48,21 @@ TEST(ComboText, AddingItemsKeepsTheShownText)
     EXPECT_EQ(combo->currentText(), QStringLiteral("  9600"));
     EXPECT_EQ(combo->currentIndex(), 1);
     EXPECT_EQ(combo->count(), 3);
+}
+
+TEST(ColorBox, StartsInButtonFaceAndReportsClicksInsideIt)
+{
+    ColorBox box(QStringLiteral("Label_DBG"), QSize(12, 12));
+    EXPECT_EQ(box.color(), buttonFaceColor());
+    box.setColor(colorFromBgr(0x00FF00));
+    EXPECT_EQ(box.color(), QColor(0, 255, 0));
+
+    QSignalSpy clicked(&box, &ColorBox::clicked);
+    QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(clicked.count(), 1);
+    QTest::mouseClick(&box, Qt::RightButton, {}, QPoint(5, 5));
+    QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(30, 5));
+    EXPECT_EQ(clicked.count(), 1);
 }
 
 } // namespace
