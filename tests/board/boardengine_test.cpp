@@ -95,6 +95,7 @@ TEST(BoardEngineQueries, ReplyLengthCutsOrPadsTheReply)
         {30, QByteArray("Ferrox LM V1.05  9600\r") + QByteArray(8, ' ')},
         {1, "F"},
         {0, ""},
+        {-5, ""}, // a config built in code, past the argument checks
     };
     for (const auto &c : cases) {
         BoardConfig config;
@@ -298,6 +299,16 @@ TEST(BoardEngineStream, PacingNeverRunsAheadOfTheRate)
     const qint64 allowed = config.rate * clock.elapsed() / 1000 + 1;
     EXPECT_LE(board.received.size(), allowed);
     EXPECT_GT(board.chunks, 1); // paced in steps, not all at once
+}
+
+TEST(BoardEngineStream, ZeroRateFromCodeStreamsSlowlyInsteadOfFailing)
+{
+    BoardConfig config;
+    config.rate = 0;
+    TestBoard board(config);
+    board.ask("G");
+    EXPECT_TRUE(board.engine.isStreaming());
+    EXPECT_EQ(board.ask("E"), QByteArray("\xFF", 1));
 }
 
 TEST(BoardEngineStream, ACommandDuringAStreamEndsItWithoutEndCode)

@@ -49,9 +49,12 @@ char codeIn(const SpeedRow &row, bool modern)
 BoardEngine::BoardEngine(const BoardConfig &config, const QByteArray &traffic, QObject *parent)
     : QObject(parent)
     , m_config([&config] {
+        // Configs built in code skip the argument checks: keep them sane.
         BoardConfig c = config;
         c.firmware = fitted(config.firmware, 5);
         c.id = fitted(config.id, 9);
+        c.rate = std::max(1, config.rate);
+        c.replyLength = std::max(0, config.replyLength);
         return c;
     }())
     , m_traffic(traffic)
