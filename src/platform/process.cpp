@@ -52,6 +52,8 @@ QString TempFolder()
 bool EnsureFolder(const QString &path)
 {
     QDir dir;
+    if (path.isEmpty())
+        return false;
     if (QFileInfo(path).isDir())
         return true;
     if (path.startsWith(QLatin1Char('A')))

@@ -23,8 +23,9 @@ TEST(EnsureFolder, ExistingNestedAndUncreatableFolders)
     EXPECT_FALSE(EnsureFolder(dir.filePath(QStringLiteral("file/x/y"))));
 }
 
-TEST(EnsureFolder, PathsOnDriveANeverGetCreated)
+TEST(EnsureFolder, PathsOnDriveANeverGetCreatedNorAnEmptyPath)
 {
+    EXPECT_FALSE(EnsureFolder(QString()));
     EXPECT_FALSE(EnsureFolder(QStringLiteral("A_nonexistent_folder_for_ferrox")));
     EXPECT_FALSE(QDir(QStringLiteral("A_nonexistent_folder_for_ferrox")).exists());
 }

@@ -11,7 +11,9 @@ namespace ferrox {
 class QtDialogs : public Dialogs
 {
 public:
-    explicit QtDialogs(QWidget *parent) : m_parent(parent) {}
+    explicit QtDialogs(QWidget *parent = nullptr) : m_parent(parent) {}
+    // The window the dialogs belong to, once it exists.
+    void setParent(QWidget *parent) { m_parent = parent; }
 
     MessageAnswer message(const QString &text, MessageIcon icon, MessageButtons buttons,
                           const QString &title) override;
