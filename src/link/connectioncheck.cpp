@@ -1,0 +1,202 @@
+#include "connectioncheck.h"
+
+#include "linkpanel.h"
+#include "platform/dialogs.h"
+#include "platform/serialport.h"
+#include "statusreport.h"
+#include "texts.h"
+
+#include <QTimer>
+
+namespace ferrox {
+
+LinkPanel::~LinkPanel() = default;
+
+namespace {
+const QString kComPrefix = QStringLiteral("COM");
+} // namespace
+
+ConnectionCheck::ConnectionCheck(LinkOwner &owner, LinkPanel &panel, Dialogs &dialogs,
+                                 ProgramSettings settings, QObject *parent)
+    : QObject(parent),
+      m_owner(owner),
+      m_panel(panel),
+      m_dialogs(dialogs),
+      m_settings(settings),
+      m_blink(panel.statusPanel(), this)
+{
+}
+
+int ConnectionCheck::panelPortNumber() const
+{
+    return portNumberFromText(m_panel.portText());
+}
+
+void ConnectionCheck::startUp(std::function<void()> done)
+{
+    m_owner.request(LinkUse::Check, [this, done] {
+        m_owner.runScript(startUpOpenScript(panelPortNumber(), m_panel.linkSpeedText()),
+                          [this, done](const LinkScriptResult &result) {
+            // Message boxes wait for the user: never from inside a port signal.
+            QTimer::singleShot(0, this, [this, done, result] {
+                if (result.status != LinkScriptResult::Status::Completed) {
+                    showPortUnusable(result.errorCode);
+                    m_owner.release(LinkUse::Check);
+                    if (done)
+                        done();
+                    return;
+                }
+                runCheck(Origin::StartUp, LinkUse::Check, [this, done] {
+                    if (m_results.LinkFailed)
+                        m_dialogs.inform(linktext::noBoardMessage(m_owner.port().portNumber()),
+                                         MessageIcon::Information);
+                    if (done)
+                        done();
+                });
+            });
+        });
+    });
+}
+
+bool ConnectionCheck::check(Origin origin, std::function<void()> done)
+{
+    return m_owner.request(LinkUse::Check, [this, origin, done] { runCheck(origin, LinkUse::Check, done); });
+}
+
+void ConnectionCheck::choosePort()
+{
+    m_owner.request(LinkUse::PortChange, [this] {
+        const int oldPort = m_owner.port().portNumber();
+        const int newPort = panelPortNumber();
+        m_owner.runScript(portChangeScript(newPort), [this, oldPort, newPort](const LinkScriptResult &result) {
+            QTimer::singleShot(0, this, [this, oldPort, newPort, result] {
+                if (result.status != LinkScriptResult::Status::Completed) {
+                    m_dialogs.inform(linktext::portMissingMessage(newPort), MessageIcon::Exclamation,
+                                     linktext::portTitle());
+                    m_owner.port().setPortNumber(oldPort);
+                    m_panel.setPortText(kComPrefix + QString::number(oldPort));
+                    m_owner.release(LinkUse::PortChange);
+                    return;
+                }
+                m_settings.save(QStringLiteral("COM_Port"), m_panel.portText());
+                runCheck(Origin::PortChoice, LinkUse::PortChange, {});
+            });
+        });
+    });
+}
+
+void ConnectionCheck::runCheck(Origin origin, LinkUse heldAs, std::function<void()> done)
+{
+    CheckRequest request;
+    request.portNumber = panelPortNumber();
+    request.linkSpeedText = m_panel.linkSpeedText();
+    request.rts = m_panel.rtsChecked();
+    request.dtr = m_panel.dtrChecked();
+
+    CheckCallbacks callbacks;
+    callbacks.linesSampled = [this](bool cts, bool dsr) { m_panel.showLinkLines(cts, dsr); };
+    callbacks.querySent = [this] {
+        m_results.LinkFailed = false;
+        m_results.BoardVerified = false;
+    };
+    callbacks.done = [this, origin, heldAs, done](const CheckOutcome &outcome) {
+        QTimer::singleShot(0, this, [this, outcome, origin, heldAs, done] {
+            evaluate(outcome, origin, heldAs, done);
+        });
+    };
+    m_owner.checkLink(request, callbacks);
+}
+
+void ConnectionCheck::evaluate(const CheckOutcome &outcome, Origin origin, LinkUse heldAs,
+                               std::function<void()> done)
+{
+    const auto finish = [this, heldAs, done] {
+        m_owner.release(heldAs);
+        emit checkFinished();
+        if (done)
+            done();
+    };
+    const auto failureEnding = [this, finish] {
+        ReportNoAnswer([this, finish] {
+            m_results.LinkFailed = true;
+            finish();
+        });
+    };
+
+    switch (outcome.status) {
+    case CheckOutcome::Status::PortFailed:
+        if (origin != Origin::PortChoice)
+            showPortUnusable(outcome.errorCode);
+        finish();
+        return;
+    case CheckOutcome::Status::NoAnswer:
+        m_panel.setSamplingEnabled(false);
+        failureEnding();
+        return;
+    case CheckOutcome::Status::ForeignBoard:
+        takeReply(outcome.reply);
+        m_panel.setSamplingEnabled(false);
+        failureEnding();
+        return;
+    case CheckOutcome::Status::UnsupportedFirmware:
+        takeReply(outcome.reply);
+        ReportStatus(m_panel.statusPanel(), 1, linktext::firmwareMismatchStatus(), 0);
+        m_dialogs.inform(linktext::firmwareMismatchMessage(m_results.FirmwareVersion),
+                         MessageIcon::Information);
+        m_panel.setSamplingEnabled(false);
+        m_results.LinkFailed = true;
+        finish();
+        return;
+    case CheckOutcome::Status::Verified:
+        takeReply(outcome.reply);
+        ReportLinkOK([this, finish] {
+            if (!m_panel.simpleMonitorPressed() && m_panel.startEnabled())
+                m_panel.setSamplingEnabled(true);
+            adaptPanel();
+            m_results.BoardVerified = true;
+            finish();
+        });
+        return;
+    }
+}
+
+void ConnectionCheck::takeReply(const QByteArray &reply)
+{
+    m_results.BoardReply = boardReplyOf(reply);
+    m_results.FirmwareVersion = firmwareVersionOf(reply);
+}
+
+void ConnectionCheck::adaptPanel()
+{
+    const std::optional<FirmwareFeatures> features =
+        firmwareFeatures(m_results.FirmwareVersion, m_panel.linkSpeedText());
+    if (!features)
+        return;
+    m_panel.refillMonitorSpeeds(features->monitorSpeeds,
+                                m_settings.text(QStringLiteral("Monitor_speed"), QStringLiteral("  9600")));
+    m_panel.setRateMeasureEnabled(features->rateMeasure);
+    m_panel.refillDirections(features->directions,
+                             m_settings.text(QStringLiteral("Direction"), linktext::directionBoth()));
+    if (features->dataWidth)
+        m_panel.enableDataWidth();
+}
+
+void ConnectionCheck::showPortUnusable(int errorCode)
+{
+    m_dialogs.inform(linktext::portUnusableMessage(kComPrefix + QString::number(panelPortNumber()), errorCode),
+                     MessageIcon::Exclamation, linktext::portTitle());
+}
+
+void ConnectionCheck::ReportNoAnswer(std::function<void()> done)
+{
+    m_panel.setSamplingEnabled(false);
+    m_blink.start([this] { return linktext::noAnswerStatus(m_owner.port().portNumber()); }, std::move(done));
+}
+
+void ConnectionCheck::ReportLinkOK(std::function<void()> done)
+{
+    m_blink.start([this] { return linktext::linkOkStatus(m_results.BoardReply, m_owner.port().portNumber()); },
+                  std::move(done));
+}
+
+} // namespace ferrox

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "linkowner.h"
+#include "platform/settingsstore.h"
+#include "statusblink.h"
+
+#include <QObject>
+
+#include <functional>
+
+namespace ferrox {
+
+class Dialogs;
+class LinkPanel;
+
+// What the last connection check found; the rest of the program reads it.
+struct CheckResults
+{
+    bool LinkFailed = false;    // no or no usable answer; clear while a query waits
+    bool BoardVerified = false; // a supported board answered; clear while a query waits
+    QString FirmwareVersion;    // bytes 10..14 of the last reply of 22 bytes or more
+    QString BoardReply;         // bytes 0..15 of that reply
+};
+
+// The connection check and what surrounds it: the first check at start-up,
+// the check from the "通信確認" button, the port choice with its check. It
+// asks the board through the link owner and adapts the settings panel to
+// the firmware that answered.
+class ConnectionCheck : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Origin {
+        StartUp,   // a port failure shows the port message
+        Button,    // likewise
+        PortChoice // a port failure shows nothing more
+    };
+
+    ConnectionCheck(LinkOwner &owner, LinkPanel &panel, Dialogs &dialogs, ProgramSettings settings,
+                    QObject *parent = nullptr);
+
+    const CheckResults &results() const { return m_results; }
+
+    // Start-up: open the port with the panel's settings, check, and tell the
+    // user when no board answered. done runs when all that is over.
+    void startUp(std::function<void()> done = {});
+
+    // ConnectionCheck(): in its turn on the link. False, and nothing
+    // happens, while another check is pending. done runs when the check
+    // is over, its last status text shown.
+    bool check(Origin origin, std::function<void()> done = {});
+
+    // A new port text was chosen on the panel: open that port, on success
+    // store it and check; otherwise say so and go back to the old port.
+    void choosePort();
+
+    // The status blinks; done follows the last phase.
+    void ReportNoAnswer(std::function<void()> done = {});
+    void ReportLinkOK(std::function<void()> done = {});
+
+signals:
+    // A check ended; results() are final.
+    void checkFinished();
+
+private:
+    void runCheck(Origin origin, LinkUse heldAs, std::function<void()> done);
+    void evaluate(const CheckOutcome &outcome, Origin origin, LinkUse heldAs, std::function<void()> done);
+    void takeReply(const QByteArray &reply);
+    void adaptPanel();
+    void showPortUnusable(int errorCode);
+    int panelPortNumber() const;
+
+    LinkOwner &m_owner;
+    LinkPanel &m_panel;
+    Dialogs &m_dialogs;
+    ProgramSettings m_settings;
+    StatusBlink m_blink;
+    CheckResults m_results;
+};
+
+} // namespace ferrox

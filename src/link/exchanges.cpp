@@ -1,0 +1,105 @@
+#include "exchanges.h"
+
+#include "platform/serialport.h"
+
+namespace ferrox {
+
+using namespace step;
+
+LinkScript startUpOpenScript(int portNumber, const QString &linkSpeedText)
+{
+    return {threshold(0),
+            discard(),
+            critical(setPort(portNumber)),
+            critical(settings(linkSpeedText + QStringLiteral(",N,8,1"))),
+            critical(open())};
+}
+
+LinkScript connectionCheckScript(const CheckRequest &request)
+{
+    return {close(),
+            critical(setPort(request.portNumber)),
+            critical(open()),
+            critical(settings(linkSettingsText(request.linkSpeedText))),
+            threshold(0),
+            discard(),
+            rts(request.rts),
+            dtr(request.dtr),
+            sampleLines(),
+            critical(write(CMD_VERSION)),
+            critical(await(VersionReplyLength, ReplyTimeoutMs)),
+            read()};
+}
+
+LinkScript portChangeScript(int portNumber)
+{
+    return {close(), critical(setPort(portNumber)), critical(open())};
+}
+
+LinkScript linkSpeedScript(const QString &linkSpeedText)
+{
+    return {settings(linkSettingsText(linkSpeedText))};
+}
+
+LinkScript captureReadyScript()
+{
+    return {discard(), threshold(0), critical(openIfClosed())};
+}
+
+LinkScript captureConfigureScript(std::uint8_t speedCommand, std::optional<std::uint8_t> modeCommand,
+                                  std::uint8_t directionCommand)
+{
+    LinkScript script{write(speedCommand), pause(SpeedPauseMs)};
+    if (modeCommand)
+        script << discard() << write(*modeCommand);
+    script << threshold(0) << discard() << discard()
+           << write(CMD_VERSION) << await(VersionReplyLength, ReplyTimeoutMs) << read()
+           << threshold(0) << discard() << write(directionCommand);
+    return script;
+}
+
+LinkScript captureStopScript(bool discardFirst)
+{
+    LinkScript script;
+    if (discardFirst)
+        script << discard();
+    script << critical(write(CMD_STOP));
+    return script;
+}
+
+LinkScript simpleMonitorStartScript(std::optional<std::uint8_t> speedCommand,
+                                    std::optional<std::uint8_t> directionCommand)
+{
+    LinkScript script{discard()};
+    if (speedCommand)
+        script << write(*speedCommand);
+    script << pause(SpeedPauseMs) << threshold(2);
+    if (directionCommand)
+        script << write(*directionCommand);
+    script << pause(SpeedPauseMs) << discard();
+    return script;
+}
+
+LinkScript simpleMonitorStopScript()
+{
+    return {discard(), threshold(0), write(CMD_STOP)};
+}
+
+LinkScript signalSampleScript()
+{
+    return {critical(openIfClosed()), threshold(0), discard(), write(CMD_SIGNALS),
+            await(SignalReplyLength, ReplyTimeoutMs), read()};
+}
+
+LinkScript measurementScript()
+{
+    return {discard(), threshold(0), write(CMD_MEASURE), await(MeasureReplyLength, -1), read(),
+            discard(), write(CMD_STOP)};
+}
+
+LinkScript measurementStopScript()
+{
+    return {discard(), write(CMD_STOP)};
+}
+
+} // namespace ferrox

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "linkscript.h"
+#include "protocol.h"
+
+#include <optional>
+
+namespace ferrox {
+
+// The exchanges with the board, byte for byte and in order. Each builds
+// the steps only; LinkOwner runs them when the link is free.
+
+struct CheckRequest
+{
+    int portNumber = 1;
+    QString linkSpeedText = QStringLiteral(" 57600"); // the settings text gets ",n,8,1"
+    bool rts = false;
+    bool dtr = false;
+};
+
+// Start-up: prepare the port and open it with the link speed.
+LinkScript startUpOpenScript(int portNumber, const QString &linkSpeedText);
+
+// Connection check: reopen the port with the settings, set the modem
+// lines, read CTS/DSR, ask for the version and read at least 22 bytes
+// within one second. Every port failure, also one during the wait, ends
+// it as a port failure.
+LinkScript connectionCheckScript(const CheckRequest &request);
+
+// Port choice: close, set the new number, open.
+LinkScript portChangeScript(int portNumber);
+
+// Link-speed choice: the port's settings text follows at once.
+LinkScript linkSpeedScript(const QString &linkSpeedText);
+
+// Capture start, first part: the port is made ready (opened if closed;
+// failing to open it is a port failure).
+LinkScript captureReadyScript();
+
+// Capture start, the rest: speed, the data width for firmware that takes
+// it, the version reply (22 bytes within a second), the direction; the
+// board then streams.
+LinkScript captureConfigureScript(std::uint8_t speedCommand, std::optional<std::uint8_t> modeCommand,
+                                  std::uint8_t directionCommand);
+
+// Capture stop. A stop the user asks for leaves the stream bytes waiting
+// at the port to the capture; the capture's own forced stops (overflow,
+// data rate) discard them first. A failing write is a port failure.
+LinkScript captureStopScript(bool discardFirst);
+
+// Simple monitor start: a command without a byte (a text the tables do
+// not know) is left out; the board streams with receive notifications at
+// two waiting bytes.
+LinkScript simpleMonitorStartScript(std::optional<std::uint8_t> speedCommand,
+                                    std::optional<std::uint8_t> directionCommand);
+LinkScript simpleMonitorStopScript();
+
+// Signal sample: 2 bytes within one second; a port that cannot be opened
+// is a port failure.
+LinkScript signalSampleScript();
+
+// Line speed measurement: 101 bytes without time limit, then stop.
+LinkScript measurementScript();
+// The measurement stopped by the user.
+LinkScript measurementStopScript();
+
+} // namespace ferrox

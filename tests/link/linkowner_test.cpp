@@ -1,0 +1,167 @@
+// One exchange at a time: who waits, who is skipped, who is refused, and
+// that no exchange reads another's reply.
+#include "link/linkowner.h"
+#include "linktesting.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace ferrox;
+using namespace ferrox::test;
+
+namespace {
+
+class Arbitration : public testing::Test
+{
+protected:
+    Arbitration()
+    {
+        port.open();
+        port.operations.clear();
+        board.answer(CMD_VERSION, {versionReply("V1.05")});
+        board.answer(CMD_SIGNALS, {QByteArray("\x12\x00", 2)});
+    }
+
+    // A check that holds the link until release is called.
+    bool startCheck(std::optional<CheckOutcome> &outcome, bool releaseWhenDone = true)
+    {
+        return owner.request(LinkUse::Check, [&, releaseWhenDone] {
+            owner.checkLink({}, {{}, {}, [&, releaseWhenDone](const CheckOutcome &o) {
+                                     outcome = o;
+                                     if (releaseWhenDone)
+                                         owner.release(LinkUse::Check);
+                                 }});
+        });
+    }
+
+    FakeSerialPort port;
+    ScriptedBoard board{port};
+    LinkOwner owner{port};
+};
+
+TEST_F(Arbitration, SampleTickIsSkippedWhileACheckWaits)
+{
+    std::optional<CheckOutcome> check;
+    ASSERT_TRUE(startCheck(check));
+    bool sampled = false;
+    EXPECT_FALSE(owner.sampleSignals([&](const SampleOutcome &) { sampled = true; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return check.has_value(); }, 3000));
+    EXPECT_EQ(check->status, CheckOutcome::Status::Verified);
+    EXPECT_FALSE(sampled);
+    EXPECT_FALSE(port.written.contains('S'));
+}
+
+TEST_F(Arbitration, SecondCheckWhileOneIsPendingIsRefused)
+{
+    std::optional<CheckOutcome> first;
+    std::optional<CheckOutcome> second;
+    ASSERT_TRUE(startCheck(first));
+    EXPECT_TRUE(owner.checkPending());
+    EXPECT_FALSE(startCheck(second));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first.has_value(); }, 3000));
+    QTest::qWait(50);
+    // The one query, the one reply, read by the first check.
+    EXPECT_EQ(port.written, QByteArray("V"));
+    EXPECT_EQ(first->status, CheckOutcome::Status::Verified);
+    EXPECT_FALSE(second);
+    EXPECT_FALSE(owner.checkPending());
+}
+
+TEST_F(Arbitration, RequestsFindingACheckAreHeldUntilItReleases)
+{
+    std::optional<CheckOutcome> check;
+    ASSERT_TRUE(startCheck(check, false));
+    std::optional<CaptureStartOutcome> capture;
+    bool measured = false;
+    owner.startCapture({QStringLiteral("V1.05"), QStringLiteral("  9600"), QStringLiteral("双方向")},
+                       [&](const CaptureStartOutcome &o) { capture = o; });
+    owner.startMeasurement({}, [&](const MeasurementOutcome &) { measured = true; });
+    owner.startSimpleMonitor({QStringLiteral("V1.05"), QStringLiteral("  9600"), QStringLiteral("双方向")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return check.has_value(); }, 3000));
+    // The check keeps the link after its reply until it releases it.
+    QTest::qWait(50);
+    EXPECT_EQ(port.written, QByteArray("V"));
+    EXPECT_EQ(check->status, CheckOutcome::Status::Verified);
+
+    owner.release(LinkUse::Check);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return capture.has_value(); }, 3000));
+    EXPECT_EQ(capture->status, CaptureStartOutcome::Status::Streaming);
+    EXPECT_EQ(port.written, QByteArray("V4dVG"));
+    // The measurement and simple monitor wait for the capture's end, in order.
+    QTest::qWait(50);
+    EXPECT_EQ(owner.holder(), LinkUse::Capture);
+    owner.endCapture();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return port.written.endsWith('M'); }, 1000));
+    owner.stopMeasurement();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return port.written.endsWith("ME4G"); }, 1000));
+    EXPECT_TRUE(measured);
+    EXPECT_EQ(owner.holder(), LinkUse::SimpleMonitor);
+}
+
+TEST_F(Arbitration, TheSimpleMonitorStreamGivesWayToAllButASample)
+{
+    owner.startSimpleMonitor({QStringLiteral("V1.05"), QStringLiteral("  9600"), QStringLiteral("双方向")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return owner.holder() == LinkUse::SimpleMonitor && port.written == "4G"; }, 1000));
+    QTest::qWait(30);
+    EXPECT_FALSE(owner.sampleSignals([](const SampleOutcome &) {}));
+
+    std::optional<CheckOutcome> check;
+    ASSERT_TRUE(startCheck(check));
+    EXPECT_EQ(owner.holder(), LinkUse::Check);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return check.has_value(); }, 3000));
+    EXPECT_EQ(owner.holder(), LinkUse::None);
+}
+
+TEST_F(Arbitration, RequestsDuringTheSimpleMonitorStartWaitForItsEnd)
+{
+    owner.startSimpleMonitor({QStringLiteral("V1.05"), QStringLiteral("  9600"), QStringLiteral("双方向")});
+    // Mid-start (paused after the speed byte) a stop must not slip in between.
+    owner.stopSimpleMonitor();
+    EXPECT_EQ(port.written, QByteArray("4"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return owner.holder() == LinkUse::None; }, 1000));
+    EXPECT_EQ(port.written, QByteArray("4GE"));
+}
+
+TEST_F(Arbitration, StopOutsideACaptureStillReachesTheBoard)
+{
+    std::optional<bool> written;
+    owner.stopCapture(LinkOwner::StopReason::User, [&](bool w) { written = w; });
+    EXPECT_EQ(written, std::optional<bool>(true));
+    EXPECT_EQ(port.written, QByteArray("E"));
+    EXPECT_EQ(owner.holder(), LinkUse::None);
+}
+
+TEST_F(Arbitration, ShutdownStopsAStreamingBoardAndClosesThePort)
+{
+    owner.startCapture({QStringLiteral("V1.05"), QStringLiteral("  9600"), QStringLiteral("双方向")},
+                       [](const CaptureStartOutcome &) {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return port.written.endsWith('G'); }, 3000));
+    port.operations.clear();
+    owner.shutdown();
+    EXPECT_EQ(port.operations, (QStringList{QStringLiteral("write 45"), QStringLiteral("close")}));
+    EXPECT_EQ(owner.holder(), LinkUse::None);
+}
+
+TEST_F(Arbitration, ShutdownOfAnIdleLinkOnlyCloses)
+{
+    owner.shutdown();
+    EXPECT_EQ(port.operations, QStringList{QStringLiteral("close")});
+    owner.shutdown();
+    EXPECT_EQ(port.operations, QStringList{QStringLiteral("close")});
+}
+
+TEST_F(Arbitration, ShutdownWhileACheckWaitsDropsItQuietly)
+{
+    board.answers.clear();
+    std::optional<CheckOutcome> check;
+    startCheck(check);
+    bool captured = false;
+    owner.startCapture({}, [&](const CaptureStartOutcome &) { captured = true; });
+    owner.shutdown();
+    QTest::qWait(1200);
+    EXPECT_FALSE(check);
+    EXPECT_FALSE(captured);
+    EXPECT_FALSE(port.isOpen());
+}
+
+} // namespace

@@ -1,0 +1,163 @@
+#pragma once
+
+// Test doubles of the board link's surroundings: a settings store in
+// memory, a settings panel that records what the check did to it, and a
+// scripted board answering single commands on a FakeSerialPort.
+
+#include "link/linkpanel.h"
+#include "link/statusreport.h"
+#include "platform/settingsstore.h"
+#include "support/fakeserialport.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+#include <cstdint>
+#include <ostream>
+
+// Readable failures.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QByteArray &bytes, std::ostream *out)
+{
+    *out << '"' << bytes.toStdString() << "\" (" << bytes.toHex(' ').toStdString() << ')';
+}
+
+namespace ferrox::test {
+
+class MemorySettingsStore : public SettingsStore
+{
+public:
+    QString GetSetting(const QString &application, const QString &section, const QString &key,
+                       const QString &defaultValue) const override
+    {
+        return values.value(application + u'/' + section + u'/' + key, defaultValue);
+    }
+    void SaveSetting(const QString &application, const QString &section, const QString &key,
+                     const QString &value) override
+    {
+        values.insert(application + u'/' + section + u'/' + key, value);
+    }
+    QString program(const QString &key) const
+    {
+        return values.value(QStringLiteral("ferrox/Settings2/") + key, QStringLiteral("<unset>"));
+    }
+    QHash<QString, QString> values;
+};
+
+// Every text the status panel showed, with the time since the panel was made.
+class RecordingStatus : public StatusPanel
+{
+public:
+    RecordingStatus() { clock.start(); }
+    void setPanelText(const QString &text) override
+    {
+        texts << text;
+        times << clock.elapsed();
+    }
+    void setProgressVisible(bool visible) override { progressVisible = visible; }
+    void setProgressValue(int) override {}
+
+    QStringList texts;
+    QList<qint64> times;
+    bool progressVisible = true;
+    QElapsedTimer clock;
+};
+
+class FakeLinkPanel : public LinkPanel
+{
+public:
+    QString portText() const override { return port; }
+    void setPortText(const QString &text) override { port = text; }
+    QString linkSpeedText() const override { return linkSpeed; }
+    bool rtsChecked() const override { return rts; }
+    bool dtrChecked() const override { return dtr; }
+    void showLinkLines(bool c, bool d) override
+    {
+        cts = c;
+        dsr = d;
+        events << QStringLiteral("lines");
+    }
+    void refillMonitorSpeeds(const QStringList &items, const QString &text) override
+    {
+        monitorSpeeds = items;
+        monitorSpeedText = text;
+        events << QStringLiteral("speeds");
+    }
+    void refillDirections(const QStringList &items, const QString &text) override
+    {
+        directions = items;
+        directionText = text;
+        events << QStringLiteral("directions");
+    }
+    void setRateMeasureEnabled(bool enabled) override { rateMeasure = enabled; }
+    void enableDataWidth() override { dataWidth = true; }
+    void setSamplingEnabled(bool enabled) override
+    {
+        sampling = enabled;
+        events << (enabled ? QStringLiteral("timer on") : QStringLiteral("timer off"));
+    }
+    bool simpleMonitorPressed() const override { return simpleMonitor; }
+    bool startEnabled() const override { return startButton; }
+    StatusPanel &statusPanel() override { return status; }
+
+    // The panel's inputs.
+    QString port = QStringLiteral("COM1");
+    QString linkSpeed = QStringLiteral(" 57600");
+    bool rts = false;
+    bool dtr = false;
+    bool simpleMonitor = false;
+    bool startButton = true;
+
+    // What the link did to it.
+    bool cts = false;
+    bool dsr = false;
+    QStringList monitorSpeeds{QStringLiteral("start-up list")};
+    QString monitorSpeedText;
+    QStringList directions{QStringLiteral("start-up list")};
+    QString directionText;
+    bool rateMeasure = false;
+    bool dataWidth = false;
+    bool sampling = false;
+    QStringList events;
+    RecordingStatus status;
+};
+
+// Answers commands written to the port with scripted bytes, each chunk
+// arriving separately from the event loop.
+class ScriptedBoard : public QObject
+{
+public:
+    explicit ScriptedBoard(FakeSerialPort &port) : m_port(port)
+    {
+        connect(&port, &FakeSerialPort::bytesWritten, this, [this](const QByteArray &bytes) {
+            for (char c : bytes) {
+                for (const QByteArray &chunk : answers.value(static_cast<std::uint8_t>(c)))
+                    m_port.deliver(chunk);
+            }
+        });
+    }
+    void answer(std::uint8_t command, QList<QByteArray> chunks) { answers.insert(command, chunks); }
+
+    QHash<std::uint8_t, QList<QByteArray>> answers;
+
+private:
+    FakeSerialPort &m_port;
+};
+
+// A version reply of our board: "Ferrox LM", a space, the firmware, then
+// padding up to length bytes.
+inline QByteArray versionReply(const QByteArray &firmware, int length = 22,
+                               const QByteArray &id = QByteArrayLiteral("Ferrox LM"))
+{
+    QByteArray reply = id + ' ' + firmware + QByteArrayLiteral("  9600\r");
+    reply = reply.leftJustified(length, '.', true);
+    return reply;
+}
+
+} // namespace ferrox::test
