@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace ferrox {
+
+// The log windows' text files: code page 932 with CR LF line ends.
+//
+// Reading, a line break is LF, CR LF, or CR LF preceded by any number of
+// CRs (the renderers end some lines with "CR CR LF"): each shows as one
+// break. A CR followed by anything but CR or LF is a break of its own
+// (old Mac files). Bytes that are not valid code page 932 become U+FFFD.
+QString decodeLogText(const QByteArray &bytes);
+
+// The same rule for text the program appends: the result holds '\n' only.
+QString normalizeLineBreaks(const QString &text);
+
+// Code page 932 bytes as text, without line-break handling. A lead byte
+// without a trail byte, and the unassigned single bytes (0x80, 0xA0,
+// 0xFD to 0xFF), each show as one U+FFFD; no byte is swallowed.
+QString decodeCodePage932(const QByteArray &bytes);
+
+// Writing, every line break (LF, and the U+2029/U+2028 separators a text
+// document may hold) becomes CR LF; characters code page 932 cannot hold
+// become "?".
+QByteArray encodeLogText(const QString &text);
+
+// A file whose first bytes are "{\rtf" is shown formatted.
+bool isRichTextFile(const QByteArray &bytes);
+
+// Plain text holds no NUL byte; a file that does (a data file, an image)
+// is not shown as text.
+bool looksBinary(const QByteArray &bytes);
+
+} // namespace ferrox

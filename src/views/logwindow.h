@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QString>
+
+#include <functional>
+
+namespace ferrox {
+
+// What the program does to a monitor-log window: the capture, the
+// post-capture processing and the renderings write their texts here.
+// The window owns its text view; the registry hands out plain pointers
+// that stay valid until the window is closed.
+class LogWindow
+{
+public:
+    virtual ~LogWindow();
+
+    // The window's stored number (1, 2, 3 … in creation order).
+    virtual qint32 number() const = 0;
+
+    virtual QString caption() const = 0;
+    virtual void setCaption(const QString &caption) = 0;
+
+    // Inserts text at the view's insertion point (the end, unless the
+    // user moved the caret). CR LF, and CR CR LF, are line breaks.
+    virtual void appendText(const QString &text) = 0;
+    // Replaces the view's whole text.
+    virtual void replaceText(const QString &text) = 0;
+
+    virtual void setBackground(const QColor &color) = 0;
+    // The wrapping width of the text, in twips; 0 wraps at the view's width.
+    virtual void setRightMargin(double twips) = 0;
+
+    enum class Format { PlainText, DetectRichText };
+    // Hides the text view, replaces its text with the file bytes (code
+    // page 932; with DetectRichText a "{\rtf" file shows formatted) and
+    // shows the view again. A big text loads in steps from the event loop;
+    // shown runs once the view is visible again (never when the window is
+    // closed first).
+    virtual void loadText(const QByteArray &bytes, Format format, std::function<void()> shown) = 0;
+    virtual bool isLoading() const = 0;
+};
+
+} // namespace ferrox

@@ -1,0 +1,120 @@
+#include "logfilecommands.h"
+
+#include "link/statusreport.h"
+#include "platform/dialogs.h"
+#include "platform/settingsstore.h"
+#include "views/logwindow.h"
+#include "views/texts.h"
+#include "views/textfile.h"
+#include "views/ui/documentwindow.h"
+#include "views/ui/logtextview.h"
+#include "views/ui/logwindowarea.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace ferrox {
+
+namespace {
+
+const QString openDirKey = QStringLiteral("OPEN_DIR");
+
+} // namespace
+
+LogFileCommands::LogFileCommands(LogWindowArea &windows, Dialogs &dialogs,
+                                 ProgramSettings &settings, StatusPanel &status)
+    : m_windows(windows), m_dialogs(dialogs), m_settings(settings), m_status(status)
+{
+}
+
+void LogFileCommands::openTextFile()
+{
+    FileDialogRequest request;
+    request.title = viewtexts::openTextTitle();
+    request.filter = viewtexts::textFileFilter();
+    request.initialFolder = m_settings.text(openDirKey, QString());
+    request.initialName = viewtexts::textFilePattern();
+    const std::optional<QString> chosen = m_dialogs.openFile(request);
+    if (!chosen)
+        return;
+    const QString path = QDir::toNativeSeparators(*chosen);
+    const TextFileRead file = readTextFile(path);
+    switch (file.status) {
+    case TextFileRead::Status::Ok: break;
+    case TextFileRead::Status::Missing:
+    case TextFileRead::Status::Unreadable:
+        m_dialogs.inform(viewtexts::fileMissing(), MessageIcon::Critical, viewtexts::fileOpenTitle());
+        return;
+    case TextFileRead::Status::TooBig:
+        m_dialogs.inform(viewtexts::fileTooBig(path), MessageIcon::Critical, viewtexts::fileOpenTitle());
+        return;
+    case TextFileRead::Status::NotText:
+        m_dialogs.inform(viewtexts::notATextFile(path), MessageIcon::Critical, viewtexts::fileOpenTitle());
+        return;
+    }
+    LogWindow *window = m_windows.registry().NewLogWindow();
+    window->loadText(file.bytes, LogWindow::Format::DetectRichText, nullptr);
+    window->setCaption(path);
+    m_settings.save(openDirKey, dialogFolder(path));
+}
+
+void LogFileCommands::saveTextFile()
+{
+    QWidget *child = m_windows.activeChild();
+    if (!child)
+        return;
+    if (child->windowTitle() == viewtexts::simpleMonitorCaption()) {
+        m_dialogs.inform(viewtexts::simpleMonitorNotSaved(), MessageIcon::Exclamation);
+        return;
+    }
+    LogTextView *view = m_windows.activeTextView();
+    if (!view)
+        return;
+    FileDialogRequest request;
+    request.title = viewtexts::saveTextTitle();
+    request.filter = viewtexts::textFileFilter();
+    request.defaultExtension = viewtexts::textFileExtension();
+    request.initialFolder = m_settings.text(openDirKey, QString());
+    request.initialName = viewtexts::textFilePattern();
+    const std::optional<QString> chosen = m_dialogs.saveFile(request);
+    if (!chosen)
+        return;
+    if (chosen->isEmpty()) {
+        ReportStatus(m_status, 1, viewtexts::noFileName(), 0);
+        return;
+    }
+    const QString path = QDir::toNativeSeparators(*chosen);
+    if (QFileInfo::exists(path)
+        && m_dialogs.message(viewtexts::overwriteText(), MessageIcon::Exclamation,
+                             MessageButtons::OkCancel, viewtexts::overwriteTitle())
+               == MessageAnswer::Cancel)
+        return;
+    QString reason;
+    if (!writeTextFile(path, view->plainText(), &reason)) {
+        m_dialogs.inform(viewtexts::fileNotWritten(path, reason), MessageIcon::Critical);
+        return;
+    }
+    child->setWindowTitle(path);
+    m_settings.save(openDirKey, dialogFolder(path));
+}
+
+void LogFileCommands::pageSetup()
+{
+    m_dialogs.pageSetup(m_printer, viewtexts::pageSetupTitle());
+}
+
+void LogFileCommands::print()
+{
+    LogTextView *view = m_windows.activeTextView();
+    if (!view)
+        return;
+    PrintRequest request;
+    request.title = viewtexts::printTitle();
+    request.selectionAvailable = view->textCursor().hasSelection();
+    const std::optional<PrintChoice> choice = m_dialogs.print(m_printer, request);
+    if (!choice)
+        return;
+    view->printText(&m_printer, choice->selectionOnly && request.selectionAvailable);
+}
+
+} // namespace ferrox

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QPrinter>
+
+namespace ferrox {
+
+class Dialogs;
+class LogWindowArea;
+class ProgramSettings;
+class StatusPanel;
+
+// The File menu's log-text commands: open a text file into a new log
+// window, save the active window's text, page setup and print. All
+// dialogs go through Dialogs; a cancelled dialog changes nothing.
+class LogFileCommands
+{
+public:
+    LogFileCommands(LogWindowArea &windows, Dialogs &dialogs, ProgramSettings &settings,
+                    StatusPanel &status);
+
+    void openTextFile();  // mnuFileOpenTextFile
+    void saveTextFile();  // mnuFileSaveTextFile
+    void pageSetup();     // mnuFilePageSetup
+    void print();         // mnuFilePrint
+
+    // Page setup and print share one printer, so a setup holds for the
+    // prints that follow.
+    QPrinter &printer() { return m_printer; }
+
+private:
+    LogWindowArea &m_windows;
+    Dialogs &m_dialogs;
+    ProgramSettings &m_settings;
+    StatusPanel &m_status;
+    QPrinter m_printer;
+};
+
+} // namespace ferrox

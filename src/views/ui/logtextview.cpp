@@ -1,0 +1,178 @@
+#include "logtextview.h"
+
+#include "platform/ui/appearance.h"
+#include "views/logtext.h"
+
+#include <QPagedPaintDevice>
+#include <QTextCharFormat>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+
+namespace ferrox {
+
+namespace {
+
+// Characters inserted per load step: about 10 ms of work here.
+constexpr qsizetype loadStepChars = 64 * 1024;
+// The resolution a document without paint device lays out in.
+constexpr int screenDpi = 96;
+// Pixels between the view's edge and the text.
+constexpr int textInset = 2;
+
+QTextCharFormat formatOf(const TextStyle &style)
+{
+    QTextCharFormat format;
+    if (style.bold)
+        format.setFontWeight(QFont::Bold);
+    if (style.italic)
+        format.setFontItalic(true);
+    if (style.underline)
+        format.setFontUnderline(true);
+    if (style.color)
+        format.setForeground(QColor::fromRgb(QRgb(*style.color)));
+    return format;
+}
+
+} // namespace
+
+LogTextView::LogTextView(QWidget *parent) : QPlainTextEdit(parent)
+{
+    setObjectName(QStringLiteral("rtfText"));
+    setFont(gothicFont(9));
+    document()->setDefaultFont(gothicFont(9));
+    document()->setDocumentMargin(textInset);
+    setUndoRedoEnabled(false);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setAutoFillBackground(true);
+    m_loadTimer.setSingleShot(true);
+    m_loadTimer.setInterval(0);
+    connect(&m_loadTimer, &QTimer::timeout, this, &LogTextView::loadStep);
+}
+
+void LogTextView::appendAtCaret(const QString &text)
+{
+    textCursor().insertText(normalizeLineBreaks(text));
+    ensureCursorVisible();
+}
+
+void LogTextView::replaceAll(const QString &text)
+{
+    m_loadTimer.stop();
+    m_loading = false;
+    setPlainText(normalizeLineBreaks(text));
+    moveCursor(QTextCursor::End);
+}
+
+void LogTextView::loadBytes(const QByteArray &bytes, bool richText)
+{
+    if (richText && isRichTextFile(bytes))
+        loadStyledText(readRtf(bytes));
+    else
+        loadStyledText({StyledRun{decodeLogText(bytes), TextStyle()}});
+}
+
+void LogTextView::loadStyledText(StyledText text)
+{
+    m_loadTimer.stop();
+    m_pending = std::move(text);
+    m_runIndex = 0;
+    m_offset = 0;
+    m_loading = true;
+    hide();
+    // Emptied in place: the document keeps its font and margins.
+    m_loadCursor = QTextCursor(document());
+    m_loadCursor.select(QTextCursor::Document);
+    m_loadCursor.removeSelectedText();
+    loadStep();
+}
+
+void LogTextView::loadStep()
+{
+    qsizetype budget = loadStepChars;
+    while (budget > 0 && m_runIndex < m_pending.size()) {
+        const StyledRun &run = m_pending[m_runIndex];
+        qsizetype end = std::min(run.text.size(), m_offset + budget);
+        if (end < run.text.size() && run.text[end - 1].isHighSurrogate())
+            --end; // keep a surrogate pair in one piece
+        m_loadCursor.insertText(run.text.mid(m_offset, end - m_offset), formatOf(run.style));
+        budget -= end - m_offset;
+        m_offset = end;
+        if (m_offset >= run.text.size()) {
+            ++m_runIndex;
+            m_offset = 0;
+        }
+    }
+    if (m_runIndex < m_pending.size()) {
+        m_loadTimer.start();
+        return;
+    }
+    m_pending.clear();
+    m_loadCursor = QTextCursor();
+    m_loading = false;
+    moveCursor(QTextCursor::Start);
+    show();
+    emit textLoaded();
+}
+
+void LogTextView::setBackgroundColor(const QColor &color)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Base, color);
+    // The strip beside a narrow wrapping width shows the same colour.
+    p.setColor(QPalette::Window, color);
+    setPalette(p);
+}
+
+QColor LogTextView::backgroundColor() const
+{
+    return palette().color(QPalette::Base);
+}
+
+void LogTextView::setRightMargin(double twips)
+{
+    m_rightMarginTwips = twips > 0 ? twips : 0;
+    applyWrapWidth();
+}
+
+void LogTextView::resizeEvent(QResizeEvent *event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    applyWrapWidth();
+}
+
+// The plain-text layout always wraps at the viewport's width, so a
+// narrower wrapping width is made by narrowing the viewport from the
+// right; the strip left over shows the background.
+void LogTextView::applyWrapWidth()
+{
+    const int available = viewport()->width() + m_viewportRightMargin;
+    int margin = 0;
+    if (m_rightMarginTwips > 0) {
+        const int textWidth = twipsToPixelsX(m_rightMarginTwips, this) + 2 * textInset;
+        margin = std::max(0, available - textWidth);
+    }
+    if (margin != m_viewportRightMargin) {
+        m_viewportRightMargin = margin;
+        setViewportMargins(0, 0, margin, 0);
+    }
+}
+
+void LogTextView::printText(QPagedPaintDevice *printer, bool selectionOnly) const
+{
+    QTextDocument doc;
+    doc.setDefaultFont(font());
+    QTextCursor cursor(&doc);
+    if (selectionOnly)
+        cursor.insertFragment(textCursor().selection());
+    else
+        cursor.insertFragment(QTextDocumentFragment(document()));
+    // A page-sized document prints as it is, without the page numbers
+    // QTextDocument adds otherwise: the printout is the window's text.
+    if (printer->pageLayout().margins(QPageLayout::Millimeter).isNull())
+        printer->setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+    const double toDocument = double(screenDpi) / printer->logicalDpiX();
+    doc.setPageSize(QSizeF(printer->width() * toDocument, printer->height() * toDocument));
+    doc.print(printer);
+}
+
+} // namespace ferrox

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "views/rtfreader.h"
+
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTimer>
+
+class QPagedPaintDevice;
+
+namespace ferrox {
+
+// The text view of a monitor-log window (objectName "rtfText"): code
+// page 932 text in the fixed-pitch "ＭＳ ゴシック" 9-point font, with a
+// background colour, a fixed wrapping width and printing.
+//
+// Big texts (a full capture's rendering is several MB) load in steps of
+// about 64 K characters from the event loop, so the program stays
+// responsive; the view is hidden meanwhile and textLoaded() follows.
+class LogTextView : public QPlainTextEdit
+{
+    Q_OBJECT
+
+public:
+    explicit LogTextView(QWidget *parent = nullptr);
+
+    // Inserts at the insertion point, replacing any selection. CR LF,
+    // CR CR LF and lone CRs are line breaks.
+    void appendAtCaret(const QString &text);
+    // Replaces everything at once (small texts).
+    void replaceAll(const QString &text);
+
+    // Replaces the text with a file's bytes: plain code page 932 text,
+    // or formatted when it starts with "{\rtf" and richText is true.
+    void loadBytes(const QByteArray &bytes, bool richText);
+    void loadStyledText(StyledText text);
+    bool isLoading() const { return m_loading; }
+
+    void setBackgroundColor(const QColor &color);
+    QColor backgroundColor() const;
+
+    // Wrapping width of the text in twips, measured from the text's left
+    // edge; 0 wraps at the view's width. A width beyond the view's own
+    // wraps at the view's width.
+    void setRightMargin(double twips);
+    double rightMargin() const { return m_rightMarginTwips; }
+
+    // The whole text as plain characters, '\n' between lines.
+    QString plainText() const { return toPlainText(); }
+
+    // Prints the selection, or all the text when selectionOnly is false.
+    void printText(QPagedPaintDevice *printer, bool selectionOnly) const;
+
+signals:
+    void textLoaded();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void loadStep();
+    void applyWrapWidth();
+
+    double m_rightMarginTwips = 0;
+    int m_viewportRightMargin = 0;
+
+    QTimer m_loadTimer;
+    bool m_loading = false;
+    StyledText m_pending;
+    qsizetype m_runIndex = 0;
+    qsizetype m_offset = 0;
+    QTextCursor m_loadCursor;
+};
+
+} // namespace ferrox

@@ -1,0 +1,53 @@
+#include "logwindowarea.h"
+
+#include "platform/ui/appearance.h"
+#include "views/ui/documentwindow.h"
+#include "views/ui/logtextview.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace ferrox {
+
+namespace {
+
+// A new window's height; its width is the log window's own.
+constexpr double initialHeightTwips = 5400;
+
+} // namespace
+
+LogWindowArea::LogWindowArea(QMdiArea &area, StatusPanel &status)
+    : m_area(area), m_registry(*this, status)
+{
+}
+
+LogWindow *LogWindowArea::createLogWindow(qint32 number)
+{
+    auto *window = new DocumentWindow(number, m_registry);
+    QMdiSubWindow *sub = m_area.addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->resize(twipsToPixelsX(DocumentWindow::initialWidthTwips, &m_area),
+                twipsToPixelsY(initialHeightTwips, &m_area));
+    sub->show();
+    m_area.setActiveSubWindow(sub);
+    return window;
+}
+
+QWidget *LogWindowArea::activeChild() const
+{
+    QMdiSubWindow *sub = m_area.activeSubWindow();
+    return sub ? sub->widget() : nullptr;
+}
+
+LogTextView *LogWindowArea::activeTextView() const
+{
+    QWidget *child = activeChild();
+    return child ? child->findChild<LogTextView *>(QStringLiteral("rtfText")) : nullptr;
+}
+
+DocumentWindow *LogWindowArea::activeLogWindow() const
+{
+    return qobject_cast<DocumentWindow *>(activeChild());
+}
+
+} // namespace ferrox

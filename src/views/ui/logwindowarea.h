@@ -1,0 +1,39 @@
+#pragma once
+
+#include "views/logwindowregistry.h"
+
+#include <QPointer>
+
+class QMdiArea;
+class QWidget;
+
+namespace ferrox {
+
+class DocumentWindow;
+class LogTextView;
+class StatusPanel;
+
+// The monitor-log windows in the main window's MDI area: makes them for
+// the registry and finds the active child window for the File menu.
+class LogWindowArea : public LogWindowFactory
+{
+public:
+    LogWindowArea(QMdiArea &area, StatusPanel &status);
+
+    LogWindowRegistry &registry() { return m_registry; }
+    QMdiArea &mdiArea() const { return m_area; }
+
+    LogWindow *createLogWindow(qint32 number) override;
+
+    // The active child window (a log window or any other child), or nullptr.
+    QWidget *activeChild() const;
+    // The text view "rtfText" of the active child, when it has one.
+    LogTextView *activeTextView() const;
+    DocumentWindow *activeLogWindow() const;
+
+private:
+    QMdiArea &m_area;
+    LogWindowRegistry m_registry;
+};
+
+} // namespace ferrox

@@ -1,0 +1,113 @@
+#include "windowmenu.h"
+
+#include "views/windowlayout.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+
+namespace ferrox {
+
+namespace {
+
+const char windowListProperty[] = "ferroxWindowListEntry";
+
+QList<QMdiSubWindow *> windowsWhere(const QMdiArea &area, bool minimized)
+{
+    QList<QMdiSubWindow *> windows;
+    for (QMdiSubWindow *sub : area.subWindowList(QMdiArea::CreationOrder)) {
+        if (sub->isVisible() && sub->isMinimized() == minimized)
+            windows.append(sub);
+    }
+    return windows;
+}
+
+} // namespace
+
+WindowMenu::WindowMenu(QMdiArea &area, QMenu &menu, QObject *parent)
+    : QObject(parent), m_area(area), m_menu(menu)
+{
+    const std::pair<const char *, void (WindowMenu::*)()> commands[] = {
+        {"mnuWindowCascade", &WindowMenu::cascade},
+        {"mnuWindowTileHorizontal", &WindowMenu::tileHorizontal},
+        {"mnuWindowTileVertical", &WindowMenu::tileVertical},
+        {"mnuWindowArrangeIcons", &WindowMenu::arrangeIcons},
+    };
+    for (QAction *action : m_menu.actions()) {
+        for (const auto &[name, slot] : commands) {
+            if (action->objectName() == QLatin1String(name))
+                connect(action, &QAction::triggered, this, slot);
+        }
+    }
+    connect(&m_menu, &QMenu::aboutToShow, this, &WindowMenu::updateWindowList);
+}
+
+void WindowMenu::cascade()
+{
+    m_area.cascadeSubWindows();
+}
+
+void WindowMenu::tileHorizontal()
+{
+    const QList<QMdiSubWindow *> windows = windowsWhere(m_area, false);
+    const QList<QRect> places = tileOneAboveTheOther(m_area.viewport()->rect(), int(windows.size()));
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        windows[i]->showNormal();
+        windows[i]->setGeometry(places[i]);
+    }
+}
+
+void WindowMenu::tileVertical()
+{
+    const QList<QMdiSubWindow *> windows = windowsWhere(m_area, false);
+    const QList<QRect> places = tileSideBySide(m_area.viewport()->rect(), int(windows.size()));
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        windows[i]->showNormal();
+        windows[i]->setGeometry(places[i]);
+    }
+}
+
+void WindowMenu::arrangeIcons()
+{
+    const QList<QMdiSubWindow *> icons = windowsWhere(m_area, true);
+    if (icons.isEmpty())
+        return;
+    const QList<QPoint> places = iconPlaces(m_area.viewport()->rect(), icons.first()->size(),
+                                            int(icons.size()));
+    for (qsizetype i = 0; i < icons.size(); ++i)
+        icons[i]->move(places[i]);
+}
+
+void WindowMenu::updateWindowList()
+{
+    for (QAction *action : m_menu.actions()) {
+        if (action->property(windowListProperty).toBool()) {
+            m_menu.removeAction(action);
+            action->deleteLater();
+        }
+    }
+    const QList<QMdiSubWindow *> windows = m_area.subWindowList(QMdiArea::CreationOrder);
+    if (windows.isEmpty())
+        return;
+    QAction *separator = m_menu.addSeparator();
+    separator->setProperty(windowListProperty, true);
+    int index = 0;
+    for (QMdiSubWindow *sub : windows) {
+        ++index;
+        const QString label = (index < 10 ? QStringLiteral("&%1 ").arg(index)
+                                          : QStringLiteral("%1 ").arg(index))
+                              + sub->windowTitle();
+        QAction *entry = m_menu.addAction(label);
+        entry->setProperty(windowListProperty, true);
+        entry->setCheckable(true);
+        entry->setChecked(sub == m_area.activeSubWindow());
+        QMdiSubWindow *target = sub;
+        connect(entry, &QAction::triggered, &m_area, [this, target] {
+            if (m_area.subWindowList().contains(target))
+                m_area.setActiveSubWindow(target);
+        });
+    }
+}
+
+} // namespace ferrox

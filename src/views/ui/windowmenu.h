@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+
+class QMdiArea;
+class QMenu;
+
+namespace ferrox {
+
+// The Window menu: cascade, tile one above the other, tile side by side,
+// line up minimized windows, and the list of open child windows (after
+// the menu's own items; the active one checked).
+class WindowMenu : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Wires the menu's actions named mnuWindowCascade,
+    // mnuWindowTileHorizontal, mnuWindowTileVertical and
+    // mnuWindowArrangeIcons, and keeps the window list up to date.
+    WindowMenu(QMdiArea &area, QMenu &menu, QObject *parent = nullptr);
+
+    void cascade();
+    void tileHorizontal(); // one above the other
+    void tileVertical();   // side by side
+    void arrangeIcons();
+
+    // Rebuilds the list of windows at the end of the menu.
+    void updateWindowList();
+
+private:
+    QMdiArea &m_area;
+    QMenu &m_menu;
+};
+
+} // namespace ferrox

@@ -1,0 +1,115 @@
+#include "views/rtfreader.h"
+
+#include <gtest/gtest.h>
+
+using namespace ferrox;
+
+namespace {
+
+struct PlainCase
+{
+    const char *name;
+    const char *rtf;
+    const char *text; // UTF-8
+};
+
+class RtfPlainText : public testing::TestWithParam<PlainCase>
+{
+};
+
+TEST_P(RtfPlainText, ReadsTheDocumentsCharacters)
+{
+    EXPECT_EQ(plainTextOf(readRtf(QByteArray(GetParam().rtf))), QString::fromUtf8(GetParam().text));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, RtfPlainText,
+    testing::Values(
+        PlainCase{"Simple", "{\\rtf1\\ansi Hello}", "Hello"},
+        PlainCase{"Breaks", "{\\rtf1 a\\par b\\line c\\tab d}", "a\nb\nc\td"},
+        PlainCase{"FileLineEndsAreNotText", "{\\rtf1 a\r\nb\\par\r\n c}", "ab\n c"},
+        PlainCase{"EscapedBraces", "{\\rtf1 \\{x\\} \\\\}", "{x} \\"},
+        PlainCase{"HexBytesInCodePage932", "{\\rtf1\\ansi\\ansicpg932 \\'83\\'82\\'83\\'6a}", "モニ"},
+        PlainCase{"RawCodePage932Bytes", "{\\rtf1 \x83\x82\x83\x6A}", "モニ"},
+        PlainCase{"HalfWidthKatakana", "{\\rtf1 \\'b6\\'c0}", "ｶﾀ"},
+        PlainCase{"OtherCodePage", "{\\rtf1\\ansi\\ansicpg1252 caf\\'e9}", "café"},
+        PlainCase{"UnicodeWithFallback", "{\\rtf1 \\u12514?\\u12491?}", "モニ"},
+        PlainCase{"UnicodeTwoByteFallback", "{\\rtf1\\uc2 \\u12514\\'83\\'82!}", "モ!"},
+        PlainCase{"NegativeUnicode", "{\\rtf1 \\u-201?}", "\xef\xbc\xb7"},
+        PlainCase{"FontTableSkipped", "{\\rtf1{\\fonttbl{\\f0\\fmodern MS Gothic;}}\\f0 text}", "text"},
+        PlainCase{"StarDestinationSkipped", "{\\rtf1{\\*\\generator Writer;}{\\*\\unknown zz}ok}", "ok"},
+        PlainCase{"InfoSkipped", "{\\rtf1{\\info{\\title T}{\\author A}}body}", "body"},
+        PlainCase{"UnknownWordsIgnored", "{\\rtf1\\viewkind4\\fs18\\lang1041 x\\zzz y}", "xy"},
+        PlainCase{"Symbols", "{\\rtf1 \\emdash\\bullet\\~}", "\xe2\x80\x94\xe2\x80\xa2\xc2\xa0"},
+        PlainCase{"BinarySkipped", "{\\rtf1 a{\\pict\\bin3 }}}b}c}", "ac"},
+        PlainCase{"BinaryCountedBytes", "{\\rtf1 a\\bin2 xyb}", "ab"},
+        PlainCase{"TextAfterTheDocumentIgnored", "{\\rtf1 in} out", "in"},
+        PlainCase{"UnclosedGroups", "{\\rtf1 a{\\b b", "ab"},
+        PlainCase{"CutOffEscape", "{\\rtf1 a\\'8", "a"},
+        PlainCase{"CutOffControl", "{\\rtf1 a\\", "a"},
+        PlainCase{"BadHexReadAsText", "{\\rtf1 \\'zz}", "zz"},
+        PlainCase{"HugeParameter", "{\\rtf1\\cf99999999999999999999\\fs-99999999999999999 x}", "x"},
+        PlainCase{"StrayClosingBrace", "}{\\rtf1 x}", ""}),
+    [](const testing::TestParamInfo<PlainCase> &info) { return std::string(info.param.name); });
+
+TEST(RtfStyles, BoldItalicUnderlineFollowGroups)
+{
+    const StyledText text = readRtf("{\\rtf1 a{\\b b{\\i c}}{\\ul d\\ulnone e}\\b f\\b0 g}");
+    ASSERT_EQ(text.size(), 7);
+    EXPECT_EQ(text[0].text, QStringLiteral("a"));
+    EXPECT_EQ(text[0].style, TextStyle());
+    EXPECT_EQ(text[1].text, QStringLiteral("b"));
+    EXPECT_TRUE(text[1].style.bold);
+    EXPECT_EQ(text[2].text, QStringLiteral("c"));
+    EXPECT_TRUE(text[2].style.bold && text[2].style.italic);
+    EXPECT_EQ(text[3].text, QStringLiteral("d"));
+    EXPECT_TRUE(text[3].style.underline);
+    EXPECT_EQ(text[4].text, QStringLiteral("e"));
+    EXPECT_EQ(text[4].style, TextStyle());
+    EXPECT_EQ(text[5].text, QStringLiteral("f"));
+    EXPECT_TRUE(text[5].style.bold);
+    EXPECT_EQ(text[6].text, QStringLiteral("g"));
+    EXPECT_EQ(text[6].style, TextStyle());
+}
+
+TEST(RtfStyles, AdjacentRunsOfOneStyleAreMerged)
+{
+    const StyledText text = readRtf("{\\rtf1 a{b}{\\b0 c}\\'83\\'82}");
+    ASSERT_EQ(text.size(), 1);
+    EXPECT_EQ(text[0].text, QStringLiteral("abcモ"));
+}
+
+TEST(RtfStyles, ColoursComeFromTheColourTable)
+{
+    const StyledText text = readRtf(
+        "{\\rtf1{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}"
+        "\\cf1 red\\cf2 green\\cf0 auto\\cf7 none\\cf2 g{\\plain p}}");
+    ASSERT_EQ(text.size(), 5);
+    EXPECT_EQ(text[0].text, QStringLiteral("red"));
+    EXPECT_EQ(text[0].style.color, 0xFF0000u);
+    EXPECT_EQ(text[1].text, QStringLiteral("green"));
+    EXPECT_EQ(text[1].style.color, 0x008000u);
+    EXPECT_EQ(text[2].text, QStringLiteral("autonone"));
+    EXPECT_FALSE(text[2].style.color.has_value());
+    EXPECT_EQ(text[3].text, QStringLiteral("g"));
+    EXPECT_EQ(text[4].text, QStringLiteral("p"));
+    EXPECT_EQ(text[4].style, TextStyle());
+}
+
+TEST(RtfRobustness, DeepNestingNeitherCrashesNorLosesText)
+{
+    QByteArray rtf("{\\rtf1 ");
+    rtf += QByteArray(100000, '{') + "\\b deep" + QByteArray(100000, '}') + " after}";
+    EXPECT_EQ(plainTextOf(readRtf(rtf)), QStringLiteral("deep after"));
+}
+
+TEST(RtfRobustness, EveryPrefixOfADocumentReads)
+{
+    const QByteArray rtf("{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0 Gothic;}}{\\colortbl;\\red1\\green2\\blue3;}"
+                         "\\uc1\\pard\\cf1\\b \\'83\\'82\\u12491?{\\*\\x y}\\bin1 z\\par}");
+    for (qsizetype n = 0; n <= rtf.size(); ++n)
+        readRtf(rtf.left(n));
+    EXPECT_EQ(plainTextOf(readRtf(rtf)), QStringLiteral("モニ\n"));
+}
+
+} // namespace

@@ -1,0 +1,39 @@
+#pragma once
+
+// Small stand-ins shared by the log-window tests.
+
+#include "link/statusreport.h"
+#include "platform/settingsstore.h"
+
+#include <QMap>
+#include <QStringList>
+
+namespace ferrox::test {
+
+struct RecordingStatus : StatusPanel
+{
+    QStringList texts;
+    QList<int> values;
+    bool progressVisible = false;
+    void setPanelText(const QString &text) override { texts.append(text); }
+    void setProgressVisible(bool visible) override { progressVisible = visible; }
+    void setProgressValue(int value) override { values.append(value); }
+};
+
+struct MemorySettings : SettingsStore
+{
+    QMap<QString, QString> values;
+    QString GetSetting(const QString &application, const QString &section, const QString &key,
+                       const QString &defaultValue) const override
+    {
+        return values.value(application + QLatin1Char('/') + section + QLatin1Char('/') + key, defaultValue);
+    }
+    void SaveSetting(const QString &application, const QString &section, const QString &key,
+                     const QString &value) override
+    {
+        values[application + QLatin1Char('/') + section + QLatin1Char('/') + key] = value;
+    }
+    QString openDir() const { return GetSetting(QStringLiteral("ferrox"), QStringLiteral("Settings2"), QStringLiteral("OPEN_DIR"), QString()); }
+};
+
+} // namespace ferrox::test
