@@ -1,0 +1,83 @@
+#include "cliarguments.h"
+
+#include "clioutput.h"
+#include "commands.h"
+
+namespace ferrox::cli {
+
+CliArguments::CliArguments(QString command, QString positionalSyntax, int positionalCount,
+                           QList<CliOption> options)
+    : m_command(std::move(command))
+    , m_positionalSyntax(std::move(positionalSyntax))
+    , m_positionalCount(positionalCount)
+    , m_options(std::move(options))
+{
+    // "-o" is an option of its own, not the letters of several.
+    m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const CliOption &option : m_options)
+        m_parser.addOption(QCommandLineOption(option.name, option.help, option.valueName));
+    m_parser.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
+                                          QStringLiteral("show this help")));
+}
+
+bool CliArguments::parse(const QStringList &arguments)
+{
+    if (!m_parser.parse(QStringList{QStringLiteral("ferrox-cli")} + arguments)) {
+        usageError(m_parser.errorText());
+        return false;
+    }
+    if (m_parser.isSet(QStringLiteral("help"))) {
+        printOut(usage());
+        m_exitStatus = ExitSuccess;
+        return false;
+    }
+    if (positional().size() != m_positionalCount) {
+        usageError(positional().size() < m_positionalCount ? QStringLiteral("missing ") + m_positionalSyntax
+                                                           : QStringLiteral("too many arguments"));
+        return false;
+    }
+    return true;
+}
+
+QString CliArguments::value(const QString &name, const QString &fallback) const
+{
+    return m_parser.isSet(name) ? m_parser.value(name) : fallback;
+}
+
+std::optional<int> CliArguments::number(const QString &name, int min, int max, int fallback)
+{
+    if (!m_parser.isSet(name))
+        return fallback;
+    bool ok = false;
+    const int n = m_parser.value(name).toInt(&ok);
+    if (!ok || n < min || n > max) {
+        usageError(QStringLiteral("--%1 takes a number from %2 to %3").arg(name).arg(min).arg(max));
+        return std::nullopt;
+    }
+    return n;
+}
+
+int CliArguments::usageError(const QString &message)
+{
+    printError(QStringLiteral("ferrox-cli %1: %2\n").arg(m_command, message) + usage());
+    m_exitStatus = ExitUsage;
+    return m_exitStatus;
+}
+
+QString CliArguments::usage() const
+{
+    QString text = QStringLiteral("usage: ferrox-cli ") + m_command;
+    if (!m_positionalSyntax.isEmpty())
+        text += QLatin1Char(' ') + m_positionalSyntax;
+    text += QStringLiteral(" [options]\n");
+    for (const CliOption &option : m_options) {
+        const QString dashes = option.name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--");
+        QString syntax = dashes + option.name;
+        if (!option.valueName.isEmpty())
+            syntax += QLatin1Char(' ') + option.valueName;
+        text += QStringLiteral("  %1  %2\n").arg(syntax, -22).arg(option.help);
+    }
+    return text;
+}
+
+} // namespace ferrox::cli

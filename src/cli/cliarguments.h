@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QCommandLineParser>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace ferrox::cli {
+
+struct CliOption
+{
+    QString name;      // "mode" for --mode, "o" for -o
+    QString valueName; // empty for a flag such as --utf8
+    QString help;
+};
+
+// The arguments of one subcommand: options as listed, positional
+// arguments as named in the usage line, and a --help of its own. A usage
+// error is printed with the command's usage and gives exit status 2.
+class CliArguments
+{
+public:
+    // positionalSyntax: for example "FILE.dat"; positionalCount: how many
+    // positional arguments the command takes exactly.
+    CliArguments(QString command, QString positionalSyntax, int positionalCount, QList<CliOption> options);
+
+    // False on a usage error (already printed) or after --help (usage
+    // printed); then exitStatus() is what the command returns.
+    bool parse(const QStringList &arguments);
+    int exitStatus() const { return m_exitStatus; }
+
+    bool isSet(const QString &name) const { return m_parser.isSet(name); }
+    QString value(const QString &name, const QString &fallback) const;
+    QStringList positional() const { return m_parser.positionalArguments(); }
+
+    // A whole number within min..max, or the fallback when the option is
+    // absent; an empty optional (usage error printed) otherwise.
+    std::optional<int> number(const QString &name, int min, int max, int fallback);
+
+    // Prints "ferrox-cli COMMAND: message" and the usage to standard error;
+    // returns exit status 2.
+    int usageError(const QString &message);
+
+    QString usage() const;
+
+private:
+    QString m_command;
+    QString m_positionalSyntax;
+    int m_positionalCount;
+    QList<CliOption> m_options;
+    QCommandLineParser m_parser;
+    int m_exitStatus = 0;
+};
+
+} // namespace ferrox::cli

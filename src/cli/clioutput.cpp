@@ -1,0 +1,33 @@
+#include "clioutput.h"
+
+#include <cstdio>
+
+namespace ferrox::cli {
+
+namespace {
+
+bool writeTo(std::FILE *stream, QByteArrayView bytes)
+{
+    const size_t size = size_t(bytes.size());
+    const bool written = size == 0 || std::fwrite(bytes.data(), 1, size, stream) == size;
+    return std::fflush(stream) == 0 && written;
+}
+
+} // namespace
+
+bool writeOut(QByteArrayView bytes)
+{
+    return writeTo(stdout, bytes);
+}
+
+void printOut(const QString &text)
+{
+    writeTo(stdout, text.toUtf8());
+}
+
+void printError(const QString &text)
+{
+    writeTo(stderr, text.toUtf8());
+}
+
+} // namespace ferrox::cli

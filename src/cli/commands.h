@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <span>
+
+namespace ferrox::cli {
+
+// Exit status of ferrox-cli.
+enum ExitStatus : int {
+    ExitSuccess = 0,
+    ExitIoFailure = 1,   // a file could not be read or written
+    ExitUsage = 2,       // bad arguments
+    ExitLinkFailure = 3, // port, silent or wrong board, unsupported firmware
+    ExitRejected = 4,    // the data is empty or faulty (files still written)
+};
+
+// Returned by a command that has started work on the event loop; it ends
+// the program later with QCoreApplication::exit(status).
+constexpr int RunEventLoop = -1;
+
+// A subcommand: gets the arguments after its name and returns an exit
+// status, or RunEventLoop.
+struct Command
+{
+    const char *name;
+    const char *summary; // one line for the program's usage text
+    int (*run)(const QStringList &arguments);
+};
+
+// Every subcommand, each defined in its own <name>command.cpp.
+int renderCommand(const QStringList &arguments);
+int examineCommand(const QStringList &arguments);
+
+std::span<const Command> commands();
+
+// Runs the subcommand named by arguments[1] (arguments[0] is the program).
+int dispatch(const QStringList &arguments);
+
+} // namespace ferrox::cli

@@ -1,0 +1,37 @@
+#include "datafileinput.h"
+
+#include "clioutput.h"
+#include "commands.h"
+
+#include "data/datafiles.h"
+#include "data/texts.h"
+
+namespace ferrox::cli {
+
+std::optional<CaptureBuffer> loadDataFile(const QString &path, int &exitStatus)
+{
+    if (!FileExists(path)) {
+        printError(DataTexts::dataFileMissing(path) + QLatin1Char('\n'));
+        exitStatus = ExitIoFailure;
+        return std::nullopt;
+    }
+    LoadResult loaded = LoadMonitorData(path);
+    switch (loaded.status) {
+    case LoadResult::Status::Unreadable:
+        printError(loaded.message + QLatin1Char('\n'));
+        exitStatus = ExitIoFailure;
+        return std::nullopt;
+    case LoadResult::Status::Empty:
+        printError(loaded.message + QLatin1Char('\n'));
+        exitStatus = ExitRejected;
+        return std::nullopt;
+    case LoadResult::Status::Cut:
+        printError(loaded.message + QLatin1Char('\n'));
+        break;
+    case LoadResult::Status::Loaded:
+        break;
+    }
+    return std::move(loaded.capture);
+}
+
+} // namespace ferrox::cli

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "data/capturebuffer.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace ferrox::cli {
+
+// Loads a data file for a command, telling the user on standard error what
+// went wrong (missing, unreadable, empty) or that a long file was cut.
+// On failure `exitStatus` is set: 1 for a missing or unreadable file, 4 for
+// an empty one.
+std::optional<CaptureBuffer> loadDataFile(const QString &path, int &exitStatus);
+
+} // namespace ferrox::cli

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <cstdint>
+
+namespace ferrox {
+
+// How the renderers put an assembled byte value into their character text.
+// Values above 255 come only from malformed data (repeated low nibbles).
+
+// The ASCII view: the named control codes as "[STX]" ... "[ESC]", TAB (9)
+// as a TAB, CR (13) as a line break, other values below 32 as the
+// placeholder byte 0xF7, and 32..255 as the byte itself.
+void appendAsciiCharacter(QByteArray &out, std::uint8_t value);
+
+// The character columns of the hexadecimal-with-characters and exchange
+// views: the value itself, or 0xA5 ("･") for values below 32, 160, and 254
+// or more (254 and 255 are no characters of code page 932).
+constexpr std::uint8_t columnCharacter(int value)
+{
+    return (value < 32 || value == 160 || value >= 254) ? std::uint8_t(0xA5) : std::uint8_t(value);
+}
+
+} // namespace ferrox

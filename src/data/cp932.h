@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+#include <cstdint>
+
+namespace ferrox {
+
+// Text files are written in code page 932 (Shift-JIS as Windows has it).
+
+// The program's own texts in code page 932. A character the code page
+// cannot hold becomes "?", as the old ANSI conversion wrote it.
+QByteArray encodeCp932(QStringView text);
+
+// Code page 932 bytes as text, for showing a rendering in UTF-8.
+QString decodeCp932(QByteArrayView bytes);
+
+constexpr bool isCp932LeadByte(std::uint8_t b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+constexpr bool isCp932TrailByte(std::uint8_t b)
+{
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
+
+// Appends captured bytes (a line buffer or character column) unchanged so
+// that Shift-JIS text the line carried reads as Japanese, except that a
+// lead byte without a trail byte after it in `captured` becomes "?"; the
+// byte after such a lead byte is judged on its own. Every byte in gives
+// exactly one byte out, so column counts stay byte counts.
+void appendCapturedBytes(QByteArray &out, QByteArrayView captured);
+
+} // namespace ferrox

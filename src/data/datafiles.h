@@ -1,0 +1,52 @@
+#pragma once
+
+#include "capturebuffer.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+namespace ferrox {
+
+// Fixed names of the data files in the program folder.
+inline QString monitorDataFileName() { return QStringLiteral("rs_data.dat"); }
+inline QString renderedTextFileName() { return QStringLiteral("rs_text.rsm"); }
+
+// True when the file can be opened for reading; any failure (missing, a
+// folder, no permission) gives false.
+bool FileExists(const QString &path);
+
+struct FileWriteResult
+{
+    bool ok = false;
+    QString message; // the user's message when !ok (names the file and the reason)
+};
+
+// Writes `bytes` as the whole content of `path` through a temporary file in
+// the same folder that replaces `path` only once complete, so a failure
+// never leaves a truncated file. A file that is read-only is not replaced.
+FileWriteResult writeFileAtomically(const QString &path, QByteArrayView bytes);
+
+// Stores the stream (positions 0 to CaptureEnd) as a data file, such as
+// "rs_data.dat": CaptureEnd + 1 bytes, no header.
+FileWriteResult StoreMonitorData(const CaptureBuffer &capture, const QString &path);
+
+struct LoadResult
+{
+    enum class Status {
+        Loaded,     // the whole file is in the buffer
+        Cut,        // longer than the buffer: its first CaptureBuffer::Size bytes are
+        Unreadable, // missing or unreadable; nothing loaded
+        Empty,      // no bytes at all; refused like an empty capture
+    };
+    Status status = Status::Unreadable;
+    CaptureBuffer capture; // CaptureEnd = bytes loaded - 1, the rest zero
+    QString message;       // what to tell the user; empty when Loaded
+
+    bool ok() const { return status == Status::Loaded || status == Status::Cut; }
+};
+
+// Reads a data file into a fresh buffer. A read error loads nothing rather
+// than a part of the file.
+LoadResult LoadMonitorData(const QString &path);
+
+} // namespace ferrox

@@ -1,0 +1,95 @@
+// ASCII view: the bytes as text, one block per direction, each headed by
+// its line number and direction. A block is written when the direction
+// changes or the data ends.
+#include "renderframe.h"
+
+#include "characterrules.h"
+#include "cp932.h"
+#include "textoutput.h"
+#include "texts.h"
+
+namespace ferrox {
+
+namespace {
+
+// The program's texts in code page 932, encoded once.
+struct AsciiTexts
+{
+    QByteArray labelJ1 = encodeCp932(DataTexts::lineLabelJ1());
+    QByteArray labelJ2 = encodeCp932(DataTexts::lineLabelJ2());
+};
+
+class AsciiMode
+{
+public:
+    explicit AsciiMode(QByteArray &out)
+        : m_out(out)
+    {
+    }
+
+    void preamble(std::uint8_t) {}
+
+    bool high(Direction, std::uint8_t value)
+    {
+        m_value = value * 16;
+        return true;
+    }
+
+    bool low(Direction sender, std::uint8_t value)
+    {
+        m_value += value;
+        // Only repeated low nibbles get here; the byte cannot be shown.
+        if (m_value > 255)
+            return false;
+        completed(sender, false);
+        return true;
+    }
+
+    void close()
+    {
+        // The opposite label forces the last block out.
+        const Direction label = opposite(m_previous);
+        if (label != Direction::None)
+            completed(label, true);
+    }
+
+private:
+    void completed(Direction label, bool atEnd)
+    {
+        const Direction previous = m_previous;
+        m_previous = label;
+        if (previous == Direction::J1 && label == Direction::J2)
+            writeBlock(m_texts.labelJ1);
+        else if (previous == Direction::J2 && label == Direction::J1)
+            writeBlock(m_texts.labelJ2);
+        if (!atEnd)
+            appendAsciiCharacter(m_line, std::uint8_t(m_value));
+    }
+
+    void writeBlock(const QByteArray &label)
+    {
+        TextOutput::appendLineNumber(m_out, m_lineNumber);
+        m_out.append(label);
+        appendCapturedBytes(m_out, m_line);
+        TextOutput::appendLineEnd(m_out);
+        ++m_lineNumber;
+        m_line.resize(0); // keeps the allocation for the next block
+    }
+
+    QByteArray &m_out;
+    const AsciiTexts &m_texts = encodedOnce<AsciiTexts>();
+    QByteArray m_line;
+    qint32 m_lineNumber = 0;
+    int m_value = 0;
+    Direction m_previous = Direction::None;
+};
+
+} // namespace
+
+RenderResult RenderAscii(const CaptureBuffer &capture, const ReportHeaderSettings &header,
+                         const ProgressCallback &progress)
+{
+    return runRenderFrame<AsciiMode>(capture, header, progress, {0, 5, 1});
+}
+
+} // namespace ferrox

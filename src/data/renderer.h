@@ -1,0 +1,55 @@
+#pragma once
+
+#include "capturebuffer.h"
+#include "progressgrid.h"
+#include "reportheader.h"
+
+#include <QByteArray>
+
+#include <optional>
+
+namespace ferrox {
+
+// The five display modes, numbered as DisplayModeNumber counts them.
+enum class DisplayMode : qint32 {
+    Hex = 1,      // "モード1 <HEX>"
+    Ascii = 2,    // "モード2 <ASCII>"
+    HexChar = 3,  // "モード3 <HEX･CHAR>"
+    Exchange = 4, // "モード4 <EXCHANGE>"
+    Save = 5,     // "モード5 <SAVE>"
+};
+
+struct RenderResult
+{
+    // The exact bytes of "rs_text.rsm": the report header, then the mode's
+    // lines, in code page 932 with CR LF line ends.
+    QByteArray text;
+    // Stream bytes with an undefined tag met before the end code.
+    qint32 ReceiveErrorCount = 0;
+    // The rendering ended early on malformed data ("モニターデータにエラーが
+    // ありました。"); text holds what was written up to that point.
+    bool failed = false;
+};
+
+// Each renderer walks positions 0 to CaptureEnd of `capture` from a fresh
+// state, stops at the first end code (or performs its closing step at the
+// end of the data when there is none), and reports progress through
+// `progress` (may be empty). Rendering never touches files or windows.
+RenderResult RenderHex(const CaptureBuffer &capture, const ReportHeaderSettings &header,
+                       const ProgressCallback &progress = {});
+RenderResult RenderAscii(const CaptureBuffer &capture, const ReportHeaderSettings &header,
+                         const ProgressCallback &progress = {});
+RenderResult RenderHexChar(const CaptureBuffer &capture, const ReportHeaderSettings &header,
+                           const ProgressCallback &progress = {});
+RenderResult RenderExchange(const CaptureBuffer &capture, const ReportHeaderSettings &header,
+                            const ProgressCallback &progress = {});
+RenderResult RenderSave(const CaptureBuffer &capture, const ReportHeaderSettings &header,
+                        const ProgressCallback &progress = {});
+
+// The renderer of DisplayModeNumber 1 to 5; any other number renders
+// nothing (empty optional).
+std::optional<RenderResult> renderMonitorData(qint32 DisplayModeNumber, const CaptureBuffer &capture,
+                                              const ReportHeaderSettings &header,
+                                              const ProgressCallback &progress = {});
+
+} // namespace ferrox

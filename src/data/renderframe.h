@@ -1,0 +1,81 @@
+#pragma once
+
+// The walk every renderer shares: header, the mode's preamble, one visit
+// per stream position with progress, undefined-tag counting, and the
+// closing step at the end code or at the end of the data.
+//
+// A mode is a class with
+//   void preamble(std::uint8_t firstByte);
+//   bool high(Direction sender, std::uint8_t value);  // tags 0x8 / 0xA
+//   bool low(Direction sender, std::uint8_t value);   // tags 0x9 / 0xB
+//   void close();                                     // end code
+// constructed on the output text it appends to. high/low return
+// false for data the mode cannot show, which ends the rendering early.
+
+#include "renderer.h"
+#include "streamformat.h"
+
+namespace ferrox {
+
+struct RenderPacing
+{
+    qint32 progressOffset = 0; // added to the position in the progress formula
+    qint32 progressGrid = 5;   // remaining percentages reported: multiples of this
+    qint32 bytesPerStreamByte = 2; // output size estimate, to reserve once
+};
+
+template<typename Mode>
+RenderResult runRenderFrame(const CaptureBuffer &capture, const ReportHeaderSettings &header,
+                            const ProgressCallback &progress, const RenderPacing &pacing)
+{
+    RenderResult result;
+    const qint32 captureEnd = capture.CaptureEnd();
+    const QByteArrayView stream = capture.stream();
+    result.text.reserve(2048 + qsizetype(captureEnd) * pacing.bytesPerStreamByte);
+    WriteReportHeader(result.text, header, capture.DataByteCount());
+
+    Mode mode(result.text);
+    mode.preamble(std::uint8_t(stream[0]));
+
+    ProgressGrid grid(captureEnd, pacing.progressOffset, pacing.progressGrid);
+    for (qint32 i = 0; i <= captureEnd; ++i) {
+        grid.visit(progress);
+        const std::uint8_t byte = std::uint8_t(stream[i]);
+        const std::uint8_t value = dataValueOf(byte);
+        bool ok = true;
+        switch (tagOf(byte)) {
+        case StreamTag::J2High:
+            ok = mode.high(Direction::J2, value);
+            break;
+        case StreamTag::J2Low:
+            ok = mode.low(Direction::J2, value);
+            break;
+        case StreamTag::J1High:
+            ok = mode.high(Direction::J1, value);
+            break;
+        case StreamTag::J1Low:
+            ok = mode.low(Direction::J1, value);
+            break;
+        case StreamTag::Final:
+            if (byte == EndCode) {
+                mode.close();
+                return result;
+            }
+            break; // meaningless, skipped
+        default:
+            // A receive error: counted; the byte being assembled waits on.
+            ++result.ReceiveErrorCount;
+            break;
+        }
+        if (!ok) {
+            result.failed = true;
+            return result;
+        }
+    }
+    // Data without an end code: close as if one followed, so no pending
+    // line is lost.
+    mode.close();
+    return result;
+}
+
+} // namespace ferrox

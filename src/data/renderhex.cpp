@@ -1,0 +1,85 @@
+// Hexadecimal view: one line per direction block, "41 " per byte, no limit
+// on the line length; the last line has no line end.
+#include "renderframe.h"
+
+#include "cp932.h"
+#include "textoutput.h"
+#include "texts.h"
+
+namespace ferrox {
+
+namespace {
+
+// The program's texts in code page 932, encoded once.
+struct HexTexts
+{
+    QByteArray labelJ1 = encodeCp932(DataTexts::lineLabelJ1());
+    QByteArray labelJ2 = encodeCp932(DataTexts::lineLabelJ2());
+};
+
+class HexMode
+{
+public:
+    explicit HexMode(QByteArray &out)
+        : m_out(out)
+    {
+    }
+
+    void preamble(std::uint8_t first)
+    {
+        if (tagOf(first) == StreamTag::J2High)
+            startLine(Direction::J2);
+        else if (tagOf(first) == StreamTag::J1High)
+            startLine(Direction::J1);
+    }
+
+    bool high(Direction sender, std::uint8_t value)
+    {
+        if (m_direction == opposite(sender)) {
+            ++m_lineNumber;
+            m_out.append("\r\r\n", 3);
+            startLine(sender);
+        }
+        m_high[index(sender)] = hexDigit(value);
+        m_direction = sender;
+        return true;
+    }
+
+    bool low(Direction sender, std::uint8_t value)
+    {
+        // A low nibble with no high nibble before it has an empty high digit.
+        if (const char high = m_high[index(sender)])
+            m_out.append(high);
+        m_out.append(hexDigit(value));
+        m_out.append(' ');
+        return true;
+    }
+
+    void close() {}
+
+private:
+    static int index(Direction d) { return d == Direction::J1 ? 0 : 1; }
+
+    void startLine(Direction sender)
+    {
+        m_direction = sender;
+        TextOutput::appendLineNumber(m_out, m_lineNumber);
+        m_out.append(sender == Direction::J1 ? m_texts.labelJ1 : m_texts.labelJ2);
+    }
+
+    QByteArray &m_out;
+    const HexTexts &m_texts = encodedOnce<HexTexts>();
+    Direction m_direction = Direction::None;
+    qint32 m_lineNumber = 0;
+    char m_high[2] = {0, 0}; // per sender; 0: no digit stored
+};
+
+} // namespace
+
+RenderResult RenderHex(const CaptureBuffer &capture, const ReportHeaderSettings &header,
+                       const ProgressCallback &progress)
+{
+    return runRenderFrame<HexMode>(capture, header, progress, {0, 5, 2});
+}
+
+} // namespace ferrox

@@ -1,0 +1,79 @@
+#pragma once
+
+// The Japanese texts of capture data, its files and its renderings, kept in
+// one place. Texts that go into a rendering are encoded to code page 932 by
+// the renderers; messages are shown as they are.
+
+#include <QString>
+
+namespace ferrox::DataTexts {
+
+// Report header labels.
+inline QString headerDataName() { return QStringLiteral("モニターデータ　　： "); }
+inline QString headerByteCount() { return QStringLiteral("モニターバイト数　： "); }
+inline QString headerByteUnit() { return QStringLiteral("byte"); }
+inline QString headerSettings() { return QStringLiteral("現在の設定 "); }
+inline QString headerPort() { return QStringLiteral("通信ポート　　　　： "); }
+inline QString headerPcSpeed() { return QStringLiteral("ＰＣ通信スピード　： "); }
+inline QString headerMonitorSpeed() { return QStringLiteral("モニタスピード　　： "); }
+inline QString headerDirection() { return QStringLiteral("モニタ方向　　　　： "); }
+inline QString headerWidth8() { return QStringLiteral("モニタデータ長　　： ８bit"); }
+inline QString headerWidth9() { return QStringLiteral("モニタデータ長　　： ９bit（パリティビットのデータ修得は行いません。）"); }
+
+// Hexadecimal and ASCII views: line labels.
+inline QString lineLabelJ1() { return QStringLiteral(" J1⇒J2 : "); }
+inline QString lineLabelJ2() { return QStringLiteral(" J1←J2 : "); }
+
+// Hexadecimal-with-characters view: block headers and continuation mark,
+// 13 columns each.
+inline QString blockOpenJ1() { return QStringLiteral("J1⇒["); }
+inline QString blockOpenJ2() { return QStringLiteral("J2→["); }
+inline QString blockClose() { return QStringLiteral("] |"); }
+inline QString continuationMark() { return QStringLiteral("　           |"); }
+
+// Exchange view: centre labels, 16 columns each.
+inline QString centreOpenJ1() { return QStringLiteral("|J1→"); }
+inline QString centreCloseJ1() { return QStringLiteral("    |"); }
+inline QString centreOpenJ2() { return QStringLiteral("|    "); }
+inline QString centreCloseJ2() { return QStringLiteral("←J2|"); }
+inline QString centreContinuation() { return QStringLiteral("|              |"); }
+
+// Listing view: column heads and direction column.
+inline QString columnRow() { return QStringLiteral("行番号"); }
+inline QString columnDirection() { return QStringLiteral("データ方向"); }
+inline QString columnDecimal() { return QStringLiteral("DEC"); }
+inline QString columnHex() { return QStringLiteral("HEX"); }
+inline QString rowJ1() { return QStringLiteral("J1  ->J2"); }
+inline QString rowJ2() { return QStringLiteral("J1<-  J2"); }
+
+// Current data name.
+inline QString captureTitlePrefix() { return QStringLiteral("現在のモニターデータ : "); }
+
+// Messages.
+inline QString renderError() { return QStringLiteral("モニターデータにエラーがありました。"); }
+inline QString noMonitorData() { return QStringLiteral("モニターデータがありませんでした。"); }
+inline QString nothingReceived() { return QStringLiteral("受信データがありませんでした。"); }
+inline QString dataFileMissing(const QString &path)
+{
+    return QStringLiteral("モニタデータファイル(") + path + QStringLiteral(")が存在しませんでした。");
+}
+inline QString dataFileUnreadable(const QString &path, const QString &reason)
+{
+    return QStringLiteral("モニタデータファイル(") + path + QStringLiteral(")を読み込めませんでした。") + reason;
+}
+inline QString dataFileEmpty(const QString &path)
+{
+    return QStringLiteral("モニタデータファイル(") + path + QStringLiteral(")にデータがありませんでした。");
+}
+inline QString dataFileCut(qint32 keptBytes)
+{
+    return QStringLiteral("モニタデータファイルが長すぎるため、先頭の") + QString::number(keptBytes)
+        + QStringLiteral("バイトだけを読み込みました。");
+}
+inline QString readOnlyFile() { return QStringLiteral("(読み取り専用です)"); }
+inline QString fileUnwritable(const QString &path, const QString &reason)
+{
+    return QStringLiteral("ファイル(") + path + QStringLiteral(")に書き込めませんでした。") + reason;
+}
+
+} // namespace ferrox::DataTexts

@@ -1,0 +1,148 @@
+// Every byte value through the character rules of the ASCII, hexadecimal-
+// with-characters and exchange views, alone and followed by a trail byte,
+// and the code page 932 pass-through they end in.
+#include "datatesting.h"
+
+#include "data/cp932.h"
+#include "data/renderer.h"
+
+using namespace ferrox;
+using namespace ferrox::testing;
+
+namespace {
+
+bool isLead(int b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// What the ASCII view makes of a value, before the pass-through.
+QByteArray asciiText(int v)
+{
+    switch (v) {
+    case 2: return "[STX]";
+    case 3: return "[ETX]";
+    case 4: return "[EOT]";
+    case 5: return "[ENQ]";
+    case 6: return "[ACK]";
+    case 9: return "\t";
+    case 10: return "[LF]";
+    case 13: return "\r\n";
+    case 21: return "[NAK]";
+    case 27: return "[ESC]";
+    default: return QByteArray(1, char(v < 32 ? 0xF7 : v));
+    }
+}
+
+// The character column's byte for a value, before the pass-through.
+int columnByte(int v)
+{
+    return (v < 32 || v == 160 || v >= 254) ? 0xA5 : v;
+}
+
+// A single text byte followed by `follower` (or nothing) as written: a lead
+// byte pairs with a trail byte after it and is "?" otherwise.
+QByteArray passed(const QByteArray &text, bool followedByTrail)
+{
+    QByteArray out = text;
+    const int last = std::uint8_t(out.back());
+    if (out.size() == 1 && isLead(last) && !followedByTrail)
+        out[0] = '?';
+    return out;
+}
+
+QByteArray hexOf(int v)
+{
+    return QByteArray::number(v, 16).toUpper().rightJustified(2, '0');
+}
+
+} // namespace
+
+TEST(CharacterRules, EveryValueInTheAsciiView)
+{
+    for (int v = 0; v < 256; ++v) {
+        for (bool withTrail : {false, true}) {
+            QByteArray monitored(1, char(v));
+            if (withTrail)
+                monitored += 'A';
+            const RenderResult result = RenderAscii(streamOf(byJ1(monitored) + endCode()), testHeader());
+            QByteArray expected = sjis(u"000000 J1⇒J2 : ") + passed(asciiText(v), withTrail);
+            if (withTrail)
+                expected += 'A';
+            expected += "\r\n";
+            EXPECT_EQ(show(bodyOf(result, withTrail ? 2 : 1)), show(expected)) << "value " << v << " trail " << withTrail;
+        }
+    }
+}
+
+TEST(CharacterRules, EveryValueInTheHexCharView)
+{
+    for (int v = 0; v < 256; ++v) {
+        for (bool withTrail : {false, true}) {
+            QByteArray monitored(1, char(v));
+            if (withTrail)
+                monitored += 'A';
+            const RenderResult result = RenderHexChar(streamOf(byJ1(monitored) + endCode()), testHeader());
+            const QByteArray hex = hexOf(v) + " " + (withTrail ? "41 " : "");
+            QByteArray expected = QByteArray(79, '_') + "\r\r\n" + sjis(u"J1⇒[000001] |") + hex
+                + spaces(47 - int(hex.size())) + " |" + passed(QByteArray(1, char(columnByte(v))), withTrail)
+                + (withTrail ? "A" : "") + "\r\n";
+            EXPECT_EQ(show(bodyOf(result, withTrail ? 2 : 1)), show(expected)) << "value " << v << " trail " << withTrail;
+        }
+    }
+}
+
+TEST(CharacterRules, EveryValueInTheExchangeView)
+{
+    for (int v = 0; v < 256; ++v) {
+        for (bool withTrail : {false, true}) {
+            QByteArray monitored(1, char(v));
+            if (withTrail)
+                monitored += 'A';
+            const RenderResult result = RenderExchange(streamOf(byJ2(monitored) + endCode()), testHeader());
+            const QByteArray hex = hexOf(v) + (withTrail ? " 41" : "");
+            QByteArray expected = QByteArray(80, '_') + "\r\r\n" + spaces(8) + "|" + spaces(23)
+                + sjis(u"|    000001←J2|") + hex + spaces(23 - int(hex.size())) + "|"
+                + passed(QByteArray(1, char(columnByte(v))), withTrail) + (withTrail ? "A" : "") + "\r\n";
+            EXPECT_EQ(show(bodyOf(result, withTrail ? 2 : 1)), show(expected)) << "value " << v << " trail " << withTrail;
+        }
+    }
+}
+
+TEST(CodePage932, PassThroughKeepsPairsAndReplacesLoneLeadBytes)
+{
+    struct Case { const char *name; QByteArray in; QByteArray out; };
+    const Case cases[] = {
+        {"ascii", "AB\r\n", "AB\r\n"},
+        {"pair", bytes({0x82, 0xA0}), bytes({0x82, 0xA0})},
+        {"pair with low trail", bytes({0x88, 0x40}), bytes({0x88, 0x40})},
+        {"lead at the end", bytes({'A', 0x82}), "A?"},
+        {"lead before a non-trail byte", bytes({0x82, 0x0D, 0x0A}), "?\r\n"},
+        {"lead before 0x7F", bytes({0xE0, 0x7F}), bytes({'?', 0x7F})},
+        {"lead before 0xFD", bytes({0xFC, 0xFD}), bytes({'?', 0xFD})},
+        {"next byte judged on its own", bytes({0x82, 0x20, 0x82, 0xA0}), bytes({'?', 0x20, 0x82, 0xA0})},
+        {"lead byte as a trail byte", bytes({0x81, 0x81, 0x40}), bytes({0x81, 0x81, 0x40})},
+        {"two leads at the end", bytes({0x81, 0x81, 0x81}), bytes({0x81, 0x81, '?'})},
+        {"half-width katakana single", bytes({0xB1, 0xA5, 0xDF}), bytes({0xB1, 0xA5, 0xDF})},
+        {"bytes that lead nothing", bytes({0x80, 0xA0, 0xFD, 0xFE, 0xFF}), bytes({0x80, 0xA0, 0xFD, 0xFE, 0xFF})},
+        {"empty", "", ""},
+    };
+    for (const Case &c : cases) {
+        QByteArray out = "x";
+        appendCapturedBytes(out, c.in);
+        EXPECT_EQ(show(out), show("x" + c.out)) << c.name;
+    }
+}
+
+TEST(CodePage932, ProgramTextsEncodeAndUnknownCharactersBecomeQuestionMarks)
+{
+    EXPECT_EQ(encodeCp932(u"　⇒←→･"), bytes({0x81, 0x40, 0x81, 0xCB, 0x81, 0xA9, 0x81, 0xA8, 0xA5}));
+    EXPECT_EQ(encodeCp932(u"é😀x"), QByteArray("??x"));
+    EXPECT_EQ(decodeCp932(bytes({0x82, 0xA0, 'A'})), QStringLiteral("あA"));
+}
+
+TEST(CodePage932, LeadAndTrailRanges)
+{
+    for (int b = 0; b < 256; ++b) {
+        EXPECT_EQ(isCp932LeadByte(std::uint8_t(b)), isLead(b)) << b;
+        const bool trail = (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+        EXPECT_EQ(isCp932TrailByte(std::uint8_t(b)), trail) << b;
+    }
+}

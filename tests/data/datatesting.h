@@ -1,0 +1,130 @@
+#pragma once
+
+// Helpers for the capture-data tests: streams written as the board sends
+// them, and expected text written out independently of the renderers.
+
+#include "data/capturebuffer.h"
+#include "data/reportheader.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringEncoder>
+
+#include <initializer_list>
+#include <string>
+
+namespace ferrox::testing {
+
+// A buffer holding exactly these stream bytes (CaptureEnd at the last).
+inline CaptureBuffer streamOf(std::initializer_list<int> bytes)
+{
+    QByteArray raw;
+    for (int b : bytes)
+        raw.append(char(b));
+    return CaptureBuffer::fromStream(raw);
+}
+
+inline CaptureBuffer streamOf(const QByteArray &raw)
+{
+    return CaptureBuffer::fromStream(raw);
+}
+
+// The stream bytes of monitored bytes sent by one side: J1 → A? B?, J2 → 8? 9?.
+inline QByteArray sent(bool byJ1, QByteArrayView monitored)
+{
+    QByteArray out;
+    const int high = byJ1 ? 0xA0 : 0x80;
+    for (char c : monitored) {
+        const auto b = std::uint8_t(c);
+        out.append(char(high | (b >> 4)));
+        out.append(char((high + 0x10) | (b & 0x0F)));
+    }
+    return out;
+}
+inline QByteArray byJ1(QByteArrayView monitored) { return sent(true, monitored); }
+inline QByteArray byJ2(QByteArrayView monitored) { return sent(false, monitored); }
+inline QByteArray endCode() { return QByteArray(1, char(0xFF)); }
+
+// Text in code page 932, through Qt's codec directly.
+inline QByteArray sjis(const QString &text)
+{
+    QStringEncoder encoder("Shift_JIS");
+    return encoder.encode(text);
+}
+inline QByteArray sjis(const char16_t *text) { return sjis(QString::fromUtf16(text)); }
+
+inline QByteArray spaces(int n) { return QByteArray(n, ' '); }
+inline QByteArray bytes(std::initializer_list<int> list)
+{
+    QByteArray out;
+    for (int b : list)
+        out.append(char(b));
+    return out;
+}
+
+// Settings used by most rendering tests: with blanks the header trims.
+inline ReportHeaderSettings testHeader()
+{
+    ReportHeaderSettings header;
+    header.MainTitle = QStringLiteral("Ferrox Line Monitor Version 2.3.21  ");
+    header.dataName = QStringLiteral("2024年01月02日03:04:05");
+    header.port = QStringLiteral(" COM1 ");
+    header.pcSpeed = QStringLiteral(" 57600");
+    header.monitorSpeed = QStringLiteral("  9600");
+    header.direction = QStringLiteral("双方向");
+    header.dataOnly = true;
+    return header;
+}
+
+// The header lines testHeader() gives for `monitoredBytes`, spelled out.
+inline QByteArray expectedHeader(int monitoredBytes)
+{
+    return sjis(u"Ferrox Line Monitor Version 2.3.21  \r\r\n"
+                u"モニターデータ　　： 2024年01月02日03:04:05\r\n"
+                u"モニターバイト数　： ")
+        + QByteArray::number(monitoredBytes)
+        + sjis(u"byte\r\n\r\n"
+               u"現在の設定 \r\n"
+               u"通信ポート　　　　： COM1\r\n"
+               u"ＰＣ通信スピード　： 57600\r\n"
+               u"モニタスピード　　： 9600\r\n"
+               u"モニタ方向　　　　： 双方向\r\n"
+               u"モニタデータ長　　： ８bit\r\n\r\n");
+}
+
+// Printable form of bytes for failure messages.
+inline std::string show(const QByteArray &bytes)
+{
+    std::string out;
+    for (char c : bytes) {
+        const auto b = std::uint8_t(c);
+        if (b >= 0x20 && b < 0x7F && b != '\\') {
+            out += char(b);
+        } else {
+            static const char digits[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += digits[b >> 4];
+            out += digits[b & 15];
+        }
+    }
+    return out;
+}
+
+} // namespace ferrox::testing
+
+#include "data/renderer.h"
+
+#include <gtest/gtest.h>
+
+namespace ferrox::testing {
+
+// The text after the expected header, failing the test when the header
+// differs.
+inline QByteArray bodyOf(const RenderResult &result, int monitoredBytes)
+{
+    const QByteArray header = expectedHeader(monitoredBytes);
+    EXPECT_EQ(show(result.text.left(header.size())), show(header));
+    return result.text.mid(header.size());
+}
+
+} // namespace ferrox::testing

@@ -1,0 +1,107 @@
+// Progress of a rendering on the status line's grid.
+#include "datatesting.h"
+
+#include "data/progressgrid.h"
+#include "data/renderer.h"
+
+#include <vector>
+
+using namespace ferrox;
+using namespace ferrox::testing;
+
+namespace {
+
+// A sound stream of CaptureEnd = 2 * count whose end code is the last byte.
+CaptureBuffer soundStream(int count)
+{
+    QByteArray raw;
+    for (int i = 0; i < count; ++i)
+        raw += (i % 3 == 0) ? byJ2("\x06") : byJ1("A");
+    return streamOf(raw + endCode());
+}
+
+std::vector<qint32> reports(qint32 mode, const CaptureBuffer &capture)
+{
+    std::vector<qint32> seen;
+    renderMonitorData(mode, capture, testHeader(), [&](qint32 r) { seen.push_back(r); });
+    return seen;
+}
+
+} // namespace
+
+TEST(RenderProgress, FortyStreamBytesReportEveryTwentiethInFourModes)
+{
+    const CaptureBuffer capture = soundStream(20);
+    ASSERT_EQ(capture.CaptureEnd(), 40);
+    std::vector<qint32> expected;
+    for (int r = 100; r >= 0; r -= 5)
+        expected.push_back(r);
+    for (qint32 mode : {1, 2, 3, 5})
+        EXPECT_EQ(reports(mode, capture), expected) << "mode " << mode;
+}
+
+TEST(RenderProgress, ExchangeModeUsesFinerGridAndGoesBelowZeroOnShortStreams)
+{
+    // i + 2 in place of i: r = 100 - 2.5 (i + 2), halves to even, multiples of 2.
+    const CaptureBuffer capture = soundStream(20);
+    const std::vector<qint32> expected = {92, 90, 88, 82, 80, 78, 72, 70, 68, 62, 60, 58, 52, 50, 48,
+                                          42, 40, 38, 32, 30, 28, 22, 20, 18, 12, 10, 8, 2, 0, -2};
+    EXPECT_EQ(reports(4, capture), expected);
+}
+
+TEST(RenderProgress, RoundsHalvesToEven)
+{
+    struct Case { qint32 position, captureEnd, offset, remaining; };
+    const Case cases[] = {
+        {1, 8, 0, 88},   // 87.5
+        {3, 8, 0, 62},   // 62.5
+        {5, 8, 0, 38},   // 37.5
+        {7, 8, 0, 12},   // 12.5
+        {1, 40, 0, 98},  // 97.5
+        {3, 40, 0, 92},  // 92.5
+        {0, 40, 2, 95},
+        {39, 40, 2, -2}, // -2.5
+        {40, 40, 2, -5},
+        {1, 3, 0, 67},   // 66.67
+        {2, 3, 0, 33},
+        {0, 1, 0, 100},
+        {1, 1, 0, 0},
+        {131072, 262144, 0, 50},
+        {262144, 262144, 2, 0},  // -0.00076
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(ProgressGrid::remainingAt(c.position, c.captureEnd, c.offset), c.remaining)
+            << c.position << "/" << c.captureEnd << "+" << c.offset;
+}
+
+TEST(RenderProgress, StepwiseCountingAgreesWithTheFormula)
+{
+    // The grid walks without dividing; every report must match the formula.
+    for (qint32 captureEnd : {1, 2, 3, 7, 40, 99, 100, 101, 199, 1000, 4097}) {
+        for (qint32 offset : {0, 2}) {
+            for (qint32 gridStep : {2, 5}) {
+                ProgressGrid grid(captureEnd, offset, gridStep);
+                qint32 last = 0;
+                for (qint32 i = 0; i <= captureEnd; ++i) {
+                    std::optional<qint32> reported;
+                    grid.visit([&](qint32 r) { reported = r; });
+                    const qint32 r = ProgressGrid::remainingAt(i, captureEnd, offset);
+                    const bool due = r % gridStep == 0 && r != last;
+                    ASSERT_EQ(reported.has_value(), due) << captureEnd << " at " << i;
+                    if (due) {
+                        EXPECT_EQ(*reported, r);
+                        last = r;
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(RenderProgress, NothingReportedForAnEmptyStreamOrAnEarlyEndCode)
+{
+    EXPECT_TRUE(reports(1, streamOf({0xFF})).empty());
+    // The walk stops at the first end code; the rest is never visited.
+    const std::vector<qint32> early = reports(1, streamOf({0xFF, 0xA4, 0xB1, 0xA4, 0xB1, 0xFF}));
+    EXPECT_EQ(early, std::vector<qint32>{100});
+}
