@@ -1,9 +1,11 @@
 // ferrox: the PC program of the RS-232 line monitor board.
 #include "app/startup.h"
+#include "app/ui/linkcontroller.h"
 #include "app/ui/mainwindow.h"
 
 #include "platform/process.h"
 #include "platform/programinfo.h"
+#include "platform/qtserialport.h"
 #include "platform/qtsettingsstore.h"
 #include "platform/ui/qtdialogs.h"
 
@@ -38,6 +40,9 @@ int main(int argc, char **argv)
 
     // The link port opens and the first connection check runs once the
     // window shows.
+    QtSerialPort linkPort([&settingsStore](int portNumber) { return devicePathForPort(portNumber, &settingsStore); });
+    LinkController link(window, linkPort);
+    link.startUp();
 
     return app.exec();
 }

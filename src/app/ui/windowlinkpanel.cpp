@@ -1,0 +1,111 @@
+#include "windowlinkpanel.h"
+
+#include "colorbox.h"
+#include "combotext.h"
+#include "mainwindow.h"
+#include "settingspanel.h"
+
+#include "app/texts.h"
+#include "platform/ui/appearance.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace ferrox {
+
+namespace {
+
+constexpr quint32 LampOn = 0x0000FF; // red
+constexpr quint32 LampOff = 0x000000;
+
+void refill(QComboBox *combo, const QStringList &items, const QString &text)
+{
+    combo->clear();
+    addComboItems(combo, items);
+    setComboText(combo, text);
+}
+
+} // namespace
+
+QString WindowLinkPanel::portText() const
+{
+    return m_window.settingsPanel()->comPort()->currentText();
+}
+
+void WindowLinkPanel::setPortText(const QString &text)
+{
+    setComboText(m_window.settingsPanel()->comPort(), text);
+}
+
+QString WindowLinkPanel::linkSpeedText() const
+{
+    return m_window.settingsPanel()->pcSpeed()->currentText();
+}
+
+bool WindowLinkPanel::rtsChecked() const
+{
+    return m_window.settingsPanel()->checkRts()->isChecked();
+}
+
+bool WindowLinkPanel::dtrChecked() const
+{
+    return m_window.settingsPanel()->checkDtr()->isChecked();
+}
+
+void WindowLinkPanel::showLinkLines(bool cts, bool dsr)
+{
+    m_window.settingsPanel()->ctsLamp()->setColor(colorFromBgr(cts ? LampOn : LampOff));
+    m_window.settingsPanel()->dsrLamp()->setColor(colorFromBgr(dsr ? LampOn : LampOff));
+}
+
+void WindowLinkPanel::refillMonitorSpeeds(const QStringList &items, const QString &text)
+{
+    refill(m_window.settingsPanel()->monitorSpeed(), items, text);
+}
+
+void WindowLinkPanel::refillDirections(const QStringList &items, const QString &text)
+{
+    refill(m_window.settingsPanel()->direction(), items, text);
+}
+
+void WindowLinkPanel::setRateMeasureEnabled(bool enabled)
+{
+    m_window.menuItem(QStringLiteral("mnuRateMeasure"))->setEnabled(enabled);
+}
+
+void WindowLinkPanel::enableDataWidth()
+{
+    SettingsPanel *panel = m_window.settingsPanel();
+    panel->dataWidthFrame()->setEnabled(true);
+    panel->dataOnly()->setEnabled(true);
+    panel->dataAndParity()->setEnabled(true);
+}
+
+void WindowLinkPanel::setSamplingEnabled(bool enabled)
+{
+    if (enabled)
+        m_window.timer1()->start();
+    else
+        m_window.timer1()->stop();
+}
+
+bool WindowLinkPanel::simpleMonitorPressed() const
+{
+    return m_window.toolbarButton(apptext::SimpleMonitorKey)->isChecked();
+}
+
+bool WindowLinkPanel::startEnabled() const
+{
+    return m_window.toolbarButton(apptext::StartKey)->isEnabled();
+}
+
+StatusPanel &WindowLinkPanel::statusPanel()
+{
+    return m_window;
+}
+
+} // namespace ferrox

@@ -1,0 +1,56 @@
+#include "linkchoices.h"
+
+#include "connectioncheck.h"
+#include "linkowner.h"
+#include "linkpanel.h"
+#include "platform/dialogs.h"
+#include "statusreport.h"
+#include "texts.h"
+
+namespace ferrox {
+
+LinkChoices::LinkChoices(ConnectionCheck &check, LinkOwner &owner, LinkPanel &panel, Dialogs &dialogs)
+    : m_check(check), m_owner(owner), m_panel(panel), m_dialogs(dialogs)
+{
+}
+
+void LinkChoices::setSimpleMonitorHooks(std::function<void()> closeSimpleMonitor,
+                                        std::function<void()> tpMonitor)
+{
+    m_closeSimpleMonitor = std::move(closeSimpleMonitor);
+    m_tpMonitor = std::move(tpMonitor);
+}
+
+void LinkChoices::Cmd_Port_Check_Click()
+{
+    if (m_owner.checkPending())
+        return;
+    ReportStatus(m_panel.statusPanel(), 1, QString(), 0);
+    m_check.check(ConnectionCheck::Origin::Button, [this] {
+        if (m_panel.simpleMonitorPressed() && m_closeSimpleMonitor)
+            m_closeSimpleMonitor();
+    });
+}
+
+void LinkChoices::Combo_Com_port_Click()
+{
+    m_check.choosePort();
+}
+
+void LinkChoices::Combo_PC_speed_Click()
+{
+    const QString speedText = m_panel.linkSpeedText();
+    m_owner.request(LinkUse::Settings, [this, speedText] {
+        m_owner.runScript(linkSpeedScript(speedText),
+                          [this](const LinkScriptResult &) { m_owner.release(LinkUse::Settings); });
+    });
+    m_dialogs.inform(linktext::jumperMessage(), MessageIcon::Information);
+}
+
+void LinkChoices::monitorChoiceMade()
+{
+    if (m_tpMonitor)
+        m_tpMonitor();
+}
+
+} // namespace ferrox

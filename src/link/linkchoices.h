@@ -1,0 +1,43 @@
+#pragma once
+
+#include <functional>
+
+namespace ferrox {
+
+class ConnectionCheck;
+class Dialogs;
+class LinkOwner;
+class LinkPanel;
+
+// The handlers of the settings panel's link choices. The panel itself
+// stores each choice as it is made; these do what follows on the link.
+class LinkChoices
+{
+public:
+    LinkChoices(ConnectionCheck &check, LinkOwner &owner, LinkPanel &panel, Dialogs &dialogs);
+
+    // The simple monitor's part, once it exists: closing its window, and
+    // TP_Monitor taking a new monitor speed or direction.
+    void setSimpleMonitorHooks(std::function<void()> closeSimpleMonitor, std::function<void()> tpMonitor);
+
+    // "通信確認": clear the status line, check, then close the simple
+    // monitor when its button is pressed. Ignored while a check is pending.
+    void Cmd_Port_Check_Click();
+    // A port picked from the list: open it and check (see ConnectionCheck::choosePort).
+    void Combo_Com_port_Click();
+    // A link speed picked: the port takes it at once; the board's jumper
+    // must follow, which the user is told. No check runs.
+    void Combo_PC_speed_Click();
+    // A monitor speed or direction picked: a running simple monitor restarts with it.
+    void monitorChoiceMade();
+
+private:
+    ConnectionCheck &m_check;
+    LinkOwner &m_owner;
+    LinkPanel &m_panel;
+    Dialogs &m_dialogs;
+    std::function<void()> m_closeSimpleMonitor;
+    std::function<void()> m_tpMonitor;
+};
+
+} // namespace ferrox

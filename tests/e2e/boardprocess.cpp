@@ -1,0 +1,40 @@
+#include "boardprocess.h"
+
+namespace ferrox::test {
+
+BoardProcess::BoardProcess(const QStringList &options)
+    : m_linkPath(m_dir.filePath(QStringLiteral("com1"))), m_options(options)
+{
+}
+
+BoardProcess::~BoardProcess()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.terminate();
+        if (!m_process.waitForFinished(3000)) {
+            m_process.kill();
+            m_process.waitForFinished(3000);
+        }
+    }
+}
+
+bool BoardProcess::start()
+{
+    m_process.start(QStringLiteral(FERROX_BOARD_BINARY),
+                    QStringList{QStringLiteral("--link"), m_linkPath} + m_options);
+    while (!m_process.canReadLine() && m_process.waitForReadyRead(10000)) {
+    }
+    if (m_process.canReadLine())
+        return true;
+    m_process.waitForFinished(3000);
+    m_errors = QString::fromLocal8Bit(m_process.readAllStandardError());
+    m_lacksPty = m_errors.contains(QLatin1String("pseudo-terminal"));
+    return false;
+}
+
+QString BoardProcess::missingPath() const
+{
+    return m_dir.filePath(QStringLiteral("no-such-port"));
+}
+
+} // namespace ferrox::test

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace ferrox::test {
+
+// The built ferrox-board serving a pseudo-terminal linked at linkPath().
+class BoardProcess
+{
+public:
+    explicit BoardProcess(const QStringList &options = {});
+    ~BoardProcess();
+    BoardProcess(const BoardProcess &) = delete;
+    BoardProcess &operator=(const BoardProcess &) = delete;
+
+    // Waits until the board has printed its slave path. False when it did
+    // not start; lacksPty() then tells whether a pseudo-terminal was wanting.
+    bool start();
+    bool lacksPty() const { return m_lacksPty; }
+    QString errors() const { return m_errors; }
+    QString linkPath() const { return m_linkPath; }
+    // A path in the same folder where no device exists.
+    QString missingPath() const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_linkPath;
+    QStringList m_options;
+    QProcess m_process;
+    QString m_errors;
+    bool m_lacksPty = false;
+};
+
+} // namespace ferrox::test
+
+// Starts the board or ends the test: skipped where no pseudo-terminal can be
+// had, failed otherwise.
+#define FERROX_START_BOARD(board)                                                                     \
+    do {                                                                                              \
+        if (!(board).start()) {                                                                       \
+            if ((board).lacksPty())                                                                   \
+                GTEST_SKIP() << "no pseudo-terminal here: " << (board).errors().toStdString();       \
+            FAIL() << "ferrox-board did not start: " << (board).errors().toStdString();              \
+        }                                                                                             \
+    } while (false)

@@ -1,0 +1,280 @@
+// The main window's link to a simulated board on a real pseudo-terminal:
+// start-up, the "通信確認" button, the port and link-speed choices and the
+// close, through the window's own controls.
+#include "app/ui/linkcontroller.h"
+#include "app/ui/mainwindow.h"
+#include "app/ui/settingspanel.h"
+#include "boardprocess.h"
+#include "platform/qtserialport.h"
+#include "platform/qtsettingsstore.h"
+#include "support/fakedialogs.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace ferrox;
+using namespace ferrox::test;
+
+namespace {
+
+const QString kLinkOk = QStringLiteral(":通信確認ＯＫ。");
+const QString kNoBoard = QStringLiteral("*** ボードと通信ができませんでした ***");
+
+class WindowLink : public testing::Test
+{
+protected:
+    // The window with its link; port 1 is the board's link, every other port is missing.
+    void build(BoardProcess &board, const QByteArray &settings = {})
+    {
+        QFile ini(m_dir.filePath(QStringLiteral("ferrox.ini")));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[Settings2]\n" + settings);
+        ini.close();
+        m_store = std::make_unique<QtSettingsStore>(ini.fileName());
+        window = std::make_unique<MainWindow>(*m_store, dialogs);
+        const QString link = board.linkPath();
+        const QString missing = board.missingPath();
+        port = std::make_unique<QtSerialPort>([link, missing](int n) { return n == 1 ? link : missing; });
+        controller = std::make_unique<LinkController>(*window, *port);
+    }
+    bool startUp()
+    {
+        bool done = false;
+        controller->startUp([&] { done = true; });
+        return QTest::qWaitFor([&] { return done; }, 5000);
+    }
+    bool pressPortCheck()
+    {
+        bool finished = false;
+        auto connection = QObject::connect(&controller->check(), &ConnectionCheck::checkFinished,
+                                           [&] { finished = true; });
+        window->settingsPanel()->portCheckButton()->click();
+        const bool ok = QTest::qWaitFor([&] { return finished; }, 5000);
+        QObject::disconnect(connection);
+        return ok;
+    }
+    static void pick(QComboBox *combo, const QString &text)
+    {
+        const int index = combo->findText(text);
+        ASSERT_GE(index, 0) << text.toStdString();
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
+    QString stored(const QString &key) const
+    {
+        return m_store->GetSetting(QStringLiteral("ferrox"), QStringLiteral("Settings2"), key,
+                                   QStringLiteral("<missing>"));
+    }
+    QStringList items(QComboBox *combo) const
+    {
+        QStringList list;
+        for (int i = 0; i < combo->count(); ++i)
+            list << combo->itemText(i);
+        return list;
+    }
+
+    FakeDialogs dialogs;
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<QtSerialPort> port;
+    std::unique_ptr<LinkController> controller;
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<QtSettingsStore> m_store;
+};
+
+struct FirmwareCase
+{
+    const char *firmware;
+    int jumper;
+    int speeds;
+    int directions;
+    bool rateMeasure;
+    bool dataWidth;
+};
+
+class EveryFirmware : public WindowLink, public testing::WithParamInterface<FirmwareCase>
+{
+};
+
+TEST_P(EveryFirmware, StartUpAdaptsTheWindow)
+{
+    const FirmwareCase c = GetParam();
+    BoardProcess board({QStringLiteral("--firmware"), QLatin1String(c.firmware), QStringLiteral("--jumper"),
+                        QString::number(c.jumper)});
+    FERROX_START_BOARD(board);
+    build(board, c.jumper == 115200 ? "COM_speed=115200\nMonitor_speed=\" 38400\"\n" : "");
+    ASSERT_TRUE(startUp());
+
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_TRUE(window->statusText().startsWith(QStringLiteral("Ferrox LM ") + QLatin1String(c.firmware)));
+    EXPECT_TRUE(window->statusText().endsWith(QStringLiteral("  COM1") + kLinkOk));
+    const ConnectionCheck &check = controller->check();
+    EXPECT_TRUE(check.results().BoardVerified);
+    EXPECT_EQ(check.results().FirmwareVersion, QLatin1String(c.firmware));
+
+    SettingsPanel *panel = window->settingsPanel();
+    EXPECT_EQ(panel->monitorSpeed()->count(), c.speeds);
+    EXPECT_EQ(panel->monitorSpeed()->currentText(),
+              c.jumper == 115200 ? QStringLiteral(" 38400") : QStringLiteral("  9600"));
+    EXPECT_EQ(panel->direction()->count(), c.directions);
+    EXPECT_EQ(panel->direction()->currentText(), QStringLiteral("双方向"));
+    EXPECT_EQ(window->menuItem(QStringLiteral("mnuRateMeasure"))->isEnabled(), c.rateMeasure);
+    EXPECT_EQ(panel->dataOnly()->isEnabled(), c.dataWidth);
+    EXPECT_EQ(panel->dataAndParity()->isEnabled(), c.dataWidth);
+    EXPECT_TRUE(window->timer1()->isActive());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OverAPty, EveryFirmware,
+    testing::Values(FirmwareCase{"V1.01", 57600, 4, 1, false, false},
+                    FirmwareCase{"V1.01", 115200, 6, 1, false, false},
+                    FirmwareCase{"V1.02", 57600, 4, 3, false, false},
+                    FirmwareCase{"V1.02", 115200, 6, 3, false, false},
+                    FirmwareCase{"V1.03", 57600, 8, 3, false, false},
+                    FirmwareCase{"V1.03", 115200, 10, 3, false, false},
+                    FirmwareCase{"V1.04", 57600, 8, 3, true, false},
+                    FirmwareCase{"V1.04", 115200, 10, 3, true, false},
+                    FirmwareCase{"V1.05", 57600, 8, 3, true, true},
+                    FirmwareCase{"V1.05", 115200, 10, 3, true, true}));
+
+TEST_F(WindowLink, StartUpWithAMissingPortShowsOnlyThePortMessage)
+{
+    BoardProcess board;
+    FERROX_START_BOARD(board);
+    build(board, "COM_Port=COM3\n");
+    ASSERT_TRUE(startUp());
+    QTest::qWait(1500);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("通信ポート"));
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
+    const QRegularExpression text(QStringLiteral("^COM3 は使用できませんでした。　{10}[1-9][0-9]*     $"));
+    EXPECT_TRUE(text.match(dialogs.messages[0].text).hasMatch()) << dialogs.messages[0].text.toStdString();
+    EXPECT_FALSE(window->timer1()->isActive());
+}
+
+TEST_F(WindowLink, StartUpWithASilentBoardShowsTheLongMessage)
+{
+    for (const QStringList &options : {QStringList{QStringLiteral("--silent")},
+                                       QStringList{QStringLiteral("--jumper"), QStringLiteral("115200")},
+                                       QStringList{QStringLiteral("--reply-len"), QStringLiteral("21")}}) {
+        SCOPED_TRACE(options.join(u' ').toStdString());
+        dialogs.messages.clear();
+        BoardProcess board(options);
+        FERROX_START_BOARD(board);
+        build(board);
+        ASSERT_TRUE(startUp());
+        ASSERT_EQ(dialogs.messages.size(), 1);
+        EXPECT_TRUE(dialogs.messages[0].text.startsWith(kNoBoard));
+        EXPECT_TRUE(window->statusText().startsWith(QStringLiteral("現在の設定：COM1。")));
+        EXPECT_TRUE(controller->check().results().LinkFailed);
+        controller.reset();
+        port.reset();
+    }
+}
+
+TEST_F(WindowLink, ForeignAndUnsupportedBoards)
+{
+    {
+        BoardProcess board({QStringLiteral("--id"), QStringLiteral("Other Box")});
+        FERROX_START_BOARD(board);
+        build(board);
+        ASSERT_TRUE(startUp());
+        ASSERT_EQ(dialogs.messages.size(), 1);
+        EXPECT_TRUE(dialogs.messages[0].text.startsWith(kNoBoard));
+    }
+    dialogs.messages.clear();
+    controller.reset();
+    port.reset();
+    BoardProcess board({QStringLiteral("--firmware"), QStringLiteral("V2.00")});
+    FERROX_START_BOARD(board);
+    build(board);
+    ASSERT_TRUE(startUp());
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("使用中のファームウエアバージョン　：　 V2.00\r\n")));
+    EXPECT_TRUE(dialogs.messages[1].text.startsWith(kNoBoard));
+    EXPECT_EQ(window->statusText(), QStringLiteral("ファームウエアバージョン ミスマッチ"));
+}
+
+TEST_F(WindowLink, LinkSpeedChoiceNeedsTheJumperBeforeTheNextCheck)
+{
+    BoardProcess board;
+    FERROX_START_BOARD(board);
+    build(board);
+    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(window->timer1()->isActive());
+
+    pick(window->settingsPanel()->pcSpeed(), QStringLiteral("115200"));
+    EXPECT_EQ(stored(QStringLiteral("COM_speed")), QStringLiteral("115200"));
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("*** PC通信スピード変更 ***\r\n")));
+
+    ASSERT_TRUE(pressPortCheck());
+    EXPECT_TRUE(controller->check().results().LinkFailed);
+    EXPECT_FALSE(window->timer1()->isActive());
+    EXPECT_EQ(dialogs.messages.size(), 1);
+
+    // Back to the jumper's speed: the board answers again.
+    pick(window->settingsPanel()->pcSpeed(), QStringLiteral(" 57600"));
+    ASSERT_TRUE(pressPortCheck());
+    EXPECT_TRUE(controller->check().results().BoardVerified);
+    EXPECT_TRUE(window->statusText().endsWith(kLinkOk));
+}
+
+TEST_F(WindowLink, ChoosingAMissingPortKeepsTheOldOne)
+{
+    BoardProcess board;
+    FERROX_START_BOARD(board);
+    build(board);
+    ASSERT_TRUE(startUp());
+    pick(window->settingsPanel()->comPort(), QStringLiteral("COM17"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.messages.isEmpty(); }, 3000));
+    EXPECT_EQ(dialogs.messages[0].text,
+              QStringLiteral("COM17 は存在しませんでした。") + QString(10, QChar(0x3000)));
+    EXPECT_EQ(window->settingsPanel()->comPort()->currentText(), QStringLiteral("COM1"));
+    EXPECT_EQ(stored(QStringLiteral("COM_Port")), QStringLiteral("<missing>"));
+    EXPECT_FALSE(port->isOpen());
+
+    // The next check opens port 1 again.
+    ASSERT_TRUE(pressPortCheck());
+    EXPECT_TRUE(controller->check().results().BoardVerified);
+}
+
+TEST_F(WindowLink, ABoardThatHangsUpIsReportedAndNothingHangs)
+{
+    BoardProcess board({QStringLiteral("--hangup-after"), QStringLiteral("1")});
+    FERROX_START_BOARD(board);
+    build(board);
+    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(controller->check().results().BoardVerified);
+    QTest::qWait(1500);
+    // The line is gone: the port cannot be opened, which the user is told;
+    // the flags of the last check stand, as before any query.
+    ASSERT_TRUE(pressPortCheck());
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("COM1 は使用できませんでした。")));
+    EXPECT_FALSE(port->isOpen());
+    EXPECT_TRUE(controller->check().results().BoardVerified);
+}
+
+TEST_F(WindowLink, ClosingTheWindowClosesThePort)
+{
+    BoardProcess board;
+    FERROX_START_BOARD(board);
+    build(board);
+    ASSERT_TRUE(startUp());
+    ASSERT_TRUE(port->isOpen());
+    window->close();
+    EXPECT_FALSE(port->isOpen());
+}
+
+} // namespace
