@@ -10,12 +10,17 @@
 namespace ferrox {
 
 // Text files are written in code page 932 (Shift-JIS as Windows has it).
+// Unlike Qt's converter of that name used directly, these keep the control
+// codes 0x1A, 0x1C and 0x7F as themselves, and the single bytes 0x80, 0xA0
+// and 0xFD to 0xFF as U+0080, U+F8F0 to U+F8F3, so that text read and
+// written again keeps its bytes.
 
-// The program's own texts in code page 932. A character the code page
-// cannot hold becomes "?", as the old ANSI conversion wrote it.
+// Text in code page 932. A character the code page cannot hold becomes
+// "?", as the old ANSI conversion wrote it.
 QByteArray encodeCp932(QStringView text);
 
-// Code page 932 bytes as text, for showing a rendering in UTF-8.
+// Code page 932 bytes as text. A lead byte without its trail byte becomes
+// U+FFFD.
 QString decodeCp932(QByteArrayView bytes);
 
 constexpr bool isCp932LeadByte(std::uint8_t b)

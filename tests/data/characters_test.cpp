@@ -138,6 +138,33 @@ TEST(CodePage932, ProgramTextsEncodeAndUnknownCharactersBecomeQuestionMarks)
     EXPECT_EQ(decodeCp932(bytes({0x82, 0xA0, 'A'})), QStringLiteral("あA"));
 }
 
+TEST(CodePage932, EverySingleByteAndPairSurvivesDecodingAndEncoding)
+{
+    // Text loaded from a rendering and saved again keeps its bytes.
+    QByteArray all;
+    for (int b = 0; b < 256; ++b) {
+        if (!isLead(b))
+            all += char(b);
+    }
+    all += bytes({0x82, 0xA0, 0x81, 0x40, 0x88, 0x9F, 0xEA, 0xA4, 0x93, 0xFA, 0xB1});
+    const QString text = decodeCp932(all);
+    EXPECT_EQ(show(encodeCp932(text)), show(all));
+}
+
+TEST(CodePage932, ControlCodesAndNonCharactersDecodeAsWindowsDoes)
+{
+    struct Case { QByteArray in; QString out; };
+    const Case cases[] = {
+        {bytes({0x1A, 0x1C, 0x7F}), QString::fromUtf16(u"\u001A\u001C\u007F")},
+        {bytes({0x80, 0xA0, 0xFD, 0xFE, 0xFF}), QString::fromUtf16(u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3")},
+        {bytes({0x5C, 0x7E, 0xB1, 0xDF}), QString::fromUtf16(u"\\~ｱﾟ")},
+        {bytes({'A', 0x82}), QString::fromUtf16(u"A\uFFFD")},
+        {bytes({0x82, 0x0D, 0x0A}), QString::fromUtf16(u"\uFFFD\r\n")},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(decodeCp932(c.in), c.out) << show(c.in);
+}
+
 TEST(CodePage932, LeadAndTrailRanges)
 {
     for (int b = 0; b < 256; ++b) {

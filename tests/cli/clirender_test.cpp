@@ -1,0 +1,157 @@
+// ferrox-cli render and examine, as scripts see them: bytes on standard
+// output, messages on standard error, exit status.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+};
+
+// Runs ferrox-cli in the data folder, so file names are given as written.
+CliRun runCli(const QStringList &arguments)
+{
+    QProcess process;
+    process.setWorkingDirectory(QStringLiteral(FERROX_CLI_TEST_DIR "/data"));
+    process.start(QStringLiteral(FERROX_CLI), arguments);
+    EXPECT_TRUE(process.waitForFinished(30000)) << arguments.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+}
+
+QByteArray expected(const char *name)
+{
+    QFile file(QStringLiteral(FERROX_CLI_TEST_DIR "/expected/") + QLatin1String(name));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+    return file.readAll();
+}
+
+QStringList words(const char *line)
+{
+    return QString::fromUtf8(line).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+TEST(CliRender, OutputMatchesTheExpectedFiles)
+{
+    struct Case { QStringList arguments; const char *expectedFile; int receiveErrors; };
+    const Case cases[] = {
+        {words("render conversation.dat"), "conversation.mode1.rsm", 1},
+        {words("render conversation.dat --mode 1"), "conversation.mode1.rsm", 1},
+        {words("render conversation.dat --mode 2"), "conversation.mode2.rsm", 1},
+        {words("render conversation.dat --mode=3"), "conversation.mode3.rsm", 1},
+        {words("render conversation.dat --mode 4"), "conversation.mode4.rsm", 1},
+        {words("render --mode 5 conversation.dat"), "conversation.mode5.rsm", 1},
+        {words("render conversation.dat --mode 3 --utf8"), "conversation.mode3.utf8.txt", 1},
+        {words("render exchange.dat"), "exchange.mode1.rsm", 0},
+        {words("render noend.dat --mode 2"), "noend.mode2.rsm", 0},
+        {QStringList{QStringLiteral("render"), QStringLiteral("exchange.dat"), QStringLiteral("--mode"), QStringLiteral("4"),
+                     QStringLiteral("--name"), QStringLiteral("2026年12月06日15:49:59"), QStringLiteral("--port"),
+                     QStringLiteral(" COM3 "), QStringLiteral("--pc-speed"), QStringLiteral("115200"),
+                     QStringLiteral("--monitor-speed"), QStringLiteral(" 19200"), QStringLiteral("--direction"),
+                     QStringLiteral("J1→J2"), QStringLiteral("--data-width"), QStringLiteral("9")},
+         "exchange.mode4.settings.rsm", 0},
+    };
+    for (const Case &c : cases) {
+        const std::string label = c.arguments.join(QLatin1Char(' ')).toStdString();
+        const CliRun run = runCli(c.arguments);
+        EXPECT_EQ(run.exitCode, 0) << label << "\n" << run.err.toStdString();
+        EXPECT_EQ(run.out, expected(c.expectedFile)) << label;
+        EXPECT_EQ(run.err, QStringLiteral("receive errors: %1\n").arg(c.receiveErrors)) << label;
+    }
+}
+
+TEST(CliRender, WritesTheOutputFileInsteadOfStandardOutput)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("log.rsm"));
+    const CliRun run = runCli({QStringLiteral("render"), QStringLiteral("exchange.dat"), QStringLiteral("-o"), out});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.isEmpty());
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), expected("exchange.mode1.rsm"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("log.rsm")});
+}
+
+TEST(CliRender, MalformedDataGivesTheLinesSoFarAndStatusFour)
+{
+    const CliRun run = runCli(words("render malformed.dat --mode 2"));
+    EXPECT_EQ(run.exitCode, 4);
+    EXPECT_EQ(run.out, expected("malformed.mode2.rsm"));
+    EXPECT_TRUE(run.err.contains(QStringLiteral("モニターデータにエラーがありました。"))) << run.err.toStdString();
+}
+
+TEST(CliRender, RefusalsAndFailures)
+{
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath(QStringLiteral("blocker")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString unwritable = blocker.fileName() + QStringLiteral("/out.rsm");
+
+    struct Case { QStringList arguments; int exitCode; QString message; };
+    const Case cases[] = {
+        {words("render missing.dat"), 1, QStringLiteral("モニタデータファイル(missing.dat)が存在しませんでした。")},
+        {words("examine missing.dat"), 1, QStringLiteral("が存在しませんでした。")},
+        {words("render empty.dat"), 4, QStringLiteral("モニタデータファイル(empty.dat)にデータがありませんでした。")},
+        {words("render endonly.dat"), 4, QStringLiteral("モニターデータがありませんでした。")},
+        {QStringList{QStringLiteral("render"), QStringLiteral("exchange.dat"), QStringLiteral("-o"), unwritable}, 1, unwritable},
+        {words("render"), 2, QStringLiteral("missing FILE.dat")},
+        {words("render exchange.dat noend.dat"), 2, QStringLiteral("too many arguments")},
+        {words("render exchange.dat --mode 0"), 2, QStringLiteral("--mode")},
+        {words("render exchange.dat --mode 6"), 2, QStringLiteral("--mode")},
+        {words("render exchange.dat --mode two"), 2, QStringLiteral("--mode")},
+        {words("render exchange.dat --data-width 7"), 2, QStringLiteral("--data-width")},
+        {words("render exchange.dat --bogus"), 2, QStringLiteral("bogus")},
+        {words("render exchange.dat --mode"), 2, QStringLiteral("mode")},
+        {words("examine"), 2, QStringLiteral("missing FILE.dat")},
+        {words("frobnicate"), 2, QStringLiteral("unknown command")},
+        {QStringList(), 2, QStringLiteral("usage:")},
+    };
+    for (const Case &c : cases) {
+        const std::string label = c.arguments.join(QLatin1Char(' ')).toStdString();
+        const CliRun run = runCli(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << label;
+        EXPECT_TRUE(run.err.contains(c.message)) << label << "\n" << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty()) << label;
+    }
+    EXPECT_FALSE(QFile::exists(unwritable));
+}
+
+TEST(CliRender, HelpIsNoError)
+{
+    for (const char *line : {"--help", "render --help", "examine -h"}) {
+        const CliRun run = runCli(words(line));
+        EXPECT_EQ(run.exitCode, 0) << line;
+        EXPECT_TRUE(run.out.startsWith("usage: ferrox-cli")) << line;
+    }
+}
+
+TEST(CliExamine, CountsSequenceErrorsAndRejectsAsTheProgramWould)
+{
+    struct Case { const char *file; int exitCode; const char *out; };
+    const Case cases[] = {
+        {"exchange.dat", 0, "sequence errors: 0\n"},
+        {"noend.dat", 0, "sequence errors: 0\n"},
+        {"conversation.dat", 4, "sequence errors: 3\n"},
+        {"endonly.dat", 4, "sequence errors: 0\n"},
+    };
+    for (const Case &c : cases) {
+        const CliRun run = runCli({QStringLiteral("examine"), QString::fromLatin1(c.file)});
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.file;
+        EXPECT_EQ(run.out, QByteArray(c.out)) << c.file;
+    }
+    const CliRun empty = runCli(words("examine empty.dat"));
+    EXPECT_EQ(empty.exitCode, 4);
+    EXPECT_TRUE(empty.out.isEmpty());
+}
