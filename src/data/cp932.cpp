@@ -127,15 +127,18 @@ void appendCapturedBytes(QByteArray &out, QByteArrayView captured)
 {
     const qsizetype start = out.size();
     out.append(captured.data(), captured.size());
-    char *written = out.data() + start;
-    const qsizetype n = captured.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (!isCp932LeadByte(std::uint8_t(written[i])))
+    replaceLoneLeadBytes(out.data() + start, captured.size());
+}
+
+void replaceLoneLeadBytes(char *bytes, qsizetype size)
+{
+    for (qsizetype i = 0; i < size; ++i) {
+        if (!isCp932LeadByte(std::uint8_t(bytes[i])))
             continue;
-        if (i + 1 < n && isCp932TrailByte(std::uint8_t(written[i + 1])))
+        if (i + 1 < size && isCp932TrailByte(std::uint8_t(bytes[i + 1])))
             ++i; // a whole double-byte character
         else
-            written[i] = '?';
+            bytes[i] = '?';
     }
 }
 

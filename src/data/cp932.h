@@ -40,4 +40,7 @@ constexpr bool isCp932TrailByte(std::uint8_t b)
 // exactly one byte out, so column counts stay byte counts.
 void appendCapturedBytes(QByteArray &out, QByteArrayView captured);
 
+// The same rule in place over `size` bytes.
+void replaceLoneLeadBytes(char *bytes, qsizetype size);
+
 } // namespace ferrox

@@ -1,71 +1,53 @@
 #include "progressgrid.h"
 
+#include <limits>
+
 namespace ferrox {
-
-namespace {
-
-// floor division for a positive divisor
-void divideFloor(qint64 numerator, qint64 divisor, qint64 &quotient, qint64 &remainder)
-{
-    quotient = numerator / divisor;
-    remainder = numerator % divisor;
-    if (remainder < 0) {
-        remainder += divisor;
-        --quotient;
-    }
-}
-
-qint32 roundHalfEven(qint64 quotient, qint64 remainder, qint64 divisor)
-{
-    const qint64 twice = 2 * remainder;
-    if (twice > divisor || (twice == divisor && (quotient & 1) != 0))
-        ++quotient;
-    return qint32(quotient);
-}
-
-} // namespace
 
 ProgressGrid::ProgressGrid(qint32 captureEnd, qint32 offset, qint32 grid)
     : m_captureEnd(captureEnd)
+    , m_offset(offset)
     , m_grid(grid)
 {
-    if (m_captureEnd > 0)
-        divideFloor(100 * qint64(m_captureEnd - offset), m_captureEnd, m_quotient, m_remainder);
-}
-
-qint32 ProgressGrid::rounded() const
-{
-    return roundHalfEven(m_quotient, m_remainder, m_captureEnd);
-}
-
-void ProgressGrid::visit(const ProgressCallback &report)
-{
     if (m_captureEnd <= 0)
-        return;
-    if (m_first) {
-        m_first = false;
-    } else {
-        // The numerator drops by 100 for each position.
-        m_remainder -= 100;
-        while (m_remainder < 0) {
-            m_remainder += m_captureEnd;
-            --m_quotient;
-        }
-    }
-    const qint32 remaining = rounded();
+        m_nextChange = std::numeric_limits<qint32>::max();
+}
+
+void ProgressGrid::changed(qint32 position, const ProgressCallback &report)
+{
+    const qint32 remaining = remainingAt(position, m_captureEnd, m_offset);
     if (remaining % m_grid == 0 && remaining != m_lastReported) {
         m_lastReported = remaining;
         if (report)
             report(remaining);
     }
+    // The value only falls as the position grows: find where it next does.
+    qint32 low = position + 1;
+    qint32 high = m_captureEnd + 1; // past the end: no further change
+    while (low < high) {
+        const qint32 middle = low + (high - low) / 2;
+        if (remainingAt(middle, m_captureEnd, m_offset) != remaining)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    m_nextChange = low;
 }
 
 qint32 ProgressGrid::remainingAt(qint32 position, qint32 captureEnd, qint32 offset)
 {
-    qint64 quotient = 0;
-    qint64 remainder = 0;
-    divideFloor(100 * (qint64(captureEnd) - position - offset), captureEnd, quotient, remainder);
-    return roundHalfEven(quotient, remainder, captureEnd);
+    // floor division, then halves to the even neighbour
+    const qint64 numerator = 100 * (qint64(captureEnd) - position - offset);
+    qint64 quotient = numerator / captureEnd;
+    qint64 remainder = numerator % captureEnd;
+    if (remainder < 0) {
+        remainder += captureEnd;
+        --quotient;
+    }
+    const qint64 twice = 2 * remainder;
+    if (twice > captureEnd || (twice == captureEnd && (quotient & 1) != 0))
+        ++quotient;
+    return qint32(quotient);
 }
 
 } // namespace ferrox

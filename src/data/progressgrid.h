@@ -16,8 +16,9 @@ using ProgressCallback = std::function<void(qint32 remaining)>;
 // i the remaining percentage is 100 - 100 * (i + offset) / CaptureEnd,
 // rounded to the nearest integer with halves to the even neighbour; it is
 // reported when it lies on the grid (a multiple of `grid`) and differs from
-// the last value reported (initially 0). Positions must be visited in order
-// from 0; the arithmetic is exact and needs no division per position.
+// the last value reported (initially 0). Positions are visited in order
+// from 0; between the few positions where the rounded value changes a
+// visit costs a comparison.
 class ProgressGrid
 {
 public:
@@ -25,20 +26,25 @@ public:
 
     // Visits the next position (0, 1, 2, ...) and reports through `report`
     // when the rule says so. Nothing is reported when CaptureEnd is 0.
-    void visit(const ProgressCallback &report);
+    void visit(const ProgressCallback &report)
+    {
+        const qint32 position = m_position++;
+        if (position >= m_nextChange)
+            changed(position, report);
+    }
 
-    // The rounded remaining percentage at a position, for checking.
+    // The rounded remaining percentage at a position.
     static qint32 remainingAt(qint32 position, qint32 captureEnd, qint32 offset);
 
 private:
-    qint32 rounded() const;
+    void changed(qint32 position, const ProgressCallback &report);
 
     qint32 m_captureEnd;
+    qint32 m_offset;
     qint32 m_grid;
-    qint64 m_quotient = 0;  // floor(numerator / CaptureEnd)
-    qint64 m_remainder = 0; // numerator - quotient * CaptureEnd, 0 <= r < CaptureEnd
+    qint32 m_position = 0;
+    qint32 m_nextChange = 0; // first position whose rounded value may differ
     qint32 m_lastReported = 0;
-    bool m_first = true;
 };
 
 } // namespace ferrox

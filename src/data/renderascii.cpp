@@ -5,7 +5,6 @@
 
 #include "characterrules.h"
 #include "cp932.h"
-#include "textoutput.h"
 #include "texts.h"
 
 namespace ferrox {
@@ -22,7 +21,7 @@ struct AsciiTexts
 class AsciiMode
 {
 public:
-    explicit AsciiMode(QByteArray &out)
+    explicit AsciiMode(TextSink &out)
         : m_out(out)
     {
     }
@@ -68,15 +67,15 @@ private:
 
     void writeBlock(const QByteArray &label)
     {
-        TextOutput::appendLineNumber(m_out, m_lineNumber);
-        m_out.append(label);
-        appendCapturedBytes(m_out, m_line);
-        TextOutput::appendLineEnd(m_out);
+        m_out.putLineNumber(m_lineNumber);
+        m_out.put(label);
+        m_out.putCaptured(m_line);
+        m_out.putLineEnd();
         ++m_lineNumber;
         m_line.resize(0); // keeps the allocation for the next block
     }
 
-    QByteArray &m_out;
+    TextSink &m_out;
     const AsciiTexts &m_texts = encodedOnce<AsciiTexts>();
     QByteArray m_line;
     qint32 m_lineNumber = 0;

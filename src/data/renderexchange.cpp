@@ -5,7 +5,7 @@
 
 #include "characterrules.h"
 #include "cp932.h"
-#include "textoutput.h"
+#include "smalltext.h"
 #include "texts.h"
 
 namespace ferrox {
@@ -29,16 +29,16 @@ struct ExchangeTexts
 class ExchangeMode
 {
 public:
-    explicit ExchangeMode(QByteArray &out)
+    explicit ExchangeMode(TextSink &out)
         : m_out(out)
     {
     }
 
-    void preamble(std::uint8_t) { TextOutput::appendRule(m_out, 80); }
+    void preamble(std::uint8_t) { m_out.putRule(80); }
 
     bool high(Direction, std::uint8_t value)
     {
-        m_byteText.resize(0);
+        m_byteText.clear();
         m_byteText.append(hexDigit(value));
         m_value = value * 16;
         return true;
@@ -82,59 +82,59 @@ private:
         }
         if (!atEnd) {
             m_chars.append(char(columnCharacter(m_value)));
-            m_hex.append(m_byteText);
+            m_hex.append(m_byteText.view());
             ++m_count;
         }
     }
 
-    void appendCentreLabel(Direction side)
+    void putCentreLabel(Direction side)
     {
         if (m_continuing) {
-            m_out.append(m_texts.continuation);
+            m_out.put(m_texts.continuation);
             return;
         }
         m_continuing = true;
-        m_out.append(side == Direction::J1 ? m_texts.openJ1 : m_texts.openJ2);
-        TextOutput::appendLineNumber(m_out, m_blockNumber[index(side)]);
-        m_out.append(side == Direction::J1 ? m_texts.closeJ1 : m_texts.closeJ2);
+        m_out.put(side == Direction::J1 ? m_texts.openJ1 : m_texts.openJ2);
+        m_out.putLineNumber(m_blockNumber[index(side)]);
+        m_out.put(side == Direction::J1 ? m_texts.closeJ1 : m_texts.closeJ2);
     }
 
     void writeLine(Direction side)
     {
-        using TextOutput::appendSpaces;
-        const QByteArrayView hex = QByteArrayView(m_hex).trimmed();
+        const QByteArrayView hex = m_hex.view().trimmed();
         if (side == Direction::J1) {
-            appendCapturedBytes(m_out, m_chars);
-            appendSpaces(m_out, charWidth - m_chars.size());
-            m_out.append('|');
-            appendSpaces(m_out, hexWidth - hex.size());
-            m_out.append(hex);
-            appendCentreLabel(side);
-            appendSpaces(m_out, hexWidth);
-            m_out.append('|');
-            appendSpaces(m_out, charWidth);
+            m_out.putCaptured(m_chars.view());
+            m_out.putSpaces(charWidth - m_chars.size());
+            m_out.put('|');
+            m_out.putSpaces(hexWidth - hex.size());
+            m_out.put(hex);
+            putCentreLabel(side);
+            m_out.putSpaces(hexWidth);
+            m_out.put('|');
+            m_out.putSpaces(charWidth);
         } else {
-            appendSpaces(m_out, charWidth);
-            m_out.append('|');
-            appendSpaces(m_out, hexWidth);
-            appendCentreLabel(side);
-            m_out.append(hex);
-            appendSpaces(m_out, hexWidth - hex.size());
-            m_out.append('|');
-            appendCapturedBytes(m_out, m_chars);
+            m_out.putSpaces(charWidth);
+            m_out.put('|');
+            m_out.putSpaces(hexWidth);
+            putCentreLabel(side);
+            m_out.put(hex);
+            m_out.putSpaces(hexWidth - hex.size());
+            m_out.put('|');
+            m_out.putCaptured(m_chars.view());
         }
-        TextOutput::appendLineEnd(m_out);
-        m_hex.resize(0);
-        m_chars.resize(0);
+        m_out.putLineEnd();
+        m_hex.clear();
+        m_chars.clear();
         m_count = 0;
     }
 
-    QByteArray &m_out;
+    TextSink &m_out;
     const ExchangeTexts &m_texts = encodedOnce<ExchangeTexts>();
 
-    QByteArray m_hex;      // "41 42 " ...
-    QByteArray m_chars;    // character column, captured bytes
-    QByteArray m_byteText; // the byte being assembled, "4" then "41 "
+    // At most eight bytes per line, each with a text of at most 23.
+    SmallText<bytesPerLine * hexWidth> m_hex; // "41 42 " ...
+    SmallText<bytesPerLine> m_chars;          // character column, captured bytes
+    SmallText<hexWidth> m_byteText;           // the byte being assembled, "4" then "41 "
     int m_count = 0;
     bool m_continuing = false; // the block's first line has been written
     qint32 m_blockNumber[2] = {1, 1};

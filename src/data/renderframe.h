@@ -9,11 +9,12 @@
 //   bool high(Direction sender, std::uint8_t value);  // tags 0x8 / 0xA
 //   bool low(Direction sender, std::uint8_t value);   // tags 0x9 / 0xB
 //   void close();                                     // end code
-// constructed on the output text it appends to. high/low return
+// constructed on the TextSink it writes to. high/low return
 // false for data the mode cannot show, which ends the rendering early.
 
 #include "renderer.h"
 #include "streamformat.h"
+#include "textsink.h"
 
 namespace ferrox {
 
@@ -25,16 +26,11 @@ struct RenderPacing
 };
 
 template<typename Mode>
-RenderResult runRenderFrame(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                            const ProgressCallback &progress, const RenderPacing &pacing)
+bool walkStream(Mode &mode, const CaptureBuffer &capture, const ProgressCallback &progress,
+                const RenderPacing &pacing, qint32 &receiveErrors)
 {
-    RenderResult result;
     const qint32 captureEnd = capture.CaptureEnd();
     const QByteArrayView stream = capture.stream();
-    result.text.reserve(2048 + qsizetype(captureEnd) * pacing.bytesPerStreamByte);
-    WriteReportHeader(result.text, header, capture.DataByteCount());
-
-    Mode mode(result.text);
     mode.preamble(std::uint8_t(stream[0]));
 
     ProgressGrid grid(captureEnd, pacing.progressOffset, pacing.progressGrid);
@@ -59,22 +55,33 @@ RenderResult runRenderFrame(const CaptureBuffer &capture, const ReportHeaderSett
         case StreamTag::Final:
             if (byte == EndCode) {
                 mode.close();
-                return result;
+                return true;
             }
             break; // meaningless, skipped
         default:
             // A receive error: counted; the byte being assembled waits on.
-            ++result.ReceiveErrorCount;
+            ++receiveErrors;
             break;
         }
-        if (!ok) {
-            result.failed = true;
-            return result;
-        }
+        if (!ok)
+            return false;
     }
     // Data without an end code: close as if one followed, so no pending
     // line is lost.
     mode.close();
+    return true;
+}
+
+template<typename Mode>
+RenderResult runRenderFrame(const CaptureBuffer &capture, const ReportHeaderSettings &header,
+                            const ProgressCallback &progress, const RenderPacing &pacing)
+{
+    RenderResult result;
+    WriteReportHeader(result.text, header, capture.DataByteCount());
+    TextSink out(result.text, qsizetype(capture.CaptureEnd()) * pacing.bytesPerStreamByte);
+    Mode mode(out);
+    result.failed = !walkStream(mode, capture, progress, pacing, result.ReceiveErrorCount);
+    out.finish();
     return result;
 }
 

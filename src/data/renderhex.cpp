@@ -3,7 +3,6 @@
 #include "renderframe.h"
 
 #include "cp932.h"
-#include "textoutput.h"
 #include "texts.h"
 
 namespace ferrox {
@@ -20,7 +19,7 @@ struct HexTexts
 class HexMode
 {
 public:
-    explicit HexMode(QByteArray &out)
+    explicit HexMode(TextSink &out)
         : m_out(out)
     {
     }
@@ -37,7 +36,7 @@ public:
     {
         if (m_direction == opposite(sender)) {
             ++m_lineNumber;
-            m_out.append("\r\r\n", 3);
+            m_out.put(QByteArrayView("\r\r\n", 3));
             startLine(sender);
         }
         m_high[index(sender)] = hexDigit(value);
@@ -48,10 +47,11 @@ public:
     bool low(Direction sender, std::uint8_t value)
     {
         // A low nibble with no high nibble before it has an empty high digit.
-        if (const char high = m_high[index(sender)])
-            m_out.append(high);
-        m_out.append(hexDigit(value));
-        m_out.append(' ');
+        const char text[3] = {m_high[index(sender)], hexDigit(value), ' '};
+        if (text[0])
+            m_out.put(QByteArrayView(text, 3));
+        else
+            m_out.put(QByteArrayView(text + 1, 2));
         return true;
     }
 
@@ -63,11 +63,11 @@ private:
     void startLine(Direction sender)
     {
         m_direction = sender;
-        TextOutput::appendLineNumber(m_out, m_lineNumber);
-        m_out.append(sender == Direction::J1 ? m_texts.labelJ1 : m_texts.labelJ2);
+        m_out.putLineNumber(m_lineNumber);
+        m_out.put(sender == Direction::J1 ? m_texts.labelJ1 : m_texts.labelJ2);
     }
 
-    QByteArray &m_out;
+    TextSink &m_out;
     const HexTexts &m_texts = encodedOnce<HexTexts>();
     Direction m_direction = Direction::None;
     qint32 m_lineNumber = 0;

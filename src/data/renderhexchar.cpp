@@ -4,7 +4,7 @@
 
 #include "characterrules.h"
 #include "cp932.h"
-#include "textoutput.h"
+#include "smalltext.h"
 #include "texts.h"
 
 #include <algorithm>
@@ -29,14 +29,14 @@ struct HexCharTexts
 class HexCharMode
 {
 public:
-    explicit HexCharMode(QByteArray &out)
+    explicit HexCharMode(TextSink &out)
         : m_out(out)
     {
     }
 
     void preamble(std::uint8_t first)
     {
-        TextOutput::appendRule(m_out, 79);
+        m_out.putRule(79);
         if (tagOf(first) == StreamTag::J2High) {
             m_direction = Direction::J2;
             setBlockHeader(Direction::J2);
@@ -67,10 +67,11 @@ public:
     {
         const int i = index(sender);
         m_value += value;
-        if (m_high[i])
-            m_hex.append(m_high[i]);
-        m_hex.append(hexDigit(value));
-        m_hex.append(' ');
+        const char text[3] = {m_high[i], hexDigit(value), ' '};
+        if (text[0])
+            m_hex.append(QByteArrayView(text, 3));
+        else
+            m_hex.append(QByteArrayView(text + 1, 2));
         m_chars.append(char(columnCharacter(m_value)));
         if (++m_count[i] == bytesPerLine) {
             writePendingLine();
@@ -88,7 +89,11 @@ private:
     void setBlockHeader(Direction sender)
     {
         m_mark = sender == Direction::J1 ? m_texts.openJ1 : m_texts.openJ2;
-        TextOutput::appendLineNumber(m_mark, m_blockNumber[index(sender)]);
+        const qint32 n = m_blockNumber[index(sender)] % 1000000;
+        char digits[6];
+        for (int i = 5, rest = n; i >= 0; --i, rest /= 10)
+            digits[i] = char('0' + rest % 10);
+        m_mark.append(digits, 6);
         m_mark.append(m_texts.close);
     }
 
@@ -98,24 +103,26 @@ private:
     {
         const qsizetype markWidth = m_mark.isEmpty() ? 0 : markColumns;
         const qsizetype digitColumns = hexColumns - markWidth;
-        m_out.append(m_mark);
-        m_out.append(m_hex.constData(), std::min(m_hex.size(), digitColumns));
-        TextOutput::appendSpaces(m_out, digitColumns - m_hex.size());
-        m_out.append(" |", 2);
-        appendCapturedBytes(m_out, m_chars);
-        TextOutput::appendLineEnd(m_out);
+        m_out.put(m_mark);
+        m_out.put(m_hex.view().first(std::min<qsizetype>(m_hex.size(), digitColumns)));
+        m_out.putSpaces(digitColumns - m_hex.size());
+        m_out.put(QByteArrayView(" |", 2));
+        m_out.putCaptured(m_chars.view());
+        m_out.putLineEnd();
         m_mark.clear();
-        m_hex.resize(0);
-        m_chars.resize(0);
+        m_hex.clear();
+        m_chars.clear();
     }
 
-    QByteArray &m_out;
+    TextSink &m_out;
     const HexCharTexts &m_texts = encodedOnce<HexCharTexts>();
 
     Direction m_direction = Direction::None;
     QByteArray m_mark;  // block header or continuation mark, empty before any block
-    QByteArray m_hex;   // "41 42 " ...
-    QByteArray m_chars; // character column, captured bytes
+    // A line is written when either sender's count reaches 16, so it holds
+    // at most 31 bytes (15 of one sender, 16 of the other).
+    SmallText<3 * 2 * bytesPerLine> m_hex; // "41 42 " ...
+    SmallText<2 * bytesPerLine> m_chars;   // character column, captured bytes
     qint32 m_blockNumber[2] = {1, 1};
     int m_count[2] = {0, 0};
     char m_high[2] = {0, 0}; // per sender; 0: no digit stored

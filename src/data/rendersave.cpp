@@ -3,7 +3,6 @@
 #include "renderframe.h"
 
 #include "cp932.h"
-#include "textoutput.h"
 #include "texts.h"
 
 namespace ferrox {
@@ -13,7 +12,7 @@ namespace {
 // The hexadecimal text of a byte is two digits; repeated low nibbles in
 // malformed data add more. Eight digits still make a 32-bit value; a ninth
 // ends the rendering with the error message.
-constexpr qsizetype maxHexDigits = 8;
+constexpr int maxHexDigits = 8;
 
 // The program's texts in code page 932, encoded once.
 struct SaveTexts
@@ -28,31 +27,33 @@ struct SaveTexts
 class SaveMode
 {
 public:
-    explicit SaveMode(QByteArray &out)
+    explicit SaveMode(TextSink &out)
         : m_out(out)
     {
     }
 
     void preamble(std::uint8_t)
     {
-        m_out.append(79, '_');
-        m_out.append("\r\n\r\n", 4);
-        m_out.append(m_texts.heads);
-        m_out.append("\r\n\r\n", 4);
+        m_out.put(QByteArray(79, '_'));
+        m_out.put(QByteArrayView("\r\n\r\n", 4));
+        m_out.put(m_texts.heads);
+        m_out.put(QByteArrayView("\r\n\r\n", 4));
     }
 
     bool high(Direction, std::uint8_t value)
     {
-        m_hex.resize(0);
-        m_hex.append(hexDigit(value));
+        m_digits[0] = hexDigit(value);
+        m_digitCount = 1;
+        m_value = value;
         return true;
     }
 
     bool low(Direction sender, std::uint8_t value)
     {
-        if (m_hex.size() >= maxHexDigits)
+        if (m_digitCount == maxHexDigits)
             return false;
-        m_hex.append(hexDigit(value));
+        m_digits[m_digitCount++] = hexDigit(value);
+        m_value = m_value * 16 + value;
         writeRow(sender);
         return true;
     }
@@ -62,26 +63,28 @@ public:
 private:
     void writeRow(Direction sender)
     {
-        TextOutput::appendLineNumber(m_out, m_row++);
-        m_out.append('\t');
-        m_out.append(sender == Direction::J1 ? m_texts.rowJ1 : m_texts.rowJ2);
-        m_out.append('\t');
-        const quint32 value = m_hex.toUInt(nullptr, 16);
-        char digits[10];
+        m_out.putLineNumber(m_row++);
+        m_out.put('\t');
+        m_out.put(sender == Direction::J1 ? m_texts.rowJ1 : m_texts.rowJ2);
+        m_out.put('\t');
+        char decimal[10];
         int length = 0;
-        for (quint32 rest = value; length == 0 || rest != 0; rest /= 10)
-            digits[length++] = char('0' + rest % 10);
-        for (int i = length - 1; i >= 0; --i)
-            m_out.append(digits[i]);
-        TextOutput::appendSpaces(m_out, 3 - length); // a left-aligned column of three
-        m_out.append('\t');
-        m_out.append(m_hex);
-        TextOutput::appendLineEnd(m_out);
+        for (quint32 rest = m_value; length == 0 || rest != 0; rest /= 10)
+            decimal[length++] = char('0' + rest % 10);
+        for (int i = 0; i < length / 2; ++i)
+            std::swap(decimal[i], decimal[length - 1 - i]);
+        m_out.put(QByteArrayView(decimal, length));
+        m_out.putSpaces(3 - length); // a left-aligned column of three
+        m_out.put('\t');
+        m_out.put(QByteArrayView(m_digits, m_digitCount));
+        m_out.putLineEnd();
     }
 
-    QByteArray &m_out;
+    TextSink &m_out;
     const SaveTexts &m_texts = encodedOnce<SaveTexts>();
-    QByteArray m_hex; // the byte's hexadecimal text
+    char m_digits[maxHexDigits] = {}; // the byte's hexadecimal text
+    int m_digitCount = 0;
+    quint32 m_value = 0; // the value of those digits
     qint32 m_row = 0;
 };
 

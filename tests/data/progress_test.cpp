@@ -49,6 +49,15 @@ TEST(RenderProgress, ExchangeModeUsesFinerGridAndGoesBelowZeroOnShortStreams)
     EXPECT_EQ(reports(4, capture), expected);
 }
 
+TEST(RenderProgress, ExchangeModeOnTheShortestStreamRunsFarBelowZero)
+{
+    // One low nibble and the end code: -100 and -200 remaining, which the
+    // status line shows as a full bar (found by fuzzing: the bound is
+    // -200 / CaptureEnd, not -100).
+    EXPECT_EQ(reports(4, streamOf({0xB1, 0xFF})), (std::vector<qint32>{-100, -200}));
+    EXPECT_EQ(reports(1, streamOf({0xB1, 0xFF})), (std::vector<qint32>{100, 0}));
+}
+
 TEST(RenderProgress, RoundsHalvesToEven)
 {
     struct Case { qint32 position, captureEnd, offset, remaining; };
