@@ -1,6 +1,7 @@
 // ferrox: the PC program of the RS-232 line monitor board.
 #include "app/startup.h"
 #include "app/ui/linkcontroller.h"
+#include "app/ui/logwindowshookup.h"
 #include "app/ui/mainwindow.h"
 
 #include "platform/process.h"
@@ -36,6 +37,7 @@ int main(int argc, char **argv)
     QtSettingsStore settingsStore;
     MainWindow window(settingsStore, dialogs);
     window.setWindowTitle(mainTitleText());
+    new LogWindowsHookup(window, AppFolder());
     window.show();
 
     // The link port opens and the first connection check runs once the

@@ -10,16 +10,13 @@ namespace ferrox {
 // Reading, a line break is LF, CR LF, or CR LF preceded by any number of
 // CRs (the renderers end some lines with "CR CR LF"): each shows as one
 // break. A CR followed by anything but CR or LF is a break of its own
-// (old Mac files). Bytes that are not valid code page 932 become U+FFFD.
+// (old Mac files). Code page 932 as the data files read it: a lead byte
+// without its trail byte becomes U+FFFD, the unassigned single bytes
+// are kept so that saving writes them back.
 QString decodeLogText(const QByteArray &bytes);
 
 // The same rule for text the program appends: the result holds '\n' only.
 QString normalizeLineBreaks(const QString &text);
-
-// Code page 932 bytes as text, without line-break handling. A lead byte
-// without a trail byte, and the unassigned single bytes (0x80, 0xA0,
-// 0xFD to 0xFF), each show as one U+FFFD; no byte is swallowed.
-QString decodeCodePage932(const QByteArray &bytes);
 
 // Writing, every line break (LF, and the U+2029/U+2028 separators a text
 // document may hold) becomes CR LF; characters code page 932 cannot hold

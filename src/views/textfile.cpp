@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace ferrox {
 
@@ -43,21 +42,9 @@ TextFileRead readTextFile(const QString &path, qint64 maxBytes)
     return result;
 }
 
-bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *reason)
+FileWriteResult writeTextFile(const QString &path, const QString &text)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (reason)
-            *reason = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
-}
-
-bool writeTextFile(const QString &path, const QString &text, QString *reason)
-{
-    return writeFileAtomically(path, encodeLogText(text), reason);
+    return writeFileAtomically(path, encodeLogText(text));
 }
 
 QString dialogFolder(const QString &path)

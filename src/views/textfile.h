@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/datafiles.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -23,11 +25,8 @@ TextFileRead readTextFile(const QString &path, qint64 maxBytes = maxTextFileByte
 
 // Writes text as a log text file (code page 932, CR LF) through a
 // temporary file in the same folder, so a failed write leaves any old
-// file as it was. On failure returns false and sets reason.
-bool writeTextFile(const QString &path, const QString &text, QString *reason);
-
-// Writes bytes the same way.
-bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *reason);
+// file as it was; the result's message names the file and the reason.
+FileWriteResult writeTextFile(const QString &path, const QString &text);
 
 // The folder a file dialog's choice lies in, for the "OPEN_DIR" setting:
 // the path before its last separator ("/" for a file in the root).

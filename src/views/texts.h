@@ -40,11 +40,43 @@ inline QString fileUnreadable(const QString &path, const QString &reason)
 {
     return QStringLiteral("ファイル(") + path + QStringLiteral(")を読み込めませんでした。\n") + reason;
 }
-// Our own: a write that failed (read-only file or folder, full disk).
-inline QString fileNotWritten(const QString &path, const QString &reason)
+
+// Displays of the current data.
+inline QString displayFinished() { return QStringLiteral("表示終了"); }
+inline QString processingBytes(qint32 count)
 {
-    return QStringLiteral("ファイル(") + path + QStringLiteral(")を保存できませんでした。\n") + reason;
+    return QString::number(count) + QStringLiteral("バイトを処理中...　しばらくお待ちください...　\r\n");
 }
+inline QString receiveErrors(qint32 count)
+{
+    return QStringLiteral("\r\n") + QString::number(count) + QStringLiteral(" byte の受信エラーがありました。\r\n\r\n");
+}
+inline QString pastingText() { return QStringLiteral("表示データ貼り付け中...　しばらくお待ちください...　"); }
+inline QString examiningData() { return QStringLiteral("モニターデータを調査中...　しばらくお待ちください...　\r\n"); }
+inline QString loadingData() { return QStringLiteral("モニターデータをロード中...　しばらくお待ちください...　\r\n"); }
+
+// Post-capture processing.
+inline QString processingFinished() { return QStringLiteral("データ処理終了。"); }
+inline QString noCurrentData() { return QStringLiteral("現在のモニターデータ : なし"); }
+inline QString sequenceErrorAdvice(qint32 count)
+{
+    return QStringLiteral("\r\n")
+        + QStringLiteral("モニターデータに ") + QString::number(count) + QStringLiteral("個所のエラーがありました。\r\n")
+        + QStringLiteral("以下の対策を試みてください。\r\n")
+        + QStringLiteral("1.簡易モニター、受信バイト数 表示をオフ。\r\n")
+        + QStringLiteral("2.ｺﾝﾄﾛｰﾙﾊﾟﾈﾙ->ｼｽﾃﾑ->通信ﾎﾟｰﾄのﾌﾟﾛﾊﾟﾃｨでポートの詳細設定の内容を変更。\r\n")
+        + QStringLiteral("3.処理スピードのさらに速いPCを使用。\r\n");
+}
+
+// Data files.
+inline QString dataFileFilter() { return QStringLiteral("モニタデータファイル(*.dat)|*.dat|すべてのファイル|*.*|"); }
+inline QString dataFilePattern() { return QStringLiteral("*.dat"); }
+inline QString dataFileExtension() { return QStringLiteral("dat"); }
+inline QString openDataTitle() { return QStringLiteral("モニタデータファイルを開く"); }
+inline QString saveDataTitle() { return QStringLiteral("モニタ データを保存"); }
+inline QString shownInDefaultMode() { return QStringLiteral("デフォルトの表示モードでモニターログを表示しました。"); }
+inline QString dataOverwriteText() { return QStringLiteral("モニタ データファイルが存在します。上書きしますか？"); }
+inline QString dataSaveCancelled() { return QStringLiteral("ファイルセーブ　キャンセル。"); }
 
 // Printing.
 inline QString printTitle() { return QStringLiteral("印刷"); }

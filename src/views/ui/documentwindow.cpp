@@ -10,7 +10,7 @@
 namespace ferrox {
 
 DocumentWindow::DocumentWindow(qint32 number, LogWindowRegistry &registry, QWidget *parent)
-    : QWidget(parent), m_number(number), m_registry(registry), m_view(new LogTextView(this))
+    : QWidget(parent), m_number(number), m_registry(&registry), m_view(new LogTextView(this))
 {
     setObjectName(QStringLiteral("frmDocument"));
     // The stored number, as the window keeps it: decimal text.
@@ -24,8 +24,8 @@ DocumentWindow::DocumentWindow(qint32 number, LogWindowRegistry &registry, QWidg
 
 DocumentWindow::~DocumentWindow()
 {
-    if (!m_closed)
-        m_registry.windowDestroyed(m_number);
+    if (!m_closed && m_registry)
+        m_registry->windowDestroyed(m_number);
 }
 
 QString DocumentWindow::caption() const
@@ -84,7 +84,8 @@ void DocumentWindow::closeEvent(QCloseEvent *event)
     if (!m_closed) {
         m_closed = true;
         m_shown = nullptr;
-        m_registry.windowClosed(m_number);
+        if (m_registry)
+            m_registry->windowClosed(m_number);
     }
 }
 

@@ -28,6 +28,9 @@ public:
     ~DocumentWindow() override;
 
     LogTextView *textView() const { return m_view; }
+    // The registry goes before the window: closing and destroying the
+    // window no longer report to it.
+    void detachFromRegistry() { m_registry = nullptr; }
 
     // LogWindow
     qint32 number() const override { return m_number; }
@@ -46,7 +49,7 @@ protected:
 
 private:
     const qint32 m_number;
-    LogWindowRegistry &m_registry;
+    LogWindowRegistry *m_registry;
     LogTextView *m_view;
     std::function<void()> m_shown;
     bool m_closed = false;

@@ -89,9 +89,9 @@ void LogFileCommands::saveTextFile()
                              MessageButtons::OkCancel, viewtexts::overwriteTitle())
                == MessageAnswer::Cancel)
         return;
-    QString reason;
-    if (!writeTextFile(path, view->plainText(), &reason)) {
-        m_dialogs.inform(viewtexts::fileNotWritten(path, reason), MessageIcon::Critical);
+    const FileWriteResult written = writeTextFile(path, view->plainText());
+    if (!written.ok) {
+        m_dialogs.inform(written.message, MessageIcon::Critical);
         return;
     }
     child->setWindowTitle(path);

@@ -17,25 +17,35 @@ constexpr double initialHeightTwips = 5400;
 } // namespace
 
 LogWindowArea::LogWindowArea(QMdiArea &area, StatusPanel &status)
-    : m_area(area), m_registry(*this, status)
+    : m_area(&area), m_registry(*this, status)
 {
+}
+
+LogWindowArea::~LogWindowArea()
+{
+    if (!m_area)
+        return;
+    for (QMdiSubWindow *sub : m_area->subWindowList()) {
+        if (auto *window = qobject_cast<DocumentWindow *>(sub->widget()))
+            window->detachFromRegistry();
+    }
 }
 
 LogWindow *LogWindowArea::createLogWindow(qint32 number)
 {
     auto *window = new DocumentWindow(number, m_registry);
-    QMdiSubWindow *sub = m_area.addSubWindow(window);
+    QMdiSubWindow *sub = m_area->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->resize(twipsToPixelsX(DocumentWindow::initialWidthTwips, &m_area),
-                twipsToPixelsY(initialHeightTwips, &m_area));
+    sub->resize(twipsToPixelsX(DocumentWindow::initialWidthTwips, m_area),
+                twipsToPixelsY(initialHeightTwips, m_area));
     sub->show();
-    m_area.setActiveSubWindow(sub);
+    m_area->setActiveSubWindow(sub);
     return window;
 }
 
 QWidget *LogWindowArea::activeChild() const
 {
-    QMdiSubWindow *sub = m_area.activeSubWindow();
+    QMdiSubWindow *sub = m_area ? m_area->activeSubWindow() : nullptr;
     return sub ? sub->widget() : nullptr;
 }
 

@@ -2,9 +2,9 @@
 
 #include "views/logwindowregistry.h"
 
+#include <QMdiArea>
 #include <QPointer>
 
-class QMdiArea;
 class QWidget;
 
 namespace ferrox {
@@ -19,9 +19,10 @@ class LogWindowArea : public LogWindowFactory
 {
 public:
     LogWindowArea(QMdiArea &area, StatusPanel &status);
+    ~LogWindowArea() override;
 
     LogWindowRegistry &registry() { return m_registry; }
-    QMdiArea &mdiArea() const { return m_area; }
+    QMdiArea &mdiArea() const { return *m_area; }
 
     LogWindow *createLogWindow(qint32 number) override;
 
@@ -32,7 +33,7 @@ public:
     DocumentWindow *activeLogWindow() const;
 
 private:
-    QMdiArea &m_area;
+    QPointer<QMdiArea> m_area; // may go first, taking its windows with it
     LogWindowRegistry m_registry;
 };
 

@@ -1,0 +1,84 @@
+// How long a log window takes to show the biggest rendering there is: a
+// full capture (262,144 stream bytes, 131,072 monitored bytes) in mode 5,
+// one row per byte, about 3 MB of code page 932 text. Run offscreen:
+//   QT_QPA_PLATFORM=offscreen ferrox_views_bench
+#include "views/logtext.h"
+#include "views/ui/logtextview.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <memory>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QByteArray fullModeFiveRendering()
+{
+    QByteArray text("Ferrox Line Monitor Version 2.3.21  \r\r\n");
+    text += ferrox::encodeLogText(QStringLiteral("モニターデータ　　： 2026年12月06日16:00:00\r\n\r\n"));
+    text += QByteArray(79, '_') + "\r\n\r\n";
+    text += ferrox::encodeLogText(QStringLiteral("行番号\tデータ方向\tDEC\tHEX\r\n\r\n"));
+    for (int row = 0; row < 131072; ++row) {
+        const int value = (row * 7) & 0xFF;
+        QByteArray dec = QByteArray::number(value);
+        dec += QByteArray(3 - dec.size(), ' ');
+        text += QByteArray::number(1000000 + row).mid(1) + (row % 3 ? "\tJ1  ->J2\t" : "\tJ1<-  J2\t") + dec
+                + '\t' + QByteArray::number(0x100 + value, 16).toUpper().mid(1) + "\r\n";
+    }
+    return text;
+}
+
+// Decoding alone: the part that runs before the view gets the text.
+void BM_DecodeFullRendering(benchmark::State &state)
+{
+    const QByteArray bytes = fullModeFiveRendering();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ferrox::decodeLogText(bytes));
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+BENCHMARK(BM_DecodeFullRendering)->Unit(benchmark::kMillisecond);
+
+// From the bytes to the view shown again, event loop steps included,
+// into a new window's view holding only the progress texts.
+void BM_LoadFullRenderingIntoLogView(benchmark::State &state)
+{
+    const QByteArray bytes = fullModeFiveRendering();
+    int lines = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto view = std::make_unique<ferrox::LogTextView>();
+        view->resize(520, 360);
+        view->show();
+        view->appendAtCaret(QStringLiteral("131072バイトを処理中...　しばらくお待ちください...　\r\n"));
+        QEventLoop loop;
+        QObject::connect(view.get(), &ferrox::LogTextView::textLoaded, &loop, &QEventLoop::quit);
+        state.ResumeTiming();
+        view->loadBytes(bytes, false);
+        if (view->isLoading())
+            loop.exec();
+        view->viewport()->repaint();
+        state.PauseTiming();
+        lines = view->document()->blockCount();
+        view.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+    state.counters["lines"] = lines;
+}
+BENCHMARK(BM_LoadFullRenderingIntoLogView)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,97 @@
+#include "logwindowshookup.h"
+
+#include "app/ui/colorbox.h"
+#include "app/ui/mainwindow.h"
+#include "app/ui/settingspanel.h"
+#include "views/ui/windowmenu.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace ferrox {
+
+LogWindowsHookup::LogWindowsHookup(MainWindow &window, const QString &appFolder)
+    : QObject(&window), m_window(window), m_area(*window.mdiArea(), window),
+      m_files(m_area, window.dialogs(), window.settings(), window),
+      m_monitorLog(m_area.registry(), m_data, *this, window.dialogs(), window.settings(), window, appFolder),
+      m_windowMenu(new WindowMenu(*window.mdiArea(), *window.menu(QStringLiteral("mnuWindow")), this))
+{
+    m_area.registry().setListener(this);
+    connectCommands();
+}
+
+void LogWindowsHookup::connectCommands()
+{
+    const auto onMenu = [this](const char *name, auto slot) {
+        connect(m_window.menuItem(QLatin1String(name)), &QAction::triggered, this, slot);
+    };
+    onMenu("mnuFileOpenTextFile", [this] { m_files.openTextFile(); });
+    onMenu("mnuFileSaveTextFile", [this] { m_files.saveTextFile(); });
+    onMenu("mnuFilePageSetup", [this] { m_files.pageSetup(); });
+    onMenu("mnuFilePrint", [this] { m_files.print(); });
+    onMenu("mnuFileOpenDataFile", [this] { m_monitorLog.openDataFile(); });
+    onMenu("mnuFileSaveDataFile", [this] {
+        if (m_area.activeChild())
+            m_monitorLog.saveDataFile();
+    });
+    for (int k = 1; k <= SettingsPanel::DisplayButtonCount; ++k) {
+        QAction *item = m_window.menuItem(QStringLiteral("mnuMonitorLogOpen%1").arg(k));
+        const auto display = [this, k, item] { m_monitorLog.displayLog(k, item->text()); };
+        connect(item, &QAction::triggered, this, display);
+        connect(m_window.settingsPanel()->displayButton(k - 1), &QPushButton::clicked, this, display);
+    }
+}
+
+ReportHeaderSettings LogWindowsHookup::reportHeaderSettings() const
+{
+    const SettingsPanel *panel = m_window.settingsPanel();
+    ReportHeaderSettings header;
+    header.port = panel->comPort()->currentText();
+    header.pcSpeed = panel->pcSpeed()->currentText();
+    header.monitorSpeed = panel->monitorSpeed()->currentText();
+    header.direction = panel->direction()->currentText();
+    header.dataOnly = panel->dataOnly()->isChecked();
+    return header;
+}
+
+QString LogWindowsHookup::displayModeText() const
+{
+    return m_window.settingsPanel()->displayMode()->currentText();
+}
+
+void LogWindowsHookup::setDataCommandsEnabled(bool enabled)
+{
+    m_window.setDataCommandsEnabled(enabled);
+}
+
+void LogWindowsHookup::setMainCaption(const QString &caption)
+{
+    m_window.setWindowTitle(caption);
+}
+
+void LogWindowsHookup::setReceiveLampColor(const QColor &color)
+{
+    m_window.settingsPanel()->receiveLamp()->setColor(color);
+}
+
+void LogWindowsHookup::monitorFinished()
+{
+    emit monitorProcessingFinished();
+}
+
+void LogWindowsHookup::showOpenLogWindowCount(qint32 count)
+{
+    m_window.settingsPanel()->openLogCountLabel()->setText(QString::number(count));
+}
+
+void LogWindowsHookup::setLogTextCommandsEnabled(bool enabled)
+{
+    m_window.menuItem(QStringLiteral("mnuFileSaveTextFile"))->setEnabled(enabled);
+    m_window.menuItem(QStringLiteral("mnuFilePrint"))->setEnabled(enabled);
+}
+
+} // namespace ferrox

@@ -1,0 +1,272 @@
+#include "monitorlogcommands.h"
+
+#include "data/datafiles.h"
+#include "data/examine.h"
+#include "data/renderer.h"
+#include "data/texts.h"
+#include "link/statusreport.h"
+#include "platform/dialogs.h"
+#include "platform/programinfo.h"
+#include "platform/settingsstore.h"
+#include "platform/ui/appearance.h"
+#include "views/displaymode.h"
+#include "views/logwindow.h"
+#include "views/logwindowregistry.h"
+#include "views/textfile.h"
+#include "views/texts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QCursor>
+#include <QGuiApplication>
+
+#include <memory>
+
+namespace ferrox {
+
+namespace {
+
+const QString openDirKey = QStringLiteral("OPEN_DIR");
+// The text view's colour while a capture's data is being judged.
+constexpr quint32 processingBackground = 0xC0FFC0;
+
+// The hourglass over the program for as long as one of these lives.
+class BusyCursor
+{
+public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
+} // namespace
+
+MonitorLogHost::~MonitorLogHost() = default;
+
+MonitorLogCommands::MonitorLogCommands(LogWindowRegistry &windows, MonitorData &data,
+                                       MonitorLogHost &host, Dialogs &dialogs,
+                                       ProgramSettings &settings, StatusPanel &status,
+                                       const QString &appFolder)
+    : m_windows(windows), m_data(data), m_host(host), m_dialogs(dialogs), m_settings(settings),
+      m_status(status), m_appFolder(appFolder)
+{
+}
+
+QString MonitorLogCommands::dataFilePath() const
+{
+    return m_appFolder + monitorDataFileName();
+}
+
+QString MonitorLogCommands::renderedTextPath() const
+{
+    return m_appFolder + renderedTextFileName();
+}
+
+// The newest window receives the program's texts; when the user closed
+// it, they go nowhere.
+void MonitorLogCommands::append(const QString &text)
+{
+    if (LogWindow *log = m_windows.newest())
+        log->appendText(text);
+}
+
+void MonitorLogCommands::ProcessCapturedData()
+{
+    m_host.setReceiveLampColor(buttonFaceColor());
+    if (LogWindow *log = m_windows.newest())
+        log->setBackground(colorFromBgr(processingBackground));
+    m_receiveErrorCount = 0;
+    if (m_data.capture.CaptureEnd() == 0) {
+        rejectCapture();
+        append(DataTexts::nothingReceived() + QStringLiteral("\r\n"));
+        m_host.setDataCommandsEnabled(false);
+        m_host.setMainCaption(mainTitleText() + viewtexts::noCurrentData());
+        return;
+    }
+    append(viewtexts::examiningData());
+    m_sequenceErrorCount = ExamineMonitorData(m_data.capture);
+    const FileWriteResult stored = StoreMonitorData(m_data.capture, dataFilePath());
+    if (!stored.ok)
+        m_dialogs.inform(stored.message, MessageIcon::Critical);
+    if (m_sequenceErrorCount == 0) {
+        RenderMonitorLog();
+        return;
+    }
+    rejectCapture();
+    append(viewtexts::sequenceErrorAdvice(m_sequenceErrorCount));
+    m_host.setDataCommandsEnabled(false);
+    m_host.setMainCaption(mainTitleText() + viewtexts::noCurrentData());
+}
+
+void MonitorLogCommands::rejectCapture()
+{
+    m_host.monitorFinished();
+    if (LogWindow *log = m_windows.newest())
+        log->setBackground(windowBackgroundColor());
+    ReportStatus(m_status, 1, viewtexts::processingFinished(), 0);
+}
+
+void MonitorLogCommands::RenderMonitorLog(std::function<void()> done)
+{
+    const CaptureBuffer &capture = m_data.capture;
+    if (capture.CaptureEnd() == 0) {
+        append(DataTexts::noMonitorData() + QStringLiteral("\r\n"));
+        if (done)
+            done();
+        return;
+    }
+    m_receiveErrorCount = 0;
+    append(viewtexts::processingBytes(capture.DataByteCount()));
+    auto busy = std::make_shared<BusyCursor>();
+    QFile::remove(renderedTextPath());
+
+    ReportHeaderSettings header = m_host.reportHeaderSettings();
+    header.dataName = m_data.CaptureTimestamp;
+    const std::optional<RenderResult> result = renderMonitorData(
+        m_displayModeNumber, capture, header,
+        [this](qint32 remaining) { ReportStatus(m_status, 1, QString(), remaining); });
+    if (!result) {
+        // No such mode: nothing rendered, the window keeps its texts.
+        m_host.monitorFinished();
+        if (done)
+            done();
+        return;
+    }
+    if (result->failed) {
+        ReportStatus(m_status, 1, DataTexts::renderError(), 0);
+        m_dialogs.inform(DataTexts::renderError(), MessageIcon::Critical);
+    }
+    const FileWriteResult written = writeFileAtomically(renderedTextPath(), result->text);
+    if (!written.ok)
+        m_dialogs.inform(written.message, MessageIcon::Critical); // the window shows it anyway
+    m_receiveErrorCount = result->ReceiveErrorCount;
+    if (m_receiveErrorCount != 0)
+        append(viewtexts::receiveErrors(m_receiveErrorCount));
+    append(viewtexts::pastingText());
+
+    LogWindow *log = m_windows.newest();
+    if (log) {
+        log->loadText(result->text, LogWindow::Format::PlainText, [busy, done] {
+            if (done)
+                done();
+        });
+        log->setBackground(windowBackgroundColor());
+    }
+    m_host.monitorFinished();
+    if (!log && done)
+        done();
+}
+
+void MonitorLogCommands::displayLog(qint32 mode, const QString &menuCaption)
+{
+    m_displayModeNumber = mode;
+    LogWindow *window = m_windows.NewLogWindow();
+    window->setCaption(window->caption() + viewtexts::displayCaptionPiece() + menuCaption
+                       + viewtexts::captionDash() + m_data.CaptureTimestamp);
+    window->setRightMargin(displayRightMarginTwips);
+    RenderMonitorLog([this] { ReportStatus(m_status, 1, viewtexts::displayFinished(), 0); });
+}
+
+void MonitorLogCommands::openDataFile()
+{
+    const QString modeText = m_host.displayModeText();
+    m_displayModeNumber = displayModeNumberOf(modeText);
+    const QString piece = viewtexts::displayWord() + modeText + viewtexts::captionDash();
+    const Opened opened = OpenMonitorDataFile();
+    if (!opened.ok)
+        return;
+    LogWindow *window = m_windows.newest();
+    if (!window)
+        return;
+    window->setCaption(window->caption() + viewtexts::captionSeparator() + piece + m_data.CaptureTimestamp);
+    window->setRightMargin(displayRightMarginTwips);
+    // The cut note rides along: the status line is the one place it stays.
+    QString status = viewtexts::shownInDefaultMode();
+    if (!opened.cutNote.isEmpty())
+        status += QStringLiteral("　") + opened.cutNote;
+    ReportStatus(m_status, 1, status, 0);
+}
+
+MonitorLogCommands::Opened MonitorLogCommands::OpenMonitorDataFile()
+{
+    FileDialogRequest request;
+    request.title = viewtexts::openDataTitle();
+    request.defaultExtension = viewtexts::dataFileExtension();
+    request.initialFolder = m_settings.text(openDirKey, QString());
+    request.filter = viewtexts::dataFileFilter();
+    request.initialName = viewtexts::dataFilePattern();
+    const std::optional<QString> chosen = m_dialogs.openFile(request);
+    if (!chosen)
+        return {};
+    const QString path = QDir::toNativeSeparators(*chosen);
+    if (!FileExists(path)) {
+        m_dialogs.inform(DataTexts::dataFileMissing(path), MessageIcon::Critical, viewtexts::fileOpenTitle());
+        return {};
+    }
+    LoadResult loaded = LoadMonitorData(path);
+    if (!loaded.ok()) {
+        // Empty, or unreadable after all: the current data stays.
+        m_dialogs.inform(loaded.message, MessageIcon::Critical, viewtexts::fileOpenTitle());
+        return {};
+    }
+    const FileWriteResult stored = StoreMonitorData(loaded.capture, dataFilePath());
+    if (!stored.ok)
+        m_dialogs.inform(stored.message, MessageIcon::Critical);
+
+    m_data.capture = loaded.capture;
+    m_data.CaptureTimestamp = path;
+    m_host.setMainCaption(mainTitleText() + m_data.CaptureTitle());
+    m_settings.save(openDirKey, dialogFolder(path));
+
+    m_windows.NewLogWindow();
+    append(viewtexts::loadingData());
+    RenderMonitorLog();
+    m_host.setDataCommandsEnabled(true);
+    Opened opened;
+    opened.ok = true;
+    if (loaded.status == LoadResult::Status::Cut)
+        opened.cutNote = loaded.message;
+    return opened;
+}
+
+void MonitorLogCommands::saveDataFile()
+{
+    FileDialogRequest request;
+    request.title = viewtexts::saveDataTitle();
+    request.initialFolder = m_settings.text(openDirKey, QString());
+    request.defaultExtension = viewtexts::dataFileExtension();
+    request.filter = viewtexts::dataFileFilter();
+    const std::optional<QString> chosen = m_dialogs.saveFile(request);
+    if (!chosen)
+        return;
+    if (chosen->isEmpty()) {
+        ReportStatus(m_status, 1, viewtexts::noFileName(), 0);
+        return;
+    }
+    const QString path = QDir::toNativeSeparators(*chosen);
+    if (QFileInfo::exists(path)
+        && m_dialogs.message(viewtexts::dataOverwriteText(), MessageIcon::Exclamation,
+                             MessageButtons::OkCancel, viewtexts::overwriteTitle())
+               == MessageAnswer::Cancel) {
+        ReportStatus(m_status, 1, viewtexts::dataSaveCancelled(), 0);
+        return;
+    }
+    QFile source(dataFilePath());
+    if (!source.open(QIODevice::ReadOnly)) {
+        m_dialogs.inform(DataTexts::dataFileUnreadable(dataFilePath(), source.errorString()),
+                         MessageIcon::Critical);
+        return;
+    }
+    const QByteArray bytes = source.read(CaptureBuffer::Size);
+    const FileWriteResult written = writeFileAtomically(path, bytes);
+    if (!written.ok) {
+        m_dialogs.inform(written.message, MessageIcon::Critical);
+        return;
+    }
+    m_host.setMainCaption(mainTitleText() + path);
+    m_settings.save(openDirKey, dialogFolder(path));
+}
+
+} // namespace ferrox

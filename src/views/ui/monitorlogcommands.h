@@ -1,0 +1,105 @@
+#pragma once
+
+#include "data/monitordata.h"
+#include "data/reportheader.h"
+
+#include <QColor>
+#include <QString>
+
+#include <functional>
+
+namespace ferrox {
+
+class Dialogs;
+class LogWindow;
+class LogWindowRegistry;
+class ProgramSettings;
+class StatusPanel;
+
+// What the current data's commands need from the main window.
+class MonitorLogHost
+{
+public:
+    virtual ~MonitorLogHost();
+    // The settings panel's texts now (a rendering reports them).
+    virtual ReportHeaderSettings reportHeaderSettings() const = 0;
+    // Combo_DisplayMode's text.
+    virtual QString displayModeText() const = 0;
+    // mnuFileSaveDataFile, mnuDpOpen and the Cmd_DpOpen buttons.
+    virtual void setDataCommandsEnabled(bool enabled) = 0;
+    // The main window's whole caption.
+    virtual void setMainCaption(const QString &caption) = 0;
+    // The received-byte lamp Picture1.
+    virtual void setReceiveLampColor(const QColor &color) = 0;
+    // The capture's processing is over (MonitorBusy is cleared).
+    virtual void monitorFinished() = 0;
+};
+
+// The current data shown in log windows: the post-capture decision, the
+// rendering into the newest log window, the five display commands and
+// the data-file open and save commands.
+//
+// A rendering runs to its end at once (the renderers never yield), so two
+// can never interleave; only the loading of the rendered text into its
+// window goes on in steps. A command arriving meanwhile renders into its
+// own new window. The hourglass shows until the text is in its window.
+class MonitorLogCommands
+{
+public:
+    // Width of the text in a display window, in twips.
+    static constexpr double displayRightMarginTwips = 7300;
+
+    MonitorLogCommands(LogWindowRegistry &windows, MonitorData &data, MonitorLogHost &host,
+                       Dialogs &dialogs, ProgramSettings &settings, StatusPanel &status,
+                       const QString &appFolder);
+
+    qint32 DisplayModeNumber() const { return m_displayModeNumber; }
+    void setDisplayModeNumber(qint32 mode) { m_displayModeNumber = mode; }
+    qint32 ReceiveErrorCount() const { return m_receiveErrorCount; }
+    qint32 SequenceErrorCount() const { return m_sequenceErrorCount; }
+
+    // After a capture has stored its end code and named the data: rejects
+    // an empty capture or one with tag-sequence errors, otherwise writes
+    // "rs_data.dat" and renders it in DisplayModeNumber.
+    void ProcessCapturedData();
+
+    // Renders the current data in DisplayModeNumber into the newest log
+    // window. done runs once the text is shown there (at once when nothing
+    // is to be loaded; never when the window is closed first).
+    void RenderMonitorLog(std::function<void()> done = {});
+
+    // Display command k (1 to 5): a new window, captioned with the menu
+    // item's caption and the data's name.
+    void displayLog(qint32 mode, const QString &menuCaption);
+
+    // mnuFileOpenDataFile: open a data file and show it in the display
+    // mode of the settings panel.
+    void openDataFile();
+    // mnuFileSaveDataFile: save the current data under a chosen name.
+    void saveDataFile();
+
+private:
+    struct Opened
+    {
+        bool ok = false;
+        QString cutNote; // set when the file was longer than the buffer
+    };
+    Opened OpenMonitorDataFile();
+    void append(const QString &text);
+    void rejectCapture();
+    QString dataFilePath() const;
+    QString renderedTextPath() const;
+
+    LogWindowRegistry &m_windows;
+    MonitorData &m_data;
+    MonitorLogHost &m_host;
+    Dialogs &m_dialogs;
+    ProgramSettings &m_settings;
+    StatusPanel &m_status;
+    QString m_appFolder;
+    qint32 m_displayModeNumber = 1;
+    qint32 m_receiveErrorCount = 0;
+    qint32 m_sequenceErrorCount = 0;
+};
+
+} // namespace ferrox

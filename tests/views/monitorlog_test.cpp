@@ -1,0 +1,571 @@
+// The log windows in an MDI area, driven through their commands with
+// scripted dialogs: numbering, captions, enables, data and text files,
+// post-capture processing, rendering and printing.
+#include "data/datafiles.h"
+#include "views/logtext.h"
+#include "views/ui/documentwindow.h"
+#include "views/ui/logfilecommands.h"
+#include "views/ui/logtextview.h"
+#include "views/ui/logwindowarea.h"
+#include "views/ui/monitorlogcommands.h"
+#include "views/ui/windowmenu.h"
+
+#include "support/fakedialogs.h"
+#include "viewfakes.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace ferrox;
+using namespace ferrox::test;
+
+namespace {
+
+const QString mainTitle = QStringLiteral("Ferrox Line Monitor Version 2.3.21  ");
+
+struct FakeHost : MonitorLogHost, LogWindowListener
+{
+    ReportHeaderSettings reportHeaderSettings() const override
+    {
+        ReportHeaderSettings header;
+        header.port = QStringLiteral("COM1");
+        header.pcSpeed = QStringLiteral(" 57600");
+        header.monitorSpeed = QStringLiteral("  9600");
+        header.direction = QStringLiteral("双方向");
+        return header;
+    }
+    QString displayModeText() const override { return modeText; }
+    void setDataCommandsEnabled(bool enabled) override { dataCommands = enabled; }
+    void setMainCaption(const QString &caption) override { mainCaption = caption; }
+    void setReceiveLampColor(const QColor &color) override { lamp = color; }
+    void monitorFinished() override { ++finished; }
+    void showOpenLogWindowCount(qint32 count) override { label = count; }
+    void setLogTextCommandsEnabled(bool enabled) override { textCommands = enabled; }
+
+    QString modeText = QStringLiteral("モード1 <HEX>");
+    bool dataCommands = false;
+    QString mainCaption;
+    QColor lamp;
+    int finished = 0;
+    qint32 label = 0;
+    bool textCommands = false;
+};
+
+// Monitored bytes as the board streams them: J1's as A/B nibbles, J2's as 8/9.
+QByteArray stream(std::initializer_list<std::pair<char, quint8>> bytes)
+{
+    QByteArray s;
+    for (const auto &[side, value] : bytes) {
+        const quint8 high = side == '1' ? 0xA0 : 0x80;
+        s.append(char(high | (value >> 4)));
+        s.append(char((high + 0x10) | (value & 0x0F)));
+    }
+    s.append(char(0xFF));
+    return s;
+}
+
+bool waitUntil(const std::function<bool()> &done, int ms = 20000)
+{
+    for (int waited = 0; !done() && waited < ms; waited += 10)
+        QTest::qWait(10);
+    return done();
+}
+
+class LogWindows : public testing::Test
+{
+protected:
+    LogWindows()
+    {
+        area.resize(1000, 700);
+        area.show();
+        windows.registry().setListener(&host);
+    }
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+    void writeFile(const QString &file, const QByteArray &bytes)
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray readFile(const QString &file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    DocumentWindow *window(qint32 n) { return dynamic_cast<DocumentWindow *>(windows.registry().LogWindows(n)); }
+    DocumentWindow *newest() { return dynamic_cast<DocumentWindow *>(windows.registry().newest()); }
+    bool loaded(DocumentWindow *w) { return w && waitUntil([w] { return !w->isLoading(); }); }
+    QString text(DocumentWindow *w) { return w->textView()->plainText(); }
+    void closeWindow(qint32 n) { window(n)->parentWidget()->close(); }
+
+    void setData(const QByteArray &s, const QString &name = QStringLiteral("2026年12月06日16:00:00"))
+    {
+        data.capture = CaptureBuffer::fromStream(s);
+        data.CaptureTimestamp = name;
+    }
+    void openData(const QString &file)
+    {
+        dialogs.chooseFile(file);
+        commands.openDataFile();
+    }
+
+    QTemporaryDir dir;
+    QString appFolder = dir.path() + QLatin1Char('/');
+    QMdiArea area;
+    RecordingStatus status;
+    FakeDialogs dialogs;
+    MemorySettings store;
+    ProgramSettings settings{store};
+    FakeHost host;
+    MonitorData data;
+    LogWindowArea windows{area, status};
+    LogFileCommands files{windows, dialogs, settings, status};
+    MonitorLogCommands commands{windows.registry(), data, host, dialogs, settings, status, appFolder};
+};
+
+TEST_F(LogWindows, NumbersGrowAcrossAllKindsOfWindowAndAreNeverReused)
+{
+    writeFile(path(QStringLiteral("a.txt")), "a\r\n");
+    setData(stream({{'1', 0x41}}));
+    dialogs.chooseFile(path(QStringLiteral("a.txt")));
+    files.openTextFile();                                      // 1
+    commands.displayLog(2, QStringLiteral("モード2 <ASCII>"));  // 2
+    windows.registry().NewLogWindow();                          // 3, as a capture opens one
+    EXPECT_EQ(windows.registry().CurrentLogWindow(), 3);
+    ASSERT_TRUE(loaded(window(2)));
+    closeWindow(2);
+    EXPECT_EQ(windows.registry().OpenLogWindowCount(), 2);
+    commands.displayLog(1, QStringLiteral("モード1 <HEX>"));
+    EXPECT_EQ(newest()->number(), 4);
+    EXPECT_EQ(newest()->property("number").toString(), QStringLiteral("4"));
+    EXPECT_EQ(newest()->objectName(), QStringLiteral("frmDocument"));
+    EXPECT_EQ(host.label, 3);
+}
+
+TEST_F(LogWindows, ANewWindowIsActiveAndSevenThousandEightHundredTwipsWide)
+{
+    LogWindow *w = windows.registry().NewLogWindow();
+    EXPECT_EQ(windows.activeLogWindow(), w);
+    EXPECT_EQ(newest()->caption(), QStringLiteral("モニターログ"));
+    EXPECT_NEAR(newest()->parentWidget()->width(), 7800 * area.logicalDpiX() / 1440, 1);
+    EXPECT_TRUE(newest()->textView()->isVisible());
+    EXPECT_EQ(newest()->textView()->geometry(), newest()->rect());
+}
+
+TEST_F(LogWindows, ClosingTheLastWindowDisablesTextSaveAndPrint)
+{
+    windows.registry().NewLogWindow();
+    windows.registry().NewLogWindow();
+    EXPECT_TRUE(host.textCommands);
+    closeWindow(1);
+    EXPECT_TRUE(host.textCommands);
+    closeWindow(2);
+    EXPECT_FALSE(host.textCommands);
+    EXPECT_EQ(host.label, 0);
+    windows.registry().NewLogWindow();
+    EXPECT_TRUE(host.textCommands);
+}
+
+struct StandInCapture : RunningCapture
+{
+    bool captureRunning() const override { return running; }
+    void StopMonitor() override { ++stops; }
+    bool running = true;
+    int stops = 0;
+};
+
+TEST_F(LogWindows, ClosingTheCapturesOwnWindowCancelsTheCapture)
+{
+    StandInCapture capture;
+    windows.registry().setRunningCapture(&capture);
+    windows.registry().NewLogWindow();
+    windows.registry().NewLogWindow();
+    closeWindow(1);
+    EXPECT_EQ(capture.stops, 0);
+    closeWindow(2);
+    EXPECT_EQ(capture.stops, 1);
+    EXPECT_EQ(status.texts.last(), QStringLiteral("モニターがキャンセルされました。"));
+}
+
+TEST_F(LogWindows, DisplayCommandCaptionsWithTheMenuItemAndTheDataName)
+{
+    setData(stream({{'1', 0x41}, {'2', 0x06}}));
+    commands.displayLog(2, QStringLiteral("モード2 <ASCII>"));
+    EXPECT_EQ(newest()->caption(), QStringLiteral("モニターログ ： 表示モード2 <ASCII> - 2026年12月06日16:00:00"));
+    EXPECT_EQ(newest()->textView()->rightMargin(), 7300);
+    ASSERT_TRUE(loaded(newest()));
+    EXPECT_TRUE(text(newest()).contains(QStringLiteral("000000 J1⇒J2 : A\n000001 J1←J2 : [ACK]")));
+    EXPECT_EQ(status.texts.last(), QStringLiteral("表示終了"));
+    EXPECT_FALSE(status.progressVisible);
+    EXPECT_EQ(readFile(appFolder + QStringLiteral("rs_text.rsm")).left(36), mainTitle.toLatin1());
+}
+
+TEST_F(LogWindows, DisplayAfterADataFileOpenEndsWithThePath)
+{
+    const QString file = path(QStringLiteral("a.dat"));
+    writeFile(file, stream({{'1', 0x41}}));
+    openData(file);
+    ASSERT_TRUE(loaded(newest()));
+    EXPECT_EQ(newest()->caption(), QStringLiteral("モニターログ ： 表示モード1 <HEX> - ") + file);
+    EXPECT_EQ(host.mainCaption, mainTitle + QStringLiteral("現在のモニターデータ : ") + file);
+    EXPECT_EQ(status.texts.last(), QStringLiteral("デフォルトの表示モードでモニターログを表示しました。"));
+    EXPECT_TRUE(host.dataCommands);
+    EXPECT_EQ(store.openDir(), dir.path());
+    EXPECT_EQ(dialogs.fileRequests.last().title, QStringLiteral("モニタデータファイルを開く"));
+    EXPECT_EQ(dialogs.fileRequests.last().initialName, QStringLiteral("*.dat"));
+
+    commands.displayLog(5, QStringLiteral("モード5 <SAVE>"));
+    EXPECT_EQ(newest()->caption(), QStringLiteral("モニターログ ： 表示モード5 <SAVE> - ") + file);
+    ASSERT_TRUE(loaded(newest()));
+    EXPECT_TRUE(text(newest()).contains(QStringLiteral("000000\tJ1  ->J2\t65 \t41")));
+    // The next dialog starts in the folder of the last one.
+    dialogs.chooseFile(std::nullopt);
+    commands.openDataFile();
+    EXPECT_EQ(dialogs.fileRequests.last().initialFolder, dir.path());
+}
+
+TEST_F(LogWindows, DataFileSavedAndReopenedIsTheSameByteForByte)
+{
+    QByteArray original = stream({{'1', 0x41}, {'2', 0x06}, {'1', 0x83}, {'1', 0x82}});
+    original.insert(4, char(0xC3)); // an undefined tag: kept, never examined on open
+    const QString first = path(QStringLiteral("first.dat"));
+    writeFile(first, original);
+    openData(first);
+    ASSERT_TRUE(loaded(newest()));
+    EXPECT_EQ(readFile(appFolder + QStringLiteral("rs_data.dat")), original);
+
+    const QString saved = path(QStringLiteral("saved.dat"));
+    dialogs.chooseFile(saved);
+    commands.saveDataFile();
+    EXPECT_EQ(readFile(saved), original);
+    EXPECT_EQ(host.mainCaption, mainTitle + saved);
+    EXPECT_EQ(data.CaptureTimestamp, first);
+    EXPECT_EQ(dialogs.fileRequests.last().title, QStringLiteral("モニタ データを保存"));
+    EXPECT_EQ(dialogs.fileRequests.last().defaultExtension, QStringLiteral("dat"));
+
+    openData(saved);
+    ASSERT_TRUE(loaded(newest()));
+    EXPECT_EQ(QByteArray(data.capture.stream().data(), data.capture.stream().size()), original);
+    EXPECT_TRUE(text(newest()).contains(QStringLiteral("41 ")));
+}
+
+TEST_F(LogWindows, DataFileSaveAsksBeforeOverwriting)
+{
+    setData(stream({{'1', 0x41}}));
+    writeFile(appFolder + QStringLiteral("rs_data.dat"), data.capture.stream().toByteArray());
+    const QString target = path(QStringLiteral("old.dat"));
+    writeFile(target, "old");
+    dialogs.chooseFile(target);
+    dialogs.answerNextMessage(MessageAnswer::Cancel);
+    commands.saveDataFile();
+    EXPECT_EQ(dialogs.messages.last().text, QStringLiteral("モニタ データファイルが存在します。上書きしますか？"));
+    EXPECT_EQ(dialogs.messages.last().title, QStringLiteral("上書き確認"));
+    EXPECT_EQ(dialogs.messages.last().buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(status.texts.last(), QStringLiteral("ファイルセーブ　キャンセル。"));
+    EXPECT_EQ(readFile(target), QByteArray("old"));
+
+    dialogs.chooseFile(target);
+    commands.saveDataFile();
+    EXPECT_EQ(readFile(target), data.capture.stream().toByteArray());
+
+    dialogs.chooseFile(QString());
+    commands.saveDataFile();
+    EXPECT_EQ(status.texts.last(), QStringLiteral("ファイル名が指定されていません。"));
+}
+
+TEST_F(LogWindows, DataFilesThatCannotBeOpenedChangeNothing)
+{
+    setData(stream({{'1', 0x41}}), QStringLiteral("before"));
+    writeFile(path(QStringLiteral("empty.dat")), QByteArray());
+    const QString missing = path(QStringLiteral("none.dat"));
+    openData(missing);
+    EXPECT_EQ(dialogs.messages.last().text, QStringLiteral("モニタデータファイル(") + missing + QStringLiteral(")が存在しませんでした。"));
+    EXPECT_EQ(dialogs.messages.last().icon, MessageIcon::Critical);
+    EXPECT_EQ(dialogs.messages.last().title, QStringLiteral("ファイルオープン"));
+    openData(path(QStringLiteral("empty.dat")));
+    EXPECT_EQ(dialogs.messages.size(), 2);
+    dialogs.chooseFile(std::nullopt);
+    commands.openDataFile();
+    EXPECT_EQ(windows.registry().CurrentLogWindow(), 0);
+    EXPECT_EQ(data.CaptureTimestamp, QStringLiteral("before"));
+    EXPECT_FALSE(QFile::exists(appFolder + QStringLiteral("rs_data.dat")));
+}
+
+TEST_F(LogWindows, ALongDataFileIsCutToTheBufferAndTheStatusLineSaysSo)
+{
+    const QString file = path(QStringLiteral("long.dat"));
+    writeFile(file, stream({{'1', 0x41}}).left(2).repeated(140000));
+    openData(file);
+    ASSERT_TRUE(loaded(newest()));
+    EXPECT_EQ(data.capture.CaptureEnd(), 262144);
+    EXPECT_EQ(readFile(appFolder + QStringLiteral("rs_data.dat")).size(), 262145);
+    EXPECT_TRUE(status.texts.last().startsWith(QStringLiteral("デフォルトの表示モードでモニターログを表示しました。")));
+    EXPECT_TRUE(status.texts.last().contains(QStringLiteral("262145")));
+}
+
+TEST_F(LogWindows, TextFileOpenCaptionsWithThePathAndShowsRichText)
+{
+    const QString file = path(QStringLiteral("log.txt"));
+    writeFile(file, encodeLogText(QStringLiteral("モニターログ\r\r\n表示終了\r\n")));
+    dialogs.chooseFile(file);
+    files.openTextFile();
+    ASSERT_TRUE(loaded(newest()));
+    EXPECT_EQ(newest()->caption(), file);
+    EXPECT_EQ(text(newest()), QStringLiteral("モニターログ\n表示終了\n"));
+    EXPECT_EQ(store.openDir(), dir.path());
+    EXPECT_EQ(dialogs.fileRequests.last().title, QStringLiteral("モニタ テキストファイルを開く"));
+    EXPECT_EQ(dialogs.fileRequests.last().filter, QStringLiteral("ログファイル(*.txt)|*.txt|すべてのファイル|*.*|"));
+
+    writeFile(path(QStringLiteral("doc.rtf")), "{\\rtf1 {\\b bold}\\par x}");
+    dialogs.chooseFile(path(QStringLiteral("doc.rtf")));
+    files.openTextFile();
+    ASSERT_TRUE(loaded(newest()));
+    EXPECT_EQ(text(newest()), QStringLiteral("bold\nx"));
+}
+
+TEST_F(LogWindows, TextFilesThatCannotBeShownOpenNoWindow)
+{
+    dialogs.chooseFile(path(QStringLiteral("none.txt")));
+    files.openTextFile();
+    EXPECT_EQ(dialogs.messages.last().text, QStringLiteral("ファイルが存在しませんでした。"));
+    EXPECT_EQ(dialogs.messages.last().title, QStringLiteral("ファイルオープン"));
+    writeFile(path(QStringLiteral("data.dat")), QByteArray("\x80\x90\x00\xFF", 4));
+    dialogs.chooseFile(path(QStringLiteral("data.dat")));
+    files.openTextFile();
+    EXPECT_TRUE(dialogs.messages.last().text.contains(QStringLiteral("テキストファイルではありません")));
+    files.openTextFile(); // cancelled
+    EXPECT_EQ(windows.registry().CurrentLogWindow(), 0);
+    EXPECT_EQ(store.openDir(), QString());
+}
+
+TEST_F(LogWindows, TextSavedAndReopenedRoundTripsInCodePage932)
+{
+    LogWindow *w = windows.registry().NewLogWindow();
+    w->appendText(QStringLiteral("000000 J1⇒J2 : 41 42 \r\r\nｶﾀｶﾅ ＡＢ 表示\r\n"));
+    const QString file = path(QStringLiteral("saved.txt"));
+    dialogs.chooseFile(file);
+    files.saveTextFile();
+    EXPECT_EQ(newest()->caption(), file);
+    EXPECT_EQ(readFile(file), encodeLogText(QStringLiteral("000000 J1⇒J2 : 41 42 \nｶﾀｶﾅ ＡＢ 表示\n")));
+    EXPECT_TRUE(readFile(file).endsWith("\x95\x5C\x8E\xA6\r\n"));
+    EXPECT_TRUE(readFile(file).contains("\x81\xCB")); // ⇒ in code page 932
+    EXPECT_EQ(dialogs.fileRequests.last().title, QStringLiteral("モニターログデータを保存"));
+    EXPECT_EQ(dialogs.fileRequests.last().defaultExtension, QStringLiteral("txt"));
+
+    dialogs.chooseFile(file);
+    files.openTextFile();
+    ASSERT_TRUE(loaded(newest()));
+    EXPECT_EQ(text(newest()), text(window(1)));
+}
+
+TEST_F(LogWindows, TextSaveAsksRefusesAndReportsFailures)
+{
+    windows.registry().NewLogWindow()->appendText(QStringLiteral("new"));
+    const QString file = path(QStringLiteral("old.txt"));
+    writeFile(file, "old");
+    dialogs.chooseFile(file);
+    dialogs.answerNextMessage(MessageAnswer::Cancel);
+    files.saveTextFile();
+    EXPECT_EQ(dialogs.messages.last().text, QStringLiteral("ファイルが存在します。上書きしますか？"));
+    EXPECT_EQ(readFile(file), QByteArray("old"));
+    EXPECT_EQ(newest()->caption(), QStringLiteral("モニターログ"));
+
+    dialogs.chooseFile(QString());
+    files.saveTextFile();
+    EXPECT_EQ(status.texts.last(), QStringLiteral("ファイル名が指定されていません。"));
+
+    ASSERT_TRUE(QDir().mkdir(path(QStringLiteral("folder.txt"))));
+    dialogs.chooseFile(path(QStringLiteral("folder.txt")));
+    files.saveTextFile();
+    EXPECT_EQ(dialogs.messages.last().icon, MessageIcon::Critical);
+    EXPECT_TRUE(dialogs.messages.last().text.contains(path(QStringLiteral("folder.txt"))));
+    EXPECT_EQ(newest()->caption(), QStringLiteral("モニターログ"));
+
+    auto *simple = new QWidget;
+    simple->setWindowTitle(QStringLiteral("簡易モニターウインドウ"));
+    area.addSubWindow(simple)->show();
+    area.setActiveSubWindow(area.subWindowList().last());
+    const auto asked = dialogs.fileRequests.size();
+    files.saveTextFile();
+    EXPECT_EQ(dialogs.messages.last().text, QStringLiteral("簡易モニターウインドウは、保存できません。"));
+    EXPECT_EQ(dialogs.messages.last().icon, MessageIcon::Exclamation);
+    EXPECT_EQ(dialogs.messages.last().title, QString());
+    EXPECT_EQ(dialogs.fileRequests.size(), asked);
+}
+
+TEST_F(LogWindows, PrintingPrintsTheActiveWindowsTextAndCancelPrintsNothing)
+{
+    const QString pdf = path(QStringLiteral("out.pdf"));
+    windows.registry().NewLogWindow()->appendText(QStringLiteral("モニターログ\r\n000000 J1⇒J2 : 41\r\n"));
+    files.print(); // cancelled
+    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_EQ(dialogs.printRequests.last().title, QStringLiteral("印刷"));
+    EXPECT_FALSE(dialogs.printRequests.last().selectionAvailable);
+    dialogs.acceptPrint([pdf](QPrinter &p) {
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(pdf);
+    });
+    files.print();
+    ASSERT_TRUE(QFile::exists(pdf));
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    QProcess p;
+    p.start(pdftotext, {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+    ASSERT_TRUE(p.waitForFinished(20000));
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()).simplified(),
+              text(newest()).simplified());
+    files.pageSetup();
+    EXPECT_EQ(dialogs.pageSetupTitles.last(), QStringLiteral("ﾍﾟｰｼﾞ設定"));
+}
+
+TEST_F(LogWindows, EmptyCaptureIsRejectedWithoutTouchingTheDataFile)
+{
+    setData(QByteArray(1, char(0xFF)));
+    windows.registry().NewLogWindow();
+    host.dataCommands = true;
+    commands.ProcessCapturedData();
+    EXPECT_EQ(text(newest()), QStringLiteral("受信データがありませんでした。\n"));
+    EXPECT_EQ(host.mainCaption, mainTitle + QStringLiteral("現在のモニターデータ : なし"));
+    EXPECT_FALSE(host.dataCommands);
+    EXPECT_EQ(host.finished, 1);
+    EXPECT_EQ(status.texts.last(), QStringLiteral("データ処理終了。"));
+    EXPECT_FALSE(QFile::exists(appFolder + QStringLiteral("rs_data.dat")));
+    EXPECT_EQ(newest()->textView()->backgroundColor(), QApplication::palette().color(QPalette::Base));
+}
+
+TEST_F(LogWindows, CaptureWithSequenceErrorsIsRejectedWithAdvice)
+{
+    QByteArray s = stream({{'1', 0x41}, {'2', 0x06}});
+    std::swap(s[1], s[2]); // A4 80 B1 96: three misplaced tags
+    setData(s);
+    windows.registry().NewLogWindow();
+    commands.ProcessCapturedData();
+    EXPECT_EQ(commands.SequenceErrorCount(), 3);
+    EXPECT_TRUE(text(newest()).endsWith(QStringLiteral(
+        "\nモニターデータに 3個所のエラーがありました。\n以下の対策を試みてください。\n"
+        "1.簡易モニター、受信バイト数 表示をオフ。\n"
+        "2.ｺﾝﾄﾛｰﾙﾊﾟﾈﾙ->ｼｽﾃﾑ->通信ﾎﾟｰﾄのﾌﾟﾛﾊﾟﾃｨでポートの詳細設定の内容を変更。\n"
+        "3.処理スピードのさらに速いPCを使用。\n")));
+    EXPECT_EQ(readFile(appFolder + QStringLiteral("rs_data.dat")), s);
+    EXPECT_EQ(host.mainCaption, mainTitle + QStringLiteral("現在のモニターデータ : なし"));
+    EXPECT_FALSE(host.dataCommands);
+}
+
+TEST_F(LogWindows, SoundCaptureIsRenderedOverItsProgressTexts)
+{
+    QByteArray s = stream({{'1', 0x41}, {'2', 0x06}});
+    setData(s);
+    commands.setDisplayModeNumber(3);
+    windows.registry().NewLogWindow()->appendText(QStringLiteral("モニター停止。\r\n"));
+    commands.ProcessCapturedData();
+    EXPECT_EQ(host.lamp, QApplication::palette().color(QPalette::Button));
+    EXPECT_EQ(host.finished, 1);
+    ASSERT_TRUE(loaded(newest()));
+    EXPECT_TRUE(text(newest()).startsWith(mainTitle + QStringLiteral("\n")));
+    EXPECT_FALSE(text(newest()).contains(QStringLiteral("しばらくお待ちください")));
+    EXPECT_TRUE(text(newest()).contains(QStringLiteral("J1⇒[000001] |41 ")));
+    EXPECT_EQ(readFile(appFolder + QStringLiteral("rs_data.dat")), s);
+    EXPECT_EQ(newest()->textView()->backgroundColor(), QApplication::palette().color(QPalette::Base));
+}
+
+TEST_F(LogWindows, RenderingNotesReceiveErrorsAndRendererFailures)
+{
+    QByteArray s = stream({{'1', 0x41}});
+    s.insert(2, "\xC1\xD2\xE3", 3); // three undefined tags
+    setData(s);
+    windows.registry().NewLogWindow();
+    // The notes are progress texts: seen until the rendered text replaces them.
+    QStringList seen;
+    QObject::connect(newest()->textView(), &QPlainTextEdit::textChanged, newest(),
+                     [&] { seen << text(newest()); });
+    commands.RenderMonitorLog();
+    ASSERT_GE(seen.size(), 3);
+    EXPECT_TRUE(seen[2].startsWith(QStringLiteral("2バイトを処理中...　しばらくお待ちください...　\n\n3 byte の受信エラーがありました。\n\n表示データ貼り付け中")));
+    EXPECT_EQ(commands.ReceiveErrorCount(), 3);
+    ASSERT_TRUE(loaded(newest()));
+    commands.RenderMonitorLog();
+    EXPECT_EQ(commands.ReceiveErrorCount(), 3);
+    ASSERT_TRUE(loaded(newest()));
+
+    // A low nibble without its high nibble passing 255 in mode 2.
+    setData(QByteArray("\xA4\xB1\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xBF\xFF"));
+    commands.setDisplayModeNumber(2);
+    commands.RenderMonitorLog();
+    EXPECT_EQ(dialogs.messages.last().text, QStringLiteral("モニターデータにエラーがありました。"));
+    EXPECT_EQ(dialogs.messages.last().title, QString());
+    ASSERT_TRUE(loaded(newest()));
+    EXPECT_TRUE(text(newest()).startsWith(mainTitle));
+}
+
+TEST_F(LogWindows, AnUnknownDisplayModeKeepsTheWindowsTexts)
+{
+    setData(stream({{'1', 0x41}}));
+    windows.registry().NewLogWindow()->appendText(QStringLiteral("kept\r\n"));
+    commands.setDisplayModeNumber(0);
+    commands.RenderMonitorLog();
+    EXPECT_FALSE(newest()->isLoading());
+    EXPECT_TRUE(text(newest()).startsWith(QStringLiteral("kept\n")));
+    EXPECT_EQ(host.finished, 1);
+}
+
+TEST_F(LogWindows, ProcessingAfterTheCaptureWindowWasClosedShowsNothingAndStillFinishes)
+{
+    setData(stream({{'1', 0x41}}));
+    windows.registry().NewLogWindow();
+    closeWindow(1);
+    commands.ProcessCapturedData();
+    EXPECT_EQ(host.finished, 1);
+    EXPECT_TRUE(QFile::exists(appFolder + QStringLiteral("rs_text.rsm")));
+}
+
+TEST_F(LogWindows, WindowMenuTilesAndListsTheWindows)
+{
+    QMenu menu;
+    for (const char *name : {"mnuWindowCascade", "mnuWindowTileHorizontal", "mnuWindowTileVertical", "mnuWindowArrangeIcons"})
+        menu.addAction(QString::fromLatin1(name))->setObjectName(QString::fromLatin1(name));
+    WindowMenu windowMenu(area, menu);
+    for (int i = 0; i < 3; ++i)
+        windows.registry().NewLogWindow();
+    const QRect inside = area.viewport()->rect();
+    windowMenu.tileVertical();
+    const QList<QMdiSubWindow *> subs = area.subWindowList(QMdiArea::CreationOrder);
+    for (QMdiSubWindow *sub : subs) {
+        EXPECT_EQ(sub->height(), inside.height());
+        EXPECT_NEAR(sub->width(), inside.width() / 3, 1);
+    }
+    EXPECT_LT(subs[0]->x(), subs[1]->x());
+    windowMenu.tileHorizontal();
+    for (QMdiSubWindow *sub : subs) {
+        EXPECT_EQ(sub->width(), inside.width());
+        EXPECT_NEAR(sub->height(), inside.height() / 3, 1);
+    }
+    EXPECT_LT(subs[0]->y(), subs[1]->y());
+
+    windowMenu.updateWindowList();
+    QStringList entries;
+    for (QAction *a : menu.actions()) {
+        if (a->isCheckable())
+            entries << a->text() + (a->isChecked() ? QStringLiteral("*") : QString());
+    }
+    EXPECT_EQ(entries, (QStringList{QStringLiteral("&1 モニターログ"), QStringLiteral("&2 モニターログ"),
+                                    QStringLiteral("&3 モニターログ*")}));
+    windowMenu.updateWindowList(); // rebuilt, not added twice
+    EXPECT_EQ(menu.actions().size(), 4 + 1 + 3);
+    menu.actions()[5]->trigger();
+    EXPECT_EQ(area.activeSubWindow(), subs[0]);
+}
+
+} // namespace
