@@ -27,6 +27,16 @@ TEST(ExamineMonitorData, CountsMisplacedTags)
         EXPECT_EQ(ExamineMonitorData(streamOf(c.stream)), c.errors) << c.name;
 }
 
+TEST(StreamFormat, OneMonitoredByteIsTwoTaggedNibbles)
+{
+    // J1 sends 0x41, J2 answers 0x06.
+    EXPECT_EQ(byJ1("A") + byJ2("\x06") + endCode(), bytes({0xA4, 0xB1, 0x80, 0x96, 0xFF}));
+    const CaptureBuffer capture = streamOf({0xA4, 0xB1, 0x80, 0x96, 0xFF});
+    EXPECT_EQ(capture.CaptureEnd(), 4);
+    EXPECT_EQ(capture.DataByteCount(), 2);
+    EXPECT_EQ(capture.at(capture.CaptureEnd()), 0xFF);
+}
+
 TEST(ExamineMonitorData, EveryTagPairFollowsTheTable)
 {
     for (int previous = 0; previous < 16; ++previous) {
