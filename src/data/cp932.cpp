@@ -123,13 +123,6 @@ QString decodeCp932(QByteArrayView bytes)
     return out;
 }
 
-void appendCapturedBytes(QByteArray &out, QByteArrayView captured)
-{
-    const qsizetype start = out.size();
-    out.append(captured.data(), captured.size());
-    replaceLoneLeadBytes(out.data() + start, captured.size());
-}
-
 void replaceLoneLeadBytes(char *bytes, qsizetype size)
 {
     for (qsizetype i = 0; i < size; ++i) {

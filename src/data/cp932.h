@@ -33,14 +33,12 @@ constexpr bool isCp932TrailByte(std::uint8_t b)
     return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
 }
 
-// Appends captured bytes (a line buffer or character column) unchanged so
-// that Shift-JIS text the line carried reads as Japanese, except that a
-// lead byte without a trail byte after it in `captured` becomes "?"; the
-// byte after such a lead byte is judged on its own. Every byte in gives
-// exactly one byte out, so column counts stay byte counts.
-void appendCapturedBytes(QByteArray &out, QByteArrayView captured);
-
-// The same rule in place over `size` bytes.
+// Captured bytes (a line buffer or character column) are written unchanged
+// so that Shift-JIS text the line carried reads as Japanese, except that a
+// lead byte without a trail byte after it within the same `size` bytes
+// becomes "?"; the byte after such a lead byte is judged on its own. Every
+// byte in gives exactly one byte out, so column counts stay byte counts.
+// Works in place.
 void replaceLoneLeadBytes(char *bytes, qsizetype size);
 
 } // namespace ferrox
