@@ -13,6 +13,8 @@
 #include "viewfakes.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QPushButton>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -77,6 +79,18 @@ TEST(LogWindowsInTheMainWindow, DemoConversationInModesThreeFourAndFiveSideBySid
         }
     }
     EXPECT_GT(checked, 0);
+
+    // The fifth button's tip says "<?>"; it shows mode 5 like the menu item.
+    QPushButton *fifth = window.findChild<QPushButton *>(QStringLiteral("Cmd_DpOpen(4)"));
+    ASSERT_NE(fifth, nullptr);
+    EXPECT_EQ(fifth->toolTip(), QStringLiteral("モニターログを表示：モード5 <?>"));
+    fifth->click();
+    EXPECT_EQ(logs->registry().newest()->caption(),
+              QStringLiteral("モニターログ ： 表示モード5 <SAVE> - ") + file);
+    EXPECT_EQ(logs->monitorLog().DisplayModeNumber(), 5);
+    EXPECT_EQ(window.findChild<QLabel *>(QStringLiteral("Label_x"))->text(), QStringLiteral("4"));
+    logs->registry().newest()->setCaption(QStringLiteral("spare"));
+    window.mdiArea()->activeSubWindow()->close();
 
     const QByteArray shot = qgetenv("FERROX_SCREENSHOT");
     if (!shot.isEmpty())
