@@ -84,6 +84,19 @@ TEST_F(TextView, ANewLoadReplacesOneStillRunning)
     EXPECT_FALSE(loaded.wait(200)); // the first load does not come back
 }
 
+TEST_F(TextView, ReplacingTheTextEndsALoadStillRunning)
+{
+    QSignalSpy loaded(&view, &LogTextView::textLoaded);
+    view.loadBytes(modeFiveText(20000), false);
+    ASSERT_TRUE(view.isLoading());
+    view.replaceAll(QStringLiteral("コミュニケーション失敗。"));
+    EXPECT_EQ(loaded.size(), 1);
+    EXPECT_TRUE(view.isVisible());
+    EXPECT_FALSE(view.isLoading());
+    EXPECT_FALSE(loaded.wait(200));
+    EXPECT_EQ(view.plainText(), QStringLiteral("コミュニケーション失敗。"));
+}
+
 TEST_F(TextView, AppendGoesToTheCaretAndReplacesTheSelection)
 {
     view.appendAtCaret(QStringLiteral("モニター開始 ... \r\n"));

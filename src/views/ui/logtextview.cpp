@@ -57,10 +57,18 @@ void LogTextView::appendAtCaret(const QString &text)
 
 void LogTextView::replaceAll(const QString &text)
 {
+    const bool wasLoading = m_loading;
     m_loadTimer.stop();
+    m_pending.clear();
+    m_loadCursor = QTextCursor();
     m_loading = false;
     setPlainText(normalizeLineBreaks(text));
     moveCursor(QTextCursor::End);
+    if (wasLoading) {
+        // The text replaces the one that was coming: the load is over.
+        show();
+        emit textLoaded();
+    }
 }
 
 void LogTextView::loadBytes(const QByteArray &bytes, bool richText)
