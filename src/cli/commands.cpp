@@ -10,6 +10,7 @@ namespace {
 const Command commandTable[] = {
     {"render", "render FILE.dat as the text of a display mode", renderCommand},
     {"examine", "count the tag-sequence errors of FILE.dat", examineCommand},
+    {"check", "check that a supported board answers on a device", checkCommand},
 };
 
 QString programUsage()

@@ -32,6 +32,7 @@ struct Command
 // Every subcommand, each defined in its own <name>command.cpp.
 int renderCommand(const QStringList &arguments);
 int examineCommand(const QStringList &arguments);
+int checkCommand(const QStringList &arguments);
 
 std::span<const Command> commands();
 

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "linkowner.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace ferrox {
+
+// The connection check for programs without a window (ferrox-cli): the
+// same exchange, its outcome as text for a terminal.
+struct ConsoleCheckResult
+{
+    bool verified = false;
+    QString boardReply;      // bytes 0..15 of a reply of 22 bytes or more
+    QString firmwareVersion; // bytes 10..14 of that reply
+    // Verified: BoardReply + "  " + port + ":通信確認ＯＫ。"; otherwise the
+    // reason, in the program's own words. Lines end in LF.
+    QString text;
+};
+
+// Runs the check in its turn on the link. done runs while the check still
+// holds the link, so a caller may go on talking to the verified board
+// before calling owner.release(LinkUse::Check).
+// portName names the port in the texts (a device path, "COM1").
+void runConsoleCheck(LinkOwner &owner, const CheckRequest &request, const QString &portName,
+                     std::function<void(const ConsoleCheckResult &)> done);
+
+} // namespace ferrox
