@@ -162,6 +162,18 @@ TEST_F(WindowLink, StartUpWithAMissingPortShowsOnlyThePortMessage)
     EXPECT_FALSE(window->timer1()->isActive());
 }
 
+TEST_F(WindowLink, StartUpWithALinkSpeedThePortCannotTake)
+{
+    BoardProcess board;
+    FERROX_START_BOARD(board);
+    build(board, "COM_speed=fast\n");
+    ASSERT_TRUE(startUp());
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    const QRegularExpression text(QStringLiteral("^COM1 は使用できませんでした。　{10}[1-9][0-9]*     $"));
+    EXPECT_TRUE(text.match(dialogs.messages[0].text).hasMatch()) << dialogs.messages[0].text.toStdString();
+    EXPECT_FALSE(port->isOpen());
+}
+
 TEST_F(WindowLink, StartUpWithASilentBoardShowsTheLongMessage)
 {
     for (const QStringList &options : {QStringList{QStringLiteral("--silent")},
