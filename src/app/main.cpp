@@ -25,9 +25,8 @@ int main(int argc, char **argv)
     if (!instance.acquired())
         return 0;
 
-    // Message boxes are not tied to a window: the first ones may come
-    // before the main window exists.
-    QtDialogs dialogs(nullptr);
+    // The first message box may come before the main window exists.
+    QtDialogs dialogs;
     if (!ensureTempFolder(dialogs, TempFolder()))
         return 1;
 
@@ -36,6 +35,7 @@ int main(int argc, char **argv)
 
     QtSettingsStore settingsStore;
     MainWindow window(settingsStore, dialogs);
+    dialogs.setParent(&window);
     window.setWindowTitle(mainTitleText());
     new LogWindowsHookup(window, AppFolder());
     window.show();

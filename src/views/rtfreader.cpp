@@ -1,8 +1,11 @@
 #include "rtfreader.h"
 
+#include "data/cp932.h"
+
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace ferrox {
@@ -76,7 +79,7 @@ QChar symbolFor(const QByteArray &word)
 class RtfReader
 {
 public:
-    explicit RtfReader(const QByteArray &rtf) : m_in(rtf), m_decoder("windows-31j", QStringConverter::Flag::Stateless) {}
+    explicit RtfReader(const QByteArray &rtf) : m_in(rtf) {}
 
     StyledText read()
     {
@@ -254,11 +257,14 @@ private:
     void setCodePage(int codePage)
     {
         flushBytes();
-        const QByteArray name = codePage == 932 ? QByteArray("windows-31j")
-                                                : "windows-" + QByteArray::number(codePage);
+        if (codePage == 932) {
+            m_decoder.reset();
+            return;
+        }
+        const QByteArray name = "windows-" + QByteArray::number(codePage);
         QStringDecoder decoder(name.constData(), QStringConverter::Flag::Stateless);
         if (decoder.isValid())
-            m_decoder = std::move(decoder);
+            m_decoder.emplace(std::move(decoder));
     }
 
     void unicodeChar(int value)
@@ -309,7 +315,9 @@ private:
     {
         if (m_bytes.isEmpty())
             return;
-        append(m_decoder.decode(m_bytes), m_bytesStyle);
+        // Code page 932 goes through the program's own mapping, which keeps
+        // control bytes as Windows does; Qt's converter swaps some.
+        append(m_decoder ? QString(m_decoder->decode(m_bytes)) : decodeCp932(m_bytes), m_bytesStyle);
         m_bytes.clear();
     }
 
@@ -336,7 +344,7 @@ private:
     bool m_finished = false;
     std::vector<GroupState> m_stack{GroupState()};
     int m_excessDepth = 0;
-    QStringDecoder m_decoder;
+    std::optional<QStringDecoder> m_decoder; // none: code page 932
     QByteArray m_bytes;
     TextStyle m_bytesStyle;
     int m_fallbackLeft = 0;

@@ -93,8 +93,9 @@ TEST(LogWindowsInTheMainWindow, DemoConversationInModesThreeFourAndFiveSideBySid
     window.mdiArea()->activeSubWindow()->close();
 
     const QByteArray shot = qgetenv("FERROX_SCREENSHOT");
-    if (!shot.isEmpty())
+    if (!shot.isEmpty()) {
         EXPECT_TRUE(window.grab().save(QString::fromLocal8Bit(shot)));
+    }
 }
 
 } // namespace

@@ -31,6 +31,7 @@ INSTANTIATE_TEST_SUITE_P(
         PlainCase{"EscapedBraces", "{\\rtf1 \\{x\\} \\\\}", "{x} \\"},
         PlainCase{"HexBytesInCodePage932", "{\\rtf1\\ansi\\ansicpg932 \\'83\\'82\\'83\\'6a}", "モニ"},
         PlainCase{"RawCodePage932Bytes", "{\\rtf1 \x83\x82\x83\x6A}", "モニ"},
+        PlainCase{"ControlBytesKeepTheirCodes", "{\\rtf1\\ansicpg932 a\\'7fb\\'1ac}", "a\x7f" "b\x1a" "c"},
         PlainCase{"HalfWidthKatakana", "{\\rtf1 \\'b6\\'c0}", "ｶﾀ"},
         PlainCase{"OtherCodePage", "{\\rtf1\\ansi\\ansicpg1252 caf\\'e9}", "café"},
         PlainCase{"UnicodeWithFallback", "{\\rtf1 \\u12514?\\u12491?}", "モニ"},
