@@ -2,7 +2,6 @@
 
 #include "link/statusreport.h"
 #include "platform/dialogs.h"
-#include "platform/settingsstore.h"
 #include "views/logwindow.h"
 #include "views/texts.h"
 #include "views/textfile.h"
@@ -10,20 +9,12 @@
 #include "views/ui/logtextview.h"
 #include "views/ui/logwindowarea.h"
 
-#include <QDir>
-#include <QFileInfo>
 
 namespace ferrox {
 
-namespace {
-
-const QString openDirKey = QStringLiteral("OPEN_DIR");
-
-} // namespace
-
 LogFileCommands::LogFileCommands(LogWindowArea &windows, Dialogs &dialogs,
                                  ProgramSettings &settings, StatusPanel &status)
-    : m_windows(windows), m_dialogs(dialogs), m_settings(settings), m_status(status)
+    : m_windows(windows), m_dialogs(dialogs), m_files(dialogs, settings, status)
 {
 }
 
@@ -32,12 +23,11 @@ void LogFileCommands::openTextFile()
     FileDialogRequest request;
     request.title = viewtexts::openTextTitle();
     request.filter = viewtexts::textFileFilter();
-    request.initialFolder = m_settings.text(openDirKey, QString());
     request.initialName = viewtexts::textFilePattern();
-    const std::optional<QString> chosen = m_dialogs.openFile(request);
+    const std::optional<QString> chosen = m_files.open(request);
     if (!chosen)
         return;
-    const QString path = QDir::toNativeSeparators(*chosen);
+    const QString &path = *chosen;
     const TextFileRead file = readTextFile(path);
     switch (file.status) {
     case TextFileRead::Status::Ok: break;
@@ -55,7 +45,7 @@ void LogFileCommands::openTextFile()
     LogWindow *window = m_windows.registry().NewLogWindow();
     window->loadText(file.bytes, LogWindow::Format::DetectRichText, nullptr);
     window->setCaption(path);
-    m_settings.save(openDirKey, dialogFolder(path));
+    m_files.rememberFolder(path);
 }
 
 void LogFileCommands::saveTextFile()
@@ -74,28 +64,18 @@ void LogFileCommands::saveTextFile()
     request.title = viewtexts::saveTextTitle();
     request.filter = viewtexts::textFileFilter();
     request.defaultExtension = viewtexts::textFileExtension();
-    request.initialFolder = m_settings.text(openDirKey, QString());
     request.initialName = viewtexts::textFilePattern();
-    const std::optional<QString> chosen = m_dialogs.saveFile(request);
+    const std::optional<QString> chosen = m_files.save(request, viewtexts::overwriteText());
     if (!chosen)
         return;
-    if (chosen->isEmpty()) {
-        ReportStatus(m_status, 1, viewtexts::noFileName(), 0);
-        return;
-    }
-    const QString path = QDir::toNativeSeparators(*chosen);
-    if (QFileInfo::exists(path)
-        && m_dialogs.message(viewtexts::overwriteText(), MessageIcon::Exclamation,
-                             MessageButtons::OkCancel, viewtexts::overwriteTitle())
-               == MessageAnswer::Cancel)
-        return;
+    const QString &path = *chosen;
     const FileWriteResult written = writeTextFile(path, view->plainText());
     if (!written.ok) {
         m_dialogs.inform(written.message, MessageIcon::Critical);
         return;
     }
     child->setWindowTitle(path);
-    m_settings.save(openDirKey, dialogFolder(path));
+    m_files.rememberFolder(path);
 }
 
 void LogFileCommands::pageSetup()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "views/ui/filechoice.h"
+
 #include <QPrinter>
 
 namespace ferrox {
@@ -30,8 +32,7 @@ public:
 private:
     LogWindowArea &m_windows;
     Dialogs &m_dialogs;
-    ProgramSettings &m_settings;
-    StatusPanel &m_status;
+    FileChoice m_files;
     QPrinter m_printer;
 };
 

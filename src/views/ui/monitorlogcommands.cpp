@@ -7,7 +7,6 @@
 #include "link/statusreport.h"
 #include "platform/dialogs.h"
 #include "platform/programinfo.h"
-#include "platform/settingsstore.h"
 #include "platform/ui/appearance.h"
 #include "views/displaymode.h"
 #include "views/logwindow.h"
@@ -27,7 +26,6 @@ namespace ferrox {
 
 namespace {
 
-const QString openDirKey = QStringLiteral("OPEN_DIR");
 // The text view's colour while a capture's data is being judged.
 constexpr quint32 processingBackground = 0xC0FFC0;
 
@@ -49,8 +47,8 @@ MonitorLogCommands::MonitorLogCommands(LogWindowRegistry &windows, MonitorData &
                                        MonitorLogHost &host, Dialogs &dialogs,
                                        ProgramSettings &settings, StatusPanel &status,
                                        const QString &appFolder)
-    : m_windows(windows), m_data(data), m_host(host), m_dialogs(dialogs), m_settings(settings),
-      m_status(status), m_appFolder(appFolder)
+    : m_windows(windows), m_data(data), m_host(host), m_dialogs(dialogs), m_status(status),
+      m_files(dialogs, settings, status), m_appFolder(appFolder)
 {
 }
 
@@ -194,13 +192,12 @@ MonitorLogCommands::Opened MonitorLogCommands::OpenMonitorDataFile()
     FileDialogRequest request;
     request.title = viewtexts::openDataTitle();
     request.defaultExtension = viewtexts::dataFileExtension();
-    request.initialFolder = m_settings.text(openDirKey, QString());
     request.filter = viewtexts::dataFileFilter();
     request.initialName = viewtexts::dataFilePattern();
-    const std::optional<QString> chosen = m_dialogs.openFile(request);
+    const std::optional<QString> chosen = m_files.open(request);
     if (!chosen)
         return {};
-    const QString path = QDir::toNativeSeparators(*chosen);
+    const QString &path = *chosen;
     if (!FileExists(path)) {
         m_dialogs.inform(DataTexts::dataFileMissing(path), MessageIcon::Critical, viewtexts::fileOpenTitle());
         return {};
@@ -218,7 +215,7 @@ MonitorLogCommands::Opened MonitorLogCommands::OpenMonitorDataFile()
     m_data.capture = loaded.capture;
     m_data.CaptureTimestamp = path;
     m_host.setMainCaption(mainTitleText() + m_data.CaptureTitle());
-    m_settings.save(openDirKey, dialogFolder(path));
+    m_files.rememberFolder(path);
 
     m_windows.NewLogWindow();
     append(viewtexts::loadingData());
@@ -235,24 +232,13 @@ void MonitorLogCommands::saveDataFile()
 {
     FileDialogRequest request;
     request.title = viewtexts::saveDataTitle();
-    request.initialFolder = m_settings.text(openDirKey, QString());
     request.defaultExtension = viewtexts::dataFileExtension();
     request.filter = viewtexts::dataFileFilter();
-    const std::optional<QString> chosen = m_dialogs.saveFile(request);
+    const std::optional<QString> chosen =
+        m_files.save(request, viewtexts::dataOverwriteText(), viewtexts::dataSaveCancelled());
     if (!chosen)
         return;
-    if (chosen->isEmpty()) {
-        ReportStatus(m_status, 1, viewtexts::noFileName(), 0);
-        return;
-    }
-    const QString path = QDir::toNativeSeparators(*chosen);
-    if (QFileInfo::exists(path)
-        && m_dialogs.message(viewtexts::dataOverwriteText(), MessageIcon::Exclamation,
-                             MessageButtons::OkCancel, viewtexts::overwriteTitle())
-               == MessageAnswer::Cancel) {
-        ReportStatus(m_status, 1, viewtexts::dataSaveCancelled(), 0);
-        return;
-    }
+    const QString &path = *chosen;
     QFile source(dataFilePath());
     if (!source.open(QIODevice::ReadOnly)) {
         m_dialogs.inform(DataTexts::dataFileUnreadable(dataFilePath(), source.errorString()),
@@ -266,7 +252,7 @@ void MonitorLogCommands::saveDataFile()
         return;
     }
     m_host.setMainCaption(mainTitleText() + path);
-    m_settings.save(openDirKey, dialogFolder(path));
+    m_files.rememberFolder(path);
 }
 
 } // namespace ferrox

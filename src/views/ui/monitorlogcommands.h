@@ -1,5 +1,7 @@
 #pragma once
 
+#include "views/ui/filechoice.h"
+
 #include "data/monitordata.h"
 #include "data/reportheader.h"
 
@@ -94,8 +96,8 @@ private:
     MonitorData &m_data;
     MonitorLogHost &m_host;
     Dialogs &m_dialogs;
-    ProgramSettings &m_settings;
     StatusPanel &m_status;
+    FileChoice m_files;
     QString m_appFolder;
     qint32 m_displayModeNumber = 1;
     qint32 m_receiveErrorCount = 0;

@@ -1,0 +1,61 @@
+#include "filechoice.h"
+
+#include "link/statusreport.h"
+#include "platform/settingsstore.h"
+#include "views/texts.h"
+#include "views/textfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace ferrox {
+
+namespace {
+
+const QString openDirKey = QStringLiteral("OPEN_DIR");
+
+} // namespace
+
+FileChoice::FileChoice(Dialogs &dialogs, ProgramSettings &settings, StatusPanel &status)
+    : m_dialogs(dialogs), m_settings(settings), m_status(status)
+{
+}
+
+std::optional<QString> FileChoice::open(FileDialogRequest request)
+{
+    request.initialFolder = m_settings.text(openDirKey, QString());
+    const std::optional<QString> chosen = m_dialogs.openFile(request);
+    if (!chosen)
+        return std::nullopt;
+    return QDir::toNativeSeparators(*chosen);
+}
+
+std::optional<QString> FileChoice::save(FileDialogRequest request, const QString &overwriteQuestion,
+                                        const QString &declinedStatus)
+{
+    request.initialFolder = m_settings.text(openDirKey, QString());
+    const std::optional<QString> chosen = m_dialogs.saveFile(request);
+    if (!chosen)
+        return std::nullopt;
+    if (chosen->isEmpty()) {
+        ReportStatus(m_status, 1, viewtexts::noFileName(), 0);
+        return std::nullopt;
+    }
+    const QString path = QDir::toNativeSeparators(*chosen);
+    if (QFileInfo::exists(path)
+        && m_dialogs.message(overwriteQuestion, MessageIcon::Exclamation, MessageButtons::OkCancel,
+                             viewtexts::overwriteTitle())
+               == MessageAnswer::Cancel) {
+        if (!declinedStatus.isEmpty())
+            ReportStatus(m_status, 1, declinedStatus, 0);
+        return std::nullopt;
+    }
+    return path;
+}
+
+void FileChoice::rememberFolder(const QString &path)
+{
+    m_settings.save(openDirKey, dialogFolder(path));
+}
+
+} // namespace ferrox
