@@ -45,21 +45,18 @@ TEST_F(DataFiles, ThousandMonitoredBytesRoundTrip)
 
     const QString file = path("rs_data.dat");
     ASSERT_TRUE(StoreMonitorData(capture, file).ok);
-    const QByteArray stored = readAll(file);
-    EXPECT_EQ(stored.size(), 2001);
-    EXPECT_EQ(std::uint8_t(stored.back()), 0xFF);
-
+    EXPECT_EQ(readAll(file), raw + endCode());
     const LoadResult loaded = LoadMonitorData(file);
     EXPECT_EQ(loaded.status, LoadResult::Status::Loaded);
     EXPECT_TRUE(loaded.message.isEmpty());
-    EXPECT_EQ(loaded.capture.CaptureEnd(), 2000);
     EXPECT_EQ(loaded.capture, capture);
     EXPECT_EQ(loaded.capture.DataByteCount(), 1000);
 }
 
 TEST_F(DataFiles, SavedCopyReopensByteForByteWhateverItHolds)
 {
-    // Faulty data (undefined tags, no end code) is stored unchanged too.
+    // Faulty data (undefined tags, no end code) is stored unchanged too;
+    // the loaded buffer is zero past it.
     const QByteArray raw = bytes({0x12, 0xA4, 0xB1, 0x00, 0xFE, 0x80});
     const QString file = path("odd.dat");
     ASSERT_TRUE(StoreMonitorData(streamOf(raw), file).ok);
@@ -67,40 +64,26 @@ TEST_F(DataFiles, SavedCopyReopensByteForByteWhateverItHolds)
     const LoadResult loaded = LoadMonitorData(file);
     EXPECT_EQ(loaded.capture.stream().toByteArray(), raw);
     EXPECT_EQ(loaded.capture.CaptureEnd(), 5);
-}
-
-TEST_F(DataFiles, LoadedBufferIsZeroBeyondTheStream)
-{
-    CaptureBuffer dirty = streamOf(QByteArray(100, char(0x55)));
-    const QString file = path("short.dat");
-    writeRaw(file, bytes({0xA4, 0xB1, 0xFF}));
-    const LoadResult loaded = LoadMonitorData(file);
-    for (qint32 i = 3; i < 100; ++i)
+    for (qint32 i = 6; i < 100; ++i)
         ASSERT_EQ(loaded.capture.at(i), 0) << i;
-    EXPECT_NE(loaded.capture, dirty);
 }
 
-TEST_F(DataFiles, LongFileIsCutToTheBufferAndSaysSo)
+TEST_F(DataFiles, AFileLongerThanTheBufferIsCutAndSaysSo)
 {
-    const QString file = path("long.dat");
-    QByteArray raw(CaptureBuffer::Size + 1000, char(0xA4));
-    raw[CaptureBuffer::LastIndex] = char(0x77);
-    writeRaw(file, raw);
-    const LoadResult loaded = LoadMonitorData(file);
-    EXPECT_EQ(loaded.status, LoadResult::Status::Cut);
-    EXPECT_TRUE(loaded.ok());
-    EXPECT_EQ(loaded.capture.CaptureEnd(), CaptureBuffer::LastIndex);
-    EXPECT_EQ(loaded.capture.at(CaptureBuffer::LastIndex), 0x77);
-    EXPECT_TRUE(loaded.message.contains(QStringLiteral("262145"))) << loaded.message.toStdString();
-}
-
-TEST_F(DataFiles, ExactlyBufferSizedFileIsNotCut)
-{
-    const QString file = path("full.dat");
-    writeRaw(file, QByteArray(CaptureBuffer::Size, char(0xFF)));
-    const LoadResult loaded = LoadMonitorData(file);
-    EXPECT_EQ(loaded.status, LoadResult::Status::Loaded);
-    EXPECT_EQ(loaded.capture.CaptureEnd(), CaptureBuffer::LastIndex);
+    for (const qint32 length : {CaptureBuffer::Size, CaptureBuffer::Size + 1000}) {
+        SCOPED_TRACE(length);
+        const QString file = path("long.dat");
+        QByteArray raw(length, char(0xA4));
+        raw[CaptureBuffer::LastIndex] = char(0x77);
+        writeRaw(file, raw);
+        const LoadResult loaded = LoadMonitorData(file);
+        const bool cut = length > CaptureBuffer::Size;
+        EXPECT_EQ(loaded.status, cut ? LoadResult::Status::Cut : LoadResult::Status::Loaded);
+        EXPECT_TRUE(loaded.ok());
+        EXPECT_EQ(loaded.capture.CaptureEnd(), CaptureBuffer::LastIndex);
+        EXPECT_EQ(loaded.capture.at(CaptureBuffer::LastIndex), 0x77);
+        EXPECT_EQ(loaded.message.contains(QStringLiteral("262145")), cut) << loaded.message.toStdString();
+    }
 }
 
 TEST_F(DataFiles, EmptyMissingAndFolderAreRefused)
@@ -115,34 +98,33 @@ TEST_F(DataFiles, EmptyMissingAndFolderAreRefused)
         {QString(), LoadResult::Status::Unreadable},
     };
     for (const Case &c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
         const LoadResult loaded = LoadMonitorData(c.path);
-        EXPECT_EQ(loaded.status, c.status) << c.path.toStdString();
+        EXPECT_EQ(loaded.status, c.status);
         EXPECT_FALSE(loaded.ok());
         EXPECT_FALSE(loaded.message.isEmpty());
         EXPECT_TRUE(c.path.isEmpty() || loaded.message.contains(c.path)) << loaded.message.toStdString();
+        EXPECT_EQ(FileExists(c.path), c.status == LoadResult::Status::Empty);
     }
 }
 
-TEST_F(DataFiles, FileExistsOnlyForReadableFiles)
+TEST_F(DataFiles, RefusedWritesNameTheFileAndLeaveEverythingAsItWas)
 {
-    const QString file = path("a.dat");
-    writeRaw(file, "x");
-    EXPECT_TRUE(FileExists(file));
-    EXPECT_FALSE(FileExists(path("none.dat")));
-    EXPECT_FALSE(FileExists(m_dir.path()));
-    EXPECT_FALSE(FileExists(QString()));
-}
-
-TEST_F(DataFiles, FailedWriteNamesTheFileAndLeavesNothingBehind)
-{
-    // A file where a folder should be: no one can write below it.
+    // A file where a folder should be, and a read-only file (which a
+    // rename would replace regardless of its permissions).
     const QString blocker = path("blocker");
+    const QString locked = path("locked.dat");
     writeRaw(blocker, "keep");
-    const QString target = blocker + QStringLiteral("/rs_text.rsm");
-    const FileWriteResult result = writeFileAtomically(target, "text");
-    EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.message.contains(target)) << result.message.toStdString();
+    writeRaw(locked, "keep");
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    for (const QString &target : {blocker + QStringLiteral("/rs_text.rsm"), locked}) {
+        const FileWriteResult result = writeFileAtomically(target, "new");
+        EXPECT_FALSE(result.ok);
+        EXPECT_TRUE(result.message.contains(target)) << result.message.toStdString();
+    }
     EXPECT_EQ(readAll(blocker), QByteArray("keep"));
+    EXPECT_EQ(readAll(locked), QByteArray("keep"));
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files).size(), 2);
 }
 
 TEST_F(DataFiles, ReplacesAnExistingFileWhole)
@@ -154,30 +136,17 @@ TEST_F(DataFiles, ReplacesAnExistingFileWhole)
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("rs_text.rsm")});
 }
 
-TEST_F(DataFiles, ReadOnlyFileIsNotReplaced)
-{
-    const QString file = path("locked.dat");
-    writeRaw(file, "old");
-    QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-    const FileWriteResult result = writeFileAtomically(file, "new");
-    EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.message.contains(file));
-    EXPECT_EQ(readAll(file), QByteArray("old"));
-}
-
-TEST(MonitorData, TitleCarriesTheName)
+TEST(MonitorData, TitleCarriesTheNameThatTheHeaderShows)
 {
     MonitorData data;
     data.CaptureTimestamp = QStringLiteral("/logs/a.dat");
     EXPECT_EQ(data.CaptureTitle(), QStringLiteral("現在のモニターデータ : /logs/a.dat"));
-    // The header's data name is the title from its 14th character.
     EXPECT_EQ(data.CaptureTitle().mid(13), data.CaptureTimestamp);
 }
 
-TEST(CaptureBufferValue, BoundsAndCopies)
+TEST(CaptureBufferValue, OutOfRangeIsIgnoredAndCopiesAreValues)
 {
     CaptureBuffer capture;
-    EXPECT_EQ(capture.CaptureEnd(), 0);
     capture.setCaptureEnd(CaptureBuffer::Size + 5);
     EXPECT_EQ(capture.CaptureEnd(), CaptureBuffer::LastIndex);
     capture.setCaptureEnd(-3);
@@ -185,10 +154,8 @@ TEST(CaptureBufferValue, BoundsAndCopies)
     capture.setAt(-1, 0x11);
     capture.setAt(CaptureBuffer::Size, 0x11);
     EXPECT_EQ(capture.at(CaptureBuffer::Size), 0);
-
     CaptureBuffer copy = capture;
     copy.setAt(0, 0xA4);
-    EXPECT_EQ(capture.at(0), 0); // a copy is a value of its own
+    EXPECT_EQ(capture.at(0), 0);
     EXPECT_EQ(copy.at(0), 0xA4);
-    EXPECT_EQ(CaptureBuffer::fromStream({}).CaptureEnd(), 0);
 }

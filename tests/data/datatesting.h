@@ -4,56 +4,20 @@
 // them, and expected text written out independently of the renderers.
 
 #include "data/capturebuffer.h"
+#include "data/renderer.h"
 #include "data/reportheader.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringEncoder>
 
+#include <gtest/gtest.h>
+
 #include <initializer_list>
 #include <string>
 
 namespace ferrox::testing {
 
-// A buffer holding exactly these stream bytes (CaptureEnd at the last).
-inline CaptureBuffer streamOf(std::initializer_list<int> bytes)
-{
-    QByteArray raw;
-    for (int b : bytes)
-        raw.append(char(b));
-    return CaptureBuffer::fromStream(raw);
-}
-
-inline CaptureBuffer streamOf(const QByteArray &raw)
-{
-    return CaptureBuffer::fromStream(raw);
-}
-
-// The stream bytes of monitored bytes sent by one side: J1 → A? B?, J2 → 8? 9?.
-inline QByteArray sent(bool byJ1, QByteArrayView monitored)
-{
-    QByteArray out;
-    const int high = byJ1 ? 0xA0 : 0x80;
-    for (char c : monitored) {
-        const auto b = std::uint8_t(c);
-        out.append(char(high | (b >> 4)));
-        out.append(char((high + 0x10) | (b & 0x0F)));
-    }
-    return out;
-}
-inline QByteArray byJ1(QByteArrayView monitored) { return sent(true, monitored); }
-inline QByteArray byJ2(QByteArrayView monitored) { return sent(false, monitored); }
-inline QByteArray endCode() { return QByteArray(1, char(0xFF)); }
-
-// Text in code page 932, through Qt's codec directly.
-inline QByteArray sjis(const QString &text)
-{
-    QStringEncoder encoder("Shift_JIS");
-    return encoder.encode(text);
-}
-inline QByteArray sjis(const char16_t *text) { return sjis(QString::fromUtf16(text)); }
-
-inline QByteArray spaces(int n) { return QByteArray(n, ' '); }
 inline QByteArray bytes(std::initializer_list<int> list)
 {
     QByteArray out;
@@ -61,6 +25,35 @@ inline QByteArray bytes(std::initializer_list<int> list)
         out.append(char(b));
     return out;
 }
+
+inline CaptureBuffer streamOf(const QByteArray &raw) { return CaptureBuffer::fromStream(raw); }
+inline CaptureBuffer streamOf(std::initializer_list<int> raw) { return streamOf(bytes(raw)); }
+
+// The stream bytes of monitored bytes sent by one side: J1 → A? B?, J2 → 8? 9?.
+inline QByteArray sent(int high, QByteArrayView monitored)
+{
+    QByteArray out;
+    for (char c : monitored) {
+        const auto b = std::uint8_t(c);
+        out.append(char(high | (b >> 4)));
+        out.append(char((high + 0x10) | (b & 0x0F)));
+    }
+    return out;
+}
+inline QByteArray byJ1(QByteArrayView monitored) { return sent(0xA0, monitored); }
+inline QByteArray byJ2(QByteArrayView monitored) { return sent(0x80, monitored); }
+inline QByteArray endCode() { return QByteArray(1, char(0xFF)); }
+
+// Text in code page 932, through Qt's codec rather than the program's own.
+inline QByteArray sjis(const char16_t *text)
+{
+    QStringEncoder encoder("Shift_JIS");
+    return encoder.encode(QString::fromUtf16(text));
+}
+
+inline QByteArray spaces(int n) { return QByteArray(n, ' '); }
+inline QByteArray rule(int n, const char *end) { return QByteArray(n, '_') + end; }
+inline const QByteArray dot = bytes({0xA5}); // "･", the character column's stand-in
 
 // Settings used by most rendering tests: with blanks the header trims.
 inline ReportHeaderSettings testHeader()
@@ -92,31 +85,11 @@ inline QByteArray expectedHeader(int monitoredBytes)
                u"モニタデータ長　　： ８bit\r\n\r\n");
 }
 
-// Printable form of bytes for failure messages.
+// Printable form of bytes for failure messages: other bytes as %XX.
 inline std::string show(const QByteArray &bytes)
 {
-    std::string out;
-    for (char c : bytes) {
-        const auto b = std::uint8_t(c);
-        if (b >= 0x20 && b < 0x7F && b != '\\') {
-            out += char(b);
-        } else {
-            static const char digits[] = "0123456789ABCDEF";
-            out += "\\x";
-            out += digits[b >> 4];
-            out += digits[b & 15];
-        }
-    }
-    return out;
+    return bytes.toPercentEncoding(" !\"#$&'()*+,/:;<=>?@[]^`{|}").toStdString();
 }
-
-} // namespace ferrox::testing
-
-#include "data/renderer.h"
-
-#include <gtest/gtest.h>
-
-namespace ferrox::testing {
 
 // The text after the expected header, failing the test when the header
 // differs.

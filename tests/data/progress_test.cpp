@@ -29,33 +29,29 @@ std::vector<qint32> reports(qint32 mode, const CaptureBuffer &capture)
 
 } // namespace
 
-TEST(RenderProgress, FortyStreamBytesReportEveryTwentiethInFourModes)
+TEST(RenderProgress, EachModeReportsOnItsGrid)
 {
-    const CaptureBuffer capture = soundStream(20);
-    ASSERT_EQ(capture.CaptureEnd(), 40);
-    std::vector<qint32> expected;
+    std::vector<qint32> everyFifth;
     for (int r = 100; r >= 0; r -= 5)
-        expected.push_back(r);
-    for (qint32 mode : {1, 2, 3, 5})
-        EXPECT_EQ(reports(mode, capture), expected) << "mode " << mode;
-}
-
-TEST(RenderProgress, ExchangeModeUsesFinerGridAndGoesBelowZeroOnShortStreams)
-{
-    // i + 2 in place of i: r = 100 - 2.5 (i + 2), halves to even, multiples of 2.
-    const CaptureBuffer capture = soundStream(20);
-    const std::vector<qint32> expected = {92, 90, 88, 82, 80, 78, 72, 70, 68, 62, 60, 58, 52, 50, 48,
+        everyFifth.push_back(r);
+    // The exchange mode counts from i + 2: r = 100 - 2.5 (i + 2), on a grid of 2.
+    const std::vector<qint32> exchange = {92, 90, 88, 82, 80, 78, 72, 70, 68, 62, 60, 58, 52, 50, 48,
                                           42, 40, 38, 32, 30, 28, 22, 20, 18, 12, 10, 8, 2, 0, -2};
-    EXPECT_EQ(reports(4, capture), expected);
-}
-
-TEST(RenderProgress, ExchangeModeOnTheShortestStreamRunsFarBelowZero)
-{
-    // One low nibble and the end code: -100 and -200 remaining, which the
-    // status line shows as a full bar (found by fuzzing: the bound is
-    // -200 / CaptureEnd, not -100).
-    EXPECT_EQ(reports(4, streamOf({0xB1, 0xFF})), (std::vector<qint32>{-100, -200}));
-    EXPECT_EQ(reports(1, streamOf({0xB1, 0xFF})), (std::vector<qint32>{100, 0}));
+    struct Case { const char *name; std::vector<qint32> modes; CaptureBuffer capture; std::vector<qint32> reports; };
+    const Case cases[] = {
+        {"forty stream bytes", {1, 2, 3, 5}, soundStream(20), everyFifth},
+        {"forty stream bytes", {4}, soundStream(20), exchange},
+        // -100 and -200 remaining, which the status line shows as a full bar
+        // (found by fuzzing: the bound is -200 / CaptureEnd, not -100).
+        {"one low nibble", {4}, streamOf({0xB1, 0xFF}), {-100, -200}},
+        {"one low nibble", {1}, streamOf({0xB1, 0xFF}), {100, 0}},
+        {"only the end code", {1, 4}, streamOf({0xFF}), {}},
+        {"stops at the first end code", {1}, streamOf({0xFF, 0xA4, 0xB1, 0xA4, 0xB1, 0xFF}), {100}},
+    };
+    for (const Case &c : cases) {
+        for (qint32 mode : c.modes)
+            EXPECT_EQ(reports(mode, c.capture), c.reports) << c.name << ", mode " << mode;
+    }
 }
 
 TEST(RenderProgress, RoundsHalvesToEven)
@@ -105,12 +101,4 @@ TEST(RenderProgress, StepwiseCountingAgreesWithTheFormula)
             }
         }
     }
-}
-
-TEST(RenderProgress, NothingReportedForAnEmptyStreamOrAnEarlyEndCode)
-{
-    EXPECT_TRUE(reports(1, streamOf({0xFF})).empty());
-    // The walk stops at the first end code; the rest is never visited.
-    const std::vector<qint32> early = reports(1, streamOf({0xFF, 0xA4, 0xB1, 0xA4, 0xB1, 0xFF}));
-    EXPECT_EQ(early, std::vector<qint32>{100});
 }
