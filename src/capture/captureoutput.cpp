@@ -1,0 +1,80 @@
+#include "captureoutput.h"
+
+#include "texts.h"
+
+#include "data/cp932.h"
+#include "data/datafiles.h"
+#include "data/examine.h"
+#include "data/renderer.h"
+#include "data/texts.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace ferrox {
+
+namespace {
+
+QString line(const QString &text)
+{
+    return text + u'\n';
+}
+
+QString rejection(const CaptureBuffer &capture, qint32 SequenceErrorCount)
+{
+    if (capture.CaptureEnd() == 0)
+        return line(DataTexts::nothingReceived());
+    return line(CaptureTexts::sequenceErrors(SequenceErrorCount))
+        + CaptureTexts::sequenceErrorAdvice().join(u'\n') + u'\n';
+}
+
+} // namespace
+
+CaptureOutput writeCaptureOutput(const MonitorData &data, const CaptureOutputRequest &request)
+{
+    CaptureOutput output;
+    const FileWriteResult stored = StoreMonitorData(data.capture, request.dataPath);
+    if (!stored.ok) {
+        output.status = CaptureOutput::Status::WriteFailed;
+        output.message = line(stored.message);
+    }
+    output.SequenceErrorCount = ExamineMonitorData(data.capture);
+    if (data.capture.CaptureEnd() == 0 || output.SequenceErrorCount != 0) {
+        if (output.status == CaptureOutput::Status::Accepted)
+            output.status = CaptureOutput::Status::Rejected;
+        output.message += rejection(data.capture, output.SequenceErrorCount);
+        return output;
+    }
+    if (request.textPath.isEmpty())
+        return output;
+
+    ReportHeaderSettings header = request.header;
+    header.dataName = data.CaptureTimestamp;
+    const std::optional<RenderResult> rendered =
+        renderMonitorData(request.DisplayModeNumber, data.capture, header);
+    if (!rendered)
+        return output;
+    const QByteArray text = request.utf8 ? decodeCp932(rendered->text).toUtf8() : rendered->text;
+    const FileWriteResult written = writeFileAtomically(request.textPath, text);
+    if (!written.ok) {
+        output.status = CaptureOutput::Status::WriteFailed;
+        output.message += line(written.message);
+    }
+    return output;
+}
+
+QString outputPathProblem(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.exists() && (info.isDir() || !info.isWritable()))
+        return DataTexts::fileUnwritable(path, DataTexts::readOnlyFile());
+    // Opening the temporary file that a write goes through proves the
+    // folder; cancelling removes it again.
+    QSaveFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly))
+        return DataTexts::fileUnwritable(path, probe.errorString());
+    probe.cancelWriting();
+    return {};
+}
+
+} // namespace ferrox

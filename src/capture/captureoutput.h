@@ -1,0 +1,49 @@
+#pragma once
+
+#include "data/monitordata.h"
+#include "data/reportheader.h"
+
+#include <QString>
+
+namespace ferrox {
+
+// Where the data of a capture made without a window goes.
+struct CaptureOutputRequest
+{
+    QString dataPath;             // the data file: the stream and its end code, always written
+    QString textPath;             // the rendered log; empty for none
+    qint32 DisplayModeNumber = 1; // 1..5
+    bool utf8 = false;            // the log in UTF-8 instead of code page 932
+    // The settings lines of the log's header; the data name is the
+    // capture's CaptureTimestamp.
+    ReportHeaderSettings header;
+};
+
+struct CaptureOutput
+{
+    enum class Status {
+        Accepted,   // data written; the log too when one was asked for
+        Rejected,   // empty, or tag-sequence errors: data written, no log
+        WriteFailed // a file could not be written; message names it
+    };
+    Status status = Status::Accepted;
+    qint32 SequenceErrorCount = 0;
+    // Why the data was rejected or a file not written, in the program's
+    // words; LF line ends. Empty when accepted.
+    QString message;
+};
+
+// Judges the capture as the program does after every capture, but always
+// writes the data file first, rejected data included: an empty capture
+// ("受信データがありませんでした。") and one with tag-sequence errors (the
+// count and the advice) are not rendered; a sound one is rendered in the
+// chosen mode when a text path is given. Files are replaced atomically.
+CaptureOutput writeCaptureOutput(const MonitorData &data, const CaptureOutputRequest &request);
+
+// Why path could not be written as an output file (missing or unwritable
+// folder, a folder or a read-only file in its place), or an empty text
+// when it can: lets a capture refuse before it talks to the board rather
+// than lose its data at the end. Nothing is left behind.
+QString outputPathProblem(const QString &path);
+
+} // namespace ferrox

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "capturereceiver.h"
+#include "capturerecorder.h"
+
+#include "data/monitordata.h"
+#include "link/linkowner.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+namespace ferrox {
+
+struct ConsoleCaptureRequest
+{
+    CheckRequest check;
+    QString portName;         // names the port in texts (a device path, "COM1")
+    QString monitorSpeedText; // six characters, right-aligned: "  9600"
+    QString directionText;    // "双方向", "J1→J2" or "J1←J2"
+    DataWidth dataWidth = DataWidth::DataOnly;
+};
+
+struct ConsoleCaptureResult
+{
+    enum class Status {
+        LinkFailed, // nothing captured: the check or the capture start failed
+        Captured    // data holds the stream and its end code
+    };
+    Status status = Status::LinkFailed;
+    // Captured: how the stream ended. Unfinished: the board's end code did
+    // not come within the wait after the stop, or the port failed.
+    CaptureRecorder::Exit exit = CaptureRecorder::Exit::Running;
+    // Captured: the port's error code when it failed during the stream.
+    int portError = 0;
+    MonitorData data;        // the stream; CaptureTimestamp = end of receiving
+    QString firmwareVersion; // from the connection check
+    QString text;            // LinkFailed: why, in the program's words, LF line ends
+};
+
+// A whole capture for programs without a window (ferrox-cli): the
+// connection check (its firmware chooses the speed table and CMD_MODE),
+// the capture start, the stream until the board's end code, the buffer's
+// limit or the data-rate exit, and at the end the board told to stop, as
+// the program does after every capture. The link is held throughout and
+// released before finished().
+//
+// A stop the user asks for sends CMD_STOP without discarding the waiting
+// stream bytes; the board's end code is then awaited at most
+// EndCodeWaitMs, after which the capture ends the stream itself. A port
+// that fails during the stream ends it the same way, keeping what arrived.
+class ConsoleCapture : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int EndCodeWaitMs = 2000;
+
+    explicit ConsoleCapture(LinkOwner &owner, QObject *parent = nullptr);
+
+    void start(const ConsoleCaptureRequest &request);
+    // The user's stop. Asked for before the stream runs, it goes out as soon
+    // as the stream starts. Repeats, and stops after the end, do nothing.
+    void requestStop();
+
+    // Stream bytes stored so far.
+    qint32 CaptureCount() const { return m_recorder.CaptureCount(); }
+
+signals:
+    // The capture's log as it grows: the check's text, the board's reply,
+    // "モニター開始 ... ", "モニター停止。" and the texts of forced ends.
+    // Lines end in LF.
+    void logText(const QString &text);
+    // The board streams: the capture proper begins.
+    void streamStarted();
+    void finished(const ConsoleCaptureResult &result);
+
+private:
+    void onChecked(bool verified, const QString &text, const QString &firmwareVersion);
+    void onStarted(const CaptureStartOutcome &outcome);
+    void sendUserStop();
+    void onEnded(CaptureRecorder::Exit exit);
+    void onPortError(int errorCode);
+    void onEndCodeOverdue();
+    void finishCapture();
+    void fail(const QString &text);
+
+    LinkOwner &m_owner;
+    ConsoleCaptureRequest m_request;
+    CaptureRecorder m_recorder;
+    CaptureReceiver m_receiver;
+    QTimer m_endCodeWait;
+    ConsoleCaptureResult m_result;
+    bool m_streaming = false;
+    bool m_stopRequested = false;
+    bool m_finished = false;
+};
+
+} // namespace ferrox

@@ -1,0 +1,180 @@
+// What a capture leaves behind: the data file always, the rendered log only
+// for sound data, and a refusal before the capture when a file cannot be
+// written.
+#include "capture/captureoutput.h"
+#include "capturetesting.h"
+
+#include "data/cp932.h"
+#include "data/renderer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace ferrox;
+using namespace ferrox::test;
+
+namespace {
+
+using Status = CaptureOutput::Status;
+
+// J1 sends "A", J2 answers with an ACK.
+const QByteArray soundStream = bytes({0xA4, 0xB1, 0x80, 0x96, 0xFF});
+const QString timestamp = QStringLiteral("2003年08月30日14:05:09");
+
+MonitorData dataOf(const QByteArray &stream)
+{
+    return {CaptureBuffer::fromStream(stream), timestamp};
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+class Output : public testing::Test
+{
+protected:
+    Output()
+    {
+        request.dataPath = dir.filePath(QStringLiteral("out.dat"));
+        request.textPath = dir.filePath(QStringLiteral("out.txt"));
+        request.DisplayModeNumber = 4;
+        request.header.port = QStringLiteral("/dev/ttyUSB0");
+        request.header.pcSpeed = QStringLiteral("115200");
+        request.header.monitorSpeed = QStringLiteral(" 19200");
+        request.header.direction = QStringLiteral("双方向");
+        request.header.dataOnly = false;
+    }
+    QByteArray expectedText() const
+    {
+        ReportHeaderSettings header = request.header;
+        header.dataName = timestamp;
+        return renderMonitorData(request.DisplayModeNumber, CaptureBuffer::fromStream(soundStream), header)->text;
+    }
+
+    QTemporaryDir dir;
+    CaptureOutputRequest request;
+};
+
+TEST_F(Output, SoundDataIsStoredAndRenderedWithTheCaptureTimeAsItsName)
+{
+    const CaptureOutput output = writeCaptureOutput(dataOf(soundStream), request);
+    EXPECT_EQ(output.status, Status::Accepted);
+    EXPECT_EQ(output.SequenceErrorCount, 0);
+    EXPECT_TRUE(output.message.isEmpty());
+    EXPECT_EQ(contentOf(request.dataPath), soundStream);
+    const QByteArray text = contentOf(request.textPath);
+    EXPECT_EQ(text, expectedText());
+    EXPECT_TRUE(text.contains(encodeCp932(QStringLiteral("モニターデータ　　： ") + timestamp + QStringLiteral("\r\n"))));
+    EXPECT_TRUE(text.contains(encodeCp932(QStringLiteral("モニタスピード　　： 19200\r\n"))));
+
+    request.utf8 = true;
+    writeCaptureOutput(dataOf(soundStream), request);
+    EXPECT_EQ(contentOf(request.textPath), decodeCp932(expectedText()).toUtf8());
+}
+
+TEST_F(Output, WithoutATextPathOnlyTheDataIsWritten)
+{
+    request.textPath.clear();
+    EXPECT_EQ(writeCaptureOutput(dataOf(soundStream), request).status, Status::Accepted);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("out.dat")});
+}
+
+TEST_F(Output, RejectedDataIsStoredButNotRendered)
+{
+    struct Case
+    {
+        const char *name;
+        QByteArray stream;
+        qint32 errors;
+        QString message;
+    };
+    const QList<Case> cases{
+        {"empty", endCode, 0, QStringLiteral("受信データがありませんでした。\n")},
+        {"misplaced tags", bytes({0xA4, 0x80, 0xB1, 0x96, 0xFF}), 3,
+         QStringLiteral("モニターデータに 3個所のエラーがありました。\n"
+                        "以下の対策を試みてください。\n"
+                        "1.簡易モニター、受信バイト数 表示をオフ。\n"
+                        "2.ｺﾝﾄﾛｰﾙﾊﾟﾈﾙ->ｼｽﾃﾑ->通信ﾎﾟｰﾄのﾌﾟﾛﾊﾟﾃｨでポートの詳細設定の内容を変更。\n"
+                        "3.処理スピードのさらに速いPCを使用。\n")},
+        {"undefined tag", bytes({0xA4, 0xB1, 0xC5, 0x80, 0x96, 0xFF}), 2, QStringLiteral("モニターデータに 2個所")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(request.textPath);
+        const CaptureOutput output = writeCaptureOutput(dataOf(c.stream), request);
+        EXPECT_EQ(output.status, Status::Rejected);
+        EXPECT_EQ(output.SequenceErrorCount, c.errors);
+        EXPECT_TRUE(output.message.startsWith(c.message)) << output.message.toStdString();
+        EXPECT_EQ(contentOf(request.dataPath), c.stream);
+        EXPECT_FALSE(QFile::exists(request.textPath));
+    }
+}
+
+TEST_F(Output, AFileThatCannotBeWrittenIsNamedAndTheOtherIsStillWritten)
+{
+    const QString missingFolder = dir.filePath(QStringLiteral("gone/out.dat"));
+    request.dataPath = missingFolder;
+    CaptureOutput output = writeCaptureOutput(dataOf(soundStream), request);
+    EXPECT_EQ(output.status, Status::WriteFailed);
+    EXPECT_TRUE(output.message.contains(missingFolder)) << output.message.toStdString();
+    EXPECT_EQ(contentOf(request.textPath), expectedText());
+
+    request.dataPath = dir.filePath(QStringLiteral("out.dat"));
+    request.textPath = dir.path(); // a folder
+    output = writeCaptureOutput(dataOf(soundStream), request);
+    EXPECT_EQ(output.status, Status::WriteFailed);
+    EXPECT_TRUE(output.message.contains(dir.path()));
+    EXPECT_EQ(contentOf(request.dataPath), soundStream);
+
+    // Rejected data with a data file that cannot be written: the write
+    // failure comes first, the rejection is still told.
+    request.dataPath = missingFolder;
+    output = writeCaptureOutput(dataOf(endCode), request);
+    EXPECT_EQ(output.status, Status::WriteFailed);
+    EXPECT_TRUE(output.message.endsWith(QStringLiteral("受信データがありませんでした。\n")));
+}
+
+TEST_F(Output, OutputPathsAreProvedBeforeTheCaptureWithoutLeavingFiles)
+{
+    const QString existing = dir.filePath(QStringLiteral("kept.dat"));
+    {
+        QFile file(existing);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("keep me");
+    }
+    struct Case
+    {
+        const char *name;
+        QString path;
+        bool writable;
+    };
+    const QList<Case> cases{
+        {"new file", dir.filePath(QStringLiteral("new.dat")), true},
+        {"existing file", existing, true},
+        {"missing folder", dir.filePath(QStringLiteral("gone/new.dat")), false},
+        {"a folder", dir.path(), false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString problem = outputPathProblem(c.path);
+        EXPECT_EQ(problem.isEmpty(), c.writable) << problem.toStdString();
+        if (!c.writable) {
+            EXPECT_TRUE(problem.contains(c.path));
+        }
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kept.dat")});
+    EXPECT_EQ(contentOf(existing), QByteArray("keep me"));
+
+    if (::geteuid() == 0)
+        return; // permissions do not bind root
+    QFile::setPermissions(existing, QFileDevice::ReadOwner);
+    EXPECT_FALSE(outputPathProblem(existing).isEmpty());
+}
+
+} // namespace

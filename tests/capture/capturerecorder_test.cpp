@@ -1,0 +1,142 @@
+// Storing the stream: where it ends, what is kept, what is dropped.
+#include "capture/capturerecorder.h"
+#include "capturetesting.h"
+
+#include "platform/serialport.h"
+
+#include <gtest/gtest.h>
+
+using namespace ferrox;
+using namespace ferrox::test;
+
+namespace {
+
+using Exit = CaptureRecorder::Exit;
+constexpr qint32 limit = 262144;
+
+struct FeedCase
+{
+    const char *name;
+    QList<QByteArray> blocks;
+    QList<qsizetype> stored;  // what feed() took of each block
+    Exit exit;
+    qint32 captureEnd;       // also CaptureCount once ended
+    QByteArray expectedTail; // the last bytes of the stream, end code included
+};
+
+class Feeding : public testing::TestWithParam<FeedCase>
+{
+};
+
+TEST_P(Feeding, EndsWhereTheStreamSays)
+{
+    const FeedCase &c = GetParam();
+    CaptureRecorder recorder;
+    recorder.start();
+    QList<qsizetype> stored;
+    for (const QByteArray &block : c.blocks)
+        stored << recorder.feed(block);
+    EXPECT_EQ(stored, c.stored);
+    EXPECT_EQ(recorder.exit(), c.exit);
+    EXPECT_FALSE(recorder.isRunning());
+    EXPECT_EQ(recorder.CaptureCount(), c.captureEnd);
+    EXPECT_EQ(recorder.monitoredBytes(), c.captureEnd / 2);
+    const CaptureBuffer &capture = recorder.capture();
+    EXPECT_EQ(capture.CaptureEnd(), c.captureEnd);
+    EXPECT_EQ(capture.at(c.captureEnd), 0xFF);
+    EXPECT_EQ(capture.stream().size(), c.captureEnd + 1);
+    EXPECT_TRUE(capture.stream().endsWith(c.expectedTail)) << c.name;
+    // Whatever came before the end is the blocks' bytes, in order.
+    const QByteArray all = c.blocks.join();
+    EXPECT_EQ(capture.stream().first(c.captureEnd), QByteArrayView(all).first(c.captureEnd));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CaptureRecorder, Feeding,
+    testing::Values(
+        FeedCase{"end code as the very first byte", {bytes({0xFF, 0xA4, 0xB1})}, {1}, Exit::EndCode, 0, endCode},
+        FeedCase{"end code mid-block drops the rest", {bytes({0xA4, 0xB1, 0xFF, 0x80, 0x96})}, {3}, Exit::EndCode, 2,
+                 bytes({0xA4, 0xB1, 0xFF})},
+        FeedCase{"blocks after the end are not read", {bytes({0xA4, 0xB1, 0x80}), bytes({0x96, 0xFF}), bytes({0xA4})},
+                 {3, 2, 0}, Exit::EndCode, 4, bytes({0x80, 0x96, 0xFF})},
+        FeedCase{"an empty block changes nothing", {QByteArray(), bytes({0xA4, 0xB1, 0xFF})}, {0, 3}, Exit::EndCode, 2,
+                 bytes({0xB1, 0xFF})},
+        FeedCase{"a lone high nibble before the end code", {bytes({0xA4, 0xB1, 0x80, 0xFF})}, {4}, Exit::EndCode, 3,
+                 bytes({0x80, 0xFF})},
+        FeedCase{"0xF3 is no end code", {bytes({0xA4, 0xB1, 0xF3, 0xFF})}, {4}, Exit::EndCode, 3,
+                 bytes({0xF3, 0xFF})},
+        FeedCase{"exactly the limit overflows", {j1Stream(limit)}, {limit}, Exit::Overflow, limit,
+                 j1Stream(limit).right(2) + endCode},
+        FeedCase{"the limit reached across blocks", {j1Stream(limit - 3), j1Stream(10)}, {limit - 3, 3},
+                 Exit::Overflow, limit, j1Stream(3).right(1) + endCode},
+        FeedCase{"an end code after the limit is dropped", {j1Stream(limit) + endCode + j1Stream(2)}, {limit},
+                 Exit::Overflow, limit, j1Stream(limit).right(1) + endCode},
+        FeedCase{"an end code at the last index before the limit", {j1Stream(limit - 1) + endCode}, {limit},
+                 Exit::EndCode, limit - 1, j1Stream(limit - 1).right(1) + endCode}),
+    [](const testing::TestParamInfo<FeedCase> &info) { return "case" + std::to_string(info.index); });
+
+TEST(CaptureRecorder, DataRateExitOnANegativeWaitingCount)
+{
+    struct Case
+    {
+        qint64 waiting;
+        bool exits;
+    };
+    for (const Case c : {Case{0, false}, Case{1, false}, Case{32767, false}, Case{32768, true}, Case{65535, true},
+                         Case{70000, true}}) {
+        SCOPED_TRACE(c.waiting);
+        CaptureRecorder recorder;
+        recorder.start();
+        recorder.feed(bytes({0xA4, 0xB1, 0x80}));
+        EXPECT_EQ(recorder.checkWaitingCount(SerialPort::toWaitingCount(c.waiting)), c.exits);
+        if (!c.exits) {
+            EXPECT_TRUE(recorder.isRunning());
+            continue;
+        }
+        EXPECT_EQ(recorder.exit(), Exit::DataRate);
+        // What was stored stays, the end code after it; nothing more is taken.
+        EXPECT_EQ(recorder.capture().stream(), bytes({0xA4, 0xB1, 0x80, 0xFF}));
+        EXPECT_EQ(recorder.feed(bytes({0x96})), 0);
+        EXPECT_FALSE(recorder.checkWaitingCount(-1));
+        EXPECT_EQ(recorder.exit(), Exit::DataRate);
+    }
+}
+
+TEST(CaptureRecorder, EndingTheStreamKeepsWhatArrived)
+{
+    CaptureRecorder recorder;
+    recorder.start();
+    recorder.feed(bytes({0xA4, 0xB1, 0x80, 0x96}));
+    recorder.endStream();
+    EXPECT_EQ(recorder.exit(), Exit::Unfinished);
+    EXPECT_EQ(recorder.capture().stream(), bytes({0xA4, 0xB1, 0x80, 0x96, 0xFF}));
+    EXPECT_EQ(recorder.monitoredBytes(), 2);
+
+    // An ended capture is not ended again.
+    recorder.endStream();
+    EXPECT_FALSE(recorder.checkWaitingCount(-5));
+    EXPECT_EQ(recorder.exit(), Exit::Unfinished);
+}
+
+TEST(CaptureRecorder, NothingIsStoredBeforeStartAndEveryStartIsFresh)
+{
+    CaptureRecorder recorder;
+    EXPECT_FALSE(recorder.isRunning());
+    EXPECT_EQ(recorder.feed(bytes({0xA4, 0xB1})), 0);
+    EXPECT_EQ(recorder.CaptureCount(), 0);
+
+    recorder.start();
+    recorder.feed(j1Stream(100) + endCode);
+    ASSERT_EQ(recorder.capture().CaptureEnd(), 100);
+
+    recorder.start();
+    EXPECT_TRUE(recorder.isRunning());
+    EXPECT_EQ(recorder.exit(), Exit::Running);
+    EXPECT_EQ(recorder.CaptureCount(), 0);
+    for (qint32 i = 0; i <= 100; ++i)
+        ASSERT_EQ(recorder.capture().at(i), 0) << i;
+    recorder.feed(bytes({0x80, 0x96, 0xFF}));
+    EXPECT_EQ(recorder.capture().stream(), bytes({0x80, 0x96, 0xFF}));
+}
+
+} // namespace

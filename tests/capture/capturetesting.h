@@ -1,0 +1,39 @@
+#pragma once
+
+// Streams as the board sends them, for the capture tests.
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <initializer_list>
+#include <ostream>
+
+inline void PrintTo(const QByteArray &bytes, std::ostream *out)
+{
+    *out << bytes.size() << " bytes: " << bytes.left(32).toHex(' ').toStdString()
+         << (bytes.size() > 32 ? " ..." : "");
+}
+
+namespace ferrox::test {
+
+inline QByteArray bytes(std::initializer_list<int> list)
+{
+    QByteArray out;
+    for (const int b : list)
+        out.append(char(b));
+    return out;
+}
+
+inline const QByteArray endCode(1, char(0xFF));
+
+// count stream bytes of monitored bytes sent by J1 (A?, B?), without an
+// end code anywhere.
+inline QByteArray j1Stream(qsizetype count)
+{
+    QByteArray out(count, Qt::Uninitialized);
+    for (qsizetype i = 0; i < count; ++i)
+        out[i] = char((i % 2 == 0 ? 0xA0 : 0xB0) | ((i / 2) & 0x0F));
+    return out;
+}
+
+} // namespace ferrox::test

@@ -1,0 +1,302 @@
+// A whole capture without a window against the board in-process: what goes
+// over the wire, what is kept, and every way it ends.
+#include "capture/consolecapture.h"
+#include "capture/texts.h"
+#include "capturetesting.h"
+
+#include "board/traffic.h"
+#include "data/examine.h"
+#include "link/texts.h"
+#include "support/inprocessboard.h"
+
+#include <QRegularExpression>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace ferrox;
+using namespace ferrox::test;
+
+namespace {
+
+using Exit = CaptureRecorder::Exit;
+using Status = ConsoleCaptureResult::Status;
+
+ConsoleCaptureRequest request(const QString &speed = QStringLiteral("  9600"),
+                              const QString &direction = linktext::directionBoth(),
+                              DataWidth width = DataWidth::DataOnly)
+{
+    ConsoleCaptureRequest r;
+    r.portName = QStringLiteral("/dev/ttyUSB0");
+    r.monitorSpeedText = speed;
+    r.directionText = direction;
+    r.dataWidth = width;
+    return r;
+}
+
+BoardConfig fastBoard()
+{
+    BoardConfig config;
+    config.rate = 100'000;
+    return config;
+}
+
+// The commands the program wrote, one character each.
+QString commands(const FakeSerialPort &port)
+{
+    return QString::fromLatin1(port.written);
+}
+
+// Where the first CMD_STOP went out, and what the program did just before.
+QString beforeFirstStop(const FakeSerialPort &port)
+{
+    const qsizetype at = port.operations.indexOf(QStringLiteral("write 45"));
+    return at > 0 ? port.operations.at(at - 1) : QString();
+}
+
+class ConsoleCaptureRun : public testing::Test
+{
+protected:
+    void makeBoard(const BoardConfig &config)
+    {
+        board = std::make_unique<InProcessBoard>(config);
+        makeCapture(board->port());
+    }
+    void makeCapture(FakeSerialPort &onPort)
+    {
+        port = &onPort;
+        owner = std::make_unique<LinkOwner>(onPort);
+        capture = std::make_unique<ConsoleCapture>(*owner);
+        QObject::connect(capture.get(), &ConsoleCapture::logText, capture.get(),
+                         [this](const QString &text) { log += text; });
+        QObject::connect(capture.get(), &ConsoleCapture::finished, capture.get(),
+                         [this](const ConsoleCaptureResult &r) {
+                             result = r;
+                             holderAtEnd = owner->holder();
+                         });
+    }
+    // Runs the capture; stopWhen (if any) decides when the user stops it.
+    bool run(const ConsoleCaptureRequest &req, const std::function<bool()> &stopWhen = {}, int timeoutMs = 5000)
+    {
+        capture->start(req);
+        if (stopWhen) {
+            if (!QTest::qWaitFor(stopWhen, timeoutMs))
+                return false;
+            capture->requestStop();
+        }
+        return QTest::qWaitFor([&] { return result.has_value(); }, timeoutMs);
+    }
+    QByteArray stream() const { return result->data.capture.stream().toByteArray(); }
+
+    std::unique_ptr<InProcessBoard> board;
+    FakeSerialPort *port = nullptr;
+    std::unique_ptr<LinkOwner> owner;
+    std::unique_ptr<ConsoleCapture> capture;
+    std::optional<ConsoleCaptureResult> result;
+    LinkUse holderAtEnd = LinkUse::Capture;
+    QString log;
+};
+
+TEST_F(ConsoleCaptureRun, TheUsersStopKeepsTheWholeStreamUpToTheEndCode)
+{
+    makeBoard(fastBoard());
+    const QByteArray traffic = demoTraffic();
+    ASSERT_TRUE(run(request(), [&] { return capture->CaptureCount() == traffic.size(); }));
+
+    EXPECT_EQ(result->status, Status::Captured);
+    EXPECT_EQ(result->exit, Exit::EndCode);
+    EXPECT_EQ(result->portError, 0);
+    EXPECT_EQ(result->firmwareVersion, QStringLiteral("V1.05"));
+    EXPECT_EQ(stream(), traffic + endCode);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}年\\d\\d月\\d\\d日\\d\\d:\\d\\d:\\d\\d$"))
+                    .match(result->data.CaptureTimestamp)
+                    .hasMatch())
+        << result->data.CaptureTimestamp.toStdString();
+    EXPECT_EQ(log, QStringLiteral("Ferrox LM V1.05   /dev/ttyUSB0:通信確認ＯＫ。\n"
+                                  "Ferrox LM V1.05  9600bps\n"
+                                  "モニター開始 ... モニター停止。\n"));
+    // Check, speed, width, version, direction; the user's stop; the board
+    // told to stop once more at the end, as after every capture.
+    EXPECT_EQ(commands(*port), QStringLiteral("V4dVGEE"));
+    EXPECT_NE(beforeFirstStop(*port), QStringLiteral("discard")) << "the user's stop keeps the waiting bytes";
+    EXPECT_EQ(holderAtEnd, LinkUse::None);
+    EXPECT_FALSE(board->engine().isStreaming());
+}
+
+TEST_F(ConsoleCaptureRun, FirmwareAndSettingsChooseTheCommands)
+{
+    struct Case
+    {
+        const char *firmware;
+        QString speed;
+        QString direction;
+        DataWidth width;
+        QString commands;
+    };
+    const QList<Case> cases{
+        {"V1.02", QStringLiteral("  9600"), linktext::directionBoth(), DataWidth::DataOnly, QStringLiteral("V1VGEE")},
+        {"V1.02", QStringLiteral(" 57600"), linktext::directionJ1ToJ2(), DataWidth::DataOnly, QStringLiteral("V5VBEE")},
+        {"V1.04", QStringLiteral(" 57600"), linktext::directionJ1ToJ2(), DataWidth::DataAndParity,
+         QStringLiteral("V9VBEE")},
+        {"V1.05", QStringLiteral("   600"), linktext::directionJ2ToJ1(), DataWidth::DataAndParity,
+         QStringLiteral("V0DVAEE")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.firmware + (u' ' + c.speed).toStdString());
+        BoardConfig config = fastBoard();
+        config.firmware = c.firmware;
+        makeBoard(config);
+        result.reset();
+        // Asked for before the stream runs, the stop goes out as it starts.
+        capture->requestStop();
+        ASSERT_TRUE(run(request(c.speed, c.direction, c.width)));
+        EXPECT_EQ(result->status, Status::Captured);
+        EXPECT_EQ(result->exit, Exit::EndCode);
+        EXPECT_EQ(commands(*port), c.commands);
+        EXPECT_EQ(stream(), endCode);
+    }
+}
+
+TEST_F(ConsoleCaptureRun, ForcedEndsDropWhatFollows)
+{
+    struct Case
+    {
+        const char *name;
+        BoardConfig config;
+        Exit exit;
+        qint32 captureEnd;
+        QString logEnd;
+    };
+    BoardConfig overflow;
+    overflow.traffic = QStringLiteral("random:7");
+    overflow.loop = true;
+    overflow.rate = 2'000'000; // below 32,768 bytes per delivery
+    BoardConfig flood;
+    flood.flood = 40'000;
+    const QList<Case> cases{
+        {"overflow", overflow, Exit::Overflow, 262144,
+         QStringLiteral("モニター開始 ... バッファがオーバーフローしました。\nモニター強制停止。\n")},
+        {"data rate", flood, Exit::DataRate, 0,
+         QStringLiteral("モニター開始 ... データ量がＰＣの処理スピードを超えましたのでモニターリングを停止します。\n")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        makeBoard(c.config);
+        result.reset();
+        log.clear();
+        ASSERT_TRUE(run(request()));
+        EXPECT_EQ(result->status, Status::Captured);
+        EXPECT_EQ(result->exit, c.exit);
+        EXPECT_EQ(result->data.capture.CaptureEnd(), c.captureEnd);
+        EXPECT_EQ(result->data.capture.at(c.captureEnd), 0xFF);
+        EXPECT_EQ(ExamineMonitorData(result->data.capture), 0);
+        EXPECT_TRUE(log.endsWith(c.logEnd)) << log.toStdString();
+        EXPECT_EQ(beforeFirstStop(*port), QStringLiteral("discard"));
+        EXPECT_TRUE(commands(*port).endsWith(QStringLiteral("GEE")));
+        EXPECT_EQ(holderAtEnd, LinkUse::None);
+    }
+}
+
+TEST_F(ConsoleCaptureRun, WithoutTheBoardsEndCodeTheStreamIsEndedAfterTheWait)
+{
+    BoardConfig config = fastBoard();
+    config.noEndCode = true;
+    makeBoard(config);
+    const QByteArray traffic = demoTraffic();
+    ASSERT_TRUE(run(request(), [&] { return capture->CaptureCount() == traffic.size(); },
+                    ConsoleCapture::EndCodeWaitMs + 3000));
+    EXPECT_EQ(result->status, Status::Captured);
+    EXPECT_EQ(result->exit, Exit::Unfinished);
+    EXPECT_EQ(stream(), traffic + endCode);
+    EXPECT_TRUE(log.endsWith(QStringLiteral("モニター開始 ... モニター強制停止。\n"))) << log.toStdString();
+    EXPECT_EQ(commands(*port), QStringLiteral("V4dVGEE"));
+}
+
+TEST_F(ConsoleCaptureRun, APortFailingMidStreamKeepsWhatArrived)
+{
+    BoardConfig config = fastBoard();
+    config.loop = true;
+    makeBoard(config);
+    ASSERT_TRUE(run(request(), [&] {
+        if (capture->CaptureCount() < 100)
+            return false;
+        port->raiseLineError(9);
+        return true;
+    }));
+    EXPECT_EQ(result->status, Status::Captured);
+    EXPECT_EQ(result->exit, Exit::Unfinished);
+    EXPECT_EQ(result->portError, 9);
+    EXPECT_GE(result->data.capture.CaptureEnd(), 100);
+    EXPECT_EQ(result->data.capture.at(result->data.capture.CaptureEnd()), 0xFF);
+    EXPECT_TRUE(log.contains(QStringLiteral("/dev/ttyUSB0 は使用できませんでした。"))) << log.toStdString();
+    EXPECT_EQ(holderAtEnd, LinkUse::None);
+}
+
+TEST_F(ConsoleCaptureRun, LinkFailuresCaptureNothingAndSayWhy)
+{
+    struct Case
+    {
+        const char *name;
+        BoardConfig config;
+        QString speed;
+        QString textStart;
+    };
+    BoardConfig silent;
+    silent.silent = true;
+    BoardConfig foreignFirmware;
+    foreignFirmware.firmware = "V2.00";
+    BoardConfig oldFirmware;
+    oldFirmware.firmware = "V1.01";
+    const QList<Case> cases{
+        {"silent", silent, QStringLiteral("  9600"), linktext::noBoardReason()},
+        {"unsupported firmware", foreignFirmware, QStringLiteral("  9600"),
+         QStringLiteral("*** ファームウエアバージョン ミスマッチ ***")},
+        {"speed the firmware lacks", oldFirmware, QStringLiteral("   600"), CaptureTexts::unsupportedSpeed()},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        makeBoard(c.config);
+        result.reset();
+        log.clear();
+        ASSERT_TRUE(run(request(c.speed)));
+        EXPECT_EQ(result->status, Status::LinkFailed);
+        EXPECT_TRUE(result->text.startsWith(c.textStart)) << result->text.toStdString();
+        EXPECT_TRUE(result->text.endsWith(u'\n'));
+        EXPECT_FALSE(commands(*port).contains(u'G'));
+        EXPECT_FALSE(board->engine().isStreaming());
+    }
+}
+
+TEST_F(ConsoleCaptureRun, NoVersionReplyAtTheStartIsACommunicationFailure)
+{
+    // A board that answers the check's CMD_VERSION and nothing after it.
+    FakeSerialPort fake;
+    int versionQueries = 0;
+    QObject::connect(&fake, &FakeSerialPort::bytesWritten, &fake, [&](const QByteArray &b) {
+        if (b == QByteArray(1, char(CMD_VERSION)) && ++versionQueries == 1)
+            fake.deliver(QByteArrayLiteral("Ferrox LM V1.05  9600\r"));
+    });
+    makeCapture(fake);
+    ASSERT_TRUE(run(request()));
+    EXPECT_EQ(result->status, Status::LinkFailed);
+    EXPECT_EQ(result->text, CaptureTexts::communicationFailed() + u'\n');
+    EXPECT_EQ(commands(fake), QStringLiteral("V4dV"));
+    EXPECT_EQ(holderAtEnd, LinkUse::None);
+    capture.reset(); // before the port they use
+    owner.reset();
+}
+
+TEST_F(ConsoleCaptureRun, StopsAfterTheEndAreIgnored)
+{
+    makeBoard(fastBoard());
+    capture->requestStop();
+    ASSERT_TRUE(run(request()));
+    const QByteArray written = port->written;
+    capture->requestStop();
+    capture->requestStop();
+    QTest::qWait(50);
+    EXPECT_EQ(port->written, written);
+}
+
+} // namespace
