@@ -11,6 +11,7 @@ const Command commandTable[] = {
     {"render", "render FILE.dat as the text of a display mode", renderCommand},
     {"examine", "count the tag-sequence errors of FILE.dat", examineCommand},
     {"check", "check that a supported board answers on a device", checkCommand},
+    {"capture", "capture from a board into a data file, and render it", captureCommand},
 };
 
 QString programUsage()

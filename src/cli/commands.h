@@ -33,6 +33,7 @@ struct Command
 int renderCommand(const QStringList &arguments);
 int examineCommand(const QStringList &arguments);
 int checkCommand(const QStringList &arguments);
+int captureCommand(const QStringList &arguments);
 
 std::span<const Command> commands();
 

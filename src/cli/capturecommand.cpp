@@ -1,0 +1,211 @@
+// ferrox-cli capture: a capture over a device as the program makes one,
+// stopped by Ctrl+C, SIGTERM or --seconds; the stream goes to a data file
+// and, when asked, its rendering to a text file.
+#include "cliarguments.h"
+#include "clioutput.h"
+#include "commands.h"
+
+#include "capture/captureoutput.h"
+#include "capture/consolecapture.h"
+#include "link/texts.h"
+#include "platform/qtserialport.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace ferrox::cli {
+
+namespace {
+
+// The speeds the settings panel lists, as numbers.
+constexpr int monitorSpeeds[] = {600, 1200, 2400, 4800, 9600, 14400, 19200, 28800, 38400, 57600};
+constexpr int linkSpeeds[] = {57600, 115200};
+
+// A speed as the panel's combo boxes spell it: six characters, right-aligned.
+std::optional<QString> speedText(const QString &value, std::span<const int> offered)
+{
+    bool ok = false;
+    const int speed = value.toInt(&ok);
+    if (!ok || std::find(offered.begin(), offered.end(), speed) == offered.end())
+        return std::nullopt;
+    return QString::number(speed).rightJustified(6, u' ');
+}
+
+std::optional<QString> directionText(const QString &value)
+{
+    if (value == QLatin1String("both"))
+        return linktext::directionBoth();
+    if (value == QLatin1String("j1-to-j2"))
+        return linktext::directionJ1ToJ2();
+    if (value == QLatin1String("j2-to-j1"))
+        return linktext::directionJ2ToJ1();
+    return std::nullopt;
+}
+
+// SIGINT and SIGTERM reach the event loop through a pipe: the handler only
+// writes a byte, a socket notifier turns it into stopRequested().
+int stopPipeWriteEnd = -1;
+
+void onStopSignal(int)
+{
+    const int savedErrno = errno;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(stopPipeWriteEnd, &byte, 1);
+    errno = savedErrno;
+}
+
+bool watchStopSignals(QObject *owner, std::function<void()> stopRequested)
+{
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
+        return false;
+    stopPipeWriteEnd = fds[1];
+    auto *notifier = new QSocketNotifier(fds[0], QSocketNotifier::Read, owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [readEnd = fds[0], stopRequested] {
+        char buffer[16];
+        while (::read(readEnd, buffer, sizeof buffer) > 0) {
+        }
+        stopRequested();
+    });
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    return sigaction(SIGINT, &action, nullptr) == 0 && sigaction(SIGTERM, &action, nullptr) == 0;
+}
+
+int exitStatusOf(const ConsoleCaptureResult &capture, const CaptureOutput &output)
+{
+    if (output.status == CaptureOutput::Status::WriteFailed)
+        return ExitIoFailure;
+    if (capture.portError != 0)
+        return ExitLinkFailure;
+    return output.status == CaptureOutput::Status::Rejected ? ExitRejected : ExitSuccess;
+}
+
+} // namespace
+
+int captureCommand(const QStringList &arguments)
+{
+    CliArguments args(QStringLiteral("capture"), QString(), 0, {
+        {QStringLiteral("device"), QStringLiteral("PATH"), QStringLiteral("the link port's device")},
+        {QStringLiteral("pc-speed"), QStringLiteral("57600|115200"), QStringLiteral("link speed (default 57600)")},
+        {QStringLiteral("dtr"), QString(), QStringLiteral("DTR on")},
+        {QStringLiteral("rts"), QString(), QStringLiteral("RTS on")},
+        {QStringLiteral("monitor-speed"), QStringLiteral("N"), QStringLiteral("monitored line's speed, 600 to 57600 (default 9600)")},
+        {QStringLiteral("direction"), QStringLiteral("DIR"), QStringLiteral("both, j1-to-j2 or j2-to-j1 (default both)")},
+        {QStringLiteral("data-width"), QStringLiteral("8|9"), QStringLiteral("monitored data width (default 8)")},
+        {QStringLiteral("seconds"), QStringLiteral("S"), QStringLiteral("stop after S seconds of streaming (default: at Ctrl+C)")},
+        {QStringLiteral("o"), QStringLiteral("OUT.dat"), QStringLiteral("the data file to write")},
+        {QStringLiteral("mode"), QStringLiteral("1-5"), QStringLiteral("display mode of the text file")},
+        {QStringLiteral("text"), QStringLiteral("OUT.txt"), QStringLiteral("render the capture into this file")},
+        {QStringLiteral("utf8"), QString(), QStringLiteral("write the text in UTF-8 instead of code page 932")},
+    });
+    if (!args.parse(arguments))
+        return args.exitStatus();
+    const QString device = args.value(QStringLiteral("device"), QString());
+    if (device.isEmpty())
+        return args.usageError(QStringLiteral("--device is required"));
+    const QString dataPath = args.value(QStringLiteral("o"), QString());
+    if (dataPath.isEmpty())
+        return args.usageError(QStringLiteral("-o OUT.dat is required"));
+    const std::optional<QString> pcSpeed = speedText(args.value(QStringLiteral("pc-speed"), QStringLiteral("57600")), linkSpeeds);
+    if (!pcSpeed)
+        return args.usageError(QStringLiteral("--pc-speed takes 57600 or 115200"));
+    const std::optional<QString> monitorSpeed = speedText(args.value(QStringLiteral("monitor-speed"), QStringLiteral("9600")), monitorSpeeds);
+    if (!monitorSpeed)
+        return args.usageError(QStringLiteral("--monitor-speed takes 600, 1200, 2400, 4800, 9600, 14400, 19200, 28800, 38400 or 57600"));
+    const std::optional<QString> direction = directionText(args.value(QStringLiteral("direction"), QStringLiteral("both")));
+    if (!direction)
+        return args.usageError(QStringLiteral("--direction takes both, j1-to-j2 or j2-to-j1"));
+    const QString width = args.value(QStringLiteral("data-width"), QStringLiteral("8"));
+    if (width != QLatin1String("8") && width != QLatin1String("9"))
+        return args.usageError(QStringLiteral("--data-width takes 8 or 9"));
+    int stopAfterMs = 0;
+    if (args.isSet(QStringLiteral("seconds"))) {
+        bool ok = false;
+        const double seconds = args.value(QStringLiteral("seconds"), QString()).toDouble(&ok);
+        if (!ok || !(seconds > 0) || seconds > 86400)
+            return args.usageError(QStringLiteral("--seconds takes a number above 0, at most 86400"));
+        stopAfterMs = std::max(1, qRound(seconds * 1000));
+    }
+    const QString textPath = args.value(QStringLiteral("text"), QString());
+    if (args.isSet(QStringLiteral("mode")) && textPath.isEmpty())
+        return args.usageError(QStringLiteral("--mode needs --text OUT.txt"));
+    const std::optional<int> mode = args.number(QStringLiteral("mode"), 1, 5, 1);
+    if (!mode)
+        return ExitUsage;
+
+    // Refuse now rather than lose the capture at the end.
+    for (const QString &path : {dataPath, textPath}) {
+        const QString problem = path.isEmpty() ? QString() : outputPathProblem(path);
+        if (!problem.isEmpty()) {
+            printError(problem + u'\n');
+            return ExitIoFailure;
+        }
+    }
+
+    ConsoleCaptureRequest request;
+    request.check.linkSpeedText = *pcSpeed;
+    request.check.dtr = args.isSet(QStringLiteral("dtr"));
+    request.check.rts = args.isSet(QStringLiteral("rts"));
+    request.portName = device;
+    request.monitorSpeedText = *monitorSpeed;
+    request.directionText = *direction;
+    request.dataWidth = width == QLatin1String("8") ? DataWidth::DataOnly : DataWidth::DataAndParity;
+
+    CaptureOutputRequest output;
+    output.dataPath = dataPath;
+    output.textPath = textPath;
+    output.DisplayModeNumber = *mode;
+    output.utf8 = args.isSet(QStringLiteral("utf8"));
+    output.header.port = device;
+    output.header.pcSpeed = *pcSpeed;
+    output.header.monitorSpeed = *monitorSpeed;
+    output.header.direction = *direction;
+    output.header.dataOnly = request.dataWidth == DataWidth::DataOnly;
+
+    // All live until the program ends.
+    QObject *app = QCoreApplication::instance();
+    auto *port = new QtSerialPort([device](int) { return device; }, app);
+    auto *owner = new LinkOwner(*port, app);
+    auto *capture = new ConsoleCapture(*owner, app);
+    auto *stopTimer = new QTimer(app);
+    stopTimer->setSingleShot(true);
+    // A coarse timer may end a capture up to 5 % early.
+    stopTimer->setTimerType(Qt::PreciseTimer);
+    QObject::connect(stopTimer, &QTimer::timeout, capture, &ConsoleCapture::requestStop);
+
+    if (!watchStopSignals(app, [capture] { capture->requestStop(); }))
+        printError(QStringLiteral("ferrox-cli capture: Ctrl+C cannot stop this capture; use --seconds\n"));
+    QObject::connect(capture, &ConsoleCapture::logText, app, [](const QString &text) { printOut(text); });
+    QObject::connect(capture, &ConsoleCapture::streamStarted, app, [stopTimer, stopAfterMs] {
+        if (stopAfterMs > 0)
+            stopTimer->start(stopAfterMs);
+    });
+    QObject::connect(capture, &ConsoleCapture::finished, app, [owner, output](const ConsoleCaptureResult &result) {
+        owner->shutdown();
+        if (result.status == ConsoleCaptureResult::Status::LinkFailed) {
+            printError(result.text);
+            QCoreApplication::exit(ExitLinkFailure);
+            return;
+        }
+        const CaptureOutput written = writeCaptureOutput(result.data, output);
+        printOut(QStringLiteral("monitored bytes: %1\nsequence errors: %2\n")
+                     .arg(result.data.capture.DataByteCount())
+                     .arg(written.SequenceErrorCount));
+        printError(written.message);
+        QCoreApplication::exit(exitStatusOf(result, written));
+    });
+    // From inside the event loop: a port that fails at once must still end it.
+    QTimer::singleShot(0, capture, [capture, request] { capture->start(request); });
+    return RunEventLoop;
+}
+
+} // namespace ferrox::cli

@@ -1,0 +1,234 @@
+// ferrox-cli capture against the simulated board on a pseudo-terminal: the
+// files it leaves and its exit status for every way a capture ends.
+#include "boardprocess.h"
+
+#include "board/traffic.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace ferrox;
+using namespace ferrox::test;
+
+namespace {
+
+struct CliRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+const QByteArray endCode(1, char(0xFF));
+
+class CaptureCli : public testing::Test
+{
+protected:
+    QString dataPath() const { return dir.filePath(QStringLiteral("capture.dat")); }
+    QString textPath() const { return dir.filePath(QStringLiteral("capture.txt")); }
+
+    QStringList captureArguments(const BoardProcess &board, const QStringList &options) const
+    {
+        return QStringList{QStringLiteral("capture"), QStringLiteral("--device"), board.linkPath(),
+                           QStringLiteral("-o"), dataPath()}
+            + options;
+    }
+
+    // Runs ferrox-cli to its end; stopAfterStartMs > 0 sends SIGTERM that
+    // long after the capture log says the board streams.
+    static CliRun runCli(const QStringList &arguments, int stopAfterStartMs = 0)
+    {
+        QProcess cli;
+        cli.start(QStringLiteral(FERROX_CLI_BINARY), arguments);
+        CliRun run;
+        if (stopAfterStartMs > 0) {
+            QByteArray out;
+            while (!out.contains("モニター開始 ... ") && cli.waitForReadyRead(5000))
+                out += cli.readAllStandardOutput();
+            cli.waitForFinished(stopAfterStartMs);
+            cli.terminate();
+            run.out = QString::fromUtf8(out);
+        }
+        if (!cli.waitForFinished(15000)) {
+            cli.kill();
+            cli.waitForFinished(3000);
+            run.err = QStringLiteral("<did not end>");
+            return run;
+        }
+        run.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+        run.out += QString::fromUtf8(cli.readAllStandardOutput());
+        run.err = QString::fromUtf8(cli.readAllStandardError());
+        return run;
+    }
+
+    static QByteArray contentOf(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(CaptureCli, ADemoCaptureIsStoredWholeAndRendered)
+{
+    BoardProcess board({QStringLiteral("--traffic"), QStringLiteral("demo"), QStringLiteral("--rate"),
+                        QStringLiteral("2000")});
+    FERROX_START_BOARD(board);
+    const CliRun run = runCli(captureArguments(board, {QStringLiteral("--seconds"), QStringLiteral("2"),
+                                                       QStringLiteral("--mode"), QStringLiteral("4"),
+                                                       QStringLiteral("--text"), textPath()}));
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    EXPECT_TRUE(run.out.endsWith(QStringLiteral("モニター開始 ... モニター停止。\n"
+                                                "monitored bytes: 94\n"
+                                                "sequence errors: 0\n")))
+        << run.out.toStdString();
+    EXPECT_EQ(contentOf(dataPath()), demoTraffic() + endCode);
+
+    const QString text = QStringDecoder("windows-31j").decode(contentOf(textPath()));
+    const QStringList lines = text.split(QStringLiteral("\r\n"));
+    ASSERT_GE(lines.size(), 14) << text.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("Ferrox Line Monitor Version 2.3.21  \r"));
+    EXPECT_TRUE(lines[1].contains(QRegularExpression(QStringLiteral("^モニターデータ　　： \\d{4}年\\d\\d月\\d\\d日\\d\\d:\\d\\d:\\d\\d$"))))
+        << lines[1].toStdString();
+    EXPECT_EQ(lines[2], QStringLiteral("モニターバイト数　： 94byte"));
+    EXPECT_EQ(lines.mid(4, 6), (QStringList{QStringLiteral("現在の設定 "),
+                                             QStringLiteral("通信ポート　　　　： ") + board.linkPath(),
+                                             QStringLiteral("ＰＣ通信スピード　： 57600"),
+                                             QStringLiteral("モニタスピード　　： 9600"),
+                                             QStringLiteral("モニタ方向　　　　： 双方向"),
+                                             QStringLiteral("モニタデータ長　　： ８bit")}));
+    // The exchange view: J1's first byte (ENQ), then J2's answer (ACK).
+    EXPECT_TRUE(text.contains(QStringLiteral("|J1→000001    |"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("|    000001←J2|06"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("|33 34 6B 50 61 0D 0A 03|34kPa")));
+}
+
+TEST_F(CaptureCli, AStreamStoppedByTerminationKeepsWholeBytesInUtf8)
+{
+    BoardProcess board({QStringLiteral("--traffic"), QStringLiteral("demo"), QStringLiteral("--loop"),
+                        QStringLiteral("--rate"), QStringLiteral("2000"), QStringLiteral("--jumper"),
+                        QStringLiteral("115200"), QStringLiteral("--firmware"), QStringLiteral("V1.02")});
+    FERROX_START_BOARD(board);
+    const CliRun run = runCli(captureArguments(board, {QStringLiteral("--pc-speed"), QStringLiteral("115200"),
+                                                       QStringLiteral("--direction"), QStringLiteral("j1-to-j2"),
+                                                       QStringLiteral("--monitor-speed"), QStringLiteral("57600"),
+                                                       QStringLiteral("--data-width"), QStringLiteral("9"),
+                                                       QStringLiteral("--mode"), QStringLiteral("1"),
+                                                       QStringLiteral("--text"), textPath(), QStringLiteral("--utf8")}),
+                              1000);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("Ferrox LM V1.02 57600bps\n"))) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("sequence errors: 0\n"))) << run.out.toStdString();
+    const QByteArray stream = contentOf(dataPath());
+    ASSERT_GT(stream.size(), 100);
+    EXPECT_TRUE(stream.endsWith(endCode));
+    EXPECT_EQ(stream.size() % 2, 1) << "whole monitored bytes, then the end code";
+    for (qsizetype i = 0; i + 1 < stream.size(); ++i)
+        ASSERT_EQ(std::uint8_t(stream[i]) & 0xE0, 0xA0) << "only what J1 sent, at " << i;
+
+    const QString text = QString::fromUtf8(contentOf(textPath()));
+    EXPECT_TRUE(text.contains(QStringLiteral("ＰＣ通信スピード　： 115200\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("モニタスピード　　： 57600\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("モニタ方向　　　　： J1→J2\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("モニタデータ長　　： ９bit")));
+    EXPECT_TRUE(text.contains(QStringLiteral(" J1⇒J2 : 05 ")));
+}
+
+TEST_F(CaptureCli, EveryEndHasItsExitStatus)
+{
+    struct Case
+    {
+        const char *name;
+        QStringList boardOptions;
+        QStringList cliOptions;
+        int exitCode;
+        bool dataWritten;
+        QString said;     // on standard output or error
+        int textWritten;  // 1 yes, 0 no, -1 either (depends on where the line broke)
+    };
+    const QStringList twoSeconds{QStringLiteral("--seconds"), QStringLiteral("2")};
+    const QList<Case> cases{
+        {"silent board", {QStringLiteral("--silent")}, twoSeconds, 3, false,
+         QStringLiteral("*** ボードと通信ができませんでした ***"), 0},
+        {"speed the firmware lacks", {QStringLiteral("--firmware"), QStringLiteral("V1.01")},
+         twoSeconds + QStringList{QStringLiteral("--monitor-speed"), QStringLiteral("600")}, 3, false,
+         QStringLiteral("設定された通信スピードがサポートされていません。"), 0},
+        {"receive errors", {QStringLiteral("--error-tags"), QStringLiteral("3")}, twoSeconds, 4, true,
+         QStringLiteral("モニターデータに 6個所のエラーがありました。\n以下の対策を試みてください。"), 0},
+        {"nothing on the line", {QStringLiteral("--traffic"), QStringLiteral("random:1"), QStringLiteral("--rate"),
+                                 QStringLiteral("1")},
+         {QStringLiteral("--seconds"), QStringLiteral("0.2")}, 4, true, QStringLiteral("受信データがありませんでした。"), 0},
+        {"no end code", {QStringLiteral("--no-end-code")}, twoSeconds, 0, true, QStringLiteral("モニター強制停止。"), 1},
+        {"line hung up", {QStringLiteral("--loop"), QStringLiteral("--hangup-after"), QStringLiteral("1")}, {}, 3,
+         true, QStringLiteral(" は使用できませんでした。"), -1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(dataPath());
+        QFile::remove(textPath());
+        BoardProcess board(c.boardOptions);
+        FERROX_START_BOARD(board);
+        const CliRun run = runCli(captureArguments(board, c.cliOptions + QStringList{QStringLiteral("--text"),
+                                                                                    textPath()}));
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        EXPECT_TRUE((run.out + run.err).contains(c.said)) << (run.out + run.err).toStdString();
+        EXPECT_EQ(QFile::exists(dataPath()), c.dataWritten);
+        if (c.dataWritten) {
+            EXPECT_TRUE(contentOf(dataPath()).endsWith(endCode));
+        }
+        if (c.textWritten >= 0) {
+            EXPECT_EQ(QFile::exists(textPath()), c.textWritten == 1);
+        }
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(),
+                  int(QFile::exists(dataPath())) + int(QFile::exists(textPath())))
+            << "no temporary files left";
+    }
+}
+
+TEST_F(CaptureCli, BadArgumentsAndUnwritableFilesAreRefusedBeforeTheBoardIsTouched)
+{
+    BoardProcess board; // not started: nothing may reach it
+    struct Case
+    {
+        const char *name;
+        QStringList arguments;
+        int exitCode;
+    };
+    const QString device = board.missingPath();
+    const QStringList base{QStringLiteral("capture"), QStringLiteral("--device"), device};
+    const QString missingFolder = dir.filePath(QStringLiteral("gone/capture.dat"));
+    const QList<Case> cases{
+        {"no data file", base, 2},
+        {"no device", {QStringLiteral("capture"), QStringLiteral("-o"), dataPath()}, 2},
+        {"monitor speed", base + QStringList{QStringLiteral("-o"), dataPath(), QStringLiteral("--monitor-speed"),
+                                            QStringLiteral("9601")}, 2},
+        {"direction", base + QStringList{QStringLiteral("-o"), dataPath(), QStringLiteral("--direction"),
+                                        QStringLiteral("J1→J2")}, 2},
+        {"mode without text", base + QStringList{QStringLiteral("-o"), dataPath(), QStringLiteral("--mode"),
+                                                QStringLiteral("2")}, 2},
+        {"mode 6", base + QStringList{QStringLiteral("-o"), dataPath(), QStringLiteral("--mode"), QStringLiteral("6"),
+                                     QStringLiteral("--text"), textPath()}, 2},
+        {"seconds", base + QStringList{QStringLiteral("-o"), dataPath(), QStringLiteral("--seconds"),
+                                      QStringLiteral("0")}, 2},
+        {"unwritable data file", base + QStringList{QStringLiteral("-o"), missingFolder}, 1},
+        {"unwritable text file", base + QStringList{QStringLiteral("-o"), dataPath(), QStringLiteral("--text"),
+                                                   dir.path()}, 1},
+        {"missing device", base + QStringList{QStringLiteral("-o"), dataPath()}, 3},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun run = runCli(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        EXPECT_FALSE(run.err.isEmpty());
+        EXPECT_FALSE(QFile::exists(dataPath()));
+    }
+}
+
+} // namespace
