@@ -40,6 +40,7 @@ TEST(LogWindowsInTheMainWindow, DemoConversationInModesThreeFourAndFiveSideBySid
     window.resize(1900, 1000);
     window.show();
     auto *logs = new LogWindowsHookup(window, dir.path() + QLatin1Char('/'));
+    const auto enabled = [&](const char *item) { return window.menuItem(QLatin1String(item))->isEnabled(); };
 
     const QString file = dir.filePath(QStringLiteral("demo.dat"));
     {
@@ -50,9 +51,12 @@ TEST(LogWindowsInTheMainWindow, DemoConversationInModesThreeFourAndFiveSideBySid
     dialogs.chooseFile(file);
     window.menuItem(QStringLiteral("mnuFileOpenDataFile"))->trigger();
     ASSERT_EQ(logs->registry().OpenLogWindowCount(), 1);
-    EXPECT_TRUE(window.menuItem(QStringLiteral("mnuMonitorLogOpen3"))->isEnabled());
+    EXPECT_TRUE(enabled("mnuMonitorLogOpen3"));
     EXPECT_TRUE(window.windowTitle().endsWith(file));
+    // Closing the last log window leaves nothing to save or print.
+    EXPECT_TRUE(enabled("mnuFileSaveTextFile") && enabled("mnuFilePrint"));
     window.mdiArea()->closeAllSubWindows();
+    EXPECT_FALSE(enabled("mnuFileSaveTextFile") || enabled("mnuFilePrint"));
 
     for (int k : {3, 4, 5})
         window.menuItem(QStringLiteral("mnuMonitorLogOpen%1").arg(k))->trigger();
@@ -60,10 +64,9 @@ TEST(LogWindowsInTheMainWindow, DemoConversationInModesThreeFourAndFiveSideBySid
     for (qint32 n : {2, 3, 4}) {
         auto *w = dynamic_cast<DocumentWindow *>(logs->registry().LogWindows(n));
         ASSERT_NE(w, nullptr);
-        for (int waited = 0; w->isLoading() && waited < 10000; waited += 10)
-            QTest::qWait(10);
-        EXPECT_FALSE(w->isLoading());
+        EXPECT_TRUE(QTest::qWaitFor([w] { return !w->isLoading(); }, 10000));
     }
+    EXPECT_TRUE(enabled("mnuFileSaveTextFile") && enabled("mnuFilePrint"));
     window.menuItem(QStringLiteral("mnuWindowTileVertical"))->trigger();
     QTest::qWait(50);
 

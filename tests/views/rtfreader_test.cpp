@@ -53,48 +53,31 @@ INSTANTIATE_TEST_SUITE_P(
         PlainCase{"StrayClosingBrace", "}{\\rtf1 x}", ""}),
     [](const testing::TestParamInfo<PlainCase> &info) { return std::string(info.param.name); });
 
-TEST(RtfStyles, BoldItalicUnderlineFollowGroups)
+// Runs written as "text" or "text[biu #RRGGBB]".
+QString describe(const StyledText &text)
 {
-    const StyledText text = readRtf("{\\rtf1 a{\\b b{\\i c}}{\\ul d\\ulnone e}\\b f\\b0 g}");
-    ASSERT_EQ(text.size(), 7);
-    EXPECT_EQ(text[0].text, QStringLiteral("a"));
-    EXPECT_EQ(text[0].style, TextStyle());
-    EXPECT_EQ(text[1].text, QStringLiteral("b"));
-    EXPECT_TRUE(text[1].style.bold);
-    EXPECT_EQ(text[2].text, QStringLiteral("c"));
-    EXPECT_TRUE(text[2].style.bold && text[2].style.italic);
-    EXPECT_EQ(text[3].text, QStringLiteral("d"));
-    EXPECT_TRUE(text[3].style.underline);
-    EXPECT_EQ(text[4].text, QStringLiteral("e"));
-    EXPECT_EQ(text[4].style, TextStyle());
-    EXPECT_EQ(text[5].text, QStringLiteral("f"));
-    EXPECT_TRUE(text[5].style.bold);
-    EXPECT_EQ(text[6].text, QStringLiteral("g"));
-    EXPECT_EQ(text[6].style, TextStyle());
+    QStringList runs;
+    for (const StyledRun &run : text) {
+        QString style = QLatin1String(run.style.bold ? "b" : "") + QLatin1String(run.style.italic ? "i" : "")
+                        + QLatin1String(run.style.underline ? "u" : "");
+        if (run.style.color)
+            style += QStringLiteral(" #%1").arg(*run.style.color, 6, 16, QLatin1Char('0'));
+        runs << run.text + (style.isEmpty() ? QString() : QLatin1Char('[') + style.trimmed() + QLatin1Char(']'));
+    }
+    return runs.join(QLatin1Char('|'));
 }
 
-TEST(RtfStyles, AdjacentRunsOfOneStyleAreMerged)
+TEST(RtfStyles, FollowGroupsAndTheColourTableAndMergeRunsOfOneStyle)
 {
-    const StyledText text = readRtf("{\\rtf1 a{b}{\\b0 c}\\'83\\'82}");
-    ASSERT_EQ(text.size(), 1);
-    EXPECT_EQ(text[0].text, QStringLiteral("abcモ"));
-}
-
-TEST(RtfStyles, ColoursComeFromTheColourTable)
-{
-    const StyledText text = readRtf(
-        "{\\rtf1{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}"
-        "\\cf1 red\\cf2 green\\cf0 auto\\cf7 none\\cf2 g{\\plain p}}");
-    ASSERT_EQ(text.size(), 5);
-    EXPECT_EQ(text[0].text, QStringLiteral("red"));
-    EXPECT_EQ(text[0].style.color, 0xFF0000u);
-    EXPECT_EQ(text[1].text, QStringLiteral("green"));
-    EXPECT_EQ(text[1].style.color, 0x008000u);
-    EXPECT_EQ(text[2].text, QStringLiteral("autonone"));
-    EXPECT_FALSE(text[2].style.color.has_value());
-    EXPECT_EQ(text[3].text, QStringLiteral("g"));
-    EXPECT_EQ(text[4].text, QStringLiteral("p"));
-    EXPECT_EQ(text[4].style, TextStyle());
+    const std::pair<const char *, const char *> cases[] = {
+        {"{\\rtf1 a{\\b b{\\i c}}{\\ul d\\ulnone e}\\b f\\b0 g}", "a|b[b]|c[bi]|d[u]|e|f[b]|g"},
+        {"{\\rtf1 a{b}{\\b0 c}\\'83\\'82}", "abcモ"},
+        {"{\\rtf1{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}"
+         "\\cf1 red\\cf2 green\\cf0 auto\\cf7 none\\cf2 g{\\plain p}}",
+         "red[#ff0000]|green[#008000]|autonone|g[#008000]|p"},
+    };
+    for (const auto &[rtf, runs] : cases)
+        EXPECT_EQ(describe(readRtf(rtf)), QString::fromUtf8(runs)) << rtf;
 }
 
 TEST(RtfRobustness, DeepNestingNeitherCrashesNorLosesText)

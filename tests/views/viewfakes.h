@@ -6,7 +6,11 @@
 #include "platform/settingsstore.h"
 
 #include <QMap>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QStringList>
+
+#include <optional>
 
 namespace ferrox::test {
 
@@ -35,5 +39,17 @@ struct MemorySettings : SettingsStore
     }
     QString openDir() const { return GetSetting(QStringLiteral("ferrox"), QStringLiteral("Settings2"), QStringLiteral("OPEN_DIR"), QString()); }
 };
+
+// The text of a PDF file, or nothing when pdftotext is not installed.
+inline std::optional<QString> pdfText(const QString &pdf)
+{
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        return std::nullopt;
+    QProcess p;
+    p.start(pdftotext, {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+    p.waitForFinished(20000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
 
 } // namespace ferrox::test
