@@ -6,6 +6,7 @@
 #include "support/fakedialogs.h"
 #include "support/inprocessboard.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -16,7 +17,6 @@ using namespace ferrox::test;
 
 namespace {
 
-const QString kBlank = QStringLiteral("　");
 const QString kAdvice =
     QStringLiteral("ボードの電源、ＰＣとの接続、通信設定を確認後、「通信確認」ボタンを押してください。");
 
@@ -30,9 +30,10 @@ QString linkOk(const QByteArray &reply, int port)
     return QString::fromLatin1(reply.left(16)) + QStringLiteral("  COM%1:通信確認ＯＫ。").arg(port);
 }
 
-QStringList linesOf(const QString &message)
+QString portUnusable(int port)
 {
-    return message.split(QStringLiteral("\r\n"));
+    return QStringLiteral("COM%1 は使用できませんでした。").arg(port) + QString(10, QChar(0x3000))
+        + QStringLiteral("1     ");
 }
 
 // The check against any port; subclasses choose what answers.
@@ -41,17 +42,15 @@ class CheckFixture : public testing::Test
 protected:
     void build(FakeSerialPort &port)
     {
-        m_port = &port;
+        check.reset();
+        panel = FakeLinkPanel();
         owner = std::make_unique<LinkOwner>(port);
         check = std::make_unique<ConnectionCheck>(*owner, panel, dialogs, ProgramSettings(store));
     }
-
     bool runCheck(ConnectionCheck::Origin origin = ConnectionCheck::Origin::Button)
     {
         bool done = false;
-        if (!check->check(origin, [&] { done = true; }))
-            return false;
-        return QTest::qWaitFor([&] { return done; }, 4000);
+        return check->check(origin, [&] { done = true; }) && QTest::qWaitFor([&] { return done; }, 4000);
     }
     bool startUp()
     {
@@ -61,15 +60,26 @@ protected:
     }
     const CheckResults &results() const { return check->results(); }
 
+    // The text, a full-width blank, the text again, about a quarter second apart.
     void expectBlink(const QString &text)
     {
-        ASSERT_EQ(panel.status.texts, (QStringList{text, kBlank, text}));
+        ASSERT_EQ(panel.status.texts, (QStringList{text, QStringLiteral("　"), text}));
         EXPECT_GE(panel.status.times[1] - panel.status.times[0], 245);
         EXPECT_GE(panel.status.times[2] - panel.status.times[1], 245);
         EXPECT_FALSE(panel.status.progressVisible);
     }
-    void expectListsUntouched()
+    void useBoard(const BoardConfig &config)
     {
+        check.reset();
+        owner.reset();
+        simulated = std::make_unique<InProcessBoard>(config);
+        build(simulated->port());
+    }
+    void expectFailedWithListsUntouched()
+    {
+        EXPECT_TRUE(results().LinkFailed);
+        EXPECT_FALSE(results().BoardVerified);
+        EXPECT_FALSE(panel.sampling);
         EXPECT_EQ(panel.monitorSpeeds, QStringList{QStringLiteral("start-up list")});
         EXPECT_EQ(panel.directions, QStringList{QStringLiteral("start-up list")});
     }
@@ -77,11 +87,9 @@ protected:
     FakeLinkPanel panel;
     FakeDialogs dialogs;
     MemorySettingsStore store;
+    std::unique_ptr<InProcessBoard> simulated;
     std::unique_ptr<LinkOwner> owner;
     std::unique_ptr<ConnectionCheck> check;
-
-private:
-    FakeSerialPort *m_port = nullptr;
 };
 
 class ScriptedCheck : public CheckFixture
@@ -107,37 +115,29 @@ struct BoardCase
 
 class CheckWithBoard : public CheckFixture, public testing::WithParamInterface<BoardCase>
 {
-protected:
-    CheckWithBoard()
-    {
-        BoardConfig config;
-        config.firmware = GetParam().firmware;
-        config.jumper = GetParam().jumper;
-        board = std::make_unique<InProcessBoard>(config);
-        build(board->port());
-        panel.linkSpeed = config.jumper == 57600 ? QStringLiteral(" 57600") : QStringLiteral("115200");
-    }
-    std::unique_ptr<InProcessBoard> board;
 };
 
 TEST_P(CheckWithBoard, AdaptsThePanelToTheFirmware)
 {
     const BoardCase c = GetParam();
+    BoardConfig config;
+    config.firmware = c.firmware;
+    config.jumper = c.jumper;
+    useBoard(config);
+    panel.linkSpeed = c.jumper == 57600 ? QStringLiteral(" 57600") : QStringLiteral("115200");
     panel.port = QStringLiteral("COM2");
     panel.rts = true;
     ASSERT_TRUE(runCheck());
 
-    EXPECT_EQ(board->port().operations,
-              (QStringList{QStringLiteral("port 2"), QStringLiteral("open 2"),
-                           QStringLiteral("settings ") + panel.linkSpeed + QStringLiteral(",n,8,1"),
-                           QStringLiteral("threshold 0"), QStringLiteral("discard"), QStringLiteral("rts 1"),
-                           QStringLiteral("dtr 0"), QStringLiteral("write 56"), QStringLiteral("read 22")}));
-    expectBlink(linkOk(board->engine().versionReply(), 2));
+    const QString settings = QStringLiteral("settings ") + panel.linkSpeed + QStringLiteral(",n,8,1");
+    EXPECT_EQ(simulated->port().operations,
+              ops("port 2|open 2") << settings << ops("threshold 0|discard|rts 1|dtr 0|write 56|read 22"));
+    expectBlink(linkOk(simulated->engine().versionReply(), 2));
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_TRUE(results().BoardVerified);
     EXPECT_FALSE(results().LinkFailed);
     EXPECT_EQ(results().FirmwareVersion, QLatin1String(c.firmware));
-    EXPECT_EQ(results().BoardReply, QString::fromLatin1(board->engine().versionReply().left(16)));
+    EXPECT_EQ(results().BoardReply, QString::fromLatin1(simulated->engine().versionReply().left(16)));
 
     EXPECT_EQ(panel.monitorSpeeds.size(), c.speeds);
     EXPECT_EQ(panel.monitorSpeeds.last(), QLatin1String(c.fastest));
@@ -148,99 +148,84 @@ TEST_P(CheckWithBoard, AdaptsThePanelToTheFirmware)
     EXPECT_EQ(panel.dataWidth, c.dataWidth);
     EXPECT_TRUE(panel.sampling);
     // The lists are refilled after the blink, the timer switched on before them.
-    EXPECT_EQ(panel.events, (QStringList{QStringLiteral("lines"), QStringLiteral("timer on"),
-                                         QStringLiteral("speeds"), QStringLiteral("directions")}));
+    EXPECT_EQ(panel.events, ops("lines|timer on|speeds|directions"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryFirmware, CheckWithBoard,
-    testing::Values(BoardCase{"V1.01", 57600, 4, " 28800", 1, false, false},
-                    BoardCase{"V1.01", 115200, 6, " 57600", 1, false, false},
-                    BoardCase{"V1.02", 57600, 4, " 28800", 3, false, false},
-                    BoardCase{"V1.02", 115200, 6, " 57600", 3, false, false},
-                    BoardCase{"V1.03", 57600, 8, " 28800", 3, false, false},
-                    BoardCase{"V1.03", 115200, 10, " 57600", 3, false, false},
-                    BoardCase{"V1.04", 57600, 8, " 28800", 3, true, false},
-                    BoardCase{"V1.04", 115200, 10, " 57600", 3, true, false},
-                    BoardCase{"V1.05", 57600, 8, " 28800", 3, true, true},
-                    BoardCase{"V1.05", 115200, 10, " 57600", 3, true, true}),
-    [](const testing::TestParamInfo<BoardCase> &info) {
-        return std::string(info.param.firmware).substr(1, 1) + std::string(info.param.firmware).substr(3)
-            + "_" + std::to_string(info.param.jumper);
-    });
+INSTANTIATE_TEST_SUITE_P(EveryFirmware, CheckWithBoard,
+                         testing::Values(BoardCase{"V1.01", 57600, 4, " 28800", 1, false, false},
+                                         BoardCase{"V1.01", 115200, 6, " 57600", 1, false, false},
+                                         BoardCase{"V1.02", 57600, 4, " 28800", 3, false, false},
+                                         BoardCase{"V1.02", 115200, 6, " 57600", 3, false, false},
+                                         BoardCase{"V1.03", 57600, 8, " 28800", 3, false, false},
+                                         BoardCase{"V1.03", 115200, 10, " 57600", 3, false, false},
+                                         BoardCase{"V1.04", 57600, 8, " 28800", 3, true, false},
+                                         BoardCase{"V1.04", 115200, 10, " 57600", 3, true, false},
+                                         BoardCase{"V1.05", 57600, 8, " 28800", 3, true, true},
+                                         BoardCase{"V1.05", 115200, 10, " 57600", 3, true, true}));
 
 // A link speed that does not match the board's jumper meets silence.
-class SilentJumper : public CheckFixture, public testing::WithParamInterface<int>
+TEST_F(CheckFixture, WrongLinkSpeedForTheJumperBlinksNoAnswer)
 {
-protected:
-    SilentJumper()
-    {
+    for (const int jumper : {57600, 115200}) {
+        SCOPED_TRACE(jumper);
         BoardConfig config;
-        config.jumper = GetParam();
-        board = std::make_unique<InProcessBoard>(config);
-        build(board->port());
-        panel.linkSpeed = config.jumper == 57600 ? QStringLiteral("115200") : QStringLiteral(" 57600");
-    }
-    std::unique_ptr<InProcessBoard> board;
-};
-
-TEST_P(SilentJumper, WrongLinkSpeedBlinksNoAnswer)
-{
-    panel.sampling = true;
-    ASSERT_TRUE(runCheck());
-    expectBlink(noAnswer(1));
-    EXPECT_TRUE(results().LinkFailed);
-    EXPECT_FALSE(results().BoardVerified);
-    EXPECT_EQ(results().FirmwareVersion, QString());
-    EXPECT_FALSE(panel.sampling);
-    expectListsUntouched();
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-}
-
-INSTANTIATE_TEST_SUITE_P(BothJumpers, SilentJumper, testing::Values(57600, 115200));
-
-// --- bad answers ---------------------------------------------------------
-
-TEST_F(ScriptedCheck, ShortSilentForeignAndGarbageRepliesBlinkNoAnswer)
-{
-    struct Case
-    {
-        const char *name;
-        QList<QByteArray> chunks;
-        const char *firmwareAfter; // bytes 10..14 of a reply of 22 or more
-    };
-    const QList<Case> cases{
-        {"21 bytes", {versionReply("V1.05", 21)}, ""},
-        {"nothing", {}, ""},
-        {"foreign", {versionReply("V1.05", 22, "Other box")}, "V1.05"},
-        {"garbage", {QByteArray(25, '\xA5')}, "\xA5\xA5\xA5\xA5\xA5"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        panel.status.texts.clear();
-        panel.status.times.clear();
-        panel.status.clock.restart();
+        config.jumper = jumper;
+        useBoard(config);
+        panel.linkSpeed = jumper == 57600 ? QStringLiteral("115200") : QStringLiteral(" 57600");
         panel.sampling = true;
-        board.answer(CMD_VERSION, c.chunks);
-        check = std::make_unique<ConnectionCheck>(*owner, panel, dialogs, ProgramSettings(store));
         ASSERT_TRUE(runCheck());
         expectBlink(noAnswer(1));
-        EXPECT_TRUE(results().LinkFailed);
-        EXPECT_FALSE(results().BoardVerified);
-        EXPECT_EQ(results().FirmwareVersion, QString::fromLatin1(c.firmwareAfter));
-        EXPECT_FALSE(panel.sampling);
-        expectListsUntouched();
+        expectFailedWithListsUntouched();
+        EXPECT_EQ(results().FirmwareVersion, QString());
         EXPECT_TRUE(dialogs.messages.isEmpty());
     }
 }
 
-TEST_F(ScriptedCheck, ThirtyByteReplyPassesAndIsReadWhole)
+// --- replies of every kind ---------------------------------------------------
+
+TEST_F(ScriptedCheck, RepliesAreReadWholeAndJudged)
 {
-    board.answer(CMD_VERSION, {versionReply("V1.05", 30).left(12), versionReply("V1.05", 30).mid(12)});
-    ASSERT_TRUE(runCheck());
-    EXPECT_TRUE(results().BoardVerified);
-    EXPECT_EQ(port.operations.last(), QStringLiteral("read 30"));
-    EXPECT_EQ(port.bytesWaiting(), 0);
+    const QByteArray long30 = versionReply("V1.05", 30);
+    const struct
+    {
+        const char *name;
+        QList<QByteArray> chunks;
+        bool verified;
+        const char *firmware; // bytes 10..14 of a reply of 22 or more
+    } cases[] = {
+        {"30 bytes", {long30.left(12), long30.mid(12)}, true, "V1.05"},
+        {"21 bytes", {versionReply("V1.05", 21)}, false, ""},
+        {"nothing", {}, false, ""},
+        {"foreign", {versionReply("V1.05", 22, "Other box")}, false, "V1.05"},
+        {"garbage", {QByteArray(25, '\xA5')}, false, "\xA5\xA5\xA5\xA5\xA5"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        build(port);
+        port.operations.clear();
+        panel.sampling = true;
+        board.answer(CMD_VERSION, c.chunks);
+        QElapsedTimer clock;
+        clock.start();
+        ASSERT_TRUE(runCheck());
+        const qsizetype length = c.chunks.isEmpty() ? 0 : c.chunks.join().size();
+        if (length >= 22) {
+            EXPECT_EQ(port.operations.last(), QStringLiteral("read %1").arg(length));
+            EXPECT_EQ(port.bytesWaiting(), 0);
+        } else {
+            EXPECT_FALSE(port.operations.last().startsWith(QLatin1String("read")));
+            EXPECT_GE(clock.elapsed(), 1000); // the whole second waited for
+        }
+        EXPECT_EQ(results().FirmwareVersion, QString::fromLatin1(c.firmware));
+        EXPECT_TRUE(dialogs.messages.isEmpty());
+        if (c.verified) {
+            expectBlink(linkOk(long30, 1));
+            EXPECT_TRUE(results().BoardVerified);
+        } else {
+            expectBlink(noAnswer(1));
+            expectFailedWithListsUntouched();
+        }
+    }
 }
 
 TEST_F(ScriptedCheck, UnsupportedFirmwareShowsItsMessageWithoutBlinking)
@@ -250,19 +235,15 @@ TEST_F(ScriptedCheck, UnsupportedFirmwareShowsItsMessageWithoutBlinking)
     ASSERT_TRUE(runCheck());
     EXPECT_EQ(panel.status.texts, QStringList{QStringLiteral("ファームウエアバージョン ミスマッチ")});
     ASSERT_EQ(dialogs.messages.size(), 1);
-    const FakeDialogs::Message &message = dialogs.messages.first();
-    EXPECT_EQ(message.icon, MessageIcon::Information);
-    EXPECT_EQ(message.title, QString());
-    const QStringList lines = linesOf(message.text);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Information);
+    EXPECT_EQ(dialogs.messages[0].title, QString());
+    const QStringList lines = dialogs.messages[0].text.split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 11); // ten lines, each ended by CR LF
     EXPECT_EQ(lines[0], QStringLiteral("*** ファームウエアバージョン ミスマッチ ***"));
     EXPECT_EQ(lines[6], QStringLiteral("使用中のファームウエアバージョン　：　 V2.00"));
     EXPECT_EQ(lines[10], QString());
-    EXPECT_TRUE(results().LinkFailed);
-    EXPECT_FALSE(results().BoardVerified);
+    expectFailedWithListsUntouched();
     EXPECT_EQ(results().FirmwareVersion, QStringLiteral("V2.00"));
-    EXPECT_FALSE(panel.sampling);
-    expectListsUntouched();
 }
 
 TEST_F(ScriptedCheck, FlagsAreClearWhileTheQueryWaits)
@@ -282,39 +263,24 @@ TEST_F(ScriptedCheck, FlagsAreClearWhileTheQueryWaits)
     EXPECT_EQ(results().FirmwareVersion, QStringLiteral("V1.05"));
 }
 
-TEST_F(ScriptedCheck, SecondCheckWhileOneWaitsIsIgnored)
-{
-    board.answer(CMD_VERSION, {versionReply("V1.04")});
-    bool firstDone = false;
-    ASSERT_TRUE(check->check(ConnectionCheck::Origin::Button, [&] { firstDone = true; }));
-    bool secondDone = false;
-    EXPECT_FALSE(check->check(ConnectionCheck::Origin::Button, [&] { secondDone = true; }));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return firstDone; }, 4000));
-    QTest::qWait(100);
-    EXPECT_FALSE(secondDone);
-    EXPECT_EQ(port.written, QByteArray("V"));
-    EXPECT_TRUE(results().BoardVerified);
-}
+// --- what the panel gets --------------------------------------------------
 
 TEST_F(ScriptedCheck, SamplingStaysOffWhileTheSimpleMonitorOrACaptureRuns)
 {
     board.answer(CMD_VERSION, {versionReply("V1.05")});
-    panel.simpleMonitor = true;
-    ASSERT_TRUE(runCheck());
-    EXPECT_FALSE(panel.sampling);
-    panel.simpleMonitor = false;
-    panel.startButton = false;
-    ASSERT_TRUE(runCheck());
-    EXPECT_FALSE(panel.sampling);
-    EXPECT_TRUE(results().BoardVerified);
+    for (const bool simpleMonitor : {true, false}) {
+        panel.simpleMonitor = simpleMonitor;
+        panel.startButton = simpleMonitor;
+        ASSERT_TRUE(runCheck());
+        EXPECT_TRUE(results().BoardVerified);
+        EXPECT_FALSE(panel.sampling);
+    }
 }
 
 TEST_F(ScriptedCheck, ListsTakeTheStoredTextsEvenWhenNotOffered)
 {
-    store.SaveSetting(QStringLiteral("ferrox"), QStringLiteral("Settings2"), QStringLiteral("Monitor_speed"),
-                      QStringLiteral(" 14400"));
-    store.SaveSetting(QStringLiteral("ferrox"), QStringLiteral("Settings2"), QStringLiteral("Direction"),
-                      QStringLiteral("J1←J2"));
+    ProgramSettings(store).save(QStringLiteral("Monitor_speed"), QStringLiteral(" 14400"));
+    ProgramSettings(store).save(QStringLiteral("Direction"), QStringLiteral("J1←J2"));
     board.answer(CMD_VERSION, {versionReply("V1.01")});
     ASSERT_TRUE(runCheck());
     EXPECT_FALSE(panel.monitorSpeeds.contains(QStringLiteral(" 14400")));
@@ -327,24 +293,29 @@ TEST_F(ScriptedCheck, DataWidthOnceEnabledStaysEnabled)
 {
     board.answer(CMD_VERSION, {versionReply("V1.05")});
     ASSERT_TRUE(runCheck());
-    EXPECT_TRUE(panel.dataWidth);
-    EXPECT_TRUE(panel.rateMeasure);
+    EXPECT_TRUE(panel.dataWidth && panel.rateMeasure);
     board.answer(CMD_VERSION, {versionReply("V1.01")});
     ASSERT_TRUE(runCheck());
     EXPECT_TRUE(panel.dataWidth);
     EXPECT_FALSE(panel.rateMeasure);
 }
 
-TEST_F(ScriptedCheck, PortThatCannotBeOpenedFromTheButton)
+// --- port failures and start-up ------------------------------------------
+
+TEST_F(ScriptedCheck, PortThatCannotBeOpenedIsReportedFromTheButtonOnly)
 {
     board.answer(CMD_VERSION, {versionReply("V1.05")});
     ASSERT_TRUE(runCheck());
+    panel.status.texts.clear();
     panel.port = QStringLiteral("COM9");
     port.missingPorts.insert(9);
+    ASSERT_TRUE(runCheck(ConnectionCheck::Origin::PortChoice));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_TRUE(panel.status.texts.isEmpty());
+
     ASSERT_TRUE(runCheck());
     ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].text,
-              QStringLiteral("COM9 は使用できませんでした。") + QString(10, QChar(0x3000)) + QStringLiteral("1     "));
+    EXPECT_EQ(dialogs.messages[0].text, portUnusable(9));
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("通信ポート"));
     // Before the query: the flags of the last check stand.
@@ -352,25 +323,12 @@ TEST_F(ScriptedCheck, PortThatCannotBeOpenedFromTheButton)
     EXPECT_FALSE(results().LinkFailed);
 }
 
-TEST_F(ScriptedCheck, CheckAfterAPortChoiceReportsNoPortFailure)
-{
-    port.missingPorts.insert(1);
-    ASSERT_TRUE(runCheck(ConnectionCheck::Origin::PortChoice));
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-    EXPECT_TRUE(panel.status.texts.isEmpty());
-}
-
-// --- start-up ------------------------------------------------------------
-
 TEST_F(ScriptedCheck, StartUpOpensThePortAndChecks)
 {
     board.answer(CMD_VERSION, {versionReply("V1.03")});
     panel.port = QStringLiteral("COM3");
     ASSERT_TRUE(startUp());
-    EXPECT_EQ(port.operations.mid(0, 6),
-              (QStringList{QStringLiteral("threshold 0"), QStringLiteral("discard"), QStringLiteral("port 3"),
-                           QStringLiteral("settings  57600,N,8,1"), QStringLiteral("open 3"),
-                           QStringLiteral("close")}));
+    EXPECT_EQ(port.operations.mid(0, 6), ops("threshold 0|discard|port 3|settings  57600,N,8,1|open 3|close"));
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_TRUE(results().BoardVerified);
     EXPECT_TRUE(panel.sampling);
@@ -383,8 +341,7 @@ TEST_F(ScriptedCheck, StartUpWithAMissingPortShowsThePortMessageOnce)
     ASSERT_TRUE(startUp());
     QTest::qWait(1300);
     ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].text,
-              QStringLiteral("COM7 は使用できませんでした。") + QString(10, QChar(0x3000)) + QStringLiteral("1     "));
+    EXPECT_EQ(dialogs.messages[0].text, portUnusable(7));
     EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("通信ポート"));
     EXPECT_TRUE(port.written.isEmpty());
     EXPECT_FALSE(results().LinkFailed);
@@ -398,44 +355,44 @@ TEST_F(ScriptedCheck, StartUpWithASilentBoardShowsTheLongMessage)
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Information);
     EXPECT_EQ(dialogs.messages[0].title, QString());
-    const QStringList lines = linesOf(dialogs.messages[0].text);
+    const QStringList lines = dialogs.messages[0].text.split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 15); // fourteen lines, each ended by CR LF
     EXPECT_EQ(lines[0], QStringLiteral("*** ボードと通信ができませんでした ***"));
     EXPECT_EQ(lines[3], QStringLiteral("現在 選択している通信ポート：COM2"));
     EXPECT_EQ(lines[5], kAdvice);
 }
 
-TEST_F(ScriptedCheck, StartUpWithUnsupportedFirmwareShowsBothMessages)
-{
-    board.answer(CMD_VERSION, {versionReply("V2.00")});
-    ASSERT_TRUE(startUp());
-    ASSERT_EQ(dialogs.messages.size(), 2);
-    EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("*** ファームウエアバージョン ミスマッチ ***")));
-    EXPECT_TRUE(dialogs.messages[1].text.startsWith(QStringLiteral("*** ボードと通信ができませんでした ***")));
-}
-
 // --- port choice -----------------------------------------------------------
 
-TEST_F(ScriptedCheck, ChoosingAMissingPortRestoresTheOldOne)
+TEST_F(ScriptedCheck, ChoosingAMissingOrUnreadablePortRestoresTheOldOne)
 {
     board.answer(CMD_VERSION, {versionReply("V1.05")});
     ASSERT_TRUE(runCheck());
     port.missingPorts.insert(17);
-    panel.port = QStringLiteral("COM17");
-    port.operations.clear();
-    check->choosePort();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.messages.isEmpty(); }, 2000));
-    EXPECT_EQ(dialogs.messages[0].text,
-              QStringLiteral("COM17 は存在しませんでした。") + QString(10, QChar(0x3000)));
-    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("通信ポート"));
-    EXPECT_EQ(panel.port, QStringLiteral("COM1"));
-    EXPECT_EQ(port.portNumber(), 1);
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_EQ(store.program(QStringLiteral("COM_Port")), QStringLiteral("<unset>"));
-    EXPECT_EQ(port.operations, (QStringList{QStringLiteral("close"), QStringLiteral("port 17"),
-                                            QStringLiteral("open 17"), QStringLiteral("port 1")}));
-    EXPECT_EQ(owner->holder(), LinkUse::None);
+    const struct
+    {
+        const char *text;
+        const char *message;
+        const char *wire;
+    } cases[] = {{"COM17", "COM17 は存在しませんでした。", "close|port 17|open 17|port 1"},
+                 {"COMx", "COM0 は存在しませんでした。", "port 1"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        dialogs.messages.clear();
+        port.operations.clear();
+        panel.port = QLatin1String(c.text);
+        check->choosePort();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.messages.isEmpty(); }, 2000));
+        EXPECT_EQ(dialogs.messages[0].text, QString::fromUtf8(c.message) + QString(10, QChar(0x3000)));
+        EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
+        EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("通信ポート"));
+        EXPECT_EQ(panel.port, QStringLiteral("COM1"));
+        EXPECT_EQ(port.portNumber(), 1);
+        EXPECT_FALSE(port.isOpen());
+        EXPECT_EQ(store.program(QStringLiteral("COM_Port")), QStringLiteral("<unset>"));
+        EXPECT_EQ(port.operations, ops(c.wire));
+        EXPECT_EQ(owner->holder(), LinkUse::None);
+    }
 }
 
 TEST_F(ScriptedCheck, ChoosingAPortStoresItAndChecks)
@@ -447,19 +404,9 @@ TEST_F(ScriptedCheck, ChoosingAPortStoresItAndChecks)
     check->choosePort();
     ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 4000));
     EXPECT_EQ(store.program(QStringLiteral("COM_Port")), QStringLiteral("COM5"));
-    EXPECT_EQ(port.operations.mid(0, 4), (QStringList{QStringLiteral("port 5"), QStringLiteral("open 5"),
-                                                      QStringLiteral("close"), QStringLiteral("port 5")}));
+    EXPECT_EQ(port.operations.mid(0, 4), ops("port 5|open 5|close|port 5"));
     EXPECT_TRUE(results().BoardVerified);
     expectBlink(linkOk(versionReply("V1.02"), 5));
-}
-
-TEST_F(ScriptedCheck, ChoosingAPortWithAnUnreadableNumber)
-{
-    panel.port = QStringLiteral("COMx");
-    check->choosePort();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.messages.isEmpty(); }, 2000));
-    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("COM0 は存在しませんでした。") + QString(10, QChar(0x3000)));
-    EXPECT_EQ(panel.port, QStringLiteral("COM1"));
 }
 
 } // namespace

@@ -33,34 +33,30 @@ protected:
     }
 };
 
-TEST_F(Choices, PortCheckButtonClearsTheStatusThenChecks)
+TEST_F(Choices, PortCheckButtonClearsTheStatusThenChecksOnce)
 {
     ReportStatus(panel.status, 1, QStringLiteral("50%"), 50);
     panel.status.texts.clear();
     choices.Cmd_Port_Check_Click();
-    ASSERT_TRUE(waitForCheck());
-    ASSERT_EQ(panel.status.texts.size(), 4);
-    EXPECT_EQ(panel.status.texts[0], QString());
-    EXPECT_TRUE(panel.status.texts[1].endsWith(QStringLiteral("  COM1:通信確認ＯＫ。")));
-    EXPECT_TRUE(check.results().BoardVerified);
-}
-
-TEST_F(Choices, PortCheckButtonWhileACheckWaitsDoesNothing)
-{
+    // A second press while the check waits does nothing at all.
     choices.Cmd_Port_Check_Click();
-    const qsizetype texts = panel.status.texts.size();
-    choices.Cmd_Port_Check_Click();
-    EXPECT_EQ(panel.status.texts.size(), texts);
+    EXPECT_EQ(panel.status.texts, QStringList{QString()});
     ASSERT_TRUE(waitForCheck());
     QTest::qWait(50);
+    ASSERT_EQ(panel.status.texts.size(), 4);
+    EXPECT_TRUE(panel.status.texts[1].endsWith(QStringLiteral("  COM1:通信確認ＯＫ。")));
+    EXPECT_TRUE(check.results().BoardVerified);
     EXPECT_EQ(board.port().written, QByteArray("V"));
 }
 
-TEST_F(Choices, PortCheckButtonClosesAPressedSimpleMonitorAfterTheCheck)
+TEST_F(Choices, TheSimpleMonitorIsClosedAfterACheckAndRestartedOnMonitorChoices)
 {
+    choices.monitorChoiceMade(); // no simple monitor yet: nothing to do
     int closed = 0;
+    int restarted = 0;
     bool verifiedWhenClosed = false;
-    choices.setSimpleMonitorHooks([&] { ++closed, verifiedWhenClosed = check.results().BoardVerified; }, {});
+    choices.setSimpleMonitorHooks([&] { ++closed, verifiedWhenClosed = check.results().BoardVerified; },
+                                  [&] { ++restarted; });
     choices.Cmd_Port_Check_Click();
     ASSERT_TRUE(waitForCheck());
     EXPECT_EQ(closed, 0);
@@ -71,6 +67,9 @@ TEST_F(Choices, PortCheckButtonClosesAPressedSimpleMonitorAfterTheCheck)
     ASSERT_TRUE(waitForCheck());
     EXPECT_EQ(closed, 1);
     EXPECT_TRUE(verifiedWhenClosed);
+
+    choices.monitorChoiceMade();
+    EXPECT_EQ(restarted, 1);
 }
 
 TEST_F(Choices, LinkSpeedGoesToThePortAndAsksForTheJumper)
@@ -101,31 +100,13 @@ TEST_F(Choices, LinkSpeedChosenWhileACheckWaitsReachesThePortAfterIt)
     panel.linkSpeed = QStringLiteral("115200");
     choices.Combo_PC_speed_Click();
     ASSERT_TRUE(waitForCheck());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return board.port().operations.last().startsWith(QLatin1String("settings 115")); }, 1000));
+    const QStringList &log = board.port().operations;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return log.last().startsWith(QLatin1String("settings 115")); }, 1000));
     // The check ran at the old speed and was answered.
     EXPECT_TRUE(check.results().BoardVerified);
-    const qsizetype read = board.port().operations.indexOf(QStringLiteral("read 22"));
+    const qsizetype read = log.indexOf(QStringLiteral("read 22"));
     EXPECT_GT(read, 0);
-    EXPECT_EQ(board.port().operations.indexOf(QStringLiteral("settings 115200,n,8,1")), read + 1);
-}
-
-TEST_F(Choices, MonitorChoicesReachTheSimpleMonitor)
-{
-    choices.monitorChoiceMade(); // no simple monitor yet: nothing to do
-    int restarted = 0;
-    choices.setSimpleMonitorHooks({}, [&] { ++restarted; });
-    choices.monitorChoiceMade();
-    EXPECT_EQ(restarted, 1);
-}
-
-TEST_F(Choices, PortChoiceOpensTheNewPortAndChecks)
-{
-    panel.port = QStringLiteral("COM4");
-    choices.Combo_Com_port_Click();
-    ASSERT_TRUE(waitForCheck());
-    EXPECT_EQ(store.program(QStringLiteral("COM_Port")), QStringLiteral("COM4"));
-    EXPECT_EQ(board.port().portNumber(), 4);
-    EXPECT_TRUE(check.results().BoardVerified);
+    EXPECT_EQ(log.indexOf(QStringLiteral("settings 115200,n,8,1")), read + 1);
 }
 
 } // namespace

@@ -14,14 +14,21 @@
 #include <QList>
 #include <QObject>
 #include <QStringList>
+#include <QTest>
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <ostream>
 
 // Readable failures.
 inline void PrintTo(const QString &text, std::ostream *out)
 {
     *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList &list, std::ostream *out)
+{
+    PrintTo(list.join(u'|'), out);
 }
 inline void PrintTo(const QByteArray &bytes, std::ostream *out)
 {
@@ -33,15 +40,14 @@ namespace ferrox::test {
 class MemorySettingsStore : public SettingsStore
 {
 public:
-    QString GetSetting(const QString &application, const QString &section, const QString &key,
+    QString GetSetting(const QString &app, const QString &section, const QString &key,
                        const QString &defaultValue) const override
     {
-        return values.value(application + u'/' + section + u'/' + key, defaultValue);
+        return values.value(app + u'/' + section + u'/' + key, defaultValue);
     }
-    void SaveSetting(const QString &application, const QString &section, const QString &key,
-                     const QString &value) override
+    void SaveSetting(const QString &app, const QString &section, const QString &key, const QString &value) override
     {
-        values.insert(application + u'/' + section + u'/' + key, value);
+        values.insert(app + u'/' + section + u'/' + key, value);
     }
     QString program(const QString &key) const
     {
@@ -55,11 +61,7 @@ class RecordingStatus : public StatusPanel
 {
 public:
     RecordingStatus() { clock.start(); }
-    void setPanelText(const QString &text) override
-    {
-        texts << text;
-        times << clock.elapsed();
-    }
+    void setPanelText(const QString &text) override { texts << text, times << clock.elapsed(); }
     void setProgressVisible(bool visible) override { progressVisible = visible; }
     void setProgressValue(int) override {}
 
@@ -69,6 +71,8 @@ public:
     QElapsedTimer clock;
 };
 
+// The panel's inputs are plain fields; what the link did to it is kept,
+// the order of the calls in events.
 class FakeLinkPanel : public LinkPanel
 {
 public:
@@ -77,36 +81,25 @@ public:
     QString linkSpeedText() const override { return linkSpeed; }
     bool rtsChecked() const override { return rts; }
     bool dtrChecked() const override { return dtr; }
-    void showLinkLines(bool c, bool d) override
-    {
-        cts = c;
-        dsr = d;
-        events << QStringLiteral("lines");
-    }
+    void showLinkLines(bool, bool) override { events << QStringLiteral("lines"); }
     void refillMonitorSpeeds(const QStringList &items, const QString &text) override
     {
-        monitorSpeeds = items;
-        monitorSpeedText = text;
-        events << QStringLiteral("speeds");
+        monitorSpeeds = items, monitorSpeedText = text, events << QStringLiteral("speeds");
     }
     void refillDirections(const QStringList &items, const QString &text) override
     {
-        directions = items;
-        directionText = text;
-        events << QStringLiteral("directions");
+        directions = items, directionText = text, events << QStringLiteral("directions");
     }
     void setRateMeasureEnabled(bool enabled) override { rateMeasure = enabled; }
     void enableDataWidth() override { dataWidth = true; }
     void setSamplingEnabled(bool enabled) override
     {
-        sampling = enabled;
-        events << (enabled ? QStringLiteral("timer on") : QStringLiteral("timer off"));
+        sampling = enabled, events << (enabled ? QStringLiteral("timer on") : QStringLiteral("timer off"));
     }
     bool simpleMonitorPressed() const override { return simpleMonitor; }
     bool startEnabled() const override { return startButton; }
     StatusPanel &statusPanel() override { return status; }
 
-    // The panel's inputs.
     QString port = QStringLiteral("COM1");
     QString linkSpeed = QStringLiteral(" 57600");
     bool rts = false;
@@ -114,9 +107,6 @@ public:
     bool simpleMonitor = false;
     bool startButton = true;
 
-    // What the link did to it.
-    bool cts = false;
-    bool dsr = false;
     QStringList monitorSpeeds{QStringLiteral("start-up list")};
     QString monitorSpeedText;
     QStringList directions{QStringLiteral("start-up list")};
@@ -149,6 +139,22 @@ public:
 private:
     FakeSerialPort &m_port;
 };
+
+// A port log written as "discard|threshold 0|write 56".
+inline QStringList ops(const char *log)
+{
+    return QString::fromLatin1(log).split(u'|');
+}
+
+// Starts an exchange with a done callback and waits for its outcome.
+template<typename Outcome, typename Start>
+std::optional<Outcome> await(Start start, int timeoutMs = 4000)
+{
+    std::optional<Outcome> outcome;
+    start(std::function<void(const Outcome &)>([&outcome](const Outcome &o) { outcome = o; }));
+    (void)QTest::qWaitFor([&] { return outcome.has_value(); }, timeoutMs);
+    return outcome;
+}
 
 // A version reply of our board: "Ferrox LM", a space, the firmware, then
 // padding up to length bytes.

@@ -1,6 +1,9 @@
 #include "link/statusreport.h"
 
+#include <QList>
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace ferrox;
 
@@ -16,35 +19,24 @@ struct RecordingPanel : StatusPanel
     void setProgressValue(int v) override { value = v; }
 };
 
-TEST(ReportStatus, MessageHidesTheBarAndShowsTheText)
+// A message hides the bar; progress shows the part done and ignores the text.
+TEST(ReportStatus, MessageOrProgress)
 {
-    RecordingPanel panel;
-    panel.visible = true;
-    ReportStatus(panel, 1, QStringLiteral("データ処理終了。"), 0);
-    EXPECT_FALSE(panel.visible);
-    EXPECT_EQ(panel.text, QStringLiteral("データ処理終了。"));
-    ReportStatus(panel, 1, QString(), 0);
-    EXPECT_EQ(panel.text, QString());
-}
-
-TEST(ReportStatus, ProgressShowsDonePercentageAndIgnoresTheText)
-{
-    RecordingPanel panel;
-    ReportStatus(panel, 1, QStringLiteral("ignored"), 65);
-    EXPECT_TRUE(panel.visible);
-    EXPECT_EQ(panel.value, 35);
-    EXPECT_EQ(panel.text, QStringLiteral("35%"));
-    ReportStatus(panel, 1, QString(), 100);
-    EXPECT_EQ(panel.value, 0);
-    EXPECT_EQ(panel.text, QStringLiteral("0%"));
-}
-
-TEST(ReportStatus, NegativeRemainingKeepsTheBarInRange)
-{
-    RecordingPanel panel;
-    ReportStatus(panel, 1, QString(), -4);
-    EXPECT_EQ(panel.value, 100);
-    EXPECT_EQ(panel.text, QStringLiteral("100%"));
+    const QList<std::tuple<QString, int, bool, int, QString>> cases{
+        {QStringLiteral("データ処理終了。"), 0, false, -1, QStringLiteral("データ処理終了。")},
+        {QString(), 0, false, -1, QString()},
+        {QStringLiteral("ignored"), 65, true, 35, QStringLiteral("35%")},
+        {QString(), 100, true, 0, QStringLiteral("0%")},
+        {QString(), -4, true, 100, QStringLiteral("100%")}, // kept in range
+    };
+    for (const auto &[text, remaining, visible, value, shown] : cases) {
+        RecordingPanel panel;
+        panel.visible = !visible;
+        ReportStatus(panel, 1, text, remaining);
+        EXPECT_EQ(panel.visible, visible) << remaining;
+        EXPECT_EQ(panel.value, value) << remaining;
+        EXPECT_EQ(panel.text, shown) << remaining;
+    }
 }
 
 } // namespace
