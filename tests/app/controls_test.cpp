@@ -119,9 +119,7 @@ TEST_F(AppTest, EveryPanelControlHasItsNameCaptionHintAndStartState)
 
 TEST_F(AppTest, LampsStartGreyWithEmptyTagsUnderTheirSignalNames)
 {
-    const QStringList names = {QStringLiteral("DCD"), QStringLiteral("RxD"), QStringLiteral("TxD"),
-                               QStringLiteral("DTR"), QStringLiteral("DSR"), QStringLiteral("RTS"),
-                               QStringLiteral("CTS"), QStringLiteral("RIN")};
+    const QStringList names = QStringLiteral("DCD RxD TxD DTR DSR RTS CTS RIN").split(QLatin1Char(' '));
     const QImage grey = find<QLabel>(QStringLiteral("Pic_glay"))->pixmap().toImage();
     const QImage red = find<QLabel>(QStringLiteral("Pic_red"))->pixmap().toImage();
     const QImage black = find<QLabel>(QStringLiteral("Pic_blk"))->pixmap().toImage();
@@ -138,16 +136,12 @@ TEST_F(AppTest, LampsStartGreyWithEmptyTagsUnderTheirSignalNames)
     }
 }
 
-TEST_F(AppTest, LampsOfTheLinkLinesStartOffAndTheIndicatorsPlain)
+TEST_F(AppTest, LinkLampsStartOffIndicatorsPlainAndTheSamplingTimerStopped)
 {
     for (const char *name : {"Picture_DSR", "Picture_CTS"})
         EXPECT_EQ(find<ColorBox>(QLatin1String(name))->color(), QColor(0, 0, 0)) << name;
     for (const char *name : {"Picture1", "Label_DBG"})
         EXPECT_EQ(find<ColorBox>(QLatin1String(name))->color(), buttonFaceColor()) << name;
-}
-
-TEST_F(AppTest, SamplingTimerIsStoppedAtAThirdOfASecond)
-{
     const auto *timer = find<QTimer>(QStringLiteral("Timer1"));
     EXPECT_EQ(timer->interval(), 333);
     EXPECT_FALSE(timer->isActive());

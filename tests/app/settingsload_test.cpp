@@ -22,14 +22,6 @@ QStringList itemsOf(const QComboBox *combo)
     return items;
 }
 
-QStringList ports()
-{
-    QStringList names;
-    for (int i = 1; i <= 20; ++i)
-        names << QStringLiteral("COM%1").arg(i);
-    return names;
-}
-
 const QStringList SlowSpeeds = {QStringLiteral("  4800"), QStringLiteral("  9600"), QStringLiteral(" 19200"),
                                 QStringLiteral(" 28800")};
 const QStringList FastSpeeds = SlowSpeeds + QStringList{QStringLiteral(" 38400"), QStringLiteral(" 57600")};
@@ -59,7 +51,10 @@ TEST_F(AppTest, FirstRunShowsTheDefaultsAndStoresNothing)
     EXPECT_FALSE(panel->checkDtr()->isChecked());
     EXPECT_FALSE(panel->checkRts()->isChecked());
 
-    EXPECT_EQ(itemsOf(panel->comPort()), ports());
+    QStringList ports;
+    for (int i = 1; i <= 20; ++i)
+        ports << QStringLiteral("COM%1").arg(i);
+    EXPECT_EQ(itemsOf(panel->comPort()), ports);
     EXPECT_EQ(itemsOf(panel->pcSpeed()), (QStringList{QStringLiteral(" 57600"), QStringLiteral("115200")}));
     EXPECT_EQ(itemsOf(panel->monitorSpeed()), SlowSpeeds);
     EXPECT_EQ(itemsOf(panel->direction()), QStringList{QStringLiteral("双方向")});

@@ -49,7 +49,7 @@ struct FakeHost : MonitorLogHost, LogWindowListener
     void setReceiveLampColor(const QColor &color) override { lamp = color; }
     void monitorFinished() override { ++finished; }
     void showOpenLogWindowCount(qint32 count) override { label = count; }
-    void setLogTextCommandsEnabled(bool) override {}
+    void setLogTextCommandsEnabled(bool enabled) override { textCommands = enabled; }
 
     QString modeText = QStringLiteral("モード1 <HEX>");
     bool dataCommands = false;
@@ -57,6 +57,19 @@ struct FakeHost : MonitorLogHost, LogWindowListener
     QColor lamp;
     int finished = 0;
     qint32 label = 0;
+    bool textCommands = false;
+};
+
+// Stands in for the capture: records each stop request and whether the
+// closed window was still there when it came.
+struct StandInCapture : RunningCapture
+{
+    explicit StandInCapture(LogWindowRegistry &r) : registry(r) {}
+    bool captureRunning() const override { return running; }
+    void StopMonitor() override { stops << (registry.newest() != nullptr); }
+    LogWindowRegistry &registry;
+    bool running = false;
+    QList<bool> stops;
 };
 
 // Streams as the board sends them: J1's bytes as A/B nibbles, J2's as 8/9.
@@ -137,6 +150,53 @@ TEST_F(LogWindows, NumbersGrowAcrossAllKindsOfWindowAndAreNeverReused)
     EXPECT_EQ(newest()->property("number").toString(), QStringLiteral("4"));
     EXPECT_EQ(newest()->objectName(), QStringLiteral("frmDocument"));
     EXPECT_EQ(host.label, 3);
+}
+
+TEST_F(LogWindows, CountAndTextCommandsFollowTheOpenWindowsWithNoUpperBound)
+{
+    for (qint32 n = 1; n <= 2100; ++n) {
+        windows.registry().NewLogWindow();
+        closeWindow(n);
+    }
+    EXPECT_EQ(host.label, 0);
+    EXPECT_FALSE(host.textCommands);
+    EXPECT_EQ(windows.registry().NewLogWindow()->number(), 2101);
+    EXPECT_TRUE(host.textCommands);
+    windows.registry().NewLogWindow();
+    EXPECT_EQ(host.label, 2);
+    closeWindow(2101);
+    windows.registry().windowClosed(2101); // a second close counts nothing
+    EXPECT_EQ(host.label, 1);
+    EXPECT_TRUE(host.textCommands);
+    delete window(2102)->parentWidget(); // destroyed unclosed, as at the program's end: no notice
+    EXPECT_EQ(windows.registry().OpenLogWindowCount(), 0);
+    EXPECT_EQ(host.label, 1);
+    EXPECT_TRUE(status.texts.isEmpty());
+}
+
+TEST_F(LogWindows, OnlyClosingTheNewestWindowDuringACaptureStopsIt)
+{
+    const std::tuple<const char *, bool, bool, bool> cases[] = {
+        // name, capture running, newest closed, stops
+        {"newest during a capture", true, true, true},
+        {"older during a capture", true, false, false},
+        {"newest without a capture", false, true, false},
+    };
+    for (const auto &[name, running, newestClosed, stops] : cases) {
+        SCOPED_TRACE(name);
+        StandInCapture capture(windows.registry());
+        capture.running = running;
+        windows.registry().setRunningCapture(&capture);
+        status.texts.clear();
+        const qint32 older = windows.registry().NewLogWindow()->number();
+        windows.registry().NewLogWindow();
+        closeWindow(newestClosed ? older + 1 : older);
+        EXPECT_EQ(capture.stops, QList<bool>(stops ? 1 : 0, true)); // stopped while still open
+        EXPECT_EQ(status.texts.contains(QStringLiteral("モニターがキャンセルされました。")), stops);
+        EXPECT_EQ(windows.registry().OpenLogWindowCount(), 1);
+        windows.registry().setRunningCapture(nullptr);
+        area.closeAllSubWindows();
+    }
 }
 
 TEST_F(LogWindows, ANewWindowIsActiveAndSevenThousandEightHundredTwipsWide)
