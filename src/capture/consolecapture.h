@@ -49,6 +49,7 @@ struct ConsoleCaptureResult
 // stream bytes; the board's end code is then awaited at most
 // EndCodeWaitMs, after which the capture ends the stream itself. A port
 // that fails during the stream ends it the same way, keeping what arrived.
+// One capture per object.
 class ConsoleCapture : public QObject
 {
     Q_OBJECT

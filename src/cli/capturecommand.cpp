@@ -103,7 +103,7 @@ int captureCommand(const QStringList &arguments)
         {QStringLiteral("data-width"), QStringLiteral("8|9"), QStringLiteral("monitored data width (default 8)")},
         {QStringLiteral("seconds"), QStringLiteral("S"), QStringLiteral("stop after S seconds of streaming (default: at Ctrl+C)")},
         {QStringLiteral("o"), QStringLiteral("OUT.dat"), QStringLiteral("the data file to write")},
-        {QStringLiteral("mode"), QStringLiteral("1-5"), QStringLiteral("display mode of the text file")},
+        {QStringLiteral("mode"), QStringLiteral("1-5"), QStringLiteral("display mode of the text file (default 1)")},
         {QStringLiteral("text"), QStringLiteral("OUT.txt"), QStringLiteral("render the capture into this file")},
         {QStringLiteral("utf8"), QString(), QStringLiteral("write the text in UTF-8 instead of code page 932")},
     });

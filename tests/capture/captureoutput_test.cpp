@@ -78,13 +78,6 @@ TEST_F(Output, SoundDataIsStoredAndRenderedWithTheCaptureTimeAsItsName)
     EXPECT_EQ(contentOf(request.textPath), decodeCp932(expectedText()).toUtf8());
 }
 
-TEST_F(Output, WithoutATextPathOnlyTheDataIsWritten)
-{
-    request.textPath.clear();
-    EXPECT_EQ(writeCaptureOutput(dataOf(soundStream), request).status, Status::Accepted);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("out.dat")});
-}
-
 TEST_F(Output, RejectedDataIsStoredButNotRendered)
 {
     struct Case

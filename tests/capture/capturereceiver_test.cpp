@@ -68,28 +68,7 @@ TEST_F(Receiving, ANegativeWaitingCountEndsTheCaptureWithoutReading)
     ASSERT_EQ(ended.size(), 1);
     EXPECT_EQ(ended.at(0).at(0).value<CaptureRecorder::Exit>(), CaptureRecorder::Exit::DataRate);
     EXPECT_EQ(recorder.capture().stream(), bytes({0xA4, 0xB1, 0xFF}));
-    EXPECT_EQ(port.bytesWaiting() < 0, true) << "the waiting bytes are left to the stop";
-}
-
-TEST_F(Receiving, AnArrivalWithNothingWaitingReadsNothing)
-{
-    receiver.start();
-    port.deliverNow(QByteArray());
-    EXPECT_EQ(reads(), 0);
-    EXPECT_TRUE(storedBlocks.isEmpty());
-    EXPECT_TRUE(receiver.isActive());
-}
-
-TEST_F(Receiving, OverflowEndsTheCaptureMidBlock)
-{
-    receiver.start();
-    for (int i = 0; i < 8; ++i)
-        port.deliverNow(j1Stream(32000));
-    port.deliverNow(j1Stream(8000));
-    ASSERT_EQ(ended.size(), 1);
-    EXPECT_EQ(ended.at(0).at(0).value<CaptureRecorder::Exit>(), CaptureRecorder::Exit::Overflow);
-    EXPECT_EQ(storedBlocks.last().size(), 262144 - 8 * 32000);
-    EXPECT_EQ(recorder.capture().CaptureEnd(), 262144);
+    EXPECT_LT(port.bytesWaiting(), 0) << "the waiting bytes are left to the stop";
 }
 
 TEST_F(Receiving, PortErrorsAreReportedAndStopEndsReading)

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+
 using namespace ferrox;
 using namespace ferrox::test;
 
@@ -23,6 +26,11 @@ struct FeedCase
     qint32 captureEnd;       // also CaptureCount once ended
     QByteArray expectedTail; // the last bytes of the stream, end code included
 };
+
+void PrintTo(const FeedCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
 
 class Feeding : public testing::TestWithParam<FeedCase>
 {
@@ -73,7 +81,11 @@ INSTANTIATE_TEST_SUITE_P(
                  Exit::Overflow, limit, j1Stream(limit).right(1) + endCode},
         FeedCase{"an end code at the last index before the limit", {j1Stream(limit - 1) + endCode}, {limit},
                  Exit::EndCode, limit - 1, j1Stream(limit - 1).right(1) + endCode}),
-    [](const testing::TestParamInfo<FeedCase> &info) { return "case" + std::to_string(info.index); });
+    [](const testing::TestParamInfo<FeedCase> &info) {
+        std::string name = info.param.name;
+        std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+        return name;
+    });
 
 TEST(CaptureRecorder, DataRateExitOnANegativeWaitingCount)
 {

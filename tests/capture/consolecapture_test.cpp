@@ -287,16 +287,4 @@ TEST_F(ConsoleCaptureRun, NoVersionReplyAtTheStartIsACommunicationFailure)
     owner.reset();
 }
 
-TEST_F(ConsoleCaptureRun, StopsAfterTheEndAreIgnored)
-{
-    makeBoard(fastBoard());
-    capture->requestStop();
-    ASSERT_TRUE(run(request()));
-    const QByteArray written = port->written;
-    capture->requestStop();
-    capture->requestStop();
-    QTest::qWait(50);
-    EXPECT_EQ(port->written, written);
-}
-
 } // namespace
