@@ -1,25 +1,10 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDeadlineTimer>
-#include <QTest>
 
 #include <cstdint>
-#include <functional>
 
 namespace ferrox::test {
-
-// Lets the event loop run until done() holds or timeoutMs pass.
-inline bool waitUntil(const std::function<bool()> &done, int timeoutMs = 5000)
-{
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
-}
 
 // Stream bytes whose tag breaks the order high nibble, low nibble of the
 // same sender (the end code may follow a complete byte only).

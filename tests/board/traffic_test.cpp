@@ -18,20 +18,10 @@ QByteArray sentBy(const QByteArray &stream, Sender sender)
     QByteArray values;
     for (qsizetype i = 0; i + 1 < stream.size(); i += 2) {
         const auto high = static_cast<std::uint8_t>(stream[i]);
-        const auto low = static_cast<std::uint8_t>(stream[i + 1]);
         if ((high & 0xF0) == highTag)
-            values.append(static_cast<char>(((high & 0x0F) << 4) | (low & 0x0F)));
+            values.append(static_cast<char>(((high & 0x0F) << 4) | (stream[i + 1] & 0x0F)));
     }
     return values;
-}
-
-QString writeFile(const QTemporaryDir &dir, const char *name, const QByteArray &content)
-{
-    const QString path = dir.filePath(QString::fromLatin1(name));
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
-    return path;
 }
 
 } // namespace
@@ -54,16 +44,11 @@ TEST(BoardTraffic, DemoIsAPlausibleConversationWithShiftJisText)
     EXPECT_EQ(host.size() + terminal.size(), stream.size() / 2);
     EXPECT_TRUE(host.startsWith('\x05'));   // ENQ
     EXPECT_TRUE(terminal.startsWith('\x06')); // ACK
-    EXPECT_TRUE(host.contains("\x02RD01\x03"));
-    EXPECT_TRUE(terminal.contains('\x15')); // a NAK, and the frame sent again
+    EXPECT_TRUE(terminal.contains('\x15'));   // a NAK, and the frame sent again
     EXPECT_EQ(host.count("\x02RD02\x03"), 2);
-    EXPECT_TRUE(terminal.contains("\r\n\x03"));
-    // 「測定値」 in code page 932.
-    EXPECT_TRUE(terminal.contains("\x81\x75\x91\xAA\x92\xE8\x92\x6C\x81\x76"));
     QStringDecoder decoder("windows-31j");
-    const QString text = decoder.decode(terminal);
+    EXPECT_TRUE(QString(decoder.decode(terminal)).contains(QStringLiteral("状態：正常")));
     EXPECT_FALSE(decoder.hasError());
-    EXPECT_TRUE(text.contains(QStringLiteral("状態：正常")));
 }
 
 TEST(BoardTraffic, RandomTrafficIsReproducibleAndWellFormed)
@@ -77,47 +62,38 @@ TEST(BoardTraffic, RandomTrafficIsReproducibleAndWellFormed)
     EXPECT_FALSE(sentBy(first, Sender::J2).isEmpty());
 }
 
-TEST(BoardTraffic, SourcesByName)
+TEST(BoardTraffic, SourcesByNameAndDataFiles)
 {
     QString error;
     EXPECT_EQ(loadTraffic(QStringLiteral("demo"), error), demoTraffic());
     EXPECT_EQ(loadTraffic(QStringLiteral("random:42"), error), randomTraffic(42));
     EXPECT_EQ(loadTraffic(QStringLiteral("random:4294967295"), error), randomTraffic(0xFFFFFFFFu));
-    for (const char *bad : {"random:", "random:x", "random:-1", "random:4294967296"}) {
-        error.clear();
-        EXPECT_FALSE(loadTraffic(QString::fromLatin1(bad), error)) << bad;
-        EXPECT_TRUE(error.contains(QLatin1String("seed"))) << error.toStdString();
-    }
-}
 
-TEST(BoardTraffic, DataFileIsReplayedAsItIsUpToItsEndCode)
-{
+    // A data file is replayed as it is, up to its end code; an error tag and a stray 0xF3 stay.
     QTemporaryDir dir;
-    QString error;
-    const QByteArray odd("\xA4\xB1\xC5\x80\x96\xF3", 6); // an error tag and a stray 0xF3 stay
-    EXPECT_EQ(loadTraffic(writeFile(dir, "a.dat", odd + '\xFF'), error), odd);
-    EXPECT_EQ(loadTraffic(writeFile(dir, "b.dat", odd), error), odd);
-    EXPECT_EQ(loadTraffic(writeFile(dir, "c.dat", odd + "\xFF\xA4\xB1"), error), odd);
-}
-
-TEST(BoardTraffic, UnusableDataFilesAreRefusedWithAReason)
-{
-    QTemporaryDir dir;
-    const struct
-    {
-        QString path;
-        const char *reason;
-    } cases[] = {
-        {dir.filePath(QStringLiteral("missing.dat")), "cannot read"},
-        {writeFile(dir, "empty.dat", QByteArray()), "no stream bytes"},
-        {writeFile(dir, "end.dat", QByteArray("\xFF", 1)), "no stream bytes"},
-        {dir.path(), "cannot read"},
+    const auto file = [&](const char *name, const QByteArray &content) {
+        QFile f(dir.filePath(QLatin1String(name)));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(content) == content.size());
+        return f.fileName();
     };
-    for (const auto &c : cases) {
-        QString error;
-        EXPECT_FALSE(loadTraffic(c.path, error)) << c.path.toStdString();
-        EXPECT_TRUE(error.contains(QLatin1String(c.reason))) << error.toStdString();
-        EXPECT_TRUE(error.contains(c.path)) << error.toStdString();
+    const QByteArray odd("\xA4\xB1\xC5\x80\x96\xF3", 6);
+    for (const QByteArray &content : {odd, odd + '\xFF', odd + "\xFF\xA4\xB1"})
+        EXPECT_EQ(loadTraffic(file("a.dat", content), error), odd);
+
+    const QList<std::pair<QString, const char *>> unusable{
+        {QStringLiteral("random:"), "seed"},
+        {QStringLiteral("random:-1"), "seed"},
+        {QStringLiteral("random:4294967296"), "seed"},
+        {dir.filePath(QStringLiteral("missing.dat")), "cannot read"},
+        {dir.path(), "cannot read"},
+        {file("empty.dat", QByteArray()), "no stream bytes"},
+        {file("end.dat", QByteArray("\xFF", 1)), "no stream bytes"},
+    };
+    for (const auto &[source, reason] : unusable) {
+        error.clear();
+        EXPECT_FALSE(loadTraffic(source, error)) << source.toStdString();
+        EXPECT_TRUE(error.contains(QLatin1String(reason))) << error.toStdString();
+        EXPECT_TRUE(error.contains(source)) << error.toStdString();
     }
 }
 
@@ -133,19 +109,18 @@ TEST(BoardTraffic, DirectionKeepsOnlyItsSendersBytes)
 TEST(BoardTraffic, ErrorTagsAreSpreadBetweenMonitoredBytes)
 {
     const QByteArray stream = randomTraffic(3).left(200);
-    for (const int count : {0, 1, 5, 99, 100, 250}) {
+    for (const int count : {0, 1, 5, 100, 250}) {
         const QByteArray mixed = withErrorTags(stream, count);
         ASSERT_EQ(mixed.size(), stream.size() + count) << count;
         QByteArray kept;
         for (qsizetype i = 0; i < mixed.size(); ++i) {
-            const auto b = static_cast<std::uint8_t>(mixed[i]);
-            const std::uint8_t tag = b >> 4;
+            const std::uint8_t tag = static_cast<std::uint8_t>(mixed[i]) >> 4;
             if (tag >= 0x8 && tag <= 0xB) {
                 kept.append(mixed[i]);
                 continue;
             }
-            EXPECT_TRUE(tag < 0x8 || (tag >= 0xC && tag <= 0xE)) << int(b);
-            EXPECT_FALSE(i > 0 && isHighNibble(static_cast<std::uint8_t>(mixed[i - 1])));
+            EXPECT_NE(tag, 0xF);
+            EXPECT_FALSE(i > 0 && isHighNibble(static_cast<std::uint8_t>(mixed[i - 1]))) << "at " << i;
         }
         EXPECT_EQ(kept, stream) << count;
     }

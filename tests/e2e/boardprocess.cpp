@@ -2,6 +2,11 @@
 
 namespace ferrox::test {
 
+QString BoardProcess::binary()
+{
+    return QStringLiteral(FERROX_BOARD_BINARY);
+}
+
 BoardProcess::BoardProcess(const QStringList &options)
     : m_linkPath(m_dir.filePath(QStringLiteral("com1"))), m_options(options)
 {
@@ -20,12 +25,13 @@ BoardProcess::~BoardProcess()
 
 bool BoardProcess::start()
 {
-    m_process.start(QStringLiteral(FERROX_BOARD_BINARY),
-                    QStringList{QStringLiteral("--link"), m_linkPath} + m_options);
+    m_process.start(binary(), QStringList{QStringLiteral("--link"), m_linkPath} + m_options);
     while (!m_process.canReadLine() && m_process.waitForReadyRead(10000)) {
     }
-    if (m_process.canReadLine())
+    if (m_process.canReadLine()) {
+        m_slavePath = QString::fromLocal8Bit(m_process.readLine()).trimmed();
         return true;
+    }
     m_process.waitForFinished(3000);
     m_errors = QString::fromLocal8Bit(m_process.readAllStandardError());
     m_lacksPty = m_errors.contains(QLatin1String("pseudo-terminal"));

@@ -11,6 +11,9 @@ namespace ferrox::test {
 class BoardProcess
 {
 public:
+    // The program's path.
+    static QString binary();
+
     explicit BoardProcess(const QStringList &options = {});
     ~BoardProcess();
     BoardProcess(const BoardProcess &) = delete;
@@ -22,12 +25,15 @@ public:
     bool lacksPty() const { return m_lacksPty; }
     QString errors() const { return m_errors; }
     QString linkPath() const { return m_linkPath; }
+    QString slavePath() const { return m_slavePath; } // as the board printed it
+    QProcess &process() { return m_process; }
     // A path in the same folder where no device exists.
     QString missingPath() const;
 
 private:
     QTemporaryDir m_dir;
     QString m_linkPath;
+    QString m_slavePath;
     QStringList m_options;
     QProcess m_process;
     QString m_errors;

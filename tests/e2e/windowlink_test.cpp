@@ -35,6 +35,8 @@ protected:
     // The window with its link; port 1 is the board's link, every other port is missing.
     void build(BoardProcess &board, const QByteArray &settings = {})
     {
+        controller.reset();
+        port.reset();
         QFile ini(m_dir.filePath(QStringLiteral("ferrox.ini")));
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
         ini.write("[Settings2]\n" + settings);
@@ -73,13 +75,6 @@ protected:
     {
         return m_store->GetSetting(QStringLiteral("ferrox"), QStringLiteral("Settings2"), key,
                                    QStringLiteral("<missing>"));
-    }
-    QStringList items(QComboBox *combo) const
-    {
-        QStringList list;
-        for (int i = 0; i < combo->count(); ++i)
-            list << combo->itemText(i);
-        return list;
     }
 
     FakeDialogs dialogs;
@@ -147,77 +142,62 @@ INSTANTIATE_TEST_SUITE_P(
                     FirmwareCase{"V1.05", 57600, 8, 3, true, true},
                     FirmwareCase{"V1.05", 115200, 10, 3, true, true}));
 
-TEST_F(WindowLink, StartUpWithAMissingPortShowsOnlyThePortMessage)
+// A port that cannot be had at start-up: only the port message, nothing
+// more when the check then fails.
+TEST_F(WindowLink, StartUpWithAnUnusablePortShowsOnlyThePortMessage)
 {
-    BoardProcess board;
-    FERROX_START_BOARD(board);
-    build(board, "COM_Port=COM3\n");
-    ASSERT_TRUE(startUp());
-    QTest::qWait(1500);
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("通信ポート"));
-    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
-    const QRegularExpression text(QStringLiteral("^COM3 は使用できませんでした。　{10}[1-9][0-9]*     $"));
-    EXPECT_TRUE(text.match(dialogs.messages[0].text).hasMatch()) << dialogs.messages[0].text.toStdString();
-    EXPECT_FALSE(window->timer1()->isActive());
-}
-
-TEST_F(WindowLink, StartUpWithALinkSpeedThePortCannotTake)
-{
-    BoardProcess board;
-    FERROX_START_BOARD(board);
-    build(board, "COM_speed=fast\n");
-    ASSERT_TRUE(startUp());
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    const QRegularExpression text(QStringLiteral("^COM1 は使用できませんでした。　{10}[1-9][0-9]*     $"));
-    EXPECT_TRUE(text.match(dialogs.messages[0].text).hasMatch()) << dialogs.messages[0].text.toStdString();
-    EXPECT_FALSE(port->isOpen());
-}
-
-TEST_F(WindowLink, StartUpWithASilentBoardShowsTheLongMessage)
-{
-    for (const QStringList &options : {QStringList{QStringLiteral("--silent")},
-                                       QStringList{QStringLiteral("--jumper"), QStringLiteral("115200")},
-                                       QStringList{QStringLiteral("--reply-len"), QStringLiteral("21")}}) {
-        SCOPED_TRACE(options.join(u' ').toStdString());
+    for (const auto &[settings, number] : {std::pair{"COM_Port=COM3\n", 3}, std::pair{"COM_speed=fast\n", 1}}) {
+        SCOPED_TRACE(settings);
         dialogs.messages.clear();
-        BoardProcess board(options);
+        BoardProcess board;
         FERROX_START_BOARD(board);
-        build(board);
+        build(board, settings);
         ASSERT_TRUE(startUp());
+        QTest::qWait(1500);
         ASSERT_EQ(dialogs.messages.size(), 1);
-        EXPECT_TRUE(dialogs.messages[0].text.startsWith(kNoBoard));
-        EXPECT_TRUE(window->statusText().startsWith(QStringLiteral("現在の設定：COM1。")));
-        EXPECT_TRUE(controller->check().results().LinkFailed);
-        controller.reset();
-        port.reset();
+        EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("通信ポート"));
+        EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
+        const QRegularExpression text(QStringLiteral("^COM%1 は使用できませんでした。　{10}[1-9][0-9]*     $").arg(number));
+        EXPECT_TRUE(text.match(dialogs.messages[0].text).hasMatch()) << dialogs.messages[0].text.toStdString();
+        EXPECT_FALSE(window->timer1()->isActive());
+        EXPECT_FALSE(port->isOpen());
     }
 }
 
-TEST_F(WindowLink, ForeignAndUnsupportedBoards)
+// Boards that do not answer as ours does: the long message, after the
+// firmware message where the firmware is unknown.
+TEST_F(WindowLink, StartUpWithoutAUsableAnswer)
 {
+    const QString firmware = QStringLiteral("*** ファームウエアバージョン ミスマッチ ***");
+    const struct
     {
-        BoardProcess board({QStringLiteral("--id"), QStringLiteral("Other Box")});
+        QStringList options;
+        QString status;
+        QStringList messageStarts;
+    } cases[] = {
+        {{QStringLiteral("--silent")}, QStringLiteral("現在の設定：COM1。"), {kNoBoard}},
+        {{QStringLiteral("--jumper"), QStringLiteral("115200")}, QStringLiteral("現在の設定：COM1。"), {kNoBoard}},
+        {{QStringLiteral("--reply-len"), QStringLiteral("21")}, QStringLiteral("現在の設定：COM1。"), {kNoBoard}},
+        {{QStringLiteral("--id"), QStringLiteral("Other Box")}, QStringLiteral("現在の設定：COM1。"), {kNoBoard}},
+        {{QStringLiteral("--firmware"), QStringLiteral("V2.00")}, QStringLiteral("ファームウエアバージョン ミスマッチ"),
+         {firmware, kNoBoard}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.options.join(u' ').toStdString());
+        dialogs.messages.clear();
+        BoardProcess board(c.options);
         FERROX_START_BOARD(board);
         build(board);
         ASSERT_TRUE(startUp());
-        ASSERT_EQ(dialogs.messages.size(), 1);
-        EXPECT_TRUE(dialogs.messages[0].text.startsWith(kNoBoard));
+        ASSERT_EQ(dialogs.messages.size(), c.messageStarts.size());
+        for (qsizetype i = 0; i < c.messageStarts.size(); ++i)
+            EXPECT_TRUE(dialogs.messages[i].text.startsWith(c.messageStarts[i])) << i;
+        EXPECT_TRUE(window->statusText().startsWith(c.status));
+        EXPECT_TRUE(controller->check().results().LinkFailed);
     }
-    dialogs.messages.clear();
-    controller.reset();
-    port.reset();
-    BoardProcess board({QStringLiteral("--firmware"), QStringLiteral("V2.00")});
-    FERROX_START_BOARD(board);
-    build(board);
-    ASSERT_TRUE(startUp());
-    ASSERT_EQ(dialogs.messages.size(), 2);
-    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("使用中のファームウエアバージョン　：　 V2.00\r\n")));
-    EXPECT_TRUE(dialogs.messages[1].text.startsWith(kNoBoard));
-    EXPECT_EQ(window->statusText(), QStringLiteral("ファームウエアバージョン ミスマッチ"));
 }
 
-TEST_F(WindowLink, LinkSpeedChoiceNeedsTheJumperBeforeTheNextCheck)
+TEST_F(WindowLink, PortAndLinkSpeedChoices)
 {
     BoardProcess board;
     FERROX_START_BOARD(board);
@@ -225,11 +205,22 @@ TEST_F(WindowLink, LinkSpeedChoiceNeedsTheJumperBeforeTheNextCheck)
     ASSERT_TRUE(startUp());
     ASSERT_TRUE(window->timer1()->isActive());
 
+    // A missing port: said so, the old one kept and not stored.
+    pick(window->settingsPanel()->comPort(), QStringLiteral("COM17"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.messages.isEmpty(); }, 3000));
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("COM17 は存在しませんでした。") + QString(10, QChar(0x3000)));
+    EXPECT_EQ(window->settingsPanel()->comPort()->currentText(), QStringLiteral("COM1"));
+    EXPECT_EQ(stored(QStringLiteral("COM_Port")), QStringLiteral("<missing>"));
+    EXPECT_FALSE(port->isOpen());
+    ASSERT_TRUE(pressPortCheck()); // opens port 1 again
+    EXPECT_TRUE(controller->check().results().BoardVerified);
+
+    // A link speed the jumper does not match: stored, the jumper asked for, silence.
+    dialogs.messages.clear();
     pick(window->settingsPanel()->pcSpeed(), QStringLiteral("115200"));
     EXPECT_EQ(stored(QStringLiteral("COM_speed")), QStringLiteral("115200"));
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("*** PC通信スピード変更 ***\r\n")));
-
     ASSERT_TRUE(pressPortCheck());
     EXPECT_TRUE(controller->check().results().LinkFailed);
     EXPECT_FALSE(window->timer1()->isActive());
@@ -240,25 +231,10 @@ TEST_F(WindowLink, LinkSpeedChoiceNeedsTheJumperBeforeTheNextCheck)
     ASSERT_TRUE(pressPortCheck());
     EXPECT_TRUE(controller->check().results().BoardVerified);
     EXPECT_TRUE(window->statusText().endsWith(kLinkOk));
-}
 
-TEST_F(WindowLink, ChoosingAMissingPortKeepsTheOldOne)
-{
-    BoardProcess board;
-    FERROX_START_BOARD(board);
-    build(board);
-    ASSERT_TRUE(startUp());
-    pick(window->settingsPanel()->comPort(), QStringLiteral("COM17"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.messages.isEmpty(); }, 3000));
-    EXPECT_EQ(dialogs.messages[0].text,
-              QStringLiteral("COM17 は存在しませんでした。") + QString(10, QChar(0x3000)));
-    EXPECT_EQ(window->settingsPanel()->comPort()->currentText(), QStringLiteral("COM1"));
-    EXPECT_EQ(stored(QStringLiteral("COM_Port")), QStringLiteral("<missing>"));
+    // Closing the window closes the port.
+    window->close();
     EXPECT_FALSE(port->isOpen());
-
-    // The next check opens port 1 again.
-    ASSERT_TRUE(pressPortCheck());
-    EXPECT_TRUE(controller->check().results().BoardVerified);
 }
 
 TEST_F(WindowLink, ABoardThatHangsUpIsReportedAndNothingHangs)
@@ -276,17 +252,6 @@ TEST_F(WindowLink, ABoardThatHangsUpIsReportedAndNothingHangs)
     EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("COM1 は使用できませんでした。")));
     EXPECT_FALSE(port->isOpen());
     EXPECT_TRUE(controller->check().results().BoardVerified);
-}
-
-TEST_F(WindowLink, ClosingTheWindowClosesThePort)
-{
-    BoardProcess board;
-    FERROX_START_BOARD(board);
-    build(board);
-    ASSERT_TRUE(startUp());
-    ASSERT_TRUE(port->isOpen());
-    window->close();
-    EXPECT_FALSE(port->isOpen());
 }
 
 } // namespace
