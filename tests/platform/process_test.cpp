@@ -8,7 +8,7 @@
 
 using namespace ferrox;
 
-TEST(EnsureFolder, ExistingNestedAndUncreatableFolders)
+TEST(EnsureFolder, ExistingNestedUncreatableAndRefusedFolders)
 {
     QTemporaryDir dir;
     EXPECT_TRUE(EnsureFolder(dir.path()));
@@ -21,10 +21,8 @@ TEST(EnsureFolder, ExistingNestedAndUncreatableFolders)
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     EXPECT_FALSE(EnsureFolder(dir.filePath(QStringLiteral("file/x/y"))));
-}
 
-TEST(EnsureFolder, PathsOnDriveANeverGetCreatedNorAnEmptyPath)
-{
+    // Paths on drive A are never created, nor an empty path.
     EXPECT_FALSE(EnsureFolder(QString()));
     EXPECT_FALSE(EnsureFolder(QStringLiteral("A_nonexistent_folder_for_ferrox")));
     EXPECT_FALSE(QDir(QStringLiteral("A_nonexistent_folder_for_ferrox")).exists());

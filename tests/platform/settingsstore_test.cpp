@@ -21,20 +21,15 @@ protected:
     }
 };
 
-TEST_F(SettingsStoreTest, MissingKeysGiveTheReadersDefault)
-{
-    QtSettingsStore store(ini());
-    ProgramSettings settings(store);
-    EXPECT_EQ(settings.text(QStringLiteral("COM_Port"), QStringLiteral("COM1")), QStringLiteral("COM1"));
-    EXPECT_EQ(settings.number(QStringLiteral("MainLeft"), 1000.0f), 1000.0f);
-    EXPECT_EQ(settings.integer(QStringLiteral("RTS"), 0), 0);
-}
-
 TEST_F(SettingsStoreTest, TextsKeepTheirSpacesAndJapaneseAcrossInstances)
 {
     {
         QtSettingsStore store(ini());
         ProgramSettings settings(store);
+        // Missing keys give the reader's default.
+        EXPECT_EQ(settings.text(QStringLiteral("COM_Port"), QStringLiteral("COM1")), QStringLiteral("COM1"));
+        EXPECT_EQ(settings.number(QStringLiteral("MainLeft"), 1000.0f), 1000.0f);
+        EXPECT_EQ(settings.integer(QStringLiteral("RTS"), 0), 0);
         settings.save(QStringLiteral("Monitor_speed"), QStringLiteral("  9600"));
         settings.save(QStringLiteral("Direction"), QStringLiteral("J1←J2"));
         settings.save(QStringLiteral("Display_mode"), QStringLiteral("モード3 <HEX･CHAR>"));

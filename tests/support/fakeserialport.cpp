@@ -1,7 +1,8 @@
 #include "fakeserialport.h"
 
-#include <QPointer>
 #include <QTimer>
+
+#include <utility>
 
 namespace ferrox::test {
 
@@ -40,16 +41,9 @@ bool FakeSerialPort::setSettings(const QString &settingsText)
     return true;
 }
 
-bool FakeSerialPort::setDtr(bool on)
+bool FakeSerialPort::setModemLine(const char *line, bool on)
 {
-    operations << QStringLiteral("dtr %1").arg(on ? 1 : 0);
-    m_lastError = failModemLines ? 10 : 0;
-    return !failModemLines;
-}
-
-bool FakeSerialPort::setRts(bool on)
-{
-    operations << QStringLiteral("rts %1").arg(on ? 1 : 0);
+    operations << QLatin1String(line) + QStringLiteral(" %1").arg(on ? 1 : 0);
     m_lastError = failModemLines ? 10 : 0;
     return !failModemLines;
 }

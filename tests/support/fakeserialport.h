@@ -24,8 +24,8 @@ public:
     bool isOpen() const override { return m_open; }
     bool setSettings(const QString &settingsText) override;
     QString settings() const override { return m_settings; }
-    bool setDtr(bool on) override;
-    bool setRts(bool on) override;
+    bool setDtr(bool on) override { return setModemLine("dtr", on); }
+    bool setRts(bool on) override { return setModemLine("rts", on); }
     bool cts() const override { return m_open && ctsLine; }
     bool dsr() const override { return m_open && dsrLine; }
     bool write(const QByteArray &bytes) override;
@@ -59,6 +59,8 @@ signals:
     void settingsApplied(const QString &settingsText);
 
 private:
+    bool setModemLine(const char *line, bool on);
+
     int m_portNumber = 1;
     bool m_open = false;
     QString m_settings = QStringLiteral(" 57600,n,8,1");

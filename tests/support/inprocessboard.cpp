@@ -20,12 +20,7 @@ QByteArray trafficOf(const BoardConfig &config)
 } // namespace
 
 InProcessBoard::InProcessBoard(const BoardConfig &config)
-    : InProcessBoard(config, trafficOf(config))
-{
-}
-
-InProcessBoard::InProcessBoard(const BoardConfig &config, const QByteArray &traffic)
-    : m_engine(config, traffic)
+    : m_engine(config, trafficOf(config))
 {
     m_engine.setLinkSettings(m_port.settings());
     QObject::connect(&m_port, &FakeSerialPort::settingsApplied, &m_engine, &BoardEngine::setLinkSettings);

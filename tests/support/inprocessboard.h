@@ -10,13 +10,12 @@ namespace ferrox::test {
 // reaches the board; the board's answers arrive at the port from the event
 // loop, as on a real line. Port settings reach the board when the port is
 // opened or set while open, so a wrong link speed gets the board's silence.
+// The board streams config.traffic ("demo" unless set); an unusable traffic
+// source fails the running test and leaves the traffic empty.
 class InProcessBoard
 {
 public:
-    // The board streams config.traffic ("demo" unless set); an unusable
-    // traffic source fails the running test and leaves the traffic empty.
     explicit InProcessBoard(const BoardConfig &config = {});
-    InProcessBoard(const BoardConfig &config, const QByteArray &traffic);
 
     FakeSerialPort &port() { return m_port; }
     BoardEngine &engine() { return m_engine; }
