@@ -163,24 +163,6 @@ INSTANTIATE_TEST_SUITE_P(EveryFirmware, CheckWithBoard,
                                          BoardCase{"V1.05", 57600, 8, " 28800", 3, true, true},
                                          BoardCase{"V1.05", 115200, 10, " 57600", 3, true, true}));
 
-// A link speed that does not match the board's jumper meets silence.
-TEST_F(CheckFixture, WrongLinkSpeedForTheJumperBlinksNoAnswer)
-{
-    for (const int jumper : {57600, 115200}) {
-        SCOPED_TRACE(jumper);
-        BoardConfig config;
-        config.jumper = jumper;
-        useBoard(config);
-        panel.linkSpeed = jumper == 57600 ? QStringLiteral("115200") : QStringLiteral(" 57600");
-        panel.sampling = true;
-        ASSERT_TRUE(runCheck());
-        expectBlink(noAnswer(1));
-        expectFailedWithListsUntouched();
-        EXPECT_EQ(results().FirmwareVersion, QString());
-        EXPECT_TRUE(dialogs.messages.isEmpty());
-    }
-}
-
 // --- replies of every kind ---------------------------------------------------
 
 TEST_F(ScriptedCheck, RepliesAreReadWholeAndJudged)
@@ -321,17 +303,6 @@ TEST_F(ScriptedCheck, PortThatCannotBeOpenedIsReportedFromTheButtonOnly)
     // Before the query: the flags of the last check stand.
     EXPECT_TRUE(results().BoardVerified);
     EXPECT_FALSE(results().LinkFailed);
-}
-
-TEST_F(ScriptedCheck, StartUpOpensThePortAndChecks)
-{
-    board.answer(CMD_VERSION, {versionReply("V1.03")});
-    panel.port = QStringLiteral("COM3");
-    ASSERT_TRUE(startUp());
-    EXPECT_EQ(port.operations.mid(0, 6), ops("threshold 0|discard|port 3|settings  57600,N,8,1|open 3|close"));
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-    EXPECT_TRUE(results().BoardVerified);
-    EXPECT_TRUE(panel.sampling);
 }
 
 TEST_F(ScriptedCheck, StartUpWithAMissingPortShowsThePortMessageOnce)
