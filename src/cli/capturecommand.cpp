@@ -9,15 +9,10 @@
 #include "capture/consolecapture.h"
 #include "link/texts.h"
 #include "platform/qtserialport.h"
+#include "platform/terminationwatch.h"
 
 #include <QCoreApplication>
-#include <QSocketNotifier>
 #include <QTimer>
-
-#include <cerrno>
-#include <csignal>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace ferrox::cli {
 
@@ -46,38 +41,6 @@ std::optional<QString> directionText(const QString &value)
     if (value == QLatin1String("j2-to-j1"))
         return linktext::directionJ2ToJ1();
     return std::nullopt;
-}
-
-// SIGINT and SIGTERM reach the event loop through a pipe: the handler only
-// writes a byte, a socket notifier turns it into stopRequested().
-int stopPipeWriteEnd = -1;
-
-void onStopSignal(int)
-{
-    const int savedErrno = errno;
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(stopPipeWriteEnd, &byte, 1);
-    errno = savedErrno;
-}
-
-bool watchStopSignals(QObject *owner, std::function<void()> stopRequested)
-{
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
-        return false;
-    stopPipeWriteEnd = fds[1];
-    auto *notifier = new QSocketNotifier(fds[0], QSocketNotifier::Read, owner);
-    QObject::connect(notifier, &QSocketNotifier::activated, owner, [readEnd = fds[0], stopRequested] {
-        char buffer[16];
-        while (::read(readEnd, buffer, sizeof buffer) > 0) {
-        }
-        stopRequested();
-    });
-    struct sigaction action {};
-    action.sa_handler = onStopSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    return sigaction(SIGINT, &action, nullptr) == 0 && sigaction(SIGTERM, &action, nullptr) == 0;
 }
 
 int exitStatusOf(const ConsoleCaptureResult &capture, const CaptureOutput &output)
@@ -182,8 +145,12 @@ int captureCommand(const QStringList &arguments)
     stopTimer->setTimerType(Qt::PreciseTimer);
     QObject::connect(stopTimer, &QTimer::timeout, capture, &ConsoleCapture::requestStop);
 
-    if (!watchStopSignals(app, [capture] { capture->requestStop(); }))
-        printError(QStringLiteral("ferrox-cli capture: Ctrl+C cannot stop this capture; use --seconds\n"));
+    auto *termination = new TerminationWatch(app);
+    QString watchError;
+    if (termination->install(watchError))
+        QObject::connect(termination, &TerminationWatch::terminationRequested, capture, &ConsoleCapture::requestStop);
+    else
+        printError(QStringLiteral("ferrox-cli capture: Ctrl+C cannot stop this capture (%1); use --seconds\n").arg(watchError));
     QObject::connect(capture, &ConsoleCapture::logText, app, [](const QString &text) { printOut(text); });
     QObject::connect(capture, &ConsoleCapture::streamStarted, app, [stopTimer, stopAfterMs] {
         if (stopAfterMs > 0)

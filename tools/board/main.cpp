@@ -5,7 +5,7 @@
 #include "board/traffic.h"
 #include "pathlink.h"
 #include "ptylink.h"
-#include "terminationwatch.h"
+#include "platform/terminationwatch.h"
 
 #include <QCoreApplication>
 #include <QTimer>

@@ -4,9 +4,9 @@
 
 namespace ferrox {
 
-// Turns SIGINT, SIGTERM and SIGHUP into a signal of the event loop, so the
-// board can clean up (remove its link) instead of dying where it stands.
-// One per process.
+// Turns SIGINT, SIGTERM and SIGHUP into a signal of the event loop, so a
+// command-line program can end in order (stop the board, write its files,
+// remove its link) instead of dying where it stands. One per process.
 class TerminationWatch : public QObject
 {
     Q_OBJECT
