@@ -70,7 +70,7 @@ TEST(BoardPty, LinksItsSlaveAtThePathGivenUntilTerminated)
     EXPECT_FALSE(QFileInfo(board.linkPath()).isSymLink());
 }
 
-TEST(BoardPty, AnswersOnlyAtTheLinkSpeedOfItsJumper)
+TEST(BoardPty, AnswersItsQueriesOnlyAtTheLinkSpeedOfItsJumper)
 {
     for (const int jumper : {57600, 115200}) {
         SCOPED_TRACE(jumper);
@@ -111,7 +111,7 @@ TEST(BoardPty, IdleBoardSleepsAfterThePortCloses)
     EXPECT_LT(cpuTicks(board.process().processId()) - before, 20);
 }
 
-TEST(BoardPty, ShortCaptureEndsWithTheEndCodeInValidTagOrder)
+TEST(BoardPty, ShortCaptureEndsWithTheEndCodeInValidTagOrderThenAMeasurement)
 {
     BoardProcess board({QStringLiteral("--traffic"), QStringLiteral("random:5"), QStringLiteral("--rate"),
                         QStringLiteral("5000")});
@@ -129,6 +129,10 @@ TEST(BoardPty, ShortCaptureEndsWithTheEndCodeInValidTagOrder)
     EXPECT_EQ(stream.size() % 2, 1);
     EXPECT_EQ(tagSequenceErrors(stream), 0);
     EXPECT_TRUE(randomTraffic(5).startsWith(stream.chopped(1)));
+
+    // Then a measurement: the first count, 945, low byte first.
+    ASSERT_TRUE(port->write(QByteArray("M")));
+    EXPECT_EQ(readFor(*port, 2, 3000).left(2), QByteArray("\xB1\x03", 2));
 }
 
 TEST(BoardPty, FloodArrivesWholeThroughAFullTerminalQueue)

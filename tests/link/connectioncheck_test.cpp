@@ -30,12 +30,6 @@ QString linkOk(const QByteArray &reply, int port)
     return QString::fromLatin1(reply.left(16)) + QStringLiteral("  COM%1:通信確認ＯＫ。").arg(port);
 }
 
-QString portUnusable(int port)
-{
-    return QStringLiteral("COM%1 は使用できませんでした。").arg(port) + QString(10, QChar(0x3000))
-        + QStringLiteral("1     ");
-}
-
 // The check against any port; subclasses choose what answers.
 class CheckFixture : public testing::Test
 {
@@ -297,24 +291,12 @@ TEST_F(ScriptedCheck, PortThatCannotBeOpenedIsReportedFromTheButtonOnly)
 
     ASSERT_TRUE(runCheck());
     ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].text, portUnusable(9));
+    EXPECT_EQ(dialogs.messages[0].text,
+              QStringLiteral("COM9 は使用できませんでした。") + QString(10, QChar(0x3000)) + QStringLiteral("1     "));
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("通信ポート"));
     // Before the query: the flags of the last check stand.
     EXPECT_TRUE(results().BoardVerified);
-    EXPECT_FALSE(results().LinkFailed);
-}
-
-TEST_F(ScriptedCheck, StartUpWithAMissingPortShowsThePortMessageOnce)
-{
-    panel.port = QStringLiteral("COM7");
-    port.missingPorts.insert(7);
-    ASSERT_TRUE(startUp());
-    QTest::qWait(1300);
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].text, portUnusable(7));
-    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("通信ポート"));
-    EXPECT_TRUE(port.written.isEmpty());
     EXPECT_FALSE(results().LinkFailed);
 }
 
