@@ -1,7 +1,9 @@
 // The connection check as the user sees it: status blinks, message boxes,
 // the settings panel's lists and enables, the sampling timer and the
-// results, against scripted answers and against the simulated board.
+// results, against scripted answers and against the simulated board; and
+// the settings panel's link choices around it.
 #include "link/connectioncheck.h"
+#include "link/linkchoices.h"
 #include "linktesting.h"
 #include "support/fakedialogs.h"
 #include "support/inprocessboard.h"
@@ -51,6 +53,13 @@ protected:
         bool done = false;
         check->startUp([&] { done = true; });
         return QTest::qWaitFor([&] { return done; }, 4000);
+    }
+    // Waits for the end of a check started some other way.
+    bool waitForCheck()
+    {
+        bool finished = false;
+        QObject::connect(check.get(), &ConnectionCheck::checkFinished, [&] { finished = true; });
+        return QTest::qWaitFor([&] { return finished; }, 4000);
     }
     const CheckResults &results() const { return check->results(); }
 
@@ -352,14 +361,101 @@ TEST_F(ScriptedCheck, ChoosingAPortStoresItAndChecks)
 {
     board.answer(CMD_VERSION, {versionReply("V1.02")});
     panel.port = QStringLiteral("COM5");
-    bool finished = false;
-    QObject::connect(check.get(), &ConnectionCheck::checkFinished, [&] { finished = true; });
     check->choosePort();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 4000));
+    ASSERT_TRUE(waitForCheck());
     EXPECT_EQ(store.program(QStringLiteral("COM_Port")), QStringLiteral("COM5"));
     EXPECT_EQ(port.operations.mid(0, 4), ops("port 5|open 5|close|port 5"));
     EXPECT_TRUE(results().BoardVerified);
     expectBlink(linkOk(versionReply("V1.02"), 5));
+}
+
+// --- the settings panel's link choices ----------------------------------------
+
+class Choices : public CheckFixture
+{
+protected:
+    Choices()
+    {
+        useBoard({}); // a V1.05 board behind a 57600-baud jumper
+        choices = std::make_unique<LinkChoices>(*check, *owner, panel, dialogs);
+    }
+    std::unique_ptr<LinkChoices> choices;
+};
+
+TEST_F(Choices, PortCheckButtonClearsTheStatusThenChecksOnce)
+{
+    ReportStatus(panel.status, 1, QStringLiteral("50%"), 50);
+    panel.status.texts.clear();
+    choices->Cmd_Port_Check_Click();
+    // A second press while the check waits does nothing at all.
+    choices->Cmd_Port_Check_Click();
+    EXPECT_EQ(panel.status.texts, QStringList{QString()});
+    ASSERT_TRUE(waitForCheck());
+    QTest::qWait(50);
+    ASSERT_EQ(panel.status.texts.size(), 4);
+    EXPECT_TRUE(panel.status.texts[1].endsWith(QStringLiteral("  COM1:通信確認ＯＫ。")));
+    EXPECT_TRUE(check->results().BoardVerified);
+    EXPECT_EQ(simulated->port().written, QByteArray("V"));
+}
+
+TEST_F(Choices, TheSimpleMonitorIsClosedAfterACheckAndRestartedOnMonitorChoices)
+{
+    choices->monitorChoiceMade(); // no simple monitor yet: nothing to do
+    int closed = 0;
+    int restarted = 0;
+    bool verifiedWhenClosed = false;
+    choices->setSimpleMonitorHooks([&] { ++closed, verifiedWhenClosed = check->results().BoardVerified; },
+                                  [&] { ++restarted; });
+    choices->Cmd_Port_Check_Click();
+    ASSERT_TRUE(waitForCheck());
+    EXPECT_EQ(closed, 0);
+
+    panel.simpleMonitor = true;
+    choices->Cmd_Port_Check_Click();
+    EXPECT_EQ(closed, 0);
+    ASSERT_TRUE(waitForCheck());
+    EXPECT_EQ(closed, 1);
+    EXPECT_TRUE(verifiedWhenClosed);
+
+    choices->monitorChoiceMade();
+    EXPECT_EQ(restarted, 1);
+}
+
+TEST_F(Choices, LinkSpeedGoesToThePortAndAsksForTheJumper)
+{
+    simulated->port().open();
+    simulated->port().operations.clear();
+    panel.linkSpeed = QStringLiteral("115200");
+    choices->Combo_PC_speed_Click();
+    EXPECT_EQ(simulated->port().operations, QStringList{QStringLiteral("settings 115200,n,8,1")});
+    EXPECT_TRUE(simulated->port().written.isEmpty());
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Information);
+    EXPECT_EQ(dialogs.messages[0].title, QString());
+    const QStringList lines = dialogs.messages[0].text.split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 10); // nine lines, each ended by CR LF
+    EXPECT_EQ(lines[0], QStringLiteral("*** PC通信スピード変更 ***"));
+    EXPECT_EQ(lines[6], QStringLiteral("ジャンパー変更後、「通信確認」ボタンを押してください。"));
+
+    // The board keeps its jumper: the next check meets silence.
+    choices->Cmd_Port_Check_Click();
+    ASSERT_TRUE(waitForCheck());
+    EXPECT_TRUE(check->results().LinkFailed);
+}
+
+TEST_F(Choices, LinkSpeedChosenWhileACheckWaitsReachesThePortAfterIt)
+{
+    choices->Cmd_Port_Check_Click();
+    panel.linkSpeed = QStringLiteral("115200");
+    choices->Combo_PC_speed_Click();
+    ASSERT_TRUE(waitForCheck());
+    const QStringList &log = simulated->port().operations;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return log.last().startsWith(QLatin1String("settings 115")); }, 1000));
+    // The check ran at the old speed and was answered.
+    EXPECT_TRUE(check->results().BoardVerified);
+    const qsizetype read = log.indexOf(QStringLiteral("read 22"));
+    EXPECT_GT(read, 0);
+    EXPECT_EQ(log.indexOf(QStringLiteral("settings 115200,n,8,1")), read + 1);
 }
 
 } // namespace

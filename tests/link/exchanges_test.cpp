@@ -1,5 +1,6 @@
 // The exchanges on the wire: exactly the listed port operations and bytes,
 // in order, for every numbered exchange, and how each ends on bad answers.
+#include "link/consolecheck.h"
 #include "link/linkowner.h"
 #include "linktesting.h"
 
@@ -94,6 +95,56 @@ TEST_F(Exchanges, CheckEndsAtOnceWhenThePortVanishesWhileItWaits)
     EXPECT_EQ(outcome->status, CheckOutcome::Status::PortFailed);
     EXPECT_EQ(outcome->errorCode, 9);
     EXPECT_LT(clock.elapsed(), 900);
+}
+
+// The check for programs without a window: what a terminal is told.
+TEST_F(Exchanges, ConsoleCheckTellsEveryOutcome)
+{
+    const QString noBoard = QStringLiteral("*** ボードと通信ができませんでした ***\n");
+    const struct
+    {
+        const char *name;
+        QList<QByteArray> reply;
+        bool missingPort;
+        QString text; // the firmware message is checked line by line below
+    } cases[] = {
+        {"verified", {versionReply("V1.04")}, false, QStringLiteral("Ferrox LM V1.04   /dev/ttyUSB0:通信確認ＯＫ。\n")},
+        {"silent", {}, false, noBoard},
+        {"short", {versionReply("V1.05", 21)}, false, noBoard},
+        {"foreign", {versionReply("V1.05", 22, "Other box")}, false, noBoard + QStringLiteral("\"Other box V1.05 \"\n")},
+        {"missing port", {}, true,
+         QStringLiteral("/dev/ttyUSB0 は使用できませんでした。") + QString(10, QChar(0x3000)) + QStringLiteral("1\n")},
+        {"firmware", {versionReply("V2.00")}, false, {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        board.answer(CMD_VERSION, c.reply);
+        if (c.missingPort)
+            port.missingPorts.insert(1);
+        bool heldDuringDone = false;
+        const auto result = await<ConsoleCheckResult>([&](auto done) {
+            runConsoleCheck(owner, {}, QStringLiteral("/dev/ttyUSB0"), [&, done](const ConsoleCheckResult &r) {
+                heldDuringDone = owner.holder() == LinkUse::Check;
+                owner.release(LinkUse::Check);
+                done(r);
+            });
+        });
+        ASSERT_TRUE(result);
+        port.missingPorts.clear();
+        EXPECT_TRUE(heldDuringDone);
+        EXPECT_EQ(owner.holder(), LinkUse::None);
+        EXPECT_EQ(result->verified, QByteArray(c.name) == "verified");
+        if (!c.text.isEmpty()) {
+            EXPECT_EQ(result->text, c.text);
+            continue;
+        }
+        EXPECT_EQ(result->firmwareVersion, QStringLiteral("V2.00"));
+        EXPECT_FALSE(result->text.contains(u'\r'));
+        const QStringList lines = result->text.split(u'\n');
+        ASSERT_EQ(lines.size(), 11);
+        EXPECT_EQ(lines[0], QStringLiteral("*** ファームウエアバージョン ミスマッチ ***"));
+        EXPECT_EQ(lines[6], QStringLiteral("使用中のファームウエアバージョン　：　 V2.00"));
+    }
 }
 
 // --- capture ------------------------------------------------------------
