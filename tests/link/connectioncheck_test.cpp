@@ -248,41 +248,31 @@ TEST_F(ScriptedCheck, FlagsAreClearWhileTheQueryWaits)
     EXPECT_EQ(results().FirmwareVersion, QStringLiteral("V1.05"));
 }
 
-// --- what the panel gets --------------------------------------------------
-
-TEST_F(ScriptedCheck, SamplingStaysOffWhileTheSimpleMonitorOrACaptureRuns)
+// Sampling stays off while the simple monitor or a capture runs; the data
+// width once enabled stays so; the lists take the stored texts even when
+// the firmware does not offer them.
+TEST_F(ScriptedCheck, PanelAcrossChecks)
 {
     board.answer(CMD_VERSION, {versionReply("V1.05")});
-    for (const bool simpleMonitor : {true, false}) {
-        panel.simpleMonitor = simpleMonitor;
-        panel.startButton = simpleMonitor;
-        ASSERT_TRUE(runCheck());
-        EXPECT_TRUE(results().BoardVerified);
-        EXPECT_FALSE(panel.sampling);
-    }
-}
+    panel.simpleMonitor = true;
+    ASSERT_TRUE(runCheck());
+    EXPECT_TRUE(panel.dataWidth && panel.rateMeasure);
+    EXPECT_FALSE(panel.sampling);
 
-TEST_F(ScriptedCheck, ListsTakeTheStoredTextsEvenWhenNotOffered)
-{
     ProgramSettings(store).save(QStringLiteral("Monitor_speed"), QStringLiteral(" 14400"));
     ProgramSettings(store).save(QStringLiteral("Direction"), QStringLiteral("J1←J2"));
     board.answer(CMD_VERSION, {versionReply("V1.01")});
+    panel.simpleMonitor = false;
+    panel.startButton = false;
     ASSERT_TRUE(runCheck());
+    EXPECT_TRUE(results().BoardVerified);
+    EXPECT_FALSE(panel.sampling);
+    EXPECT_TRUE(panel.dataWidth);
+    EXPECT_FALSE(panel.rateMeasure);
     EXPECT_FALSE(panel.monitorSpeeds.contains(QStringLiteral(" 14400")));
     EXPECT_EQ(panel.monitorSpeedText, QStringLiteral(" 14400"));
     EXPECT_EQ(panel.directions, QStringList{QStringLiteral("双方向")});
     EXPECT_EQ(panel.directionText, QStringLiteral("J1←J2"));
-}
-
-TEST_F(ScriptedCheck, DataWidthOnceEnabledStaysEnabled)
-{
-    board.answer(CMD_VERSION, {versionReply("V1.05")});
-    ASSERT_TRUE(runCheck());
-    EXPECT_TRUE(panel.dataWidth && panel.rateMeasure);
-    board.answer(CMD_VERSION, {versionReply("V1.01")});
-    ASSERT_TRUE(runCheck());
-    EXPECT_TRUE(panel.dataWidth);
-    EXPECT_FALSE(panel.rateMeasure);
 }
 
 // --- port failures and start-up ------------------------------------------
