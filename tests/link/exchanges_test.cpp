@@ -291,7 +291,7 @@ TEST_F(Exchanges, SignalSampleTakesTheFirstByteOrFails)
     EXPECT_EQ(outcome->errorCode, 1);
 }
 
-TEST_F(Exchanges, MeasurementWaitsWithoutLimitAndReportsProgress)
+TEST_F(Exchanges, MeasurementWaitsWithoutLimitReportsProgressAndTakesAnOverrun)
 {
     openPort();
     const QByteArray records = QByteArray("\x10\x02", 2).repeated(60);
@@ -303,6 +303,12 @@ TEST_F(Exchanges, MeasurementWaitsWithoutLimitAndReportsProgress)
     EXPECT_EQ(outcome->records, records);
     EXPECT_EQ(progress, (QList<qint16>{0, 37, 77}));
     EXPECT_EQ(port.operations, ops("discard|threshold 0|write 4d|read 120|discard|write 45"));
+
+    // More than 32767 waiting bytes read as a negative count: plenty, not too few.
+    board.answer(CMD_MEASURE, {QByteArray(40000, '\x01')});
+    const auto overrun = await<MeasurementOutcome>([&](auto done) { owner.startMeasurement({}, done); });
+    EXPECT_EQ(overrun->status, MeasurementOutcome::Status::Measured);
+    EXPECT_EQ(overrun->records.size(), 40000);
 }
 
 TEST_F(Exchanges, MeasurementStoppedByTheUser)
@@ -320,16 +326,6 @@ TEST_F(Exchanges, MeasurementStoppedByTheUser)
     EXPECT_EQ(outcome->status, MeasurementOutcome::Status::Stopped);
     EXPECT_EQ(port.operations, ops("discard|threshold 0|write 4d|discard|write 45"));
     EXPECT_EQ(owner.holder(), LinkUse::None);
-}
-
-TEST_F(Exchanges, MeasurementEndsOnAnOverrunCount)
-{
-    // More than 32767 waiting bytes read as a negative count: plenty, not too few.
-    openPort();
-    board.answer(CMD_MEASURE, {QByteArray(40000, '\x01')});
-    const auto outcome = await<MeasurementOutcome>([&](auto done) { owner.startMeasurement({}, done); });
-    EXPECT_EQ(outcome->status, MeasurementOutcome::Status::Measured);
-    EXPECT_EQ(outcome->records.size(), 40000);
 }
 
 } // namespace
