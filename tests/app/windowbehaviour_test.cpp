@@ -145,7 +145,7 @@ TEST_F(AppTest, ClosingMaximizedStoresTheMaximizedSize)
     const int normalWidth = window().width();
     window().showMaximized();
     ASSERT_TRUE(window().isMaximized());
-    QTest::qWaitFor([&] { return window().width() != normalWidth; }, 1000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window().width() != normalWidth; }, 1000));
     const int width = window().width();
     EXPECT_GT(width, normalWidth);
     window().close();

@@ -177,7 +177,6 @@ void BoardEngine::startStream(char direction)
     m_pass = withErrorTags(m_session, m_config.errorTags);
     m_position = 0;
     m_lastStreamByte = 0;
-    m_streamed = 0;
     if (m_config.flood > 0)
         send(takeStream(m_config.flood, true));
     startPacing();
@@ -254,7 +253,6 @@ QByteArray BoardEngine::takeStream(qint64 count, bool wrapAlways)
     }
     if (!out.isEmpty())
         m_lastStreamByte = static_cast<std::uint8_t>(out.back());
-    m_streamed += out.size();
     return out;
 }
 

@@ -65,8 +65,6 @@ public:
     bool hasTrafficPending() const;
     // The reply to 'V' as it is sent now (config.replyLength bytes).
     QByteArray versionReply() const;
-    // Stream bytes sent since the last direction command (flood included).
-    qint64 streamedBytes() const { return m_streamed; }
 
 signals:
     void output(const QByteArray &toPc);
@@ -99,7 +97,6 @@ private:
     QByteArray m_session; // one pass of the direction's traffic, for the repeats
     qsizetype m_position = 0;
     std::uint8_t m_lastStreamByte = 0;
-    qint64 m_streamed = 0;
     qsizetype m_recordPosition = 0;
 
     QTimer m_pacer;
