@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cctype>
 
 using namespace ferrox;
 using namespace ferrox::test;
@@ -17,75 +15,56 @@ namespace {
 using Exit = CaptureRecorder::Exit;
 constexpr qint32 limit = 262144;
 
-struct FeedCase
+TEST(CaptureRecorder, EndsWhereTheStreamSays)
 {
-    const char *name;
-    QList<QByteArray> blocks;
-    QList<qsizetype> stored;  // what feed() took of each block
-    Exit exit;
-    qint32 captureEnd;       // also CaptureCount once ended
-    QByteArray expectedTail; // the last bytes of the stream, end code included
-};
-
-void PrintTo(const FeedCase &c, std::ostream *out)
-{
-    *out << c.name;
+    const struct
+    {
+        const char *name;
+        QList<QByteArray> blocks;
+        QList<qsizetype> stored; // what feed() took of each block
+        Exit exit;
+        qint32 captureEnd;       // also CaptureCount once ended
+        QByteArray expectedTail; // the last bytes of the stream, end code included
+    } cases[] = {
+        {"end code as the very first byte", {bytes({0xFF, 0xA4, 0xB1})}, {1}, Exit::EndCode, 0, endCode},
+        {"end code mid-block drops the rest", {bytes({0xA4, 0xB1, 0xFF, 0x80, 0x96})}, {3}, Exit::EndCode, 2,
+         bytes({0xA4, 0xB1, 0xFF})},
+        {"blocks after the end are not read", {bytes({0xA4, 0xB1, 0x80}), bytes({0x96, 0xFF}), bytes({0xA4})},
+         {3, 2, 0}, Exit::EndCode, 4, bytes({0x80, 0x96, 0xFF})},
+        {"an empty block changes nothing", {QByteArray(), bytes({0xA4, 0xB1, 0xFF})}, {0, 3}, Exit::EndCode, 2,
+         bytes({0xB1, 0xFF})},
+        {"a lone high nibble before the end code", {bytes({0xA4, 0xB1, 0x80, 0xFF})}, {4}, Exit::EndCode, 3,
+         bytes({0x80, 0xFF})},
+        {"0xF3 is no end code", {bytes({0xA4, 0xB1, 0xF3, 0xFF})}, {4}, Exit::EndCode, 3, bytes({0xF3, 0xFF})},
+        {"exactly the limit overflows", {j1Stream(limit)}, {limit}, Exit::Overflow, limit,
+         j1Stream(limit).right(2) + endCode},
+        {"the limit reached across blocks", {j1Stream(limit - 3), j1Stream(10)}, {limit - 3, 3}, Exit::Overflow, limit,
+         j1Stream(3).right(1) + endCode},
+        {"an end code after the limit is dropped", {j1Stream(limit) + endCode + j1Stream(2)}, {limit}, Exit::Overflow,
+         limit, j1Stream(limit).right(1) + endCode},
+        {"an end code at the last index before the limit", {j1Stream(limit - 1) + endCode}, {limit}, Exit::EndCode,
+         limit - 1, j1Stream(limit - 1).right(1) + endCode},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        CaptureRecorder recorder;
+        recorder.start();
+        QList<qsizetype> stored;
+        for (const QByteArray &block : c.blocks)
+            stored << recorder.feed(block);
+        EXPECT_EQ(stored, c.stored);
+        EXPECT_EQ(recorder.exit(), c.exit);
+        EXPECT_FALSE(recorder.isRunning());
+        EXPECT_EQ(recorder.CaptureCount(), c.captureEnd);
+        EXPECT_EQ(recorder.monitoredBytes(), c.captureEnd / 2);
+        const CaptureBuffer &capture = recorder.capture();
+        EXPECT_EQ(capture.CaptureEnd(), c.captureEnd);
+        ASSERT_EQ(capture.stream().size(), c.captureEnd + 1);
+        EXPECT_TRUE(capture.stream().endsWith(c.expectedTail));
+        // Whatever came before the end is the blocks' bytes, in order.
+        EXPECT_EQ(capture.stream().first(c.captureEnd), QByteArrayView(c.blocks.join()).first(c.captureEnd));
+    }
 }
-
-class Feeding : public testing::TestWithParam<FeedCase>
-{
-};
-
-TEST_P(Feeding, EndsWhereTheStreamSays)
-{
-    const FeedCase &c = GetParam();
-    CaptureRecorder recorder;
-    recorder.start();
-    QList<qsizetype> stored;
-    for (const QByteArray &block : c.blocks)
-        stored << recorder.feed(block);
-    EXPECT_EQ(stored, c.stored);
-    EXPECT_EQ(recorder.exit(), c.exit);
-    EXPECT_FALSE(recorder.isRunning());
-    EXPECT_EQ(recorder.CaptureCount(), c.captureEnd);
-    EXPECT_EQ(recorder.monitoredBytes(), c.captureEnd / 2);
-    const CaptureBuffer &capture = recorder.capture();
-    EXPECT_EQ(capture.CaptureEnd(), c.captureEnd);
-    EXPECT_EQ(capture.at(c.captureEnd), 0xFF);
-    ASSERT_EQ(capture.stream().size(), c.captureEnd + 1);
-    EXPECT_TRUE(capture.stream().endsWith(c.expectedTail)) << c.name;
-    // Whatever came before the end is the blocks' bytes, in order.
-    const QByteArray all = c.blocks.join();
-    EXPECT_EQ(capture.stream().first(c.captureEnd), QByteArrayView(all).first(c.captureEnd));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    CaptureRecorder, Feeding,
-    testing::Values(
-        FeedCase{"end code as the very first byte", {bytes({0xFF, 0xA4, 0xB1})}, {1}, Exit::EndCode, 0, endCode},
-        FeedCase{"end code mid-block drops the rest", {bytes({0xA4, 0xB1, 0xFF, 0x80, 0x96})}, {3}, Exit::EndCode, 2,
-                 bytes({0xA4, 0xB1, 0xFF})},
-        FeedCase{"blocks after the end are not read", {bytes({0xA4, 0xB1, 0x80}), bytes({0x96, 0xFF}), bytes({0xA4})},
-                 {3, 2, 0}, Exit::EndCode, 4, bytes({0x80, 0x96, 0xFF})},
-        FeedCase{"an empty block changes nothing", {QByteArray(), bytes({0xA4, 0xB1, 0xFF})}, {0, 3}, Exit::EndCode, 2,
-                 bytes({0xB1, 0xFF})},
-        FeedCase{"a lone high nibble before the end code", {bytes({0xA4, 0xB1, 0x80, 0xFF})}, {4}, Exit::EndCode, 3,
-                 bytes({0x80, 0xFF})},
-        FeedCase{"0xF3 is no end code", {bytes({0xA4, 0xB1, 0xF3, 0xFF})}, {4}, Exit::EndCode, 3,
-                 bytes({0xF3, 0xFF})},
-        FeedCase{"exactly the limit overflows", {j1Stream(limit)}, {limit}, Exit::Overflow, limit,
-                 j1Stream(limit).right(2) + endCode},
-        FeedCase{"the limit reached across blocks", {j1Stream(limit - 3), j1Stream(10)}, {limit - 3, 3},
-                 Exit::Overflow, limit, j1Stream(3).right(1) + endCode},
-        FeedCase{"an end code after the limit is dropped", {j1Stream(limit) + endCode + j1Stream(2)}, {limit},
-                 Exit::Overflow, limit, j1Stream(limit).right(1) + endCode},
-        FeedCase{"an end code at the last index before the limit", {j1Stream(limit - 1) + endCode}, {limit},
-                 Exit::EndCode, limit - 1, j1Stream(limit - 1).right(1) + endCode}),
-    [](const testing::TestParamInfo<FeedCase> &info) {
-        std::string name = info.param.name;
-        std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
-        return name;
-    });
 
 TEST(CaptureRecorder, DataRateExitOnANegativeWaitingCount)
 {

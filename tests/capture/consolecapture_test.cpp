@@ -35,13 +35,6 @@ ConsoleCaptureRequest request(const QString &speed = QStringLiteral("  9600"),
     return r;
 }
 
-BoardConfig fastBoard()
-{
-    BoardConfig config;
-    config.rate = 100'000;
-    return config;
-}
-
 // The commands the program wrote, one character each.
 QString commands(const FakeSerialPort &port)
 {
@@ -100,7 +93,7 @@ protected:
 
 TEST_F(ConsoleCaptureRun, TheUsersStopKeepsTheWholeStreamUpToTheEndCode)
 {
-    makeBoard(fastBoard());
+    makeBoard({.rate = 100'000});
     const QByteArray traffic = demoTraffic();
     ASSERT_TRUE(run(request(), [&] { return capture->CaptureCount() == traffic.size(); }));
 
@@ -144,9 +137,7 @@ TEST_F(ConsoleCaptureRun, FirmwareAndSettingsChooseTheCommands)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.firmware + (u' ' + c.speed).toStdString());
-        BoardConfig config = fastBoard();
-        config.firmware = c.firmware;
-        makeBoard(config);
+        makeBoard({.firmware = c.firmware, .rate = 100'000});
         result.reset();
         // Asked for before the stream runs, the stop goes out as it starts.
         capture->requestStop();
@@ -168,16 +159,11 @@ TEST_F(ConsoleCaptureRun, ForcedEndsDropWhatFollows)
         qint32 captureEnd;
         QString logEnd;
     };
-    BoardConfig overflow;
-    overflow.traffic = QStringLiteral("random:7");
-    overflow.loop = true;
-    overflow.rate = 2'000'000; // below 32,768 bytes per delivery
-    BoardConfig flood;
-    flood.flood = 40'000;
     const QList<Case> cases{
-        {"overflow", overflow, Exit::Overflow, 262144,
+        // Below 32,768 bytes per delivery.
+        {"overflow", {.traffic = QStringLiteral("random:7"), .rate = 2'000'000, .loop = true}, Exit::Overflow, 262144,
          QStringLiteral("モニター開始 ... バッファがオーバーフローしました。\nモニター強制停止。\n")},
-        {"data rate", flood, Exit::DataRate, 0,
+        {"data rate", {.flood = 40'000}, Exit::DataRate, 0,
          QStringLiteral("モニター開始 ... データ量がＰＣの処理スピードを超えましたのでモニターリングを停止します。\n")},
     };
     for (const Case &c : cases) {
@@ -200,9 +186,7 @@ TEST_F(ConsoleCaptureRun, ForcedEndsDropWhatFollows)
 
 TEST_F(ConsoleCaptureRun, WithoutTheBoardsEndCodeTheStreamIsEndedAfterTheWait)
 {
-    BoardConfig config = fastBoard();
-    config.noEndCode = true;
-    makeBoard(config);
+    makeBoard({.rate = 100'000, .noEndCode = true});
     const QByteArray traffic = demoTraffic();
     ASSERT_TRUE(run(request(), [&] { return capture->CaptureCount() == traffic.size(); },
                     ConsoleCapture::EndCodeWaitMs + 3000));
@@ -215,9 +199,7 @@ TEST_F(ConsoleCaptureRun, WithoutTheBoardsEndCodeTheStreamIsEndedAfterTheWait)
 
 TEST_F(ConsoleCaptureRun, APortFailingMidStreamKeepsWhatArrived)
 {
-    BoardConfig config = fastBoard();
-    config.loop = true;
-    makeBoard(config);
+    makeBoard({.rate = 100'000, .loop = true});
     ASSERT_TRUE(run(request(), [&] {
         if (capture->CaptureCount() < 100)
             return false;
@@ -242,17 +224,11 @@ TEST_F(ConsoleCaptureRun, LinkFailuresCaptureNothingAndSayWhy)
         QString speed;
         QString textStart;
     };
-    BoardConfig silent;
-    silent.silent = true;
-    BoardConfig foreignFirmware;
-    foreignFirmware.firmware = "V2.00";
-    BoardConfig oldFirmware;
-    oldFirmware.firmware = "V1.01";
     const QList<Case> cases{
-        {"silent", silent, QStringLiteral("  9600"), linktext::noBoardReason()},
-        {"unsupported firmware", foreignFirmware, QStringLiteral("  9600"),
+        {"silent", {.silent = true}, QStringLiteral("  9600"), linktext::noBoardReason()},
+        {"unsupported firmware", {.firmware = "V2.00"}, QStringLiteral("  9600"),
          QStringLiteral("*** ファームウエアバージョン ミスマッチ ***")},
-        {"speed the firmware lacks", oldFirmware, QStringLiteral("   600"), CaptureTexts::unsupportedSpeed()},
+        {"speed the firmware lacks", {.firmware = "V1.01"}, QStringLiteral("   600"), CaptureTexts::unsupportedSpeed()},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -9,6 +9,7 @@
 #include "support/inprocessboard.h"
 
 #include <QElapsedTimer>
+#include <QMap>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -78,6 +79,22 @@ protected:
         simulated = std::make_unique<InProcessBoard>(config);
         build(simulated->port());
     }
+    // The one message box: its icon, title and, split at CR LF, how many
+    // pieces and some of them by index.
+    void expectMessage(MessageIcon icon, const QString &title, qsizetype pieces, const QMap<int, QString> &lines)
+    {
+        ASSERT_EQ(dialogs.messages.size(), 1);
+        EXPECT_EQ(dialogs.messages[0].icon, icon);
+        EXPECT_EQ(dialogs.messages[0].title, title);
+        const QStringList split = dialogs.messages[0].text.split(QStringLiteral("\r\n"));
+        ASSERT_EQ(split.size(), pieces);
+        for (auto it = lines.begin(); it != lines.end(); ++it)
+            EXPECT_EQ(split[it.key()], it.value()) << it.key();
+    }
+    void expectPortMessage(const QString &text)
+    {
+        expectMessage(MessageIcon::Exclamation, QStringLiteral("通信ポート"), 1, {{0, text}});
+    }
     void expectFailedWithListsUntouched()
     {
         EXPECT_TRUE(results().LinkFailed);
@@ -123,10 +140,7 @@ class CheckWithBoard : public CheckFixture, public testing::WithParamInterface<B
 TEST_P(CheckWithBoard, AdaptsThePanelToTheFirmware)
 {
     const BoardCase c = GetParam();
-    BoardConfig config;
-    config.firmware = c.firmware;
-    config.jumper = c.jumper;
-    useBoard(config);
+    useBoard({.firmware = c.firmware, .jumper = c.jumper});
     panel.linkSpeed = c.jumper == 57600 ? QStringLiteral(" 57600") : QStringLiteral("115200");
     panel.port = QStringLiteral("COM2");
     panel.rts = true;
@@ -137,11 +151,9 @@ TEST_P(CheckWithBoard, AdaptsThePanelToTheFirmware)
               ops("port 2|open 2") << settings << ops("threshold 0|discard|rts 1|dtr 0|write 56|read 22"));
     expectBlink(linkOk(simulated->engine().versionReply(), 2));
     EXPECT_TRUE(dialogs.messages.isEmpty());
-    EXPECT_TRUE(results().BoardVerified);
-    EXPECT_FALSE(results().LinkFailed);
+    EXPECT_TRUE(results().BoardVerified && !results().LinkFailed);
     EXPECT_EQ(results().FirmwareVersion, QLatin1String(c.firmware));
     EXPECT_EQ(results().BoardReply, QString::fromLatin1(simulated->engine().versionReply().left(16)));
-
     EXPECT_EQ(panel.monitorSpeeds.size(), c.speeds);
     EXPECT_EQ(panel.monitorSpeeds.last(), QLatin1String(c.fastest));
     EXPECT_EQ(panel.monitorSpeedText, QStringLiteral("  9600"));
@@ -219,14 +231,11 @@ TEST_F(ScriptedCheck, UnsupportedFirmwareShowsItsMessageWithoutBlinking)
     panel.sampling = true;
     ASSERT_TRUE(runCheck());
     EXPECT_EQ(panel.status.texts, QStringList{QStringLiteral("ファームウエアバージョン ミスマッチ")});
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Information);
-    EXPECT_EQ(dialogs.messages[0].title, QString());
-    const QStringList lines = dialogs.messages[0].text.split(QStringLiteral("\r\n"));
-    ASSERT_EQ(lines.size(), 11); // ten lines, each ended by CR LF
-    EXPECT_EQ(lines[0], QStringLiteral("*** ファームウエアバージョン ミスマッチ ***"));
-    EXPECT_EQ(lines[6], QStringLiteral("使用中のファームウエアバージョン　：　 V2.00"));
-    EXPECT_EQ(lines[10], QString());
+    // Ten lines, each ended by CR LF.
+    expectMessage(MessageIcon::Information, {}, 11,
+                  {{0, QStringLiteral("*** ファームウエアバージョン ミスマッチ ***")},
+                   {6, QStringLiteral("使用中のファームウエアバージョン　：　 V2.00")},
+                   {10, QString()}});
     expectFailedWithListsUntouched();
     EXPECT_EQ(results().FirmwareVersion, QStringLiteral("V2.00"));
 }
@@ -289,11 +298,8 @@ TEST_F(ScriptedCheck, PortThatCannotBeOpenedIsReportedFromTheButtonOnly)
     EXPECT_TRUE(panel.status.texts.isEmpty());
 
     ASSERT_TRUE(runCheck());
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].text,
-              QStringLiteral("COM9 は使用できませんでした。") + QString(10, QChar(0x3000)) + QStringLiteral("1     "));
-    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("通信ポート"));
+    expectPortMessage(QStringLiteral("COM9 は使用できませんでした。") + QString(10, QChar(0x3000))
+                      + QStringLiteral("1     "));
     // Before the query: the flags of the last check stand.
     EXPECT_TRUE(results().BoardVerified);
     EXPECT_FALSE(results().LinkFailed);
@@ -304,14 +310,10 @@ TEST_F(ScriptedCheck, StartUpWithASilentBoardShowsTheLongMessage)
     panel.port = QStringLiteral("COM2");
     ASSERT_TRUE(startUp());
     expectBlink(noAnswer(2));
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Information);
-    EXPECT_EQ(dialogs.messages[0].title, QString());
-    const QStringList lines = dialogs.messages[0].text.split(QStringLiteral("\r\n"));
-    ASSERT_EQ(lines.size(), 15); // fourteen lines, each ended by CR LF
-    EXPECT_EQ(lines[0], QStringLiteral("*** ボードと通信ができませんでした ***"));
-    EXPECT_EQ(lines[3], QStringLiteral("現在 選択している通信ポート：COM2"));
-    EXPECT_EQ(lines[5], kAdvice);
+    expectMessage(MessageIcon::Information, {}, 15,
+                  {{0, QStringLiteral("*** ボードと通信ができませんでした ***")},
+                   {3, QStringLiteral("現在 選択している通信ポート：COM2")},
+                   {5, kAdvice}});
 }
 
 // --- port choice -----------------------------------------------------------
@@ -335,9 +337,7 @@ TEST_F(ScriptedCheck, ChoosingAMissingOrUnreadablePortRestoresTheOldOne)
         panel.port = QLatin1String(c.text);
         check->choosePort();
         ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.messages.isEmpty(); }, 2000));
-        EXPECT_EQ(dialogs.messages[0].text, QString::fromUtf8(c.message) + QString(10, QChar(0x3000)));
-        EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
-        EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("通信ポート"));
+        expectPortMessage(QString::fromUtf8(c.message) + QString(10, QChar(0x3000)));
         EXPECT_EQ(panel.port, QStringLiteral("COM1"));
         EXPECT_EQ(port.portNumber(), 1);
         EXPECT_FALSE(port.isOpen());
@@ -419,13 +419,9 @@ TEST_F(Choices, LinkSpeedGoesToThePortAndAsksForTheJumper)
     choices->Combo_PC_speed_Click();
     EXPECT_EQ(simulated->port().operations, QStringList{QStringLiteral("settings 115200,n,8,1")});
     EXPECT_TRUE(simulated->port().written.isEmpty());
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Information);
-    EXPECT_EQ(dialogs.messages[0].title, QString());
-    const QStringList lines = dialogs.messages[0].text.split(QStringLiteral("\r\n"));
-    ASSERT_EQ(lines.size(), 10); // nine lines, each ended by CR LF
-    EXPECT_EQ(lines[0], QStringLiteral("*** PC通信スピード変更 ***"));
-    EXPECT_EQ(lines[6], QStringLiteral("ジャンパー変更後、「通信確認」ボタンを押してください。"));
+    expectMessage(MessageIcon::Information, {}, 10,
+                  {{0, QStringLiteral("*** PC通信スピード変更 ***")},
+                   {6, QStringLiteral("ジャンパー変更後、「通信確認」ボタンを押してください。")}});
 
     // The board keeps its jumper: the next check meets silence.
     choices->Cmd_Port_Check_Click();

@@ -26,8 +26,8 @@ public:
     QString settings() const override { return m_settings; }
     bool setDtr(bool on) override { return setModemLine("dtr", on); }
     bool setRts(bool on) override { return setModemLine("rts", on); }
-    bool cts() const override { return m_open && ctsLine; }
-    bool dsr() const override { return m_open && dsrLine; }
+    bool cts() const override { return false; } // no modem lines are driven
+    bool dsr() const override { return false; }
     bool write(const QByteArray &bytes) override;
     qint16 bytesWaiting() const override { return toWaitingCount(m_input.size()); }
     QByteArray readAll() override;
@@ -42,12 +42,9 @@ public:
     // A port error event, from the event loop.
     void raiseLineError(int errorCode);
 
-    // Failure injection and line states.
-    QSet<int> missingPorts;      // open() fails with DeviceNotFoundError (1)
-    bool failWrites = false;     // write() fails with WriteError (7)
-    bool failModemLines = false; // DTR/RTS fail with UnsupportedOperationError (10), as on a pty
-    bool ctsLine = false;
-    bool dsrLine = false;
+    // Failure injection.
+    QSet<int> missingPorts;  // open() fails with DeviceNotFoundError (1)
+    bool failWrites = false; // write() fails with WriteError (7)
 
     // The log: "open 3", "close", "settings  57600,n,8,1", "threshold 0",
     // "discard", "dtr 1", "rts 0", "write 56", "read 22".
