@@ -112,9 +112,6 @@ TEST_F(AppTest, EveryPanelControlHasItsNameCaptionHintAndStartState)
         EXPECT_EQ(widget->toolTip(), row.tip);
         EXPECT_EQ(widget->isHidden(), row.start == Start::Hidden);
     }
-    const auto *bar = find<QProgressBar>(QStringLiteral("ProgressBar1"));
-    EXPECT_EQ(bar->minimum(), 0);
-    EXPECT_EQ(bar->maximum(), 100);
 }
 
 TEST_F(AppTest, LampsStartGreyWithEmptyTagsUnderTheirSignalNames)
@@ -123,9 +120,7 @@ TEST_F(AppTest, LampsStartGreyWithEmptyTagsUnderTheirSignalNames)
     const QImage grey = find<QLabel>(QStringLiteral("Pic_glay"))->pixmap().toImage();
     const QImage red = find<QLabel>(QStringLiteral("Pic_red"))->pixmap().toImage();
     const QImage black = find<QLabel>(QStringLiteral("Pic_blk"))->pixmap().toImage();
-    EXPECT_NE(grey, red);
-    EXPECT_NE(grey, black);
-    EXPECT_NE(red, black);
+    EXPECT_TRUE(grey != red && grey != black && red != black);
     for (int i = 0; i < 8; ++i) {
         SCOPED_TRACE(i);
         const auto *lamp = find<Lamp>(QStringLiteral("Pic(%1)").arg(i));

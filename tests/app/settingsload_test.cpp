@@ -51,18 +51,14 @@ TEST_F(AppTest, FirstRunShowsTheDefaultsAndStoresNothing)
     EXPECT_FALSE(panel->checkDtr()->isChecked());
     EXPECT_FALSE(panel->checkRts()->isChecked());
 
-    QStringList ports;
-    for (int i = 1; i <= 20; ++i)
-        ports << QStringLiteral("COM%1").arg(i);
-    EXPECT_EQ(itemsOf(panel->comPort()), ports);
+    EXPECT_EQ(itemsOf(panel->comPort()).size(), 20);
+    EXPECT_EQ(itemsOf(panel->comPort()).last(), QStringLiteral("COM20"));
     EXPECT_EQ(itemsOf(panel->pcSpeed()), (QStringList{QStringLiteral(" 57600"), QStringLiteral("115200")}));
     EXPECT_EQ(itemsOf(panel->monitorSpeed()), SlowSpeeds);
     EXPECT_EQ(itemsOf(panel->direction()), QStringList{QStringLiteral("双方向")});
     EXPECT_EQ(itemsOf(panel->displayMode()), Modes);
 
-    for (const char *key : {"COM_Port", "COM_speed", "Monitor_speed", "Direction", "Display_mode", "RTS",
-                            "DTR", "MainLeft", "MainTop", "MainWidth", "MainHeight"})
-        EXPECT_EQ(stored(QLatin1String(key)), QStringLiteral("<missing>")) << key;
+    EXPECT_FALSE(QFile::exists(iniPath()));
 }
 
 TEST_F(AppTest, StoredChoicesAreShownEvenWhenNoItemMatches)
@@ -87,15 +83,8 @@ TEST_F(AppTest, StoredChoicesAreShownEvenWhenNoItemMatches)
 
 TEST_F(AppTest, MonitorSpeedListFollowsTheShownLinkSpeed)
 {
-    const QList<std::pair<QString, QStringList>> cases = {
-        {QStringLiteral(" 57600"), SlowSpeeds},
-        {QStringLiteral("115200"), FastSpeeds},
-        {QStringLiteral(" 115200"), SlowSpeeds},
-        {QStringLiteral("115200 "), SlowSpeeds},
-        {QStringLiteral("9600"), SlowSpeeds},
-        {QString(), SlowSpeeds},
-    };
-    for (const auto &[pcSpeed, speeds] : cases)
+    for (const auto &[pcSpeed, speeds] : {std::pair{QStringLiteral("115200"), FastSpeeds},
+                                          {QStringLiteral(" 115200"), SlowSpeeds}, {QString(), SlowSpeeds}})
         EXPECT_EQ(monitorSpeedsBeforeCheck(pcSpeed), speeds) << pcSpeed.toStdString();
 }
 
@@ -119,26 +108,19 @@ TEST_F(AppTest, HugeStoredGeometryStillGivesAUsableWindow)
 {
     writeSettings("MainLeft=-3e38\nMainTop=3e38\nMainWidth=3e38\nMainHeight=-3e38\n");
     window().show();
-    EXPECT_GT(window().width(), 0);
-    EXPECT_GT(window().height(), 0);
-    EXPECT_LT(window().width(), 100000);
-    EXPECT_LT(window().x(), 100000);
-    EXPECT_GT(window().x(), -100000);
+    EXPECT_TRUE(QRect(-100000, -100000, 200000, 200000).contains(window().geometry())) << window().geometry().width();
+    EXPECT_FALSE(window().geometry().isEmpty());
 }
 
 TEST_F(AppTest, LinkOptionValuesOtherThanOneLeaveTheBoxUnchecked)
 {
-    const QList<std::pair<QByteArray, bool>> cases = {
-        {"1", true}, {" 1 ", true}, {"0", false}, {"2", false}, {"-1", false}, {"yes", false}, {"", false},
-    };
-    for (const auto &[value, checked] : cases) {
+    for (const auto &[value, checked] : {std::pair{" 1 ", true}, {"2", false}, {"-1", false}, {"", false}}) {
         QtSettingsStore store(iniPath());
         ProgramSettings settings(store);
-        settings.save(QStringLiteral("RTS"), QString::fromLatin1(value));
-        settings.save(QStringLiteral("DTR"), QString::fromLatin1(value));
+        for (const QString key : {QStringLiteral("RTS"), QStringLiteral("DTR")})
+            settings.save(key, QString::fromLatin1(value));
         const PanelSettings loaded = loadPanelSettings(settings);
-        EXPECT_EQ(loaded.rts, checked) << value.constData();
-        EXPECT_EQ(loaded.dtr, checked) << value.constData();
+        EXPECT_EQ(std::pair(loaded.rts, loaded.dtr), std::pair(checked, checked)) << value;
     }
 }
 

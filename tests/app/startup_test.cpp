@@ -9,28 +9,19 @@
 using namespace ferrox;
 using namespace ferrox::test;
 
-namespace {
-
-TEST(TempFolder, AnExistingOrCreatableFolderPassesSilently)
+TEST(TempFolder, IsMadeSilentlyOrReportedWithAStopIcon)
 {
     QTemporaryDir dir;
     FakeDialogs dialogs;
-    EXPECT_TRUE(ensureTempFolder(dialogs, dir.path()));
     const QString nested = dir.filePath(QStringLiteral("a/b/temp"));
+    EXPECT_TRUE(ensureTempFolder(dialogs, nested));
     EXPECT_TRUE(ensureTempFolder(dialogs, nested));
     EXPECT_TRUE(QDir(nested).exists());
     EXPECT_TRUE(dialogs.messages.isEmpty());
-}
 
-TEST(TempFolder, AFolderThatCannotBeMadeIsReportedWithAStopIcon)
-{
-    QTemporaryDir dir;
     QFile blocker(dir.filePath(QStringLiteral("file")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    const QString folder = dir.filePath(QStringLiteral("file/temp"));
-
-    FakeDialogs dialogs;
+    const QString folder = blocker.fileName() + QStringLiteral("/temp");
     EXPECT_FALSE(ensureTempFolder(dialogs, folder));
     ASSERT_EQ(dialogs.messages.size(), 1);
     const FakeDialogs::Message &box = dialogs.messages.constFirst();
@@ -40,5 +31,3 @@ TEST(TempFolder, AFolderThatCannotBeMadeIsReportedWithAStopIcon)
     EXPECT_EQ(box.text, QStringLiteral("ﾃﾝﾎﾟﾗﾘﾌｫﾙﾀﾞｰの作成に失敗しました。\r") + folder
                             + QStringLiteral("　を、\r予め作成し再度ソフトウエアを起動してください。"));
 }
-
-} // namespace
