@@ -2,7 +2,6 @@
 #include "datatesting.h"
 
 #include "data/datafiles.h"
-#include "data/monitordata.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,37 +34,27 @@ protected:
 
 } // namespace
 
-TEST_F(DataFiles, ThousandMonitoredBytesRoundTrip)
+TEST_F(DataFiles, SavedCopiesReopenByteForByteWhateverTheyHold)
 {
-    QByteArray raw;
+    QByteArray sound;
     for (int i = 0; i < 1000; ++i)
-        raw += (i % 2) ? byJ1(QByteArray(1, char(i))) : byJ2(QByteArray(1, char(255 - i % 256)));
-    const CaptureBuffer capture = streamOf(raw + endCode());
-    ASSERT_EQ(capture.CaptureEnd(), 2000);
-
-    const QString file = path("rs_data.dat");
-    ASSERT_TRUE(StoreMonitorData(capture, file).ok);
-    EXPECT_EQ(readAll(file), raw + endCode());
-    const LoadResult loaded = LoadMonitorData(file);
-    EXPECT_EQ(loaded.status, LoadResult::Status::Loaded);
-    EXPECT_TRUE(loaded.message.isEmpty());
-    EXPECT_EQ(loaded.capture, capture);
-    EXPECT_EQ(loaded.capture.DataByteCount(), 1000);
-}
-
-TEST_F(DataFiles, SavedCopyReopensByteForByteWhateverItHolds)
-{
+        sound += (i % 2) ? byJ1(QByteArray(1, char(i))) : byJ2(QByteArray(1, char(255 - i % 256)));
+    sound += endCode();
     // Faulty data (undefined tags, no end code) is stored unchanged too;
     // the loaded buffer is zero past it.
-    const QByteArray raw = bytes({0x12, 0xA4, 0xB1, 0x00, 0xFE, 0x80});
-    const QString file = path("odd.dat");
-    ASSERT_TRUE(StoreMonitorData(streamOf(raw), file).ok);
-    EXPECT_EQ(readAll(file), raw);
-    const LoadResult loaded = LoadMonitorData(file);
-    EXPECT_EQ(loaded.capture.stream().toByteArray(), raw);
-    EXPECT_EQ(loaded.capture.CaptureEnd(), 5);
-    for (qint32 i = 6; i < 100; ++i)
-        ASSERT_EQ(loaded.capture.at(i), 0) << i;
+    const QByteArray odd = bytes({0x12, 0xA4, 0xB1, 0x00, 0xFE, 0x80});
+    for (const auto &[raw, end] : {std::pair{sound, 2000}, {odd, 5}}) {
+        const QString file = path("rs_data.dat");
+        ASSERT_TRUE(StoreMonitorData(streamOf(raw), file).ok);
+        EXPECT_EQ(readAll(file), raw);
+        const LoadResult loaded = LoadMonitorData(file);
+        EXPECT_EQ(loaded.status, LoadResult::Status::Loaded);
+        EXPECT_TRUE(loaded.message.isEmpty());
+        EXPECT_EQ(loaded.capture, streamOf(raw));
+        EXPECT_EQ(loaded.capture.CaptureEnd(), end);
+        for (qint32 i = qint32(raw.size()); i < 3000; ++i)
+            ASSERT_EQ(loaded.capture.at(i), 0) << i;
+    }
 }
 
 TEST_F(DataFiles, AFileLongerThanTheBufferIsCutAndSaysSo)
@@ -125,23 +114,12 @@ TEST_F(DataFiles, RefusedWritesNameTheFileAndLeaveEverythingAsItWas)
     EXPECT_EQ(readAll(blocker), QByteArray("keep"));
     EXPECT_EQ(readAll(locked), QByteArray("keep"));
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files).size(), 2);
-}
 
-TEST_F(DataFiles, ReplacesAnExistingFileWhole)
-{
-    const QString file = path("rs_text.rsm");
+    const QString file = path("rs_text.rsm"); // an existing file is replaced whole
     writeRaw(file, QByteArray(5000, 'o'));
     ASSERT_TRUE(writeFileAtomically(file, "new").ok);
     EXPECT_EQ(readAll(file), QByteArray("new"));
-    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("rs_text.rsm")});
-}
-
-TEST(MonitorData, TitleCarriesTheNameThatTheHeaderShows)
-{
-    MonitorData data;
-    data.CaptureTimestamp = QStringLiteral("/logs/a.dat");
-    EXPECT_EQ(data.CaptureTitle(), QStringLiteral("現在のモニターデータ : /logs/a.dat"));
-    EXPECT_EQ(data.CaptureTitle().mid(13), data.CaptureTimestamp);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files).size(), 3);
 }
 
 TEST(CaptureBufferValue, OutOfRangeIsIgnoredAndCopiesAreValues)

@@ -36,7 +36,6 @@ TEST(RenderHex, Cases)
 {
     expectBodies(1, {
         {"worked example", j1AB_j2ACK, sjis(u"000000 J1⇒J2 : 41 42 \r\r\n000001 J1←J2 : 06 ")},
-        {"one direction is one line", byJ1("ABC") + endCode(), sjis(u"000000 J1⇒J2 : 41 42 43 ")},
         {"J2 first", byJ2("\x06") + byJ1("A") + endCode(),
          sjis(u"000000 J1←J2 : 06 \r\r\n000001 J1⇒J2 : 41 ")},
         {"same direction again keeps the line", byJ1("A") + byJ1("B") + byJ2("C") + byJ2("D") + byJ1("E") + endCode(),
