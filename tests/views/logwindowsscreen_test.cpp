@@ -15,7 +15,6 @@
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
-#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -42,12 +41,7 @@ TEST(LogWindowsInTheMainWindow, DemoConversationInModesThreeFourAndFiveSideBySid
     auto *logs = new LogWindowsHookup(window, dir.path() + QLatin1Char('/'));
     const auto enabled = [&](const char *item) { return window.menuItem(QLatin1String(item))->isEnabled(); };
 
-    const QString file = dir.filePath(QStringLiteral("demo.dat"));
-    {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(demoTraffic() + char(0xFF));
-    }
+    const QString file = writeFile(dir.filePath(QStringLiteral("demo.dat")), demoTraffic() + char(0xFF));
     dialogs.chooseFile(file);
     window.menuItem(QStringLiteral("mnuFileOpenDataFile"))->trigger();
     ASSERT_EQ(logs->registry().OpenLogWindowCount(), 1);

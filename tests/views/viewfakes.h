@@ -5,6 +5,7 @@
 #include "link/statusreport.h"
 #include "platform/settingsstore.h"
 
+#include <QFile>
 #include <QMap>
 #include <QProcess>
 #include <QStandardPaths>
@@ -39,6 +40,20 @@ struct MemorySettings : SettingsStore
     }
     QString openDir() const { return GetSetting(QStringLiteral("ferrox"), QStringLiteral("Settings2"), QStringLiteral("OPEN_DIR"), QString()); }
 };
+
+inline QString writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+    return path;
+}
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 // The text of a PDF file, or nothing when pdftotext is not installed.
 inline std::optional<QString> pdfText(const QString &pdf)
