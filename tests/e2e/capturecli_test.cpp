@@ -1,12 +1,12 @@
 // ferrox-cli capture against the simulated board on a pseudo-terminal: the
 // files it leaves and its exit status for every way a capture ends.
 #include "boardprocess.h"
+#include "clirun.h"
 
 #include "board/traffic.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -16,13 +16,6 @@ using namespace ferrox;
 using namespace ferrox::test;
 
 namespace {
-
-struct CliRun
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
 
 const QByteArray endCode(1, char(0xFF));
 
@@ -34,36 +27,7 @@ protected:
 
     QStringList captureArguments(const BoardProcess &board, const QStringList &options) const
     {
-        return QStringList{QStringLiteral("capture"), QStringLiteral("--device"), board.linkPath(),
-                           QStringLiteral("-o"), dataPath()}
-            + options;
-    }
-
-    // Runs ferrox-cli to its end; stopAfterStartMs > 0 sends SIGTERM that
-    // long after the capture log says the board streams.
-    static CliRun runCli(const QStringList &arguments, int stopAfterStartMs = 0)
-    {
-        QProcess cli;
-        cli.start(QStringLiteral(FERROX_CLI_BINARY), arguments);
-        CliRun run;
-        if (stopAfterStartMs > 0) {
-            QByteArray out;
-            while (!out.contains("モニター開始 ... ") && cli.waitForReadyRead(5000))
-                out += cli.readAllStandardOutput();
-            cli.waitForFinished(stopAfterStartMs);
-            cli.terminate();
-            run.out = QString::fromUtf8(out);
-        }
-        if (!cli.waitForFinished(15000)) {
-            cli.kill();
-            cli.waitForFinished(3000);
-            run.err = QStringLiteral("<did not end>");
-            return run;
-        }
-        run.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
-        run.out += QString::fromUtf8(cli.readAllStandardOutput());
-        run.err = QString::fromUtf8(cli.readAllStandardError());
-        return run;
+        return words("capture --device") << board.linkPath() << QStringLiteral("-o") << dataPath() << options;
     }
 
     static QByteArray contentOf(const QString &path)
@@ -77,12 +41,9 @@ protected:
 
 TEST_F(CaptureCli, ADemoCaptureIsStoredWholeAndRendered)
 {
-    BoardProcess board({QStringLiteral("--traffic"), QStringLiteral("demo"), QStringLiteral("--rate"),
-                        QStringLiteral("2000")});
+    BoardProcess board(words("--traffic demo --rate 2000"));
     FERROX_START_BOARD(board);
-    const CliRun run = runCli(captureArguments(board, {QStringLiteral("--seconds"), QStringLiteral("2"),
-                                                       QStringLiteral("--mode"), QStringLiteral("4"),
-                                                       QStringLiteral("--text"), textPath()}));
+    const CliRun run = runCli(captureArguments(board, words("--seconds 2 --mode 4 --text") << textPath()));
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
     EXPECT_TRUE(run.out.endsWith(QStringLiteral("モニター開始 ... モニター停止。\n"
@@ -112,17 +73,12 @@ TEST_F(CaptureCli, ADemoCaptureIsStoredWholeAndRendered)
 
 TEST_F(CaptureCli, AStreamStoppedByTerminationKeepsWholeBytesInUtf8)
 {
-    BoardProcess board({QStringLiteral("--traffic"), QStringLiteral("demo"), QStringLiteral("--loop"),
-                        QStringLiteral("--rate"), QStringLiteral("2000"), QStringLiteral("--jumper"),
-                        QStringLiteral("115200"), QStringLiteral("--firmware"), QStringLiteral("V1.02")});
+    BoardProcess board(words("--traffic demo --loop --rate 2000 --jumper 115200 --firmware V1.02"));
     FERROX_START_BOARD(board);
-    const CliRun run = runCli(captureArguments(board, {QStringLiteral("--pc-speed"), QStringLiteral("115200"),
-                                                       QStringLiteral("--direction"), QStringLiteral("j1-to-j2"),
-                                                       QStringLiteral("--monitor-speed"), QStringLiteral("57600"),
-                                                       QStringLiteral("--data-width"), QStringLiteral("9"),
-                                                       QStringLiteral("--mode"), QStringLiteral("1"),
-                                                       QStringLiteral("--text"), textPath(), QStringLiteral("--utf8")}),
-                              1000);
+    const QStringList options = words("--pc-speed 115200 --direction j1-to-j2 --monitor-speed 57600 --data-width 9 "
+                                      "--mode 1 --utf8 --text")
+        << textPath();
+    const CliRun run = runCli(captureArguments(board, options), 1000);
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(QStringLiteral("Ferrox LM V1.02 57600bps\n"))) << run.out.toStdString();
     EXPECT_TRUE(run.out.contains(QStringLiteral("sequence errors: 0\n"))) << run.out.toStdString();
@@ -143,40 +99,32 @@ TEST_F(CaptureCli, AStreamStoppedByTerminationKeepsWholeBytesInUtf8)
 
 TEST_F(CaptureCli, EveryEndHasItsExitStatus)
 {
-    struct Case
+    const struct
     {
-        const char *name;
-        QStringList boardOptions;
-        QStringList cliOptions;
+        const char *name, *boardOptions, *cliOptions;
         int exitCode;
         bool dataWritten;
-        QString said;     // on standard output or error
-        int textWritten;  // 1 yes, 0 no, -1 either (depends on where the line broke)
-    };
-    const QStringList twoSeconds{QStringLiteral("--seconds"), QStringLiteral("2")};
-    const QList<Case> cases{
-        {"silent board", {QStringLiteral("--silent")}, twoSeconds, 3, false,
-         QStringLiteral("*** ボードと通信ができませんでした ***"), 0},
-        {"speed the firmware lacks", {QStringLiteral("--firmware"), QStringLiteral("V1.01")},
-         twoSeconds + QStringList{QStringLiteral("--monitor-speed"), QStringLiteral("600")}, 3, false,
+        QString said;    // on standard output or error
+        int textWritten; // 1 yes, 0 no, -1 either (depends on where the line broke)
+    } cases[] = {
+        {"silent board", "--silent", "--seconds 2", 3, false, QStringLiteral("*** ボードと通信ができませんでした ***"), 0},
+        {"speed the firmware lacks", "--firmware V1.01", "--seconds 2 --monitor-speed 600", 3, false,
          QStringLiteral("設定された通信スピードがサポートされていません。"), 0},
-        {"receive errors", {QStringLiteral("--error-tags"), QStringLiteral("3")}, twoSeconds, 4, true,
+        {"receive errors", "--error-tags 3", "--seconds 2", 4, true,
          QStringLiteral("モニターデータに 6個所のエラーがありました。\n以下の対策を試みてください。"), 0},
-        {"nothing on the line", {QStringLiteral("--traffic"), QStringLiteral("random:1"), QStringLiteral("--rate"),
-                                 QStringLiteral("1")},
-         {QStringLiteral("--seconds"), QStringLiteral("0.2")}, 4, true, QStringLiteral("受信データがありませんでした。"), 0},
-        {"no end code", {QStringLiteral("--no-end-code")}, twoSeconds, 0, true, QStringLiteral("モニター強制停止。"), 1},
-        {"line hung up", {QStringLiteral("--loop"), QStringLiteral("--hangup-after"), QStringLiteral("1")}, {}, 3,
-         true, QStringLiteral(" は使用できませんでした。"), -1},
+        {"nothing on the line", "--traffic random:1 --rate 1", "--seconds 0.2", 4, true,
+         QStringLiteral("受信データがありませんでした。"), 0},
+        {"no end code", "--no-end-code", "--seconds 2", 0, true, QStringLiteral("モニター強制停止。"), 1},
+        {"line hung up", "--loop --hangup-after 1", "", 3, true, QStringLiteral(" は使用できませんでした。"), -1},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         QFile::remove(dataPath());
         QFile::remove(textPath());
-        BoardProcess board(c.boardOptions);
+        BoardProcess board(words(c.boardOptions));
         FERROX_START_BOARD(board);
-        const CliRun run = runCli(captureArguments(board, c.cliOptions + QStringList{QStringLiteral("--text"),
-                                                                                    textPath()}));
+        const CliRun run =
+            runCli(captureArguments(board, words(c.cliOptions) << QStringLiteral("--text") << textPath()));
         EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
         EXPECT_TRUE((run.out + run.err).contains(c.said)) << (run.out + run.err).toStdString();
         EXPECT_EQ(QFile::exists(dataPath()), c.dataWritten);
@@ -195,34 +143,26 @@ TEST_F(CaptureCli, EveryEndHasItsExitStatus)
 TEST_F(CaptureCli, BadArgumentsAndUnwritableFilesAreRefusedBeforeTheBoardIsTouched)
 {
     BoardProcess board; // not started: nothing may reach it
-    struct Case
+    const QStringList base = words("capture --device") << board.missingPath();
+    const QStringList withData = base + words("-o") << dataPath();
+    const struct
     {
         const char *name;
         QStringList arguments;
         int exitCode;
-    };
-    const QString device = board.missingPath();
-    const QStringList base{QStringLiteral("capture"), QStringLiteral("--device"), device};
-    const QString missingFolder = dir.filePath(QStringLiteral("gone/capture.dat"));
-    const QList<Case> cases{
+    } cases[] = {
         {"no data file", base, 2},
-        {"no device", {QStringLiteral("capture"), QStringLiteral("-o"), dataPath()}, 2},
-        {"monitor speed", base + QStringList{QStringLiteral("-o"), dataPath(), QStringLiteral("--monitor-speed"),
-                                            QStringLiteral("9601")}, 2},
-        {"direction", base + QStringList{QStringLiteral("-o"), dataPath(), QStringLiteral("--direction"),
-                                        QStringLiteral("J1→J2")}, 2},
-        {"mode without text", base + QStringList{QStringLiteral("-o"), dataPath(), QStringLiteral("--mode"),
-                                                QStringLiteral("2")}, 2},
-        {"mode 6", base + QStringList{QStringLiteral("-o"), dataPath(), QStringLiteral("--mode"), QStringLiteral("6"),
-                                     QStringLiteral("--text"), textPath()}, 2},
-        {"seconds", base + QStringList{QStringLiteral("-o"), dataPath(), QStringLiteral("--seconds"),
-                                      QStringLiteral("0")}, 2},
-        {"unwritable data file", base + QStringList{QStringLiteral("-o"), missingFolder}, 1},
-        {"unwritable text file", base + QStringList{QStringLiteral("-o"), dataPath(), QStringLiteral("--text"),
-                                                   dir.path()}, 1},
-        {"missing device", base + QStringList{QStringLiteral("-o"), dataPath()}, 3},
+        {"no device", words("capture -o") << dataPath(), 2},
+        {"monitor speed", withData + words("--monitor-speed 9601"), 2},
+        {"direction", withData + words("--direction J1→J2"), 2},
+        {"mode without text", withData + words("--mode 2"), 2},
+        {"mode 6", withData + words("--mode 6 --text") << textPath(), 2},
+        {"seconds", withData + words("--seconds 0"), 2},
+        {"unwritable data file", base + words("-o") << dir.filePath(QStringLiteral("gone/c.dat")), 1},
+        {"unwritable text file", withData + words("--text") << dir.path(), 1},
+        {"missing device", withData, 3},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         const CliRun run = runCli(c.arguments);
         EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();

@@ -1,41 +1,12 @@
 // ferrox-cli check against the simulated board on a pseudo-terminal.
 #include "boardprocess.h"
+#include "clirun.h"
 
-#include <QProcess>
 #include <gtest/gtest.h>
 
 using namespace ferrox::test;
 
 namespace {
-
-struct CliRun
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliRun runCheck(const QStringList &options)
-{
-    QProcess cli;
-    cli.start(QStringLiteral(FERROX_CLI_BINARY), QStringList{QStringLiteral("check")} + options);
-    CliRun run;
-    if (!cli.waitForFinished(10000)) {
-        cli.kill();
-        cli.waitForFinished(3000);
-        run.err = QStringLiteral("<did not end>");
-        return run;
-    }
-    run.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
-    run.out = QString::fromUtf8(cli.readAllStandardOutput());
-    run.err = QString::fromUtf8(cli.readAllStandardError());
-    return run;
-}
-
-QStringList args(const char *spaced)
-{
-    return QString::fromLatin1(spaced).split(u' ', Qt::SkipEmptyParts);
-}
 
 // A verified board prints its reply line and firmware; anything else exits
 // with 3 and the reason on stderr.
@@ -56,9 +27,9 @@ TEST(CheckCli, VerifiedOrTheReason)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.board) + " / " + c.cli);
-        BoardProcess board(args(c.board));
+        BoardProcess board(words(c.board));
         FERROX_START_BOARD(board);
-        const CliRun run = runCheck(QStringList{QStringLiteral("--device"), board.linkPath()} + args(c.cli));
+        const CliRun run = runCli(words("check --device") << board.linkPath() << words(c.cli));
         EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
         if (c.exitCode != 0) {
             EXPECT_TRUE(run.err.startsWith(c.start)) << run.err.toStdString();
@@ -77,16 +48,12 @@ TEST(CheckCli, VerifiedOrTheReason)
 TEST(CheckCli, MissingDeviceAndBadArguments)
 {
     BoardProcess board;
-    CliRun run = runCheck({QStringLiteral("--device"), board.missingPath()});
+    const CliRun run = runCli(words("check --device") << board.missingPath());
     EXPECT_EQ(run.exitCode, 3);
     EXPECT_TRUE(run.err.startsWith(board.missingPath() + QStringLiteral(" は使用できませんでした。")))
         << run.err.toStdString();
-
-    for (const QStringList &bad : {QStringList{}, QStringList{QStringLiteral("--device"), board.missingPath(),
-                                                              QStringLiteral("--pc-speed"), QStringLiteral("9600")}}) {
-        run = runCheck(bad);
-        EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
-    }
+    EXPECT_EQ(runCli(words("check")).exitCode, 2);
+    EXPECT_EQ(runCli(words("check --device") << board.missingPath() << words("--pc-speed 9600")).exitCode, 2);
 }
 
 } // namespace

@@ -104,8 +104,8 @@ class EveryFirmware : public WindowLink, public testing::WithParamInterface<Firm
 TEST_P(EveryFirmware, StartUpAdaptsTheWindow)
 {
     const FirmwareCase c = GetParam();
-    BoardProcess board({QStringLiteral("--firmware"), QLatin1String(c.firmware), QStringLiteral("--jumper"),
-                        QString::number(c.jumper)});
+    BoardProcess board(words("--firmware") << QLatin1String(c.firmware) << words("--jumper")
+                                           << QString::number(c.jumper));
     FERROX_START_BOARD(board);
     build(board, c.jumper == 115200 ? "COM_speed=115200\nMonitor_speed=\" 38400\"\n" : "");
     ASSERT_TRUE(startUp());
@@ -169,23 +169,21 @@ TEST_F(WindowLink, StartUpWithAnUnusablePortShowsOnlyThePortMessage)
 TEST_F(WindowLink, StartUpWithoutAUsableAnswer)
 {
     const QString firmware = QStringLiteral("*** ファームウエアバージョン ミスマッチ ***");
+    const QString noAnswer = QStringLiteral("現在の設定：COM1。");
     const struct
     {
-        QStringList options;
+        const char *options;
         QString status;
         QStringList messageStarts;
     } cases[] = {
-        {{QStringLiteral("--silent")}, QStringLiteral("現在の設定：COM1。"), {kNoBoard}},
-        {{QStringLiteral("--jumper"), QStringLiteral("115200")}, QStringLiteral("現在の設定：COM1。"), {kNoBoard}},
-        {{QStringLiteral("--reply-len"), QStringLiteral("21")}, QStringLiteral("現在の設定：COM1。"), {kNoBoard}},
-        {{QStringLiteral("--id"), QStringLiteral("Other Box")}, QStringLiteral("現在の設定：COM1。"), {kNoBoard}},
-        {{QStringLiteral("--firmware"), QStringLiteral("V2.00")}, QStringLiteral("ファームウエアバージョン ミスマッチ"),
-         {firmware, kNoBoard}},
+        {"--silent", noAnswer, {kNoBoard}},
+        {"--jumper 115200", noAnswer, {kNoBoard}},
+        {"--firmware V2.00", QStringLiteral("ファームウエアバージョン ミスマッチ"), {firmware, kNoBoard}},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.options.join(u' ').toStdString());
+        SCOPED_TRACE(c.options);
         dialogs.messages.clear();
-        BoardProcess board(c.options);
+        BoardProcess board(words(c.options));
         FERROX_START_BOARD(board);
         build(board);
         ASSERT_TRUE(startUp());
@@ -239,7 +237,7 @@ TEST_F(WindowLink, PortAndLinkSpeedChoices)
 
 TEST_F(WindowLink, ABoardThatHangsUpIsReportedAndNothingHangs)
 {
-    BoardProcess board({QStringLiteral("--hangup-after"), QStringLiteral("1")});
+    BoardProcess board(words("--hangup-after 1"));
     FERROX_START_BOARD(board);
     build(board);
     ASSERT_TRUE(startUp());

@@ -1,0 +1,45 @@
+#pragma once
+
+// Runs the built ferrox-cli (FERROX_CLI_BINARY) to its end.
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+namespace ferrox::test {
+
+struct CliRun
+{
+    int exitCode = -1; // -1 when it crashed or did not end
+    QString out;
+    QString err;
+};
+
+// stopAfterStartMs > 0 sends SIGTERM that long after the capture log says
+// the board streams.
+inline CliRun runCli(const QStringList &arguments, int stopAfterStartMs = 0)
+{
+    QProcess cli;
+    cli.start(QStringLiteral(FERROX_CLI_BINARY), arguments);
+    CliRun run;
+    if (stopAfterStartMs > 0) {
+        QByteArray out;
+        while (!out.contains("モニター開始 ... ") && cli.waitForReadyRead(5000))
+            out += cli.readAllStandardOutput();
+        cli.waitForFinished(stopAfterStartMs);
+        cli.terminate();
+        run.out = QString::fromUtf8(out);
+    }
+    if (!cli.waitForFinished(15000)) {
+        cli.kill();
+        cli.waitForFinished(3000);
+        run.err = QStringLiteral("<did not end>");
+        return run;
+    }
+    run.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+    run.out += QString::fromUtf8(cli.readAllStandardOutput());
+    run.err = QString::fromUtf8(cli.readAllStandardError());
+    return run;
+}
+
+} // namespace ferrox::test
