@@ -128,10 +128,10 @@ TEST_F(ConsoleCaptureRun, FirmwareAndSettingsChooseTheCommands)
         QString commands;
     };
     const QList<Case> cases{
-        {"V1.02", QStringLiteral("  9600"), linktext::directionBoth(), DataWidth::DataOnly, QStringLiteral("V1VGEE")},
-        {"V1.02", QStringLiteral(" 57600"), linktext::directionJ1ToJ2(), DataWidth::DataOnly, QStringLiteral("V5VBEE")},
+        // The wide and the narrow speed table; the data width only from V1.05.
         {"V1.04", QStringLiteral(" 57600"), linktext::directionJ1ToJ2(), DataWidth::DataAndParity,
          QStringLiteral("V9VBEE")},
+        {"V1.02", QStringLiteral(" 57600"), linktext::directionJ1ToJ2(), DataWidth::DataOnly, QStringLiteral("V5VBEE")},
         {"V1.05", QStringLiteral("   600"), linktext::directionJ2ToJ1(), DataWidth::DataAndParity,
          QStringLiteral("V0DVAEE")},
     };

@@ -47,21 +47,6 @@ protected:
     LinkOwner owner{port};
 };
 
-// --- connection check -------------------------------------------------
-
-TEST_F(Exchanges, CheckReopensSetsUpAndReadsTheWholeReplyOnce)
-{
-    openPort();
-    const QByteArray reply = versionReply("V1.05");
-    board.answer(CMD_VERSION, {reply.left(5), reply.mid(5, 10), reply.mid(15)});
-    const auto outcome = check({3, QStringLiteral("115200"), true, false});
-    ASSERT_TRUE(outcome);
-    EXPECT_EQ(outcome->status, CheckOutcome::Status::Verified);
-    EXPECT_EQ(outcome->reply, reply);
-    EXPECT_EQ(port.operations, ops("close|port 3|open 3|settings 115200,n,8,1|threshold 0|discard|rts 1|dtr 0|"
-                                   "write 56|read 22"));
-}
-
 TEST_F(Exchanges, CheckPortFailuresEndBeforeTheQuery)
 {
     port.missingPorts.insert(4);
@@ -144,8 +129,6 @@ TEST_F(Exchanges, ConsoleCheckTellsEveryOutcome)
         EXPECT_EQ(result->firmwareVersion, QStringLiteral("V2.00"));
     }
 }
-
-// --- capture ------------------------------------------------------------
 
 TEST_F(Exchanges, CaptureStartSendsSpeedWidthVersionAndDirectionInOrder)
 {
@@ -234,8 +217,6 @@ TEST_F(Exchanges, CaptureStopUserLeavesTheStreamForcedDiscards)
     EXPECT_EQ(written, std::optional<bool>(false));
     EXPECT_EQ(owner.holder(), LinkUse::Capture);
 }
-
-// --- simple monitor, signals, measurement -------------------------------
 
 TEST_F(Exchanges, SimpleMonitorStartAndStop)
 {
