@@ -117,7 +117,7 @@ TEST_F(AppTest, LinkOptionValuesOtherThanOneLeaveTheBoxUnchecked)
     for (const auto &[value, checked] : {std::pair{" 1 ", true}, {"2", false}, {"-1", false}, {"", false}}) {
         QtSettingsStore store(iniPath());
         ProgramSettings settings(store);
-        for (const QString key : {QStringLiteral("RTS"), QStringLiteral("DTR")})
+        for (const QString &key : {QStringLiteral("RTS"), QStringLiteral("DTR")})
             settings.save(key, QString::fromLatin1(value));
         const PanelSettings loaded = loadPanelSettings(settings);
         EXPECT_EQ(std::pair(loaded.rts, loaded.dtr), std::pair(checked, checked)) << value;

@@ -400,8 +400,9 @@ TEST_F(LogWindows, PrintingPrintsTheActiveWindowsTextAndCancelPrintsNothing)
     });
     files.print();
     ASSERT_TRUE(QFile::exists(pdf));
-    if (const std::optional<QString> printed = pdfText(pdf))
+    if (const std::optional<QString> printed = pdfText(pdf)) {
         EXPECT_EQ(printed->simplified(), text(newest()).simplified());
+    }
     files.pageSetup();
     EXPECT_EQ(dialogs.pageSetupTitles.last(), QStringLiteral("ﾍﾟｰｼﾞ設定"));
 }
