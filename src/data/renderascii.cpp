@@ -47,7 +47,7 @@ public:
     void close()
     {
         // The opposite label forces the last block out.
-        const Direction label = opposite(m_previous);
+        const Direction label = m_sender.closing();
         if (label != Direction::None)
             completed(label, true);
     }
@@ -55,12 +55,9 @@ public:
 private:
     void completed(Direction label, bool atEnd)
     {
-        const Direction previous = m_previous;
-        m_previous = label;
-        if (previous == Direction::J1 && label == Direction::J2)
-            writeBlock(m_texts.labelJ1);
-        else if (previous == Direction::J2 && label == Direction::J1)
-            writeBlock(m_texts.labelJ2);
+        const Direction ended = m_sender.next(label);
+        if (ended != Direction::None)
+            writeBlock(ended == Direction::J1 ? m_texts.labelJ1 : m_texts.labelJ2);
         if (!atEnd)
             appendAsciiCharacter(m_line, std::uint8_t(m_value));
     }
@@ -80,7 +77,7 @@ private:
     QByteArray m_line;
     qint32 m_lineNumber = 0;
     int m_value = 0;
-    Direction m_previous = Direction::None;
+    SenderChange m_sender;
 };
 
 } // namespace

@@ -61,7 +61,7 @@ public:
     void close()
     {
         // The opposite label forces the last line out.
-        const Direction label = opposite(m_previous);
+        const Direction label = m_sender.closing();
         if (label != Direction::None)
             completed(label, true);
     }
@@ -71,11 +71,10 @@ private:
 
     void completed(Direction label, bool atEnd)
     {
-        const Direction previous = m_previous;
-        m_previous = label;
-        if (previous == opposite(label) && previous != Direction::None) {
-            writeLine(previous);
-            ++m_blockNumber[index(previous)];
+        const Direction ended = m_sender.next(label);
+        if (ended != Direction::None) {
+            writeLine(ended);
+            ++m_blockNumber[index(ended)];
             m_continuing = false;
         } else if (m_count == bytesPerLine) {
             writeLine(label);
@@ -139,7 +138,7 @@ private:
     bool m_continuing = false; // the block's first line has been written
     qint32 m_blockNumber[2] = {1, 1};
     int m_value = 0;
-    Direction m_previous = Direction::None;
+    SenderChange m_sender;
 };
 
 } // namespace

@@ -16,7 +16,28 @@
 #include "streamformat.h"
 #include "textsink.h"
 
+#include <utility>
+
 namespace ferrox {
+
+// For the modes that write a block when the sender changes (ASCII and
+// exchange): remembers the last completed byte's sender. At the end code
+// the last block is forced out as if the other side had spoken.
+class SenderChange
+{
+public:
+    // The sender whose block ends before this byte, or None.
+    Direction next(Direction sender)
+    {
+        const Direction previous = std::exchange(m_previous, sender);
+        return previous == opposite(sender) ? previous : Direction::None;
+    }
+    // The sender that closes the last block at the end code (None: no byte).
+    Direction closing() const { return opposite(m_previous); }
+
+private:
+    Direction m_previous = Direction::None;
+};
 
 struct RenderPacing
 {
