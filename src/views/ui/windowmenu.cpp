@@ -50,18 +50,18 @@ void WindowMenu::cascade()
 
 void WindowMenu::tileHorizontal()
 {
-    const QList<QMdiSubWindow *> windows = windowsWhere(m_area, false);
-    const QList<QRect> places = tileOneAboveTheOther(m_area.viewport()->rect(), int(windows.size()));
-    for (qsizetype i = 0; i < windows.size(); ++i) {
-        windows[i]->showNormal();
-        windows[i]->setGeometry(places[i]);
-    }
+    tile(tileOneAboveTheOther);
 }
 
 void WindowMenu::tileVertical()
 {
+    tile(tileSideBySide);
+}
+
+void WindowMenu::tile(QList<QRect> (*layout)(const QRect &, int))
+{
     const QList<QMdiSubWindow *> windows = windowsWhere(m_area, false);
-    const QList<QRect> places = tileSideBySide(m_area.viewport()->rect(), int(windows.size()));
+    const QList<QRect> places = layout(m_area.viewport()->rect(), int(windows.size()));
     for (qsizetype i = 0; i < windows.size(); ++i) {
         windows[i]->showNormal();
         windows[i]->setGeometry(places[i]);

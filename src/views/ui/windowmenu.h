@@ -29,6 +29,8 @@ public:
     void updateWindowList();
 
 private:
+    // Shows every child window that is not minimized normally, placed by layout.
+    void tile(QList<QRect> (*layout)(const QRect &area, int count));
     QMdiArea &m_area;
     QMenu &m_menu;
 };
