@@ -4,6 +4,7 @@
 #include "cliarguments.h"
 #include "clioutput.h"
 #include "commands.h"
+#include "filenames.h"
 
 #include "capture/captureoutput.h"
 #include "capture/consolecapture.h"
@@ -56,7 +57,7 @@ int exitStatusOf(const ConsoleCaptureResult &capture, const CaptureOutput &outpu
 
 int captureCommand(const QStringList &arguments)
 {
-    CliArguments args(QStringLiteral("capture"), QString(), 0, {
+    CliArguments args(QStringLiteral("capture"), QString(), 0, QList<CliOption>{
         {QStringLiteral("device"), QStringLiteral("PATH"), QStringLiteral("the link port's device")},
         {QStringLiteral("pc-speed"), QStringLiteral("57600|115200"), QStringLiteral("link speed (default 57600)")},
         {QStringLiteral("dtr"), QString(), QStringLiteral("DTR on")},
@@ -65,11 +66,10 @@ int captureCommand(const QStringList &arguments)
         {QStringLiteral("direction"), QStringLiteral("DIR"), QStringLiteral("both, j1-to-j2 or j2-to-j1 (default both)")},
         {QStringLiteral("data-width"), QStringLiteral("8|9"), QStringLiteral("monitored data width (default 8)")},
         {QStringLiteral("seconds"), QStringLiteral("S"), QStringLiteral("stop after S seconds of streaming (default: at Ctrl+C)")},
-        {QStringLiteral("o"), QStringLiteral("OUT.dat"), QStringLiteral("the data file to write")},
+        {QStringLiteral("o"), QStringLiteral("OUT.dat"), QStringLiteral("the data file to write (- for standard output)")},
         {QStringLiteral("mode"), QStringLiteral("1-5"), QStringLiteral("display mode of the text file (default 1)")},
-        {QStringLiteral("text"), QStringLiteral("OUT.txt"), QStringLiteral("render the capture into this file")},
-        {QStringLiteral("utf8"), QString(), QStringLiteral("write the text in UTF-8 instead of code page 932")},
-    });
+        {QStringLiteral("text"), QStringLiteral("OUT.txt"), QStringLiteral("render the capture into this file (- for standard output)")},
+    } + CliArguments::encodingOptions());
     if (!args.parse(arguments))
         return args.exitStatus();
     const QString device = args.value(QStringLiteral("device"), QString());
@@ -104,10 +104,15 @@ int captureCommand(const QStringList &arguments)
     const std::optional<int> mode = args.number(QStringLiteral("mode"), 1, 5, 1);
     if (!mode)
         return ExitUsage;
+    if (!textPath.isEmpty() && sameFile(dataPath, textPath))
+        return args.usageError(QStringLiteral("-o and --text name the same output"));
+    const std::optional<bool> utf8 = args.utf8Chosen(textPath == QLatin1String("-") && outputIsTerminal());
+    if (!utf8)
+        return ExitUsage;
 
     // Refuse now rather than lose the capture at the end.
     for (const QString &path : {dataPath, textPath}) {
-        const QString problem = path.isEmpty() ? QString() : outputPathProblem(path);
+        const QString problem = path.isEmpty() || path == QLatin1String("-") ? QString() : namedOutputProblem(path);
         if (!problem.isEmpty()) {
             printError(problem + u'\n');
             return ExitIoFailure;
@@ -127,7 +132,8 @@ int captureCommand(const QStringList &arguments)
     output.dataPath = dataPath;
     output.textPath = textPath;
     output.DisplayModeNumber = *mode;
-    output.utf8 = args.isSet(QStringLiteral("utf8"));
+    output.utf8 = *utf8;
+    output.writeFile = writeOutput;
     output.header.port = device;
     output.header.pcSpeed = *pcSpeed;
     output.header.monitorSpeed = *monitorSpeed;
@@ -151,12 +157,14 @@ int captureCommand(const QStringList &arguments)
         QObject::connect(termination, &TerminationWatch::terminationRequested, capture, &ConsoleCapture::requestStop);
     else
         printError(QStringLiteral("ferrox-cli capture: Ctrl+C cannot stop this capture (%1); use --seconds\n").arg(watchError));
-    QObject::connect(capture, &ConsoleCapture::logText, app, [](const QString &text) { printOut(text); });
+    // Standard output carrying the data or the text takes no status lines.
+    const auto printStatus = dataPath == QLatin1String("-") || textPath == QLatin1String("-") ? printError : printOut;
+    QObject::connect(capture, &ConsoleCapture::logText, app, printStatus);
     QObject::connect(capture, &ConsoleCapture::streamStarted, app, [stopTimer, stopAfterMs] {
         if (stopAfterMs > 0)
             stopTimer->start(stopAfterMs);
     });
-    QObject::connect(capture, &ConsoleCapture::finished, app, [owner, output](const ConsoleCaptureResult &result) {
+    QObject::connect(capture, &ConsoleCapture::finished, app, [owner, output, printStatus](const ConsoleCaptureResult &result) {
         owner->shutdown();
         if (result.status == ConsoleCaptureResult::Status::LinkFailed) {
             printError(result.text);
@@ -164,7 +172,7 @@ int captureCommand(const QStringList &arguments)
             return;
         }
         const CaptureOutput written = writeCaptureOutput(result.data, output);
-        printOut(QStringLiteral("monitored bytes: %1\nsequence errors: %2\n")
+        printStatus(QStringLiteral("monitored bytes: %1\nsequence errors: %2\n")
                      .arg(result.data.capture.DataByteCount())
                      .arg(written.SequenceErrorCount));
         printError(written.message);
