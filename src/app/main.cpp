@@ -1,5 +1,6 @@
 // ferrox: the PC program of the RS-232 line monitor board.
 #include "app/startup.h"
+#include "app/ui/desktopstart.h"
 #include "app/ui/linkcontroller.h"
 #include "app/ui/logwindowshookup.h"
 #include "app/ui/mainwindow.h"
@@ -19,11 +20,15 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(applicationTitle());
     QApplication::setOrganizationName(applicationTitle());
+    const WindowCommandLine commandLine = parseWindowCommandLine(QApplication::arguments());
+    if (commandLine.leave)
+        return commandLine.status;
+    prepareDesktop(app);
 
-    // A second instance leaves without a word.
+    // A second instance hands its file to the running one and leaves without a word.
     const SingleInstance instance;
     if (!instance.acquired())
-        return 0;
+        return handOverToRunningWindow(app, commandLine.file);
 
     // The first message box may come before the main window exists.
     QtDialogs dialogs;
@@ -37,8 +42,9 @@ int main(int argc, char **argv)
     MainWindow window(settingsStore, dialogs);
     dialogs.setParent(&window);
     window.setWindowTitle(mainTitleText());
-    new LogWindowsHookup(window, AppFolder());
+    auto *logWindows = new LogWindowsHookup(window, AppFolder());
     window.show();
+    acceptHandOvers(window, logWindows->monitorLog(), commandLine.file);
 
     // The link port opens and the first connection check runs once the
     // window shows.
