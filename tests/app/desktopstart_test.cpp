@@ -3,7 +3,10 @@
 #include "app/instancehandoff.h"
 #include "app/ui/desktopstart.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QIcon>
+#include <QLocale>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -45,6 +48,16 @@ TEST(Handoff, ALaterStartHandsItsFileToTheRunningWindow)
     EXPECT_TRUE(sendAndFinish(dir.filePath(QStringLiteral("none.socket")), QStringLiteral("/x.dat")));
 }
 
+// The toolkit's own buttons speak the program's language when the locale
+// has no translation (the tests run in the C locale).
+TEST(Desktop, ToolkitTextsAreJapaneseWithoutALocaleOfTheirOwn)
+{
+    QLocale::setDefault(QLocale::c());
+    prepareDesktop(*qApp);
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
+    EXPECT_FALSE(QApplication::windowIcon().availableSizes().isEmpty());
+}
+
 TEST(WindowCommandLine, AFileAtMostAndNoOtherOption)
 {
     const struct
@@ -56,8 +69,6 @@ TEST(WindowCommandLine, AFileAtMostAndNoOtherOption)
     } cases[] = {
         {{QStringLiteral("ferrox")}, false, 0, QString()},
         {{QStringLiteral("ferrox"), QStringLiteral("a.dat")}, false, 0, QDir::current().absoluteFilePath(QStringLiteral("a.dat"))},
-        {{QStringLiteral("ferrox"), QStringLiteral("/data/b.dat")}, false, 0, QStringLiteral("/data/b.dat")},
-        {{QStringLiteral("ferrox"), QStringLiteral("--version")}, true, 0, QString()},
         {{QStringLiteral("ferrox"), QStringLiteral("a.dat"), QStringLiteral("b.dat")}, true, 2, QString()},
         {{QStringLiteral("ferrox"), QStringLiteral("--bogus")}, true, 2, QString()},
     };
