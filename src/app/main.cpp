@@ -1,6 +1,8 @@
 // ferrox: the PC program of the RS-232 line monitor board.
 #include "app/session.h"
 #include "app/startup.h"
+#include "app/ui/desktopstart.h"
+#include "app/ui/logwindowshookup.h"
 #include "app/ui/mainwindow.h"
 
 #include "platform/process.h"
@@ -19,11 +21,15 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(applicationTitle());
     QApplication::setOrganizationName(applicationTitle());
+    const WindowCommandLine commandLine = parseWindowCommandLine(QApplication::arguments());
+    if (commandLine.leave)
+        return commandLine.status;
+    prepareDesktop(app);
 
-    // A second instance leaves without a word.
+    // A second instance hands its file to the running one and leaves without a word.
     const SingleInstance instance;
     if (!instance.acquired())
-        return 0;
+        return handOverToRunningWindow(app, commandLine.file);
 
     // The first message box may come before the main window exists.
     QtDialogs dialogs;
@@ -40,6 +46,7 @@ int main(int argc, char **argv)
     QtSerialPort linkPort([&settingsStore](int portNumber) { return devicePathForPort(portNumber, &settingsStore); });
     Session session(window, linkPort, AppFolder());
     window.show();
+    acceptHandOvers(window, session.logWindows().monitorLog(), commandLine.file);
 
     // SIGTERM, SIGHUP and SIGINT end the program as closing the window
     // does: a streaming board stopped, the port closed, geometry stored.

@@ -33,7 +33,7 @@ QString rejection(const CaptureBuffer &capture, qint32 SequenceErrorCount)
 CaptureOutput writeCaptureOutput(const MonitorData &data, const CaptureOutputRequest &request)
 {
     CaptureOutput output;
-    const FileWriteResult stored = StoreMonitorData(data.capture, request.dataPath);
+    const FileWriteResult stored = request.writeFile(request.dataPath, data.capture.stream());
     if (!stored.ok) {
         output.status = CaptureOutput::Status::WriteFailed;
         output.message = line(stored.message);
@@ -55,7 +55,7 @@ CaptureOutput writeCaptureOutput(const MonitorData &data, const CaptureOutputReq
     if (!rendered)
         return output;
     const QByteArray text = request.utf8 ? decodeCp932(rendered->text).toUtf8() : rendered->text;
-    const FileWriteResult written = writeFileAtomically(request.textPath, text);
+    const FileWriteResult written = request.writeFile(request.textPath, text);
     if (!written.ok) {
         output.status = CaptureOutput::Status::WriteFailed;
         output.message += line(written.message);

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "data/datafiles.h"
 #include "data/monitordata.h"
 #include "data/reportheader.h"
 
 #include <QString>
+
+#include <functional>
 
 namespace ferrox {
 
@@ -17,6 +20,9 @@ struct CaptureOutputRequest
     // The settings lines of the log's header; the data name is the
     // capture's CaptureTimestamp.
     ReportHeaderSettings header;
+    // Writes each file: a program may send an output elsewhere (standard
+    // output) or reach names the toolkit cannot spell.
+    std::function<FileWriteResult(const QString &path, QByteArrayView bytes)> writeFile = writeFileAtomically;
 };
 
 struct CaptureOutput

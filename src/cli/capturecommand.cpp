@@ -3,6 +3,7 @@
 // and, when asked, its rendering to a text file.
 #include "clioutput.h"
 #include "commands.h"
+#include "filenames.h"
 #include "linkoptions.h"
 
 #include "capture/captureoutput.h"
@@ -90,11 +91,10 @@ int captureCommand(const QStringList &arguments)
         {QStringLiteral("direction"), QStringLiteral("DIR"), QStringLiteral("both, j1-to-j2 or j2-to-j1 (default both)")},
         {QStringLiteral("data-width"), QStringLiteral("8|9"), QStringLiteral("monitored data width (default 8)")},
         {QStringLiteral("seconds"), QStringLiteral("S"), QStringLiteral("stop after S seconds of streaming (default: at Ctrl+C)")},
-        {QStringLiteral("o"), QStringLiteral("OUT.dat"), QStringLiteral("the data file to write")},
+        {QStringLiteral("o"), QStringLiteral("OUT.dat"), QStringLiteral("the data file to write (- for standard output)")},
         {QStringLiteral("mode"), QStringLiteral("1-5"), QStringLiteral("display mode of the text file (default 1)")},
-        {QStringLiteral("text"), QStringLiteral("OUT.txt"), QStringLiteral("render the capture into this file")},
-        {QStringLiteral("utf8"), QString(), QStringLiteral("write the text in UTF-8 instead of code page 932")},
-    });
+        {QStringLiteral("text"), QStringLiteral("OUT.txt"), QStringLiteral("render the capture into this file (- for standard output)")},
+    } + CliArguments::encodingOptions());
     if (!args.parse(arguments))
         return args.exitStatus();
     const std::optional<LinkSetting> link = readLinkOptions(args);
@@ -127,10 +127,15 @@ int captureCommand(const QStringList &arguments)
     const std::optional<int> mode = args.number(QStringLiteral("mode"), 1, 5, 1);
     if (!mode)
         return ExitUsage;
+    if (!textPath.isEmpty() && sameFile(dataPath, textPath))
+        return args.usageError(QStringLiteral("-o and --text name the same output"));
+    const std::optional<bool> utf8 = args.utf8Chosen(textPath == QLatin1String("-") && outputIsTerminal());
+    if (!utf8)
+        return ExitUsage;
 
     // Refuse now rather than lose the capture at the end.
     for (const QString &path : {dataPath, textPath}) {
-        const QString problem = path.isEmpty() ? QString() : outputPathProblem(path);
+        const QString problem = path.isEmpty() || path == QLatin1String("-") ? QString() : namedOutputProblem(path);
         if (!problem.isEmpty()) {
             printError(problem + u'\n');
             return ExitIoFailure;
@@ -148,7 +153,8 @@ int captureCommand(const QStringList &arguments)
     output.dataPath = dataPath;
     output.textPath = textPath;
     output.DisplayModeNumber = *mode;
-    output.utf8 = args.isSet(QStringLiteral("utf8"));
+    output.utf8 = *utf8;
+    output.writeFile = writeOutput;
     output.header.port = device;
     output.header.pcSpeed = link->check.linkSpeedText;
     output.header.monitorSpeed = *monitorSpeed;

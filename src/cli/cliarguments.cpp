@@ -64,6 +64,35 @@ int CliArguments::usageError(const QString &message)
     return m_exitStatus;
 }
 
+QList<CliOption> CliArguments::encodingOptions()
+{
+    return {
+        {QStringLiteral("encoding"), QStringLiteral("cp932|utf8"),
+         QStringLiteral("text encoding (default cp932, utf8 on a terminal)")},
+        {QStringLiteral("utf8"), QString(), QStringLiteral("the same as --encoding utf8")},
+    };
+}
+
+std::optional<bool> CliArguments::utf8Chosen(bool toTerminal)
+{
+    const QString encoding = value(QStringLiteral("encoding"), QString());
+    if (isSet(QStringLiteral("utf8"))) {
+        if (!encoding.isEmpty() && encoding != QLatin1String("utf8")) {
+            usageError(QStringLiteral("--utf8 and --encoding %1 contradict each other").arg(encoding));
+            return std::nullopt;
+        }
+        return true;
+    }
+    if (encoding.isEmpty())
+        return toTerminal;
+    if (encoding == QLatin1String("utf8"))
+        return true;
+    if (encoding == QLatin1String("cp932"))
+        return false;
+    usageError(QStringLiteral("--encoding takes cp932 or utf8"));
+    return std::nullopt;
+}
+
 QString CliArguments::usage() const
 {
     QString text = QStringLiteral("usage: ferrox-cli ") + m_command;

@@ -45,6 +45,12 @@ public:
 
     QString usage() const;
 
+    // The options --encoding cp932|utf8 and --utf8, for commands that write text.
+    static QList<CliOption> encodingOptions();
+    // True for UTF-8: as --encoding or --utf8 say, else when the text goes
+    // to a terminal; an empty optional after a usage error.
+    std::optional<bool> utf8Chosen(bool toTerminal);
+
 private:
     QString m_command;
     QString m_positionalSyntax;

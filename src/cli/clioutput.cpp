@@ -1,6 +1,9 @@
 #include "clioutput.h"
 
+#include "filenames.h"
+
 #include <cstdio>
+#include <unistd.h>
 
 namespace ferrox::cli {
 
@@ -18,6 +21,20 @@ bool writeTo(std::FILE *stream, QByteArrayView bytes)
 bool writeOut(QByteArrayView bytes)
 {
     return writeTo(stdout, bytes);
+}
+
+bool outputIsTerminal()
+{
+    return ::isatty(STDOUT_FILENO) == 1;
+}
+
+FileWriteResult writeOutput(const QString &name, QByteArrayView bytes)
+{
+    if (name != QLatin1String("-"))
+        return writeNamedFile(name, bytes);
+    if (writeOut(bytes))
+        return {true, {}};
+    return {false, QStringLiteral("ferrox-cli: standard output could not be written")};
 }
 
 void printOut(const QString &text)

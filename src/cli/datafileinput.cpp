@@ -2,6 +2,7 @@
 
 #include "clioutput.h"
 #include "commands.h"
+#include "filenames.h"
 
 #include "data/datafiles.h"
 #include "data/texts.h"
@@ -10,12 +11,14 @@ namespace ferrox::cli {
 
 std::optional<CaptureBuffer> loadDataFile(const QString &path, int &exitStatus)
 {
-    if (!FileExists(path)) {
+    const QString readable = readablePath(path);
+    if (!FileExists(readable)) {
         printError(DataTexts::dataFileMissing(path) + QLatin1Char('\n'));
         exitStatus = ExitIoFailure;
         return std::nullopt;
     }
-    LoadResult loaded = LoadMonitorData(path);
+    LoadResult loaded = LoadMonitorData(readable);
+    loaded.message.replace(readable, path);
     switch (loaded.status) {
     case LoadResult::Status::Unreadable:
         printError(loaded.message + QLatin1Char('\n'));

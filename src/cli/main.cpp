@@ -1,6 +1,7 @@
 // ferrox-cli: the program's engine without windows, for scripts and test
 // rigs. Each subcommand lives in its own file; see commands.h.
 #include "commands.h"
+#include "filenames.h"
 
 #include <QCoreApplication>
 
@@ -13,7 +14,8 @@ int main(int argc, char **argv)
     std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ferrox-cli"));
-    const int status = ferrox::cli::dispatch(QCoreApplication::arguments());
+    // Not QCoreApplication::arguments(): file names keep every byte.
+    const int status = ferrox::cli::dispatch(ferrox::cli::decodeArguments(argc, argv));
     if (status != ferrox::cli::RunEventLoop)
         return status;
     return app.exec();

@@ -14,7 +14,7 @@ namespace ferrox::cli {
 
 int renderCommand(const QStringList &arguments)
 {
-    CliArguments args(QStringLiteral("render"), QStringLiteral("FILE.dat"), 1, {
+    CliArguments args(QStringLiteral("render"), QStringLiteral("FILE.dat"), 1, QList<CliOption>{
         {QStringLiteral("mode"), QStringLiteral("1-5"), QStringLiteral("display mode (default 1)")},
         {QStringLiteral("name"), QStringLiteral("TEXT"), QStringLiteral("data name in the header (default FILE.dat)")},
         {QStringLiteral("port"), QStringLiteral("TEXT"), QStringLiteral("link port (default \"COM1\")")},
@@ -22,11 +22,14 @@ int renderCommand(const QStringList &arguments)
         {QStringLiteral("monitor-speed"), QStringLiteral("TEXT"), QStringLiteral("monitor speed (default \"  9600\")")},
         {QStringLiteral("direction"), QStringLiteral("TEXT"), QStringLiteral("monitor direction (default \"双方向\")")},
         {QStringLiteral("data-width"), QStringLiteral("8|9"), QStringLiteral("monitored data width (default 8)")},
-        {QStringLiteral("utf8"), QString(), QStringLiteral("write UTF-8 instead of code page 932")},
-        {QStringLiteral("o"), QStringLiteral("OUT"), QStringLiteral("write to OUT instead of standard output")},
-    });
+        {QStringLiteral("o"), QStringLiteral("OUT"), QStringLiteral("write to OUT (default -, standard output)")},
+    } + CliArguments::encodingOptions());
     if (!args.parse(arguments))
         return args.exitStatus();
+    const QString output = args.value(QStringLiteral("o"), QStringLiteral("-"));
+    const std::optional<bool> utf8 = args.utf8Chosen(output == QLatin1String("-") && outputIsTerminal());
+    if (!utf8)
+        return ExitUsage;
     const std::optional<int> mode = args.number(QStringLiteral("mode"), 1, 5, 1);
     if (!mode)
         return ExitUsage;
@@ -53,15 +56,9 @@ int renderCommand(const QStringList &arguments)
     header.dataOnly = width == QLatin1String("8");
 
     const RenderResult result = *renderMonitorData(*mode, *capture, header);
-    const QByteArray text = args.isSet(QStringLiteral("utf8")) ? decodeCp932(result.text).toUtf8() : result.text;
-    if (args.isSet(QStringLiteral("o"))) {
-        const FileWriteResult written = writeFileAtomically(args.value(QStringLiteral("o"), QString()), text);
-        if (!written.ok) {
-            printError(written.message + QLatin1Char('\n'));
-            return ExitIoFailure;
-        }
-    } else if (!writeOut(text)) {
-        printError(QStringLiteral("ferrox-cli render: standard output could not be written\n"));
+    const QByteArray text = *utf8 ? decodeCp932(result.text).toUtf8() : result.text;
+    if (const FileWriteResult written = writeOutput(output, text); !written.ok) {
+        printError(written.message + QLatin1Char('\n'));
         return ExitIoFailure;
     }
 

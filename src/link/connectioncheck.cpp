@@ -12,10 +12,6 @@ namespace ferrox {
 
 LinkPanel::~LinkPanel() = default;
 
-namespace {
-const QString kComPrefix = QStringLiteral("COM");
-} // namespace
-
 ConnectionCheck::ConnectionCheck(LinkOwner &owner, LinkPanel &panel, Dialogs &dialogs,
                                  ProgramSettings settings, QObject *parent)
     : QObject(parent),
@@ -27,15 +23,15 @@ ConnectionCheck::ConnectionCheck(LinkOwner &owner, LinkPanel &panel, Dialogs &di
 {
 }
 
-int ConnectionCheck::panelPortNumber() const
+QString ConnectionCheck::panelPortName() const
 {
-    return portNumberFromText(m_panel.portText());
+    return portNameFromText(m_panel.portText());
 }
 
 void ConnectionCheck::startUp(std::function<void()> done)
 {
     m_owner.request(LinkUse::Check, [this, done] {
-        m_owner.runScript(startUpOpenScript(panelPortNumber(), m_panel.linkSpeedText()),
+        m_owner.runScript(startUpOpenScript(panelPortName(), m_panel.linkSpeedText()),
                           [this, done](const LinkScriptResult &result) {
             // Message boxes wait for the user: never from inside a port signal.
             QTimer::singleShot(0, this, [this, done, result] {
@@ -48,7 +44,7 @@ void ConnectionCheck::startUp(std::function<void()> done)
                 }
                 runCheck(Origin::StartUp, LinkUse::Check, [this, done] {
                     if (m_results.LinkFailed)
-                        m_dialogs.inform(linktext::noBoardMessage(m_owner.port().portNumber()),
+                        m_dialogs.inform(linktext::noBoardMessage(m_owner.port().portName()),
                                          MessageIcon::Information);
                     if (done)
                         done();
@@ -66,15 +62,15 @@ bool ConnectionCheck::check(Origin origin, std::function<void()> done)
 void ConnectionCheck::choosePort()
 {
     m_owner.request(LinkUse::PortChange, [this] {
-        const int oldPort = m_owner.port().portNumber();
-        const int newPort = panelPortNumber();
+        const QString oldPort = m_owner.port().portName();
+        const QString newPort = panelPortName();
         m_owner.runScript(portChangeScript(newPort), [this, oldPort, newPort](const LinkScriptResult &result) {
             QTimer::singleShot(0, this, [this, oldPort, newPort, result] {
                 if (result.status != LinkScriptResult::Status::Completed) {
-                    m_dialogs.inform(linktext::portMissingMessage(newPort), MessageIcon::Exclamation,
-                                     linktext::portTitle());
-                    m_owner.port().setPortNumber(oldPort);
-                    m_panel.setPortText(kComPrefix + QString::number(oldPort));
+                    m_dialogs.inform(linktext::portMissingMessage(newPort) + permissionAdviceFor(result.errorCode),
+                                     MessageIcon::Exclamation, linktext::portTitle());
+                    m_owner.port().setPortName(oldPort);
+                    m_panel.setPortText(oldPort);
                     m_owner.release(LinkUse::PortChange);
                     return;
                 }
@@ -88,7 +84,7 @@ void ConnectionCheck::choosePort()
 void ConnectionCheck::runCheck(Origin origin, LinkUse heldAs, std::function<void()> done)
 {
     CheckRequest request;
-    request.portNumber = panelPortNumber();
+    request.portName = panelPortName();
     request.linkSpeedText = m_panel.linkSpeedText();
     request.rts = m_panel.rtsChecked();
     request.dtr = m_panel.dtrChecked();
@@ -183,19 +179,27 @@ void ConnectionCheck::adaptPanel()
 
 void ConnectionCheck::showPortUnusable(int errorCode)
 {
-    m_dialogs.inform(linktext::portUnusableMessage(kComPrefix + QString::number(panelPortNumber()), errorCode),
+    m_dialogs.inform(linktext::portUnusableMessage(panelPortName(), errorCode) + permissionAdviceFor(errorCode),
                      MessageIcon::Exclamation, linktext::portTitle());
+}
+
+QString ConnectionCheck::permissionAdviceFor(int errorCode) const
+{
+    const SerialPort &port = m_owner.port();
+    if (errorCode != SerialPort::PermissionError || port.devicePath().isEmpty())
+        return {};
+    return linktext::permissionAdvice(port.devicePath(), port.deviceGroup());
 }
 
 void ConnectionCheck::ReportNoAnswer(std::function<void()> done)
 {
     m_panel.setSamplingEnabled(false);
-    m_blink.start([this] { return linktext::noAnswerStatus(m_owner.port().portNumber()); }, std::move(done));
+    m_blink.start([this] { return linktext::noAnswerStatus(m_owner.port().portName()); }, std::move(done));
 }
 
 void ConnectionCheck::ReportLinkOK(std::function<void()> done)
 {
-    m_blink.start([this] { return linktext::linkOkStatus(m_results.BoardReply, m_owner.port().portNumber()); },
+    m_blink.start([this] { return linktext::linkOkStatus(m_results.BoardReply, m_owner.port().portName()); },
                   std::move(done));
 }
 

@@ -68,7 +68,8 @@ private:
     void takeReply(const QByteArray &reply);
     void adaptPanel();
     void showPortUnusable(int errorCode);
-    int panelPortNumber() const;
+    QString permissionAdviceFor(int errorCode) const;
+    QString panelPortName() const;
 
     LinkOwner &m_owner;
     LinkPanel &m_panel;

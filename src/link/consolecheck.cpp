@@ -2,6 +2,8 @@
 
 #include "texts.h"
 
+#include "platform/serialport.h"
+
 namespace ferrox {
 
 namespace {
@@ -11,7 +13,7 @@ QString terminalLines(QString text)
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-ConsoleCheckResult describe(const CheckOutcome &outcome, const QString &portName)
+ConsoleCheckResult describe(const CheckOutcome &outcome, const QString &portName, const SerialPort &port)
 {
     ConsoleCheckResult result;
     if (outcome.reply.size() >= VersionReplyLength) {
@@ -21,6 +23,8 @@ ConsoleCheckResult describe(const CheckOutcome &outcome, const QString &portName
     switch (outcome.status) {
     case CheckOutcome::Status::PortFailed:
         result.text = linktext::portUnusableMessage(portName, outcome.errorCode).trimmed() + u'\n';
+        if (outcome.errorCode == SerialPort::PermissionError && !port.devicePath().isEmpty())
+            result.text += terminalLines(linktext::permissionAdvice(port.devicePath(), port.deviceGroup())).mid(2) + u'\n';
         break;
     case CheckOutcome::Status::NoAnswer:
         result.text = linktext::noBoardReason() + u'\n';
@@ -48,7 +52,9 @@ void runConsoleCheck(LinkOwner &owner, const CheckRequest &request, const QStrin
 {
     owner.request(LinkUse::Check, [&owner, request, portName, done] {
         CheckCallbacks callbacks;
-        callbacks.done = [portName, done](const CheckOutcome &outcome) { done(describe(outcome, portName)); };
+        callbacks.done = [&owner, portName, done](const CheckOutcome &outcome) {
+            done(describe(outcome, portName, owner.port()));
+        };
         owner.checkLink(request, callbacks);
     });
 }

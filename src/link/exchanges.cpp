@@ -6,11 +6,11 @@ namespace ferrox {
 
 using namespace step;
 
-LinkScript startUpOpenScript(int portNumber, const QString &linkSpeedText)
+LinkScript startUpOpenScript(const QString &portName, const QString &linkSpeedText)
 {
     return {threshold(0),
             discard(),
-            critical(setPort(portNumber)),
+            critical(setPort(portName)),
             critical(settings(linkSpeedText + QStringLiteral(",N,8,1"))),
             critical(open())};
 }
@@ -18,7 +18,7 @@ LinkScript startUpOpenScript(int portNumber, const QString &linkSpeedText)
 LinkScript connectionCheckScript(const CheckRequest &request)
 {
     return {close(),
-            critical(setPort(request.portNumber)),
+            critical(setPort(request.portName)),
             critical(open()),
             critical(settings(linkSettingsText(request.linkSpeedText))),
             threshold(0),
@@ -31,9 +31,9 @@ LinkScript connectionCheckScript(const CheckRequest &request)
             read()};
 }
 
-LinkScript portChangeScript(int portNumber)
+LinkScript portChangeScript(const QString &portName)
 {
-    return {close(), critical(setPort(portNumber)), critical(open())};
+    return {close(), critical(setPort(portName)), critical(open())};
 }
 
 LinkScript linkSpeedScript(const QString &linkSpeedText)

@@ -12,14 +12,14 @@ namespace ferrox {
 
 struct CheckRequest
 {
-    int portNumber = 1;
+    QString portName = QStringLiteral("COM1"); // "COMn" or a device path
     QString linkSpeedText = QStringLiteral(" 57600"); // the settings text gets ",n,8,1"
     bool rts = false;
     bool dtr = false;
 };
 
 // Start-up: prepare the port and open it with the link speed.
-LinkScript startUpOpenScript(int portNumber, const QString &linkSpeedText);
+LinkScript startUpOpenScript(const QString &portName, const QString &linkSpeedText);
 
 // Connection check: reopen the port with the settings, set the modem
 // lines, read CTS/DSR, ask for the version and read at least 22 bytes
@@ -27,8 +27,8 @@ LinkScript startUpOpenScript(int portNumber, const QString &linkSpeedText);
 // it as a port failure.
 LinkScript connectionCheckScript(const CheckRequest &request);
 
-// Port choice: close, set the new number, open.
-LinkScript portChangeScript(int portNumber);
+// Port choice: close, set the new port, open.
+LinkScript portChangeScript(const QString &portName);
 
 // Link-speed choice: the port's settings text follows at once.
 LinkScript linkSpeedScript(const QString &linkSpeedText);

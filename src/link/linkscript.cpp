@@ -24,7 +24,12 @@ LinkStep make(LinkStep::Kind kind, int value = 0)
 } // namespace
 
 LinkStep close() { return make(LinkStep::Kind::Close); }
-LinkStep setPort(int portNumber) { return make(LinkStep::Kind::SetPort, portNumber); }
+LinkStep setPort(const QString &portName)
+{
+    LinkStep s = make(LinkStep::Kind::SetPort, 0);
+    s.text = portName;
+    return s;
+}
 LinkStep open() { return make(LinkStep::Kind::Open); }
 LinkStep openIfClosed() { return make(LinkStep::Kind::OpenIfClosed); }
 LinkStep settings(const QString &settingsText)
@@ -120,9 +125,9 @@ void LinkScriptRunner::advance()
                 m_port.close();
             break;
         case Kind::SetPort:
-            ok = isValidPortNumber(s.value);
+            ok = isValidPortName(s.text);
             if (ok)
-                m_port.setPortNumber(s.value);
+                m_port.setPortName(s.text);
             break;
         case Kind::Open:
             ok = m_port.open();

@@ -21,7 +21,7 @@ struct LinkStep
 {
     enum class Kind {
         Close,        // close the port if it is open
-        SetPort,      // value: port number
+        SetPort,      // text: port name, "COM3" or a device path
         Open,         // open the port
         OpenIfClosed, // open the port unless it is open
         Settings,     // text: line settings such as " 57600,n,8,1"
@@ -50,7 +50,7 @@ using LinkScript = QList<LinkStep>;
 
 namespace step {
 LinkStep close();
-LinkStep setPort(int portNumber);
+LinkStep setPort(const QString &portName);
 LinkStep open();
 LinkStep openIfClosed();
 LinkStep settings(const QString &settingsText);
@@ -68,7 +68,7 @@ LinkStep drain(int timeoutMs);
 LinkStep critical(LinkStep s);
 } // namespace step
 
-// The error code for a port number no port can have
+// The error code for a port name no port can have
 // (QSerialPort::DeviceNotFoundError).
 inline constexpr int InvalidPortError = 1;
 

@@ -160,4 +160,21 @@ bool isValidPortNumber(int portNumber)
     return portNumber >= 1 && portNumber <= 255;
 }
 
+bool isDevicePath(const QString &portText)
+{
+    return portText.startsWith(u'/');
+}
+
+QString portNameFromText(const QString &portText)
+{
+    if (isDevicePath(portText))
+        return portText;
+    return QStringLiteral("COM") + QString::number(portNumberFromText(portText));
+}
+
+bool isValidPortName(const QString &portName)
+{
+    return isDevicePath(portName) || isValidPortNumber(portNumberFromText(portName));
+}
+
 } // namespace ferrox

@@ -89,4 +89,13 @@ int portNumberFromText(const QString &portText);
 // Port numbers a link port can be set to.
 bool isValidPortNumber(int portNumber);
 
+// A port text starting with "/" is a device path.
+bool isDevicePath(const QString &portText);
+// The port a panel text names: a device path as it is, otherwise "COM"
+// and the number portNumberFromText() reads ("COM 3" -> "COM3", "COMx" ->
+// "COM0"). This is the name the port messages show.
+QString portNameFromText(const QString &portText);
+// Port names a link port can be set to: a device path or a valid COMn.
+bool isValidPortName(const QString &portName);
+
 } // namespace ferrox

@@ -26,16 +26,15 @@ const QString kCheckAdvice =
 
 } // namespace
 
-QString noAnswerStatus(int portNumber)
+QString noAnswerStatus(const QString &portName)
 {
-    return QStringLiteral("現在の設定：COM") + QString::number(portNumber) + QStringLiteral("。　")
+    return QStringLiteral("現在の設定：") + portName + QStringLiteral("。　")
         + kCheckAdvice;
 }
 
-QString linkOkStatus(const QString &boardReply, int portNumber)
+QString linkOkStatus(const QString &boardReply, const QString &portName)
 {
-    return boardReply + QStringLiteral("  COM") + QString::number(portNumber)
-        + QStringLiteral(":通信確認ＯＫ。");
+    return boardReply + QStringLiteral("  ") + portName + QStringLiteral(":通信確認ＯＫ。");
 }
 
 QString firmwareMismatchMessage(const QString &firmwareVersion)
@@ -54,13 +53,13 @@ QString firmwareMismatchMessage(const QString &firmwareVersion)
     });
 }
 
-QString noBoardMessage(int portNumber)
+QString noBoardMessage(const QString &portName)
 {
     return lines({
         noBoardReason(),
         QString(),
         QStringLiteral(" "),
-        QStringLiteral("現在 選択している通信ポート：COM") + QString::number(portNumber),
+        QStringLiteral("現在 選択している通信ポート：") + portName,
         QStringLiteral(" "),
         kCheckAdvice,
         QString(),
@@ -80,10 +79,20 @@ QString portUnusableMessage(const QString &portName, int errorCode)
         + QString::number(errorCode) + QStringLiteral("     ");
 }
 
-QString portMissingMessage(int portNumber)
+QString portMissingMessage(const QString &portName)
 {
-    return QStringLiteral("COM") + QString::number(portNumber) + QStringLiteral(" は存在しませんでした。")
-        + ideographicSpaces(10);
+    return portName + QStringLiteral(" は存在しませんでした。") + ideographicSpaces(10);
+}
+
+QString permissionAdvice(const QString &devicePath, const QString &group)
+{
+    QString text = kCrLf + kCrLf + devicePath + QStringLiteral(" を開く権限がありません。");
+    if (!group.isEmpty())
+        text += kCrLf + QStringLiteral("グループ「") + group
+            + QStringLiteral("」に参加してから、ログインし直してください。") + kCrLf
+            + QStringLiteral("（sudo usermod -aG ") + group
+            + QStringLiteral(" $USER）");
+    return text;
 }
 
 QString jumperMessage()

@@ -20,19 +20,23 @@ inline QString blinkBlank() { return QStringLiteral("　"); }
 
 inline QString firmwareMismatchStatus() { return QStringLiteral("ファームウエアバージョン ミスマッチ"); }
 
+// Port names below are "COMn" or a device path (portNameFromText()).
 // "現在の設定：COMn。　ボードの電源、…": a check found no board.
-QString noAnswerStatus(int portNumber);
+QString noAnswerStatus(const QString &portName);
 // BoardReply + "  COMn:通信確認ＯＫ。": a check found a supported board.
-QString linkOkStatus(const QString &boardReply, int portNumber);
+QString linkOkStatus(const QString &boardReply, const QString &portName);
 
 // The ten-line message of a firmware the program does not support.
 QString firmwareMismatchMessage(const QString &firmwareVersion);
 // The fourteen-line message after a failed check at start-up.
-QString noBoardMessage(int portNumber);
+QString noBoardMessage(const QString &portName);
 // A port that cannot be opened or set up; errorCode is the port's own.
 QString portUnusableMessage(const QString &portName, int errorCode);
 // A chosen port that does not exist.
-QString portMissingMessage(int portNumber);
+QString portMissingMessage(const QString &portName);
+// Added to a port message when the device refused us: who owns it and
+// that the user must join that group.
+QString permissionAdvice(const QString &devicePath, const QString &group);
 // After a link-speed choice: the board's jumper must follow.
 QString jumperMessage();
 

@@ -15,7 +15,9 @@ QString qtFileFilter(const QString &programFilter)
             continue;
         QString patterns = parts[i + 1];
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+        // A description that shows its patterns already is a whole filter.
+        const QString shown = QLatin1Char('(') + patterns + QLatin1Char(')');
+        filters << (parts[i].endsWith(shown) ? parts[i] : parts[i] + u' ' + shown);
     }
     return filters.join(QStringLiteral(";;"));
 }

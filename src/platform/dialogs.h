@@ -57,7 +57,7 @@ public:
     }
 };
 
-// "a(*.dat)|*.dat|b|*.*|" -> "a(*.dat) (*.dat);;b (*.*)"
+// "a(*.dat)|*.dat|b|*.*|" -> "a(*.dat);;b (*.*)": each pattern shown once.
 QString qtFileFilter(const QString &programFilter);
 
 // The title a message box shows: the given one, or "ferrox".

@@ -6,16 +6,34 @@
 #include <QLockFile>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <csignal>
+
 namespace ferrox {
+
+QString SingleInstance::runtimeFolder()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return folder.isEmpty() ? QDir::tempPath() : folder;
+}
 
 SingleInstance::SingleInstance(const QString &lockName)
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    m_lock = std::make_unique<QLockFile>(QDir(folder).filePath(lockName));
+    m_lock = std::make_unique<QLockFile>(QDir(runtimeFolder()).filePath(lockName));
     m_lock->setStaleLockTime(0); // a crashed instance's lock is stale once its process is gone
     m_acquired = m_lock->tryLock(0);
+    // The toolkit judges only a lock it can read and made on this host; one
+    // that names nobody (empty, damaged) or no live process would refuse
+    // every start. Removing it is refused while a running program holds
+    // the file.
+    qint64 pid = 0;
+    QString host, application;
+    if (m_acquired || m_lock->error() != QLockFile::LockFailedError)
+        return;
+    const bool namesNobody = !m_lock->getLockInfo(&pid, &host, &application) || pid <= 0
+        || (::kill(pid_t(pid), 0) != 0 && errno == ESRCH);
+    if (namesNobody && m_lock->removeStaleLockFile())
+        m_acquired = m_lock->tryLock(0);
 }
 
 SingleInstance::~SingleInstance() = default;

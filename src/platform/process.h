@@ -8,7 +8,10 @@ class QLockFile;
 
 namespace ferrox {
 
-// Holds the program's single-instance lock for as long as it lives.
+// Holds the program's single-instance lock for as long as it lives. A
+// lock that names no live process of ours (a crash's, an empty or
+// damaged file) is stale and taken over; one that a running program
+// holds never is.
 class SingleInstance
 {
 public:
@@ -17,6 +20,10 @@ public:
     ~SingleInstance();
     // False when another running instance holds the lock.
     bool acquired() const { return m_acquired; }
+
+    // The user's runtime folder (the temporary folder when there is none),
+    // where the lock and the running window's hand-off socket live.
+    static QString runtimeFolder();
 
 private:
     std::unique_ptr<QLockFile> m_lock;

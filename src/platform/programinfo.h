@@ -1,5 +1,7 @@
 #pragma once
 
+#include "programversion.h"
+
 #include <QString>
 
 namespace ferrox {
@@ -7,9 +9,9 @@ namespace ferrox {
 // The program's name and version, and the texts made from them.
 struct ProgramVersion
 {
-    static constexpr int major = 2;
-    static constexpr int minor = 3;
-    static constexpr int revision = 21;
+    static constexpr int major = FERROX_VERSION_MAJOR;
+    static constexpr int minor = FERROX_VERSION_MINOR;
+    static constexpr int revision = FERROX_VERSION_PATCH;
 };
 
 inline QString versionNumberText()
@@ -27,6 +29,12 @@ inline QString versionLabelText()
 inline QString mainTitleText()
 {
     return QStringLiteral("Ferrox Line Monitor ") + versionLabelText() + QStringLiteral("  ");
+}
+
+// "ferrox-cli 2.3.21": what --version prints for a program.
+inline QString versionLine(const QString &program)
+{
+    return program + u' ' + versionNumberText() + u'\n';
 }
 
 // The application title: untitled message boxes and the About window.

@@ -2,6 +2,7 @@
 
 #include "settingsstore.h"
 
+#include <QFileInfo>
 #include <QSerialPort>
 #include <QStringList>
 
@@ -73,16 +74,28 @@ bool QtSerialPort::succeeded(bool ok)
     return ok;
 }
 
-void QtSerialPort::setPortNumber(int portNumber)
+void QtSerialPort::setPortName(const QString &portName)
 {
-    m_portNumber = portNumber;
+    m_portName = portName;
+}
+
+QString QtSerialPort::devicePath() const
+{
+    if (m_portName.startsWith(u'/'))
+        return m_portName;
+    return m_resolver(m_portName.mid(3).toInt());
+}
+
+QString QtSerialPort::deviceGroup() const
+{
+    return QFileInfo(devicePath()).group();
 }
 
 bool QtSerialPort::open()
 {
     if (m_port->isOpen())
         return succeeded(true);
-    m_port->setPortName(m_resolver(m_portNumber));
+    m_port->setPortName(devicePath());
     if (!succeeded(m_port->open(QIODevice::ReadWrite)))
         return false;
     m_port->setFlowControl(QSerialPort::NoFlowControl);

@@ -14,7 +14,8 @@ class SettingsStore;
 // settings key Ports/COMN of application "ferrox", else /dev/ttyS{N-1}.
 QString devicePathForPort(int portNumber, const SettingsStore *store);
 
-// The link port on QSerialPort. A pseudo-terminal has no modem lines:
+// The link port on QSerialPort. A port name "COMn" opens the device the
+// resolver gives for number n; a device path opens as it is. A pseudo-terminal has no modem lines:
 // DTR/RTS then fail with UnsupportedOperationError and CTS/DSR read off,
 // which callers treat as lamps off, not as a port failure.
 class QtSerialPort : public SerialPort
@@ -25,8 +26,10 @@ public:
     explicit QtSerialPort(PathResolver resolver, QObject *parent = nullptr);
     ~QtSerialPort() override;
 
-    void setPortNumber(int portNumber) override;
-    int portNumber() const override { return m_portNumber; }
+    void setPortName(const QString &portName) override;
+    QString portName() const override { return m_portName; }
+    QString devicePath() const override;
+    QString deviceGroup() const override;
     bool open() override;
     void close() override;
     bool isOpen() const override;
@@ -50,7 +53,7 @@ private:
 
     PathResolver m_resolver;
     QSerialPort *m_port;
-    int m_portNumber = 1;
+    QString m_portName = QStringLiteral("COM1");
     QString m_settingsText = QStringLiteral(" 57600,n,8,1");
     int m_lastError = 0;
 };

@@ -8,7 +8,9 @@ namespace ferrox {
 
 // The link port to the board, as the program's exchanges see it.
 //
-// Ports are addressed by number (COM1..COM20). All operations are
+// Ports are addressed by name: "COMn" (a numbered port, COM1..COM255,
+// mapped to a device by the implementation) or a device path such as
+// "/dev/ttyUSB0", opened as it is. All operations are
 // non-blocking; bytes arrive by signal. Errors are reported as numbers
 // (the QSerialPort::SerialPortError values; 0 = none), which is what the
 // program's port messages show.
@@ -24,9 +26,13 @@ public:
     using QObject::QObject;
     ~SerialPort() override;
 
-    virtual void setPortNumber(int portNumber) = 0;
-    virtual int portNumber() const = 0;
-    // Opens the port set by setPortNumber() with the current settings text.
+    virtual void setPortName(const QString &portName) = 0;
+    virtual QString portName() const = 0;
+    // The device the port opens, and the group owning it: a port refused
+    // for lack of permission names them. Empty when not known.
+    virtual QString devicePath() const { return {}; }
+    virtual QString deviceGroup() const { return {}; }
+    // Opens the port set by setPortName() with the current settings text.
     virtual bool open() = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
@@ -60,6 +66,9 @@ public:
 
     // 0..32767 as they are; any larger count negative, never 0 or positive.
     static qint16 toWaitingCount(qint64 waiting);
+
+    // The error of a device that refused us (QSerialPort::PermissionError).
+    static constexpr int PermissionError = 2;
 
 signals:
     void bytesArrived();

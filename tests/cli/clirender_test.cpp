@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -109,6 +110,12 @@ TEST(CliRender, RefusalsAndFailures)
         {words("examine"), 2, QStringLiteral("missing FILE.dat")},
         {words("frobnicate"), 2, QStringLiteral("unknown command")},
         {QStringList(), 2, QStringLiteral("usage:")},
+        {words("help frobnicate"), 2, QStringLiteral("unknown command")},
+        {words("render exchange.dat --encoding latin1"), 2, QStringLiteral("--encoding takes cp932 or utf8")},
+        {words("render exchange.dat --utf8 --encoding cp932"), 2, QStringLiteral("contradict")},
+        // One output for two contents would lose the data.
+        {words("capture --device /dev/null -o same.dat --text ./same.dat"), 2, QStringLiteral("the same output")},
+        {words("capture --device /dev/null -o - --text -"), 2, QStringLiteral("the same output")},
     };
     for (const Case &c : cases) {
         const std::string label = c.arguments.join(QLatin1Char(' ')).toStdString();
@@ -122,11 +129,91 @@ TEST(CliRender, RefusalsAndFailures)
 
 TEST(CliRender, HelpIsNoError)
 {
-    for (const char *line : {"--help", "render --help", "examine -h"}) {
+    for (const char *line : {"--help", "render --help", "examine -h", "help render", "help ports"}) {
         const CliRun run = runCli(words(line));
         EXPECT_EQ(run.exitCode, 0) << line;
         EXPECT_TRUE(run.out.startsWith("usage: ferrox-cli")) << line;
     }
+}
+
+TEST(CliConventions, VersionUsageAndPorts)
+{
+    const CliRun version = runCli(words("--version"));
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^ferrox-cli [0-9]+\\.[0-9]+\\.[0-9]+\n$"))
+                    .match(QString::fromUtf8(version.out)).hasMatch());
+
+    const QString usage = QString::fromUtf8(runCli(words("--help")).out);
+    for (const char *piece : {"1  HEX", "2  ASCII", "3  HEX-CHAR", "4  EXCHANGE", "5  SAVE", "exit status:",
+                              "  3  link failure", "  4  data rejected", "ports"})
+        EXPECT_TRUE(usage.contains(QLatin1String(piece))) << piece;
+
+    // Devices or none: each line starts with a device path, and either way it is no failure.
+    const CliRun ports = runCli(words("ports"));
+    EXPECT_EQ(ports.exitCode, 0);
+    for (const QByteArray &line : ports.out.split('\n')) {
+        if (!line.isEmpty())
+            EXPECT_TRUE(line.startsWith("/dev/") && line.count('\t') == 2) << line.toStdString();
+    }
+}
+
+// Standard output by "-" and by default; code page 932 unless UTF-8 is
+// chosen or the text goes to a terminal.
+TEST(CliRender, OutputAndEncodingChoices)
+{
+    const QByteArray cp932 = expected("conversation.mode3.rsm");
+    const QByteArray utf8 = expected("conversation.mode3.utf8.txt");
+    const struct
+    {
+        const char *line;
+        const QByteArray &out;
+    } cases[] = {
+        {"render conversation.dat --mode 3 -o -", cp932},
+        {"render conversation.dat --mode 3 --encoding cp932", cp932},
+        {"render conversation.dat --mode 3 --encoding utf8 -o -", utf8},
+        {"render conversation.dat --mode 3 --utf8 --encoding utf8", utf8},
+    };
+    for (const auto &c : cases) {
+        const CliRun run = runCli(words(c.line));
+        EXPECT_EQ(run.exitCode, 0) << c.line;
+        EXPECT_TRUE(run.out == c.out) << c.line;
+    }
+
+    // On a terminal (script(1) gives one): UTF-8, unless cp932 is asked for.
+    const QString heading = QStringLiteral("モニターデータ");
+    for (const auto &[options, isUtf8] : {std::pair{"", true}, std::pair{" --encoding cp932", false}}) {
+        QProcess terminal;
+        terminal.setWorkingDirectory(QStringLiteral(FERROX_CLI_TEST_DIR "/data"));
+        terminal.start(QStringLiteral("script"), {QStringLiteral("-qec"),
+                                                  QStringLiteral(FERROX_CLI " render conversation.dat")
+                                                      + QLatin1String(options),
+                                                  QStringLiteral("/dev/null")});
+        ASSERT_TRUE(terminal.waitForFinished(30000));
+        EXPECT_EQ(terminal.readAllStandardOutput().contains(heading.toUtf8()), isUtf8) << options;
+    }
+}
+
+// Names that are not UTF-8 are bytes like any other: found as input and
+// written as output under exactly those bytes.
+TEST(CliRender, FileNamesThatAreNotUtf8)
+{
+    QTemporaryDir dir;
+    QProcess shell;
+    shell.setWorkingDirectory(dir.path());
+    shell.start(QStringLiteral("/bin/sh"),
+                {QStringLiteral("-c"),
+                 QStringLiteral("cp \"$1\" \"$(printf 'caf\\351.dat')\" && "
+                                "\"$0\" render \"$(printf 'caf\\351.dat')\" -o \"$(printf 'out\\351.rsm')\" 2>/dev/null && "
+                                "cat \"$(printf 'out\\351.rsm')\" && rm \"$(printf 'caf\\351.dat')\" \"$(printf 'out\\351.rsm')\""),
+                 QStringLiteral(FERROX_CLI), QStringLiteral(FERROX_CLI_TEST_DIR "/data/exchange.dat")});
+    ASSERT_TRUE(shell.waitForFinished(30000));
+    EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
+    const QByteArray rendered = shell.readAllStandardOutput();
+    const QByteArray wanted = expected("exchange.mode1.rsm");
+    // After the header's data name the rendering is the same.
+    const QByteArray afterName = wanted.mid(wanted.indexOf("byte\r\n"));
+    EXPECT_TRUE(rendered.endsWith(afterName) && rendered.size() > afterName.size());
+    EXPECT_TRUE(QDir(dir.path()).isEmpty()); // no other file was made
 }
 
 TEST(CliExamine, CountsSequenceErrorsAndRejectsAsTheProgramWould)

@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QProcessEnvironment>
 #include <QPushButton>
 #include <QRadioButton>
@@ -238,6 +239,34 @@ TEST_F(WindowLink, PortAndLinkSpeedChoices)
     // Closing the window closes the port.
     window->close();
     EXPECT_FALSE(port->isOpen());
+}
+
+// A device path typed into the port choice is the port: opened as it is,
+// named in the status line, stored, and opened again at the next start.
+TEST_F(WindowLink, ATypedDevicePathIsThePort)
+{
+    BoardProcess board;
+    FERROX_START_BOARD(board);
+    build(board, "COM_Port=COM2\n"); // a missing port to begin with
+    ASSERT_TRUE(startUp());
+    dialogs.messages.clear();
+
+    bool finished = false;
+    QObject::connect(&controller->check(), &ConnectionCheck::checkFinished, [&] { finished = true; });
+    QLineEdit *typed = window->settingsPanel()->comPort()->lineEdit();
+    typed->selectAll();
+    QTest::keyClicks(typed, board.linkPath());
+    QTest::keyClick(typed, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 5000));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_TRUE(controller->check().results().BoardVerified);
+    EXPECT_TRUE(window->statusText().endsWith(QStringLiteral("  ") + board.linkPath() + kLinkOk));
+    EXPECT_EQ(stored(QStringLiteral("COM_Port")), board.linkPath());
+
+    build(board, "COM_Port=" + board.linkPath().toUtf8() + "\n");
+    ASSERT_TRUE(startUp());
+    EXPECT_TRUE(controller->check().results().BoardVerified);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
 TEST_F(WindowLink, ABoardThatHangsUpIsReportedAndNothingHangs)

@@ -93,7 +93,9 @@ protected:
     }
     void expectPortMessage(const QString &text)
     {
-        expectMessage(MessageIcon::Exclamation, QStringLiteral("通信ポート"), 1, {{0, text}});
+        expectMessage(MessageIcon::Exclamation, QStringLiteral("通信ポート"), text.count(u'\n') + 1,
+                      {{0, text.section(QStringLiteral("\r\n"), 0, 0)}});
+        EXPECT_EQ(dialogs.messages[0].text, text);
     }
     void expectFailedWithListsUntouched()
     {
@@ -315,13 +317,23 @@ TEST_F(ScriptedCheck, ChoosingAMissingOrUnreadablePortRestoresTheOldOne)
     board.answer(CMD_VERSION, {versionReply("V1.05")});
     ASSERT_TRUE(runCheck());
     port.missingPorts.insert(17);
+    port.refusedPaths.insert(QStringLiteral("/dev/ttyUSB7"));
+    port.devicePathShown = QStringLiteral("/dev/ttyUSB7");
+    port.deviceGroupShown = QStringLiteral("dialout");
+    const QString spaces(10, QChar(0x3000));
     const struct
     {
         const char *text;
-        const char *message;
+        QString message;
         const char *wire;
-    } cases[] = {{"COM17", "COM17 は存在しませんでした。", "close|port 17|open 17|port 1"},
-                 {"COMx", "COM0 は存在しませんでした。", "port 1"}};
+    } cases[] = {{"COM17", QStringLiteral("COM17 は存在しませんでした。") + spaces, "close|port 17|open 17|port 1"},
+                 {"COMx", QStringLiteral("COM0 は存在しませんでした。") + spaces, "port 1"},
+                 {"/dev/ttyUSB7",
+                  QStringLiteral("/dev/ttyUSB7 は存在しませんでした。") + spaces
+                      + QStringLiteral("\r\n\r\n/dev/ttyUSB7 を開く権限がありません。\r\n"
+                                       "グループ「dialout」に参加してから、ログインし直してください。\r\n"
+                                       "（sudo usermod -aG dialout $USER）"),
+                  "port /dev/ttyUSB7|open /dev/ttyUSB7|port 1"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);
         dialogs.messages.clear();
@@ -329,9 +341,9 @@ TEST_F(ScriptedCheck, ChoosingAMissingOrUnreadablePortRestoresTheOldOne)
         panel.port = QLatin1String(c.text);
         check->choosePort();
         ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.messages.isEmpty(); }, 2000));
-        expectPortMessage(QString::fromUtf8(c.message) + QString(10, QChar(0x3000)));
+        expectPortMessage(c.message);
         EXPECT_EQ(panel.port, QStringLiteral("COM1"));
-        EXPECT_EQ(port.portNumber(), 1);
+        EXPECT_EQ(port.portName(), QStringLiteral("COM1"));
         EXPECT_FALSE(port.isOpen());
         EXPECT_EQ(store.program(QStringLiteral("COM_Port")), QStringLiteral("<unset>"));
         EXPECT_EQ(port.operations, ops(c.wire));
@@ -341,14 +353,18 @@ TEST_F(ScriptedCheck, ChoosingAMissingOrUnreadablePortRestoresTheOldOne)
 
 TEST_F(ScriptedCheck, ChoosingAPortStoresItAndChecks)
 {
+    // A device path is a port like COMn: opened as it is and named in the status.
+    const QString device = QStringLiteral("/dev/ttyACM0");
     board.answer(CMD_VERSION, {versionReply("V1.02")});
-    panel.port = QStringLiteral("COM5");
+    panel.port = device;
     check->choosePort();
     ASSERT_TRUE(waitForCheck());
-    EXPECT_EQ(store.program(QStringLiteral("COM_Port")), QStringLiteral("COM5"));
-    EXPECT_EQ(port.operations.mid(0, 4), ops("port 5|open 5|close|port 5"));
+    EXPECT_EQ(store.program(QStringLiteral("COM_Port")), device);
+    EXPECT_EQ(port.operations.mid(0, 4), QStringList({QStringLiteral("port ") + device, QStringLiteral("open ") + device,
+                                                      QStringLiteral("close"), QStringLiteral("port ") + device}));
     EXPECT_TRUE(results().BoardVerified);
-    expectBlink(linkOk(versionReply("V1.02"), 5));
+    expectBlink(QString::fromLatin1(versionReply("V1.02").left(16)) + QStringLiteral("  ") + device
+                + QStringLiteral(":通信確認ＯＫ。"));
 }
 
 class Choices : public CheckFixture

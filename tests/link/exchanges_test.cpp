@@ -50,15 +50,15 @@ protected:
 TEST_F(Exchanges, CheckPortFailuresEndBeforeTheQuery)
 {
     port.missingPorts.insert(4);
-    auto outcome = check({4});
+    auto outcome = check({QStringLiteral("COM4")});
     ASSERT_TRUE(outcome);
     EXPECT_EQ(outcome->status, CheckOutcome::Status::PortFailed);
     EXPECT_EQ(outcome->errorCode, 1);
     EXPECT_EQ(port.operations, ops("port 4|open 4"));
 
-    // A number no port can have fails before the port is touched.
+    // A name no port can have fails before the port is touched.
     port.operations.clear();
-    outcome = check({0});
+    outcome = check({QStringLiteral("COM0")});
     EXPECT_EQ(outcome->status, CheckOutcome::Status::PortFailed);
     EXPECT_EQ(outcome->errorCode, InvalidPortError);
     EXPECT_TRUE(port.operations.isEmpty());

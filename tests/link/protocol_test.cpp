@@ -136,4 +136,16 @@ TEST(PortText, NumberAfterTheFirstThreeCharacters)
     }
 }
 
+TEST(PortText, NamesAComPortOrADevicePath)
+{
+    const QList<std::tuple<const char *, const char *, bool>> cases{
+        {"COM 3", "COM3", true}, {"COMx", "COM0", false}, {"COM256", "COM256", false},
+        {"/dev/ttyUSB0", "/dev/ttyUSB0", true}, {"dev/ttyUSB0", "COM0", false},
+    };
+    for (const auto &[text, name, valid] : cases) {
+        EXPECT_EQ(portNameFromText(QLatin1String(text)), QLatin1String(name)) << text;
+        EXPECT_EQ(isValidPortName(portNameFromText(QLatin1String(text))), valid) << text;
+    }
+}
+
 } // namespace

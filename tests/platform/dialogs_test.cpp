@@ -7,7 +7,8 @@ using namespace ferrox;
 TEST(Dialogs, ProgramFiltersBecomeQtFilters)
 {
     EXPECT_EQ(qtFileFilter(QStringLiteral("モニタデータファイル(*.dat)|*.dat|すべてのファイル|*.*|")),
-              QStringLiteral("モニタデータファイル(*.dat) (*.dat);;すべてのファイル (*.*)"));
+              QStringLiteral("モニタデータファイル(*.dat);;すべてのファイル (*.*)"));
+    EXPECT_EQ(qtFileFilter(QStringLiteral("ログ(*.txt)|*.txt;*.log|")), QStringLiteral("ログ(*.txt) (*.txt *.log)"));
     EXPECT_EQ(qtFileFilter(QString()), QString());
 }
 

@@ -50,3 +50,19 @@ TEST(SingleInstance, SecondHolderIsRefusedUntilTheFirstEnds)
     SingleInstance again(name);
     EXPECT_TRUE(again.acquired());
 }
+
+TEST(SingleInstance, ALockThatNamesNoLiveProgramIsStale)
+{
+    const QString name = QStringLiteral("ferrox-test-stale-%1.lock").arg(QCoreApplication::applicationPid());
+    const QString path = QDir(SingleInstance::runtimeFolder()).filePath(name);
+    for (const QByteArray &content : {QByteArray(), QByteArray("garbage"), QByteArray("\xff\n\n\n\n"),
+                                      QByteArray("2147483000\n\nferrox\n")}) {
+        QFile lock(path);
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+        lock.write(content);
+        lock.close();
+        SingleInstance instance(name);
+        EXPECT_TRUE(instance.acquired()) << content.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(path));
+}

@@ -6,16 +6,25 @@
 
 namespace ferrox::test {
 
-void FakeSerialPort::setPortNumber(int portNumber)
+QString FakeSerialPort::portLabel() const
 {
-    m_portNumber = portNumber;
-    operations << QStringLiteral("port %1").arg(portNumber);
+    return m_portName.startsWith(u'/') ? m_portName : m_portName.mid(3);
+}
+
+void FakeSerialPort::setPortName(const QString &portName)
+{
+    m_portName = portName;
+    operations << QStringLiteral("port ") + portLabel();
 }
 
 bool FakeSerialPort::open()
 {
-    operations << QStringLiteral("open %1").arg(m_portNumber);
-    if (missingPorts.contains(m_portNumber)) {
+    operations << QStringLiteral("open ") + portLabel();
+    if (refusedPaths.contains(m_portName)) {
+        m_lastError = PermissionError;
+        return false;
+    }
+    if (missingPorts.contains(m_portName.mid(3).toInt())) {
         m_lastError = 1;
         return false;
     }

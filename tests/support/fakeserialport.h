@@ -17,8 +17,10 @@ class FakeSerialPort : public SerialPort
 public:
     using SerialPort::SerialPort;
 
-    void setPortNumber(int portNumber) override;
-    int portNumber() const override { return m_portNumber; }
+    void setPortName(const QString &portName) override;
+    QString portName() const override { return m_portName; }
+    QString devicePath() const override { return devicePathShown; }
+    QString deviceGroup() const override { return deviceGroupShown; }
     bool open() override;
     void close() override;
     bool isOpen() const override { return m_open; }
@@ -44,11 +46,14 @@ public:
     void raiseLineError(int errorCode);
 
     // Failure injection.
-    QSet<int> missingPorts;  // open() fails with DeviceNotFoundError (1)
+    QSet<int> missingPorts;  // COMn: open() fails with DeviceNotFoundError (1)
+    QSet<QString> refusedPaths; // device paths: open() fails with PermissionError (2)
+    QString devicePathShown;
+    QString deviceGroupShown;
     bool failWrites = false; // write() fails with WriteError (7)
     qint64 unsent = 0;       // bytes written that the line has not taken yet
 
-    // The log: "open 3", "close", "settings  57600,n,8,1", "threshold 0",
+    // The log: "port 3" / "port /dev/x", "open 3", "close", "settings  57600,n,8,1", "threshold 0",
     // "discard", "dtr 1", "rts 0", "write 56", "read 22".
     QStringList operations;
     QByteArray written;
@@ -60,7 +65,9 @@ signals:
 private:
     bool setModemLine(const char *line, bool on);
 
-    int m_portNumber = 1;
+    QString m_portName = QStringLiteral("COM1");
+    // "3" for COM3, the path for a device path.
+    QString portLabel() const;
     bool m_open = false;
     QString m_settings = QStringLiteral(" 57600,n,8,1");
     QByteArray m_input;

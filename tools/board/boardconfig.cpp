@@ -35,6 +35,7 @@ QString boardUsage()
         "                    [--traffic FILE|demo|random:SEED] [--rate BYTES_PER_S] [--loop] [--signals 0xNN]\n"
         "                    [--measure-counts C1,C2,...] [--silent] [--reply-len N] [--error-tags N]\n"
         "                    [--no-end-code] [--flood N] [--hangup-after S]\n"
+        "       ferrox-board --help | --version\n"
         "A simulated line monitor board on a pseudo-terminal: PATH becomes a link to its\n"
         "slave side, whose path is printed on the first line of the output.\n");
 }

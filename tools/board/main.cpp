@@ -5,6 +5,7 @@
 #include "board/traffic.h"
 #include "pathlink.h"
 #include "ptylink.h"
+#include "platform/programinfo.h"
 #include "platform/terminationwatch.h"
 
 #include <QCoreApplication>
@@ -28,6 +29,10 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
 
+    if (app.arguments().contains(QStringLiteral("--version"))) {
+        std::fputs(versionLine(QStringLiteral("ferrox-board")).toLocal8Bit().constData(), stdout);
+        return 0;
+    }
     BoardConfig config;
     bool helpRequested = false;
     QString error = parseBoardArguments(app.arguments(), config, helpRequested);

@@ -7,13 +7,18 @@ namespace ferrox {
 QComboBox *makeListCombo(const QString &objectName, QWidget *parent)
 {
     auto *combo = new QComboBox(parent);
+    setUpListCombo(combo, objectName);
+    return combo;
+}
+
+void setUpListCombo(QComboBox *combo, const QString &objectName)
+{
     combo->setObjectName(objectName);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     // Without a completer the typed text stays as typed and Return matches
     // items case-sensitively.
     combo->setCompleter(nullptr);
-    return combo;
 }
 
 void setComboText(QComboBox *combo, const QString &text)

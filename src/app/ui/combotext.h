@@ -11,6 +11,8 @@ namespace ferrox {
 // compared exactly (spaces and case included). Typing never adds an item
 // and nothing completes the typed text.
 QComboBox *makeListCombo(const QString &objectName, QWidget *parent);
+// Makes a combo box of a class of its own into such a list combo.
+void setUpListCombo(QComboBox *combo, const QString &objectName);
 
 // Shows text in the combo box without counting as a user's choice (no
 // activated()). An item with exactly this text becomes the current item;

@@ -2,6 +2,7 @@
 
 #include "colorbox.h"
 #include "combotext.h"
+#include "portcombo.h"
 #include "signalpanel.h"
 
 #include "app/mainsettings.h"
@@ -24,7 +25,6 @@ namespace ferrox {
 namespace {
 
 constexpr QSize LinkLampSize{16, 11};
-constexpr int PortCount = 20;
 
 template<typename Widget>
 Widget *named(Widget *widget, const QString &objectName)
@@ -36,14 +36,6 @@ Widget *named(Widget *widget, const QString &objectName)
 QGroupBox *frame(const QString &objectName, const QString &title, QWidget *parent)
 {
     return named(new QGroupBox(title, parent), objectName);
-}
-
-QStringList portNames()
-{
-    QStringList names;
-    for (int port = 1; port <= PortCount; ++port)
-        names << QStringLiteral("COM%1").arg(port);
-    return names;
 }
 
 } // namespace
@@ -95,14 +87,17 @@ QWidget *SettingsPanel::makeChoices(QWidget *parent)
     grid->setVerticalSpacing(3);
     const auto addRow = [&](QComboBox *&combo, const char *name, const char *labelName,
                             const QString &caption) {
-        combo = makeListCombo(QLatin1String(name), box);
+        if (!combo)
+            combo = makeListCombo(QLatin1String(name), box);
         auto *label = named(new QLabel(caption, box), QLatin1String(labelName));
         label->setBuddy(combo);
         const int row = grid->rowCount();
         grid->addWidget(label, row, 0);
         grid->addWidget(combo, row, 1);
     };
-    addRow(m_comPort, "Combo_Com_port", "Label_Com_port", apptext::ComPortCaption);
+    m_comPort = new PortCombo(box);
+    QComboBox *portCombo = m_comPort;
+    addRow(portCombo, "Combo_Com_port", "Label_Com_port", apptext::ComPortCaption);
     addRow(m_pcSpeed, "Combo_PC_speed", "Label_PC_speed", apptext::PcSpeedCaption);
     addRow(m_monitorSpeed, "Combo_Monitor_speed", "Label_Monitor_speed", apptext::MonitorSpeedCaption);
     addRow(m_direction, "Combo_Direction", "Label_Direction", apptext::DirectionCaption);
@@ -239,7 +234,7 @@ void SettingsPanel::storeChoices()
 
 void SettingsPanel::load()
 {
-    addComboItems(m_comPort, portNames());
+    m_comPort->refill();
     addComboItems(m_pcSpeed, apptext::PcSpeeds);
     addComboItems(m_displayMode, apptext::DisplayModes);
     addComboItems(m_direction, {apptext::BothDirections});

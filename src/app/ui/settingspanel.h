@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ui/portcombo.h"
 #include "platform/settingsstore.h"
 
 #include <QScrollArea>
@@ -45,7 +46,7 @@ public:
     // RTS and DTR). Nothing is stored and no choice handler runs.
     void load();
 
-    QComboBox *comPort() const { return m_comPort; }
+    PortCombo *comPort() const { return m_comPort; }
     QComboBox *pcSpeed() const { return m_pcSpeed; }
     QComboBox *monitorSpeed() const { return m_monitorSpeed; }
     QComboBox *direction() const { return m_direction; }
@@ -87,7 +88,7 @@ private:
 
     ProgramSettings &m_settings;
 
-    QComboBox *m_comPort = nullptr;
+    PortCombo *m_comPort = nullptr;
     QComboBox *m_pcSpeed = nullptr;
     QComboBox *m_monitorSpeed = nullptr;
     QComboBox *m_direction = nullptr;

@@ -167,12 +167,12 @@ void MonitorLogCommands::displayLog(qint32 mode, const QString &menuCaption)
     RenderMonitorLog([this] { ReportStatus(m_status, 1, viewtexts::displayFinished(), 0); });
 }
 
-void MonitorLogCommands::openDataFile()
+void MonitorLogCommands::openDataFile(const QString &path)
 {
     const QString modeText = m_host.displayModeText();
     m_displayModeNumber = displayModeNumberOf(modeText);
     const QString piece = viewtexts::displayWord() + modeText + viewtexts::captionDash();
-    const Opened opened = OpenMonitorDataFile();
+    const Opened opened = OpenMonitorDataFile(path);
     if (!opened.ok)
         return;
     LogWindow *window = m_windows.newest();
@@ -187,14 +187,14 @@ void MonitorLogCommands::openDataFile()
     ReportStatus(m_status, 1, status, 0);
 }
 
-MonitorLogCommands::Opened MonitorLogCommands::OpenMonitorDataFile()
+MonitorLogCommands::Opened MonitorLogCommands::OpenMonitorDataFile(const QString &givenPath)
 {
     FileDialogRequest request;
     request.title = viewtexts::openDataTitle();
     request.defaultExtension = viewtexts::dataFileExtension();
     request.filter = viewtexts::dataFileFilter();
     request.initialName = viewtexts::dataFilePattern();
-    const std::optional<QString> chosen = m_files.open(request);
+    const std::optional<QString> chosen = givenPath.isEmpty() ? m_files.open(request) : givenPath;
     if (!chosen)
         return {};
     const QString &path = *chosen;

@@ -75,8 +75,9 @@ public:
     void displayLog(qint32 mode, const QString &menuCaption);
 
     // mnuFileOpenDataFile: open a data file and show it in the display
-    // mode of the settings panel.
-    void openDataFile();
+    // mode of the settings panel. With a path (the command line's file),
+    // that file instead of the user's choice.
+    void openDataFile(const QString &path = {});
     // mnuFileSaveDataFile: save the current data under a chosen name.
     void saveDataFile();
 
@@ -86,7 +87,7 @@ private:
         bool ok = false;
         QString cutNote; // set when the file was longer than the buffer
     };
-    Opened OpenMonitorDataFile();
+    Opened OpenMonitorDataFile(const QString &givenPath);
     void append(const QString &text);
     void rejectCapture();
     QString dataFilePath() const;

@@ -1,0 +1,113 @@
+#include "desktopstart.h"
+
+#include "app/instancehandoff.h"
+#include "app/ui/mainwindow.h"
+#include "platform/programinfo.h"
+#include "views/ui/monitorlogcommands.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTimer>
+#include <QTranslator>
+
+#include <cstdio>
+
+namespace ferrox {
+
+namespace {
+
+const char usageText[] =
+    "usage: ferrox [FILE.dat]\n"
+    "The PC program of the RS-232 line monitor board. FILE.dat, when given, opens\n"
+    "as the data-file open command opens it. A later start brings the running\n"
+    "window to the front and hands it FILE.dat.\n"
+    "options:\n"
+    "  --help      show this help\n"
+    "  --version   show the version\n"
+    "environment:\n"
+    "  FERROX_HOME   the program folder, where rs_data.dat and rs_text.rsm are kept\n"
+    "  FERROX_COMn   the device of port COMn (default /dev/ttyS{n-1})\n";
+
+void print(std::FILE *stream, const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+void comeToFront(MainWindow &window)
+{
+    if (window.isMinimized())
+        window.showNormal();
+    window.raise();
+    window.activateWindow();
+}
+
+} // namespace
+
+WindowCommandLine parseWindowCommandLine(const QStringList &arguments)
+{
+    WindowCommandLine line;
+    const QStringList given = arguments.mid(1);
+    if (given.contains(QStringLiteral("--help")) || given.contains(QStringLiteral("-h"))) {
+        print(stdout, QString::fromUtf8(usageText));
+        line.leave = true;
+        return line;
+    }
+    if (given.contains(QStringLiteral("--version"))) {
+        print(stdout, versionLine(QStringLiteral("ferrox")));
+        line.leave = true;
+        return line;
+    }
+    const bool unknownOption = !given.isEmpty() && given.constFirst().startsWith(u'-');
+    if (given.size() > 1 || unknownOption) {
+        print(stderr, QStringLiteral("ferrox: one data file at most, and no other option\n")
+                          + QString::fromUtf8(usageText));
+        line.leave = true;
+        line.status = 2;
+        return line;
+    }
+    if (!given.isEmpty())
+        line.file = QFileInfo(given.constFirst()).absoluteFilePath();
+    return line;
+}
+
+void prepareDesktop(QApplication &app)
+{
+    auto *translator = new QTranslator(&app);
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"), folder)
+        || translator->load(QStringLiteral("qtbase_ja"), folder))
+        QApplication::installTranslator(translator);
+
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/ferrox/icons/%1/ferrox.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+}
+
+int handOverToRunningWindow(QApplication &app, const QString &file)
+{
+    auto *client = new HandoffClient(&app);
+    QObject::connect(client, &HandoffClient::finished, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    client->send(handoffSocketPath(), file);
+    return app.exec();
+}
+
+void acceptHandOvers(MainWindow &window, MonitorLogCommands &monitorLog, const QString &file)
+{
+    auto *server = new HandoffServer(handoffSocketPath(), &window);
+    server->listen(); // without it later starts still leave; they just cannot hand over
+    const auto open = [&monitorLog](const QString &path) {
+        if (!path.isEmpty())
+            monitorLog.openDataFile(path);
+    };
+    QObject::connect(server, &HandoffServer::handedOver, &window, [&window, open](const QString &path) {
+        comeToFront(window);
+        open(path);
+    });
+    QTimer::singleShot(0, &window, [open, file] { open(file); });
+}
+
+} // namespace ferrox

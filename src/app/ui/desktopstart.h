@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QApplication;
+
+namespace ferrox {
+
+class MainWindow;
+class MonitorLogCommands;
+
+// How the window program fits the desktop: its command line, the
+// toolkit's own texts in the user's language, its icon, one window for
+// every start.
+
+struct WindowCommandLine
+{
+    bool leave = false; // --help, --version or a usage error: end with status
+    int status = 0;
+    QString file;       // a data file to open, absolute; empty for none
+};
+
+// ferrox [--help] [--version] [FILE.dat]; prints what was asked for.
+WindowCommandLine parseWindowCommandLine(const QStringList &arguments);
+
+// Qt's translations for the user's locale, Japanese when the locale has
+// none (the program speaks Japanese), and the program's icon for every
+// window.
+void prepareDesktop(QApplication &app);
+
+// A later start: hands the file to the running window, which comes to the
+// front, and returns the exit status (0) once done.
+int handOverToRunningWindow(QApplication &app, const QString &file);
+
+// The first start: listens for later starts and opens the command line's
+// file as the data-file open command does.
+void acceptHandOvers(MainWindow &window, MonitorLogCommands &monitorLog, const QString &file);
+
+} // namespace ferrox

@@ -1,0 +1,40 @@
+#include "portcombo.h"
+
+#include "combotext.h"
+
+#include "app/portchoices.h"
+#include "link/protocol.h"
+
+#include <QLineEdit>
+
+namespace ferrox {
+
+PortCombo::PortCombo(QWidget *parent, DeviceSource devices)
+    : QComboBox(parent), m_devices(std::move(devices))
+{
+    setUpListCombo(this, QStringLiteral("Combo_Com_port"));
+    connect(lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        if (isDevicePath(currentText()) && findText(currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
+            emit devicePathEntered();
+    });
+}
+
+void PortCombo::refill()
+{
+    const QString shown = currentText();
+    clear();
+    for (const PortChoice &choice : portChoices(m_devices())) {
+        addItem(choice.text);
+        if (!choice.toolTip.isEmpty())
+            setItemData(count() - 1, choice.toolTip, Qt::ToolTipRole);
+    }
+    setComboText(this, shown);
+}
+
+void PortCombo::showPopup()
+{
+    refill();
+    QComboBox::showPopup();
+}
+
+} // namespace ferrox

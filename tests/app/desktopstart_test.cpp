@@ -1,0 +1,83 @@
+// One window for every start: a later start hands its file to the running
+// window over the runtime folder's socket; the command line of ferrox.
+#include "app/instancehandoff.h"
+#include "app/ui/desktopstart.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QIcon>
+#include <QLocale>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace ferrox;
+
+namespace {
+
+bool sendAndFinish(const QString &socket, const QString &file)
+{
+    HandoffClient client;
+    bool finished = false;
+    QObject::connect(&client, &HandoffClient::finished, [&finished] { finished = true; });
+    client.send(socket, file);
+    return QTest::qWaitFor([&finished] { return finished; }, 5000);
+}
+
+TEST(Handoff, ALaterStartHandsItsFileToTheRunningWindow)
+{
+    QTemporaryDir dir;
+    const QString socket = dir.filePath(QStringLiteral("ferrox.socket"));
+    // A socket file left by a crashed window is replaced.
+    QFile leftover(socket);
+    ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+    leftover.close();
+
+    HandoffServer server(socket);
+    ASSERT_TRUE(server.listen());
+    QStringList received;
+    QObject::connect(&server, &HandoffServer::handedOver, [&received](const QString &file) { received << file; });
+    const QStringList files{QStringLiteral("/home/user/ログ 1.dat"), QString()};
+    for (const QString &file : files)
+        ASSERT_TRUE(sendAndFinish(socket, file));
+    ASSERT_TRUE(QTest::qWaitFor([&received] { return received.size() == 2; }, 3000));
+    EXPECT_EQ(received, files);
+
+    // With no window running a later start still ends.
+    EXPECT_TRUE(sendAndFinish(dir.filePath(QStringLiteral("none.socket")), QStringLiteral("/x.dat")));
+}
+
+// The toolkit's own buttons speak the program's language when the locale
+// has no translation (the tests run in the C locale).
+TEST(Desktop, ToolkitTextsAreJapaneseWithoutALocaleOfTheirOwn)
+{
+    QLocale::setDefault(QLocale::c());
+    prepareDesktop(*qApp);
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
+    EXPECT_FALSE(QApplication::windowIcon().availableSizes().isEmpty());
+}
+
+TEST(WindowCommandLine, AFileAtMostAndNoOtherOption)
+{
+    const struct
+    {
+        QStringList arguments;
+        bool leave;
+        int status;
+        QString file;
+    } cases[] = {
+        {{QStringLiteral("ferrox")}, false, 0, QString()},
+        {{QStringLiteral("ferrox"), QStringLiteral("a.dat")}, false, 0, QDir::current().absoluteFilePath(QStringLiteral("a.dat"))},
+        {{QStringLiteral("ferrox"), QStringLiteral("a.dat"), QStringLiteral("b.dat")}, true, 2, QString()},
+        {{QStringLiteral("ferrox"), QStringLiteral("--bogus")}, true, 2, QString()},
+    };
+    for (const auto &c : cases) {
+        const WindowCommandLine line = parseWindowCommandLine(c.arguments);
+        EXPECT_EQ(line.leave, c.leave) << c.arguments.join(u' ').toStdString();
+        EXPECT_EQ(line.status, c.status) << c.arguments.join(u' ').toStdString();
+        EXPECT_EQ(line.file, c.file) << c.arguments.join(u' ').toStdString();
+    }
+}
+
+} // namespace
