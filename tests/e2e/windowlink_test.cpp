@@ -252,20 +252,20 @@ TEST_F(WindowLink, ATypedDevicePathIsThePort)
     dialogs.messages.clear();
 
     bool finished = false;
-    QObject::connect(&controller->check(), &ConnectionCheck::checkFinished, [&] { finished = true; });
+    QObject::connect(&session->link().check(), &ConnectionCheck::checkFinished, [&] { finished = true; });
     QLineEdit *typed = window->settingsPanel()->comPort()->lineEdit();
     typed->selectAll();
     QTest::keyClicks(typed, board.linkPath());
     QTest::keyClick(typed, Qt::Key_Return);
     ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 5000));
     EXPECT_TRUE(dialogs.messages.isEmpty());
-    EXPECT_TRUE(controller->check().results().BoardVerified);
+    EXPECT_TRUE(session->link().check().results().BoardVerified);
     EXPECT_TRUE(window->statusText().endsWith(QStringLiteral("  ") + board.linkPath() + kLinkOk));
     EXPECT_EQ(stored(QStringLiteral("COM_Port")), board.linkPath());
 
     build(board, "COM_Port=" + board.linkPath().toUtf8() + "\n");
     ASSERT_TRUE(startUp());
-    EXPECT_TRUE(controller->check().results().BoardVerified);
+    EXPECT_TRUE(session->link().check().results().BoardVerified);
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
