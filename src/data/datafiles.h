@@ -2,6 +2,8 @@
 
 #include "capturebuffer.h"
 
+#include "platform/fileaccess.h"
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -11,8 +13,8 @@ namespace ferrox {
 inline QString monitorDataFileName() { return QStringLiteral("rs_data.dat"); }
 inline QString renderedTextFileName() { return QStringLiteral("rs_text.rsm"); }
 
-// True when the file can be opened for reading; any failure (missing, a
-// folder, no permission) gives false.
+// True when the file exists, is no folder and may be read; any failure
+// gives false. Nothing is opened, so a named pipe never blocks here.
 bool FileExists(const QString &path);
 
 struct FileWriteResult
@@ -23,8 +25,13 @@ struct FileWriteResult
 
 // Writes `bytes` as the whole content of `path` through a temporary file in
 // the same folder that replaces `path` only once complete, so a failure
-// never leaves a truncated file. A file that is read-only is not replaced.
+// never leaves a truncated file. A file that is read-only, a folder or a
+// named pipe is not replaced.
 FileWriteResult writeFileAtomically(const QString &path, QByteArrayView bytes);
+
+// Whether writeFileAtomically could write there (checked before a long
+// run whose output must not be lost at its end).
+FileWriteResult checkFileWritable(const QString &path);
 
 // Stores the stream (positions 0 to CaptureEnd) as a data file, such as
 // "rs_data.dat": CaptureEnd + 1 bytes, no header.
@@ -35,7 +42,7 @@ struct LoadResult
     enum class Status {
         Loaded,     // the whole file is in the buffer
         Cut,        // longer than the buffer: its first CaptureBuffer::Size bytes are
-        Unreadable, // missing or unreadable; nothing loaded
+        Unreadable, // missing, unreadable or refused; nothing loaded
         Empty,      // no bytes at all; refused like an empty capture
     };
     Status status = Status::Unreadable;
@@ -46,7 +53,8 @@ struct LoadResult
 };
 
 // Reads a data file into a fresh buffer. A read error loads nothing rather
-// than a part of the file.
-LoadResult LoadMonitorData(const QString &path);
+// than a part of the file. The window takes regular files only; the
+// command line may read a named pipe as a stream.
+LoadResult LoadMonitorData(const QString &path, FileKinds kinds = FileKinds::AnyReadable);
 
 } // namespace ferrox

@@ -25,6 +25,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace ferrox;
 using namespace ferrox::test;
 
@@ -295,6 +297,46 @@ TEST_F(LogWindows, DataFilesThatCannotBeOpenedChangeNothing)
     EXPECT_FALSE(QFile::exists(capturedData));
 }
 
+TEST_F(LogWindows, APipeOrAFolderIsRefusedByTheOpenCommandsWithoutWaiting)
+{
+    const QString pipe = path("pipe.dat");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString notRegular = QStringLiteral("通常のファイルではありません（名前付きパイプやデバイスなど）。");
+    struct Case { bool dataFile; QString path; QString text; };
+    const Case cases[] = {
+        {true, pipe,
+         QStringLiteral("モニタデータファイル(") + pipe + QStringLiteral(")を読み込めませんでした。") + notRegular},
+        {false, pipe,
+         QStringLiteral("ファイル(") + pipe + QStringLiteral(")を読み込めませんでした。\n") + notRegular},
+        {false, dir.path(),
+         QStringLiteral("ファイル(") + dir.path() + QStringLiteral(")を読み込めませんでした。\nファイルではなくフォルダです。")},
+    };
+    for (const Case &c : cases) {
+        dialogs.chooseFile(c.path);
+        if (c.dataFile)
+            commands.openDataFile();
+        else
+            files.openTextFile();
+        EXPECT_EQ(box().text, c.text);
+        EXPECT_EQ(box().title, QStringLiteral("ファイルオープン"));
+    }
+    EXPECT_EQ(windows.registry().CurrentLogWindow(), 0);
+}
+
+TEST_F(LogWindows, DataFileSaveWritesTheDataHeldWhenItsDataFileCouldNotBeStored)
+{
+    const QString stale = written("rs_data.dat", j1A);
+    QFile::setPermissions(stale, QFileDevice::ReadOwner);
+    const QByteArray held = QByteArray::fromHex("A4B1 8096 FF");
+    openData(written("new.dat", held));
+    ASSERT_TRUE(loaded(newest()));
+    EXPECT_TRUE(dialogs.messages.last().text.contains(stale));
+    const QString saved = path("saved.dat");
+    dialogs.chooseFile(saved);
+    commands.saveDataFile();
+    EXPECT_EQ(readFile(saved), held);
+}
+
 TEST_F(LogWindows, ALongDataFileIsCutToTheBufferAndTheStatusLineSaysSo)
 {
     openData(written("long.dat", j1A.left(2).repeated(140000)));
@@ -516,6 +558,7 @@ TEST_F(LogWindows, WindowMenuTilesAndListsTheWindows)
     EXPECT_EQ(subs[0]->width(), area.viewport()->width());
     EXPECT_LT(subs[0]->y(), subs[1]->y());
 
+    subs[1]->setWindowTitle(QStringLiteral("/logs/R&D.txt")); // "&" shown, no mnemonic of its own
     windowMenu.updateWindowList();
     windowMenu.updateWindowList(); // rebuilt, not added twice
     QStringList entries;
@@ -523,7 +566,7 @@ TEST_F(LogWindows, WindowMenuTilesAndListsTheWindows)
         if (a->isCheckable())
             entries << a->text() + (a->isChecked() ? QStringLiteral("*") : QString());
     }
-    EXPECT_EQ(entries, (QStringList{QStringLiteral("&1 モニターログ"), QStringLiteral("&2 モニターログ"),
+    EXPECT_EQ(entries, (QStringList{QStringLiteral("&1 モニターログ"), QStringLiteral("&2 /logs/R&&D.txt"),
                                     QStringLiteral("&3 モニターログ*")}));
     EXPECT_EQ(menu.actions().size(), 4 + 1 + 3);
     menu.actions()[5]->trigger();
