@@ -99,9 +99,7 @@ void LogTextView::loadStep()
     qsizetype budget = loadStepChars;
     while (budget > 0 && m_runIndex < m_pending.size()) {
         const StyledRun &run = m_pending[m_runIndex];
-        qsizetype end = std::min(run.text.size(), m_offset + budget);
-        if (end < run.text.size() && run.text[end - 1].isHighSurrogate())
-            --end; // keep a surrogate pair in one piece
+        const qsizetype end = textPieceEnd(run.text, m_offset, budget);
         m_loadCursor.insertText(run.text.mid(m_offset, end - m_offset), formatOf(run.style));
         budget -= end - m_offset;
         m_offset = end;
