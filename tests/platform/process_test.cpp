@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace ferrox;
 
 TEST(EnsureFolder, ExistingNestedUncreatableAndRefusedFolders)
@@ -49,4 +51,30 @@ TEST(SingleInstance, SecondHolderIsRefusedUntilTheFirstEnds)
     }
     SingleInstance again(name);
     EXPECT_TRUE(again.acquired());
+}
+
+TEST(TempFolder, AMissingTmpdirIsNamedSoTheStartUpCanCreateIt)
+{
+    QTemporaryDir dir;
+    const std::optional<QByteArray> saved =
+        qEnvironmentVariableIsSet("TMPDIR") ? std::optional(qgetenv("TMPDIR")) : std::nullopt;
+    const QString missing = dir.filePath(QStringLiteral("not/yet/there"));
+    const std::pair<QByteArray, QString> cases[] = {
+        {QFile::encodeName(missing), missing},
+        {QFile::encodeName(dir.path()), dir.path()},
+        {QByteArray(), QStringLiteral("/tmp")},
+    };
+    for (const auto &[tmpdir, expected] : cases) {
+        if (tmpdir.isNull())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", tmpdir);
+        EXPECT_EQ(TempFolder(), expected);
+    }
+    if (saved)
+        qputenv("TMPDIR", *saved);
+    else
+        qunsetenv("TMPDIR");
+    EXPECT_TRUE(EnsureFolder(missing));
+    EXPECT_TRUE(QDir(missing).exists());
 }
