@@ -1,7 +1,10 @@
 #include "app/ui/colorbox.h"
 #include "app/ui/combotext.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QPushButton>
+#include <QWheelEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -32,6 +35,33 @@ TEST(ComboText, OnlyAnExactTextSelectsAnItemAndAddingItemsKeepsIt)
     addComboItems(combo, {QStringLiteral(" 38400")});
     EXPECT_EQ(combo->currentIndex(), 0);
     EXPECT_EQ(activated.count(), 0);
+}
+
+// Scrolling the settings panel past a combo box is no choice: only the
+// focused combo box takes the wheel; any other leaves the turn unaccepted,
+// so it goes on to the panel.
+TEST(ComboText, TheWheelChoosesOnlyInTheFocusedComboBox)
+{
+    QWidget panel;
+    QComboBox *combo = makeListCombo(QStringLiteral("Combo"), &panel);
+    addComboItems(combo, {QStringLiteral("  9600"), QStringLiteral(" 19200"), QStringLiteral(" 28800")});
+    setComboText(combo, QStringLiteral(" 19200"));
+    auto *other = new QPushButton(&panel);
+    panel.show();
+    QApplication::setActiveWindow(&panel);
+    QSignalSpy activated(combo, &QComboBox::activated);
+
+    for (const bool focused : {false, true}) {
+        (focused ? static_cast<QWidget *>(combo) : other)->setFocus();
+        ASSERT_EQ(combo->hasFocus(), focused);
+        const QPointF at = combo->rect().center();
+        QWheelEvent turn(at, combo->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                         Qt::NoScrollPhase, false);
+        QApplication::sendEvent(combo, &turn);
+        EXPECT_EQ(turn.isAccepted(), focused);
+        EXPECT_EQ(combo->currentIndex(), focused ? 2 : 1) << focused;
+        EXPECT_EQ(activated.count(), focused ? 1 : 0) << focused;
+    }
 }
 
 TEST(ColorBox, ReportsLeftClicksInsideItOnly)

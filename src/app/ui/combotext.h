@@ -9,7 +9,8 @@ namespace ferrox {
 
 // The settings panel's combo boxes: editable drop-down lists whose text is
 // compared exactly (spaces and case included). Typing never adds an item
-// and nothing completes the typed text.
+// and nothing completes the typed text. The mouse wheel changes the choice
+// only of the combo box that has focus; elsewhere it scrolls the panel.
 QComboBox *makeListCombo(const QString &objectName, QWidget *parent);
 
 // Shows text in the combo box without counting as a user's choice (no

@@ -5,9 +5,11 @@
 #include "settingspanel.h"
 
 #include "app/texts.h"
+#include "app/windowplacement.h"
 #include "platform/ui/appearance.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
@@ -15,6 +17,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -26,9 +29,8 @@ namespace {
 
 constexpr int SamplingPeriodMs = 333;
 
-// Stored geometry is applied as it is, but a hand-edited or damaged value
-// must not overflow the pixel arithmetic: about 330 inches either way is
-// far beyond any desktop.
+// A hand-edited or damaged stored value must not overflow the pixel
+// arithmetic: about 330 inches either way is far beyond any desktop.
 constexpr double GeometryLimitTwips = 480000.0;
 
 double limited(float twips)
@@ -167,8 +169,24 @@ void MainWindow::setProgressValue(int percentDone)
 
 void MainWindow::restoreGeometryTwips(const TwipsGeometry &geometry)
 {
-    move(twipsToPixelsX(limited(geometry.left), this), twipsToPixelsY(limited(geometry.top), this));
-    resize(twipsToPixelsX(limited(geometry.width), this), twipsToPixelsY(limited(geometry.height), this));
+    const QRect wanted(twipsToPixelsX(limited(geometry.left), this), twipsToPixelsY(limited(geometry.top), this),
+                       twipsToPixelsX(limited(geometry.width), this), twipsToPixelsY(limited(geometry.height), this));
+    QList<QRect> screens; // the primary screen comes first
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    const QSize atLeast = mainGeometryStored(m_settings) ? minimumSizeHint() : firstRunSize();
+    const QRect placed = placeMainWindow(wanted, screens, atLeast);
+    move(placed.topLeft());
+    resize(placed.size());
+}
+
+// The documented default size, widened to the menu bar and made tall
+// enough for the whole settings panel beneath the bars (the panel scrolls
+// rather than grows, so its own size hint falls short of its content).
+QSize MainWindow::firstRunSize() const
+{
+    const int bars = sizeHint().height() - centralWidget()->sizeHint().height();
+    return QSize(menuBar()->sizeHint().width(), bars + m_settingsPanel->widget()->sizeHint().height());
 }
 
 TwipsGeometry MainWindow::geometryTwips() const
