@@ -43,6 +43,8 @@ LogTextView::LogTextView(QWidget *parent) : QPlainTextEdit(parent)
     document()->setDocumentMargin(textInset);
     setUndoRedoEnabled(false);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // The strip beside a narrow wrapping width shows the text's background.
+    setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
     m_loadTimer.setSingleShot(true);
     m_loadTimer.setInterval(0);
@@ -124,8 +126,6 @@ void LogTextView::setBackgroundColor(const QColor &color)
 {
     QPalette p = palette();
     p.setColor(QPalette::Base, color);
-    // The strip beside a narrow wrapping width shows the same colour.
-    p.setColor(QPalette::Window, color);
     setPalette(p);
 }
 
