@@ -7,6 +7,7 @@
 #include "app/texts.h"
 #include "app/windowplacement.h"
 #include "platform/ui/appearance.h"
+#include "views/ui/documentwindow.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -180,13 +181,16 @@ void MainWindow::restoreGeometryTwips(const TwipsGeometry &geometry)
     resize(placed.size());
 }
 
-// The documented default size, widened to the menu bar and made tall
-// enough for the whole settings panel beneath the bars (the panel scrolls
-// rather than grows, so its own size hint falls short of its content).
+// Wide enough for the menu bar, and for a new log window beside the
+// settings panel; tall enough for the whole panel beneath the bars (the
+// panel scrolls rather than grows, so its own size hint falls short of its
+// content).
 QSize MainWindow::firstRunSize() const
 {
+    const int logWindow = twipsToPixelsX(DocumentWindow::initialWidthTwips, this);
     const int bars = sizeHint().height() - centralWidget()->sizeHint().height();
-    return QSize(menuBar()->sizeHint().width(), bars + m_settingsPanel->widget()->sizeHint().height());
+    return QSize(std::max(menuBar()->sizeHint().width(), logWindow + m_settingsPanel->minimumWidth()),
+                 bars + m_settingsPanel->widget()->sizeHint().height());
 }
 
 TwipsGeometry MainWindow::geometryTwips() const
