@@ -44,23 +44,20 @@ TEST(ComboText, TheWheelChoosesOnlyInTheFocusedComboBox)
 {
     QWidget panel;
     QComboBox *combo = makeListCombo(QStringLiteral("Combo"), &panel);
-    addComboItems(combo, {QStringLiteral("  9600"), QStringLiteral(" 19200"), QStringLiteral(" 28800")});
-    setComboText(combo, QStringLiteral(" 19200"));
+    addComboItems(combo, {QStringLiteral("  9600"), QStringLiteral(" 19200")});
+    setComboText(combo, QStringLiteral("  9600"));
     auto *other = new QPushButton(&panel);
     panel.show();
     QApplication::setActiveWindow(&panel);
     QSignalSpy activated(combo, &QComboBox::activated);
-
-    for (const bool focused : {false, true}) {
-        (focused ? static_cast<QWidget *>(combo) : other)->setFocus();
-        ASSERT_EQ(combo->hasFocus(), focused);
-        const QPointF at = combo->rect().center();
-        QWheelEvent turn(at, combo->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
-                         Qt::NoScrollPhase, false);
+    for (QWidget *focused : {static_cast<QWidget *>(other), static_cast<QWidget *>(combo)}) {
+        focused->setFocus();
+        QWheelEvent turn(QPointF(5, 5), combo->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(combo, &turn);
-        EXPECT_EQ(turn.isAccepted(), focused);
-        EXPECT_EQ(combo->currentIndex(), focused ? 2 : 1) << focused;
-        EXPECT_EQ(activated.count(), focused ? 1 : 0) << focused;
+        EXPECT_EQ(turn.isAccepted(), focused == combo);
+        EXPECT_EQ(combo->currentIndex(), focused == combo ? 1 : 0);
+        EXPECT_EQ(activated.count(), focused == combo ? 1 : 0);
     }
 }
 

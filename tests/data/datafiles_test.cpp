@@ -7,8 +7,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <sys/stat.h>
-
 using namespace ferrox;
 using namespace ferrox::testing;
 
@@ -77,56 +75,41 @@ TEST_F(DataFiles, AFileLongerThanTheBufferIsCutAndSaysSo)
     }
 }
 
-TEST_F(DataFiles, WhatCannotBeLoadedIsRefusedWithItsReason)
+TEST_F(DataFiles, EmptyMissingAndFolderAreRefused)
 {
     const QString empty = path("empty.dat");
     writeRaw(empty, QByteArray());
-    const QString pipe = path("pipe.dat");
-    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    struct Case { QString path; FileKinds kinds; LoadResult::Status status; QString message; };
+    struct Case { QString path; LoadResult::Status status; };
     const Case cases[] = {
-        {empty, FileKinds::AnyReadable, LoadResult::Status::Empty,
-         QStringLiteral("モニタデータファイル(") + empty + QStringLiteral(")にデータがありませんでした。")},
-        {path("missing.dat"), FileKinds::AnyReadable, LoadResult::Status::Unreadable,
-         QStringLiteral("モニタデータファイル(") + path("missing.dat") + QStringLiteral(")が存在しませんでした。")},
-        {m_dir.path(), FileKinds::AnyReadable, LoadResult::Status::Unreadable,
-         QStringLiteral("モニタデータファイル(") + m_dir.path() + QStringLiteral(")を読み込めませんでした。ファイルではなくフォルダです。")},
-        // The window's kind of reading: a pipe is refused, never waited on.
-        {pipe, FileKinds::RegularOnly, LoadResult::Status::Unreadable,
-         QStringLiteral("モニタデータファイル(") + pipe
-             + QStringLiteral(")を読み込めませんでした。通常のファイルではありません（名前付きパイプやデバイスなど）。")},
+        {empty, LoadResult::Status::Empty},
+        {path("missing.dat"), LoadResult::Status::Unreadable},
+        {m_dir.path(), LoadResult::Status::Unreadable},
+        {QString(), LoadResult::Status::Unreadable},
     };
     for (const Case &c : cases) {
-        const LoadResult loaded = LoadMonitorData(c.path, c.kinds);
+        SCOPED_TRACE(c.path.toStdString());
+        const LoadResult loaded = LoadMonitorData(c.path);
         EXPECT_EQ(loaded.status, c.status);
         EXPECT_FALSE(loaded.ok());
-        EXPECT_EQ(loaded.message, c.message);
-        EXPECT_EQ(FileExists(c.path), c.path == empty || c.path == pipe) << c.path.toStdString();
+        EXPECT_FALSE(loaded.message.isEmpty());
+        EXPECT_TRUE(c.path.isEmpty() || loaded.message.contains(c.path)) << loaded.message.toStdString();
+        EXPECT_EQ(FileExists(c.path), c.status == LoadResult::Status::Empty);
     }
-    EXPECT_EQ(LoadMonitorData(QString()).status, LoadResult::Status::Unreadable);
-    EXPECT_FALSE(FileExists(QString()));
 }
 
-TEST_F(DataFiles, RefusedWritesNameTheFileAndTheReasonAndLeaveEverythingAsItWas)
+TEST_F(DataFiles, RefusedWritesNameTheFileAndLeaveEverythingAsItWas)
 {
-    // A file where a folder should be, a read-only file (which a rename
-    // would replace regardless of its permissions) and a folder.
+    // A file where a folder should be, and a read-only file (which a
+    // rename would replace regardless of its permissions).
     const QString blocker = path("blocker");
     const QString locked = path("locked.dat");
     writeRaw(blocker, "keep");
     writeRaw(locked, "keep");
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-    ASSERT_TRUE(QDir().mkdir(path("folder.dat")));
-    const std::pair<QString, QString> cases[] = {
-        {blocker + QStringLiteral("/rs_text.rsm"), QStringLiteral("ファイルまたはフォルダが見つかりません。")},
-        {locked, QStringLiteral("読み取り専用のファイルです。")},
-        {path("folder.dat"), QStringLiteral("ファイルではなくフォルダです。")},
-    };
-    for (const auto &[target, reason] : cases) {
+    for (const QString &target : {blocker + QStringLiteral("/rs_text.rsm"), locked}) {
         const FileWriteResult result = writeFileAtomically(target, "new");
         EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.message, QStringLiteral("ファイル(") + target + QStringLiteral(")に書き込めませんでした。") + reason);
-        EXPECT_EQ(checkFileWritable(target).message, result.message);
+        EXPECT_TRUE(result.message.contains(target)) << result.message.toStdString();
     }
     EXPECT_EQ(readAll(blocker), QByteArray("keep"));
     EXPECT_EQ(readAll(locked), QByteArray("keep"));

@@ -127,8 +127,7 @@ TEST_F(TextView, RightMarginIsTheWrappingWidth)
     EXPECT_GT(lines(), 4);
     EXPECT_LE(view.viewport()->width(), 96 + 2 * 2 + 1);
     view.setRightMargin(7300); // room for 80 columns
-    // The strip right of the wrapping width shows the text's background,
-    // the view's own as well as one the program sets.
+    // The strip right of the wrapping width shows the text's background.
     const auto strip = [&] {
         const QImage shown = view.grab().toImage();
         return shown.pixelColor(shown.width() - 5, shown.height() / 2);
