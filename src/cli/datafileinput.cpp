@@ -4,17 +4,12 @@
 #include "commands.h"
 
 #include "data/datafiles.h"
-#include "data/texts.h"
 
 namespace ferrox::cli {
 
 std::optional<CaptureBuffer> loadDataFile(const QString &path, int &exitStatus)
 {
-    if (!FileExists(path)) {
-        printError(DataTexts::dataFileMissing(path) + QLatin1Char('\n'));
-        exitStatus = ExitIoFailure;
-        return std::nullopt;
-    }
+    // Missing, a folder or unreadable: the message says which.
     LoadResult loaded = LoadMonitorData(path);
     switch (loaded.status) {
     case LoadResult::Status::Unreadable:

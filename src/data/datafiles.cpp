@@ -2,17 +2,9 @@
 
 #include "texts.h"
 
-#include <QFileInfo>
-
 #include <cerrno>
 
 namespace ferrox {
-
-bool FileExists(const QString &path)
-{
-    const QFileInfo info(path);
-    return !path.isEmpty() && info.exists() && !info.isDir() && info.isReadable();
-}
 
 namespace {
 

@@ -13,10 +13,6 @@ namespace ferrox {
 inline QString monitorDataFileName() { return QStringLiteral("rs_data.dat"); }
 inline QString renderedTextFileName() { return QStringLiteral("rs_text.rsm"); }
 
-// True when the file exists, is no folder and may be read; any failure
-// gives false. Nothing is opened, so a named pipe never blocks here.
-bool FileExists(const QString &path);
-
 struct FileWriteResult
 {
     bool ok = false;
