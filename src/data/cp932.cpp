@@ -69,7 +69,10 @@ int leadIndex(std::uint8_t lead)
 class CodePage
 {
 public:
-    CodePage() : m_encoder(codePageName), m_decoder(codePageName), m_encoded(0x10000, unknownBytes)
+    // Each conversion is of whole characters: nothing carries over.
+    CodePage()
+        : m_encoder(codePageName, QStringConverter::Flag::Stateless),
+          m_decoder(codePageName, QStringConverter::Flag::Stateless), m_encoded(0x10000, unknownBytes)
     {
         m_singles.fill(unknownCharacter);
         m_pairs.fill(unknownCharacter);
