@@ -13,6 +13,15 @@ TwipsGeometry loadMainGeometry(const ProgramSettings &settings)
             settings.number(settingkey::MainHeight, defaults.height)};
 }
 
+bool mainGeometryStored(const ProgramSettings &settings)
+{
+    for (const QString &key : {settingkey::MainLeft, settingkey::MainTop, settingkey::MainWidth, settingkey::MainHeight}) {
+        if (!settings.text(key, QString()).isEmpty())
+            return true;
+    }
+    return false;
+}
+
 void saveMainGeometry(ProgramSettings &settings, const TwipsGeometry &geometry)
 {
     settings.saveNumber(settingkey::MainLeft, geometry.left);

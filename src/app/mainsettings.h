@@ -36,6 +36,8 @@ struct TwipsGeometry
 // Stored main-window geometry; a missing or non-numeric value gives its
 // default (1000, 1000, 6500, 6500).
 TwipsGeometry loadMainGeometry(const ProgramSettings &settings);
+// False on a first run: none of the four keys holds a value yet.
+bool mainGeometryStored(const ProgramSettings &settings);
 void saveMainGeometry(ProgramSettings &settings, const TwipsGeometry &geometry);
 
 // The settings panel's texts and link options as stored, defaults filled

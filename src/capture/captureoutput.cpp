@@ -8,9 +8,6 @@
 #include "data/renderer.h"
 #include "data/texts.h"
 
-#include <QFileInfo>
-#include <QSaveFile>
-
 namespace ferrox {
 
 namespace {
@@ -65,16 +62,7 @@ CaptureOutput writeCaptureOutput(const MonitorData &data, const CaptureOutputReq
 
 QString outputPathProblem(const QString &path)
 {
-    const QFileInfo info(path);
-    if (info.exists() && (info.isDir() || !info.isWritable()))
-        return DataTexts::fileUnwritable(path, DataTexts::readOnlyFile());
-    // Opening the temporary file that a write goes through proves the
-    // folder; cancelling removes it again.
-    QSaveFile probe(path);
-    if (!probe.open(QIODevice::WriteOnly))
-        return DataTexts::fileUnwritable(path, probe.errorString());
-    probe.cancelWriting();
-    return {};
+    return checkFileWritable(path).message;
 }
 
 } // namespace ferrox

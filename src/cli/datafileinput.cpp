@@ -5,18 +5,13 @@
 #include "filenames.h"
 
 #include "data/datafiles.h"
-#include "data/texts.h"
 
 namespace ferrox::cli {
 
 std::optional<CaptureBuffer> loadDataFile(const QString &path, int &exitStatus)
 {
+    // Missing, a folder or unreadable: the message says which.
     const QString readable = readablePath(path);
-    if (!FileExists(readable)) {
-        printError(DataTexts::dataFileMissing(path) + QLatin1Char('\n'));
-        exitStatus = ExitIoFailure;
-        return std::nullopt;
-    }
     LoadResult loaded = LoadMonitorData(readable);
     loaded.message.replace(readable, path);
     switch (loaded.status) {

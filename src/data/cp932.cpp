@@ -3,18 +3,23 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <array>
+#include <vector>
+
 namespace ferrox {
 
 namespace {
 
 const char *const codePageName = "windows-31j";
 
+constexpr char16_t noCharacter = 0xFFFF;
+constexpr std::uint16_t noBytes = 0xFFFF;
+
 // ICU's converter for this code page follows IBM in three control codes
 // (0x1A, 0x1C and 0x7F are exchanged) and turns single bytes that are no
 // character into SUB. Windows maps the controls to themselves and those
-// bytes to U+0080 and private-use characters; these single bytes are
-// converted here, everything else by ICU.
-int windowsCharacterOf(std::uint8_t b)
+// bytes to U+0080 and private-use characters.
+char16_t windowsCharacterOf(std::uint8_t b)
 {
     switch (b) {
     case 0x1A:
@@ -27,9 +32,9 @@ int windowsCharacterOf(std::uint8_t b)
     case 0xFD:
     case 0xFE:
     case 0xFF:
-        return 0xF8F1 + (b - 0xFD);
+        return char16_t(0xF8F1 + (b - 0xFD));
     default:
-        return -1;
+        return noCharacter;
     }
 }
 
@@ -52,75 +57,184 @@ int windowsByteOf(char16_t c)
     }
 }
 
-void appendEncoded(QByteArray &out, QStringEncoder &encoder, QStringView text)
+int leadIndex(std::uint8_t lead)
 {
-    if (text.isEmpty())
-        return;
-    const QByteArray encoded = encoder.encode(text);
-    // ICU writes the pair 0xFC 0xFC for each character code page 932 lacks;
-    // it is no character of the code page, so it only ever means that.
-    for (qsizetype i = 0; i < encoded.size(); ++i) {
-        const auto b = std::uint8_t(encoded[i]);
-        if (isCp932LeadByte(b) && i + 1 < encoded.size()) {
-            if (b == 0xFC && std::uint8_t(encoded[i + 1]) == 0xFC)
-                out += '?';
+    return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 31;
+}
+
+// The code page, one character at a time: each single byte, well-formed
+// pair and character is converted by ICU the first time it is met and
+// remembered, so short texts cost little and long ones convert fast.
+// One per thread.
+class CodePage
+{
+public:
+    // Each conversion is of whole characters: nothing carries over.
+    CodePage()
+        : m_encoder(codePageName, QStringConverter::Flag::Stateless),
+          m_decoder(codePageName, QStringConverter::Flag::Stateless), m_encoded(0x10000, unknownBytes)
+    {
+        m_singles.fill(unknownCharacter);
+        m_pairs.fill(unknownCharacter);
+    }
+
+    // The character of a byte that is no lead byte, or noCharacter.
+    char16_t single(std::uint8_t b)
+    {
+        char16_t &c = m_singles[b];
+        if (c == unknownCharacter) {
+            c = windowsCharacterOf(b);
+            if (c == noCharacter)
+                c = decodeOne(QByteArrayView(reinterpret_cast<const char *>(&b), 1));
+        }
+        return c;
+    }
+
+    // The character of a well-formed pair, or noCharacter.
+    char16_t pair(std::uint8_t lead, std::uint8_t trail)
+    {
+        char16_t &c = m_pairs[leadIndex(lead) * 256 + trail];
+        if (c == unknownCharacter) {
+            const char bytes[2] = {char(lead), char(trail)};
+            c = decodeOne(QByteArrayView(bytes, 2));
+        }
+        return c;
+    }
+
+    // One byte as the value itself, a pair as lead * 256 + trail; noBytes
+    // when code page 932 has no such character.
+    std::uint16_t encoded(char16_t c)
+    {
+        std::uint16_t &bytes = m_encoded[c];
+        if (bytes == unknownBytes)
+            bytes = encodeOne(c);
+        return bytes;
+    }
+
+private:
+    static constexpr char16_t unknownCharacter = 0xFFFE;
+    static constexpr std::uint16_t unknownBytes = 0xFFFE;
+
+    char16_t decodeOne(QByteArrayView bytes)
+    {
+        // ICU gives U+FFFD for an unassigned pair and SUB for a single byte
+        // that is no character.
+        const QString text = m_decoder.decode(bytes);
+        if (text.size() != 1 || text[0] == QChar::ReplacementCharacter || text[0] == QChar(0x1A))
+            return noCharacter;
+        return text[0].unicode();
+    }
+
+    std::uint16_t encodeOne(char16_t c)
+    {
+        if (isKeptByteCharacter(c))
+            return c - keptByteCharacter(0);
+        if (const int b = windowsByteOf(c); b >= 0)
+            return std::uint16_t(b);
+        if (QChar::isSurrogate(c))
+            return noBytes;
+        // ICU writes 0xFC 0xFC for a character the code page lacks (that
+        // pair is no character of the code page) and nothing for some
+        // invisible ones.
+        const QByteArray bytes = m_encoder.encode(QStringView(&c, 1));
+        if (bytes.size() == 1)
+            return std::uint8_t(bytes[0]);
+        if (bytes.size() == 2 && bytes != QByteArrayView("\xFC\xFC"))
+            return std::uint16_t(std::uint8_t(bytes[0]) << 8 | std::uint8_t(bytes[1]));
+        return noBytes;
+    }
+
+    QStringEncoder m_encoder;
+    QStringDecoder m_decoder;
+    std::array<char16_t, 256> m_singles;
+    std::array<char16_t, 60 * 256> m_pairs;
+    std::vector<std::uint16_t> m_encoded;
+};
+
+CodePage &codePage()
+{
+    thread_local CodePage page;
+    return page;
+}
+
+enum class Undecodable { Replace, Keep };
+
+QString decode(QByteArrayView bytes, Undecodable undecodable)
+{
+    CodePage &page = codePage();
+    const bool keeping = undecodable == Undecodable::Keep;
+    // Never more characters than bytes.
+    QString out(bytes.size(), Qt::Uninitialized);
+    char16_t *to = reinterpret_cast<char16_t *>(out.data());
+    const auto keep = [&](std::uint8_t b) { *to++ = keeping ? keptByteCharacter(b) : char16_t(QChar::ReplacementCharacter); };
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const auto b = std::uint8_t(bytes[i]);
+        if (!isCp932LeadByte(b)) {
+            const char16_t c = page.single(b);
+            if (c != noCharacter && (!keeping || page.encoded(c) == b))
+                *to++ = c;
             else
-                out.append(encoded.constData() + i, 2);
-            ++i;
+                keep(b);
+            continue;
+        }
+        if (i + 1 >= n || !isCp932TrailByte(std::uint8_t(bytes[i + 1]))) {
+            keep(b); // a lead byte without its trail byte
+            continue;
+        }
+        const auto trail = std::uint8_t(bytes[++i]);
+        const char16_t c = page.pair(b, trail);
+        if (c != noCharacter && (!keeping || page.encoded(c) == (b << 8 | trail))) {
+            *to++ = c;
+        } else if (!keeping) {
+            *to++ = QChar::ReplacementCharacter;
         } else {
-            out += char(b);
+            // No character, or one that is written as another pair (the
+            // code page's duplicates): both bytes are kept as they are.
+            keep(b);
+            keep(trail);
         }
     }
+    out.truncate(to - reinterpret_cast<const char16_t *>(out.constData()));
+    return out;
 }
 
 } // namespace
 
 QByteArray encodeCp932(QStringView text)
 {
-    QStringEncoder encoder(codePageName);
-    QByteArray out;
-    out.reserve(text.size() * 2);
-    qsizetype runStart = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const int b = windowsByteOf(text[i].unicode());
-        if (b < 0)
-            continue;
-        appendEncoded(out, encoder, text.sliced(runStart, i - runStart));
-        out += char(b);
-        runStart = i + 1;
+    CodePage &page = codePage();
+    // Never more than two bytes a character.
+    QByteArray out(2 * text.size(), Qt::Uninitialized);
+    char *to = out.data();
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        // A character beyond the basic plane is one "?", not two.
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(text[i + 1].unicode()))
+            ++i;
+        const std::uint16_t bytes = page.encoded(c);
+        if (bytes == noBytes) {
+            *to++ = '?';
+        } else if (bytes > 0xFF) {
+            *to++ = char(bytes >> 8);
+            *to++ = char(bytes & 0xFF);
+        } else {
+            *to++ = char(bytes);
+        }
     }
-    appendEncoded(out, encoder, text.sliced(runStart));
+    out.truncate(to - out.constData());
     return out;
 }
 
 QString decodeCp932(QByteArrayView bytes)
 {
-    QStringDecoder decoder(codePageName);
-    QString out;
-    out.reserve(bytes.size());
-    qsizetype runStart = 0;
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const auto b = std::uint8_t(bytes[i]);
-        if (isCp932LeadByte(b)) {
-            if (i + 1 < n && isCp932TrailByte(std::uint8_t(bytes[i + 1]))) {
-                ++i; // a pair, left to ICU
-                continue;
-            }
-            out += decoder.decode(bytes.sliced(runStart, i - runStart));
-            out += QChar(QChar::ReplacementCharacter);
-            runStart = i + 1;
-            continue;
-        }
-        const int c = windowsCharacterOf(b);
-        if (c < 0)
-            continue;
-        out += decoder.decode(bytes.sliced(runStart, i - runStart));
-        out += QChar(char16_t(c));
-        runStart = i + 1;
-    }
-    out += decoder.decode(bytes.sliced(runStart));
-    return out;
+    return decode(bytes, Undecodable::Replace);
+}
+
+QString decodeCp932Exact(QByteArrayView bytes)
+{
+    return decode(bytes, Undecodable::Keep);
 }
 
 void replaceLoneLeadBytes(char *bytes, qsizetype size)

@@ -12,16 +12,37 @@ namespace ferrox {
 // Text files are written in code page 932 (Shift-JIS as Windows has it).
 // Unlike Qt's converter of that name used directly, these keep the control
 // codes 0x1A, 0x1C and 0x7F as themselves, and the single bytes 0x80, 0xA0
-// and 0xFD to 0xFF as U+0080, U+F8F0 to U+F8F3, so that text read and
-// written again keeps its bytes.
+// and 0xFD to 0xFF as U+0080, U+F8F0 to U+F8F3, as Windows reads them.
 
 // Text in code page 932. A character the code page cannot hold becomes
-// "?", as the old ANSI conversion wrote it.
+// "?", as the old ANSI conversion wrote it (one "?" for a character beyond
+// the basic plane). A kept-byte character (below) becomes its byte.
 QByteArray encodeCp932(QStringView text);
 
-// Code page 932 bytes as text. A lead byte without its trail byte becomes
-// U+FFFD.
+// Code page 932 bytes as text to read: a lead byte without its trail byte
+// and a pair the code page has no character for each become U+FFFD.
 QString decodeCp932(QByteArrayView bytes);
+
+// Code page 932 bytes as text to be written back: encodeCp932 of the result
+// gives exactly `bytes`, whatever they are. A byte the code page does not
+// decode to a character of its own is kept as keptByteCharacter(byte): a
+// lead byte without its trail byte, and both bytes of a pair that has no
+// character or whose character is written as another pair (the code
+// page's duplicates, such as 87 90 for 81 E0). Captured binary data thus
+// keeps one character per byte, and its columns.
+QString decodeCp932Exact(QByteArrayView bytes);
+
+// The private-use characters U+F700 to U+F7FF, which code page 932 never
+// decodes to, stand for the bytes 0x00 to 0xFF themselves.
+constexpr char16_t keptByteCharacter(std::uint8_t b)
+{
+    return char16_t(0xF700 + b);
+}
+
+constexpr bool isKeptByteCharacter(char16_t c)
+{
+    return c >= 0xF700 && c <= 0xF7FF;
+}
 
 constexpr bool isCp932LeadByte(std::uint8_t b)
 {

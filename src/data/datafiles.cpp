@@ -2,38 +2,29 @@
 
 #include "texts.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <cerrno>
 
 namespace ferrox {
 
-bool FileExists(const QString &path)
+namespace {
+
+FileWriteResult writeResult(const QString &path, FileError error)
 {
-    if (path.isEmpty() || QFileInfo(path).isDir())
-        return false;
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly);
+    if (error == FileErrorNone)
+        return {true, {}};
+    return {false, DataTexts::fileUnwritable(path, fileErrorReason(error))};
 }
+
+} // namespace
 
 FileWriteResult writeFileAtomically(const QString &path, QByteArrayView bytes)
 {
-    const QFileInfo info(path);
-    // Renaming over a file ignores its permissions; a read-only file stays.
-    if (info.exists() && (info.isDir() || !(info.permissions() & QFileDevice::WriteOwner)))
-        return {false, DataTexts::fileUnwritable(path, DataTexts::readOnlyFile())};
+    return writeResult(path, replaceFileContents(path, bytes));
+}
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, DataTexts::fileUnwritable(path, file.errorString())};
-    if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return {false, DataTexts::fileUnwritable(path, reason)};
-    }
-    if (!file.commit())
-        return {false, DataTexts::fileUnwritable(path, file.errorString())};
-    return {true, {}};
+FileWriteResult checkFileWritable(const QString &path)
+{
+    return writeResult(path, checkFileReplaceable(path));
 }
 
 FileWriteResult StoreMonitorData(const CaptureBuffer &capture, const QString &path)
@@ -41,28 +32,27 @@ FileWriteResult StoreMonitorData(const CaptureBuffer &capture, const QString &pa
     return writeFileAtomically(path, capture.stream());
 }
 
-LoadResult LoadMonitorData(const QString &path)
+LoadResult LoadMonitorData(const QString &path, FileKinds kinds)
 {
     LoadResult result;
-    QFile file(path);
-    if (path.isEmpty() || QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-        result.message = DataTexts::dataFileUnreadable(path, file.errorString());
-        return result;
-    }
     // One byte more than the buffer holds tells a file that fits from one
     // that has to be cut.
-    const QByteArray bytes = file.read(CaptureBuffer::Size + 1);
-    if (file.error() != QFileDevice::NoError) {
-        result.message = DataTexts::dataFileUnreadable(path, file.errorString());
+    const FileBytes file = readFileBytes(path, CaptureBuffer::Size + 1, kinds);
+    if (file.error == ENOENT) {
+        result.message = DataTexts::dataFileMissing(path);
         return result;
     }
-    if (bytes.isEmpty()) {
+    if (file.error != FileErrorNone) {
+        result.message = DataTexts::dataFileUnreadable(path, fileErrorReason(file.error));
+        return result;
+    }
+    if (file.bytes.isEmpty()) {
         result.status = LoadResult::Status::Empty;
         result.message = DataTexts::dataFileEmpty(path);
         return result;
     }
-    result.capture = CaptureBuffer::fromStream(bytes);
-    if (CaptureBuffer::fitsStream(bytes.size())) {
+    result.capture = CaptureBuffer::fromStream(file.bytes);
+    if (CaptureBuffer::fitsStream(file.bytes.size())) {
         result.status = LoadResult::Status::Loaded;
     } else {
         result.status = LoadResult::Status::Cut;

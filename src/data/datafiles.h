@@ -2,6 +2,8 @@
 
 #include "capturebuffer.h"
 
+#include "platform/fileaccess.h"
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -11,10 +13,6 @@ namespace ferrox {
 inline QString monitorDataFileName() { return QStringLiteral("rs_data.dat"); }
 inline QString renderedTextFileName() { return QStringLiteral("rs_text.rsm"); }
 
-// True when the file can be opened for reading; any failure (missing, a
-// folder, no permission) gives false.
-bool FileExists(const QString &path);
-
 struct FileWriteResult
 {
     bool ok = false;
@@ -23,8 +21,13 @@ struct FileWriteResult
 
 // Writes `bytes` as the whole content of `path` through a temporary file in
 // the same folder that replaces `path` only once complete, so a failure
-// never leaves a truncated file. A file that is read-only is not replaced.
+// never leaves a truncated file. A file that is read-only, a folder or a
+// named pipe is not replaced.
 FileWriteResult writeFileAtomically(const QString &path, QByteArrayView bytes);
+
+// Whether writeFileAtomically could write there (checked before a long
+// run whose output must not be lost at its end).
+FileWriteResult checkFileWritable(const QString &path);
 
 // Stores the stream (positions 0 to CaptureEnd) as a data file, such as
 // "rs_data.dat": CaptureEnd + 1 bytes, no header.
@@ -35,7 +38,7 @@ struct LoadResult
     enum class Status {
         Loaded,     // the whole file is in the buffer
         Cut,        // longer than the buffer: its first CaptureBuffer::Size bytes are
-        Unreadable, // missing or unreadable; nothing loaded
+        Unreadable, // missing, unreadable or refused; nothing loaded
         Empty,      // no bytes at all; refused like an empty capture
     };
     Status status = Status::Unreadable;
@@ -46,7 +49,8 @@ struct LoadResult
 };
 
 // Reads a data file into a fresh buffer. A read error loads nothing rather
-// than a part of the file.
-LoadResult LoadMonitorData(const QString &path);
+// than a part of the file. The window takes regular files only; the
+// command line may read a named pipe as a stream.
+LoadResult LoadMonitorData(const QString &path, FileKinds kinds = FileKinds::AnyReadable);
 
 } // namespace ferrox

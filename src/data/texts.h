@@ -70,7 +70,6 @@ inline QString dataFileCut(qint32 keptBytes)
     return QStringLiteral("モニタデータファイルが長すぎるため、先頭の") + QString::number(keptBytes)
         + QStringLiteral("バイトだけを読み込みました。");
 }
-inline QString readOnlyFile() { return QStringLiteral("(読み取り専用です)"); }
 inline QString fileUnwritable(const QString &path, const QString &reason)
 {
     return QStringLiteral("ファイル(") + path + QStringLiteral(")に書き込めませんでした。") + reason;

@@ -64,7 +64,15 @@ QString AppFolder()
 
 QString TempFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+    const QString location = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+    if (!location.isEmpty())
+        return location;
+    // Qt names no temporary folder for a TMPDIR that does not exist yet:
+    // the start-up creates that one; without TMPDIR it is the system's.
+    const QString fromEnvironment = qEnvironmentVariable("TMPDIR");
+    if (!fromEnvironment.isEmpty())
+        return QDir::cleanPath(QDir(fromEnvironment).absolutePath());
+    return QStringLiteral("/tmp");
 }
 
 bool EnsureFolder(const QString &path)

@@ -35,7 +35,9 @@ private:
 // else the per-user data folder, created on first use.
 QString AppFolder();
 
-// The platform's temporary folder (the old program's Windows "temp").
+// The platform's temporary folder: Qt's temporary location; TMPDIR as it
+// is named when that folder does not exist yet (Qt names none then), so
+// that the start-up creates it; "/tmp" when neither names one.
 QString TempFolder();
 
 // True when the folder exists or could be created. A path starting with

@@ -2,6 +2,8 @@
 
 #include "data/cp932.h"
 
+#include <algorithm>
+
 namespace ferrox {
 
 QString normalizeLineBreaks(const QString &text)
@@ -37,7 +39,7 @@ QString decodeLogText(const QByteArray &bytes)
 {
     // CR and LF are never part of a double-byte character, so the breaks
     // can be settled after decoding.
-    return normalizeLineBreaks(decodeCp932(bytes));
+    return normalizeLineBreaks(decodeCp932Exact(bytes));
 }
 
 QByteArray encodeLogText(const QString &text)
@@ -51,6 +53,14 @@ QByteArray encodeLogText(const QString &text)
             crlf += c;
     }
     return encodeCp932(crlf);
+}
+
+qsizetype textPieceEnd(QStringView text, qsizetype from, qsizetype budget)
+{
+    qsizetype end = std::min(text.size(), from + std::max<qsizetype>(budget, 1));
+    if (end < text.size() && text[end - 1].isHighSurrogate())
+        ++end;
+    return end;
 }
 
 bool isRichTextFile(const QByteArray &bytes)

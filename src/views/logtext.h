@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 namespace ferrox {
 
@@ -10,9 +11,9 @@ namespace ferrox {
 // Reading, a line break is LF, CR LF, or CR LF preceded by any number of
 // CRs (the renderers end some lines with "CR CR LF"): each shows as one
 // break. A CR followed by anything but CR or LF is a break of its own
-// (old Mac files). Code page 932 as the data files read it: a lead byte
-// without its trail byte becomes U+FFFD, the unassigned single bytes
-// are kept so that saving writes them back.
+// (old Mac files). Between the breaks the text is exact: every byte code
+// page 932 does not decode (captured binary data in a rendering) is kept
+// as its own reserved character, and saving writes it back as it was.
 QString decodeLogText(const QByteArray &bytes);
 
 // The same rule for text the program appends: the result holds '\n' only.
@@ -22,6 +23,12 @@ QString normalizeLineBreaks(const QString &text);
 // document may hold) becomes CR LF; characters code page 932 cannot hold
 // become "?".
 QByteArray encodeLogText(const QString &text);
+
+// Where a piece of text that starts at `from` and takes about `budget`
+// characters (at least one) ends: never between the two halves of a
+// surrogate pair, so a piece that would end on a first half takes the
+// second too. Big texts load into a view piece by piece.
+qsizetype textPieceEnd(QStringView text, qsizetype from, qsizetype budget);
 
 // A file whose first bytes are "{\rtf" is shown formatted.
 bool isRichTextFile(const QByteArray &bytes);

@@ -2,42 +2,26 @@
 
 #include "views/logtext.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <cerrno>
 
 namespace ferrox {
 
 TextFileRead readTextFile(const QString &path, qint64 maxBytes)
 {
     TextFileRead result;
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists() || info.isDir()) {
+    // One byte past the limit tells a text that fits from one too big.
+    FileBytes file = readFileBytes(path, maxBytes + 1, FileKinds::RegularOnly);
+    if (file.error == ENOENT) {
         result.status = TextFileRead::Status::Missing;
-        return result;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    } else if (file.error != FileErrorNone) {
         result.status = TextFileRead::Status::Unreadable;
-        result.reason = file.errorString();
-        return result;
-    }
-    if (file.size() > maxBytes) {
+        result.reason = fileErrorReason(file.error);
+    } else if (file.bytes.size() > maxBytes) {
         result.status = TextFileRead::Status::TooBig;
-        return result;
-    }
-    // Read one byte past the limit: a device whose size is unknown
-    // still cannot bring in more than that.
-    result.bytes = file.read(maxBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        result.status = TextFileRead::Status::Unreadable;
-        result.reason = file.errorString();
-        result.bytes.clear();
-    } else if (result.bytes.size() > maxBytes) {
-        result.status = TextFileRead::Status::TooBig;
-        result.bytes.clear();
-    } else if (looksBinary(result.bytes)) {
+    } else if (looksBinary(file.bytes)) {
         result.status = TextFileRead::Status::NotText;
-        result.bytes.clear();
+    } else {
+        result.bytes = std::move(file.bytes);
     }
     return result;
 }

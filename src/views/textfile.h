@@ -13,14 +13,15 @@ struct TextFileRead
     enum class Status { Ok, Missing, Unreadable, TooBig, NotText };
     Status status = Status::Ok;
     QByteArray bytes;
-    QString reason; // the system's words when Unreadable
+    QString reason; // why, when Unreadable
 };
 
 // Texts beyond this many bytes are not shown (the biggest rendering of a
 // full capture is a few MB).
 constexpr qint64 maxTextFileBytes = 64 * 1024 * 1024;
 
-// A missing path is Missing; a file holding NUL bytes is NotText.
+// A missing path is Missing; a folder, a named pipe or a device is
+// Unreadable without being opened; a file holding NUL bytes is NotText.
 TextFileRead readTextFile(const QString &path, qint64 maxBytes = maxTextFileBytes);
 
 // Writes text as a log text file (code page 932, CR LF) through a

@@ -1,7 +1,10 @@
 #include "app/ui/colorbox.h"
 #include "app/ui/combotext.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QPushButton>
+#include <QWheelEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -32,6 +35,30 @@ TEST(ComboText, OnlyAnExactTextSelectsAnItemAndAddingItemsKeepsIt)
     addComboItems(combo, {QStringLiteral(" 38400")});
     EXPECT_EQ(combo->currentIndex(), 0);
     EXPECT_EQ(activated.count(), 0);
+}
+
+// Scrolling the settings panel past a combo box is no choice: only the
+// focused combo box takes the wheel; any other leaves the turn unaccepted,
+// so it goes on to the panel.
+TEST(ComboText, TheWheelChoosesOnlyInTheFocusedComboBox)
+{
+    QWidget panel;
+    QComboBox *combo = makeListCombo(QStringLiteral("Combo"), &panel);
+    addComboItems(combo, {QStringLiteral("  9600"), QStringLiteral(" 19200")});
+    setComboText(combo, QStringLiteral("  9600"));
+    auto *other = new QPushButton(&panel);
+    panel.show();
+    QApplication::setActiveWindow(&panel);
+    QSignalSpy activated(combo, &QComboBox::activated);
+    for (QWidget *focused : {static_cast<QWidget *>(other), static_cast<QWidget *>(combo)}) {
+        focused->setFocus();
+        QWheelEvent turn(QPointF(5, 5), combo->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                         Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(combo, &turn);
+        EXPECT_EQ(turn.isAccepted(), focused == combo);
+        EXPECT_EQ(combo->currentIndex(), focused == combo ? 1 : 0);
+        EXPECT_EQ(activated.count(), focused == combo ? 1 : 0);
+    }
 }
 
 TEST(ColorBox, ReportsLeftClicksInsideItOnly)

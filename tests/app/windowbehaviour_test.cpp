@@ -141,6 +141,7 @@ TEST_F(AppTest, ClosingMinimizedKeepsThePreviousGeometry)
 
 TEST_F(AppTest, ClosingMaximizedStoresTheMaximizedSize)
 {
+    writeSettings("MainLeft=1000\nMainTop=1000\nMainWidth=6500\nMainHeight=6500\n");
     window().show();
     const int normalWidth = window().width();
     window().showMaximized();

@@ -66,3 +66,15 @@ TEST(SingleInstance, ALockThatNamesNoLiveProgramIsStale)
     }
     EXPECT_FALSE(QFile::exists(path));
 }
+
+// Qt names no temporary folder for a TMPDIR that does not exist yet.
+TEST(TempFolder, AMissingTmpdirIsNamedSoTheStartUpCanCreateIt)
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("not/yet"));
+    const QByteArray saved = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(missing));
+    const QString folder = TempFolder();
+    qputenv("TMPDIR", saved);
+    EXPECT_EQ(folder, missing);
+}

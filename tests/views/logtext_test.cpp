@@ -1,3 +1,4 @@
+#include "data/cp932.h"
 #include "views/logtext.h"
 #include "views/textfile.h"
 
@@ -50,6 +51,8 @@ TEST(LogText, SavedTextIsCodePage932WithCrLfAndReadsBackTheSame)
          "a\r\nb\r\nc\r\n"},
         // "◯" (81 FC) next to an IBM kanji (FC 4B) must stay as they are.
         {QStringLiteral("c◯") + QChar(0x9ED1), "c\x81\xFC\xFC\x4B"},
+        // Captured binary data (an unassigned pair) comes back as it was.
+        {QString(QChar(keptByteCharacter(0x88))) + QChar(keptByteCharacter(0x75)) + QLatin1Char('|'), "\x88\x75|"},
     };
     for (const Case &c : cases) {
         EXPECT_EQ(encodeLogText(c.text), c.bytes) << c.text.toStdString();
@@ -58,6 +61,19 @@ TEST(LogText, SavedTextIsCodePage932WithCrLfAndReadsBackTheSame)
     }
     // An emoji and a Hangul syllable have no code page 932 form.
     EXPECT_EQ(encodeLogText(QStringLiteral("a😀b한c")), QByteArray("a?b?c"));
+}
+
+// A big text loads piece by piece; a piece never ends between the halves
+// of a surrogate pair, and always moves on.
+TEST(LogText, TextPiecesKeepSurrogatePairsWholeAndAlwaysProgress)
+{
+    const QString text = QStringLiteral("a😀b😀");
+    struct Case { qsizetype from; qsizetype budget; qsizetype end; };
+    const Case cases[] = {
+        {0, 1, 1}, {1, 1, 3}, {0, 2, 3}, {0, 3, 3}, {3, 1, 4}, {4, 1, 6}, {4, 100, 6}, {0, 0, 1},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(textPieceEnd(text, c.from, c.budget), c.end) << c.from << "+" << c.budget;
 }
 
 TEST(LogText, RichTextAndBinaryFilesAreRecognised)
@@ -99,8 +115,9 @@ TEST(TextFiles, ReadingTellsWhatIsWrong)
     const TextFileRead ok = readTextFile(file("log.txt", "\x83\x82\r\n"));
     EXPECT_EQ(ok.status, TextFileRead::Status::Ok);
     EXPECT_EQ(ok.bytes, QByteArray("\x83\x82\r\n"));
-    for (const QString &missing : {dir.filePath(QStringLiteral("none.txt")), dir.path(), QString()})
+    for (const QString &missing : {dir.filePath(QStringLiteral("none.txt")), QString()})
         EXPECT_EQ(readTextFile(missing).status, TextFileRead::Status::Missing) << missing.toStdString();
+    EXPECT_EQ(readTextFile(dir.path()).status, TextFileRead::Status::Unreadable); // with its reason
     EXPECT_EQ(readTextFile(file("data.dat", QByteArray("\xA4\xB1\x00\xFF", 4))).status, TextFileRead::Status::NotText);
     const QString big = file("big.txt", QByteArray(101, 'x'));
     EXPECT_EQ(readTextFile(big, 100).status, TextFileRead::Status::TooBig);

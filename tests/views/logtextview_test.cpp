@@ -127,6 +127,14 @@ TEST_F(TextView, RightMarginIsTheWrappingWidth)
     EXPECT_GT(lines(), 4);
     EXPECT_LE(view.viewport()->width(), 96 + 2 * 2 + 1);
     view.setRightMargin(7300); // room for 80 columns
+    // The strip right of the wrapping width shows the text's background.
+    const auto strip = [&] {
+        const QImage shown = view.grab().toImage();
+        return shown.pixelColor(shown.width() - 5, shown.height() / 2);
+    };
+    EXPECT_EQ(strip(), view.backgroundColor());
+    view.setBackgroundColor(QColor(0xC0, 0xFF, 0xC0));
+    EXPECT_EQ(strip(), QColor(0xC0, 0xFF, 0xC0));
     view.setRightMargin(0); // back to the view's own width
     EXPECT_EQ(lines(), 1);
     view.resize(200, 300);

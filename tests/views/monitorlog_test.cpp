@@ -25,6 +25,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace ferrox;
 using namespace ferrox::test;
 
@@ -295,6 +297,30 @@ TEST_F(LogWindows, DataFilesThatCannotBeOpenedChangeNothing)
     EXPECT_FALSE(QFile::exists(capturedData));
 }
 
+TEST_F(LogWindows, APipeIsRefusedByBothOpenCommandsWithoutWaiting)
+{
+    const QString pipe = path("pipe.dat");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    dialogs.chooseFile(pipe);
+    commands.openDataFile();
+    EXPECT_TRUE(box().text.startsWith(QStringLiteral("モニタデータファイル(") + pipe + QStringLiteral(")を読み込めませんでした。")));
+    dialogs.chooseFile(pipe);
+    files.openTextFile();
+    EXPECT_TRUE(box().text.startsWith(QStringLiteral("ファイル(") + pipe + QStringLiteral(")を読み込めませんでした。")));
+    EXPECT_EQ(box().title, QStringLiteral("ファイルオープン"));
+    EXPECT_EQ(windows.registry().CurrentLogWindow(), 0);
+}
+
+TEST_F(LogWindows, DataFileSaveWritesTheDataHeldWhenItsDataFileCouldNotBeStored)
+{
+    QFile::setPermissions(written("rs_data.dat", j1A), QFileDevice::ReadOwner); // cannot be stored
+    openData(written("new.dat", j1A_j2Ack));
+    ASSERT_TRUE(loaded(newest()));
+    dialogs.chooseFile(path("saved.dat"));
+    commands.saveDataFile();
+    EXPECT_EQ(readFile(path("saved.dat")), j1A_j2Ack);
+}
+
 TEST_F(LogWindows, ALongDataFileIsCutToTheBufferAndTheStatusLineSaysSo)
 {
     openData(written("long.dat", j1A.left(2).repeated(140000)));
@@ -516,6 +542,7 @@ TEST_F(LogWindows, WindowMenuTilesAndListsTheWindows)
     EXPECT_EQ(subs[0]->width(), area.viewport()->width());
     EXPECT_LT(subs[0]->y(), subs[1]->y());
 
+    subs[1]->setWindowTitle(QStringLiteral("/logs/R&D.txt")); // "&" shown, no mnemonic of its own
     windowMenu.updateWindowList();
     windowMenu.updateWindowList(); // rebuilt, not added twice
     QStringList entries;
@@ -523,7 +550,7 @@ TEST_F(LogWindows, WindowMenuTilesAndListsTheWindows)
         if (a->isCheckable())
             entries << a->text() + (a->isChecked() ? QStringLiteral("*") : QString());
     }
-    EXPECT_EQ(entries, (QStringList{QStringLiteral("&1 モニターログ"), QStringLiteral("&2 モニターログ"),
+    EXPECT_EQ(entries, (QStringList{QStringLiteral("&1 モニターログ"), QStringLiteral("&2 /logs/R&&D.txt"),
                                     QStringLiteral("&3 モニターログ*")}));
     EXPECT_EQ(menu.actions().size(), 4 + 1 + 3);
     menu.actions()[5]->trigger();

@@ -9,7 +9,8 @@ namespace ferrox {
 
 // The settings panel's combo boxes: editable drop-down lists whose text is
 // compared exactly (spaces and case included). Typing never adds an item
-// and nothing completes the typed text.
+// and nothing completes the typed text. The mouse wheel changes the choice
+// only of the combo box that has focus; elsewhere it scrolls the panel.
 QComboBox *makeListCombo(const QString &objectName, QWidget *parent);
 // Makes a combo box of a class of its own into such a list combo.
 void setUpListCombo(QComboBox *combo, const QString &objectName);

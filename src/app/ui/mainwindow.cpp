@@ -5,9 +5,12 @@
 #include "settingspanel.h"
 
 #include "app/texts.h"
+#include "app/windowplacement.h"
 #include "platform/ui/appearance.h"
+#include "views/ui/documentwindow.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
@@ -15,6 +18,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -26,9 +30,8 @@ namespace {
 
 constexpr int SamplingPeriodMs = 333;
 
-// Stored geometry is applied as it is, but a hand-edited or damaged value
-// must not overflow the pixel arithmetic: about 330 inches either way is
-// far beyond any desktop.
+// A hand-edited or damaged stored value must not overflow the pixel
+// arithmetic: about 330 inches either way is far beyond any desktop.
 constexpr double GeometryLimitTwips = 480000.0;
 
 double limited(float twips)
@@ -167,8 +170,27 @@ void MainWindow::setProgressValue(int percentDone)
 
 void MainWindow::restoreGeometryTwips(const TwipsGeometry &geometry)
 {
-    move(twipsToPixelsX(limited(geometry.left), this), twipsToPixelsY(limited(geometry.top), this));
-    resize(twipsToPixelsX(limited(geometry.width), this), twipsToPixelsY(limited(geometry.height), this));
+    const QRect wanted(twipsToPixelsX(limited(geometry.left), this), twipsToPixelsY(limited(geometry.top), this),
+                       twipsToPixelsX(limited(geometry.width), this), twipsToPixelsY(limited(geometry.height), this));
+    QList<QRect> screens; // the primary screen comes first
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    const QSize atLeast = mainGeometryStored(m_settings) ? minimumSizeHint() : firstRunSize();
+    const QRect placed = placeMainWindow(wanted, screens, atLeast);
+    move(placed.topLeft());
+    resize(placed.size());
+}
+
+// Wide enough for the menu bar, and for a new log window beside the
+// settings panel; tall enough for the whole panel beneath the bars (the
+// panel scrolls rather than grows, so its own size hint falls short of its
+// content).
+QSize MainWindow::firstRunSize() const
+{
+    const int logWindow = twipsToPixelsX(DocumentWindow::initialWidthTwips, this);
+    const int bars = sizeHint().height() - centralWidget()->sizeHint().height();
+    return QSize(std::max(menuBar()->sizeHint().width(), logWindow + m_settingsPanel->minimumWidth()),
+                 bars + m_settingsPanel->widget()->sizeHint().height());
 }
 
 TwipsGeometry MainWindow::geometryTwips() const

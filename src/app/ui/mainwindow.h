@@ -82,7 +82,11 @@ private:
     void buildStatusBar();
     void connectViewCommands();
     void showSettingsPanel(bool shown);
+    // Applies the stored geometry, moved onto a screen when it lies off
+    // every one; a first run opens at the default place and at least large
+    // enough for the menu bar and the whole settings panel.
     void restoreGeometryTwips(const TwipsGeometry &geometry);
+    QSize firstRunSize() const;
     TwipsGeometry geometryTwips() const;
 
     ProgramSettings m_settings;

@@ -9,7 +9,6 @@
 #include "views/ui/logtextview.h"
 #include "views/ui/logwindowarea.h"
 
-
 namespace ferrox {
 
 LogFileCommands::LogFileCommands(LogWindowArea &windows, Dialogs &dialogs,
@@ -32,8 +31,11 @@ void LogFileCommands::openTextFile()
     switch (file.status) {
     case TextFileRead::Status::Ok: break;
     case TextFileRead::Status::Missing:
-    case TextFileRead::Status::Unreadable:
         m_dialogs.inform(viewtexts::fileMissing(), MessageIcon::Critical, viewtexts::fileOpenTitle());
+        return;
+    case TextFileRead::Status::Unreadable:
+        m_dialogs.inform(viewtexts::fileUnreadable(path, file.reason), MessageIcon::Critical,
+                         viewtexts::fileOpenTitle());
         return;
     case TextFileRead::Status::TooBig:
         m_dialogs.inform(viewtexts::fileTooBig(path), MessageIcon::Critical, viewtexts::fileOpenTitle());

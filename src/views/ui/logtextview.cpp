@@ -43,6 +43,8 @@ LogTextView::LogTextView(QWidget *parent) : QPlainTextEdit(parent)
     document()->setDocumentMargin(textInset);
     setUndoRedoEnabled(false);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    // The strip beside a narrow wrapping width shows the text's background.
+    setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
     m_loadTimer.setSingleShot(true);
     m_loadTimer.setInterval(0);
@@ -99,9 +101,7 @@ void LogTextView::loadStep()
     qsizetype budget = loadStepChars;
     while (budget > 0 && m_runIndex < m_pending.size()) {
         const StyledRun &run = m_pending[m_runIndex];
-        qsizetype end = std::min(run.text.size(), m_offset + budget);
-        if (end < run.text.size() && run.text[end - 1].isHighSurrogate())
-            --end; // keep a surrogate pair in one piece
+        const qsizetype end = textPieceEnd(run.text, m_offset, budget);
         m_loadCursor.insertText(run.text.mid(m_offset, end - m_offset), formatOf(run.style));
         budget -= end - m_offset;
         m_offset = end;
@@ -126,8 +126,6 @@ void LogTextView::setBackgroundColor(const QColor &color)
 {
     QPalette p = palette();
     p.setColor(QPalette::Base, color);
-    // The strip beside a narrow wrapping width shows the same colour.
-    p.setColor(QPalette::Window, color);
     setPalette(p);
 }
 

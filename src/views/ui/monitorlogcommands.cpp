@@ -14,9 +14,7 @@
 #include "views/textfile.h"
 #include "views/texts.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QCursor>
 #include <QGuiApplication>
 
@@ -198,13 +196,10 @@ MonitorLogCommands::Opened MonitorLogCommands::OpenMonitorDataFile(const QString
     if (!chosen)
         return {};
     const QString &path = *chosen;
-    if (!FileExists(path)) {
-        m_dialogs.inform(DataTexts::dataFileMissing(path), MessageIcon::Critical, viewtexts::fileOpenTitle());
-        return {};
-    }
-    LoadResult loaded = LoadMonitorData(path);
+    // A named pipe or device would hold the window until it delivers.
+    LoadResult loaded = LoadMonitorData(path, FileKinds::RegularOnly);
     if (!loaded.ok()) {
-        // Empty, or unreadable after all: the current data stays.
+        // Missing, unreadable, refused or empty: the current data stays.
         m_dialogs.inform(loaded.message, MessageIcon::Critical, viewtexts::fileOpenTitle());
         return {};
     }
@@ -239,14 +234,8 @@ void MonitorLogCommands::saveDataFile()
     if (!chosen)
         return;
     const QString &path = *chosen;
-    QFile source(dataFilePath());
-    if (!source.open(QIODevice::ReadOnly)) {
-        m_dialogs.inform(DataTexts::dataFileUnreadable(dataFilePath(), source.errorString()),
-                         MessageIcon::Critical);
-        return;
-    }
-    const QByteArray bytes = source.read(CaptureBuffer::Size);
-    const FileWriteResult written = writeFileAtomically(path, bytes);
+    // The data held, not "rs_data.dat": storing that may have failed.
+    const FileWriteResult written = StoreMonitorData(m_data.capture, path);
     if (!written.ok) {
         m_dialogs.inform(written.message, MessageIcon::Critical);
         return;

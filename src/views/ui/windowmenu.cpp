@@ -95,9 +95,10 @@ void WindowMenu::updateWindowList()
     int index = 0;
     for (QMdiSubWindow *sub : windows) {
         ++index;
+        // A caption's own "&" (a file path may hold one) is shown, not a mnemonic.
         const QString label = (index < 10 ? QStringLiteral("&%1 ").arg(index)
                                           : QStringLiteral("%1 ").arg(index))
-                              + sub->windowTitle();
+                              + QString(sub->windowTitle()).replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction *entry = m_menu.addAction(label);
         entry->setProperty(windowListProperty, true);
         entry->setCheckable(true);

@@ -1,0 +1,214 @@
+#include "fileaccess.h"
+
+#include "texts.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ferrox {
+
+namespace {
+
+// Bytes asked of the system per read.
+constexpr qint64 readChunk = 64 * 1024;
+
+// A file descriptor that is closed when it goes out of scope.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+
+    int fd() const { return m_fd; }
+    // Closes now: a write error the system reports only at close counts.
+    FileError close()
+    {
+        const int fd = std::exchange(m_fd, -1);
+        return ::close(fd) == 0 ? FileErrorNone : errno;
+    }
+
+private:
+    int m_fd;
+};
+
+FileError readAll(int fd, qint64 limit, QByteArray &bytes)
+{
+    while (bytes.size() < limit) {
+        const qsizetype before = bytes.size();
+        const qsizetype wanted = qsizetype(std::min(limit - before, readChunk));
+        bytes.resize(before + wanted);
+        const ssize_t got = ::read(fd, bytes.data() + before, size_t(wanted));
+        bytes.resize(before + std::max<ssize_t>(got, 0));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return errno;
+        if (got == 0)
+            break;
+    }
+    return FileErrorNone;
+}
+
+FileError writeAll(int fd, QByteArrayView bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::write(fd, bytes.data() + done, size_t(bytes.size() - done));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0)
+            return errno;
+        done += put;
+    }
+    return FileErrorNone;
+}
+
+// The file a replacement goes to, as the system names it.
+struct Target
+{
+    QByteArray name;
+    std::optional<mode_t> keptMode; // an existing file's permissions
+};
+
+FileError examineTarget(const QString &path, Target &target)
+{
+    if (path.isEmpty())
+        return ENOENT;
+    const QFileInfo info(path);
+    const QString resolved = info.isSymLink() && info.exists() ? info.canonicalFilePath() : path;
+    target.name = QFile::encodeName(resolved);
+    struct stat status;
+    if (::stat(target.name.constData(), &status) != 0)
+        return errno == ENOENT ? FileErrorNone : errno;
+    if (S_ISDIR(status.st_mode))
+        return EISDIR;
+    if (!S_ISREG(status.st_mode))
+        return FileErrorNotRegular;
+    // Renaming over a file ignores its permissions; a read-only file stays.
+    if (!(status.st_mode & S_IWUSR))
+        return FileErrorReadOnlyFile;
+    target.keptMode = status.st_mode & 07777;
+    return FileErrorNone;
+}
+
+// Creates a new file next to the target; a new file gets the permissions
+// the user's umask gives, a replacement those of the file it replaces.
+FileError createTemporary(const Target &target, QByteArray &tempName, int &fd)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempName = target.name + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return errno;
+        if (target.keptMode && ::fchmod(fd, *target.keptMode) != 0) {
+            const FileError error = errno;
+            ::close(fd);
+            ::unlink(tempName.constData());
+            return error;
+        }
+        return FileErrorNone;
+    }
+    return EEXIST;
+}
+
+} // namespace
+
+QString fileErrorReason(FileError error)
+{
+    switch (error) {
+    case FileErrorNone: return {};
+    case FileErrorNotRegular: return platformtexts::notRegularFile();
+    case FileErrorReadOnlyFile: return platformtexts::readOnlyFile();
+    case ENOENT:
+    case ENOTDIR: return platformtexts::noSuchFile();
+    case EACCES:
+    case EPERM: return platformtexts::accessDenied();
+    case EISDIR: return platformtexts::isFolder();
+    case ENOSPC:
+    case EDQUOT: return platformtexts::diskFull();
+    case EROFS: return platformtexts::readOnlyFileSystem();
+    default: return qt_error_string(error);
+    }
+}
+
+FileBytes readFileBytes(const QString &path, qint64 limit, FileKinds kinds)
+{
+    if (path.isEmpty())
+        return {ENOENT, {}};
+    // Without waiting for a writer, a pipe can be told from a file.
+    const int flags = O_RDONLY | O_CLOEXEC | (kinds == FileKinds::RegularOnly ? O_NONBLOCK : 0);
+    Descriptor file(::open(QFile::encodeName(path).constData(), flags));
+    if (file.fd() < 0)
+        return {errno, {}};
+    struct stat status;
+    if (::fstat(file.fd(), &status) != 0)
+        return {errno, {}};
+    if (S_ISDIR(status.st_mode))
+        return {EISDIR, {}};
+    if (kinds == FileKinds::RegularOnly && !S_ISREG(status.st_mode))
+        return {FileErrorNotRegular, {}};
+    FileBytes result;
+    if (S_ISREG(status.st_mode))
+        result.bytes.reserve(qsizetype(std::min<qint64>(status.st_size, limit)));
+    result.error = readAll(file.fd(), limit, result.bytes);
+    if (result.error != FileErrorNone)
+        result.bytes.clear();
+    return result;
+}
+
+FileError replaceFileContents(const QString &path, QByteArrayView bytes)
+{
+    Target target;
+    if (const FileError error = examineTarget(path, target))
+        return error;
+    QByteArray tempName;
+    int fd = -1;
+    if (const FileError error = createTemporary(target, tempName, fd))
+        return error;
+    Descriptor temp(fd);
+    FileError error = writeAll(temp.fd(), bytes);
+    // A file system that cannot sync (EINVAL) keeps the data all the same.
+    if (error == FileErrorNone && ::fsync(temp.fd()) != 0 && errno != EINVAL)
+        error = errno;
+    if (const FileError closed = temp.close(); error == FileErrorNone)
+        error = closed;
+    if (error == FileErrorNone && ::rename(tempName.constData(), target.name.constData()) != 0)
+        error = errno;
+    if (error != FileErrorNone)
+        ::unlink(tempName.constData());
+    return error;
+}
+
+FileError checkFileReplaceable(const QString &path)
+{
+    Target target;
+    if (const FileError error = examineTarget(path, target))
+        return error;
+    QByteArray tempName;
+    int fd = -1;
+    if (const FileError error = createTemporary(target, tempName, fd))
+        return error;
+    ::close(fd);
+    ::unlink(tempName.constData());
+    return FileErrorNone;
+}
+
+} // namespace ferrox

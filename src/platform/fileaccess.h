@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+namespace ferrox {
+
+// Why a file operation failed: the system's error number (errno), or one
+// of the program's own codes below; FileErrorNone when it did not.
+using FileError = int;
+constexpr FileError FileErrorNone = 0;
+constexpr FileError FileErrorNotRegular = -1; // a named pipe, device or socket
+constexpr FileError FileErrorReadOnlyFile = -2; // an existing file without write permission
+
+// The reason a message gives after its own text: Japanese for the common
+// cases (no such file or folder, access denied, a folder, disk full,
+// read-only file system, and the program's own codes), the system's words
+// for the rest. Every file message of the program takes its reason here.
+QString fileErrorReason(FileError error);
+
+enum class FileKinds {
+    RegularOnly, // anything else is refused before it is opened, so a pipe never blocks
+    AnyReadable, // a pipe or device is read as a stream to its end (as cat does)
+};
+
+struct FileBytes
+{
+    FileError error = FileErrorNone;
+    QByteArray bytes; // empty when error is set
+};
+
+// Reads at most `limit` bytes from the start of the file. A folder is
+// always refused (EISDIR).
+FileBytes readFileBytes(const QString &path, qint64 limit, FileKinds kinds);
+
+// Replaces the whole content of `path` through a temporary file in the same
+// folder, synced and renamed over it only when complete: a failure at any
+// step leaves an old file as it was and no temporary file behind. An
+// existing file keeps its permissions; a read-only one, a folder or a
+// non-regular file is refused. A symbolic link's target is written.
+FileError replaceFileContents(const QString &path, QByteArrayView bytes);
+
+// Whether replaceFileContents could start: the same refusals, and a
+// temporary file made and removed again to prove the folder.
+FileError checkFileReplaceable(const QString &path);
+
+} // namespace ferrox

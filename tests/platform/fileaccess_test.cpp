@@ -1,0 +1,81 @@
+// File access: the reasons messages give, refusals of folders and named
+// pipes that never block, and replacements that leave nothing half done.
+#include "platform/fileaccess.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+using namespace ferrox;
+
+namespace {
+
+TEST(FileErrorReason, CommonCasesAreJapaneseOthersTheSystemsWords)
+{
+    const std::pair<FileError, const char16_t *> cases[] = {
+        {ENOENT, u"ファイルまたはフォルダが見つかりません。"}, {EACCES, u"アクセスが拒否されました。"},
+        {EISDIR, u"ファイルではなくフォルダです。"},           {ENOSPC, u"ディスクの空き容量が足りません。"},
+        {EROFS, u"読み取り専用のファイルシステムです。"},
+    };
+    for (const auto &[error, reason] : cases)
+        EXPECT_EQ(fileErrorReason(error), QString::fromUtf16(reason)) << error;
+    EXPECT_EQ(fileErrorReason(EFBIG), qt_error_string(EFBIG));
+}
+
+TEST(FileAccess, FoldersAndPipesAreRefusedWithoutWaitingAndLeftAsTheyWere)
+{
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath(QStringLiteral("pipe"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString locked = dir.filePath(QStringLiteral("locked"));
+    ASSERT_EQ(replaceFileContents(locked, "keep"), FileErrorNone);
+    QFile::setPermissions(locked, QFileDevice::ReadOwner);
+    struct Case { QString path; FileError read; FileError replace; };
+    const Case cases[] = {
+        {dir.path(), EISDIR, EISDIR},
+        {pipe, FileErrorNotRegular, FileErrorNotRegular},
+        {locked, FileErrorNone, FileErrorReadOnlyFile},
+        {locked + QStringLiteral("/x"), ENOTDIR, ENOTDIR},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(readFileBytes(c.path, 3, FileKinds::RegularOnly).error, c.read) << c.path.toStdString();
+        EXPECT_EQ(checkFileReplaceable(c.path), c.replace) << c.path.toStdString();
+        EXPECT_EQ(replaceFileContents(c.path, "new"), c.replace) << c.path.toStdString();
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size(), 2);
+}
+
+// A write the system stops half way (here the file size limit; a full disk
+// takes the same path) reports the system's reason and keeps the old file
+// with its permissions.
+TEST(FileAccess, AReplacementIsWholeOrNothing)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("target"));
+    ASSERT_EQ(replaceFileContents(target, "old"), FileErrorNone);
+    ::chmod(QFile::encodeName(target).constData(), 0640);
+    struct rlimit saved, limited;
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    limited = saved;
+    limited.rlim_cur = 4096;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &limited);
+    EXPECT_EQ(replaceFileContents(target, QByteArray(10000, 'x')), EFBIG);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(readFileBytes(target, 10, FileKinds::RegularOnly).bytes, QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+
+    ASSERT_EQ(replaceFileContents(target, "new"), FileErrorNone);
+    struct stat status;
+    ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0640u);
+}
+
+} // namespace
