@@ -9,13 +9,15 @@
 //   bool high(Direction sender, std::uint8_t value);  // tags 0x8 / 0xA
 //   bool low(Direction sender, std::uint8_t value);   // tags 0x9 / 0xB
 //   void close();                                     // end code
-// constructed on the TextSink it writes to. high/low return
+// constructed on the TextSink it writes to and the ByteMapRecorder to
+// report its cells to (null when no map is wanted). high/low return
 // false for data the mode cannot show, which ends the rendering early.
 
 #include "renderer.h"
 #include "streamformat.h"
 #include "textsink.h"
 
+#include <optional>
 #include <utility>
 
 namespace ferrox {
@@ -95,13 +97,21 @@ bool walkStream(Mode &mode, const CaptureBuffer &capture, const ProgressCallback
 
 template<typename Mode>
 RenderResult runRenderFrame(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                            const ProgressCallback &progress, const RenderPacing &pacing)
+                            const ProgressCallback &progress, const RenderPacing &pacing,
+                            ByteMapRequest byteMap)
 {
     RenderResult result;
     WriteReportHeader(result.text, header, capture.DataByteCount());
     TextSink out(result.text, qsizetype(capture.CaptureEnd()) * pacing.bytesPerStreamByte);
-    Mode mode(out);
+    std::optional<ByteMapRecorder> recorder;
+    if (byteMap == ByteMapRequest::Wanted) {
+        result.byteMap.reserve(size_t(capture.DataByteCount()));
+        recorder.emplace(result.byteMap);
+    }
+    Mode mode(out, recorder ? &*recorder : nullptr);
     result.failed = !walkStream(mode, capture, progress, pacing, result.ReceiveErrorCount);
+    if (result.failed && recorder)
+        recorder->dropUnwritten();
     out.finish();
     return result;
 }

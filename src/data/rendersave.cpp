@@ -27,8 +27,8 @@ struct SaveTexts
 class SaveMode
 {
 public:
-    explicit SaveMode(TextSink &out)
-        : m_out(out)
+    SaveMode(TextSink &out, ByteMapRecorder *map)
+        : m_out(out), m_map(map)
     {
     }
 
@@ -76,11 +76,14 @@ private:
         m_out.put(QByteArrayView(decimal, length));
         m_out.putSpaces(3 - length); // a left-aligned column of three
         m_out.put('\t');
+        if (m_map)
+            m_map->setHex(m_map->add(sender, int(m_value & 0xFF)), m_out.offset(), m_digitCount);
         m_out.put(QByteArrayView(m_digits, m_digitCount));
         m_out.putLineEnd();
     }
 
     TextSink &m_out;
+    ByteMapRecorder *const m_map;
     const SaveTexts &m_texts = encodedOnce<SaveTexts>();
     char m_digits[maxHexDigits] = {}; // the byte's hexadecimal text
     int m_digitCount = 0;
@@ -91,9 +94,9 @@ private:
 } // namespace
 
 RenderResult RenderSave(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                        const ProgressCallback &progress)
+                        const ProgressCallback &progress, ByteMapRequest byteMap)
 {
-    return runRenderFrame<SaveMode>(capture, header, progress, {0, 5, 13});
+    return runRenderFrame<SaveMode>(capture, header, progress, {0, 5, 13}, byteMap);
 }
 
 } // namespace ferrox
