@@ -33,12 +33,14 @@ struct MappedByte
 // that ended early on malformed data keeps the entries of what it wrote.
 using ByteMap = std::vector<MappedByte>;
 
-// What a mode records while it writes. Renderers hold a pointer to one
-// only when a map was asked for, so a plain rendering pays nothing more
-// than a null test per byte.
+// What a mode records while it writes. The modes are made for this or
+// for NoByteMap, so a rendering without a map compiles without the
+// recording.
 class ByteMapRecorder
 {
 public:
+    static constexpr bool active = true;
+
     explicit ByteMapRecorder(ByteMap &map) : m_map(map) {}
 
     // A completed byte; its cells follow when written.
@@ -70,6 +72,17 @@ public:
 
 private:
     ByteMap &m_map;
+};
+
+// The recorder of a rendering without a map: records nothing.
+struct NoByteMap
+{
+    static constexpr bool active = false;
+
+    qint32 add(Direction, int) { return 0; }
+    void setHex(qint32, qsizetype, qsizetype) {}
+    void setChar(qint32, qsizetype, qsizetype) {}
+    void dropUnwritten() {}
 };
 
 } // namespace ferrox

@@ -20,10 +20,11 @@ struct AsciiTexts
     QByteArray labelJ2 = encodeCp932(DataTexts::lineLabelJ2());
 };
 
+template<typename Map>
 class AsciiMode
 {
 public:
-    AsciiMode(TextSink &out, ByteMapRecorder *map)
+    AsciiMode(TextSink &out, Map &map)
         : m_out(out), m_map(map)
     {
     }
@@ -64,8 +65,8 @@ private:
             return;
         const qsizetype start = m_line.size();
         appendAsciiCharacter(m_line, std::uint8_t(m_value));
-        if (m_map)
-            m_pending.push_back({m_map->add(label, m_value), start, m_line.size() - start});
+        if constexpr (Map::active)
+            m_pending.push_back({m_map.add(label, m_value), start, m_line.size() - start});
     }
 
     void writeBlock(const QByteArray &label)
@@ -74,7 +75,7 @@ private:
         m_out.put(label);
         const qsizetype base = m_out.offset();
         for (const PendingCell &cell : m_pending)
-            m_map->setChar(cell.index, base + cell.start, cell.length);
+            m_map.setChar(cell.index, base + cell.start, cell.length);
         m_pending.clear();
         m_out.putCaptured(m_line);
         m_out.putLineEnd();
@@ -91,7 +92,7 @@ private:
     };
 
     TextSink &m_out;
-    ByteMapRecorder *const m_map;
+    Map &m_map;
     std::vector<PendingCell> m_pending;
     const AsciiTexts &m_texts = encodedOnce<AsciiTexts>();
     QByteArray m_line;

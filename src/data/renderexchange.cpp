@@ -28,10 +28,11 @@ struct ExchangeTexts
     QByteArray continuation = encodeCp932(DataTexts::centreContinuation());
 };
 
+template<typename Map>
 class ExchangeMode
 {
 public:
-    ExchangeMode(TextSink &out, ByteMapRecorder *map)
+    ExchangeMode(TextSink &out, Map &map)
         : m_out(out), m_map(map)
     {
     }
@@ -82,8 +83,8 @@ private:
             writeLine(label);
         }
         if (!atEnd) {
-            if (m_map)
-                m_pending.push_back({m_map->add(label, m_value), m_hex.size(), digitsOf(m_byteText.view()),
+            if constexpr (Map::active)
+                m_pending.push_back({m_map.add(label, m_value), m_hex.size(), digitsOf(m_byteText.view()),
                                      m_chars.size()});
             m_chars.append(char(columnCharacter(m_value)));
             m_hex.append(m_byteText.view());
@@ -149,11 +150,11 @@ private:
     // after the last byte: cells keep their place in it.
     void mapPendingLine(qsizetype hexBase, qsizetype charBase)
     {
-        if (!m_map)
+        if constexpr (!Map::active)
             return;
         for (const PendingCell &cell : m_pending) {
-            m_map->setHex(cell.index, hexBase + cell.hex, cell.digits);
-            m_map->setChar(cell.index, charBase + cell.character, 1);
+            m_map.setHex(cell.index, hexBase + cell.hex, cell.digits);
+            m_map.setChar(cell.index, charBase + cell.character, 1);
         }
         m_pending.clear();
     }
@@ -168,7 +169,7 @@ private:
     };
 
     TextSink &m_out;
-    ByteMapRecorder *const m_map;
+    Map &m_map;
     std::vector<PendingCell> m_pending; // keeps its allocation from line to line
     const ExchangeTexts &m_texts = encodedOnce<ExchangeTexts>();
 

@@ -16,10 +16,11 @@ struct HexTexts
     QByteArray labelJ2 = encodeCp932(DataTexts::lineLabelJ2());
 };
 
+template<typename Map>
 class HexMode
 {
 public:
-    HexMode(TextSink &out, ByteMapRecorder *map)
+    HexMode(TextSink &out, Map &map)
         : m_out(out), m_map(map)
     {
     }
@@ -49,9 +50,9 @@ public:
     {
         // A low nibble with no high nibble before it has an empty high digit.
         const char text[3] = {m_high[index(sender)], hexDigit(value), ' '};
-        if (m_map) {
-            const qint32 mapped = m_map->add(sender, m_highValue[index(sender)] * 16 + value);
-            m_map->setHex(mapped, m_out.offset(), text[0] ? 2 : 1);
+        if constexpr (Map::active) {
+            const qint32 mapped = m_map.add(sender, m_highValue[index(sender)] * 16 + value);
+            m_map.setHex(mapped, m_out.offset(), text[0] ? 2 : 1);
         }
         if (text[0])
             m_out.put(QByteArrayView(text, 3));
@@ -73,7 +74,7 @@ private:
     }
 
     TextSink &m_out;
-    ByteMapRecorder *const m_map;
+    Map &m_map;
     const HexTexts &m_texts = encodedOnce<HexTexts>();
     Direction m_direction = Direction::None;
     qint32 m_lineNumber = 0;

@@ -27,10 +27,11 @@ struct HexCharTexts
     QByteArray continuation = encodeCp932(DataTexts::continuationMark());
 };
 
+template<typename Map>
 class HexCharMode
 {
 public:
-    HexCharMode(TextSink &out, ByteMapRecorder *map)
+    HexCharMode(TextSink &out, Map &map)
         : m_out(out), m_map(map)
     {
     }
@@ -69,9 +70,9 @@ public:
         const int i = index(sender);
         m_value += value;
         const char text[3] = {m_high[i], hexDigit(value), ' '};
-        if (m_map) {
+        if constexpr (Map::active) {
             const int digits = text[0] ? 2 : 1;
-            m_pending.push_back({m_map->add(sender, m_value), m_hex.size(), digits, m_chars.size()});
+            m_pending.push_back({m_map.add(sender, m_value), m_hex.size(), digits, m_chars.size()});
         }
         if (text[0])
             m_hex.append(QByteArrayView(text, 3));
@@ -109,7 +110,7 @@ private:
         const qsizetype markWidth = m_mark.isEmpty() ? 0 : markColumns;
         const qsizetype digitColumns = hexColumns - markWidth;
         m_out.put(m_mark);
-        if (m_map)
+        if constexpr (Map::active)
             mapPendingLine(m_out.offset(), digitColumns);
         m_out.put(m_hex.view().first(std::min<qsizetype>(m_hex.size(), digitColumns)));
         m_out.putSpaces(digitColumns - m_hex.size());
@@ -130,8 +131,8 @@ private:
         for (const PendingCell &cell : m_pending) {
             const qsizetype shown = std::min<qsizetype>(cell.digits, digitColumns - cell.hex);
             if (shown > 0)
-                m_map->setHex(cell.index, hexBase + cell.hex, shown);
-            m_map->setChar(cell.index, charBase + cell.character, 1);
+                m_map.setHex(cell.index, hexBase + cell.hex, shown);
+            m_map.setChar(cell.index, charBase + cell.character, 1);
         }
         m_pending.clear();
     }
@@ -146,7 +147,7 @@ private:
     };
 
     TextSink &m_out;
-    ByteMapRecorder *const m_map;
+    Map &m_map;
     std::vector<PendingCell> m_pending; // keeps its allocation from line to line
     const HexCharTexts &m_texts = encodedOnce<HexCharTexts>();
 

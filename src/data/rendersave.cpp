@@ -24,10 +24,11 @@ struct SaveTexts
                                    + DataTexts::columnHex());
 };
 
+template<typename Map>
 class SaveMode
 {
 public:
-    SaveMode(TextSink &out, ByteMapRecorder *map)
+    SaveMode(TextSink &out, Map &map)
         : m_out(out), m_map(map)
     {
     }
@@ -76,14 +77,14 @@ private:
         m_out.put(QByteArrayView(decimal, length));
         m_out.putSpaces(3 - length); // a left-aligned column of three
         m_out.put('\t');
-        if (m_map)
-            m_map->setHex(m_map->add(sender, int(m_value & 0xFF)), m_out.offset(), m_digitCount);
+        if constexpr (Map::active)
+            m_map.setHex(m_map.add(sender, int(m_value & 0xFF)), m_out.offset(), m_digitCount);
         m_out.put(QByteArrayView(m_digits, m_digitCount));
         m_out.putLineEnd();
     }
 
     TextSink &m_out;
-    ByteMapRecorder *const m_map;
+    Map &m_map;
     const SaveTexts &m_texts = encodedOnce<SaveTexts>();
     char m_digits[maxHexDigits] = {}; // the byte's hexadecimal text
     int m_digitCount = 0;
