@@ -2,8 +2,13 @@
 // full capture (262,144 stream bytes, 131,072 monitored bytes) in mode 5,
 // one row per byte, about 3 MB of code page 932 text. Run offscreen:
 //   QT_QPA_PLATFORM=offscreen ferrox_views_bench
+#include "data/renderer.h"
+#include "views/bytecells.h"
 #include "views/logtext.h"
+#include "views/ui/bytehighlighter.h"
 #include "views/ui/logtextview.h"
+
+#include <QScrollBar>
 
 #include <QApplication>
 #include <QEventLoop>
@@ -69,6 +74,86 @@ void BM_LoadFullRenderingIntoLogView(benchmark::State &state)
     state.counters["lines"] = lines;
 }
 BENCHMARK(BM_LoadFullRenderingIntoLogView)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// A full buffer's conversation as the board sends it: turns of 1 to 40
+// bytes, J1 and J2 in alternation, every byte value.
+QByteArray fullConversation()
+{
+    QByteArray stream;
+    std::uint32_t seed = 7;
+    bool j1 = true;
+    while (stream.size() < 262144) {
+        seed = seed * 1664525u + 1013904223u;
+        const int length = 1 + int((seed >> 8) % 40);
+        for (int i = 0; i < length && stream.size() < 262144; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            const int b = int(seed >> 24);
+            const int high = j1 ? 0xA0 : 0x80;
+            stream.append(char(high | (b >> 4))).append(char((high + 0x10) | (b & 0x0F)));
+        }
+        j1 = !j1;
+    }
+    return stream + char(0xFF);
+}
+
+std::unique_ptr<ferrox::LogTextView> colouredView(ferrox::ByteHighlighter *&highlighter)
+{
+    auto view = std::make_unique<ferrox::LogTextView>();
+    view->resize(640, 480);
+    view->show();
+    highlighter = new ferrox::ByteHighlighter(view->document());
+    highlighter->setDirectionColors(true);
+    return view;
+}
+
+// As a display command does it with colours on: the rendering with its
+// byte map, the map turned into positions, the text loaded and coloured
+// step by step, shown. Argument: the display mode.
+void BM_LoadColouredRendering(benchmark::State &state)
+{
+    const ferrox::CaptureBuffer capture = ferrox::CaptureBuffer::fromStream(fullConversation());
+    for (auto _ : state) {
+        state.PauseTiming();
+        ferrox::ByteHighlighter *highlighter = nullptr;
+        auto view = colouredView(highlighter);
+        QEventLoop loop;
+        QObject::connect(view.get(), &ferrox::LogTextView::textLoaded, &loop, &QEventLoop::quit);
+        state.ResumeTiming();
+        const ferrox::RenderResult r = *ferrox::renderMonitorData(qint32(state.range(0)), capture, {}, {},
+                                                                  ferrox::ByteMapRequest::Wanted);
+        highlighter->setCells(ferrox::ByteCells(r.text, r.byteMap));
+        view->loadBytes(r.text, false);
+        if (view->isLoading())
+            loop.exec();
+        view->viewport()->repaint();
+        state.PauseTiming();
+        view.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_LoadColouredRendering)->Arg(4)->Arg(5)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Scrolling a coloured full rendering a page at a time, each page painted.
+void BM_ScrollColouredRendering(benchmark::State &state)
+{
+    const ferrox::CaptureBuffer capture = ferrox::CaptureBuffer::fromStream(fullConversation());
+    const ferrox::RenderResult r = *ferrox::renderMonitorData(4, capture, {}, {}, ferrox::ByteMapRequest::Wanted);
+    ferrox::ByteHighlighter *highlighter = nullptr;
+    auto view = colouredView(highlighter);
+    highlighter->setCells(ferrox::ByteCells(r.text, r.byteMap));
+    QEventLoop loop;
+    QObject::connect(view.get(), &ferrox::LogTextView::textLoaded, &loop, &QEventLoop::quit);
+    view->loadBytes(r.text, false);
+    if (view->isLoading())
+        loop.exec();
+    QScrollBar *bar = view->verticalScrollBar();
+    for (auto _ : state) {
+        const int next = bar->value() + bar->pageStep();
+        bar->setValue(next > bar->maximum() ? 0 : next);
+        view->viewport()->repaint();
+    }
+}
+BENCHMARK(BM_ScrollColouredRendering)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -7,6 +7,8 @@
 #include "cp932.h"
 #include "texts.h"
 
+#include <vector>
+
 namespace ferrox {
 
 namespace {
@@ -18,11 +20,12 @@ struct AsciiTexts
     QByteArray labelJ2 = encodeCp932(DataTexts::lineLabelJ2());
 };
 
+template<typename Map>
 class AsciiMode
 {
 public:
-    explicit AsciiMode(TextSink &out)
-        : m_out(out)
+    AsciiMode(TextSink &out, Map &map)
+        : m_out(out), m_map(map)
     {
     }
 
@@ -58,21 +61,39 @@ private:
         const Direction ended = m_sender.next(label);
         if (ended != Direction::None)
             writeBlock(ended == Direction::J1 ? m_texts.labelJ1 : m_texts.labelJ2);
-        if (!atEnd)
-            appendAsciiCharacter(m_line, std::uint8_t(m_value));
+        if (atEnd)
+            return;
+        const qsizetype start = m_line.size();
+        appendAsciiCharacter(m_line, std::uint8_t(m_value));
+        if constexpr (Map::active)
+            m_pending.push_back({m_map.add(label, m_value), start, m_line.size() - start});
     }
 
     void writeBlock(const QByteArray &label)
     {
         m_out.putLineNumber(m_lineNumber);
         m_out.put(label);
+        const qsizetype base = m_out.offset();
+        for (const PendingCell &cell : m_pending)
+            m_map.setChar(cell.index, base + cell.start, cell.length);
+        m_pending.clear();
         m_out.putCaptured(m_line);
         m_out.putLineEnd();
         ++m_lineNumber;
         m_line.resize(0); // keeps the allocation for the next block
     }
 
+    // A block's characters get their offsets when the block is written.
+    struct PendingCell
+    {
+        qint32 index;
+        qsizetype start;  // in the line buffer
+        qsizetype length; // "[STX]" is five bytes, a CR two
+    };
+
     TextSink &m_out;
+    Map &m_map;
+    std::vector<PendingCell> m_pending;
     const AsciiTexts &m_texts = encodedOnce<AsciiTexts>();
     QByteArray m_line;
     qint32 m_lineNumber = 0;
@@ -83,9 +104,9 @@ private:
 } // namespace
 
 RenderResult RenderAscii(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                         const ProgressCallback &progress)
+                         const ProgressCallback &progress, ByteMapRequest byteMap)
 {
-    return runRenderFrame<AsciiMode>(capture, header, progress, {0, 5, 1});
+    return runRenderFrame<AsciiMode>(capture, header, progress, {0, 5, 1}, byteMap);
 }
 
 } // namespace ferrox

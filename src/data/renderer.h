@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bytemap.h"
 #include "capturebuffer.h"
 #include "progressgrid.h"
 #include "reportheader.h"
@@ -29,27 +30,41 @@ struct RenderResult
     // The rendering ended early on malformed data ("モニターデータにエラーが
     // ありました。"); text holds what was written up to that point.
     bool failed = false;
+    // Where each monitored byte shows in text; filled only when asked for.
+    ByteMap byteMap;
 };
+
+// Whether a rendering also reports its byte map (the windows colour and
+// search with it; the command-line tool does not need it).
+enum class ByteMapRequest { None, Wanted };
 
 // Each renderer walks positions 0 to CaptureEnd of `capture` from a fresh
 // state, stops at the first end code (or performs its closing step at the
 // end of the data when there is none), and reports progress through
 // `progress` (may be empty). Rendering never touches files or windows.
+// With ByteMapRequest::Wanted the result also carries the byte map; the
+// text is the same either way.
 RenderResult RenderHex(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                       const ProgressCallback &progress = {});
+                       const ProgressCallback &progress = {},
+                       ByteMapRequest byteMap = ByteMapRequest::None);
 RenderResult RenderAscii(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                         const ProgressCallback &progress = {});
+                         const ProgressCallback &progress = {},
+                       ByteMapRequest byteMap = ByteMapRequest::None);
 RenderResult RenderHexChar(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                           const ProgressCallback &progress = {});
+                           const ProgressCallback &progress = {},
+                       ByteMapRequest byteMap = ByteMapRequest::None);
 RenderResult RenderExchange(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                            const ProgressCallback &progress = {});
+                            const ProgressCallback &progress = {},
+                       ByteMapRequest byteMap = ByteMapRequest::None);
 RenderResult RenderSave(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                        const ProgressCallback &progress = {});
+                        const ProgressCallback &progress = {},
+                       ByteMapRequest byteMap = ByteMapRequest::None);
 
 // The renderer of DisplayModeNumber 1 to 5; any other number renders
 // nothing (empty optional).
 std::optional<RenderResult> renderMonitorData(qint32 DisplayModeNumber, const CaptureBuffer &capture,
                                               const ReportHeaderSettings &header,
-                                              const ProgressCallback &progress = {});
+                                              const ProgressCallback &progress = {},
+                                              ByteMapRequest byteMap = ByteMapRequest::None);
 
 } // namespace ferrox

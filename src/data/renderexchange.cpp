@@ -8,6 +8,8 @@
 #include "smalltext.h"
 #include "texts.h"
 
+#include <vector>
+
 namespace ferrox {
 
 namespace {
@@ -26,11 +28,12 @@ struct ExchangeTexts
     QByteArray continuation = encodeCp932(DataTexts::centreContinuation());
 };
 
+template<typename Map>
 class ExchangeMode
 {
 public:
-    explicit ExchangeMode(TextSink &out)
-        : m_out(out)
+    ExchangeMode(TextSink &out, Map &map)
+        : m_out(out), m_map(map)
     {
     }
 
@@ -80,6 +83,9 @@ private:
             writeLine(label);
         }
         if (!atEnd) {
+            if constexpr (Map::active)
+                m_pending.push_back({m_map.add(label, m_value), m_hex.size(), digitsOf(m_byteText.view()),
+                                     m_chars.size()});
             m_chars.append(char(columnCharacter(m_value)));
             m_hex.append(m_byteText.view());
             ++m_count;
@@ -102,10 +108,12 @@ private:
     {
         const QByteArrayView hex = m_hex.view().trimmed();
         if (side == Direction::J1) {
+            const qsizetype charBase = m_out.offset();
             m_out.putCaptured(m_chars.view());
             m_out.putSpaces(charWidth - m_chars.size());
             m_out.put('|');
             m_out.putSpaces(hexWidth - hex.size());
+            mapPendingLine(m_out.offset(), charBase);
             m_out.put(hex);
             putCentreLabel(side);
             m_out.putSpaces(hexWidth);
@@ -116,9 +124,11 @@ private:
             m_out.put('|');
             m_out.putSpaces(hexWidth);
             putCentreLabel(side);
+            const qsizetype hexBase = m_out.offset();
             m_out.put(hex);
             m_out.putSpaces(hexWidth - hex.size());
             m_out.put('|');
+            mapPendingLine(hexBase, m_out.offset());
             m_out.putCaptured(m_chars.view());
         }
         m_out.putLineEnd();
@@ -127,7 +137,40 @@ private:
         m_count = 0;
     }
 
+    // A byte's text without the space after it.
+    static int digitsOf(QByteArrayView byteText)
+    {
+        int n = int(byteText.size());
+        while (n > 0 && byteText[n - 1] == ' ')
+            --n;
+        return n;
+    }
+
+    // The hex part starts with a digit, so trimming only drops the space
+    // after the last byte: cells keep their place in it.
+    void mapPendingLine(qsizetype hexBase, qsizetype charBase)
+    {
+        if constexpr (!Map::active)
+            return;
+        for (const PendingCell &cell : m_pending) {
+            m_map.setHex(cell.index, hexBase + cell.hex, cell.digits);
+            m_map.setChar(cell.index, charBase + cell.character, 1);
+        }
+        m_pending.clear();
+    }
+
+    // A pending line's bytes: where their digits and character sit in it.
+    struct PendingCell
+    {
+        qint32 index;
+        int hex;
+        int digits;
+        int character;
+    };
+
     TextSink &m_out;
+    Map &m_map;
+    std::vector<PendingCell> m_pending; // keeps its allocation from line to line
     const ExchangeTexts &m_texts = encodedOnce<ExchangeTexts>();
 
     // At most eight bytes per line, each with a text of at most 23.
@@ -144,9 +187,9 @@ private:
 } // namespace
 
 RenderResult RenderExchange(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                            const ProgressCallback &progress)
+                            const ProgressCallback &progress, ByteMapRequest byteMap)
 {
-    return runRenderFrame<ExchangeMode>(capture, header, progress, {2, 2, 6});
+    return runRenderFrame<ExchangeMode>(capture, header, progress, {2, 2, 6}, byteMap);
 }
 
 } // namespace ferrox

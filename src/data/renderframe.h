@@ -4,12 +4,14 @@
 // per stream position with progress, undefined-tag counting, and the
 // closing step at the end code or at the end of the data.
 //
-// A mode is a class with
+// A mode is a class template over the byte-map recorder (ByteMapRecorder
+// or NoByteMap) with
 //   void preamble(std::uint8_t firstByte);
 //   bool high(Direction sender, std::uint8_t value);  // tags 0x8 / 0xA
 //   bool low(Direction sender, std::uint8_t value);   // tags 0x9 / 0xB
 //   void close();                                     // end code
-// constructed on the TextSink it writes to. high/low return
+// constructed on the TextSink it writes to and the recorder it reports
+// its cells to. high/low return
 // false for data the mode cannot show, which ends the rendering early.
 
 #include "renderer.h"
@@ -93,15 +95,33 @@ bool walkStream(Mode &mode, const CaptureBuffer &capture, const ProgressCallback
     return true;
 }
 
-template<typename Mode>
+template<template<typename> class Mode, typename Map>
+bool renderWith(RenderResult &result, Map &map, TextSink &out, const CaptureBuffer &capture,
+                const ProgressCallback &progress, const RenderPacing &pacing)
+{
+    Mode<Map> mode(out, map);
+    const bool ok = walkStream(mode, capture, progress, pacing, result.ReceiveErrorCount);
+    if (!ok)
+        map.dropUnwritten();
+    return ok;
+}
+
+template<template<typename> class Mode>
 RenderResult runRenderFrame(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                            const ProgressCallback &progress, const RenderPacing &pacing)
+                            const ProgressCallback &progress, const RenderPacing &pacing,
+                            ByteMapRequest byteMap)
 {
     RenderResult result;
     WriteReportHeader(result.text, header, capture.DataByteCount());
     TextSink out(result.text, qsizetype(capture.CaptureEnd()) * pacing.bytesPerStreamByte);
-    Mode mode(out);
-    result.failed = !walkStream(mode, capture, progress, pacing, result.ReceiveErrorCount);
+    if (byteMap == ByteMapRequest::Wanted) {
+        result.byteMap.reserve(size_t(capture.DataByteCount()));
+        ByteMapRecorder recorder(result.byteMap);
+        result.failed = !renderWith<Mode>(result, recorder, out, capture, progress, pacing);
+    } else {
+        NoByteMap none;
+        result.failed = !renderWith<Mode>(result, none, out, capture, progress, pacing);
+    }
     out.finish();
     return result;
 }

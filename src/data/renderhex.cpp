@@ -16,11 +16,12 @@ struct HexTexts
     QByteArray labelJ2 = encodeCp932(DataTexts::lineLabelJ2());
 };
 
+template<typename Map>
 class HexMode
 {
 public:
-    explicit HexMode(TextSink &out)
-        : m_out(out)
+    HexMode(TextSink &out, Map &map)
+        : m_out(out), m_map(map)
     {
     }
 
@@ -40,6 +41,7 @@ public:
             startLine(sender);
         }
         m_high[index(sender)] = hexDigit(value);
+        m_highValue[index(sender)] = value;
         m_direction = sender;
         return true;
     }
@@ -48,6 +50,10 @@ public:
     {
         // A low nibble with no high nibble before it has an empty high digit.
         const char text[3] = {m_high[index(sender)], hexDigit(value), ' '};
+        if constexpr (Map::active) {
+            const qint32 mapped = m_map.add(sender, m_highValue[index(sender)] * 16 + value);
+            m_map.setHex(mapped, m_out.offset(), text[0] ? 2 : 1);
+        }
         if (text[0])
             m_out.put(QByteArrayView(text, 3));
         else
@@ -68,18 +74,20 @@ private:
     }
 
     TextSink &m_out;
+    Map &m_map;
     const HexTexts &m_texts = encodedOnce<HexTexts>();
     Direction m_direction = Direction::None;
     qint32 m_lineNumber = 0;
     char m_high[2] = {0, 0}; // per sender; 0: no digit stored
+    int m_highValue[2] = {0, 0};
 };
 
 } // namespace
 
 RenderResult RenderHex(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                       const ProgressCallback &progress)
+                       const ProgressCallback &progress, ByteMapRequest byteMap)
 {
-    return runRenderFrame<HexMode>(capture, header, progress, {0, 5, 2});
+    return runRenderFrame<HexMode>(capture, header, progress, {0, 5, 2}, byteMap);
 }
 
 } // namespace ferrox

@@ -8,6 +8,7 @@
 #include "texts.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace ferrox {
 
@@ -26,11 +27,12 @@ struct HexCharTexts
     QByteArray continuation = encodeCp932(DataTexts::continuationMark());
 };
 
+template<typename Map>
 class HexCharMode
 {
 public:
-    explicit HexCharMode(TextSink &out)
-        : m_out(out)
+    HexCharMode(TextSink &out, Map &map)
+        : m_out(out), m_map(map)
     {
     }
 
@@ -68,6 +70,10 @@ public:
         const int i = index(sender);
         m_value += value;
         const char text[3] = {m_high[i], hexDigit(value), ' '};
+        if constexpr (Map::active) {
+            const int digits = text[0] ? 2 : 1;
+            m_pending.push_back({m_map.add(sender, m_value), m_hex.size(), digits, m_chars.size()});
+        }
         if (text[0])
             m_hex.append(QByteArrayView(text, 3));
         else
@@ -104,6 +110,8 @@ private:
         const qsizetype markWidth = m_mark.isEmpty() ? 0 : markColumns;
         const qsizetype digitColumns = hexColumns - markWidth;
         m_out.put(m_mark);
+        if constexpr (Map::active)
+            mapPendingLine(m_out.offset(), digitColumns);
         m_out.put(m_hex.view().first(std::min<qsizetype>(m_hex.size(), digitColumns)));
         m_out.putSpaces(digitColumns - m_hex.size());
         m_out.put(QByteArrayView(" |", 2));
@@ -114,7 +122,33 @@ private:
         m_chars.clear();
     }
 
+    // The line's digits start at hexBase; its characters follow the digit
+    // columns and " |". Digits the cut at the column width dropped have no
+    // cell.
+    void mapPendingLine(qsizetype hexBase, qsizetype digitColumns)
+    {
+        const qsizetype charBase = hexBase + digitColumns + 2;
+        for (const PendingCell &cell : m_pending) {
+            const qsizetype shown = std::min<qsizetype>(cell.digits, digitColumns - cell.hex);
+            if (shown > 0)
+                m_map.setHex(cell.index, hexBase + cell.hex, shown);
+            m_map.setChar(cell.index, charBase + cell.character, 1);
+        }
+        m_pending.clear();
+    }
+
+    // A pending line's bytes: where their digits and character sit in it.
+    struct PendingCell
+    {
+        qint32 index;
+        int hex;
+        int digits;
+        int character;
+    };
+
     TextSink &m_out;
+    Map &m_map;
+    std::vector<PendingCell> m_pending; // keeps its allocation from line to line
     const HexCharTexts &m_texts = encodedOnce<HexCharTexts>();
 
     Direction m_direction = Direction::None;
@@ -132,9 +166,9 @@ private:
 } // namespace
 
 RenderResult RenderHexChar(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                           const ProgressCallback &progress)
+                           const ProgressCallback &progress, ByteMapRequest byteMap)
 {
-    return runRenderFrame<HexCharMode>(capture, header, progress, {0, 5, 3});
+    return runRenderFrame<HexCharMode>(capture, header, progress, {0, 5, 3}, byteMap);
 }
 
 } // namespace ferrox

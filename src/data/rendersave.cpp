@@ -24,11 +24,12 @@ struct SaveTexts
                                    + DataTexts::columnHex());
 };
 
+template<typename Map>
 class SaveMode
 {
 public:
-    explicit SaveMode(TextSink &out)
-        : m_out(out)
+    SaveMode(TextSink &out, Map &map)
+        : m_out(out), m_map(map)
     {
     }
 
@@ -76,11 +77,14 @@ private:
         m_out.put(QByteArrayView(decimal, length));
         m_out.putSpaces(3 - length); // a left-aligned column of three
         m_out.put('\t');
+        if constexpr (Map::active)
+            m_map.setHex(m_map.add(sender, int(m_value & 0xFF)), m_out.offset(), m_digitCount);
         m_out.put(QByteArrayView(m_digits, m_digitCount));
         m_out.putLineEnd();
     }
 
     TextSink &m_out;
+    Map &m_map;
     const SaveTexts &m_texts = encodedOnce<SaveTexts>();
     char m_digits[maxHexDigits] = {}; // the byte's hexadecimal text
     int m_digitCount = 0;
@@ -91,9 +95,9 @@ private:
 } // namespace
 
 RenderResult RenderSave(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                        const ProgressCallback &progress)
+                        const ProgressCallback &progress, ByteMapRequest byteMap)
 {
-    return runRenderFrame<SaveMode>(capture, header, progress, {0, 5, 13});
+    return runRenderFrame<SaveMode>(capture, header, progress, {0, 5, 13}, byteMap);
 }
 
 } // namespace ferrox

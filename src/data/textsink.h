@@ -31,6 +31,10 @@ public:
 
     void finish() { m_target.resize(m_pos - m_begin); }
 
+    // Bytes of the target written so far, header included: where the next
+    // byte goes.
+    qsizetype offset() const { return m_pos - m_begin; }
+
     void put(char c)
     {
         ensure(1);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/bytemap.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QString>
@@ -41,6 +43,15 @@ public:
     // closed first).
     virtual void loadText(const QByteArray &bytes, Format format, std::function<void()> shown) = 0;
     virtual bool isLoading() const = 0;
+
+    // Loads a rendering as plain text, like loadText, with the byte map
+    // the renderer reported beside it. A window that colours, finds and
+    // links bytes keeps the map; any other just shows the text.
+    virtual void loadRendering(const QByteArray &text, const ByteMap &map, std::function<void()> shown)
+    {
+        Q_UNUSED(map);
+        loadText(text, Format::PlainText, std::move(shown));
+    }
 };
 
 } // namespace ferrox

@@ -83,3 +83,41 @@ inline QString printTitle() { return QStringLiteral("印刷"); }
 inline QString pageSetupTitle() { return QStringLiteral("ﾍﾟｰｼﾞ設定"); }
 
 } // namespace ferrox::viewtexts
+
+namespace ferrox::viewtexts {
+
+// Finding in a log window (our own).
+inline QString findLabel() { return QStringLiteral("検索:"); }
+inline QString findByText() { return QStringLiteral("テキスト"); }
+inline QString findByBytes() { return QStringLiteral("バイト列(16進)"); }
+inline QString findCaseSensitive() { return QStringLiteral("大文字と小文字を区別"); }
+inline QString findNext() { return QStringLiteral("次を検索"); }
+inline QString findPrevious() { return QStringLiteral("前を検索"); }
+inline QString findClose() { return QStringLiteral("検索バーを閉じる (Esc)"); }
+inline QString findBytesHint() { return QStringLiteral("例: 02 41 42"); }
+inline QString findEmpty() { return QStringLiteral("検索する文字列を入力してください。"); }
+inline QString findNotHex() { return QStringLiteral("バイト列は16進数2桁ずつで入力してください（例: 02 41 42）。"); }
+inline QString findNotFound() { return QStringLiteral("見つかりませんでした。"); }
+inline QString findMatch(qsizetype index, qsizetype count)
+{
+    return QString::number(count) + QStringLiteral(" 件中 ") + QString::number(index) + QStringLiteral(" 件目");
+}
+inline QString findCount(qsizetype count) { return QString::number(count) + QStringLiteral(" 件"); }
+inline QString findWrapped() { return QStringLiteral("（折り返しました）"); }
+
+// The selected bytes of a rendering (our own).
+inline QString selectedBytes(qint32 first, qint32 last, const QString &direction)
+{
+    const auto hex = [](qint32 n) { return QString::number(n, 16).toUpper().rightJustified(5, QLatin1Char('0')); };
+    return QStringLiteral("選択: オフセット %1～%2（0x%3～0x%4）　%5 バイト　%6")
+        .arg(first)
+        .arg(last)
+        .arg(hex(first), hex(last))
+        .arg(last - first + 1)
+        .arg(direction);
+}
+inline QString directionJ1() { return QStringLiteral("J1⇒J2"); }
+inline QString directionJ2() { return QStringLiteral("J1←J2"); }
+inline QString directionBoth() { return QStringLiteral("J1⇒J2 と J1←J2"); }
+
+} // namespace ferrox::viewtexts

@@ -3,6 +3,7 @@
 #include "app/ui/colorbox.h"
 #include "app/ui/mainwindow.h"
 #include "app/ui/settingspanel.h"
+#include "views/ui/directioncolorsswitch.h"
 #include "views/ui/windowmenu.h"
 
 #include <QAction>
@@ -22,6 +23,8 @@ LogWindowsHookup::LogWindowsHookup(MainWindow &window, const QString &appFolder)
 {
     m_area.registry().setListener(this);
     connectCommands();
+    connectDirectionColorsSwitch(*window.menuItem(QStringLiteral("mnuViewDirectionColors")),
+                                 window.settings().store(), m_area);
 }
 
 void LogWindowsHookup::connectCommands()

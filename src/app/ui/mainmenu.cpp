@@ -75,7 +75,9 @@ void buildMainMenu(QMenuBar *menuBar)
     addMenu(menuBar, "mnuView", ViewMenu,
             {{"mnuViewSetting", &ViewSetting, Checked},
              {"mnuViewToolbar", &ViewToolbar, Checked},
-             {"mnuViewStatusBar", &ViewStatusBar, Checked}});
+             {"mnuViewStatusBar", &ViewStatusBar, Checked},
+             {nullptr, nullptr},
+             {"mnuViewDirectionColors", &ViewDirectionColors}});
     addMenu(menuBar, "mnuWindow", WindowMenu,
             {{"mnuWindowCascade", &WindowCascade},
              {"mnuWindowTileHorizontal", &WindowTileHorizontal},

@@ -34,6 +34,7 @@ LogWindowArea::~LogWindowArea()
 LogWindow *LogWindowArea::createLogWindow(qint32 number)
 {
     auto *window = new DocumentWindow(number, m_registry);
+    window->setDirectionColors(m_directionColors);
     QMdiSubWindow *sub = m_area->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->resize(twipsToPixelsX(DocumentWindow::initialWidthTwips, m_area),
@@ -53,6 +54,17 @@ LogTextView *LogWindowArea::activeTextView() const
 {
     QWidget *child = activeChild();
     return child ? child->findChild<LogTextView *>(QStringLiteral("rtfText")) : nullptr;
+}
+
+void LogWindowArea::setDirectionColors(bool on)
+{
+    m_directionColors = on;
+    if (!m_area)
+        return;
+    for (QMdiSubWindow *sub : m_area->subWindowList()) {
+        if (auto *window = qobject_cast<DocumentWindow *>(sub->widget()))
+            window->setDirectionColors(on);
+    }
 }
 
 DocumentWindow *LogWindowArea::activeLogWindow() const

@@ -32,9 +32,14 @@ public:
     LogTextView *activeTextView() const;
     DocumentWindow *activeLogWindow() const;
 
+    // Direction colours in every log window, open and to come.
+    void setDirectionColors(bool on);
+    bool directionColors() const { return m_directionColors; }
+
 private:
     QPointer<QMdiArea> m_area; // may go first, taking its windows with it
     LogWindowRegistry m_registry;
+    bool m_directionColors = false;
 };
 
 } // namespace ferrox

@@ -122,7 +122,8 @@ void MonitorLogCommands::RenderMonitorLog(std::function<void()> done)
     header.dataName = m_data.CaptureTimestamp;
     const std::optional<RenderResult> result = renderMonitorData(
         m_displayModeNumber, capture, header,
-        [this](qint32 remaining) { ReportStatus(m_status, 1, QString(), remaining); });
+        [this](qint32 remaining) { ReportStatus(m_status, 1, QString(), remaining); },
+        ByteMapRequest::Wanted);
     if (!result) {
         // No such mode: nothing rendered, the window keeps its texts.
         m_host.monitorFinished();
@@ -144,7 +145,7 @@ void MonitorLogCommands::RenderMonitorLog(std::function<void()> done)
 
     LogWindow *log = m_windows.newest();
     if (log) {
-        log->loadText(result->text, LogWindow::Format::PlainText, [busy, done] {
+        log->loadRendering(result->text, result->byteMap, [busy, done] {
             if (done)
                 done();
         });

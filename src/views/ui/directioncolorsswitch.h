@@ -1,0 +1,16 @@
+#pragma once
+
+class QAction;
+
+namespace ferrox {
+
+class LogWindowArea;
+class SettingsStore;
+
+// The View menu's switch of the log windows' direction colours. Its state
+// is one of our own settings, kept apart from the documented keys:
+// application "ferrox", section "LogView", key "DirectionColors", "1" or
+// "0"; on when never set, and when the stored text is neither.
+void connectDirectionColorsSwitch(QAction &toggle, SettingsStore &store, LogWindowArea &windows);
+
+} // namespace ferrox

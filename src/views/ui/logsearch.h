@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+class QPlainTextEdit;
+
+namespace ferrox {
+
+class ByteHighlighter;
+
+// Finding in a log window's text. Text is found in the characters shown
+// (optionally matching case) and selected; a byte sequence is found in
+// the monitored bytes of the window's byte map, whatever lines, blocks
+// and directions lie between them: every match is marked, the current
+// one selected. Both wrap around at either end. Each step answers the
+// text the find bar shows.
+class LogSearch
+{
+public:
+    LogSearch(QPlainTextEdit &view, ByteHighlighter &highlighter);
+
+    struct Request
+    {
+        QString text;
+        bool bytes = false;
+        bool caseSensitive = false;
+        bool backwards = false;
+    };
+    QString find(const Request &request);
+
+    // Removes the marks of found bytes.
+    void clear();
+
+private:
+    QString findText(const Request &request);
+    QString findBytes(const Request &request);
+    void selectMatch(qint32 firstByte, qint32 count);
+
+    QPlainTextEdit &m_view;
+    ByteHighlighter &m_highlighter;
+    // The byte search last made: repeated, it steps through its matches.
+    QByteArray m_needle;
+    std::vector<qint32> m_matches;
+    qsizetype m_current = -1;
+};
+
+} // namespace ferrox

@@ -1,0 +1,203 @@
+// Reading a rendering in its window: finding text and bytes, direction
+// colours on screen only, hex and character cells linked by selection.
+#include "data/renderer.h"
+#include "views/texts.h"
+#include "views/ui/bytehighlighter.h"
+#include "views/ui/documentwindow.h"
+#include "views/ui/findbar.h"
+#include "views/ui/logtextview.h"
+#include "views/ui/logwindowarea.h"
+
+#include "data/datatesting.h"
+#include "viewfakes.h"
+
+#include <QComboBox>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace ferrox;
+using namespace ferrox::test;
+
+namespace {
+
+// J1 sends "AB" then STX, J2 answers "AB", and after the end code "C".
+const QByteArray conversation = ferrox::testing::byJ1("AB\x02") + ferrox::testing::byJ2("AB") + char(0xFF) + ferrox::testing::byJ2("C");
+
+class FindAndColours : public ::testing::Test
+{
+protected:
+    FindAndColours()
+    {
+        area.resize(900, 600);
+        area.show();
+        area.activateWindow(); // shortcuts need an active window
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&area));
+    }
+
+    DocumentWindow *show(qint32 mode, const QByteArray &stream)
+    {
+        auto *w = dynamic_cast<DocumentWindow *>(windows.registry().NewLogWindow());
+        const RenderResult r = *renderMonitorData(mode, CaptureBuffer::fromStream(stream), {}, {},
+                                                  ByteMapRequest::Wanted);
+        w->loadRendering(r.text, r.byteMap, nullptr);
+        EXPECT_TRUE(QTest::qWaitFor([w] { return !w->isLoading(); }, 20000));
+        return w;
+    }
+
+    static QString find(DocumentWindow *w, const QString &text, FindBar::Kind kind, bool backwards = false)
+    {
+        w->openFindBar();
+        w->findBar()->findChild<QLineEdit *>(QStringLiteral("findText"))->setText(text);
+        w->findBar()->findChild<QComboBox *>(QStringLiteral("findKind"))->setCurrentIndex(kind == FindBar::Kind::Bytes);
+        w->findAgain(backwards);
+        return w->findBar()->findChild<QLabel *>(QStringLiteral("findResult"))->text();
+    }
+    static QString selected(DocumentWindow *w) { return w->textView()->textCursor().selectedText(); }
+
+    // The on-screen format at a position: what the layout draws, not what
+    // the document holds.
+    static QTextCharFormat shownFormat(DocumentWindow *w, qint32 position)
+    {
+        const QTextBlock block = w->textView()->document()->findBlock(position);
+        const int at = position - block.position();
+        for (const QTextLayout::FormatRange &range : block.layout()->formats()) {
+            if (at >= range.start && at < range.start + range.length)
+                return range.format;
+        }
+        return {};
+    }
+    static const ByteCells::Byte &byte(DocumentWindow *w, qint32 i) { return w->highlighter()->cells().bytes()[size_t(i)]; }
+
+    QMdiArea area;
+    RecordingStatus status;
+    LogWindowArea windows{area, status};
+};
+
+} // namespace
+
+TEST_F(FindAndColours, TextFindsWithCaseChoiceWrapsAndCounts)
+{
+    auto *w = dynamic_cast<DocumentWindow *>(windows.registry().NewLogWindow());
+    w->loadText("Hello hello\r\nHELLO world\r\n", LogWindow::Format::DetectRichText, nullptr);
+    QTest::keyClick(w->textView(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(w->findBar()->isVisible());
+    EXPECT_FALSE(w->findBar()->findChild<QComboBox *>(QStringLiteral("findKind"))->model()->index(1, 0).flags()
+                 & Qt::ItemIsEnabled); // a file's window finds text only
+
+    EXPECT_EQ(find(w, QStringLiteral("hello"), FindBar::Kind::Text), viewtexts::findMatch(1, 3));
+    EXPECT_EQ(selected(w), QStringLiteral("Hello"));
+    QTest::keyClick(w->textView(), Qt::Key_F3);
+    QTest::keyClick(w->textView(), Qt::Key_F3);
+    EXPECT_EQ(selected(w), QStringLiteral("HELLO"));
+    QTest::keyClick(w->textView(), Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_EQ(selected(w), QStringLiteral("hello"));
+
+    w->findBar()->findChild<QCheckBox *>(QStringLiteral("findCase"))->setChecked(true);
+    EXPECT_EQ(find(w, QStringLiteral("HELLO"), FindBar::Kind::Text), viewtexts::findMatch(1, 1));
+    EXPECT_EQ(find(w, QStringLiteral("HELLO"), FindBar::Kind::Text), viewtexts::findMatch(1, 1) + viewtexts::findWrapped());
+
+    QTest::keyClick(w->findBar()->findChild<QLineEdit *>(QStringLiteral("findText")), Qt::Key_Escape);
+    EXPECT_FALSE(w->findBar()->isVisible());
+}
+
+TEST_F(FindAndColours, BytesAreFoundAcrossLinesAndDirectionsAndMarkedInBothColumns)
+{
+    DocumentWindow *w = show(4, conversation);
+    EXPECT_EQ(find(w, QStringLiteral("41 42"), FindBar::Kind::Bytes), viewtexts::findMatch(1, 2));
+    EXPECT_EQ(selected(w), QStringLiteral("41 42"));
+    for (const qint32 i : {0, 1, 3, 4}) {
+        EXPECT_EQ(shownFormat(w, byte(w, i).hexStart).background().color(), ByteHighlighter::matchBackground()) << i;
+        EXPECT_EQ(shownFormat(w, byte(w, i).charStart).background().color(), ByteHighlighter::matchBackground()) << i;
+    }
+
+    // J1's last byte and J2's first: another line, the other side.
+    EXPECT_EQ(find(w, QStringLiteral("024142"), FindBar::Kind::Bytes), viewtexts::findMatch(1, 1));
+    EXPECT_TRUE(w->highlighter()->isMarked(2, ByteHighlighter::Found));
+    EXPECT_TRUE(w->highlighter()->isMarked(3, ByteHighlighter::Found));
+
+    // Nothing after the end code belongs to the data.
+    EXPECT_EQ(find(w, QStringLiteral("42 43"), FindBar::Kind::Bytes), viewtexts::findNotFound());
+    EXPECT_EQ(find(w, QStringLiteral("4 1"), FindBar::Kind::Bytes), viewtexts::findNotHex());
+    EXPECT_FALSE(w->highlighter()->isMarked(3, ByteHighlighter::Found));
+    EXPECT_EQ(find(w, QString(), FindBar::Kind::Bytes), viewtexts::findEmpty());
+}
+
+TEST_F(FindAndColours, DirectionColoursAreOnScreenOnly)
+{
+    windows.setDirectionColors(true);
+    DocumentWindow *w = show(3, conversation);
+    const QString text = w->textView()->plainText();
+    EXPECT_EQ(shownFormat(w, byte(w, 0).hexStart).foreground().color(), ByteHighlighter::j1Color());
+    EXPECT_EQ(shownFormat(w, byte(w, 0).charStart).foreground().color(), ByteHighlighter::j1Color());
+    EXPECT_EQ(shownFormat(w, byte(w, 4).hexStart).foreground().color(), ByteHighlighter::j2Color());
+    // The document, which saving and printing take, holds no colour.
+    QTextCursor at(w->textView()->document());
+    at.setPosition(byte(w, 0).hexStart + 1);
+    EXPECT_FALSE(at.charFormat().hasProperty(QTextFormat::ForegroundBrush));
+    EXPECT_EQ(w->textView()->plainText(), text);
+    windows.setDirectionColors(false);
+    EXPECT_FALSE(shownFormat(w, byte(w, 0).hexStart).hasProperty(QTextFormat::ForegroundBrush));
+}
+
+TEST_F(FindAndColours, ColoursAreReadableOnTheLogAndMarkBackgrounds)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto lin = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * lin(c.redF()) + 0.7152 * lin(c.greenF()) + 0.0722 * lin(c.blueF());
+    };
+    const auto contrast = [&](const QColor &a, const QColor &b) {
+        const double ya = luminance(a), yb = luminance(b);
+        return (std::max(ya, yb) + 0.05) / (std::min(ya, yb) + 0.05);
+    };
+    for (const QColor &back : {QColor(Qt::white), ByteHighlighter::matchBackground(), ByteHighlighter::linkedBackground()}) {
+        EXPECT_GE(contrast(ByteHighlighter::j1Color(), back), 4.5);
+        EXPECT_GE(contrast(ByteHighlighter::j2Color(), back), 4.5);
+    }
+}
+
+TEST_F(FindAndColours, SelectingCellsMarksTheOtherColumnAndReportsTheBytes)
+{
+    DocumentWindow *w = show(3, conversation);
+    const auto statusLine = [w] { return w->findChild<QLabel *>(QStringLiteral("byteStatus")); };
+    const auto select = [w](qint32 from, qint32 to) {
+        QTextCursor c = w->textView()->textCursor();
+        c.setPosition(from);
+        c.setPosition(to, QTextCursor::KeepAnchor);
+        w->textView()->setTextCursor(c);
+    };
+    select(byte(w, 0).hexStart, byte(w, 1).hexEnd);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return statusLine() && statusLine()->isVisible(); }, 2000));
+    EXPECT_EQ(statusLine()->text(), viewtexts::selectedBytes(0, 1, viewtexts::directionJ1()));
+    EXPECT_EQ(shownFormat(w, byte(w, 1).charStart).background().color(), ByteHighlighter::linkedBackground());
+    EXPECT_FALSE(w->highlighter()->isMarked(2, ByteHighlighter::Linked));
+
+    select(byte(w, 2).charStart, byte(w, 4).charEnd); // characters over both sides
+    ASSERT_TRUE(QTest::qWaitFor([w] { return w->highlighter()->isMarked(4, ByteHighlighter::Linked); }, 2000));
+    EXPECT_EQ(statusLine()->text(), viewtexts::selectedBytes(2, 4, viewtexts::directionBoth()));
+    EXPECT_EQ(shownFormat(w, byte(w, 3).hexStart).background().color(), ByteHighlighter::linkedBackground());
+
+    select(0, 1); // the header: no bytes
+    ASSERT_TRUE(QTest::qWaitFor([&] { return statusLine()->isHidden(); }, 2000));
+}
+
+TEST_F(FindAndColours, EditsDropTheMapAndClosingWithTheBarOpenIsSafe)
+{
+    DocumentWindow *w = show(1, conversation);
+    w->appendText(QStringLiteral("note\r\n"));
+    ASSERT_TRUE(QTest::qWaitFor([w] { return w->highlighter()->cells().isEmpty(); }, 2000));
+    EXPECT_EQ(find(w, QStringLiteral("41"), FindBar::Kind::Bytes), viewtexts::findMatch(1, 2)); // as text now
+
+    w->parentWidget()->close(); // with the bar open; deleted later, nothing may call into it
+    QTest::qWait(10);
+    EXPECT_EQ(windows.registry().OpenLogWindowCount(), 0);
+}
+
