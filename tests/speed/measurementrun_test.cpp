@@ -1,0 +1,88 @@
+// A measurement on the link: the result from the board's records, and
+// CMD_STOP on every way out.
+#include "speed/measurementrun.h"
+#include "speed/texts.h"
+
+#include "link/linkowner.h"
+#include "support/inprocessboard.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+
+using namespace ferrox;
+using namespace ferrox::test;
+
+namespace {
+
+struct Measuring
+{
+    explicit Measuring(SerialPort &port) : owner(port)
+    {
+        QObject::connect(run.get(), &MeasurementRun::progressed, [this](const QString &t) { progress << t; });
+        QObject::connect(run.get(), &MeasurementRun::finished, [this](const MeasurementReport &r) { report = r; });
+    }
+    bool waitForReport() { return QTest::qWaitFor([this] { return report.has_value(); }, 5000); }
+
+    LinkOwner owner;
+    std::unique_ptr<MeasurementRun> run = std::make_unique<MeasurementRun>(owner);
+    QStringList progress;
+    std::optional<MeasurementReport> report;
+};
+
+TEST(MeasurementRun, TheBoardsRecordsGiveTheRateAndTheBoardIsStopped)
+{
+    InProcessBoard board({.measureCounts = {945, 1905, 2865, 945, 3825, 1905}});
+    board.port().open();
+    Measuring m(board.port());
+    m.run->start();
+    ASSERT_TRUE(m.waitForReport());
+
+    EXPECT_EQ(m.report->status, MeasurementReport::Status::Measured);
+    EXPECT_EQ(m.report->text, speedtext::result(QStringLiteral("    9600bps")));
+    EXPECT_EQ(board.port().written, QByteArray("ME"));
+    EXPECT_EQ(m.progress.first(), speedtext::progress(QStringLiteral("0")));
+    EXPECT_FALSE(m.run->isRunning());
+}
+
+TEST(MeasurementRun, EveryWayOutOfARunningMeasurementSendsTheStop)
+{
+    enum class Way { StopRequest, Destroyed };
+    for (const Way way : {Way::StopRequest, Way::Destroyed}) {
+        FakeSerialPort port; // a board that sends only what the test gives
+        port.open();
+        Measuring m(port);
+        m.run->start();
+        port.deliver(QByteArray(37, '\x10'));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return m.progress.last() == speedtext::progress(QStringLiteral("18.5")); }, 3000));
+
+        if (way == Way::StopRequest) {
+            m.run->stop();
+            ASSERT_TRUE(m.waitForReport());
+            EXPECT_EQ(m.report->status, MeasurementReport::Status::Stopped);
+            EXPECT_EQ(m.report->text, speedtext::stopped());
+        } else {
+            m.run.reset();
+        }
+        EXPECT_EQ(port.written, QByteArray("ME"));
+        EXPECT_EQ(port.bytesWaiting(), 0);
+    }
+}
+
+TEST(MeasurementRun, AClosedPortIsReportedWithoutWaiting)
+{
+    FakeSerialPort port;
+    Measuring m(port);
+    m.run->start();
+    ASSERT_TRUE(m.report.has_value());
+    EXPECT_EQ(m.report->status, MeasurementReport::Status::PortClosed);
+    EXPECT_EQ(m.report->text, speedtext::portClosed());
+    EXPECT_TRUE(port.written.isEmpty());
+    EXPECT_FALSE(m.run->isRunning());
+}
+
+} // namespace
