@@ -1,0 +1,43 @@
+#pragma once
+
+// The Japanese texts of the About window and the help, in one place.
+
+#include "platform/programinfo.h"
+
+#include <QString>
+
+namespace ferrox::abouttext {
+
+// The support page the About window names and opens.
+inline QString supportAddress() { return QStringLiteral("https://ferrox.example.org/support/"); }
+
+inline QString windowCaption() { return applicationTitle() + QStringLiteral("のﾊﾞｰｼﾞｮﾝ情報"); }
+inline QString supportButton() { return QStringLiteral("サポートホームページへジャンプ"); }
+inline QString closeButton() { return QStringLiteral("閉じる"); }
+
+inline QString description() { return QStringLiteral("RS232ラインのデータをモニターリングします。"); }
+inline QString support() { return QStringLiteral("ｻﾎﾟｰﾄﾍﾟｰｼﾞ : ") + supportAddress(); }
+
+// The window's own version label: "ﾊﾞｰｼﾞｮﾝ 2.3.21".
+inline QString loadVersion() { return QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + versionNumberText(); }
+// The title prepared at start-up, shown until the window is first closed.
+inline QString startUpTitle() { return QStringLiteral("Ferrox Line Monitor Ver2"); }
+
+inline QString helpMissing()
+{
+    return QStringLiteral("ﾍﾙﾌﾟの目次を表示できません。 このﾌﾟﾛｼﾞｪｸﾄに関連付けられたﾍﾙﾌﾟが存在しません。");
+}
+
+// The help viewer.
+inline QString helpCaption() { return applicationTitle() + QStringLiteral(" ヘルプ"); }
+inline QString contentsTab() { return QStringLiteral("目次"); }
+inline QString searchTab() { return QStringLiteral("検索"); }
+inline QString keywordPrompt() { return QStringLiteral("キーワードを入力してください:"); }
+// A search hit found in a topic's text rather than its keywords.
+inline QString textHit(const QString &topicTitle) { return QStringLiteral("本文： ") + topicTitle; }
+inline QString keywordHit(const QString &keyword, const QString &topicTitle)
+{
+    return keyword + QStringLiteral(" － ") + topicTitle;
+}
+
+} // namespace ferrox::abouttext

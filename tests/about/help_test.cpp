@@ -1,0 +1,105 @@
+// The help: every topic of the contents readable, named and findable,
+// and the viewer's two ways in; no help, the message.
+#include "about/helpbook.h"
+#include "about/texts.h"
+#include "about/ui/helpcommands.h"
+#include "about/ui/helpwindow.h"
+
+#include "support/fakedialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace ferrox;
+
+namespace {
+
+const QString kHelp = QStringLiteral(FERROX_HELP_DIR);
+
+TEST(Help, EveryPageIsAnamedTopicWithKeywordsAndLinksThatResolve)
+{
+    const std::optional<HelpBook> book = HelpBook::load(kHelp);
+    ASSERT_TRUE(book);
+    ASSERT_GE(book->topics().size(), 10);
+    // Every page of the folder is reachable from the contents.
+    QStringList files = QDir(kHelp).entryList({QStringLiteral("*.html")});
+    files.removeOne(HelpBook::contentsFile());
+    QStringList topicFiles;
+    for (const HelpTopic &topic : book->topics()) {
+        topicFiles << topic.file;
+        EXPECT_FALSE(topic.title.isEmpty()) << topic.file.toStdString();
+        EXPECT_FALSE(topic.keywords.isEmpty()) << topic.file.toStdString();
+    }
+    topicFiles.sort();
+    EXPECT_EQ(topicFiles, files);
+
+    const QRegularExpression link(QStringLiteral("href=\"([^\"#:]+)"));
+    for (const QString &file : files + QStringList{HelpBook::contentsFile()}) {
+        QFile page(QDir(kHelp).filePath(file));
+        ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+        for (const auto &match : link.globalMatch(QString::fromUtf8(page.readAll())))
+            EXPECT_TRUE(QFile::exists(QDir(kHelp).filePath(match.captured(1))))
+                << file.toStdString() << " -> " << match.captured(1).toStdString();
+    }
+}
+
+TEST(Help, SearchFindsKeywordsThenText)
+{
+    const std::optional<HelpBook> book = HelpBook::load(kHelp);
+    ASSERT_TRUE(book);
+    const auto titlesFor = [&](const QString &term) {
+        QStringList out;
+        for (const HelpHit &hit : book->search(term))
+            out << book->topics()[hit.topic].file + (hit.keyword.isEmpty() ? QStringLiteral("(text)") : QString());
+        return out;
+    };
+    EXPECT_TRUE(titlesFor(QStringLiteral("通信速度")).contains(QStringLiteral("measure.html")));
+    EXPECT_TRUE(titlesFor(QStringLiteral("MEASURE")).contains(QStringLiteral("cli.html")));
+    EXPECT_TRUE(titlesFor(QStringLiteral("zzzz")).isEmpty());
+    EXPECT_FALSE(titlesFor(QString()).isEmpty());
+    EXPECT_FALSE(titlesFor(QString()).join(u' ').contains(QStringLiteral("(text)")));
+}
+
+TEST(Help, ContentsAndSearchOpenTheViewerOrSayThereIsNoHelp)
+{
+    QWidget mainWindow;
+    mainWindow.setWindowTitle(QStringLiteral("Ferrox Line Monitor Version 2.3.21  "));
+    test::FakeDialogs dialogs;
+    QTemporaryDir empty;
+    HelpCommands missing(&mainWindow, dialogs, empty.path());
+    missing.showContents();
+    missing.showSearch();
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(dialogs.messages[0].text, abouttext::helpMissing());
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Information);
+    EXPECT_EQ(dialogs.messages[0].title, mainWindow.windowTitle());
+    EXPECT_EQ(missing.window(), nullptr);
+
+    HelpCommands help(&mainWindow, dialogs, kHelp);
+    help.showContents();
+    ASSERT_NE(help.window(), nullptr);
+    EXPECT_EQ(help.window()->currentPage(), HelpBook::contentsFile());
+    auto *contents = help.window()->findChild<QListWidget *>(QStringLiteral("HelpContents"));
+    contents->setCurrentRow(1);
+    EXPECT_EQ(help.window()->currentPage(), HelpBook::load(kHelp)->topics()[1].file);
+
+    help.showSearch();
+    auto *keyword = help.window()->findChild<QLineEdit *>(QStringLiteral("HelpKeyword"));
+    auto *results = help.window()->findChild<QListWidget *>(QStringLiteral("HelpResults"));
+    EXPECT_TRUE(keyword->text().isEmpty());
+    const int all = results->count();
+    keyword->setText(QStringLiteral("ポート"));
+    EXPECT_GT(results->count(), 0);
+    EXPECT_LT(results->count(), all);
+    results->setCurrentRow(0);
+    EXPECT_NE(help.window()->currentPage(), HelpBook::contentsFile());
+    EXPECT_EQ(dialogs.messages.size(), 2);
+}
+
+} // namespace
