@@ -55,4 +55,11 @@ inline QString portClosed()
                           "「通信確認」ボタンで通信を確認してください。");
 }
 
+// The board's firmware offers no measurement (the command-line tool).
+inline QString notOffered(const QString &firmwareVersion)
+{
+    return QStringLiteral("ファームウエア ") + firmwareVersion
+        + QStringLiteral(" のボードでは、モニターライン通信速度の測定ができません。");
+}
+
 } // namespace ferrox::speedtext

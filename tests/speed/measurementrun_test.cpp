@@ -1,5 +1,6 @@
 // A measurement on the link: the result from the board's records, and
 // CMD_STOP on every way out.
+#include "speed/consolemeasurement.h"
 #include "speed/measurementrun.h"
 #include "speed/texts.h"
 
@@ -83,6 +84,37 @@ TEST(MeasurementRun, AClosedPortIsReportedWithoutWaiting)
     EXPECT_EQ(m.report->text, speedtext::portClosed());
     EXPECT_TRUE(port.written.isEmpty());
     EXPECT_FALSE(m.run->isRunning());
+}
+
+TEST(ConsoleMeasurement, MeasuresOnlyWhatTheCheckedFirmwareOffers)
+{
+    const struct {
+        const char *name;
+        BoardConfig board;
+        bool stop;
+        ConsoleMeasurementResult::Status status;
+        QByteArray written;
+    } rows[] = {
+        {"V1.05", {.firmware = "V1.05"}, false, ConsoleMeasurementResult::Status::Measured, "VME"},
+        {"V1.03", {.firmware = "V1.03"}, false, ConsoleMeasurementResult::Status::NotOffered, "V"},
+        {"silent", {.silent = true}, false, ConsoleMeasurementResult::Status::LinkFailed, "V"},
+        {"stopped", {.measureCounts = {}}, true, ConsoleMeasurementResult::Status::Stopped, "VME"},
+    };
+    for (const auto &row : rows) {
+        InProcessBoard board(row.board);
+        LinkOwner owner(board.port());
+        ConsoleMeasurement measurement(owner);
+        std::optional<ConsoleMeasurementResult> result;
+        QObject::connect(&measurement, &ConsoleMeasurement::finished, [&](const ConsoleMeasurementResult &r) { result = r; });
+        if (row.stop)
+            QObject::connect(&measurement, &ConsoleMeasurement::measuring, &measurement, &ConsoleMeasurement::requestStop,
+                             Qt::QueuedConnection);
+        measurement.start({}, QStringLiteral("COM1"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return result.has_value(); }, 5000)) << row.name;
+        EXPECT_EQ(result->status, row.status) << row.name;
+        EXPECT_EQ(board.port().written, row.written) << row.name;
+        EXPECT_TRUE(result->text.endsWith(u'\n')) << row.name;
+    }
 }
 
 } // namespace
