@@ -8,10 +8,8 @@
 #include "support/fakedialogs.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -22,48 +20,32 @@ namespace {
 
 const QString kHelp = QStringLiteral(FERROX_HELP_DIR);
 
-TEST(Help, EveryPageIsAnamedTopicWithKeywordsAndLinksThatResolve)
+TEST(Help, EveryPageIsANamedTopicWithKeywordsAndSearchFindsThem)
 {
     const std::optional<HelpBook> book = HelpBook::load(kHelp);
     ASSERT_TRUE(book);
-    ASSERT_GE(book->topics().size(), 10);
-    // Every page of the folder is reachable from the contents.
+    // Every page of the folder is a topic of the contents.
     QStringList files = QDir(kHelp).entryList({QStringLiteral("*.html")});
     files.removeOne(HelpBook::contentsFile());
     QStringList topicFiles;
     for (const HelpTopic &topic : book->topics()) {
         topicFiles << topic.file;
-        EXPECT_FALSE(topic.title.isEmpty()) << topic.file.toStdString();
-        EXPECT_FALSE(topic.keywords.isEmpty()) << topic.file.toStdString();
+        EXPECT_FALSE(topic.title.isEmpty() || topic.keywords.isEmpty()) << topic.file.toStdString();
     }
     topicFiles.sort();
     EXPECT_EQ(topicFiles, files);
 
-    const QRegularExpression link(QStringLiteral("href=\"([^\"#:]+)"));
-    for (const QString &file : files + QStringList{HelpBook::contentsFile()}) {
-        QFile page(QDir(kHelp).filePath(file));
-        ASSERT_TRUE(page.open(QIODevice::ReadOnly));
-        for (const auto &match : link.globalMatch(QString::fromUtf8(page.readAll())))
-            EXPECT_TRUE(QFile::exists(QDir(kHelp).filePath(match.captured(1))))
-                << file.toStdString() << " -> " << match.captured(1).toStdString();
-    }
-}
-
-TEST(Help, SearchFindsKeywordsThenText)
-{
-    const std::optional<HelpBook> book = HelpBook::load(kHelp);
-    ASSERT_TRUE(book);
-    const auto titlesFor = [&](const QString &term) {
+    const auto found = [&](const QString &term) {
         QStringList out;
         for (const HelpHit &hit : book->search(term))
             out << book->topics()[hit.topic].file + (hit.keyword.isEmpty() ? QStringLiteral("(text)") : QString());
         return out;
     };
-    EXPECT_TRUE(titlesFor(QStringLiteral("通信速度")).contains(QStringLiteral("measure.html")));
-    EXPECT_TRUE(titlesFor(QStringLiteral("MEASURE")).contains(QStringLiteral("cli.html")));
-    EXPECT_TRUE(titlesFor(QStringLiteral("zzzz")).isEmpty());
-    EXPECT_FALSE(titlesFor(QString()).isEmpty());
-    EXPECT_FALSE(titlesFor(QString()).join(u' ').contains(QStringLiteral("(text)")));
+    EXPECT_TRUE(found(QStringLiteral("通信速度")).contains(QStringLiteral("measure.html")));
+    EXPECT_TRUE(found(QStringLiteral("MEASURE")).contains(QStringLiteral("cli.html")));
+    EXPECT_TRUE(found(QStringLiteral("ランダムなデータ")).contains(QStringLiteral("measure.html(text)")));
+    EXPECT_TRUE(found(QStringLiteral("zzzz")).isEmpty());
+    EXPECT_FALSE(found(QString()).join(u' ').contains(QStringLiteral("(text)")));
 }
 
 TEST(Help, ContentsAndSearchOpenTheViewerOrSayThereIsNoHelp)

@@ -90,45 +90,40 @@ TEST_F(ModifyWindowTest, OpensWhereStoredShowingTheDataAndStoresItsPlaceOnClose)
     EXPECT_EQ(setting("MainLeft_m"), QStringLiteral("<unset>"));
 }
 
-TEST_F(ModifyWindowTest, AFailedStoreChangesNothing)
+TEST_F(ModifyWindowTest, OnlyAWholeStoreReplacesTheDataAndClosingThenReloadsIt)
 {
     const struct {
         QString text;
         QString message;
         MessageIcon icon;
         QString title;
-    } rows[] = {
+    } failures[] = {
         {QStringLiteral("41 42"), editortext::noEndCode(), MessageIcon::Critical, QStringLiteral("ferrox")},
         {QStringLiteral("A4 G1 FF"), editortext::storeFailed(), MessageIcon::None, QString()},
     };
     const CaptureBuffer before = data.capture;
     QPointer<ModifyWindow> window = openWindow();
-    for (const auto &row : rows) {
+    for (const auto &row : failures) {
         dialogs.messages.clear();
         store(window, row.text);
         ASSERT_EQ(dialogs.messages.size(), 1);
         EXPECT_EQ(dialogs.messages[0].text, row.message);
         EXPECT_EQ(dialogs.messages[0].icon, row.icon);
         EXPECT_EQ(dialogs.messages[0].title, row.title);
-        EXPECT_EQ(window->textView()->plainText(), row.text);
     }
-    // The data owner could not take it (rs_data.dat unwritable): no reload either.
+    // The data owner could not take it (rs_data.dat unwritable).
     data.refuse = true;
     store(window, QStringLiteral("A4 B1 FF"));
     EXPECT_EQ(data.replaced, 1);
-    close(window);
     EXPECT_EQ(data.capture, before);
-    EXPECT_EQ(data.reloaded, 0);
-}
+    EXPECT_EQ(window->textView()->plainText(), QStringLiteral("A4 B1 FF"));
 
-TEST_F(ModifyWindowTest, AStoreReplacesTheDataShowsItAgainAndClosingReloadsIt)
-{
-    QPointer<ModifyWindow> window = openWindow();
+    data.refuse = false;
     store(window, QStringLiteral("a4 b1\n80 96 FF 41"));
-    EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_EQ(data.capture.stream(), QByteArray::fromHex("A4B18096FF41"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->textView()->isLoading(); }, 3000));
     EXPECT_EQ(window->textView()->plainText(), QStringLiteral("A4 B1 80 96 FF "));
+    EXPECT_EQ(data.reloaded, 0);
     close(window);
     EXPECT_EQ(data.reloaded, 1);
 }
