@@ -12,6 +12,7 @@ const Command commandTable[] = {
     {"examine", "count the tag-sequence errors of FILE.dat", examineCommand},
     {"check", "check that a supported board answers on a device", checkCommand},
     {"capture", "capture from a board into a data file, and render it", captureCommand},
+    {"measure", "measure the monitored line's speed", measureCommand},
 };
 
 QString programUsage()

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "helpwindow.h"
+
 #include <QObject>
 #include <QPointer>
 
 namespace ferrox {
 
 class Dialogs;
-class HelpWindow;
 
 // "mnuHelpContents" and "mnuHelpSearchForHelpOn": one help viewer for the
 // main window, made on first use. Without a readable help the user is
