@@ -35,7 +35,7 @@ ConsoleMeasurement::ConsoleMeasurement(LinkOwner &owner, QObject *parent)
         case MeasurementReport::Status::Stopped:
             result.status = ConsoleMeasurementResult::Status::Stopped;
             break;
-        case MeasurementReport::Status::PortClosed:
+        case MeasurementReport::Status::PortFailed:
             result.status = ConsoleMeasurementResult::Status::LinkFailed;
             break;
         }

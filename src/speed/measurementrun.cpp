@@ -6,10 +6,21 @@
 #include "platform/serialport.h"
 
 #include <QPointer>
+#include <QSerialPort>
 
 namespace ferrox {
 
-MeasurementRun::MeasurementRun(LinkOwner &owner, QObject *parent) : QObject(parent), m_owner(owner) {}
+MeasurementRun::MeasurementRun(LinkOwner &owner, QObject *parent) : QObject(parent), m_owner(owner)
+{
+    // An unplugged adapter or a closed pseudo-terminal never sends the
+    // records: stop rather than wait for ever.
+    connect(&m_owner.port(), &SerialPort::lineError, this, [this](int errorCode) {
+        if (m_running && (errorCode == QSerialPort::ResourceError || errorCode == QSerialPort::ReadError)) {
+            m_portLost = true;
+            stop();
+        }
+    });
+}
 
 MeasurementRun::~MeasurementRun()
 {
@@ -25,9 +36,10 @@ void MeasurementRun::start()
     emit progressed(speedtext::progress(receivedRecordsText(0)));
     if (!m_owner.port().isOpen()) {
         // Without a port the board could neither be asked nor stopped.
-        finish({MeasurementReport::Status::PortClosed, {}, speedtext::portClosed()});
+        finish({MeasurementReport::Status::PortFailed, {}, speedtext::portClosed()});
         return;
     }
+    m_portLost = false;
     const QPointer<MeasurementRun> self(this);
     m_owner.startMeasurement(
         [self](qint16 waiting) {
@@ -37,6 +49,10 @@ void MeasurementRun::start()
         [self](const MeasurementOutcome &outcome) {
             if (!self)
                 return;
+            if (self->m_portLost) {
+                self->finish({MeasurementReport::Status::PortFailed, {}, speedtext::portLost()});
+                return;
+            }
             if (outcome.status == MeasurementOutcome::Status::Stopped) {
                 self->finish({MeasurementReport::Status::Stopped, {}, speedtext::stopped()});
                 return;

@@ -13,7 +13,7 @@ struct MeasurementReport
     enum class Status {
         Measured,  // 50 records evaluated; evaluation holds the result
         Stopped,   // stopped on request before 50 records came
-        PortClosed // the link port was not open: nothing was sent
+        PortFailed // the link port was not open (nothing was sent) or went away
     };
     Status status = Status::Stopped;
     RateEvaluation evaluation;
@@ -22,8 +22,9 @@ struct MeasurementReport
 
 // One line speed measurement on the link, without windows: CMD_MEASURE,
 // the records counted as they arrive, CMD_STOP on every way out (result,
-// stop request, or this object going away mid-measurement). The board
-// gets no time limit: a silent line measures until stop() is called.
+// stop request, the port going away, or this object going away
+// mid-measurement). The board gets no time limit: a silent line measures
+// until stop() is called.
 class MeasurementRun : public QObject
 {
     Q_OBJECT
@@ -51,6 +52,7 @@ private:
 
     LinkOwner &m_owner;
     bool m_running = false;
+    bool m_portLost = false;
 };
 
 } // namespace ferrox

@@ -55,6 +55,13 @@ inline QString portClosed()
                           "「通信確認」ボタンで通信を確認してください。");
 }
 
+// The link port went away (an unplugged adapter) during a measurement.
+inline QString portLost()
+{
+    return QStringLiteral("通信ポートが使用できなくなったため、測定を中止しました。\r\n"
+                          "「通信確認」ボタンで通信を確認してください。");
+}
+
 // The board's firmware offers no measurement (the command-line tool).
 inline QString notOffered(const QString &firmwareVersion)
 {

@@ -7,6 +7,7 @@
 #include "link/linkowner.h"
 #include "support/inprocessboard.h"
 
+#include <QSerialPort>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -35,8 +36,8 @@ struct Measuring
 
 TEST(MeasurementRun, EveryWayOutOfARunningMeasurementSendsTheStop)
 {
-    enum class Way { StopRequest, Destroyed };
-    for (const Way way : {Way::StopRequest, Way::Destroyed}) {
+    enum class Way { StopRequest, PortLost, Destroyed };
+    for (const Way way : {Way::StopRequest, Way::PortLost, Way::Destroyed}) {
         FakeSerialPort port; // a board that sends only what the test gives
         port.open();
         Measuring m(port);
@@ -50,6 +51,12 @@ TEST(MeasurementRun, EveryWayOutOfARunningMeasurementSendsTheStop)
             ASSERT_TRUE(m.waitForReport());
             EXPECT_EQ(m.report->status, MeasurementReport::Status::Stopped);
             EXPECT_EQ(m.report->text, speedtext::stopped());
+        } else if (way == Way::PortLost) {
+            port.raiseLineError(QSerialPort::UnknownError); // not a reason to stop
+            port.raiseLineError(QSerialPort::ResourceError);
+            ASSERT_TRUE(m.waitForReport());
+            EXPECT_EQ(m.report->status, MeasurementReport::Status::PortFailed);
+            EXPECT_EQ(m.report->text, speedtext::portLost());
         } else {
             m.run.reset();
         }
@@ -64,7 +71,7 @@ TEST(MeasurementRun, AClosedPortIsReportedWithoutWaiting)
     Measuring m(port);
     m.run->start();
     ASSERT_TRUE(m.report.has_value());
-    EXPECT_EQ(m.report->status, MeasurementReport::Status::PortClosed);
+    EXPECT_EQ(m.report->status, MeasurementReport::Status::PortFailed);
     EXPECT_EQ(m.report->text, speedtext::portClosed());
     EXPECT_TRUE(port.written.isEmpty());
     EXPECT_FALSE(m.run->isRunning());
@@ -98,8 +105,9 @@ TEST(ConsoleMeasurement, MeasuresOnlyWhatTheCheckedFirmwareOffers)
         EXPECT_EQ(result->status, row.status) << row.name;
         EXPECT_EQ(board.port().written, row.written) << row.name;
         EXPECT_TRUE(result->text.endsWith(u'\n')) << row.name;
-        if (row.status == ConsoleMeasurementResult::Status::Measured)
+        if (row.status == ConsoleMeasurementResult::Status::Measured) {
             EXPECT_EQ(result->text, QStringLiteral("モニターライン通信速度の測定結果\n \n \n    9600bps\n \n"));
+        }
     }
 }
 
