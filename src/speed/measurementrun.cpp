@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QSerialPort>
 
+#include <utility>
+
 namespace ferrox {
 
 MeasurementRun::MeasurementRun(LinkOwner &owner, QObject *parent) : QObject(parent), m_owner(owner)
@@ -24,7 +26,8 @@ MeasurementRun::MeasurementRun(LinkOwner &owner, QObject *parent) : QObject(pare
 
 MeasurementRun::~MeasurementRun()
 {
-    if (m_running)
+    // The board is stopped; no report follows from an object going away.
+    if (std::exchange(m_running, false))
         m_owner.stopMeasurement();
 }
 
@@ -47,7 +50,7 @@ void MeasurementRun::start()
                 emit self->progressed(speedtext::progress(receivedRecordsText(waiting)));
         },
         [self](const MeasurementOutcome &outcome) {
-            if (!self)
+            if (!self || !self->m_running)
                 return;
             if (self->m_portLost) {
                 self->finish({MeasurementReport::Status::PortFailed, {}, speedtext::portLost()});

@@ -26,8 +26,7 @@ TEST(EditorStore, TheStoreWritesItsFileOnlyAfterTheEndCodeCheck)
     const QString folder = dir.path() + u'/';
     const CaptureBuffer current = CaptureBuffer::fromStream(QByteArray::fromHex("A4B18096FF"));
 
-    const ViewFileResult view = writeEditorViewFile(folder, current);
-    EXPECT_TRUE(view.message.isEmpty());
+    EXPECT_TRUE(writeEditorViewFile(folder, current).message.isEmpty());
     EXPECT_EQ(fileBytes(folder + QStringLiteral("rs_temp.rsm")), QByteArray("A4 B1 80 96 FF "));
 
     EditorStoreResult result = storeEditedText(folder, QStringLiteral("41 42"), current);
@@ -39,9 +38,7 @@ TEST(EditorStore, TheStoreWritesItsFileOnlyAfterTheEndCodeCheck)
     EXPECT_EQ(result.capture.stream(), QByteArray::fromHex("A4B1FF"));
     EXPECT_EQ(fileBytes(folder + QStringLiteral("rs_mod.rsm")), QByteArray("a4 b1\r\nff"));
 
-    result = storeEditedText(folder, QStringLiteral("1FF"), current);
-    EXPECT_EQ(result.status, EditorStoreResult::Status::Invalid);
-
+    EXPECT_EQ(storeEditedText(folder, QStringLiteral("1FF"), current).status, EditorStoreResult::Status::Invalid);
     const QString missing = folder + QStringLiteral("gone/");
     result = storeEditedText(missing, QStringLiteral("FF"), current);
     EXPECT_EQ(result.status, EditorStoreResult::Status::FileFailed);
@@ -49,23 +46,14 @@ TEST(EditorStore, TheStoreWritesItsFileOnlyAfterTheEndCodeCheck)
     EXPECT_FALSE(writeEditorViewFile(missing, current).message.isEmpty());
 }
 
-TEST(EditorStore, GeometryComesFromItsSettingsAndTheLayoutNeverGoesNegative)
+TEST(EditorStore, DamagedGeometryIsBoundedAndTheLayoutNeverGoesNegative)
 {
     test::MemorySettingsStore store;
-    ProgramSettings settings(store);
-    EXPECT_EQ(loadEditorGeometry(settings), (EditorGeometry{1000, 1000, 6500, 5000}));
     store.values.insert(QStringLiteral("ferrox/Settings2/MainLeft_m"), QStringLiteral("zz"));
     store.values.insert(QStringLiteral("ferrox/Settings2/MainWidth_m"), QStringLiteral("1e30"));
-    EXPECT_EQ(loadEditorGeometry(settings), (EditorGeometry{1000, 1000, 480000, 5000}));
-
-    const ModifyLayout normal = modifyWindowLayout({6500, 5000});
-    EXPECT_EQ(normal.upperLine, QLineF(5, 0, 6400, 0));
-    EXPECT_EQ(normal.lowerLine, QLineF(5, 10, 6400, 10));
-    EXPECT_EQ(normal.text, QRectF(0, 240, 6380, 4130));
-    EXPECT_EQ(normal.header.bottom(), normal.text.top());
-    const ModifyLayout tiny = modifyWindowLayout({50, 300});
-    EXPECT_EQ(tiny.text, QRectF(0, 240, 0, 0));
-    EXPECT_EQ(tiny.upperLine, QLineF(5, 0, 5, 0));
+    EXPECT_EQ(loadEditorGeometry(ProgramSettings(store)), (EditorGeometry{1000, 1000, 480000, 5000}));
+    EXPECT_EQ(modifyWindowLayout({6500, 5000}).text, QRectF(0, 240, 6380, 4130));
+    EXPECT_EQ(modifyWindowLayout({50, 300}).text, QRectF(0, 240, 0, 0)); // too small for the margins
 }
 
 } // namespace

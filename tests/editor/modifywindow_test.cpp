@@ -20,112 +20,88 @@ using namespace ferrox::test;
 
 namespace {
 
-class FakeEditorData : public EditorData
+class ModifyWindowTest : public testing::Test, public EditorData
 {
-public:
+protected:
+    // EditorData: the current data; refuse plays an unwritable rs_data.dat.
     CaptureBuffer captureBuffer() const override { return capture; }
     bool replaceStream(const CaptureBuffer &edited) override
     {
         ++replaced;
-        if (refuse)
-            return false;
-        capture = edited;
-        return true;
+        if (!refuse)
+            capture = edited;
+        return !refuse;
     }
     void reloadStream() override { ++reloaded; }
 
-    CaptureBuffer capture = CaptureBuffer::fromStream(QByteArray::fromHex("A4B18096FF"));
-    bool refuse = false;
-    int replaced = 0;
-    int reloaded = 0;
-};
-
-class ModifyWindowTest : public testing::Test
-{
-protected:
     QPointer<ModifyWindow> openWindow()
     {
-        QPointer<ModifyWindow> window = new ModifyWindow(data, ProgramSettings(settingsStore), dialogs, dir.path() + u'/');
+        QPointer<ModifyWindow> window = new ModifyWindow(*this, ProgramSettings(settings), dialogs, dir.path() + u'/');
         window->show();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !window->textView()->isLoading(); }, 3000));
+        EXPECT_TRUE(waitForView(window));
         return window;
+    }
+    static bool waitForView(ModifyWindow *window)
+    {
+        return QTest::qWaitFor([&] { return !window->textView()->isLoading(); }, 3000);
     }
     void store(ModifyWindow *window, const QString &text)
     {
         window->textView()->setPlainText(text);
         window->findChild<QAction *>(QStringLiteral("mnuDataSave"))->trigger();
     }
-    void close(QPointer<ModifyWindow> &window)
+    static bool closed(QPointer<ModifyWindow> &window)
     {
         window->close();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }, 3000));
+        return QTest::qWaitFor([&] { return window.isNull(); }, 3000);
     }
-    QString setting(const char *key) const { return settingsStore.program(QLatin1String(key)); }
 
     QTemporaryDir dir;
-    MemorySettingsStore settingsStore;
+    MemorySettingsStore settings;
     FakeDialogs dialogs;
-    FakeEditorData data;
+    CaptureBuffer capture = CaptureBuffer::fromStream(QByteArray::fromHex("A4B18096FF"));
+    bool refuse = false;
+    int replaced = 0, reloaded = 0;
 };
 
-TEST_F(ModifyWindowTest, OpensWhereStoredShowingTheDataAndStoresItsPlaceOnClose)
+TEST_F(ModifyWindowTest, OnlyAWholeStoreReplacesTheDataAndClosingReloadsItAndStoresThePlace)
 {
-    settingsStore.values.insert(QStringLiteral("ferrox/Settings2/MainLeft_m"), QStringLiteral("1500"));
+    settings.values.insert(QStringLiteral("ferrox/Settings2/MainLeft_m"), QStringLiteral("1500"));
     QPointer<ModifyWindow> window = openWindow();
-    EXPECT_EQ(window->pos(), QPoint(twipsToPixelsX(1500, window), twipsToPixelsY(1000, window)));
-    EXPECT_EQ(window->size(), QSize(twipsToPixelsX(6500, window), twipsToPixelsY(5000, window)));
-    EXPECT_EQ(window->textView()->plainText(), QStringLiteral("A4 B1 80 96 FF "));
-
-    window->move(twipsToPixelsX(3000, window), window->y());
-    close(window);
-    EXPECT_NEAR(setting("MainLeft_m").toDouble(), 3000, 20);
-    EXPECT_NE(setting("MainHeight_m"), QStringLiteral("<unset>"));
-    EXPECT_EQ(data.reloaded, 0);
-
-    // Minimized, it leaves the stored place alone.
-    settingsStore.values.clear();
-    window = openWindow();
-    window->showMinimized();
-    close(window);
-    EXPECT_EQ(setting("MainLeft_m"), QStringLiteral("<unset>"));
-}
-
-TEST_F(ModifyWindowTest, OnlyAWholeStoreReplacesTheDataAndClosingThenReloadsIt)
-{
-    const struct {
-        QString text;
-        QString message;
-        MessageIcon icon;
-        QString title;
-    } failures[] = {
+    EXPECT_EQ(QRect(window->pos(), window->size()), QRect(twipsToPixelsX(1500, window), twipsToPixelsY(1000, window),
+                                                          twipsToPixelsX(6500, window), twipsToPixelsY(5000, window)));
+    const struct { QString text; QString message; MessageIcon icon; QString title; } failures[] = {
         {QStringLiteral("41 42"), editortext::noEndCode(), MessageIcon::Critical, QStringLiteral("ferrox")},
         {QStringLiteral("A4 G1 FF"), editortext::storeFailed(), MessageIcon::None, QString()},
     };
-    const CaptureBuffer before = data.capture;
-    QPointer<ModifyWindow> window = openWindow();
+    const CaptureBuffer before = capture;
     for (const auto &row : failures) {
         dialogs.messages.clear();
         store(window, row.text);
         ASSERT_EQ(dialogs.messages.size(), 1);
-        EXPECT_EQ(dialogs.messages[0].text, row.message);
-        EXPECT_EQ(dialogs.messages[0].icon, row.icon);
-        EXPECT_EQ(dialogs.messages[0].title, row.title);
+        EXPECT_TRUE(dialogs.messages[0].text == row.message && dialogs.messages[0].icon == row.icon
+                    && dialogs.messages[0].title == row.title) << row.text.toStdString();
     }
-    // The data owner could not take it (rs_data.dat unwritable).
-    data.refuse = true;
+    refuse = true;
     store(window, QStringLiteral("A4 B1 FF"));
-    EXPECT_EQ(data.replaced, 1);
-    EXPECT_EQ(data.capture, before);
-    EXPECT_EQ(window->textView()->plainText(), QStringLiteral("A4 B1 FF"));
+    EXPECT_TRUE(replaced == 1 && capture == before);
 
-    data.refuse = false;
+    refuse = false;
     store(window, QStringLiteral("a4 b1\n80 96 FF 41"));
-    EXPECT_EQ(data.capture.stream(), QByteArray::fromHex("A4B18096FF41"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->textView()->isLoading(); }, 3000));
+    EXPECT_EQ(capture.stream(), QByteArray::fromHex("A4B18096FF41"));
+    ASSERT_TRUE(waitForView(window));
     EXPECT_EQ(window->textView()->plainText(), QStringLiteral("A4 B1 80 96 FF "));
-    EXPECT_EQ(data.reloaded, 0);
-    close(window);
-    EXPECT_EQ(data.reloaded, 1);
+    window->move(twipsToPixelsX(3000, window), window->y());
+    ASSERT_TRUE(closed(window));
+    EXPECT_EQ(reloaded, 1);
+    EXPECT_NEAR(settings.program(QStringLiteral("MainLeft_m")).toDouble(), 3000, 20);
+
+    // Minimized, it leaves the stored place alone.
+    settings.values.clear();
+    window = openWindow();
+    window->showMinimized();
+    ASSERT_TRUE(closed(window));
+    EXPECT_EQ(settings.program(QStringLiteral("MainLeft_m")), QStringLiteral("<unset>"));
 }
 
 } // namespace
