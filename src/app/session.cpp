@@ -21,7 +21,12 @@ Session::Session(MainWindow &window, SerialPort &port, const QString &appFolder,
     connect(m_logWindows, &LogWindowsHookup::monitorProcessingFinished, this, [this] { setMonitorBusy(false); });
 }
 
-Session::~Session() = default;
+Session::~Session()
+{
+    // The capture controls use the log windows; the link goes last.
+    m_monitor.reset();
+    delete m_logWindows;
+}
 
 LinkOwner &Session::linkOwner() const
 {

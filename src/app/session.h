@@ -75,7 +75,7 @@ private:
     MainWindow &m_window;
     QString m_appFolder;
     std::unique_ptr<LinkController> m_link;
-    LogWindowsHookup *m_logWindows = nullptr; // a child of the window
+    LogWindowsHookup *m_logWindows = nullptr; // a child of the window, deleted with the session
     std::unique_ptr<MonitorControls> m_monitor;
     std::unique_ptr<ToolWindowsHookup> m_toolWindows;
     bool m_monitorBusy = false;

@@ -97,6 +97,13 @@ bool QtSerialPort::open()
 
 void QtSerialPort::close()
 {
+    // A command still on its way (the CMD_STOP of a program that closes
+    // mid-stream, a byte or two) leaves at the link speed before closing
+    // puts the port's former settings back.
+    if (bytesToSend() > 0) {
+        m_port->flush();
+        ::tcdrain(int(m_port->handle()));
+    }
     m_port->close();
     m_lastError = 0;
 }

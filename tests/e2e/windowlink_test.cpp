@@ -1,17 +1,22 @@
 // The main window's link to a simulated board on a real pseudo-terminal:
-// start-up, the "通信確認" button, the port and link-speed choices and the
-// close, through the window's own controls.
+// start-up, the "通信確認" button, the port and link-speed choices, a
+// capture and the close, through the window's own controls; and the window
+// program's end on SIGTERM.
 #include "app/session.h"
 #include "app/ui/linkcontroller.h"
 #include "app/ui/mainwindow.h"
+#include "app/ui/monitorcontrols.h"
 #include "app/ui/settingspanel.h"
 #include "boardprocess.h"
 #include "platform/qtserialport.h"
 #include "platform/qtsettingsstore.h"
 #include "support/fakedialogs.h"
 
+#include "board/traffic.h"
+
 #include <QAction>
 #include <QComboBox>
+#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -83,8 +88,9 @@ protected:
     std::unique_ptr<QtSerialPort> port;
     std::unique_ptr<Session> session;
 
-private:
     QTemporaryDir m_dir;
+
+private:
     std::unique_ptr<QtSettingsStore> m_store;
 };
 
@@ -249,6 +255,48 @@ TEST_F(WindowLink, ABoardThatHangsUpIsReportedAndNothingHangs)
     EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("COM1 は使用できませんでした。")));
     EXPECT_FALSE(port->isOpen());
     EXPECT_TRUE(session->link().check().results().BoardVerified);
+}
+
+TEST_F(WindowLink, ACaptureStoresWhatTheBoardSentByteForByte)
+{
+    BoardProcess board(words("--traffic demo --rate 5000"));
+    FERROX_START_BOARD(board);
+    build(board);
+    ASSERT_TRUE(startUp());
+    window->menuItem(QStringLiteral("mnuMonitorStart"))->trigger();
+    const QByteArray traffic = demoTraffic();
+    CaptureRun &run = session->monitor().run();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return run.CaptureCount() >= traffic.size(); }, 5000));
+    window->menuItem(QStringLiteral("mnuMonitorStop"))->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !session->MonitorBusy() && !run.isActive(); }, 5000));
+    QFile data(m_dir.filePath(QStringLiteral("rs_data.dat")));
+    ASSERT_TRUE(data.open(QIODevice::ReadOnly));
+    EXPECT_EQ(data.readAll(), traffic + QByteArray(1, char(0xFF)));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST(WindowProgram, EndsInOrderOnSigterm)
+{
+    BoardProcess board;
+    FERROX_START_BOARD(board);
+    QTemporaryDir dir;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *folder : {"FERROX_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"})
+        environment.insert(QLatin1String(folder), dir.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("FERROX_COM1"), board.linkPath());
+    QProcess ferrox;
+    ferrox.setProcessEnvironment(environment);
+    ferrox.start(QStringLiteral(FERROX_BINARY), {});
+    // Up and past its start-up check.
+    ASSERT_FALSE(ferrox.waitForFinished(3000)) << ferrox.readAllStandardError().toStdString();
+    ferrox.terminate();
+    ASSERT_TRUE(ferrox.waitForFinished(10000));
+    EXPECT_EQ(ferrox.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(ferrox.exitCode(), 0);
+    QFile ini(dir.filePath(QStringLiteral("ferrox/ferrox.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ini.readAll().contains("MainLeft="));
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "monitorcontrols.h"
 
-#include "lamp.h"
 #include "colorbox.h"
 #include "maintoolbar.h"
 #include "mainwindow.h"
@@ -203,9 +202,8 @@ void MonitorControls::onStreamStarted(const QByteArray &reply)
     m_counterTimer.start();
 }
 
-void MonitorControls::onStored(const QByteArray &bytes, qint32 CaptureCount)
+void MonitorControls::onStored(const QByteArray &bytes, qint32)
 {
-    Q_UNUSED(CaptureCount)
     m_blockArrived = true;
     if (m_session.SimpleMonitorOpen())
         emit liveBytes(bytes);
@@ -219,9 +217,9 @@ void MonitorControls::showProgress()
         panel->receivedBytesLabel()->setText(QString::number(m_run.recorder().monitoredBytes()));
 }
 
-void MonitorControls::onStopSent(CaptureRun::StopKind kind, bool written)
+void MonitorControls::onStopSent(CaptureRun::StopKind, bool written)
 {
-    Q_UNUSED(kind)
+    // The user's stop and the forced one alike: StopMonitor's own text.
     if (!written)
         appendLog(CaptureTexts::notStarted() + crlf);
 }

@@ -1,0 +1,115 @@
+// A window capture from the board on a saturated link until the buffer is
+// full, with the received-byte counter on: whether every byte the board
+// sent was stored, and the processor time the program used for it.
+// usage: ferrox_capture_measure LINK_PATH SEED   (the board streams
+// random:SEED, looped, with --jumper 115200)
+#include "app/session.h"
+#include "app/ui/mainwindow.h"
+#include "app/ui/settingspanel.h"
+#include "board/traffic.h"
+#include "data/capturebuffer.h"
+#include "platform/dialogs.h"
+#include "platform/qtserialport.h"
+#include "platform/qtsettingsstore.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateTime>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+
+using namespace ferrox;
+
+// Message boxes are printed, never shown: nothing may wait for a user.
+class PrintedDialogs : public Dialogs
+{
+public:
+    MessageAnswer message(const QString &text, MessageIcon, MessageButtons, const QString &) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        return MessageAnswer::Ok;
+    }
+    std::optional<QString> openFile(const FileDialogRequest &) override { return std::nullopt; }
+    std::optional<QString> saveFile(const FileDialogRequest &) override { return std::nullopt; }
+    std::optional<PrintChoice> print(QPrinter &, const PrintRequest &) override { return std::nullopt; }
+    bool pageSetup(QPrinter &, const QString &) override { return false; }
+};
+
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: ferrox_capture_measure LINK_PATH SEED\n");
+        return 2;
+    }
+    const QString link = QString::fromLocal8Bit(argv[1]);
+    QString error;
+    const std::optional<QByteArray> traffic = loadTraffic(QStringLiteral("random:") + QString::fromLatin1(argv[2]), error);
+    if (!traffic) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 2;
+    }
+    QByteArray expected;
+    while (expected.size() < CaptureBuffer::LastIndex)
+        expected += *traffic;
+    expected.truncate(CaptureBuffer::LastIndex);
+    expected += char(0xFF);
+
+    QTemporaryDir dir;
+    QFile ini(dir.filePath(QStringLiteral("ferrox.ini")));
+    if (!ini.open(QIODevice::WriteOnly) || ini.write("[Settings2]\nCOM_speed=115200\n") < 0)
+        return 1;
+    ini.close();
+    QtSettingsStore store(ini.fileName());
+    PrintedDialogs dialogs;
+    MainWindow window(store, dialogs);
+    QtSerialPort port([link](int) { return link; });
+    Session session(window, port, dir.path() + u'/');
+
+    double cpuAtStart = 0;
+    qint64 startedAt = 0;
+    QObject::connect(&session, &Session::changed, &app, [&] {
+        if (session.MonitorBusy() || startedAt == 0)
+            return;
+        const double cpu = cpuSeconds() - cpuAtStart;
+        const double wall = double(QDateTime::currentMSecsSinceEpoch() - startedAt) / 1000.0;
+        QFile stored(dir.filePath(QStringLiteral("rs_data.dat")));
+        const QByteArray data = stored.open(QIODevice::ReadOnly) ? stored.readAll() : QByteArray();
+        const bool whole = data == expected;
+        std::printf("stored %lld stream bytes (%s), counter shows %s monitored bytes\n"
+                    "capture %.1f s wall, %.2f s processor time (%.1f %% of one core)\n",
+                    qlonglong(data.size()), whole ? "equal to what the board sent" : "DIFFERENT from what the board sent",
+                    qPrintable(window.settingsPanel()->receivedBytesLabel()->text()), wall, cpu,
+                    wall > 0 ? 100.0 * cpu / wall : 0.0);
+        QCoreApplication::exit(whole ? 0 : 1);
+    });
+    session.startUp([&] {
+        if (!session.BoardVerified()) {
+            std::fprintf(stderr, "no board on %s\n", qPrintable(link));
+            QCoreApplication::exit(1);
+            return;
+        }
+        window.settingsPanel()->receivedBytesCheck()->setChecked(true);
+        cpuAtStart = cpuSeconds();
+        startedAt = QDateTime::currentMSecsSinceEpoch();
+        window.menuItem(QStringLiteral("mnuMonitorStart"))->trigger();
+    });
+    return app.exec();
+}
