@@ -4,6 +4,7 @@
 #include "app/ui/logwindowshookup.h"
 #include "app/ui/mainwindow.h"
 #include "app/ui/monitorcontrols.h"
+#include "app/ui/toolwindowshookup.h"
 
 namespace ferrox {
 
@@ -13,6 +14,9 @@ Session::Session(MainWindow &window, SerialPort &port, const QString &appFolder,
     m_link = std::make_unique<LinkController>(window, port, *this);
     m_logWindows = new LogWindowsHookup(window, appFolder);
     m_monitor = std::make_unique<MonitorControls>(window, *this);
+    m_toolWindows = std::make_unique<ToolWindowsHookup>(window, *this);
+    // Whatever stream was stored is data to show and save.
+    connect(this, &Session::dataChanged, &window, [&window] { window.setDataCommandsEnabled(true); });
     connect(&m_link->check(), &ConnectionCheck::checkFinished, this, &Session::changed);
     connect(m_logWindows, &LogWindowsHookup::monitorProcessingFinished, this, [this] { setMonitorBusy(false); });
 }
@@ -48,6 +52,12 @@ void Session::setSimpleMonitorOpen(bool open)
         return;
     m_simpleMonitorOpen = open;
     emit changed();
+}
+
+void Session::setCaptureStream(const CaptureBuffer &capture)
+{
+    data().capture = capture;
+    emit dataChanged();
 }
 
 bool Session::LinkFailed() const

@@ -13,7 +13,9 @@ class LinkOwner;
 class LogWindowsHookup;
 class MainWindow;
 class MonitorControls;
+class CaptureBuffer;
 class SerialPort;
+class ToolWindowsHookup;
 struct MonitorData;
 
 // The program's session: the one object main() makes after the main
@@ -46,6 +48,11 @@ public:
     // StartMonitor, StopMonitor and the capture's controls.
     MonitorControls &monitor() const { return *m_monitor; }
     MonitorData &data() const;
+    // The measurement, editor, About and help windows.
+    ToolWindowsHookup &toolWindows() const { return *m_toolWindows; }
+    // The editor replaced the current stream (a store, or the reload when
+    // it closes): dataChanged() follows.
+    void setCaptureStream(const CaptureBuffer &capture);
 
     bool MonitorBusy() const { return m_monitorBusy; }
     void setMonitorBusy(bool busy);
@@ -61,6 +68,8 @@ public:
 
 signals:
     void changed();
+    // The current data's stream was replaced outside a capture or a file open.
+    void dataChanged();
 
 private:
     MainWindow &m_window;
@@ -68,6 +77,7 @@ private:
     std::unique_ptr<LinkController> m_link;
     LogWindowsHookup *m_logWindows = nullptr; // a child of the window, deleted with the session
     std::unique_ptr<MonitorControls> m_monitor;
+    std::unique_ptr<ToolWindowsHookup> m_toolWindows;
     bool m_monitorBusy = false;
     bool m_simpleMonitorOpen = false;
 };

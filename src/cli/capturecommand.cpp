@@ -90,7 +90,7 @@ int captureCommand(const QStringList &arguments)
         {QStringLiteral("monitor-speed"), QStringLiteral("N"), QStringLiteral("monitored line's speed, 600 to 57600 (default 9600)")},
         {QStringLiteral("direction"), QStringLiteral("DIR"), QStringLiteral("both, j1-to-j2 or j2-to-j1 (default both)")},
         {QStringLiteral("data-width"), QStringLiteral("8|9"), QStringLiteral("monitored data width (default 8)")},
-        {QStringLiteral("seconds"), QStringLiteral("S"), QStringLiteral("stop after S seconds of streaming (default: at Ctrl+C)")},
+        stopAfterOption(QStringLiteral("streaming")),
         {QStringLiteral("o"), QStringLiteral("OUT.dat"), QStringLiteral("the data file to write (- for standard output)")},
         {QStringLiteral("mode"), QStringLiteral("1-5"), QStringLiteral("display mode of the text file (default 1)")},
         {QStringLiteral("text"), QStringLiteral("OUT.txt"), QStringLiteral("render the capture into this file (- for standard output)")},
@@ -113,14 +113,9 @@ int captureCommand(const QStringList &arguments)
     const QString width = args.value(QStringLiteral("data-width"), QStringLiteral("8"));
     if (width != QLatin1String("8") && width != QLatin1String("9"))
         return args.usageError(QStringLiteral("--data-width takes 8 or 9"));
-    int stopAfterMs = 0;
-    if (args.isSet(QStringLiteral("seconds"))) {
-        bool ok = false;
-        const double seconds = args.value(QStringLiteral("seconds"), QString()).toDouble(&ok);
-        if (!ok || !(seconds > 0) || seconds > 86400)
-            return args.usageError(QStringLiteral("--seconds takes a number above 0, at most 86400"));
-        stopAfterMs = std::max(1, qRound(seconds * 1000));
-    }
+    const std::optional<int> stopAfterMs = readStopAfterMs(args);
+    if (!stopAfterMs)
+        return ExitUsage;
     const QString textPath = args.value(QStringLiteral("text"), QString());
     if (args.isSet(QStringLiteral("mode")) && textPath.isEmpty())
         return args.usageError(QStringLiteral("--mode needs --text OUT.txt"));
@@ -187,7 +182,7 @@ int captureCommand(const QStringList &arguments)
     if (::isatty(STDERR_FILENO) == 1)
         QObject::connect(capture, &ConsoleCapture::progress, app,
                          [liveCount](qint32 CaptureCount) { liveCount->show(CaptureCount / 2); });
-    QObject::connect(capture, &ConsoleCapture::streamStarted, app, [stopTimer, stopAfterMs] {
+    QObject::connect(capture, &ConsoleCapture::streamStarted, app, [stopTimer, stopAfterMs = *stopAfterMs] {
         if (stopAfterMs > 0)
             stopTimer->start(stopAfterMs);
     });

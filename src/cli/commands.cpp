@@ -15,6 +15,7 @@ const Command commandTable[] = {
     {"check", "check that a supported board answers on a device", checkCommand},
     {"capture", "capture from a board into a data file, and render it", captureCommand},
     {"ports", "list the serial devices found on this machine", portsCommand},
+    {"measure", "measure the monitored line's speed", measureCommand},
 };
 
 QString programUsage()

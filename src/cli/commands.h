@@ -35,6 +35,7 @@ int examineCommand(const QStringList &arguments);
 int checkCommand(const QStringList &arguments);
 int captureCommand(const QStringList &arguments);
 int portsCommand(const QStringList &arguments);
+int measureCommand(const QStringList &arguments);
 
 std::span<const Command> commands();
 

@@ -40,6 +40,25 @@ std::optional<LinkSetting> readLinkOptions(CliArguments &args)
     return link;
 }
 
+CliOption stopAfterOption(const QString &what)
+{
+    return {QStringLiteral("seconds"), QStringLiteral("S"),
+            QStringLiteral("stop after S seconds of %1 (default: at Ctrl+C)").arg(what)};
+}
+
+std::optional<int> readStopAfterMs(CliArguments &args)
+{
+    if (!args.isSet(QStringLiteral("seconds")))
+        return 0;
+    bool ok = false;
+    const double seconds = args.value(QStringLiteral("seconds"), QString()).toDouble(&ok);
+    if (!ok || !(seconds > 0) || seconds > 86400) {
+        args.usageError(QStringLiteral("--seconds takes a number above 0, at most 86400"));
+        return std::nullopt;
+    }
+    return std::max(1, qRound(seconds * 1000));
+}
+
 LinkOwner &openLink(const QString &device)
 {
     QObject *app = QCoreApplication::instance();

@@ -25,6 +25,12 @@ struct LinkSetting
 // The link options as given; a usage error (printed) gives nothing.
 std::optional<LinkSetting> readLinkOptions(CliArguments &args);
 
+// --seconds S: how long a capture or measurement runs before it is
+// stopped as if by Ctrl+C. 0 (no limit) when absent; nothing after a usage
+// error (printed).
+CliOption stopAfterOption(const QString &what);
+std::optional<int> readStopAfterMs(CliArguments &args);
+
 // The link port on the device and its one owner, alive until the program ends.
 LinkOwner &openLink(const QString &device);
 

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace ferrox {
+
+// The program's help: HTML pages in one folder. "index.html" is the
+// contents page; its links to other pages of the folder, in order, are
+// the topics. A topic's <title> names it and its
+// <meta name="keywords" content="a, b, c"> gives its search keywords.
+struct HelpTopic
+{
+    QString file; // relative to the folder, "capture.html"
+    QString title;
+    QStringList keywords;
+    QString text; // the page's words without markup, for the text search
+};
+
+struct HelpHit
+{
+    QString keyword; // the keyword that matched; empty for a match in the text
+    int topic = 0;   // index into topics
+};
+
+class HelpBook
+{
+public:
+    static QString contentsFile() { return QStringLiteral("index.html"); }
+
+    // Nothing when the folder holds no readable contents page. Linked
+    // pages that cannot be read are left out.
+    static std::optional<HelpBook> load(const QString &folder);
+
+    const QString &folder() const { return m_folder; }
+    const QList<HelpTopic> &topics() const { return m_topics; }
+
+    // Keyword entries containing the term (any case), sorted by keyword;
+    // then topics whose text holds it and whose keywords did not match.
+    // An empty term lists every keyword.
+    QList<HelpHit> search(const QString &term) const;
+
+private:
+    QString m_folder;
+    QList<HelpTopic> m_topics;
+};
+
+// Where the help is: $FERROX_HELP when set, else "help" beside the
+// executable when it exists, else the help of the source tree this
+// program was built from.
+QString helpFolder();
+
+} // namespace ferrox

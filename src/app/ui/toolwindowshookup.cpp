@@ -1,0 +1,107 @@
+#include "toolwindowshookup.h"
+
+#include "app/session.h"
+#include "app/ui/logwindowshookup.h"
+#include "app/ui/mainwindow.h"
+#include "app/ui/settingspanel.h"
+
+#include "about/helpbook.h"
+#include "about/texts.h"
+#include "about/ui/aboutwindow.h"
+#include "about/ui/helpcommands.h"
+#include "data/datafiles.h"
+#include "editor/ui/modifywindow.h"
+#include "platform/dialogs.h"
+#include "platform/programinfo.h"
+#include "speed/ui/baudratewindow.h"
+#include "views/logwindow.h"
+#include "views/texts.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QTimer>
+
+namespace ferrox {
+
+ToolWindowsHookup::ToolWindowsHookup(MainWindow &window, Session &session)
+    : m_window(window), m_session(session), m_about(new AboutBox(&window)),
+      m_help(new HelpCommands(&window, window.dialogs(), helpFolder()))
+{
+    connect(window.menuItem(QStringLiteral("mnuRateMeasure")), &QAction::triggered, this,
+            &ToolWindowsHookup::openMeasurement);
+    connect(window.menuItem(QStringLiteral("mnuModify")), &QAction::triggered, this, &ToolWindowsHookup::openEditor);
+    connect(window.menuItem(QStringLiteral("mnuHelpAbout")), &QAction::triggered, m_about, &AboutBox::show);
+    connect(window.menuItem(QStringLiteral("mnuHelpContents")), &QAction::triggered, m_help,
+            &HelpCommands::showContents);
+    connect(window.menuItem(QStringLiteral("mnuHelpSearchForHelpOn")), &QAction::triggered, m_help,
+            &HelpCommands::showSearch);
+    // Revealed for the rest of the run.
+    connect(m_about, &AboutBox::editorRevealed, this, [&window] {
+        window.menuItem(QStringLiteral("mnuMonitorBar2"))->setVisible(true);
+        window.menuItem(QStringLiteral("mnuModify"))->setVisible(true);
+    });
+    connect(window.settingsPanel()->linkOptionsHelpButton(), &QPushButton::clicked, this, [&window] {
+        window.dialogs().inform(abouttext::linkOptionsHelp(), MessageIcon::Information, applicationTitle());
+    });
+}
+
+void ToolWindowsHookup::openMeasurement()
+{
+    QTimer *sampling = m_window.timer1();
+    MeasurementSurroundings surroundings{
+        [this] { return m_session.MonitorBusy(); },
+        [this] { return m_session.SimpleMonitorOpen(); },
+        [sampling] { return sampling->isActive(); },
+        [sampling](bool on) { on ? sampling->start() : sampling->stop(); },
+    };
+    (new BaudRateWindow(m_session.linkOwner(), std::move(surroundings), &m_window))->open();
+}
+
+void ToolWindowsHookup::openEditor()
+{
+    (new ModifyWindow(*this, m_window.settings(), m_window.dialogs(), m_session.appFolder(), &m_window))->show();
+}
+
+CaptureBuffer ToolWindowsHookup::captureBuffer() const
+{
+    return m_session.data().capture;
+}
+
+bool ToolWindowsHookup::replaceStream(const CaptureBuffer &capture)
+{
+    // The editor has no use for the sequence errors: only the data file
+    // follows the stream.
+    appendToNewestLog(viewtexts::examiningData());
+    const FileWriteResult stored = StoreMonitorData(capture, dataFilePath());
+    if (!stored.ok) {
+        m_window.dialogs().inform(stored.message, MessageIcon::Critical);
+        return false;
+    }
+    m_session.setCaptureStream(capture);
+    return true;
+}
+
+void ToolWindowsHookup::reloadStream()
+{
+    appendToNewestLog(viewtexts::loadingData());
+    const LoadResult loaded = LoadMonitorData(dataFilePath());
+    if (!loaded.ok()) {
+        // The stored stream is still in memory; only the file went away.
+        m_window.dialogs().inform(loaded.message, MessageIcon::Critical);
+        return;
+    }
+    m_session.setCaptureStream(loaded.capture);
+}
+
+void ToolWindowsHookup::appendToNewestLog(const QString &text)
+{
+    if (LogWindow *log = m_session.logWindows().registry().newest())
+        log->appendText(text);
+}
+
+QString ToolWindowsHookup::dataFilePath() const
+{
+    return m_session.appFolder() + monitorDataFileName();
+}
+
+} // namespace ferrox

@@ -1,0 +1,76 @@
+// The help: every topic of the contents readable, named and findable,
+// and the viewer's two ways in; no help, the message.
+#include "about/helpbook.h"
+#include "about/texts.h"
+#include "about/ui/helpcommands.h"
+#include "about/ui/helpwindow.h"
+
+#include "support/fakedialogs.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace ferrox;
+
+namespace {
+
+const QString kHelp = QStringLiteral(FERROX_HELP_DIR);
+
+TEST(Help, EveryPageIsANamedTopicWithKeywordsAndSearchFindsThem)
+{
+    const std::optional<HelpBook> book = HelpBook::load(kHelp);
+    ASSERT_TRUE(book);
+    // Every page of the folder is a topic of the contents.
+    QStringList files = QDir(kHelp).entryList({QStringLiteral("*.html")});
+    files.removeOne(HelpBook::contentsFile());
+    QStringList topicFiles;
+    for (const HelpTopic &topic : book->topics()) {
+        topicFiles << topic.file;
+        EXPECT_FALSE(topic.title.isEmpty() || topic.keywords.isEmpty()) << topic.file.toStdString();
+    }
+    topicFiles.sort();
+    EXPECT_EQ(topicFiles, files);
+
+    const auto found = [&](const QString &term) {
+        QStringList out;
+        for (const HelpHit &hit : book->search(term))
+            out << book->topics()[hit.topic].file + (hit.keyword.isEmpty() ? QStringLiteral("(text)") : QString());
+        return out;
+    };
+    EXPECT_TRUE(found(QStringLiteral("通信速度")).contains(QStringLiteral("measure.html")));
+    EXPECT_TRUE(found(QStringLiteral("MEASURE")).contains(QStringLiteral("cli.html")));
+    EXPECT_TRUE(found(QStringLiteral("ランダムなデータ")).contains(QStringLiteral("measure.html(text)")));
+    EXPECT_FALSE(found(QString()).join(u' ').contains(QStringLiteral("(text)")));
+}
+
+TEST(Help, ContentsAndSearchOpenTheViewerOrSayThereIsNoHelp)
+{
+    QWidget mainWindow;
+    mainWindow.setWindowTitle(QStringLiteral("Ferrox Line Monitor Version 2.3.21  "));
+    test::FakeDialogs dialogs;
+    QTemporaryDir empty;
+    HelpCommands missing(&mainWindow, dialogs, empty.path());
+    missing.showSearch();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text, abouttext::helpMissing());
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Information);
+    EXPECT_EQ(dialogs.messages[0].title, mainWindow.windowTitle());
+
+    HelpCommands help(&mainWindow, dialogs, kHelp);
+    help.showContents();
+    ASSERT_NE(help.window(), nullptr);
+    EXPECT_EQ(help.window()->currentPage(), HelpBook::contentsFile());
+    auto *contents = help.window()->findChild<QListWidget *>(QStringLiteral("HelpContents"));
+    contents->setCurrentRow(1);
+    EXPECT_EQ(help.window()->currentPage(), HelpBook::load(kHelp)->topics()[1].file);
+
+    help.showSearch();
+    EXPECT_TRUE(help.window()->findChild<QLineEdit *>(QStringLiteral("HelpKeyword"))->text().isEmpty());
+    EXPECT_EQ(dialogs.messages.size(), 1);
+}
+
+} // namespace

@@ -1,0 +1,76 @@
+// The main window's commands for the measurement, editor, About and help
+// windows: the editor's menu entry revealed from the About icon, a store
+// announced as the current data, the link options' "?".
+#include "about/texts.h"
+#include "app/session.h"
+#include "app/ui/mainwindow.h"
+#include "appfixture.h"
+#include "data/monitordata.h"
+#include "support/fakeserialport.h"
+#include "views/ui/logtextview.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+using namespace ferrox;
+using namespace ferrox::test;
+
+namespace {
+
+class ToolWindowsTest : public AppTest
+{
+protected:
+    ToolWindowsTest() : session(window(), port, dir.path() + u'/') { window().show(); }
+    FakeSerialPort port;
+    Session session;
+};
+
+TEST_F(ToolWindowsTest, AboutRevealsTheEditorWhoseStoreBecomesTheCurrentDataAndTheQuestionMarkExplains)
+{
+    QAction *modify = window().menuItem(QStringLiteral("mnuModify"));
+    // Start-up's texts until the About window is first closed, then its own.
+    const auto openAbout = [&] {
+        window().menuItem(QStringLiteral("mnuHelpAbout"))->trigger();
+        return QPointer<QWidget>(window().findChild<QWidget *>(QStringLiteral("frmAbout")));
+    };
+    const auto label = [](QWidget *about, const char *name) { return about->findChild<QLabel *>(QLatin1String(name))->text(); };
+    QPointer<QWidget> about = openAbout();
+    ASSERT_TRUE(about);
+    EXPECT_EQ(label(about, "lblVersion") + u'|' + label(about, "lblTitle"),
+              QStringLiteral("Version 2.3.21|Ferrox Line Monitor Ver2"));
+    about->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return about.isNull(); }, 3000));
+    EXPECT_FALSE(modify->isVisible());
+    about = openAbout();
+    EXPECT_EQ(label(about, "lblVersion") + u'|' + label(about, "lblTitle"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 2.3.21|ferrox"));
+    QTest::mouseDClick(about->findChild<QLabel *>(QStringLiteral("picIcon")), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return about.isNull(); }, 3000));
+    EXPECT_TRUE(modify->isVisible());
+    EXPECT_TRUE(window().menuItem(QStringLiteral("mnuMonitorBar2"))->isVisible());
+
+    EXPECT_FALSE(window().menuItem(QStringLiteral("mnuFileSaveDataFile"))->isEnabled());
+    modify->trigger();
+    QPointer<QWidget> editor = window().findChild<QWidget *>(QStringLiteral("frmModify"));
+    ASSERT_TRUE(editor);
+    auto *view = editor->findChild<LogTextView *>(QStringLiteral("RTModify"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isLoading(); }, 3000));
+    view->setPlainText(QStringLiteral("A4 B1 80 96 FF"));
+    editor->findChild<QAction *>(QStringLiteral("mnuDataSave"))->trigger();
+    EXPECT_EQ(session.data().capture.stream(), QByteArray::fromHex("A4B18096FF"));
+    QFile data(dir.filePath(QStringLiteral("rs_data.dat")));
+    EXPECT_TRUE(data.open(QIODevice::ReadOnly) && data.readAll() == QByteArray::fromHex("A4B18096FF"));
+    EXPECT_TRUE(window().menuItem(QStringLiteral("mnuFileSaveDataFile"))->isEnabled());
+    editor->close();
+
+    // The link options' "?".
+    window().findChild<QPushButton *>(QStringLiteral("Command_Help"))->click();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text, abouttext::linkOptionsHelp());
+}
+
+
+} // namespace

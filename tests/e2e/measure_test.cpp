@@ -1,0 +1,78 @@
+// The line speed measurement against the built ferrox-board on a
+// pseudo-terminal: through the measurement window and through
+// ferrox-cli measure, with the result, the refusals and the stop.
+#include "app/session.h"
+#include "app/ui/mainwindow.h"
+#include "boardprocess.h"
+#include "clirun.h"
+#include "platform/qtserialport.h"
+#include "platform/qtsettingsstore.h"
+#include "support/fakedialogs.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace ferrox;
+using namespace ferrox::test;
+
+namespace {
+
+// Count 534 is a bit time of 59544 ns: in the windows of 14400 and
+// 19200 bit/s, the faster one wins.
+const char *const kCounts = "--measure-counts 2865,534,1905,945";
+const QString kResult = QStringLiteral("モニターライン通信速度の測定結果\n \n \n    19200bps\n \n");
+
+TEST(MeasureOverAPty, TheWindowShowsTheRate)
+{
+    BoardProcess board(words(kCounts));
+    FERROX_START_BOARD(board);
+    QTemporaryDir dir;
+    QtSettingsStore store(dir.filePath(QStringLiteral("ferrox.ini")));
+    FakeDialogs dialogs;
+    MainWindow window(store, dialogs);
+    const QString link = board.linkPath();
+    QtSerialPort port([link](int) { return link; });
+    Session session(window, port, dir.path() + u'/');
+    bool checked = false;
+    session.startUp([&] { checked = true; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return checked; }, 5000));
+    ASSERT_TRUE(window.timer1()->isActive());
+
+    window.menuItem(QStringLiteral("mnuRateMeasure"))->trigger();
+    QWidget *measurement = window.findChild<QWidget *>(QStringLiteral("frmBaudRate"));
+    EXPECT_FALSE(window.timer1()->isActive());
+    measurement->findChild<QPushButton *>(QStringLiteral("Cmd_Start"))->click();
+    QLabel *text = measurement->findChild<QLabel *>(QStringLiteral("Label_RateMeasure"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return text->text().contains(QStringLiteral("bps")); }, 5000)) << text->text().toStdString();
+    EXPECT_EQ(text->text(), kResult);
+    measurement->close();
+    EXPECT_TRUE(window.timer1()->isActive());
+}
+
+TEST(MeasureOverAPty, TheCommandLineToolMeasuresRefusesAndStops)
+{
+    const struct { const char *board, *options; int exitCode; QString out, errEnd; } rows[] = {
+        {kCounts, "", 0, kResult, {}},
+        {"--firmware V1.03", "", 3, {}, QStringLiteral("のボードでは、モニターライン通信速度の測定ができません。\n")},
+        {"--measure-counts 0", "", 4, QStringLiteral("モニターライン通信速度の測定結果\n \n \n測定できませんでした。\n"
+                                                      "ランダムなデータを通信ラインに流してください。\n \n"), {}},
+        // Ten records a second: --seconds ends it first, like the stop button.
+        {"--rate 20", "--seconds 1", 4, {}, QStringLiteral("測定を中止しました。\n")},
+    };
+    for (const auto &row : rows) {
+        BoardProcess board(words(row.board));
+        FERROX_START_BOARD(board);
+        const CliRun run = runCli(QStringList{QStringLiteral("measure"), QStringLiteral("--device"), board.linkPath()}
+                                  + words(row.options));
+        EXPECT_EQ(run.exitCode, row.exitCode) << row.board << run.err.toStdString();
+        EXPECT_EQ(run.out, row.out) << row.board;
+        EXPECT_TRUE(run.err.endsWith(row.errEnd)) << row.board << ": " << run.err.toStdString();
+    }
+}
+
+} // namespace

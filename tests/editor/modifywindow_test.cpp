@@ -1,0 +1,107 @@
+// The editor window: where it opens, what a store changes and what it
+// leaves alone, and what closing stores and reloads.
+#include "editor/editorstore.h"
+#include "editor/texts.h"
+#include "editor/ui/modifywindow.h"
+
+#include "link/linktesting.h"
+#include "platform/ui/appearance.h"
+#include "support/fakedialogs.h"
+#include "views/ui/logtextview.h"
+
+#include <QAction>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace ferrox;
+using namespace ferrox::test;
+
+namespace {
+
+class ModifyWindowTest : public testing::Test, public EditorData
+{
+protected:
+    // EditorData: the current data; refuse plays an unwritable rs_data.dat.
+    CaptureBuffer captureBuffer() const override { return capture; }
+    bool replaceStream(const CaptureBuffer &edited) override
+    {
+        ++replaced;
+        if (!refuse)
+            capture = edited;
+        return !refuse;
+    }
+    void reloadStream() override { ++reloaded; }
+
+    QPointer<ModifyWindow> openWindow()
+    {
+        QPointer<ModifyWindow> window = new ModifyWindow(*this, ProgramSettings(settings), dialogs, dir.path() + u'/');
+        window->show();
+        EXPECT_TRUE(waitForView(window));
+        return window;
+    }
+    static bool waitForView(ModifyWindow *window)
+    {
+        return QTest::qWaitFor([&] { return !window->textView()->isLoading(); }, 3000);
+    }
+    void store(ModifyWindow *window, const QString &text)
+    {
+        window->textView()->setPlainText(text);
+        window->findChild<QAction *>(QStringLiteral("mnuDataSave"))->trigger();
+    }
+    static bool closed(QPointer<ModifyWindow> &window)
+    {
+        window->close();
+        return QTest::qWaitFor([&] { return window.isNull(); }, 3000);
+    }
+
+    QTemporaryDir dir;
+    MemorySettingsStore settings;
+    FakeDialogs dialogs;
+    CaptureBuffer capture = CaptureBuffer::fromStream(QByteArray::fromHex("A4B18096FF"));
+    bool refuse = false;
+    int replaced = 0, reloaded = 0;
+};
+
+TEST_F(ModifyWindowTest, OnlyAWholeStoreReplacesTheDataAndClosingReloadsItAndStoresThePlace)
+{
+    settings.values.insert(QStringLiteral("ferrox/Settings2/MainLeft_m"), QStringLiteral("1500"));
+    QPointer<ModifyWindow> window = openWindow();
+    EXPECT_EQ(QRect(window->pos(), window->size()), QRect(twipsToPixelsX(1500, window), twipsToPixelsY(1000, window),
+                                                          twipsToPixelsX(6500, window), twipsToPixelsY(5000, window)));
+    const struct { QString text; QString message; MessageIcon icon; QString title; } failures[] = {
+        {QStringLiteral("41 42"), editortext::noEndCode(), MessageIcon::Critical, QStringLiteral("ferrox")},
+        {QStringLiteral("A4 G1 FF"), editortext::storeFailed(), MessageIcon::None, QString()},
+    };
+    const CaptureBuffer before = capture;
+    for (const auto &row : failures) {
+        dialogs.messages.clear();
+        store(window, row.text);
+        ASSERT_EQ(dialogs.messages.size(), 1);
+        EXPECT_TRUE(dialogs.messages[0].text == row.message && dialogs.messages[0].icon == row.icon
+                    && dialogs.messages[0].title == row.title) << row.text.toStdString();
+    }
+    refuse = true;
+    store(window, QStringLiteral("A4 B1 FF"));
+    EXPECT_TRUE(replaced == 1 && capture == before);
+
+    refuse = false;
+    store(window, QStringLiteral("a4 b1\n80 96 FF 41"));
+    EXPECT_EQ(capture.stream(), QByteArray::fromHex("A4B18096FF41"));
+    ASSERT_TRUE(waitForView(window));
+    EXPECT_EQ(window->textView()->plainText(), QStringLiteral("A4 B1 80 96 FF "));
+    window->move(twipsToPixelsX(3000, window), window->y());
+    ASSERT_TRUE(closed(window));
+    EXPECT_EQ(reloaded, 1);
+    EXPECT_NEAR(settings.program(QStringLiteral("MainLeft_m")).toDouble(), 3000, 20);
+
+    // Minimized, it leaves the stored place alone.
+    settings.values.clear();
+    window = openWindow();
+    window->showMinimized();
+    ASSERT_TRUE(closed(window));
+    EXPECT_EQ(settings.program(QStringLiteral("MainLeft_m")), QStringLiteral("<unset>"));
+}
+
+} // namespace

@@ -1,0 +1,85 @@
+// The measurement window: where it opens, what it allows while the link
+// is taken, the sampling it pauses and restores, and the board stopped
+// when it closes mid-measurement.
+#include "speed/texts.h"
+#include "speed/ui/baudratewindow.h"
+
+#include "link/linkowner.h"
+#include "platform/ui/appearance.h"
+#include "support/fakeserialport.h"
+
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace ferrox;
+using namespace ferrox::test;
+
+namespace {
+
+class BaudRateWindowTest : public testing::Test
+{
+protected:
+    BaudRateWindowTest()
+    {
+        port.open();
+        mainWindow.setGeometry(100, 80, 600, 500);
+        mainWindow.show();
+    }
+    QPointer<BaudRateWindow> openWindow()
+    {
+        auto *window = new BaudRateWindow(owner, {[this] { return captureRunning; }, [this] { return simpleMonitorOn; },
+                                                  [this] { return sampling; }, [this](bool on) { sampling = on; }},
+                                          &mainWindow);
+        window->open();
+        return window;
+    }
+    static QString usable(QWidget *window)
+    {
+        QString out;
+        for (const char *name : {"Cmd_Start", "Cmd_Stop", "Cmd_Close"})
+            out += window->findChild<QPushButton *>(QLatin1String(name))->isEnabled() ? u'1' : u'0';
+        return out;
+    }
+    static bool closed(QPointer<BaudRateWindow> &window)
+    {
+        window->close();
+        return QTest::qWaitFor([&] { return window.isNull(); }, 3000);
+    }
+    FakeSerialPort port; // a board that never answers
+    LinkOwner owner{port};
+    QWidget mainWindow;
+    bool captureRunning = false, simpleMonitorOn = false, sampling = true;
+};
+
+TEST_F(BaudRateWindowTest, OpensBesideTheMainWindowAllowsOnlyWhatTheLinkPermitsAndStopsTheBoardOnClose)
+{
+    const struct { bool capture, simpleMonitor, samplingBefore; QString text; const char *usable; } rows[] = {
+        {true, false, false, speedtext::blockedByCapture(), "001"},
+        {false, true, true, speedtext::blockedBySimpleMonitor(), "001"},
+        {false, false, true, speedtext::instructions(), "101"},
+    };
+    for (const auto &row : rows) {
+        captureRunning = row.capture;
+        simpleMonitorOn = row.simpleMonitor;
+        sampling = row.samplingBefore;
+        QPointer<BaudRateWindow> window = openWindow();
+        EXPECT_EQ(window->text(), row.text);
+        EXPECT_EQ(usable(window), QLatin1String(row.usable));
+        EXPECT_FALSE(sampling);
+        EXPECT_EQ(window->frameGeometry().topLeft(),
+                  mainWindow.frameGeometry().topLeft()
+                      + QPoint(twipsToPixelsX(150, window), twipsToPixelsY(1500, window)));
+        if (row.usable[0] == '1') {
+            // Closed mid-measurement, the board is told to stop.
+            window->findChild<QPushButton *>(QStringLiteral("Cmd_Start"))->click();
+            EXPECT_EQ(usable(window), QLatin1String("010"));
+        }
+        ASSERT_TRUE(closed(window));
+        EXPECT_EQ(sampling, row.samplingBefore);
+    }
+    EXPECT_EQ(port.written, QByteArray("ME"));
+}
+
+} // namespace
