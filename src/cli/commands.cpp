@@ -12,6 +12,8 @@ const Command commandTable[] = {
     {"examine", "count the tag-sequence errors of FILE.dat", examineCommand},
     {"check", "check that a supported board answers on a device", checkCommand},
     {"capture", "capture from a board into a data file, and render it", captureCommand},
+    {"timeline", "direction changes and response times of FILE.dat", timelineCommand},
+    {"export", "FILE.dat as pcap, CSV or JSON lines for other tools", exportCommand},
 };
 
 QString programUsage()

@@ -34,6 +34,8 @@ int renderCommand(const QStringList &arguments);
 int examineCommand(const QStringList &arguments);
 int checkCommand(const QStringList &arguments);
 int captureCommand(const QStringList &arguments);
+int timelineCommand(const QStringList &arguments);
+int exportCommand(const QStringList &arguments);
 
 std::span<const Command> commands();
 
