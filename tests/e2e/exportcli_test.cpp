@@ -1,0 +1,84 @@
+// ferrox-cli export read back by tshark: Wireshark's own reading of the
+// pcap must show the conversation's bytes, directions and times.
+#include "clirun.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace ferrox::test;
+
+namespace {
+
+// The stream bytes of monitored bytes sent by J1 (tags A/B) or J2 (8/9).
+QByteArray sent(int high, QByteArrayView monitored)
+{
+    QByteArray out;
+    for (const char c : monitored) {
+        const auto b = std::uint8_t(c);
+        out.append(char(high | (b >> 4))).append(char((high + 0x10) | (b & 0x0F)));
+    }
+    return out;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+// tshark's fields of every frame, one line each; empty when it failed.
+QString tsharkFields(const QString &pcap)
+{
+    QProcess tshark;
+    tshark.start(QStringLiteral("tshark"), {QStringLiteral("-r"), pcap, QStringLiteral("-T"), QStringLiteral("fields"),
+                                            QStringLiteral("-e"), QStringLiteral("frame.time_epoch"),
+                                            QStringLiteral("-e"), QStringLiteral("rtacser.eventtype"),
+                                            QStringLiteral("-e"), QStringLiteral("data.data")});
+    if (!tshark.waitForFinished(60000) || tshark.exitCode() != 0)
+        return QString::fromUtf8(tshark.readAllStandardError());
+    return QString::fromUtf8(tshark.readAllStandardOutput());
+}
+
+} // namespace
+
+TEST(ExportCli, TsharkReadsThePcapAsTheConversation)
+{
+    QTemporaryDir dir;
+    const QString data = dir.filePath(QStringLiteral("poll.dat"));
+    writeFile(data, sent(0xA0, "\x02POLL\x03") + sent(0x80, "\x06") + sent(0xA0, "Q") + sent(0x80, "\xB1\xFF") + '\xFF');
+    writeFile(data + QStringLiteral(".times"), "2026-12-06T22:00:51.250000+09:00\n0\t1000\n12\t3500\n16\t9000\n");
+    const QString pcap = dir.filePath(QStringLiteral("poll.pcap"));
+
+    // An existing file of that name is replaced whole.
+    writeFile(pcap, QByteArray(100000, 'x'));
+    const CliRun run = runCli({QStringLiteral("export"), data, QStringLiteral("--format"), QStringLiteral("pcap"),
+                               QStringLiteral("-o"), pcap});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(tsharkFields(pcap).toStdString(), std::string("1796562051.251000000\t0x01\t02504f4c4c03\n"
+                                                 "1796562051.253500000\t0x02\t06\n"
+                                                 "1796562051.253500000\t0x01\t51\n"
+                                                 "1796562051.259000000\t0x02\tb1ff\n"));
+
+    // Exporting over the data file itself would destroy it: refused.
+    const CliRun overData = runCli({QStringLiteral("export"), data, QStringLiteral("--format"), QStringLiteral("csv"),
+                                    QStringLiteral("-o"), data + QStringLiteral(".times")});
+    EXPECT_EQ(overData.exitCode, 2);
+}
+
+TEST(ExportCli, FaultyDataIsExportedAsFarAsItIsSoundWithAWarning)
+{
+    QTemporaryDir dir;
+    const QString data = dir.filePath(QStringLiteral("faulty.dat"));
+    writeFile(data, sent(0xA0, "AB") + "\x55" + sent(0x80, "C") + '\xFF');
+    const QString csv = dir.filePath(QStringLiteral("faulty.csv"));
+    const CliRun run = runCli({QStringLiteral("export"), data, QStringLiteral("--format"), QStringLiteral("csv"),
+                               QStringLiteral("-o"), csv});
+    EXPECT_EQ(run.exitCode, 4);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("4バイト目にタグ順序エラー"))) << run.err.toStdString();
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("index,direction,hex,decimal,character,arrival_us\r\n0,J1,41,65,A,\r\n1,J1,42,66,B,\r\n"));
+}

@@ -1,0 +1,71 @@
+// Splitting a long stream into data files at whole monitored bytes.
+#include "data/datatesting.h"
+
+#include "data/examine.h"
+#include "timeline/streamsplitter.h"
+
+using namespace ferrox;
+using namespace ferrox::testing;
+
+namespace {
+
+// Monitored bytes of both sides in turns of varied length.
+QByteArray conversation(int monitoredBytes)
+{
+    QByteArray stream;
+    for (int i = 0; stream.size() < 2 * monitoredBytes; ++i)
+        stream += (i % 3 ? byJ1(QByteArray(i % 7 + 1, char(i))) : byJ2(QByteArray(i % 5 + 1, char(0xF0 - i))));
+    return stream.first(2 * monitoredBytes);
+}
+
+} // namespace
+
+TEST(StreamSplitter, PiecesAreWholeStreamsThatJoinToTheOriginal)
+{
+    const QByteArray stream = conversation(5000);
+    struct Case { qint32 limit; qsizetype block; };
+    // Odd limits land on high nibbles; blocks larger than a piece cut
+    // several pieces from one arrival.
+    const Case cases[] = {{1000, 64}, {999, 64}, {999, 2500}, {2, 7}, {10000, 4096}, {StreamSplitter::LargestPiece, 333}};
+    for (const Case &c : cases) {
+        ArrivalTimes start;
+        start.startEpochMicros = 1796562051000000;
+        StreamSplitter splitter(c.limit, start);
+        QList<StreamSplitter::Piece> pieces;
+        qint64 micros = 0;
+        for (qsizetype at = 0; at < stream.size(); at += c.block)
+            pieces += splitter.feed(QByteArrayView(stream).sliced(at, std::min(c.block, stream.size() - at)), micros += 100);
+        if (std::optional<StreamSplitter::Piece> last = splitter.finish())
+            pieces.append(*last);
+
+        QByteArray joined;
+        for (const StreamSplitter::Piece &piece : std::as_const(pieces)) {
+            const CaptureBuffer capture = streamOf(piece.stream);
+            EXPECT_LE(capture.CaptureEnd(), c.limit) << c.limit;
+            EXPECT_EQ(ExamineMonitorData(capture), 0) << c.limit;
+            EXPECT_EQ(piece.times.startEpochMicros, start.startEpochMicros);
+            ASSERT_FALSE(piece.times.arrivals.isEmpty());
+            EXPECT_EQ(piece.times.arrivals.constFirst().offset, 0);
+            // Each stream byte keeps the time of the block it came in.
+            for (qint32 i = 0; i < capture.CaptureEnd(); i += 97) {
+                const qint64 original = joined.size() + i;
+                ASSERT_EQ(piece.times.microsAt(i), (original / c.block + 1) * 100) << c.limit << " at " << original;
+            }
+            joined += piece.stream.chopped(1);
+        }
+        EXPECT_EQ(joined, stream) << c.limit;
+        EXPECT_EQ(splitter.streamBytes(), stream.size());
+    }
+}
+
+TEST(StreamSplitter, AnEmptyStreamIsOnePieceOfTheEndCode)
+{
+    StreamSplitter splitter(1000, {});
+    const std::optional<StreamSplitter::Piece> last = splitter.finish();
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->stream, endCode());
+    // A stream that ends just after a cut leaves no empty piece behind.
+    StreamSplitter exact(4, {});
+    EXPECT_EQ(exact.feed(byJ1("AB"), 0).size(), 1);
+    EXPECT_FALSE(exact.finish());
+}
