@@ -2,7 +2,13 @@
 #include "data/datatesting.h"
 
 #include "data/examine.h"
+#include "timeline/sidecar.h"
+#include "timeline/splitfiles.h"
 #include "timeline/streamsplitter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 using namespace ferrox;
 using namespace ferrox::testing;
@@ -68,4 +74,28 @@ TEST(StreamSplitter, AnEmptyStreamIsOnePieceOfTheEndCode)
     StreamSplitter exact(4, {});
     EXPECT_EQ(exact.feed(byJ1("AB"), 0).size(), 1);
     EXPECT_FALSE(exact.finish());
+}
+
+TEST(SplitFiles, NumberedFilesWithTheirTimesInARing)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("long.dat"));
+    SplitFiles files(out, 3);
+    EXPECT_EQ(files.pieceName(1), dir.filePath(QStringLiteral("long-00001.dat")));
+    EXPECT_EQ(files.pieceName(123456), dir.filePath(QStringLiteral("long-123456.dat")));
+    EXPECT_EQ(SplitFiles(dir.filePath(QStringLiteral("plain")), 0).pieceName(2), dir.filePath(QStringLiteral("plain-00002")));
+    EXPECT_TRUE(files.collision().isEmpty());
+
+    StreamSplitter::Piece piece {byJ1("AB") + endCode(), {}};
+    piece.times.arrivals = {{0, 10}};
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(files.write(piece).ok);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              QStringList({QStringLiteral("long-00003.dat"), QStringLiteral("long-00003.dat.times"),
+                           QStringLiteral("long-00004.dat"), QStringLiteral("long-00004.dat.times"),
+                           QStringLiteral("long-00005.dat"), QStringLiteral("long-00005.dat.times")}));
+    EXPECT_EQ(readSidecar(files.pieceName(5), 5).times, piece.times);
+    // A second capture to the same name would mix its files with these.
+    ASSERT_TRUE(QFile::copy(files.pieceName(5), files.pieceName(1)));
+    EXPECT_EQ(SplitFiles(out, 0).collision(), files.pieceName(1));
 }
