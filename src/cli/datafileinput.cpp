@@ -5,8 +5,7 @@
 
 #include "data/datafiles.h"
 #include "data/texts.h"
-#include "timeline/sidecar.h"
-#include "timeline/texts.h"
+#include "data/sidecar.h"
 
 namespace ferrox::cli {
 
@@ -42,7 +41,7 @@ std::optional<ArrivalTimes> loadArrivalTimes(const QString &path, const CaptureB
     if (read.status == SidecarRead::Status::Ignored)
         printError(read.note + QLatin1Char('\n'));
     else if (!read.times)
-        printError(TimelineTexts::noArrivalTimes() + QLatin1Char('\n'));
+        printError(DataTexts::noArrivalTimes() + QLatin1Char('\n'));
     return std::move(read.times);
 }
 

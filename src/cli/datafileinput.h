@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/capturebuffer.h"
-#include "timeline/arrivaltimes.h"
+#include "data/arrivaltimes.h"
 
 #include <QString>
 

@@ -9,7 +9,7 @@
 
 #include "data/datafiles.h"
 #include "timeline/exportformats.h"
-#include "timeline/sidecar.h"
+#include "data/sidecar.h"
 #include "timeline/texts.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "arrivaltimes.h"
+#include "data/arrivaltimes.h"
 #include "monitoredbytes.h"
 
 #include <QByteArray>

@@ -1,6 +1,6 @@
 #include "splitfiles.h"
 
-#include "sidecar.h"
+#include "data/sidecar.h"
 
 #include <QFile>
 #include <QFileInfo>

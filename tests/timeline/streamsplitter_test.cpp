@@ -2,7 +2,7 @@
 #include "data/datatesting.h"
 
 #include "data/examine.h"
-#include "timeline/sidecar.h"
+#include "data/sidecar.h"
 #include "timeline/splitfiles.h"
 #include "timeline/streamsplitter.h"
 

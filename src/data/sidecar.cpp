@@ -2,8 +2,6 @@
 
 #include "texts.h"
 
-#include "data/texts.h"
-
 #include <QFile>
 #include <QFileInfo>
 
@@ -65,7 +63,7 @@ FileWriteResult writeSidecar(const QString &dataPath, const ArrivalTimes &times)
 SidecarRead parseSidecar(const QByteArray &text, qint64 streamLength)
 {
     if (!text.endsWith('\n'))
-        return ignored(TimelineTexts::sidecarCut());
+        return ignored(DataTexts::sidecarCut());
     ArrivalTimes times;
     qint64 lineNumber = 0;
     for (qsizetype from = 0; from < text.size();) {
@@ -77,19 +75,19 @@ SidecarRead parseSidecar(const QByteArray &text, qint64 streamLength)
             line.chop(1);
         if (lineNumber == 1) {
             if (!times.setStartText(QString::fromLatin1(line)))
-                return ignored(TimelineTexts::sidecarBadLine(1));
+                return ignored(DataTexts::sidecarBadLine(1));
             continue;
         }
         const qsizetype tab = line.indexOf('\t');
         const std::optional<qint64> offset = plainNumber(line.first(std::max<qsizetype>(tab, 0)));
         const std::optional<qint64> micros = tab < 0 ? std::nullopt : plainNumber(line.sliced(tab + 1));
         if (!offset || !micros)
-            return ignored(TimelineTexts::sidecarBadLine(lineNumber));
+            return ignored(DataTexts::sidecarBadLine(lineNumber));
         if (!times.arrivals.isEmpty()
             && (*offset <= times.arrivals.constLast().offset || *micros < times.arrivals.constLast().micros))
-            return ignored(TimelineTexts::sidecarOutOfOrder(lineNumber));
+            return ignored(DataTexts::sidecarOutOfOrder(lineNumber));
         if (*offset >= streamLength)
-            return ignored(TimelineTexts::sidecarOtherData());
+            return ignored(DataTexts::sidecarOtherData());
         times.arrivals.append({*offset, *micros});
     }
     SidecarRead read;
@@ -107,18 +105,18 @@ SidecarRead readSidecar(const QString &dataPath, qint64 streamLength)
     SidecarRead read;
     QFile file(path);
     if (!info.isFile()) {
-        read = ignored(TimelineTexts::sidecarUnreadable(QString()));
+        read = ignored(DataTexts::sidecarUnreadable(QString()));
     } else if (info.size() > largestSidecar) {
-        read = ignored(TimelineTexts::sidecarTooLarge());
+        read = ignored(DataTexts::sidecarTooLarge());
     } else if (!file.open(QIODevice::ReadOnly)) {
-        read = ignored(TimelineTexts::sidecarUnreadable(file.errorString()));
+        read = ignored(DataTexts::sidecarUnreadable(file.errorString()));
     } else {
         const QByteArray text = file.read(largestSidecar + 1);
-        read = file.error() != QFileDevice::NoError ? ignored(TimelineTexts::sidecarUnreadable(file.errorString()))
+        read = file.error() != QFileDevice::NoError ? ignored(DataTexts::sidecarUnreadable(file.errorString()))
                                                     : parseSidecar(text, streamLength);
     }
     if (read.status == SidecarRead::Status::Ignored)
-        read.note = TimelineTexts::sidecarIgnored(path, read.note);
+        read.note = DataTexts::sidecarIgnored(path, read.note);
     return read;
 }
 

@@ -1,7 +1,7 @@
 // The .times sidecar: its text, its tolerant reading, where it lives.
 #include "data/datatesting.h"
 
-#include "timeline/sidecar.h"
+#include "data/sidecar.h"
 
 #include <QDir>
 #include <QFile>
