@@ -2,25 +2,17 @@
 // pcap must show the conversation's bytes, directions and times.
 #include "clirun.h"
 
+#include "data/datatesting.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace ferrox::test;
+using namespace ferrox::testing;
 
 namespace {
-
-// The stream bytes of monitored bytes sent by J1 (tags A/B) or J2 (8/9).
-QByteArray sent(int high, QByteArrayView monitored)
-{
-    QByteArray out;
-    for (const char c : monitored) {
-        const auto b = std::uint8_t(c);
-        out.append(char(high | (b >> 4))).append(char((high + 0x10) | (b & 0x0F)));
-    }
-    return out;
-}
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -48,7 +40,7 @@ TEST(ExportCli, TsharkReadsThePcapAsTheConversation)
 {
     QTemporaryDir dir;
     const QString data = dir.filePath(QStringLiteral("poll.dat"));
-    writeFile(data, sent(0xA0, "\x02POLL\x03") + sent(0x80, "\x06") + sent(0xA0, "Q") + sent(0x80, "\xB1\xFF") + '\xFF');
+    writeFile(data, byJ1("\x02POLL\x03") + byJ2("\x06") + byJ1("Q") + byJ2("\xB1\xFF") + endCode());
     writeFile(data + QStringLiteral(".times"), "2026-12-06T22:00:51.250000+09:00\n0\t1000\n12\t3500\n16\t9000\n");
     const QString pcap = dir.filePath(QStringLiteral("poll.pcap"));
 
@@ -72,7 +64,7 @@ TEST(ExportCli, FaultyDataIsExportedAsFarAsItIsSoundWithAWarning)
 {
     QTemporaryDir dir;
     const QString data = dir.filePath(QStringLiteral("faulty.dat"));
-    writeFile(data, sent(0xA0, "AB") + "\x55" + sent(0x80, "C") + '\xFF');
+    writeFile(data, byJ1("AB") + "\x55" + byJ2("C") + endCode());
     const QString csv = dir.filePath(QStringLiteral("faulty.csv"));
     const CliRun run = runCli({QStringLiteral("export"), data, QStringLiteral("--format"), QStringLiteral("csv"),
                                QStringLiteral("-o"), csv});
