@@ -105,7 +105,7 @@ SidecarRead readSidecar(const QString &dataPath, qint64 streamLength)
     SidecarRead read;
     QFile file(path);
     if (!info.isFile()) {
-        read = ignored(DataTexts::sidecarUnreadable(QString()));
+        read = ignored(DataTexts::sidecarNotAFile());
     } else if (info.size() > largestSidecar) {
         read = ignored(DataTexts::sidecarTooLarge());
     } else if (!file.open(QIODevice::ReadOnly)) {

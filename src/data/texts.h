@@ -91,6 +91,7 @@ inline QString sidecarOutOfOrder(qint64 line)
 }
 inline QString sidecarCut() { return QStringLiteral("ファイルが途中で切れています。"); }
 inline QString sidecarOtherData() { return QStringLiteral("モニターデータと合いません。"); }
+inline QString sidecarNotAFile() { return QStringLiteral("通常のファイルではありません。"); }
 inline QString sidecarTooLarge() { return QStringLiteral("ファイルが大きすぎます。"); }
 inline QString sidecarUnreadable(const QString &reason) { return QStringLiteral("読み込めませんでした。") + reason; }
 inline QString noArrivalTimes() { return QStringLiteral("到着時刻がないため、時刻と応答時間は表示されません。"); }
