@@ -6,6 +6,7 @@
 #include "data/datafiles.h"
 #include "data/examine.h"
 #include "data/renderer.h"
+#include "data/sidecar.h"
 #include "data/texts.h"
 
 #include <QFileInfo>
@@ -33,7 +34,10 @@ QString rejection(const CaptureBuffer &capture, qint32 SequenceErrorCount)
 CaptureOutput writeCaptureOutput(const MonitorData &data, const CaptureOutputRequest &request)
 {
     CaptureOutput output;
-    const FileWriteResult stored = StoreMonitorData(data.capture, request.dataPath);
+    FileWriteResult stored = StoreMonitorData(data.capture, request.dataPath);
+    // The arrival times beside it; no stale ones from an earlier capture.
+    if (stored.ok)
+        stored = placeSidecar(request.dataPath, data.times);
     if (!stored.ok) {
         output.status = CaptureOutput::Status::WriteFailed;
         output.message = line(stored.message);
