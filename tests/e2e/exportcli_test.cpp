@@ -1,9 +1,11 @@
 // ferrox-cli export read back by tshark: Wireshark's own reading of the
 // pcap must show the conversation's bytes, directions and times.
+#include "boardprocess.h"
 #include "clirun.h"
 
 #include "data/datatesting.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -73,4 +75,44 @@ TEST(ExportCli, FaultyDataIsExportedAsFarAsItIsSoundWithAWarning)
     QFile file(csv);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("index,direction,hex,decimal,character,arrival_us\r\n0,J1,41,65,A,\r\n1,J1,42,66,B,\r\n"));
+}
+
+TEST(SplitCaptureCli, TheFilesJoinedAreTheBoardsTrafficAndEachOpensWithItsTimes)
+{
+    QTemporaryDir dir;
+    // A conversation of 3,000 monitored bytes in turns of varied length.
+    QByteArray traffic;
+    for (int i = 0; traffic.size() < 6000; ++i)
+        traffic += i % 2 ? byJ1(QByteArray(i % 9 + 1, char(i))) : byJ2(QByteArray(i % 4 + 1, char(0x80 + i)));
+    writeFile(dir.filePath(QStringLiteral("traffic.dat")), traffic);
+    BoardProcess board(QStringList {QStringLiteral("--traffic"), dir.filePath(QStringLiteral("traffic.dat"))}
+                       << words("--rate 20000"));
+    FERROX_START_BOARD(board);
+
+    // An odd size cuts where a monitored byte would split: it waits for the next file.
+    const QString out = dir.filePath(QStringLiteral("long.dat"));
+    const CliRun run = runCli(QStringList {QStringLiteral("capture"), QStringLiteral("--device"), board.linkPath(),
+                                           QStringLiteral("-o"), out}
+                              << words("--seconds 1.5 --split-bytes 999"));
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList files = QDir(dir.path()).entryList({QStringLiteral("long-*.dat")}, QDir::Files);
+    ASSERT_GE(files.size(), 7) << run.err.toStdString();
+    QByteArray joined;
+    for (const QString &name : files) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray stream = file.readAll();
+        EXPECT_LE(stream.size(), 1000) << name.toStdString();
+        EXPECT_TRUE(stream.endsWith(endCode())) << name.toStdString();
+        joined += stream.chopped(1);
+        const CliRun timeline = runCli({QStringLiteral("timeline"), dir.filePath(name)});
+        EXPECT_EQ(timeline.exitCode, 0) << name.toStdString() << timeline.err.toStdString();
+        EXPECT_TRUE(timeline.err.isEmpty()) << name.toStdString() << timeline.err.toStdString();
+    }
+    EXPECT_EQ(joined, traffic);
+
+    // A second split capture under the same name is refused before the board is touched.
+    const CliRun again = runCli(QStringList {QStringLiteral("capture"), QStringLiteral("--device"), board.linkPath(),
+                                             QStringLiteral("-o"), out, QStringLiteral("--split-bytes"), QStringLiteral("1000")});
+    EXPECT_EQ(again.exitCode, 1);
 }
