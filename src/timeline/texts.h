@@ -1,7 +1,6 @@
 #pragma once
 
-// The Japanese texts of arrival times, the timeline and the export, kept
-// in one place.
+// The Japanese texts of the timeline and the export, kept in one place.
 
 #include <QString>
 
@@ -23,8 +22,5 @@ inline QString timelineCutAtError(qint64 streamOffset)
     return QStringLiteral("ストリームの") + QString::number(streamOffset)
         + QStringLiteral("バイト目にタグ順序エラーがあるため、その手前までを扱いました。");
 }
-
-// The timeline's log window.
-inline QString timelineWindowCaption() { return QStringLiteral("タイムライン"); }
 
 } // namespace ferrox::TimelineTexts
