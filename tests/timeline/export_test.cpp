@@ -1,4 +1,5 @@
-// The export formats' rows; tshark reads the pcap in the end-to-end test.
+// The export formats: the rows, and the pcap's bytes (tshark reads them in
+// the end-to-end test).
 #include "data/datatesting.h"
 
 #include "timeline/exportformats.h"
@@ -43,4 +44,25 @@ TEST(Export, RowsOfEveryFormat)
     };
     for (const Case &c : cases)
         EXPECT_EQ(exported(c.stream, c.times, c.format), QByteArray(c.text)) << c.name;
+}
+
+TEST(Export, PcapHasOneSerialLineRecordPerRun)
+{
+    // Started 2026-12-06T13:00:51Z + 0.25 s; J1 "AB" arrives at +1 ms, J2's
+    // ACK at +3.5 ms.
+    ArrivalTimes times;
+    times.startEpochMicros = 1796562051250000;
+    times.arrivals = {{0, 1000}, {4, 3500}};
+    const QByteArray pcap = exported(byJ1("AB") + byJ2("\x06") + endCode(), times, ExportFormat::Pcap);
+    const QByteArray expected = QByteArray::fromHex(
+        "d4c3b2a1 0200 0400 00000000 00000000 00000400 fa000000" // header: µs, v2.4, snap 262144, type 250
+        "835c156b 78d40300 0e000000 0e000000"                     // 1796562051.251000 s, 14 bytes
+        "6b155c83 0003d478 01 00 0000 4142"                       // serial header: time, Tx start; "AB"
+        "835c156b 3cde0300 0d000000 0d000000"                     // .253500 s, 13 bytes
+        "6b155c83 0003de3c 02 00 0000 06");                       // Rx start; ACK
+    EXPECT_EQ(pcap.toHex(), expected.toHex());
+    // Without times the records start at 0; the bytes are the same.
+    const QByteArray untimed = exported(byJ1("AB") + byJ2("\x06") + endCode(), std::nullopt, ExportFormat::Pcap);
+    EXPECT_EQ(untimed.mid(24, 8), QByteArray(8, '\0'));
+    EXPECT_EQ(untimed.size(), pcap.size());
 }
