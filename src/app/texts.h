@@ -87,6 +87,7 @@ inline const QString SimpleMonitorKey = QStringLiteral("簡易モニタ");
 inline const QString FileMenu = QStringLiteral("ファイル(&F)");
 inline const QString FileOpenDataFile = QStringLiteral("モニターデータ ファイルを開く(&O)...");
 inline const QString FileSaveDataFile = QStringLiteral("モニターデータ ファイルを保存(S&)...");
+inline const QString FileExportData = QStringLiteral("モニターデータをエクスポート(&E)...");
 inline const QString FileOpenTextFile = QStringLiteral("モニターログ ファイルを開く(H&)...");
 inline const QString FileSaveTextFile = QStringLiteral("モニターログ ファイルを保存(&T)...");
 inline const QString FilePageSetup = QStringLiteral("ページ設定(&U)...");
@@ -101,6 +102,7 @@ inline const QString RateMeasure = QStringLiteral("モニターラインの通�
 inline const QString Modify = QStringLiteral("DBG:モニターデータ修正(&D)");
 
 inline const QString ShowLogMenu = QStringLiteral("モニターログを表示(&D)");
+inline const QString ShowTimeline = QStringLiteral("タイムライン - 到着時刻と応答時間(&L)");
 
 inline const QString ViewMenu = QStringLiteral("表示(&V)");
 inline const QString ViewSetting = QStringLiteral("設定(&S)");

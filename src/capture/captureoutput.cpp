@@ -6,6 +6,7 @@
 #include "data/datafiles.h"
 #include "data/examine.h"
 #include "data/renderer.h"
+#include "data/sidecar.h"
 #include "data/texts.h"
 
 namespace ferrox {
@@ -30,7 +31,11 @@ QString rejection(const CaptureBuffer &capture, qint32 SequenceErrorCount)
 CaptureOutput writeCaptureOutput(const MonitorData &data, const CaptureOutputRequest &request)
 {
     CaptureOutput output;
-    const FileWriteResult stored = request.writeFile(request.dataPath, data.capture.stream());
+    FileWriteResult stored = request.writeFile(request.dataPath, data.capture.stream());
+    // The arrival times beside it, never stale ones from an earlier capture;
+    // a stream on standard output has no place beside it.
+    if (stored.ok && request.dataPath != QLatin1String("-"))
+        stored = placeSidecar(request.dataPath, data.times);
     if (!stored.ok) {
         output.status = CaptureOutput::Status::WriteFailed;
         output.message = line(stored.message);

@@ -13,7 +13,8 @@ namespace ferrox {
 // Where the data of a capture made without a window goes.
 struct CaptureOutputRequest
 {
-    QString dataPath;             // the data file: the stream and its end code, always written
+    QString dataPath;             // the data file: the stream and its end code, always written,
+                                  // with its arrival times in the sidecar beside it
     QString textPath;             // the rendered log; empty for none
     qint32 DisplayModeNumber = 1; // 1..5
     bool utf8 = false;            // the log in UTF-8 instead of code page 932

@@ -19,12 +19,15 @@ qsizetype CaptureRecorder::feed(QByteArrayView block)
     qsizetype stored = 0;
     for (const char c : block) {
         const auto b = std::uint8_t(c);
-        m_capture.setAt(m_count, b);
+        if (m_keepsStream)
+            m_capture.setAt(m_count, b);
         ++stored;
         if (b == EndCode) {
             end(Exit::EndCode);
             break;
         }
+        if (!m_keepsStream)
+            continue;
         ++m_count;
         if (m_count == CaptureLimit) {
             end(Exit::Overflow);

@@ -39,6 +39,13 @@ public:
     // A fresh capture: every position zero, CaptureCount 0, running.
     void start();
 
+    // False for a capture longer than the buffer, whose stream goes to
+    // numbered data files as it arrives: no stream bytes are kept (the
+    // capture stays the end code alone, CaptureCount 0) and there is no
+    // overflow exit; the end code and the data-rate exit still end it.
+    // Read by feed(); true unless told otherwise.
+    void setKeepsStream(bool keeps) { m_keepsStream = keeps; }
+
     // Stores the bytes of one block read from the port, in order, until the
     // capture ends. Returns how many bytes of the block were stored (the
     // end code included): the bytes a live view may show.
@@ -70,6 +77,7 @@ private:
     qint32 m_count = 0;
     Exit m_exit = Exit::Running;
     bool m_started = false;
+    bool m_keepsStream = true;
 };
 
 } // namespace ferrox

@@ -12,7 +12,13 @@ CaptureRun::CaptureRun(LinkOwner &owner, QObject *parent)
     m_endCodeWait.setTimerType(Qt::PreciseTimer);
     m_endCodeWait.setInterval(EndCodeWaitMs);
     connect(&m_endCodeWait, &QTimer::timeout, this, &CaptureRun::onEndCodeOverdue);
-    connect(&m_receiver, &CaptureReceiver::stored, this, &CaptureRun::stored);
+    connect(&m_receiver, &CaptureReceiver::stored, this, [this](const QByteArray &bytes, qint32 count) {
+        // A stream that is not kept is timed by whoever takes it over.
+        if (m_keepsStream)
+            m_arrivals.note(m_streamBytes);
+        m_streamBytes += bytes.size();
+        emit stored(bytes, count);
+    });
     connect(&m_receiver, &CaptureReceiver::ended, this, &CaptureRun::onEnded);
     connect(&m_receiver, &CaptureReceiver::portError, this, &CaptureRun::onPortError);
 }
@@ -38,6 +44,9 @@ void CaptureRun::onStarted(const CaptureStartOutcome &outcome)
         return;
     }
     m_streaming = true;
+    m_arrivals.start();
+    m_streamBytes = 0;
+    m_recorder.setKeepsStream(m_keepsStream);
     emit streamStarted(outcome.reply);
     m_receiver.start();
     if (m_stopRequested && m_streaming)

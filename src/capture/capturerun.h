@@ -3,6 +3,7 @@
 #include "capturereceiver.h"
 #include "capturerecorder.h"
 
+#include "data/arrivaltimes.h"
 #include "link/linkowner.h"
 
 #include <QObject>
@@ -54,6 +55,14 @@ public:
     // The board streams and the stream has not ended yet.
     bool isStreaming() const { return m_streaming; }
     const CaptureRecorder &recorder() const { return m_recorder; }
+    // When each stored block arrived: the start is the stream's start.
+    // Empty for a stream that is not kept, which would grow it without end.
+    const ArrivalTimes &arrivalTimes() const { return m_arrivals.times(); }
+    // Microseconds since the stream's start on the arrival times' clock.
+    qint64 elapsedMicros() const { return m_arrivals.elapsedMicros(); }
+    // False: a capture longer than the buffer (see CaptureRecorder). Read
+    // at start().
+    void setKeepsStream(bool keeps) { m_keepsStream = keeps; }
     qint32 CaptureCount() const { return m_recorder.CaptureCount(); }
     // The port's error code when a port error ended the stream, else 0.
     int portError() const { return m_portError; }
@@ -86,12 +95,15 @@ private:
     LinkOwner &m_owner;
     CaptureRecorder m_recorder;
     CaptureReceiver m_receiver;
+    ArrivalRecorder m_arrivals;
+    qint64 m_streamBytes = 0; // stored since the stream started, the end code included
     QTimer m_endCodeWait;
     int m_portError = 0;
     bool m_active = false;
     bool m_streaming = false;
     bool m_stopRequested = false;
     bool m_quietBoardAtEnd = true;
+    bool m_keepsStream = true;
 };
 
 } // namespace ferrox

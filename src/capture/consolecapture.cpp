@@ -29,7 +29,10 @@ ConsoleCapture::ConsoleCapture(LinkOwner &owner, QObject *parent)
 {
     connect(&m_run, &CaptureRun::startFailed, this, &ConsoleCapture::onStartFailed);
     connect(&m_run, &CaptureRun::streamStarted, this, &ConsoleCapture::onStreamStarted);
-    connect(&m_run, &CaptureRun::stored, this, [this](const QByteArray &, qint32 count) { emit progress(count); });
+    connect(&m_run, &CaptureRun::stored, this, [this](const QByteArray &bytes, qint32 count) {
+        emit stored(bytes, m_run.elapsedMicros());
+        emit progress(count);
+    });
     connect(&m_run, &CaptureRun::stopSent, this, &ConsoleCapture::onStopSent);
     connect(&m_run, &CaptureRun::streamEnded, this, &ConsoleCapture::onStreamEnded);
     connect(&m_run, &CaptureRun::finished, this, [this] { emit finished(m_result); });
@@ -133,6 +136,7 @@ void ConsoleCapture::onStreamEnded(CaptureRecorder::Exit exit)
     m_result.exit = exit;
     m_result.portError = m_run.portError();
     m_result.data.capture = m_run.recorder().capture();
+    m_result.data.times = m_run.arrivalTimes();
     m_result.data.CaptureTimestamp = QDateTime::currentDateTime().toString(CaptureTexts::timestampFormat());
 }
 

@@ -56,6 +56,11 @@ public:
 
     // Stream bytes stored so far.
     qint32 CaptureCount() const { return m_run.CaptureCount(); }
+    // False: a capture longer than the buffer, its stream taken from
+    // stored() (see CaptureRecorder::setKeepsStream).
+    void setKeepsStream(bool keeps) { m_run.setKeepsStream(keeps); }
+    // The stream's start (set once it streams) and the arrivals of a kept stream.
+    const ArrivalTimes &arrivalTimes() const { return m_run.arrivalTimes(); }
 
 signals:
     // The capture's log as it grows: the check's text, the board's reply,
@@ -66,6 +71,9 @@ signals:
     void streamStarted();
     // Stream bytes stored so far, after each block.
     void progress(qint32 CaptureCount);
+    // Each stored block (the end code included) and when it arrived, in
+    // microseconds since the stream started.
+    void stored(const QByteArray &bytes, qint64 arrivalMicros);
     void finished(const ConsoleCaptureResult &result);
 
 private:

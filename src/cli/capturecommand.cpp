@@ -1,10 +1,13 @@
 // ferrox-cli capture: a capture over a device as the program makes one,
 // stopped by Ctrl+C, SIGTERM or --seconds; the stream goes to a data file
-// and, when asked, its rendering to a text file.
+// with its arrival times beside it and, when asked, its rendering to a
+// text file. With --split-bytes the capture goes on past the buffer into
+// numbered data files.
 #include "clioutput.h"
 #include "commands.h"
 #include "filenames.h"
 #include "linkoptions.h"
+#include "splitoutput.h"
 
 #include "capture/captureoutput.h"
 #include "capture/consolecapture.h"
@@ -55,7 +58,7 @@ std::optional<QString> directionText(const QString &value)
 class LiveCount
 {
 public:
-    void show(qint32 monitoredBytes)
+    void show(qint64 monitoredBytes)
     {
         if (m_shown.isValid() && !m_shown.hasExpired(LiveCountPeriodMs))
             return;
@@ -72,6 +75,19 @@ public:
 private:
     QElapsedTimer m_shown;
 };
+
+// The most stream bytes of a split file: with its end code it fills the
+// buffer, so every file opens in the window.
+constexpr int largestSplit = StreamSplitter::LargestPiece;
+
+int splitExitStatus(const ConsoleCaptureResult &capture, const SplitOutput &split)
+{
+    if (!split.failure().isEmpty())
+        return ExitIoFailure;
+    if (capture.portError != 0)
+        return ExitLinkFailure;
+    return split.sequenceErrors() != 0 || split.monitoredBytes() == 0 ? ExitRejected : ExitSuccess;
+}
 
 int exitStatusOf(const ConsoleCaptureResult &capture, const CaptureOutput &output)
 {
@@ -94,6 +110,8 @@ int captureCommand(const QStringList &arguments)
         {QStringLiteral("o"), QStringLiteral("OUT.dat"), QStringLiteral("the data file to write (- for standard output)")},
         {QStringLiteral("mode"), QStringLiteral("1-5"), QStringLiteral("display mode of the text file (default 1)")},
         {QStringLiteral("text"), QStringLiteral("OUT.txt"), QStringLiteral("render the capture into this file (- for standard output)")},
+        {QStringLiteral("split-bytes"), QStringLiteral("N"), QStringLiteral("go on past the buffer into OUT-00001.dat, ... of at most N stream bytes (2 to 262144)")},
+        {QStringLiteral("files"), QStringLiteral("K"), QStringLiteral("with --split-bytes: keep only the newest K files")},
     } + CliArguments::encodingOptions());
     if (!args.parse(arguments))
         return args.exitStatus();
@@ -127,9 +145,26 @@ int captureCommand(const QStringList &arguments)
     const std::optional<bool> utf8 = args.utf8Chosen(textPath == QLatin1String("-") && outputIsTerminal());
     if (!utf8)
         return ExitUsage;
+    const bool splitting = args.isSet(QStringLiteral("split-bytes"));
+    if (args.isSet(QStringLiteral("files")) && !splitting)
+        return args.usageError(QStringLiteral("--files needs --split-bytes N"));
+    if (splitting && !textPath.isEmpty())
+        return args.usageError(QStringLiteral("--text renders one buffer; it cannot go with --split-bytes"));
+    const std::optional<int> splitBytes = args.number(QStringLiteral("split-bytes"), 2, largestSplit, largestSplit);
+    const std::optional<int> keepFiles = args.number(QStringLiteral("files"), 1, 1'000'000, 0);
+    if (!splitBytes || !keepFiles)
+        return ExitUsage;
+    const SplitFiles splitFiles(dataPath, *keepFiles);
+    if (splitting && !splitFiles.collision().isEmpty()) {
+        printError(QStringLiteral("ferrox-cli capture: %1 exists; a split capture does not mix its files with an earlier one's\n")
+                       .arg(splitFiles.collision()));
+        return ExitIoFailure;
+    }
+    if (splitting && dataPath == QLatin1String("-"))
+        return args.usageError(QStringLiteral("--split-bytes writes numbered files; -o - cannot take them"));
 
     // Refuse now rather than lose the capture at the end.
-    for (const QString &path : {dataPath, textPath}) {
+    for (const QString &path : {splitting ? splitFiles.pieceName(1) : dataPath, textPath}) {
         const QString problem = path.isEmpty() || path == QLatin1String("-") ? QString() : namedOutputProblem(path);
         if (!problem.isEmpty()) {
             printError(problem + u'\n');
@@ -179,19 +214,49 @@ int captureCommand(const QStringList &arguments)
         liveCount->end();
         printError(text);
     });
-    if (::isatty(STDERR_FILENO) == 1)
+    const bool live = ::isatty(STDERR_FILENO) == 1;
+    if (live && !splitting)
         QObject::connect(capture, &ConsoleCapture::progress, app,
                          [liveCount](qint32 CaptureCount) { liveCount->show(CaptureCount / 2); });
     QObject::connect(capture, &ConsoleCapture::streamStarted, app, [stopTimer, stopAfterMs = *stopAfterMs] {
         if (stopAfterMs > 0)
             stopTimer->start(stopAfterMs);
     });
-    QObject::connect(capture, &ConsoleCapture::finished, app, [owner, output, liveCount](const ConsoleCaptureResult &result) {
+
+    // A split capture keeps nothing in the buffer: each block goes on to
+    // the files at once. A file that cannot be written stops the capture.
+    // Made when the stream starts, which gives the files' start time.
+    auto split = std::make_shared<std::optional<SplitOutput>>();
+    if (splitting) {
+        capture->setKeepsStream(false);
+        QObject::connect(capture, &ConsoleCapture::streamStarted, app, [split, capture, dataPath, splitBytes, keepFiles] {
+            split->emplace(dataPath, *splitBytes, *keepFiles, capture->arrivalTimes());
+        });
+        QObject::connect(capture, &ConsoleCapture::stored, app, [split, capture, liveCount, live](const QByteArray &bytes, qint64 micros) {
+            if (!(*split)->feed(bytes, micros))
+                capture->requestStop();
+            else if (live)
+                liveCount->show((*split)->monitoredBytes());
+        });
+    }
+    QObject::connect(capture, &ConsoleCapture::finished, app, [owner, output, liveCount, split](const ConsoleCaptureResult &result) {
         liveCount->end();
         owner->shutdown();
         if (result.status == ConsoleCaptureResult::Status::LinkFailed) {
             printError(result.text);
             QCoreApplication::exit(ExitLinkFailure);
+            return;
+        }
+        if (split->has_value()) {
+            SplitOutput &files = split->value();
+            files.finish();
+            printError(QStringLiteral("monitored bytes: %1\nsequence errors: %2\nfiles: %3\n")
+                           .arg(files.monitoredBytes())
+                           .arg(files.sequenceErrors())
+                           .arg(files.files().written()));
+            if (!files.failure().isEmpty())
+                printError(files.failure() + u'\n');
+            QCoreApplication::exit(splitExitStatus(result, files));
             return;
         }
         const CaptureOutput written = writeCaptureOutput(result.data, output);

@@ -16,6 +16,8 @@ const Command commandTable[] = {
     {"capture", "capture from a board into a data file, and render it", captureCommand},
     {"ports", "list the serial devices found on this machine", portsCommand},
     {"measure", "measure the monitored line's speed", measureCommand},
+    {"timeline", "direction changes and response times of FILE.dat", timelineCommand},
+    {"export", "FILE.dat as pcap, CSV or JSON lines for other tools", exportCommand},
 };
 
 QString programUsage()

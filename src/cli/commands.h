@@ -36,6 +36,8 @@ int checkCommand(const QStringList &arguments);
 int captureCommand(const QStringList &arguments);
 int portsCommand(const QStringList &arguments);
 int measureCommand(const QStringList &arguments);
+int timelineCommand(const QStringList &arguments);
+int exportCommand(const QStringList &arguments);
 
 std::span<const Command> commands();
 

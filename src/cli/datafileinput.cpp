@@ -5,6 +5,8 @@
 #include "filenames.h"
 
 #include "data/datafiles.h"
+#include "data/texts.h"
+#include "data/sidecar.h"
 
 namespace ferrox::cli {
 
@@ -30,6 +32,16 @@ std::optional<CaptureBuffer> loadDataFile(const QString &path, int &exitStatus)
         break;
     }
     return std::move(loaded.capture);
+}
+
+std::optional<ArrivalTimes> loadArrivalTimes(const QString &path, const CaptureBuffer &capture)
+{
+    SidecarRead read = readSidecar(path, qint64(capture.CaptureEnd()) + 1);
+    if (read.status == SidecarRead::Status::Ignored)
+        printError(read.note + QLatin1Char('\n'));
+    else if (!read.times)
+        printError(DataTexts::noArrivalTimes() + QLatin1Char('\n'));
+    return std::move(read.times);
 }
 
 } // namespace ferrox::cli

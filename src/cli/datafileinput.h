@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/capturebuffer.h"
+#include "data/arrivaltimes.h"
 
 #include <QString>
 
@@ -13,5 +14,10 @@ namespace ferrox::cli {
 // On failure `exitStatus` is set: 1 for a missing or unreadable file, 4 for
 // an empty one.
 std::optional<CaptureBuffer> loadDataFile(const QString &path, int &exitStatus);
+
+// The arrival times of the data file at `path` holding `capture`, from its
+// sidecar; a sidecar that is missing or ignored gives none, with a note on
+// standard error.
+std::optional<ArrivalTimes> loadArrivalTimes(const QString &path, const CaptureBuffer &capture);
 
 } // namespace ferrox::cli

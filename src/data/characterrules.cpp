@@ -2,19 +2,30 @@
 
 namespace ferrox {
 
-void appendAsciiCharacter(QByteArray &out, std::uint8_t value)
+const char *controlCodeName(std::uint8_t value)
 {
     switch (value) {
-    case 2: out.append("[STX]"); return;
-    case 3: out.append("[ETX]"); return;
-    case 4: out.append("[EOT]"); return;
-    case 5: out.append("[ENQ]"); return;
-    case 6: out.append("[ACK]"); return;
+    case 2: return "[STX]";
+    case 3: return "[ETX]";
+    case 4: return "[EOT]";
+    case 5: return "[ENQ]";
+    case 6: return "[ACK]";
+    case 10: return "[LF]";
+    case 21: return "[NAK]";
+    case 27: return "[ESC]";
+    default: return nullptr;
+    }
+}
+
+void appendAsciiCharacter(QByteArray &out, std::uint8_t value)
+{
+    if (const char *name = controlCodeName(value)) {
+        out.append(name);
+        return;
+    }
+    switch (value) {
     case 9: out.append('\t'); return;
-    case 10: out.append("[LF]"); return;
     case 13: out.append("\r\n", 2); return;
-    case 21: out.append("[NAK]"); return;
-    case 27: out.append("[ESC]"); return;
     default:
         out.append(char(value < 32 ? 0xF7 : value));
         return;

@@ -9,6 +9,10 @@ namespace ferrox {
 // How the renderers put an assembled byte value into their character text.
 // Values above 255 come only from malformed data (repeated low nibbles).
 
+// The name of a named control code, "[STX]" ... "[ESC]"; nullptr for
+// every other value.
+const char *controlCodeName(std::uint8_t value);
+
 // The ASCII view: the named control codes as "[STX]" ... "[ESC]", TAB (9)
 // as a TAB, CR (13) as a line break, other values below 32 as the
 // placeholder byte 0xF7, and 32..255 as the byte itself.

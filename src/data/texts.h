@@ -75,4 +75,24 @@ inline QString fileUnwritable(const QString &path, const QString &reason)
     return QStringLiteral("ファイル(") + path + QStringLiteral(")に書き込めませんでした。") + reason;
 }
 
+// Arrival times: why a sidecar of arrival times is not used.
+inline QString sidecarIgnored(const QString &path, const QString &reason)
+{
+    return QStringLiteral("到着時刻ファイル(") + path + QStringLiteral(")を無視しました。") + reason;
+}
+inline QString sidecarBadLine(qint64 line)
+{
+    return QString::number(line) + QStringLiteral("行目の形式が正しくありません。");
+}
+inline QString sidecarOutOfOrder(qint64 line)
+{
+    return QString::number(line) + QStringLiteral("行目の順序が正しくありません。");
+}
+inline QString sidecarCut() { return QStringLiteral("ファイルが途中で切れています。"); }
+inline QString sidecarOtherData() { return QStringLiteral("モニターデータと合いません。"); }
+inline QString sidecarNotAFile() { return QStringLiteral("通常のファイルではありません。"); }
+inline QString sidecarTooLarge() { return QStringLiteral("ファイルが大きすぎます。"); }
+inline QString sidecarUnreadable(const QString &reason) { return QStringLiteral("読み込めませんでした。") + reason; }
+inline QString noArrivalTimes() { return QStringLiteral("到着時刻がないため、時刻と応答時間は表示されません。"); }
+
 } // namespace ferrox::DataTexts

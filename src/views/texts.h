@@ -78,6 +78,18 @@ inline QString shownInDefaultMode() { return QStringLiteral("デフォルトの�
 inline QString dataOverwriteText() { return QStringLiteral("モニタ データファイルが存在します。上書きしますか？"); }
 inline QString dataSaveCancelled() { return QStringLiteral("ファイルセーブ　キャンセル。"); }
 
+// The timeline view and the export of the current data.
+inline QString timelineCaptionPiece() { return QStringLiteral("タイムライン"); }
+inline QString exportTitle() { return QStringLiteral("モニタ データをエクスポート"); }
+inline QString exportFilter()
+{
+    return QStringLiteral("pcap ファイル(*.pcap)|*.pcap|CSV ファイル(*.csv)|*.csv|JSON Lines ファイル(*.jsonl)|*.jsonl|");
+}
+inline QString exportExtension() { return QStringLiteral("pcap"); }
+inline QString exportOverwriteText() { return QStringLiteral("ファイルが存在します。上書きしますか？"); }
+inline QString exportUnknownFormat() { return QStringLiteral("拡張子は .pcap、.csv、.jsonl のいずれかにしてください。"); }
+inline QString exportFinished() { return QStringLiteral("エクスポートしました。"); }
+
 // Printing.
 inline QString printTitle() { return QStringLiteral("印刷"); }
 inline QString pageSetupTitle() { return QStringLiteral("ﾍﾟｰｼﾞ設定"); }

@@ -213,6 +213,7 @@ TEST_F(AppTest, MenuItemsHaveTheirCaptionsShortcutsAndStartStates)
     const QList<MenuRow> rows = {
         {"mnuFileOpenDataFile", QStringLiteral("モニターデータ ファイルを開く(&O)..."), true, true, {}, QKeySequence(QStringLiteral("Ctrl+O"))},
         {"mnuFileSaveDataFile", QStringLiteral("モニターデータ ファイルを保存(S&)..."), false, true, {}, QKeySequence(QStringLiteral("Ctrl+S"))},
+        {"mnuFileExportData", QStringLiteral("モニターデータをエクスポート(&E)..."), false},
         {"mnuFileOpenTextFile", QStringLiteral("モニターログ ファイルを開く(H&)...")},
         {"mnuFileSaveTextFile", QStringLiteral("モニターログ ファイルを保存(&T)..."), false},
         {"mnuFilePageSetup", QStringLiteral("ページ設定(&U)...")},
@@ -230,6 +231,7 @@ TEST_F(AppTest, MenuItemsHaveTheirCaptionsShortcutsAndStartStates)
         {"mnuMonitorLogOpen3", QStringLiteral("モード3 <HEX･CHAR>"), false},
         {"mnuMonitorLogOpen4", QStringLiteral("モード4 <EXCHANGE>"), false},
         {"mnuMonitorLogOpen5", QStringLiteral("モード5 <SAVE>"), false},
+        {"mnuMonitorLogTimeline", QStringLiteral("タイムライン - 到着時刻と応答時間(&L)"), false},
         {"mnuViewSetting", QStringLiteral("設定(&S)"), true, true, true},
         {"mnuViewToolbar", QStringLiteral("ツール バー(&T)"), true, true, true},
         {"mnuViewStatusBar", QStringLiteral("ステータス バー(&B)"), true, true, true},

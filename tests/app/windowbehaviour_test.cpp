@@ -79,6 +79,8 @@ TEST_F(AppTest, LongStatusTextDoesNotWidenTheWindow)
 TEST_F(AppTest, DataCommandsAreSwitchedTogether)
 {
     QList<QObject *> targets = {window().menuItem(QStringLiteral("mnuFileSaveDataFile")),
+                                window().menuItem(QStringLiteral("mnuFileExportData")),
+                                window().menuItem(QStringLiteral("mnuMonitorLogTimeline")),
                                 window().menu(QStringLiteral("mnuDpOpen"))};
     for (int k = 1; k <= 5; ++k)
         targets << window().menuItem(QStringLiteral("mnuMonitorLogOpen%1").arg(k));

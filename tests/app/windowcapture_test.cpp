@@ -9,6 +9,7 @@
 #include "app/ui/settingspanel.h"
 #include "app/ui/signalpanel.h"
 #include "board/traffic.h"
+#include "data/sidecar.h"
 #include "platform/programinfo.h"
 #include "support/inprocessboard.h"
 #include "views/ui/documentwindow.h"
@@ -101,6 +102,9 @@ TEST_F(WindowCapture, AStoppedCaptureRunsEveryStepAndKeepsTheWholeStream)
     // stop again at the end, before sampling resumes.
     EXPECT_EQ(port().written, QByteArray("4dVGEE"));
     EXPECT_EQ(dataFile(), traffic + endCode);
+    // The arrival times beside it, from the stream's first byte on.
+    const SidecarRead times = readSidecar(dir.filePath(QStringLiteral("rs_data.dat")), traffic.size() + 1);
+    EXPECT_TRUE(times.times && times.times == session->data().times) << times.note.toStdString();
     EXPECT_EQ(logAtEnd, QStringLiteral("Ferrox LM V1.05  9600bps\nモニター開始 ... モニター停止。\n"));
     EXPECT_TRUE(logText().contains(QStringLiteral("モニターバイト数　： 94byte"))) << "rendered";
     const QString stamp = session->data().CaptureTimestamp;

@@ -132,12 +132,13 @@ TEST_F(CaptureCli, EveryEndHasItsExitStatus)
         EXPECT_EQ(QFile::exists(dataPath()), c.dataWritten);
         if (c.dataWritten) {
             EXPECT_TRUE(contentOf(dataPath()).endsWith(endCode));
+            EXPECT_TRUE(QFile::exists(dataPath() + QStringLiteral(".times"))) << "the arrival times beside it";
         }
         if (c.textWritten >= 0) {
             EXPECT_EQ(QFile::exists(textPath()), c.textWritten == 1);
         }
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(),
-                  int(QFile::exists(dataPath())) + int(QFile::exists(textPath())))
+                  2 * int(QFile::exists(dataPath())) + int(QFile::exists(textPath())))
             << "no temporary files left";
     }
 }

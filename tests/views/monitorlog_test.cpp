@@ -257,6 +257,40 @@ TEST_F(LogWindows, DataFileSavedAndReopenedIsTheSameByteForByte)
     EXPECT_TRUE(text(newest()).contains(QStringLiteral("41 ")));
 }
 
+TEST_F(LogWindows, ArrivalTimesTravelWithTheDataAndFeedTheTimelineAndTheExport)
+{
+    const QByteArray times = "2026-12-06T22:00:51.000000+09:00\n0\t1000\n2\t3500\n";
+    const QString first = written("first.dat", j1A_j2Ack);
+    written("first.dat.times", times);
+    openData(first);
+    ASSERT_TRUE(loaded(newest()));
+    EXPECT_EQ(readFile(capturedData + QStringLiteral(".times")), times);
+
+    const QString saved = path("saved.dat");
+    dialogs.chooseFile(saved);
+    commands.saveDataFile();
+    EXPECT_EQ(readFile(saved + QStringLiteral(".times")), times);
+
+    commands.displayTimeline();
+    EXPECT_TRUE(newest()->caption().endsWith(QStringLiteral(" ： タイムライン - ") + first));
+    EXPECT_TRUE(text(newest()).contains(QStringLiteral("      0.003500  J1←J2            1         2.500")))
+        << text(newest()).toStdString();
+
+    dialogs.chooseFile(path("out.csv"));
+    commands.exportData();
+    EXPECT_EQ(readFile(path("out.csv")), QByteArray("index,direction,hex,decimal,character,arrival_us\r\n"
+                                                    "0,J1,41,65,A,1000\r\n1,J2,06,6,[ACK],3500\r\n"));
+
+    // Another file's times are ignored with a note; none are left behind.
+    const QString other = written("other.dat", j1A);
+    written("other.dat.times", times + "4\t4000\n");
+    openData(other);
+    ASSERT_TRUE(loaded(newest()));
+    EXPECT_FALSE(data.times);
+    EXPECT_FALSE(QFile::exists(capturedData + QStringLiteral(".times")));
+    EXPECT_TRUE(status.texts.last().contains(QStringLiteral("到着時刻ファイル"))) << status.texts.last().toStdString();
+}
+
 TEST_F(LogWindows, DataFileSaveAsksBeforeOverwriting)
 {
     setData(j1A);

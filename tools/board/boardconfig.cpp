@@ -34,10 +34,12 @@ QString boardUsage()
         "usage: ferrox-board --link PATH [--firmware V1.05] [--id \"Ferrox LM\"] [--jumper 57600|115200]\n"
         "                    [--traffic FILE|demo|random:SEED] [--rate BYTES_PER_S] [--loop] [--signals 0xNN]\n"
         "                    [--measure-counts C1,C2,...] [--silent] [--reply-len N] [--error-tags N]\n"
-        "                    [--no-end-code] [--flood N] [--hangup-after S]\n"
+        "                    [--no-end-code] [--flood N] [--hangup-after S] [--send-log FILE]\n"
         "       ferrox-board --help | --version\n"
         "A simulated line monitor board on a pseudo-terminal: PATH becomes a link to its\n"
-        "slave side, whose path is printed on the first line of the output.\n");
+        "slave side, whose path is printed on the first line of the output.\n"
+        "--send-log FILE notes when each piece of a stream was sent: \"stream offset<TAB>\n"
+        "microseconds since 1970-01-01T00:00:00Z\" a line, offsets from 0 again at each stream.\n");
 }
 
 QString parseBoardArguments(const QStringList &arguments, BoardConfig &config, bool &helpRequested)
@@ -52,7 +54,7 @@ QString parseBoardArguments(const QStringList &arguments, BoardConfig &config, b
         parser.addOption(QCommandLineOption(QString::fromLatin1(name)));
     };
     for (const char *name : {"link", "firmware", "id", "jumper", "traffic", "rate", "signals",
-                             "measure-counts", "reply-len", "error-tags", "flood", "hangup-after"})
+                             "measure-counts", "reply-len", "error-tags", "flood", "hangup-after", "send-log"})
         valued(name);
     for (const char *name : {"loop", "silent", "no-end-code", "help"})
         flag(name);
@@ -130,6 +132,7 @@ QString parseBoardArguments(const QStringList &arguments, BoardConfig &config, b
                             QStringLiteral("a number of seconds above 0"));
         result.hangupAfterMs = std::max(1, static_cast<int>(std::lround(seconds * 1000)));
     }
+    result.sendLog = value("send-log");
     result.loop = isSet("loop");
     result.silent = isSet("silent");
     result.noEndCode = isSet("no-end-code");

@@ -29,6 +29,7 @@ struct BoardConfig
     bool noEndCode = false;               // --no-end-code: no 0xFF after a stream's stop
     int flood = 0;                        // --flood: stream bytes sent at once on a direction command
     int hangupAfterMs = 0;                // --hangup-after (seconds): close the pty then; 0 = never
+    QString sendLog;                      // --send-log: file of the stream's send times; empty = none
 };
 
 // Reads the program's arguments (arguments[0] is the program name).

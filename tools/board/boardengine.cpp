@@ -176,6 +176,7 @@ void BoardEngine::startStream(char direction)
     m_session = trafficForDirection(m_traffic, direction);
     m_pass = withErrorTags(m_session, m_config.errorTags);
     m_position = 0;
+    m_streamOffset = 0;
     m_lastStreamByte = 0;
     if (m_config.flood > 0)
         send(takeStream(m_config.flood, true));
@@ -251,8 +252,11 @@ QByteArray BoardEngine::takeStream(qint64 count, bool wrapAlways)
         out.append(m_pass.constData() + m_position, n);
         m_position += n;
     }
-    if (!out.isEmpty())
+    if (!out.isEmpty()) {
         m_lastStreamByte = static_cast<std::uint8_t>(out.back());
+        emit streamSent(m_streamOffset, out.size());
+        m_streamOffset += out.size();
+    }
     return out;
 }
 

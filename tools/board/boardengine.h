@@ -68,6 +68,9 @@ public:
 
 signals:
     void output(const QByteArray &toPc);
+    // Stream bytes leave: `count` of them from stream offset `offset`,
+    // counted from 0 at each stream's start.
+    void streamSent(qint64 offset, qint64 count);
 
 private:
     void handleCommand(std::uint8_t command);
@@ -96,6 +99,7 @@ private:
     QByteArray m_pass;    // the stream being sent (the first pass carries the error tags)
     QByteArray m_session; // one pass of the direction's traffic, for the repeats
     qsizetype m_position = 0;
+    qint64 m_streamOffset = 0; // stream bytes sent since the stream started
     std::uint8_t m_lastStreamByte = 0;
     qsizetype m_recordPosition = 0;
 

@@ -6,6 +6,7 @@
 #include "pathlink.h"
 #include "ptylink.h"
 #include "platform/programinfo.h"
+#include "sendlog.h"
 #include "platform/terminationwatch.h"
 
 #include <QCoreApplication>
@@ -54,7 +55,13 @@ int main(int argc, char **argv)
     if (!link.create(error))
         return fail(error, 1);
 
+    SendLog sendLog;
+    if (!config.sendLog.isEmpty() && !sendLog.open(config.sendLog, error))
+        return fail(error, 1);
+
     BoardEngine engine(config, *traffic);
+    if (!config.sendLog.isEmpty())
+        QObject::connect(&engine, &BoardEngine::streamSent, &engine, [&sendLog](qint64 offset) { sendLog.note(offset); });
     QObject::connect(&pty, &PtyLink::received, &engine, [&engine](const QByteArray &bytes, int linkBaud) {
         engine.setLinkBaud(linkBaud);
         engine.receive(bytes);

@@ -41,6 +41,8 @@ void LogWindowsHookup::connectCommands()
         if (m_area.activeChild())
             m_monitorLog.saveDataFile();
     });
+    onMenu("mnuFileExportData", [this] { m_monitorLog.exportData(); });
+    onMenu("mnuMonitorLogTimeline", [this] { m_monitorLog.displayTimeline(); });
     for (int k = 1; k <= SettingsPanel::DisplayButtonCount; ++k) {
         QAction *item = m_window.menuItem(QStringLiteral("mnuMonitorLogOpen%1").arg(k));
         const auto display = [this, k, item] { m_monitorLog.displayLog(k, item->text()); };

@@ -50,6 +50,7 @@ void buildMainMenu(QMenuBar *menuBar)
     addMenu(menuBar, "mnuFile", FileMenu,
             {{"mnuFileOpenDataFile", &FileOpenDataFile, Plain, QKeySequence(Qt::CTRL | Qt::Key_O)},
              {"mnuFileSaveDataFile", &FileSaveDataFile, Disabled, QKeySequence(Qt::CTRL | Qt::Key_S)},
+             {"mnuFileExportData", &FileExportData, Disabled},
              {nullptr, nullptr},
              {"mnuFileOpenTextFile", &FileOpenTextFile},
              {"mnuFileSaveTextFile", &FileSaveTextFile, Disabled},
@@ -71,7 +72,9 @@ void buildMainMenu(QMenuBar *menuBar)
              {"mnuMonitorLogOpen2", &DisplayModes[1]},
              {"mnuMonitorLogOpen3", &DisplayModes[2]},
              {"mnuMonitorLogOpen4", &DisplayModes[3]},
-             {"mnuMonitorLogOpen5", &DisplayModes[4]}});
+             {"mnuMonitorLogOpen5", &DisplayModes[4]},
+             {nullptr, nullptr},
+             {"mnuMonitorLogTimeline", &ShowTimeline}});
     addMenu(menuBar, "mnuView", ViewMenu,
             {{"mnuViewSetting", &ViewSetting, Checked},
              {"mnuViewToolbar", &ViewToolbar, Checked},

@@ -135,6 +135,7 @@ QMenu *MainWindow::menu(const QString &objectName) const
 void MainWindow::setDataCommandsEnabled(bool enabled)
 {
     menuItem(QStringLiteral("mnuFileSaveDataFile"))->setEnabled(enabled);
+    menuItem(QStringLiteral("mnuFileExportData"))->setEnabled(enabled);
     QMenu *displayMenu = menu(QStringLiteral("mnuDpOpen"));
     displayMenu->setEnabled(enabled);
     for (QAction *item : displayMenu->actions())

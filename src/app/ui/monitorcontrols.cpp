@@ -257,6 +257,7 @@ void MonitorControls::onStreamEnded(CaptureRecorder::Exit exit)
     // The data is named, the data commands enabled.
     MonitorData &data = m_session.data();
     data.capture = m_run.recorder().capture();
+    data.times = m_run.arrivalTimes();
     data.CaptureTimestamp = QDateTime::currentDateTime().toString(CaptureTexts::timestampFormat());
     m_window.setWindowTitle(mainTitleText() + data.CaptureTitle());
     if (LogWindow *window = log())

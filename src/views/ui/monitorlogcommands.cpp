@@ -3,6 +3,7 @@
 #include "data/datafiles.h"
 #include "data/examine.h"
 #include "data/renderer.h"
+#include "data/sidecar.h"
 #include "data/texts.h"
 #include "link/statusreport.h"
 #include "platform/dialogs.h"
@@ -13,6 +14,9 @@
 #include "views/logwindowregistry.h"
 #include "views/textfile.h"
 #include "views/texts.h"
+#include "timeline/exportformats.h"
+#include "timeline/texts.h"
+#include "timeline/timeline.h"
 
 #include <QFile>
 #include <QCursor>
@@ -86,6 +90,7 @@ void MonitorLogCommands::ProcessCapturedData()
     const FileWriteResult stored = StoreMonitorData(m_data.capture, dataFilePath());
     if (!stored.ok)
         m_dialogs.inform(stored.message, MessageIcon::Critical);
+    placeTimes(dataFilePath());
     if (m_sequenceErrorCount == 0) {
         RenderMonitorLog();
         return;
@@ -94,6 +99,13 @@ void MonitorLogCommands::ProcessCapturedData()
     append(viewtexts::sequenceErrorAdvice(m_sequenceErrorCount));
     m_host.setDataCommandsEnabled(false);
     m_host.setMainCaption(mainTitleText() + viewtexts::noCurrentData());
+}
+
+void MonitorLogCommands::placeTimes(const QString &dataPath)
+{
+    const FileWriteResult placed = placeSidecar(dataPath, m_data.times);
+    if (!placed.ok)
+        m_dialogs.inform(placed.message, MessageIcon::Critical);
 }
 
 void MonitorLogCommands::rejectCapture()
@@ -181,8 +193,10 @@ void MonitorLogCommands::openDataFile(const QString &path)
     window->setRightMargin(displayRightMarginTwips);
     // The cut note rides along: the status line is the one place it stays.
     QString status = viewtexts::shownInDefaultMode();
-    if (!opened.cutNote.isEmpty())
-        status += QStringLiteral("　") + opened.cutNote;
+    for (const QString &note : {opened.cutNote, opened.sidecarNote}) {
+        if (!note.isEmpty())
+            status += QStringLiteral("　") + note;
+    }
     ReportStatus(m_status, 1, status, 0);
 }
 
@@ -207,9 +221,12 @@ MonitorLogCommands::Opened MonitorLogCommands::OpenMonitorDataFile(const QString
     const FileWriteResult stored = StoreMonitorData(loaded.capture, dataFilePath());
     if (!stored.ok)
         m_dialogs.inform(stored.message, MessageIcon::Critical);
+    SidecarRead times = readSidecar(path, qint64(loaded.capture.CaptureEnd()) + 1);
 
     m_data.capture = loaded.capture;
+    m_data.times = std::move(times.times);
     m_data.CaptureTimestamp = path;
+    placeTimes(dataFilePath());
     m_host.setMainCaption(mainTitleText() + m_data.CaptureTitle());
     m_files.rememberFolder(path);
 
@@ -221,6 +238,7 @@ MonitorLogCommands::Opened MonitorLogCommands::OpenMonitorDataFile(const QString
     opened.ok = true;
     if (loaded.status == LoadResult::Status::Cut)
         opened.cutNote = loaded.message;
+    opened.sidecarNote = times.note;
     return opened;
 }
 
@@ -241,8 +259,49 @@ void MonitorLogCommands::saveDataFile()
         m_dialogs.inform(written.message, MessageIcon::Critical);
         return;
     }
+    placeTimes(path);
     m_host.setMainCaption(mainTitleText() + path);
     m_files.rememberFolder(path);
+}
+
+void MonitorLogCommands::displayTimeline()
+{
+    LogWindow *window = m_windows.NewLogWindow();
+    window->setCaption(window->caption() + viewtexts::captionSeparator() + viewtexts::timelineCaptionPiece()
+                       + viewtexts::captionDash() + m_data.CaptureTimestamp);
+    window->setRightMargin(displayRightMarginTwips);
+    const Timeline timeline = buildTimeline(assembleMonitoredBytes(m_data.capture), m_data.times);
+    QString text = timelineText(timeline);
+    if (!m_data.times)
+        text.prepend(DataTexts::noArrivalTimes() + u'\n');
+    window->replaceText(text.replace(u'\n', QStringLiteral("\r\n")));
+    ReportStatus(m_status, 1, viewtexts::displayFinished(), 0);
+}
+
+void MonitorLogCommands::exportData()
+{
+    FileDialogRequest request;
+    request.title = viewtexts::exportTitle();
+    request.defaultExtension = viewtexts::exportExtension();
+    request.filter = viewtexts::exportFilter();
+    const std::optional<QString> chosen = m_files.save(request, viewtexts::exportOverwriteText());
+    if (!chosen)
+        return;
+    const std::optional<ExportFormat> format = exportFormatNamed(QFileInfo(*chosen).suffix().toLower());
+    if (!format) {
+        ReportStatus(m_status, 1, viewtexts::exportUnknownFormat(), 0);
+        return;
+    }
+    const MonitoredBytes bytes = assembleMonitoredBytes(m_data.capture);
+    const FileWriteResult written = writeFileAtomically(*chosen, exportBytes(bytes, m_data.times, *format));
+    if (!written.ok) {
+        m_dialogs.inform(written.message, MessageIcon::Critical);
+        return;
+    }
+    m_files.rememberFolder(*chosen);
+    ReportStatus(m_status, 1, viewtexts::exportFinished(), 0);
+    if (bytes.errorOffset >= 0)
+        m_dialogs.inform(TimelineTexts::timelineCutAtError(bytes.errorOffset), MessageIcon::Exclamation);
 }
 
 } // namespace ferrox

@@ -79,17 +79,30 @@ public:
     // that file instead of the user's choice.
     void openDataFile(const QString &path = {});
     // mnuFileSaveDataFile: save the current data under a chosen name.
+    // The arrival times go along in the file's sidecar.
     void saveDataFile();
+
+    // The sixth view: the current data's direction changes and response
+    // times in a new log window, captioned like a display command's.
+    void displayTimeline();
+    // The File menu's export: the current data as pcap, CSV or JSON lines,
+    // chosen by the name's extension. Data with tag-sequence errors is
+    // exported as far as it is sound, with a message saying so.
+    void exportData();
 
 private:
     struct Opened
     {
         bool ok = false;
-        QString cutNote; // set when the file was longer than the buffer
+        QString cutNote;     // set when the file was longer than the buffer
+        QString sidecarNote; // set when its arrival times were ignored
     };
     Opened OpenMonitorDataFile(const QString &givenPath);
     void append(const QString &text);
     void rejectCapture();
+    // The current arrival times beside a data file, or no stale ones;
+    // failures are told.
+    void placeTimes(const QString &dataPath);
     QString dataFilePath() const;
     QString renderedTextPath() const;
 

@@ -1,0 +1,45 @@
+#include "splitoutput.h"
+
+#include "data/examine.h"
+#include "data/streamformat.h"
+
+namespace ferrox::cli {
+
+SplitOutput::SplitOutput(const QString &dataPath, qint32 splitBytes, int keepFiles, const ArrivalTimes &start)
+    : m_splitter(splitBytes, start), m_files(dataPath, keepFiles)
+{
+}
+
+bool SplitOutput::feed(QByteArray bytes, qint64 arrivalMicros)
+{
+    if (!m_failure.isEmpty())
+        return false;
+    // The board's end code ends the last piece like every other.
+    if (bytes.endsWith(char(EndCode)))
+        bytes.chop(1);
+    for (const StreamSplitter::Piece &piece : m_splitter.feed(bytes, arrivalMicros)) {
+        if (!write(piece))
+            return false;
+    }
+    return true;
+}
+
+bool SplitOutput::finish()
+{
+    if (!m_failure.isEmpty())
+        return false;
+    const std::optional<StreamSplitter::Piece> last = m_splitter.finish();
+    return !last || write(*last);
+}
+
+bool SplitOutput::write(const StreamSplitter::Piece &piece)
+{
+    const CaptureBuffer capture = CaptureBuffer::fromStream(piece.stream);
+    m_sequenceErrors += ExamineMonitorData(capture);
+    const FileWriteResult written = m_files.write(piece);
+    if (!written.ok)
+        m_failure = written.message;
+    return written.ok;
+}
+
+} // namespace ferrox::cli

@@ -1,0 +1,134 @@
+#include "sidecar.h"
+
+#include "texts.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace ferrox {
+
+namespace {
+
+// Far more than the longest sidecar of a full buffer (one line per stream
+// byte at most); a larger file is no sidecar of ours.
+constexpr qint64 largestSidecar = 16 * 1024 * 1024;
+
+SidecarRead ignored(const QString &reason)
+{
+    SidecarRead read;
+    read.status = SidecarRead::Status::Ignored;
+    read.note = reason;
+    return read;
+}
+
+// A decimal number of digits only, as the writer writes it.
+std::optional<qint64> plainNumber(QByteArrayView text)
+{
+    if (text.isEmpty() || text.size() > 15)
+        return std::nullopt;
+    qint64 value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+} // namespace
+
+QString sidecarPath(const QString &dataPath)
+{
+    return dataPath + QStringLiteral(".times");
+}
+
+QByteArray formatSidecar(const ArrivalTimes &times)
+{
+    QByteArray text = times.startText().toLatin1() + '\n';
+    text.reserve(text.size() + times.arrivals.size() * 16);
+    for (const Arrival &arrival : times.arrivals) {
+        text += QByteArray::number(arrival.offset);
+        text += '\t';
+        text += QByteArray::number(arrival.micros);
+        text += '\n';
+    }
+    return text;
+}
+
+FileWriteResult writeSidecar(const QString &dataPath, const ArrivalTimes &times)
+{
+    return writeFileAtomically(sidecarPath(dataPath), formatSidecar(times));
+}
+
+SidecarRead parseSidecar(const QByteArray &text, qint64 streamLength)
+{
+    if (!text.endsWith('\n'))
+        return ignored(DataTexts::sidecarCut());
+    ArrivalTimes times;
+    qint64 lineNumber = 0;
+    for (qsizetype from = 0; from < text.size();) {
+        const qsizetype end = text.indexOf('\n', from);
+        QByteArrayView line = QByteArrayView(text).sliced(from, end - from);
+        from = end + 1;
+        ++lineNumber;
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (lineNumber == 1) {
+            if (!times.setStartText(QString::fromLatin1(line)))
+                return ignored(DataTexts::sidecarBadLine(1));
+            continue;
+        }
+        const qsizetype tab = line.indexOf('\t');
+        const std::optional<qint64> offset = plainNumber(line.first(std::max<qsizetype>(tab, 0)));
+        const std::optional<qint64> micros = tab < 0 ? std::nullopt : plainNumber(line.sliced(tab + 1));
+        if (!offset || !micros)
+            return ignored(DataTexts::sidecarBadLine(lineNumber));
+        if (!times.arrivals.isEmpty()
+            && (*offset <= times.arrivals.constLast().offset || *micros < times.arrivals.constLast().micros))
+            return ignored(DataTexts::sidecarOutOfOrder(lineNumber));
+        if (*offset >= streamLength)
+            return ignored(DataTexts::sidecarOtherData());
+        times.arrivals.append({*offset, *micros});
+    }
+    SidecarRead read;
+    read.status = SidecarRead::Status::Loaded;
+    read.times = std::move(times);
+    return read;
+}
+
+SidecarRead readSidecar(const QString &dataPath, qint64 streamLength)
+{
+    const QString path = sidecarPath(dataPath);
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    SidecarRead read;
+    QFile file(path);
+    if (!info.isFile()) {
+        read = ignored(DataTexts::sidecarNotAFile());
+    } else if (info.size() > largestSidecar) {
+        read = ignored(DataTexts::sidecarTooLarge());
+    } else if (!file.open(QIODevice::ReadOnly)) {
+        read = ignored(DataTexts::sidecarUnreadable(file.errorString()));
+    } else {
+        const QByteArray text = file.read(largestSidecar + 1);
+        read = file.error() != QFileDevice::NoError ? ignored(DataTexts::sidecarUnreadable(file.errorString()))
+                                                    : parseSidecar(text, streamLength);
+    }
+    if (read.status == SidecarRead::Status::Ignored)
+        read.note = DataTexts::sidecarIgnored(path, read.note);
+    return read;
+}
+
+FileWriteResult placeSidecar(const QString &targetDataPath, const std::optional<ArrivalTimes> &times)
+{
+    if (times)
+        return writeSidecar(targetDataPath, *times);
+    const QString path = sidecarPath(targetDataPath);
+    QFile stale(path);
+    if (QFileInfo(path).isFile() && !stale.remove())
+        return {false, DataTexts::fileUnwritable(path, stale.errorString())};
+    return {true, {}};
+}
+
+} // namespace ferrox

@@ -1,0 +1,134 @@
+#include "exportformats.h"
+
+#include "data/characterrules.h"
+
+#include <QtEndian>
+
+namespace ferrox {
+
+namespace {
+
+// Large enough for the longest run a full buffer can hold.
+constexpr quint32 pcapSnapLength = 262144;
+constexpr int serialHeaderLength = 12;
+
+template<typename T>
+void appendLittle(QByteArray &out, T value)
+{
+    char raw[sizeof(T)];
+    qToLittleEndian(value, raw);
+    out.append(raw, sizeof(T));
+}
+
+template<typename T>
+void appendBig(QByteArray &out, T value)
+{
+    char raw[sizeof(T)];
+    qToBigEndian(value, raw);
+    out.append(raw, sizeof(T));
+}
+
+QByteArray pcapOf(const MonitoredBytes &bytes, const std::optional<ArrivalTimes> &times)
+{
+    QByteArray out;
+    appendLittle<quint32>(out, 0xA1B2C3D4); // microsecond timestamps
+    appendLittle<quint16>(out, 2);
+    appendLittle<quint16>(out, 4);
+    appendLittle<qint32>(out, 0);  // times are UTC
+    appendLittle<quint32>(out, 0); // accuracy
+    appendLittle<quint32>(out, pcapSnapLength);
+    appendLittle<quint32>(out, pcapLinkTypeSerial);
+
+    for (qsizetype first = 0; first < bytes.bytes.size();) {
+        const Direction direction = bytes.bytes.at(first).direction;
+        qsizetype end = first + 1;
+        while (end < bytes.bytes.size() && bytes.bytes.at(end).direction == direction)
+            ++end;
+        const std::optional<qint64> arrival = times ? times->microsAt(bytes.bytes.at(first).offset) : std::nullopt;
+        const qint64 at = arrival ? times->startEpochMicros + *arrival : 0;
+        const auto seconds = quint32(at / 1000000);
+        const auto micros = quint32(at % 1000000);
+        const auto length = quint32(serialHeaderLength + (end - first));
+        appendLittle<quint32>(out, seconds);
+        appendLittle<quint32>(out, micros);
+        appendLittle<quint32>(out, length);
+        appendLittle<quint32>(out, length);
+        appendBig<quint32>(out, seconds);
+        appendBig<quint32>(out, micros);
+        out.append(char(direction == Direction::J1 ? serialEventSentByJ1 : serialEventSentByJ2));
+        out.append(char(0));      // control lines: not monitored
+        appendBig<quint16>(out, 0); // footer
+        for (qsizetype i = first; i < end; ++i)
+            out.append(char(bytes.bytes.at(i).value));
+        first = end;
+    }
+    return out;
+}
+
+QString characterOf(std::uint8_t value)
+{
+    if (const char *name = controlCodeName(value))
+        return QString::fromLatin1(name);
+    if (value >= 0x20 && value < 0x7F)
+        return QString(QChar(char16_t(value)));
+    if (value >= 0xA1 && value <= 0xDF)
+        return QString(QChar(char16_t(0xFF61 + (value - 0xA1)))); // half-width katakana
+    return {};
+}
+
+QByteArray csvField(const QString &text)
+{
+    if (!text.contains(u',') && !text.contains(u'"'))
+        return text.toUtf8();
+    QString quoted = text;
+    return '"' + quoted.replace(u'"', QStringLiteral("\"\"")).toUtf8() + '"';
+}
+
+QByteArray jsonString(const QString &text)
+{
+    QString escaped = text;
+    escaped.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\""));
+    return '"' + escaped.toUtf8() + '"';
+}
+
+QByteArray rowsOf(const MonitoredBytes &bytes, const std::optional<ArrivalTimes> &times, ExportFormat format)
+{
+    const bool csv = format == ExportFormat::Csv;
+    QByteArray out = csv ? QByteArrayLiteral("index,direction,hex,decimal,character,arrival_us\r\n") : QByteArray();
+    for (qsizetype i = 0; i < bytes.bytes.size(); ++i) {
+        const MonitoredByte &byte = bytes.bytes.at(i);
+        const QByteArray direction = byte.direction == Direction::J1 ? "J1" : "J2";
+        const QByteArray hex = QByteArray::number(byte.value, 16).toUpper().rightJustified(2, '0');
+        const QString character = characterOf(byte.value);
+        const std::optional<qint64> arrival = times ? times->microsAt(byte.offset) : std::nullopt;
+        if (csv) {
+            out += QByteArray::number(i) + ',' + direction + ',' + hex + ',' + QByteArray::number(byte.value) + ','
+                + csvField(character) + ',' + (arrival ? QByteArray::number(*arrival) : QByteArray()) + "\r\n";
+        } else {
+            out += "{\"index\":" + QByteArray::number(i) + ",\"direction\":\"" + direction + "\",\"hex\":\"" + hex
+                + "\",\"decimal\":" + QByteArray::number(byte.value) + ",\"character\":" + jsonString(character)
+                + ",\"arrival_us\":" + (arrival ? QByteArray::number(*arrival) : QByteArray("null")) + "}\n";
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::optional<ExportFormat> exportFormatNamed(const QString &name)
+{
+    if (name == QLatin1String("pcap"))
+        return ExportFormat::Pcap;
+    if (name == QLatin1String("csv"))
+        return ExportFormat::Csv;
+    if (name == QLatin1String("jsonl"))
+        return ExportFormat::JsonLines;
+    return std::nullopt;
+}
+
+QByteArray exportBytes(const MonitoredBytes &bytes, const std::optional<ArrivalTimes> &times, ExportFormat format)
+{
+    return format == ExportFormat::Pcap ? pcapOf(bytes, times) : rowsOf(bytes, times, format);
+}
+
+} // namespace ferrox

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "data/arrivaltimes.h"
+#include "monitoredbytes.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace ferrox {
+
+enum class ExportFormat {
+    // A pcap capture file of link type LINKTYPE_RTAC_SERIAL (250) that
+    // Wireshark and tshark read: one record per direction run, each with
+    // the serial-line header (arrival time, event type "data Tx start" for
+    // J1's bytes and "data Rx start" for J2's, no control lines). Records
+    // carry the run's arrival time when known, else 1970-01-01 plus zero.
+    Pcap,
+    // One row per monitored byte, UTF-8, CR LF:
+    // "index,direction,hex,decimal,character,arrival_us".
+    Csv,
+    // One JSON object per monitored byte and line, UTF-8, LF, with the keys
+    // of the CSV columns; arrival_us is null when unknown.
+    JsonLines,
+};
+
+// "pcap", "csv", "jsonl".
+std::optional<ExportFormat> exportFormatNamed(const QString &name);
+
+// index counts monitored bytes from 0; direction is "J1" (sent by J1,
+// J1→J2) or "J2"; character is the byte itself for printable ASCII and
+// half-width katakana (0xA1–0xDF), the control code's name for the named
+// codes ("[STX]"), else empty; arrival_us is the arrival of the byte's
+// piece in microseconds since the capture's start.
+QByteArray exportBytes(const MonitoredBytes &bytes, const std::optional<ArrivalTimes> &times, ExportFormat format);
+
+// The event types of the serial-line header.
+constexpr std::uint8_t pcapLinkTypeSerial = 250;
+constexpr std::uint8_t serialEventSentByJ1 = 0x01; // data Tx start
+constexpr std::uint8_t serialEventSentByJ2 = 0x02; // data Rx start
+
+} // namespace ferrox

@@ -1,0 +1,71 @@
+#include "streamsplitter.h"
+
+#include "data/streamformat.h"
+
+#include <algorithm>
+
+namespace ferrox {
+
+namespace {
+
+bool isHighNibble(char streamByte)
+{
+    const std::uint8_t tag = tagOf(std::uint8_t(streamByte));
+    return tag == StreamTag::J1High || tag == StreamTag::J2High;
+}
+
+} // namespace
+
+StreamSplitter::StreamSplitter(qint32 pieceLimit, const ArrivalTimes &start)
+    : m_limit(std::clamp(pieceLimit, 2, LargestPiece))
+    , m_start(start)
+{
+    m_start.arrivals.clear();
+    m_current.times = m_start;
+}
+
+QList<StreamSplitter::Piece> StreamSplitter::feed(QByteArrayView block, qint64 micros)
+{
+    QList<Piece> done;
+    if (block.isEmpty())
+        return done;
+    m_fed += block.size();
+    m_current.times.arrivals.append({m_current.stream.size(), micros});
+    while (!block.isEmpty()) {
+        const qsizetype take = std::min<qsizetype>(block.size(), m_limit - m_current.stream.size());
+        m_current.stream.append(block.first(take));
+        block = block.sliced(take);
+        if (m_current.stream.size() < m_limit)
+            break;
+        // A high nibble waits for its low nibble in the next piece.
+        done.append(takePiece(isHighNibble(m_current.stream.back()) ? m_limit - 1 : m_limit));
+        if (!m_current.stream.isEmpty() || !block.isEmpty())
+            m_current.times.arrivals.append({0, micros});
+    }
+    return done;
+}
+
+std::optional<StreamSplitter::Piece> StreamSplitter::finish()
+{
+    if (m_current.stream.isEmpty() && m_anyPiece)
+        return std::nullopt;
+    return takePiece(m_current.stream.size());
+}
+
+StreamSplitter::Piece StreamSplitter::takePiece(qsizetype length)
+{
+    Piece piece;
+    piece.stream = m_current.stream.first(length);
+    piece.stream.append(char(EndCode));
+    piece.times = m_start;
+    for (const Arrival &arrival : std::as_const(m_current.times.arrivals)) {
+        if (arrival.offset < length)
+            piece.times.arrivals.append(arrival);
+    }
+    m_current.stream.remove(0, length);
+    m_current.times = m_start;
+    m_anyPiece = true;
+    return piece;
+}
+
+} // namespace ferrox

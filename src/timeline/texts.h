@@ -1,0 +1,26 @@
+#pragma once
+
+// The Japanese texts of the timeline and the export, kept in one place.
+
+#include <QString>
+
+namespace ferrox::TimelineTexts {
+
+// The timeline.
+inline QString timelineStart() { return QStringLiteral("モニター開始時刻　： "); }
+inline QString timelineNoStart() { return QStringLiteral("モニター開始時刻　： 不明"); }
+// Column heads over the rows of timelineText(), right-aligned as the
+// numbers are (a full-width character takes two columns).
+inline QString timelineHeads() { return QStringLiteral("  到着時刻(秒)  方向       バイト数  応答時間(ms)"); }
+inline QString directionJ1() { return QStringLiteral("J1→J2"); }
+inline QString directionJ2() { return QStringLiteral("J1←J2"); }
+inline QString unknownValue() { return QStringLiteral("-"); }
+inline QString responseSummary() { return QStringLiteral("応答時間(ms)"); }
+inline QString responseHeads() { return QStringLiteral("方向         件数        最小      中央値        最大"); }
+inline QString timelineCutAtError(qint64 streamOffset)
+{
+    return QStringLiteral("ストリームの") + QString::number(streamOffset)
+        + QStringLiteral("バイト目にタグ順序エラーがあるため、その手前までを扱いました。");
+}
+
+} // namespace ferrox::TimelineTexts

@@ -1,0 +1,104 @@
+#include "timeline.h"
+
+#include "texts.h"
+
+#include <algorithm>
+
+namespace ferrox {
+
+namespace {
+
+ResponseStatistics statisticsOf(QList<qint64> gaps)
+{
+    ResponseStatistics stats;
+    stats.count = qint32(gaps.size());
+    if (gaps.isEmpty())
+        return stats;
+    std::sort(gaps.begin(), gaps.end());
+    const qsizetype middle = gaps.size() / 2;
+    stats.minimumMicros = gaps.constFirst();
+    stats.maximumMicros = gaps.constLast();
+    stats.medianMicros = gaps.size() % 2 ? gaps.at(middle) : (gaps.at(middle - 1) + gaps.at(middle)) / 2;
+    return stats;
+}
+
+QString seconds(std::optional<qint64> micros)
+{
+    if (!micros)
+        return TimelineTexts::unknownValue();
+    return QStringLiteral("%1.%2").arg(*micros / 1000000).arg(*micros % 1000000, 6, 10, QLatin1Char('0'));
+}
+
+QString milliseconds(std::optional<qint64> micros)
+{
+    if (!micros)
+        return TimelineTexts::unknownValue();
+    return QStringLiteral("%1.%2").arg(*micros / 1000).arg(*micros % 1000, 3, 10, QLatin1Char('0'));
+}
+
+QString directionText(Direction direction)
+{
+    return direction == Direction::J1 ? TimelineTexts::directionJ1() : TimelineTexts::directionJ2();
+}
+
+} // namespace
+
+Timeline buildTimeline(const MonitoredBytes &bytes, const std::optional<ArrivalTimes> &times)
+{
+    Timeline timeline;
+    timeline.times = times;
+    timeline.errorOffset = bytes.errorOffset;
+    const auto arrivalOf = [&times](const MonitoredByte &b) {
+        return times ? times->microsAt(b.offset) : std::nullopt;
+    };
+    QList<qint64> gapsJ1;
+    QList<qint64> gapsJ2;
+    for (qsizetype i = 0; i < bytes.bytes.size(); ++i) {
+        const MonitoredByte &byte = bytes.bytes.at(i);
+        if (!timeline.runs.isEmpty() && timeline.runs.constLast().direction == byte.direction) {
+            ++timeline.runs.last().byteCount;
+            continue;
+        }
+        TimelineRun run {byte.direction, qint32(i), 1, arrivalOf(byte), std::nullopt};
+        const std::optional<qint64> otherSideLast = i > 0 ? arrivalOf(bytes.bytes.at(i - 1)) : std::nullopt;
+        if (run.arrivalMicros && otherSideLast) {
+            run.gapMicros = *run.arrivalMicros - *otherSideLast;
+            (byte.direction == Direction::J1 ? gapsJ1 : gapsJ2).append(*run.gapMicros);
+        }
+        timeline.runs.append(run);
+    }
+    timeline.responsesJ1 = statisticsOf(std::move(gapsJ1));
+    timeline.responsesJ2 = statisticsOf(std::move(gapsJ2));
+    return timeline;
+}
+
+QString timelineText(const Timeline &timeline)
+{
+    QString text = (timeline.times ? TimelineTexts::timelineStart() + timeline.times->startText()
+                                   : TimelineTexts::timelineNoStart())
+        + u'\n';
+    if (timeline.errorOffset >= 0)
+        text += TimelineTexts::timelineCutAtError(timeline.errorOffset) + u'\n';
+    text += TimelineTexts::timelineHeads() + u'\n';
+    for (const TimelineRun &run : timeline.runs) {
+        text += QStringLiteral("%1  %2  %3  %4\n")
+                    .arg(seconds(run.arrivalMicros), 14)
+                    .arg(directionText(run.direction), -8)
+                    .arg(run.byteCount, 8)
+                    .arg(milliseconds(run.gapMicros), 12);
+    }
+    text += u'\n' + TimelineTexts::responseSummary() + u'\n' + TimelineTexts::responseHeads() + u'\n';
+    for (const auto &[direction, stats] : {std::pair {Direction::J1, timeline.responsesJ1},
+                                           std::pair {Direction::J2, timeline.responsesJ2}}) {
+        const bool any = stats.count > 0;
+        text += QStringLiteral("%1  %2  %3  %4  %5\n")
+                    .arg(directionText(direction), -8)
+                    .arg(stats.count, 6)
+                    .arg(any ? milliseconds(stats.minimumMicros) : TimelineTexts::unknownValue(), 10)
+                    .arg(any ? milliseconds(stats.medianMicros) : TimelineTexts::unknownValue(), 10)
+                    .arg(any ? milliseconds(stats.maximumMicros) : TimelineTexts::unknownValue(), 10);
+    }
+    return text;
+}
+
+} // namespace ferrox

@@ -1,0 +1,68 @@
+// The export formats: the rows, and the pcap's bytes (tshark reads them in
+// the end-to-end test).
+#include "data/datatesting.h"
+
+#include "timeline/exportformats.h"
+
+using namespace ferrox;
+using namespace ferrox::testing;
+
+namespace {
+
+QByteArray exported(const QByteArray &stream, const std::optional<ArrivalTimes> &times, ExportFormat format)
+{
+    return exportBytes(assembleMonitoredBytes(streamOf(stream)), times, format);
+}
+
+} // namespace
+
+TEST(Export, RowsOfEveryFormat)
+{
+    // J1 sends ',' and '"' (characters CSV must quote), J2 answers ACK,
+    // 0xB1 (half-width katakana) and 0xFF; the J2 piece arrives 2.5 ms in.
+    const QByteArray stream = byJ1(",\"") + byJ2("\x06\xB1\xFF") + endCode();
+    ArrivalTimes times;
+    times.arrivals = {{0, 1000}, {4, 3500}};
+    struct Case { const char *name; QByteArray stream; std::optional<ArrivalTimes> times; ExportFormat format; const char *text; };
+    const Case cases[] = {
+        {"csv with times", stream, times, ExportFormat::Csv,
+         "index,direction,hex,decimal,character,arrival_us\r\n"
+         "0,J1,2C,44,\",\",1000\r\n"
+         "1,J1,22,34,\"\"\"\",1000\r\n"
+         "2,J2,06,6,[ACK],3500\r\n"
+         "3,J2,B1,177,\xEF\xBD\xB1,3500\r\n"
+         "4,J2,FF,255,,3500\r\n"},
+        {"json lines without times", stream, std::nullopt, ExportFormat::JsonLines,
+         "{\"index\":0,\"direction\":\"J1\",\"hex\":\"2C\",\"decimal\":44,\"character\":\",\",\"arrival_us\":null}\n"
+         "{\"index\":1,\"direction\":\"J1\",\"hex\":\"22\",\"decimal\":34,\"character\":\"\\\"\",\"arrival_us\":null}\n"
+         "{\"index\":2,\"direction\":\"J2\",\"hex\":\"06\",\"decimal\":6,\"character\":\"[ACK]\",\"arrival_us\":null}\n"
+         "{\"index\":3,\"direction\":\"J2\",\"hex\":\"B1\",\"decimal\":177,\"character\":\"\xEF\xBD\xB1\",\"arrival_us\":null}\n"
+         "{\"index\":4,\"direction\":\"J2\",\"hex\":\"FF\",\"decimal\":255,\"character\":\"\",\"arrival_us\":null}\n"},
+        // A J2 high nibble interrupts J1's second byte: the rows stop before it.
+        {"faulty, as far as sound", byJ1("A") + bytes({0xA4, 0x80, 0xB2}) + endCode(), std::nullopt, ExportFormat::Csv,
+         "index,direction,hex,decimal,character,arrival_us\r\n0,J1,41,65,A,\r\n"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(exported(c.stream, c.times, c.format), QByteArray(c.text)) << c.name;
+}
+
+TEST(Export, PcapHasOneSerialLineRecordPerRun)
+{
+    // Started 2026-12-06T13:00:51Z + 0.25 s; J1 "AB" arrives at +1 ms, J2's
+    // ACK at +3.5 ms.
+    ArrivalTimes times;
+    times.startEpochMicros = 1796562051250000;
+    times.arrivals = {{0, 1000}, {4, 3500}};
+    const QByteArray pcap = exported(byJ1("AB") + byJ2("\x06") + endCode(), times, ExportFormat::Pcap);
+    const QByteArray expected = QByteArray::fromHex(
+        "d4c3b2a1 0200 0400 00000000 00000000 00000400 fa000000" // header: µs, v2.4, snap 262144, type 250
+        "835c156b 78d40300 0e000000 0e000000"                     // 1796562051.251000 s, 14 bytes
+        "6b155c83 0003d478 01 00 0000 4142"                       // serial header: time, Tx start; "AB"
+        "835c156b 3cde0300 0d000000 0d000000"                     // .253500 s, 13 bytes
+        "6b155c83 0003de3c 02 00 0000 06");                       // Rx start; ACK
+    EXPECT_EQ(pcap.toHex(), expected.toHex());
+    // Without times the records start at 0; the bytes are the same.
+    const QByteArray untimed = exported(byJ1("AB") + byJ2("\x06") + endCode(), std::nullopt, ExportFormat::Pcap);
+    EXPECT_EQ(untimed.mid(24, 8), QByteArray(8, '\0'));
+    EXPECT_EQ(untimed.size(), pcap.size());
+}
