@@ -2,6 +2,7 @@
 
 #include "capture/captureoutput.h"
 #include "data/texts.h"
+#include "platform/fileaccess.h"
 
 #include <QDir>
 
@@ -113,9 +114,12 @@ public:
     QString targetProblem(const QString &name) const
     {
         struct stat target;
-        if (::fstatat(m_fd, m_base.constData(), &target, 0) == 0
-            && (S_ISDIR(target.st_mode) || !(target.st_mode & S_IWUSR)))
-            return DataTexts::fileUnwritable(name, DataTexts::readOnlyFile());
+        if (::fstatat(m_fd, m_base.constData(), &target, 0) != 0)
+            return {};
+        if (S_ISDIR(target.st_mode))
+            return DataTexts::fileUnwritable(name, fileErrorReason(EISDIR));
+        if (!(target.st_mode & S_IWUSR))
+            return DataTexts::fileUnwritable(name, fileErrorReason(FileErrorReadOnlyFile));
         return {};
     }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/streamformat.h" // EndCode: the board ends a stream with it
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -32,9 +34,6 @@ std::uint8_t CMD_MODE(DataWidth width);
 // CMD_DIRECTION for a direction text: "J1←J2" 'A', "J1→J2" 'B', "双方向" 'G';
 // any other text gives no byte. The board starts streaming on it.
 std::optional<std::uint8_t> CMD_DIRECTION(const QString &directionText);
-
-// The board's end code after CMD_STOP during a stream.
-inline constexpr std::uint8_t EndCode = 0xFF;
 
 // Replies are complete by count alone.
 inline constexpr int VersionReplyLength = 22;

@@ -19,6 +19,7 @@
 #include "timeline/timeline.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QCursor>
 #include <QGuiApplication>
 
