@@ -49,10 +49,11 @@ QtSerialPort::QtSerialPort(PathResolver resolver, QObject *parent)
 {
     connect(m_port, &QSerialPort::readyRead, this, [this] { announceArrival(); });
     connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
-        // Errors of our own calls are reported by their return values; the
-        // ones that arrive by themselves are the port's error events.
-        if (error == QSerialPort::NoError || error == QSerialPort::UnsupportedOperationError
-            || error == QSerialPort::TimeoutError || error == QSerialPort::NotOpenError)
+        // Errors Qt raises inside our own calls (a failed open(), write(),
+        // a modem line a pty lacks) are returned by those calls. Only what
+        // happens to an open port by itself is a line event: answering a
+        // failed reopen with another reopen would never end.
+        if (error == QSerialPort::NoError || m_callDepth > 0 || !m_port->isOpen())
             return;
         m_lastError = error;
         emit lineError(error);
@@ -60,6 +61,16 @@ QtSerialPort::QtSerialPort(PathResolver resolver, QObject *parent)
 }
 
 QtSerialPort::~QtSerialPort() = default;
+
+QtSerialPort::OwnCall::OwnCall(const QtSerialPort *port) : m_port(port)
+{
+    ++m_port->m_callDepth;
+}
+
+QtSerialPort::OwnCall::~OwnCall()
+{
+    --m_port->m_callDepth;
+}
 
 bool QtSerialPort::succeeded(bool ok)
 {
@@ -77,6 +88,7 @@ void QtSerialPort::setPortNumber(int portNumber)
 
 bool QtSerialPort::open()
 {
+    const OwnCall call(this);
     if (m_port->isOpen())
         return succeeded(true);
     m_port->setPortName(m_resolver(m_portNumber));
@@ -94,6 +106,7 @@ bool QtSerialPort::open()
 
 void QtSerialPort::close()
 {
+    const OwnCall call(this);
     m_port->close();
     m_lastError = 0;
 }
@@ -116,6 +129,7 @@ bool QtSerialPort::setSettings(const QString &settingsText)
 
 bool QtSerialPort::applySettings()
 {
+    const OwnCall call(this);
     LineSettings s;
     if (!parseLineSettings(m_settingsText, s))
         return succeeded(false);
@@ -132,16 +146,19 @@ bool QtSerialPort::applySettings()
 
 bool QtSerialPort::setDtr(bool on)
 {
+    const OwnCall call(this);
     return succeeded(m_port->setDataTerminalReady(on));
 }
 
 bool QtSerialPort::setRts(bool on)
 {
+    const OwnCall call(this);
     return succeeded(m_port->setRequestToSend(on));
 }
 
 int QtSerialPort::pinouts() const
 {
+    const OwnCall call(this);
     // Reading the lines does not change the port; QSerialPort just lacks the const.
     const int lines = static_cast<int>(m_port->pinoutSignals());
     m_port->clearError();
@@ -160,14 +177,17 @@ bool QtSerialPort::dsr() const
 
 bool QtSerialPort::write(const QByteArray &bytes)
 {
+    const OwnCall call(this);
     if (!m_port->isOpen())
         return succeeded(false);
+    m_port->clearError();
     const bool queued = m_port->write(bytes) == bytes.size();
     // flush() hands the bytes to the driver now instead of at the next
-    // event-loop pass; it does not wait for them to leave the wire.
+    // event-loop pass; it does not wait for them to leave the wire. A
+    // driver that refuses them fails this write.
     if (queued)
         m_port->flush();
-    return succeeded(queued);
+    return succeeded(queued && m_port->error() == QSerialPort::NoError);
 }
 
 qint16 QtSerialPort::bytesWaiting() const
@@ -177,11 +197,13 @@ qint16 QtSerialPort::bytesWaiting() const
 
 QByteArray QtSerialPort::readAll()
 {
+    const OwnCall call(this);
     return m_port->isOpen() ? m_port->readAll() : QByteArray();
 }
 
 void QtSerialPort::discardInput()
 {
+    const OwnCall call(this);
     if (!m_port->isOpen())
         return;
     // Both what Qt has buffered and what the driver still holds.

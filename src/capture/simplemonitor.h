@@ -1,0 +1,83 @@
+#pragma once
+
+#include "liveappender.h"
+#include "liveview.h"
+
+#include <QObject>
+
+namespace ferrox {
+
+class LinkOwner;
+
+// What the simple monitor reads from and does to the rest of the program.
+class SimpleMonitorContext
+{
+public:
+    virtual ~SimpleMonitorContext();
+
+    virtual QString firmwareVersion() const = 0;  // FirmwareVersion
+    virtual QString monitorSpeedText() const = 0; // Combo_Monitor_speed
+    virtual QString directionText() const = 0;    // Combo_Direction
+    virtual LiveDisplay liveDisplay() const = 0;  // Option_Hex / Option_Txt, read per byte
+    virtual bool startEnabled() const = 0;        // toolbar button 1: no capture runs
+    virtual bool boardVerified() const = 0;       // BoardVerified
+
+    virtual void setSamplingEnabled(bool enabled) = 0; // Timer1
+    virtual void disableSignalPanel() = 0;
+    virtual void enableSignalPanel() = 0;
+};
+
+// The simple live monitor without its window: the switch (TempMonitorCheck),
+// the board's stream for it (TP_Monitor), the receive-notification reader
+// with its decoder, the answer to port error events, and the live text that
+// its window shows, fed by its own stream or, during a capture, by the
+// capture's stored bytes.
+//
+// During a capture the switch only opens and closes the window; nothing is
+// sent to the board and nothing is discarded, since the stream is the
+// capture's. The capture's end calls TP_Monitor, which restarts the stream
+// when the monitor is still on.
+//
+// The decoder's high nibble (SimpleMonitorHigh) and the warning's one-time
+// flag live as long as this object, that is for the program's run.
+class SimpleMonitor : public QObject
+{
+    Q_OBJECT
+public:
+    SimpleMonitor(LinkOwner &owner, SimpleMonitorContext &context, QObject *parent = nullptr);
+    ~SimpleMonitor() override;
+
+    // SimpleMonitorOpen: the window is shown and wants data.
+    bool isOpen() const { return m_open; }
+    // Cleared by the sampling's stop path and by the window's unload.
+    void clearOpen();
+
+    // The window opens (pressed) or closes with the toolbar button's state.
+    void TempMonitorCheck(bool pressed);
+    // The board's stream starts or stops with the toolbar button's state.
+    void TP_Monitor(bool pressed);
+
+    // A capture's stored stream bytes, for the window while it is open.
+    void feedCapture(QByteArrayView stored);
+
+    // The window's text, appended once per frame.
+    LiveTextAppender &appender() { return m_appender; }
+
+signals:
+    void openChanged(bool open);
+
+private:
+    void onReceive();
+    void onLineError();
+    void show(QByteArrayView values);
+
+    LinkOwner &m_owner;
+    SimpleMonitorContext &m_context;
+    LiveByteDecoder m_streamDecoder{LiveByteDecoder::Rule::SimpleMonitor};
+    LiveByteDecoder m_captureDecoder{LiveByteDecoder::Rule::Capture};
+    LiveTextAppender m_appender;
+    bool m_open = false;
+    bool m_introShown = false; // SimpleMonitorIntroShown
+};
+
+} // namespace ferrox

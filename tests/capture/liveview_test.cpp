@@ -1,0 +1,88 @@
+#include "capture/liveappender.h"
+#include "capture/liveview.h"
+
+#include "link/linktesting.h"
+
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using namespace ferrox;
+
+TEST(LiveView, TheTwoDecodersJoinNibblesByTheirOwnRule)
+{
+    // 0x41 from J2, 0x0D from J1, then tag 0xD and 0xC, the end code.
+    const QByteArray stream = QByteArray::fromHex("8491a0bdc3d4ff");
+    EXPECT_EQ(LiveByteDecoder(LiveByteDecoder::Rule::Capture).decode(stream), QByteArray::fromHex("410d"));
+    EXPECT_EQ(LiveByteDecoder(LiveByteDecoder::Rule::SimpleMonitor).decode(stream),
+              QByteArray::fromHex("410d343f"));
+
+    // A low nibble first combines with 0; the high nibble waits across blocks.
+    LiveByteDecoder decoder(LiveByteDecoder::Rule::SimpleMonitor);
+    EXPECT_EQ(decoder.decode(QByteArray::fromHex("9bb7a4")), QByteArray::fromHex("0b07"));
+    EXPECT_EQ(decoder.decode(QByteArray::fromHex("b2")), QByteArray::fromHex("42"));
+}
+
+TEST(LiveView, EveryByteValueHasOneHexAndOneTextForm)
+{
+    EXPECT_EQ(renderLiveBytes(QByteArray::fromHex("410d"), LiveDisplay::Hex), QStringLiteral(" 41 0D"));
+    EXPECT_EQ(renderLiveBytes(QByteArray::fromHex("410d"), LiveDisplay::Text), QStringLiteral("A[CR_]"));
+
+    const QHash<int, QString> named{{2, QStringLiteral("[STX]")}, {3, QStringLiteral("[ETX]")},
+                                    {4, QStringLiteral("[EOT]")}, {5, QStringLiteral("[ENQ]")},
+                                    {6, QStringLiteral("[ACK]")}, {9, QStringLiteral("[TAB]")},
+                                    {10, QStringLiteral("[LF_]")}, {13, QStringLiteral("[CR_]")},
+                                    {21, QStringLiteral("[NAK]")}, {27, QStringLiteral("[ESC]")}};
+    for (int v = 0; v < 256; ++v) {
+        const auto value = static_cast<std::uint8_t>(v);
+        EXPECT_EQ(renderLiveByte(value, LiveDisplay::Hex), QStringLiteral(" %1").arg(v, 2, 16, QLatin1Char('0')).toUpper());
+        QString expected = named.value(v);
+        if (expected.isEmpty())
+            expected = v >= 0x20 && v < 0x7F ? QString(QChar(v))
+                : v >= 0xA1 && v <= 0xDF     ? QString(QChar(0xFF61 + v - 0xA1))
+                                             : QStringLiteral("･");
+        EXPECT_EQ(renderLiveByte(value, LiveDisplay::Text), expected) << v;
+    }
+}
+
+TEST(LiveView, TheAppenderHandsOverOneBatchPerFrameAndKeepsTheViewBounded)
+{
+    LiveTextAppender appender(100);
+    QString view;
+    int batches = 0;
+    QObject::connect(&appender, &LiveTextAppender::batchReady, [&](const QString &text, qsizetype drop) {
+        view.remove(0, drop);
+        view += text;
+        ++batches;
+    });
+    appender.append(QStringLiteral("ab"));
+    appender.append(QStringLiteral("cd"));
+    EXPECT_EQ(batches, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return batches == 1; }, 1000));
+    EXPECT_EQ(view, QStringLiteral("abcd"));
+
+    // Text beyond the bound drops the oldest, down to three quarters.
+    QString all = view;
+    for (int i = 0; i < 40; ++i) {
+        const QString piece = QStringLiteral("%1,").arg(i, 2, 10, QLatin1Char('0'));
+        appender.append(piece);
+        all += piece;
+        if (i % 7 == 0)
+            appender.flush();
+    }
+    appender.flush();
+    EXPECT_LE(view.size(), 100);
+    EXPECT_EQ(view.size(), appender.shownChars());
+    EXPECT_TRUE(all.endsWith(view));
+
+    // More queued in one frame than the bound replaces the view.
+    appender.append(QString(250, u'x') + QStringLiteral("end"));
+    appender.flush();
+    EXPECT_EQ(view.size(), 75);
+    EXPECT_TRUE(view.endsWith(QStringLiteral("xend")));
+
+    appender.clear();
+    view.clear();
+    appender.append(QStringLiteral("new"));
+    appender.flush();
+    EXPECT_EQ(view, QStringLiteral("new"));
+}
