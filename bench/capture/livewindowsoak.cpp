@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QTimer>
 
@@ -37,8 +38,13 @@ public:
     void setSamplingEnabled(bool) override {}
     void disableSignalPanel() override {}
     void enableSignalPanel() override {}
+    bool SimpleMonitorOpen() const override { return open; }
+    void setSimpleMonitorOpen(bool value) override { open = value; }
+    void showWindow() override {}
+    void closeWindow() override {}
 
     LiveDisplay display = LiveDisplay::Hex;
+    bool open = false;
 };
 
 double cpuSeconds()

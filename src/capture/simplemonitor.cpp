@@ -18,29 +18,23 @@ SimpleMonitor::SimpleMonitor(LinkOwner &owner, SimpleMonitorContext &context, QO
 
 SimpleMonitor::~SimpleMonitor() = default;
 
-void SimpleMonitor::clearOpen()
-{
-    if (!m_open)
-        return;
-    m_open = false;
-    emit openChanged(false);
-}
-
 void SimpleMonitor::TempMonitorCheck(bool pressed)
 {
+    m_context.setSimpleMonitorOpen(pressed);
     if (!pressed) {
-        clearOpen();
+        m_context.closeWindow();
         if (m_context.startEnabled() && m_context.boardVerified())
             m_context.enableSignalPanel();
         return;
     }
-    if (!m_open) {
-        // A new window starts empty.
-        m_appender.clear();
-        m_open = true;
-        emit openChanged(true);
-    }
+    m_context.showWindow();
     m_context.disableSignalPanel();
+}
+
+void SimpleMonitor::windowClosed()
+{
+    m_context.setSimpleMonitorOpen(false);
+    TP_Monitor(false);
 }
 
 void SimpleMonitor::TP_Monitor(bool pressed)
@@ -81,7 +75,7 @@ void SimpleMonitor::feedCapture(QByteArrayView stored)
 
 void SimpleMonitor::show(QByteArrayView values)
 {
-    if (!m_open)
+    if (!m_context.SimpleMonitorOpen())
         return;
     for (const char c : values)
         m_appender.append(renderLiveByte(static_cast<std::uint8_t>(c), m_context.liveDisplay()));
@@ -97,7 +91,7 @@ void SimpleMonitor::onLineError()
     SerialPort &port = m_owner.port();
     port.discardInput();
     port.close();
-    if (m_open)
+    if (m_context.SimpleMonitorOpen())
         m_appender.append(CaptureTexts::simpleMonitorPortError());
     // A port that cannot be opened again says so by open()'s result, not
     // by another error event, so this cannot loop.

@@ -25,6 +25,15 @@ public:
     virtual void setSamplingEnabled(bool enabled) = 0; // Timer1
     virtual void disableSignalPanel() = 0;
     virtual void enableSignalPanel() = 0;
+
+    // SimpleMonitorOpen: the window is shown and wants data. The sampling's
+    // stop path clears it too.
+    virtual bool SimpleMonitorOpen() const = 0;
+    virtual void setSimpleMonitorOpen(bool open) = 0;
+    // frmRealMonitor shown (not modal; a shown window stays as it is), or
+    // closed without its close box's steps.
+    virtual void showWindow() = 0;
+    virtual void closeWindow() = 0;
 };
 
 // The simple live monitor without its window: the switch (TempMonitorCheck),
@@ -47,24 +56,19 @@ public:
     SimpleMonitor(LinkOwner &owner, SimpleMonitorContext &context, QObject *parent = nullptr);
     ~SimpleMonitor() override;
 
-    // SimpleMonitorOpen: the window is shown and wants data.
-    bool isOpen() const { return m_open; }
-    // Cleared by the sampling's stop path and by the window's unload.
-    void clearOpen();
-
     // The window opens (pressed) or closes with the toolbar button's state.
     void TempMonitorCheck(bool pressed);
     // The board's stream starts or stops with the toolbar button's state.
     void TP_Monitor(bool pressed);
+    // The window was closed by its close box, after the toolbar button and
+    // the menu item were set off: the monitor goes off.
+    void windowClosed();
 
     // A capture's stored stream bytes, for the window while it is open.
     void feedCapture(QByteArrayView stored);
 
     // The window's text, appended once per frame.
     LiveTextAppender &appender() { return m_appender; }
-
-signals:
-    void openChanged(bool open);
 
 private:
     void onReceive();
@@ -76,7 +80,6 @@ private:
     LiveByteDecoder m_streamDecoder{LiveByteDecoder::Rule::SimpleMonitor};
     LiveByteDecoder m_captureDecoder{LiveByteDecoder::Rule::Capture};
     LiveTextAppender m_appender;
-    bool m_open = false;
     bool m_introShown = false; // SimpleMonitorIntroShown
 };
 

@@ -24,11 +24,17 @@ public:
     void setSamplingEnabled(bool enabled) override { events << (enabled ? u"timer on"_s : u"timer off"_s); }
     void disableSignalPanel() override { events << u"panel off"_s; }
     void enableSignalPanel() override { events << u"panel on"_s; }
+    bool SimpleMonitorOpen() const override { return open; }
+    void setSimpleMonitorOpen(bool value) override { open = value; }
+    void showWindow() override { events << u"window"_s, appender->clear(); }
+    void closeWindow() override { events << u"no window"_s; }
 
     LiveDisplay display = LiveDisplay::Hex;
     bool capturing = false;
     bool verified = true;
+    bool open = false;
     QStringList events;
+    LiveTextAppender *appender = nullptr; // a new window starts empty
 };
 
 class SimpleMonitorTest : public ::testing::Test
@@ -37,6 +43,7 @@ protected:
     SimpleMonitorTest()
     {
         port.open();
+        context.appender = &monitor.appender();
         QObject::connect(&monitor.appender(), &LiveTextAppender::batchReady,
                          [this](const QString &text, qsizetype drop) { shown.remove(0, drop), shown += text; });
     }
@@ -68,19 +75,19 @@ TEST_F(SimpleMonitorTest, SwitchingOnAndOffSendsTheStreamCommandsInOrder)
 {
     port.operations.clear();
     press(true);
-    EXPECT_TRUE(monitor.isOpen());
+    EXPECT_TRUE(context.open);
     ASSERT_TRUE(QTest::qWaitFor([&] { return port.operations.endsWith(u"discard"_s) && port.operations.size() > 3; }, 1000));
     // Speed '4' ("  9600" on V1.05), threshold 2, direction 'G'; no CMD_MODE, no CMD_VERSION.
     EXPECT_EQ(port.operations, ops("discard|write 34|threshold 2|write 47|discard"));
-    EXPECT_EQ(context.events, QStringList({u"panel off"_s, u"timer off"_s, u"panel off"_s}));
+    EXPECT_EQ(context.events, QStringList({u"window"_s, u"panel off"_s, u"timer off"_s, u"panel off"_s}));
     EXPECT_EQ(owner.holder(), LinkUse::SimpleMonitor);
 
     port.operations.clear();
     context.events.clear();
     press(false);
-    EXPECT_FALSE(monitor.isOpen());
+    EXPECT_FALSE(context.open);
     EXPECT_EQ(port.operations, ops("discard|threshold 0|write 45"));
-    EXPECT_EQ(context.events, QStringList({u"panel on"_s, u"panel on"_s, u"timer on"_s}));
+    EXPECT_EQ(context.events, QStringList({u"no window"_s, u"panel on"_s, u"panel on"_s, u"timer on"_s}));
 
     // Without a verified board the panel and sampling stay off.
     context.verified = false;
@@ -88,7 +95,7 @@ TEST_F(SimpleMonitorTest, SwitchingOnAndOffSendsTheStreamCommandsInOrder)
     QTest::qWait(40);
     context.events.clear();
     press(false);
-    EXPECT_TRUE(context.events.isEmpty());
+    EXPECT_EQ(context.events, QStringList{u"no window"_s});
 }
 
 TEST_F(SimpleMonitorTest, DuringACaptureTheSwitchOnlyOpensAndClosesTheWindow)
@@ -96,14 +103,15 @@ TEST_F(SimpleMonitorTest, DuringACaptureTheSwitchOnlyOpensAndClosesTheWindow)
     context.capturing = true;
     port.operations.clear();
     press(true);
-    EXPECT_TRUE(monitor.isOpen());
+    EXPECT_TRUE(context.open);
     monitor.feedCapture(QByteArray::fromHex("8491a0bdc3d4"));
     EXPECT_EQ(settle(), Warning + u" 41 0D"_s);
     press(false);
-    EXPECT_FALSE(monitor.isOpen());
+    EXPECT_FALSE(context.open);
     QTest::qWait(40);
     EXPECT_TRUE(port.operations.isEmpty());
-    EXPECT_EQ(context.events, QStringList({u"panel off"_s, u"timer off"_s, u"panel off"_s}));
+    EXPECT_EQ(context.events,
+              QStringList({u"window"_s, u"panel off"_s, u"timer off"_s, u"panel off"_s, u"no window"_s}));
 }
 
 TEST_F(SimpleMonitorTest, TheStreamIsShownAfterAOneTimeWarningInTheChosenDisplay)
@@ -126,6 +134,16 @@ TEST_F(SimpleMonitorTest, TheStreamIsShownAfterAOneTimeWarningInTheChosenDisplay
     QTest::qWait(40);
     port.deliver(QByteArray::fromHex("8491"));
     EXPECT_EQ(settle(), u"A"_s);
+}
+
+TEST_F(SimpleMonitorTest, TheCloseBoxSwitchesTheMonitorOff)
+{
+    press(true);
+    QTest::qWait(40);
+    port.operations.clear();
+    monitor.windowClosed();
+    EXPECT_FALSE(context.open);
+    EXPECT_EQ(port.operations, ops("discard|threshold 0|write 45"));
 }
 
 TEST_F(SimpleMonitorTest, APortErrorEventReopensThePortAndMarksTheWindow)

@@ -41,6 +41,8 @@ RealMonitorWindow::RealMonitorWindow(LiveTextAppender &appender, QWidget *parent
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_text);
+    // A new window starts empty.
+    appender.clear();
     connect(&appender, &LiveTextAppender::batchReady, this, &RealMonitorWindow::showBatch);
 }
 

@@ -13,7 +13,9 @@ class LiveTextAppender;
 // The simple monitor's window "frmRealMonitor", captioned
 // "簡易モニターウインドウ": one read-only text view "RichText_RealMonitor"
 // in the 9-point gothic font that shows what the appender hands over,
-// always at the end of the text, whatever the user has selected.
+// always at the end of the text, whatever the user has selected. A new
+// window starts empty: what the appender had queued for an earlier one is
+// dropped.
 // Closing it with its close box emits closed() (the monitor goes off).
 class RealMonitorWindow : public QWidget
 {
