@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 using namespace ferrox;
+using namespace Qt::StringLiterals;
 
 TEST(LiveView, TheTwoDecodersJoinNibblesByTheirOwnRule)
 {
@@ -24,22 +25,18 @@ TEST(LiveView, TheTwoDecodersJoinNibblesByTheirOwnRule)
 
 TEST(LiveView, EveryByteValueHasOneHexAndOneTextForm)
 {
-    EXPECT_EQ(renderLiveBytes(QByteArray::fromHex("410d"), LiveDisplay::Hex), QStringLiteral(" 41 0D"));
-    EXPECT_EQ(renderLiveBytes(QByteArray::fromHex("410d"), LiveDisplay::Text), QStringLiteral("A[CR_]"));
-
-    const QHash<int, QString> named{{2, QStringLiteral("[STX]")}, {3, QStringLiteral("[ETX]")},
-                                    {4, QStringLiteral("[EOT]")}, {5, QStringLiteral("[ENQ]")},
-                                    {6, QStringLiteral("[ACK]")}, {9, QStringLiteral("[TAB]")},
-                                    {10, QStringLiteral("[LF_]")}, {13, QStringLiteral("[CR_]")},
-                                    {21, QStringLiteral("[NAK]")}, {27, QStringLiteral("[ESC]")}};
+    EXPECT_EQ(renderLiveBytes(QByteArray::fromHex("410d"), LiveDisplay::Hex), u" 41 0D"_s);
+    EXPECT_EQ(renderLiveBytes(QByteArray::fromHex("410d"), LiveDisplay::Text), u"A[CR_]"_s);
+    const QStringList named{u"[STX]"_s, u"[ETX]"_s, u"[EOT]"_s, u"[ENQ]"_s, u"[ACK]"_s,
+                            u"[TAB]"_s, u"[LF_]"_s, u"[CR_]"_s, u"[NAK]"_s, u"[ESC]"_s};
+    const QList<int> namedValues{2, 3, 4, 5, 6, 9, 10, 13, 21, 27};
     for (int v = 0; v < 256; ++v) {
         const auto value = static_cast<std::uint8_t>(v);
-        EXPECT_EQ(renderLiveByte(value, LiveDisplay::Hex), QStringLiteral(" %1").arg(v, 2, 16, QLatin1Char('0')).toUpper());
-        QString expected = named.value(v);
-        if (expected.isEmpty())
-            expected = v >= 0x20 && v < 0x7F ? QString(QChar(v))
-                : v >= 0xA1 && v <= 0xDF     ? QString(QChar(0xFF61 + v - 0xA1))
-                                             : QStringLiteral("･");
+        EXPECT_EQ(renderLiveByte(value, LiveDisplay::Hex), u" %1"_s.arg(v, 2, 16, QLatin1Char('0')).toUpper());
+        const QString expected = namedValues.contains(v) ? named.at(namedValues.indexOf(v))
+            : v >= 0x20 && v < 0x7F                      ? QString(QChar(v))
+            : v >= 0xA1 && v <= 0xDF                     ? QString(QChar(0xFF61 + v - 0xA1))
+                                                         : u"･"_s;
         EXPECT_EQ(renderLiveByte(value, LiveDisplay::Text), expected) << v;
     }
 }
@@ -50,20 +47,18 @@ TEST(LiveView, TheAppenderHandsOverOneBatchPerFrameAndKeepsTheViewBounded)
     QString view;
     int batches = 0;
     QObject::connect(&appender, &LiveTextAppender::batchReady, [&](const QString &text, qsizetype drop) {
-        view.remove(0, drop);
-        view += text;
-        ++batches;
+        view.remove(0, drop), view += text, ++batches;
     });
-    appender.append(QStringLiteral("ab"));
-    appender.append(QStringLiteral("cd"));
+    appender.append(u"ab"_s);
+    appender.append(u"cd"_s);
     EXPECT_EQ(batches, 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return batches == 1; }, 1000));
-    EXPECT_EQ(view, QStringLiteral("abcd"));
+    EXPECT_EQ(view, u"abcd"_s);
 
-    // Text beyond the bound drops the oldest, down to three quarters.
+    // Beyond the bound the oldest text goes, down to three quarters.
     QString all = view;
     for (int i = 0; i < 40; ++i) {
-        const QString piece = QStringLiteral("%1,").arg(i, 2, 10, QLatin1Char('0'));
+        const QString piece = u"%1,"_s.arg(i, 2, 10, QLatin1Char('0'));
         appender.append(piece);
         all += piece;
         if (i % 7 == 0)
@@ -73,16 +68,9 @@ TEST(LiveView, TheAppenderHandsOverOneBatchPerFrameAndKeepsTheViewBounded)
     EXPECT_LE(view.size(), 100);
     EXPECT_EQ(view.size(), appender.shownChars());
     EXPECT_TRUE(all.endsWith(view));
-
-    // More queued in one frame than the bound replaces the view.
-    appender.append(QString(250, u'x') + QStringLiteral("end"));
+    // More in one frame than the bound replaces the view.
+    appender.append(QString(250, u'x') + u"end"_s);
     appender.flush();
     EXPECT_EQ(view.size(), 75);
-    EXPECT_TRUE(view.endsWith(QStringLiteral("xend")));
-
-    appender.clear();
-    view.clear();
-    appender.append(QStringLiteral("new"));
-    appender.flush();
-    EXPECT_EQ(view, QStringLiteral("new"));
+    EXPECT_TRUE(view.endsWith(u"xend"_s));
 }

@@ -10,31 +10,28 @@
 
 using namespace ferrox;
 using namespace ferrox::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
 class Sampling : public ::testing::Test
 {
 protected:
-    // Runs one tick and waits until it has ended.
-    void tickAndWait()
+    // One tick, waited for; then the lamps as letters, bit 0 first:
+    // G grey, B black, R red.
+    QString tickAndShow(const QList<QByteArray> &answer)
     {
+        board.answer(CMD_SIGNALS, answer);
         sampler.tick();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !sampler.indicatorLit(); }, 3000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !sampler.indicatorLit(); }, 3000));
+        return lamps();
     }
-    QString images() const
+    QString lamps() const
     {
         QString shown;
         for (int i = 0; i < SignalSampler::LampCount; ++i)
             shown += QLatin1Char("GBR"[static_cast<int>(sampler.lampImage(i))]);
         return shown;
-    }
-    QString tags() const
-    {
-        QStringList all;
-        for (int i = 0; i < SignalSampler::LampCount; ++i)
-            all << sampler.lampTag(i);
-        return all.join(u',');
     }
 
     FakeSerialPort port;
@@ -44,110 +41,85 @@ protected:
     SignalSampler sampler{owner, status};
 };
 
-QString readout(const char *marks)
+// The readout for the active signals marked '1', bit 0 first.
+QString readout(const char *active)
 {
-    const QStringList names = SignalTexts::names();
     QString line;
     for (int i = 0; i < 8; ++i)
-        line += names.at(i) + (marks[i] == '1' ? QStringLiteral("◎ ") : QStringLiteral("● "));
-    return line + QStringLiteral("\r\n");
+        line += SignalTexts::names().at(i) + (active[i] == '1' ? u"◎ "_s : u"● "_s);
+    return line + u"\r\n"_s;
+}
+
+QByteArray reply(std::uint8_t mask)
+{
+    return QByteArray(1, static_cast<char>(mask)) + '\x11';
 }
 
 } // namespace
 
-TEST_F(Sampling, LampsTagsAndReadoutFollowTheStateByte)
+TEST_F(Sampling, LampsAndReadoutFollowTheStateByteAndThePanelChangesImagesOnly)
 {
-    // Before any sample every lamp is grey, untagged, and reads as not asserted.
-    EXPECT_EQ(images(), QStringLiteral("GGGGGGGG"));
-    EXPECT_EQ(tags(), QStringLiteral(",,,,,,,"));
+    // Never sampled: grey, untagged, read as not asserted.
+    EXPECT_EQ(lamps(), u"GGGGGGGG"_s);
+    EXPECT_EQ(sampler.lampTag(0), QString());
     EXPECT_EQ(sampler.readoutLine(), readout("00000000"));
 
-    struct Row
-    {
-        std::uint8_t mask;
-        const char *images; // bit 0 first
-        const char *active;
-    };
-    const Row rows[] = {
+    const std::tuple<std::uint8_t, const char *, const char *> rows[] = {
         {0xFF, "BBBBBBBB", "00000000"},
         {0x00, "RRRRRRRR", "11111111"},
         {0x7F, "BBBBBBBR", "00000001"}, // RIN only
-        {0xA5, "BRBRRBRB", "01011010"}, // RxD, DTR, DSR and CTS
+        {0xA5, "BRBRRBRB", "01011010"}, // RxD, DTR, DSR, CTS
     };
-    for (const Row &row : rows) {
-        board.answer(CMD_SIGNALS, {QByteArray(1, static_cast<char>(row.mask)) + '\x11'});
-        QSignalSpy sampled(&sampler, &SignalSampler::sampled);
-        tickAndWait();
-        EXPECT_EQ(sampled.count(), 1);
-        EXPECT_EQ(images(), QLatin1String(row.images)) << int(row.mask);
-        EXPECT_EQ(sampler.readoutLine(), readout(row.active)) << int(row.mask);
+    for (const auto &[mask, images, active] : rows) {
+        EXPECT_EQ(tickAndShow({reply(mask)}), QLatin1String(images)) << int(mask);
+        EXPECT_EQ(sampler.readoutLine(), readout(active)) << int(mask);
     }
-    EXPECT_EQ(tags(), QStringLiteral("0,1,0,1,1,0,1,0"));
-    EXPECT_EQ(sampler.readoutLine(),
-              QStringLiteral("DCD● RxD◎ TxD● DTR◎ DSR◎ RTS● CTS◎ RIN● \r\n"));
+    EXPECT_EQ(sampler.readoutLine(), u"DCD● RxD◎ TxD● DTR◎ DSR◎ RTS● CTS◎ RIN● \r\n"_s);
+    EXPECT_EQ(sampler.lampTag(1), u"1"_s);
 
-    // Bytes after the first are ignored, whatever they are.
-    board.answer(CMD_SIGNALS, {QByteArray("\xFE\xFF\x00garbage", 10)});
-    tickAndWait();
-    EXPECT_EQ(images(), QStringLiteral("RBBBBBBB"));
+    // Garbage after the first byte is ignored.
+    EXPECT_EQ(tickAndShow({QByteArray("\xFE\xFF\x00garbage", 10)}), u"RBBBBBBB"_s);
 
-    // The panel's two looks change images only.
     sampler.DisableSignalPanel();
-    EXPECT_EQ(images(), QStringLiteral("GGGGGGGG"));
+    EXPECT_EQ(lamps(), u"GGGGGGGG"_s);
     EXPECT_FALSE(sampler.panelEnabled());
     sampler.EnableSignalPanel();
-    EXPECT_EQ(images(), QStringLiteral("BBBBBBBB"));
+    EXPECT_EQ(lamps(), u"BBBBBBBB"_s);
     EXPECT_EQ(sampler.readoutLine(), readout("10000000"));
 }
 
-TEST_F(Sampling, ABoardThatDoesNotAnswerTwoBytesOrAPortThatWillNotOpenStopsSampling)
+TEST_F(Sampling, NoTwoByteAnswerOrAPortThatWillNotOpenStopsSamplingUntilSwitchedOnAgain)
 {
-    const QList<QList<QByteArray>> answers{{QByteArray("\x00", 1)}, {}};
-    for (const QList<QByteArray> &answer : answers) {
-        board.answer(CMD_SIGNALS, {QByteArray("\x00\x00", 2)});
+    const QList<QList<QByteArray>> failures{{QByteArray(1, '\0')}, {}}; // one byte; nothing
+    for (const QList<QByteArray> &answer : failures) {
         sampler.setSamplingEnabled(true);
-        tickAndWait();
-        ASSERT_EQ(images(), QStringLiteral("RRRRRRRR"));
-
-        board.answer(CMD_SIGNALS, answer);
+        ASSERT_EQ(tickAndShow({reply(0x00)}), u"RRRRRRRR"_s);
         status.texts.clear();
         QSignalSpy stopped(&sampler, &SignalSampler::stoppedOnError);
-        tickAndWait();
+        EXPECT_EQ(tickAndShow(answer), u"GGGGGGGG"_s);
         EXPECT_EQ(stopped.count(), 1);
         EXPECT_EQ(status.texts, QStringList{SignalTexts::samplingStopped()});
-        EXPECT_FALSE(status.progressVisible);
         EXPECT_FALSE(sampler.isSamplingEnabled());
-        EXPECT_EQ(images(), QStringLiteral("GGGGGGGG"));
-        EXPECT_EQ(tags(), QStringLiteral("0,0,0,0,0,0,0,0"));
         EXPECT_EQ(sampler.readoutLine(), readout("00000000"));
+        EXPECT_EQ(sampler.lampTag(0), u"0"_s);
         EXPECT_EQ(owner.holder(), LinkUse::None);
     }
-
-    // Sampling stays off until it is switched on again (a good check).
-    board.answer(CMD_SIGNALS, {QByteArray("\xFE\x00", 2)});
+    board.answer(CMD_SIGNALS, {reply(0xFE)});
     port.written.clear();
     QTest::qWait(SignalSampler::PeriodMs * 2);
     EXPECT_TRUE(port.written.isEmpty());
     sampler.setSamplingEnabled(true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return sampler.lampImage(0) == LampImage::Red; }, 2000));
 
+    // A tick that cannot open the port; ticks never overlap.
     port.close();
     port.missingPorts.insert(1);
-    tickAndWait();
+    EXPECT_EQ(tickAndShow({}), u"GGGGGGGG"_s);
     EXPECT_FALSE(sampler.isSamplingEnabled());
-    EXPECT_EQ(images(), QStringLiteral("GGGGGGGG"));
-}
-
-TEST_F(Sampling, ATickFindingTheLinkBusyIsSkippedAndTicksNeverOverlap)
-{
-    ASSERT_TRUE(owner.request(LinkUse::Measurement, [] {}));
-    tickAndWait();
-    EXPECT_TRUE(port.written.isEmpty());
-    owner.release(LinkUse::Measurement);
-
-    board.answer(CMD_SIGNALS, {QByteArray("\x00\x00", 2)});
+    port.missingPorts.clear();
+    port.written.clear();
+    board.answer(CMD_SIGNALS, {reply(0x00)});
     sampler.tick();
-    sampler.tick();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !sampler.indicatorLit(); }, 3000));
+    EXPECT_EQ(tickAndShow({reply(0x00)}), u"RRRRRRRR"_s);
     EXPECT_EQ(port.written, QByteArray("S"));
 }
