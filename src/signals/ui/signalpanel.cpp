@@ -98,6 +98,8 @@ SignalPanel::SignalPanel(SignalSampler &sampler, QWidget *parent) : QGroupBox(pa
     layout->addLayout(lamps);
     layout->addLayout(readout);
 
+    m_flashEnd.setSingleShot(true);
+    connect(&m_flashEnd, &QTimer::timeout, this, [this] { showIndicator(m_sampler.indicatorLit()); });
     connect(&m_sampler, &SignalSampler::changed, this, &SignalPanel::refresh);
     refresh();
 }
@@ -111,15 +113,30 @@ void SignalPanel::refresh()
 {
     for (int i = 0; i < LampCount; ++i)
         m_lamps[i]->setPixmap(reference(static_cast<int>(m_sampler.lampImage(i)))->pixmap());
-    QPalette palette = m_indicator->palette();
-    palette.setColor(QPalette::Window,
-                     m_sampler.indicatorLit() ? colorFromBgr(IndicatorGreen) : buttonFaceColor());
-    m_indicator->setPalette(palette);
+    const bool lit = m_sampler.indicatorLit();
+    if (lit) {
+        m_litSince.start();
+        m_flashEnd.stop();
+        showIndicator(true);
+    } else if (!m_flashEnd.isActive()) {
+        const qint64 shownFor = m_litSince.isValid() ? m_litSince.elapsed() : MinFlashMs;
+        if (shownFor < MinFlashMs)
+            m_flashEnd.start(static_cast<int>(MinFlashMs - shownFor));
+        else
+            showIndicator(false);
+    }
     const bool enabled = m_sampler.panelEnabled();
     for (QLabel *label : m_lampLabels)
         label->setEnabled(enabled);
     m_signalLabel->setEnabled(enabled);
     m_readButton->setEnabled(enabled);
+}
+
+void SignalPanel::showIndicator(bool lit)
+{
+    QPalette palette = m_indicator->palette();
+    palette.setColor(QPalette::Window, lit ? colorFromBgr(IndicatorGreen) : buttonFaceColor());
+    m_indicator->setPalette(palette);
 }
 
 bool SignalPanel::eventFilter(QObject *watched, QEvent *event)

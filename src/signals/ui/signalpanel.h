@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QGroupBox>
+#include <QTimer>
 
 #include <array>
 
@@ -18,12 +20,16 @@ class SignalSampler;
 // button "Command_READ" with its label "Label_Signal", and the hidden
 // reference images "Pic_red" (asserted), "Pic_blk" (not asserted) and
 // "Pic_glay" (not sampled) that the lamps copy.
+//
+// A board answers a sample within milliseconds; the indicator stays green
+// for at least MinFlashMs so that the flash can be seen at all.
 class SignalPanel : public QGroupBox
 {
     Q_OBJECT
 
 public:
     static constexpr int LampCount = 8;
+    static constexpr int MinFlashMs = 80;
 
     explicit SignalPanel(SignalSampler &sampler, QWidget *parent = nullptr);
 
@@ -44,6 +50,7 @@ protected:
 
 private:
     void refresh();
+    void showIndicator(bool lit);
     QLabel *reference(int image) const;
 
     SignalSampler &m_sampler;
@@ -53,6 +60,8 @@ private:
     QLabel *m_signalLabel = nullptr;
     QPushButton *m_readButton = nullptr;
     QLabel *m_indicator = nullptr;
+    QElapsedTimer m_litSince;
+    QTimer m_flashEnd;
 };
 
 // A signal lamp's picture: an LED of the given colour, 20 × 15 pixels.
