@@ -34,6 +34,7 @@ public:
     QString directionText() const override { return QStringLiteral("双方向"); }
     LiveDisplay liveDisplay() const override { return display; }
     bool startEnabled() const override { return true; }
+    bool captureRunning() const override { return false; }
     bool boardVerified() const override { return true; }
     void setSamplingEnabled(bool) override {}
     void disableSignalPanel() override {}

@@ -39,9 +39,8 @@ void SimpleMonitor::windowClosed()
 
 void SimpleMonitor::TP_Monitor(bool pressed)
 {
-    const bool capturing = !m_context.startEnabled();
     if (!pressed) {
-        if (capturing)
+        if (!m_context.startEnabled())
             return;
         m_owner.stopSimpleMonitor();
         if (m_context.boardVerified()) {
@@ -57,7 +56,7 @@ void SimpleMonitor::TP_Monitor(bool pressed)
         m_appender.append(CaptureTexts::simpleMonitorWarning() + u'\n');
         m_introShown = true;
     }
-    if (!capturing)
+    if (!m_context.captureRunning())
         m_owner.startSimpleMonitor({m_context.firmwareVersion(), m_context.monitorSpeedText(),
                                     m_context.directionText()});
 }

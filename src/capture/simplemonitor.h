@@ -19,7 +19,8 @@ public:
     virtual QString monitorSpeedText() const = 0; // Combo_Monitor_speed
     virtual QString directionText() const = 0;    // Combo_Direction
     virtual LiveDisplay liveDisplay() const = 0;  // Option_Hex / Option_Txt, read per byte
-    virtual bool startEnabled() const = 0;        // toolbar button 1: no capture runs
+    virtual bool startEnabled() const = 0;        // toolbar button 1
+    virtual bool captureRunning() const = 0;      // a capture owns the stream
     virtual bool boardVerified() const = 0;       // BoardVerified
 
     virtual void setSamplingEnabled(bool enabled) = 0; // Timer1
@@ -42,10 +43,11 @@ public:
 // its window shows, fed by its own stream or, during a capture, by the
 // capture's stored bytes.
 //
-// During a capture the switch only opens and closes the window; nothing is
-// sent to the board and nothing is discarded, since the stream is the
+// While a capture runs the switch only opens and closes the window; nothing
+// is sent to the board and nothing is discarded, since the stream is the
 // capture's. The capture's end calls TP_Monitor, which restarts the stream
-// when the monitor is still on.
+// when the monitor is still on; switching off stops the board only while
+// the start button is enabled.
 //
 // The decoder's high nibble (SimpleMonitorHigh) and the warning's one-time
 // flag live as long as this object, that is for the program's run.

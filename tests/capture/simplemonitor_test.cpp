@@ -21,6 +21,7 @@ public:
     QString directionText() const override { return u"双方向"_s; }
     LiveDisplay liveDisplay() const override { return display; }
     bool startEnabled() const override { return !capturing; }
+    bool captureRunning() const override { return capturing; }
     bool boardVerified() const override { return verified; }
     void setSamplingEnabled(bool on) override { events << (on ? u"timer on"_s : u"timer off"_s); }
     void disableSignalPanel() override { events << u"panel off"_s; }
