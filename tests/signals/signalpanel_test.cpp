@@ -21,7 +21,8 @@ TEST(SignalPanel, ShowsTheSamplersLampsIndicatorAndPanelState)
     LinkOwner owner(port);
     RecordingStatus status;
     SignalSampler sampler(owner, status);
-    SignalPanel panel(sampler);
+    SignalPanel panel;
+    panel.setSampler(&sampler);
 
     const auto showing = [&](int lamp, const char *reference) {
         return panel.lamp(lamp)->pixmap().toImage()

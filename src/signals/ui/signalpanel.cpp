@@ -44,7 +44,7 @@ QPixmap drawLampImage(const QColor &color)
     return image;
 }
 
-SignalPanel::SignalPanel(SignalSampler &sampler, QWidget *parent) : QGroupBox(parent), m_sampler(sampler)
+SignalPanel::SignalPanel(QWidget *parent) : QGroupBox(parent)
 {
     setObjectName(QStringLiteral("Frame_Signal"));
 
@@ -99,8 +99,17 @@ SignalPanel::SignalPanel(SignalSampler &sampler, QWidget *parent) : QGroupBox(pa
     layout->addLayout(readout);
 
     m_flashEnd.setSingleShot(true);
-    connect(&m_flashEnd, &QTimer::timeout, this, [this] { showIndicator(m_sampler.indicatorLit()); });
-    connect(&m_sampler, &SignalSampler::changed, this, &SignalPanel::refresh);
+    connect(&m_flashEnd, &QTimer::timeout, this, [this] { showIndicator(m_sampler && m_sampler->indicatorLit()); });
+    refresh();
+}
+
+void SignalPanel::setSampler(SignalSampler *sampler)
+{
+    if (m_sampler)
+        disconnect(m_sampler, nullptr, this, nullptr);
+    m_sampler = sampler;
+    if (m_sampler)
+        connect(m_sampler, &SignalSampler::changed, this, &SignalPanel::refresh);
     refresh();
 }
 
@@ -111,9 +120,11 @@ QLabel *SignalPanel::reference(int image) const
 
 void SignalPanel::refresh()
 {
-    for (int i = 0; i < LampCount; ++i)
-        m_lamps[i]->setPixmap(reference(static_cast<int>(m_sampler.lampImage(i)))->pixmap());
-    const bool lit = m_sampler.indicatorLit();
+    for (int i = 0; i < LampCount; ++i) {
+        const LampImage image = m_sampler ? m_sampler->lampImage(i) : LampImage::Grey;
+        m_lamps[i]->setPixmap(reference(static_cast<int>(image))->pixmap());
+    }
+    const bool lit = m_sampler && m_sampler->indicatorLit();
     if (lit) {
         m_litSince.start();
         m_flashEnd.stop();
@@ -125,7 +136,7 @@ void SignalPanel::refresh()
         else
             showIndicator(false);
     }
-    const bool enabled = m_sampler.panelEnabled();
+    const bool enabled = !m_sampler || m_sampler->panelEnabled();
     for (QLabel *label : m_lampLabels)
         label->setEnabled(enabled);
     m_signalLabel->setEnabled(enabled);

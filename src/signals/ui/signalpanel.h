@@ -31,7 +31,11 @@ public:
     static constexpr int LampCount = 8;
     static constexpr int MinFlashMs = 80;
 
-    explicit SignalPanel(SignalSampler &sampler, QWidget *parent = nullptr);
+    explicit SignalPanel(QWidget *parent = nullptr);
+
+    // The sampling the panel shows, from now on. Until then every lamp is
+    // grey and the indicator plain.
+    void setSampler(SignalSampler *sampler);
 
     QLabel *lamp(int index) const { return m_lamps.at(index); }
     QLabel *lampLabel(int index) const { return m_lampLabels.at(index); }
@@ -53,7 +57,7 @@ private:
     void showIndicator(bool lit);
     QLabel *reference(int image) const;
 
-    SignalSampler &m_sampler;
+    SignalSampler *m_sampler = nullptr;
     std::array<QLabel *, LampCount> m_lamps{};
     std::array<QLabel *, LampCount> m_lampLabels{};
     std::array<QLabel *, 3> m_references{}; // by LampImage
