@@ -1,13 +1,13 @@
 // ferrox: the PC program of the RS-232 line monitor board.
+#include "app/session.h"
 #include "app/startup.h"
-#include "app/ui/linkcontroller.h"
-#include "app/ui/logwindowshookup.h"
 #include "app/ui/mainwindow.h"
 
 #include "platform/process.h"
 #include "platform/programinfo.h"
 #include "platform/qtserialport.h"
 #include "platform/qtsettingsstore.h"
+#include "platform/terminationwatch.h"
 #include "platform/ui/qtdialogs.h"
 
 #include <QApplication>
@@ -37,14 +37,25 @@ int main(int argc, char **argv)
     MainWindow window(settingsStore, dialogs);
     dialogs.setParent(&window);
     window.setWindowTitle(mainTitleText());
-    new LogWindowsHookup(window, AppFolder());
+    QtSerialPort linkPort([&settingsStore](int portNumber) { return devicePathForPort(portNumber, &settingsStore); });
+    Session session(window, linkPort, AppFolder());
     window.show();
+
+    // SIGTERM, SIGHUP and SIGINT end the program as closing the window
+    // does: a streaming board stopped, the port closed, geometry stored.
+    TerminationWatch termination;
+    QString watchError;
+    if (termination.install(watchError)) {
+        QObject::connect(&termination, &TerminationWatch::terminationRequested, &window, [&window] {
+            window.close();
+            // Also out of an open message box's loop.
+            QCoreApplication::exit(0);
+        });
+    }
 
     // The link port opens and the first connection check runs once the
     // window shows.
-    QtSerialPort linkPort([&settingsStore](int portNumber) { return devicePathForPort(portNumber, &settingsStore); });
-    LinkController link(window, linkPort);
-    link.startUp();
+    session.startUp();
 
     return app.exec();
 }

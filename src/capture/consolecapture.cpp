@@ -7,6 +7,7 @@
 #include "link/texts.h"
 
 #include <QDateTime>
+#include <QTimer>
 
 namespace ferrox {
 
@@ -24,23 +25,22 @@ QString line(const QString &text)
 } // namespace
 
 ConsoleCapture::ConsoleCapture(LinkOwner &owner, QObject *parent)
-    : QObject(parent), m_owner(owner), m_receiver(owner.port(), m_recorder)
+    : QObject(parent), m_owner(owner), m_run(owner)
 {
-    m_endCodeWait.setSingleShot(true);
-    // A coarse timer may run up to 5 % long; the wait is a promise.
-    m_endCodeWait.setTimerType(Qt::PreciseTimer);
-    m_endCodeWait.setInterval(EndCodeWaitMs);
-    connect(&m_endCodeWait, &QTimer::timeout, this, &ConsoleCapture::onEndCodeOverdue);
-    connect(&m_receiver, &CaptureReceiver::ended, this, &ConsoleCapture::onEnded);
-    connect(&m_receiver, &CaptureReceiver::portError, this, &ConsoleCapture::onPortError);
+    connect(&m_run, &CaptureRun::startFailed, this, &ConsoleCapture::onStartFailed);
+    connect(&m_run, &CaptureRun::streamStarted, this, &ConsoleCapture::onStreamStarted);
+    connect(&m_run, &CaptureRun::stored, this, [this](const QByteArray &, qint32 count) { emit progress(count); });
+    connect(&m_run, &CaptureRun::stopSent, this, &ConsoleCapture::onStopSent);
+    connect(&m_run, &CaptureRun::streamEnded, this, &ConsoleCapture::onStreamEnded);
+    connect(&m_run, &CaptureRun::finished, this, [this] { emit finished(m_result); });
 }
 
 void ConsoleCapture::start(const ConsoleCaptureRequest &request)
 {
     m_request = request;
     m_result = {};
-    m_streaming = false;
     m_finished = false;
+    m_checking = true;
     runConsoleCheck(m_owner, request.check, request.portName, [this](const ConsoleCheckResult &check) {
         onChecked(check.verified, check.text, check.firmwareVersion);
     });
@@ -48,6 +48,7 @@ void ConsoleCapture::start(const ConsoleCaptureRequest &request)
 
 void ConsoleCapture::onChecked(bool verified, const QString &text, const QString &firmwareVersion)
 {
+    m_checking = false;
     m_owner.release(LinkUse::Check);
     if (!verified) {
         fail(text);
@@ -60,10 +61,12 @@ void ConsoleCapture::onChecked(bool verified, const QString &text, const QString
     start.monitorSpeedText = m_request.monitorSpeedText;
     start.directionText = m_request.directionText;
     start.dataWidth = m_request.dataWidth;
-    m_owner.startCapture(start, [this](const CaptureStartOutcome &outcome) { onStarted(outcome); });
+    m_run.start(start);
+    if (m_stopRequested)
+        m_run.requestStop();
 }
 
-void ConsoleCapture::onStarted(const CaptureStartOutcome &outcome)
+void ConsoleCapture::onStartFailed(const CaptureStartOutcome &outcome)
 {
     switch (outcome.status) {
     case CaptureStartOutcome::Status::PortFailed:
@@ -75,19 +78,18 @@ void ConsoleCapture::onStarted(const CaptureStartOutcome &outcome)
         fail(line(CaptureTexts::unsupportedSpeed()));
         return;
     case CaptureStartOutcome::Status::NoReply:
+    case CaptureStartOutcome::Status::Streaming:
         fail(line(CaptureTexts::communicationFailed()));
         return;
-    case CaptureStartOutcome::Status::Streaming:
-        break;
     }
-    emit logText(line(QString::fromLatin1(outcome.reply.first(qMin(shownReplyBytes, outcome.reply.size())))
+}
+
+void ConsoleCapture::onStreamStarted(const QByteArray &reply)
+{
+    emit logText(line(QString::fromLatin1(reply.first(qMin(shownReplyBytes, reply.size())))
                       + CaptureTexts::replySuffix())
                  + CaptureTexts::streamStarted());
-    m_streaming = true;
     emit streamStarted();
-    m_receiver.start();
-    if (m_stopRequested && m_recorder.isRunning())
-        sendUserStop();
 }
 
 void ConsoleCapture::requestStop()
@@ -95,75 +97,43 @@ void ConsoleCapture::requestStop()
     if (m_stopRequested || m_finished)
         return;
     m_stopRequested = true;
-    if (m_streaming && m_recorder.isRunning())
-        sendUserStop();
+    if (!m_checking)
+        m_run.requestStop();
 }
 
-void ConsoleCapture::sendUserStop()
+void ConsoleCapture::onStopSent(CaptureRun::StopKind kind, bool written)
 {
-    m_owner.stopCapture(LinkOwner::StopReason::User, [this](bool written) {
-        if (!written)
-            emit logText(line(CaptureTexts::notStarted()));
-    });
-    m_endCodeWait.start();
+    if (kind == CaptureRun::StopKind::User && !written)
+        emit logText(line(CaptureTexts::notStarted()));
 }
 
-void ConsoleCapture::onEnded(CaptureRecorder::Exit exit)
+void ConsoleCapture::onStreamEnded(CaptureRecorder::Exit exit)
 {
     switch (exit) {
     case CaptureRecorder::Exit::EndCode:
         emit logText(line(CaptureTexts::streamEnded()));
         break;
     case CaptureRecorder::Exit::Overflow:
-        m_owner.stopCapture(LinkOwner::StopReason::Forced, [](bool) {});
         emit logText(line(CaptureTexts::bufferOverflow()) + line(CaptureTexts::forcedStop()));
         break;
     case CaptureRecorder::Exit::DataRate:
-        m_owner.stopCapture(LinkOwner::StopReason::Forced, [](bool) {});
         emit logText(line(CaptureTexts::dataRateExceeded()));
         break;
-    case CaptureRecorder::Exit::Running:
     case CaptureRecorder::Exit::Unfinished:
+        if (m_run.portError() != 0)
+            emit logText(linktext::portUnusableMessage(m_request.portName, m_run.portError()).trimmed() + u'\n');
+        else
+            emit logText(line(CaptureTexts::forcedStop()));
+        break;
+    case CaptureRecorder::Exit::Running:
         break;
     }
-    finishCapture();
-}
-
-void ConsoleCapture::onPortError(int errorCode)
-{
-    // Whatever arrived stays; the board cannot be reached any more.
-    m_result.portError = errorCode;
-    m_receiver.stop();
-    m_recorder.endStream();
-    emit logText(linktext::portUnusableMessage(m_request.portName, errorCode).trimmed() + u'\n');
-    finishCapture();
-}
-
-void ConsoleCapture::onEndCodeOverdue()
-{
-    if (!m_receiver.isActive())
-        return;
-    m_receiver.stop();
-    m_recorder.endStream();
-    emit logText(line(CaptureTexts::forcedStop()));
-    finishCapture();
-}
-
-void ConsoleCapture::finishCapture()
-{
-    m_endCodeWait.stop();
-    m_streaming = false;
     m_finished = true;
     m_result.status = ConsoleCaptureResult::Status::Captured;
-    m_result.exit = m_recorder.exit();
-    m_result.data.capture = m_recorder.capture();
+    m_result.exit = exit;
+    m_result.portError = m_run.portError();
+    m_result.data.capture = m_run.recorder().capture();
     m_result.data.CaptureTimestamp = QDateTime::currentDateTime().toString(CaptureTexts::timestampFormat());
-    // As after every capture: what still waits is dropped and the board is
-    // told to stop, so it is left quiet whichever way the stream ended.
-    m_owner.runScript(simpleMonitorStopScript(), [this](const LinkScriptResult &) {
-        m_owner.endCapture();
-        emit finished(m_result);
-    });
 }
 
 void ConsoleCapture::fail(const QString &text)
@@ -171,7 +141,7 @@ void ConsoleCapture::fail(const QString &text)
     m_finished = true;
     m_result.status = ConsoleCaptureResult::Status::LinkFailed;
     m_result.text = text;
-    // A failed start lets go of the link once its callback has returned.
+    // From the event loop: the link is let go of once the check's callback has returned.
     QTimer::singleShot(0, this, [this] { emit finished(m_result); });
 }
 

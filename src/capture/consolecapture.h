@@ -1,14 +1,12 @@
 #pragma once
 
-#include "capturereceiver.h"
-#include "capturerecorder.h"
+#include "capturerun.h"
 
 #include "data/monitordata.h"
 #include "link/linkowner.h"
 
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 namespace ferrox {
 
@@ -40,21 +38,14 @@ struct ConsoleCaptureResult
 
 // A whole capture for programs without a window (ferrox-cli): the
 // connection check (its firmware chooses the speed table and CMD_MODE),
-// the capture start, the stream until the board's end code, the buffer's
-// limit or the data-rate exit, and at the end the board told to stop, as
-// the program does after every capture. The link is held throughout and
-// released before finished().
-//
-// A stop the user asks for sends CMD_STOP without discarding the waiting
-// stream bytes; the board's end code is then awaited at most
-// EndCodeWaitMs, after which the capture ends the stream itself. A port
-// that fails during the stream ends it the same way, keeping what arrived.
-// One capture per object.
+// then the capture run with its texts. The board is told to stop at the
+// end, as the program does after every capture, and the link released
+// before finished(). One capture per object.
 class ConsoleCapture : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int EndCodeWaitMs = 2000;
+    static constexpr int EndCodeWaitMs = CaptureRun::EndCodeWaitMs;
 
     explicit ConsoleCapture(LinkOwner &owner, QObject *parent = nullptr);
 
@@ -64,7 +55,7 @@ public:
     void requestStop();
 
     // Stream bytes stored so far.
-    qint32 CaptureCount() const { return m_recorder.CaptureCount(); }
+    qint32 CaptureCount() const { return m_run.CaptureCount(); }
 
 signals:
     // The capture's log as it grows: the check's text, the board's reply,
@@ -73,25 +64,23 @@ signals:
     void logText(const QString &text);
     // The board streams: the capture proper begins.
     void streamStarted();
+    // Stream bytes stored so far, after each block.
+    void progress(qint32 CaptureCount);
     void finished(const ConsoleCaptureResult &result);
 
 private:
     void onChecked(bool verified, const QString &text, const QString &firmwareVersion);
-    void onStarted(const CaptureStartOutcome &outcome);
-    void sendUserStop();
-    void onEnded(CaptureRecorder::Exit exit);
-    void onPortError(int errorCode);
-    void onEndCodeOverdue();
-    void finishCapture();
+    void onStartFailed(const CaptureStartOutcome &outcome);
+    void onStreamStarted(const QByteArray &reply);
+    void onStopSent(CaptureRun::StopKind kind, bool written);
+    void onStreamEnded(CaptureRecorder::Exit exit);
     void fail(const QString &text);
 
     LinkOwner &m_owner;
     ConsoleCaptureRequest m_request;
-    CaptureRecorder m_recorder;
-    CaptureReceiver m_receiver;
-    QTimer m_endCodeWait;
+    CaptureRun m_run;
     ConsoleCaptureResult m_result;
-    bool m_streaming = false;
+    bool m_checking = false;
     bool m_stopRequested = false;
     bool m_finished = false;
 };

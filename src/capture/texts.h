@@ -10,6 +10,10 @@
 
 namespace ferrox::CaptureTexts {
 
+// The status line as a capture starts and as it is asked to stop.
+inline QString startingStatus() { return QStringLiteral("モニター開始..."); }
+inline QString stopStatus() { return QStringLiteral("モニター停止"); }
+
 // The log of a capture.
 inline QString replySuffix() { return QStringLiteral("bps"); }
 inline QString streamStarted() { return QStringLiteral("モニター開始 ... "); }

@@ -1,18 +1,22 @@
 // ferrox-cli capture: a capture over a device as the program makes one,
 // stopped by Ctrl+C, SIGTERM or --seconds; the stream goes to a data file
 // and, when asked, its rendering to a text file.
-#include "cliarguments.h"
 #include "clioutput.h"
 #include "commands.h"
+#include "linkoptions.h"
 
 #include "capture/captureoutput.h"
 #include "capture/consolecapture.h"
 #include "link/texts.h"
-#include "platform/qtserialport.h"
 #include "platform/terminationwatch.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTimer>
+
+#include <memory>
+
+#include <unistd.h>
 
 namespace ferrox::cli {
 
@@ -20,7 +24,9 @@ namespace {
 
 // The speeds the settings panel lists, as numbers.
 constexpr int monitorSpeeds[] = {600, 1200, 2400, 4800, 9600, 14400, 19200, 28800, 38400, 57600};
-constexpr int linkSpeeds[] = {57600, 115200};
+
+// The live count on a terminal is redrawn at most this often.
+constexpr qint64 LiveCountPeriodMs = 200;
 
 // A speed as the panel's combo boxes spell it: six characters, right-aligned.
 std::optional<QString> speedText(const QString &value, std::span<const int> offered)
@@ -43,6 +49,29 @@ std::optional<QString> directionText(const QString &value)
     return std::nullopt;
 }
 
+// The monitored-byte count redrawn in place on a terminal, at most every
+// LiveCountPeriodMs; any other line first ends it.
+class LiveCount
+{
+public:
+    void show(qint32 monitoredBytes)
+    {
+        if (m_shown.isValid() && !m_shown.hasExpired(LiveCountPeriodMs))
+            return;
+        m_shown.start();
+        printError(QStringLiteral("\rmonitored bytes: %1 ").arg(monitoredBytes));
+    }
+    void end()
+    {
+        if (m_shown.isValid())
+            printError(QStringLiteral("\n"));
+        m_shown.invalidate();
+    }
+
+private:
+    QElapsedTimer m_shown;
+};
+
 int exitStatusOf(const ConsoleCaptureResult &capture, const CaptureOutput &output)
 {
     if (output.status == CaptureOutput::Status::WriteFailed)
@@ -56,11 +85,7 @@ int exitStatusOf(const ConsoleCaptureResult &capture, const CaptureOutput &outpu
 
 int captureCommand(const QStringList &arguments)
 {
-    CliArguments args(QStringLiteral("capture"), QString(), 0, {
-        {QStringLiteral("device"), QStringLiteral("PATH"), QStringLiteral("the link port's device")},
-        {QStringLiteral("pc-speed"), QStringLiteral("57600|115200"), QStringLiteral("link speed (default 57600)")},
-        {QStringLiteral("dtr"), QString(), QStringLiteral("DTR on")},
-        {QStringLiteral("rts"), QString(), QStringLiteral("RTS on")},
+    CliArguments args(QStringLiteral("capture"), QString(), 0, linkOptions() + QList<CliOption>{
         {QStringLiteral("monitor-speed"), QStringLiteral("N"), QStringLiteral("monitored line's speed, 600 to 57600 (default 9600)")},
         {QStringLiteral("direction"), QStringLiteral("DIR"), QStringLiteral("both, j1-to-j2 or j2-to-j1 (default both)")},
         {QStringLiteral("data-width"), QStringLiteral("8|9"), QStringLiteral("monitored data width (default 8)")},
@@ -72,15 +97,13 @@ int captureCommand(const QStringList &arguments)
     });
     if (!args.parse(arguments))
         return args.exitStatus();
-    const QString device = args.value(QStringLiteral("device"), QString());
-    if (device.isEmpty())
-        return args.usageError(QStringLiteral("--device is required"));
+    const std::optional<LinkSetting> link = readLinkOptions(args);
+    if (!link)
+        return ExitUsage;
+    const QString &device = link->device;
     const QString dataPath = args.value(QStringLiteral("o"), QString());
     if (dataPath.isEmpty())
         return args.usageError(QStringLiteral("-o OUT.dat is required"));
-    const std::optional<QString> pcSpeed = speedText(args.value(QStringLiteral("pc-speed"), QStringLiteral("57600")), linkSpeeds);
-    if (!pcSpeed)
-        return args.usageError(QStringLiteral("--pc-speed takes 57600 or 115200"));
     const std::optional<QString> monitorSpeed = speedText(args.value(QStringLiteral("monitor-speed"), QStringLiteral("9600")), monitorSpeeds);
     if (!monitorSpeed)
         return args.usageError(QStringLiteral("--monitor-speed takes 600, 1200, 2400, 4800, 9600, 14400, 19200, 28800, 38400 or 57600"));
@@ -115,9 +138,7 @@ int captureCommand(const QStringList &arguments)
     }
 
     ConsoleCaptureRequest request;
-    request.check.linkSpeedText = *pcSpeed;
-    request.check.dtr = args.isSet(QStringLiteral("dtr"));
-    request.check.rts = args.isSet(QStringLiteral("rts"));
+    request.check = link->check;
     request.portName = device;
     request.monitorSpeedText = *monitorSpeed;
     request.directionText = *direction;
@@ -129,15 +150,14 @@ int captureCommand(const QStringList &arguments)
     output.DisplayModeNumber = *mode;
     output.utf8 = args.isSet(QStringLiteral("utf8"));
     output.header.port = device;
-    output.header.pcSpeed = *pcSpeed;
+    output.header.pcSpeed = link->check.linkSpeedText;
     output.header.monitorSpeed = *monitorSpeed;
     output.header.direction = *direction;
     output.header.dataOnly = request.dataWidth == DataWidth::DataOnly;
 
     // All live until the program ends.
     QObject *app = QCoreApplication::instance();
-    auto *port = new QtSerialPort([device](int) { return device; }, app);
-    auto *owner = new LinkOwner(*port, app);
+    LinkOwner *owner = &openLink(device);
     auto *capture = new ConsoleCapture(*owner, app);
     auto *stopTimer = new QTimer(app);
     stopTimer->setSingleShot(true);
@@ -151,12 +171,22 @@ int captureCommand(const QStringList &arguments)
         QObject::connect(termination, &TerminationWatch::terminationRequested, capture, &ConsoleCapture::requestStop);
     else
         printError(QStringLiteral("ferrox-cli capture: Ctrl+C cannot stop this capture (%1); use --seconds\n").arg(watchError));
-    QObject::connect(capture, &ConsoleCapture::logText, app, [](const QString &text) { printOut(text); });
+    // Standard output carries only what was asked for: the capture's log,
+    // its counts and a live count on a terminal go to standard error.
+    auto liveCount = std::make_shared<LiveCount>();
+    QObject::connect(capture, &ConsoleCapture::logText, app, [liveCount](const QString &text) {
+        liveCount->end();
+        printError(text);
+    });
+    if (::isatty(STDERR_FILENO) == 1)
+        QObject::connect(capture, &ConsoleCapture::progress, app,
+                         [liveCount](qint32 CaptureCount) { liveCount->show(CaptureCount / 2); });
     QObject::connect(capture, &ConsoleCapture::streamStarted, app, [stopTimer, stopAfterMs] {
         if (stopAfterMs > 0)
             stopTimer->start(stopAfterMs);
     });
-    QObject::connect(capture, &ConsoleCapture::finished, app, [owner, output](const ConsoleCaptureResult &result) {
+    QObject::connect(capture, &ConsoleCapture::finished, app, [owner, output, liveCount](const ConsoleCaptureResult &result) {
+        liveCount->end();
         owner->shutdown();
         if (result.status == ConsoleCaptureResult::Status::LinkFailed) {
             printError(result.text);
@@ -164,9 +194,9 @@ int captureCommand(const QStringList &arguments)
             return;
         }
         const CaptureOutput written = writeCaptureOutput(result.data, output);
-        printOut(QStringLiteral("monitored bytes: %1\nsequence errors: %2\n")
-                     .arg(result.data.capture.DataByteCount())
-                     .arg(written.SequenceErrorCount));
+        printError(QStringLiteral("monitored bytes: %1\nsequence errors: %2\n")
+                       .arg(result.data.capture.DataByteCount())
+                       .arg(written.SequenceErrorCount));
         printError(written.message);
         QCoreApplication::exit(exitStatusOf(result, written));
     });

@@ -4,8 +4,13 @@
 
 #include <QCoreApplication>
 
+#include <csignal>
+
 int main(int argc, char **argv)
 {
+    // A reader that goes away (| head) must not end a capture half-way:
+    // writes to it fail instead, and the work goes on.
+    std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ferrox-cli"));
     const int status = ferrox::cli::dispatch(QCoreApplication::arguments());

@@ -80,6 +80,14 @@ LinkScript simpleMonitorStartScript(std::optional<std::uint8_t> speedCommand,
     return script;
 }
 
+LinkScript captureEndScript(bool quietBoard)
+{
+    LinkScript script{discard()};
+    if (quietBoard)
+        script << threshold(0) << write(CMD_STOP) << drain(StopDrainLimitMs);
+    return script;
+}
+
 LinkScript simpleMonitorStopScript()
 {
     return {discard(), threshold(0), write(CMD_STOP)};

@@ -47,6 +47,10 @@ LinkScript captureConfigureScript(std::uint8_t speedCommand, std::optional<std::
 // at the port to the capture; the capture's own forced stops (overflow,
 // data rate) discard them first. A failing write is a port failure.
 LinkScript captureStopScript(bool discardFirst);
+// The end of a capture: what still waits is dropped; unless the stream is
+// handed on to the simple monitor, the board is told to stop and the
+// command is let out at the link speed before anyone may close the port.
+LinkScript captureEndScript(bool quietBoard);
 
 // Simple monitor start: a command without a byte (a text the tables do
 // not know) is left out; the board streams with receive notifications at

@@ -148,8 +148,10 @@ bool LinkOwner::sampleSignals(std::function<void(const SampleOutcome &)> done)
 void LinkOwner::startCapture(const CaptureStartRequest &request,
                              std::function<void(const CaptureStartOutcome &)> done)
 {
-    m_captureStreaming = false;
     this->request(LinkUse::Capture, [this, request, done] {
+        // Only now: a start that waits its turn must not make the running
+        // capture's stop wait for it.
+        m_captureStreaming = false;
         runScript(captureReadyScript(), [this, request, done](const LinkScriptResult &result) {
             if (result.status != LinkScriptResult::Status::Completed) {
                 CaptureStartOutcome outcome;
@@ -267,12 +269,12 @@ void LinkOwner::stopSimpleMonitor()
 void LinkOwner::startMeasurement(std::function<void(qint16 waiting)> progress,
                                  std::function<void(const MeasurementOutcome &)> done)
 {
-    m_measurementStopRequested = false;
     request(LinkUse::Measurement, [this, progress, done] {
         LinkScriptRunner *runner = prepare(measurementScript());
         if (progress)
             connect(runner, &LinkScriptRunner::waiting, this, progress);
-        if (m_measurementStopRequested)
+        // A stop asked for while this request waited its turn.
+        if (std::exchange(m_measurementStopRequested, false))
             runner->cancel();
         runner->start([this, done](const LinkScriptResult &result) {
             if (result.status == LinkScriptResult::Status::Completed) {
@@ -290,9 +292,12 @@ void LinkOwner::startMeasurement(std::function<void(qint16 waiting)> progress,
 
 void LinkOwner::stopMeasurement()
 {
-    m_measurementStopRequested = true;
-    if (m_holder == LinkUse::Measurement && m_runner)
+    if (m_holder == LinkUse::Measurement && m_runner) {
         m_runner->cancel();
+        return;
+    }
+    m_measurementStopRequested = std::any_of(m_pending.begin(), m_pending.end(),
+                                             [](const Pending &p) { return p.use == LinkUse::Measurement; });
 }
 
 void LinkOwner::shutdown()

@@ -5,6 +5,12 @@
 
 namespace ferrox {
 
+namespace {
+// How often a drain looks at the output queue: a command byte takes
+// under a millisecond at the link speeds.
+constexpr int DrainPollMs = 2;
+} // namespace
+
 namespace step {
 
 namespace {
@@ -41,6 +47,12 @@ LinkStep await(int count, int timeoutMs)
     return s;
 }
 LinkStep read() { return make(LinkStep::Kind::Read); }
+LinkStep drain(int timeoutMs)
+{
+    LinkStep s = make(LinkStep::Kind::Drain);
+    s.timeoutMs = timeoutMs;
+    return s;
+}
 LinkStep critical(LinkStep s)
 {
     s.critical = true;
@@ -86,6 +98,7 @@ void LinkScriptRunner::abandon()
     m_running = false;
     m_awaiting = false;
     m_pausing = false;
+    m_draining = false;
     m_timer.stop();
 }
 
@@ -161,6 +174,13 @@ void LinkScriptRunner::advance()
         case Kind::Read:
             m_result.reply = m_port.readAll();
             break;
+        case Kind::Drain:
+            if (!m_port.isOpen() || m_port.bytesToSend() <= 0)
+                break;
+            m_draining = true;
+            m_drainDeadline.setRemainingTime(s.timeoutMs);
+            m_timer.start(DrainPollMs);
+            return;
         }
         if (!ok && s.critical) {
             const int error = s.kind == Kind::SetPort ? InvalidPortError : m_port.lastError();
@@ -192,6 +212,15 @@ void LinkScriptRunner::onTimer()
         advance();
         return;
     }
+    if (m_draining) {
+        if (m_port.isOpen() && m_port.bytesToSend() > 0 && !m_drainDeadline.hasExpired()) {
+            m_timer.start(DrainPollMs);
+            return;
+        }
+        m_draining = false;
+        advance();
+        return;
+    }
     if (!m_awaiting)
         return;
     finish(LinkScriptResult::Status::TimedOut);
@@ -208,6 +237,7 @@ void LinkScriptRunner::finish(LinkScriptResult::Status status, int errorCode)
     m_running = false;
     m_awaiting = false;
     m_pausing = false;
+    m_draining = false;
     m_timer.stop();
     m_result.status = status;
     m_result.errorCode = errorCode;

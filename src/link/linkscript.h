@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -33,6 +34,7 @@ struct LinkStep
         Pause,        // value: milliseconds
         Await,        // value: bytes to wait for; timeoutMs: limit, -1 none
         Read,         // take every waiting byte as the reply
+        Drain,        // wait until the written bytes have left; timeoutMs: limit
     };
 
     Kind kind = Kind::Discard;
@@ -61,6 +63,7 @@ LinkStep write(std::uint8_t command);
 LinkStep pause(int milliseconds);
 LinkStep await(int count, int timeoutMs);
 LinkStep read();
+LinkStep drain(int timeoutMs);
 // The same step, ending the exchange as a port failure when it fails.
 LinkStep critical(LinkStep s);
 } // namespace step
@@ -131,6 +134,8 @@ private:
     bool m_running = false;
     bool m_awaiting = false;
     bool m_pausing = false;
+    bool m_draining = false;
+    QDeadlineTimer m_drainDeadline;
     bool m_cancelRequested = false;
 };
 

@@ -41,6 +41,7 @@ inline constexpr int VersionReplyLength = 22;
 inline constexpr int SignalReplyLength = 2;
 inline constexpr int MeasureReplyLength = 101; // 50 two-byte records and one more byte
 inline constexpr int ReplyTimeoutMs = 1000;    // from just after the command is sent
+inline constexpr int StopDrainLimitMs = 500;   // a stop byte left unsent this long is given up
 inline constexpr int SpeedPauseMs = 10;        // after CMD_SPEED and the simple monitor's direction
 
 // Firmware versions the program supports, compared exactly.

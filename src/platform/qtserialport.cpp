@@ -5,6 +5,9 @@
 #include <QSerialPort>
 #include <QStringList>
 
+#include <sys/ioctl.h>
+#include <termios.h>
+
 namespace ferrox {
 
 QString devicePathForPort(int portNumber, const SettingsStore *store)
@@ -188,6 +191,17 @@ bool QtSerialPort::write(const QByteArray &bytes)
     if (queued)
         m_port->flush();
     return succeeded(queued && m_port->error() == QSerialPort::NoError);
+}
+
+qint64 QtSerialPort::bytesToSend() const
+{
+    if (!m_port->isOpen())
+        return 0;
+    int queued = 0;
+    // The driver's output queue; a device that cannot tell counts as empty.
+    if (::ioctl(int(m_port->handle()), TIOCOUTQ, &queued) != 0)
+        queued = 0;
+    return m_port->bytesToWrite() + qMax(queued, 0);
 }
 
 qint16 QtSerialPort::bytesWaiting() const

@@ -40,6 +40,7 @@ public:
     bool dsr() const override;
     bool write(const QByteArray &bytes) override;
     qint16 bytesWaiting() const override;
+    qint64 bytesToSend() const override;
     QByteArray readAll() override;
     void discardInput() override;
     int lastError() const override { return m_lastError; }

@@ -47,6 +47,10 @@ public:
     virtual qint16 bytesWaiting() const = 0;
     virtual QByteArray readAll() = 0;
     virtual void discardInput() = 0;
+    // Bytes written but not yet sent on the line (the program's and the
+    // driver's queues): a command must leave before the port is closed
+    // and its settings are put back.
+    virtual qint64 bytesToSend() const { return 0; }
 
     virtual void setReceiveThreshold(int count) { m_receiveThreshold = count; }
     int receiveThreshold() const { return m_receiveThreshold; }

@@ -11,6 +11,7 @@
 
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -117,6 +118,25 @@ TEST_F(ConsoleCaptureRun, TheUsersStopKeepsTheWholeStreamUpToTheEndCode)
     EXPECT_FALSE(board->engine().isStreaming());
 }
 
+TEST_F(ConsoleCaptureRun, TheLastStopLeavesAtTheLinkSpeedBeforeThePortCloses)
+{
+    makeBoard({.rate = 100'000});
+    // The line takes a while for every command; ferrox-cli closes the link
+    // (putting the port's settings back) as soon as the capture is over.
+    QObject::connect(port, &FakeSerialPort::bytesWritten, port, [this](const QByteArray &) {
+        ++port->unsent;
+        QTimer::singleShot(20, port, [this] {
+            --port->unsent;
+            port->operations << QStringLiteral("sent");
+        });
+    });
+    QObject::connect(capture.get(), &ConsoleCapture::finished, owner.get(), &LinkOwner::shutdown);
+    ASSERT_TRUE(run(request(), [&] { return capture->CaptureCount() > 0; }));
+    QTest::qWait(50);
+    EXPECT_EQ(port->operations.last(), QStringLiteral("close")) << port->operations.join(u'|').toStdString();
+    EXPECT_EQ(port->operations.count(QStringLiteral("sent")), port->written.size());
+}
+
 TEST_F(ConsoleCaptureRun, FirmwareAndSettingsChooseTheCommands)
 {
     struct Case
@@ -161,7 +181,7 @@ TEST_F(ConsoleCaptureRun, ForcedEndsDropWhatFollows)
     };
     const QList<Case> cases{
         // Below 32,768 bytes per delivery.
-        {"overflow", {.traffic = QStringLiteral("random:7"), .rate = 2'000'000, .loop = true}, Exit::Overflow, 262144,
+        {"overflow", {.traffic = QStringLiteral("random:7"), .rate = 400'000, .loop = true}, Exit::Overflow, 262144,
          QStringLiteral("モニター開始 ... バッファがオーバーフローしました。\nモニター強制停止。\n")},
         {"data rate", {.flood = 40'000}, Exit::DataRate, 0,
          QStringLiteral("モニター開始 ... データ量がＰＣの処理スピードを超えましたのでモニターリングを停止します。\n")},

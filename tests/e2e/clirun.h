@@ -16,19 +16,23 @@ struct CliRun
 };
 
 // stopAfterStartMs > 0 sends SIGTERM that long after the capture log says
-// the board streams.
-inline CliRun runCli(const QStringList &arguments, int stopAfterStartMs = 0)
+// the board streams. With outputClosed, standard output is a pipe whose
+// reader has gone away (as with "| head").
+inline CliRun runCli(const QStringList &arguments, int stopAfterStartMs = 0, bool outputClosed = false)
 {
     QProcess cli;
     cli.start(QStringLiteral(FERROX_CLI_BINARY), arguments);
+    if (outputClosed && cli.waitForStarted(5000))
+        cli.closeReadChannel(QProcess::StandardOutput);
     CliRun run;
     if (stopAfterStartMs > 0) {
-        QByteArray out;
-        while (!out.contains("モニター開始 ... ") && cli.waitForReadyRead(5000))
-            out += cli.readAllStandardOutput();
+        QByteArray err;
+        cli.setReadChannel(QProcess::StandardError);
+        while (!err.contains("モニター開始 ... ") && cli.waitForReadyRead(5000))
+            err += cli.readAllStandardError();
         cli.waitForFinished(stopAfterStartMs);
         cli.terminate();
-        run.out = QString::fromUtf8(out);
+        run.err = QString::fromUtf8(err);
     }
     if (!cli.waitForFinished(15000)) {
         cli.kill();
@@ -37,8 +41,8 @@ inline CliRun runCli(const QStringList &arguments, int stopAfterStartMs = 0)
         return run;
     }
     run.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
-    run.out += QString::fromUtf8(cli.readAllStandardOutput());
-    run.err = QString::fromUtf8(cli.readAllStandardError());
+    run.out = QString::fromUtf8(cli.readAllStandardOutput());
+    run.err += QString::fromUtf8(cli.readAllStandardError());
     return run;
 }
 

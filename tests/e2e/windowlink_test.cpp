@@ -1,6 +1,7 @@
 // The main window's link to a simulated board on a real pseudo-terminal:
 // start-up, the "通信確認" button, the port and link-speed choices and the
 // close, through the window's own controls.
+#include "app/session.h"
 #include "app/ui/linkcontroller.h"
 #include "app/ui/mainwindow.h"
 #include "app/ui/settingspanel.h"
@@ -35,7 +36,7 @@ protected:
     // The window with its link; port 1 is the board's link, every other port is missing.
     void build(BoardProcess &board, const QByteArray &settings = {})
     {
-        controller.reset();
+        session.reset();
         port.reset();
         QFile ini(m_dir.filePath(QStringLiteral("ferrox.ini")));
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
@@ -46,18 +47,18 @@ protected:
         const QString link = board.linkPath();
         const QString missing = board.missingPath();
         port = std::make_unique<QtSerialPort>([link, missing](int n) { return n == 1 ? link : missing; });
-        controller = std::make_unique<LinkController>(*window, *port);
+        session = std::make_unique<Session>(*window, *port, m_dir.path() + u'/');
     }
     bool startUp()
     {
         bool done = false;
-        controller->startUp([&] { done = true; });
+        session->startUp([&] { done = true; });
         return QTest::qWaitFor([&] { return done; }, 5000);
     }
     bool pressPortCheck()
     {
         bool finished = false;
-        auto connection = QObject::connect(&controller->check(), &ConnectionCheck::checkFinished,
+        auto connection = QObject::connect(&session->link().check(), &ConnectionCheck::checkFinished,
                                            [&] { finished = true; });
         window->settingsPanel()->portCheckButton()->click();
         const bool ok = QTest::qWaitFor([&] { return finished; }, 5000);
@@ -80,7 +81,7 @@ protected:
     FakeDialogs dialogs;
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<QtSerialPort> port;
-    std::unique_ptr<LinkController> controller;
+    std::unique_ptr<Session> session;
 
 private:
     QTemporaryDir m_dir;
@@ -113,7 +114,7 @@ TEST_P(EveryFirmware, StartUpAdaptsTheWindow)
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_TRUE(window->statusText().startsWith(QStringLiteral("Ferrox LM ") + QLatin1String(c.firmware)));
     EXPECT_TRUE(window->statusText().endsWith(QStringLiteral("  COM1") + kLinkOk));
-    const ConnectionCheck &check = controller->check();
+    const ConnectionCheck &check = session->link().check();
     EXPECT_TRUE(check.results().BoardVerified);
     EXPECT_EQ(check.results().FirmwareVersion, QLatin1String(c.firmware));
 
@@ -191,7 +192,7 @@ TEST_F(WindowLink, StartUpWithoutAUsableAnswer)
         for (qsizetype i = 0; i < c.messageStarts.size(); ++i)
             EXPECT_TRUE(dialogs.messages[i].text.startsWith(c.messageStarts[i])) << i;
         EXPECT_TRUE(window->statusText().startsWith(c.status));
-        EXPECT_TRUE(controller->check().results().LinkFailed);
+        EXPECT_TRUE(session->link().check().results().LinkFailed);
     }
 }
 
@@ -209,7 +210,7 @@ TEST_F(WindowLink, PortAndLinkSpeedChoices)
     EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("COM17 は存在しませんでした。") + QString(10, QChar(0x3000)));
     EXPECT_EQ(window->settingsPanel()->comPort()->currentText(), QStringLiteral("COM1"));
     ASSERT_TRUE(pressPortCheck()); // opens port 1 again
-    EXPECT_TRUE(controller->check().results().BoardVerified);
+    EXPECT_TRUE(session->link().check().results().BoardVerified);
 
     // A link speed the jumper does not match: stored, the jumper asked for, silence.
     dialogs.messages.clear();
@@ -218,14 +219,14 @@ TEST_F(WindowLink, PortAndLinkSpeedChoices)
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("*** PC通信スピード変更 ***\r\n")));
     ASSERT_TRUE(pressPortCheck());
-    EXPECT_TRUE(controller->check().results().LinkFailed);
+    EXPECT_TRUE(session->link().check().results().LinkFailed);
     EXPECT_FALSE(window->timer1()->isActive());
     EXPECT_EQ(dialogs.messages.size(), 1);
 
     // Back to the jumper's speed: the board answers again.
     pick(window->settingsPanel()->pcSpeed(), QStringLiteral(" 57600"));
     ASSERT_TRUE(pressPortCheck());
-    EXPECT_TRUE(controller->check().results().BoardVerified);
+    EXPECT_TRUE(session->link().check().results().BoardVerified);
     EXPECT_TRUE(window->statusText().endsWith(kLinkOk));
 
     // Closing the window closes the port.
@@ -239,7 +240,7 @@ TEST_F(WindowLink, ABoardThatHangsUpIsReportedAndNothingHangs)
     FERROX_START_BOARD(board);
     build(board);
     ASSERT_TRUE(startUp());
-    ASSERT_TRUE(controller->check().results().BoardVerified);
+    ASSERT_TRUE(session->link().check().results().BoardVerified);
     QTest::qWait(1500);
     // The line is gone: the port cannot be opened, which the user is told;
     // the flags of the last check stand, as before any query.
@@ -247,7 +248,7 @@ TEST_F(WindowLink, ABoardThatHangsUpIsReportedAndNothingHangs)
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("COM1 は使用できませんでした。")));
     EXPECT_FALSE(port->isOpen());
-    EXPECT_TRUE(controller->check().results().BoardVerified);
+    EXPECT_TRUE(session->link().check().results().BoardVerified);
 }
 
 } // namespace

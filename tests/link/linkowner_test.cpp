@@ -124,6 +124,33 @@ TEST_F(Arbitration, StopOutsideACaptureStillReachesTheBoard)
     EXPECT_EQ(owner.holder(), LinkUse::None);
 }
 
+TEST_F(Arbitration, AStartWaitingItsTurnLeavesTheRunningUsesStopAlone)
+{
+    // A capture streams; a second start waits. The user's stop goes out now.
+    owner.startCapture(kCapture, [](const CaptureStartOutcome &) {});
+    ASSERT_TRUE(waitFor([&] { return port.written.endsWith('G'); }));
+    owner.startCapture(kCapture, [](const CaptureStartOutcome &) {});
+    std::optional<bool> written;
+    owner.stopCapture(LinkOwner::StopReason::User, [&](bool w) { written = w; });
+    ASSERT_TRUE(waitFor([&] { return written.has_value(); }));
+    EXPECT_EQ(port.written, QByteArray("4dVGE"));
+    owner.endCapture();
+    ASSERT_TRUE(waitFor([&] { return port.written == "4dVGE4dVG"; }));
+
+    // A measurement runs; a second waits. Stopping the first spares the second.
+    owner.endCapture();
+    port.written.clear();
+    std::optional<MeasurementOutcome> first;
+    std::optional<MeasurementOutcome> second;
+    owner.startMeasurement({}, [&](const MeasurementOutcome &o) { first = o; });
+    owner.startMeasurement({}, [&](const MeasurementOutcome &o) { second = o; });
+    owner.stopMeasurement();
+    ASSERT_TRUE(waitFor([&] { return first.has_value() && port.written == "MEM"; }));
+    QTest::qWait(50);
+    EXPECT_FALSE(second) << "the second measurement was stopped by the first one's stop";
+    EXPECT_EQ(owner.holder(), LinkUse::Measurement);
+}
+
 TEST_F(Arbitration, ShutdownStopsAStreamingBoardAndClosesThePortOnce)
 {
     owner.startCapture(kCapture, [](const CaptureStartOutcome &) {});

@@ -32,6 +32,7 @@ public:
     qint16 bytesWaiting() const override { return toWaitingCount(m_input.size()); }
     QByteArray readAll() override;
     void discardInput() override;
+    qint64 bytesToSend() const override { return unsent; }
     void setReceiveThreshold(int count) override;
     int lastError() const override { return m_lastError; }
 
@@ -45,6 +46,7 @@ public:
     // Failure injection.
     QSet<int> missingPorts;  // open() fails with DeviceNotFoundError (1)
     bool failWrites = false; // write() fails with WriteError (7)
+    qint64 unsent = 0;       // bytes written that the line has not taken yet
 
     // The log: "open 3", "close", "settings  57600,n,8,1", "threshold 0",
     // "discard", "dtr 1", "rts 0", "write 56", "read 22".

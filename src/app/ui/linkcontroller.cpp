@@ -8,9 +8,9 @@
 
 namespace ferrox {
 
-LinkController::LinkController(MainWindow &window, SerialPort &port)
+LinkController::LinkController(MainWindow &window, SerialPort &port, const Session &session)
     : QObject(),
-      m_panel(window),
+      m_panel(window, session),
       m_owner(port),
       m_check(m_owner, m_panel, window.dialogs(), window.settings()),
       m_choices(m_check, m_owner, m_panel, window.dialogs())

@@ -12,17 +12,19 @@ namespace ferrox {
 
 class MainWindow;
 class SerialPort;
+class Session;
 
 // The main window's link to the board: the one owner of the link port, the
 // connection check and the handlers of the link choices, wired to the
-// window's controls. Later parts of the program reach the board through
-// owner() and read the last check's results from check().
+// window's controls. Made and owned by the Session, which the rest of the
+// program asks instead.
 class LinkController : public QObject
 {
     Q_OBJECT
 public:
-    // port stays the caller's and must outlive this controller.
-    LinkController(MainWindow &window, SerialPort &port);
+    // port stays the caller's and must outlive this controller; the
+    // session tells whether a capture or the simple monitor runs.
+    LinkController(MainWindow &window, SerialPort &port, const Session &session);
 
     LinkOwner &owner() { return m_owner; }
     ConnectionCheck &check() { return m_check; }

@@ -67,4 +67,24 @@ SignalPanel::SignalPanel(QWidget *parent) : QGroupBox(parent)
     layout->addLayout(readout);
 }
 
+void SignalPanel::DisableSignalPanel()
+{
+    setSampled(m_picGlay, false);
+}
+
+void SignalPanel::EnableSignalPanel()
+{
+    setSampled(m_picBlk, true);
+}
+
+void SignalPanel::setSampled(const QLabel *lampPicture, bool enabled)
+{
+    for (Lamp *lamp : m_lamps)
+        lamp->showPictureOf(lampPicture);
+    for (QLabel *label : m_lampLabels)
+        label->setEnabled(enabled);
+    m_signalLabel->setEnabled(enabled);
+    m_readButton->setEnabled(enabled);
+}
+
 } // namespace ferrox

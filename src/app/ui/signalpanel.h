@@ -33,11 +33,20 @@ public:
     QLabel *signalLabel() const { return m_signalLabel; }
     QPushButton *readButton() const { return m_readButton; }
     ColorBox *indicator() const { return m_indicator; }
+
+    // Not sampled: every lamp grey, then the captions, "Label_Signal" and
+    // "Command_READ" disabled. A capture and the simple monitor start so.
+    void DisableSignalPanel();
+    // Sampling may resume: every lamp black (a signal that is off) and the
+    // same controls enabled; the next sample paints the lamps.
+    void EnableSignalPanel();
     QLabel *picRed() const { return m_picRed; }
     QLabel *picBlk() const { return m_picBlk; }
     QLabel *picGlay() const { return m_picGlay; }
 
 private:
+    void setSampled(const QLabel *lampPicture, bool enabled);
+
     std::array<Lamp *, LampCount> m_lamps{};
     std::array<QLabel *, LampCount> m_lampLabels{};
     QLabel *m_signalLabel = nullptr;

@@ -5,7 +5,7 @@
 #include "mainwindow.h"
 #include "settingspanel.h"
 
-#include "app/texts.h"
+#include "app/session.h"
 #include "platform/ui/appearance.h"
 
 #include <QAction>
@@ -95,12 +95,12 @@ void WindowLinkPanel::setSamplingEnabled(bool enabled)
 
 bool WindowLinkPanel::simpleMonitorPressed() const
 {
-    return m_window.toolbarButton(apptext::SimpleMonitorKey)->isChecked();
+    return m_session.SimpleMonitorOpen();
 }
 
 bool WindowLinkPanel::startEnabled() const
 {
-    return m_window.toolbarButton(apptext::StartKey)->isEnabled();
+    return !m_session.MonitorBusy();
 }
 
 StatusPanel &WindowLinkPanel::statusPanel()

@@ -5,13 +5,15 @@
 namespace ferrox {
 
 class MainWindow;
+class Session;
 
-// The main window's settings panel, toolbar, "mnuRateMeasure" and "Timer1"
-// as the connection check sees them.
+// The main window's settings panel, "mnuRateMeasure" and "Timer1" as the
+// connection check sees them; the capture and simple monitor states come
+// from the session.
 class WindowLinkPanel : public LinkPanel
 {
 public:
-    explicit WindowLinkPanel(MainWindow &window) : m_window(window) {}
+    WindowLinkPanel(MainWindow &window, const Session &session) : m_window(window), m_session(session) {}
 
     QString portText() const override;
     void setPortText(const QString &text) override;
@@ -30,6 +32,7 @@ public:
 
 private:
     MainWindow &m_window;
+    const Session &m_session;
 };
 
 } // namespace ferrox

@@ -1,0 +1,68 @@
+#include "session.h"
+
+#include "app/ui/linkcontroller.h"
+#include "app/ui/logwindowshookup.h"
+#include "app/ui/mainwindow.h"
+#include "app/ui/monitorcontrols.h"
+
+namespace ferrox {
+
+Session::Session(MainWindow &window, SerialPort &port, const QString &appFolder, QObject *parent)
+    : QObject(parent), m_window(window), m_appFolder(appFolder)
+{
+    m_link = std::make_unique<LinkController>(window, port, *this);
+    m_logWindows = new LogWindowsHookup(window, appFolder);
+    m_monitor = std::make_unique<MonitorControls>(window, *this);
+    connect(&m_link->check(), &ConnectionCheck::checkFinished, this, &Session::changed);
+    connect(m_logWindows, &LogWindowsHookup::monitorProcessingFinished, this, [this] { setMonitorBusy(false); });
+}
+
+Session::~Session() = default;
+
+LinkOwner &Session::linkOwner() const
+{
+    return m_link->owner();
+}
+
+MonitorData &Session::data() const
+{
+    return m_logWindows->monitorData();
+}
+
+void Session::setMonitorBusy(bool busy)
+{
+    if (m_monitorBusy == busy)
+        return;
+    m_monitorBusy = busy;
+    emit changed();
+}
+
+void Session::setSimpleMonitorOpen(bool open)
+{
+    if (m_simpleMonitorOpen == open)
+        return;
+    m_simpleMonitorOpen = open;
+    emit changed();
+}
+
+bool Session::LinkFailed() const
+{
+    return m_link->check().results().LinkFailed;
+}
+
+bool Session::BoardVerified() const
+{
+    return m_link->check().results().BoardVerified;
+}
+
+QString Session::FirmwareVersion() const
+{
+    return m_link->check().results().FirmwareVersion;
+}
+
+void Session::startUp(std::function<void()> done)
+{
+    m_link->startUp(std::move(done));
+}
+
+} // namespace ferrox

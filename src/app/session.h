@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace ferrox {
+
+class LinkController;
+class LinkOwner;
+class LogWindowsHookup;
+class MainWindow;
+class MonitorControls;
+class SerialPort;
+struct MonitorData;
+
+// The program's session: the one object main() makes after the main
+// window. It owns the link controller (the link owner, the connection
+// check and the link choices), the log-window hookup (log windows, the
+// current data and its commands) and the capture controls, and holds the
+// state the program's parts share:
+//  - MonitorBusy: a capture runs, from its start until its processing ended;
+//  - LinkFailed, BoardVerified, FirmwareVersion: the last connection check;
+//  - SimpleMonitorOpen: the simple monitor's window is shown;
+//  - data(): the current capture data.
+// changed() follows every change of that state. Windows and subsystems read
+// the state here instead of each other's widgets, and reach the board only
+// through link(): a request to the link owner in their turn.
+class Session : public QObject
+{
+    Q_OBJECT
+public:
+    // window and port stay the caller's and must outlive the session;
+    // appFolder ends with a separator.
+    Session(MainWindow &window, SerialPort &port, const QString &appFolder, QObject *parent = nullptr);
+    ~Session() override;
+
+    MainWindow &window() const { return m_window; }
+    // The program folder, ending with a separator: the data files live there.
+    const QString &appFolder() const { return m_appFolder; }
+    LinkController &link() const { return *m_link; }
+    LinkOwner &linkOwner() const;
+    LogWindowsHookup &logWindows() const { return *m_logWindows; }
+    // StartMonitor, StopMonitor and the capture's controls.
+    MonitorControls &monitor() const { return *m_monitor; }
+    MonitorData &data() const;
+
+    bool MonitorBusy() const { return m_monitorBusy; }
+    void setMonitorBusy(bool busy);
+    bool SimpleMonitorOpen() const { return m_simpleMonitorOpen; }
+    void setSimpleMonitorOpen(bool open);
+    bool LinkFailed() const;
+    bool BoardVerified() const;
+    QString FirmwareVersion() const;
+
+    // Start-up's link part: open the port, check, tell the user when no
+    // board answered. done runs when that is over.
+    void startUp(std::function<void()> done = {});
+
+signals:
+    void changed();
+
+private:
+    MainWindow &m_window;
+    QString m_appFolder;
+    std::unique_ptr<LinkController> m_link;
+    LogWindowsHookup *m_logWindows = nullptr; // a child of the window
+    std::unique_ptr<MonitorControls> m_monitor;
+    bool m_monitorBusy = false;
+    bool m_simpleMonitorOpen = false;
+};
+
+} // namespace ferrox

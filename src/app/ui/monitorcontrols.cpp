@@ -1,0 +1,297 @@
+#include "monitorcontrols.h"
+
+#include "lamp.h"
+#include "colorbox.h"
+#include "maintoolbar.h"
+#include "mainwindow.h"
+#include "settingspanel.h"
+#include "signalpanel.h"
+
+#include "app/session.h"
+#include "app/texts.h"
+#include "app/ui/logwindowshookup.h"
+#include "capture/texts.h"
+#include "data/datafiles.h"
+#include "link/protocol.h"
+#include "link/texts.h"
+#include "platform/dialogs.h"
+#include "platform/programinfo.h"
+#include "platform/ui/appearance.h"
+#include "views/displaymode.h"
+#include "views/logwindow.h"
+#include "views/texts.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolBar>
+
+namespace ferrox {
+
+namespace {
+
+constexpr quint32 CapturingBackground = 0x80FFFF; // light yellow
+constexpr quint32 StoppedBackground = 0xFFFFFF;
+constexpr quint32 LampReceiving = 0x0000FF;       // red
+constexpr quint32 LampIdle = 0x000000;
+constexpr double CaptureRightMarginTwips = 7300;
+// The part of the version reply the log shows: bytes 0..20, each as the
+// character of its code.
+constexpr qsizetype ShownReplyBytes = VersionReplyLength - 1;
+
+const QString crlf = QStringLiteral("\r\n");
+
+} // namespace
+
+MonitorControls::MonitorControls(MainWindow &window, Session &session)
+    : m_window(window), m_session(session), m_run(session.linkOwner())
+{
+    m_counterTimer.setInterval(CounterPeriodMs);
+    connect(&m_counterTimer, &QTimer::timeout, this, &MonitorControls::showProgress);
+    connect(&m_run, &CaptureRun::startFailed, this, &MonitorControls::onStartFailed);
+    connect(&m_run, &CaptureRun::streamStarted, this, &MonitorControls::onStreamStarted);
+    connect(&m_run, &CaptureRun::stored, this, &MonitorControls::onStored);
+    connect(&m_run, &CaptureRun::stopSent, this, &MonitorControls::onStopSent);
+    connect(&m_run, &CaptureRun::streamEnded, this, &MonitorControls::onStreamEnded);
+    connect(&m_run, &CaptureRun::finished, this, &MonitorControls::onFinished);
+
+    connect(window.toolBar(), &QToolBar::actionTriggered, this, &MonitorControls::tbToolBar_ButtonClick);
+    connect(window.menuItem(QStringLiteral("mnuMonitorStart")), &QAction::triggered, this,
+            &MonitorControls::StartMonitor);
+    connect(window.menuItem(QStringLiteral("mnuMonitorStop")), &QAction::triggered, this,
+            &MonitorControls::StopMonitor);
+    connect(window.settingsPanel()->receivedBytesCheck(), &QCheckBox::clicked, this,
+            &MonitorControls::Check_RecByte_Click);
+    session.logWindows().registry().setRunningCapture(this);
+}
+
+MonitorControls::~MonitorControls()
+{
+    m_session.logWindows().registry().setRunningCapture(nullptr);
+}
+
+void MonitorControls::tbToolBar_ButtonClick(QAction *button)
+{
+    // "設定" belongs to the main window itself; other keys do nothing.
+    const QString key = button->objectName();
+    if (key == apptext::StartKey)
+        StartMonitor();
+    else if (key == apptext::StopKey)
+        StopMonitor();
+    else if (key == apptext::SimpleMonitorKey)
+        emit simpleMonitorToggled(button->isChecked());
+}
+
+void MonitorControls::Check_RecByte_Click(bool on)
+{
+    SettingsPanel *panel = m_window.settingsPanel();
+    if (on)
+        panel->receivedBytesLabel()->setText(QStringLiteral("0"));
+    panel->receivedBytesLabel()->setVisible(on);
+    panel->byteUnitLabel()->setVisible(on);
+}
+
+void MonitorControls::setStartEnabled(bool enabled)
+{
+    m_window.toolbarButton(apptext::StartKey)->setEnabled(enabled);
+    m_window.toolbarButton(apptext::StopKey)->setEnabled(!enabled);
+}
+
+void MonitorControls::ApplySettingsLock()
+{
+    const bool unlocked = !m_session.MonitorBusy();
+    SettingsPanel *panel = m_window.settingsPanel();
+    panel->portCheckButton()->setEnabled(unlocked);
+    panel->comPort()->setEnabled(unlocked);
+    panel->direction()->setEnabled(unlocked);
+    panel->displayMode()->setEnabled(unlocked);
+    panel->monitorSpeed()->setEnabled(unlocked);
+    panel->pcSpeed()->setEnabled(unlocked);
+}
+
+bool MonitorControls::captureRunning() const
+{
+    return m_session.MonitorBusy() && !m_stopAsked;
+}
+
+LogWindow *MonitorControls::log() const
+{
+    return m_session.logWindows().registry().LogWindows(m_logNumber);
+}
+
+void MonitorControls::appendLog(const QString &text)
+{
+    if (LogWindow *window = log())
+        window->appendText(text);
+}
+
+void MonitorControls::StartMonitor()
+{
+    if (m_session.MonitorBusy())
+        return;
+    m_session.setMonitorBusy(true);
+    m_stopAsked = false;
+    m_dataRateExit = false;
+    m_window.ReportStatus(1, CaptureTexts::startingStatus(), 0);
+    SettingsPanel *panel = m_window.settingsPanel();
+    panel->receivedBytesLabel()->setText(QStringLiteral("0"));
+    setStartEnabled(false);
+    ApplySettingsLock();
+    m_window.timer1()->stop();
+    panel->signalPanel()->DisableSignalPanel();
+
+    MonitorLogCommands &monitorLog = m_session.logWindows().monitorLog();
+    LogWindow *window = m_session.logWindows().registry().NewLogWindow();
+    m_logNumber = window->number();
+    const QString modeText = panel->displayMode()->currentText();
+    monitorLog.setDisplayModeNumber(displayModeNumberOf(modeText));
+    window->setCaption(window->caption() + viewtexts::displayCaptionPiece() + modeText);
+    window->setRightMargin(CaptureRightMarginTwips);
+    // A failing step of the start is skipped; the rendering reports the file.
+    writeFileAtomically(m_session.appFolder() + renderedTextFileName(), QByteArrayLiteral("\r\n"));
+    panel->signalPanel()->readButton()->setEnabled(false);
+    window->setBackground(colorFromBgr(CapturingBackground));
+
+    CaptureStartRequest request;
+    request.firmwareVersion = m_session.FirmwareVersion();
+    request.monitorSpeedText = panel->monitorSpeed()->currentText();
+    request.directionText = panel->direction()->currentText();
+    request.dataWidth = panel->dataOnly()->isChecked() ? DataWidth::DataOnly : DataWidth::DataAndParity;
+    m_run.start(request);
+}
+
+void MonitorControls::StopMonitor()
+{
+    if (!m_session.MonitorBusy())
+        return;
+    m_stopAsked = true;
+    setStartEnabled(true);
+    if (LogWindow *window = log())
+        window->setBackground(colorFromBgr(StoppedBackground));
+    m_run.requestStop();
+    m_window.ReportStatus(1, CaptureTexts::stopStatus(), 0);
+}
+
+void MonitorControls::onStartFailed(const CaptureStartOutcome &outcome)
+{
+    if (LogWindow *window = log()) {
+        if (outcome.status == CaptureStartOutcome::Status::NoReply)
+            window->replaceText(CaptureTexts::communicationFailed());
+        else
+            window->appendText(CaptureTexts::unsupportedSpeed() + crlf);
+        window->setBackground(windowBackgroundColor());
+    }
+    m_session.setMonitorBusy(false);
+    setStartEnabled(true);
+    if (!m_session.SimpleMonitorOpen()) {
+        // As after every capture start: the board is told to stop.
+        m_session.linkOwner().stopCapture(LinkOwner::StopReason::User, [](bool) {});
+    }
+    TP_Monitor();
+    ApplySettingsLock();
+}
+
+void MonitorControls::onStreamStarted(const QByteArray &reply)
+{
+    appendLog(QString::fromLatin1(reply.first(qMin(ShownReplyBytes, reply.size()))) + CaptureTexts::replySuffix()
+              + crlf + CaptureTexts::streamStarted());
+    m_blockArrived = false;
+    m_counterTimer.start();
+}
+
+void MonitorControls::onStored(const QByteArray &bytes, qint32 CaptureCount)
+{
+    Q_UNUSED(CaptureCount)
+    m_blockArrived = true;
+    if (m_session.SimpleMonitorOpen())
+        emit liveBytes(bytes);
+}
+
+void MonitorControls::showProgress()
+{
+    SettingsPanel *panel = m_window.settingsPanel();
+    panel->receiveLamp()->setColor(colorFromBgr(std::exchange(m_blockArrived, false) ? LampReceiving : LampIdle));
+    if (panel->receivedBytesCheck()->isChecked())
+        panel->receivedBytesLabel()->setText(QString::number(m_run.recorder().monitoredBytes()));
+}
+
+void MonitorControls::onStopSent(CaptureRun::StopKind kind, bool written)
+{
+    Q_UNUSED(kind)
+    if (!written)
+        appendLog(CaptureTexts::notStarted() + crlf);
+}
+
+void MonitorControls::onStreamEnded(CaptureRecorder::Exit exit)
+{
+    m_counterTimer.stop();
+    showProgress();
+    switch (exit) {
+    case CaptureRecorder::Exit::EndCode:
+        m_window.settingsPanel()->signalPanel()->readButton()->setEnabled(true);
+        appendLog(CaptureTexts::streamEnded() + crlf);
+        break;
+    case CaptureRecorder::Exit::Overflow:
+        StopMonitor();
+        appendLog(CaptureTexts::bufferOverflow() + crlf + CaptureTexts::forcedStop() + crlf);
+        break;
+    case CaptureRecorder::Exit::DataRate:
+        m_dataRateExit = true;
+        StopMonitor();
+        break;
+    case CaptureRecorder::Exit::Unfinished:
+        if (m_run.portError() != 0)
+            appendLog(linktext::portUnusableMessage(m_window.settingsPanel()->comPort()->currentText(),
+                                                    m_run.portError())
+                          .trimmed()
+                      + crlf);
+        else
+            appendLog(CaptureTexts::forcedStop() + crlf);
+        break;
+    case CaptureRecorder::Exit::Running:
+        break;
+    }
+
+    // The data is named, the data commands enabled.
+    MonitorData &data = m_session.data();
+    data.capture = m_run.recorder().capture();
+    data.CaptureTimestamp = QDateTime::currentDateTime().toString(CaptureTexts::timestampFormat());
+    m_window.setWindowTitle(mainTitleText() + data.CaptureTitle());
+    if (LogWindow *window = log())
+        window->setCaption(window->caption() + viewtexts::captionDash() + data.CaptureTimestamp);
+    m_window.setDataCommandsEnabled(true);
+    // The simple monitor takes the stream over, or the board is told to stop.
+    m_run.setQuietBoardAtEnd(!m_session.SimpleMonitorOpen());
+}
+
+void MonitorControls::onFinished()
+{
+    // From the event loop: the processing and its message boxes come after
+    // the capture's end.
+    QTimer::singleShot(0, this, [this] {
+        if (m_dataRateExit)
+            m_window.dialogs().inform(CaptureTexts::dataRateExceeded(), MessageIcon::Critical);
+        m_session.logWindows().monitorLog().ProcessCapturedData();
+        TP_Monitor();
+        setStartEnabled(true);
+        ApplySettingsLock();
+    });
+}
+
+void MonitorControls::TP_Monitor()
+{
+    if (m_session.SimpleMonitorOpen()) {
+        emit handBackToSimpleMonitor();
+        return;
+    }
+    if (!m_window.toolbarButton(apptext::StartKey)->isEnabled() || !m_session.BoardVerified())
+        return;
+    m_window.settingsPanel()->signalPanel()->EnableSignalPanel();
+    m_window.timer1()->start();
+}
+
+} // namespace ferrox

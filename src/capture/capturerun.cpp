@@ -1,0 +1,108 @@
+#include "capturerun.h"
+
+#include "link/exchanges.h"
+
+namespace ferrox {
+
+CaptureRun::CaptureRun(LinkOwner &owner, QObject *parent)
+    : QObject(parent), m_owner(owner), m_receiver(owner.port(), m_recorder)
+{
+    m_endCodeWait.setSingleShot(true);
+    // A coarse timer may run up to 5 % long; the wait is a promise.
+    m_endCodeWait.setTimerType(Qt::PreciseTimer);
+    m_endCodeWait.setInterval(EndCodeWaitMs);
+    connect(&m_endCodeWait, &QTimer::timeout, this, &CaptureRun::onEndCodeOverdue);
+    connect(&m_receiver, &CaptureReceiver::stored, this, &CaptureRun::stored);
+    connect(&m_receiver, &CaptureReceiver::ended, this, &CaptureRun::onEnded);
+    connect(&m_receiver, &CaptureReceiver::portError, this, &CaptureRun::onPortError);
+}
+
+void CaptureRun::start(const CaptureStartRequest &request)
+{
+    if (m_active)
+        return;
+    m_active = true;
+    m_streaming = false;
+    m_stopRequested = false;
+    m_portError = 0;
+    m_quietBoardAtEnd = true;
+    m_owner.startCapture(request, [this](const CaptureStartOutcome &outcome) { onStarted(outcome); });
+}
+
+void CaptureRun::onStarted(const CaptureStartOutcome &outcome)
+{
+    if (outcome.status != CaptureStartOutcome::Status::Streaming) {
+        m_active = false;
+        // The owner lets go of the link once this callback has returned.
+        QTimer::singleShot(0, this, [this, outcome] { emit startFailed(outcome); });
+        return;
+    }
+    m_streaming = true;
+    emit streamStarted(outcome.reply);
+    m_receiver.start();
+    if (m_stopRequested && m_streaming)
+        sendUserStop();
+}
+
+void CaptureRun::requestStop()
+{
+    if (!m_active)
+        return;
+    m_stopRequested = true;
+    if (m_streaming)
+        sendUserStop();
+}
+
+void CaptureRun::sendUserStop()
+{
+    m_owner.stopCapture(LinkOwner::StopReason::User,
+                        [this](bool written) { emit stopSent(StopKind::User, written); });
+    if (!m_endCodeWait.isActive())
+        m_endCodeWait.start();
+}
+
+void CaptureRun::onEnded(CaptureRecorder::Exit exit)
+{
+    if (exit != CaptureRecorder::Exit::Overflow && exit != CaptureRecorder::Exit::DataRate) {
+        endStream(exit);
+        return;
+    }
+    // The PC cannot take more: the board is stopped before anything else.
+    m_streaming = false;
+    m_owner.stopCapture(LinkOwner::StopReason::Forced, [this, exit](bool written) {
+        emit stopSent(StopKind::Forced, written);
+        endStream(exit);
+    });
+}
+
+void CaptureRun::onPortError(int errorCode)
+{
+    // Whatever arrived stays; the board cannot be reached any more.
+    m_portError = errorCode;
+    m_receiver.stop();
+    m_recorder.endStream();
+    endStream(CaptureRecorder::Exit::Unfinished);
+}
+
+void CaptureRun::onEndCodeOverdue()
+{
+    if (!m_receiver.isActive())
+        return;
+    m_receiver.stop();
+    m_recorder.endStream();
+    endStream(CaptureRecorder::Exit::Unfinished);
+}
+
+void CaptureRun::endStream(CaptureRecorder::Exit exit)
+{
+    m_endCodeWait.stop();
+    m_streaming = false;
+    emit streamEnded(exit);
+    m_owner.runScript(captureEndScript(m_quietBoardAtEnd), [this](const LinkScriptResult &) {
+        m_active = false;
+        m_owner.endCapture();
+        emit finished();
+    });
+}
+
+} // namespace ferrox
