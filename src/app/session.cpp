@@ -4,6 +4,8 @@
 #include "app/ui/logwindowshookup.h"
 #include "app/ui/mainwindow.h"
 #include "app/ui/monitorcontrols.h"
+#include "app/ui/signalshookup.h"
+#include "app/ui/simplemonitorhookup.h"
 
 namespace ferrox {
 
@@ -13,6 +15,8 @@ Session::Session(MainWindow &window, SerialPort &port, const QString &appFolder,
     m_link = std::make_unique<LinkController>(window, port, *this);
     m_logWindows = new LogWindowsHookup(window, appFolder);
     m_monitor = std::make_unique<MonitorControls>(window, *this);
+    m_signals = std::make_unique<SignalsHookup>(window, *this, m_logWindows->area());
+    m_simpleMonitor = std::make_unique<SimpleMonitorHookup>(window, *this, m_signals->sampler());
     connect(&m_link->check(), &ConnectionCheck::checkFinished, this, &Session::changed);
     connect(m_logWindows, &LogWindowsHookup::monitorProcessingFinished, this, [this] { setMonitorBusy(false); });
 }
@@ -22,6 +26,11 @@ Session::~Session() = default;
 LinkOwner &Session::linkOwner() const
 {
     return m_link->owner();
+}
+
+SignalSampler &Session::sampler() const
+{
+    return m_signals->sampler();
 }
 
 MonitorData &Session::data() const

@@ -12,6 +12,7 @@ const Command commandTable[] = {
     {"examine", "count the tag-sequence errors of FILE.dat", examineCommand},
     {"check", "check that a supported board answers on a device", checkCommand},
     {"capture", "capture from a board into a data file, and render it", captureCommand},
+    {"signals", "sample the monitored line's control signals, one readout line per sample", signalsCommand},
 };
 
 QString programUsage()

@@ -34,6 +34,7 @@ int renderCommand(const QStringList &arguments);
 int examineCommand(const QStringList &arguments);
 int checkCommand(const QStringList &arguments);
 int captureCommand(const QStringList &arguments);
+int signalsCommand(const QStringList &arguments);
 
 std::span<const Command> commands();
 

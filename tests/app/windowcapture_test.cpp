@@ -7,7 +7,8 @@
 #include "app/ui/logwindowshookup.h"
 #include "app/ui/monitorcontrols.h"
 #include "app/ui/settingspanel.h"
-#include "app/ui/signalpanel.h"
+#include "signals/signalsampler.h"
+#include "signals/ui/signalpanel.h"
 #include "board/traffic.h"
 #include "platform/programinfo.h"
 #include "support/inprocessboard.h"
@@ -85,7 +86,7 @@ protected:
         states += button(QStringLiteral("スタート"))->isEnabled() ? u'1' : u'0';
         states += button(QStringLiteral("ストップ"))->isEnabled() ? u'1' : u'0';
         states += panel->signalPanel()->readButton()->isEnabled() ? u'1' : u'0';
-        states += window().timer1()->isActive() ? u'1' : u'0';
+        states += session->sampler().isSamplingEnabled() ? u'1' : u'0';
         return states;
     }
 

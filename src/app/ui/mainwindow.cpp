@@ -16,15 +16,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTimer>
 
 #include <algorithm>
 
 namespace ferrox {
 
 namespace {
-
-constexpr int SamplingPeriodMs = 333;
 
 // Stored geometry is applied as it is, but a hand-edited or damaged value
 // must not overflow the pixel arithmetic: about 330 inches either way is
@@ -57,10 +54,6 @@ MainWindow::MainWindow(SettingsStore &settingsStore, Dialogs &dialogs, QWidget *
     layout->addWidget(m_mdiArea, 1);
     layout->addWidget(m_settingsPanel);
     setCentralWidget(central);
-
-    m_timer1 = new QTimer(this);
-    m_timer1->setObjectName(QStringLiteral("Timer1"));
-    m_timer1->setInterval(SamplingPeriodMs);
 
     connectViewCommands();
 

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QGroupBox>
+#include <QPointer>
 #include <QTimer>
 
 #include <array>
@@ -57,7 +58,7 @@ private:
     void showIndicator(bool lit);
     QLabel *reference(int image) const;
 
-    SignalSampler *m_sampler = nullptr;
+    QPointer<SignalSampler> m_sampler; // may go before the panel
     std::array<QLabel *, LampCount> m_lamps{};
     std::array<QLabel *, LampCount> m_lampLabels{};
     std::array<QLabel *, 3> m_references{}; // by LampImage
