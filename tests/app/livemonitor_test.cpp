@@ -18,8 +18,6 @@
 
 #include <QAction>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -80,7 +78,9 @@ TEST_F(LiveMonitor, TheWindowFollowsButtonAndMenuShowsTheStreamAndSurvivesACaptu
     button7()->trigger();
     EXPECT_TRUE(menuTemp()->isChecked());
     ASSERT_NE(live(), nullptr);
-    EXPECT_EQ(live()->parentWidget()->size(), QSize(twipsToPixelsX(7800, &window()), twipsToPixelsY(1500, &window())));
+    const QWidget *child = live()->parentWidget();
+    EXPECT_EQ(child->size(), QSize(twipsToPixelsX(7800, &window()), twipsToPixelsY(1500, &window())));
+    EXPECT_EQ(child->x(), 0);
     QPlainTextEdit *text = live()->textView();
     ASSERT_TRUE(QTest::qWaitFor([&] { return text->toPlainText().contains(u"[CR_]"_s); }, 5000));
     EXPECT_FALSE(session->sampler().isSamplingEnabled());

@@ -114,25 +114,6 @@ TEST_F(SimpleMonitorTest, DuringACaptureTheSwitchOnlyOpensAndClosesTheWindowWhic
     EXPECT_EQ(context.events, QStringList{u"no window"_s});
 }
 
-TEST_F(SimpleMonitorTest, TheStreamIsShownAfterAOneTimeWarningInTheChosenDisplay)
-{
-    press(true);
-    // A low nibble first combines with 0; every tag is decoded.
-    port.deliver(QByteArray::fromHex("b184"));
-    port.deliver(QByteArray::fromHex("91a0dd"));
-    EXPECT_EQ(settle(), Warning + u" 01 41 0D"_s);
-    context.display = LiveDisplay::Text;
-    port.deliver(QByteArray::fromHex("8491a0bd"));
-    EXPECT_EQ(settle(), Warning + u" 01 41 0DA[CR_]"_s);
-
-    // A new window: no warning again.
-    press(false);
-    shown.clear();
-    press(true);
-    port.deliver(QByteArray::fromHex("8491"));
-    EXPECT_EQ(settle(), u"A"_s);
-}
-
 TEST_F(SimpleMonitorTest, APortErrorEventReopensThePortAndMarksAnOpenWindow)
 {
     press(true);
