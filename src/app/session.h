@@ -51,7 +51,6 @@ public:
     MonitorControls &monitor() const { return *m_monitor; }
     // The signal sampling ("Timer1") and the lamps' state.
     SignalSampler &sampler() const;
-    SimpleMonitorHookup &simpleMonitor() const { return *m_simpleMonitor; }
     MonitorData &data() const;
 
     bool MonitorBusy() const { return m_monitorBusy; }

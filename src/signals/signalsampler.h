@@ -50,7 +50,6 @@ public:
     // The sampling switch, "Timer1"'s enabled state.
     void setSamplingEnabled(bool enabled);
     bool isSamplingEnabled() const { return m_timer.isActive(); }
-    QTimer &timer() { return m_timer; }
 
     // One tick, as the timer runs it.
     void tick();

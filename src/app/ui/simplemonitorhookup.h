@@ -27,8 +27,6 @@ public:
     SimpleMonitorHookup(MainWindow &window, Session &session, SignalSampler &sampler);
     ~SimpleMonitorHookup() override;
 
-    SimpleMonitor &monitor() { return m_monitor; }
-
     // SimpleMonitorContext
     QString firmwareVersion() const override;
     QString monitorSpeedText() const override;
