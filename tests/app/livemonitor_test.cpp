@@ -68,7 +68,6 @@ TEST_F(LiveMonitor, LampsFollowTheBoardTheReadoutGoesToTheActiveLogAndTheHelpBox
     ASSERT_EQ(dialogs.messages.size(), 2);
     EXPECT_EQ(dialogs.messages[0].text, SignalTexts::indicatorHelp());
     EXPECT_EQ(dialogs.messages[1].text, SignalTexts::linkOptionsHelp());
-    EXPECT_EQ(dialogs.messages[1].icon, MessageIcon::Information);
 }
 
 TEST_F(LiveMonitor, TheWindowFollowsButtonAndMenuShowsTheStreamAndSurvivesACapture)
