@@ -21,7 +21,7 @@ class LiveTextAppender : public QObject
     Q_OBJECT
 public:
     static constexpr int FrameMs = 40;
-    static constexpr qsizetype DefaultMaxChars = 48 * 1024;
+    static constexpr qsizetype DefaultMaxChars = 16 * 1024;
 
     explicit LiveTextAppender(qsizetype maxChars = DefaultMaxChars, QObject *parent = nullptr);
 
