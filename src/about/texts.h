@@ -28,21 +28,6 @@ inline QString helpMissing()
     return QStringLiteral("ﾍﾙﾌﾟの目次を表示できません。 このﾌﾟﾛｼﾞｪｸﾄに関連付けられたﾍﾙﾌﾟが存在しません。");
 }
 
-// "?" beside the link options: why DTR and RTS are offered.
-inline QString linkOptionsHelp()
-{
-    return QStringLiteral("*** ferrox.exeとボードの通信できないとき ***\r\n"
-                          "\r\n"
-                          "RTS,DTRは　ferrox.exeの通信プロトコルでは使用しませんが\r\n"
-                          "PCの種類によっては、この設定を変更しなければ通信できないものもあるようです。\r\n"
-                          " \r\n"
-                          "通信ができないときは、RTS Ebable, DTR Enableオプションを用意しましたので、\r\n"
-                          "この２つのオプション設定を色々変えてみてください。\r\n"
-                          " \r\n"
-                          "設定変更後は、「通信確認」ボタンを押してください。\r\n"
-                          " \r\n");
-}
-
 // The help viewer.
 inline QString helpCaption() { return applicationTitle() + QStringLiteral(" ヘルプ"); }
 inline QString contentsTab() { return QStringLiteral("目次"); }

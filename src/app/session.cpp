@@ -5,6 +5,8 @@
 #include "app/ui/mainwindow.h"
 #include "app/ui/monitorcontrols.h"
 #include "app/ui/toolwindowshookup.h"
+#include "app/ui/signalshookup.h"
+#include "app/ui/simplemonitorhookup.h"
 
 namespace ferrox {
 
@@ -14,6 +16,8 @@ Session::Session(MainWindow &window, SerialPort &port, const QString &appFolder,
     m_link = std::make_unique<LinkController>(window, port, *this);
     m_logWindows = new LogWindowsHookup(window, appFolder);
     m_monitor = std::make_unique<MonitorControls>(window, *this);
+    m_signals = std::make_unique<SignalsHookup>(window, *this, m_logWindows->area());
+    m_simpleMonitor = std::make_unique<SimpleMonitorHookup>(window, *this, m_signals->sampler());
     m_toolWindows = std::make_unique<ToolWindowsHookup>(window, *this);
     // Whatever stream was stored is data to show and save.
     connect(this, &Session::dataChanged, &window, [&window] { window.setDataCommandsEnabled(true); });
@@ -31,6 +35,11 @@ Session::~Session()
 LinkOwner &Session::linkOwner() const
 {
     return m_link->owner();
+}
+
+SignalSampler &Session::sampler() const
+{
+    return m_signals->sampler();
 }
 
 MonitorData &Session::data() const

@@ -16,13 +16,17 @@ class MonitorControls;
 class CaptureBuffer;
 class SerialPort;
 class ToolWindowsHookup;
+class SignalSampler;
+class SignalsHookup;
+class SimpleMonitorHookup;
 struct MonitorData;
 
 // The program's session: the one object main() makes after the main
 // window. It owns the link controller (the link owner, the connection
 // check and the link choices), the log-window hookup (log windows, the
-// current data and its commands) and the capture controls, and holds the
-// state the program's parts share:
+// current data and its commands), the capture controls, the signal
+// sampling and the simple monitor, and holds the state the program's parts
+// share:
 //  - MonitorBusy: a capture runs, from its start until its processing ended;
 //  - LinkFailed, BoardVerified, FirmwareVersion: the last connection check;
 //  - SimpleMonitorOpen: the simple monitor's window is shown;
@@ -47,6 +51,8 @@ public:
     LogWindowsHookup &logWindows() const { return *m_logWindows; }
     // StartMonitor, StopMonitor and the capture's controls.
     MonitorControls &monitor() const { return *m_monitor; }
+    // The signal sampling ("Timer1") and the lamps' state.
+    SignalSampler &sampler() const;
     MonitorData &data() const;
     // The measurement, editor, About and help windows.
     ToolWindowsHookup &toolWindows() const { return *m_toolWindows; }
@@ -78,6 +84,8 @@ private:
     LogWindowsHookup *m_logWindows = nullptr; // a child of the window, deleted with the session
     std::unique_ptr<MonitorControls> m_monitor;
     std::unique_ptr<ToolWindowsHookup> m_toolWindows;
+    std::unique_ptr<SignalsHookup> m_signals;
+    std::unique_ptr<SimpleMonitorHookup> m_simpleMonitor;
     bool m_monitorBusy = false;
     bool m_simpleMonitorOpen = false;
 };

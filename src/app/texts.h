@@ -54,13 +54,6 @@ inline const QString ReceivedBytes = QStringLiteral("モニター中の 受信�
 inline const QString ByteUnit = QStringLiteral("Byte");
 inline const QString Zero = QStringLiteral("0");
 
-// Lamp captions by signal index (bit number in the board's state byte).
-inline const QStringList SignalNames = {
-    QStringLiteral("DCD"), QStringLiteral("RxD"), QStringLiteral("TxD"), QStringLiteral("DTR"),
-    QStringLiteral("DSR"), QStringLiteral("RTS"), QStringLiteral("CTS"), QStringLiteral("RIN"),
-};
-inline const QString SignalPaste = QStringLiteral("信号データの貼り付け");
-inline const QString SignalRead = QStringLiteral("Push");
 
 // "モニターログを表示(&D)" without its mnemonic, as the display buttons' frame title.
 inline const QString ShowLogFrame = QStringLiteral("モニターログを表示");

@@ -38,6 +38,7 @@ int portsCommand(const QStringList &arguments);
 int measureCommand(const QStringList &arguments);
 int timelineCommand(const QStringList &arguments);
 int exportCommand(const QStringList &arguments);
+int signalsCommand(const QStringList &arguments);
 
 std::span<const Command> commands();
 

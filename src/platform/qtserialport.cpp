@@ -53,10 +53,11 @@ QtSerialPort::QtSerialPort(PathResolver resolver, QObject *parent)
 {
     connect(m_port, &QSerialPort::readyRead, this, [this] { announceArrival(); });
     connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
-        // Errors of our own calls are reported by their return values; the
-        // ones that arrive by themselves are the port's error events.
-        if (error == QSerialPort::NoError || error == QSerialPort::UnsupportedOperationError
-            || error == QSerialPort::TimeoutError || error == QSerialPort::NotOpenError)
+        // Errors Qt raises inside our own calls (a failed open(), write(),
+        // a modem line a pty lacks) are returned by those calls. Only what
+        // happens to an open port by itself is a line event: answering a
+        // failed reopen with another reopen would never end.
+        if (error == QSerialPort::NoError || m_callDepth > 0 || !m_port->isOpen())
             return;
         m_lastError = error;
         emit lineError(error);
@@ -64,6 +65,16 @@ QtSerialPort::QtSerialPort(PathResolver resolver, QObject *parent)
 }
 
 QtSerialPort::~QtSerialPort() = default;
+
+QtSerialPort::OwnCall::OwnCall(const QtSerialPort *port) : m_port(port)
+{
+    ++m_port->m_callDepth;
+}
+
+QtSerialPort::OwnCall::~OwnCall()
+{
+    --m_port->m_callDepth;
+}
 
 bool QtSerialPort::succeeded(bool ok)
 {
@@ -93,6 +104,7 @@ QString QtSerialPort::deviceGroup() const
 
 bool QtSerialPort::open()
 {
+    const OwnCall call(this);
     if (m_port->isOpen())
         return succeeded(true);
     m_port->setPortName(devicePath());
@@ -110,6 +122,7 @@ bool QtSerialPort::open()
 
 void QtSerialPort::close()
 {
+    const OwnCall call(this);
     // A command still on its way (the CMD_STOP of a program that closes
     // mid-stream, a byte or two) leaves at the link speed before closing
     // puts the port's former settings back.
@@ -139,6 +152,7 @@ bool QtSerialPort::setSettings(const QString &settingsText)
 
 bool QtSerialPort::applySettings()
 {
+    const OwnCall call(this);
     LineSettings s;
     if (!parseLineSettings(m_settingsText, s))
         return succeeded(false);
@@ -155,16 +169,19 @@ bool QtSerialPort::applySettings()
 
 bool QtSerialPort::setDtr(bool on)
 {
+    const OwnCall call(this);
     return succeeded(m_port->setDataTerminalReady(on));
 }
 
 bool QtSerialPort::setRts(bool on)
 {
+    const OwnCall call(this);
     return succeeded(m_port->setRequestToSend(on));
 }
 
 int QtSerialPort::pinouts() const
 {
+    const OwnCall call(this);
     // Reading the lines does not change the port; QSerialPort just lacks the const.
     const int lines = static_cast<int>(m_port->pinoutSignals());
     m_port->clearError();
@@ -183,14 +200,17 @@ bool QtSerialPort::dsr() const
 
 bool QtSerialPort::write(const QByteArray &bytes)
 {
+    const OwnCall call(this);
     if (!m_port->isOpen())
         return succeeded(false);
+    m_port->clearError();
     const bool queued = m_port->write(bytes) == bytes.size();
     // flush() hands the bytes to the driver now instead of at the next
-    // event-loop pass; it does not wait for them to leave the wire.
+    // event-loop pass; it does not wait for them to leave the wire. A
+    // driver that refuses them fails this write.
     if (queued)
         m_port->flush();
-    return succeeded(queued);
+    return succeeded(queued && m_port->error() == QSerialPort::NoError);
 }
 
 qint64 QtSerialPort::bytesToSend() const
@@ -211,11 +231,13 @@ qint16 QtSerialPort::bytesWaiting() const
 
 QByteArray QtSerialPort::readAll()
 {
+    const OwnCall call(this);
     return m_port->isOpen() ? m_port->readAll() : QByteArray();
 }
 
 void QtSerialPort::discardInput()
 {
+    const OwnCall call(this);
     if (!m_port->isOpen())
         return;
     // Both what Qt has buffered and what the driver still holds.

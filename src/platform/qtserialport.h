@@ -17,7 +17,9 @@ QString devicePathForPort(int portNumber, const SettingsStore *store);
 // The link port on QSerialPort. A port name "COMn" opens the device the
 // resolver gives for number n; a device path opens as it is. A pseudo-terminal has no modem lines:
 // DTR/RTS then fail with UnsupportedOperationError and CTS/DSR read off,
-// which callers treat as lamps off, not as a port failure.
+// which callers treat as lamps off, not as a port failure. Errors inside
+// the port's own calls are returned by them; lineError() reports only the
+// error events of an open port (an unplugged adapter, a read failing).
 class QtSerialPort : public SerialPort
 {
     Q_OBJECT
@@ -47,6 +49,19 @@ public:
     int lastError() const override { return m_lastError; }
 
 private:
+    // Marks a call of ours on the port for the error handler.
+    class OwnCall
+    {
+    public:
+        explicit OwnCall(const QtSerialPort *port);
+        ~OwnCall();
+        OwnCall(const OwnCall &) = delete;
+        OwnCall &operator=(const OwnCall &) = delete;
+
+    private:
+        const QtSerialPort *m_port;
+    };
+
     bool applySettings();
     bool succeeded(bool ok);
     int pinouts() const;
@@ -56,6 +71,7 @@ private:
     QString m_portName = QStringLiteral("COM1");
     QString m_settingsText = QStringLiteral(" 57600,n,8,1");
     int m_lastError = 0;
+    mutable int m_callDepth = 0;
 };
 
 struct LineSettings

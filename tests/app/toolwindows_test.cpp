@@ -65,11 +65,6 @@ TEST_F(ToolWindowsTest, AboutRevealsTheEditorWhoseStoreBecomesTheCurrentDataAndT
     EXPECT_TRUE(data.open(QIODevice::ReadOnly) && data.readAll() == QByteArray::fromHex("A4B18096FF"));
     EXPECT_TRUE(window().menuItem(QStringLiteral("mnuFileSaveDataFile"))->isEnabled());
     editor->close();
-
-    // The link options' "?".
-    window().findChild<QPushButton *>(QStringLiteral("Command_Help"))->click();
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_EQ(dialogs.messages[0].text, abouttext::linkOptionsHelp());
 }
 
 

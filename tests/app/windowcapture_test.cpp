@@ -7,7 +7,8 @@
 #include "app/ui/logwindowshookup.h"
 #include "app/ui/monitorcontrols.h"
 #include "app/ui/settingspanel.h"
-#include "app/ui/signalpanel.h"
+#include "signals/signalsampler.h"
+#include "signals/ui/signalpanel.h"
 #include "board/traffic.h"
 #include "data/sidecar.h"
 #include "platform/programinfo.h"
@@ -71,7 +72,7 @@ protected:
                               panel->direction()->isEnabled(), panel->displayMode()->isEnabled(),
                               panel->monitorSpeed()->isEnabled(), panel->pcSpeed()->isEnabled(), true,
                               button(QStringLiteral("スタート"))->isEnabled(), button(QStringLiteral("ストップ"))->isEnabled(),
-                              panel->signalPanel()->readButton()->isEnabled(), window().timer1()->isActive()})
+                              panel->signalPanel()->readButton()->isEnabled(), session->sampler().isSamplingEnabled()})
             states += on ? u'1' : u'0';
         return states;
     }

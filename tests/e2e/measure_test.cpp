@@ -3,6 +3,7 @@
 // ferrox-cli measure, with the result, the refusals and the stop.
 #include "app/session.h"
 #include "app/ui/mainwindow.h"
+#include "signals/signalsampler.h"
 #include "boardprocess.h"
 #include "clirun.h"
 #include "platform/qtserialport.h"
@@ -41,17 +42,17 @@ TEST(MeasureOverAPty, TheWindowShowsTheRate)
     bool checked = false;
     session.startUp([&] { checked = true; });
     ASSERT_TRUE(QTest::qWaitFor([&] { return checked; }, 5000));
-    ASSERT_TRUE(window.timer1()->isActive());
+    ASSERT_TRUE(session.sampler().isSamplingEnabled());
 
     window.menuItem(QStringLiteral("mnuRateMeasure"))->trigger();
     QWidget *measurement = window.findChild<QWidget *>(QStringLiteral("frmBaudRate"));
-    EXPECT_FALSE(window.timer1()->isActive());
+    EXPECT_FALSE(session.sampler().isSamplingEnabled());
     measurement->findChild<QPushButton *>(QStringLiteral("Cmd_Start"))->click();
     QLabel *text = measurement->findChild<QLabel *>(QStringLiteral("Label_RateMeasure"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return text->text().contains(QStringLiteral("bps")); }, 5000)) << text->text().toStdString();
     EXPECT_EQ(text->text(), kResult);
     measurement->close();
-    EXPECT_TRUE(window.timer1()->isActive());
+    EXPECT_TRUE(session.sampler().isSamplingEnabled());
 }
 
 TEST(MeasureOverAPty, TheCommandLineToolMeasuresRefusesAndStops)

@@ -10,6 +10,7 @@
 #include "boardprocess.h"
 #include "platform/qtserialport.h"
 #include "platform/qtsettingsstore.h"
+#include "signals/signalsampler.h"
 #include "support/fakedialogs.h"
 
 #include "board/traffic.h"
@@ -134,7 +135,7 @@ TEST_P(EveryFirmware, StartUpAdaptsTheWindow)
     EXPECT_EQ(window->menuItem(QStringLiteral("mnuRateMeasure"))->isEnabled(), c.rateMeasure);
     EXPECT_EQ(panel->dataOnly()->isEnabled(), c.dataWidth);
     EXPECT_EQ(panel->dataAndParity()->isEnabled(), c.dataWidth);
-    EXPECT_TRUE(window->timer1()->isActive());
+    EXPECT_TRUE(session->sampler().isSamplingEnabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -167,7 +168,7 @@ TEST_F(WindowLink, StartUpWithAnUnusablePortShowsOnlyThePortMessage)
         EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
         const QRegularExpression text(QStringLiteral("^COM%1 は使用できませんでした。　{10}[1-9][0-9]*     $").arg(number));
         EXPECT_TRUE(text.match(dialogs.messages[0].text).hasMatch()) << dialogs.messages[0].text.toStdString();
-        EXPECT_FALSE(window->timer1()->isActive());
+        EXPECT_FALSE(session->sampler().isSamplingEnabled());
         EXPECT_FALSE(port->isOpen());
     }
 }
@@ -209,7 +210,7 @@ TEST_F(WindowLink, PortAndLinkSpeedChoices)
     FERROX_START_BOARD(board);
     build(board);
     ASSERT_TRUE(startUp());
-    ASSERT_TRUE(window->timer1()->isActive());
+    ASSERT_TRUE(session->sampler().isSamplingEnabled());
 
     // A missing port: said so, the old one kept and not stored.
     pick(window->settingsPanel()->comPort(), QStringLiteral("COM17"));
@@ -227,7 +228,7 @@ TEST_F(WindowLink, PortAndLinkSpeedChoices)
     EXPECT_TRUE(dialogs.messages[0].text.startsWith(QStringLiteral("*** PC通信スピード変更 ***\r\n")));
     ASSERT_TRUE(pressPortCheck());
     EXPECT_TRUE(session->link().check().results().LinkFailed);
-    EXPECT_FALSE(window->timer1()->isActive());
+    EXPECT_FALSE(session->sampler().isSamplingEnabled());
     EXPECT_EQ(dialogs.messages.size(), 1);
 
     // Back to the jumper's speed: the board answers again.

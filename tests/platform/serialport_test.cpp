@@ -79,3 +79,25 @@ TEST(QtSerialPort, FailsWithoutADeviceAndTalksThroughAPseudoTerminal)
     EXPECT_FALSE(port.write(QByteArray("E")));
     EXPECT_NE(port.lastError(), 0);
 }
+
+// A hang-up is the port's own error event; a reopen that fails afterwards
+// says so by its result only, so a handler that reopens on error events
+// cannot loop.
+TEST(QtSerialPort, ReportsErrorEventsOfAnOpenPortOnlyAndReturnsErrorsOfItsOwnCalls)
+{
+    test::BoardProcess board(test::words("--hangup-after 0.3"));
+    FERROX_START_BOARD(board);
+    QtSerialPort port([&](int) { return board.linkPath(); });
+    QSignalSpy errors(&port, &SerialPort::lineError);
+    ASSERT_TRUE(port.open()) << port.lastError();
+
+    ASSERT_TRUE(errors.wait(3000));
+    port.close();
+    errors.clear();
+    board.process().waitForFinished(3000);
+    EXPECT_FALSE(port.open());
+    EXPECT_NE(port.lastError(), 0);
+    EXPECT_FALSE(port.write(QByteArray("S")));
+    QTest::qWait(50);
+    EXPECT_EQ(errors.count(), 0);
+}

@@ -20,15 +20,12 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
-#include <QTimer>
 
 #include <algorithm>
 
 namespace ferrox {
 
 namespace {
-
-constexpr int SamplingPeriodMs = 333;
 
 // A hand-edited or damaged stored value must not overflow the pixel
 // arithmetic: about 330 inches either way is far beyond any desktop.
@@ -60,10 +57,6 @@ MainWindow::MainWindow(SettingsStore &settingsStore, Dialogs &dialogs, QWidget *
     layout->addWidget(m_mdiArea, 1);
     layout->addWidget(m_settingsPanel);
     setCentralWidget(central);
-
-    m_timer1 = new QTimer(this);
-    m_timer1->setObjectName(QStringLiteral("Timer1"));
-    m_timer1->setInterval(SamplingPeriodMs);
 
     connectViewCommands();
 

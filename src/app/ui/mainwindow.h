@@ -10,7 +10,6 @@ class QLabel;
 class QMdiArea;
 class QMenu;
 class QProgressBar;
-class QTimer;
 
 namespace ferrox {
 
@@ -20,8 +19,7 @@ class SettingsPanel;
 
 // The main window "frmMain": menu bar, toolbar "tbToolBar", the MDI area
 // for the monitor-log windows, the settings window "Picture_big" on the
-// right, the status bar "sbStatusBar" (panel 1 and "ProgressBar1") and the
-// sampling timer "Timer1" (333 ms, stopped at start).
+// right and the status bar "sbStatusBar" (panel 1 and "ProgressBar1").
 //
 // The constructor runs the window's load: data commands disabled, stop
 // button disabled, geometry restored from the stored twips, the settings
@@ -50,7 +48,6 @@ public:
     // Menu item ("mnuFileExit") or menu ("mnuDpOpen") by objectName; nullptr if none.
     QAction *menuItem(const QString &objectName) const;
     QMenu *menu(const QString &objectName) const;
-    QTimer *timer1() const { return m_timer1; }
     QProgressBar *progressBar() const { return m_progressBar; }
     QString statusText() const;
 
@@ -96,7 +93,6 @@ private:
     MainToolBar *m_toolBar = nullptr;
     QLabel *m_statusPanel = nullptr;
     QProgressBar *m_progressBar = nullptr;
-    QTimer *m_timer1 = nullptr;
 };
 
 } // namespace ferrox

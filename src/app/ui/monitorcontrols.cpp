@@ -4,7 +4,6 @@
 #include "maintoolbar.h"
 #include "mainwindow.h"
 #include "settingspanel.h"
-#include "signalpanel.h"
 
 #include "app/session.h"
 #include "app/texts.h"
@@ -16,6 +15,8 @@
 #include "platform/dialogs.h"
 #include "platform/programinfo.h"
 #include "platform/ui/appearance.h"
+#include "signals/signalsampler.h"
+#include "signals/ui/signalpanel.h"
 #include "views/displaymode.h"
 #include "views/logwindow.h"
 #include "views/texts.h"
@@ -140,8 +141,8 @@ void MonitorControls::StartMonitor()
     panel->receivedBytesLabel()->setText(QStringLiteral("0"));
     setStartEnabled(false);
     ApplySettingsLock();
-    m_window.timer1()->stop();
-    panel->signalPanel()->DisableSignalPanel();
+    m_session.sampler().setSamplingEnabled(false);
+    m_session.sampler().DisableSignalPanel();
 
     MonitorLogCommands &monitorLog = m_session.logWindows().monitorLog();
     LogWindow *window = m_session.logWindows().registry().NewLogWindow();
@@ -289,8 +290,8 @@ void MonitorControls::TP_Monitor()
     }
     if (!m_window.toolbarButton(apptext::StartKey)->isEnabled() || !m_session.BoardVerified())
         return;
-    m_window.settingsPanel()->signalPanel()->EnableSignalPanel();
-    m_window.timer1()->start();
+    m_session.sampler().EnableSignalPanel();
+    m_session.sampler().setSamplingEnabled(true);
 }
 
 } // namespace ferrox

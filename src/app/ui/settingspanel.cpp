@@ -3,11 +3,11 @@
 #include "colorbox.h"
 #include "combotext.h"
 #include "portcombo.h"
-#include "signalpanel.h"
 
 #include "app/mainsettings.h"
 #include "app/texts.h"
 #include "platform/ui/appearance.h"
+#include "signals/ui/signalpanel.h"
 
 #include <QCheckBox>
 #include <QComboBox>

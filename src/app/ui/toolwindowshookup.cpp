@@ -4,6 +4,7 @@
 #include "app/ui/logwindowshookup.h"
 #include "app/ui/mainwindow.h"
 #include "app/ui/settingspanel.h"
+#include "signals/signalsampler.h"
 
 #include "about/helpbook.h"
 #include "about/texts.h"
@@ -40,19 +41,16 @@ ToolWindowsHookup::ToolWindowsHookup(MainWindow &window, Session &session)
         window.menuItem(QStringLiteral("mnuMonitorBar2"))->setVisible(true);
         window.menuItem(QStringLiteral("mnuModify"))->setVisible(true);
     });
-    connect(window.settingsPanel()->linkOptionsHelpButton(), &QPushButton::clicked, this, [&window] {
-        window.dialogs().inform(abouttext::linkOptionsHelp(), MessageIcon::Information, applicationTitle());
-    });
 }
 
 void ToolWindowsHookup::openMeasurement()
 {
-    QTimer *sampling = m_window.timer1();
+    SignalSampler &sampler = m_session.sampler();
     MeasurementSurroundings surroundings{
         [this] { return m_session.MonitorBusy(); },
         [this] { return m_session.SimpleMonitorOpen(); },
-        [sampling] { return sampling->isActive(); },
-        [sampling](bool on) { on ? sampling->start() : sampling->stop(); },
+        [&sampler] { return sampler.isSamplingEnabled(); },
+        [&sampler](bool on) { sampler.setSamplingEnabled(on); },
     };
     (new BaudRateWindow(m_session.linkOwner(), std::move(surroundings), &m_window))->open();
 }

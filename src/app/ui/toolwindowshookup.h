@@ -15,7 +15,7 @@ class Session;
 // speed measurement ("mnuRateMeasure"), the capture data editor
 // ("mnuModify", revealed with "mnuMonitorBar2" from the About window's
 // icon), the About window ("mnuHelpAbout"), the help ("mnuHelpContents",
-// "mnuHelpSearchForHelpOn") and the link options' "?" ("Command_Help").
+// "mnuHelpSearchForHelpOn").
 // The editor reaches the current data here, through the session.
 class ToolWindowsHookup : public QObject, public EditorData
 {

@@ -7,6 +7,7 @@
 
 #include "app/session.h"
 #include "platform/ui/appearance.h"
+#include "signals/signalsampler.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -87,10 +88,7 @@ void WindowLinkPanel::enableDataWidth()
 
 void WindowLinkPanel::setSamplingEnabled(bool enabled)
 {
-    if (enabled)
-        m_window.timer1()->start();
-    else
-        m_window.timer1()->stop();
+    m_session.sampler().setSamplingEnabled(enabled);
 }
 
 bool WindowLinkPanel::simpleMonitorPressed() const

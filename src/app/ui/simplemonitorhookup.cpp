@@ -1,0 +1,158 @@
+#include "simplemonitorhookup.h"
+
+#include "mainwindow.h"
+#include "monitorcontrols.h"
+#include "settingspanel.h"
+
+#include "app/session.h"
+#include "app/texts.h"
+#include "app/ui/linkcontroller.h"
+#include "capture/ui/realmonitorwindow.h"
+#include "signals/signalsampler.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QMdiSubWindow>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace ferrox {
+
+SimpleMonitorHookup::SimpleMonitorHookup(MainWindow &window, Session &session, SignalSampler &sampler)
+    : m_window(window),
+      m_session(session),
+      m_sampler(sampler),
+      m_button(window.toolbarButton(apptext::SimpleMonitorKey)),
+      m_menuItem(window.menuItem(QStringLiteral("mnuMonitorTemp"))),
+      m_monitor(session.linkOwner(), *this)
+{
+    m_menuItem->setCheckable(true);
+    connect(&session.monitor(), &MonitorControls::simpleMonitorToggled, this, [this](bool on) {
+        m_menuItem->setChecked(on);
+        toggled(on);
+    });
+    connect(m_menuItem, &QAction::triggered, this, [this](bool on) {
+        m_button->setChecked(on);
+        toggled(on);
+    });
+    connect(&session.monitor(), &MonitorControls::liveBytes, this,
+            [this](const QByteArray &stored) { m_monitor.feedCapture(stored); });
+    connect(&session.monitor(), &MonitorControls::handBackToSimpleMonitor, this,
+            [this] { m_monitor.TP_Monitor(true); });
+    session.link().choices().setSimpleMonitorHooks(
+        [this] {
+            if (m_child)
+                m_child->close();
+        },
+        [this] { m_monitor.TP_Monitor(pressed()); });
+}
+
+SimpleMonitorHookup::~SimpleMonitorHookup()
+{
+    // The program closes: the window goes without switching anything off.
+    if (m_child)
+        m_child->widget()->disconnect(this);
+}
+
+bool SimpleMonitorHookup::pressed() const
+{
+    return m_button->isChecked();
+}
+
+void SimpleMonitorHookup::toggled(bool pressed)
+{
+    m_monitor.TempMonitorCheck(pressed);
+    // The window is drawn before the board is talked to.
+    QTimer::singleShot(0, this, [this, pressed] { m_monitor.TP_Monitor(pressed); });
+}
+
+void SimpleMonitorHookup::unload()
+{
+    m_button->setChecked(false);
+    m_menuItem->setChecked(false);
+    if (m_child) // closing already
+        m_child->widget()->disconnect(this);
+    m_child = nullptr;
+    m_monitor.windowClosed();
+}
+
+QString SimpleMonitorHookup::firmwareVersion() const
+{
+    return m_session.FirmwareVersion();
+}
+
+QString SimpleMonitorHookup::monitorSpeedText() const
+{
+    return m_window.settingsPanel()->monitorSpeed()->currentText();
+}
+
+QString SimpleMonitorHookup::directionText() const
+{
+    return m_window.settingsPanel()->direction()->currentText();
+}
+
+LiveDisplay SimpleMonitorHookup::liveDisplay() const
+{
+    return m_window.settingsPanel()->textOption()->isChecked() ? LiveDisplay::Text : LiveDisplay::Hex;
+}
+
+bool SimpleMonitorHookup::startEnabled() const
+{
+    return m_window.toolbarButton(apptext::StartKey)->isEnabled();
+}
+
+bool SimpleMonitorHookup::captureRunning() const
+{
+    return m_session.monitor().run().isActive();
+}
+
+bool SimpleMonitorHookup::boardVerified() const
+{
+    return m_session.BoardVerified();
+}
+
+void SimpleMonitorHookup::setSamplingEnabled(bool enabled)
+{
+    m_sampler.setSamplingEnabled(enabled);
+}
+
+void SimpleMonitorHookup::disableSignalPanel()
+{
+    m_sampler.DisableSignalPanel();
+}
+
+void SimpleMonitorHookup::enableSignalPanel()
+{
+    m_sampler.EnableSignalPanel();
+}
+
+bool SimpleMonitorHookup::SimpleMonitorOpen() const
+{
+    return m_session.SimpleMonitorOpen();
+}
+
+void SimpleMonitorHookup::setSimpleMonitorOpen(bool open)
+{
+    m_session.setSimpleMonitorOpen(open);
+}
+
+void SimpleMonitorHookup::showWindow()
+{
+    if (m_child)
+        return;
+    m_child = RealMonitorWindow::open(m_window.mdiArea(), m_monitor.appender());
+    connect(static_cast<RealMonitorWindow *>(m_child->widget()), &RealMonitorWindow::closed, this,
+            &SimpleMonitorHookup::unload);
+}
+
+void SimpleMonitorHookup::closeWindow()
+{
+    if (!m_child)
+        return;
+    QMdiSubWindow *child = m_child;
+    m_child = nullptr;
+    child->widget()->disconnect(this);
+    child->close();
+}
+
+} // namespace ferrox

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <cstdint>
+
+namespace ferrox {
+
+// Turns the board's stream (tagged nibbles, high nibble first) back into
+// the monitored bytes for a live view. The high nibble is kept across
+// calls (a block may end between the two halves of a byte); before any
+// high nibble it is 0.
+class LiveByteDecoder
+{
+public:
+    enum class Rule {
+        // A capture's live view: b AND 0x50 = 0x00 is a high nibble, 0x10
+        // completes the byte, 0x40 and 0x50 (tags 0xC..0xF, the end code)
+        // are skipped.
+        Capture,
+        // The simple monitor's receive decoder: bit 0x10 alone decides;
+        // no tag is skipped.
+        SimpleMonitor
+    };
+
+    explicit LiveByteDecoder(Rule rule) : m_rule(rule) {}
+
+    // The monitored bytes completed by these stream bytes, in order.
+    QByteArray decode(QByteArrayView stream);
+
+private:
+    Rule m_rule;
+    std::uint8_t m_high = 0;
+};
+
+// How a live view shows monitored bytes.
+enum class LiveDisplay {
+    Hex, // a space and two upper-case hex digits: " 0A"
+    Text // named control codes ("[CR_]"), printable ASCII and half-width
+         // katakana as themselves, any other byte as "･"
+};
+
+QString renderLiveByte(std::uint8_t value, LiveDisplay display);
+QString renderLiveBytes(QByteArrayView values, LiveDisplay display);
+
+} // namespace ferrox

@@ -1,0 +1,100 @@
+#include "simplemonitor.h"
+
+#include "texts.h"
+
+#include "link/linkowner.h"
+#include "platform/serialport.h"
+
+namespace ferrox {
+
+SimpleMonitorContext::~SimpleMonitorContext() = default;
+
+SimpleMonitor::SimpleMonitor(LinkOwner &owner, SimpleMonitorContext &context, QObject *parent)
+    : QObject(parent), m_owner(owner), m_context(context)
+{
+    connect(&owner.port(), &SerialPort::receiveNotification, this, &SimpleMonitor::onReceive);
+    connect(&owner.port(), &SerialPort::lineError, this, &SimpleMonitor::onLineError);
+}
+
+SimpleMonitor::~SimpleMonitor() = default;
+
+void SimpleMonitor::TempMonitorCheck(bool pressed)
+{
+    m_context.setSimpleMonitorOpen(pressed);
+    if (!pressed) {
+        m_context.closeWindow();
+        if (m_context.startEnabled() && m_context.boardVerified())
+            m_context.enableSignalPanel();
+        return;
+    }
+    m_context.showWindow();
+    m_context.disableSignalPanel();
+}
+
+void SimpleMonitor::windowClosed()
+{
+    m_context.setSimpleMonitorOpen(false);
+    TP_Monitor(false);
+}
+
+void SimpleMonitor::TP_Monitor(bool pressed)
+{
+    if (!pressed) {
+        if (!m_context.startEnabled())
+            return;
+        m_owner.stopSimpleMonitor();
+        if (m_context.boardVerified()) {
+            m_context.enableSignalPanel();
+            m_context.setSamplingEnabled(true);
+        }
+        return;
+    }
+    m_context.setSamplingEnabled(false);
+    m_context.disableSignalPanel();
+    if (!m_introShown) {
+        m_appender.clear();
+        m_appender.append(CaptureTexts::simpleMonitorWarning() + u'\n');
+        m_introShown = true;
+    }
+    if (!m_context.captureRunning())
+        m_owner.startSimpleMonitor({m_context.firmwareVersion(), m_context.monitorSpeedText(),
+                                    m_context.directionText()});
+}
+
+void SimpleMonitor::onReceive()
+{
+    const QByteArray block = m_owner.port().readAll();
+    show(m_streamDecoder.decode(block));
+}
+
+void SimpleMonitor::feedCapture(QByteArrayView stored)
+{
+    show(m_captureDecoder.decode(stored));
+}
+
+void SimpleMonitor::show(QByteArrayView values)
+{
+    if (!m_context.SimpleMonitorOpen())
+        return;
+    for (const char c : values)
+        m_appender.append(renderLiveByte(static_cast<std::uint8_t>(c), m_context.liveDisplay()));
+}
+
+void SimpleMonitor::onLineError()
+{
+    // Exchanges that wait for a reply, and a capture, answer errors on their
+    // own port themselves.
+    const LinkUse holder = m_owner.holder();
+    if (holder != LinkUse::None && holder != LinkUse::SimpleMonitor)
+        return;
+    SerialPort &port = m_owner.port();
+    port.discardInput();
+    port.close();
+    if (m_context.SimpleMonitorOpen())
+        m_appender.append(CaptureTexts::simpleMonitorPortError());
+    // A port that cannot be opened again says so by open()'s result, not
+    // by another error event, so this cannot loop.
+    port.open();
+}
+
+} // namespace ferrox

@@ -1,0 +1,100 @@
+// ferrox-cli signals: the connection check, then the monitored line's
+// control signals sampled as the window samples them, one sample every
+// 333 ms: each sample's readout line on standard output, status texts on
+// standard error.
+#include "clioutput.h"
+#include "commands.h"
+#include "linkoptions.h"
+
+#include "link/consolecheck.h"
+#include "link/linkowner.h"
+#include "link/statusreport.h"
+#include "platform/terminationwatch.h"
+#include "signals/signalsampler.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <limits>
+
+namespace ferrox::cli {
+
+namespace {
+
+// The sampling's status line, for a terminal.
+class ErrorStatus : public StatusPanel
+{
+public:
+    void setPanelText(const QString &text) override
+    {
+        if (!text.isEmpty())
+            printError(text + u'\n');
+    }
+    void setProgressVisible(bool) override {}
+    void setProgressValue(int) override {}
+};
+
+} // namespace
+
+int signalsCommand(const QStringList &arguments)
+{
+    QList<CliOption> options = linkOptions();
+    options << CliOption{QStringLiteral("count"), QStringLiteral("N"),
+                         QStringLiteral("samples to take (default: until interrupted)")};
+    CliArguments args(QStringLiteral("signals"), QString(), 0, options);
+    if (!args.parse(arguments))
+        return args.exitStatus();
+    const std::optional<LinkSetting> link = readLinkOptions(args);
+    if (!link)
+        return ExitUsage;
+    const std::optional<int> count = args.number(QStringLiteral("count"), 1, std::numeric_limits<int>::max(), 0);
+    if (!count)
+        return ExitUsage;
+
+    // All live until the program ends.
+    QObject *app = QCoreApplication::instance();
+    LinkOwner *owner = &openLink(link->device);
+    static ErrorStatus status;
+    auto *sampler = new SignalSampler(*owner, status, app);
+    const auto finish = [owner, sampler](int exitStatus) {
+        sampler->setSamplingEnabled(false);
+        owner->shutdown();
+        QCoreApplication::exit(exitStatus);
+    };
+
+    auto taken = std::make_shared<int>(0);
+    QObject::connect(sampler, &SignalSampler::sampled, app, [sampler, finish, taken, count] {
+        QString line = sampler->readoutLine();
+        line.chop(2); // CR LF: a terminal's line ends in LF
+        if (!writeOut((line + u'\n').toUtf8())) {
+            finish(ExitIoFailure);
+            return;
+        }
+        if (*count > 0 && ++*taken >= *count)
+            finish(ExitSuccess);
+    });
+    QObject::connect(sampler, &SignalSampler::stoppedOnError, app, [finish] { finish(ExitLinkFailure); });
+
+    auto *termination = new TerminationWatch(app);
+    QString watchError;
+    if (termination->install(watchError))
+        QObject::connect(termination, &TerminationWatch::terminationRequested, app, [finish] { finish(ExitSuccess); });
+    else if (*count == 0)
+        printError(QStringLiteral("ferrox-cli signals: Ctrl+C cannot stop the sampling (%1); use --count\n").arg(watchError));
+
+    // From inside the event loop: a port that fails at once must still end it.
+    QTimer::singleShot(0, owner, [owner, link, sampler, finish] {
+        runConsoleCheck(*owner, link->check, link->device, [owner, sampler, finish](const ConsoleCheckResult &result) {
+            printError(result.text);
+            if (!result.verified) {
+                finish(ExitLinkFailure);
+                return;
+            }
+            owner->release(LinkUse::Check);
+            sampler->setSamplingEnabled(true);
+        });
+    });
+    return RunEventLoop;
+}
+
+} // namespace ferrox::cli

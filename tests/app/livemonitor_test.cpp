@@ -1,0 +1,113 @@
+// The signal lamps and the simple monitor on the main window, against the
+// board in-process.
+#include "appfixture.h"
+
+#include "app/session.h"
+#include "app/ui/logwindowshookup.h"
+#include "app/ui/monitorcontrols.h"
+#include "app/ui/settingspanel.h"
+#include "capture/texts.h"
+#include "capture/ui/realmonitorwindow.h"
+#include "platform/ui/appearance.h"
+#include "signals/signalsampler.h"
+#include "signals/texts.h"
+#include "signals/ui/signalpanel.h"
+#include "support/inprocessboard.h"
+#include "views/ui/documentwindow.h"
+#include "views/ui/logtextview.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace ferrox;
+using namespace ferrox::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class LiveMonitor : public AppTest
+{
+protected:
+    void SetUp() override
+    {
+        board = std::make_unique<InProcessBoard>(BoardConfig{.traffic = u"demo"_s, .rate = 4000, .loop = true,
+                                                             .signalMask = 0xA5});
+        session = std::make_unique<Session>(window(), board->port(), dir.path() + u'/');
+        bool checked = false;
+        session->startUp([&] { checked = true; });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return checked; }, 5000));
+    }
+    QAction *button7() { return window().toolbarButton(u"簡易モニタ"_s); }
+    QAction *menuTemp() { return window().menuItem(u"mnuMonitorTemp"_s); }
+    RealMonitorWindow *live() { return window().findChild<RealMonitorWindow *>(u"frmRealMonitor"_s); }
+
+    std::unique_ptr<InProcessBoard> board;
+    std::unique_ptr<Session> session;
+};
+
+} // namespace
+
+TEST_F(LiveMonitor, LampsFollowTheBoardTheReadoutGoesToTheActiveLogAndTheHelpBoxesExplain)
+{
+    SignalPanel *panel = window().settingsPanel()->signalPanel();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session->sampler().lampImage(1) == LampImage::Red; }, 2000));
+    EXPECT_EQ(panel->lamp(1)->pixmap().toImage(), panel->findChild<QLabel *>(u"Pic_red"_s)->pixmap().toImage());
+
+    panel->readButton()->click(); // no log window: nothing happens
+    LogWindow *log = session->logWindows().registry().NewLogWindow();
+    panel->readButton()->click();
+    EXPECT_EQ(dynamic_cast<DocumentWindow *>(log)->textView()->plainText(),
+              u"DCD● RxD◎ TxD● DTR◎ DSR◎ RTS● CTS◎ RIN● \n"_s);
+
+    QTest::mouseClick(panel->indicator(), Qt::LeftButton);
+    window().settingsPanel()->linkOptionsHelpButton()->click();
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(dialogs.messages[0].text, SignalTexts::indicatorHelp());
+    EXPECT_EQ(dialogs.messages[1].text, SignalTexts::linkOptionsHelp());
+}
+
+TEST_F(LiveMonitor, TheWindowFollowsButtonAndMenuShowsTheStreamAndSurvivesACapture)
+{
+    window().settingsPanel()->textOption()->setChecked(true);
+    board->port().written.clear();
+    button7()->trigger();
+    EXPECT_TRUE(menuTemp()->isChecked());
+    ASSERT_NE(live(), nullptr);
+    const QWidget *child = live()->parentWidget();
+    EXPECT_EQ(child->size(), QSize(twipsToPixelsX(7800, &window()), twipsToPixelsY(1500, &window())));
+    EXPECT_EQ(child->x(), 0);
+    QPlainTextEdit *text = live()->textView();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return text->toPlainText().contains(u"[CR_]"_s); }, 5000));
+    EXPECT_FALSE(session->sampler().isSamplingEnabled());
+    EXPECT_FALSE(session->sampler().panelEnabled());
+    EXPECT_TRUE(text->toPlainText().startsWith(CaptureTexts::simpleMonitorWarning() + u'\n'));
+
+    // A capture feeds the window; the stream comes back after it.
+    window().toolbarButton(u"スタート"_s)->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session->monitor().run().CaptureCount() > 100; }, 5000));
+    const qsizetype before = text->toPlainText().size();
+    QTest::qWait(200);
+    EXPECT_GT(text->toPlainText().size(), before);
+    window().toolbarButton(u"ストップ"_s)->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !session->MonitorBusy(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return board->port().written.endsWith("4G"); }, 2000));
+    EXPECT_EQ(board->port().written, "4G4dVGE4G");
+    EXPECT_EQ(board->port().receiveThreshold(), 2);
+
+    // The close box: button and menu go off, the board is told to stop.
+    live()->parentWidget()->close();
+    EXPECT_FALSE(button7()->isChecked());
+    EXPECT_FALSE(menuTemp()->isChecked());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return board->port().written.endsWith("E"); }, 1000));
+    EXPECT_TRUE(session->sampler().isSamplingEnabled());
+
+    // The menu item opens it again, without the warning.
+    menuTemp()->trigger();
+    EXPECT_TRUE(button7()->isChecked());
+    ASSERT_NE(live(), nullptr);
+    EXPECT_FALSE(live()->textView()->toPlainText().startsWith(CaptureTexts::simpleMonitorWarning()));
+}

@@ -1,0 +1,125 @@
+#include "capture/simplemonitor.h"
+#include "capture/texts.h"
+
+#include "link/linkowner.h"
+#include "link/linktesting.h"
+
+#include <gtest/gtest.h>
+
+using namespace ferrox;
+using namespace ferrox::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The program around the monitor; what the monitor did to it, in order.
+class FakeContext : public SimpleMonitorContext
+{
+public:
+    QString firmwareVersion() const override { return u"V1.05"_s; }
+    QString monitorSpeedText() const override { return u"  9600"_s; }
+    QString directionText() const override { return u"双方向"_s; }
+    LiveDisplay liveDisplay() const override { return display; }
+    bool startEnabled() const override { return !capturing; }
+    bool captureRunning() const override { return capturing; }
+    bool boardVerified() const override { return verified; }
+    void setSamplingEnabled(bool on) override { events << (on ? u"timer on"_s : u"timer off"_s); }
+    void disableSignalPanel() override { events << u"panel off"_s; }
+    void enableSignalPanel() override { events << u"panel on"_s; }
+    bool SimpleMonitorOpen() const override { return open; }
+    void setSimpleMonitorOpen(bool value) override { open = value; }
+    void showWindow() override { events << u"window"_s, appender->clear(); } // a new window starts empty
+    void closeWindow() override { events << u"no window"_s; }
+
+    LiveDisplay display = LiveDisplay::Hex;
+    bool capturing = false;
+    bool verified = true;
+    bool open = false;
+    QStringList events;
+    LiveTextAppender *appender = nullptr;
+};
+
+class SimpleMonitorTest : public ::testing::Test
+{
+protected:
+    SimpleMonitorTest()
+    {
+        port.open();
+        context.appender = &monitor.appender();
+        QObject::connect(&monitor.appender(), &LiveTextAppender::batchReady,
+                         [this](const QString &text, qsizetype drop) { shown.remove(0, drop), shown += text; });
+    }
+    // The toolbar button or the menu: TempMonitorCheck, then TP_Monitor;
+    // then the start's pauses have passed.
+    void press(bool pressed)
+    {
+        port.operations.clear();
+        context.events.clear();
+        monitor.TempMonitorCheck(pressed);
+        monitor.TP_Monitor(pressed);
+        QTest::qWait(40);
+    }
+    QString settle()
+    {
+        QTest::qWait(20);
+        monitor.appender().flush();
+        return shown;
+    }
+
+    FakeSerialPort port;
+    LinkOwner owner{port};
+    FakeContext context;
+    SimpleMonitor monitor{owner, context};
+    QString shown;
+};
+
+const QString Warning = CaptureTexts::simpleMonitorWarning() + u'\n';
+
+} // namespace
+
+TEST_F(SimpleMonitorTest, SwitchingOnAndOffSendsTheStreamCommandsInOrder)
+{
+    press(true);
+    // Speed '4' ("  9600" on V1.05), threshold 2, direction 'G'; no CMD_MODE, no CMD_VERSION.
+    EXPECT_EQ(port.operations, ops("discard|write 34|threshold 2|write 47|discard"));
+    EXPECT_EQ(context.events, QStringList({u"window"_s, u"panel off"_s, u"timer off"_s, u"panel off"_s}));
+
+    press(false);
+    EXPECT_EQ(port.operations, ops("discard|threshold 0|write 45"));
+    EXPECT_EQ(context.events, QStringList({u"no window"_s, u"panel on"_s, u"panel on"_s, u"timer on"_s}));
+
+    // Without a verified board the panel and sampling stay off.
+    context.verified = false;
+    press(true);
+    press(false);
+    EXPECT_EQ(context.events, QStringList{u"no window"_s});
+}
+
+TEST_F(SimpleMonitorTest, DuringACaptureTheSwitchOnlyOpensAndClosesTheWindowWhichTheCaptureFeeds)
+{
+    context.capturing = true;
+    press(true);
+    monitor.feedCapture(QByteArray::fromHex("8491a0bdc3d4"));
+    EXPECT_EQ(settle(), Warning + u" 41 0D"_s);
+    press(false);
+    EXPECT_TRUE(port.operations.isEmpty());
+    EXPECT_EQ(context.events, QStringList{u"no window"_s});
+}
+
+TEST_F(SimpleMonitorTest, APortErrorEventReopensThePortAndMarksAnOpenWindow)
+{
+    press(true);
+    port.operations.clear();
+    port.raiseLineError(12);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !port.operations.isEmpty(); }, 1000));
+    EXPECT_EQ(port.operations, ops("discard|close|open 1"));
+    EXPECT_EQ(settle(), Warning + u"[err]"_s);
+
+    press(false);
+    port.operations.clear();
+    port.missingPorts.insert(1);
+    port.raiseLineError(12);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !port.operations.isEmpty(); }, 1000));
+    EXPECT_EQ(port.operations, ops("discard|close|open 1"));
+    EXPECT_EQ(settle(), Warning + u"[err]"_s);
+}

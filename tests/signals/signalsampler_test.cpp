@@ -1,0 +1,117 @@
+#include "signals/signalsampler.h"
+#include "signals/texts.h"
+
+#include "link/linkowner.h"
+#include "link/linktesting.h"
+#include "link/protocol.h"
+
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using namespace ferrox;
+using namespace ferrox::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class Sampling : public ::testing::Test
+{
+protected:
+    // One tick, waited for; then the lamps as letters, bit 0 first:
+    // G grey, B black, R red.
+    QString tickAndShow(const QList<QByteArray> &answer)
+    {
+        board.answer(CMD_SIGNALS, answer);
+        sampler.tick();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !sampler.indicatorLit(); }, 3000));
+        return lamps();
+    }
+    QString lamps() const
+    {
+        QString shown;
+        for (int i = 0; i < SignalSampler::LampCount; ++i)
+            shown += QLatin1Char("GBR"[static_cast<int>(sampler.lampImage(i))]);
+        return shown;
+    }
+
+    FakeSerialPort port;
+    ScriptedBoard board{port};
+    LinkOwner owner{port};
+    RecordingStatus status;
+    SignalSampler sampler{owner, status};
+};
+
+// The readout for the active signals marked '1', bit 0 first.
+QString readout(const char *active)
+{
+    QString line;
+    for (int i = 0; i < 8; ++i)
+        line += SignalTexts::names().at(i) + (active[i] == '1' ? u"◎ "_s : u"● "_s);
+    return line + u"\r\n"_s;
+}
+
+QByteArray reply(std::uint8_t mask)
+{
+    return QByteArray(1, static_cast<char>(mask)) + '\x11';
+}
+
+} // namespace
+
+TEST_F(Sampling, LampsAndReadoutFollowTheStateByteAndThePanelChangesImagesOnly)
+{
+    // Never sampled: grey, untagged, read as not asserted.
+    EXPECT_EQ(lamps(), u"GGGGGGGG"_s);
+    EXPECT_EQ(sampler.lampTag(0), QString());
+    EXPECT_EQ(sampler.readoutLine(), readout("00000000"));
+
+    const std::tuple<std::uint8_t, const char *, const char *> rows[] = {
+        {0xFF, "BBBBBBBB", "00000000"},
+        {0x00, "RRRRRRRR", "11111111"},
+        {0x7F, "BBBBBBBR", "00000001"}, // RIN only
+        {0xA5, "BRBRRBRB", "01011010"}, // RxD, DTR, DSR, CTS
+    };
+    for (const auto &[mask, images, active] : rows) {
+        EXPECT_EQ(tickAndShow({reply(mask)}), QLatin1String(images)) << int(mask);
+        EXPECT_EQ(sampler.readoutLine(), readout(active)) << int(mask);
+    }
+    EXPECT_EQ(sampler.readoutLine(), u"DCD● RxD◎ TxD● DTR◎ DSR◎ RTS● CTS◎ RIN● \r\n"_s);
+    EXPECT_EQ(sampler.lampTag(1), u"1"_s);
+
+    // Garbage after the first byte is ignored.
+    EXPECT_EQ(tickAndShow({QByteArray("\xFE\xFF\x00garbage", 10)}), u"RBBBBBBB"_s);
+
+    sampler.DisableSignalPanel();
+    EXPECT_EQ(lamps(), u"GGGGGGGG"_s);
+    EXPECT_FALSE(sampler.panelEnabled());
+    sampler.EnableSignalPanel();
+    EXPECT_EQ(lamps(), u"BBBBBBBB"_s);
+    EXPECT_EQ(sampler.readoutLine(), readout("10000000"));
+}
+
+TEST_F(Sampling, NoTwoByteAnswerOrAPortThatWillNotOpenStopsSamplingUntilSwitchedOnAgain)
+{
+    const QList<QList<QByteArray>> failures{{QByteArray(1, '\0')}, {}}; // one byte; nothing
+    for (const QList<QByteArray> &answer : failures) {
+        sampler.setSamplingEnabled(true);
+        ASSERT_EQ(tickAndShow({reply(0x00)}), u"RRRRRRRR"_s);
+        status.texts.clear();
+        QSignalSpy stopped(&sampler, &SignalSampler::stoppedOnError);
+        EXPECT_EQ(tickAndShow(answer), u"GGGGGGGG"_s);
+        EXPECT_EQ(stopped.count(), 1);
+        EXPECT_EQ(status.texts, QStringList{SignalTexts::samplingStopped()});
+        EXPECT_FALSE(sampler.isSamplingEnabled());
+        EXPECT_EQ(sampler.readoutLine(), readout("00000000"));
+    }
+    board.answer(CMD_SIGNALS, {reply(0xFE)});
+    port.written.clear();
+    QTest::qWait(SignalSampler::PeriodMs * 2);
+    EXPECT_TRUE(port.written.isEmpty());
+    sampler.setSamplingEnabled(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sampler.lampImage(0) == LampImage::Red; }, 2000));
+
+    // A tick that cannot open the port.
+    port.close();
+    port.missingPorts.insert(1);
+    EXPECT_EQ(tickAndShow({}), u"GGGGGGGG"_s);
+    EXPECT_FALSE(sampler.isSamplingEnabled());
+}
