@@ -66,6 +66,8 @@ void Session::setSimpleMonitorOpen(bool open)
 void Session::setCaptureStream(const CaptureBuffer &capture)
 {
     data().capture = capture;
+    // The arrival times belonged to the stream as captured, not to an edited one.
+    data().times.reset();
     emit dataChanged();
 }
 

@@ -11,6 +11,7 @@
 #include "about/ui/aboutwindow.h"
 #include "about/ui/helpcommands.h"
 #include "data/datafiles.h"
+#include "data/sidecar.h"
 #include "editor/ui/modifywindow.h"
 #include "platform/dialogs.h"
 #include "platform/programinfo.h"
@@ -75,6 +76,9 @@ bool ToolWindowsHookup::replaceStream(const CaptureBuffer &capture)
         m_window.dialogs().inform(stored.message, MessageIcon::Critical);
         return false;
     }
+    // No arrival times beside an edited stream: a stale sidecar would date
+    // bytes the editor changed.
+    placeSidecar(dataFilePath(), std::nullopt);
     m_session.setCaptureStream(capture);
     return true;
 }
