@@ -108,9 +108,13 @@ QString helpFolder()
     const QString chosen = qEnvironmentVariable("FERROX_HELP");
     if (!chosen.isEmpty())
         return chosen;
-    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help"));
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    const QString beside = programDir.filePath(QStringLiteral("help"));
     if (QDir(beside).exists())
         return beside;
+    const QString installed = QDir::cleanPath(programDir.filePath(QStringLiteral(FERROX_HELP_INSTALLED_DIR)));
+    if (QDir(installed).exists(QStringLiteral("index.html")))
+        return installed;
     return QStringLiteral(FERROX_HELP_SOURCE_DIR);
 }
 

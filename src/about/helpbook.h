@@ -49,8 +49,9 @@ private:
 };
 
 // Where the help is: $FERROX_HELP when set, else "help" beside the
-// executable when it exists, else the help of the source tree this
-// program was built from.
+// executable when it exists, else the installed help (share/ferrox/help
+// next to the program's bin folder), else the help of the source tree
+// this program was built from.
 QString helpFolder();
 
 } // namespace ferrox

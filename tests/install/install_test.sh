@@ -41,13 +41,35 @@ for page in ferrox ferrox-cli ferrox-board; do
   [ -z "$warnings" ] || fail "man $page warns: $warnings"
   MANWIDTH=80 man -l "$file" 2>/dev/null | grep -q "EXIT STATUS" || fail "man $page has no exit status"
 done
-# Every ferrox-cli option is in its manual page.
-for option in $("$root/bin/ferrox-cli" help render; "$root/bin/ferrox-cli" help capture; "$root/bin/ferrox-cli" help check); do
-  case $option in
-    --help) ;;
-    -*) MANWIDTH=200 man -l "$root/share/man/man1/ferrox-cli.1" 2>/dev/null | grep -q -- "$option" ||
-          fail "ferrox-cli.1 lacks $option" ;;
-  esac
+# Every command and option a program's help names is in its manual page
+# and the completion: each ferrox-cli command's (the commands as its usage
+# lists them) and ferrox-board's.
+man_has() { MANWIDTH=200 man -l "$root/share/man/man1/$1.1" 2>/dev/null | grep -q -- "$2"; }
+commands=$("$root/bin/ferrox-cli" help | awk '/^commands:/ { on = 1; next } /^[^ ]/ { on = 0 } on { print $1 }')
+[ -n "$commands" ] || fail "ferrox-cli help lists no commands"
+for command in $commands; do
+  man_has ferrox-cli "^       $command" || fail "ferrox-cli.1 lacks the command $command"
+  grep -q "^ *local commands=\".*\b$command\b" "$root/share/bash-completion/completions/ferrox-cli" ||
+    fail "the completion lacks the command $command"
+  help=$("$root/bin/ferrox-cli" help "$command") || fail "ferrox-cli help $command"
+  for option in $(sed -nE 's/^ +(-[a-zA-Z], )?(--?[a-z][a-z0-9-]*).*/\2/p' <<<"$help"); do
+    case $option in
+      --help|-h) ;;
+      *) man_has ferrox-cli "$option" || fail "ferrox-cli.1 lacks $option of $command"
+         grep -Eq -- "^ *([a-z|]*\|)?$command(\|[a-z|]*)?\) options=\"(.* )?$option( |\")" \
+           "$root/share/bash-completion/completions/ferrox-cli" || fail "the completion lacks $option of $command" ;;
+    esac
+  done
+done
+for option in $("$root/bin/ferrox-board" --help | grep -o -- '--[a-z][a-z0-9-]*' | sort -u); do
+  man_has ferrox-board "$option" || fail "ferrox-board.1 lacks $option"
+done
+
+# The help the window opens with F1, every page, where the installed
+# programs look for it.
+[ -f "$root/share/ferrox/help/index.html" ] || fail "help index.html"
+for page in "$(dirname "$0")"/../../docs/help/*; do
+  [ -f "$root/share/ferrox/help/${page##*/}" ] || fail "help page ${page##*/}"
 done
 
 completion=$root/share/bash-completion/completions/ferrox-cli
