@@ -21,7 +21,6 @@ TEST(CheckCli, VerifiedOrTheReason)
         int exitCode;
         QString start; // of stdout when verified, else of stderr
     } cases[] = {
-        {"--firmware V1.01", "", 0, QStringLiteral("Ferrox LM V1.01")},
         {"--firmware V1.04 --jumper 115200", "--pc-speed 115200 --dtr --rts", 0, QStringLiteral("Ferrox LM V1.04")},
         {"--silent", "", 3, noBoard},
         {"--firmware V2.00", "", 3, QStringLiteral("*** ファームウエアバージョン ミスマッチ ***")},
