@@ -1,11 +1,14 @@
 #pragma once
 
+#include "app/session.h"
 #include "app/ui/mainwindow.h"
 #include "platform/qtsettingsstore.h"
 #include "support/fakedialogs.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -36,12 +39,40 @@ protected:
         return *m_window;
     }
 
+    // A new session of the window on the port, its start-up check over.
+    bool startSession(SerialPort &port)
+    {
+        session.reset();
+        session = std::make_unique<Session>(window(), port, dir.path() + u'/');
+        bool done = false;
+        session->startUp([&done] { done = true; });
+        return QTest::qWaitFor([&done] { return done; }, 5000);
+    }
+    // Before the fixtures' ports go.
+    void TearDown() override { session.reset(); }
+
+    // The next window() is a new one, on the settings as they are now.
+    void resetWindow()
+    {
+        m_window.reset();
+        m_store.reset();
+    }
+
     // The stored text of a key, or "<missing>".
     QString stored(const QString &key)
     {
         QtSettingsStore reader(iniPath());
         return reader.GetSetting(QStringLiteral("ferrox"), QStringLiteral("Settings2"), key,
                                  QStringLiteral("<missing>"));
+    }
+
+    // What the list does when the user picks an item.
+    static void pick(QComboBox *combo, const QString &text)
+    {
+        const int index = combo->findText(text);
+        ASSERT_GE(index, 0) << text.toStdString();
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
     }
 
     template<typename T>
@@ -57,6 +88,9 @@ protected:
 private:
     std::unique_ptr<QtSettingsStore> m_store;
     std::unique_ptr<MainWindow> m_window;
+
+protected:
+    std::unique_ptr<Session> session;
 };
 
 } // namespace ferrox::test

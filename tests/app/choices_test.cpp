@@ -13,21 +13,10 @@ using namespace ferrox::test;
 
 namespace {
 
-// What the list does when the user picks an item.
-void pick(QComboBox *combo, const QString &text)
-{
-    const int index = combo->findText(text);
-    ASSERT_GE(index, 0) << text.toStdString();
-    combo->setCurrentIndex(index);
-    emit combo->activated(index);
-}
-
 TEST_F(AppTest, PickingFromAListStoresItsTextAtOnce)
 {
     const std::tuple<const char *, QString, const char *, QString> choices[] = {
         {"Combo_PC_speed", QStringLiteral("115200"), "COM_speed", QStringLiteral("115200")},
-        {"Combo_Monitor_speed", QStringLiteral(" 19200"), "Monitor_speed", QStringLiteral(" 19200")},
-        {"Combo_Direction", QStringLiteral("双方向"), "Direction", QStringLiteral("双方向")},
         {"Combo_DisplayMode", QStringLiteral("モード4 <EXCHANGE>"), "Display_mode", QStringLiteral("モード4 <EXCHANGE>")},
         // The port is stored by the port handler once the port opens.
         {"Combo_Com_port", QStringLiteral("COM5"), "COM_Port", QStringLiteral("<missing>")},

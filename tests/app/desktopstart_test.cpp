@@ -1,7 +1,10 @@
-// One window for every start: a later start hands its file to the running
-// window over the runtime folder's socket; the command line of ferrox.
+// The program's start: one window for every start (a later start hands its
+// file to the running window over the runtime folder's socket), the command
+// line of ferrox, the temporary folder.
 #include "app/instancehandoff.h"
+#include "app/startup.h"
 #include "app/ui/desktopstart.h"
+#include "support/fakedialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,6 +16,7 @@
 #include <gtest/gtest.h>
 
 using namespace ferrox;
+using namespace ferrox::test;
 
 namespace {
 
@@ -78,6 +82,29 @@ TEST(WindowCommandLine, AFileAtMostAndNoOtherOption)
         EXPECT_EQ(line.status, c.status) << c.arguments.join(u' ').toStdString();
         EXPECT_EQ(line.file, c.file) << c.arguments.join(u' ').toStdString();
     }
+}
+
+TEST(TempFolder, IsMadeSilentlyOrReportedWithAStopIcon)
+{
+    QTemporaryDir dir;
+    FakeDialogs dialogs;
+    const QString nested = dir.filePath(QStringLiteral("a/b/temp"));
+    EXPECT_TRUE(ensureTempFolder(dialogs, nested));
+    EXPECT_TRUE(ensureTempFolder(dialogs, nested));
+    EXPECT_TRUE(QDir(nested).exists());
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    QFile blocker(dir.filePath(QStringLiteral("file")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    const QString folder = blocker.fileName() + QStringLiteral("/temp");
+    EXPECT_FALSE(ensureTempFolder(dialogs, folder));
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    const FakeDialogs::Message &box = dialogs.messages.constFirst();
+    EXPECT_EQ(box.icon, MessageIcon::Critical);
+    EXPECT_EQ(box.buttons, MessageButtons::Ok);
+    EXPECT_EQ(box.title, QStringLiteral("ﾃﾝﾌﾟﾌｫﾙﾀﾞ作成失敗"));
+    EXPECT_EQ(box.text, QStringLiteral("ﾃﾝﾎﾟﾗﾘﾌｫﾙﾀﾞｰの作成に失敗しました。\r") + folder
+                            + QStringLiteral("　を、\r予め作成し再度ソフトウエアを起動してください。"));
 }
 
 } // namespace

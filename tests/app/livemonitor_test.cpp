@@ -36,17 +36,13 @@ protected:
     {
         board = std::make_unique<InProcessBoard>(BoardConfig{.traffic = u"demo"_s, .rate = 4000, .loop = true,
                                                              .signalMask = 0xA5});
-        session = std::make_unique<Session>(window(), board->port(), dir.path() + u'/');
-        bool checked = false;
-        session->startUp([&] { checked = true; });
-        ASSERT_TRUE(QTest::qWaitFor([&] { return checked; }, 5000));
+        ASSERT_TRUE(startSession(board->port()));
     }
     QAction *button7() { return window().toolbarButton(u"簡易モニタ"_s); }
     QAction *menuTemp() { return window().menuItem(u"mnuMonitorTemp"_s); }
     RealMonitorWindow *live() { return window().findChild<RealMonitorWindow *>(u"frmRealMonitor"_s); }
 
     std::unique_ptr<InProcessBoard> board;
-    std::unique_ptr<Session> session;
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "appfixture.h"
 
 #include "app/mainsettings.h"
+#include "app/windowplacement.h"
 #include "app/ui/settingspanel.h"
 #include "platform/ui/appearance.h"
 
@@ -32,60 +33,71 @@ const QStringList Modes = {QStringLiteral("モード1 <HEX>"), QStringLiteral("�
                            QStringLiteral("モード3 <HEX･CHAR>"), QStringLiteral("モード4 <EXCHANGE>"),
                            QStringLiteral("モード5 <SAVE>")};
 
-void expectGeometryTwips(const MainWindow &window, double left, double top, double width, double height)
+TEST_F(AppTest, FirstRunIsLargeEnoughForItsContentsAndStoresNothing)
 {
-    EXPECT_EQ(window.x(), twipsToPixelsX(left, &window));
-    EXPECT_EQ(window.y(), twipsToPixelsY(top, &window));
-    EXPECT_EQ(window.width(), twipsToPixelsX(width, &window));
-    EXPECT_EQ(window.height(), twipsToPixelsY(height, &window));
-}
-
-TEST_F(AppTest, FirstRunShowsTheDefaultsAndStoresNothing)
-{
-    // At the default place, large enough for the whole menu bar and settings panel.
     window().show();
-    EXPECT_EQ(window().pos(), QPoint(twipsToPixelsX(1000, &window()), twipsToPixelsY(1000, &window())));
     EXPECT_GE(window().width(), window().menuBar()->sizeHint().width());
     EXPECT_EQ(window().settingsPanel()->verticalScrollBar()->maximum(), 0);
     const SettingsPanel *panel = window().settingsPanel();
-    EXPECT_EQ(panel->comPort()->currentText(), QStringLiteral("COM1"));
-    EXPECT_EQ(panel->pcSpeed()->currentText(), QStringLiteral(" 57600"));
-    EXPECT_EQ(panel->monitorSpeed()->currentText(), QStringLiteral("  9600"));
-    EXPECT_EQ(panel->direction()->currentText(), QStringLiteral("双方向"));
-    // The full-width default is no item: it stays as typed text.
-    EXPECT_EQ(panel->displayMode()->currentText(), QStringLiteral("モード１"));
-    EXPECT_EQ(panel->displayMode()->currentIndex(), -1);
-    EXPECT_FALSE(panel->checkDtr()->isChecked());
-    EXPECT_FALSE(panel->checkRts()->isChecked());
-
     // The machine's serial devices follow the twenty numbered ports.
     EXPECT_EQ(itemsOf(panel->comPort()).at(19), QStringLiteral("COM20"));
     EXPECT_EQ(itemsOf(panel->pcSpeed()), (QStringList{QStringLiteral(" 57600"), QStringLiteral("115200")}));
-    EXPECT_EQ(itemsOf(panel->monitorSpeed()), SlowSpeeds);
     EXPECT_EQ(itemsOf(panel->direction()), QStringList{QStringLiteral("双方向")});
     EXPECT_EQ(itemsOf(panel->displayMode()), Modes);
-
     EXPECT_FALSE(QFile::exists(iniPath()));
 }
 
-TEST_F(AppTest, StoredChoicesAreShownEvenWhenNoItemMatches)
+// Stored choices are shown even when no item matches; damaged numbers fall
+// back to the defaults, damaged texts are shown as they were stored.
+TEST_F(AppTest, StoredSettingsAreShownAsStoredAndDamagedNumbersAsDefaults)
 {
-    writeSettings("COM_Port=COM3\nCOM_speed=115200\nMonitor_speed=\" 14400\"\n"
-                  "Direction=J1\xe2\x86\x92J2\nDisplay_mode=\xe3\x83\xa2\xe3\x83\xbc\xe3\x83\x89\x33 <HEX\xef\xbd\xa5\x43HAR>\n"
-                  "RTS=1\nDTR=1\nMainLeft=2000\nMainTop=1500.5\nMainWidth=9000\nMainHeight=7000\n");
-    expectGeometryTwips(window(), 2000, 1500.5, 9000, 7000);
-    const SettingsPanel *panel = window().settingsPanel();
-    EXPECT_EQ(panel->comPort()->currentText(), QStringLiteral("COM3"));
-    EXPECT_EQ(panel->comPort()->currentIndex(), 2);
-    EXPECT_EQ(panel->pcSpeed()->currentText(), QStringLiteral("115200"));
-    EXPECT_EQ(panel->monitorSpeed()->currentText(), QStringLiteral(" 14400"));
-    EXPECT_EQ(panel->monitorSpeed()->currentIndex(), -1);
-    EXPECT_EQ(itemsOf(panel->monitorSpeed()), FastSpeeds);
-    EXPECT_EQ(panel->direction()->currentText(), QStringLiteral("J1→J2"));
-    EXPECT_EQ(panel->displayMode()->currentText(), QStringLiteral("モード3 <HEX･CHAR>"));
-    EXPECT_EQ(panel->displayMode()->currentIndex(), 2);
-    EXPECT_TRUE(panel->checkRts()->isChecked());
-    EXPECT_TRUE(panel->checkDtr()->isChecked());
+    const struct
+    {
+        const char *name;
+        QByteArray lines;
+        TwipsGeometry geometry;
+        QStringList texts; // port, link speed, monitor speed, direction, display mode
+        QList<int> indexes;
+        bool linkOptions;
+        QStringList monitorSpeeds;
+    } cases[] = {
+        {"first run", {}, {},
+         {QStringLiteral("COM1"), QStringLiteral(" 57600"), QStringLiteral("  9600"), QStringLiteral("双方向"),
+          QStringLiteral("モード１")}, // the full-width default is no item: it stays as typed text
+         {0, 0, 1, 0, -1}, false, SlowSpeeds},
+        {"stored", "COM_Port=COM3\nCOM_speed=115200\nMonitor_speed=\" 14400\"\nDirection=J1\xe2\x86\x92J2\n"
+                   "Display_mode=\xe3\x83\xa2\xe3\x83\xbc\xe3\x83\x89\x33 <HEX\xef\xbd\xa5\x43HAR>\n"
+                   "RTS=1\nDTR=1\nMainLeft=2000\nMainTop=1500.5\nMainWidth=9000\nMainHeight=7000\n",
+         {2000, 1500.5, 9000, 7000},
+         {QStringLiteral("COM3"), QStringLiteral("115200"), QStringLiteral(" 14400"), QStringLiteral("J1→J2"),
+          QStringLiteral("モード3 <HEX･CHAR>")},
+         {2, 1, -1, -1, 2}, true, FastSpeeds},
+        {"garbage", "MainLeft=abc\nMainTop=\nMainWidth=1e99999\nMainHeight=nan\nRTS=yes\nDTR=2\n"
+                    "COM_Port=COM99x\nCOM_speed=fast\nMonitor_speed=\"\"\nDirection=\"a,b\"\nDisplay_mode=\\x1\n",
+         {}, {QStringLiteral("COM99x"), QStringLiteral("fast"), QString(), QStringLiteral("a,b"), QString(QChar(1))},
+         {-1, -1, -1, -1, -1}, false, SlowSpeeds},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        writeSettings(c.lines);
+        MainWindow &shown = window();
+        EXPECT_EQ(loadMainGeometry(shown.settings()), c.geometry);
+        EXPECT_EQ(shown.pos(), QPoint(twipsToPixelsX(c.geometry.left, &shown), twipsToPixelsY(c.geometry.top, &shown)));
+        if (c.linkOptions) { // the stored size; a default one grows to fit the contents
+            EXPECT_EQ(shown.size(), QSize(twipsToPixelsX(c.geometry.width, &shown), twipsToPixelsY(c.geometry.height, &shown)));
+        }
+        const SettingsPanel *panel = shown.settingsPanel();
+        const QComboBox *combos[] = {panel->comPort(), panel->pcSpeed(), panel->monitorSpeed(), panel->direction(),
+                                     panel->displayMode()};
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(combos[i]->currentText(), c.texts[i]) << i;
+            EXPECT_EQ(combos[i]->currentIndex(), c.indexes[i]) << i;
+        }
+        EXPECT_EQ(itemsOf(panel->monitorSpeed()), c.monitorSpeeds);
+        EXPECT_EQ(panel->checkRts()->isChecked(), c.linkOptions);
+        EXPECT_EQ(panel->checkDtr()->isChecked(), c.linkOptions);
+        resetWindow();
+    }
 }
 
 TEST_F(AppTest, MonitorSpeedListFollowsTheShownLinkSpeed)
@@ -93,22 +105,6 @@ TEST_F(AppTest, MonitorSpeedListFollowsTheShownLinkSpeed)
     for (const auto &[pcSpeed, speeds] : {std::pair{QStringLiteral("115200"), FastSpeeds},
                                           {QStringLiteral(" 115200"), SlowSpeeds}, {QString(), SlowSpeeds}})
         EXPECT_EQ(monitorSpeedsBeforeCheck(pcSpeed), speeds) << pcSpeed.toStdString();
-}
-
-TEST_F(AppTest, GarbageSettingsStartWithDefaultNumbersAndTheStoredTexts)
-{
-    writeSettings("MainLeft=abc\nMainTop=\nMainWidth=1e99999\nMainHeight=nan\nRTS=yes\nDTR=2\n"
-                  "COM_Port=COM99x\nCOM_speed=fast\nMonitor_speed=\"\"\nDirection=\"a,b\"\n"
-                  "Display_mode=\\x1\n");
-    EXPECT_EQ(loadMainGeometry(window().settings()), TwipsGeometry());
-    const SettingsPanel *panel = window().settingsPanel();
-    EXPECT_EQ(panel->comPort()->currentText(), QStringLiteral("COM99x"));
-    EXPECT_EQ(panel->pcSpeed()->currentText(), QStringLiteral("fast"));
-    EXPECT_EQ(panel->monitorSpeed()->currentText(), QString());
-    EXPECT_EQ(itemsOf(panel->monitorSpeed()), SlowSpeeds);
-    EXPECT_EQ(panel->direction()->currentText(), QStringLiteral("a,b"));
-    EXPECT_FALSE(panel->checkRts()->isChecked());
-    EXPECT_FALSE(panel->checkDtr()->isChecked());
 }
 
 TEST_F(AppTest, DamagedStoredGeometryOpensTheWindowOnTheScreen)
@@ -128,6 +124,23 @@ TEST_F(AppTest, LinkOptionValuesOtherThanOneLeaveTheBoxUnchecked)
         const PanelSettings loaded = loadPanelSettings(settings);
         EXPECT_EQ(std::pair(loaded.rts, loaded.dtr), std::pair(checked, checked)) << value;
     }
+}
+
+TEST(WindowPlacement, ReachablePlacesAreKeptOthersComeOntoAScreen)
+{
+    // Two screens side by side; the primary one has a panel 30 pixels high on top.
+    const QList<QRect> screens = {QRect(0, 30, 1280, 994), QRect(1280, 0, 1920, 1080)};
+    const QSize minimum(100, 50);
+    struct Case { QRect wanted; QSize atLeast; QRect placed; };
+    const Case cases[] = {
+        {QRect(-300, 200, 800, 600), minimum, QRect(-300, 200, 800, 600)},      // partly off, still reachable
+        {QRect(-32000, 100, 800, 600), minimum, QRect(0, 100, 800, 600)},       // far off to the left
+        {QRect(2000, 32000, 800, -5), minimum, QRect(480, 974, 800, 50)},       // below, and too small
+        {QRect(32000, 32000, 32000, 32000), minimum, QRect(0, 30, 1280, 994)},  // huge
+        {QRect(67, 67, 433, 433), QSize(790, 700), QRect(67, 67, 790, 700)},    // first run
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(placeMainWindow(c.wanted, screens, c.atLeast), c.placed) << c.wanted.x() << "," << c.wanted.y();
 }
 
 } // namespace

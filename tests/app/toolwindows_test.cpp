@@ -2,7 +2,6 @@
 // windows: the editor's menu entry revealed from the About icon, a store
 // announced as the current data, the link options' "?".
 #include "about/texts.h"
-#include "app/session.h"
 #include "app/ui/mainwindow.h"
 #include "appfixture.h"
 #include "data/monitordata.h"
@@ -24,9 +23,12 @@ namespace {
 class ToolWindowsTest : public AppTest
 {
 protected:
-    ToolWindowsTest() : session(window(), port, dir.path() + u'/') { window().show(); }
+    void SetUp() override
+    {
+        session = std::make_unique<Session>(window(), port, dir.path() + u'/');
+        window().show();
+    }
     FakeSerialPort port;
-    Session session;
 };
 
 TEST_F(ToolWindowsTest, AboutRevealsTheEditorWhoseStoreBecomesTheCurrentDataAndTheQuestionMarkExplains)
@@ -60,7 +62,7 @@ TEST_F(ToolWindowsTest, AboutRevealsTheEditorWhoseStoreBecomesTheCurrentDataAndT
     ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isLoading(); }, 3000));
     view->setPlainText(QStringLiteral("A4 B1 80 96 FF"));
     editor->findChild<QAction *>(QStringLiteral("mnuDataSave"))->trigger();
-    EXPECT_EQ(session.data().capture.stream(), QByteArray::fromHex("A4B18096FF"));
+    EXPECT_EQ(session->data().capture.stream(), QByteArray::fromHex("A4B18096FF"));
     QFile data(dir.filePath(QStringLiteral("rs_data.dat")));
     EXPECT_TRUE(data.open(QIODevice::ReadOnly) && data.readAll() == QByteArray::fromHex("A4B18096FF"));
     EXPECT_TRUE(window().menuItem(QStringLiteral("mnuFileSaveDataFile"))->isEnabled());

@@ -22,32 +22,25 @@ using namespace ferrox::test;
 
 namespace {
 
-TEST_F(AppTest, SettingsMenuItemAndToolbarButtonMirrorEachOther)
+// Each View item shows and hides its part; the settings button mirrors its item.
+TEST_F(AppTest, ViewItemsAndTheSettingsButtonShowAndHideTheirParts)
 {
-    QAction *item = window().menuItem(QStringLiteral("mnuViewSetting"));
-    QAction *button = window().toolbarButton(QStringLiteral("設定"));
-    QWidget *panel = find<QWidget>(QStringLiteral("Picture_big"));
-    for (const auto &[clicked, shown] : {std::pair{item, false}, {button, true}, {button, false}, {item, true}}) {
-        clicked->trigger();
-        EXPECT_EQ(item->isChecked(), shown);
-        EXPECT_EQ(button->isChecked(), shown);
-        EXPECT_EQ(panel->isHidden(), !shown);
-    }
-}
-
-TEST_F(AppTest, ToolbarAndStatusBarFollowTheirViewItems)
-{
-    for (const auto &[itemName, barName] :
-         {std::pair{"mnuViewToolbar", "tbToolBar"}, std::pair{"mnuViewStatusBar", "sbStatusBar"}}) {
+    const std::tuple<const char *, const char *, const char *> rows[] = {
+        {"mnuViewSetting", "設定", "Picture_big"},
+        {"mnuViewToolbar", nullptr, "tbToolBar"},
+        {"mnuViewStatusBar", nullptr, "sbStatusBar"},
+    };
+    for (const auto &[itemName, buttonName, partName] : rows) {
         SCOPED_TRACE(itemName);
         QAction *item = window().menuItem(QLatin1String(itemName));
-        QWidget *bar = find<QWidget>(QLatin1String(barName));
-        item->trigger();
-        EXPECT_FALSE(item->isChecked());
-        EXPECT_TRUE(bar->isHidden());
-        item->trigger();
-        EXPECT_TRUE(item->isChecked());
-        EXPECT_FALSE(bar->isHidden());
+        QAction *button = buttonName ? window().toolbarButton(QString::fromUtf8(buttonName)) : item;
+        QWidget *part = find<QWidget>(QLatin1String(partName));
+        for (const auto &[clicked, shown] : {std::pair{item, false}, {button, true}, {button, false}, {item, true}}) {
+            clicked->trigger();
+            EXPECT_EQ(item->isChecked(), shown);
+            EXPECT_EQ(button->isChecked(), shown);
+            EXPECT_EQ(part->isHidden(), !shown);
+        }
     }
     // No other way to hide them that would leave a check mark wrong.
     EXPECT_EQ(window().createPopupMenu(), nullptr);

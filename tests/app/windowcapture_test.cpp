@@ -23,7 +23,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTimer>
 
 using namespace ferrox;
 using namespace ferrox::test;
@@ -38,11 +37,9 @@ protected:
     // The window on the board, its start-up check over, the wire log cleared.
     void build(const BoardConfig &config)
     {
+        session.reset();
         board = std::make_unique<InProcessBoard>(config);
-        session = std::make_unique<Session>(window(), board->port(), dir.path() + u'/');
-        bool checked = false;
-        session->startUp([&] { checked = true; });
-        ASSERT_TRUE(QTest::qWaitFor([&] { return checked; }, 5000));
+        ASSERT_TRUE(startSession(board->port()));
         ASSERT_TRUE(session->BoardVerified());
         // The capture's own texts, before the rendering replaces them.
         QObject::connect(&session->monitor().run(), &CaptureRun::finished, session.get(),
@@ -78,7 +75,6 @@ protected:
     }
 
     std::unique_ptr<InProcessBoard> board;
-    std::unique_ptr<Session> session;
     QString logAtEnd;
 };
 
@@ -130,7 +126,6 @@ TEST_F(WindowCapture, FirmwareAndSettingsChooseTheWireBytes)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.firmware);
-        session.reset();
         build({.firmware = c.firmware, .rate = 100'000});
         SettingsPanel *panel = window().settingsPanel();
         panel->monitorSpeed()->setCurrentText(c.speed);
@@ -162,14 +157,8 @@ TEST_F(WindowCapture, EveryEndKeepsWhatArrivedAndSaysHow)
         QByteArray wire; // when given, every byte written
         bool boardStopped = true;
     } cases[] = {
-        {"overflow", {.traffic = QStringLiteral("random:7"), .rate = 400'000, .loop = true}, {}, {},
-         QStringLiteral("モニター開始 ... バッファがオーバーフローしました。\nモニター強制停止。\n"), 262145, {}, {}},
         {"data rate", {.flood = 40'000}, {}, {}, QStringLiteral("モニター開始 ... "), 0,
          QStringLiteral("データ量がＰＣの処理スピードを超えましたのでモニターリングを停止します。"), "4dVGEE"},
-        {"no end code", {.rate = 100'000, .loop = true, .noEndCode = true}, {}, [this] { stop(); },
-         QStringLiteral("モニター開始 ... モニター強制停止。\n"), -1, {}, {}},
-        {"port failure", {.rate = 100'000, .loop = true}, {}, [this] { port().raiseLineError(9); },
-         QStringLiteral("COM1 は使用できませんでした。"), -1, {}, {}},
         {"stop not written", {.rate = 20'000, .loop = true}, {}, [this] { port().failWrites = true; stop(); },
          QStringLiteral("モニターが開始されていません。\nモニター強制停止。\n"), -1, {}, {}, false},
         {"log window closed", {.rate = 100'000, .loop = true}, {}, [this] { log()->close(); }, {}, -1, {}, {}},

@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -52,23 +51,12 @@ TEST_F(CaptureCli, ADemoCaptureIsStoredWholeAndRendered)
         << run.err.toStdString();
     EXPECT_EQ(contentOf(dataPath()), demoTraffic() + endCode);
 
+    // The rendering itself is the render tests'; here, that the capture's settings reach it.
     const QString text = QStringDecoder("windows-31j").decode(contentOf(textPath()));
-    const QStringList lines = text.split(QStringLiteral("\r\n"));
-    ASSERT_GE(lines.size(), 14) << text.toStdString();
-    EXPECT_EQ(lines[0], QStringLiteral("Ferrox Line Monitor Version 2.3.21  \r"));
-    EXPECT_TRUE(lines[1].contains(QRegularExpression(QStringLiteral("^モニターデータ　　： \\d{4}年\\d\\d月\\d\\d日\\d\\d:\\d\\d:\\d\\d$"))))
-        << lines[1].toStdString();
-    EXPECT_EQ(lines[2], QStringLiteral("モニターバイト数　： 94byte"));
-    EXPECT_EQ(lines.mid(4, 6), (QStringList{QStringLiteral("現在の設定 "),
-                                             QStringLiteral("通信ポート　　　　： ") + board.linkPath(),
-                                             QStringLiteral("ＰＣ通信スピード　： 57600"),
-                                             QStringLiteral("モニタスピード　　： 9600"),
-                                             QStringLiteral("モニタ方向　　　　： 双方向"),
-                                             QStringLiteral("モニタデータ長　　： ８bit")}));
-    // The exchange view: J1's first byte (ENQ), then J2's answer (ACK).
-    EXPECT_TRUE(text.contains(QStringLiteral("|J1→000001    |"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("|    000001←J2|06"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("|33 34 6B 50 61 0D 0A 03|34kPa")));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Ferrox Line Monitor Version 2.3.21  \r\r\n"))) << text.toStdString();
+    for (const QString &line : {QStringLiteral("\r\n通信ポート　　　　： ") + board.linkPath() + QStringLiteral("\r\n"),
+                                QStringLiteral("|J1→000001    |"), QStringLiteral("|    000001←J2|06")})
+        EXPECT_TRUE(text.contains(line)) << line.toStdString();
 }
 
 TEST_F(CaptureCli, AStreamStoppedByTerminationKeepsWholeBytesInUtf8)
@@ -91,11 +79,9 @@ TEST_F(CaptureCli, AStreamStoppedByTerminationKeepsWholeBytesInUtf8)
         ASSERT_EQ(std::uint8_t(stream[i]) & 0xE0, 0xA0) << "only what J1 sent, at " << i;
 
     const QString text = QString::fromUtf8(contentOf(textPath()));
-    EXPECT_TRUE(text.contains(QStringLiteral("ＰＣ通信スピード　： 115200\r\n")));
-    EXPECT_TRUE(text.contains(QStringLiteral("モニタスピード　　： 57600\r\n")));
-    EXPECT_TRUE(text.contains(QStringLiteral("モニタ方向　　　　： J1→J2\r\n")));
-    EXPECT_TRUE(text.contains(QStringLiteral("モニタデータ長　　： ９bit")));
-    EXPECT_TRUE(text.contains(QStringLiteral(" J1⇒J2 : 05 ")));
+    for (const QString &line : {QStringLiteral("ＰＣ通信スピード　： 115200\r\n"), QStringLiteral("モニタ方向　　　　： J1→J2\r\n"),
+                                QStringLiteral("モニタデータ長　　： ９bit"), QStringLiteral(" J1⇒J2 : 05 ")})
+        EXPECT_TRUE(text.contains(line)) << line.toStdString();
 }
 
 TEST_F(CaptureCli, EveryEndHasItsExitStatus)
@@ -109,12 +95,8 @@ TEST_F(CaptureCli, EveryEndHasItsExitStatus)
         int textWritten; // 1 yes, 0 no, -1 either (depends on where the line broke)
     } cases[] = {
         {"silent board", "--silent", "--seconds 2", 3, false, QStringLiteral("*** ボードと通信ができませんでした ***"), 0},
-        {"speed the firmware lacks", "--firmware V1.01", "--seconds 2 --monitor-speed 600", 3, false,
-         QStringLiteral("設定された通信スピードがサポートされていません。"), 0},
         {"receive errors", "--error-tags 3", "--seconds 2", 4, true,
          QStringLiteral("モニターデータに 6個所のエラーがありました。\n以下の対策を試みてください。"), 0},
-        {"nothing on the line", "--traffic random:1 --rate 1", "--seconds 0.2", 4, true,
-         QStringLiteral("受信データがありませんでした。"), 0},
         {"no end code", "--no-end-code", "--seconds 2", 0, true, QStringLiteral("モニター強制停止。"), 1},
         {"line hung up", "--loop --hangup-after 1", "", 3, true, QStringLiteral(" は使用できませんでした。"), -1},
     };
@@ -155,12 +137,9 @@ TEST_F(CaptureCli, BadArgumentsAndUnwritableFilesAreRefusedBeforeTheBoardIsTouch
         int exitCode;
     } cases[] = {
         {"no data file", base, 2},
-        {"no device", words("capture -o") << dataPath(), 2},
+        // One bad value stands for every option's.
         {"monitor speed", withData + words("--monitor-speed 9601"), 2},
-        {"direction", withData + words("--direction J1→J2"), 2},
         {"mode without text", withData + words("--mode 2"), 2},
-        {"mode 6", withData + words("--mode 6 --text") << textPath(), 2},
-        {"seconds", withData + words("--seconds 0"), 2},
         {"unwritable data file", base + words("-o") << dir.filePath(QStringLiteral("gone/c.dat")), 1},
         {"unwritable text file", withData + words("--text") << dir.path(), 1},
         {"missing device", withData, 3},

@@ -1,21 +1,16 @@
 // The line speed measurement against the built ferrox-board on a
 // pseudo-terminal: through the measurement window and through
 // ferrox-cli measure, with the result, the refusals and the stop.
-#include "app/session.h"
-#include "app/ui/mainwindow.h"
+#include "app/appfixture.h"
 #include "signals/signalsampler.h"
 #include "boardprocess.h"
 #include "clirun.h"
 #include "platform/qtserialport.h"
-#include "platform/qtsettingsstore.h"
-#include "support/fakedialogs.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace ferrox;
@@ -28,31 +23,30 @@ namespace {
 const char *const kCounts = "--measure-counts 2865,534,1905,945";
 const QString kResult = QStringLiteral("モニターライン通信速度の測定結果\n \n \n    19200bps\n \n");
 
-TEST(MeasureOverAPty, TheWindowShowsTheRate)
+class MeasureWindowOverAPty : public AppTest
+{
+protected:
+    std::unique_ptr<QtSerialPort> port;
+};
+
+TEST_F(MeasureWindowOverAPty, ShowsTheRate)
 {
     BoardProcess board(words(kCounts));
     FERROX_START_BOARD(board);
-    QTemporaryDir dir;
-    QtSettingsStore store(dir.filePath(QStringLiteral("ferrox.ini")));
-    FakeDialogs dialogs;
-    MainWindow window(store, dialogs);
     const QString link = board.linkPath();
-    QtSerialPort port([link](int) { return link; });
-    Session session(window, port, dir.path() + u'/');
-    bool checked = false;
-    session.startUp([&] { checked = true; });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return checked; }, 5000));
-    ASSERT_TRUE(session.sampler().isSamplingEnabled());
+    port = std::make_unique<QtSerialPort>([link](int) { return link; });
+    ASSERT_TRUE(startSession(*port));
+    ASSERT_TRUE(session->sampler().isSamplingEnabled());
 
-    window.menuItem(QStringLiteral("mnuRateMeasure"))->trigger();
-    QWidget *measurement = window.findChild<QWidget *>(QStringLiteral("frmBaudRate"));
-    EXPECT_FALSE(session.sampler().isSamplingEnabled());
+    window().menuItem(QStringLiteral("mnuRateMeasure"))->trigger();
+    QWidget *measurement = window().findChild<QWidget *>(QStringLiteral("frmBaudRate"));
+    EXPECT_FALSE(session->sampler().isSamplingEnabled());
     measurement->findChild<QPushButton *>(QStringLiteral("Cmd_Start"))->click();
     QLabel *text = measurement->findChild<QLabel *>(QStringLiteral("Label_RateMeasure"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return text->text().contains(QStringLiteral("bps")); }, 5000)) << text->text().toStdString();
     EXPECT_EQ(text->text(), kResult);
     measurement->close();
-    EXPECT_TRUE(session.sampler().isSamplingEnabled());
+    EXPECT_TRUE(session->sampler().isSamplingEnabled());
 }
 
 TEST(MeasureOverAPty, TheCommandLineToolMeasuresRefusesAndStops)
