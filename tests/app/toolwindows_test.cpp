@@ -31,7 +31,7 @@ protected:
     FakeSerialPort port;
 };
 
-TEST_F(ToolWindowsTest, AboutRevealsTheEditorWhoseStoreBecomesTheCurrentDataAndTheQuestionMarkExplains)
+TEST_F(ToolWindowsTest, AboutRevealsTheEditorWhoseStoreBecomesTheCurrentData)
 {
     QAction *modify = window().menuItem(QStringLiteral("mnuModify"));
     // Start-up's texts until the About window is first closed, then its own.
@@ -55,6 +55,11 @@ TEST_F(ToolWindowsTest, AboutRevealsTheEditorWhoseStoreBecomesTheCurrentDataAndT
     EXPECT_TRUE(window().menuItem(QStringLiteral("mnuMonitorBar2"))->isVisible());
 
     EXPECT_FALSE(window().menuItem(QStringLiteral("mnuFileSaveDataFile"))->isEnabled());
+    // Times of a captured stream, and their sidecar, must not survive an edit.
+    session->data().times = ArrivalTimes{};
+    QFile sidecar(dir.filePath(QStringLiteral("rs_data.dat.times")));
+    ASSERT_TRUE(sidecar.open(QIODevice::WriteOnly));
+    sidecar.close();
     modify->trigger();
     QPointer<QWidget> editor = window().findChild<QWidget *>(QStringLiteral("frmModify"));
     ASSERT_TRUE(editor);
@@ -65,6 +70,8 @@ TEST_F(ToolWindowsTest, AboutRevealsTheEditorWhoseStoreBecomesTheCurrentDataAndT
     EXPECT_EQ(session->data().capture.stream(), QByteArray::fromHex("A4B18096FF"));
     QFile data(dir.filePath(QStringLiteral("rs_data.dat")));
     EXPECT_TRUE(data.open(QIODevice::ReadOnly) && data.readAll() == QByteArray::fromHex("A4B18096FF"));
+    EXPECT_FALSE(session->data().times);
+    EXPECT_FALSE(sidecar.exists());
     EXPECT_TRUE(window().menuItem(QStringLiteral("mnuFileSaveDataFile"))->isEnabled());
     editor->close();
 }
