@@ -207,8 +207,6 @@ TEST_F(ConsoleCaptureRun, LinkFailuresCaptureNothingAndSayWhy)
     };
     const QList<Case> cases{
         {"silent", {.silent = true}, QStringLiteral("  9600"), linktext::noBoardReason()},
-        {"unsupported firmware", {.firmware = "V2.00"}, QStringLiteral("  9600"),
-         QStringLiteral("*** ファームウエアバージョン ミスマッチ ***")},
         {"speed the firmware lacks", {.firmware = "V1.01"}, QStringLiteral("   600"), CaptureTexts::unsupportedSpeed()},
     };
     for (const Case &c : cases) {

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 using namespace ferrox;
 using namespace ferrox::test;
@@ -93,8 +94,9 @@ protected:
     }
     void expectPortMessage(const QString &text)
     {
-        expectMessage(MessageIcon::Exclamation, QStringLiteral("通信ポート"), text.count(u'\n') + 1,
-                      {{0, text.section(QStringLiteral("\r\n"), 0, 0)}});
+        ASSERT_EQ(dialogs.messages.size(), 1);
+        EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Exclamation);
+        EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("通信ポート"));
         EXPECT_EQ(dialogs.messages[0].text, text);
     }
     void expectFailedWithListsUntouched()
@@ -176,7 +178,12 @@ INSTANTIATE_TEST_SUITE_P(EveryFirmware, CheckWithBoard,
                                          BoardCase{"V1.04", 57600, 8, " 28800", 3, true, false},
                                          BoardCase{"V1.04", 115200, 10, " 57600", 3, true, false},
                                          BoardCase{"V1.05", 57600, 8, " 28800", 3, true, true},
-                                         BoardCase{"V1.05", 115200, 10, " 57600", 3, true, true}));
+                                         BoardCase{"V1.05", 115200, 10, " 57600", 3, true, true}),
+                         [](const testing::TestParamInfo<BoardCase> &info) {
+                             std::string name = info.param.firmware;
+                             std::erase(name, '.');
+                             return name + "_at_" + std::to_string(info.param.jumper);
+                         });
 
 TEST_F(ScriptedCheck, RepliesAreReadWholeAndJudged)
 {
@@ -190,9 +197,7 @@ TEST_F(ScriptedCheck, RepliesAreReadWholeAndJudged)
     } cases[] = {
         {"30 bytes", {long30.left(12), long30.mid(12)}, true, "V1.05"},
         {"21 bytes", {versionReply("V1.05", 21)}, false, ""},
-        {"nothing", {}, false, ""},
         {"foreign", {versionReply("V1.05", 22, "Other box")}, false, "V1.05"},
-        {"garbage", {QByteArray(25, '\xA5')}, false, "\xA5\xA5\xA5\xA5\xA5"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -203,7 +208,7 @@ TEST_F(ScriptedCheck, RepliesAreReadWholeAndJudged)
         QElapsedTimer clock;
         clock.start();
         ASSERT_TRUE(runCheck());
-        const qsizetype length = c.chunks.isEmpty() ? 0 : c.chunks.join().size();
+        const qsizetype length = c.chunks.join().size();
         if (length >= 22) {
             EXPECT_EQ(port.operations.last(), QStringLiteral("read %1").arg(length));
             EXPECT_EQ(port.bytesWaiting(), 0);
