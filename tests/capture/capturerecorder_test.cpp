@@ -2,8 +2,7 @@
 #include "capture/capturerecorder.h"
 #include "capturetesting.h"
 
-#include "platform/serialport.h"
-
+#include <QList>
 #include <gtest/gtest.h>
 
 using namespace ferrox;
@@ -58,32 +57,6 @@ TEST(CaptureRecorder, EndsWhereTheStreamSays)
         EXPECT_TRUE(capture.stream().endsWith(c.expectedTail));
         // Whatever came before the end is the blocks' bytes, in order.
         EXPECT_EQ(capture.stream().first(c.captureEnd), QByteArrayView(c.blocks.join()).first(c.captureEnd));
-    }
-}
-
-TEST(CaptureRecorder, DataRateExitOnANegativeWaitingCount)
-{
-    struct Case
-    {
-        qint64 waiting;
-        bool exits;
-    };
-    for (const Case c : {Case{32767, false}, Case{32768, true}}) {
-        SCOPED_TRACE(c.waiting);
-        CaptureRecorder recorder;
-        recorder.start();
-        recorder.feed(bytes({0xA4, 0xB1, 0x80}));
-        EXPECT_EQ(recorder.checkWaitingCount(SerialPort::toWaitingCount(c.waiting)), c.exits);
-        if (!c.exits) {
-            EXPECT_TRUE(recorder.isRunning());
-            continue;
-        }
-        EXPECT_EQ(recorder.exit(), Exit::DataRate);
-        // What was stored stays, the end code after it; nothing more is taken.
-        EXPECT_EQ(recorder.capture().stream(), bytes({0xA4, 0xB1, 0x80, 0xFF}));
-        EXPECT_EQ(recorder.feed(bytes({0x96})), 0);
-        EXPECT_FALSE(recorder.checkWaitingCount(-1));
-        EXPECT_EQ(recorder.exit(), Exit::DataRate);
     }
 }
 
