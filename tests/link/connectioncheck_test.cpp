@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <vector>
 
 using namespace ferrox;
 using namespace ferrox::test;
@@ -128,14 +129,14 @@ protected:
 
 // Every firmware behind either jumper. What each firmware offers is the
 // protocol's table; here the panel gets exactly that.
-class CheckWithBoard : public CheckFixture, public testing::WithParamInterface<std::tuple<const char *, int>>
+class CheckWithBoard : public CheckFixture, public testing::WithParamInterface<std::tuple<std::string, int>>
 {
 };
 
 TEST_P(CheckWithBoard, AdaptsThePanelToTheFirmware)
 {
     const auto [firmware, jumper] = GetParam();
-    useBoard({.firmware = firmware, .jumper = jumper});
+    useBoard({.firmware = QByteArray::fromStdString(firmware), .jumper = jumper});
     panel.linkSpeed = jumper == 57600 ? QStringLiteral(" 57600") : QStringLiteral("115200");
     panel.port = QStringLiteral("COM2");
     panel.rts = true;
@@ -147,9 +148,9 @@ TEST_P(CheckWithBoard, AdaptsThePanelToTheFirmware)
     expectBlink(linkOk(simulated->engine().versionReply(), 2));
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_TRUE(results().BoardVerified && !results().LinkFailed);
-    EXPECT_EQ(results().FirmwareVersion, QLatin1String(firmware));
+    EXPECT_EQ(results().FirmwareVersion, QString::fromStdString(firmware));
     EXPECT_EQ(results().BoardReply, QString::fromLatin1(simulated->engine().versionReply().left(16)));
-    const auto features = firmwareFeatures(QLatin1String(firmware), panel.linkSpeed);
+    const auto features = firmwareFeatures(QString::fromStdString(firmware), panel.linkSpeed);
     ASSERT_TRUE(features);
     EXPECT_EQ(panel.monitorSpeeds, features->monitorSpeeds);
     EXPECT_EQ(panel.monitorSpeedText, QStringLiteral("  9600"));
@@ -163,7 +164,7 @@ TEST_P(CheckWithBoard, AdaptsThePanelToTheFirmware)
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryFirmware, CheckWithBoard,
-                         testing::Combine(testing::Values("V1.01", "V1.02", "V1.03", "V1.04", "V1.05"),
+                         testing::Combine(testing::ValuesIn(std::vector<std::string>{"V1.01", "V1.02", "V1.03", "V1.04", "V1.05"}),
                                           testing::Values(57600, 115200)),
                          [](const auto &info) {
                              std::string name = std::get<0>(info.param);
