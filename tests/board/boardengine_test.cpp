@@ -53,11 +53,9 @@ TEST(BoardEngineQueries, VersionReplyFitsIdAndFirmwareAndTakesTheConfiguredLengt
         QByteArray expected;
     } cases[] = {
         {"Ferrox LM", "V1.05", 22, "Ferrox LM V1.05  9600\r"},
-        {"Other", "V2.00-beta", 22, "Other     V2.00  9600\r"},
-        {"A much longer name", "V1", 22, "A much lo V1     9600\r"},
+        {"A much longer name", "V2.00-beta", 22, "A much lo V2.00  9600\r"},
         {"Ferrox LM", "V1.05", 21, "Ferrox LM V1.05  9600"},
         {"Ferrox LM", "V1.05", 30, QByteArray("Ferrox LM V1.05  9600\r") + QByteArray(8, ' ')},
-        {"Ferrox LM", "V1.05", 0, ""},
         {"Ferrox LM", "V1.05", -5, ""}, // a config built in code, past the argument checks
     };
     for (const auto &c : cases) {
@@ -121,7 +119,6 @@ TEST(BoardEngineLink, WrongLinkSpeedOrSilentBoardAnswersNothing)
         {57600, QStringLiteral(" 57600,n,8,1"), false, true},
         {57600, QStringLiteral("115200,n,8,1"), false, false},
         {115200, QStringLiteral(" 57600,n,8,1"), false, false},
-        {57600, QStringLiteral("fast,n,8,1"), false, false},
         {57600, QStringLiteral(" 57600,n,8,1"), true, false},
     };
     for (const auto &c : cases) {
@@ -221,15 +218,11 @@ TEST(BoardEngineStream, PacingNeverRunsAheadOfTheRate)
 
 TEST(BoardEngineStream, ErrorTagsAndFlood)
 {
-    const QByteArray traffic = demoTraffic();
-    TestBoard board({.rate = 100'000, .errorTags = 3}, traffic);
+    // Where the error tags go is the traffic's rule; the engine sends them.
+    TestBoard board({.rate = 100'000, .errorTags = 3});
     board.ask("G");
     ASSERT_TRUE(board.waitForTrafficSent());
-    QByteArray monitored; // the error tags left out
-    for (const char b : board.received)
-        monitored += (b & 0xC0) == 0x80 ? QByteArray(1, b) : QByteArray();
-    EXPECT_EQ(board.received.size(), traffic.size() + 3);
-    EXPECT_EQ(monitored, traffic);
+    EXPECT_EQ(board.received, withErrorTags(shortTraffic, 3));
 
     TestBoard flood({.rate = 1, .flood = 100});
     const QByteArray bytes = flood.ask("G");

@@ -93,15 +93,6 @@ TEST(BoardTraffic, SourcesByNameAndDataFiles)
     }
 }
 
-TEST(BoardTraffic, DirectionKeepsOnlyItsSendersBytes)
-{
-    const QByteArray mixed("\xA4\xB1\x80\x96\xC5\xA0\xBD\x8F\x93", 9);
-    EXPECT_EQ(trafficForDirection(mixed, 'G'), mixed);
-    EXPECT_EQ(trafficForDirection(mixed, 'A'), QByteArray("\x80\x96\x8F\x93", 4));
-    EXPECT_EQ(trafficForDirection(mixed, 'B'), QByteArray("\xA4\xB1\xA0\xBD", 4));
-    EXPECT_TRUE(trafficForDirection(mixed, 'X').isEmpty());
-}
-
 TEST(BoardTraffic, ErrorTagsAreSpreadBetweenMonitoredBytes)
 {
     const QByteArray stream = randomTraffic(3).left(200);

@@ -50,14 +50,16 @@ protected:
                          [this](const QString &text, qsizetype drop) { shown.remove(0, drop), shown += text; });
     }
     // The toolbar button or the menu: TempMonitorCheck, then TP_Monitor;
-    // then the start's pauses have passed.
+    // then the start's pauses have passed (however busy the machine).
     void press(bool pressed)
     {
         port.operations.clear();
         context.events.clear();
         monitor.TempMonitorCheck(pressed);
         monitor.TP_Monitor(pressed);
-        QTest::qWait(40);
+        (void)QTest::qWaitFor(
+            [&] { return owner.holder() != LinkUse::SimpleMonitor || port.written.endsWith('G'); }, 2000);
+        QTest::qWait(20);
     }
     QString settle()
     {

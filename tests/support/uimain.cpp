@@ -1,5 +1,5 @@
-// Shared main of the test binaries: one QApplication (offscreen unless a
-// platform is chosen) so that widget, timer and serial-port code can run.
+// Shared main of the test programs with widgets: one QApplication,
+// offscreen unless a platform is chosen.
 #include <QApplication>
 #include <gtest/gtest.h>
 

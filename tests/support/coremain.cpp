@@ -1,0 +1,11 @@
+// Shared main of the test programs without widgets: one QCoreApplication,
+// so that timer, signal and serial-port code can run.
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char **argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    QCoreApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
