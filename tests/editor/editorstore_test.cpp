@@ -3,7 +3,7 @@
 #include "editor/hextext.h"
 #include "editor/modifylayout.h"
 
-#include "link/linktesting.h"
+#include "support/fakestores.h"
 
 #include <QDir>
 #include <QFile>

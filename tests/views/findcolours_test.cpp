@@ -9,7 +9,7 @@
 #include "views/ui/logwindowarea.h"
 
 #include "data/datatesting.h"
-#include "viewfakes.h"
+#include "support/fakestores.h"
 
 #include <QComboBox>
 #include <QCheckBox>

@@ -11,7 +11,7 @@
 #include "views/ui/logtextview.h"
 
 #include "support/fakedialogs.h"
-#include "viewfakes.h"
+#include "support/fakestores.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -32,7 +32,7 @@ TEST(FindInTheMainWindow, ModeFourWithColoursAndABytePatternFound)
     QTemporaryDir scratch;
     const QString dataDir = shot.isEmpty() ? scratch.path() : QDir::tempPath() + QStringLiteral("/logs"); // tidy
     QDir().mkpath(dataDir);
-    MemorySettings store;
+    MemorySettingsStore store;
     FakeDialogs dialogs;
     MainWindow window(store, dialogs);
     window.resize(1000, 640);

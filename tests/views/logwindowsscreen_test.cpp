@@ -10,7 +10,7 @@
 #include "views/ui/windowmenu.h"
 
 #include "support/fakedialogs.h"
-#include "viewfakes.h"
+#include "support/fakestores.h"
 
 #include <QAction>
 #include <QLabel>
@@ -33,7 +33,7 @@ namespace {
 TEST(LogWindowsInTheMainWindow, DemoConversationInModesThreeFourAndFiveSideBySide)
 {
     QTemporaryDir dir;
-    MemorySettings store;
+    MemorySettingsStore store;
     FakeDialogs dialogs;
     MainWindow window(store, dialogs);
     window.resize(1900, 1000);
