@@ -459,8 +459,7 @@ TEST_F(LogWindows, CaptureWithSequenceErrorsIsRejectedWithAdvice)
     commands.ProcessCapturedData();
     EXPECT_EQ(commands.SequenceErrorCount(), 3);
     EXPECT_TRUE(text(newest()).contains(QStringLiteral("\nモニターデータに 3個所のエラーがありました。\n")));
-    EXPECT_EQ(readFile(capturedData), misplaced);
-    EXPECT_EQ(host.mainCaption, mainTitle + QStringLiteral("現在のモニターデータ : なし"));
+    EXPECT_EQ(readFile(capturedData), misplaced); // kept for a look, though not the current data
     EXPECT_FALSE(host.dataCommands);
 }
 
