@@ -1,12 +1,12 @@
 #pragma once
 
 // A status line that records what it shows, settings held in memory, and
-// the file helpers the window tests share.
+// a PDF's text, for the window tests.
 
 #include "link/statusreport.h"
 #include "platform/settingsstore.h"
+#include "support/testfiles.h"
 
-#include <QFile>
 #include <QHash>
 #include <QProcess>
 #include <QStandardPaths>
@@ -46,20 +46,6 @@ struct MemorySettingsStore : SettingsStore
         return values.value(QStringLiteral("ferrox/Settings2/") + key, QStringLiteral("<unset>"));
     }
 };
-
-inline QString writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
-    return path;
-}
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // The text of a PDF file, or nothing when pdftotext is not installed.
 inline std::optional<QString> pdfText(const QString &pdf)
