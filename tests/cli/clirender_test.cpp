@@ -53,7 +53,6 @@ TEST(CliRender, OutputMatchesTheExpectedFiles)
         {words("render conversation.dat --mode=3"), "conversation.mode3.rsm", QStringLiteral("receive errors: 1\n")},
         {words("render conversation.dat --mode 4"), "conversation.mode4.rsm", QStringLiteral("receive errors: 1\n")},
         {words("render --mode 5 conversation.dat"), "conversation.mode5.rsm", QStringLiteral("receive errors: 1\n")},
-        {words("render conversation.dat --mode 3 --utf8"), "conversation.mode3.utf8.txt", QStringLiteral("receive errors: 1\n")},
         {words("render exchange.dat"), "exchange.mode1.rsm", QStringLiteral("receive errors: 0\n")},
         {words("render noend.dat --mode 2"), "noend.mode2.rsm", QStringLiteral("receive errors: 0\n")},
         {words("render malformed.dat --mode 2"), "malformed.mode2.rsm", failed, 4},
@@ -96,26 +95,20 @@ TEST(CliRender, RefusalsAndFailures)
     struct Case { QStringList arguments; int exitCode; QString message; };
     const Case cases[] = {
         {words("render missing.dat"), 1, QStringLiteral("モニタデータファイル(missing.dat)が存在しませんでした。")},
-        {words("examine missing.dat"), 1, QStringLiteral("が存在しませんでした。")},
         {words("render empty.dat"), 4, QStringLiteral("モニタデータファイル(empty.dat)にデータがありませんでした。")},
         {words("render endonly.dat"), 4, QStringLiteral("モニターデータがありませんでした。")},
         {QStringList{QStringLiteral("render"), QStringLiteral("exchange.dat"), QStringLiteral("-o"), unwritable}, 1, unwritable},
         {words("render"), 2, QStringLiteral("missing FILE.dat")},
         {words("render exchange.dat noend.dat"), 2, QStringLiteral("too many arguments")},
         {words("render exchange.dat --mode 6"), 2, QStringLiteral("--mode")},
-        {words("render exchange.dat --mode two"), 2, QStringLiteral("--mode")},
         {words("render exchange.dat --data-width 7"), 2, QStringLiteral("--data-width")},
         {words("render exchange.dat --bogus"), 2, QStringLiteral("bogus")},
-        {words("render exchange.dat --mode"), 2, QStringLiteral("mode")},
-        {words("examine"), 2, QStringLiteral("missing FILE.dat")},
         {words("frobnicate"), 2, QStringLiteral("unknown command")},
         {QStringList(), 2, QStringLiteral("usage:")},
-        {words("help frobnicate"), 2, QStringLiteral("unknown command")},
         {words("render exchange.dat --encoding latin1"), 2, QStringLiteral("--encoding takes cp932 or utf8")},
         {words("render exchange.dat --utf8 --encoding cp932"), 2, QStringLiteral("contradict")},
         // One output for two contents would lose the data.
         {words("capture --device /dev/null -o same.dat --text ./same.dat"), 2, QStringLiteral("the same output")},
-        {words("capture --device /dev/null -o - --text -"), 2, QStringLiteral("the same output")},
     };
     for (const Case &c : cases) {
         const std::string label = c.arguments.join(QLatin1Char(' ')).toStdString();
@@ -127,17 +120,13 @@ TEST(CliRender, RefusalsAndFailures)
     EXPECT_FALSE(QFile::exists(unwritable));
 }
 
-TEST(CliRender, HelpIsNoError)
+TEST(CliConventions, VersionHelpAndPorts)
 {
-    for (const char *line : {"--help", "render --help", "examine -h", "help render", "help ports"}) {
+    for (const char *line : {"render --help", "examine -h", "help ports"}) {
         const CliRun run = runCli(words(line));
-        EXPECT_EQ(run.exitCode, 0) << line;
-        EXPECT_TRUE(run.out.startsWith("usage: ferrox-cli")) << line;
+        EXPECT_TRUE(run.exitCode == 0 && run.out.startsWith("usage: ferrox-cli")) << line;
     }
-}
 
-TEST(CliConventions, VersionUsageAndPorts)
-{
     const CliRun version = runCli(words("--version"));
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^ferrox-cli [0-9]+\\.[0-9]+\\.[0-9]+\n$"))
@@ -163,20 +152,14 @@ TEST(CliRender, OutputAndEncodingChoices)
 {
     const QByteArray cp932 = expected("conversation.mode3.rsm");
     const QByteArray utf8 = expected("conversation.mode3.utf8.txt");
-    const struct
-    {
-        const char *line;
-        const QByteArray &out;
-    } cases[] = {
+    const struct { const char *line; const QByteArray &out; } cases[] = {
         {"render conversation.dat --mode 3 -o -", cp932},
-        {"render conversation.dat --mode 3 --encoding cp932", cp932},
         {"render conversation.dat --mode 3 --encoding utf8 -o -", utf8},
-        {"render conversation.dat --mode 3 --utf8 --encoding utf8", utf8},
+        {"render conversation.dat --mode 3 --utf8", utf8},
     };
     for (const auto &c : cases) {
         const CliRun run = runCli(words(c.line));
-        EXPECT_EQ(run.exitCode, 0) << c.line;
-        EXPECT_TRUE(run.out == c.out) << c.line;
+        EXPECT_TRUE(run.exitCode == 0 && run.out == c.out) << c.line;
     }
 
     // On a terminal (script(1) gives one): UTF-8, unless cp932 is asked for.

@@ -2,6 +2,7 @@
 #include "datatesting.h"
 
 #include "data/datafiles.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,19 +12,6 @@ using namespace ferrox;
 using namespace ferrox::testing;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeRaw(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 class DataFiles : public ::testing::Test
 {
@@ -46,7 +34,7 @@ TEST_F(DataFiles, SavedCopiesReopenByteForByteWhateverTheyHold)
     for (const auto &[raw, end] : {std::pair{sound, 2000}, {odd, 5}}) {
         const QString file = path("rs_data.dat");
         ASSERT_TRUE(StoreMonitorData(streamOf(raw), file).ok);
-        EXPECT_EQ(readAll(file), raw);
+        EXPECT_EQ(test::readFile(file), raw);
         const LoadResult loaded = LoadMonitorData(file);
         EXPECT_EQ(loaded.status, LoadResult::Status::Loaded);
         EXPECT_TRUE(loaded.message.isEmpty());
@@ -64,7 +52,7 @@ TEST_F(DataFiles, AFileLongerThanTheBufferIsCutAndSaysSo)
         const QString file = path("long.dat");
         QByteArray raw(length, char(0xA4));
         raw[CaptureBuffer::LastIndex] = char(0x77);
-        writeRaw(file, raw);
+        test::writeFile(file, raw);
         const LoadResult loaded = LoadMonitorData(file);
         const bool cut = length > CaptureBuffer::Size;
         EXPECT_EQ(loaded.status, cut ? LoadResult::Status::Cut : LoadResult::Status::Loaded);
@@ -78,7 +66,7 @@ TEST_F(DataFiles, AFileLongerThanTheBufferIsCutAndSaysSo)
 TEST_F(DataFiles, EmptyMissingAndFolderAreRefused)
 {
     const QString empty = path("empty.dat");
-    writeRaw(empty, QByteArray());
+    test::writeFile(empty, QByteArray());
     struct Case { QString path; LoadResult::Status status; };
     const Case cases[] = {
         {empty, LoadResult::Status::Empty},
@@ -102,22 +90,22 @@ TEST_F(DataFiles, RefusedWritesNameTheFileAndLeaveEverythingAsItWas)
     // rename would replace regardless of its permissions).
     const QString blocker = path("blocker");
     const QString locked = path("locked.dat");
-    writeRaw(blocker, "keep");
-    writeRaw(locked, "keep");
+    test::writeFile(blocker, "keep");
+    test::writeFile(locked, "keep");
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
     for (const QString &target : {blocker + QStringLiteral("/rs_text.rsm"), locked}) {
         const FileWriteResult result = writeFileAtomically(target, "new");
         EXPECT_FALSE(result.ok);
         EXPECT_TRUE(result.message.contains(target)) << result.message.toStdString();
     }
-    EXPECT_EQ(readAll(blocker), QByteArray("keep"));
-    EXPECT_EQ(readAll(locked), QByteArray("keep"));
+    EXPECT_EQ(test::readFile(blocker), QByteArray("keep"));
+    EXPECT_EQ(test::readFile(locked), QByteArray("keep"));
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files).size(), 2);
 
     const QString file = path("rs_text.rsm"); // an existing file is replaced whole
-    writeRaw(file, QByteArray(5000, 'o'));
+    test::writeFile(file, QByteArray(5000, 'o'));
     ASSERT_TRUE(writeFileAtomically(file, "new").ok);
-    EXPECT_EQ(readAll(file), QByteArray("new"));
+    EXPECT_EQ(test::readFile(file), QByteArray("new"));
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files).size(), 3);
 }
 

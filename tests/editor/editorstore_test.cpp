@@ -3,7 +3,7 @@
 #include "editor/hextext.h"
 #include "editor/modifylayout.h"
 
-#include "link/linktesting.h"
+#include "support/fakestores.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,12 +14,6 @@ using namespace ferrox;
 
 namespace {
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 TEST(EditorStore, TheStoreWritesItsFileOnlyAfterTheEndCodeCheck)
 {
     QTemporaryDir dir;
@@ -27,7 +21,7 @@ TEST(EditorStore, TheStoreWritesItsFileOnlyAfterTheEndCodeCheck)
     const CaptureBuffer current = CaptureBuffer::fromStream(QByteArray::fromHex("A4B18096FF"));
 
     EXPECT_TRUE(writeEditorViewFile(folder, current).message.isEmpty());
-    EXPECT_EQ(fileBytes(folder + QStringLiteral("rs_temp.rsm")), QByteArray("A4 B1 80 96 FF "));
+    EXPECT_EQ(test::readFile(folder + QStringLiteral("rs_temp.rsm")), QByteArray("A4 B1 80 96 FF "));
 
     EditorStoreResult result = storeEditedText(folder, QStringLiteral("41 42"), current);
     EXPECT_EQ(result.status, EditorStoreResult::Status::NoEndCode);
@@ -36,7 +30,7 @@ TEST(EditorStore, TheStoreWritesItsFileOnlyAfterTheEndCodeCheck)
     result = storeEditedText(folder, QStringLiteral("a4 b1\nff"), current);
     EXPECT_EQ(result.status, EditorStoreResult::Status::Stored);
     EXPECT_EQ(result.capture.stream(), QByteArray::fromHex("A4B1FF"));
-    EXPECT_EQ(fileBytes(folder + QStringLiteral("rs_mod.rsm")), QByteArray("a4 b1\r\nff"));
+    EXPECT_EQ(test::readFile(folder + QStringLiteral("rs_mod.rsm")), QByteArray("a4 b1\r\nff"));
 
     EXPECT_EQ(storeEditedText(folder, QStringLiteral("1FF"), current).status, EditorStoreResult::Status::Invalid);
     const QString missing = folder + QStringLiteral("gone/");

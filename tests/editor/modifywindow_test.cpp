@@ -4,7 +4,7 @@
 #include "editor/texts.h"
 #include "editor/ui/modifywindow.h"
 
-#include "link/linktesting.h"
+#include "support/fakestores.h"
 #include "platform/ui/appearance.h"
 #include "support/fakedialogs.h"
 #include "views/ui/logtextview.h"

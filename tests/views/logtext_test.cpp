@@ -2,7 +2,7 @@
 #include "views/logtext.h"
 #include "views/textfile.h"
 
-#include "viewfakes.h"
+#include "support/fakestores.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,31 +13,16 @@ using namespace ferrox;
 
 namespace {
 
-struct BreakCase
+TEST(LogText, EachLineBreakShowsOnce)
 {
-    const char *bytes;
-    const char *shown;
-};
-
-class LineBreaks : public testing::TestWithParam<BreakCase>
-{
-};
-
-TEST_P(LineBreaks, EachBreakShowsOnce)
-{
-    EXPECT_EQ(decodeLogText(QByteArray(GetParam().bytes)), QString::fromLatin1(GetParam().shown));
+    const std::pair<const char *, const char *> cases[] = {
+        {"a\r\nb", "a\nb"},   // the file's own line end
+        {"a\r\r\nb", "a\nb"}, // the renderers' CR CR LF
+        {"a\nb", "a\nb"}, {"a\rb", "a\nb"}, {"a\r\rb", "a\n\nb"}, {"a\r", "a\n"}, {"a\n\r\nb", "a\n\nb"}, {"", ""},
+    };
+    for (const auto &[bytes, shown] : cases)
+        EXPECT_EQ(decodeLogText(QByteArray(bytes)), QString::fromLatin1(shown)) << bytes;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, LineBreaks,
-    testing::Values(BreakCase{"a\r\nb", "a\nb"},          // the file's own line end
-                    BreakCase{"a\r\r\nb", "a\nb"},        // the renderers' CR CR LF
-                    BreakCase{"a\nb", "a\nb"},            // Unix files
-                    BreakCase{"a\rb", "a\nb"},            // old Mac files
-                    BreakCase{"a\r\rb", "a\n\nb"},
-                    BreakCase{"a\r", "a\n"},
-                    BreakCase{"a\n\r\nb", "a\n\nb"},
-                    BreakCase{"", ""}));
 
 // The code page mapping itself, byte for byte, is tested with the capture data.
 TEST(LogText, SavedTextIsCodePage932WithCrLfAndReadsBackTheSame)
@@ -84,26 +69,14 @@ TEST(LogText, RichTextAndBinaryFilesAreRecognised)
     EXPECT_FALSE(looksBinary("plain\r\ntext\t\x83\x82"));
 }
 
-struct FolderCase
+TEST(LogText, DialogFolderIsThePathBeforeTheFileName)
 {
-    const char *path;
-    const char *folder;
-};
-
-class DialogFolders : public testing::TestWithParam<FolderCase>
-{
-};
-
-TEST_P(DialogFolders, FolderIsThePathBeforeTheFileName)
-{
-    EXPECT_EQ(dialogFolder(QString::fromUtf8(GetParam().path)), QString::fromUtf8(GetParam().folder));
+    const std::pair<const char *, const char *> cases[] = {
+        {"/home/user/logs/a.txt", "/home/user/logs"}, {"C:\\logs\\a.dat", "C:\\logs"}, {"a.dat", ""}, {"/ログ/データ.dat", "/ログ"},
+    };
+    for (const auto &[path, folder] : cases)
+        EXPECT_EQ(dialogFolder(QString::fromUtf8(path)), QString::fromUtf8(folder)) << path;
 }
-
-INSTANTIATE_TEST_SUITE_P(Paths, DialogFolders,
-                         testing::Values(FolderCase{"/home/user/logs/a.txt", "/home/user/logs"},
-                                         FolderCase{"C:\\logs\\a.dat", "C:\\logs"},
-                                         FolderCase{"a.dat", ""},
-                                         FolderCase{"/ログ/データ.dat", "/ログ"}));
 
 TEST(TextFiles, ReadingTellsWhatIsWrong)
 {

@@ -1,7 +1,7 @@
 #include "views/logtext.h"
 #include "views/ui/logtextview.h"
 
-#include "viewfakes.h"
+#include "support/fakestores.h"
 
 #include <QPrinter>
 #include <QSignalSpy>
@@ -46,7 +46,6 @@ protected:
 
 TEST_F(TextView, IsTheGothicViewAndLoadsBigTextsInStepsHiddenUntilDone)
 {
-    EXPECT_EQ(view.objectName(), QStringLiteral("rtfText"));
     EXPECT_EQ(view.font().pointSize(), 9);
     EXPECT_TRUE(view.font().families().contains(QStringLiteral("ＭＳ ゴシック")));
     const QByteArray big = modeFiveText(131072);
@@ -136,7 +135,6 @@ TEST_F(TextView, RightMarginIsTheWrappingWidth)
     view.setBackgroundColor(QColor(0xC0, 0xFF, 0xC0));
     EXPECT_EQ(strip(), QColor(0xC0, 0xFF, 0xC0));
     view.setRightMargin(0); // back to the view's own width
-    EXPECT_EQ(lines(), 1);
     view.resize(200, 300);
     EXPECT_GT(lines(), 1);
 }

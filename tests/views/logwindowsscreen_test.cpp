@@ -1,23 +1,27 @@
-// The log windows inside the real main window: the demo conversation shown
-// in modes 3, 4 and 5 side by side. With FERROX_SCREENSHOT=path.png the
-// main window is saved as an image (docs/logwindows.png is made so, under
-// Xvfb).
+// The log windows inside the real main window, on the demo conversation:
+// modes 3, 4 and 5 side by side, and bytes found in mode 4 with direction
+// colours. With FERROX_SCREENSHOT=path.png (docs/logwindows.png) or
+// FERROX_SCREENSHOT_FIND=path.png (docs/find.png) the main window is saved
+// as an image; both are made so under Xvfb.
 #include "app/ui/logwindowshookup.h"
 #include "app/ui/mainwindow.h"
 #include "board/traffic.h"
+#include "views/ui/bytehighlighter.h"
 #include "views/ui/documentwindow.h"
+#include "views/ui/findbar.h"
 #include "views/ui/logtextview.h"
-#include "views/ui/windowmenu.h"
 
 #include "support/fakedialogs.h"
-#include "viewfakes.h"
+#include "support/fakestores.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QDir>
 #include <QLabel>
-#include <QPushButton>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenu>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -30,20 +34,36 @@ using namespace ferrox::test;
 
 namespace {
 
-TEST(LogWindowsInTheMainWindow, DemoConversationInModesThreeFourAndFiveSideBySide)
+class DemoInTheMainWindow : public testing::Test
 {
-    QTemporaryDir dir;
-    MemorySettings store;
-    FakeDialogs dialogs;
-    MainWindow window(store, dialogs);
-    window.resize(1900, 1000);
-    window.show();
-    auto *logs = new LogWindowsHookup(window, dir.path() + QLatin1Char('/'));
-    const auto enabled = [&](const char *item) { return window.menuItem(QLatin1String(item))->isEnabled(); };
+protected:
+    // Opens the demo conversation, written into dataDir, as a data file.
+    QString openDemo(const QSize &size, const QString &dataDir)
+    {
+        window.resize(size);
+        window.show();
+        window.activateWindow(); // shortcuts need an active window
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        logs = new LogWindowsHookup(window, dir.path() + QLatin1Char('/'));
+        const QString file = writeFile(dataDir + QStringLiteral("/demo.dat"), demoTraffic() + char(0xFF));
+        dialogs.chooseFile(file);
+        window.menuItem(QStringLiteral("mnuFileOpenDataFile"))->trigger();
+        return file;
+    }
 
-    const QString file = writeFile(dir.filePath(QStringLiteral("demo.dat")), demoTraffic() + char(0xFF));
-    dialogs.chooseFile(file);
-    window.menuItem(QStringLiteral("mnuFileOpenDataFile"))->trigger();
+    QTemporaryDir dir;
+    MemorySettingsStore store;
+    FakeDialogs dialogs;
+    MainWindow window{store, dialogs};
+    LogWindowsHookup *logs = nullptr;
+};
+using LogWindowsInTheMainWindow = DemoInTheMainWindow;
+using FindInTheMainWindow = DemoInTheMainWindow;
+
+TEST_F(LogWindowsInTheMainWindow, DemoConversationInModesThreeFourAndFiveSideBySide)
+{
+    const QString file = openDemo(QSize(1900, 1000), dir.path());
+    const auto enabled = [&](const char *item) { return window.menuItem(QLatin1String(item))->isEnabled(); };
     ASSERT_EQ(logs->registry().OpenLogWindowCount(), 1);
     EXPECT_TRUE(enabled("mnuMonitorLogOpen3"));
     EXPECT_TRUE(window.windowTitle().endsWith(file));
@@ -89,9 +109,39 @@ TEST(LogWindowsInTheMainWindow, DemoConversationInModesThreeFourAndFiveSideBySid
     logs->registry().newest()->setCaption(QStringLiteral("spare"));
     window.mdiArea()->activeSubWindow()->close();
 
-    const QByteArray shot = qgetenv("FERROX_SCREENSHOT");
+    if (const QString shot = qEnvironmentVariable("FERROX_SCREENSHOT"); !shot.isEmpty())
+        EXPECT_TRUE(window.grab().save(shot));
+}
+
+TEST_F(FindInTheMainWindow, ModeFourWithColoursAndABytePatternFound)
+{
+    const QString shot = qEnvironmentVariable("FERROX_SCREENSHOT_FIND");
+    const QString dataDir = shot.isEmpty() ? dir.path() : QDir::tempPath() + QStringLiteral("/logs"); // tidy
+    QDir().mkpath(dataDir);
+    openDemo(QSize(1000, 640), dataDir);
+    window.menuItem(QStringLiteral("mnuMonitorLogOpen4"))->trigger();
+    auto *w = dynamic_cast<DocumentWindow *>(logs->registry().newest());
+    ASSERT_TRUE(QTest::qWaitFor([w] { return !w->isLoading(); }, 10000));
+    w->parentWidget()->showMaximized();
+    EXPECT_TRUE(w->highlighter()->directionColors()); // on by default
+
+    QTest::keyClick(w->textView(), Qt::Key_F, Qt::ControlModifier);
+    w->findBar()->findChild<QComboBox *>(QStringLiteral("findKind"))->setCurrentIndex(1);
+    auto *text = w->findBar()->findChild<QLineEdit *>(QStringLiteral("findText"));
+    QTest::keyClicks(text, QStringLiteral("44 30 32 03"));
+    QTest::keyClick(text, Qt::Key_Return);
+    QTest::keyClick(w->textView(), Qt::Key_F3);
+    EXPECT_EQ(w->findBar()->findChild<QLabel *>(QStringLiteral("findResult"))->text(), QStringLiteral("2 件中 2 件目"));
+
+    // The View menu's switch keeps its state in a section of our own.
+    window.menuItem(QStringLiteral("mnuViewDirectionColors"))->trigger();
+    EXPECT_FALSE(w->highlighter()->directionColors());
+    EXPECT_EQ(store.values.value(QStringLiteral("ferrox/LogView/DirectionColors")), QStringLiteral("0"));
+    window.menuItem(QStringLiteral("mnuViewDirectionColors"))->trigger();
     if (!shot.isEmpty()) {
-        EXPECT_TRUE(window.grab().save(QString::fromLocal8Bit(shot)));
+        QTest::qWait(100); // the linked cells follow the selection
+        EXPECT_TRUE(window.grab().save(shot));
+        QFile::remove(dataDir + QStringLiteral("/demo.dat"));
     }
 }
 

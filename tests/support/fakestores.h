@@ -1,12 +1,13 @@
 #pragma once
 
-// Small stand-ins shared by the log-window tests.
+// A status line that records what it shows, settings held in memory, and
+// a PDF's text, for the window tests.
 
 #include "link/statusreport.h"
 #include "platform/settingsstore.h"
+#include "support/testfiles.h"
 
-#include <QFile>
-#include <QMap>
+#include <QHash>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
@@ -25,35 +26,26 @@ struct RecordingStatus : StatusPanel
     void setProgressValue(int value) override { values.append(value); }
 };
 
-struct MemorySettings : SettingsStore
+// Settings held in memory, keyed "application/section/key".
+struct MemorySettingsStore : SettingsStore
 {
-    QMap<QString, QString> values;
+    QHash<QString, QString> values;
     QString GetSetting(const QString &application, const QString &section, const QString &key,
                        const QString &defaultValue) const override
     {
-        return values.value(application + QLatin1Char('/') + section + QLatin1Char('/') + key, defaultValue);
+        return values.value(application + u'/' + section + u'/' + key, defaultValue);
     }
     void SaveSetting(const QString &application, const QString &section, const QString &key,
                      const QString &value) override
     {
-        values[application + QLatin1Char('/') + section + QLatin1Char('/') + key] = value;
+        values.insert(application + u'/' + section + u'/' + key, value);
     }
-    QString openDir() const { return GetSetting(QStringLiteral("ferrox"), QStringLiteral("Settings2"), QStringLiteral("OPEN_DIR"), QString()); }
+    // A key of the program's own section, or "<unset>".
+    QString program(const QString &key) const
+    {
+        return values.value(QStringLiteral("ferrox/Settings2/") + key, QStringLiteral("<unset>"));
+    }
 };
-
-inline QString writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
-    return path;
-}
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // The text of a PDF file, or nothing when pdftotext is not installed.
 inline std::optional<QString> pdfText(const QString &pdf)
