@@ -2,7 +2,7 @@
 
 // Small stand-ins shared by the log-window tests.
 
-#include "link/statusreport.h"
+#include "platform/statusreport.h"
 #include "platform/settingsstore.h"
 
 #include <QFile>
