@@ -7,6 +7,7 @@
 #include "views/logtext.h"
 #include "views/ui/bytehighlighter.h"
 #include "views/ui/logtextview.h"
+#include "version/programinfo.h"
 
 #include <QScrollBar>
 
@@ -22,7 +23,7 @@ namespace {
 
 QByteArray fullModeFiveRendering()
 {
-    QByteArray text("Ferrox Line Monitor Version 2.3.21  \r\r\n");
+    QByteArray text = ferrox::encodeLogText(ferrox::mainTitleText() + QStringLiteral("\r\r\n"));
     text += ferrox::encodeLogText(QStringLiteral("モニターデータ　　： 2026年12月06日16:00:00\r\n\r\n"));
     text += QByteArray(79, '_') + "\r\n\r\n";
     text += ferrox::encodeLogText(QStringLiteral("行番号\tデータ方向\tDEC\tHEX\r\n\r\n"));

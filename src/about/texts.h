@@ -2,7 +2,7 @@
 
 // The Japanese texts of the About window and the help, in one place.
 
-#include "platform/programinfo.h"
+#include "version/programinfo.h"
 
 #include <QString>
 
@@ -18,7 +18,7 @@ inline QString closeButton() { return QStringLiteral("閉じる"); }
 inline QString description() { return QStringLiteral("RS232ラインのデータをモニターリングします。"); }
 inline QString support() { return QStringLiteral("ｻﾎﾟｰﾄﾍﾟｰｼﾞ : ") + supportAddress(); }
 
-// The window's own version label: "ﾊﾞｰｼﾞｮﾝ 2.3.21".
+// The window's own version label: "ﾊﾞｰｼﾞｮﾝ " and the version number.
 inline QString loadVersion() { return QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + versionNumberText(); }
 // The title prepared at start-up, shown until the window is first closed.
 inline QString startUpTitle() { return QStringLiteral("Ferrox Line Monitor Ver2"); }

@@ -6,7 +6,7 @@
 #include "app/ui/mainwindow.h"
 
 #include "platform/process.h"
-#include "platform/programinfo.h"
+#include "version/programinfo.h"
 #include "platform/qtserialport.h"
 #include "platform/qtsettingsstore.h"
 #include "platform/terminationwatch.h"

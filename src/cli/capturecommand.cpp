@@ -193,8 +193,9 @@ int captureCommand(const QStringList &arguments)
 
     // All live until the program ends.
     QObject *app = QCoreApplication::instance();
-    LinkOwner *owner = &openLink(device);
-    auto *capture = new ConsoleCapture(*owner, app);
+    LinkSession &session = openLink(device);
+    LinkOwner *owner = &session.owner();
+    auto *capture = &session.run<ConsoleCapture>();
     auto *stopTimer = new QTimer(app);
     stopTimer->setSingleShot(true);
     // A coarse timer may end a capture up to 5 % early.

@@ -21,7 +21,7 @@ int checkCommand(const QStringList &arguments)
     if (!link)
         return ExitUsage;
 
-    LinkOwner *owner = &openLink(link->device);
+    LinkOwner *owner = &openLink(link->device).owner();
     const auto report = [owner](const ConsoleCheckResult &result) {
         if (result.verified)
             printOut(result.text + result.firmwareVersion + u'\n');

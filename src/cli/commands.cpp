@@ -2,7 +2,7 @@
 
 #include "clioutput.h"
 
-#include "platform/programinfo.h"
+#include "version/programinfo.h"
 
 namespace ferrox::cli {
 

@@ -59,11 +59,17 @@ std::optional<int> readStopAfterMs(CliArguments &args)
     return std::max(1, qRound(seconds * 1000));
 }
 
-LinkOwner &openLink(const QString &device)
+LinkSession::LinkSession(const QString &device, QObject *parent)
+    : QObject(parent)
+    , m_port(std::make_unique<QtSerialPort>([device](int) { return device; }))
+    , m_owner(std::make_unique<LinkOwner>(*m_port))
+{}
+
+LinkSession::~LinkSession() = default;
+
+LinkSession &openLink(const QString &device)
 {
-    QObject *app = QCoreApplication::instance();
-    auto *port = new QtSerialPort([device](int) { return device; }, app);
-    return *new LinkOwner(*port, app);
+    return *new LinkSession(device, QCoreApplication::instance());
 }
 
 } // namespace ferrox::cli

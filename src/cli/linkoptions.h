@@ -4,10 +4,14 @@
 
 #include "link/exchanges.h"
 
+#include <QObject>
+
+#include <memory>
 #include <optional>
 
 namespace ferrox {
 class LinkOwner;
+class SerialPort;
 }
 
 namespace ferrox::cli {
@@ -31,7 +35,35 @@ std::optional<LinkSetting> readLinkOptions(CliArguments &args);
 CliOption stopAfterOption(const QString &what);
 std::optional<int> readStopAfterMs(CliArguments &args);
 
-// The link port on the device and its one owner, alive until the program ends.
-LinkOwner &openLink(const QString &device);
+// The link port, its one owner and the object a command runs over them.
+// They are made in that order and destroyed in reverse, so nothing outlives
+// what it holds a reference to.
+class LinkSession : public QObject
+{
+public:
+    LinkSession(const QString &device, QObject *parent);
+    ~LinkSession() override;
+
+    LinkOwner &owner() { return *m_owner; }
+
+    // Makes the command's user of the link (constructed from the owner and
+    // args), kept until the session ends.
+    template<typename User, typename... Args>
+    User &run(Args &&...args)
+    {
+        auto user = std::make_unique<User>(owner(), std::forward<Args>(args)...);
+        User &made = *user;
+        m_user = std::move(user);
+        return made;
+    }
+
+private:
+    std::unique_ptr<SerialPort> m_port;
+    std::unique_ptr<LinkOwner> m_owner;
+    std::unique_ptr<QObject> m_user;
+};
+
+// The session on the device, alive until the program ends.
+LinkSession &openLink(const QString &device);
 
 } // namespace ferrox::cli

@@ -49,8 +49,9 @@ int measureCommand(const QStringList &arguments)
 
     // All live until the program ends.
     QObject *app = QCoreApplication::instance();
-    LinkOwner *owner = &openLink(link->device);
-    auto *measurement = new ConsoleMeasurement(*owner, app);
+    LinkSession &session = openLink(link->device);
+    LinkOwner *owner = &session.owner();
+    auto *measurement = &session.run<ConsoleMeasurement>();
     auto *stopTimer = new QTimer(app);
     stopTimer->setSingleShot(true);
     stopTimer->setTimerType(Qt::PreciseTimer);

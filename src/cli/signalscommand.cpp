@@ -8,7 +8,7 @@
 
 #include "link/consolecheck.h"
 #include "link/linkowner.h"
-#include "link/statusreport.h"
+#include "platform/statusreport.h"
 #include "platform/terminationwatch.h"
 #include "signals/signalsampler.h"
 
@@ -53,9 +53,10 @@ int signalsCommand(const QStringList &arguments)
 
     // All live until the program ends.
     QObject *app = QCoreApplication::instance();
-    LinkOwner *owner = &openLink(link->device);
+    LinkSession &session = openLink(link->device);
+    LinkOwner *owner = &session.owner();
     static ErrorStatus status;
-    auto *sampler = new SignalSampler(*owner, status, app);
+    auto *sampler = &session.run<SignalSampler>(status);
     const auto finish = [owner, sampler](int exitStatus) {
         sampler->setSamplingEnabled(false);
         owner->shutdown();

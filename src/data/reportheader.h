@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/programinfo.h"
+#include "version/programinfo.h"
 
 #include <QByteArray>
 #include <QString>

@@ -3,7 +3,7 @@
 #include "linkpanel.h"
 #include "platform/dialogs.h"
 #include "platform/serialport.h"
-#include "statusreport.h"
+#include "platform/statusreport.h"
 #include "texts.h"
 
 #include <QTimer>

@@ -4,7 +4,7 @@
 #include "linkowner.h"
 #include "linkpanel.h"
 #include "platform/dialogs.h"
-#include "statusreport.h"
+#include "platform/statusreport.h"
 #include "texts.h"
 
 namespace ferrox {

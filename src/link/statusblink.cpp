@@ -1,6 +1,6 @@
 #include "statusblink.h"
 
-#include "statusreport.h"
+#include "platform/statusreport.h"
 #include "texts.h"
 
 namespace ferrox {

@@ -41,7 +41,8 @@ QString AppFolder();
 QString TempFolder();
 
 // True when the folder exists or could be created. A path starting with
-// "A" is never created (the old program's floppy-drive rule). When the
+// "A" is never created: "A:" names a removable drive, and the program
+// does not create folders on a medium that may not be there. When the
 // whole path cannot be created at once, each level is created in turn
 // and a failing level does not stop the scan; the result is then false.
 bool EnsureFolder(const QString &path);

@@ -8,9 +8,10 @@ qint16 SerialPort::toWaitingCount(qint64 waiting)
 {
     if (waiting <= 32767)
         return static_cast<qint16>(waiting);
-    // The old program saw the count as a 16-bit integer, so 32768..65535
-    // read as negative; larger counts stay negative here instead of
-    // wrapping back to small positive numbers.
+    // The count is a 16-bit integer to its users, so 32768..65535 read as
+    // negative (a full input queue); larger counts stay negative instead of
+    // wrapping back to small positive numbers that would look like a
+    // nearly empty queue.
     return static_cast<qint16>(0x8000 | (waiting & 0x7FFF));
 }
 

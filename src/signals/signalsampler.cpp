@@ -3,7 +3,7 @@
 #include "texts.h"
 
 #include "link/linkowner.h"
-#include "link/statusreport.h"
+#include "platform/statusreport.h"
 #include "platform/serialport.h"
 
 #include <QPointer>

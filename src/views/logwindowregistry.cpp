@@ -1,6 +1,6 @@
 #include "logwindowregistry.h"
 
-#include "link/statusreport.h"
+#include "platform/statusreport.h"
 #include "views/logwindow.h"
 #include "views/texts.h"
 

@@ -11,7 +11,7 @@
 #include "signals/ui/signalpanel.h"
 #include "board/traffic.h"
 #include "data/sidecar.h"
-#include "platform/programinfo.h"
+#include "version/programinfo.h"
 #include "support/inprocessboard.h"
 #include "views/ui/documentwindow.h"
 #include "views/ui/logtextview.h"

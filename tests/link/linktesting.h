@@ -5,7 +5,7 @@
 // scripted board answering single commands on a FakeSerialPort.
 
 #include "link/linkpanel.h"
-#include "link/statusreport.h"
+#include "platform/statusreport.h"
 #include "platform/settingsstore.h"
 #include "support/fakeserialport.h"
 

@@ -1,4 +1,4 @@
-#include "link/statusreport.h"
+#include "platform/statusreport.h"
 
 #include <QList>
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // A status line that records what it shows, settings held in memory, and
 // a PDF's text, for the window tests.
 
-#include "link/statusreport.h"
+#include "platform/statusreport.h"
 #include "platform/settingsstore.h"
 #include "support/testfiles.h"
 

@@ -5,7 +5,7 @@
 #include "board/traffic.h"
 #include "pathlink.h"
 #include "ptylink.h"
-#include "platform/programinfo.h"
+#include "version/programinfo.h"
 #include "sendlog.h"
 #include "platform/terminationwatch.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/instancehandoff.h"
 #include "app/ui/mainwindow.h"
-#include "platform/programinfo.h"
+#include "version/programinfo.h"
 #include "views/ui/monitorlogcommands.h"
 
 #include <QApplication>

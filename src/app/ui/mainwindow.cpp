@@ -60,7 +60,8 @@ MainWindow::MainWindow(SettingsStore &settingsStore, Dialogs &dialogs, QWidget *
 
     connectViewCommands();
 
-    // The window's load, in its documented order.
+    // The window's load: commands and the status bar are ready before the
+    // stored geometry and settings are applied.
     setDataCommandsEnabled(false);
     buildStatusBar();
     toolbarButton(apptext::StopKey)->setEnabled(false);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/mainsettings.h"
-#include "link/statusreport.h"
+#include "platform/statusreport.h"
 #include "platform/settingsstore.h"
 
 #include <QMainWindow>
@@ -23,8 +23,8 @@ class SettingsPanel;
 //
 // The constructor runs the window's load: data commands disabled, stop
 // button disabled, geometry restored from the stored twips, the settings
-// panel filled and set from the settings store. Every control has its
-// documented objectName, so it can also be found with findChild.
+// panel filled and set from the settings store. Every control has a fixed
+// objectName, so it can also be found with findChild.
 //
 // Closing (close box or "mnuFileExit") is never refused: the MDI children
 // are closed, closing() is emitted (the link port closes there), and the

@@ -13,7 +13,7 @@
 #include "link/protocol.h"
 #include "link/texts.h"
 #include "platform/dialogs.h"
-#include "platform/programinfo.h"
+#include "version/programinfo.h"
 #include "platform/ui/appearance.h"
 #include "signals/signalsampler.h"
 #include "signals/ui/signalpanel.h"

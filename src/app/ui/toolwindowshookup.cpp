@@ -14,7 +14,7 @@
 #include "data/sidecar.h"
 #include "editor/ui/modifywindow.h"
 #include "platform/dialogs.h"
-#include "platform/programinfo.h"
+#include "version/programinfo.h"
 #include "speed/ui/baudratewindow.h"
 #include "views/logwindow.h"
 #include "views/texts.h"

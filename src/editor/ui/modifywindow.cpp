@@ -5,7 +5,7 @@
 #include "editor/texts.h"
 
 #include "platform/dialogs.h"
-#include "platform/programinfo.h"
+#include "version/programinfo.h"
 #include "platform/ui/appearance.h"
 #include "views/ui/logtextview.h"
 

@@ -1,6 +1,6 @@
 #include "filechoice.h"
 
-#include "link/statusreport.h"
+#include "platform/statusreport.h"
 #include "platform/settingsstore.h"
 #include "views/texts.h"
 #include "views/textfile.h"

@@ -1,6 +1,6 @@
 #include "logfilecommands.h"
 
-#include "link/statusreport.h"
+#include "platform/statusreport.h"
 #include "platform/dialogs.h"
 #include "views/logwindow.h"
 #include "views/texts.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "programversion.h"
+#include "version/programversion.h"
 
 #include <QString>
 
@@ -19,19 +19,20 @@ inline QString versionNumberText()
     return QStringLiteral("%1.%2.%3").arg(ProgramVersion::major).arg(ProgramVersion::minor).arg(ProgramVersion::revision);
 }
 
-// "Version 2.3.21": the version label prepared at start-up.
+// "Version " and the version number: the version label prepared at start-up.
 inline QString versionLabelText()
 {
     return QStringLiteral("Version ") + versionNumberText();
 }
 
-// "Ferrox Line Monitor Version 2.3.21  ": the main window's caption base.
+// "Ferrox Line Monitor " and the version label and two spaces: the main
+// window's caption base.
 inline QString mainTitleText()
 {
     return QStringLiteral("Ferrox Line Monitor ") + versionLabelText() + QStringLiteral("  ");
 }
 
-// "ferrox-cli 2.3.21": what --version prints for a program.
+// The program's name, a space and the version number: what --version prints.
 inline QString versionLine(const QString &program)
 {
     return program + u' ' + versionNumberText() + u'\n';
