@@ -33,6 +33,17 @@ struct MappedByte
 // that ended early on malformed data keeps the entries of what it wrote.
 using ByteMap = std::vector<MappedByte>;
 
+// A byte of a line still being built, for the modes that place a line only
+// when it is complete: its map entry and where its hex digits and its
+// character sit within the line's hex and character parts.
+struct PendingCell
+{
+    qint32 index;
+    int hex;
+    int digits;
+    int character;
+};
+
 // What a mode records while it writes. The modes are made for this or
 // for NoByteMap, so a rendering without a map compiles without the
 // recording.

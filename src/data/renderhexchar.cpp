@@ -137,15 +137,6 @@ private:
         m_pending.clear();
     }
 
-    // A pending line's bytes: where their digits and character sit in it.
-    struct PendingCell
-    {
-        qint32 index;
-        int hex;
-        int digits;
-        int character;
-    };
-
     TextSink &m_out;
     Map &m_map;
     std::vector<PendingCell> m_pending; // keeps its allocation from line to line
