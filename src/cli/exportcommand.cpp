@@ -59,10 +59,7 @@ int exportCommand(const QStringList &arguments)
     const std::optional<ArrivalTimes> times = loadArrivalTimes(path, *capture);
     const MonitoredBytes bytes = assembleMonitoredBytes(*capture);
     const QByteArray exported = exportBytes(bytes, times, *format);
-    if (out == QLatin1String("-")) {
-        if (!writeOut(exported))
-            return ExitIoFailure;
-    } else if (const FileWriteResult written = writeFileAtomically(out, exported); !written.ok) {
+    if (const FileWriteResult written = writeOutput(out, exported); !written.ok) {
         printError(written.message + QLatin1Char('\n'));
         return ExitIoFailure;
     }
