@@ -108,19 +108,3 @@ TEST_F(DataFiles, RefusedWritesNameTheFileAndLeaveEverythingAsItWas)
     EXPECT_EQ(test::readFile(file), QByteArray("new"));
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files).size(), 3);
 }
-
-TEST(CaptureBufferValue, OutOfRangeIsIgnoredAndCopiesAreValues)
-{
-    CaptureBuffer capture;
-    capture.setCaptureEnd(CaptureBuffer::Size + 5);
-    EXPECT_EQ(capture.CaptureEnd(), CaptureBuffer::LastIndex);
-    capture.setCaptureEnd(-3);
-    EXPECT_EQ(capture.CaptureEnd(), 0);
-    capture.setAt(-1, 0x11);
-    capture.setAt(CaptureBuffer::Size, 0x11);
-    EXPECT_EQ(capture.at(CaptureBuffer::Size), 0);
-    CaptureBuffer copy = capture;
-    copy.setAt(0, 0xA4);
-    EXPECT_EQ(capture.at(0), 0);
-    EXPECT_EQ(copy.at(0), 0xA4);
-}

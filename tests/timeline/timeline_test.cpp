@@ -54,7 +54,6 @@ TEST(MonitoredBytes, AreTakenAsFarAsTheStreamIsSound)
         {"interleaved nibbles", byJ1("PQ") + bytes({0xA4, 0x80, 0xB1, 0x96}) + endCode(), 2, 5},
         {"undefined tag", byJ2("ab") + bytes({0x55}) + byJ2("c") + endCode(), 2, 4},
         {"lone high nibble at CaptureEnd", byJ1("P") + bytes({0xA4}), 1, -1},
-        {"only the end code", endCode(), 0, -1},
     };
     for (const Case &c : cases) {
         const MonitoredBytes result = assembleMonitoredBytes(streamOf(c.stream));

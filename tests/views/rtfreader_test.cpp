@@ -10,28 +10,16 @@ TEST(RtfPlainText, ReadsTheDocumentsCharacters)
 {
     const struct { const char *name, *rtf, *text; /* UTF-8 */ } cases[] = {
         {"Breaks", "{\\rtf1 a\\par b\\line c\\tab d}", "a\nb\nc\td"},
-        {"FileLineEndsAreNotText", "{\\rtf1 a\r\nb\\par\r\n c}", "ab\n c"},
         {"EscapedBraces", "{\\rtf1 \\{x\\} \\\\}", "{x} \\"},
         {"HexBytesInCodePage932", "{\\rtf1\\ansi\\ansicpg932 \\'83\\'82\\'83\\'6a}", "モニ"},
-        {"RawCodePage932Bytes", "{\\rtf1 \x83\x82\x83\x6A}", "モニ"},
-        {"ControlBytesKeepTheirCodes", "{\\rtf1\\ansicpg932 a\\'7fb\\'1ac}", "a\x7f" "b\x1a" "c"},
-        {"OtherCodePage", "{\\rtf1\\ansi\\ansicpg1252 caf\\'e9}", "café"},
         {"UnicodeWithFallback", "{\\rtf1 \\u12514?\\u12491?}", "モニ"},
         {"UnicodeTwoByteFallback", "{\\rtf1\\uc2 \\u12514\\'83\\'82!}", "モ!"},
-        {"NegativeUnicode", "{\\rtf1 \\u-201?}", "\xef\xbc\xb7"},
         {"FontTableSkipped", "{\\rtf1{\\fonttbl{\\f0\\fmodern MS Gothic;}}\\f0 text}", "text"},
         {"StarDestinationSkipped", "{\\rtf1{\\*\\generator Writer;}{\\*\\unknown zz}ok}", "ok"},
-        {"UnknownWordsIgnored", "{\\rtf1\\viewkind4\\fs18\\lang1041 x\\zzz y}", "xy"},
-        {"Symbols", "{\\rtf1 \\emdash\\bullet\\~}", "\xe2\x80\x94\xe2\x80\xa2\xc2\xa0"},
         {"BinarySkipped", "{\\rtf1 a{\\pict\\bin3 }}}b}c}", "ac"},
-        {"BinaryCountedBytes", "{\\rtf1 a\\bin2 xyb}", "ab"},
-        {"TextAfterTheDocumentIgnored", "{\\rtf1 in} out", "in"},
         {"UnclosedGroups", "{\\rtf1 a{\\b b", "ab"},
         {"CutOffEscape", "{\\rtf1 a\\'8", "a"},
-        {"CutOffControl", "{\\rtf1 a\\", "a"},
-        {"BadHexReadAsText", "{\\rtf1 \\'zz}", "zz"},
         {"HugeParameter", "{\\rtf1\\cf99999999999999999999\\fs-99999999999999999 x}", "x"},
-        {"StrayClosingBrace", "}{\\rtf1 x}", ""},
     };
     for (const auto &c : cases)
         EXPECT_EQ(plainTextOf(readRtf(QByteArray(c.rtf))), QString::fromUtf8(c.text)) << c.name;
