@@ -78,7 +78,7 @@ TEST(BoardPty, AnswersOnlyAtTheLinkSpeedOfItsJumperAndSleepsOnceThePortCloses)
     }
 }
 
-TEST(BoardPty, ShortCaptureEndsWithTheEndCodeInValidTagOrderThenAMeasurement)
+TEST(BoardPty, ShortCaptureEndsWithTheEndCodeInValidTagOrder)
 {
     BoardProcess board(words("--traffic random:5 --rate 5000"));
     FERROX_START_BOARD(board);
@@ -95,10 +95,6 @@ TEST(BoardPty, ShortCaptureEndsWithTheEndCodeInValidTagOrderThenAMeasurement)
     EXPECT_EQ(stream.size() % 2, 1);
     EXPECT_EQ(tagSequenceErrors(stream), 0);
     EXPECT_TRUE(randomTraffic(5).startsWith(stream.chopped(1)));
-
-    // Then a measurement: the first count, 945, low byte first.
-    ASSERT_TRUE(port->write(QByteArray("M")));
-    EXPECT_EQ(readFor(*port, 2, 3000).left(2), QByteArray("\xB1\x03", 2));
 }
 
 // A stale link is replaced; a file in its place is never touched.
