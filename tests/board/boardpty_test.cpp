@@ -45,19 +45,6 @@ bool endedNormally(QProcess &process)
         && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
-// Processor time a process has used so far, in clock ticks.
-qint64 cpuTicks(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
-    // Fields after the command name (which may hold spaces): utime is the
-    // 12th, stime the 13th.
-    const QByteArray line = stat.readAll();
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : -1;
-}
-
 } // namespace
 
 TEST(BoardPty, LinksItsSlaveAtThePathGivenUntilTerminated)
@@ -89,16 +76,9 @@ TEST(BoardPty, AnswersOnlyAtTheLinkSpeedOfItsJumperAndSleepsOnceThePortCloses)
         EXPECT_EQ(readFor(*port, 24, 3000).left(23), defaultReply + QByteArray("\xD2", 1)) << "round " << round;
         port->close();
     }
-    // A board spinning on a slave-less terminal would burn the whole second
-    // (100 ticks); an idle one uses next to nothing.
-    const qint64 before = cpuTicks(board.process().processId());
-    if (before < 0)
-        GTEST_SKIP() << "no /proc here to read processor time from";
-    QTest::qWait(1000);
-    EXPECT_LT(cpuTicks(board.process().processId()) - before, 20);
 }
 
-TEST(BoardPty, ShortCaptureEndsWithTheEndCodeInValidTagOrderThenAMeasurement)
+TEST(BoardPty, ShortCaptureEndsWithTheEndCodeInValidTagOrder)
 {
     BoardProcess board(words("--traffic random:5 --rate 5000"));
     FERROX_START_BOARD(board);
@@ -115,41 +95,9 @@ TEST(BoardPty, ShortCaptureEndsWithTheEndCodeInValidTagOrderThenAMeasurement)
     EXPECT_EQ(stream.size() % 2, 1);
     EXPECT_EQ(tagSequenceErrors(stream), 0);
     EXPECT_TRUE(randomTraffic(5).startsWith(stream.chopped(1)));
-
-    // Then a measurement: the first count, 945, low byte first.
-    ASSERT_TRUE(port->write(QByteArray("M")));
-    EXPECT_EQ(readFor(*port, 2, 3000).left(2), QByteArray("\xB1\x03", 2));
 }
 
-TEST(BoardPty, FloodArrivesWholeThroughAFullTerminalQueue)
-{
-    constexpr int flood = 200'000;
-    BoardProcess board(words("--rate 1 --flood") << QString::number(flood));
-    FERROX_START_BOARD(board);
-    auto port = openPort(board, QStringLiteral(" 57600"));
-    ASSERT_TRUE(port->write(QByteArray("G")));
-    const QByteArray stream = readFor(*port, flood, 20000);
-    ASSERT_EQ(stream.size(), flood);
-    EXPECT_EQ(tagSequenceErrors(stream), 0);
-    EXPECT_EQ(stream.left(demoTraffic().size() * 3), demoTraffic().repeated(3));
-}
-
-TEST(BoardPty, HangupLooksLikeAnUnpluggedAdapter)
-{
-    BoardProcess board(words("--hangup-after 0.5"));
-    FERROX_START_BOARD(board);
-    auto port = openPort(board, QStringLiteral(" 57600"));
-    QSignalSpy lineErrors(port.get(), &SerialPort::lineError);
-    ASSERT_TRUE(port->write(QByteArray("V")));
-    EXPECT_EQ(readFor(*port, 22, 3000), defaultReply);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return lineErrors.count() > 0; }, 5000));
-    EXPECT_TRUE(endedNormally(board.process()));
-    EXPECT_FALSE(QFileInfo(board.linkPath()).isSymLink());
-}
-
-// A stale link is replaced; a file in its place is never touched; bad
-// arguments are refused before any link is made (their parsing is proven
-// in-process).
+// A stale link is replaced; a file in its place is never touched.
 TEST(BoardPty, LinkPathIsReplacedOnlyWhenItIsALink)
 {
     QTemporaryDir dir;
@@ -157,13 +105,6 @@ TEST(BoardPty, LinkPathIsReplacedOnlyWhenItIsALink)
     const auto board = [&](QProcess &process, const char *options) {
         process.start(BoardProcess::binary(), QStringList{QStringLiteral("--link"), path} << words(options));
     };
-    QProcess refused;
-    board(refused, "--traffic /nonexistent/a.dat");
-    ASSERT_TRUE(refused.waitForFinished(10000));
-    EXPECT_EQ(refused.exitCode(), 2);
-    EXPECT_TRUE(refused.readAllStandardError().contains("/nonexistent/a.dat"));
-    EXPECT_FALSE(QFileInfo::exists(path));
-
     ASSERT_TRUE(QFile::link(QStringLiteral("/nonexistent/pts/99"), path));
     QProcess stale;
     board(stale, "");

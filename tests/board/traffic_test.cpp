@@ -1,5 +1,6 @@
 #include "board/traffic.h"
 #include "boardtesting.h"
+#include "support/testfiles.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -8,6 +9,7 @@
 
 using namespace ferrox;
 using ferrox::test::tagSequenceErrors;
+using ferrox::test::writeFile;
 
 namespace {
 
@@ -68,21 +70,15 @@ TEST(BoardTraffic, SourcesByNameAndDataFiles)
     // A data file is replayed as it is, up to its end code; an error tag and a stray 0xF3 stay.
     QTemporaryDir dir;
     const auto file = [&](const char *name, const QByteArray &content) {
-        QFile f(dir.filePath(QLatin1String(name)));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(content) == content.size());
-        return f.fileName();
+        return writeFile(dir.filePath(QLatin1String(name)), content);
     };
     const QByteArray odd("\xA4\xB1\xC5\x80\x96\xF3", 6);
     for (const QByteArray &content : {odd, odd + '\xFF', odd + "\xFF\xA4\xB1"})
         EXPECT_EQ(loadTraffic(file("a.dat", content), error), odd);
 
     const QList<std::pair<QString, const char *>> unusable{
-        {QStringLiteral("random:"), "seed"},
-        {QStringLiteral("random:-1"), "seed"},
         {QStringLiteral("random:4294967296"), "seed"},
         {dir.filePath(QStringLiteral("missing.dat")), "cannot read"},
-        {dir.path(), "cannot read"},
-        {file("empty.dat", QByteArray()), "no stream bytes"},
         {file("end.dat", QByteArray("\xFF", 1)), "no stream bytes"},
     };
     for (const auto &[source, reason] : unusable) {
@@ -96,7 +92,7 @@ TEST(BoardTraffic, SourcesByNameAndDataFiles)
 TEST(BoardTraffic, ErrorTagsAreSpreadBetweenMonitoredBytes)
 {
     const QByteArray stream = randomTraffic(3).left(200);
-    for (const int count : {0, 1, 5, 100, 250}) {
+    for (const int count : {0, 5, 250}) {
         const QByteArray mixed = withErrorTags(stream, count);
         ASSERT_EQ(mixed.size(), stream.size() + count) << count;
         QByteArray kept;

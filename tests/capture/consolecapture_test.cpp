@@ -1,11 +1,9 @@
 // A whole capture without a window against the board in-process: what goes
 // over the wire, what is kept, and every way it ends.
 #include "capture/consolecapture.h"
-#include "capture/texts.h"
 #include "capturetesting.h"
 
 #include "board/traffic.h"
-#include "data/examine.h"
 #include "link/texts.h"
 #include "support/inprocessboard.h"
 
@@ -127,118 +125,6 @@ TEST_F(ConsoleCaptureRun, TheLastStopLeavesAtTheLinkSpeedBeforeThePortCloses)
     ASSERT_TRUE(run(request(), [&] { return capture->CaptureCount() > 0; }));
     QTest::qWait(50);
     EXPECT_EQ(port->operations.last(), QStringLiteral("close")) << port->operations.join(u'|').toStdString();
-}
-
-TEST_F(ConsoleCaptureRun, ForcedEndsDropWhatFollows)
-{
-    struct Case
-    {
-        const char *name;
-        BoardConfig config;
-        Exit exit;
-        qint32 captureEnd;
-        QString logEnd;
-    };
-    const QList<Case> cases{
-        // Below 32,768 bytes per delivery.
-        {"overflow", {.traffic = QStringLiteral("random:7"), .rate = 400'000, .loop = true}, Exit::Overflow, 262144,
-         QStringLiteral("モニター開始 ... バッファがオーバーフローしました。\nモニター強制停止。\n")},
-        {"data rate", {.flood = 40'000}, Exit::DataRate, 0,
-         QStringLiteral("モニター開始 ... データ量がＰＣの処理スピードを超えましたのでモニターリングを停止します。\n")},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        makeBoard(c.config);
-        result.reset();
-        log.clear();
-        ASSERT_TRUE(run(request()));
-        EXPECT_EQ(result->status, Status::Captured);
-        EXPECT_EQ(result->exit, c.exit);
-        EXPECT_EQ(result->data.capture.CaptureEnd(), c.captureEnd);
-        EXPECT_EQ(result->data.capture.at(c.captureEnd), 0xFF);
-        EXPECT_EQ(ExamineMonitorData(result->data.capture), 0);
-        EXPECT_TRUE(log.endsWith(c.logEnd)) << log.toStdString();
-        EXPECT_EQ(beforeFirstStop(*port), QStringLiteral("discard"));
-        EXPECT_TRUE(commands(*port).endsWith(QStringLiteral("GEE")));
-        EXPECT_EQ(holderAtEnd, LinkUse::None);
-    }
-}
-
-TEST_F(ConsoleCaptureRun, WithoutTheBoardsEndCodeTheStreamIsEndedAfterTheWait)
-{
-    makeBoard({.rate = 100'000, .noEndCode = true});
-    const QByteArray traffic = demoTraffic();
-    ASSERT_TRUE(run(request(), [&] { return capture->CaptureCount() == traffic.size(); },
-                    ConsoleCapture::EndCodeWaitMs + 3000));
-    EXPECT_EQ(result->status, Status::Captured);
-    EXPECT_EQ(result->exit, Exit::Unfinished);
-    EXPECT_EQ(stream(), traffic + endCode);
-    EXPECT_TRUE(log.endsWith(QStringLiteral("モニター開始 ... モニター強制停止。\n"))) << log.toStdString();
-    EXPECT_EQ(commands(*port), QStringLiteral("V4dVGEE"));
-}
-
-TEST_F(ConsoleCaptureRun, APortFailingMidStreamKeepsWhatArrived)
-{
-    makeBoard({.rate = 100'000, .loop = true});
-    ASSERT_TRUE(run(request(), [&] {
-        if (capture->CaptureCount() < 100)
-            return false;
-        port->raiseLineError(9);
-        return true;
-    }));
-    EXPECT_EQ(result->status, Status::Captured);
-    EXPECT_EQ(result->exit, Exit::Unfinished);
-    EXPECT_EQ(result->portError, 9);
-    EXPECT_GE(result->data.capture.CaptureEnd(), 100);
-    EXPECT_EQ(result->data.capture.at(result->data.capture.CaptureEnd()), 0xFF);
-    EXPECT_TRUE(log.contains(QStringLiteral("/dev/ttyUSB0 は使用できませんでした。"))) << log.toStdString();
-    EXPECT_EQ(holderAtEnd, LinkUse::None);
-}
-
-TEST_F(ConsoleCaptureRun, LinkFailuresCaptureNothingAndSayWhy)
-{
-    struct Case
-    {
-        const char *name;
-        BoardConfig config;
-        QString speed;
-        QString textStart;
-    };
-    const QList<Case> cases{
-        {"silent", {.silent = true}, QStringLiteral("  9600"), linktext::noBoardReason()},
-        {"speed the firmware lacks", {.firmware = "V1.01"}, QStringLiteral("   600"), CaptureTexts::unsupportedSpeed()},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        makeBoard(c.config);
-        result.reset();
-        log.clear();
-        ASSERT_TRUE(run(request(c.speed)));
-        EXPECT_EQ(result->status, Status::LinkFailed);
-        EXPECT_TRUE(result->text.startsWith(c.textStart)) << result->text.toStdString();
-        EXPECT_TRUE(result->text.endsWith(u'\n'));
-        EXPECT_FALSE(commands(*port).contains(u'G'));
-        EXPECT_FALSE(board->engine().isStreaming());
-    }
-}
-
-TEST_F(ConsoleCaptureRun, NoVersionReplyAtTheStartIsACommunicationFailure)
-{
-    // A board that answers the check's CMD_VERSION and nothing after it.
-    FakeSerialPort fake;
-    int versionQueries = 0;
-    QObject::connect(&fake, &FakeSerialPort::bytesWritten, &fake, [&](const QByteArray &b) {
-        if (b == QByteArray(1, char(CMD_VERSION)) && ++versionQueries == 1)
-            fake.deliver(QByteArrayLiteral("Ferrox LM V1.05  9600\r"));
-    });
-    makeCapture(fake);
-    ASSERT_TRUE(run(request()));
-    EXPECT_EQ(result->status, Status::LinkFailed);
-    EXPECT_EQ(result->text, CaptureTexts::communicationFailed() + u'\n');
-    EXPECT_EQ(commands(fake), QStringLiteral("V4dV"));
-    EXPECT_EQ(holderAtEnd, LinkUse::None);
-    capture.reset(); // before the port they use
-    owner.reset();
 }
 
 } // namespace

@@ -1,15 +1,13 @@
 #pragma once
 
-// Test doubles of the board link's surroundings: a settings store in
-// memory, a settings panel that records what the check did to it, and a
-// scripted board answering single commands on a FakeSerialPort.
+// Test doubles of the board link's surroundings: a settings panel that
+// records what the check did to it, and a scripted board answering single
+// commands on a FakeSerialPort.
 
 #include "link/linkpanel.h"
-#include "platform/statusreport.h"
-#include "platform/settingsstore.h"
 #include "support/fakeserialport.h"
+#include "support/fakestores.h"
 
-#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -36,40 +34,6 @@ inline void PrintTo(const QByteArray &bytes, std::ostream *out)
 }
 
 namespace ferrox::test {
-
-class MemorySettingsStore : public SettingsStore
-{
-public:
-    QString GetSetting(const QString &app, const QString &section, const QString &key,
-                       const QString &defaultValue) const override
-    {
-        return values.value(app + u'/' + section + u'/' + key, defaultValue);
-    }
-    void SaveSetting(const QString &app, const QString &section, const QString &key, const QString &value) override
-    {
-        values.insert(app + u'/' + section + u'/' + key, value);
-    }
-    QString program(const QString &key) const
-    {
-        return values.value(QStringLiteral("ferrox/Settings2/") + key, QStringLiteral("<unset>"));
-    }
-    QHash<QString, QString> values;
-};
-
-// Every text the status panel showed, with the time since the panel was made.
-class RecordingStatus : public StatusPanel
-{
-public:
-    RecordingStatus() { clock.start(); }
-    void setPanelText(const QString &text) override { texts << text, times << clock.elapsed(); }
-    void setProgressVisible(bool visible) override { progressVisible = visible; }
-    void setProgressValue(int) override {}
-
-    QStringList texts;
-    QList<qint64> times;
-    bool progressVisible = true;
-    QElapsedTimer clock;
-};
 
 // The panel's inputs are plain fields; what the link did to it is kept,
 // the order of the calls in events.

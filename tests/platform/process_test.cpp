@@ -55,8 +55,7 @@ TEST(SingleInstance, ALockThatNamesNoLiveProgramIsStale)
 {
     const QString name = QStringLiteral("ferrox-test-stale-%1.lock").arg(QCoreApplication::applicationPid());
     const QString path = QDir(SingleInstance::runtimeFolder()).filePath(name);
-    for (const QByteArray &content : {QByteArray(), QByteArray("garbage"), QByteArray("\xff\n\n\n\n"),
-                                      QByteArray("2147483000\n\nferrox\n")}) {
+    for (const QByteArray &content : {QByteArray("garbage"), QByteArray("2147483000\n\nferrox\n")}) {
         QFile lock(path);
         ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
         lock.write(content);

@@ -67,7 +67,6 @@ TEST_F(Sampling, LampsAndReadoutFollowTheStateByteAndThePanelChangesImagesOnly)
     const std::tuple<std::uint8_t, const char *, const char *> rows[] = {
         {0xFF, "BBBBBBBB", "00000000"},
         {0x00, "RRRRRRRR", "11111111"},
-        {0x7F, "BBBBBBBR", "00000001"}, // RIN only
         {0xA5, "BRBRRBRB", "01011010"}, // RxD, DTR, DSR, CTS
     };
     for (const auto &[mask, images, active] : rows) {

@@ -7,6 +7,7 @@
 #include "platform/settingsstore.h"
 #include "support/testfiles.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QProcess>
 #include <QStandardPaths>
@@ -16,12 +17,16 @@
 
 namespace ferrox::test {
 
+// Every text shown, with the milliseconds since the panel was made.
 struct RecordingStatus : StatusPanel
 {
+    RecordingStatus() { clock.start(); }
     QStringList texts;
+    QList<qint64> times;
     QList<int> values;
     bool progressVisible = false;
-    void setPanelText(const QString &text) override { texts.append(text); }
+    QElapsedTimer clock;
+    void setPanelText(const QString &text) override { texts.append(text), times.append(clock.elapsed()); }
     void setProgressVisible(bool visible) override { progressVisible = visible; }
     void setProgressValue(int value) override { values.append(value); }
 };
