@@ -10,7 +10,6 @@
 #include "capture/ui/realmonitorwindow.h"
 #include "platform/ui/appearance.h"
 #include "signals/signalsampler.h"
-#include "signals/texts.h"
 #include "signals/ui/signalpanel.h"
 #include "support/inprocessboard.h"
 #include "views/ui/documentwindow.h"
@@ -47,7 +46,7 @@ protected:
 
 } // namespace
 
-TEST_F(LiveMonitor, LampsFollowTheBoardTheReadoutGoesToTheActiveLogAndTheHelpBoxesExplain)
+TEST_F(LiveMonitor, LampsFollowTheBoardTheReadoutGoesToTheActiveLog)
 {
     SignalPanel *panel = window().settingsPanel()->signalPanel();
     ASSERT_TRUE(QTest::qWaitFor([&] { return session->sampler().lampImage(1) == LampImage::Red; }, 2000));
@@ -58,12 +57,6 @@ TEST_F(LiveMonitor, LampsFollowTheBoardTheReadoutGoesToTheActiveLogAndTheHelpBox
     panel->readButton()->click();
     EXPECT_EQ(dynamic_cast<DocumentWindow *>(log)->textView()->plainText(),
               u"DCD● RxD◎ TxD● DTR◎ DSR◎ RTS● CTS◎ RIN● \n"_s);
-
-    QTest::mouseClick(panel->indicator(), Qt::LeftButton);
-    window().settingsPanel()->linkOptionsHelpButton()->click();
-    ASSERT_EQ(dialogs.messages.size(), 2);
-    EXPECT_EQ(dialogs.messages[0].text, SignalTexts::indicatorHelp());
-    EXPECT_EQ(dialogs.messages[1].text, SignalTexts::linkOptionsHelp());
 }
 
 TEST_F(LiveMonitor, TheWindowFollowsButtonAndMenuShowsTheStreamAndSurvivesACapture)

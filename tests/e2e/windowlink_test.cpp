@@ -44,22 +44,6 @@ protected:
     std::unique_ptr<QtSerialPort> port;
 };
 
-// Over the pty, the newest firmware at the fast jumper: the window adapts to it.
-TEST_F(WindowLink, StartUpAdaptsTheWindowToTheFirmware)
-{
-    BoardProcess board(words("--firmware V1.05 --jumper 115200"));
-    FERROX_START_BOARD(board);
-    ASSERT_TRUE(build(board, "COM_speed=115200\n"));
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-    EXPECT_TRUE(window().statusText().startsWith(QStringLiteral("Ferrox LM V1.05")));
-    EXPECT_TRUE(window().statusText().endsWith(QStringLiteral("  COM1") + kLinkOk));
-    EXPECT_TRUE(session->link().check().results().BoardVerified);
-    EXPECT_EQ(window().settingsPanel()->monitorSpeed()->count(), 10);
-    EXPECT_TRUE(session->sampler().isSamplingEnabled());
-    window().close();
-    EXPECT_FALSE(port->isOpen());
-}
-
 // A device path typed into the port choice is the port: opened as it is,
 // named in the status line, stored, and opened again at the next start.
 TEST_F(WindowLink, ATypedDevicePathIsThePort)
@@ -86,11 +70,16 @@ TEST_F(WindowLink, ATypedDevicePathIsThePort)
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
-TEST_F(WindowLink, ACaptureStoresWhatTheBoardSentByteForByte)
+// The start-up check of the newest firmware at the fast jumper, then a
+// capture stored byte for byte; the close closes the port.
+TEST_F(WindowLink, StartUpThenACaptureStoresWhatTheBoardSentByteForByte)
 {
-    BoardProcess board(words("--traffic demo --rate 5000"));
+    BoardProcess board(words("--traffic demo --rate 5000 --firmware V1.05 --jumper 115200"));
     FERROX_START_BOARD(board);
-    ASSERT_TRUE(build(board));
+    ASSERT_TRUE(build(board, "COM_speed=115200\n"));
+    EXPECT_TRUE(window().statusText().startsWith(QStringLiteral("Ferrox LM V1.05")));
+    EXPECT_TRUE(window().statusText().endsWith(QStringLiteral("  COM1") + kLinkOk));
+    EXPECT_TRUE(session->sampler().isSamplingEnabled());
     window().menuItem(QStringLiteral("mnuMonitorStart"))->trigger();
     const QByteArray traffic = demoTraffic();
     CaptureRun &run = session->monitor().run();
@@ -101,6 +90,8 @@ TEST_F(WindowLink, ACaptureStoresWhatTheBoardSentByteForByte)
     ASSERT_TRUE(data.open(QIODevice::ReadOnly));
     EXPECT_EQ(data.readAll(), traffic + QByteArray(1, char(0xFF)));
     EXPECT_TRUE(dialogs.messages.isEmpty());
+    window().close();
+    EXPECT_FALSE(port->isOpen());
 }
 
 TEST(WindowProgram, EndsInOrderOnSigterm)
