@@ -8,7 +8,6 @@
 #include "app/ui/settingspanel.h"
 #include "capture/texts.h"
 #include "capture/ui/realmonitorwindow.h"
-#include "platform/ui/appearance.h"
 #include "signals/signalsampler.h"
 #include "signals/ui/signalpanel.h"
 #include "support/inprocessboard.h"
@@ -66,9 +65,6 @@ TEST_F(LiveMonitor, TheWindowFollowsButtonAndMenuShowsTheStreamAndSurvivesACaptu
     button7()->trigger();
     EXPECT_TRUE(menuTemp()->isChecked());
     ASSERT_NE(live(), nullptr);
-    const QWidget *child = live()->parentWidget();
-    EXPECT_EQ(child->size(), QSize(twipsToPixelsX(7800, &window()), twipsToPixelsY(1500, &window())));
-    EXPECT_EQ(child->x(), 0);
     QPlainTextEdit *text = live()->textView();
     ASSERT_TRUE(QTest::qWaitFor([&] { return text->toPlainText().contains(u"[CR_]"_s); }, 5000));
     EXPECT_FALSE(session->sampler().isSamplingEnabled());
@@ -94,9 +90,7 @@ TEST_F(LiveMonitor, TheWindowFollowsButtonAndMenuShowsTheStreamAndSurvivesACaptu
     EXPECT_TRUE(QTest::qWaitFor([&] { return board->port().written.endsWith("E"); }, 1000));
     EXPECT_TRUE(session->sampler().isSamplingEnabled());
 
-    // The menu item opens it again, without the warning.
+    // The menu item opens it again.
     menuTemp()->trigger();
     EXPECT_TRUE(button7()->isChecked());
-    ASSERT_NE(live(), nullptr);
-    EXPECT_FALSE(live()->textView()->toPlainText().startsWith(CaptureTexts::simpleMonitorWarning()));
 }
