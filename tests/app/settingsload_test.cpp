@@ -29,21 +29,12 @@ QStringList itemsOf(const QComboBox *combo)
 const QStringList SlowSpeeds = {QStringLiteral("  4800"), QStringLiteral("  9600"), QStringLiteral(" 19200"),
                                 QStringLiteral(" 28800")};
 const QStringList FastSpeeds = SlowSpeeds + QStringList{QStringLiteral(" 38400"), QStringLiteral(" 57600")};
-const QStringList Modes = {QStringLiteral("モード1 <HEX>"), QStringLiteral("モード2 <ASCII>"),
-                           QStringLiteral("モード3 <HEX･CHAR>"), QStringLiteral("モード4 <EXCHANGE>"),
-                           QStringLiteral("モード5 <SAVE>")};
 
 TEST_F(AppTest, FirstRunIsLargeEnoughForItsContentsAndStoresNothing)
 {
     window().show();
     EXPECT_GE(window().width(), window().menuBar()->sizeHint().width());
     EXPECT_EQ(window().settingsPanel()->verticalScrollBar()->maximum(), 0);
-    const SettingsPanel *panel = window().settingsPanel();
-    // The machine's serial devices follow the twenty numbered ports.
-    EXPECT_EQ(itemsOf(panel->comPort()).at(19), QStringLiteral("COM20"));
-    EXPECT_EQ(itemsOf(panel->pcSpeed()), (QStringList{QStringLiteral(" 57600"), QStringLiteral("115200")}));
-    EXPECT_EQ(itemsOf(panel->direction()), QStringList{QStringLiteral("双方向")});
-    EXPECT_EQ(itemsOf(panel->displayMode()), Modes);
     EXPECT_FALSE(QFile::exists(iniPath()));
 }
 

@@ -45,7 +45,7 @@ protected:
 };
 
 // A device path typed into the port choice is the port: opened as it is,
-// named in the status line, stored, and opened again at the next start.
+// named in the status line and stored.
 TEST_F(WindowLink, ATypedDevicePathIsThePort)
 {
     BoardProcess board;
@@ -64,10 +64,6 @@ TEST_F(WindowLink, ATypedDevicePathIsThePort)
     EXPECT_TRUE(session->link().check().results().BoardVerified);
     EXPECT_TRUE(window().statusText().endsWith(QStringLiteral("  ") + board.linkPath() + kLinkOk));
     EXPECT_EQ(stored(QStringLiteral("COM_Port")), board.linkPath());
-
-    ASSERT_TRUE(build(board, "COM_Port=" + board.linkPath().toUtf8() + "\n"));
-    EXPECT_TRUE(session->link().check().results().BoardVerified);
-    EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
 // The start-up check of the newest firmware at the fast jumper, then a
