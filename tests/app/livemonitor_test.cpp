@@ -49,7 +49,6 @@ TEST_F(LiveMonitor, LampsFollowTheBoardTheReadoutGoesToTheActiveLog)
 {
     SignalPanel *panel = window().settingsPanel()->signalPanel();
     ASSERT_TRUE(QTest::qWaitFor([&] { return session->sampler().lampImage(1) == LampImage::Red; }, 2000));
-    EXPECT_EQ(panel->lamp(1)->pixmap().toImage(), panel->findChild<QLabel *>(u"Pic_red"_s)->pixmap().toImage());
 
     panel->readButton()->click(); // no log window: nothing happens
     LogWindow *log = session->logWindows().registry().NewLogWindow();

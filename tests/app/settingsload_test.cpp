@@ -10,7 +10,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QMenuBar>
-#include <QScreen>
 #include <QScrollBar>
 
 using namespace ferrox;
@@ -94,13 +93,6 @@ TEST_F(AppTest, MonitorSpeedListFollowsTheShownLinkSpeed)
         EXPECT_EQ(monitorSpeedsBeforeCheck(pcSpeed), speeds) << pcSpeed.toStdString();
 }
 
-TEST_F(AppTest, DamagedStoredGeometryOpensTheWindowOnTheScreen)
-{
-    writeSettings("MainLeft=-99999999999\nMainTop=1e30\nMainWidth=1e30\nMainHeight=-3e38\n");
-    window().show();
-    EXPECT_TRUE(window().screen()->availableGeometry().contains(window().geometry().topLeft()));
-}
-
 TEST(WindowPlacement, ReachablePlacesAreKeptOthersComeOntoAScreen)
 {
     // Two screens side by side; the primary one has a panel 30 pixels high on top.
@@ -110,6 +102,7 @@ TEST(WindowPlacement, ReachablePlacesAreKeptOthersComeOntoAScreen)
     const Case cases[] = {
         {QRect(-300, 200, 800, 600), minimum, QRect(-300, 200, 800, 600)},      // partly off, still reachable
         {QRect(2000, 32000, 800, -5), minimum, QRect(480, 974, 800, 50)},       // below, and too small
+        {QRect(32000, 32000, 32000, 32000), minimum, QRect(0, 30, 1280, 994)},  // huge
         {QRect(67, 67, 433, 433), QSize(790, 700), QRect(67, 67, 790, 700)},    // first run
     };
     for (const Case &c : cases)

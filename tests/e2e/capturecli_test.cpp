@@ -44,11 +44,7 @@ TEST_F(CaptureCli, ADemoCaptureIsStoredWholeAndRendered)
     FERROX_START_BOARD(board);
     const CliRun run = runCli(captureArguments(board, words("--seconds 2 --mode 4 --text") << textPath()));
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
-    EXPECT_TRUE(run.err.endsWith(QStringLiteral("モニター開始 ... モニター停止。\n"
-                                                "monitored bytes: 94\n"
-                                                "sequence errors: 0\n")))
-        << run.err.toStdString();
+    EXPECT_TRUE(run.err.endsWith(QStringLiteral("monitored bytes: 94\nsequence errors: 0\n"))) << run.err.toStdString();
     EXPECT_EQ(contentOf(dataPath()), demoTraffic() + endCode);
     // The rendering itself is the render tests'; here, that the capture's device reaches it.
     const QString text = QStringDecoder("windows-31j").decode(contentOf(textPath()));
