@@ -14,7 +14,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
