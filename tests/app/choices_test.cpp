@@ -56,7 +56,6 @@ TEST_F(AppTest, TypedTextIsStoredOnlyWhenItIsAnItemAndNeverCompletedOrAdded)
 {
     const std::tuple<const char *, QString, const char *, QString> cases[] = {
         {"Combo_DisplayMode", QStringLiteral("モード"), "Display_mode", QStringLiteral("<missing>")},
-        {"Combo_DisplayMode", QStringLiteral("モード1 <hex>"), "Display_mode", QStringLiteral("<missing>")},
         {"Combo_Com_port", QStringLiteral("com1"), "COM_Port", QStringLiteral("<missing>")},
         {"Combo_PC_speed", QStringLiteral("115200"), "COM_speed", QStringLiteral("115200")},
     };

