@@ -1,11 +1,19 @@
 // The line speed measurement against the built ferrox-board on a
-// pseudo-terminal through ferrox-cli measure: the result, a refusal and the
-// stop. The measurement window's own test drives it in-process.
+// pseudo-terminal: through the measurement window and through
+// ferrox-cli measure, with the result, the refusals and the stop.
+#include "app/appfixture.h"
+#include "signals/signalsampler.h"
 #include "boardprocess.h"
 #include "clirun.h"
+#include "platform/qtserialport.h"
 
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
+using namespace ferrox;
 using namespace ferrox::test;
 
 namespace {
@@ -14,6 +22,32 @@ namespace {
 // 19200 bit/s, the faster one wins.
 const char *const kCounts = "--measure-counts 2865,534,1905,945";
 const QString kResult = QStringLiteral("モニターライン通信速度の測定結果\n \n \n    19200bps\n \n");
+
+class MeasureWindowOverAPty : public AppTest
+{
+protected:
+    std::unique_ptr<QtSerialPort> port;
+};
+
+TEST_F(MeasureWindowOverAPty, ShowsTheRate)
+{
+    BoardProcess board(words(kCounts));
+    FERROX_START_BOARD(board);
+    const QString link = board.linkPath();
+    port = std::make_unique<QtSerialPort>([link](int) { return link; });
+    ASSERT_TRUE(startSession(*port));
+    ASSERT_TRUE(session->sampler().isSamplingEnabled());
+
+    window().menuItem(QStringLiteral("mnuRateMeasure"))->trigger();
+    QWidget *measurement = window().findChild<QWidget *>(QStringLiteral("frmBaudRate"));
+    EXPECT_FALSE(session->sampler().isSamplingEnabled());
+    measurement->findChild<QPushButton *>(QStringLiteral("Cmd_Start"))->click();
+    QLabel *text = measurement->findChild<QLabel *>(QStringLiteral("Label_RateMeasure"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return text->text().contains(QStringLiteral("bps")); }, 5000)) << text->text().toStdString();
+    EXPECT_EQ(text->text(), kResult);
+    measurement->close();
+    EXPECT_TRUE(session->sampler().isSamplingEnabled());
+}
 
 TEST(MeasureOverAPty, TheCommandLineToolMeasuresRefusesAndStops)
 {
