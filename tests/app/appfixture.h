@@ -19,7 +19,6 @@ namespace ferrox::test {
 class AppTest : public testing::Test
 {
 protected:
-    QTemporaryDir dir;
     QString iniPath() const { return dir.filePath(QStringLiteral("ferrox.ini")); }
 
     // Writes the [Settings2] section as a user or a damaged disk left it.
@@ -38,6 +37,8 @@ protected:
         }
         return *m_window;
     }
+    // The next window() is a new one, on the settings as they are now.
+    void resetWindow() { m_window.reset(), m_store.reset(); }
 
     // A new session of the window on the port, its start-up check over.
     bool startSession(SerialPort &port)
@@ -48,22 +49,13 @@ protected:
         session->startUp([&done] { done = true; });
         return QTest::qWaitFor([&done] { return done; }, 5000);
     }
-    // Before the fixtures' ports go.
-    void TearDown() override { session.reset(); }
-
-    // The next window() is a new one, on the settings as they are now.
-    void resetWindow()
-    {
-        m_window.reset();
-        m_store.reset();
-    }
+    void TearDown() override { session.reset(); } // before the fixtures' ports go
 
     // The stored text of a key, or "<missing>".
     QString stored(const QString &key)
     {
-        QtSettingsStore reader(iniPath());
-        return reader.GetSetting(QStringLiteral("ferrox"), QStringLiteral("Settings2"), key,
-                                 QStringLiteral("<missing>"));
+        return QtSettingsStore(iniPath()).GetSetting(QStringLiteral("ferrox"), QStringLiteral("Settings2"), key,
+                                                     QStringLiteral("<missing>"));
     }
 
     // What the list does when the user picks an item.
@@ -83,6 +75,7 @@ protected:
         return found;
     }
 
+    QTemporaryDir dir;
     FakeDialogs dialogs;
 
 private:

@@ -9,8 +9,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
-#include <QLocale>
 #include <QFile>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -45,8 +45,7 @@ TEST(Handoff, ALaterStartHandsItsFileToTheRunningWindow)
     const QStringList files{QStringLiteral("/home/user/ログ 1.dat"), QString()};
     for (const QString &file : files)
         ASSERT_TRUE(sendAndFinish(socket, file));
-    ASSERT_TRUE(QTest::qWaitFor([&received] { return received.size() == 2; }, 3000));
-    EXPECT_EQ(received, files);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return received == files; }, 3000));
 
     // With no window running a later start still ends.
     EXPECT_TRUE(sendAndFinish(dir.filePath(QStringLiteral("none.socket")), QStringLiteral("/x.dat")));
@@ -64,22 +63,11 @@ TEST(Desktop, ToolkitTextsAreJapaneseWithoutALocaleOfTheirOwn)
 
 TEST(WindowCommandLine, AFileAtMostAndNoOtherOption)
 {
-    const struct
-    {
-        QStringList arguments;
-        bool leave;
-        int status;
-        QString file;
-    } cases[] = {
-        {{QStringLiteral("ferrox")}, false, 0, QString()},
-        {{QStringLiteral("ferrox"), QStringLiteral("a.dat")}, false, 0, QDir::current().absoluteFilePath(QStringLiteral("a.dat"))},
-        {{QStringLiteral("ferrox"), QStringLiteral("--bogus")}, true, 2, QString()},
-    };
-    for (const auto &c : cases) {
-        const WindowCommandLine line = parseWindowCommandLine(c.arguments);
-        EXPECT_EQ(line.leave, c.leave) << c.arguments.join(u' ').toStdString();
-        EXPECT_EQ(line.status, c.status) << c.arguments.join(u' ').toStdString();
-        EXPECT_EQ(line.file, c.file) << c.arguments.join(u' ').toStdString();
+    const QString file = QDir::current().absoluteFilePath(QStringLiteral("a.dat"));
+    for (const auto &[argument, leave, status, opened] :
+         {std::tuple{QStringLiteral("a.dat"), false, 0, file}, {QStringLiteral("--bogus"), true, 2, QString()}}) {
+        const WindowCommandLine line = parseWindowCommandLine({QStringLiteral("ferrox"), argument});
+        EXPECT_TRUE(line.leave == leave && line.status == status && line.file == opened) << argument.toStdString();
     }
 }
 
@@ -88,19 +76,15 @@ TEST(TempFolder, IsMadeSilentlyOrReportedWithAStopIcon)
     QTemporaryDir dir;
     FakeDialogs dialogs;
     const QString nested = dir.filePath(QStringLiteral("a/b/temp"));
-    EXPECT_TRUE(ensureTempFolder(dialogs, nested));
-    EXPECT_TRUE(ensureTempFolder(dialogs, nested));
-    EXPECT_TRUE(QDir(nested).exists());
+    EXPECT_TRUE(ensureTempFolder(dialogs, nested) && ensureTempFolder(dialogs, nested) && QDir(nested).exists());
     EXPECT_TRUE(dialogs.messages.isEmpty());
-
     QFile blocker(dir.filePath(QStringLiteral("file")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     const QString folder = blocker.fileName() + QStringLiteral("/temp");
     EXPECT_FALSE(ensureTempFolder(dialogs, folder));
     ASSERT_EQ(dialogs.messages.size(), 1);
-    const FakeDialogs::Message &box = dialogs.messages.constFirst();
-    EXPECT_EQ(box.icon, MessageIcon::Critical);
-    EXPECT_TRUE(box.text.contains(folder));
+    EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Critical);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(folder));
 }
 
 } // namespace

@@ -9,7 +9,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QSignalSpy>
 #include <QTest>
 
 using namespace ferrox;
@@ -22,7 +21,6 @@ TEST_F(AppTest, ViewItemsAndTheSettingsButtonShowAndHideTheirParts)
 {
     const std::tuple<const char *, const char *, const char *> rows[] = {
         {"mnuViewSetting", "設定", "Picture_big"},
-        {"mnuViewToolbar", nullptr, "tbToolBar"},
         {"mnuViewStatusBar", nullptr, "sbStatusBar"},
     };
     for (const auto &[itemName, buttonName, partName] : rows) {
@@ -43,21 +41,12 @@ TEST_F(AppTest, ViewItemsAndTheSettingsButtonShowAndHideTheirParts)
 
 TEST_F(AppTest, DataCommandsAreSwitchedTogether)
 {
-    // The first and last of each kind.
-    const QList<QObject *> targets = {
-        window().menuItem(QStringLiteral("mnuFileSaveDataFile")), window().menuItem(QStringLiteral("mnuMonitorLogTimeline")),
-        window().menuItem(QStringLiteral("mnuMonitorLogOpen1")), window().menuItem(QStringLiteral("mnuMonitorLogOpen5")),
-        window().menu(QStringLiteral("mnuDpOpen")), find<QAbstractButton>(QStringLiteral("Cmd_DpOpen(0)")),
-        find<QAbstractButton>(QStringLiteral("Cmd_DpOpen(4)"))};
-    const auto enabled = [](QObject *target) {
-        if (auto *action = qobject_cast<QAction *>(target))
-            return action->isEnabled();
-        return qobject_cast<QWidget *>(target)->isEnabled();
-    };
-    for (bool state : {true, false, true}) {
+    QAction *item = window().menuItem(QStringLiteral("mnuMonitorLogOpen5"));
+    QMenu *menu = window().menu(QStringLiteral("mnuDpOpen"));
+    auto *button = find<QAbstractButton>(QStringLiteral("Cmd_DpOpen(4)"));
+    for (bool state : {true, false}) {
         window().setDataCommandsEnabled(state);
-        for (QObject *target : targets)
-            EXPECT_EQ(enabled(target), state) << target->objectName().toStdString();
+        EXPECT_TRUE(item->isEnabled() == state && menu->isEnabled() == state && button->isEnabled() == state);
     }
 }
 
@@ -79,9 +68,7 @@ TEST_F(AppTest, ClosingClosesChildrenFirstAndStoresTheGeometry)
     int childrenAtClosing = -1;
     QObject::connect(&window(), &MainWindow::closing,
                      [&] { childrenAtClosing = int(window().mdiArea()->subWindowList().size()); });
-    QSignalSpy closing(&window(), &MainWindow::closing);
     window().menuItem(QStringLiteral("mnuFileExit"))->trigger();
-    EXPECT_EQ(closing.count(), 1);
     EXPECT_EQ(childrenAtClosing, 1); // the refusing child stays, the window closes all the same
     EXPECT_FALSE(window().isVisible());
 
@@ -89,8 +76,7 @@ TEST_F(AppTest, ClosingClosesChildrenFirstAndStoresTheGeometry)
                                  float(pixelsToTwipsY(window().y(), &window())),
                                  float(pixelsToTwipsX(700, &window())), float(pixelsToTwipsY(500, &window()))};
     QtSettingsStore store(iniPath());
-    ProgramSettings settings(store);
-    EXPECT_EQ(loadMainGeometry(settings), expected);
+    EXPECT_EQ(loadMainGeometry(ProgramSettings(store)), expected);
 }
 
 TEST_F(AppTest, ClosingMinimizedKeepsThePreviousGeometry)

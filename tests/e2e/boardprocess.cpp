@@ -38,9 +38,4 @@ bool BoardProcess::start()
     return false;
 }
 
-QString BoardProcess::missingPath() const
-{
-    return m_dir.filePath(QStringLiteral("no-such-port"));
-}
-
 } // namespace ferrox::test

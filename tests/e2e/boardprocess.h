@@ -33,8 +33,6 @@ public:
     QString linkPath() const { return m_linkPath; }
     QString slavePath() const { return m_slavePath; } // as the board printed it
     QProcess &process() { return m_process; }
-    // A path in the same folder where no device exists.
-    QString missingPath() const;
 
 private:
     QTemporaryDir m_dir;

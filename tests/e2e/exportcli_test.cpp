@@ -4,24 +4,15 @@
 #include "clirun.h"
 
 #include "data/datatesting.h"
+#include "support/testfiles.h"
 
 #include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace ferrox::test;
 using namespace ferrox::testing;
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 // tshark's fields of every frame, one line each; empty when it failed.
 QString tsharkFields(const QString &pcap)
@@ -39,13 +30,11 @@ QString tsharkFields(const QString &pcap)
 TEST(ExportCli, TsharkReadsThePcapAsTheConversation)
 {
     QTemporaryDir dir;
-    const QString data = dir.filePath(QStringLiteral("poll.dat"));
-    writeFile(data, byJ1("\x02POLL\x03") + byJ2("\x06") + byJ1("Q") + byJ2("\xB1\xFF") + endCode());
+    const QString data = writeFile(dir.filePath(QStringLiteral("poll.dat")),
+                                   byJ1("\x02POLL\x03") + byJ2("\x06") + byJ1("Q") + byJ2("\xB1\xFF") + endCode());
     writeFile(data + QStringLiteral(".times"), "2026-12-06T22:00:51.250000+09:00\n0\t1000\n12\t3500\n16\t9000\n");
-    const QString pcap = dir.filePath(QStringLiteral("poll.pcap"));
-
     // An existing file of that name is replaced whole.
-    writeFile(pcap, QByteArray(100000, 'x'));
+    const QString pcap = writeFile(dir.filePath(QStringLiteral("poll.pcap")), QByteArray(100000, 'x'));
     const CliRun run = runCli({QStringLiteral("export"), data, QStringLiteral("--format"), QStringLiteral("pcap"),
                                QStringLiteral("-o"), pcap});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
@@ -62,8 +51,7 @@ TEST(SplitCaptureCli, TheFilesJoinedAreTheBoardsTrafficAndEachOpensWithItsTimes)
     QByteArray traffic;
     for (int i = 0; traffic.size() < 6000; ++i)
         traffic += i % 2 ? byJ1(QByteArray(i % 9 + 1, char(i))) : byJ2(QByteArray(i % 4 + 1, char(0x80 + i)));
-    writeFile(dir.filePath(QStringLiteral("traffic.dat")), traffic);
-    BoardProcess board(QStringList {QStringLiteral("--traffic"), dir.filePath(QStringLiteral("traffic.dat"))}
+    BoardProcess board(QStringList{QStringLiteral("--traffic"), writeFile(dir.filePath(QStringLiteral("traffic.dat")), traffic)}
                        << words("--rate 20000"));
     FERROX_START_BOARD(board);
 
@@ -77,9 +65,7 @@ TEST(SplitCaptureCli, TheFilesJoinedAreTheBoardsTrafficAndEachOpensWithItsTimes)
     ASSERT_GE(files.size(), 7) << run.err.toStdString();
     QByteArray joined;
     for (const QString &name : files) {
-        QFile file(dir.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray stream = file.readAll();
+        const QByteArray stream = readFile(dir.filePath(name));
         EXPECT_LE(stream.size(), 1000) << name.toStdString();
         EXPECT_TRUE(stream.endsWith(endCode())) << name.toStdString();
         joined += stream.chopped(1);

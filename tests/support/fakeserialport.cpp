@@ -1,21 +1,6 @@
 #include "fakeserialport.h"
 
-#include <QTimer>
-
-#include <utility>
-
 namespace ferrox::test {
-
-QString FakeSerialPort::portLabel() const
-{
-    return m_portName.startsWith(u'/') ? m_portName : m_portName.mid(3);
-}
-
-void FakeSerialPort::setPortName(const QString &portName)
-{
-    m_portName = portName;
-    operations << QStringLiteral("port ") + portLabel();
-}
 
 bool FakeSerialPort::open()
 {
@@ -34,26 +19,12 @@ bool FakeSerialPort::open()
     return true;
 }
 
-void FakeSerialPort::close()
-{
-    operations << QStringLiteral("close");
-    m_open = false;
-    m_input.clear();
-}
-
 bool FakeSerialPort::setSettings(const QString &settingsText)
 {
     operations << QStringLiteral("settings ") + settingsText;
     m_settings = settingsText;
     if (m_open)
         emit settingsApplied(m_settings);
-    return true;
-}
-
-bool FakeSerialPort::setModemLine(const char *line, bool on)
-{
-    operations << QLatin1String(line) + QStringLiteral(" %1").arg(on ? 1 : 0);
-    m_lastError = 0;
     return true;
 }
 
@@ -68,29 +39,6 @@ bool FakeSerialPort::write(const QByteArray &bytes)
     written += bytes;
     emit bytesWritten(bytes);
     return true;
-}
-
-QByteArray FakeSerialPort::readAll()
-{
-    operations << QStringLiteral("read %1").arg(m_input.size());
-    return std::exchange(m_input, QByteArray());
-}
-
-void FakeSerialPort::discardInput()
-{
-    operations << QStringLiteral("discard");
-    m_input.clear();
-}
-
-void FakeSerialPort::setReceiveThreshold(int count)
-{
-    operations << QStringLiteral("threshold %1").arg(count);
-    SerialPort::setReceiveThreshold(count);
-}
-
-void FakeSerialPort::deliver(const QByteArray &bytes)
-{
-    QTimer::singleShot(0, this, [this, bytes] { deliverNow(bytes); });
 }
 
 void FakeSerialPort::deliverNow(const QByteArray &bytes)

@@ -4,6 +4,9 @@
 
 #include <QSet>
 #include <QStringList>
+#include <QTimer>
+
+#include <utility>
 
 namespace ferrox::test {
 
@@ -17,29 +20,33 @@ class FakeSerialPort : public SerialPort
 public:
     using SerialPort::SerialPort;
 
-    void setPortName(const QString &portName) override;
+    void setPortName(const QString &portName) override { m_portName = portName; operations << QStringLiteral("port ") + portLabel(); }
     QString portName() const override { return m_portName; }
     QString devicePath() const override { return devicePathShown; }
     QString deviceGroup() const override { return deviceGroupShown; }
     bool open() override;
-    void close() override;
+    void close() override { operations << QStringLiteral("close"); m_open = false; m_input.clear(); }
     bool isOpen() const override { return m_open; }
     bool setSettings(const QString &settingsText) override;
     QString settings() const override { return m_settings; }
-    bool setDtr(bool on) override { return setModemLine("dtr", on); }
-    bool setRts(bool on) override { return setModemLine("rts", on); }
+    bool setDtr(bool on) override { operations << QStringLiteral("dtr %1").arg(int(on)); m_lastError = 0; return true; }
+    bool setRts(bool on) override { operations << QStringLiteral("rts %1").arg(int(on)); m_lastError = 0; return true; }
     bool cts() const override { return false; } // no modem lines are driven
     bool dsr() const override { return false; }
     bool write(const QByteArray &bytes) override;
     qint16 bytesWaiting() const override { return toWaitingCount(m_input.size()); }
-    QByteArray readAll() override;
-    void discardInput() override;
+    QByteArray readAll() override { operations << QStringLiteral("read %1").arg(m_input.size()); return std::exchange(m_input, {}); }
+    void discardInput() override { operations << QStringLiteral("discard"); m_input.clear(); }
     qint64 bytesToSend() const override { return unsent; }
-    void setReceiveThreshold(int count) override;
+    void setReceiveThreshold(int count) override
+    {
+        operations << QStringLiteral("threshold %1").arg(count);
+        SerialPort::setReceiveThreshold(count);
+    }
     int lastError() const override { return m_lastError; }
 
     // Bytes from the far end; they arrive from the event loop.
-    void deliver(const QByteArray &bytes);
+    void deliver(const QByteArray &bytes) { QTimer::singleShot(0, this, [this, bytes] { deliverNow(bytes); }); }
     // Bytes from the far end, in the input queue at once.
     void deliverNow(const QByteArray &bytes);
     // A port error event, from the event loop.
@@ -63,11 +70,10 @@ signals:
     void settingsApplied(const QString &settingsText);
 
 private:
-    bool setModemLine(const char *line, bool on);
+    // "3" for COM3, the path for a device path.
+    QString portLabel() const { return m_portName.startsWith(u'/') ? m_portName : m_portName.mid(3); }
 
     QString m_portName = QStringLiteral("COM1");
-    // "3" for COM3, the path for a device path.
-    QString portLabel() const;
     bool m_open = false;
     QString m_settings = QStringLiteral(" 57600,n,8,1");
     QByteArray m_input;

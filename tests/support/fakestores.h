@@ -23,12 +23,11 @@ struct RecordingStatus : StatusPanel
     RecordingStatus() { clock.start(); }
     QStringList texts;
     QList<qint64> times;
-    QList<int> values;
     bool progressVisible = false;
     QElapsedTimer clock;
     void setPanelText(const QString &text) override { texts.append(text), times.append(clock.elapsed()); }
     void setProgressVisible(bool visible) override { progressVisible = visible; }
-    void setProgressValue(int value) override { values.append(value); }
+    void setProgressValue(int) override {}
 };
 
 // Settings held in memory, keyed "application/section/key".
