@@ -4,6 +4,7 @@
 #include "app/ui/mainwindow.h"
 #include "platform/qtsettingsstore.h"
 #include "support/fakedialogs.h"
+#include "support/testfiles.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -22,12 +23,7 @@ protected:
     QString iniPath() const { return dir.filePath(QStringLiteral("ferrox.ini")); }
 
     // Writes the [Settings2] section as a user or a damaged disk left it.
-    void writeSettings(const QByteArray &lines)
-    {
-        QFile file(iniPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("[Settings2]\n" + lines);
-    }
+    void writeSettings(const QByteArray &lines) { writeFile(iniPath(), "[Settings2]\n" + lines); }
 
     MainWindow &window()
     {

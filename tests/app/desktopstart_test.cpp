@@ -5,11 +5,11 @@
 #include "app/startup.h"
 #include "app/ui/desktopstart.h"
 #include "support/fakedialogs.h"
+#include "support/testfiles.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
-#include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
@@ -34,9 +34,7 @@ TEST(Handoff, ALaterStartHandsItsFileToTheRunningWindow)
     QTemporaryDir dir;
     const QString socket = dir.filePath(QStringLiteral("ferrox.socket"));
     // A socket file left by a crashed window is replaced.
-    QFile leftover(socket);
-    ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
-    leftover.close();
+    writeFile(socket, {});
 
     HandoffServer server(socket);
     ASSERT_TRUE(server.listen());
@@ -78,9 +76,7 @@ TEST(TempFolder, IsMadeSilentlyOrReportedWithAStopIcon)
     const QString nested = dir.filePath(QStringLiteral("a/b/temp"));
     EXPECT_TRUE(ensureTempFolder(dialogs, nested) && ensureTempFolder(dialogs, nested) && QDir(nested).exists());
     EXPECT_TRUE(dialogs.messages.isEmpty());
-    QFile blocker(dir.filePath(QStringLiteral("file")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    const QString folder = blocker.fileName() + QStringLiteral("/temp");
+    const QString folder = writeFile(dir.filePath(QStringLiteral("file")), {}) + QStringLiteral("/temp");
     EXPECT_FALSE(ensureTempFolder(dialogs, folder));
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Critical);

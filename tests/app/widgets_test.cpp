@@ -1,8 +1,7 @@
 // The settings panel's own widgets: the list boxes, the port list (the twenty
 // numbered ports, then the serial devices found, refilled each time the list
-// opens without touching the shown text) and the colour boxes.
+// opens without touching the shown text).
 #include "app/portchoices.h"
-#include "app/ui/colorbox.h"
 #include "app/ui/combotext.h"
 #include "app/ui/portcombo.h"
 
@@ -59,16 +58,6 @@ TEST(ComboText, TheWheelChoosesOnlyInTheFocusedComboBox)
         EXPECT_EQ(combo->currentIndex(), focused == combo ? 1 : 0);
         EXPECT_EQ(activated.count(), focused == combo ? 1 : 0);
     }
-}
-
-TEST(ColorBox, ReportsLeftClicksInsideItOnly)
-{
-    ColorBox box(QStringLiteral("Label_DBG"), QSize(12, 12));
-    QSignalSpy clicked(&box, &ColorBox::clicked);
-    QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(5, 5));
-    QTest::mouseClick(&box, Qt::RightButton, {}, QPoint(5, 5));
-    QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(30, 5));
-    EXPECT_EQ(clicked.count(), 1);
 }
 
 const SerialDevice kAdapter{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("FT232R USB UART"),

@@ -50,11 +50,7 @@ TEST_F(AppTest, DataCommandsAreSwitchedTogether)
     }
 }
 
-class RefusingChild : public QWidget
-{
-protected:
-    void closeEvent(QCloseEvent *event) override { event->ignore(); }
-};
+struct RefusingChild : QWidget { void closeEvent(QCloseEvent *event) override { event->ignore(); } };
 
 TEST_F(AppTest, ClosingClosesChildrenFirstAndStoresTheGeometry)
 {

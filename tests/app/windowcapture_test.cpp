@@ -15,7 +15,6 @@
 #include "views/ui/documentwindow.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QPushButton>
 
 using namespace ferrox;

@@ -8,17 +8,13 @@
 namespace ferrox::test {
 
 // Command-line words written as one text: "--jumper 115200 --silent".
-inline QStringList words(const char *spaced)
-{
-    return QString::fromUtf8(spaced).split(u' ', Qt::SkipEmptyParts);
-}
+inline QStringList words(const char *spaced) { return QString::fromUtf8(spaced).split(u' ', Qt::SkipEmptyParts); }
 
 // The built ferrox-board serving a pseudo-terminal linked at linkPath().
 class BoardProcess
 {
 public:
-    // The program's path.
-    static QString binary();
+    static QString binary(); // the program's path
 
     explicit BoardProcess(const QStringList &options = {});
     ~BoardProcess();

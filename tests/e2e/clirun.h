@@ -24,26 +24,21 @@ inline CliRun runCli(const QStringList &arguments, int stopAfterStartMs = 0, boo
     cli.start(QStringLiteral(FERROX_CLI_BINARY), arguments);
     if (outputClosed && cli.waitForStarted(5000))
         cli.closeReadChannel(QProcess::StandardOutput);
-    CliRun run;
+    QByteArray err;
     if (stopAfterStartMs > 0) {
-        QByteArray err;
         cli.setReadChannel(QProcess::StandardError);
         while (!err.contains("モニター開始 ... ") && cli.waitForReadyRead(5000))
             err += cli.readAllStandardError();
         cli.waitForFinished(stopAfterStartMs);
         cli.terminate();
-        run.err = QString::fromUtf8(err);
     }
     if (!cli.waitForFinished(15000)) {
         cli.kill();
         cli.waitForFinished(3000);
-        run.err = QStringLiteral("<did not end>");
-        return run;
+        return {-1, {}, QStringLiteral("<did not end>")};
     }
-    run.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
-    run.out = QString::fromUtf8(cli.readAllStandardOutput());
-    run.err += QString::fromUtf8(cli.readAllStandardError());
-    return run;
+    return {cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1, QString::fromUtf8(cli.readAllStandardOutput()),
+            QString::fromUtf8(err + cli.readAllStandardError())};
 }
 
 } // namespace ferrox::test

@@ -20,9 +20,8 @@ QString tsharkFields(const QString &pcap)
     QProcess tshark;
     tshark.start(QStringLiteral("tshark"), QStringList {QStringLiteral("-r"), pcap}
                                                << words("-T fields -e frame.time_epoch -e rtacser.eventtype -e data.data"));
-    if (!tshark.waitForFinished(60000) || tshark.exitCode() != 0)
-        return QString::fromUtf8(tshark.readAllStandardError());
-    return QString::fromUtf8(tshark.readAllStandardOutput());
+    const bool read = tshark.waitForFinished(60000) && tshark.exitCode() == 0;
+    return QString::fromUtf8(read ? tshark.readAllStandardOutput() : tshark.readAllStandardError());
 }
 
 } // namespace

@@ -26,8 +26,7 @@ TEST_F(MeasureWindowOverAPty, ShowsTheRate)
 {
     BoardProcess board(words(kCounts));
     FERROX_START_BOARD(board);
-    const QString link = board.linkPath();
-    port = std::make_unique<QtSerialPort>([link](int) { return link; });
+    port = std::make_unique<QtSerialPort>([link = board.linkPath()](int) { return link; });
     ASSERT_TRUE(startSession(*port));
     window().menuItem(QStringLiteral("mnuRateMeasure"))->trigger();
     QWidget *measurement = window().findChild<QWidget *>(QStringLiteral("frmBaudRate"));

@@ -25,8 +25,8 @@ protected:
     bool build(BoardProcess &board, const QByteArray &settings = {})
     {
         writeSettings(settings);
-        const QString link = board.linkPath(), missing = link + QStringLiteral(".missing");
-        port = std::make_unique<QtSerialPort>([link, missing](int n) { return n == 1 ? link : missing; });
+        port = std::make_unique<QtSerialPort>(
+            [link = board.linkPath()](int n) { return n == 1 ? link : link + QStringLiteral(".missing"); });
         return startSession(*port);
     }
 

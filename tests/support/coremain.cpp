@@ -1,5 +1,4 @@
-// Shared main of the test programs without widgets: one QCoreApplication,
-// so that timer, signal and serial-port code can run.
+// Shared main of the test programs without widgets: one QCoreApplication for timers, signals and ports.
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 

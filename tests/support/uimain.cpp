@@ -1,5 +1,4 @@
-// Shared main of the test programs with widgets: one QApplication,
-// offscreen unless a platform is chosen.
+// Shared main of the widget test programs: one QApplication, offscreen unless a platform is chosen.
 #include <QApplication>
 #include <gtest/gtest.h>
 
