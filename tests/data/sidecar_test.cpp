@@ -34,7 +34,6 @@ TEST(Sidecar, ADoubtfulSidecarIsIgnoredWholeAndSaysWhy)
     const Case cases[] = {
         {"last line cut", start + "0\t80\n6\t15", u"途中で切れています"},
         {"start without zone", "2026-12-06T22:00:51\n", u"1行目の形式"},
-        {"offset repeated", start + "0\t80\n0\t90\n", u"3行目の順序"},
         {"time falls", start + "0\t80\n6\t70\n", u"3行目の順序"},
         {"past the stream: another file's", start + "0\t80\n42\t90\n", u"モニターデータと合いません"},
     };

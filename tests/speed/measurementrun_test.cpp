@@ -21,10 +21,10 @@ namespace {
 TEST(MeasurementRun, EveryWayOutOfARunningMeasurementSendsTheStop)
 {
     enum class Way { StopRequest, PortLost, Destroyed };
-    const struct { Way way; std::optional<MeasurementReport::Status> status; QString text; } rows[] = {
-        {Way::StopRequest, MeasurementReport::Status::Stopped, speedtext::stopped()},
-        {Way::PortLost, MeasurementReport::Status::PortFailed, speedtext::portLost()},
-        {Way::Destroyed, std::nullopt, {}},
+    const struct { Way way; std::optional<MeasurementReport::Status> status; } rows[] = {
+        {Way::StopRequest, MeasurementReport::Status::Stopped},
+        {Way::PortLost, MeasurementReport::Status::PortFailed},
+        {Way::Destroyed, std::nullopt},
     };
     for (const auto &row : rows) {
         FakeSerialPort port; // a board that sends only what the test gives
@@ -48,11 +48,7 @@ TEST(MeasurementRun, EveryWayOutOfARunningMeasurementSendsTheStop)
         if (row.way == Way::Destroyed)
             run.reset();
         QTest::qWait(20);
-        EXPECT_EQ(report.has_value(), row.status.has_value());
-        if (report) {
-            EXPECT_EQ(report->status, *row.status);
-            EXPECT_EQ(report->text, row.text);
-        }
+        EXPECT_EQ(report ? std::optional(report->status) : std::nullopt, row.status);
         EXPECT_EQ(port.written, QByteArray("ME"));
     }
 }
@@ -65,9 +61,7 @@ TEST(MeasurementRun, AClosedPortIsReportedWithoutWaiting)
     std::optional<MeasurementReport> report;
     QObject::connect(&run, &MeasurementRun::finished, [&](const MeasurementReport &r) { report = r; });
     run.start();
-    ASSERT_TRUE(report.has_value());
-    EXPECT_EQ(report->text, speedtext::portClosed());
-    EXPECT_TRUE(port.written.isEmpty());
+    EXPECT_TRUE(report && port.written.isEmpty());
 }
 
 } // namespace

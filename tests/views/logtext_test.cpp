@@ -15,11 +15,9 @@ namespace {
 
 TEST(LogText, EachLineBreakShowsOnce)
 {
+    // The file's own line end, the renderers' CR CR LF, then the others.
     const std::pair<const char *, const char *> cases[] = {
-        {"a\r\nb", "a\nb"},   // the file's own line end
-        {"a\r\r\nb", "a\nb"}, // the renderers' CR CR LF
-        {"a\nb", "a\nb"}, {"a\rb", "a\nb"}, {"a\r\rb", "a\n\nb"}, {"a\r", "a\n"}, {"a\n\r\nb", "a\n\nb"}, {"", ""},
-    };
+        {"a\r\nb", "a\nb"}, {"a\r\r\nb", "a\nb"}, {"a\nb", "a\nb"}, {"a\rb", "a\nb"}, {"a\r\rb", "a\n\nb"}, {"a\n\r\nb", "a\n\nb"}};
     for (const auto &[bytes, shown] : cases)
         EXPECT_EQ(decodeLogText(QByteArray(bytes)), QString::fromLatin1(shown)) << bytes;
 }
@@ -85,23 +83,16 @@ TEST(TextFiles, ReadingTellsWhatIsWrong)
         return test::writeFile(dir.filePath(QString::fromUtf8(name)), bytes);
     };
     const TextFileRead ok = readTextFile(file("log.txt", "\x83\x82\r\n"));
-    EXPECT_EQ(ok.status, TextFileRead::Status::Ok);
-    EXPECT_EQ(ok.bytes, QByteArray("\x83\x82\r\n"));
+    EXPECT_TRUE(ok.status == TextFileRead::Status::Ok && ok.bytes == "\x83\x82\r\n");
     for (const QString &missing : {dir.filePath(QStringLiteral("none.txt")), QString()})
         EXPECT_EQ(readTextFile(missing).status, TextFileRead::Status::Missing) << missing.toStdString();
-    EXPECT_EQ(readTextFile(dir.path()).status, TextFileRead::Status::Unreadable); // with its reason
+    const TextFileRead folder = readTextFile(dir.path());
+    EXPECT_TRUE(folder.status == TextFileRead::Status::Unreadable && !folder.reason.isEmpty());
     EXPECT_EQ(readTextFile(file("data.dat", QByteArray("\xA4\xB1\x00\xFF", 4))).status, TextFileRead::Status::NotText);
     const QString big = file("big.txt", QByteArray(101, 'x'));
     EXPECT_EQ(readTextFile(big, 100).status, TextFileRead::Status::TooBig);
     EXPECT_EQ(readTextFile(big, 101).status, TextFileRead::Status::Ok);
 
-    const QString secret = file("secret.txt", "x");
-    QFile::setPermissions(secret, QFileDevice::WriteOwner);
-    if (!QFile(secret).open(QIODevice::ReadOnly)) { // unless running with rights that read any file
-        const TextFileRead read = readTextFile(secret);
-        EXPECT_EQ(read.status, TextFileRead::Status::Unreadable);
-        EXPECT_FALSE(read.reason.isEmpty());
-    }
 }
 
 } // namespace
