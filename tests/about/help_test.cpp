@@ -28,10 +28,8 @@ TEST(Help, EveryPageIsANamedTopicWithKeywordsAndSearchFindsThem)
     QStringList files = QDir(kHelp).entryList({QStringLiteral("*.html")});
     files.removeOne(HelpBook::contentsFile());
     QStringList topicFiles;
-    for (const HelpTopic &topic : book->topics()) {
-        topicFiles << topic.file;
-        EXPECT_FALSE(topic.title.isEmpty() || topic.keywords.isEmpty()) << topic.file.toStdString();
-    }
+    for (const HelpTopic &topic : book->topics())
+        topicFiles << topic.file + (topic.title.isEmpty() || topic.keywords.isEmpty() ? QStringLiteral(" unnamed") : QString());
     topicFiles.sort();
     EXPECT_EQ(topicFiles, files);
 
@@ -62,8 +60,7 @@ TEST(Help, ContentsAndSearchOpenTheViewerOrSayThereIsNoHelp)
     help.showContents();
     ASSERT_NE(help.window(), nullptr);
     EXPECT_EQ(help.window()->currentPage(), HelpBook::contentsFile());
-    auto *contents = help.window()->findChild<QListWidget *>(QStringLiteral("HelpContents"));
-    contents->setCurrentRow(1);
+    help.window()->findChild<QListWidget *>(QStringLiteral("HelpContents"))->setCurrentRow(1);
     EXPECT_EQ(help.window()->currentPage(), HelpBook::load(kHelp)->topics()[1].file);
 
     help.showSearch();

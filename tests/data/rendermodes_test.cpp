@@ -61,8 +61,7 @@ TEST(RenderHexChar, Cases)
          sjis(u"J1⇒[000001] |41 42 ") + spaces(41) + " |AB\r\n"
              + sjis(u"J2→[000001] |06 ") + spaces(44) + " |" + dot + "\r\n"},
         {"block of exactly sixteen bytes", byJ1(QByteArray(16, 'A')) + byJ2("\x06") + endCode(),
-         sjis(u"J1⇒[000001] |") + sixteenHex + " |" + QByteArray(16, 'A') + "\r\n"
-             + continuation + spaces(47) + " |\r\n"
+         sjis(u"J1⇒[000001] |") + sixteenHex + " |" + QByteArray(16, 'A') + "\r\n" + continuation + spaces(47) + " |\r\n"
              + sjis(u"J2→[000001] |06 ") + spaces(44) + " |" + dot + "\r\n"},
         {"seventeenth byte on a continuation line", byJ1(QByteArray(17, 'A')) + endCode(),
          sjis(u"J1⇒[000001] |") + sixteenHex + " |" + QByteArray(16, 'A') + "\r\n"
@@ -74,8 +73,7 @@ TEST(RenderHexChar, Cases)
         {"starts with a low nibble: no block header", bytes({0xB1, 0xFF}),
          "1 " + spaces(58) + " |" + dot + "\r\n"},
         {"one assembled value for both senders", bytes({0xA4, 0x80, 0xB1, 0xFF}),
-         sjis(u"J1⇒[000001] |") + spaces(47) + " |\r\n"
-             + sjis(u"J2→[000001] |41 ") + spaces(44) + " |" + dot + "\r\n"},
+         sjis(u"J1⇒[000001] |") + spaces(47) + " |\r\n" + sjis(u"J2→[000001] |41 ") + spaces(44) + " |" + dot + "\r\n"},
         {"value past 255 shows as a dot", bytes({0xAF, 0xBF, 0xBF, 0xFF}),
          sjis(u"J1⇒[000001] |FF FF ") + spaces(41) + " |" + dot + dot + "\r\n"},
     }, rule(79, "\r\r\n"));
@@ -106,12 +104,10 @@ TEST(RenderExchange, Cases)
          "AB" + spaces(6) + "|" + spaces(18) + "41 42" + j1Label + j1Tail
              + j2Head + j2Label + "06" + spaces(21) + "|" + dot + "\r\n"},
         {"eight bytes fill a line, the ninth starts another", byJ1("ABCDEFGHI") + byJ2("\x06") + endCode(),
-         "ABCDEFGH|41 42 43 44 45 46 47 48" + j1Label + j1Tail
-             + "I" + spaces(7) + "|" + spaces(21) + "49" + more + j1Tail
+         "ABCDEFGH|41 42 43 44 45 46 47 48" + j1Label + j1Tail + "I" + spaces(7) + "|" + spaces(21) + "49" + more + j1Tail
              + j2Head + j2Label + "06" + spaces(21) + "|" + dot + "\r\n"},
         {"blocks numbered per side", byJ2("a") + byJ1("b") + byJ2("c") + byJ1("d") + endCode(),
-         j2Head + j2Label + "61" + spaces(21) + "|a\r\n"
-             + "b" + spaces(7) + "|" + spaces(21) + "62" + j1Label + j1Tail
+         j2Head + j2Label + "61" + spaces(21) + "|a\r\n" + "b" + spaces(7) + "|" + spaces(21) + "62" + j1Label + j1Tail
              + j2Head + j2Label2 + "63" + spaces(21) + "|c\r\n"
              + "d" + spaces(7) + "|" + spaces(21) + "64" + j1Label2 + j1Tail},
         {"pair split by a line break", byJ1("AAAAAAA\x82\xA2") + endCode(),

@@ -67,17 +67,12 @@ TEST_F(ModifyWindowTest, OnlyAWholeStoreReplacesTheDataAndClosingReloadsItAndSto
     openWindow();
     EXPECT_EQ(QRect(window->pos(), window->size()), QRect(twipsToPixelsX(1500, window), twipsToPixelsY(1000, window),
                                                           twipsToPixelsX(6500, window), twipsToPixelsY(5000, window)));
-    const struct { QString text; QString message; MessageIcon icon; QString title; } failures[] = {
-        {QStringLiteral("41 42"), editortext::noEndCode(), MessageIcon::Critical, QStringLiteral("ferrox")},
-        {QStringLiteral("A4 G1 FF"), editortext::storeFailed(), MessageIcon::None, QString()},
-    };
     const CaptureBuffer before = capture;
-    for (const auto &row : failures) {
+    for (const auto &[text, message] : {std::pair{u"41 42", editortext::noEndCode()}, std::pair{u"A4 G1 FF", editortext::storeFailed()}}) {
         dialogs.messages.clear();
-        store(row.text);
+        store(QString::fromUtf16(text));
         ASSERT_EQ(dialogs.messages.size(), 1);
-        EXPECT_TRUE(dialogs.messages[0].text == row.message && dialogs.messages[0].icon == row.icon
-                    && dialogs.messages[0].title == row.title) << row.text.toStdString();
+        EXPECT_EQ(dialogs.messages[0].text, message);
     }
     refuse = true;
     store(QStringLiteral("A4 B1 FF"));

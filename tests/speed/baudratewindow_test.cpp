@@ -61,8 +61,7 @@ TEST_F(BaudRateWindowTest, OpensBesideTheMainWindowAllowsOnlyWhatTheLinkPermitsA
         QPointer<BaudRateWindow> window = openWindow();
         EXPECT_TRUE(window->text() == row.text && usable(window) == QLatin1String(row.usable) && !sampling);
         EXPECT_EQ(window->frameGeometry().topLeft(),
-                  mainWindow.frameGeometry().topLeft()
-                      + QPoint(twipsToPixelsX(150, window), twipsToPixelsY(1500, window)));
+                  mainWindow.frameGeometry().topLeft() + QPoint(twipsToPixelsX(150, window), twipsToPixelsY(1500, window)));
         if (row.usable[0] == '1') {
             // Closed mid-measurement, the board is told to stop.
             window->findChild<QPushButton *>(QStringLiteral("Cmd_Start"))->click();
