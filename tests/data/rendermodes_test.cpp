@@ -54,28 +54,23 @@ TEST(RenderAscii, Cases)
 
 TEST(RenderHexChar, Cases)
 {
+    // A line: its head, the hexadecimal part padded to 47 columns, the characters.
+    const auto line = [](const QByteArray &head, const QByteArray &hex, const QByteArray &chars) {
+        return head + hex + spaces(47 - int(hex.size())) + " |" + chars + "\r\n";
+    };
+    const QByteArray j1 = sjis(u"J1⇒[000001] |"), j2 = sjis(u"J2→[000001] |"), more = sjis(u"　           |");
     const QByteArray sixteenHex = QByteArray("41 ").repeated(16).left(47);
-    const QByteArray continuation = sjis(u"　           |");
     expectBodies(3, {
-        {"worked example", j1AB_j2ACK,
-         sjis(u"J1⇒[000001] |41 42 ") + spaces(41) + " |AB\r\n"
-             + sjis(u"J2→[000001] |06 ") + spaces(44) + " |" + dot + "\r\n"},
+        {"worked example", j1AB_j2ACK, line(j1, "41 42 ", "AB") + line(j2, "06 ", dot)},
         {"block of exactly sixteen bytes", byJ1(QByteArray(16, 'A')) + byJ2("\x06") + endCode(),
-         sjis(u"J1⇒[000001] |") + sixteenHex + " |" + QByteArray(16, 'A') + "\r\n" + continuation + spaces(47) + " |\r\n"
-             + sjis(u"J2→[000001] |06 ") + spaces(44) + " |" + dot + "\r\n"},
+         line(j1, sixteenHex, QByteArray(16, 'A')) + line(more, "", "") + line(j2, "06 ", dot)},
         {"seventeenth byte on a continuation line", byJ1(QByteArray(17, 'A')) + endCode(),
-         sjis(u"J1⇒[000001] |") + sixteenHex + " |" + QByteArray(16, 'A') + "\r\n"
-             + continuation + "41 " + spaces(44) + " |A\r\n"},
-        {"lead byte at a line end is not paired across lines",
-         byJ1(QByteArray(15, 'A') + "\x82\xA2" + "\x82\xA2") + endCode(),
-         sjis(u"J1⇒[000001] |") + QByteArray("41 ").repeated(15) + "82" + " |" + QByteArray(15, 'A') + "?\r\n"
-             + continuation + "A2 82 A2 " + spaces(38) + " |" + bytes({0xA2, 0x82, 0xA2}) + "\r\n"},
-        {"starts with a low nibble: no block header", bytes({0xB1, 0xFF}),
-         "1 " + spaces(58) + " |" + dot + "\r\n"},
-        {"one assembled value for both senders", bytes({0xA4, 0x80, 0xB1, 0xFF}),
-         sjis(u"J1⇒[000001] |") + spaces(47) + " |\r\n" + sjis(u"J2→[000001] |41 ") + spaces(44) + " |" + dot + "\r\n"},
-        {"value past 255 shows as a dot", bytes({0xAF, 0xBF, 0xBF, 0xFF}),
-         sjis(u"J1⇒[000001] |FF FF ") + spaces(41) + " |" + dot + dot + "\r\n"},
+         line(j1, sixteenHex, QByteArray(16, 'A')) + line(more, "41 ", "A")},
+        {"lead byte at a line end is not paired across lines", byJ1(QByteArray(15, 'A') + "\x82\xA2" + "\x82\xA2") + endCode(),
+         line(j1, QByteArray("41 ").repeated(15) + "82", QByteArray(15, 'A') + "?") + line(more, "A2 82 A2 ", "\xA2\x82\xA2")},
+        {"starts with a low nibble: no block header", bytes({0xB1, 0xFF}), "1 " + spaces(58) + " |" + dot + "\r\n"},
+        {"one assembled value for both senders", bytes({0xA4, 0x80, 0xB1, 0xFF}), line(j1, "", "") + line(j2, "41 ", dot)},
+        {"value past 255 shows as a dot", bytes({0xAF, 0xBF, 0xBF, 0xFF}), line(j1, "FF FF ", dot + dot)},
     }, rule(79, "\r\r\n"));
 }
 
@@ -87,40 +82,35 @@ QByteArray repeatedText(int first, int last)
     QByteArray all;
     for (int k = first; k <= last; ++k)
         all += ("41 " + QByteArray("1 ").repeated(k - 1)).left(23);
-    return all;
+    return all.trimmed();
 }
 
 TEST(RenderExchange, Cases)
 {
-    const QByteArray j1Label = sjis(u"|J1→000001    |");
-    const QByteArray j2Label = sjis(u"|    000001←J2|");
-    const QByteArray j2Label2 = sjis(u"|    000002←J2|");
-    const QByteArray j1Label2 = sjis(u"|J1→000002    |");
-    const QByteArray more = "|              |";
-    const QByteArray j1Tail = spaces(23) + "|" + spaces(8) + "\r\n";
-    const QByteArray j2Head = spaces(8) + "|" + spaces(23);
+    // J1's lines: characters, the hexadecimal part right-aligned, the label;
+    // J2's mirror them.
+    const auto j1 = [](const QByteArray &chars, const QByteArray &hex, const QByteArray &label) {
+        return chars + spaces(8 - int(chars.size())) + "|" + spaces(23 - int(hex.size())) + hex + label + spaces(23) + "|"
+            + spaces(8) + "\r\n";
+    };
+    const auto j2 = [](const QByteArray &hex, const QByteArray &chars, const QByteArray &label) {
+        return spaces(8) + "|" + spaces(23) + label + hex + spaces(23 - int(hex.size())) + "|" + chars + "\r\n";
+    };
+    const QByteArray first1 = sjis(u"|J1→000001    |"), second1 = sjis(u"|J1→000002    |");
+    const QByteArray first2 = sjis(u"|    000001←J2|"), second2 = sjis(u"|    000002←J2|"), more = "|              |";
     expectBodies(4, {
-        {"worked example", j1AB_j2ACK,
-         "AB" + spaces(6) + "|" + spaces(18) + "41 42" + j1Label + j1Tail
-             + j2Head + j2Label + "06" + spaces(21) + "|" + dot + "\r\n"},
+        {"worked example", j1AB_j2ACK, j1("AB", "41 42", first1) + j2("06", dot, first2)},
         {"eight bytes fill a line, the ninth starts another", byJ1("ABCDEFGHI") + byJ2("\x06") + endCode(),
-         "ABCDEFGH|41 42 43 44 45 46 47 48" + j1Label + j1Tail + "I" + spaces(7) + "|" + spaces(21) + "49" + more + j1Tail
-             + j2Head + j2Label + "06" + spaces(21) + "|" + dot + "\r\n"},
+         j1("ABCDEFGH", "41 42 43 44 45 46 47 48", first1) + j1("I", "49", more) + j2("06", dot, first2)},
         {"blocks numbered per side", byJ2("a") + byJ1("b") + byJ2("c") + byJ1("d") + endCode(),
-         j2Head + j2Label + "61" + spaces(21) + "|a\r\n" + "b" + spaces(7) + "|" + spaces(21) + "62" + j1Label + j1Tail
-             + j2Head + j2Label2 + "63" + spaces(21) + "|c\r\n"
-             + "d" + spaces(7) + "|" + spaces(21) + "64" + j1Label2 + j1Tail},
+         j2("61", "a", first2) + j1("b", "62", first1) + j2("63", "c", second2) + j1("d", "64", second1)},
         {"pair split by a line break", byJ1("AAAAAAA\x82\xA2") + endCode(),
-         "AAAAAAA?|41 41 41 41 41 41 41 82" + j1Label + j1Tail
-             + bytes({0xA2}) + spaces(7) + "|" + spaces(21) + "A2" + more + j1Tail},
-        {"lone high nibble at the end is not shown", byJ1("A") + bytes({0xA4, 0xFF}),
-         "A" + spaces(7) + "|" + spaces(21) + "41" + j1Label + j1Tail},
+         j1("AAAAAAA?", "41 41 41 41 41 41 41 82", first1) + j1("\xA2", "A2", more)},
+        {"lone high nibble at the end is not shown", byJ1("A") + bytes({0xA4, 0xFF}), j1("A", "41", first1)},
         {"first byte the end code", bytes({0xFF, 0xA4, 0xB1, 0xFF}), ""},
-        {"value past 255 shows as a dot", bytes({0xAF, 0xBF, 0xBF, 0xFF}),
-         dot + dot + spaces(6) + "|" + spaces(16) + "FF FF F" + j1Label + j1Tail},
+        {"value past 255 shows as a dot", bytes({0xAF, 0xBF, 0xBF, 0xFF}), j1(dot + dot, "FF FF F", first1)},
         {"repeated low nibbles never write negative spaces", bytes({0xA4}) + QByteArray(12, char(0xB1)) + endCode(),
-         "ABCDEFGH|" + repeatedText(1, 8).trimmed() + j1Label + j1Tail
-             + "IJKL" + spaces(4) + "|" + repeatedText(9, 12).trimmed() + more + j1Tail},
+         j1("ABCDEFGH", repeatedText(1, 8), first1) + j1("IJKL", repeatedText(9, 12), more)},
     }, rule(80, "\r\r\n"));
 }
 
