@@ -33,11 +33,8 @@ inline CaptureBuffer streamOf(std::initializer_list<int> raw) { return streamOf(
 inline QByteArray sent(int high, QByteArrayView monitored)
 {
     QByteArray out;
-    for (char c : monitored) {
-        const auto b = std::uint8_t(c);
-        out.append(char(high | (b >> 4)));
-        out.append(char((high + 0x10) | (b & 0x0F)));
-    }
+    for (const char b : monitored)
+        out.append(char(high | (std::uint8_t(b) >> 4))).append(char((high + 0x10) | (b & 0x0F)));
     return out;
 }
 inline QByteArray byJ1(QByteArrayView monitored) { return sent(0xA0, monitored); }

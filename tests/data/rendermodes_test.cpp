@@ -1,5 +1,6 @@
 // The display modes byte for byte with the report header: each table
-// opens with the mode's worked example, then its edge cases.
+// opens with the mode's worked example, then its edge cases. The header's
+// usual form is checked by every rendering; its variants at the end.
 #include "datatesting.h"
 
 using namespace ferrox;
@@ -170,4 +171,23 @@ TEST(RenderFrame, LongMalformedRunsStayLinear)
         const RenderResult result = *renderMonitorData(mode, capture, testHeader());
         EXPECT_LT(result.text.size(), qsizetype(capture.CaptureEnd()) * 40) << mode;
     }
+}
+
+TEST(ReportHeader, NineBitLineAndNamesOutsideTheCodePage)
+{
+    ReportHeaderSettings header = testHeader();
+    header.dataOnly = false;
+    header.dataName = QStringLiteral("/logs/caf\u00e9\U0001F600.dat");
+    QByteArray out;
+    WriteReportHeader(out, header, 0);
+    EXPECT_TRUE(out.contains(sjis(u"モニターデータ　　： /logs/caf??.dat\r\n"))) << show(out);
+    EXPECT_TRUE(out.endsWith(sjis(u"モニタデータ長　　： ９bit（パリティビットのデータ修得は行いません。）\r\n\r\n")));
+}
+
+TEST(ReportHeader, TrimsOnlyPlainSpaces)
+{
+    // Tabs and ideographic spaces stay.
+    for (const auto &[in, out] : {std::pair{u"  9600", u"9600"}, std::pair{u"\t9600 ", u"\t9600"},
+                                  std::pair{u"　双方向　", u"　双方向　"}, std::pair{u"   ", u""}})
+        EXPECT_EQ(trimSpaces(QString::fromUtf16(in)), QString::fromUtf16(out));
 }

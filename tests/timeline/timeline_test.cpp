@@ -1,6 +1,9 @@
-// The timeline: direction runs, response gaps and their statistics.
+// The timeline: direction runs, response gaps and their statistics; the
+// export formats: the rows, and the pcap's bytes (tshark reads them in the
+// end-to-end test).
 #include "data/datatesting.h"
 
+#include "timeline/exportformats.h"
 #include "timeline/timeline.h"
 
 using namespace ferrox;
@@ -11,6 +14,11 @@ namespace {
 // A poll and its answers: J1 "PQ" (stream 0..3), J2 "abc" (4..9), J1 "R"
 // (10..11), J2 "de" (12..15), J1 "S" (16..17), then the end code.
 const QByteArray exchange = byJ1("PQ") + byJ2("abc") + byJ1("R") + byJ2("de") + byJ1("S") + endCode();
+
+QByteArray exported(const QByteArray &stream, const std::optional<ArrivalTimes> &times, ExportFormat format)
+{
+    return exportBytes(assembleMonitoredBytes(streamOf(stream)), times, format);
+}
 
 } // namespace
 
@@ -60,4 +68,52 @@ TEST(MonitoredBytes, AreTakenAsFarAsTheStreamIsSound)
         EXPECT_EQ(result.bytes.size(), c.count) << c.name;
         EXPECT_EQ(result.errorOffset, c.errorOffset) << c.name;
     }
+}
+
+
+TEST(Export, RowsOfEveryFormat)
+{
+    // J1 sends ',' and '"' (characters CSV must quote), J2 answers ACK,
+    // 0xB1 (half-width katakana) and 0xFF; the J2 piece arrives 2.5 ms in.
+    const QByteArray stream = byJ1(",\"") + byJ2("\x06\xB1\xFF") + endCode();
+    ArrivalTimes times;
+    times.arrivals = {{0, 1000}, {4, 3500}};
+    const struct { const char *name; QByteArray stream; std::optional<ArrivalTimes> times; ExportFormat format; const char *text; } cases[] = {
+        {"csv with times", stream, times, ExportFormat::Csv,
+         "index,direction,hex,decimal,character,arrival_us\r\n"
+         "0,J1,2C,44,\",\",1000\r\n"
+         "1,J1,22,34,\"\"\"\",1000\r\n"
+         "2,J2,06,6,[ACK],3500\r\n"
+         "3,J2,B1,177,\xEF\xBD\xB1,3500\r\n"
+         "4,J2,FF,255,,3500\r\n"},
+        {"json lines without times", byJ1("\"") + byJ2("\xFF") + endCode(), std::nullopt, ExportFormat::JsonLines,
+         "{\"index\":0,\"direction\":\"J1\",\"hex\":\"22\",\"decimal\":34,\"character\":\"\\\"\",\"arrival_us\":null}\n"
+         "{\"index\":1,\"direction\":\"J2\",\"hex\":\"FF\",\"decimal\":255,\"character\":\"\",\"arrival_us\":null}\n"},
+        // A J2 high nibble interrupts J1's second byte: the rows stop before it.
+        {"faulty, as far as sound", byJ1("A") + bytes({0xA4, 0x80, 0xB2}) + endCode(), std::nullopt, ExportFormat::Csv,
+         "index,direction,hex,decimal,character,arrival_us\r\n0,J1,41,65,A,\r\n"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(exported(c.stream, c.times, c.format), QByteArray(c.text)) << c.name;
+}
+
+TEST(Export, PcapHasOneSerialLineRecordPerRun)
+{
+    // Started 2026-12-06T13:00:51Z + 0.25 s; J1 "AB" arrives at +1 ms, J2's
+    // ACK at +3.5 ms.
+    ArrivalTimes times;
+    times.startEpochMicros = 1796562051250000;
+    times.arrivals = {{0, 1000}, {4, 3500}};
+    const QByteArray pcap = exported(byJ1("AB") + byJ2("\x06") + endCode(), times, ExportFormat::Pcap);
+    const QByteArray expected = QByteArray::fromHex(
+        "d4c3b2a1 0200 0400 00000000 00000000 00000400 fa000000" // header: µs, v2.4, snap 262144, type 250
+        "835c156b 78d40300 0e000000 0e000000"                     // 1796562051.251000 s, 14 bytes
+        "6b155c83 0003d478 01 00 0000 4142"                       // serial header: time, Tx start; "AB"
+        "835c156b 3cde0300 0d000000 0d000000"                     // .253500 s, 13 bytes
+        "6b155c83 0003de3c 02 00 0000 06");                       // Rx start; ACK
+    EXPECT_EQ(pcap.toHex(), expected.toHex());
+    // Without times the records start at 0; the bytes are the same.
+    const QByteArray untimed = exported(byJ1("AB") + byJ2("\x06") + endCode(), std::nullopt, ExportFormat::Pcap);
+    EXPECT_EQ(untimed.mid(24, 8), QByteArray(8, '\0'));
+    EXPECT_EQ(untimed.size(), pcap.size());
 }
