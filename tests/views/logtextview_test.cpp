@@ -28,11 +28,7 @@ QByteArray modeFiveText(int rows)
 class TextView : public testing::Test
 {
 protected:
-    TextView()
-    {
-        view.resize(520, 300);
-        view.show();
-    }
+    TextView() { view.resize(520, 300), view.show(); }
     void loadAndWait(const QByteArray &bytes, bool rich = false)
     {
         QSignalSpy loaded(&view, &LogTextView::textLoaded);
@@ -44,32 +40,25 @@ protected:
 
 TEST_F(TextView, LoadsBigTextsInStepsHiddenUntilDone)
 {
-    const QByteArray big = modeFiveText(131072);
     QSignalSpy loaded(&view, &LogTextView::textLoaded);
-    view.loadBytes(big, false);
-    EXPECT_TRUE(view.isLoading());
-    EXPECT_FALSE(view.isVisible());
+    view.loadBytes(modeFiveText(131072), false);
+    EXPECT_TRUE(view.isLoading() && !view.isVisible());
     ASSERT_TRUE(loaded.wait(60000));
-    EXPECT_FALSE(view.isLoading());
-    EXPECT_TRUE(view.isVisible());
+    EXPECT_TRUE(!view.isLoading() && view.isVisible());
     EXPECT_EQ(view.document()->blockCount(), 131072 + 1);
     EXPECT_EQ(view.document()->findBlockByNumber(131071).text(), QStringLiteral("131071\tJ1  ->J2\t65 \t41"));
 }
 
 TEST_F(TextView, ANewLoadOrANewTextEndsALoadStillRunning)
 {
-    const std::function<void()> replacements[] = {
-        [&] { view.loadBytes("second", false); },
-        [&] { view.replaceAll(QStringLiteral("second")); },
-    };
+    const std::function<void()> replacements[] = {[&] { view.loadBytes("second", false); },
+                                                   [&] { view.replaceAll(QStringLiteral("second")); }};
     for (const auto &replace : replacements) {
         QSignalSpy loaded(&view, &LogTextView::textLoaded);
         view.loadBytes(modeFiveText(20000), false);
         ASSERT_TRUE(view.isLoading());
         replace();
-        EXPECT_EQ(loaded.size(), 1);
-        EXPECT_TRUE(view.isVisible());
-        EXPECT_FALSE(view.isLoading());
+        EXPECT_TRUE(loaded.size() == 1 && view.isVisible() && !view.isLoading());
         EXPECT_EQ(view.plainText(), QStringLiteral("second"));
         EXPECT_FALSE(loaded.wait(200)); // the first load does not come back
     }
