@@ -48,11 +48,9 @@ TEST(Help, EveryPageIsANamedTopicWithKeywordsAndSearchFindsThem)
 TEST(Help, ContentsAndSearchOpenTheViewerOrSayThereIsNoHelp)
 {
     QWidget mainWindow;
-    mainWindow.setWindowTitle(QStringLiteral("Ferrox Line Monitor Version 2.3.21  "));
     test::FakeDialogs dialogs;
     QTemporaryDir empty;
-    HelpCommands missing(&mainWindow, dialogs, empty.path());
-    missing.showSearch();
+    HelpCommands(&mainWindow, dialogs, empty.path()).showSearch();
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].text, abouttext::helpMissing());
 

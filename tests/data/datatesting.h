@@ -42,11 +42,7 @@ inline QByteArray byJ2(QByteArrayView monitored) { return sent(0x80, monitored);
 inline QByteArray endCode() { return QByteArray(1, char(0xFF)); }
 
 // Text in code page 932, through Qt's codec rather than the program's own.
-inline QByteArray sjis(const char16_t *text)
-{
-    QStringEncoder encoder("Shift_JIS");
-    return encoder.encode(QString::fromUtf16(text));
-}
+inline QByteArray sjis(const char16_t *text) { return QStringEncoder("Shift_JIS").encode(QString::fromUtf16(text)); }
 
 inline QByteArray spaces(int n) { return QByteArray(n, ' '); }
 inline QByteArray rule(int n, const char *end) { return QByteArray(n, '_') + end; }

@@ -317,10 +317,9 @@ TEST_F(LogWindows, WindowMenuTilesAndListsTheWindows)
     windowMenu.updateWindowList();
     windowMenu.updateWindowList(); // rebuilt, not added twice
     QStringList entries;
-    for (QAction *a : menu.actions()) {
-        if (a->isCheckable())
-            entries << a->text() + (a->isChecked() ? QStringLiteral("*") : QString());
-    }
+    for (QAction *a : menu.actions())
+        entries << (a->isCheckable() ? a->text() + (a->isChecked() ? QStringLiteral("*") : QString()) : QString());
+    entries.removeAll(QString());
     EXPECT_EQ(entries, (QStringList{QStringLiteral("&1 モニターログ"), QStringLiteral("&2 /logs/R&&D.txt"),
                                     QStringLiteral("&3 モニターログ*")}));
     EXPECT_EQ(menu.actions().size(), 4 + 1 + 3);
