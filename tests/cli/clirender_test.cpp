@@ -37,8 +37,7 @@ QStringList words(const char *line) { return QString::fromUtf8(line).split(QLati
 TEST(CliRender, OutputMatchesTheExpectedFiles)
 {
     // One run per mode; malformed data gives the lines rendered so far and status 4.
-    struct Case { QStringList arguments; const char *expectedFile; QString err; int exitCode = 0; };
-    const Case cases[] = {
+    const struct { QStringList arguments; const char *expectedFile; QString err; int exitCode = 0; } cases[] = {
         {words("render conversation.dat"), "conversation.mode1.rsm", QStringLiteral("receive errors: 1\n")},
         {words("render malformed.dat --mode 2"), "malformed.mode2.rsm", QStringLiteral("モニターデータにエラーがありました。"), 4},
         {words("render conversation.dat --mode=3"), "conversation.mode3.rsm", QStringLiteral("receive errors: 1\n")},
@@ -47,7 +46,7 @@ TEST(CliRender, OutputMatchesTheExpectedFiles)
                "--monitor-speed 19200 --direction J1→J2 --data-width 9"),
          "exchange.mode4.settings.rsm", QStringLiteral("receive errors: 0\n")},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         const std::string label = c.arguments.join(QLatin1Char(' ')).toStdString();
         const CliRun run = runCli(c.arguments);
         EXPECT_EQ(run.exitCode, c.exitCode) << label << "\n" << run.err.toStdString();
@@ -62,8 +61,7 @@ TEST(CliRender, RefusalsAndFailures)
     ASSERT_TRUE(QFile(dir.filePath(QStringLiteral("blocker"))).open(QIODevice::WriteOnly));
     const QString unwritable = dir.filePath(QStringLiteral("blocker/out.rsm"));
 
-    struct Case { QStringList arguments; int exitCode; QString message; };
-    const Case cases[] = {
+    const struct { QStringList arguments; int exitCode; QString message; } cases[] = {
         {words("render missing.dat"), 1, QStringLiteral("モニタデータファイル(missing.dat)が存在しませんでした。")},
         {words("render empty.dat"), 4, QStringLiteral("モニタデータファイル(empty.dat)にデータがありませんでした。")},
         {QStringList{QStringLiteral("render"), QStringLiteral("exchange.dat"), QStringLiteral("-o"), unwritable}, 1, unwritable},
@@ -72,7 +70,7 @@ TEST(CliRender, RefusalsAndFailures)
         // One output for two contents would lose the data.
         {words("capture --device /dev/null -o same.dat --text ./same.dat"), 2, QStringLiteral("the same output")},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         const CliRun run = runCli(c.arguments);
         EXPECT_TRUE(run.exitCode == c.exitCode && run.err.contains(c.message) && run.out.isEmpty())
             << c.arguments.join(QLatin1Char(' ')).toStdString() << "\n" << run.err.toStdString();
@@ -147,13 +145,12 @@ TEST(CliRender, FileNamesThatAreNotUtf8)
 
 TEST(CliExamine, CountsSequenceErrorsAndRejectsAsTheProgramWould)
 {
-    struct Case { const char *line; int exitCode; const char *out; };
-    const Case cases[] = {
+    const struct { const char *line; int exitCode; const char *out; } cases[] = {
         {"examine exchange.dat", 0, "sequence errors: 0\n"},
         {"examine conversation.dat", 4, "sequence errors: 3\n"},
         {"examine empty.dat", 4, ""},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         const CliRun run = runCli(words(c.line));
         EXPECT_TRUE(run.exitCode == c.exitCode && run.out == c.out) << c.line;
     }

@@ -65,13 +65,12 @@ TEST_F(DataFiles, AFileLongerThanTheBufferIsCutAndSaysSo)
 
 TEST_F(DataFiles, EmptyMissingAndFolderAreRefused)
 {
-    struct Case { QString path; LoadResult::Status status; };
-    const Case cases[] = {
+    const struct { QString path; LoadResult::Status status; } cases[] = {
         {test::writeFile(path("empty.dat"), QByteArray()), LoadResult::Status::Empty},
         {path("missing.dat"), LoadResult::Status::Unreadable},
         {m_dir.path(), LoadResult::Status::Unreadable},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         const LoadResult loaded = LoadMonitorData(c.path);
         EXPECT_TRUE(!loaded.ok() && loaded.status == c.status) << c.path.toStdString();
         EXPECT_TRUE(loaded.message.contains(c.path)) << loaded.message.toStdString();
@@ -122,14 +121,13 @@ TEST(Sidecar, WritesTheStartWithItsZoneThenOneLinePerArrivalAndReadsThemBack)
 TEST(Sidecar, ADoubtfulSidecarIsIgnoredWholeAndSaysWhy)
 {
     const QByteArray start = "2026-12-06T22:00:51.5Z\n";
-    struct Case { const char *name; QByteArray text; const char16_t *reason; };
-    const Case cases[] = {
+    const struct { const char *name; QByteArray text; const char16_t *reason; } cases[] = {
         {"last line cut", start + "0\t80\n6\t15", u"途中で切れています"},
         {"start without zone", "2026-12-06T22:00:51\n", u"1行目の形式"},
         {"time falls", start + "0\t80\n6\t70\n", u"3行目の順序"},
         {"past the stream: another file's", start + "0\t80\n42\t90\n", u"モニターデータと合いません"},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         const SidecarRead read = parseSidecar(c.text, 42);
         EXPECT_EQ(read.status, SidecarRead::Status::Ignored) << c.name;
         EXPECT_TRUE(read.note.contains(QString::fromUtf16(c.reason))) << c.name << ": " << read.note.toStdString();

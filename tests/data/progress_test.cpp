@@ -39,8 +39,7 @@ TEST(RenderProgress, EachModeReportsOnItsGrid)
     // The exchange mode counts from i + 2: r = 100 - 2.5 (i + 2), on a grid of 2.
     const std::vector<qint32> exchange = {92, 90, 88, 82, 80, 78, 72, 70, 68, 62, 60, 58, 52, 50, 48,
                                           42, 40, 38, 32, 30, 28, 22, 20, 18, 12, 10, 8, 2, 0, -2};
-    struct Case { const char *name; std::vector<qint32> modes; CaptureBuffer capture; std::vector<qint32> reports; };
-    const Case cases[] = {
+    const struct { const char *name; std::vector<qint32> modes; CaptureBuffer capture; std::vector<qint32> reports; } cases[] = {
         {"forty stream bytes", {1, 2, 3, 5}, soundStream(20), everyFifth},
         {"forty stream bytes", {4}, soundStream(20), exchange},
         // -100 and -200 remaining, which the status line shows as a full bar
@@ -49,7 +48,7 @@ TEST(RenderProgress, EachModeReportsOnItsGrid)
         {"only the end code", {1, 4}, streamOf({0xFF}), {}},
         {"stops at the first end code", {1}, streamOf({0xFF, 0xA4, 0xB1, 0xA4, 0xB1, 0xFF}), {100}},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         for (qint32 mode : c.modes)
             EXPECT_EQ(reports(mode, c.capture), c.reports) << c.name << ", mode " << mode;
     }
@@ -82,8 +81,7 @@ TEST(RenderProgress, StepwiseCountingAgreesWithTheFormula)
 
 TEST(ExamineMonitorData, CountsMisplacedTags)
 {
-    struct Case { const char *name; QByteArray stream; qint32 errors; };
-    const Case cases[] = {
+    const struct { const char *name; QByteArray stream; qint32 errors; } cases[] = {
         {"sound exchange", bytes({0xA4, 0xB1, 0x80, 0x96, 0xFF}), 0},
         {"interleaved nibbles", bytes({0xA4, 0x80, 0xB1, 0x96, 0xFF}), 3},
         {"0xF3 judged like the end code", bytes({0xA4, 0xB1, 0xF3}), 0},
@@ -93,7 +91,7 @@ TEST(ExamineMonitorData, CountsMisplacedTags)
         {"end code after a high nibble", bytes({0xA4, 0xFF}), 1},
         {"repeated low nibble", bytes({0xA4, 0xB1, 0xB1, 0xFF}), 1},
     };
-    for (const Case &c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(ExamineMonitorData(streamOf(c.stream)), c.errors) << c.name;
 }
 

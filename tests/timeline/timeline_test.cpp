@@ -72,15 +72,14 @@ TEST(Timeline, WithoutTimesTheRunsRemainAndTheTimesAreUnknown)
 
 TEST(MonitoredBytes, AreTakenAsFarAsTheStreamIsSound)
 {
-    struct Case { const char *name; QByteArray stream; qint32 count; qint32 errorOffset; };
-    const Case cases[] = {
+    const struct { const char *name; QByteArray stream; qint32 count; qint32 errorOffset; } cases[] = {
         {"sound", exchange, 9, -1},
         {"end code after 0xF3", byJ1("P") + bytes({0xF3}) + endCode(), 1, 3},
         {"interleaved nibbles", byJ1("PQ") + bytes({0xA4, 0x80, 0xB1, 0x96}) + endCode(), 2, 5},
         {"undefined tag", byJ2("ab") + bytes({0x55}) + byJ2("c") + endCode(), 2, 4},
         {"lone high nibble at CaptureEnd", byJ1("P") + bytes({0xA4}), 1, -1},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         const MonitoredBytes result = assembleMonitoredBytes(streamOf(c.stream));
         EXPECT_EQ(result.bytes.size(), c.count) << c.name;
         EXPECT_EQ(result.errorOffset, c.errorOffset) << c.name;

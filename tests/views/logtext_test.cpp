@@ -27,8 +27,7 @@ TEST(LogText, EachLineBreakShowsOnce)
 // The code page mapping itself, byte for byte, is tested with the capture data.
 TEST(LogText, SavedTextIsCodePage932WithCrLfAndReadsBackTheSame)
 {
-    struct Case { QString text; QByteArray bytes; };
-    const Case cases[] = {
+    const struct { QString text; QByteArray bytes; } cases[] = {
         // "モ" is 83 82; half-width katakana is one byte each.
         {QStringLiteral("モニターログ ｶﾀ\n表示"), "\x83\x82\x83\x6A\x83\x5E\x81\x5B\x83\x8D\x83\x4F \xB6\xC0\r\n\x95\x5C\x8E\xA6"},
         {QStringLiteral("a\nb") + QChar(QChar::ParagraphSeparator) + QLatin1Char('c') + QChar(QChar::LineSeparator),
@@ -38,7 +37,7 @@ TEST(LogText, SavedTextIsCodePage932WithCrLfAndReadsBackTheSame)
         // Captured binary data (an unassigned pair) comes back as it was.
         {QString(QChar(keptByteCharacter(0x88))) + QChar(keptByteCharacter(0x75)) + QLatin1Char('|'), "\x88\x75|"},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         EXPECT_EQ(encodeLogText(c.text), c.bytes) << c.text.toStdString();
         EXPECT_EQ(encodeLogText(decodeLogText(c.bytes)), c.bytes);
     }
@@ -51,11 +50,10 @@ TEST(LogText, SavedTextIsCodePage932WithCrLfAndReadsBackTheSame)
 TEST(LogText, TextPiecesKeepSurrogatePairsWholeAndAlwaysProgress)
 {
     const QString text = QStringLiteral("a😀b😀");
-    struct Case { qsizetype from; qsizetype budget; qsizetype end; };
-    const Case cases[] = {
+    const struct { qsizetype from; qsizetype budget; qsizetype end; } cases[] = {
         {0, 1, 1}, {1, 1, 3}, {0, 2, 3}, {0, 3, 3}, {3, 1, 4}, {4, 1, 6}, {4, 100, 6}, {0, 0, 1},
     };
-    for (const Case &c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(textPieceEnd(text, c.from, c.budget), c.end) << c.from << "+" << c.budget;
 }
 
@@ -78,9 +76,7 @@ TEST(TextFiles, ReadingTellsWhatIsWrong)
 {
     // Writing is the data files' atomic write, tested with them.
     QTemporaryDir dir;
-    const auto file = [&](const char *name, const QByteArray &bytes) {
-        return test::writeFile(dir.filePath(QString::fromUtf8(name)), bytes);
-    };
+    const auto file = [&](const char *name, const QByteArray &bytes) { return test::writeFile(dir.filePath(QString::fromUtf8(name)), bytes); };
     const TextFileRead ok = readTextFile(file("log.txt", "\x83\x82\r\n"));
     EXPECT_TRUE(ok.status == TextFileRead::Status::Ok && ok.bytes == "\x83\x82\r\n");
     for (const QString &missing : {dir.filePath(QStringLiteral("none.txt")), QString()})
