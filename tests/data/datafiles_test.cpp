@@ -1,7 +1,9 @@
-// Data files: store, load, cut, refusals, atomic writes.
+// Data files: store, load, cut, refusals, atomic writes; the .times
+// sidecar: its text and its tolerant reading.
 #include "datatesting.h"
 
 #include "data/datafiles.h"
+#include "data/sidecar.h"
 #include "support/testfiles.h"
 
 #include <QDir>
@@ -36,8 +38,7 @@ TEST_F(DataFiles, SavedCopiesReopenByteForByteWhateverTheyHold)
         ASSERT_TRUE(StoreMonitorData(streamOf(raw), file).ok);
         EXPECT_EQ(test::readFile(file), raw);
         const LoadResult loaded = LoadMonitorData(file);
-        EXPECT_EQ(loaded.status, LoadResult::Status::Loaded);
-        EXPECT_TRUE(loaded.message.isEmpty());
+        EXPECT_TRUE(loaded.status == LoadResult::Status::Loaded && loaded.message.isEmpty());
         EXPECT_EQ(loaded.capture, streamOf(raw));
         EXPECT_EQ(loaded.capture.CaptureEnd(), end);
         for (qint32 i = qint32(raw.size()); i < 3000; ++i)
@@ -55,8 +56,7 @@ TEST_F(DataFiles, AFileLongerThanTheBufferIsCutAndSaysSo)
         test::writeFile(file, raw);
         const LoadResult loaded = LoadMonitorData(file);
         const bool cut = length > CaptureBuffer::Size;
-        EXPECT_EQ(loaded.status, cut ? LoadResult::Status::Cut : LoadResult::Status::Loaded);
-        EXPECT_TRUE(loaded.ok());
+        EXPECT_TRUE(loaded.ok() && loaded.status == (cut ? LoadResult::Status::Cut : LoadResult::Status::Loaded));
         EXPECT_EQ(loaded.capture.CaptureEnd(), CaptureBuffer::LastIndex);
         EXPECT_EQ(loaded.capture.at(CaptureBuffer::LastIndex), 0x77);
         EXPECT_EQ(loaded.message.contains(QStringLiteral("262145")), cut) << loaded.message.toStdString();
@@ -65,22 +65,15 @@ TEST_F(DataFiles, AFileLongerThanTheBufferIsCutAndSaysSo)
 
 TEST_F(DataFiles, EmptyMissingAndFolderAreRefused)
 {
-    const QString empty = path("empty.dat");
-    test::writeFile(empty, QByteArray());
-    struct Case { QString path; LoadResult::Status status; };
-    const Case cases[] = {
-        {empty, LoadResult::Status::Empty},
+    const struct { QString path; LoadResult::Status status; } cases[] = {
+        {test::writeFile(path("empty.dat"), QByteArray()), LoadResult::Status::Empty},
         {path("missing.dat"), LoadResult::Status::Unreadable},
         {m_dir.path(), LoadResult::Status::Unreadable},
-        {QString(), LoadResult::Status::Unreadable},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.path.toStdString());
+    for (const auto &c : cases) {
         const LoadResult loaded = LoadMonitorData(c.path);
-        EXPECT_EQ(loaded.status, c.status);
-        EXPECT_FALSE(loaded.ok());
-        EXPECT_FALSE(loaded.message.isEmpty());
-        EXPECT_TRUE(c.path.isEmpty() || loaded.message.contains(c.path)) << loaded.message.toStdString();
+        EXPECT_TRUE(!loaded.ok() && loaded.status == c.status) << c.path.toStdString();
+        EXPECT_TRUE(loaded.message.contains(c.path)) << loaded.message.toStdString();
     }
 }
 
@@ -88,10 +81,8 @@ TEST_F(DataFiles, RefusedWritesNameTheFileAndLeaveEverythingAsItWas)
 {
     // A file where a folder should be, and a read-only file (which a
     // rename would replace regardless of its permissions).
-    const QString blocker = path("blocker");
-    const QString locked = path("locked.dat");
-    test::writeFile(blocker, "keep");
-    test::writeFile(locked, "keep");
+    const QString blocker = test::writeFile(path("blocker"), "keep");
+    const QString locked = test::writeFile(path("locked.dat"), "keep");
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
     for (const QString &target : {blocker + QStringLiteral("/rs_text.rsm"), locked}) {
         const FileWriteResult result = writeFileAtomically(target, "new");
@@ -102,9 +93,43 @@ TEST_F(DataFiles, RefusedWritesNameTheFileAndLeaveEverythingAsItWas)
     EXPECT_EQ(test::readFile(locked), QByteArray("keep"));
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files).size(), 2);
 
-    const QString file = path("rs_text.rsm"); // an existing file is replaced whole
-    test::writeFile(file, QByteArray(5000, 'o'));
+    const QString file = test::writeFile(path("rs_text.rsm"), QByteArray(5000, 'o')); // replaced whole
     ASSERT_TRUE(writeFileAtomically(file, "new").ok);
     EXPECT_EQ(test::readFile(file), QByteArray("new"));
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files).size(), 3);
+}
+
+TEST(Sidecar, WritesTheStartWithItsZoneThenOneLinePerArrivalAndReadsThemBack)
+{
+    ArrivalTimes times;
+    times.startEpochMicros = 1796562051123456; // 2026-12-06T13:00:51.123456Z
+    times.startUtcOffsetSeconds = -(4 * 3600 + 30 * 60);
+    times.arrivals = {{0, 80}, {6, 1500}, {41, 90210}};
+    const QByteArray text = "2026-12-06T08:30:51.123456-04:30\n0\t80\n6\t1500\n41\t90210\n";
+    EXPECT_EQ(formatSidecar(times), text);
+    EXPECT_EQ(parseSidecar(text, 42).times, times);
+
+    QTemporaryDir dir;
+    const QString data = dir.filePath(QStringLiteral("a.dat"));
+    EXPECT_EQ(readSidecar(data, 42).status, SidecarRead::Status::Missing);
+    ASSERT_TRUE(writeSidecar(data, times).ok);
+    EXPECT_EQ(readSidecar(data, 42).times, times);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("b.dat.times")));
+    EXPECT_EQ(readSidecar(dir.filePath(QStringLiteral("b.dat")), 42).status, SidecarRead::Status::Ignored);
+}
+
+TEST(Sidecar, ADoubtfulSidecarIsIgnoredWholeAndSaysWhy)
+{
+    const QByteArray start = "2026-12-06T22:00:51.5Z\n";
+    const struct { const char *name; QByteArray text; const char16_t *reason; } cases[] = {
+        {"last line cut", start + "0\t80\n6\t15", u"途中で切れています"},
+        {"start without zone", "2026-12-06T22:00:51\n", u"1行目の形式"},
+        {"time falls", start + "0\t80\n6\t70\n", u"3行目の順序"},
+        {"past the stream: another file's", start + "0\t80\n42\t90\n", u"モニターデータと合いません"},
+    };
+    for (const auto &c : cases) {
+        const SidecarRead read = parseSidecar(c.text, 42);
+        EXPECT_EQ(read.status, SidecarRead::Status::Ignored) << c.name;
+        EXPECT_TRUE(read.note.contains(QString::fromUtf16(c.reason))) << c.name << ": " << read.note.toStdString();
+    }
 }

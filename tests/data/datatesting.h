@@ -33,11 +33,8 @@ inline CaptureBuffer streamOf(std::initializer_list<int> raw) { return streamOf(
 inline QByteArray sent(int high, QByteArrayView monitored)
 {
     QByteArray out;
-    for (char c : monitored) {
-        const auto b = std::uint8_t(c);
-        out.append(char(high | (b >> 4)));
-        out.append(char((high + 0x10) | (b & 0x0F)));
-    }
+    for (const char b : monitored)
+        out.append(char(high | (std::uint8_t(b) >> 4))).append(char((high + 0x10) | (b & 0x0F)));
     return out;
 }
 inline QByteArray byJ1(QByteArrayView monitored) { return sent(0xA0, monitored); }
@@ -45,11 +42,7 @@ inline QByteArray byJ2(QByteArrayView monitored) { return sent(0x80, monitored);
 inline QByteArray endCode() { return QByteArray(1, char(0xFF)); }
 
 // Text in code page 932, through Qt's codec rather than the program's own.
-inline QByteArray sjis(const char16_t *text)
-{
-    QStringEncoder encoder("Shift_JIS");
-    return encoder.encode(QString::fromUtf16(text));
-}
+inline QByteArray sjis(const char16_t *text) { return QStringEncoder("Shift_JIS").encode(QString::fromUtf16(text)); }
 
 inline QByteArray spaces(int n) { return QByteArray(n, ' '); }
 inline QByteArray rule(int n, const char *end) { return QByteArray(n, '_') + end; }

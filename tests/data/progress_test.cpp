@@ -1,6 +1,8 @@
-// Progress of a rendering on the status line's grid.
+// The tag-sequence check of a capture, and the progress of a rendering on
+// the status line's grid.
 #include "datatesting.h"
 
+#include "data/examine.h"
 #include "data/progressgrid.h"
 #include "data/renderer.h"
 
@@ -37,18 +39,16 @@ TEST(RenderProgress, EachModeReportsOnItsGrid)
     // The exchange mode counts from i + 2: r = 100 - 2.5 (i + 2), on a grid of 2.
     const std::vector<qint32> exchange = {92, 90, 88, 82, 80, 78, 72, 70, 68, 62, 60, 58, 52, 50, 48,
                                           42, 40, 38, 32, 30, 28, 22, 20, 18, 12, 10, 8, 2, 0, -2};
-    struct Case { const char *name; std::vector<qint32> modes; CaptureBuffer capture; std::vector<qint32> reports; };
-    const Case cases[] = {
+    const struct { const char *name; std::vector<qint32> modes; CaptureBuffer capture; std::vector<qint32> reports; } cases[] = {
         {"forty stream bytes", {1, 2, 3, 5}, soundStream(20), everyFifth},
         {"forty stream bytes", {4}, soundStream(20), exchange},
         // -100 and -200 remaining, which the status line shows as a full bar
         // (found by fuzzing: the bound is -200 / CaptureEnd, not -100).
         {"one low nibble", {4}, streamOf({0xB1, 0xFF}), {-100, -200}},
-        {"one low nibble", {1}, streamOf({0xB1, 0xFF}), {100, 0}},
         {"only the end code", {1, 4}, streamOf({0xFF}), {}},
         {"stops at the first end code", {1}, streamOf({0xFF, 0xA4, 0xB1, 0xA4, 0xB1, 0xFF}), {100}},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         for (qint32 mode : c.modes)
             EXPECT_EQ(reports(mode, c.capture), c.reports) << c.name << ", mode " << mode;
     }
@@ -56,38 +56,51 @@ TEST(RenderProgress, EachModeReportsOnItsGrid)
 
 TEST(RenderProgress, RoundsHalvesToEven)
 {
-    struct Case { qint32 position, captureEnd, offset, remaining; };
-    const Case cases[] = {
-        {1, 8, 0, 88},   // 87.5
-        {39, 40, 2, -2}, // -2.5
-        {1, 3, 0, 67},   // 66.67
-        {262144, 262144, 2, 0},  // -0.00076
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(ProgressGrid::remainingAt(c.position, c.captureEnd, c.offset), c.remaining)
-            << c.position << "/" << c.captureEnd << "+" << c.offset;
+    EXPECT_EQ(ProgressGrid::remainingAt(1, 8, 0), 88);   // 87.5
+    EXPECT_EQ(ProgressGrid::remainingAt(39, 40, 2), -2); // -2.5
+    EXPECT_EQ(ProgressGrid::remainingAt(262144, 262144, 2), 0); // -0.00076
 }
 
 TEST(RenderProgress, StepwiseCountingAgreesWithTheFormula)
 {
     // The grid walks without dividing; every report must match the formula.
     for (qint32 captureEnd : {1, 2, 3, 99, 100, 101, 4097}) {
-        for (qint32 offset : {0, 2}) {
-            for (qint32 gridStep : {2, 5}) {
-                ProgressGrid grid(captureEnd, offset, gridStep);
-                qint32 last = 0;
-                for (qint32 i = 0; i <= captureEnd; ++i) {
-                    std::optional<qint32> reported;
-                    grid.visit([&](qint32 r) { reported = r; });
-                    const qint32 r = ProgressGrid::remainingAt(i, captureEnd, offset);
-                    const bool due = r % gridStep == 0 && r != last;
-                    ASSERT_EQ(reported.has_value(), due) << captureEnd << " at " << i;
-                    if (due) {
-                        EXPECT_EQ(*reported, r);
-                        last = r;
-                    }
-                }
+        for (const auto &[offset, gridStep] : {std::pair{0, 5}, std::pair{2, 2}}) {
+            ProgressGrid grid(captureEnd, offset, gridStep);
+            qint32 last = 0;
+            for (qint32 i = 0; i <= captureEnd; ++i) {
+                std::optional<qint32> reported;
+                grid.visit([&](qint32 r) { reported = r; });
+                const qint32 r = ProgressGrid::remainingAt(i, captureEnd, offset);
+                ASSERT_EQ(reported, (r % gridStep == 0 && r != last) ? std::optional(r) : std::nullopt) << captureEnd << " at " << i;
+                last = reported.value_or(last);
             }
         }
     }
+}
+
+TEST(ExamineMonitorData, CountsMisplacedTags)
+{
+    const struct { const char *name; QByteArray stream; qint32 errors; } cases[] = {
+        {"sound exchange", bytes({0xA4, 0xB1, 0x80, 0x96, 0xFF}), 0},
+        {"interleaved nibbles", bytes({0xA4, 0x80, 0xB1, 0x96, 0xFF}), 3},
+        {"0xF3 judged like the end code", bytes({0xA4, 0xB1, 0xF3}), 0},
+        {"a high nibble after 0xF3", bytes({0xA4, 0xB1, 0xF3, 0x80, 0x96, 0xFF}), 1},
+        {"0xF3 after a high nibble", bytes({0xA4, 0xF3, 0xB1, 0xFF}), 2},
+        {"undefined tag", bytes({0xA4, 0xB1, 0x55, 0x80, 0x96, 0xFF}), 2},
+        {"end code after a high nibble", bytes({0xA4, 0xFF}), 1},
+        {"repeated low nibble", bytes({0xA4, 0xB1, 0xB1, 0xFF}), 1},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ExamineMonitorData(streamOf(c.stream)), c.errors) << c.name;
+}
+
+TEST(ExamineMonitorData, LooksNoFurtherThanCaptureEndEvenInAFullBuffer)
+{
+    CaptureBuffer capture = streamOf({0xA4, 0xB1, 0xFF});
+    capture.setAt(3, 0x55); // past the end code
+    EXPECT_EQ(ExamineMonitorData(capture), 0);
+    const CaptureBuffer full = streamOf(byJ1(QByteArray(CaptureBuffer::LastIndex / 2, 'A')) + endCode());
+    EXPECT_EQ(full.CaptureEnd(), CaptureBuffer::LastIndex);
+    EXPECT_EQ(ExamineMonitorData(full), 0);
 }

@@ -1,22 +1,22 @@
 // The editor's hexadecimal text both ways: the view's layout, the three
-// text functions and reading an edited text back into a stream.
+// text functions and reading an edited text back into a stream; the
+// editor's files and window geometry.
+#include "editor/editorstore.h"
 #include "editor/hextext.h"
+#include "editor/modifylayout.h"
 
+#include "support/fakestores.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace ferrox;
 
 namespace {
 
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(text);
-}
-
-CaptureBuffer bufferOf(const QByteArray &stream)
-{
-    return CaptureBuffer::fromStream(stream);
-}
+QByteArray hex(const char *text) { return QByteArray::fromHex(text); }
+CaptureBuffer bufferOf(const QByteArray &stream) { return CaptureBuffer::fromStream(stream); }
 
 TEST(HexText, TheViewWritesSixteenValuesARowUpToTheEndCodeOrAZero)
 {
@@ -66,7 +66,6 @@ TEST(HexText, AnEditedTextBecomesTheStreamOnlyWhenEveryTokenIsAByte)
         {"above 0xFF", QStringLiteral("1FF"), std::nullopt},
         {"equals sign", QStringLiteral("A4 = B1 FF"), std::nullopt},
         {"1025 values on a line", values1024 + QStringLiteral("FF"), std::nullopt},
-        {"1026 tokens on a line", QStringLiteral("A1 ").repeated(TokenSlots + 1), std::nullopt},
         {"no value", QStringLiteral(" ,\r\n"), std::nullopt},
     };
     const CaptureBuffer current = bufferOf(hex("A0B0A1B1A2B2A3B3FF"));
@@ -93,6 +92,42 @@ TEST(HexText, TheBufferBoundsTheValuesAndBigTextsReadQuickly)
     // A 5 MB paste, as lines and as one line: refused, not stored in part.
     EXPECT_FALSE(readEditedText(QStringLiteral("A4 B1\r\n").repeated(750000), {}));
     EXPECT_FALSE(readEditedText(QStringLiteral("A4 ").repeated(1750000), {}));
+}
+
+TEST(EditorStore, TheStoreWritesItsFileOnlyAfterTheEndCodeCheck)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + u'/';
+    const CaptureBuffer current = CaptureBuffer::fromStream(QByteArray::fromHex("A4B18096FF"));
+
+    EXPECT_TRUE(writeEditorViewFile(folder, current).message.isEmpty());
+    EXPECT_EQ(test::readFile(folder + QStringLiteral("rs_temp.rsm")), QByteArray("A4 B1 80 96 FF "));
+
+    EditorStoreResult result = storeEditedText(folder, QStringLiteral("41 42"), current);
+    EXPECT_EQ(result.status, EditorStoreResult::Status::NoEndCode);
+    EXPECT_FALSE(QFile::exists(folder + QStringLiteral("rs_mod.rsm")));
+
+    result = storeEditedText(folder, QStringLiteral("a4 b1\nff"), current);
+    EXPECT_EQ(result.status, EditorStoreResult::Status::Stored);
+    EXPECT_EQ(result.capture.stream(), QByteArray::fromHex("A4B1FF"));
+    EXPECT_EQ(test::readFile(folder + QStringLiteral("rs_mod.rsm")), QByteArray("a4 b1\r\nff"));
+
+    EXPECT_EQ(storeEditedText(folder, QStringLiteral("1FF"), current).status, EditorStoreResult::Status::Invalid);
+    const QString missing = folder + QStringLiteral("gone/");
+    result = storeEditedText(missing, QStringLiteral("FF"), current);
+    EXPECT_EQ(result.status, EditorStoreResult::Status::FileFailed);
+    EXPECT_TRUE(result.message.contains(QStringLiteral("rs_mod.rsm")));
+    EXPECT_FALSE(writeEditorViewFile(missing, current).message.isEmpty());
+}
+
+TEST(EditorStore, DamagedGeometryIsBoundedAndTheLayoutNeverGoesNegative)
+{
+    test::MemorySettingsStore store;
+    store.values.insert(QStringLiteral("ferrox/Settings2/MainLeft_m"), QStringLiteral("zz"));
+    store.values.insert(QStringLiteral("ferrox/Settings2/MainWidth_m"), QStringLiteral("1e30"));
+    EXPECT_EQ(loadEditorGeometry(ProgramSettings(store)), (EditorGeometry{1000, 1000, 480000, 5000}));
+    EXPECT_EQ(modifyWindowLayout({6500, 5000}).text, QRectF(0, 240, 6380, 4130));
+    EXPECT_EQ(modifyWindowLayout({50, 300}).text, QRectF(0, 240, 0, 0)); // too small for the margins
 }
 
 } // namespace

@@ -18,65 +18,44 @@ using namespace ferrox::test;
 
 namespace {
 
-class BaudRateWindowTest : public testing::Test
+// The Start, Stop and Close buttons' enables as "1" and "0".
+QString usable(QWidget *window)
 {
-protected:
-    BaudRateWindowTest()
-    {
-        port.open();
-        mainWindow.setGeometry(100, 80, 600, 500);
-        mainWindow.show();
-    }
-    QPointer<BaudRateWindow> openWindow()
-    {
-        auto *window = new BaudRateWindow(owner, {[this] { return captureRunning; }, [this] { return simpleMonitorOn; },
-                                                  [this] { return sampling; }, [this](bool on) { sampling = on; }},
-                                          &mainWindow);
-        window->open();
-        return window;
-    }
-    static QString usable(QWidget *window)
-    {
-        QString out;
-        for (const char *name : {"Cmd_Start", "Cmd_Stop", "Cmd_Close"})
-            out += window->findChild<QPushButton *>(QLatin1String(name))->isEnabled() ? u'1' : u'0';
-        return out;
-    }
-    static bool closed(QPointer<BaudRateWindow> &window)
-    {
-        window->close();
-        return QTest::qWaitFor([&] { return window.isNull(); }, 3000);
-    }
-    FakeSerialPort port; // a board that never answers
-    LinkOwner owner{port};
-    QWidget mainWindow;
-    bool captureRunning = false, simpleMonitorOn = false, sampling = true;
-};
+    QString out;
+    for (const char *name : {"Cmd_Start", "Cmd_Stop", "Cmd_Close"})
+        out += window->findChild<QPushButton *>(QLatin1String(name))->isEnabled() ? u'1' : u'0';
+    return out;
+}
 
-TEST_F(BaudRateWindowTest, OpensBesideTheMainWindowAllowsOnlyWhatTheLinkPermitsAndStopsTheBoardOnClose)
+TEST(BaudRateWindowTest, OpensBesideTheMainWindowAllowsOnlyWhatTheLinkPermitsAndStopsTheBoardOnClose)
 {
+    FakeSerialPort port; // a board that never answers
+    port.open();
+    LinkOwner owner{port};
+    bool sampling = true; // outlives the windows, which restore it
+    QWidget mainWindow;
+    mainWindow.setGeometry(100, 80, 600, 500);
+    mainWindow.show();
     const struct { bool capture, simpleMonitor, samplingBefore; QString text; const char *usable; } rows[] = {
         {true, false, false, speedtext::blockedByCapture(), "001"},
         {false, true, true, speedtext::blockedBySimpleMonitor(), "001"},
-        {false, false, true, speedtext::instructions(), "101"},
-    };
+        {false, false, true, speedtext::instructions(), "101"}};
     for (const auto &row : rows) {
-        captureRunning = row.capture;
-        simpleMonitorOn = row.simpleMonitor;
         sampling = row.samplingBefore;
-        QPointer<BaudRateWindow> window = openWindow();
-        EXPECT_EQ(window->text(), row.text);
-        EXPECT_EQ(usable(window), QLatin1String(row.usable));
-        EXPECT_FALSE(sampling);
+        QPointer<BaudRateWindow> window = new BaudRateWindow(owner, {[c = row.capture] { return c; }, [m = row.simpleMonitor] { return m; },
+                                                                     [&] { return sampling; }, [&](bool on) { sampling = on; }},
+                                                             &mainWindow);
+        window->open();
+        EXPECT_TRUE(window->text() == row.text && usable(window) == QLatin1String(row.usable) && !sampling);
         EXPECT_EQ(window->frameGeometry().topLeft(),
-                  mainWindow.frameGeometry().topLeft()
-                      + QPoint(twipsToPixelsX(150, window), twipsToPixelsY(1500, window)));
+                  mainWindow.frameGeometry().topLeft() + QPoint(twipsToPixelsX(150, window), twipsToPixelsY(1500, window)));
         if (row.usable[0] == '1') {
             // Closed mid-measurement, the board is told to stop.
             window->findChild<QPushButton *>(QStringLiteral("Cmd_Start"))->click();
             EXPECT_EQ(usable(window), QLatin1String("010"));
         }
-        ASSERT_TRUE(closed(window));
+        window->close();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }, 3000));
         EXPECT_EQ(sampling, row.samplingBefore);
     }
     EXPECT_EQ(port.written, QByteArray("ME"));

@@ -1,10 +1,12 @@
+// The views' cores: log text and text files, RTF, window layouts.
 #include "data/cp932.h"
 #include "views/logtext.h"
+#include "views/rtfreader.h"
 #include "views/textfile.h"
+#include "views/windowlayout.h"
 
 #include "support/fakestores.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -15,11 +17,9 @@ namespace {
 
 TEST(LogText, EachLineBreakShowsOnce)
 {
+    // The file's own line end, the renderers' CR CR LF, then the others.
     const std::pair<const char *, const char *> cases[] = {
-        {"a\r\nb", "a\nb"},   // the file's own line end
-        {"a\r\r\nb", "a\nb"}, // the renderers' CR CR LF
-        {"a\nb", "a\nb"}, {"a\rb", "a\nb"}, {"a\r\rb", "a\n\nb"}, {"a\r", "a\n"}, {"a\n\r\nb", "a\n\nb"}, {"", ""},
-    };
+        {"a\r\nb", "a\nb"}, {"a\r\r\nb", "a\nb"}, {"a\nb", "a\nb"}, {"a\rb", "a\nb"}, {"a\r\rb", "a\n\nb"}, {"a\n\r\nb", "a\n\nb"}};
     for (const auto &[bytes, shown] : cases)
         EXPECT_EQ(decodeLogText(QByteArray(bytes)), QString::fromLatin1(shown)) << bytes;
 }
@@ -27,8 +27,7 @@ TEST(LogText, EachLineBreakShowsOnce)
 // The code page mapping itself, byte for byte, is tested with the capture data.
 TEST(LogText, SavedTextIsCodePage932WithCrLfAndReadsBackTheSame)
 {
-    struct Case { QString text; QByteArray bytes; };
-    const Case cases[] = {
+    const struct { QString text; QByteArray bytes; } cases[] = {
         // "モ" is 83 82; half-width katakana is one byte each.
         {QStringLiteral("モニターログ ｶﾀ\n表示"), "\x83\x82\x83\x6A\x83\x5E\x81\x5B\x83\x8D\x83\x4F \xB6\xC0\r\n\x95\x5C\x8E\xA6"},
         {QStringLiteral("a\nb") + QChar(QChar::ParagraphSeparator) + QLatin1Char('c') + QChar(QChar::LineSeparator),
@@ -38,10 +37,9 @@ TEST(LogText, SavedTextIsCodePage932WithCrLfAndReadsBackTheSame)
         // Captured binary data (an unassigned pair) comes back as it was.
         {QString(QChar(keptByteCharacter(0x88))) + QChar(keptByteCharacter(0x75)) + QLatin1Char('|'), "\x88\x75|"},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         EXPECT_EQ(encodeLogText(c.text), c.bytes) << c.text.toStdString();
-        EXPECT_EQ(decodeLogText(c.bytes), QString(c.text).replace(QChar(QChar::ParagraphSeparator), QLatin1Char('\n'))
-                                              .replace(QChar(QChar::LineSeparator), QLatin1Char('\n')));
+        EXPECT_EQ(encodeLogText(decodeLogText(c.bytes)), c.bytes);
     }
     // An emoji and a Hangul syllable have no code page 932 form.
     EXPECT_EQ(encodeLogText(QStringLiteral("a😀b한c")), QByteArray("a?b?c"));
@@ -52,20 +50,17 @@ TEST(LogText, SavedTextIsCodePage932WithCrLfAndReadsBackTheSame)
 TEST(LogText, TextPiecesKeepSurrogatePairsWholeAndAlwaysProgress)
 {
     const QString text = QStringLiteral("a😀b😀");
-    struct Case { qsizetype from; qsizetype budget; qsizetype end; };
-    const Case cases[] = {
+    const struct { qsizetype from; qsizetype budget; qsizetype end; } cases[] = {
         {0, 1, 1}, {1, 1, 3}, {0, 2, 3}, {0, 3, 3}, {3, 1, 4}, {4, 1, 6}, {4, 100, 6}, {0, 0, 1},
     };
-    for (const Case &c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(textPieceEnd(text, c.from, c.budget), c.end) << c.from << "+" << c.budget;
 }
 
 TEST(LogText, RichTextAndBinaryFilesAreRecognised)
 {
-    EXPECT_TRUE(isRichTextFile("{\\rtf1\\ansi hello}"));
-    EXPECT_FALSE(isRichTextFile(" {\\rtf1"));
-    EXPECT_TRUE(looksBinary(QByteArray("\xA4\xB1\x00\xFF", 4)));
-    EXPECT_FALSE(looksBinary("plain\r\ntext\t\x83\x82"));
+    EXPECT_TRUE(isRichTextFile("{\\rtf1\\ansi hello}") && !isRichTextFile(" {\\rtf1"));
+    EXPECT_TRUE(looksBinary(QByteArray("\xA4\xB1\x00\xFF", 4)) && !looksBinary("plain\r\ntext\t\x83\x82"));
 }
 
 TEST(LogText, DialogFolderIsThePathBeforeTheFileName)
@@ -81,27 +76,95 @@ TEST(TextFiles, ReadingTellsWhatIsWrong)
 {
     // Writing is the data files' atomic write, tested with them.
     QTemporaryDir dir;
-    const auto file = [&](const char *name, const QByteArray &bytes) {
-        return test::writeFile(dir.filePath(QString::fromUtf8(name)), bytes);
-    };
+    const auto file = [&](const char *name, const QByteArray &bytes) { return test::writeFile(dir.filePath(QString::fromUtf8(name)), bytes); };
     const TextFileRead ok = readTextFile(file("log.txt", "\x83\x82\r\n"));
-    EXPECT_EQ(ok.status, TextFileRead::Status::Ok);
-    EXPECT_EQ(ok.bytes, QByteArray("\x83\x82\r\n"));
+    EXPECT_TRUE(ok.status == TextFileRead::Status::Ok && ok.bytes == "\x83\x82\r\n");
     for (const QString &missing : {dir.filePath(QStringLiteral("none.txt")), QString()})
         EXPECT_EQ(readTextFile(missing).status, TextFileRead::Status::Missing) << missing.toStdString();
-    EXPECT_EQ(readTextFile(dir.path()).status, TextFileRead::Status::Unreadable); // with its reason
+    const TextFileRead folder = readTextFile(dir.path());
+    EXPECT_TRUE(folder.status == TextFileRead::Status::Unreadable && !folder.reason.isEmpty());
     EXPECT_EQ(readTextFile(file("data.dat", QByteArray("\xA4\xB1\x00\xFF", 4))).status, TextFileRead::Status::NotText);
     const QString big = file("big.txt", QByteArray(101, 'x'));
     EXPECT_EQ(readTextFile(big, 100).status, TextFileRead::Status::TooBig);
     EXPECT_EQ(readTextFile(big, 101).status, TextFileRead::Status::Ok);
 
-    const QString secret = file("secret.txt", "x");
-    QFile::setPermissions(secret, QFileDevice::WriteOwner);
-    if (!QFile(secret).open(QIODevice::ReadOnly)) { // unless running with rights that read any file
-        const TextFileRead read = readTextFile(secret);
-        EXPECT_EQ(read.status, TextFileRead::Status::Unreadable);
-        EXPECT_FALSE(read.reason.isEmpty());
+}
+
+TEST(RtfPlainText, ReadsTheDocumentsCharacters)
+{
+    const struct { const char *name, *rtf, *text; /* UTF-8 */ } cases[] = {
+        {"Breaks", "{\\rtf1 a\\par b\\line c\\tab d}", "a\nb\nc\td"},
+        {"EscapedBraces", "{\\rtf1 \\{x\\} \\\\}", "{x} \\"},
+        {"HexBytesInCodePage932", "{\\rtf1\\ansi\\ansicpg932 \\'83\\'82\\'83\\'6a}", "モニ"},
+        {"UnicodeWithFallback", "{\\rtf1 \\u12514?\\u12491?}", "モニ"},
+        {"UnicodeTwoByteFallback", "{\\rtf1\\uc2 \\u12514\\'83\\'82!}", "モ!"},
+        {"StarDestinationSkipped", "{\\rtf1{\\*\\generator Writer;}{\\*\\unknown zz}ok}", "ok"},
+        {"BinarySkipped", "{\\rtf1 a{\\pict\\bin3 }}}b}c}", "ac"},
+        {"UnclosedGroupsAndCutOffEscape", "{\\rtf1 a{\\b b\\'8", "ab"},
+        {"HugeParameter", "{\\rtf1\\cf99999999999999999999\\fs-99999999999999999 x}", "x"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(plainTextOf(readRtf(QByteArray(c.rtf))), QString::fromUtf8(c.text)) << c.name;
+}
+
+// Runs written as "text" or "text[biu #RRGGBB]".
+QString describe(const StyledText &text)
+{
+    QStringList runs;
+    for (const StyledRun &run : text) {
+        QString style = QLatin1String(run.style.bold ? "b" : "") + QLatin1String(run.style.italic ? "i" : "")
+                        + QLatin1String(run.style.underline ? "u" : "");
+        if (run.style.color)
+            style += QStringLiteral(" #%1").arg(*run.style.color, 6, 16, QLatin1Char('0'));
+        runs << run.text + (style.isEmpty() ? QString() : QLatin1Char('[') + style.trimmed() + QLatin1Char(']'));
     }
+    return runs.join(QLatin1Char('|'));
+}
+
+TEST(RtfStyles, FollowGroupsAndTheColourTableAndMergeRunsOfOneStyle)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"{\\rtf1 a{\\b b{\\i c}}{\\ul d\\ulnone e}\\b f\\b0 g}", "a|b[b]|c[bi]|d[u]|e|f[b]|g"},
+        {"{\\rtf1{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}"
+         "\\cf1 red\\cf2 green\\cf0 auto\\cf7 none\\cf2 g{\\plain p}}",
+         "red[#ff0000]|green[#008000]|autonone|g[#008000]|p"},
+    };
+    for (const auto &[rtf, runs] : cases)
+        EXPECT_EQ(describe(readRtf(rtf)), QString::fromUtf8(runs)) << rtf;
+}
+
+TEST(RtfRobustness, DeepNestingNeitherCrashesNorLosesText)
+{
+    QByteArray rtf("{\\rtf1 ");
+    rtf += QByteArray(100000, '{') + "\\b deep" + QByteArray(100000, '}') + " after}";
+    EXPECT_EQ(plainTextOf(readRtf(rtf)), QStringLiteral("deep after"));
+}
+
+TEST(RtfRobustness, EveryPrefixOfADocumentReads)
+{
+    const QByteArray rtf("{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0 Gothic;}}{\\colortbl;\\red1\\green2\\blue3;}"
+                         "\\uc1\\pard\\cf1\\b \\'83\\'82\\u12491?{\\*\\x y}\\bin1 z\\par}");
+    for (qsizetype n = 0; n <= rtf.size(); ++n)
+        readRtf(rtf.left(n));
+    EXPECT_EQ(plainTextOf(readRtf(rtf)), QStringLiteral("モニ\n"));
+}
+
+TEST(WindowLayout, TilesShareTheAreaExactlyAndIconsStackUpFromTheBottom)
+{
+    EXPECT_EQ(tileOneAboveTheOther(QRect(0, 0, 600, 400), 3),
+              (QList<QRect>{QRect(0, 0, 600, 133), QRect(0, 133, 600, 133), QRect(0, 266, 600, 134)}));
+    EXPECT_TRUE(tileOneAboveTheOther(QRect(0, 0, 600, 400), 0).isEmpty());
+    const QList<QRect> columns = tileSideBySide(QRect(10, 20, 601, 400), 3);
+    ASSERT_EQ(columns.size(), 3);
+    EXPECT_EQ(columns[0].topLeft(), QPoint(10, 20));
+    EXPECT_EQ(columns[1].left(), columns[0].right() + 1);
+    EXPECT_EQ(columns[2].left(), columns[1].right() + 1);
+    EXPECT_EQ(columns[2].bottomRight(), QPoint(610, 419));
+
+    EXPECT_EQ(iconPlaces(QRect(0, 0, 250, 300), QSize(100, 30), 3),
+              (QList<QPoint>{QPoint(0, 270), QPoint(100, 270), QPoint(0, 240)}));
+    EXPECT_TRUE(iconPlaces(QRect(0, 0, 250, 300), QSize(0, 30), 2).isEmpty());
+    EXPECT_EQ(iconPlaces(QRect(0, 0, 50, 300), QSize(100, 30), 2)[1], QPoint(0, 240));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // The log windows in an MDI area, driven through their commands with
-// scripted dialogs: numbering, captions, enables, data and text files,
-// post-capture processing, rendering and printing.
+// scripted dialogs: numbering, captions, data and text files, post-capture
+// processing and printing.
 #include "data/datafiles.h"
 #include "views/logtext.h"
 #include "views/ui/documentwindow.h"
@@ -35,30 +35,19 @@ const QString mainTitle = QStringLiteral("Ferrox Line Monitor Version 2.3.21  ")
 
 struct FakeHost : MonitorLogHost, LogWindowListener
 {
-    ReportHeaderSettings reportHeaderSettings() const override
-    {
-        ReportHeaderSettings header;
-        header.port = QStringLiteral("COM1");
-        header.pcSpeed = QStringLiteral(" 57600");
-        header.monitorSpeed = QStringLiteral("  9600");
-        header.direction = QStringLiteral("双方向");
-        return header;
-    }
-    QString displayModeText() const override { return modeText; }
+    ReportHeaderSettings reportHeaderSettings() const override { return {}; }
+    QString displayModeText() const override { return QStringLiteral("モード1 <HEX>"); }
     void setDataCommandsEnabled(bool enabled) override { dataCommands = enabled; }
     void setMainCaption(const QString &caption) override { mainCaption = caption; }
-    void setReceiveLampColor(const QColor &color) override { lamp = color; }
+    void setReceiveLampColor(const QColor &) override {}
     void monitorFinished() override { ++finished; }
     void showOpenLogWindowCount(qint32 count) override { label = count; }
-    void setLogTextCommandsEnabled(bool enabled) override { textCommands = enabled; }
+    void setLogTextCommandsEnabled(bool) override {}
 
-    QString modeText = QStringLiteral("モード1 <HEX>");
     bool dataCommands = false;
     QString mainCaption;
-    QColor lamp;
     int finished = 0;
     qint32 label = 0;
-    bool textCommands = false;
 };
 
 // Stands in for the capture: records each stop request and whether the
@@ -95,17 +84,10 @@ protected:
     QString text(DocumentWindow *w) { return w->textView()->plainText(); }
     void closeWindow(qint32 n) { window(n)->parentWidget()->close(); }
     const FakeDialogs::Message &box() const { return dialogs.messages.last(); }
+    void newWindow(const QString &text = {}) { windows.registry().NewLogWindow()->appendText(text); }
 
-    void setData(const QByteArray &s, const QString &name = QStringLiteral("2026年12月06日16:00:00"))
-    {
-        data.capture = CaptureBuffer::fromStream(s);
-        data.CaptureTimestamp = name;
-    }
-    void openData(const QString &file)
-    {
-        dialogs.chooseFile(file);
-        commands.openDataFile();
-    }
+    void setData(const QByteArray &s) { data = {CaptureBuffer::fromStream(s), QStringLiteral("2026年12月06日16:00:00")}; }
+    void openData(const QString &file) { dialogs.chooseFile(file), commands.openDataFile(); }
 
     QTemporaryDir dir;
     QString appFolder = dir.path() + QLatin1Char('/');
@@ -136,18 +118,14 @@ TEST_F(LogWindows, NumbersGrowAcrossAllKindsOfWindowAndAreNeverReused)
     EXPECT_EQ(windows.registry().OpenLogWindowCount(), 2);
     commands.displayLog(1, QStringLiteral("モード1 <HEX>"));
     EXPECT_EQ(newest()->number(), 4);
-    EXPECT_EQ(newest()->objectName(), QStringLiteral("frmDocument"));
     EXPECT_EQ(host.label, 3);
 }
 
 TEST_F(LogWindows, OnlyClosingTheNewestWindowDuringACaptureStopsIt)
 {
-    const std::tuple<const char *, bool, bool, bool> cases[] = {
-        // name, capture running, newest closed, stops
-        {"newest during a capture", true, true, true},
-        {"older during a capture", true, false, false},
-        {"newest without a capture", false, true, false},
-    };
+    const std::tuple<const char *, bool, bool, bool> cases[] = { // name, capture running, newest closed, stops
+        {"newest during a capture", true, true, true}, {"older during a capture", true, false, false},
+        {"newest without a capture", false, true, false}};
     for (const auto &[name, running, newestClosed, stops] : cases) {
         SCOPED_TRACE(name);
         StandInCapture capture(windows.registry());
@@ -186,39 +164,14 @@ TEST_F(LogWindows, ArrivalTimesTravelWithTheDataAndFeedTheTimelineAndTheExport)
     EXPECT_EQ(newest()->caption(), QStringLiteral("モニターログ ： 表示モード1 <HEX> - ") + first);
     EXPECT_EQ(host.mainCaption, mainTitle + QStringLiteral("現在のモニターデータ : ") + first);
     EXPECT_TRUE(host.dataCommands);
-    EXPECT_EQ(readFile(capturedData + QStringLiteral(".times")), times);
-
-    const QString saved = path("saved.dat");
-    dialogs.chooseFile(saved);
+    dialogs.chooseFile(path("saved.dat"));
     commands.saveDataFile();
-    EXPECT_EQ(readFile(saved + QStringLiteral(".times")), times);
-
+    EXPECT_EQ(readFile(path("saved.dat.times")), times);
     commands.displayTimeline();
-    EXPECT_TRUE(newest()->caption().endsWith(QStringLiteral(" ： タイムライン - ") + first));
-    EXPECT_TRUE(text(newest()).contains(QStringLiteral("      0.003500  J1←J2            1         2.500")))
-        << text(newest()).toStdString();
-
+    EXPECT_TRUE(text(newest()).contains(QStringLiteral("      0.003500  J1←J2            1         2.500")));
     dialogs.chooseFile(path("out.csv"));
     commands.exportData();
-    EXPECT_EQ(readFile(path("out.csv")), QByteArray("index,direction,hex,decimal,character,arrival_us\r\n"
-                                                    "0,J1,41,65,A,1000\r\n1,J2,06,6,[ACK],3500\r\n"));
-}
-
-TEST_F(LogWindows, DataFileSaveAsksBeforeOverwriting)
-{
-    setData(j1A);
-    written("rs_data.dat", j1A);
-    const QString target = written("old.dat", "old");
-    dialogs.chooseFile(target);
-    dialogs.answerNextMessage(MessageAnswer::Cancel);
-    commands.saveDataFile();
-    EXPECT_EQ(box().buttons, MessageButtons::OkCancel);
-    EXPECT_EQ(status.texts.last(), QStringLiteral("ファイルセーブ　キャンセル。"));
-    EXPECT_EQ(readFile(target), QByteArray("old"));
-
-    dialogs.chooseFile(target);
-    commands.saveDataFile();
-    EXPECT_EQ(readFile(target), j1A);
+    EXPECT_TRUE(readFile(path("out.csv")).endsWith("1,J2,06,6,[ACK],3500\r\n"));
 }
 
 TEST_F(LogWindows, APipeIsRefusedByBothOpenCommandsWithoutWaiting)
@@ -234,38 +187,38 @@ TEST_F(LogWindows, APipeIsRefusedByBothOpenCommandsWithoutWaiting)
     EXPECT_EQ(windows.registry().CurrentLogWindow(), 0);
 }
 
-TEST_F(LogWindows, DataFileSaveWritesTheDataHeldWhenItsDataFileCouldNotBeStored)
+TEST_F(LogWindows, DataFileSaveWritesTheDataHeldWhenItsDataFileCouldNotBeStoredAfterAsking)
 {
     QFile::setPermissions(written("rs_data.dat", j1A), QFileDevice::ReadOwner); // cannot be stored
     openData(written("new.dat", j1A_j2Ack));
     ASSERT_TRUE(loaded(newest()));
-    dialogs.chooseFile(path("saved.dat"));
+    const QString target = written("old.dat", "old");
+    dialogs.chooseFile(target);
+    dialogs.answerNextMessage(MessageAnswer::Cancel);
     commands.saveDataFile();
-    EXPECT_EQ(readFile(path("saved.dat")), j1A_j2Ack);
+    EXPECT_EQ(box().buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(readFile(target), QByteArray("old"));
+    dialogs.chooseFile(target);
+    commands.saveDataFile();
+    EXPECT_EQ(readFile(target), j1A_j2Ack);
 }
 
-TEST_F(LogWindows, TextFileOpenCaptionsWithThePath)
+TEST_F(LogWindows, TextFilesOpenAndSaveUnderTheirPathAskingBeforeOverwriting)
 {
-    const QString file = written("log.txt", encodeLogText(QStringLiteral("モニターログ\r\r\n表示終了\r\n")));
-    dialogs.chooseFile(file);
+    const QString opened = written("log.txt", encodeLogText(QStringLiteral("モニターログ\r\r\n表示終了\r\n")));
+    dialogs.chooseFile(opened);
     files.openTextFile();
     ASSERT_TRUE(loaded(newest()));
-    EXPECT_EQ(newest()->caption(), file);
+    EXPECT_EQ(newest()->caption(), opened);
     EXPECT_EQ(text(newest()), QStringLiteral("モニターログ\n表示終了\n"));
     EXPECT_EQ(store.program(QStringLiteral("OPEN_DIR")), dir.path());
-}
 
-TEST_F(LogWindows, TextSaveAsksBeforeOverwritingAndRefusesOtherWindows)
-{
-    windows.registry().NewLogWindow()->appendText(QStringLiteral("new"));
+    newWindow(QStringLiteral("new"));
     const QString file = written("old.txt", "old");
     dialogs.chooseFile(file);
     dialogs.answerNextMessage(MessageAnswer::Cancel);
     files.saveTextFile();
-    EXPECT_EQ(box().text, QStringLiteral("ファイルが存在します。上書きしますか？"));
     EXPECT_EQ(readFile(file), QByteArray("old"));
-    EXPECT_EQ(newest()->caption(), QStringLiteral("モニターログ"));
-
     dialogs.chooseFile(file);
     files.saveTextFile();
     EXPECT_EQ(readFile(file), encodeLogText(QStringLiteral("new")));
@@ -285,56 +238,44 @@ TEST_F(LogWindows, TextSaveAsksBeforeOverwritingAndRefusesOtherWindows)
 TEST_F(LogWindows, PrintingPrintsTheActiveWindowsTextAndCancelPrintsNothing)
 {
     const QString pdf = path("out.pdf");
-    windows.registry().NewLogWindow()->appendText(QStringLiteral("モニターログ\r\n000000 J1⇒J2 : 41\r\n"));
+    newWindow(QStringLiteral("モニターログ\r\n000000 J1⇒J2 : 41\r\n"));
     files.print(); // cancelled
     EXPECT_FALSE(QFile::exists(pdf));
-    EXPECT_FALSE(dialogs.printRequests.last().selectionAvailable);
-    dialogs.acceptPrint([pdf](QPrinter &p) {
-        p.setOutputFormat(QPrinter::PdfFormat);
-        p.setOutputFileName(pdf);
-    });
-    files.print();
-    ASSERT_TRUE(QFile::exists(pdf));
-    if (const std::optional<QString> printed = pdfText(pdf)) {
-        EXPECT_EQ(printed->simplified(), text(newest()).simplified());
-    }
+    dialogs.acceptPrint([pdf](QPrinter &p) { p.setOutputFileName(pdf); }); // a .pdf name prints a PDF
+    files.print(); // what is printed is the text view's test
+    EXPECT_TRUE(QFile::exists(pdf));
 }
 
 TEST_F(LogWindows, EmptyCaptureIsRejectedWithoutTouchingTheDataFile)
 {
     setData(QByteArray(1, char(0xFF)));
-    windows.registry().NewLogWindow();
+    newWindow();
     host.dataCommands = true;
     commands.ProcessCapturedData();
     EXPECT_EQ(text(newest()), QStringLiteral("受信データがありませんでした。\n"));
     EXPECT_EQ(host.mainCaption, mainTitle + QStringLiteral("現在のモニターデータ : なし"));
     EXPECT_FALSE(host.dataCommands);
     EXPECT_EQ(host.finished, 1);
-    EXPECT_EQ(status.texts.last(), QStringLiteral("データ処理終了。"));
     EXPECT_FALSE(QFile::exists(capturedData));
-    EXPECT_EQ(newest()->textView()->backgroundColor(), QApplication::palette().color(QPalette::Base));
 }
 
 TEST_F(LogWindows, SoundCaptureIsRenderedOverItsProgressTexts)
 {
     setData(j1A_j2Ack);
     commands.setDisplayModeNumber(3);
-    windows.registry().NewLogWindow()->appendText(QStringLiteral("モニター停止。\r\n"));
+    newWindow(QStringLiteral("モニター停止。\r\n"));
     commands.ProcessCapturedData();
-    EXPECT_EQ(host.lamp, QApplication::palette().color(QPalette::Button));
     EXPECT_EQ(host.finished, 1);
     ASSERT_TRUE(loaded(newest()));
     EXPECT_TRUE(text(newest()).startsWith(mainTitle + QStringLiteral("\n")));
-    EXPECT_FALSE(text(newest()).contains(QStringLiteral("しばらくお待ちください")));
     EXPECT_TRUE(text(newest()).contains(QStringLiteral("J1⇒[000001] |41 ")));
     EXPECT_EQ(readFile(capturedData), j1A_j2Ack);
-    EXPECT_EQ(newest()->textView()->backgroundColor(), QApplication::palette().color(QPalette::Base));
 }
 
 TEST_F(LogWindows, RenderingNotesReceiveErrors)
 {
     setData(QByteArray::fromHex("A4B1 C1D2E3 FF")); // three undefined tags
-    windows.registry().NewLogWindow();
+    newWindow();
     // The notes are progress texts: seen until the rendered text replaces them.
     QStringList seen;
     QObject::connect(newest()->textView(), &QPlainTextEdit::textChanged, newest(),
@@ -348,16 +289,13 @@ TEST_F(LogWindows, RenderingNotesReceiveErrors)
 
 TEST_F(LogWindows, AnUnknownModeOrAClosedWindowShowNothingAndStillFinish)
 {
-    // An unknown display mode keeps the window's texts.
     setData(j1A);
-    windows.registry().NewLogWindow()->appendText(QStringLiteral("kept\r\n"));
+    newWindow(QStringLiteral("kept\r\n"));
     commands.setDisplayModeNumber(0);
     commands.RenderMonitorLog();
-    EXPECT_FALSE(newest()->isLoading());
     EXPECT_TRUE(text(newest()).startsWith(QStringLiteral("kept\n")));
     EXPECT_EQ(host.finished, 1);
-    // The capture's window was closed before processing.
-    closeWindow(1);
+    closeWindow(1); // the capture's window, before processing
     commands.setDisplayModeNumber(1);
     commands.ProcessCapturedData();
     EXPECT_EQ(host.finished, 2);
@@ -368,22 +306,20 @@ TEST_F(LogWindows, WindowMenuTilesAndListsTheWindows)
 {
     QMenu menu;
     for (const char *name : {"mnuWindowCascade", "mnuWindowTileHorizontal", "mnuWindowTileVertical", "mnuWindowArrangeIcons"})
-        menu.addAction(QString::fromLatin1(name))->setObjectName(QString::fromLatin1(name));
+        menu.addAction(QString())->setObjectName(QString::fromLatin1(name));
     WindowMenu windowMenu(area, menu);
     for (int i = 0; i < 3; ++i)
-        windows.registry().NewLogWindow();
+        newWindow();
     const QList<QMdiSubWindow *> subs = area.subWindowList(QMdiArea::CreationOrder);
     windowMenu.tileVertical(); // the layouts themselves are the window layout's test
     EXPECT_LT(subs[0]->x(), subs[1]->x());
-
     subs[1]->setWindowTitle(QStringLiteral("/logs/R&D.txt")); // "&" shown, no mnemonic of its own
     windowMenu.updateWindowList();
     windowMenu.updateWindowList(); // rebuilt, not added twice
     QStringList entries;
-    for (QAction *a : menu.actions()) {
-        if (a->isCheckable())
-            entries << a->text() + (a->isChecked() ? QStringLiteral("*") : QString());
-    }
+    for (QAction *a : menu.actions())
+        entries << (a->isCheckable() ? a->text() + (a->isChecked() ? QStringLiteral("*") : QString()) : QString());
+    entries.removeAll(QString());
     EXPECT_EQ(entries, (QStringList{QStringLiteral("&1 モニターログ"), QStringLiteral("&2 /logs/R&&D.txt"),
                                     QStringLiteral("&3 モニターログ*")}));
     EXPECT_EQ(menu.actions().size(), 4 + 1 + 3);

@@ -1,15 +1,10 @@
 // Feeds arbitrary bytes, as an opened or edited data file could hold them,
-// to the examination, every renderer and the loader, and checks what must
-// hold for any input: no crash, progress on its grid and falling, output
-// linear in the data, the loader agreeing with the buffer.
+// to the examination and every renderer, and checks what must hold for any
+// input: no crash, progress on its grid and falling, output linear in the
+// data.
 #include "data/capturebuffer.h"
-#include "data/datafiles.h"
 #include "data/examine.h"
 #include "data/renderer.h"
-
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 
 #include <cstdint>
 #include <cstdlib>
@@ -44,20 +39,6 @@ void renderAll(const CaptureBuffer &capture)
     }
 }
 
-void loadThroughFile(QByteArrayView bytes, const CaptureBuffer &expected)
-{
-    static const QString path = QDir::tempPath()
-        + QStringLiteral("/ferrox_data_fuzz_%1.dat").arg(QCoreApplication::applicationPid());
-    QFile file(path);
-    check(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    check(file.write(bytes.data(), bytes.size()) == bytes.size());
-    file.close();
-    const LoadResult loaded = LoadMonitorData(path);
-    check(loaded.ok());
-    check((loaded.status == LoadResult::Status::Cut) == !CaptureBuffer::fitsStream(bytes.size()));
-    check(loaded.capture == expected);
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, size_t size)
@@ -69,6 +50,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, size_t size)
     const qint32 errors = ExamineMonitorData(capture);
     check(errors >= 0 && errors <= capture.CaptureEnd() + 1);
     renderAll(capture);
-    loadThroughFile(bytes, capture);
     return 0;
 }
