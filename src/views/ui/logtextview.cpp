@@ -4,6 +4,7 @@
 #include "views/logtext.h"
 
 #include <QPagedPaintDevice>
+#include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
@@ -161,6 +162,14 @@ void LogTextView::applyWrapWidth()
         m_viewportRightMargin = margin;
         setViewportMargins(0, 0, margin, 0);
     }
+}
+
+std::pair<int, int> LogTextView::blocksNearScreen() const
+{
+    // At least a tall screen's worth, for a view not laid out yet.
+    const int page = std::max(100, viewport()->height() / std::max(1, fontMetrics().lineSpacing()) + 1);
+    const int first = firstVisibleBlock().blockNumber();
+    return {std::max(0, first - page), first + 2 * page};
 }
 
 void LogTextView::printText(QPagedPaintDevice *printer, bool selectionOnly) const

@@ -6,6 +6,8 @@
 #include <QTextCursor>
 #include <QTimer>
 
+#include <utility>
+
 class QPagedPaintDevice;
 
 namespace ferrox {
@@ -47,6 +49,10 @@ public:
 
     // The whole text as plain characters, '\n' between lines.
     QString plainText() const { return toPlainText(); }
+
+    // Line numbers from a page above the screen's first line to a page
+    // below its last: the lines a scroll may show next.
+    std::pair<int, int> blocksNearScreen() const;
 
     // Prints the selection, or all the text when selectionOnly is false.
     void printText(QPagedPaintDevice *printer, bool selectionOnly) const;
