@@ -142,6 +142,25 @@ TEST_F(FindAndColours, DirectionColoursAreOnScreenOnly)
     EXPECT_EQ(w->textView()->plainText(), text);
     windows.setDirectionColors(false);
     EXPECT_FALSE(shownFormat(w, byte(w, 0).hexStart).hasProperty(QTextFormat::ForegroundBrush));
+
+    // A printout in colours, when asked: of all the text, or of a selection
+    // from J2's first byte.
+    const auto printedColour = [](const QTextDocument &doc, qint32 position) {
+        const QTextBlock block = doc.findBlock(position);
+        for (const QTextLayout::FormatRange &range : block.layout()->formats()) {
+            if (position - block.position() >= range.start && position - block.position() < range.start + range.length)
+                return range.format.foreground().color();
+        }
+        return QColor();
+    };
+    const ByteCells &cells = w->highlighter()->cells();
+    EXPECT_EQ(printedColour(*w->textView()->printedDocument(false, nullptr), byte(w, 0).hexStart), QColor());
+    EXPECT_EQ(printedColour(*w->textView()->printedDocument(false, &cells), byte(w, 0).hexStart), ByteHighlighter::j1Color());
+    QTextCursor selection = w->textView()->textCursor();
+    selection.setPosition(byte(w, 3).hexStart);
+    selection.setPosition(byte(w, 4).charEnd, QTextCursor::KeepAnchor);
+    w->textView()->setTextCursor(selection);
+    EXPECT_EQ(printedColour(*w->textView()->printedDocument(true, &cells), 0), ByteHighlighter::j2Color());
 }
 
 // A long rendering colours the lines near the screen; a line scrolled to
