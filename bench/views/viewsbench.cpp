@@ -104,6 +104,7 @@ std::unique_ptr<ferrox::LogTextView> colouredView(ferrox::ByteHighlighter *&high
     view->show();
     highlighter = new ferrox::ByteHighlighter(view->document());
     highlighter->setDirectionColors(true);
+    highlighter->followScreen(*view);
     return view;
 }
 

@@ -103,6 +103,7 @@ inline const QString ViewToolbar = QStringLiteral("ツール バー(&T)");
 inline const QString ViewStatusBar = QStringLiteral("ステータス バー(&B)");
 // Our own: J1's and J2's bytes in two colours in the log windows.
 inline const QString ViewDirectionColors = QStringLiteral("送受信の色分け(&C)");
+inline const QString ViewPrintColors = QStringLiteral("色分けして印刷(&P)");
 
 inline const QString WindowMenu = QStringLiteral("ウインドウ(&W)");
 inline const QString WindowCascade = QStringLiteral("重ねて表示(&C)");

@@ -2,7 +2,7 @@
 
 #include "capture/captureoutput.h"
 #include "data/texts.h"
-#include "platform/fileaccess.h"
+#include "files/fileaccess.h"
 
 #include <QDir>
 

@@ -2,7 +2,7 @@
 
 #include "capturebuffer.h"
 
-#include "platform/fileaccess.h"
+#include "files/fileaccess.h"
 
 #include <QByteArrayView>
 #include <QString>

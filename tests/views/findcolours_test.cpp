@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -141,6 +142,48 @@ TEST_F(FindAndColours, DirectionColoursAreOnScreenOnly)
     EXPECT_EQ(w->textView()->plainText(), text);
     windows.setDirectionColors(false);
     EXPECT_FALSE(shownFormat(w, byte(w, 0).hexStart).hasProperty(QTextFormat::ForegroundBrush));
+
+    // A printout in colours, when asked: of all the text, or of a selection
+    // from J2's first byte.
+    const auto printedColour = [](const QTextDocument &doc, qint32 position) {
+        const QTextBlock block = doc.findBlock(position);
+        for (const QTextLayout::FormatRange &range : block.layout()->formats()) {
+            if (position - block.position() >= range.start && position - block.position() < range.start + range.length)
+                return range.format.foreground().color();
+        }
+        return QColor();
+    };
+    const ByteCells &cells = w->highlighter()->cells();
+    EXPECT_EQ(printedColour(*w->textView()->printedDocument(false, nullptr), byte(w, 0).hexStart), QColor());
+    EXPECT_EQ(printedColour(*w->textView()->printedDocument(false, &cells), byte(w, 0).hexStart), ByteHighlighter::j1Color());
+    QTextCursor selection = w->textView()->textCursor();
+    selection.setPosition(byte(w, 3).hexStart);
+    selection.setPosition(byte(w, 4).charEnd, QTextCursor::KeepAnchor);
+    w->textView()->setTextCursor(selection);
+    EXPECT_EQ(printedColour(*w->textView()->printedDocument(true, &cells), 0), ByteHighlighter::j2Color());
+}
+
+// A long rendering colours the lines near the screen; a line scrolled to
+// is coloured before it is painted, and a found byte far down too.
+TEST_F(FindAndColours, ColoursFollowTheScreenThroughALongRendering)
+{
+    windows.setDirectionColors(true);
+    QByteArray stream;
+    for (int i = 0; i < 3000; ++i)
+        stream += i % 2 ? ferrox::testing::byJ2("b") : ferrox::testing::byJ1("a");
+    DocumentWindow *w = show(5, stream + ferrox::testing::byJ1("\x7F") + char(0xFF));
+    const auto colour = [w](qint32 i) { return shownFormat(w, byte(w, i).hexStart).foreground().color(); };
+    EXPECT_EQ(colour(1), ByteHighlighter::j2Color());
+    EXPECT_FALSE(shownFormat(w, byte(w, 2999).hexStart).hasProperty(QTextFormat::ForegroundBrush));
+
+    QScrollBar *bar = w->textView()->verticalScrollBar();
+    bar->setValue(bar->maximum());
+    EXPECT_EQ(colour(2999), ByteHighlighter::j2Color());
+
+    bar->setValue(0);
+    EXPECT_EQ(find(w, QStringLiteral("7F"), FindBar::Kind::Bytes), viewtexts::findMatch(1, 1));
+    EXPECT_EQ(shownFormat(w, byte(w, 3000).hexStart).background().color(), ByteHighlighter::matchBackground());
+    EXPECT_EQ(colour(3000), ByteHighlighter::j1Color());
 }
 
 TEST_F(FindAndColours, SelectingCellsMarksTheOtherColumnAndReportsTheBytes)

@@ -23,8 +23,9 @@ LogWindowsHookup::LogWindowsHookup(MainWindow &window, const QString &appFolder)
 {
     m_area.registry().setListener(this);
     connectCommands();
-    connectDirectionColorsSwitch(*window.menuItem(QStringLiteral("mnuViewDirectionColors")),
-                                 window.settings().store(), m_area);
+    connectDirectionColorsSwitches(*window.menuItem(QStringLiteral("mnuViewDirectionColors")),
+                                   *window.menuItem(QStringLiteral("mnuViewPrintColors")),
+                                   window.settings().store(), m_area);
 }
 
 void LogWindowsHookup::connectCommands()

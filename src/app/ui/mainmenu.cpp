@@ -80,7 +80,8 @@ void buildMainMenu(QMenuBar *menuBar)
              {"mnuViewToolbar", &ViewToolbar, Checked},
              {"mnuViewStatusBar", &ViewStatusBar, Checked},
              {nullptr, nullptr},
-             {"mnuViewDirectionColors", &ViewDirectionColors}});
+             {"mnuViewDirectionColors", &ViewDirectionColors},
+             {"mnuViewPrintColors", &ViewPrintColors}});
     addMenu(menuBar, "mnuWindow", WindowMenu,
             {{"mnuWindowCascade", &WindowCascade},
              {"mnuWindowTileHorizontal", &WindowTileHorizontal},

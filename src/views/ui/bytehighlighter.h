@@ -4,11 +4,15 @@
 
 #include <QColor>
 #include <QSyntaxHighlighter>
+#include <QTimer>
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace ferrox {
+
+class LogTextView;
 
 // Colours a log window's text by its byte cells, on screen only: J1's and
 // J2's cells in their direction colours (when switched on), found bytes
@@ -16,8 +20,10 @@ namespace ferrox {
 // The formats live in the text layout, not in the document, so saving,
 // copying and printing see the text as it was rendered.
 //
-// Blocks are coloured as the text arrives, so a big rendering's cost is
-// spread over its load steps; a window without cells costs nothing.
+// A window colours only the lines it shows (and a page around them, see
+// setShownBlocks), so a full rendering loads and scrolls at the speed of
+// plain text; a highlighter left without shown blocks colours every line
+// (a printout's). A window without cells costs nothing.
 class ByteHighlighter : public QSyntaxHighlighter
 {
     Q_OBJECT
@@ -34,7 +40,9 @@ public:
     explicit ByteHighlighter(QTextDocument *document);
 
     // Cells of the text about to be loaded; empty ones switch colouring off.
-    void setCells(ByteCells cells);
+    // A text that starts at the cells' position `offset` (a printed
+    // selection) is coloured from there.
+    void setCells(ByteCells cells, qint32 offset = 0);
     const ByteCells &cells() const { return m_cells; }
 
     void setDirectionColors(bool on);
@@ -45,15 +53,32 @@ public:
     void mark(Mark kind, const std::vector<std::pair<qint32, qint32>> &ranges);
     bool isMarked(qint32 byte, Mark kind) const;
 
+    // Lines [first, last] by number are on screen: they are coloured now,
+    // lines outside stay as they are until they are shown.
+    void setShownBlocks(int first, int last);
+    // Keeps the shown lines those near the view's screen: at once when it
+    // scrolls, so no line shows uncoloured, and once per turn of the event
+    // loop after other changes (text, size).
+    void followScreen(LogTextView &view);
+
 protected:
     void highlightBlock(const QString &text) override;
 
 private:
     void rehighlightBytes(const std::vector<qint32> &bytes);
+    void showBlocksNear(const LogTextView &view);
 
     ByteCells m_cells;
     std::vector<std::uint8_t> m_marks; // per byte, Mark bits
     bool m_directionColors = false;
+    qint32 m_offset = 0;
+    int m_firstShown = 0;
+    int m_lastShown = std::numeric_limits<int>::max();
+    QTimer m_screenTimer;
+    // By line number, lines coloured for the present cells, colours and
+    // marks. The numbers hold: an edit that adds or removes characters
+    // drops the cells.
+    std::vector<bool> m_coloured;
 };
 
 } // namespace ferrox

@@ -5,24 +5,37 @@
 
 #include <QAction>
 
+#include <functional>
+
 namespace ferrox {
 
 namespace {
+
 const QString application = QStringLiteral("ferrox");
 const QString section = QStringLiteral("LogView");
-const QString key = QStringLiteral("DirectionColors");
-} // namespace
 
-void connectDirectionColorsSwitch(QAction &toggle, SettingsStore &store, LogWindowArea &windows)
+void connectSwitch(QAction &toggle, SettingsStore &store, const QString &key, bool byDefault,
+                   std::function<void(bool)> apply)
 {
-    const bool on = store.GetSetting(application, section, key, QStringLiteral("1")).trimmed() != u"0";
+    const QString stored = store.GetSetting(application, section, key, QString()).trimmed();
+    const bool on = stored == u"1" || (byDefault && stored != u"0");
     toggle.setCheckable(true);
     toggle.setChecked(on);
-    windows.setDirectionColors(on);
-    QObject::connect(&toggle, &QAction::toggled, &toggle, [&store, &windows](bool checked) {
+    apply(on);
+    QObject::connect(&toggle, &QAction::toggled, &toggle, [&store, key, apply](bool checked) {
         store.SaveSetting(application, section, key, checked ? QStringLiteral("1") : QStringLiteral("0"));
-        windows.setDirectionColors(checked);
+        apply(checked);
     });
+}
+
+} // namespace
+
+void connectDirectionColorsSwitches(QAction &screen, QAction &print, SettingsStore &store, LogWindowArea &windows)
+{
+    connectSwitch(screen, store, QStringLiteral("DirectionColors"), true,
+                  [&windows](bool on) { windows.setDirectionColors(on); });
+    connectSwitch(print, store, QStringLiteral("PrintColors"), false,
+                  [&windows](bool on) { windows.setPrintColors(on); });
 }
 
 } // namespace ferrox

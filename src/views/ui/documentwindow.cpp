@@ -43,6 +43,7 @@ DocumentWindow::DocumentWindow(qint32 number, LogWindowRegistry &registry, QWidg
     // The stored number, as the window keeps it: decimal text.
     setProperty("number", QString::number(number));
     setWindowTitle(viewtexts::logWindowCaption());
+    m_highlighter->followScreen(*m_view); // coloured before anyone hears the text is in
     connect(m_view, &LogTextView::textLoaded, this, [this] {
         if (m_findBar)
             m_findBar->setBytesAvailable(!m_highlighter->cells().isEmpty());

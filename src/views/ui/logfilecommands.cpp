@@ -5,6 +5,7 @@
 #include "views/logwindow.h"
 #include "views/texts.h"
 #include "views/textfile.h"
+#include "views/ui/bytehighlighter.h"
 #include "views/ui/documentwindow.h"
 #include "views/ui/logtextview.h"
 #include "views/ui/logwindowarea.h"
@@ -96,7 +97,13 @@ void LogFileCommands::print()
     const std::optional<PrintChoice> choice = m_dialogs.print(m_printer, request);
     if (!choice)
         return;
-    view->printText(&m_printer, choice->selectionOnly && request.selectionAvailable);
+    // Colours come from the rendering's cells, when the view is a log
+    // window's and the user asked for them.
+    const DocumentWindow *log = m_windows.activeLogWindow();
+    const ByteCells *colours = m_windows.printColors() && log && log->textView() == view
+        ? &log->highlighter()->cells()
+        : nullptr;
+    view->printText(&m_printer, choice->selectionOnly && request.selectionAvailable, colours);
 }
 
 } // namespace ferrox

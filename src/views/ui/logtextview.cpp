@@ -2,8 +2,10 @@
 
 #include "platform/ui/appearance.h"
 #include "views/logtext.h"
+#include "views/ui/bytehighlighter.h"
 
 #include <QPagedPaintDevice>
+#include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
@@ -163,22 +165,42 @@ void LogTextView::applyWrapWidth()
     }
 }
 
-void LogTextView::printText(QPagedPaintDevice *printer, bool selectionOnly) const
+std::pair<int, int> LogTextView::blocksNearScreen() const
 {
-    QTextDocument doc;
-    doc.setDefaultFont(font());
-    QTextCursor cursor(&doc);
+    // At least a tall screen's worth, for a view not laid out yet.
+    const int page = std::max(100, viewport()->height() / std::max(1, fontMetrics().lineSpacing()) + 1);
+    const int first = firstVisibleBlock().blockNumber();
+    return {std::max(0, first - page), first + 2 * page};
+}
+
+std::unique_ptr<QTextDocument> LogTextView::printedDocument(bool selectionOnly, const ByteCells *colours) const
+{
+    auto doc = std::make_unique<QTextDocument>();
+    doc->setDefaultFont(font());
+    QTextCursor cursor(doc.get());
     if (selectionOnly)
         cursor.insertFragment(textCursor().selection());
     else
         cursor.insertFragment(QTextDocumentFragment(document()));
+    if (colours && !colours->isEmpty()) {
+        auto *highlighter = new ByteHighlighter(doc.get()); // the document's child
+        highlighter->setDirectionColors(true);
+        highlighter->setCells(*colours, selectionOnly ? textCursor().selectionStart() : 0);
+        highlighter->rehighlight();
+    }
+    return doc;
+}
+
+void LogTextView::printText(QPagedPaintDevice *printer, bool selectionOnly, const ByteCells *colours) const
+{
+    const std::unique_ptr<QTextDocument> doc = printedDocument(selectionOnly, colours);
     // A page-sized document prints as it is, without the page numbers
     // QTextDocument adds otherwise: the printout is the window's text.
     if (printer->pageLayout().margins(QPageLayout::Millimeter).isNull())
         printer->setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
     const double toDocument = double(screenDpi) / printer->logicalDpiX();
-    doc.setPageSize(QSizeF(printer->width() * toDocument, printer->height() * toDocument));
-    doc.print(printer);
+    doc->setPageSize(QSizeF(printer->width() * toDocument, printer->height() * toDocument));
+    doc->print(printer);
 }
 
 } // namespace ferrox

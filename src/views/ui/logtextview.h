@@ -6,9 +6,14 @@
 #include <QTextCursor>
 #include <QTimer>
 
+#include <memory>
+#include <utility>
+
 class QPagedPaintDevice;
 
 namespace ferrox {
+
+class ByteCells;
 
 // The text view of a monitor-log window (objectName "rtfText"): code
 // page 932 text in the fixed-pitch "ＭＳ ゴシック" 9-point font, with a
@@ -48,8 +53,15 @@ public:
     // The whole text as plain characters, '\n' between lines.
     QString plainText() const { return toPlainText(); }
 
-    // Prints the selection, or all the text when selectionOnly is false.
-    void printText(QPagedPaintDevice *printer, bool selectionOnly) const;
+    // Line numbers from a page above the screen's first line to a page
+    // below its last: the lines a scroll may show next.
+    std::pair<int, int> blocksNearScreen() const;
+
+    // The text a print takes: the selection, or all the text when
+    // selectionOnly is false; with the bytes of `colours` (the cells of
+    // this view's text) in their direction colours when given.
+    std::unique_ptr<QTextDocument> printedDocument(bool selectionOnly, const ByteCells *colours) const;
+    void printText(QPagedPaintDevice *printer, bool selectionOnly, const ByteCells *colours = nullptr) const;
 
 signals:
     void textLoaded();

@@ -35,11 +35,15 @@ public:
     // Direction colours in every log window, open and to come.
     void setDirectionColors(bool on);
     bool directionColors() const { return m_directionColors; }
+    // Printouts of a rendering in the direction colours.
+    void setPrintColors(bool on) { m_printColors = on; }
+    bool printColors() const { return m_printColors; }
 
 private:
     QPointer<QMdiArea> m_area; // may go first, taking its windows with it
     LogWindowRegistry m_registry;
     bool m_directionColors = false;
+    bool m_printColors = false;
 };
 
 } // namespace ferrox

@@ -135,16 +135,16 @@ QString fileErrorReason(FileError error)
 {
     switch (error) {
     case FileErrorNone: return {};
-    case FileErrorNotRegular: return platformtexts::notRegularFile();
-    case FileErrorReadOnlyFile: return platformtexts::readOnlyFile();
+    case FileErrorNotRegular: return filetexts::notRegularFile();
+    case FileErrorReadOnlyFile: return filetexts::readOnlyFile();
     case ENOENT:
-    case ENOTDIR: return platformtexts::noSuchFile();
+    case ENOTDIR: return filetexts::noSuchFile();
     case EACCES:
-    case EPERM: return platformtexts::accessDenied();
-    case EISDIR: return platformtexts::isFolder();
+    case EPERM: return filetexts::accessDenied();
+    case EISDIR: return filetexts::isFolder();
     case ENOSPC:
-    case EDQUOT: return platformtexts::diskFull();
-    case EROFS: return platformtexts::readOnlyFileSystem();
+    case EDQUOT: return filetexts::diskFull();
+    case EROFS: return filetexts::readOnlyFileSystem();
     default: return qt_error_string(error);
     }
 }

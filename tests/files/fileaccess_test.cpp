@@ -1,6 +1,6 @@
 // File access: the reasons messages give, refusals of folders and named
 // pipes that never block, and replacements that leave nothing half done.
-#include "platform/fileaccess.h"
+#include "files/fileaccess.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 #pragma once
 
-// The platform services' own Japanese texts, in one place.
+// The file functions' own Japanese texts, in one place.
 
 #include <QString>
 
-namespace ferrox::platformtexts {
+namespace ferrox::filetexts {
 
 // Reasons of failed file operations, shown after a message's own text.
 inline QString noSuchFile() { return QStringLiteral("ファイルまたはフォルダが見つかりません。"); }
@@ -15,4 +15,4 @@ inline QString readOnlyFileSystem() { return QStringLiteral("読み取り専用�
 inline QString readOnlyFile() { return QStringLiteral("読み取り専用のファイルです。"); }
 inline QString notRegularFile() { return QStringLiteral("通常のファイルではありません（名前付きパイプやデバイスなど）。"); }
 
-} // namespace ferrox::platformtexts
+} // namespace ferrox::filetexts
