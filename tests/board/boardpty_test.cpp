@@ -4,10 +4,10 @@
 #include "boardprocess.h"
 #include "boardtesting.h"
 #include "platform/qtserialport.h"
+#include "support/testfiles.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -15,6 +15,8 @@
 using namespace ferrox;
 using ferrox::test::BoardProcess;
 using ferrox::test::words;
+using ferrox::test::readFile;
+using ferrox::test::writeFile;
 using ferrox::test::tagSequenceErrors;
 
 namespace {
@@ -39,24 +41,7 @@ QByteArray readFor(SerialPort &port, qsizetype atLeast, int timeoutMs)
     return bytes;
 }
 
-bool endedNormally(QProcess &process)
-{
-    return (process.state() == QProcess::NotRunning || process.waitForFinished(5000))
-        && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
-
 } // namespace
-
-TEST(BoardPty, LinksItsSlaveAtThePathGivenUntilTerminated)
-{
-    BoardProcess board;
-    FERROX_START_BOARD(board);
-    EXPECT_TRUE(board.slavePath().startsWith(QLatin1String("/dev/")));
-    EXPECT_EQ(QFileInfo(board.linkPath()).symLinkTarget(), board.slavePath());
-    board.process().terminate(); // SIGTERM
-    EXPECT_TRUE(endedNormally(board.process()));
-    EXPECT_FALSE(QFileInfo(board.linkPath()).isSymLink());
-}
 
 // The other tests talk at the default jumper's 57600 baud.
 TEST(BoardPty, AnswersOnlyAtTheLinkSpeedOfItsJumperAndSleepsOnceThePortCloses)
@@ -78,13 +63,15 @@ TEST(BoardPty, AnswersOnlyAtTheLinkSpeedOfItsJumperAndSleepsOnceThePortCloses)
     }
 }
 
+// Linked at the path given until terminated; a short capture through it.
 TEST(BoardPty, ShortCaptureEndsWithTheEndCodeInValidTagOrder)
 {
     BoardProcess board(words("--traffic random:5 --rate 5000"));
     FERROX_START_BOARD(board);
+    EXPECT_TRUE(board.slavePath().startsWith(QLatin1String("/dev/")));
+    EXPECT_EQ(QFileInfo(board.linkPath()).symLinkTarget(), board.slavePath());
     auto port = openPort(board, QStringLiteral(" 57600"));
-    ASSERT_TRUE(port->write(QByteArray("4")));
-    ASSERT_TRUE(port->write(QByteArray("G")));
+    ASSERT_TRUE(port->write(QByteArray("4G")));
     QByteArray stream = readFor(*port, 301, 5000);
     ASSERT_GT(stream.size(), 300);
     ASSERT_TRUE(port->write(QByteArray("E")));
@@ -95,6 +82,11 @@ TEST(BoardPty, ShortCaptureEndsWithTheEndCodeInValidTagOrder)
     EXPECT_EQ(stream.size() % 2, 1);
     EXPECT_EQ(tagSequenceErrors(stream), 0);
     EXPECT_TRUE(randomTraffic(5).startsWith(stream.chopped(1)));
+    port->close();
+    board.process().terminate(); // SIGTERM
+    EXPECT_TRUE(board.process().waitForFinished(5000) && board.process().exitStatus() == QProcess::NormalExit
+                && board.process().exitCode() == 0);
+    EXPECT_FALSE(QFileInfo(board.linkPath()).isSymLink());
 }
 
 // A stale link is replaced; a file in its place is never touched.
@@ -113,14 +105,11 @@ TEST(BoardPty, LinkPathIsReplacedOnlyWhenItIsALink)
     stale.terminate();
     ASSERT_TRUE(stale.waitForFinished(5000));
 
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("keep me") == 7);
-    file.close();
+    writeFile(path, "keep me");
     QProcess blocked;
     board(blocked, "");
     ASSERT_TRUE(blocked.waitForFinished(10000));
     EXPECT_EQ(blocked.exitCode(), 1);
     EXPECT_TRUE(blocked.readAllStandardError().contains("not a link"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("keep me"));
+    EXPECT_EQ(readFile(path), QByteArray("keep me"));
 }

@@ -2,17 +2,11 @@
 
 // Streams as the board sends them, for the capture tests.
 
+#include "link/linktesting.h"
+
 #include <QByteArray>
 
-#include <cstdint>
 #include <initializer_list>
-#include <ostream>
-
-inline void PrintTo(const QByteArray &bytes, std::ostream *out)
-{
-    *out << bytes.size() << " bytes: " << bytes.left(32).toHex(' ').toStdString()
-         << (bytes.size() > 32 ? " ..." : "");
-}
 
 namespace ferrox::test {
 

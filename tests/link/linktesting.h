@@ -30,7 +30,7 @@ inline void PrintTo(const QStringList &list, std::ostream *out)
 }
 inline void PrintTo(const QByteArray &bytes, std::ostream *out)
 {
-    *out << '"' << bytes.toStdString() << "\" (" << bytes.toHex(' ').toStdString() << ')';
+    *out << bytes.size() << " bytes: " << bytes.left(32).toHex(' ').toStdString() << (bytes.size() > 32 ? " ..." : "");
 }
 
 namespace ferrox::test {
@@ -64,21 +64,12 @@ public:
     bool startEnabled() const override { return startButton; }
     StatusPanel &statusPanel() override { return status; }
 
-    QString port = QStringLiteral("COM1");
-    QString linkSpeed = QStringLiteral(" 57600");
-    bool rts = false;
-    bool dtr = false;
-    bool simpleMonitor = false;
-    bool startButton = true;
+    QString port = QStringLiteral("COM1"), linkSpeed = QStringLiteral(" 57600");
+    bool rts = false, dtr = false, simpleMonitor = false, startButton = true;
 
-    QStringList monitorSpeeds{QStringLiteral("start-up list")};
-    QString monitorSpeedText;
-    QStringList directions{QStringLiteral("start-up list")};
-    QString directionText;
-    bool rateMeasure = false;
-    bool dataWidth = false;
-    bool sampling = false;
-    QStringList events;
+    QStringList monitorSpeeds{QStringLiteral("start-up list")}, directions{QStringLiteral("start-up list")}, events;
+    QString monitorSpeedText, directionText;
+    bool rateMeasure = false, dataWidth = false, sampling = false;
     RecordingStatus status;
 };
 
@@ -125,9 +116,7 @@ std::optional<Outcome> await(Start start, int timeoutMs = 4000)
 inline QByteArray versionReply(const QByteArray &firmware, int length = 22,
                                const QByteArray &id = QByteArrayLiteral("Ferrox LM"))
 {
-    QByteArray reply = id + ' ' + firmware + QByteArrayLiteral("  9600\r");
-    reply = reply.leftJustified(length, '.', true);
-    return reply;
+    return (id + ' ' + firmware + QByteArrayLiteral("  9600\r")).leftJustified(length, '.', true);
 }
 
 } // namespace ferrox::test
