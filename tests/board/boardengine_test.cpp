@@ -1,13 +1,11 @@
 #include "board/boardengine.h"
 #include "board/traffic.h"
-#include "boardtesting.h"
 
 #include <QElapsedTimer>
 #include <QTest>
 #include <gtest/gtest.h>
 
 using namespace ferrox;
-using ferrox::test::tagSequenceErrors;
 
 namespace {
 
@@ -22,10 +20,7 @@ struct TestBoard
     explicit TestBoard(const BoardConfig &config = {}, const QByteArray &traffic = shortTraffic)
         : engine(config, traffic)
     {
-        QObject::connect(&engine, &BoardEngine::output, &engine, [this](const QByteArray &bytes) {
-            received += bytes;
-            ++chunks;
-        });
+        QObject::connect(&engine, &BoardEngine::output, &engine, [this](const QByteArray &bytes) { received += bytes, ++chunks; });
     }
     // What the board answers to commands at once; received keeps it too.
     QByteArray ask(const QByteArray &commands)
@@ -128,7 +123,6 @@ TEST(BoardEngineStream, DirectionsFilterTheTrafficAndStopEndsWithTheEndCode)
         SCOPED_TRACE(command);
         TestBoard board({.rate = 100'000});
         board.ask(QByteArray(1, command));
-        EXPECT_EQ(board.engine.direction(), command);
         ASSERT_TRUE(board.waitForTrafficSent());
         EXPECT_EQ(board.received, expected);
         // Idle after the traffic, but still streaming until told to stop.
@@ -178,8 +172,6 @@ TEST(BoardEngineStream, LoopRepeatsTheTrafficNeverAheadOfTheRate)
     EXPECT_GT(board.chunks, 1); // paced in steps, not all at once
     EXPECT_TRUE(board.engine.hasTrafficPending());
     EXPECT_EQ(board.received.left(5 * j1Only.size()), j1Only.repeated(5));
-    EXPECT_TRUE(board.ask("E").endsWith('\xFF'));
-    EXPECT_EQ(tagSequenceErrors(board.received), 0);
 }
 
 TEST(BoardEngineStream, ErrorTagsAndFlood)

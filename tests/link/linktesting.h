@@ -20,14 +20,8 @@
 #include <ostream>
 
 // Readable failures.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-inline void PrintTo(const QStringList &list, std::ostream *out)
-{
-    PrintTo(list.join(u'|'), out);
-}
+inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QStringList &list, std::ostream *out) { PrintTo(list.join(u'|'), out); }
 inline void PrintTo(const QByteArray &bytes, std::ostream *out)
 {
     *out << bytes.size() << " bytes: " << bytes.left(32).toHex(' ').toStdString() << (bytes.size() > 32 ? " ..." : "");
@@ -47,19 +41,13 @@ public:
     bool dtrChecked() const override { return dtr; }
     void showLinkLines(bool, bool) override { events << QStringLiteral("lines"); }
     void refillMonitorSpeeds(const QStringList &items, const QString &text) override
-    {
-        monitorSpeeds = items, monitorSpeedText = text, events << QStringLiteral("speeds");
-    }
+    { monitorSpeeds = items, monitorSpeedText = text, events << QStringLiteral("speeds"); }
     void refillDirections(const QStringList &items, const QString &text) override
-    {
-        directions = items, directionText = text, events << QStringLiteral("directions");
-    }
+    { directions = items, directionText = text, events << QStringLiteral("directions"); }
     void setRateMeasureEnabled(bool enabled) override { rateMeasure = enabled; }
     void enableDataWidth() override { dataWidth = true; }
     void setSamplingEnabled(bool enabled) override
-    {
-        sampling = enabled, events << (enabled ? QStringLiteral("timer on") : QStringLiteral("timer off"));
-    }
+    { sampling = enabled, events << (enabled ? QStringLiteral("timer on") : QStringLiteral("timer off")); }
     bool simpleMonitorPressed() const override { return simpleMonitor; }
     bool startEnabled() const override { return startButton; }
     StatusPanel &statusPanel() override { return status; }

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
 using namespace ferrox;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -38,21 +40,11 @@ TEST(Commands, SpeedByFirmwareTable)
     }
 }
 
-QStringList texts(std::initializer_list<const char *> list)
-{
-    QStringList out;
-    for (const char *text : list)
-        out << QString::fromUtf8(text);
-    return out;
-}
-
 TEST(FirmwareFeatures, TableByFirmwareAndLinkSpeed)
 {
-    const QStringList narrow = texts({"  4800", "  9600", " 19200", " 28800"});
-    const QStringList wide = texts({"   600", "  1200", "  2400", "  4800", "  9600", " 14400", " 19200", " 28800"});
-    const QStringList fast = texts({" 38400", " 57600"});
-    const QStringList both = texts({"双方向"});
-    const QStringList three = texts({"双方向", "J1→J2", "J1←J2"});
+    const QStringList wide{u"   600"_s, u"  1200"_s, u"  2400"_s, u"  4800"_s, u"  9600"_s, u" 14400"_s, u" 19200"_s, u" 28800"_s};
+    const QStringList narrow{u"  4800"_s, u"  9600"_s, u" 19200"_s, u" 28800"_s}, fast{u" 38400"_s, u" 57600"_s};
+    const QStringList both{u"双方向"_s}, three{u"双方向"_s, u"J1→J2"_s, u"J1←J2"_s};
     const QList<std::tuple<const char *, QStringList, QStringList, bool, bool>> cases{
         {"V1.01", narrow, both, false, false}, {"V1.02", narrow, three, false, false}, {"V1.03", wide, three, false, false},
         {"V1.04", wide, three, true, false},   {"V1.05", wide, three, true, true}};
@@ -110,10 +102,7 @@ TEST(PortText, NumberAfterTheFirstThreeCharacters)
                                                            {"COM99999999999999", 10000, false}};
     for (const auto &[text, number, valid] : cases) {
         const int parsed = portNumberFromText(QLatin1String(text));
-        if (number <= 9999)
-            EXPECT_EQ(parsed, number) << text;
-        else
-            EXPECT_GT(parsed, 9999) << text;
+        EXPECT_EQ(std::min(parsed, 10000), number) << text; // any number past 9999 stands for "too big"
         EXPECT_EQ(isValidPortNumber(parsed), valid) << text;
     }
 }
