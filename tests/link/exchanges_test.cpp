@@ -1,5 +1,6 @@
 // The exchanges on the wire: exactly the listed port operations and bytes,
-// in order, for every numbered exchange, and how each ends on bad answers.
+// in order, for every numbered exchange, and how each ends on bad answers;
+// and the link owner letting one exchange at a time have the port.
 #include "link/consolecheck.h"
 #include "link/linkowner.h"
 #include "linktesting.h"
@@ -25,17 +26,25 @@ protected:
         port.operations.clear();
     }
 
-    std::optional<CheckOutcome> check(const CheckRequest &request = {})
+    // A check that holds the link until its end, or with keep until released.
+    bool startCheck(std::optional<CheckOutcome> &outcome, bool keep = false, const CheckRequest &request = {})
     {
-        return await<CheckOutcome>([&](auto done) {
-            owner.request(LinkUse::Check, [this, request, done] {
-                owner.checkLink(request, {{}, {}, [this, done](const CheckOutcome &o) {
-                                              done(o);
+        return owner.request(LinkUse::Check, [&, keep, request] {
+            owner.checkLink(request, {{}, {}, [&, keep](const CheckOutcome &o) {
+                                          outcome = o;
+                                          if (!keep)
                                               owner.release(LinkUse::Check);
-                                          }});
-            });
+                                      }});
         });
     }
+    std::optional<CheckOutcome> check(const CheckRequest &request = {})
+    {
+        std::optional<CheckOutcome> outcome;
+        startCheck(outcome, false, request);
+        (void)QTest::qWaitFor([&] { return outcome.has_value(); }, 4000);
+        return outcome;
+    }
+    bool waitFor(const std::function<bool()> &condition) { return QTest::qWaitFor(condition, 3000); }
     std::optional<CaptureStartOutcome> start(const char *firmware, const char *speed, const char *direction,
                                              DataWidth width = DataWidth::DataOnly)
     {
@@ -187,7 +196,7 @@ TEST_F(Exchanges, SignalSampleTakesTheFirstByteOrFails)
     const auto sample = [&] {
         return await<SampleOutcome>([&](auto done) { owner.sampleSignals(done); });
     };
-    auto outcome = sample();
+    const auto outcome = sample();
     EXPECT_EQ(outcome->status, SampleOutcome::Status::Sampled);
     EXPECT_EQ(outcome->stateByte, 0x7F);
     EXPECT_EQ(port.operations, ops("open 1|threshold 0|discard|write 53|read 3"));
@@ -198,12 +207,6 @@ TEST_F(Exchanges, SignalSampleTakesTheFirstByteOrFails)
     clock.start();
     EXPECT_EQ(sample()->status, SampleOutcome::Status::NoAnswer);
     EXPECT_GE(clock.elapsed(), 1000);
-
-    port.close();
-    port.missingPorts.insert(1);
-    outcome = sample();
-    EXPECT_EQ(outcome->status, SampleOutcome::Status::PortFailed);
-    EXPECT_EQ(outcome->errorCode, 1);
 }
 
 TEST_F(Exchanges, MeasurementWaitsWithoutLimitReportsProgressAndTakesAnOverrun)
@@ -236,6 +239,143 @@ TEST_F(Exchanges, MeasurementWaitsWithoutLimitReportsProgressAndTakesAnOverrun)
     EXPECT_EQ(stopped->status, MeasurementOutcome::Status::Stopped);
     EXPECT_EQ(port.operations, ops("discard|threshold 0|write 4d|discard|write 45"));
     EXPECT_EQ(owner.holder(), LinkUse::None);
+}
+
+const SimpleMonitorRequest kMonitor{QStringLiteral("V1.05"), QStringLiteral("  9600"), QStringLiteral("双方向")};
+const CaptureStartRequest kCapture{QStringLiteral("V1.05"), QStringLiteral("  9600"), QStringLiteral("双方向")};
+
+// One exchange at a time: who waits, who is skipped, who is refused, and
+// that no exchange reads another's reply.
+class Arbitration : public Exchanges
+{
+protected:
+    Arbitration()
+    {
+        openPort();
+        board.answer(CMD_VERSION, {versionReply("V1.05")});
+        board.answer(CMD_SIGNALS, {QByteArray("\x12\x00", 2)});
+    }
+};
+
+TEST_F(Arbitration, WhileACheckWaitsASampleIsSkippedAndASecondCheckRefused)
+{
+    std::optional<CheckOutcome> first;
+    std::optional<CheckOutcome> second;
+    ASSERT_TRUE(startCheck(first));
+    EXPECT_TRUE(owner.checkPending());
+    bool sampled = false;
+    EXPECT_FALSE(owner.sampleSignals([&](const SampleOutcome &) { sampled = true; }));
+    EXPECT_FALSE(startCheck(second));
+    ASSERT_TRUE(waitFor([&] { return first.has_value(); }));
+    QTest::qWait(50);
+    // The one query, the one reply, read by the first check.
+    EXPECT_EQ(port.written, QByteArray("V"));
+    EXPECT_EQ(first->status, CheckOutcome::Status::Verified);
+    EXPECT_FALSE(second || sampled || owner.checkPending());
+}
+
+TEST_F(Arbitration, RequestsFindingACheckAreHeldUntilItReleases)
+{
+    std::optional<CheckOutcome> check;
+    ASSERT_TRUE(startCheck(check, true));
+    std::optional<CaptureStartOutcome> capture;
+    bool measured = false;
+    owner.startCapture(kCapture, [&](const CaptureStartOutcome &o) { capture = o; });
+    owner.startMeasurement({}, [&](const MeasurementOutcome &) { measured = true; });
+    owner.startSimpleMonitor(kMonitor);
+    ASSERT_TRUE(waitFor([&] { return check.has_value(); }));
+    // The check keeps the link after its reply until it releases it.
+    QTest::qWait(50);
+    EXPECT_EQ(port.written, QByteArray("V"));
+
+    owner.release(LinkUse::Check);
+    ASSERT_TRUE(waitFor([&] { return capture.has_value(); }));
+    EXPECT_EQ(capture->status, CaptureStartOutcome::Status::Streaming);
+    EXPECT_EQ(port.written, QByteArray("V4dVG"));
+    // The measurement and simple monitor wait for the capture's end, in order.
+    QTest::qWait(50);
+    EXPECT_EQ(owner.holder(), LinkUse::Capture);
+    owner.endCapture();
+    ASSERT_TRUE(waitFor([&] { return port.written.endsWith('M'); }));
+    owner.stopMeasurement();
+    ASSERT_TRUE(waitFor([&] { return port.written.endsWith("ME4G"); }));
+    EXPECT_TRUE(measured && owner.holder() == LinkUse::SimpleMonitor);
+}
+
+TEST_F(Arbitration, TheSimpleMonitorStreamGivesWayToAllButASample)
+{
+    owner.startSimpleMonitor(kMonitor);
+    ASSERT_TRUE(waitFor([&] { return owner.holder() == LinkUse::SimpleMonitor && port.written == "4G"; }));
+    QTest::qWait(30);
+    EXPECT_FALSE(owner.sampleSignals([](const SampleOutcome &) {}));
+
+    std::optional<CheckOutcome> check;
+    ASSERT_TRUE(startCheck(check));
+    EXPECT_EQ(owner.holder(), LinkUse::Check);
+    ASSERT_TRUE(waitFor([&] { return check.has_value(); }));
+    EXPECT_EQ(owner.holder(), LinkUse::None);
+}
+
+TEST_F(Arbitration, AStopDuringTheSimpleMonitorStartWaitsForItsEnd)
+{
+    owner.startSimpleMonitor(kMonitor);
+    // Mid-start (paused after the speed byte) a stop must not slip in between.
+    owner.stopSimpleMonitor();
+    EXPECT_EQ(port.written, QByteArray("4"));
+    ASSERT_TRUE(waitFor([&] { return owner.holder() == LinkUse::None; }));
+    EXPECT_EQ(port.written, QByteArray("4GE"));
+}
+
+TEST_F(Arbitration, StopOutsideACaptureStillReachesTheBoard)
+{
+    bool written = false;
+    owner.stopCapture(LinkOwner::StopReason::User, [&](bool w) { written = w; });
+    EXPECT_TRUE(written && port.written == "E" && owner.holder() == LinkUse::None);
+}
+
+TEST_F(Arbitration, AStartWaitingItsTurnLeavesTheRunningUsesStopAlone)
+{
+    // A capture streams; a second start waits. The user's stop goes out now.
+    owner.startCapture(kCapture, [](const CaptureStartOutcome &) {});
+    ASSERT_TRUE(waitFor([&] { return port.written.endsWith('G'); }));
+    owner.startCapture(kCapture, [](const CaptureStartOutcome &) {});
+    owner.stopCapture(LinkOwner::StopReason::User, [](bool) {});
+    EXPECT_EQ(port.written, QByteArray("4dVGE"));
+    owner.endCapture();
+    ASSERT_TRUE(waitFor([&] { return port.written == "4dVGE4dVG"; }));
+
+    // A measurement runs; a second waits. Stopping the first spares the second.
+    owner.endCapture();
+    bool secondEnded = false;
+    owner.startMeasurement({}, [](const MeasurementOutcome &) {});
+    owner.startMeasurement({}, [&](const MeasurementOutcome &) { secondEnded = true; });
+    owner.stopMeasurement();
+    ASSERT_TRUE(waitFor([&] { return port.written.endsWith("MEM"); }));
+    QTest::qWait(50);
+    EXPECT_FALSE(secondEnded);
+}
+
+TEST_F(Arbitration, ShutdownStopsAStreamingBoardAndClosesThePortOnce)
+{
+    owner.startCapture(kCapture, [](const CaptureStartOutcome &) {});
+    ASSERT_TRUE(waitFor([&] { return port.written.endsWith('G'); }));
+    port.operations.clear();
+    owner.shutdown();
+    owner.shutdown();
+    EXPECT_EQ(port.operations, ops("write 45|close"));
+    EXPECT_EQ(owner.holder(), LinkUse::None);
+}
+
+TEST_F(Arbitration, ShutdownWhileACheckWaitsDropsItQuietly)
+{
+    board.answers.clear();
+    std::optional<CheckOutcome> check;
+    startCheck(check);
+    bool captured = false;
+    owner.startCapture({}, [&](const CaptureStartOutcome &) { captured = true; });
+    owner.shutdown();
+    QTest::qWait(1200);
+    EXPECT_FALSE(check || captured || port.isOpen());
 }
 
 } // namespace
