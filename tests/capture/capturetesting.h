@@ -7,15 +7,14 @@
 #include <QByteArray>
 
 #include <initializer_list>
+#include <vector>
 
 namespace ferrox::test {
 
 inline QByteArray bytes(std::initializer_list<int> list)
 {
-    QByteArray out;
-    for (const int b : list)
-        out.append(char(b));
-    return out;
+    const std::vector<char> chars(list.begin(), list.end());
+    return QByteArray(chars.data(), qsizetype(chars.size()));
 }
 
 inline const QByteArray endCode(1, char(0xFF));

@@ -19,7 +19,7 @@ public:
     QString firmwareVersion() const override { return u"V1.05"_s; }
     QString monitorSpeedText() const override { return u"  9600"_s; }
     QString directionText() const override { return u"双方向"_s; }
-    LiveDisplay liveDisplay() const override { return display; }
+    LiveDisplay liveDisplay() const override { return LiveDisplay::Hex; }
     bool startEnabled() const override { return !capturing; }
     bool captureRunning() const override { return capturing; }
     bool boardVerified() const override { return verified; }
@@ -31,7 +31,6 @@ public:
     void showWindow() override { events << u"window"_s, appender->clear(); } // a new window starts empty
     void closeWindow() override { events << u"no window"_s; }
 
-    LiveDisplay display = LiveDisplay::Hex;
     bool capturing = false, verified = true, open = false;
     QStringList events;
     LiveTextAppender *appender = nullptr;

@@ -21,12 +21,6 @@ using namespace ferrox::test;
 
 namespace {
 
-QString noAnswer(int port)
-{
-    return QStringLiteral("現在の設定：COM%1。　ボードの電源、ＰＣとの接続、通信設定を確認後、「通信確認」ボタンを押してください。")
-        .arg(port);
-}
-
 QString linkOk(const QByteArray &reply, const QString &port = QStringLiteral("COM1"))
 {
     return QString::fromLatin1(reply.left(16)) + QStringLiteral("  ") + port + QStringLiteral(":通信確認ＯＫ。");
@@ -38,8 +32,6 @@ class CheckFixture : public testing::Test
 protected:
     void build(FakeSerialPort &port)
     {
-        check.reset();
-        panel = FakeLinkPanel();
         owner = std::make_unique<LinkOwner>(port);
         check = std::make_unique<ConnectionCheck>(*owner, panel, dialogs, ProgramSettings(store));
     }
@@ -67,8 +59,6 @@ protected:
     }
     void useBoard(const BoardConfig &config)
     {
-        check.reset();
-        owner.reset();
         simulated = std::make_unique<InProcessBoard>(config);
         build(simulated->port());
     }
@@ -84,8 +74,7 @@ protected:
     void expectFailedWithListsUntouched()
     {
         EXPECT_TRUE(results().LinkFailed && !results().BoardVerified && !panel.sampling);
-        EXPECT_EQ(panel.monitorSpeeds, QStringList{QStringLiteral("start-up list")});
-        EXPECT_EQ(panel.directions, QStringList{QStringLiteral("start-up list")});
+        EXPECT_EQ(panel.monitorSpeeds + panel.directions, QStringList(2, QStringLiteral("start-up list")));
     }
 
     FakeLinkPanel panel;
@@ -222,7 +211,7 @@ TEST_F(ScriptedCheck, StartUpWithASilentBoardShowsTheLongMessage)
     bool done = false;
     check->startUp([&] { done = true; });
     ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 4000));
-    expectBlink(noAnswer(2));
+    expectBlink(QStringLiteral("現在の設定：COM2。　ボードの電源、ＰＣとの接続、通信設定を確認後、「通信確認」ボタンを押してください。"));
     expectMessage(MessageIcon::Information, {}, 14, QStringLiteral("\r\n現在 選択している通信ポート：COM2\r\n"));
     expectFailedWithListsUntouched();
 }

@@ -193,9 +193,7 @@ TEST_F(Exchanges, SimpleMonitorStartAndStop)
 TEST_F(Exchanges, SignalSampleTakesTheFirstByteOrFails)
 {
     board.answer(CMD_SIGNALS, {QByteArray("\x7F"), QByteArray("\x00\x11", 2)});
-    const auto sample = [&] {
-        return await<SampleOutcome>([&](auto done) { owner.sampleSignals(done); });
-    };
+    const auto sample = [&] { return await<SampleOutcome>([&](auto done) { owner.sampleSignals(done); }); };
     const auto outcome = sample();
     EXPECT_EQ(outcome->status, SampleOutcome::Status::Sampled);
     EXPECT_EQ(outcome->stateByte, 0x7F);
