@@ -72,9 +72,7 @@ TEST(BoardPty, ShortCaptureEndsWithTheEndCodeInValidTagOrder)
     ASSERT_TRUE(port->write(QByteArray("E")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return (stream += port->readAll()).endsWith('\xFF'); }, 5000));
     stream += readFor(*port, 1, 300); // nothing may follow the end code
-    ASSERT_TRUE(stream.endsWith('\xFF'));
-    EXPECT_EQ(stream.count('\xFF'), 1);
-    EXPECT_EQ(stream.size() % 2, 1);
+    EXPECT_TRUE(stream.endsWith('\xFF') && stream.count('\xFF') == 1 && stream.size() % 2 == 1);
     EXPECT_EQ(tagSequenceErrors(stream), 0);
     EXPECT_TRUE(randomTraffic(5).startsWith(stream.chopped(1)));
     port->close();
@@ -89,12 +87,10 @@ TEST(BoardPty, LinkPathIsReplacedOnlyWhenItIsALink)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("com1"));
-    const auto board = [&](QProcess &process, const char *options) {
-        process.start(BoardProcess::binary(), QStringList{QStringLiteral("--link"), path} << words(options));
-    };
+    const QStringList arguments{QStringLiteral("--link"), path};
     ASSERT_TRUE(QFile::link(QStringLiteral("/nonexistent/pts/99"), path));
     QProcess stale;
-    board(stale, "");
+    stale.start(BoardProcess::binary(), arguments);
     ASSERT_TRUE(stale.waitForReadyRead(10000));
     EXPECT_EQ(QFileInfo(path).symLinkTarget(), QString::fromLocal8Bit(stale.readLine()).trimmed());
     stale.terminate();
@@ -102,9 +98,8 @@ TEST(BoardPty, LinkPathIsReplacedOnlyWhenItIsALink)
 
     writeFile(path, "keep me");
     QProcess blocked;
-    board(blocked, "");
+    blocked.start(BoardProcess::binary(), arguments);
     ASSERT_TRUE(blocked.waitForFinished(10000));
-    EXPECT_EQ(blocked.exitCode(), 1);
-    EXPECT_TRUE(blocked.readAllStandardError().contains("not a link"));
+    EXPECT_TRUE(blocked.exitCode() == 1 && blocked.readAllStandardError().contains("not a link"));
     EXPECT_EQ(readFile(path), QByteArray("keep me"));
 }

@@ -74,18 +74,13 @@ TEST(CaptureRecorder, EndingTheStreamKeepsWhatArrived)
 TEST(CaptureRecorder, NothingIsStoredBeforeStartAndEveryStartIsFresh)
 {
     CaptureRecorder recorder;
-    EXPECT_FALSE(recorder.isRunning());
-    EXPECT_EQ(recorder.feed(bytes({0xA4, 0xB1})), 0);
-    EXPECT_EQ(recorder.CaptureCount(), 0);
-
+    EXPECT_TRUE(!recorder.isRunning() && recorder.feed(bytes({0xA4, 0xB1})) == 0 && recorder.CaptureCount() == 0);
     recorder.start();
     recorder.feed(j1Stream(100) + endCode);
     ASSERT_EQ(recorder.capture().CaptureEnd(), 100);
 
     recorder.start();
-    EXPECT_TRUE(recorder.isRunning());
-    EXPECT_EQ(recorder.exit(), Exit::Running);
-    EXPECT_EQ(recorder.CaptureCount(), 0);
+    EXPECT_TRUE(recorder.isRunning() && recorder.exit() == Exit::Running && recorder.CaptureCount() == 0);
     for (qint32 i = 0; i <= 100; ++i)
         ASSERT_EQ(recorder.capture().at(i), 0) << i;
     recorder.feed(bytes({0x80, 0x96, 0xFF}));
