@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace ferrox;
 
 namespace {
@@ -26,13 +28,10 @@ TEST(BoardOptions, EveryOptionIsRead)
     ASSERT_EQ(error, QString());
     EXPECT_FALSE(help);
     EXPECT_EQ(config.link, QStringLiteral("/tmp/x"));
-    EXPECT_EQ(config.jumper, 115200);
-    EXPECT_TRUE(config.noEndCode);
-    EXPECT_EQ(config.signalMask, 0x7F);
     EXPECT_EQ(config.measureCounts, (QList<quint16>{1, 65535, 945}));
-    EXPECT_EQ(config.replyLength, 30);
-    EXPECT_EQ(config.errorTags, 4);
-    EXPECT_EQ(config.hangupAfterMs, 1500);
+    EXPECT_EQ(std::tuple(config.jumper, config.noEndCode, config.signalMask, config.replyLength, config.errorTags,
+                         config.hangupAfterMs),
+              std::tuple(115200, true, 0x7F, 30, 4, 1500));
 
     EXPECT_EQ(parseBoardArguments(arguments({"--help"}), config, help), QString());
     EXPECT_TRUE(help); // no link needed

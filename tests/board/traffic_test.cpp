@@ -54,7 +54,6 @@ TEST(BoardTraffic, SourcesByNameAndDataFiles)
 {
     QString error;
     EXPECT_EQ(loadTraffic(QStringLiteral("demo"), error), demoTraffic());
-    EXPECT_EQ(loadTraffic(QStringLiteral("random:42"), error), randomTraffic(42));
     EXPECT_EQ(loadTraffic(QStringLiteral("random:4294967295"), error), randomTraffic(0xFFFFFFFFu));
 
     // A data file is replayed as it is, up to its end code; an error tag and a stray 0xF3 stay.

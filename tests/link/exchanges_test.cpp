@@ -106,12 +106,8 @@ TEST_F(Exchanges, ConsoleCheckTellsAMissingPortWithLinesEndedByLF)
 // Each firmware's start: speed, width (V1.05 only), version, direction.
 TEST_F(Exchanges, CaptureStartSendsSpeedWidthVersionAndDirectionInOrder)
 {
-    const struct
-    {
-        const char *firmware, *speed, *direction;
-        bool portOpen; // a closed port is opened first
-        const char *wire;
-    } cases[] = {
+    // portOpen: a closed port is opened first.
+    const struct { const char *firmware, *speed, *direction; bool portOpen; const char *wire; } cases[] = {
         {"V1.05", "  9600", "双方向", true, "discard|threshold 0|write 34|discard|write 44|threshold 0|discard|discard|write 56|read 25|threshold 0|discard|write 47"},
         {"V1.04", " 57600", "J1←J2", true, "discard|threshold 0|write 39|threshold 0|discard|discard|write 56|read 25|threshold 0|discard|write 41"},
         {"V1.01", "  4800", "双方向", false, "discard|threshold 0|open 1|write 30|threshold 0|discard|discard|write 56|read 25|threshold 0|discard|write 47"},
@@ -257,8 +253,7 @@ protected:
 
 TEST_F(Arbitration, WhileACheckWaitsASampleIsSkippedAndASecondCheckRefused)
 {
-    std::optional<CheckOutcome> first;
-    std::optional<CheckOutcome> second;
+    std::optional<CheckOutcome> first, second;
     ASSERT_TRUE(startCheck(first));
     EXPECT_TRUE(owner.checkPending());
     bool sampled = false;
