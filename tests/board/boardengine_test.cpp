@@ -135,8 +135,7 @@ TEST(BoardEngineStream, NoEndCodeOptionAndStopWhileIdle)
     board.ask("G");
     ASSERT_TRUE(board.waitFor(shortTraffic.size()));
     EXPECT_TRUE(board.ask("E").isEmpty() && !board.engine.isStreaming());
-    TestBoard idle;
-    EXPECT_TRUE(idle.ask("E").isEmpty()); // no stream, no end code
+    EXPECT_TRUE(TestBoard().ask("E").isEmpty()); // no stream, no end code
 }
 
 TEST(BoardEngineStream, StopAndOtherCommandsNeverSplitAMonitoredByte)

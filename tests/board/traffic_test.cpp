@@ -58,17 +58,14 @@ TEST(BoardTraffic, SourcesByNameAndDataFiles)
 
     // A data file is replayed as it is, up to its end code; an error tag and a stray 0xF3 stay.
     QTemporaryDir dir;
-    const auto file = [&](const char *name, const QByteArray &content) {
-        return writeFile(dir.filePath(QLatin1String(name)), content);
-    };
     const QByteArray odd("\xA4\xB1\xC5\x80\x96\xF3", 6);
     for (const QByteArray &content : {odd, odd + "\xFF\xA4\xB1"})
-        EXPECT_EQ(loadTraffic(file("a.dat", content), error), odd);
+        EXPECT_EQ(loadTraffic(writeFile(dir.filePath(QStringLiteral("a.dat")), content), error), odd);
 
     const QList<std::pair<QString, const char *>> unusable{
         {QStringLiteral("random:4294967296"), "seed"},
         {dir.filePath(QStringLiteral("missing.dat")), "cannot read"},
-        {file("end.dat", QByteArray("\xFF", 1)), "no stream bytes"},
+        {writeFile(dir.filePath(QStringLiteral("end.dat")), QByteArray("\xFF", 1)), "no stream bytes"},
     };
     for (const auto &[source, reason] : unusable) {
         error.clear();

@@ -1,6 +1,5 @@
-// What a capture leaves behind: the data file always, the rendered log only
-// for sound data, and a refusal before the capture when a file cannot be
-// written.
+// What a capture leaves behind: the data file always, the rendered log only for
+// sound data, and a refusal before the capture when a file cannot be written.
 #include "capture/captureoutput.h"
 #include "capturetesting.h"
 
@@ -70,8 +69,7 @@ TEST_F(Output, RejectedDataIsStoredButNotRendered)
     for (const auto &[stream, errors] : {std::pair{endCode, 0}, std::pair{bytes({0xA4, 0x80, 0xB1, 0x96, 0xFF}), 3}}) {
         SCOPED_TRACE(errors);
         const CaptureOutput output = writeCaptureOutput(dataOf(stream), request);
-        EXPECT_EQ(output.status, Status::Rejected);
-        EXPECT_EQ(output.SequenceErrorCount, errors);
+        EXPECT_EQ(std::pair(output.status, output.SequenceErrorCount), std::pair(Status::Rejected, errors));
         EXPECT_EQ(output.message.contains(QStringLiteral(" %1個所").arg(errors)), errors > 0) << output.message.toStdString();
         EXPECT_EQ(readFile(request.dataPath), stream);
         EXPECT_FALSE(QFile::exists(request.textPath));
@@ -96,8 +94,7 @@ TEST_F(Output, AFileThatCannotBeWrittenIsNamedAndTheOtherIsStillWritten)
 TEST_F(Output, OutputPathsAreProvedBeforeTheCaptureWithoutLeavingFiles)
 {
     const QString existing = writeFile(dir.filePath(QStringLiteral("kept.dat")), "keep me");
-    EXPECT_EQ(outputPathProblem(dir.filePath(QStringLiteral("new.dat"))), QString());
-    EXPECT_EQ(outputPathProblem(existing), QString());
+    EXPECT_EQ(outputPathProblem(dir.filePath(QStringLiteral("new.dat"))) + outputPathProblem(existing), QString());
     for (const QString &unwritable : {dir.filePath(QStringLiteral("gone/new.dat")), dir.path()})
         EXPECT_TRUE(outputPathProblem(unwritable).contains(unwritable)) << unwritable.toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kept.dat")});

@@ -99,11 +99,7 @@ protected:
                          [this](const QByteArray &b, qint32 count) { storedBlocks << b, counts << count; });
     }
 
-    qsizetype reads() const
-    {
-        return std::count_if(port.operations.begin(), port.operations.end(),
-                             [](const QString &op) { return op.startsWith(QLatin1String("read")); });
-    }
+    qsizetype reads() const { return port.operations.filter(QStringLiteral("read ")).size(); }
 
     FakeSerialPort port;
     CaptureRecorder recorder;

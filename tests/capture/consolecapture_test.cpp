@@ -1,5 +1,4 @@
-// A whole capture without a window against the board in-process: what goes
-// over the wire, what is kept, and every way it ends.
+// A whole capture without a window against the board in-process: its check, texts, wire and last stop.
 #include "capture/consolecapture.h"
 #include "capturetesting.h"
 
@@ -62,9 +61,8 @@ TEST_F(ConsoleCaptureRun, TheUsersStopKeepsTheWholeStreamUpToTheEndCode)
     const QByteArray traffic = demoTraffic();
     ASSERT_TRUE(run([&] { return capture->CaptureCount() == traffic.size(); }));
 
-    EXPECT_EQ(result->status, Status::Captured);
-    EXPECT_EQ(result->exit, Exit::EndCode);
-    EXPECT_EQ(result->firmwareVersion, QStringLiteral("V1.05"));
+    EXPECT_EQ(std::tuple(result->status, result->exit, result->firmwareVersion),
+              std::tuple(Status::Captured, Exit::EndCode, QStringLiteral("V1.05")));
     EXPECT_EQ(result->data.capture.stream().toByteArray(), traffic + endCode);
     EXPECT_TRUE(QRegularExpression(u"^\\d{4}年\\d\\d月\\d\\d日\\d\\d:\\d\\d:\\d\\d$"_s).match(result->data.CaptureTimestamp).hasMatch());
     EXPECT_EQ(log, QStringLiteral("Ferrox LM V1.05   /dev/ttyUSB0:通信確認ＯＫ。\n"

@@ -76,7 +76,7 @@ const QString Warning = CaptureTexts::simpleMonitorWarning() + u'\n';
 
 } // namespace
 
-TEST_F(SimpleMonitorTest, SwitchingOnAndOffSendsTheStreamCommandsInOrder)
+TEST_F(SimpleMonitorTest, SwitchingOnAndOffHandsPanelAndSamplingOverInOrder)
 {
     press(true);
     EXPECT_EQ(context.events, QStringList({u"window"_s, u"panel off"_s, u"timer off"_s, u"panel off"_s}));

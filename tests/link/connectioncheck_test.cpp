@@ -1,7 +1,5 @@
-// The connection check as the user sees it: status blinks, message boxes,
-// the settings panel's lists and enables, the sampling timer and the
-// results, against scripted answers and against the simulated board; and
-// the settings panel's link choices around it.
+// The connection check as the user sees it (status blinks, message boxes, the panel's lists, enables and
+// sampling timer, the results) against scripted answers and the simulated board; the link choices around it.
 #include "link/connectioncheck.h"
 #include "link/linkchoices.h"
 #include "link/protocol.h"

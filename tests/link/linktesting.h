@@ -1,8 +1,6 @@
 #pragma once
 
-// Test doubles of the board link's surroundings: a settings panel that
-// records what the check did to it, and a scripted board answering single
-// commands on a FakeSerialPort.
+// Test doubles around the board link: a recording settings panel and a scripted board on a FakeSerialPort.
 
 #include "link/linkpanel.h"
 #include "support/fakeserialport.h"
@@ -69,10 +67,9 @@ public:
     explicit ScriptedBoard(FakeSerialPort &port) : m_port(port)
     {
         connect(&port, &FakeSerialPort::bytesWritten, this, [this](const QByteArray &bytes) {
-            for (char c : bytes) {
+            for (char c : bytes)
                 for (const QByteArray &chunk : answers.value(static_cast<std::uint8_t>(c)))
                     m_port.deliver(chunk);
-            }
         });
     }
     void answer(std::uint8_t command, QList<QByteArray> chunks) { answers.insert(command, chunks); }
@@ -84,10 +81,7 @@ private:
 };
 
 // A port log written as "discard|threshold 0|write 56".
-inline QStringList ops(const char *log)
-{
-    return QString::fromLatin1(log).split(u'|');
-}
+inline QStringList ops(const char *log) { return QString::fromLatin1(log).split(u'|'); }
 
 // Starts an exchange with a done callback and waits for its outcome.
 template<typename Outcome, typename Start>

@@ -12,9 +12,8 @@ namespace {
 
 TEST(Commands, DirectionByExactText)
 {
-    EXPECT_EQ(CMD_DIRECTION(QStringLiteral("J1←J2")), std::optional<std::uint8_t>('A'));
-    EXPECT_EQ(CMD_DIRECTION(QStringLiteral("J1→J2")), std::optional<std::uint8_t>('B'));
-    EXPECT_EQ(CMD_DIRECTION(QStringLiteral("双方向")), std::optional<std::uint8_t>('G'));
+    for (const auto &[text, byte] : {std::pair{"J1←J2", 'A'}, std::pair{"J1→J2", 'B'}, std::pair{"双方向", 'G'}})
+        EXPECT_EQ(CMD_DIRECTION(QString::fromUtf8(text)), std::optional<std::uint8_t>(byte)) << text;
     for (const char *other : {"", " 双方向", "J1->J2", "j1→j2", "J2→J1"})
         EXPECT_FALSE(CMD_DIRECTION(QString::fromUtf8(other))) << other;
 }
