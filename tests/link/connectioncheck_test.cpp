@@ -220,7 +220,8 @@ TEST_F(ScriptedCheck, ChoosingAMissingOrUnreadablePortRestoresTheOldOne)
     port.refusedPaths.insert(QStringLiteral("/dev/ttyUSB7"));
     port.devicePathShown = QStringLiteral("/dev/ttyUSB7");
     port.deviceGroupShown = QStringLiteral("dialout");
-    const struct { const char *text; qsizetype lineEnds; QString part; const char *wire; } cases[] = {{"COM17", 0, QStringLiteral("COM17 は存在しませんでした。"), "close|port 17|open 17|port 1"},
+    const struct { const char *text; qsizetype lineEnds; QString part; const char *wire; } cases[] = {
+        {"COM17", 0, QStringLiteral("COM17 は存在しませんでした。"), "close|port 17|open 17|port 1"},
                  {"/dev/ttyUSB7", 4,
                   QStringLiteral("を開く権限がありません。\r\nグループ「dialout」に参加してから、ログインし直してください。\r\n"
                                  "（sudo usermod -aG dialout $USER）"),
