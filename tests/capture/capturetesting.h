@@ -2,26 +2,19 @@
 
 // Streams as the board sends them, for the capture tests.
 
+#include "link/linktesting.h"
+
 #include <QByteArray>
 
-#include <cstdint>
 #include <initializer_list>
-#include <ostream>
-
-inline void PrintTo(const QByteArray &bytes, std::ostream *out)
-{
-    *out << bytes.size() << " bytes: " << bytes.left(32).toHex(' ').toStdString()
-         << (bytes.size() > 32 ? " ..." : "");
-}
+#include <vector>
 
 namespace ferrox::test {
 
 inline QByteArray bytes(std::initializer_list<int> list)
 {
-    QByteArray out;
-    for (const int b : list)
-        out.append(char(b));
-    return out;
+    const std::vector<char> chars(list.begin(), list.end());
+    return QByteArray(chars.data(), qsizetype(chars.size()));
 }
 
 inline const QByteArray endCode(1, char(0xFF));

@@ -43,9 +43,8 @@ TEST(LiveView, TheAppenderHandsOverOneBatchPerFrameAndKeepsTheViewBounded)
     LiveTextAppender appender(100);
     QString view;
     int batches = 0;
-    QObject::connect(&appender, &LiveTextAppender::batchReady, [&](const QString &text, qsizetype drop) {
-        view.remove(0, drop), view += text, ++batches;
-    });
+    QObject::connect(&appender, &LiveTextAppender::batchReady,
+                     [&](const QString &text, qsizetype drop) { view.remove(0, drop), view += text, ++batches; });
     appender.append(u"ab"_s);
     appender.append(u"cd"_s);
     EXPECT_EQ(batches, 0);

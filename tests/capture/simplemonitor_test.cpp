@@ -19,7 +19,7 @@ public:
     QString firmwareVersion() const override { return u"V1.05"_s; }
     QString monitorSpeedText() const override { return u"  9600"_s; }
     QString directionText() const override { return u"双方向"_s; }
-    LiveDisplay liveDisplay() const override { return display; }
+    LiveDisplay liveDisplay() const override { return LiveDisplay::Hex; }
     bool startEnabled() const override { return !capturing; }
     bool captureRunning() const override { return capturing; }
     bool boardVerified() const override { return verified; }
@@ -31,10 +31,7 @@ public:
     void showWindow() override { events << u"window"_s, appender->clear(); } // a new window starts empty
     void closeWindow() override { events << u"no window"_s; }
 
-    LiveDisplay display = LiveDisplay::Hex;
-    bool capturing = false;
-    bool verified = true;
-    bool open = false;
+    bool capturing = false, verified = true, open = false;
     QStringList events;
     LiveTextAppender *appender = nullptr;
 };
@@ -79,10 +76,9 @@ const QString Warning = CaptureTexts::simpleMonitorWarning() + u'\n';
 
 } // namespace
 
-TEST_F(SimpleMonitorTest, SwitchingOnAndOffSendsTheStreamCommandsInOrder)
+TEST_F(SimpleMonitorTest, SwitchingOnAndOffHandsPanelAndSamplingOverInOrder)
 {
     press(true);
-    EXPECT_EQ(port.written, QByteArray("4G")); // the wire is the link's exchange
     EXPECT_EQ(context.events, QStringList({u"window"_s, u"panel off"_s, u"timer off"_s, u"panel off"_s}));
 
     press(false);
@@ -108,18 +104,14 @@ TEST_F(SimpleMonitorTest, DuringACaptureTheSwitchOnlyOpensAndClosesTheWindowWhic
 
 TEST_F(SimpleMonitorTest, APortErrorEventReopensThePortAndMarksAnOpenWindow)
 {
-    press(true);
-    port.operations.clear();
-    port.raiseLineError(12);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !port.operations.isEmpty(); }, 1000));
-    EXPECT_EQ(port.operations, ops("discard|close|open 1"));
-    EXPECT_EQ(settle(), Warning + u"[err]"_s);
-
-    press(false);
-    port.operations.clear();
-    port.missingPorts.insert(1);
-    port.raiseLineError(12);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !port.operations.isEmpty(); }, 1000));
-    EXPECT_EQ(port.operations, ops("discard|close|open 1"));
-    EXPECT_EQ(settle(), Warning + u"[err]"_s);
+    // Open, then closed with the port gone: reopened both times, marked once.
+    for (const bool pressed : {true, false}) {
+        press(pressed);
+        port.operations.clear();
+        port.missingPorts.insert(pressed ? 0 : 1);
+        port.raiseLineError(12);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !port.operations.isEmpty(); }, 1000));
+        EXPECT_EQ(port.operations, ops("discard|close|open 1"));
+        EXPECT_EQ(settle(), Warning + u"[err]"_s);
+    }
 }

@@ -1,5 +1,6 @@
 // The exchanges on the wire: exactly the listed port operations and bytes,
-// in order, for every numbered exchange, and how each ends on bad answers.
+// in order, for every numbered exchange, and how each ends on bad answers;
+// and the link owner letting one exchange at a time have the port.
 #include "link/consolecheck.h"
 #include "link/linkowner.h"
 #include "linktesting.h"
@@ -7,6 +8,8 @@
 #include <QElapsedTimer>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace ferrox;
 using namespace ferrox::test;
@@ -17,23 +20,27 @@ class Exchanges : public testing::Test
 {
 protected:
     // The port as a good check leaves it: open, log cleared.
-    void openPort()
-    {
-        port.open();
-        port.operations.clear();
-    }
+    void openPort() { port.open(), port.operations.clear(); }
 
-    std::optional<CheckOutcome> check(const CheckRequest &request = {})
+    // A check that holds the link until its end, or with keep until released.
+    bool startCheck(std::optional<CheckOutcome> &outcome, bool keep = false, const CheckRequest &request = {})
     {
-        return await<CheckOutcome>([&](auto done) {
-            owner.request(LinkUse::Check, [this, request, done] {
-                owner.checkLink(request, {{}, {}, [this, done](const CheckOutcome &o) {
-                                              done(o);
+        return owner.request(LinkUse::Check, [&, keep, request] {
+            owner.checkLink(request, {{}, {}, [&, keep](const CheckOutcome &o) {
+                                          outcome = o;
+                                          if (!keep)
                                               owner.release(LinkUse::Check);
-                                          }});
-            });
+                                      }});
         });
     }
+    std::optional<CheckOutcome> check(const CheckRequest &request = {})
+    {
+        std::optional<CheckOutcome> outcome;
+        startCheck(outcome, false, request);
+        (void)QTest::qWaitFor([&] { return outcome.has_value(); }, 4000);
+        return outcome;
+    }
+    bool waitFor(const std::function<bool()> &condition) { return QTest::qWaitFor(condition, 3000); }
     std::optional<CaptureStartOutcome> start(const char *firmware, const char *speed, const char *direction,
                                              DataWidth width = DataWidth::DataOnly)
     {
@@ -50,24 +57,16 @@ protected:
 TEST_F(Exchanges, CheckPortFailuresEndBeforeTheQuery)
 {
     port.missingPorts.insert(4);
-    auto outcome = check({QStringLiteral("COM4")});
-    ASSERT_TRUE(outcome);
-    EXPECT_EQ(outcome->status, CheckOutcome::Status::PortFailed);
-    EXPECT_EQ(outcome->errorCode, 1);
+    EXPECT_EQ(check({QStringLiteral("COM4")})->errorCode, 1);
     EXPECT_EQ(port.operations, ops("port 4|open 4"));
-
     // A name no port can have fails before the port is touched.
     port.operations.clear();
-    outcome = check({QStringLiteral("COM0")});
-    EXPECT_EQ(outcome->status, CheckOutcome::Status::PortFailed);
-    EXPECT_EQ(outcome->errorCode, InvalidPortError);
+    EXPECT_EQ(check({QStringLiteral("COM0")})->errorCode, InvalidPortError);
     EXPECT_TRUE(port.operations.isEmpty());
-
     // A query that cannot be written is a port failure too.
     port.failWrites = true;
-    outcome = check();
-    EXPECT_EQ(outcome->status, CheckOutcome::Status::PortFailed);
-    EXPECT_EQ(outcome->errorCode, 7);
+    const auto outcome = check();
+    EXPECT_EQ(std::pair(outcome->status, outcome->errorCode), std::pair(CheckOutcome::Status::PortFailed, 7));
 }
 
 TEST_F(Exchanges, CheckEndsAtOnceWhenThePortVanishesWhileItWaits)
@@ -76,67 +75,36 @@ TEST_F(Exchanges, CheckEndsAtOnceWhenThePortVanishesWhileItWaits)
     QElapsedTimer clock;
     clock.start();
     const auto outcome = check();
-    ASSERT_TRUE(outcome);
-    EXPECT_EQ(outcome->status, CheckOutcome::Status::PortFailed);
-    EXPECT_EQ(outcome->errorCode, 9);
+    EXPECT_EQ(std::pair(outcome->status, outcome->errorCode), std::pair(CheckOutcome::Status::PortFailed, 9));
     EXPECT_LT(clock.elapsed(), 900);
 }
 
-// The check for programs without a window: what a terminal is told.
-TEST_F(Exchanges, ConsoleCheckTellsEveryOutcome)
+// The check for programs without a window: what a terminal is told (a
+// verified board's lines are the command-line test's).
+TEST_F(Exchanges, ConsoleCheckTellsAMissingPortWithLinesEndedByLF)
 {
-    const struct
-    {
-        const char *name;
-        QList<QByteArray> reply;
-        bool missingPort;
-        QString text;
-    } cases[] = {
-        {"verified", {versionReply("V1.04")}, false, QStringLiteral("Ferrox LM V1.04   /dev/ttyUSB0:通信確認ＯＫ。\n")},
-        {"missing port", {}, true,
-         QStringLiteral("/dev/ttyUSB0 は使用できませんでした。") + QString(10, QChar(0x3000)) + QStringLiteral("1\n")},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        board.answer(CMD_VERSION, c.reply);
-        if (c.missingPort)
-            port.missingPorts.insert(1);
-        bool heldDuringDone = false;
-        const auto result = await<ConsoleCheckResult>([&](auto done) {
-            runConsoleCheck(owner, {}, QStringLiteral("/dev/ttyUSB0"), [&, done](const ConsoleCheckResult &r) {
-                heldDuringDone = owner.holder() == LinkUse::Check;
-                owner.release(LinkUse::Check);
-                done(r);
-            });
+    port.missingPorts.insert(1);
+    bool heldDuringDone = false;
+    const auto result = await<ConsoleCheckResult>([&](auto done) {
+        runConsoleCheck(owner, {}, QStringLiteral("/dev/ttyUSB0"), [&, done](const ConsoleCheckResult &r) {
+            heldDuringDone = owner.holder() == LinkUse::Check;
+            owner.release(LinkUse::Check);
+            done(r);
         });
-        ASSERT_TRUE(result);
-        port.missingPorts.clear();
-        EXPECT_TRUE(heldDuringDone);
-        EXPECT_EQ(owner.holder(), LinkUse::None);
-        EXPECT_EQ(result->verified, QByteArray(c.name) == "verified");
-        EXPECT_EQ(result->text, c.text); // lines end with LF alone on a terminal
-    }
+    });
+    ASSERT_TRUE(result);
+    EXPECT_TRUE(heldDuringDone && !result->verified);
+    EXPECT_EQ(result->text, QStringLiteral("/dev/ttyUSB0 は使用できませんでした。") + QString(10, QChar(0x3000)) + QStringLiteral("1\n"));
 }
 
+// Each firmware's start: speed, width (V1.05 only), version, direction.
 TEST_F(Exchanges, CaptureStartSendsSpeedWidthVersionAndDirectionInOrder)
 {
-    const struct
-    {
-        const char *firmware, *speed, *direction;
-        DataWidth width;
-        bool portOpen;
-        const char *wire;
-    } cases[] = {
-        {"V1.05", "  9600", "双方向", DataWidth::DataAndParity, true,
-         "discard|threshold 0|write 34|discard|write 44|threshold 0|discard|discard|write 56|read 25|threshold 0|"
-         "discard|write 47"},
-        // Only V1.05 takes the data width.
-        {"V1.04", " 57600", "J1←J2", DataWidth::DataAndParity, true,
-         "discard|threshold 0|write 39|threshold 0|discard|discard|write 56|read 25|threshold 0|discard|write 41"},
-        // A closed port is opened first.
-        {"V1.01", "  4800", "双方向", DataWidth::DataOnly, false,
-         "discard|threshold 0|open 1|write 30|threshold 0|discard|discard|write 56|read 25|threshold 0|discard|"
-         "write 47"},
+    // portOpen: a closed port is opened first.
+    const struct { const char *firmware, *speed, *direction; bool portOpen; const char *wire; } cases[] = {
+        {"V1.05", "  9600", "双方向", true, "discard|threshold 0|write 34|discard|write 44|threshold 0|discard|discard|write 56|read 25|threshold 0|discard|write 47"},
+        {"V1.04", " 57600", "J1←J2", true, "discard|threshold 0|write 39|threshold 0|discard|discard|write 56|read 25|threshold 0|discard|write 41"},
+        {"V1.01", "  4800", "双方向", false, "discard|threshold 0|open 1|write 30|threshold 0|discard|discard|write 56|read 25|threshold 0|discard|write 47"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.firmware);
@@ -145,8 +113,7 @@ TEST_F(Exchanges, CaptureStartSendsSpeedWidthVersionAndDirectionInOrder)
             port.open();
         port.operations.clear();
         board.answer(CMD_VERSION, {versionReply(c.firmware, 25)});
-        const auto outcome = start(c.firmware, c.speed, c.direction, c.width);
-        ASSERT_TRUE(outcome);
+        const auto outcome = start(c.firmware, c.speed, c.direction, DataWidth::DataAndParity);
         EXPECT_EQ(outcome->status, CaptureStartOutcome::Status::Streaming);
         EXPECT_EQ(outcome->reply.size(), 25);
         EXPECT_EQ(port.operations, ops(c.wire));
@@ -158,11 +125,10 @@ TEST_F(Exchanges, CaptureStartSendsSpeedWidthVersionAndDirectionInOrder)
 TEST_F(Exchanges, CaptureStartFailuresReleaseTheLink)
 {
     port.missingPorts.insert(1);
-    auto outcome = start("V1.05", "  9600", "双方向");
+    const auto outcome = start("V1.05", "  9600", "双方向");
     EXPECT_EQ(outcome->status, CaptureStartOutcome::Status::PortFailed);
     EXPECT_EQ(outcome->errorCode, 1);
     EXPECT_EQ(owner.holder(), LinkUse::None);
-
     // Texts without a byte send nothing at all.
     port.missingPorts.clear();
     openPort();
@@ -196,22 +162,16 @@ TEST_F(Exchanges, CaptureStopUserLeavesTheStreamForcedDiscards)
 
 TEST_F(Exchanges, SimpleMonitorStartAndStop)
 {
-    const struct
-    {
-        const char *firmware, *speed, *direction, *wire;
-    } cases[] = {
-        {"V1.05", "  9600", "J1→J2", "discard|write 34|threshold 2|write 42|discard"},
-        // No byte for a text no table knows; the rest goes on.
-        {"V1.01", " 14400", "J1←J2", "discard|threshold 2|write 41|discard"},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.wire);
+    // The second row: no byte for a text no table knows; the rest goes on.
+    for (const auto &[firmware, speed, direction, wire] :
+         {std::tuple{"V1.05", "  9600", "J1→J2", "discard|write 34|threshold 2|write 42|discard"},
+          std::tuple{"V1.01", " 14400", "J1←J2", "discard|threshold 2|write 41|discard"}}) {
+        SCOPED_TRACE(wire);
         openPort();
-        owner.startSimpleMonitor({QLatin1String(c.firmware), QLatin1String(c.speed), QString::fromUtf8(c.direction)});
-        const QStringList wire = ops(c.wire);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return port.operations.size() == wire.size(); }, 1000));
+        owner.startSimpleMonitor({QLatin1String(firmware), QLatin1String(speed), QString::fromUtf8(direction)});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return port.operations.size() == ops(wire).size(); }, 1000));
         QTest::qWait(20);
-        EXPECT_EQ(port.operations, wire);
+        EXPECT_EQ(port.operations, ops(wire));
         EXPECT_EQ(owner.holder(), LinkUse::SimpleMonitor);
     }
     port.operations.clear();
@@ -223,10 +183,8 @@ TEST_F(Exchanges, SimpleMonitorStartAndStop)
 TEST_F(Exchanges, SignalSampleTakesTheFirstByteOrFails)
 {
     board.answer(CMD_SIGNALS, {QByteArray("\x7F"), QByteArray("\x00\x11", 2)});
-    const auto sample = [&] {
-        return await<SampleOutcome>([&](auto done) { owner.sampleSignals(done); });
-    };
-    auto outcome = sample();
+    const auto sample = [&] { return await<SampleOutcome>([&](auto done) { owner.sampleSignals(done); }); };
+    const auto outcome = sample();
     EXPECT_EQ(outcome->status, SampleOutcome::Status::Sampled);
     EXPECT_EQ(outcome->stateByte, 0x7F);
     EXPECT_EQ(port.operations, ops("open 1|threshold 0|discard|write 53|read 3"));
@@ -237,12 +195,6 @@ TEST_F(Exchanges, SignalSampleTakesTheFirstByteOrFails)
     clock.start();
     EXPECT_EQ(sample()->status, SampleOutcome::Status::NoAnswer);
     EXPECT_GE(clock.elapsed(), 1000);
-
-    port.close();
-    port.missingPorts.insert(1);
-    outcome = sample();
-    EXPECT_EQ(outcome->status, SampleOutcome::Status::PortFailed);
-    EXPECT_EQ(outcome->errorCode, 1);
 }
 
 TEST_F(Exchanges, MeasurementWaitsWithoutLimitReportsProgressAndTakesAnOverrun)
@@ -275,6 +227,141 @@ TEST_F(Exchanges, MeasurementWaitsWithoutLimitReportsProgressAndTakesAnOverrun)
     EXPECT_EQ(stopped->status, MeasurementOutcome::Status::Stopped);
     EXPECT_EQ(port.operations, ops("discard|threshold 0|write 4d|discard|write 45"));
     EXPECT_EQ(owner.holder(), LinkUse::None);
+}
+
+const SimpleMonitorRequest kMonitor{QStringLiteral("V1.05"), QStringLiteral("  9600"), QStringLiteral("双方向")};
+const CaptureStartRequest kCapture{QStringLiteral("V1.05"), QStringLiteral("  9600"), QStringLiteral("双方向")};
+
+// One exchange at a time: who waits, who is skipped, who is refused, and
+// that no exchange reads another's reply.
+class Arbitration : public Exchanges
+{
+protected:
+    Arbitration()
+    {
+        openPort();
+        board.answer(CMD_VERSION, {versionReply("V1.05")});
+        board.answer(CMD_SIGNALS, {QByteArray("\x12\x00", 2)});
+    }
+};
+
+TEST_F(Arbitration, WhileACheckWaitsASampleIsSkippedAndASecondCheckRefused)
+{
+    std::optional<CheckOutcome> first, second;
+    ASSERT_TRUE(startCheck(first));
+    EXPECT_TRUE(owner.checkPending());
+    bool sampled = false;
+    EXPECT_FALSE(owner.sampleSignals([&](const SampleOutcome &) { sampled = true; }));
+    EXPECT_FALSE(startCheck(second));
+    ASSERT_TRUE(waitFor([&] { return first.has_value(); }));
+    QTest::qWait(50);
+    // The one query, the one reply, read by the first check.
+    EXPECT_EQ(port.written, QByteArray("V"));
+    EXPECT_EQ(first->status, CheckOutcome::Status::Verified);
+    EXPECT_FALSE(second || sampled || owner.checkPending());
+}
+
+TEST_F(Arbitration, RequestsFindingACheckAreHeldUntilItReleases)
+{
+    std::optional<CheckOutcome> check;
+    ASSERT_TRUE(startCheck(check, true));
+    std::optional<CaptureStartOutcome> capture;
+    bool measured = false;
+    owner.startCapture(kCapture, [&](const CaptureStartOutcome &o) { capture = o; });
+    owner.startMeasurement({}, [&](const MeasurementOutcome &) { measured = true; });
+    owner.startSimpleMonitor(kMonitor);
+    ASSERT_TRUE(waitFor([&] { return check.has_value(); }));
+    // The check keeps the link after its reply until it releases it.
+    QTest::qWait(50);
+    EXPECT_EQ(port.written, QByteArray("V"));
+
+    owner.release(LinkUse::Check);
+    ASSERT_TRUE(waitFor([&] { return capture.has_value(); }));
+    EXPECT_EQ(capture->status, CaptureStartOutcome::Status::Streaming);
+    EXPECT_EQ(port.written, QByteArray("V4dVG"));
+    // The measurement and simple monitor wait for the capture's end, in order.
+    QTest::qWait(50);
+    EXPECT_EQ(owner.holder(), LinkUse::Capture);
+    owner.endCapture();
+    ASSERT_TRUE(waitFor([&] { return port.written.endsWith('M'); }));
+    owner.stopMeasurement();
+    ASSERT_TRUE(waitFor([&] { return port.written.endsWith("ME4G"); }));
+    EXPECT_TRUE(measured && owner.holder() == LinkUse::SimpleMonitor);
+}
+
+TEST_F(Arbitration, TheSimpleMonitorStreamGivesWayToACheck)
+{
+    owner.startSimpleMonitor(kMonitor);
+    ASSERT_TRUE(waitFor([&] { return owner.holder() == LinkUse::SimpleMonitor && port.written == "4G"; }));
+    QTest::qWait(30); // the start's last step
+
+    std::optional<CheckOutcome> check;
+    ASSERT_TRUE(startCheck(check));
+    EXPECT_EQ(owner.holder(), LinkUse::Check);
+    ASSERT_TRUE(waitFor([&] { return check.has_value(); }));
+    EXPECT_EQ(owner.holder(), LinkUse::None);
+}
+
+TEST_F(Arbitration, AStopDuringTheSimpleMonitorStartWaitsForItsEnd)
+{
+    owner.startSimpleMonitor(kMonitor);
+    // Mid-start (paused after the speed byte) a stop must not slip in between.
+    owner.stopSimpleMonitor();
+    EXPECT_EQ(port.written, QByteArray("4"));
+    ASSERT_TRUE(waitFor([&] { return owner.holder() == LinkUse::None; }));
+    EXPECT_EQ(port.written, QByteArray("4GE"));
+}
+
+TEST_F(Arbitration, StopOutsideACaptureStillReachesTheBoard)
+{
+    bool written = false;
+    owner.stopCapture(LinkOwner::StopReason::User, [&](bool w) { written = w; });
+    EXPECT_TRUE(written && port.written == "E" && owner.holder() == LinkUse::None);
+}
+
+TEST_F(Arbitration, AStartWaitingItsTurnLeavesTheRunningUsesStopAlone)
+{
+    // A capture streams; a second start waits. The user's stop goes out now.
+    owner.startCapture(kCapture, [](const CaptureStartOutcome &) {});
+    ASSERT_TRUE(waitFor([&] { return port.written.endsWith('G'); }));
+    owner.startCapture(kCapture, [](const CaptureStartOutcome &) {});
+    owner.stopCapture(LinkOwner::StopReason::User, [](bool) {});
+    EXPECT_EQ(port.written, QByteArray("4dVGE"));
+    owner.endCapture();
+    ASSERT_TRUE(waitFor([&] { return port.written == "4dVGE4dVG"; }));
+
+    // A measurement runs; a second waits. Stopping the first spares the second.
+    owner.endCapture();
+    bool secondEnded = false;
+    owner.startMeasurement({}, [](const MeasurementOutcome &) {});
+    owner.startMeasurement({}, [&](const MeasurementOutcome &) { secondEnded = true; });
+    owner.stopMeasurement();
+    ASSERT_TRUE(waitFor([&] { return port.written.endsWith("MEM"); }));
+    QTest::qWait(50);
+    EXPECT_FALSE(secondEnded);
+}
+
+TEST_F(Arbitration, ShutdownStopsAStreamingBoardAndClosesThePortOnce)
+{
+    owner.startCapture(kCapture, [](const CaptureStartOutcome &) {});
+    ASSERT_TRUE(waitFor([&] { return port.written.endsWith('G'); }));
+    port.operations.clear();
+    owner.shutdown();
+    owner.shutdown();
+    EXPECT_EQ(port.operations, ops("write 45|close"));
+    EXPECT_EQ(owner.holder(), LinkUse::None);
+}
+
+TEST_F(Arbitration, ShutdownWhileACheckWaitsDropsItQuietly)
+{
+    board.answers.clear();
+    std::optional<CheckOutcome> check;
+    startCheck(check);
+    bool captured = false;
+    owner.startCapture({}, [&](const CaptureStartOutcome &) { captured = true; });
+    owner.shutdown();
+    QTest::qWait(1200);
+    EXPECT_FALSE(check || captured || port.isOpen());
 }
 
 } // namespace

@@ -1,8 +1,6 @@
 #pragma once
 
-// Test doubles of the board link's surroundings: a settings panel that
-// records what the check did to it, and a scripted board answering single
-// commands on a FakeSerialPort.
+// Test doubles around the board link: a recording settings panel and a scripted board on a FakeSerialPort.
 
 #include "link/linkpanel.h"
 #include "support/fakeserialport.h"
@@ -20,17 +18,11 @@
 #include <ostream>
 
 // Readable failures.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-inline void PrintTo(const QStringList &list, std::ostream *out)
-{
-    PrintTo(list.join(u'|'), out);
-}
+inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QStringList &list, std::ostream *out) { PrintTo(list.join(u'|'), out); }
 inline void PrintTo(const QByteArray &bytes, std::ostream *out)
 {
-    *out << '"' << bytes.toStdString() << "\" (" << bytes.toHex(' ').toStdString() << ')';
+    *out << bytes.size() << " bytes: " << bytes.left(32).toHex(' ').toStdString() << (bytes.size() > 32 ? " ..." : "");
 }
 
 namespace ferrox::test {
@@ -47,38 +39,23 @@ public:
     bool dtrChecked() const override { return dtr; }
     void showLinkLines(bool, bool) override { events << QStringLiteral("lines"); }
     void refillMonitorSpeeds(const QStringList &items, const QString &text) override
-    {
-        monitorSpeeds = items, monitorSpeedText = text, events << QStringLiteral("speeds");
-    }
+    { monitorSpeeds = items, monitorSpeedText = text, events << QStringLiteral("speeds"); }
     void refillDirections(const QStringList &items, const QString &text) override
-    {
-        directions = items, directionText = text, events << QStringLiteral("directions");
-    }
+    { directions = items, directionText = text, events << QStringLiteral("directions"); }
     void setRateMeasureEnabled(bool enabled) override { rateMeasure = enabled; }
     void enableDataWidth() override { dataWidth = true; }
     void setSamplingEnabled(bool enabled) override
-    {
-        sampling = enabled, events << (enabled ? QStringLiteral("timer on") : QStringLiteral("timer off"));
-    }
+    { sampling = enabled, events << (enabled ? QStringLiteral("timer on") : QStringLiteral("timer off")); }
     bool simpleMonitorPressed() const override { return simpleMonitor; }
     bool startEnabled() const override { return startButton; }
     StatusPanel &statusPanel() override { return status; }
 
-    QString port = QStringLiteral("COM1");
-    QString linkSpeed = QStringLiteral(" 57600");
-    bool rts = false;
-    bool dtr = false;
-    bool simpleMonitor = false;
-    bool startButton = true;
+    QString port = QStringLiteral("COM1"), linkSpeed = QStringLiteral(" 57600");
+    bool rts = false, dtr = false, simpleMonitor = false, startButton = true;
 
-    QStringList monitorSpeeds{QStringLiteral("start-up list")};
-    QString monitorSpeedText;
-    QStringList directions{QStringLiteral("start-up list")};
-    QString directionText;
-    bool rateMeasure = false;
-    bool dataWidth = false;
-    bool sampling = false;
-    QStringList events;
+    QStringList monitorSpeeds{QStringLiteral("start-up list")}, directions{QStringLiteral("start-up list")}, events;
+    QString monitorSpeedText, directionText;
+    bool rateMeasure = false, dataWidth = false, sampling = false;
     RecordingStatus status;
 };
 
@@ -90,10 +67,9 @@ public:
     explicit ScriptedBoard(FakeSerialPort &port) : m_port(port)
     {
         connect(&port, &FakeSerialPort::bytesWritten, this, [this](const QByteArray &bytes) {
-            for (char c : bytes) {
+            for (char c : bytes)
                 for (const QByteArray &chunk : answers.value(static_cast<std::uint8_t>(c)))
                     m_port.deliver(chunk);
-            }
         });
     }
     void answer(std::uint8_t command, QList<QByteArray> chunks) { answers.insert(command, chunks); }
@@ -105,10 +81,7 @@ private:
 };
 
 // A port log written as "discard|threshold 0|write 56".
-inline QStringList ops(const char *log)
-{
-    return QString::fromLatin1(log).split(u'|');
-}
+inline QStringList ops(const char *log) { return QString::fromLatin1(log).split(u'|'); }
 
 // Starts an exchange with a done callback and waits for its outcome.
 template<typename Outcome, typename Start>
@@ -125,9 +98,7 @@ std::optional<Outcome> await(Start start, int timeoutMs = 4000)
 inline QByteArray versionReply(const QByteArray &firmware, int length = 22,
                                const QByteArray &id = QByteArrayLiteral("Ferrox LM"))
 {
-    QByteArray reply = id + ' ' + firmware + QByteArrayLiteral("  9600\r");
-    reply = reply.leftJustified(length, '.', true);
-    return reply;
+    return (id + ' ' + firmware + QByteArrayLiteral("  9600\r")).leftJustified(length, '.', true);
 }
 
 } // namespace ferrox::test
