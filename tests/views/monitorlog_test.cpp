@@ -86,7 +86,7 @@ protected:
     const FakeDialogs::Message &box() const { return dialogs.messages.last(); }
     void newWindow(const QString &text = {}) { windows.registry().NewLogWindow()->appendText(text); }
 
-    void setData(const QByteArray &s) { data = {CaptureBuffer::fromStream(s), QStringLiteral("2026年12月06日16:00:00")}; }
+    void setData(const QByteArray &s) { data = {CaptureBuffer::fromStream(s), QStringLiteral("2026年12月06日16:00:00"), {}}; }
     void openData(const QString &file) { dialogs.chooseFile(file), commands.openDataFile(); }
 
     QTemporaryDir dir;
