@@ -23,11 +23,12 @@ struct RecordingStatus : StatusPanel
     RecordingStatus() { clock.start(); }
     QStringList texts;
     QList<qint64> times;
+    QList<int> values;
     bool progressVisible = false;
     QElapsedTimer clock;
     void setPanelText(const QString &text) override { texts.append(text), times.append(clock.elapsed()); }
     void setProgressVisible(bool visible) override { progressVisible = visible; }
-    void setProgressValue(int) override {}
+    void setProgressValue(int value) override { values.append(value); }
 };
 
 // Settings held in memory, keyed "application/section/key".
