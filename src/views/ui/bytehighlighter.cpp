@@ -2,23 +2,35 @@
 
 #include "views/ui/logtextview.h"
 
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <algorithm>
 
 namespace ferrox {
 
-ByteHighlighter::ByteHighlighter(QTextDocument *document) : QSyntaxHighlighter(document) {}
+namespace {
+
+// The sign a line carries once coloured (with formats or with none to
+// draw): only such lines are cleared when the colours change.
+struct ColouredLine : QTextBlockUserData
+{
+};
+
+} // namespace
+
+ByteHighlighter::ByteHighlighter(QTextDocument *document) : QObject(document), m_document(document)
+{
+    connect(document, &QTextDocument::contentsChange, this, &ByteHighlighter::contentsChanged);
+}
 
 void ByteHighlighter::setCells(ByteCells cells, qint32 offset)
 {
-    const bool had = !m_cells.isEmpty();
     m_cells = std::move(cells);
     m_offset = offset;
-    m_coloured.clear();
     m_marks.assign(size_t(m_cells.size()), 0);
-    if (had)
-        rehighlight();
+    recolour();
 }
 
 void ByteHighlighter::setDirectionColors(bool on)
@@ -26,9 +38,7 @@ void ByteHighlighter::setDirectionColors(bool on)
     if (on == m_directionColors)
         return;
     m_directionColors = on;
-    m_coloured.clear();
-    if (!m_cells.isEmpty())
-        rehighlight();
+    recolour();
 }
 
 void ByteHighlighter::mark(Mark kind, const std::vector<std::pair<qint32, qint32>> &ranges)
@@ -48,8 +58,19 @@ void ByteHighlighter::mark(Mark kind, const std::vector<std::pair<qint32, qint32
             }
         }
     }
-    std::sort(changed.begin(), changed.end());
-    rehighlightBytes(changed);
+    // Each line holding a cell of these bytes, once.
+    std::vector<int> lines;
+    for (const qint32 i : changed) {
+        const ByteCells::Byte &b = m_cells.bytes()[size_t(i)];
+        if (b.hexEnd > b.hexStart)
+            lines.push_back(m_document->findBlock(b.hexStart - m_offset).blockNumber());
+        if (b.charEnd > b.charStart)
+            lines.push_back(m_document->findBlock(b.charStart - m_offset).blockNumber());
+    }
+    std::sort(lines.begin(), lines.end());
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    for (const int n : lines)
+        colourBlock(m_document->findBlockByNumber(n));
 }
 
 bool ByteHighlighter::isMarked(qint32 byte, Mark kind) const
@@ -61,13 +82,12 @@ void ByteHighlighter::setShownBlocks(int first, int last)
 {
     m_firstShown = first;
     m_lastShown = last;
-    if (m_cells.isEmpty() || !document())
+    if (m_cells.isEmpty())
         return;
-    // A line coloured again is laid out again: only those not yet coloured.
-    QTextBlock block = document()->findBlockByNumber(first);
+    QTextBlock block = m_document->findBlockByNumber(first);
     for (int n = first; n <= last && block.isValid(); ++n, block = block.next()) {
-        if (size_t(n) >= m_coloured.size() || !m_coloured[size_t(n)])
-            rehighlightBlock(block);
+        if (!block.userData())
+            colourBlock(block);
     }
 }
 
@@ -95,58 +115,72 @@ void ByteHighlighter::showBlocksNear(const LogTextView &view)
     setShownBlocks(first, last);
 }
 
-// Each block holding a cell of these bytes, once.
-void ByteHighlighter::rehighlightBytes(const std::vector<qint32> &bytes)
+// The line where the change starts may carry colours for its old text;
+// lines it adds are coloured when shown. A load step that appends below
+// the screen costs one look at one line.
+void ByteHighlighter::contentsChanged(int from, int, int added)
 {
-    QTextDocument *doc = document();
-    if (!doc)
+    if (m_applying || m_cells.isEmpty())
         return;
-    std::vector<int> blocks;
-    for (const qint32 i : bytes) {
-        const ByteCells::Byte &b = m_cells.bytes()[size_t(i)];
-        if (b.hexEnd > b.hexStart)
-            blocks.push_back(doc->findBlock(b.hexStart - m_offset).blockNumber());
-        if (b.charEnd > b.charStart)
-            blocks.push_back(doc->findBlock(b.charStart - m_offset).blockNumber());
-    }
-    std::sort(blocks.begin(), blocks.end());
-    blocks.erase(std::unique(blocks.begin(), blocks.end()), blocks.end());
-    for (const int n : blocks) {
-        const QTextBlock block = doc->findBlockByNumber(n);
-        if (block.isValid())
-            rehighlightBlock(block);
+    QTextBlock block = m_document->findBlock(from);
+    const int end = from + added;
+    for (int n = block.blockNumber(); block.isValid() && block.position() <= end; ++n, block = block.next()) {
+        if (block.userData() || wanted(n))
+            colourBlock(block);
+        else if (n > m_lastShown)
+            break;
     }
 }
 
-void ByteHighlighter::highlightBlock(const QString &text)
+void ByteHighlighter::recolour()
 {
-    if (m_cells.isEmpty())
+    m_applying = true;
+    for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
+        if (block.userData()) {
+            block.setUserData(nullptr);
+            if (!block.layout()->formats().isEmpty()) {
+                block.layout()->clearFormats();
+                m_document->markContentsDirty(block.position(), block.length());
+            }
+        }
+    }
+    m_applying = false;
+    setShownBlocks(m_firstShown, m_lastShown);
+}
+
+void ByteHighlighter::colourBlock(QTextBlock block)
+{
+    if (!block.isValid() || m_cells.isEmpty())
         return;
-    const int number = currentBlock().blockNumber();
-    const bool shown = number >= m_firstShown && number <= m_lastShown;
-    if (size_t(number) >= m_coloured.size())
-        m_coloured.resize(size_t(number) + 1);
-    m_coloured[size_t(number)] = shown;
-    if (!shown)
-        return;
-    const qint32 blockStart = currentBlock().position() + m_offset;
-    const qint32 blockEnd = blockStart + qint32(text.size());
+    const qint32 blockStart = block.position() + m_offset;
+    const qint32 blockEnd = blockStart + block.length() - 1;
+    QList<QTextLayout::FormatRange> ranges;
     const auto &spans = m_cells.spans();
     for (auto it = m_cells.spanAtOrAfter(blockStart); it != spans.end() && it->start < blockEnd; ++it) {
         const ByteCells::Byte &b = m_cells.bytes()[size_t(it->byte)];
         const std::uint8_t marks = m_marks[size_t(it->byte)];
         if (!marks && !m_directionColors)
             continue;
-        QTextCharFormat format;
+        QTextLayout::FormatRange range;
         if (m_directionColors && b.sender != Direction::None)
-            format.setForeground(b.sender == Direction::J1 ? j1Color() : j2Color());
+            range.format.setForeground(b.sender == Direction::J1 ? j1Color() : j2Color());
         if (marks & Found)
-            format.setBackground(matchBackground());
+            range.format.setBackground(matchBackground());
         else if (marks & Linked)
-            format.setBackground(linkedBackground());
-        const qint32 from = std::max(it->start, blockStart);
-        setFormat(from - blockStart, std::min(it->end, blockEnd) - from, format);
+            range.format.setBackground(linkedBackground());
+        range.start = std::max(it->start, blockStart) - blockStart;
+        range.length = std::min(it->end, blockEnd) - blockStart - range.start;
+        ranges.append(range);
     }
+    const bool had = block.userData() != nullptr;
+    if (!had)
+        block.setUserData(new ColouredLine);
+    if (ranges.isEmpty() && block.layout()->formats().isEmpty())
+        return; // nothing to draw, but looked at
+    m_applying = true;
+    block.layout()->setFormats(ranges);
+    m_document->markContentsDirty(block.position(), block.length());
+    m_applying = false;
 }
 
 } // namespace ferrox

@@ -3,12 +3,15 @@
 #include "views/bytecells.h"
 
 #include <QColor>
-#include <QSyntaxHighlighter>
+#include <QObject>
 #include <QTimer>
 
 #include <cstdint>
 #include <limits>
 #include <vector>
+
+class QTextBlock;
+class QTextDocument;
 
 namespace ferrox {
 
@@ -17,14 +20,14 @@ class LogTextView;
 // Colours a log window's text by its byte cells, on screen only: J1's and
 // J2's cells in their direction colours (when switched on), found bytes
 // and the bytes linked to the selection on a background of their own.
-// The formats live in the text layout, not in the document, so saving,
-// copying and printing see the text as it was rendered.
+// The formats live in the lines' layouts, not in the document, so saving
+// and copying see the text as it was rendered.
 //
-// A window colours only the lines it shows (and a page around them, see
-// setShownBlocks), so a full rendering loads and scrolls at the speed of
-// plain text; a highlighter left without shown blocks colours every line
-// (a printout's). A window without cells costs nothing.
-class ByteHighlighter : public QSyntaxHighlighter
+// A window colours only the lines near its screen (setShownBlocks), so a
+// full rendering loads and scrolls at the speed of plain text: nothing
+// runs per line as the text arrives. A highlighter never told which lines
+// are shown colours them all (a printout's).
+class ByteHighlighter : public QObject
 {
     Q_OBJECT
 
@@ -37,6 +40,7 @@ public:
     static QColor matchBackground() { return QColor(0xFF, 0xF0, 0x80); }
     static QColor linkedBackground() { return QColor(0xE6, 0xE6, 0xE6); }
 
+    // A child of the document it colours.
     explicit ByteHighlighter(QTextDocument *document);
 
     // Cells of the text about to be loaded; empty ones switch colouring off.
@@ -61,24 +65,23 @@ public:
     // loop after other changes (text, size).
     void followScreen(LogTextView &view);
 
-protected:
-    void highlightBlock(const QString &text) override;
-
 private:
-    void rehighlightBytes(const std::vector<qint32> &bytes);
     void showBlocksNear(const LogTextView &view);
+    void contentsChanged(int from, int removed, int added);
+    void colourBlock(QTextBlock block);
+    // Every line's colours again: the cells or the colours changed.
+    void recolour();
+    bool wanted(int blockNumber) const { return blockNumber >= m_firstShown && blockNumber <= m_lastShown; }
 
+    QTextDocument *m_document;
     ByteCells m_cells;
     std::vector<std::uint8_t> m_marks; // per byte, Mark bits
     bool m_directionColors = false;
     qint32 m_offset = 0;
     int m_firstShown = 0;
     int m_lastShown = std::numeric_limits<int>::max();
+    bool m_applying = false; // our own layout changes are no text changes
     QTimer m_screenTimer;
-    // By line number, lines coloured for the present cells, colours and
-    // marks. The numbers hold: an edit that adds or removes characters
-    // drops the cells.
-    std::vector<bool> m_coloured;
 };
 
 } // namespace ferrox

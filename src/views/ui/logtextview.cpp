@@ -186,7 +186,6 @@ std::unique_ptr<QTextDocument> LogTextView::printedDocument(bool selectionOnly, 
         auto *highlighter = new ByteHighlighter(doc.get()); // the document's child
         highlighter->setDirectionColors(true);
         highlighter->setCells(*colours, selectionOnly ? textCursor().selectionStart() : 0);
-        highlighter->rehighlight();
     }
     return doc;
 }
