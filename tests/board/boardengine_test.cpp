@@ -84,22 +84,19 @@ TEST(BoardEngineSettings, DataWidthOnlyForV105)
 {
     for (const char *firmware : {"V1.04", "V1.05"}) {
         TestBoard board({.firmware = firmware});
-        EXPECT_TRUE(board.ask("D").isEmpty());
-        EXPECT_EQ(board.engine.dataWidth(), QByteArray(firmware) == "V1.05" ? 9 : 8) << firmware;
+        EXPECT_TRUE(board.ask("D").isEmpty() && board.engine.dataWidth() == (QByteArray(firmware) == "V1.05" ? 9 : 8)) << firmware;
     }
 }
 
 TEST(BoardEngineLink, WrongLinkSpeedOrSilentBoardAnswersNothing)
 {
-    const struct { int jumper; QString settings; bool silent, answers; } cases[] = {
-        {57600, QStringLiteral(" 57600,n,8,1"), false, true}, {115200, QStringLiteral(" 57600,n,8,1"), false, false},
-        {57600, QStringLiteral(" 57600,n,8,1"), true, false}};
+    // The link runs at " 57600,n,8,1".
+    const struct { int jumper; bool silent, answers; } cases[] = {{57600, false, true}, {115200, false, false}, {57600, true, false}};
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.settings.toStdString() + (c.silent ? " silent" : ""));
+        SCOPED_TRACE(std::to_string(c.jumper) + (c.silent ? " silent" : ""));
         TestBoard board({.jumper = c.jumper, .rate = 100'000, .silent = c.silent});
-        board.engine.setLinkSettings(c.settings);
-        EXPECT_EQ(board.ask("VS8M").isEmpty(), !c.answers);
-        EXPECT_EQ(board.engine.isMeasuring(), c.answers);
+        board.engine.setLinkSettings(QStringLiteral(" 57600,n,8,1"));
+        EXPECT_TRUE(board.ask("VS8M").isEmpty() != c.answers && board.engine.isMeasuring() == c.answers);
         board.ask("EG");
         EXPECT_EQ(std::pair(board.engine.isStreaming(), board.engine.speedCode()), std::pair(c.answers, c.answers ? '8' : '4'));
         // The board hears again once the speed matches.
@@ -165,8 +162,7 @@ TEST(BoardEngineStream, LoopRepeatsTheTrafficNeverAheadOfTheRate)
     board.ask("B");
     ASSERT_TRUE(board.waitFor(5 * j1Only.size()));
     EXPECT_LE(board.received.size(), config.rate * clock.elapsed() / 1000 + 1);
-    EXPECT_GT(board.chunks, 1); // paced in steps, not all at once
-    EXPECT_TRUE(board.engine.hasTrafficPending());
+    EXPECT_TRUE(board.chunks > 1 && board.engine.hasTrafficPending()); // paced in steps, not all at once
     EXPECT_EQ(board.received.left(5 * j1Only.size()), j1Only.repeated(5));
 }
 
@@ -180,9 +176,8 @@ TEST(BoardEngineStream, ErrorTagsAndFlood)
 
     TestBoard flood({.rate = 1, .flood = 100});
     const QByteArray bytes = flood.ask("G");
-    ASSERT_EQ(bytes.size(), 100);
+    EXPECT_TRUE(bytes.size() == 100 && flood.chunks == 1);
     EXPECT_EQ(bytes.left(shortTraffic.size() * 12), shortTraffic.repeated(12));
-    EXPECT_EQ(flood.chunks, 1);
 }
 
 TEST(BoardEngineMeasure, RecordsAreCountsLowByteFirstCycledUntilStop)
@@ -191,10 +186,8 @@ TEST(BoardEngineMeasure, RecordsAreCountsLowByteFirstCycledUntilStop)
     EXPECT_TRUE(board.ask("M").isEmpty() && board.engine.isMeasuring());
     ASSERT_TRUE(board.waitFor(101));
     EXPECT_EQ(board.received.left(100), QByteArray("\xB1\x03\x34\x12", 4).repeated(25));
-    EXPECT_TRUE(board.ask("E").isEmpty()); // no end code after measuring
-    EXPECT_FALSE(board.engine.isMeasuring());
+    EXPECT_TRUE(board.ask("E").isEmpty() && !board.engine.isMeasuring()); // no end code after measuring
     const qsizetype stoppedAt = board.received.size();
     QTest::qWait(30);
     EXPECT_EQ(board.received.size(), stoppedAt);
-
 }

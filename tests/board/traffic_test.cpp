@@ -2,30 +2,14 @@
 #include "boardtesting.h"
 #include "support/testfiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace ferrox;
 using ferrox::test::tagSequenceErrors;
 using ferrox::test::writeFile;
-
-namespace {
-
-// The monitored bytes one sender sent, joined from their nibbles.
-QByteArray sentBy(const QByteArray &stream, Sender sender)
-{
-    const std::uint8_t highTag = sender == Sender::J2 ? 0x80 : 0xA0;
-    QByteArray values;
-    for (qsizetype i = 0; i + 1 < stream.size(); i += 2) {
-        const auto high = static_cast<std::uint8_t>(stream[i]);
-        if ((high & 0xF0) == highTag)
-            values.append(static_cast<char>(((high & 0x0F) << 4) | (stream[i + 1] & 0x0F)));
-    }
-    return values;
-}
-
-} // namespace
 
 TEST(BoardTraffic, MonitoredBytesBecomeTaggedNibblesHighFirst)
 {
@@ -43,10 +27,9 @@ TEST(BoardTraffic, DemoAndRandomTrafficAreWellFormed)
     EXPECT_NE(randomTraffic(7), randomTraffic(8));
     EXPECT_EQ(randomTraffic(7).size(), 2 * 2048);
     for (const QByteArray &stream : {demoTraffic(), randomTraffic(7)}) {
-        EXPECT_EQ(tagSequenceErrors(stream), 0);
-        EXPECT_FALSE(stream.contains('\xFF'));
-        const qsizetype j1 = sentBy(stream, Sender::J1).size(), j2 = sentBy(stream, Sender::J2).size();
-        EXPECT_TRUE(j1 > 0 && j2 > 0 && j1 + j2 == stream.size() / 2);
+        const auto sends = [&](char highTag) { return std::ranges::any_of(stream, [&](char c) { return (c & 0xF0) == (highTag & 0xF0); }); };
+        EXPECT_TRUE(tagSequenceErrors(stream) == 0 && stream.size() % 2 == 0 && !stream.contains('\xFF'));
+        EXPECT_TRUE(sends('\x80') && sends('\xA0'));
     }
 }
 
@@ -80,7 +63,6 @@ TEST(BoardTraffic, ErrorTagsAreSpreadBetweenMonitoredBytes)
     const QByteArray stream = randomTraffic(3).left(200);
     for (const int count : {5, 250}) {
         const QByteArray mixed = withErrorTags(stream, count);
-        ASSERT_EQ(mixed.size(), stream.size() + count) << count;
         QByteArray kept;
         for (qsizetype i = 0; i < mixed.size(); ++i) {
             const std::uint8_t tag = static_cast<std::uint8_t>(mixed[i]) >> 4;
@@ -89,7 +71,7 @@ TEST(BoardTraffic, ErrorTagsAreSpreadBetweenMonitoredBytes)
             else
                 EXPECT_FALSE(tag == 0xF || (i > 0 && isHighNibble(static_cast<std::uint8_t>(mixed[i - 1])))) << "at " << i;
         }
-        EXPECT_EQ(kept, stream) << count;
+        EXPECT_TRUE(kept == stream && mixed.size() == stream.size() + count) << count;
     }
     EXPECT_EQ(withErrorTags(QByteArray(), 2).size(), 2);
 }

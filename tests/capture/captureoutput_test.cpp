@@ -12,8 +12,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 using namespace ferrox;
 using namespace ferrox::test;
 
@@ -55,8 +53,7 @@ TEST_F(Output, SoundDataIsStoredAndRenderedWithTheCaptureTimeAsItsName)
 {
     const CaptureOutput output = writeCaptureOutput(dataOf(soundStream), request);
     EXPECT_TRUE(output.status == Status::Accepted && output.SequenceErrorCount == 0 && output.message.isEmpty());
-    EXPECT_EQ(readFile(request.dataPath), soundStream);
-    EXPECT_EQ(readFile(request.textPath), expectedText());
+    EXPECT_TRUE(readFile(request.dataPath) == soundStream && readFile(request.textPath) == expectedText());
 
     request.utf8 = true;
     writeCaptureOutput(dataOf(soundStream), request);
@@ -71,8 +68,7 @@ TEST_F(Output, RejectedDataIsStoredButNotRendered)
         const CaptureOutput output = writeCaptureOutput(dataOf(stream), request);
         EXPECT_EQ(std::pair(output.status, output.SequenceErrorCount), std::pair(Status::Rejected, errors));
         EXPECT_EQ(output.message.contains(QStringLiteral(" %1個所").arg(errors)), errors > 0) << output.message.toStdString();
-        EXPECT_EQ(readFile(request.dataPath), stream);
-        EXPECT_FALSE(QFile::exists(request.textPath));
+        EXPECT_TRUE(readFile(request.dataPath) == stream && !QFile::exists(request.textPath));
     }
 }
 
@@ -80,30 +76,24 @@ TEST_F(Output, AFileThatCannotBeWrittenIsNamedAndTheOtherIsStillWritten)
 {
     const QString missingFolder = request.dataPath = dir.filePath(QStringLiteral("gone/out.dat"));
     CaptureOutput output = writeCaptureOutput(dataOf(soundStream), request);
-    EXPECT_EQ(output.status, Status::WriteFailed);
-    EXPECT_TRUE(output.message.contains(missingFolder)) << output.message.toStdString();
+    EXPECT_TRUE(output.status == Status::WriteFailed && output.message.contains(missingFolder)) << output.message.toStdString();
     EXPECT_EQ(readFile(request.textPath), expectedText());
 
     // Rejected data with a data file that cannot be written: the write
     // failure comes first, the rejection is still told.
     output = writeCaptureOutput(dataOf(endCode), request);
-    EXPECT_EQ(output.status, Status::WriteFailed);
-    EXPECT_TRUE(output.message.contains(missingFolder) && output.message.endsWith(QStringLiteral("ありませんでした。\n")));
+    EXPECT_TRUE(output.status == Status::WriteFailed && output.message.contains(missingFolder)
+                && output.message.endsWith(QStringLiteral("ありませんでした。\n")));
 }
 
+// Which paths a file can replace is the file access's rule; here, that the capture asks it first.
 TEST_F(Output, OutputPathsAreProvedBeforeTheCaptureWithoutLeavingFiles)
 {
     const QString existing = writeFile(dir.filePath(QStringLiteral("kept.dat")), "keep me");
     EXPECT_EQ(outputPathProblem(dir.filePath(QStringLiteral("new.dat"))) + outputPathProblem(existing), QString());
-    for (const QString &unwritable : {dir.filePath(QStringLiteral("gone/new.dat")), dir.path()})
-        EXPECT_TRUE(outputPathProblem(unwritable).contains(unwritable)) << unwritable.toStdString();
+    EXPECT_TRUE(outputPathProblem(dir.path()).contains(dir.path()));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kept.dat")});
     EXPECT_EQ(readFile(existing), QByteArray("keep me"));
-
-    if (::geteuid() == 0)
-        return; // permissions do not bind root
-    QFile::setPermissions(existing, QFileDevice::ReadOwner);
-    EXPECT_FALSE(outputPathProblem(existing).isEmpty());
 }
 
 } // namespace

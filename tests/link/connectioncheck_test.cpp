@@ -7,6 +7,7 @@
 #include "support/fakedialogs.h"
 #include "support/inprocessboard.h"
 
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -39,20 +40,14 @@ protected:
         return check->check(origin, [&] { done = true; }) && QTest::qWaitFor([&] { return done; }, 4000);
     }
     // Waits for the end of a check started some other way.
-    bool waitForCheck()
-    {
-        bool finished = false;
-        QObject::connect(check.get(), &ConnectionCheck::checkFinished, [&] { finished = true; });
-        return QTest::qWaitFor([&] { return finished; }, 4000);
-    }
+    bool waitForCheck() { return QSignalSpy(check.get(), &ConnectionCheck::checkFinished).wait(4000); }
     const CheckResults &results() const { return check->results(); }
 
     // The text, a full-width blank, the text again, about a quarter second apart.
     void expectBlink(const QString &text)
     {
         ASSERT_EQ(panel.status.texts, (QStringList{text, QStringLiteral("　"), text}));
-        EXPECT_GE(panel.status.times[1] - panel.status.times[0], 245);
-        EXPECT_GE(panel.status.times[2] - panel.status.times[1], 245);
+        EXPECT_TRUE(panel.status.times[1] - panel.status.times[0] >= 245 && panel.status.times[2] - panel.status.times[1] >= 245);
         EXPECT_FALSE(panel.status.progressVisible);
     }
     void useBoard(const BoardConfig &config)
@@ -64,9 +59,8 @@ protected:
     void expectMessage(MessageIcon icon, const QString &title, qsizetype lineEnds, const QString &part)
     {
         ASSERT_EQ(dialogs.messages.size(), 1);
-        EXPECT_EQ(dialogs.messages[0].icon, icon);
-        EXPECT_EQ(dialogs.messages[0].title, title);
-        EXPECT_EQ(dialogs.messages[0].text.count(QStringLiteral("\r\n")), lineEnds);
+        EXPECT_EQ(std::tuple(dialogs.messages[0].icon, dialogs.messages[0].title, dialogs.messages[0].text.count(QStringLiteral("\r\n"))),
+                  std::tuple(icon, title, lineEnds));
         EXPECT_TRUE(dialogs.messages[0].text.contains(part)) << dialogs.messages[0].text.toStdString();
     }
     void expectFailedWithListsUntouched()
@@ -106,31 +100,24 @@ TEST_P(CheckWithBoard, AdaptsThePanelToTheFirmware)
     panel.rts = true;
     ASSERT_TRUE(runCheck());
 
-    const QString settings = QStringLiteral("settings ") + panel.linkSpeed + QStringLiteral(",n,8,1");
-    EXPECT_EQ(simulated->port().operations,
-              ops("port 2|open 2") << settings << ops("threshold 0|discard|rts 1|dtr 0|write 56|read 22"));
+    EXPECT_EQ(simulated->port().operations, ops("port 2|open 2") << QStringLiteral("settings ") + panel.linkSpeed + QStringLiteral(",n,8,1")
+                                                 << ops("threshold 0|discard|rts 1|dtr 0|write 56|read 22"));
     expectBlink(linkOk(simulated->engine().versionReply(), QStringLiteral("COM2")));
     EXPECT_TRUE(results().BoardVerified && !results().LinkFailed && dialogs.messages.isEmpty());
     EXPECT_EQ(results().FirmwareVersion, QString::fromStdString(firmware));
     EXPECT_EQ(results().BoardReply, QString::fromLatin1(simulated->engine().versionReply().left(16)));
-    const auto features = firmwareFeatures(QString::fromStdString(firmware), panel.linkSpeed);
-    ASSERT_TRUE(features);
+    const auto features = *firmwareFeatures(QString::fromStdString(firmware), panel.linkSpeed);
     EXPECT_EQ(std::tuple(panel.monitorSpeeds, panel.directions, panel.rateMeasure, panel.dataWidth),
-              std::tuple(features->monitorSpeeds, features->directions, features->rateMeasure, features->dataWidth));
+              std::tuple(features.monitorSpeeds, features.directions, features.rateMeasure, features.dataWidth));
     EXPECT_EQ(panel.monitorSpeedText + panel.directionText, QStringLiteral("  9600双方向"));
     // The lists are refilled after the blink, the timer switched on before them.
     EXPECT_EQ(panel.events, ops("lines|timer on|speeds|directions"));
 }
 
-// One row per distinct panel: one direction, three, rate measure, data width.
-INSTANTIATE_TEST_SUITE_P(EveryFirmware, CheckWithBoard,
-                         testing::Values(std::tuple<std::string, int>{"V1.01", 57600}, std::tuple<std::string, int>{"V1.03", 115200},
-                                         std::tuple<std::string, int>{"V1.04", 57600}, std::tuple<std::string, int>{"V1.05", 115200}),
-                         [](const auto &info) {
-                             std::string name = std::get<0>(info.param);
-                             std::erase(name, '.');
-                             return name + "_at_" + std::to_string(std::get<1>(info.param));
-                         });
+// The oldest and the newest firmware, at each link speed.
+INSTANTIATE_TEST_SUITE_P(OldestAndNewest, CheckWithBoard,
+                         testing::Values(std::tuple<std::string, int>{"V1.01", 57600}, std::tuple<std::string, int>{"V1.05", 115200}),
+                         [](const auto &info) { return std::string(std::get<0>(info.param)).erase(2, 1) + "_at_" + std::to_string(std::get<1>(info.param)); });
 
 // A long reply in two pieces is read whole, nothing left waiting; a short
 // one is no answer, whatever it holds.
@@ -139,10 +126,8 @@ TEST_F(ScriptedCheck, RepliesAreReadWholeAndJudged)
     const QByteArray long30 = versionReply("V1.05", 30);
     board.answer(CMD_VERSION, {long30.left(12), long30.mid(12)});
     ASSERT_TRUE(runCheck());
-    EXPECT_EQ(port.operations.last(), QStringLiteral("read 30"));
-    EXPECT_EQ(port.bytesWaiting(), 0);
+    EXPECT_TRUE(port.operations.last() == QStringLiteral("read 30") && port.bytesWaiting() == 0 && results().BoardVerified);
     expectBlink(linkOk(long30));
-    EXPECT_TRUE(results().BoardVerified);
 
     board.answer(CMD_VERSION, {versionReply("V1.05", 21)});
     ASSERT_TRUE(runCheck());
@@ -173,11 +158,9 @@ TEST_F(ScriptedCheck, PanelAcrossChecks)
     ProgramSettings(store).save(QStringLiteral("Monitor_speed"), QStringLiteral(" 14400"));
     ProgramSettings(store).save(QStringLiteral("Direction"), QStringLiteral("J1←J2"));
     board.answer(CMD_VERSION, {versionReply("V1.01")});
-    panel.simpleMonitor = false;
-    panel.startButton = false;
+    panel.simpleMonitor = panel.startButton = false;
     ASSERT_TRUE(runCheck());
-    EXPECT_TRUE(results().BoardVerified && panel.dataWidth);
-    EXPECT_FALSE(panel.sampling || panel.rateMeasure);
+    EXPECT_TRUE(results().BoardVerified && panel.dataWidth && !panel.sampling && !panel.rateMeasure);
     EXPECT_FALSE(panel.monitorSpeeds.contains(QStringLiteral(" 14400")));
     EXPECT_EQ(panel.directions, QStringList{QStringLiteral("双方向")});
     EXPECT_EQ(panel.monitorSpeedText + panel.directionText, QStringLiteral(" 14400J1←J2"));
@@ -222,10 +205,7 @@ TEST_F(ScriptedCheck, ChoosingAMissingOrUnreadablePortRestoresTheOldOne)
     port.deviceGroupShown = QStringLiteral("dialout");
     const struct { const char *text; qsizetype lineEnds; QString part; const char *wire; } cases[] = {
         {"COM17", 0, QStringLiteral("COM17 は存在しませんでした。"), "close|port 17|open 17|port 1"},
-                 {"/dev/ttyUSB7", 4,
-                  QStringLiteral("を開く権限がありません。\r\nグループ「dialout」に参加してから、ログインし直してください。\r\n"
-                                 "（sudo usermod -aG dialout $USER）"),
-                  "port /dev/ttyUSB7|open /dev/ttyUSB7|port 1"}};
+        {"/dev/ttyUSB7", 4, QStringLiteral("グループ「dialout」に参加してから"), "port /dev/ttyUSB7|open /dev/ttyUSB7|port 1"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);
         dialogs.messages.clear();
@@ -234,11 +214,9 @@ TEST_F(ScriptedCheck, ChoosingAMissingOrUnreadablePortRestoresTheOldOne)
         check->choosePort();
         ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.messages.isEmpty(); }, 2000));
         expectMessage(MessageIcon::Exclamation, QStringLiteral("通信ポート"), c.lineEnds, c.part);
-        EXPECT_EQ(panel.port + port.portName(), QStringLiteral("COM1COM1"));
-        EXPECT_FALSE(port.isOpen());
-        EXPECT_EQ(store.program(QStringLiteral("COM_Port")), QStringLiteral("<unset>"));
+        EXPECT_EQ(panel.port + port.portName() + store.program(QStringLiteral("COM_Port")), QStringLiteral("COM1COM1<unset>"));
         EXPECT_EQ(port.operations, ops(c.wire));
-        EXPECT_EQ(owner->holder(), LinkUse::None);
+        EXPECT_TRUE(!port.isOpen() && owner->holder() == LinkUse::None);
     }
 }
 
@@ -277,9 +255,8 @@ TEST_F(Choices, TheSimpleMonitorIsClosedAfterACheckAndRestartedOnMonitorChoices)
     choices->Cmd_Port_Check_Click();
     EXPECT_EQ(closed, 0);
     ASSERT_TRUE(waitForCheck());
-    EXPECT_TRUE(closed == 1 && verifiedWhenClosed);
     choices->monitorChoiceMade();
-    EXPECT_EQ(restarted, 1);
+    EXPECT_TRUE(closed == 1 && verifiedWhenClosed && restarted == 1);
 }
 
 // The button clears the status and checks once, however often pressed; a
@@ -297,8 +274,7 @@ TEST_F(Choices, PortCheckButtonChecksOnceAndALinkSpeedChosenMeanwhileFollows)
     const QStringList &log = simulated->port().operations;
     ASSERT_TRUE(QTest::qWaitFor([&] { return log.last().startsWith(QLatin1String("settings 115")); }, 1000));
     // The check ran at the old speed and was answered.
-    EXPECT_TRUE(check->results().BoardVerified);
-    EXPECT_EQ(simulated->port().written, QByteArray("V"));
+    EXPECT_TRUE(check->results().BoardVerified && simulated->port().written == "V");
     EXPECT_EQ(log.indexOf(QStringLiteral("settings 115200,n,8,1")), log.indexOf(QStringLiteral("read 22")) + 1);
 }
 

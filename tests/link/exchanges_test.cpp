@@ -84,16 +84,9 @@ TEST_F(Exchanges, CheckEndsAtOnceWhenThePortVanishesWhileItWaits)
 TEST_F(Exchanges, ConsoleCheckTellsAMissingPortWithLinesEndedByLF)
 {
     port.missingPorts.insert(1);
-    bool heldDuringDone = false;
-    const auto result = await<ConsoleCheckResult>([&](auto done) {
-        runConsoleCheck(owner, {}, QStringLiteral("/dev/ttyUSB0"), [&, done](const ConsoleCheckResult &r) {
-            heldDuringDone = owner.holder() == LinkUse::Check;
-            owner.release(LinkUse::Check);
-            done(r);
-        });
-    });
-    ASSERT_TRUE(result);
-    EXPECT_TRUE(heldDuringDone && !result->verified);
+    const auto result = await<ConsoleCheckResult>(
+        [&](auto done) { runConsoleCheck(owner, {}, QStringLiteral("/dev/ttyUSB0"), done); });
+    ASSERT_TRUE(result && !result->verified);
     EXPECT_EQ(result->text, QStringLiteral("/dev/ttyUSB0 は使用できませんでした。") + QString(10, QChar(0x3000)) + QStringLiteral("1\n"));
 }
 
@@ -114,8 +107,7 @@ TEST_F(Exchanges, CaptureStartSendsSpeedWidthVersionAndDirectionInOrder)
         port.operations.clear();
         board.answer(CMD_VERSION, {versionReply(c.firmware, 25)});
         const auto outcome = start(c.firmware, c.speed, c.direction, DataWidth::DataAndParity);
-        EXPECT_EQ(outcome->status, CaptureStartOutcome::Status::Streaming);
-        EXPECT_EQ(outcome->reply.size(), 25);
+        EXPECT_EQ(std::pair(outcome->status, outcome->reply.size()), std::pair(CaptureStartOutcome::Status::Streaming, qsizetype(25)));
         EXPECT_EQ(port.operations, ops(c.wire));
         EXPECT_EQ(owner.holder(), LinkUse::Capture);
         owner.endCapture();
@@ -126,8 +118,7 @@ TEST_F(Exchanges, CaptureStartFailuresReleaseTheLink)
 {
     port.missingPorts.insert(1);
     const auto outcome = start("V1.05", "  9600", "双方向");
-    EXPECT_EQ(outcome->status, CaptureStartOutcome::Status::PortFailed);
-    EXPECT_EQ(outcome->errorCode, 1);
+    EXPECT_EQ(std::pair(outcome->status, outcome->errorCode), std::pair(CaptureStartOutcome::Status::PortFailed, 1));
     EXPECT_EQ(owner.holder(), LinkUse::None);
     // Texts without a byte send nothing at all.
     port.missingPorts.clear();
@@ -150,8 +141,7 @@ TEST_F(Exchanges, CaptureStopUserLeavesTheStreamForcedDiscards)
         owner.stopCapture(reason, [&](bool w) { written = w; });
     };
     stop(LinkOwner::StopReason::User);
-    EXPECT_EQ(written, std::optional<bool>(true));
-    EXPECT_EQ(port.operations, ops("write 45"));
+    EXPECT_TRUE(written == std::optional<bool>(true) && port.operations == ops("write 45"));
     stop(LinkOwner::StopReason::Forced);
     EXPECT_EQ(port.operations, ops("discard|write 45"));
     port.failWrites = true;
@@ -185,8 +175,7 @@ TEST_F(Exchanges, SignalSampleTakesTheFirstByteOrFails)
     board.answer(CMD_SIGNALS, {QByteArray("\x7F"), QByteArray("\x00\x11", 2)});
     const auto sample = [&] { return await<SampleOutcome>([&](auto done) { owner.sampleSignals(done); }); };
     const auto outcome = sample();
-    EXPECT_EQ(outcome->status, SampleOutcome::Status::Sampled);
-    EXPECT_EQ(outcome->stateByte, 0x7F);
+    EXPECT_EQ(std::pair(outcome->status, outcome->stateByte), std::pair(SampleOutcome::Status::Sampled, std::uint8_t(0x7F)));
     EXPECT_EQ(port.operations, ops("open 1|threshold 0|discard|write 53|read 3"));
     EXPECT_EQ(owner.holder(), LinkUse::None);
 
@@ -205,15 +194,13 @@ TEST_F(Exchanges, MeasurementWaitsWithoutLimitReportsProgressAndTakesAnOverrun)
     QList<qint16> progress;
     const auto outcome = await<MeasurementOutcome>(
         [&](auto done) { owner.startMeasurement([&](qint16 n) { progress << n; }, done); });
-    EXPECT_EQ(outcome->status, MeasurementOutcome::Status::Measured);
-    EXPECT_EQ(outcome->records, records);
+    EXPECT_EQ(std::pair(outcome->status, outcome->records), std::pair(MeasurementOutcome::Status::Measured, records));
     EXPECT_EQ(progress, (QList<qint16>{0, 37, 77}));
     EXPECT_EQ(port.operations, ops("discard|threshold 0|write 4d|read 120|discard|write 45"));
 
     // More than 32767 waiting bytes read as a negative count: plenty, not too few.
     board.answer(CMD_MEASURE, {QByteArray(40000, '\x01')});
-    const auto overrun = await<MeasurementOutcome>([&](auto done) { owner.startMeasurement({}, done); });
-    EXPECT_EQ(overrun->records.size(), 40000);
+    EXPECT_EQ(await<MeasurementOutcome>([&](auto done) { owner.startMeasurement({}, done); })->records.size(), 40000);
 
     // Too few records wait without limit until the user stops.
     board.answer(CMD_MEASURE, {QByteArray(37, '\x01')});
@@ -223,8 +210,7 @@ TEST_F(Exchanges, MeasurementWaitsWithoutLimitReportsProgressAndTakesAnOverrun)
     QTest::qWait(100);
     EXPECT_FALSE(stopped);
     owner.stopMeasurement();
-    ASSERT_TRUE(stopped);
-    EXPECT_EQ(stopped->status, MeasurementOutcome::Status::Stopped);
+    ASSERT_TRUE(stopped && stopped->status == MeasurementOutcome::Status::Stopped);
     EXPECT_EQ(port.operations, ops("discard|threshold 0|write 4d|discard|write 45"));
     EXPECT_EQ(owner.holder(), LinkUse::None);
 }
@@ -296,8 +282,7 @@ TEST_F(Arbitration, TheSimpleMonitorStreamGivesWayToACheck)
     QTest::qWait(30); // the start's last step
 
     std::optional<CheckOutcome> check;
-    ASSERT_TRUE(startCheck(check));
-    EXPECT_EQ(owner.holder(), LinkUse::Check);
+    ASSERT_TRUE(startCheck(check) && owner.holder() == LinkUse::Check);
     ASSERT_TRUE(waitFor([&] { return check.has_value(); }));
     EXPECT_EQ(owner.holder(), LinkUse::None);
 }
@@ -348,8 +333,7 @@ TEST_F(Arbitration, ShutdownStopsAStreamingBoardAndClosesThePortOnce)
     port.operations.clear();
     owner.shutdown();
     owner.shutdown();
-    EXPECT_EQ(port.operations, ops("write 45|close"));
-    EXPECT_EQ(owner.holder(), LinkUse::None);
+    EXPECT_TRUE(port.operations == ops("write 45|close") && owner.holder() == LinkUse::None);
 }
 
 TEST_F(Arbitration, ShutdownWhileACheckWaitsDropsItQuietly)

@@ -38,14 +38,11 @@ public:
     bool rtsChecked() const override { return rts; }
     bool dtrChecked() const override { return dtr; }
     void showLinkLines(bool, bool) override { events << QStringLiteral("lines"); }
-    void refillMonitorSpeeds(const QStringList &items, const QString &text) override
-    { monitorSpeeds = items, monitorSpeedText = text, events << QStringLiteral("speeds"); }
-    void refillDirections(const QStringList &items, const QString &text) override
-    { directions = items, directionText = text, events << QStringLiteral("directions"); }
+    void refillMonitorSpeeds(const QStringList &items, const QString &text) override { monitorSpeeds = items, monitorSpeedText = text, events << QStringLiteral("speeds"); }
+    void refillDirections(const QStringList &items, const QString &text) override { directions = items, directionText = text, events << QStringLiteral("directions"); }
     void setRateMeasureEnabled(bool enabled) override { rateMeasure = enabled; }
     void enableDataWidth() override { dataWidth = true; }
-    void setSamplingEnabled(bool enabled) override
-    { sampling = enabled, events << (enabled ? QStringLiteral("timer on") : QStringLiteral("timer off")); }
+    void setSamplingEnabled(bool enabled) override { sampling = enabled, events << (enabled ? QStringLiteral("timer on") : QStringLiteral("timer off")); }
     bool simpleMonitorPressed() const override { return simpleMonitor; }
     bool startEnabled() const override { return startButton; }
     StatusPanel &statusPanel() override { return status; }
@@ -85,20 +82,18 @@ inline QStringList ops(const char *log) { return QString::fromLatin1(log).split(
 
 // Starts an exchange with a done callback and waits for its outcome.
 template<typename Outcome, typename Start>
-std::optional<Outcome> await(Start start, int timeoutMs = 4000)
+std::optional<Outcome> await(Start start)
 {
     std::optional<Outcome> outcome;
     start(std::function<void(const Outcome &)>([&outcome](const Outcome &o) { outcome = o; }));
-    (void)QTest::qWaitFor([&] { return outcome.has_value(); }, timeoutMs);
+    (void)QTest::qWaitFor([&] { return outcome.has_value(); }, 4000);
     return outcome;
 }
 
-// A version reply of our board: "Ferrox LM", a space, the firmware, then
-// padding up to length bytes.
-inline QByteArray versionReply(const QByteArray &firmware, int length = 22,
-                               const QByteArray &id = QByteArrayLiteral("Ferrox LM"))
+// A version reply of our board: its name, the firmware, padding up to length bytes.
+inline QByteArray versionReply(const QByteArray &firmware, int length = 22)
 {
-    return (id + ' ' + firmware + QByteArrayLiteral("  9600\r")).leftJustified(length, '.', true);
+    return (QByteArrayLiteral("Ferrox LM ") + firmware + QByteArrayLiteral("  9600\r")).leftJustified(length, '.', true);
 }
 
 } // namespace ferrox::test

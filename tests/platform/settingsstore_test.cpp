@@ -1,6 +1,6 @@
 #include "platform/qtsettingsstore.h"
+#include "support/testfiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -13,12 +13,6 @@ class SettingsStoreTest : public testing::Test
 protected:
     QTemporaryDir dir;
     QString ini() const { return dir.filePath(QStringLiteral("ferrox.ini")); }
-    void writeIni(const QByteArray &content)
-    {
-        QFile file(ini());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
 };
 
 TEST_F(SettingsStoreTest, TextsKeepTheirSpacesAndJapaneseAcrossInstances)
@@ -42,7 +36,7 @@ TEST_F(SettingsStoreTest, TextsKeepTheirSpacesAndJapaneseAcrossInstances)
 
 TEST_F(SettingsStoreTest, GarbageNumbersFallBackToTheDefault)
 {
-    writeIni("[Settings2]\nMainLeft=abc\nMainTop=1e99999\nMainWidth=\nRTS=yes\nDTR=99999\n"
+    test::writeFile(ini(), "[Settings2]\nMainLeft=abc\nMainTop=1e99999\nMainWidth=\nRTS=yes\nDTR=99999\n"
              "MainHeight=  4321  \nCOM_Port=\"COM1,COM2\"\nDirection=a,b\n");
     QtSettingsStore store(ini());
     ProgramSettings settings(store);
