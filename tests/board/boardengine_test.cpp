@@ -17,17 +17,13 @@ const QByteArray j2Only("\x80\x96\x8F\x93", 4);
 // An engine with everything it sends gathered.
 struct TestBoard
 {
-    explicit TestBoard(const BoardConfig &config = {}, const QByteArray &traffic = shortTraffic)
-        : engine(config, traffic)
-    {
-        QObject::connect(&engine, &BoardEngine::output, &engine, [this](const QByteArray &bytes) { received += bytes, ++chunks; });
-    }
+    explicit TestBoard(const BoardConfig &config = {}) : engine(config, shortTraffic)
+    { QObject::connect(&engine, &BoardEngine::output, &engine, [this](const QByteArray &bytes) { received += bytes, ++chunks; }); }
     // What the board answers to commands at once; received keeps it too.
     QByteArray ask(const QByteArray &commands)
     {
         const qsizetype before = received.size();
-        engine.receive(commands);
-        return received.mid(before);
+        return engine.receive(commands), received.mid(before);
     }
     bool waitFor(qsizetype bytes) { return QTest::qWaitFor([&] { return received.size() >= bytes; }, 5000); }
     bool waitForTrafficSent() { return QTest::qWaitFor([&] { return !engine.hasTrafficPending(); }, 5000); }

@@ -58,8 +58,7 @@ TEST(CaptureRecorder, EndsWhereTheStreamSays)
 TEST(CaptureRecorder, EndingTheStreamKeepsWhatArrived)
 {
     CaptureRecorder recorder;
-    recorder.start();
-    recorder.feed(bytes({0xA4, 0xB1, 0x80, 0x96}));
+    recorder.start(), recorder.feed(bytes({0xA4, 0xB1, 0x80, 0x96}));
     recorder.endStream();
     EXPECT_TRUE(recorder.exit() == Exit::Unfinished && recorder.monitoredBytes() == 2);
     EXPECT_EQ(recorder.capture().stream(), bytes({0xA4, 0xB1, 0x80, 0x96, 0xFF}));
@@ -72,8 +71,7 @@ TEST(CaptureRecorder, NothingIsStoredBeforeStartAndEveryStartIsFresh)
 {
     CaptureRecorder recorder;
     EXPECT_TRUE(!recorder.isRunning() && recorder.feed(bytes({0xA4, 0xB1})) == 0 && recorder.CaptureCount() == 0);
-    recorder.start();
-    recorder.feed(j1Stream(100) + endCode);
+    recorder.start(), recorder.feed(j1Stream(100) + endCode);
     ASSERT_EQ(recorder.capture().CaptureEnd(), 100);
 
     recorder.start();

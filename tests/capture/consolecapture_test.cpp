@@ -28,23 +28,17 @@ protected:
     ConsoleCaptureRun()
     {
         QObject::connect(capture.get(), &ConsoleCapture::logText, capture.get(), [this](const QString &text) { log += text; });
-        QObject::connect(capture.get(), &ConsoleCapture::finished, capture.get(), [this](const ConsoleCaptureResult &r) {
-            result = r;
-            holderAtEnd = owner->holder();
-        });
+        QObject::connect(capture.get(), &ConsoleCapture::finished, capture.get(),
+                         [this](const ConsoleCaptureResult &r) { result = r, holderAtEnd = owner->holder(); });
     }
     // Runs the capture until stopWhen, when the user stops it, and then to its end.
     bool run(const std::function<bool()> &stopWhen)
     {
         ConsoleCaptureRequest request;
-        request.portName = QStringLiteral("/dev/ttyUSB0");
-        request.monitorSpeedText = QStringLiteral("  9600");
+        request.portName = QStringLiteral("/dev/ttyUSB0"), request.monitorSpeedText = QStringLiteral("  9600");
         request.directionText = linktext::directionBoth();
         capture->start(request);
-        if (!QTest::qWaitFor(stopWhen, 5000))
-            return false;
-        capture->requestStop();
-        return QTest::qWaitFor([&] { return result.has_value(); }, 5000);
+        return QTest::qWaitFor(stopWhen, 5000) && (capture->requestStop(), QTest::qWaitFor([&] { return result.has_value(); }, 5000));
     }
 
     InProcessBoard board{{.rate = 100'000}};
@@ -79,8 +73,7 @@ TEST_F(ConsoleCaptureRun, TheLastStopLeavesAtTheLinkSpeedBeforeThePortCloses)
     // The line takes 20 ms a command; ferrox-cli closes the link (putting
     // the port's settings back) as soon as the capture is over.
     QObject::connect(port, &FakeSerialPort::bytesWritten, port, [this] {
-        ++port->unsent;
-        QTimer::singleShot(20, port, [this] { --port->unsent; port->operations << QStringLiteral("sent"); });
+        ++port->unsent, QTimer::singleShot(20, port, [this] { --port->unsent, port->operations << QStringLiteral("sent"); });
     });
     QObject::connect(capture.get(), &ConsoleCapture::finished, owner.get(), &LinkOwner::shutdown);
     ASSERT_TRUE(run([&] { return capture->CaptureCount() > 0; }));

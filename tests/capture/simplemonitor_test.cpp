@@ -41,29 +41,19 @@ class SimpleMonitorTest : public ::testing::Test
 protected:
     SimpleMonitorTest()
     {
-        port.open();
-        context.appender = &monitor.appender();
-        QObject::connect(&monitor.appender(), &LiveTextAppender::batchReady,
-                         [this](const QString &text, qsizetype drop) { shown.remove(0, drop), shown += text; });
+        port.open(), context.appender = &monitor.appender();
+        QObject::connect(&monitor.appender(), &LiveTextAppender::batchReady, [this](const QString &text, qsizetype drop) { shown.remove(0, drop), shown += text; });
     }
     // The toolbar button or the menu: TempMonitorCheck, then TP_Monitor;
     // then the start's pauses have passed (however busy the machine).
     void press(bool pressed)
     {
-        port.operations.clear();
-        context.events.clear();
-        monitor.TempMonitorCheck(pressed);
-        monitor.TP_Monitor(pressed);
-        (void)QTest::qWaitFor(
-            [&] { return owner.holder() != LinkUse::SimpleMonitor || port.written.endsWith('G'); }, 2000);
+        port.operations.clear(), context.events.clear();
+        monitor.TempMonitorCheck(pressed), monitor.TP_Monitor(pressed);
+        (void)QTest::qWaitFor([&] { return owner.holder() != LinkUse::SimpleMonitor || port.written.endsWith('G'); }, 2000);
         QTest::qWait(20);
     }
-    QString settle()
-    {
-        QTest::qWait(20);
-        monitor.appender().flush();
-        return shown;
-    }
+    QString settle() { return QTest::qWait(20), monitor.appender().flush(), shown; }
 
     FakeSerialPort port;
     LinkOwner owner{port};
@@ -86,8 +76,7 @@ TEST_F(SimpleMonitorTest, SwitchingOnAndOffHandsPanelAndSamplingOverInOrder)
 
     // Without a verified board the panel and sampling stay off.
     context.verified = false;
-    press(true);
-    press(false);
+    press(true), press(false);
     EXPECT_EQ(context.events, QStringList{u"no window"_s});
 }
 
@@ -98,18 +87,15 @@ TEST_F(SimpleMonitorTest, DuringACaptureTheSwitchOnlyOpensAndClosesTheWindowWhic
     monitor.feedCapture(QByteArray::fromHex("8491a0bdc3d4"));
     EXPECT_EQ(settle(), Warning + u" 41 0D"_s);
     press(false);
-    EXPECT_TRUE(port.operations.isEmpty());
-    EXPECT_EQ(context.events, QStringList{u"no window"_s});
+    EXPECT_TRUE(port.operations.isEmpty() && context.events == QStringList{u"no window"_s});
 }
 
 TEST_F(SimpleMonitorTest, APortErrorEventReopensThePortAndMarksAnOpenWindow)
 {
     // Open, then closed with the port gone: reopened both times, marked once.
     for (const bool pressed : {true, false}) {
-        press(pressed);
-        port.operations.clear();
-        port.missingPorts.insert(pressed ? 0 : 1);
-        port.raiseLineError(12);
+        press(pressed), port.operations.clear();
+        port.missingPorts.insert(pressed ? 0 : 1), port.raiseLineError(12);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !port.operations.isEmpty(); }, 1000));
         EXPECT_EQ(port.operations, ops("discard|close|open 1"));
         EXPECT_EQ(settle(), Warning + u"[err]"_s);

@@ -30,10 +30,7 @@ class CheckFixture : public testing::Test
 {
 protected:
     void build(FakeSerialPort &port)
-    {
-        owner = std::make_unique<LinkOwner>(port);
-        check = std::make_unique<ConnectionCheck>(*owner, panel, dialogs, ProgramSettings(store));
-    }
+    { owner = std::make_unique<LinkOwner>(port), check = std::make_unique<ConnectionCheck>(*owner, panel, dialogs, ProgramSettings(store)); }
     bool runCheck(ConnectionCheck::Origin origin = ConnectionCheck::Origin::Button)
     {
         bool done = false;
@@ -50,11 +47,7 @@ protected:
         EXPECT_TRUE(panel.status.times[1] - panel.status.times[0] >= 245 && panel.status.times[2] - panel.status.times[1] >= 245);
         EXPECT_FALSE(panel.status.progressVisible);
     }
-    void useBoard(const BoardConfig &config)
-    {
-        simulated = std::make_unique<InProcessBoard>(config);
-        build(simulated->port());
-    }
+    void useBoard(const BoardConfig &config) { simulated = std::make_unique<InProcessBoard>(config), build(simulated->port()); }
     // The one message box: its icon, title, how many CR LF it holds and a part of it.
     void expectMessage(MessageIcon icon, const QString &title, qsizetype lineEnds, const QString &part)
     {
@@ -65,8 +58,8 @@ protected:
     }
     void expectFailedWithListsUntouched()
     {
-        EXPECT_TRUE(results().LinkFailed && !results().BoardVerified && !panel.sampling);
-        EXPECT_EQ(panel.monitorSpeeds + panel.directions, QStringList(2, QStringLiteral("start-up list")));
+        EXPECT_TRUE(results().LinkFailed && !results().BoardVerified && !panel.sampling
+                    && panel.monitorSpeeds + panel.directions == QStringList(2, QStringLiteral("start-up list")));
     }
 
     FakeLinkPanel panel;
@@ -87,17 +80,14 @@ protected:
 
 // What each firmware offers is the protocol's table; here the panel gets
 // exactly that.
-class CheckWithBoard : public CheckFixture, public testing::WithParamInterface<std::tuple<std::string, int>>
-{
-};
+class CheckWithBoard : public CheckFixture, public testing::WithParamInterface<std::tuple<std::string, int>> {};
 
 TEST_P(CheckWithBoard, AdaptsThePanelToTheFirmware)
 {
     const auto [firmware, jumper] = GetParam();
     useBoard({.firmware = QByteArray::fromStdString(firmware), .jumper = jumper});
     panel.linkSpeed = jumper == 57600 ? QStringLiteral(" 57600") : QStringLiteral("115200");
-    panel.port = QStringLiteral("COM2");
-    panel.rts = true;
+    panel.port = QStringLiteral("COM2"), panel.rts = true;
     ASSERT_TRUE(runCheck());
 
     EXPECT_EQ(simulated->port().operations, ops("port 2|open 2") << QStringLiteral("settings ") + panel.linkSpeed + QStringLiteral(",n,8,1")
@@ -171,8 +161,7 @@ TEST_F(ScriptedCheck, PortThatCannotBeOpenedIsReportedFromTheButtonOnly)
     board.answer(CMD_VERSION, {versionReply("V1.05")});
     ASSERT_TRUE(runCheck());
     panel.status.texts.clear();
-    panel.port = QStringLiteral("COM9");
-    port.missingPorts.insert(9);
+    panel.port = QStringLiteral("COM9"), port.missingPorts.insert(9);
     ASSERT_TRUE(runCheck(ConnectionCheck::Origin::PortChoice));
     EXPECT_TRUE(dialogs.messages.isEmpty() && panel.status.texts.isEmpty());
 
@@ -185,8 +174,7 @@ TEST_F(ScriptedCheck, PortThatCannotBeOpenedIsReportedFromTheButtonOnly)
 
 TEST_F(ScriptedCheck, StartUpWithASilentBoardShowsTheLongMessage)
 {
-    panel.port = QStringLiteral("COM2");
-    panel.sampling = true;
+    panel.port = QStringLiteral("COM2"), panel.sampling = true;
     bool done = false;
     check->startUp([&] { done = true; });
     ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 4000));
@@ -236,11 +224,8 @@ TEST_F(ScriptedCheck, ChoosingAPortStoresItAndChecks)
 class Choices : public CheckFixture
 {
 protected:
-    Choices()
-    {
-        useBoard({}); // a V1.05 board behind a 57600-baud jumper
-        choices = std::make_unique<LinkChoices>(*check, *owner, panel, dialogs);
-    }
+    // A V1.05 board behind a 57600-baud jumper.
+    Choices() { useBoard({}), choices = std::make_unique<LinkChoices>(*check, *owner, panel, dialogs); }
     std::unique_ptr<LinkChoices> choices;
 };
 

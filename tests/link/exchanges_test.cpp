@@ -61,8 +61,7 @@ TEST_F(Exchanges, CheckPortFailuresEndBeforeTheQuery)
     EXPECT_EQ(port.operations, ops("port 4|open 4"));
     // A name no port can have fails before the port is touched.
     port.operations.clear();
-    EXPECT_EQ(check({QStringLiteral("COM0")})->errorCode, InvalidPortError);
-    EXPECT_TRUE(port.operations.isEmpty());
+    EXPECT_TRUE(check({QStringLiteral("COM0")})->errorCode == InvalidPortError && port.operations.isEmpty());
     // A query that cannot be written is a port failure too.
     port.failWrites = true;
     const auto outcome = check();
@@ -125,8 +124,7 @@ TEST_F(Exchanges, CaptureStartFailuresReleaseTheLink)
     openPort();
     EXPECT_EQ(start("V1.01", " 14400", "双方向")->status, CaptureStartOutcome::Status::UnsupportedSpeed);
     EXPECT_EQ(start("V1.05", "  9600", "両方向")->status, CaptureStartOutcome::Status::UnsupportedDirection);
-    EXPECT_TRUE(port.written.isEmpty());
-    EXPECT_EQ(owner.holder(), LinkUse::None);
+    EXPECT_TRUE(port.written.isEmpty() && owner.holder() == LinkUse::None);
 }
 
 TEST_F(Exchanges, CaptureStopUserLeavesTheStreamForcedDiscards)
@@ -146,8 +144,7 @@ TEST_F(Exchanges, CaptureStopUserLeavesTheStreamForcedDiscards)
     EXPECT_EQ(port.operations, ops("discard|write 45"));
     port.failWrites = true;
     stop(LinkOwner::StopReason::User);
-    EXPECT_EQ(written, std::optional<bool>(false));
-    EXPECT_EQ(owner.holder(), LinkUse::Capture);
+    EXPECT_TRUE(written == std::optional<bool>(false) && owner.holder() == LinkUse::Capture);
 }
 
 TEST_F(Exchanges, SimpleMonitorStartAndStop)
@@ -161,13 +158,11 @@ TEST_F(Exchanges, SimpleMonitorStartAndStop)
         owner.startSimpleMonitor({QLatin1String(firmware), QLatin1String(speed), QString::fromUtf8(direction)});
         ASSERT_TRUE(QTest::qWaitFor([&] { return port.operations.size() == ops(wire).size(); }, 1000));
         QTest::qWait(20);
-        EXPECT_EQ(port.operations, ops(wire));
-        EXPECT_EQ(owner.holder(), LinkUse::SimpleMonitor);
+        EXPECT_TRUE(port.operations == ops(wire) && owner.holder() == LinkUse::SimpleMonitor) << port.operations.join(u'|').toStdString();
     }
     port.operations.clear();
     owner.stopSimpleMonitor();
-    EXPECT_EQ(port.operations, ops("discard|threshold 0|write 45"));
-    EXPECT_EQ(owner.holder(), LinkUse::None);
+    EXPECT_TRUE(port.operations == ops("discard|threshold 0|write 45") && owner.holder() == LinkUse::None);
 }
 
 TEST_F(Exchanges, SignalSampleTakesTheFirstByteOrFails)
@@ -176,8 +171,7 @@ TEST_F(Exchanges, SignalSampleTakesTheFirstByteOrFails)
     const auto sample = [&] { return await<SampleOutcome>([&](auto done) { owner.sampleSignals(done); }); };
     const auto outcome = sample();
     EXPECT_EQ(std::pair(outcome->status, outcome->stateByte), std::pair(SampleOutcome::Status::Sampled, std::uint8_t(0x7F)));
-    EXPECT_EQ(port.operations, ops("open 1|threshold 0|discard|write 53|read 3"));
-    EXPECT_EQ(owner.holder(), LinkUse::None);
+    EXPECT_TRUE(port.operations == ops("open 1|threshold 0|discard|write 53|read 3") && owner.holder() == LinkUse::None);
 
     board.answer(CMD_SIGNALS, {QByteArray("\x7F")});
     QElapsedTimer clock;
@@ -211,8 +205,7 @@ TEST_F(Exchanges, MeasurementWaitsWithoutLimitReportsProgressAndTakesAnOverrun)
     EXPECT_FALSE(stopped);
     owner.stopMeasurement();
     ASSERT_TRUE(stopped && stopped->status == MeasurementOutcome::Status::Stopped);
-    EXPECT_EQ(port.operations, ops("discard|threshold 0|write 4d|discard|write 45"));
-    EXPECT_EQ(owner.holder(), LinkUse::None);
+    EXPECT_TRUE(port.operations == ops("discard|threshold 0|write 4d|discard|write 45") && owner.holder() == LinkUse::None);
 }
 
 const SimpleMonitorRequest kMonitor{QStringLiteral("V1.05"), QStringLiteral("  9600"), QStringLiteral("双方向")};
@@ -242,8 +235,7 @@ TEST_F(Arbitration, WhileACheckWaitsASampleIsSkippedAndASecondCheckRefused)
     ASSERT_TRUE(waitFor([&] { return first.has_value(); }));
     QTest::qWait(50);
     // The one query, the one reply, read by the first check.
-    EXPECT_EQ(port.written, QByteArray("V"));
-    EXPECT_EQ(first->status, CheckOutcome::Status::Verified);
+    EXPECT_TRUE(port.written == "V" && first->status == CheckOutcome::Status::Verified);
     EXPECT_FALSE(second || sampled || owner.checkPending());
 }
 
@@ -263,8 +255,7 @@ TEST_F(Arbitration, RequestsFindingACheckAreHeldUntilItReleases)
 
     owner.release(LinkUse::Check);
     ASSERT_TRUE(waitFor([&] { return capture.has_value(); }));
-    EXPECT_EQ(capture->status, CaptureStartOutcome::Status::Streaming);
-    EXPECT_EQ(port.written, QByteArray("V4dVG"));
+    EXPECT_TRUE(capture->status == CaptureStartOutcome::Status::Streaming && port.written == "V4dVG");
     // The measurement and simple monitor wait for the capture's end, in order.
     QTest::qWait(50);
     EXPECT_EQ(owner.holder(), LinkUse::Capture);
@@ -292,7 +283,7 @@ TEST_F(Arbitration, AStopDuringTheSimpleMonitorStartWaitsForItsEnd)
     owner.startSimpleMonitor(kMonitor);
     // Mid-start (paused after the speed byte) a stop must not slip in between.
     owner.stopSimpleMonitor();
-    EXPECT_EQ(port.written, QByteArray("4"));
+    EXPECT_EQ(port.written, "4");
     ASSERT_TRUE(waitFor([&] { return owner.holder() == LinkUse::None; }));
     EXPECT_EQ(port.written, QByteArray("4GE"));
 }

@@ -4,16 +4,13 @@
 
 using namespace ferrox;
 
-TEST(Dialogs, ProgramFiltersBecomeQtFilters)
+TEST(Dialogs, ProgramFiltersBecomeQtFiltersAndUntitledMessagesTakeTheProgramName)
 {
     EXPECT_EQ(qtFileFilter(QStringLiteral("モニタデータファイル(*.dat)|*.dat|すべてのファイル|*.*|")),
               QStringLiteral("モニタデータファイル(*.dat);;すべてのファイル (*.*)"));
     EXPECT_EQ(qtFileFilter(QStringLiteral("ログ(*.txt)|*.txt;*.log|")), QStringLiteral("ログ(*.txt) (*.txt *.log)"));
     EXPECT_EQ(qtFileFilter(QString()), QString());
-}
-
-TEST(Dialogs, UntitledMessagesShowTheProgramName)
-{
+    // Untitled messages show the program name.
     EXPECT_EQ(messageTitle(QString()), QStringLiteral("ferrox"));
     EXPECT_EQ(messageTitle(QStringLiteral("通信ポート")), QStringLiteral("通信ポート"));
 }

@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace ferrox;
 
 namespace {
@@ -29,8 +31,8 @@ TEST_F(SettingsStoreTest, TextsKeepTheirSpacesAndJapaneseAcrossInstances)
     }
     QtSettingsStore reopened(ini());
     ProgramSettings settings(reopened);
-    EXPECT_EQ(settings.text(QStringLiteral("Monitor_speed"), {}), QStringLiteral("  9600"));
-    EXPECT_EQ(settings.text(QStringLiteral("Display_mode"), {}), QStringLiteral("モード3 <HEX･CHAR>"));
+    EXPECT_EQ(settings.text(QStringLiteral("Monitor_speed"), {}) + settings.text(QStringLiteral("Display_mode"), {}),
+              QStringLiteral("  9600モード3 <HEX･CHAR>"));
     EXPECT_EQ(settings.number(QStringLiteral("MainWidth"), 0), 7234.5f);
 }
 
@@ -40,14 +42,13 @@ TEST_F(SettingsStoreTest, GarbageNumbersFallBackToTheDefault)
              "MainHeight=  4321  \nCOM_Port=\"COM1,COM2\"\nDirection=a,b\n");
     QtSettingsStore store(ini());
     ProgramSettings settings(store);
-    EXPECT_EQ(settings.number(QStringLiteral("MainLeft"), 1000), 1000);
-    EXPECT_EQ(settings.number(QStringLiteral("MainTop"), 1000), 1000);
-    EXPECT_EQ(settings.number(QStringLiteral("MainHeight"), 6500), 4321);
-    EXPECT_EQ(settings.integer(QStringLiteral("RTS"), 0), 0);
-    EXPECT_EQ(settings.integer(QStringLiteral("DTR"), 0), 0); // beyond 16 bits
+    // DTR is beyond 16 bits.
+    EXPECT_EQ(std::tuple(settings.number(QStringLiteral("MainLeft"), 1000), settings.number(QStringLiteral("MainTop"), 1000),
+                         settings.number(QStringLiteral("MainHeight"), 6500), settings.integer(QStringLiteral("RTS"), 0),
+                         settings.integer(QStringLiteral("DTR"), 0)),
+              std::tuple(1000.0f, 1000.0f, 4321.0f, 0, 0));
     // Texts come back as stored, even where the INI reader sees a list.
-    EXPECT_EQ(settings.text(QStringLiteral("COM_Port"), {}), QStringLiteral("COM1,COM2"));
-    EXPECT_EQ(settings.text(QStringLiteral("Direction"), {}), QStringLiteral("a,b"));
+    EXPECT_EQ(settings.text(QStringLiteral("COM_Port"), {}) + settings.text(QStringLiteral("Direction"), {}), QStringLiteral("COM1,COM2a,b"));
 }
 
 } // namespace
