@@ -27,10 +27,10 @@ protected:
     {
         return owner.request(LinkUse::Check, [&, keep, request] {
             owner.checkLink(request, {{}, {}, [&, keep](const CheckOutcome &o) {
-                                          outcome = o;
-                                          if (!keep)
-                                              owner.release(LinkUse::Check);
-                                      }});
+                outcome = o;
+                if (!keep)
+                    owner.release(LinkUse::Check);
+            }});
         });
     }
     std::optional<CheckOutcome> check(const CheckRequest &request = {})
@@ -41,11 +41,9 @@ protected:
         return outcome;
     }
     bool waitFor(const std::function<bool()> &condition) { return QTest::qWaitFor(condition, 3000); }
-    std::optional<CaptureStartOutcome> start(const char *firmware, const char *speed, const char *direction,
-                                             DataWidth width = DataWidth::DataOnly)
+    std::optional<CaptureStartOutcome> start(const char *firmware, const char *speed, const char *direction, DataWidth width = DataWidth::DataOnly)
     {
-        const CaptureStartRequest request{QLatin1String(firmware), QLatin1String(speed),
-                                          QString::fromUtf8(direction), width};
+        const CaptureStartRequest request{QLatin1String(firmware), QLatin1String(speed), QString::fromUtf8(direction), width};
         return await<CaptureStartOutcome>([&](auto done) { owner.startCapture(request, done); });
     }
 
