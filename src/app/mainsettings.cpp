@@ -2,32 +2,29 @@
 
 #include "texts.h"
 
+#include <algorithm>
+
 namespace ferrox {
+
+namespace {
+const GeometryKeys mainGeometryKeys = {settingkey::MainLeft, settingkey::MainTop, settingkey::MainWidth,
+                                       settingkey::MainHeight};
+} // namespace
 
 TwipsGeometry loadMainGeometry(const ProgramSettings &settings)
 {
-    const TwipsGeometry defaults;
-    return {settings.number(settingkey::MainLeft, defaults.left),
-            settings.number(settingkey::MainTop, defaults.top),
-            settings.number(settingkey::MainWidth, defaults.width),
-            settings.number(settingkey::MainHeight, defaults.height)};
+    return settings.geometry(mainGeometryKeys, {});
 }
 
 bool mainGeometryStored(const ProgramSettings &settings)
 {
-    for (const QString &key : {settingkey::MainLeft, settingkey::MainTop, settingkey::MainWidth, settingkey::MainHeight}) {
-        if (!settings.text(key, QString()).isEmpty())
-            return true;
-    }
-    return false;
+    return std::any_of(mainGeometryKeys.begin(), mainGeometryKeys.end(),
+                       [&](const QString &key) { return !settings.text(key, QString()).isEmpty(); });
 }
 
 void saveMainGeometry(ProgramSettings &settings, const TwipsGeometry &geometry)
 {
-    settings.saveNumber(settingkey::MainLeft, geometry.left);
-    settings.saveNumber(settingkey::MainTop, geometry.top);
-    settings.saveNumber(settingkey::MainWidth, geometry.width);
-    settings.saveNumber(settingkey::MainHeight, geometry.height);
+    settings.saveGeometry(mainGeometryKeys, geometry);
 }
 
 PanelSettings loadPanelSettings(const ProgramSettings &settings)

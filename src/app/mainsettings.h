@@ -22,17 +22,6 @@ inline const QString MainWidth = QStringLiteral("MainWidth");
 inline const QString MainHeight = QStringLiteral("MainHeight");
 } // namespace settingkey
 
-// A window's outer position and size in twips (1/1440 inch), as stored.
-struct TwipsGeometry
-{
-    float left = 1000;
-    float top = 1000;
-    float width = 6500;
-    float height = 6500;
-
-    bool operator==(const TwipsGeometry &) const = default;
-};
-
 // Stored main-window geometry; a missing or non-numeric value gives its
 // default (1000, 1000, 6500, 6500).
 TwipsGeometry loadMainGeometry(const ProgramSettings &settings);

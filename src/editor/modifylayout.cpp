@@ -6,10 +6,8 @@ namespace ferrox {
 
 namespace {
 
-const QString LeftKey = QStringLiteral("MainLeft_m");
-const QString TopKey = QStringLiteral("MainTop_m");
-const QString WidthKey = QStringLiteral("MainWidth_m");
-const QString HeightKey = QStringLiteral("MainHeight_m");
+const GeometryKeys editorGeometryKeys = {QStringLiteral("MainLeft_m"), QStringLiteral("MainTop_m"),
+                                         QStringLiteral("MainWidth_m"), QStringLiteral("MainHeight_m")};
 
 constexpr float GeometryLimit = 480000;
 
@@ -30,17 +28,13 @@ constexpr double HeaderTop = 20;
 
 EditorGeometry loadEditorGeometry(const ProgramSettings &settings)
 {
-    const EditorGeometry defaults;
-    return {limited(settings.number(LeftKey, defaults.left)), limited(settings.number(TopKey, defaults.top)),
-            limited(settings.number(WidthKey, defaults.width)), limited(settings.number(HeightKey, defaults.height))};
+    const EditorGeometry stored = settings.geometry(editorGeometryKeys, {1000, 1000, 6500, 5000});
+    return {limited(stored.left), limited(stored.top), limited(stored.width), limited(stored.height)};
 }
 
 void saveEditorGeometry(ProgramSettings &settings, const EditorGeometry &geometry)
 {
-    settings.saveNumber(LeftKey, geometry.left);
-    settings.saveNumber(TopKey, geometry.top);
-    settings.saveNumber(WidthKey, geometry.width);
-    settings.saveNumber(HeightKey, geometry.height);
+    settings.saveGeometry(editorGeometryKeys, geometry);
 }
 
 ModifyLayout modifyWindowLayout(const QSizeF &windowSize)

@@ -11,16 +11,8 @@ namespace ferrox {
 // The editor window's geometry, kept out of the widget. All in twips.
 
 // Where the window opens, as stored in "MainLeft_m", "MainTop_m",
-// "MainWidth_m", "MainHeight_m".
-struct EditorGeometry
-{
-    float left = 1000;
-    float top = 1000;
-    float width = 6500;
-    float height = 5000;
-
-    bool operator==(const EditorGeometry &) const = default;
-};
+// "MainWidth_m", "MainHeight_m"; 1000, 1000, 6500, 5000 when never stored.
+using EditorGeometry = TwipsGeometry;
 
 // Stored values that are no number take the default; values beyond any
 // desktop (a damaged store) are brought within about 330 inches.

@@ -107,10 +107,13 @@ FileError examineTarget(const QString &path, Target &target)
     return FileErrorNone;
 }
 
-// Creates a new file next to the target; a new file gets the permissions
-// the user's umask gives, a replacement those of the file it replaces.
-FileError createTemporary(const Target &target, QByteArray &tempName, int &fd)
+// Examines the target and creates a new file next to it; a new file gets
+// the permissions the user's umask gives, a replacement those of the file
+// it replaces.
+FileError createTemporary(const QString &path, Target &target, QByteArray &tempName, int &fd)
 {
+    if (const FileError error = examineTarget(path, target))
+        return error;
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempName = target.name + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
         fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -177,11 +180,9 @@ FileBytes readFileBytes(const QString &path, qint64 limit, FileKinds kinds)
 FileError replaceFileContents(const QString &path, QByteArrayView bytes)
 {
     Target target;
-    if (const FileError error = examineTarget(path, target))
-        return error;
     QByteArray tempName;
     int fd = -1;
-    if (const FileError error = createTemporary(target, tempName, fd))
+    if (const FileError error = createTemporary(path, target, tempName, fd))
         return error;
     Descriptor temp(fd);
     FileError error = writeAll(temp.fd(), bytes);
@@ -200,11 +201,9 @@ FileError replaceFileContents(const QString &path, QByteArrayView bytes)
 FileError checkFileReplaceable(const QString &path)
 {
     Target target;
-    if (const FileError error = examineTarget(path, target))
-        return error;
     QByteArray tempName;
     int fd = -1;
-    if (const FileError error = createTemporary(target, tempName, fd))
+    if (const FileError error = createTemporary(path, target, tempName, fd))
         return error;
     ::close(fd);
     ::unlink(tempName.constData());

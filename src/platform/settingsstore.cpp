@@ -33,6 +33,19 @@ void ProgramSettings::saveNumber(const QString &key, float value)
     save(key, QString::number(value));
 }
 
+TwipsGeometry ProgramSettings::geometry(const GeometryKeys &keys, const TwipsGeometry &defaults) const
+{
+    return {number(keys[0], defaults.left), number(keys[1], defaults.top), number(keys[2], defaults.width),
+            number(keys[3], defaults.height)};
+}
+
+void ProgramSettings::saveGeometry(const GeometryKeys &keys, const TwipsGeometry &geometry)
+{
+    const float values[] = {geometry.left, geometry.top, geometry.width, geometry.height};
+    for (size_t i = 0; i < keys.size(); ++i)
+        saveNumber(keys[i], values[i]);
+}
+
 qint16 ProgramSettings::integer(const QString &key, qint16 defaultValue) const
 {
     bool ok = false;
