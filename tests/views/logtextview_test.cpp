@@ -1,18 +1,12 @@
-#include "views/logtext.h"
 #include "views/ui/logtextview.h"
 
-#include "support/fakestores.h"
-
-#include <QPrinter>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextLayout>
 
 #include <gtest/gtest.h>
 
 using namespace ferrox;
-using namespace ferrox::test;
 
 namespace {
 
@@ -105,22 +99,6 @@ TEST_F(TextView, RightMarginIsTheWrappingWidth)
     view.setRightMargin(0); // back to the view's own width
     view.resize(200, 300);
     EXPECT_GT(lines(), 1);
-}
-
-TEST_F(TextView, PrintsOnlyTheSelectionWhenAsked)
-{
-    loadAndWait(encodeLogText(QStringLiteral("モニターログ\r\n000000 J1⇒J2 : 41 42\r\n表示終了\r\n")));
-    QTextCursor cursor(view.document()->findBlockByNumber(1));
-    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    view.setTextCursor(cursor);
-    QTemporaryDir dir;
-    QPrinter printer; // printing all of it is the File menu's test; a .pdf name prints a PDF
-    printer.setOutputFileName(dir.filePath(QStringLiteral("out.pdf")));
-    view.printText(&printer, true);
-    const std::optional<QString> printed = pdfText(printer.outputFileName());
-    if (!printed)
-        GTEST_SKIP() << "pdftotext is not installed";
-    EXPECT_EQ(printed->simplified().remove(QLatin1Char(' ')), QStringLiteral("000000J1⇒J2:4142"));
 }
 
 } // namespace
