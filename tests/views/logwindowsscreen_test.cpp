@@ -68,9 +68,8 @@ TEST(FindInTheMainWindow, ModesSideBySideThenABytePatternFoundInModeFour)
         }
     }
     EXPECT_GT(checked, 0);
-    if (!shot.isEmpty()) {
+    if (!shot.isEmpty())
         EXPECT_TRUE(window.grab().save(shot));
-    }
 
     window.resize(1000, 640);
     window.mdiArea()->closeAllSubWindows();
