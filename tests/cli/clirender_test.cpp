@@ -43,7 +43,6 @@ TEST(CliRender, OutputMatchesTheExpectedFiles)
     const struct { QStringList arguments; const char *expectedFile; QString err; int exitCode = 0; } cases[] = {
         {words("render conversation.dat"), "conversation.mode1.rsm", QStringLiteral("receive errors: 1\n")},
         {words("render malformed.dat --mode 2"), "malformed.mode2.rsm", QStringLiteral("モニターデータにエラーがありました。"), 4},
-        {words("render conversation.dat --mode=3"), "conversation.mode3.rsm", QStringLiteral("receive errors: 1\n")},
         {words("render --mode 5 conversation.dat"), "conversation.mode5.rsm", QStringLiteral("receive errors: 1\n")},
         {words("render exchange.dat --mode 4 --name 2026年12月06日15:49:59 --port COM3 --pc-speed 115200 "
                "--monitor-speed 19200 --direction J1→J2 --data-width 9"),
@@ -102,7 +101,7 @@ TEST(CliRender, OutputAndEncodingChoices)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("log.rsm")});
     QFile written(file);
     EXPECT_TRUE(written.open(QIODevice::ReadOnly) && written.readAll() == expected("conversation.mode3.rsm"));
-    for (const auto &[line, out] : {std::pair{"render conversation.dat --mode 3 -o -", "conversation.mode3.rsm"},
+    for (const auto &[line, out] : {std::pair{"render conversation.dat --mode=3 -o -", "conversation.mode3.rsm"},
                                     std::pair{"render conversation.dat --mode 3 --utf8", "conversation.mode3.utf8.txt"}}) {
         const CliRun run = runCli(words(line));
         EXPECT_TRUE(run.exitCode == 0 && run.out == expected(out)) << line;

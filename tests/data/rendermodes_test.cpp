@@ -170,21 +170,15 @@ TEST(RenderFrame, LongMalformedRunsStayLinear)
     }
 }
 
-TEST(ReportHeader, NineBitLineAndNamesOutsideTheCodePage)
+TEST(ReportHeader, NineBitLineNamesOutsideTheCodePageAndTrimming)
 {
     ReportHeaderSettings header = testHeader();
     header.dataOnly = false;
     header.dataName = QStringLiteral("/logs/caf\u00e9\U0001F600.dat");
+    header.direction = QStringLiteral(" \t　双方向　 "); // only plain spaces are trimmed
     QByteArray out;
     WriteReportHeader(out, header, 0);
     EXPECT_TRUE(out.contains(sjis(u"モニターデータ　　： /logs/caf??.dat\r\n"))) << show(out);
+    EXPECT_TRUE(out.contains(sjis(u"モニタ方向　　　　： \t　双方向　\r\n"))) << show(out);
     EXPECT_TRUE(out.endsWith(sjis(u"モニタデータ長　　： ９bit（パリティビットのデータ修得は行いません。）\r\n\r\n")));
-}
-
-TEST(ReportHeader, TrimsOnlyPlainSpaces)
-{
-    // Tabs and ideographic spaces stay.
-    for (const auto &[in, out] : {std::pair{u"  9600", u"9600"}, std::pair{u"\t9600 ", u"\t9600"},
-                                  std::pair{u"　双方向　", u"　双方向　"}, std::pair{u"   ", u""}})
-        EXPECT_EQ(trimSpaces(QString::fromUtf16(in)), QString::fromUtf16(out));
 }

@@ -34,19 +34,13 @@ const QByteArray conversation = ferrox::testing::byJ1("AB\x02") + ferrox::testin
 class FindAndColours : public ::testing::Test
 {
 protected:
-    FindAndColours()
-    {
-        area.resize(900, 600);
-        area.show();
-        area.activateWindow(); // shortcuts need an active window
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&area));
-    }
+    // Shortcuts need an active window.
+    FindAndColours() { area.resize(900, 600), area.show(), area.activateWindow(); EXPECT_TRUE(QTest::qWaitForWindowActive(&area)); }
 
     DocumentWindow *show(qint32 mode, const QByteArray &stream)
     {
         auto *w = dynamic_cast<DocumentWindow *>(windows.registry().NewLogWindow());
-        const RenderResult r = *renderMonitorData(mode, CaptureBuffer::fromStream(stream), {}, {},
-                                                  ByteMapRequest::Wanted);
+        const RenderResult r = *renderMonitorData(mode, CaptureBuffer::fromStream(stream), {}, {}, ByteMapRequest::Wanted);
         w->loadRendering(r.text, r.byteMap, nullptr);
         EXPECT_TRUE(QTest::qWaitFor([w] { return !w->isLoading(); }, 20000));
         return w;

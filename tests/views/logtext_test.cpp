@@ -57,10 +57,10 @@ TEST(LogText, TextPiecesKeepSurrogatePairsWholeAndAlwaysProgress)
         EXPECT_EQ(textPieceEnd(text, c.from, c.budget), c.end) << c.from << "+" << c.budget;
 }
 
-TEST(LogText, RichTextAndBinaryFilesAreRecognised)
+// Binary files are recognised by reading them as text, below.
+TEST(LogText, RichTextFilesAreRecognised)
 {
     EXPECT_TRUE(isRichTextFile("{\\rtf1\\ansi hello}") && !isRichTextFile(" {\\rtf1"));
-    EXPECT_TRUE(looksBinary(QByteArray("\xA4\xB1\x00\xFF", 4)) && !looksBinary("plain\r\ntext\t\x83\x82"));
 }
 
 TEST(LogText, DialogFolderIsThePathBeforeTheFileName)
@@ -87,7 +87,6 @@ TEST(TextFiles, ReadingTellsWhatIsWrong)
     const QString big = file("big.txt", QByteArray(101, 'x'));
     EXPECT_EQ(readTextFile(big, 100).status, TextFileRead::Status::TooBig);
     EXPECT_EQ(readTextFile(big, 101).status, TextFileRead::Status::Ok);
-
 }
 
 TEST(RtfPlainText, ReadsTheDocumentsCharacters)
@@ -95,10 +94,7 @@ TEST(RtfPlainText, ReadsTheDocumentsCharacters)
     const struct { const char *name, *rtf, *text; /* UTF-8 */ } cases[] = {
         {"Breaks", "{\\rtf1 a\\par b\\line c\\tab d}", "a\nb\nc\td"},
         {"EscapedBraces", "{\\rtf1 \\{x\\} \\\\}", "{x} \\"},
-        {"HexBytesInCodePage932", "{\\rtf1\\ansi\\ansicpg932 \\'83\\'82\\'83\\'6a}", "モニ"},
-        {"UnicodeWithFallback", "{\\rtf1 \\u12514?\\u12491?}", "モニ"},
         {"UnicodeTwoByteFallback", "{\\rtf1\\uc2 \\u12514\\'83\\'82!}", "モ!"},
-        {"StarDestinationSkipped", "{\\rtf1{\\*\\generator Writer;}{\\*\\unknown zz}ok}", "ok"},
         {"BinarySkipped", "{\\rtf1 a{\\pict\\bin3 }}}b}c}", "ac"},
         {"UnclosedGroupsAndCutOffEscape", "{\\rtf1 a{\\b b\\'8", "ab"},
         {"HugeParameter", "{\\rtf1\\cf99999999999999999999\\fs-99999999999999999 x}", "x"},
@@ -140,6 +136,8 @@ TEST(RtfRobustness, DeepNestingNeitherCrashesNorLosesText)
     EXPECT_EQ(plainTextOf(readRtf(rtf)), QStringLiteral("deep after"));
 }
 
+// The whole document also shows code page 932 bytes, \u with its fallback
+// and a skipped star destination.
 TEST(RtfRobustness, EveryPrefixOfADocumentReads)
 {
     const QByteArray rtf("{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0 Gothic;}}{\\colortbl;\\red1\\green2\\blue3;}"
@@ -154,12 +152,8 @@ TEST(WindowLayout, TilesShareTheAreaExactlyAndIconsStackUpFromTheBottom)
     EXPECT_EQ(tileOneAboveTheOther(QRect(0, 0, 600, 400), 3),
               (QList<QRect>{QRect(0, 0, 600, 133), QRect(0, 133, 600, 133), QRect(0, 266, 600, 134)}));
     EXPECT_TRUE(tileOneAboveTheOther(QRect(0, 0, 600, 400), 0).isEmpty());
-    const QList<QRect> columns = tileSideBySide(QRect(10, 20, 601, 400), 3);
-    ASSERT_EQ(columns.size(), 3);
-    EXPECT_EQ(columns[0].topLeft(), QPoint(10, 20));
-    EXPECT_EQ(columns[1].left(), columns[0].right() + 1);
-    EXPECT_EQ(columns[2].left(), columns[1].right() + 1);
-    EXPECT_EQ(columns[2].bottomRight(), QPoint(610, 419));
+    EXPECT_EQ(tileSideBySide(QRect(10, 20, 601, 400), 3),
+              (QList<QRect>{QRect(10, 20, 200, 400), QRect(210, 20, 200, 400), QRect(410, 20, 201, 400)}));
 
     EXPECT_EQ(iconPlaces(QRect(0, 0, 250, 300), QSize(100, 30), 3),
               (QList<QPoint>{QPoint(0, 270), QPoint(100, 270), QPoint(0, 240)}));
