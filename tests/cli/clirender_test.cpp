@@ -90,17 +90,10 @@ TEST(CliConventions, HelpOptionsAndPorts)
     EXPECT_EQ(runCli(words("ports")).exitCode, 0); // devices or none, either way no failure
 }
 
-// Standard output by "-" and by default, a file by -o; code page 932
+// Standard output by "-" and by default (a file by -o: below); code page 932
 // unless UTF-8 is chosen or the text goes to a terminal.
 TEST(CliRender, OutputAndEncodingChoices)
 {
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("log.rsm"));
-    const CliRun toFile = runCli(words("render conversation.dat --mode 3 -o") << file);
-    EXPECT_TRUE(toFile.exitCode == 0 && toFile.out.isEmpty());
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("log.rsm")});
-    QFile written(file);
-    EXPECT_TRUE(written.open(QIODevice::ReadOnly) && written.readAll() == expected("conversation.mode3.rsm"));
     for (const auto &[line, out] : {std::pair{"render conversation.dat --mode=3 -o -", "conversation.mode3.rsm"},
                                     std::pair{"render conversation.dat --mode 3 --utf8", "conversation.mode3.utf8.txt"}}) {
         const CliRun run = runCli(words(line));
@@ -120,7 +113,7 @@ TEST(CliRender, OutputAndEncodingChoices)
 }
 
 // Names that are not UTF-8 are bytes like any other: found as input and
-// written as output under exactly those bytes.
+// written as output (by -o, nothing on standard output) under exactly those bytes.
 TEST(CliRender, FileNamesThatAreNotUtf8)
 {
     QTemporaryDir dir;
@@ -138,7 +131,7 @@ TEST(CliRender, FileNamesThatAreNotUtf8)
     const QByteArray wanted = expected("exchange.mode1.rsm");
     // After the header's data name the rendering is the same.
     const QByteArray afterName = wanted.mid(wanted.indexOf("byte\r\n"));
-    EXPECT_TRUE(rendered.endsWith(afterName) && rendered.size() > afterName.size());
+    EXPECT_TRUE(rendered.endsWith(afterName) && rendered.count(afterName) == 1 && rendered.size() > afterName.size());
     EXPECT_TRUE(QDir(dir.path()).isEmpty()); // no other file was made
 }
 

@@ -26,15 +26,6 @@ QByteArray exported(const QByteArray &stream, const std::optional<ArrivalTimes> 
     return exportBytes(assembleMonitoredBytes(streamOf(stream)), times, format);
 }
 
-// Monitored bytes of both sides in turns of varied length.
-QByteArray conversation(int monitoredBytes)
-{
-    QByteArray stream;
-    for (int i = 0; stream.size() < 2 * monitoredBytes; ++i)
-        stream += (i % 3 ? byJ1(QByteArray(i % 7 + 1, char(i))) : byJ2(QByteArray(i % 5 + 1, char(0xF0 - i))));
-    return stream.first(2 * monitoredBytes);
-}
-
 } // namespace
 
 TEST(Timeline, GapsRunFromTheOtherSidesLastByteToTheFirstOfTheAnswer)
@@ -130,7 +121,10 @@ TEST(Export, PcapHasOneSerialLineRecordPerRun)
 
 TEST(StreamSplitter, PiecesAreWholeStreamsThatJoinToTheOriginal)
 {
-    const QByteArray stream = conversation(5000);
+    QByteArray stream; // 5000 monitored bytes of both sides in turns of varied length
+    for (int i = 0; stream.size() < 10000; ++i)
+        stream += (i % 3 ? byJ1(QByteArray(i % 7 + 1, char(i))) : byJ2(QByteArray(i % 5 + 1, char(0xF0 - i))));
+    stream.truncate(10000);
     struct Case { qint32 limit; qsizetype block; };
     // Odd limits land on high nibbles; large blocks cut several pieces.
     const Case cases[] = {{1000, 64}, {999, 64}, {999, 2500}, {2, 7}, {10000, 4096}, {StreamSplitter::LargestPiece, 333}};
