@@ -24,8 +24,7 @@ CliRun runCli(const QStringList &arguments)
     return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
 }
 
-// The expected files name the version as @VERSION@, so a new version
-// number changes no expected output.
+// The expected files name the version as @VERSION@, so a new version number changes no expected output.
 QByteArray expected(const char *name)
 {
     QFile file(QStringLiteral(FERROX_CLI_TEST_DIR "/expected/") + QLatin1String(name));

@@ -12,8 +12,7 @@ namespace {
 
 struct Sent { Direction sender; int value; };
 
-// The bytes a well-formed stream carries before its end code, decoded
-// here without the renderers.
+// The bytes a well-formed stream carries before its end code, decoded here without the renderers.
 std::vector<Sent> bytesBeforeEndCode(const QByteArray &stream)
 {
     std::vector<Sent> out;
@@ -95,8 +94,7 @@ TEST(ByteMap, EveryModeMapsEveryByteOfWellFormedStreams)
     }
 }
 
-// An error ending maps what was written: the ASCII view's last block and
-// the listing's rows before the ninth digit.
+// An error ending maps what was written: the ASCII view's last block and the listing's rows before the ninth digit.
 TEST(ByteMap, ErrorEndingsMapWhatWasWritten)
 {
     const auto mapped = [](qint32 mode, const QByteArray &stream) {

@@ -77,8 +77,7 @@ inline std::string show(const QByteArray &bytes)
     return bytes.toPercentEncoding(" !\"#$&'()*+,/:;<=>?@[]^`{|}").toStdString();
 }
 
-// The text after the expected header, failing the test when the header
-// differs.
+// The text after the expected header, failing the test when the header differs.
 inline QByteArray bodyOf(const RenderResult &result, int monitoredBytes)
 {
     const QByteArray header = expectedHeader(monitoredBytes);

@@ -1,5 +1,4 @@
-// The tag-sequence check of a capture, and the progress of a rendering on
-// the status line's grid.
+// The tag-sequence check of a capture, and the progress of a rendering on the status line's grid.
 #include "datatesting.h"
 
 #include "data/examine.h"

@@ -75,8 +75,7 @@ TEST(RenderHexChar, Cases)
 }
 
 // The hexadecimal texts of the k-th to last repeated low nibble after A4:
-// "41 ", "41 1 ", ... growing by "1 " up to the 23 columns of a line's
-// hexadecimal part, where it stops growing.
+// "41 ", "41 1 ", ... growing by "1 " up to the 23 columns of a line's hexadecimal part, where it stops growing.
 QByteArray repeatedText(int first, int last)
 {
     QByteArray all;
@@ -87,8 +86,7 @@ QByteArray repeatedText(int first, int last)
 
 TEST(RenderExchange, Cases)
 {
-    // J1's lines: characters, the hexadecimal part right-aligned, the label;
-    // J2's mirror them.
+    // J1's lines: characters, the hexadecimal part right-aligned, the label; J2's mirror them.
     const auto j1 = [](const QByteArray &chars, const QByteArray &hex, const QByteArray &label) {
         return chars + spaces(8 - int(chars.size())) + "|" + spaces(23 - int(hex.size())) + hex + label + spaces(23) + "|"
             + spaces(8) + "\r\n";

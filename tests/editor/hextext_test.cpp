@@ -1,6 +1,5 @@
 // The editor's hexadecimal text both ways: the view's layout, the three
-// text functions and reading an edited text back into a stream; the
-// editor's files and window geometry.
+// text functions and reading an edited text back into a stream; the editor's files and window geometry.
 #include "editor/editorstore.h"
 #include "editor/hextext.h"
 #include "editor/modifylayout.h"

@@ -1,6 +1,5 @@
 // The measurement window: where it opens, what it allows while the link
-// is taken, the sampling it pauses and restores, and the board stopped
-// when it closes mid-measurement.
+// is taken, the sampling it pauses and restores, and the board stopped when it closes mid-measurement.
 #include "speed/texts.h"
 #include "speed/ui/baudratewindow.h"
 

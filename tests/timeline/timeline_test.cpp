@@ -30,8 +30,7 @@ QByteArray exported(const QByteArray &stream, const std::optional<ArrivalTimes> 
 
 TEST(Timeline, GapsRunFromTheOtherSidesLastByteToTheFirstOfTheAnswer)
 {
-    // Pieces: "PQ" at 1000; "ab" at 3500; "c" (its low nibble at 9) at
-    // 4000; "R" at 9000; "de" at 12000, "S" at 12500.
+    // Pieces: "PQ" at 1000; "ab" at 3500; "c" (its low nibble at 9) at 4000; "R" at 9000; "de" at 12000, "S" at 12500.
     ArrivalTimes times;
     times.startEpochMicros = 1796562051000000;
     times.arrivals = {{0, 1000}, {4, 3500}, {9, 4000}, {10, 9000}, {12, 12000}, {17, 12500}};
@@ -100,8 +99,7 @@ TEST(Export, RowsOfEveryFormat)
 
 TEST(Export, PcapHasOneSerialLineRecordPerRun)
 {
-    // Started 2026-12-06T13:00:51Z + 0.25 s; J1 "AB" arrives at +1 ms, J2's
-    // ACK at +3.5 ms.
+    // Started 2026-12-06T13:00:51Z + 0.25 s; J1 "AB" arrives at +1 ms, J2's ACK at +3.5 ms.
     ArrivalTimes times;
     times.startEpochMicros = 1796562051250000;
     times.arrivals = {{0, 1000}, {4, 3500}};
@@ -142,8 +140,7 @@ TEST(StreamSplitter, PiecesAreWholeStreamsThatJoinToTheOriginal)
             const CaptureBuffer capture = streamOf(piece.stream);
             EXPECT_LE(capture.CaptureEnd(), c.limit) << c.limit;
             EXPECT_EQ(ExamineMonitorData(capture), 0) << c.limit;
-            // Each stream byte keeps the time of the block it came in,
-            // the first of each piece included.
+            // Each stream byte keeps the time of the block it came in, the first of each piece included.
             for (qint32 i = 0; i < capture.CaptureEnd(); i += 97) {
                 const qint64 original = joined.size() + i;
                 ASSERT_EQ(piece.times.microsAt(i), (original / c.block + 1) * 100) << c.limit << " at " << original;

@@ -1,5 +1,4 @@
-// A rendering's byte map in the positions of the text a log window shows,
-// and byte sequences found in it.
+// A rendering's byte map in the positions of the text a log window shows, and byte sequences found in it.
 #include "data/renderer.h"
 #include "views/bytecells.h"
 #include "views/bytesearch.h"

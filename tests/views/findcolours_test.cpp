@@ -142,8 +142,7 @@ TEST_F(FindAndColours, DirectionColoursAreOnScreenOnly)
     windows.setDirectionColors(false);
     EXPECT_FALSE(shownFormat(w, byte(w, 0).hexStart).hasProperty(QTextFormat::ForegroundBrush));
 
-    // A printout in colours, when asked: of all the text, or of a selection
-    // from J2's first byte.
+    // A printout in colours, when asked: of all the text, or of a selection from J2's first byte.
     const ByteCells &cells = w->highlighter()->cells();
     const auto printed = [&](bool selection, const ByteCells *colours, qint32 at) { return drawnFormat(*w->textView()->printedDocument(selection, colours), at); };
     EXPECT_FALSE(printed(false, nullptr, byte(w, 0).hexStart).hasProperty(QTextFormat::ForegroundBrush));

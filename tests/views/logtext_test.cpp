@@ -45,8 +45,7 @@ TEST(LogText, SavedTextIsCodePage932WithCrLfAndReadsBackTheSame)
     EXPECT_EQ(encodeLogText(QStringLiteral("a😀b한c")), QByteArray("a?b?c"));
 }
 
-// A big text loads piece by piece; a piece never ends between the halves
-// of a surrogate pair, and always moves on.
+// A big text loads piece by piece; a piece never ends between the halves of a surrogate pair, and always moves on.
 TEST(LogText, TextPiecesKeepSurrogatePairsWholeAndAlwaysProgress)
 {
     const QString text = QStringLiteral("a😀b😀");
@@ -136,8 +135,7 @@ TEST(RtfRobustness, DeepNestingNeitherCrashesNorLosesText)
     EXPECT_EQ(plainTextOf(readRtf(rtf)), QStringLiteral("deep after"));
 }
 
-// The whole document also shows code page 932 bytes, \u with its fallback
-// and a skipped star destination.
+// The whole document also shows code page 932 bytes, \u with its fallback and a skipped star destination.
 TEST(RtfRobustness, EveryPrefixOfADocumentReads)
 {
     const QByteArray rtf("{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0 Gothic;}}{\\colortbl;\\red1\\green2\\blue3;}"

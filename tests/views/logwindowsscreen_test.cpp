@@ -75,8 +75,7 @@ TEST(FindInTheMainWindow, ModesSideBySideThenABytePatternFoundInModeFour)
     QTest::keyClick(text, Qt::Key_Return);
     QTest::keyClick(w->textView(), Qt::Key_F3);
     EXPECT_EQ(w->findBar()->findChild<QLabel *>(QStringLiteral("findResult"))->text(), QStringLiteral("2 件中 2 件目"));
-    // The View menu's switches keep their states in a section of our own;
-    // printouts are coloured only when asked.
+    // The View menu's switches keep their states in a section of our own; printouts are coloured only when asked.
     window.menuItem(QStringLiteral("mnuViewDirectionColors"))->trigger();
     EXPECT_FALSE(w->highlighter()->directionColors());
     EXPECT_EQ(store.values.value(QStringLiteral("ferrox/LogView/DirectionColors")), QStringLiteral("0"));
