@@ -12,15 +12,6 @@ using namespace ferrox::testing;
 
 namespace {
 
-// A sound stream of CaptureEnd = 2 * count whose end code is the last byte.
-CaptureBuffer soundStream(int count)
-{
-    QByteArray raw;
-    for (int i = 0; i < count; ++i)
-        raw += (i % 3 == 0) ? byJ2("\x06") : byJ1("A");
-    return streamOf(raw + endCode());
-}
-
 std::vector<qint32> reports(qint32 mode, const CaptureBuffer &capture)
 {
     std::vector<qint32> seen;
@@ -32,6 +23,9 @@ std::vector<qint32> reports(qint32 mode, const CaptureBuffer &capture)
 
 TEST(RenderProgress, EachModeReportsOnItsGrid)
 {
+    QByteArray forty; // stream bytes of a sound stream, before its end code
+    for (int i = 0; i < 20; ++i)
+        forty += (i % 3 == 0) ? byJ2("\x06") : byJ1("A");
     std::vector<qint32> everyFifth;
     for (int r = 100; r >= 0; r -= 5)
         everyFifth.push_back(r);
@@ -39,8 +33,8 @@ TEST(RenderProgress, EachModeReportsOnItsGrid)
     const std::vector<qint32> exchange = {92, 90, 88, 82, 80, 78, 72, 70, 68, 62, 60, 58, 52, 50, 48,
                                           42, 40, 38, 32, 30, 28, 22, 20, 18, 12, 10, 8, 2, 0, -2};
     const struct { const char *name; std::vector<qint32> modes; CaptureBuffer capture; std::vector<qint32> reports; } cases[] = {
-        {"forty stream bytes", {1, 2, 3, 5}, soundStream(20), everyFifth},
-        {"forty stream bytes", {4}, soundStream(20), exchange},
+        {"forty stream bytes", {1, 2, 3, 5}, streamOf(forty + endCode()), everyFifth},
+        {"forty stream bytes", {4}, streamOf(forty + endCode()), exchange},
         // -100 and -200 remaining, which the status line shows as a full bar
         // (found by fuzzing: the bound is -200 / CaptureEnd, not -100).
         {"one low nibble", {4}, streamOf({0xB1, 0xFF}), {-100, -200}},

@@ -44,11 +44,9 @@ TEST(RenderAscii, Cases)
         {"lead byte at the end of a block", byJ1("A\x82") + byJ2("\xA0") + endCode(),
          sjis(u"000000 J1⇒J2 : A?\r\n000001 J1←J2 : ") + bytes({0xA0}) + "\r\n"},
         {"lone high nibble after a block", byJ1("A") + bytes({0x80, 0xFF}), sjis(u"000000 J1⇒J2 : A\r\n")},
-        {"no end code closes the block", byJ1("AB") + byJ2("C"),
-         sjis(u"000000 J1⇒J2 : AB\r\n000001 J1←J2 : C\r\n")},
+        {"no end code closes the block", byJ1("AB") + byJ2("C"), sjis(u"000000 J1⇒J2 : AB\r\n000001 J1←J2 : C\r\n")},
         {"value past 255 ends with the lines so far",
-         byJ1("A") + byJ2("B") + bytes({0x8F, 0x9F, 0x91}) + byJ1("C") + endCode(),
-         sjis(u"000000 J1⇒J2 : A\r\n"), true},
+         byJ1("A") + byJ2("B") + bytes({0x8F, 0x9F, 0x91}) + byJ1("C") + endCode(), sjis(u"000000 J1⇒J2 : A\r\n"), true},
     });
 }
 
@@ -120,8 +118,7 @@ TEST(RenderSave, Cases)
         {"decimal column is three wide", byJ1(QByteArrayView("\x00\x0A\xFF", 3)) + endCode(),
          "000000\tJ1  ->J2\t0  \t00\r\n000001\tJ1  ->J2\t10 \t0A\r\n000002\tJ1  ->J2\t255\tFF\r\n"},
         {"starts with a low nibble", bytes({0xB5, 0xFF}), "000000\tJ1  ->J2\t5  \t5\r\n"},
-        {"eight gathered digits still a value",
-         bytes({0xAF, 0xBF, 0xBF, 0xBF, 0xBF, 0xBF, 0xBF, 0xBF, 0xFF}),
+        {"eight gathered digits still a value", bytes({0xAF, 0xBF, 0xBF, 0xBF, 0xBF, 0xBF, 0xBF, 0xBF, 0xFF}),
          "000000\tJ1  ->J2\t255\tFF\r\n000001\tJ1  ->J2\t4095\tFFF\r\n000002\tJ1  ->J2\t65535\tFFFF\r\n"
              "000003\tJ1  ->J2\t1048575\tFFFFF\r\n000004\tJ1  ->J2\t16777215\tFFFFFF\r\n"
              "000005\tJ1  ->J2\t268435455\tFFFFFFF\r\n000006\tJ1  ->J2\t4294967295\tFFFFFFFF\r\n"},
@@ -129,8 +126,7 @@ TEST(RenderSave, Cases)
          bytes({0xA4, 0xB1, 0xB1, 0xB1, 0xB1, 0xB1, 0xB1, 0xB1, 0xB1, 0x80, 0x96, 0xFF}),
          "000000\tJ1  ->J2\t65 \t41\r\n000001\tJ1  ->J2\t1041\t411\r\n000002\tJ1  ->J2\t16657\t4111\r\n"
              "000003\tJ1  ->J2\t266513\t41111\r\n000004\tJ1  ->J2\t4264209\t411111\r\n"
-             "000005\tJ1  ->J2\t68227345\t4111111\r\n000006\tJ1  ->J2\t1091637521\t41111111\r\n",
-         true},
+             "000005\tJ1  ->J2\t68227345\t4111111\r\n000006\tJ1  ->J2\t1091637521\t41111111\r\n", true},
     }, rule(79, "\r\n\r\n") + sjis(u"行番号\tデータ方向\tDEC\tHEX\r\n\r\n"));
 }
 
@@ -174,9 +170,10 @@ TEST(ReportHeader, NineBitLineNamesOutsideTheCodePageAndTrimming)
     header.dataOnly = false;
     header.dataName = QStringLiteral("/logs/caf\u00e9\U0001F600.dat");
     header.direction = QStringLiteral(" \t　双方向　 "); // only plain spaces are trimmed
+    header.port = QStringLiteral("   ");
     QByteArray out;
     WriteReportHeader(out, header, 0);
     EXPECT_TRUE(out.contains(sjis(u"モニターデータ　　： /logs/caf??.dat\r\n"))) << show(out);
-    EXPECT_TRUE(out.contains(sjis(u"モニタ方向　　　　： \t　双方向　\r\n"))) << show(out);
+    EXPECT_TRUE(out.contains(sjis(u"モニタ方向　　　　： \t　双方向　\r\n")) && out.contains(sjis(u"通信ポート　　　　： \r\n"))) << show(out);
     EXPECT_TRUE(out.endsWith(sjis(u"モニタデータ長　　： ９bit（パリティビットのデータ修得は行いません。）\r\n\r\n")));
 }

@@ -23,8 +23,7 @@ TEST(HexText, TheViewWritesSixteenValuesARowUpToTheEndCodeOrAZero)
     const struct { const char *name; QByteArray stream; QByteArray view; } rows[] = {
         {"five values", hex("A4B18096FF"), "A4 B1 80 96 FF "},
         {"twenty values", twenty, "A0 B0 A1 B1 A2 B2 A3 B3 A4 B4 A5 B5 A6 B6 A7 B7 \r\r\nA8 B8 A9 B9 "},
-        {"end code as 16th value", QByteArray(15, '\xA1') + '\xFF' + '\xA2',
-         QByteArray("A1 ").repeated(15) + "FF \r\r\n"},
+        {"end code as 16th value", QByteArray(15, '\xA1') + '\xFF' + '\xA2', QByteArray("A1 ").repeated(15) + "FF \r\r\n"},
         {"zero before the end code", hex("A4B100A2FF"), "A4 B1 "},
     };
     for (const auto &row : rows)

@@ -33,8 +33,7 @@ TEST(BaudRateWindowTest, OpensBesideTheMainWindowAllowsOnlyWhatTheLinkPermitsAnd
     LinkOwner owner{port};
     bool sampling = true; // outlives the windows, which restore it
     QWidget mainWindow;
-    mainWindow.setGeometry(100, 80, 600, 500);
-    mainWindow.show();
+    mainWindow.setGeometry(100, 80, 600, 500), mainWindow.show();
     const struct { bool capture, simpleMonitor, samplingBefore; QString text; const char *usable; } rows[] = {
         {true, false, false, speedtext::blockedByCapture(), "001"},
         {false, true, true, speedtext::blockedBySimpleMonitor(), "001"},

@@ -51,8 +51,7 @@ TEST(RateEvaluation, TheFastestWindowHoldingTheBitTimeNamesTheRate)
 TEST(RateEvaluation, FiftyRecordsGiveTheShortestBitTimeAndItsText)
 {
     const struct { const char *name; QByteArray reply; qint32 shortest; QString text; } rows[] = {
-        {"board's pattern", records({945, 1905, 2865, 945, 3825, 1905}).repeated(9), 104121,
-         QStringLiteral("    9600bps")},
+        {"board's pattern", records({945, 1905, 2865, 945, 3825, 1905}).repeated(9), 104121, QStringLiteral("    9600bps")},
         {"all counts 0", records(std::vector<quint16>(51, 0)), 1627, speedtext::notMeasured()},
         // The 51st record and the odd byte after it are not evaluated.
         {"after the 50th", records(std::vector<quint16>(50, 945)) + records({0}) + '\x00', 104121,

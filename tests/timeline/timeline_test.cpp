@@ -36,8 +36,7 @@ TEST(Timeline, GapsRunFromTheOtherSidesLastByteToTheFirstOfTheAnswer)
     times.arrivals = {{0, 1000}, {4, 3500}, {9, 4000}, {10, 9000}, {12, 12000}, {17, 12500}};
     const Timeline timeline = buildTimeline(assembleMonitoredBytes(streamOf(exchange)), times);
     // J1 answered after 5000 and 500: an even count's median is the middle two's mean.
-    EXPECT_EQ(timelineText(timeline),
-              QStringLiteral("モニター開始時刻　： 2026-12-06T13:00:51.000000+00:00\n"
+    EXPECT_EQ(timelineText(timeline), QStringLiteral("モニター開始時刻　： 2026-12-06T13:00:51.000000+00:00\n"
                              "  到着時刻(秒)  方向       バイト数  応答時間(ms)\n"
                              "      0.001000  J1→J2            2             -\n"
                              "      0.003500  J1←J2            3         2.500\n"
@@ -82,8 +81,7 @@ TEST(Export, RowsOfEveryFormat)
     ArrivalTimes times;
     times.arrivals = {{0, 1000}, {4, 3500}};
     const struct { const char *name; QByteArray stream; std::optional<ArrivalTimes> times; ExportFormat format; const char *text; } cases[] = {
-        {"csv with times", stream, times, ExportFormat::Csv,
-         "index,direction,hex,decimal,character,arrival_us\r\n"
+        {"csv with times", stream, times, ExportFormat::Csv, "index,direction,hex,decimal,character,arrival_us\r\n"
          "0,J1,2C,44,\",\",1000\r\n"
          "1,J1,22,34,\"\"\"\",1000\r\n"
          "2,J2,06,6,[ACK],3500\r\n"

@@ -107,8 +107,7 @@ QString describe(const StyledText &text)
 {
     QStringList runs;
     for (const StyledRun &run : text) {
-        QString style = QLatin1String(run.style.bold ? "b" : "") + QLatin1String(run.style.italic ? "i" : "")
-                        + QLatin1String(run.style.underline ? "u" : "");
+        QString style = QLatin1String(run.style.bold ? "b" : "") + QLatin1String(run.style.italic ? "i" : "") + QLatin1String(run.style.underline ? "u" : "");
         if (run.style.color)
             style += QStringLiteral(" #%1").arg(*run.style.color, 6, 16, QLatin1Char('0'));
         runs << run.text + (style.isEmpty() ? QString() : QLatin1Char('[') + style.trimmed() + QLatin1Char(']'));
@@ -121,8 +120,7 @@ TEST(RtfStyles, FollowGroupsAndTheColourTableAndMergeRunsOfOneStyle)
     const std::pair<const char *, const char *> cases[] = {
         {"{\\rtf1 a{\\b b{\\i c}}{\\ul d\\ulnone e}\\b f\\b0 g}", "a|b[b]|c[bi]|d[u]|e|f[b]|g"},
         {"{\\rtf1{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}"
-         "\\cf1 red\\cf2 green\\cf0 auto\\cf7 none\\cf2 g{\\plain p}}",
-         "red[#ff0000]|green[#008000]|autonone|g[#008000]|p"},
+         "\\cf1 red\\cf2 green\\cf0 auto\\cf7 none\\cf2 g{\\plain p}}", "red[#ff0000]|green[#008000]|autonone|g[#008000]|p"},
     };
     for (const auto &[rtf, runs] : cases)
         EXPECT_EQ(describe(readRtf(rtf)), QString::fromUtf8(runs)) << rtf;

@@ -82,11 +82,7 @@ TEST_F(TextView, RichTextShowsFormattedOnlyWhenAskedFor)
 TEST_F(TextView, RightMarginIsTheWrappingWidth)
 {
     view.replaceAll(QString(80, QLatin1Char('x')));
-    const auto lines = [&] {
-        QTextBlock block = view.document()->firstBlock();
-        view.viewport()->repaint();
-        return block.layout()->lineCount();
-    };
+    const auto lines = [&] { return view.viewport()->repaint(), view.document()->firstBlock().layout()->lineCount(); };
     EXPECT_EQ(lines(), 1);
     view.setRightMargin(1440); // one inch: about 16 columns of 9-point text
     EXPECT_GT(lines(), 4);
