@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -25,8 +24,7 @@ CliRun runCli(const QStringList &arguments)
     return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
 }
 
-// The expected files name the version as @VERSION@, so a new version
-// number changes no expected output.
+// The expected files name the version as @VERSION@, so a new version number changes no expected output.
 QByteArray expected(const char *name)
 {
     QFile file(QStringLiteral(FERROX_CLI_TEST_DIR "/expected/") + QLatin1String(name));
@@ -44,7 +42,6 @@ TEST(CliRender, OutputMatchesTheExpectedFiles)
     const struct { QStringList arguments; const char *expectedFile; QString err; int exitCode = 0; } cases[] = {
         {words("render conversation.dat"), "conversation.mode1.rsm", QStringLiteral("receive errors: 1\n")},
         {words("render malformed.dat --mode 2"), "malformed.mode2.rsm", QStringLiteral("モニターデータにエラーがありました。"), 4},
-        {words("render conversation.dat --mode=3"), "conversation.mode3.rsm", QStringLiteral("receive errors: 1\n")},
         {words("render --mode 5 conversation.dat"), "conversation.mode5.rsm", QStringLiteral("receive errors: 1\n")},
         {words("render exchange.dat --mode 4 --name 2026年12月06日15:49:59 --port COM3 --pc-speed 115200 "
                "--monitor-speed 19200 --direction J1→J2 --data-width 9"),
@@ -82,31 +79,21 @@ TEST(CliRender, RefusalsAndFailures)
     EXPECT_FALSE(QFile::exists(unwritable));
 }
 
-TEST(CliConventions, VersionHelpAndPorts)
+// The version line and each command's help page are the install test's.
+TEST(CliConventions, HelpOptionsAndPorts)
 {
-    for (const char *line : {"render --help", "examine -h", "help ports"}) {
+    for (const char *line : {"render --help", "examine -h"}) {
         const CliRun run = runCli(words(line));
         EXPECT_TRUE(run.exitCode == 0 && run.out.startsWith("usage: ferrox-cli")) << line;
     }
-
-    const CliRun version = runCli(words("--version"));
-    EXPECT_TRUE(version.exitCode == 0 && QRegularExpression(QStringLiteral("^ferrox-cli [0-9]+\\.[0-9]+\\.[0-9]+\n$"))
-                    .match(QString::fromUtf8(version.out)).hasMatch());
     EXPECT_EQ(runCli(words("ports")).exitCode, 0); // devices or none, either way no failure
 }
 
-// Standard output by "-" and by default, a file by -o; code page 932
+// Standard output by "-" and by default (a file by -o: below); code page 932
 // unless UTF-8 is chosen or the text goes to a terminal.
 TEST(CliRender, OutputAndEncodingChoices)
 {
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("log.rsm"));
-    const CliRun toFile = runCli(words("render conversation.dat --mode 3 -o") << file);
-    EXPECT_TRUE(toFile.exitCode == 0 && toFile.out.isEmpty());
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("log.rsm")});
-    QFile written(file);
-    EXPECT_TRUE(written.open(QIODevice::ReadOnly) && written.readAll() == expected("conversation.mode3.rsm"));
-    for (const auto &[line, out] : {std::pair{"render conversation.dat --mode 3 -o -", "conversation.mode3.rsm"},
+    for (const auto &[line, out] : {std::pair{"render conversation.dat --mode=3 -o -", "conversation.mode3.rsm"},
                                     std::pair{"render conversation.dat --mode 3 --utf8", "conversation.mode3.utf8.txt"}}) {
         const CliRun run = runCli(words(line));
         EXPECT_TRUE(run.exitCode == 0 && run.out == expected(out)) << line;
@@ -125,15 +112,14 @@ TEST(CliRender, OutputAndEncodingChoices)
 }
 
 // Names that are not UTF-8 are bytes like any other: found as input and
-// written as output under exactly those bytes.
+// written as output (by -o, nothing on standard output) under exactly those bytes.
 TEST(CliRender, FileNamesThatAreNotUtf8)
 {
     QTemporaryDir dir;
     QProcess shell;
     shell.setWorkingDirectory(dir.path());
     shell.start(QStringLiteral("/bin/sh"),
-                {QStringLiteral("-c"),
-                 QStringLiteral("cp \"$1\" \"$(printf 'caf\\351.dat')\" && "
+                {QStringLiteral("-c"), QStringLiteral("cp \"$1\" \"$(printf 'caf\\351.dat')\" && "
                                 "\"$0\" render \"$(printf 'caf\\351.dat')\" -o \"$(printf 'out\\351.rsm')\" 2>/dev/null && "
                                 "cat \"$(printf 'out\\351.rsm')\" && rm \"$(printf 'caf\\351.dat')\" \"$(printf 'out\\351.rsm')\""),
                  QStringLiteral(FERROX_CLI), QStringLiteral(FERROX_CLI_TEST_DIR "/data/exchange.dat")});
@@ -143,16 +129,16 @@ TEST(CliRender, FileNamesThatAreNotUtf8)
     const QByteArray wanted = expected("exchange.mode1.rsm");
     // After the header's data name the rendering is the same.
     const QByteArray afterName = wanted.mid(wanted.indexOf("byte\r\n"));
-    EXPECT_TRUE(rendered.endsWith(afterName) && rendered.size() > afterName.size());
+    EXPECT_TRUE(rendered.endsWith(afterName) && rendered.count(afterName) == 1 && rendered.size() > afterName.size());
     EXPECT_TRUE(QDir(dir.path()).isEmpty()); // no other file was made
 }
 
+// An empty file is refused as by render, above.
 TEST(CliExamine, CountsSequenceErrorsAndRejectsAsTheProgramWould)
 {
     const struct { const char *line; int exitCode; const char *out; } cases[] = {
         {"examine exchange.dat", 0, "sequence errors: 0\n"},
         {"examine conversation.dat", 4, "sequence errors: 3\n"},
-        {"examine empty.dat", 4, ""},
     };
     for (const auto &c : cases) {
         const CliRun run = runCli(words(c.line));

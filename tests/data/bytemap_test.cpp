@@ -12,8 +12,7 @@ namespace {
 
 struct Sent { Direction sender; int value; };
 
-// The bytes a well-formed stream carries before its end code, decoded
-// here without the renderers.
+// The bytes a well-formed stream carries before its end code, decoded here without the renderers.
 std::vector<Sent> bytesBeforeEndCode(const QByteArray &stream)
 {
     std::vector<Sent> out;
@@ -68,8 +67,7 @@ TEST(ByteMap, EveryModeMapsEveryByteOfWellFormedStreams)
             SCOPED_TRACE(::testing::Message() << "mode " << mode << ": " << name);
             const CaptureBuffer capture = streamOf(stream);
             const RenderResult plain = *renderMonitorData(mode, capture, testHeader());
-            const RenderResult mapped =
-                *renderMonitorData(mode, capture, testHeader(), {}, ByteMapRequest::Wanted);
+            const RenderResult mapped = *renderMonitorData(mode, capture, testHeader(), {}, ByteMapRequest::Wanted);
             EXPECT_TRUE(plain.byteMap.empty());
             ASSERT_EQ(show(mapped.text), show(plain.text));
 
@@ -82,21 +80,15 @@ TEST(ByteMap, EveryModeMapsEveryByteOfWellFormedStreams)
                 EXPECT_EQ(b.value, sent[i].value);
                 EXPECT_EQ(b.hexCell != MappedByte::NoCell, hasHex);
                 EXPECT_EQ(b.charCell != MappedByte::NoCell, hasChar);
-                if (hasHex) {
-                    EXPECT_EQ(cell(mapped.text, b.hexCell, b.hexLength),
-                              QByteArray::number(0x100 + sent[i].value, 16).toUpper().mid(1));
-                }
-                if (hasChar) {
-                    const QByteArray shown = cell(mapped.text, b.charCell, b.charLength);
-                    EXPECT_TRUE(charCellShows(shown, mode, sent[i].value)) << show(shown);
-                }
+                if (hasHex) { EXPECT_EQ(cell(mapped.text, b.hexCell, b.hexLength), QByteArray::number(0x100 + sent[i].value, 16).toUpper().mid(1)); }
+                const QByteArray shown = cell(mapped.text, b.charCell, b.charLength);
+                if (hasChar) { EXPECT_TRUE(charCellShows(shown, mode, sent[i].value)) << show(shown); }
             }
         }
     }
 }
 
-// An error ending maps what was written: the ASCII view's last block and
-// the listing's rows before the ninth digit.
+// An error ending maps what was written: the ASCII view's last block and the listing's rows before the ninth digit.
 TEST(ByteMap, ErrorEndingsMapWhatWasWritten)
 {
     const auto mapped = [](qint32 mode, const QByteArray &stream) {

@@ -1,6 +1,5 @@
-// Every byte value through the character rules of the ASCII, hexadecimal-
-// with-characters and exchange views, alone and followed by a trail byte,
-// and the code page 932 pass-through they end in.
+// Every byte value, alone and before a trail byte, through the character rules of the
+// ASCII, hex-with-characters and exchange views, and the code page 932 pass-through.
 #include "datatesting.h"
 
 #include "data/cp932.h"

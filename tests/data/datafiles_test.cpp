@@ -1,5 +1,4 @@
-// Data files: store, load, cut, refusals, atomic writes; the .times
-// sidecar: its text and its tolerant reading.
+// Data files: store, load, cut, refusals, atomic writes; the .times sidecar: its text and its tolerant reading.
 #include "datatesting.h"
 
 #include "data/datafiles.h"
@@ -30,8 +29,7 @@ TEST_F(DataFiles, SavedCopiesReopenByteForByteWhateverTheyHold)
     for (int i = 0; i < 1000; ++i)
         sound += (i % 2) ? byJ1(QByteArray(1, char(i))) : byJ2(QByteArray(1, char(255 - i % 256)));
     sound += endCode();
-    // Faulty data (undefined tags, no end code) is stored unchanged too;
-    // the loaded buffer is zero past it.
+    // Faulty data (undefined tags, no end code) is stored unchanged too; the loaded buffer is zero past it.
     const QByteArray odd = bytes({0x12, 0xA4, 0xB1, 0x00, 0xFE, 0x80});
     for (const auto &[raw, end] : {std::pair{sound, 2000}, {odd, 5}}) {
         const QString file = path("rs_data.dat");

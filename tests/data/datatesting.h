@@ -51,15 +51,8 @@ inline const QByteArray dot = bytes({0xA5}); // "･", the character column's st
 // Settings used by most rendering tests: with blanks the header trims.
 inline ReportHeaderSettings testHeader()
 {
-    ReportHeaderSettings header;
-    header.MainTitle = QStringLiteral("Ferrox Line Monitor Version 2.3.21  ");
-    header.dataName = QStringLiteral("2024年01月02日03:04:05");
-    header.port = QStringLiteral(" COM1 ");
-    header.pcSpeed = QStringLiteral(" 57600");
-    header.monitorSpeed = QStringLiteral("  9600");
-    header.direction = QStringLiteral("双方向");
-    header.dataOnly = true;
-    return header;
+    return {QStringLiteral("Ferrox Line Monitor Version 2.3.21  "), QStringLiteral("2024年01月02日03:04:05"), QStringLiteral(" COM1 "),
+            QStringLiteral(" 57600"), QStringLiteral("  9600"), QStringLiteral("双方向"), true};
 }
 
 // The header lines testHeader() gives for `monitoredBytes`, spelled out.
@@ -84,8 +77,7 @@ inline std::string show(const QByteArray &bytes)
     return bytes.toPercentEncoding(" !\"#$&'()*+,/:;<=>?@[]^`{|}").toStdString();
 }
 
-// The text after the expected header, failing the test when the header
-// differs.
+// The text after the expected header, failing the test when the header differs.
 inline QByteArray bodyOf(const RenderResult &result, int monitoredBytes)
 {
     const QByteArray header = expectedHeader(monitoredBytes);

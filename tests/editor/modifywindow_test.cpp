@@ -28,18 +28,9 @@ protected:
     bool replaceStream(const CaptureBuffer &edited) override { return ++replaced, capture = refuse ? capture : edited, !refuse; }
     void reloadStream() override { ++reloaded; }
 
-    void openWindow()
-    {
-        window = new ModifyWindow(*this, ProgramSettings(settings), dialogs, dir.path() + u'/');
-        window->show();
-        EXPECT_TRUE(viewShown());
-    }
+    void openWindow() { window = new ModifyWindow(*this, ProgramSettings(settings), dialogs, dir.path() + u'/'), window->show(); EXPECT_TRUE(viewShown()); }
     bool viewShown() { return QTest::qWaitFor([&] { return !window->textView()->isLoading(); }, 3000); }
-    void store(const QString &text)
-    {
-        window->textView()->setPlainText(text);
-        window->findChild<QAction *>(QStringLiteral("mnuDataSave"))->trigger();
-    }
+    void store(const QString &text) { window->textView()->setPlainText(text), window->findChild<QAction *>(QStringLiteral("mnuDataSave"))->trigger(); }
     bool closed() { return window->close(), QTest::qWaitFor([&] { return window.isNull(); }, 3000); }
 
     QTemporaryDir dir;

@@ -1,6 +1,5 @@
 // The measurement window: where it opens, what it allows while the link
-// is taken, the sampling it pauses and restores, and the board stopped
-// when it closes mid-measurement.
+// is taken, the sampling it pauses and restores, and the board stopped when it closes mid-measurement.
 #include "speed/texts.h"
 #include "speed/ui/baudratewindow.h"
 
@@ -34,8 +33,7 @@ TEST(BaudRateWindowTest, OpensBesideTheMainWindowAllowsOnlyWhatTheLinkPermitsAnd
     LinkOwner owner{port};
     bool sampling = true; // outlives the windows, which restore it
     QWidget mainWindow;
-    mainWindow.setGeometry(100, 80, 600, 500);
-    mainWindow.show();
+    mainWindow.setGeometry(100, 80, 600, 500), mainWindow.show();
     const struct { bool capture, simpleMonitor, samplingBefore; QString text; const char *usable; } rows[] = {
         {true, false, false, speedtext::blockedByCapture(), "001"},
         {false, true, true, speedtext::blockedBySimpleMonitor(), "001"},

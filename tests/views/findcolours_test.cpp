@@ -34,19 +34,13 @@ const QByteArray conversation = ferrox::testing::byJ1("AB\x02") + ferrox::testin
 class FindAndColours : public ::testing::Test
 {
 protected:
-    FindAndColours()
-    {
-        area.resize(900, 600);
-        area.show();
-        area.activateWindow(); // shortcuts need an active window
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&area));
-    }
+    // Shortcuts need an active window.
+    FindAndColours() { area.resize(900, 600), area.show(), area.activateWindow(); EXPECT_TRUE(QTest::qWaitForWindowActive(&area)); }
 
     DocumentWindow *show(qint32 mode, const QByteArray &stream)
     {
         auto *w = dynamic_cast<DocumentWindow *>(windows.registry().NewLogWindow());
-        const RenderResult r = *renderMonitorData(mode, CaptureBuffer::fromStream(stream), {}, {},
-                                                  ByteMapRequest::Wanted);
+        const RenderResult r = *renderMonitorData(mode, CaptureBuffer::fromStream(stream), {}, {}, ByteMapRequest::Wanted);
         w->loadRendering(r.text, r.byteMap, nullptr);
         EXPECT_TRUE(QTest::qWaitFor([w] { return !w->isLoading(); }, 20000));
         return w;
@@ -61,12 +55,16 @@ protected:
         return w->findBar()->findChild<QLabel *>(QStringLiteral("findResult"))->text();
     }
     static QString selected(DocumentWindow *w) { return w->textView()->textCursor().selectedText(); }
-
-    // The on-screen format at a position: what the layout draws, not what
-    // the document holds.
-    static QTextCharFormat shownFormat(DocumentWindow *w, qint32 position)
+    static void select(DocumentWindow *w, qint32 from, qint32 to)
     {
-        const QTextBlock block = w->textView()->document()->findBlock(position);
+        QTextCursor c = w->textView()->textCursor();
+        c.setPosition(from), c.setPosition(to, QTextCursor::KeepAnchor), w->textView()->setTextCursor(c);
+    }
+
+    // The format drawn at a position: the layout's, not the document's.
+    static QTextCharFormat drawnFormat(const QTextDocument &doc, qint32 position)
+    {
+        const QTextBlock block = doc.findBlock(position);
         const int at = position - block.position();
         for (const QTextLayout::FormatRange &range : block.layout()->formats()) {
             if (at >= range.start && at < range.start + range.length)
@@ -74,6 +72,7 @@ protected:
         }
         return {};
     }
+    static QTextCharFormat shownFormat(DocumentWindow *w, qint32 position) { return drawnFormat(*w->textView()->document(), position); }
     static const ByteCells::Byte &byte(DocumentWindow *w, qint32 i) { return w->highlighter()->cells().bytes()[size_t(i)]; }
 
     QMdiArea area;
@@ -143,24 +142,13 @@ TEST_F(FindAndColours, DirectionColoursAreOnScreenOnly)
     windows.setDirectionColors(false);
     EXPECT_FALSE(shownFormat(w, byte(w, 0).hexStart).hasProperty(QTextFormat::ForegroundBrush));
 
-    // A printout in colours, when asked: of all the text, or of a selection
-    // from J2's first byte.
-    const auto printedColour = [](const QTextDocument &doc, qint32 position) {
-        const QTextBlock block = doc.findBlock(position);
-        for (const QTextLayout::FormatRange &range : block.layout()->formats()) {
-            if (position - block.position() >= range.start && position - block.position() < range.start + range.length)
-                return range.format.foreground().color();
-        }
-        return QColor();
-    };
+    // A printout in colours, when asked: of all the text, or of a selection from J2's first byte.
     const ByteCells &cells = w->highlighter()->cells();
-    EXPECT_EQ(printedColour(*w->textView()->printedDocument(false, nullptr), byte(w, 0).hexStart), QColor());
-    EXPECT_EQ(printedColour(*w->textView()->printedDocument(false, &cells), byte(w, 0).hexStart), ByteHighlighter::j1Color());
-    QTextCursor selection = w->textView()->textCursor();
-    selection.setPosition(byte(w, 3).hexStart);
-    selection.setPosition(byte(w, 4).charEnd, QTextCursor::KeepAnchor);
-    w->textView()->setTextCursor(selection);
-    EXPECT_EQ(printedColour(*w->textView()->printedDocument(true, &cells), 0), ByteHighlighter::j2Color());
+    const auto printed = [&](bool selection, const ByteCells *colours, qint32 at) { return drawnFormat(*w->textView()->printedDocument(selection, colours), at); };
+    EXPECT_FALSE(printed(false, nullptr, byte(w, 0).hexStart).hasProperty(QTextFormat::ForegroundBrush));
+    EXPECT_EQ(printed(false, &cells, byte(w, 0).hexStart).foreground().color(), ByteHighlighter::j1Color());
+    select(w, byte(w, 3).hexStart, byte(w, 4).charEnd);
+    EXPECT_EQ(printed(true, &cells, 0).foreground().color(), ByteHighlighter::j2Color());
 }
 
 // A long rendering colours the lines near the screen; a line scrolled to
@@ -190,24 +178,18 @@ TEST_F(FindAndColours, SelectingCellsMarksTheOtherColumnAndReportsTheBytes)
 {
     DocumentWindow *w = show(3, conversation);
     const auto statusLine = [w] { return w->findChild<QLabel *>(QStringLiteral("byteStatus")); };
-    const auto select = [w](qint32 from, qint32 to) {
-        QTextCursor c = w->textView()->textCursor();
-        c.setPosition(from);
-        c.setPosition(to, QTextCursor::KeepAnchor);
-        w->textView()->setTextCursor(c);
-    };
-    select(byte(w, 0).hexStart, byte(w, 1).hexEnd);
+    select(w, byte(w, 0).hexStart, byte(w, 1).hexEnd);
     ASSERT_TRUE(QTest::qWaitFor([&] { return statusLine() && statusLine()->isVisible(); }, 2000));
     EXPECT_EQ(statusLine()->text(), viewtexts::selectedBytes(0, 1, viewtexts::directionJ1()));
     EXPECT_EQ(shownFormat(w, byte(w, 1).charStart).background().color(), ByteHighlighter::linkedBackground());
     EXPECT_FALSE(w->highlighter()->isMarked(2, ByteHighlighter::Linked));
 
-    select(byte(w, 2).charStart, byte(w, 4).charEnd); // characters over both sides
+    select(w, byte(w, 2).charStart, byte(w, 4).charEnd); // characters over both sides
     ASSERT_TRUE(QTest::qWaitFor([w] { return w->highlighter()->isMarked(4, ByteHighlighter::Linked); }, 2000));
     EXPECT_EQ(statusLine()->text(), viewtexts::selectedBytes(2, 4, viewtexts::directionBoth()));
     EXPECT_EQ(shownFormat(w, byte(w, 3).hexStart).background().color(), ByteHighlighter::linkedBackground());
 
-    select(0, 1); // the header: no bytes
+    select(w, 0, 1); // the header: no bytes
     ASSERT_TRUE(QTest::qWaitFor([&] { return statusLine()->isHidden(); }, 2000));
 }
 

@@ -45,8 +45,7 @@ TEST(LogText, SavedTextIsCodePage932WithCrLfAndReadsBackTheSame)
     EXPECT_EQ(encodeLogText(QStringLiteral("a😀b한c")), QByteArray("a?b?c"));
 }
 
-// A big text loads piece by piece; a piece never ends between the halves
-// of a surrogate pair, and always moves on.
+// A big text loads piece by piece; a piece never ends between the halves of a surrogate pair, and always moves on.
 TEST(LogText, TextPiecesKeepSurrogatePairsWholeAndAlwaysProgress)
 {
     const QString text = QStringLiteral("a😀b😀");
@@ -57,10 +56,10 @@ TEST(LogText, TextPiecesKeepSurrogatePairsWholeAndAlwaysProgress)
         EXPECT_EQ(textPieceEnd(text, c.from, c.budget), c.end) << c.from << "+" << c.budget;
 }
 
-TEST(LogText, RichTextAndBinaryFilesAreRecognised)
+// Binary files are recognised by reading them as text, below.
+TEST(LogText, RichTextFilesAreRecognised)
 {
     EXPECT_TRUE(isRichTextFile("{\\rtf1\\ansi hello}") && !isRichTextFile(" {\\rtf1"));
-    EXPECT_TRUE(looksBinary(QByteArray("\xA4\xB1\x00\xFF", 4)) && !looksBinary("plain\r\ntext\t\x83\x82"));
 }
 
 TEST(LogText, DialogFolderIsThePathBeforeTheFileName)
@@ -87,7 +86,6 @@ TEST(TextFiles, ReadingTellsWhatIsWrong)
     const QString big = file("big.txt", QByteArray(101, 'x'));
     EXPECT_EQ(readTextFile(big, 100).status, TextFileRead::Status::TooBig);
     EXPECT_EQ(readTextFile(big, 101).status, TextFileRead::Status::Ok);
-
 }
 
 TEST(RtfPlainText, ReadsTheDocumentsCharacters)
@@ -95,10 +93,7 @@ TEST(RtfPlainText, ReadsTheDocumentsCharacters)
     const struct { const char *name, *rtf, *text; /* UTF-8 */ } cases[] = {
         {"Breaks", "{\\rtf1 a\\par b\\line c\\tab d}", "a\nb\nc\td"},
         {"EscapedBraces", "{\\rtf1 \\{x\\} \\\\}", "{x} \\"},
-        {"HexBytesInCodePage932", "{\\rtf1\\ansi\\ansicpg932 \\'83\\'82\\'83\\'6a}", "モニ"},
-        {"UnicodeWithFallback", "{\\rtf1 \\u12514?\\u12491?}", "モニ"},
         {"UnicodeTwoByteFallback", "{\\rtf1\\uc2 \\u12514\\'83\\'82!}", "モ!"},
-        {"StarDestinationSkipped", "{\\rtf1{\\*\\generator Writer;}{\\*\\unknown zz}ok}", "ok"},
         {"BinarySkipped", "{\\rtf1 a{\\pict\\bin3 }}}b}c}", "ac"},
         {"UnclosedGroupsAndCutOffEscape", "{\\rtf1 a{\\b b\\'8", "ab"},
         {"HugeParameter", "{\\rtf1\\cf99999999999999999999\\fs-99999999999999999 x}", "x"},
@@ -112,8 +107,7 @@ QString describe(const StyledText &text)
 {
     QStringList runs;
     for (const StyledRun &run : text) {
-        QString style = QLatin1String(run.style.bold ? "b" : "") + QLatin1String(run.style.italic ? "i" : "")
-                        + QLatin1String(run.style.underline ? "u" : "");
+        QString style = QLatin1String(run.style.bold ? "b" : "") + QLatin1String(run.style.italic ? "i" : "") + QLatin1String(run.style.underline ? "u" : "");
         if (run.style.color)
             style += QStringLiteral(" #%1").arg(*run.style.color, 6, 16, QLatin1Char('0'));
         runs << run.text + (style.isEmpty() ? QString() : QLatin1Char('[') + style.trimmed() + QLatin1Char(']'));
@@ -126,8 +120,7 @@ TEST(RtfStyles, FollowGroupsAndTheColourTableAndMergeRunsOfOneStyle)
     const std::pair<const char *, const char *> cases[] = {
         {"{\\rtf1 a{\\b b{\\i c}}{\\ul d\\ulnone e}\\b f\\b0 g}", "a|b[b]|c[bi]|d[u]|e|f[b]|g"},
         {"{\\rtf1{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}"
-         "\\cf1 red\\cf2 green\\cf0 auto\\cf7 none\\cf2 g{\\plain p}}",
-         "red[#ff0000]|green[#008000]|autonone|g[#008000]|p"},
+         "\\cf1 red\\cf2 green\\cf0 auto\\cf7 none\\cf2 g{\\plain p}}", "red[#ff0000]|green[#008000]|autonone|g[#008000]|p"},
     };
     for (const auto &[rtf, runs] : cases)
         EXPECT_EQ(describe(readRtf(rtf)), QString::fromUtf8(runs)) << rtf;
@@ -140,6 +133,7 @@ TEST(RtfRobustness, DeepNestingNeitherCrashesNorLosesText)
     EXPECT_EQ(plainTextOf(readRtf(rtf)), QStringLiteral("deep after"));
 }
 
+// The whole document also shows code page 932 bytes, \u with its fallback and a skipped star destination.
 TEST(RtfRobustness, EveryPrefixOfADocumentReads)
 {
     const QByteArray rtf("{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0 Gothic;}}{\\colortbl;\\red1\\green2\\blue3;}"
@@ -154,12 +148,8 @@ TEST(WindowLayout, TilesShareTheAreaExactlyAndIconsStackUpFromTheBottom)
     EXPECT_EQ(tileOneAboveTheOther(QRect(0, 0, 600, 400), 3),
               (QList<QRect>{QRect(0, 0, 600, 133), QRect(0, 133, 600, 133), QRect(0, 266, 600, 134)}));
     EXPECT_TRUE(tileOneAboveTheOther(QRect(0, 0, 600, 400), 0).isEmpty());
-    const QList<QRect> columns = tileSideBySide(QRect(10, 20, 601, 400), 3);
-    ASSERT_EQ(columns.size(), 3);
-    EXPECT_EQ(columns[0].topLeft(), QPoint(10, 20));
-    EXPECT_EQ(columns[1].left(), columns[0].right() + 1);
-    EXPECT_EQ(columns[2].left(), columns[1].right() + 1);
-    EXPECT_EQ(columns[2].bottomRight(), QPoint(610, 419));
+    EXPECT_EQ(tileSideBySide(QRect(10, 20, 601, 400), 3),
+              (QList<QRect>{QRect(10, 20, 200, 400), QRect(210, 20, 200, 400), QRect(410, 20, 201, 400)}));
 
     EXPECT_EQ(iconPlaces(QRect(0, 0, 250, 300), QSize(100, 30), 3),
               (QList<QPoint>{QPoint(0, 270), QPoint(100, 270), QPoint(0, 240)}));
