@@ -31,7 +31,7 @@ public:
     void setPortName(const QString &portName) override;
     QString portName() const override { return m_portName; }
     QString devicePath() const override;
-    QString deviceGroup() const override;
+    PortRefusal refusal() const override { return m_refusal; }
     bool open() override;
     void close() override;
     bool isOpen() const override;
@@ -71,6 +71,7 @@ private:
     QString m_portName = QStringLiteral("COM1");
     QString m_settingsText = QStringLiteral(" 57600,n,8,1");
     int m_lastError = 0;
+    PortRefusal m_refusal;
     mutable int m_callDepth = 0;
 };
 
