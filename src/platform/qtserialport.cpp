@@ -118,6 +118,7 @@ bool QtSerialPort::open()
         m_lastError = error;
         return false;
     }
+    m_lowLatency.apply(int(m_port->handle()), devicePath());
     return true;
 }
 
@@ -132,6 +133,7 @@ void QtSerialPort::close()
         m_port->flush();
         ::tcdrain(int(m_port->handle()));
     }
+    m_lowLatency.restore(int(m_port->handle()));
     m_port->close();
     m_lastError = 0;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lowlatency.h"
 #include "serialport.h"
 
 #include <functional>
@@ -70,6 +71,9 @@ private:
     QSerialPort *m_port;
     QString m_portName = QStringLiteral("COM1");
     QString m_settingsText = QStringLiteral(" 57600,n,8,1");
+    // Received bytes are handed over at once, so their arrival times show
+    // the monitored line's gaps rather than the adapter's batches.
+    LowLatency m_lowLatency;
     int m_lastError = 0;
     PortRefusal m_refusal;
     mutable int m_callDepth = 0;
