@@ -247,7 +247,7 @@ int captureCommand(const QStringList &arguments)
         owner->shutdown();
         if (result.status == ConsoleCaptureResult::Status::LinkFailed) {
             printError(result.text);
-            QCoreApplication::exit(ExitLinkFailure);
+            endEventLoop(ExitLinkFailure);
             return;
         }
         if (split->has_value()) {
@@ -259,7 +259,7 @@ int captureCommand(const QStringList &arguments)
                            .arg(files.files().written()));
             if (!files.failure().isEmpty())
                 printError(files.failure() + u'\n');
-            QCoreApplication::exit(splitExitStatus(result, files));
+            endEventLoop(splitExitStatus(result, files));
             return;
         }
         const CaptureOutput written = writeCaptureOutput(result.data, output);
@@ -267,7 +267,7 @@ int captureCommand(const QStringList &arguments)
                        .arg(result.data.capture.DataByteCount())
                        .arg(written.SequenceErrorCount));
         printError(written.message);
-        QCoreApplication::exit(exitStatusOf(result, written));
+        endEventLoop(exitStatusOf(result, written));
     });
     // From inside the event loop: a port that fails at once must still end it.
     QTimer::singleShot(0, capture, [capture, request] { capture->start(request); });

@@ -28,7 +28,7 @@ int checkCommand(const QStringList &arguments)
         else
             printError(result.text);
         owner->shutdown();
-        QCoreApplication::exit(result.verified ? ExitSuccess : ExitLinkFailure);
+        endEventLoop(result.verified ? ExitSuccess : ExitLinkFailure);
     };
     // From inside the event loop: a port that fails at once must still end it.
     QTimer::singleShot(0, owner, [owner, link, report] { runConsoleCheck(*owner, link->check, link->device, report); });

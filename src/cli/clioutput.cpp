@@ -6,6 +6,8 @@
 #include "data/texts.h"
 #include "files/fileaccess.h"
 
+#include <QCoreApplication>
+
 #include <cerrno>
 #include <cstdio>
 #include <unistd.h>
@@ -97,6 +99,11 @@ int finishOutput(int status)
         return status;
     printErrorLine(outputFailure());
     return status == ExitSuccess ? ExitIoFailure : status;
+}
+
+void endEventLoop(int status)
+{
+    QCoreApplication::exit(finishOutput(status));
 }
 
 } // namespace ferrox::cli

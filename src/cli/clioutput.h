@@ -38,5 +38,8 @@ void printErrorLine(const QString &text);
 // except that a reader that went away (| head) ends it quietly, as the
 // tools that feed pipes do.
 int finishOutput(int status);
+// Ends the event loop of a command that returned RunEventLoop, with the
+// status finishOutput() gives.
+void endEventLoop(int status);
 
 } // namespace ferrox::cli

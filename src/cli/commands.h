@@ -17,7 +17,7 @@ enum ExitStatus : int {
 };
 
 // Returned by a command that has started work on the event loop; it ends
-// the program later with QCoreApplication::exit(status).
+// the program later with endEventLoop(status) (clioutput.h).
 constexpr int RunEventLoop = -1;
 
 // A subcommand: gets the arguments after its name and returns an exit

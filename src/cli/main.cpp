@@ -17,5 +17,7 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("ferrox-cli"));
     // Not QCoreApplication::arguments(): file names keep every byte.
     const int status = ferrox::cli::dispatch(ferrox::cli::decodeArguments(argc, argv));
-    return ferrox::cli::finishOutput(status != ferrox::cli::RunEventLoop ? status : app.exec());
+    if (status != ferrox::cli::RunEventLoop)
+        return ferrox::cli::finishOutput(status);
+    return app.exec();
 }

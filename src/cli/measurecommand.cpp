@@ -84,7 +84,7 @@ int measureCommand(const QStringList &arguments)
             printOut(result.text);
         else
             printError(result.text);
-        QCoreApplication::exit(exitStatusOf(result));
+        endEventLoop(exitStatusOf(result));
     });
     // From inside the event loop: a port that fails at once must still end it.
     QTimer::singleShot(0, measurement, [measurement, link = *link] { measurement->start(link.check, link.device); });

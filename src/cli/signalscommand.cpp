@@ -63,7 +63,7 @@ int signalsCommand(const QStringList &arguments)
     const auto finish = [owner, sampler](int exitStatus) {
         sampler->setSamplingEnabled(false);
         owner->shutdown();
-        QCoreApplication::exit(exitStatus);
+        endEventLoop(exitStatus);
     };
 
     auto taken = std::make_shared<int>(0);
