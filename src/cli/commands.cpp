@@ -18,6 +18,7 @@ const Command commandTable[] = {
     {"measure", "measure the monitored line's speed", measureCommand},
     {"timeline", "direction changes and response times of FILE.dat", timelineCommand},
     {"export", "FILE.dat as pcap, CSV or JSON lines for other tools", exportCommand},
+    {"decode", "the messages of FILE.dat, read by a protocol decoder", decodeCommand},
     {"signals", "sample the monitored line's control signals, one readout line per sample", signalsCommand},
 };
 

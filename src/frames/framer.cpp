@@ -79,8 +79,10 @@ QStringList FrameList::notes() const
         lines << FrameTexts::noTimes();
     if (backwardsAt >= 0)
         lines << FrameTexts::timesBackwards(backwardsAt);
-    if (timed && resolutionMicros && *resolutionMicros > gapMicros)
-        lines << FrameTexts::coarseTimes(*resolutionMicros, gapMicros);
+    if (timed && resolutionMicros && *resolutionMicros > gapMicros) {
+        lines << (gapsUsed ? FrameTexts::coarseTimes(*resolutionMicros, gapMicros)
+                           : FrameTexts::coarseTimesGapsUnused(*resolutionMicros, gapMicros));
+    }
     if (overLongCount > 0)
         lines << FrameTexts::overLongFrames(overLongCount);
     return lines;
@@ -95,6 +97,8 @@ FrameList buildFrames(const MonitoredBytes &bytes, const std::optional<ArrivalTi
     list.timed = times.has_value() && !times->arrivals.isEmpty();
     if (list.timed)
         list.resolutionMicros = resolutionOf(*times);
+    list.gapsUsed = list.timed
+        && (options.gapMicros || !list.resolutionMicros || *list.resolutionMicros <= list.gapMicros);
 
     QList<std::optional<qint64>> arrivals(bytes.bytes.size());
     if (list.timed) {
@@ -110,7 +114,7 @@ FrameList buildFrames(const MonitoredBytes &bytes, const std::optional<ArrivalTi
             const qint64 gap = *arrivals.at(i) - *arrivals.at(i - 1);
             if (gap < 0 && list.backwardsAt < 0)
                 list.backwardsAt = qint32(i);
-            ends = ends || gap >= list.gapMicros;
+            ends = ends || (list.gapsUsed && gap >= list.gapMicros);
         }
         if (ends) {
             appendFrames(list, bytes, arrivals, first, i, decoder);

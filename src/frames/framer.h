@@ -31,8 +31,13 @@ struct FramerOptions
 struct FrameList
 {
     QList<Frame> frames;
-    qint64 gapMicros = 0; // the idle gap that ended frames
+    qint64 gapMicros = 0; // the idle gap that ends frames
     bool timed = false;   // false: frames end at direction changes only
+    // False when the times are too coarse for the default gap (their
+    // resolution is above it): a USB adapter's batches would look like
+    // gaps, so frames end only at direction changes and where the decoder
+    // finds a message's end. A gap set by the user is always used.
+    bool gapsUsed = false;
     // The resolution the times can support: the median step between
     // successive arrivals, in microseconds; empty without two arrivals.
     std::optional<qint64> resolutionMicros;
@@ -45,8 +50,9 @@ struct FrameList
 };
 
 // Cuts the monitored bytes into frames at changes of direction, at idle
-// gaps of at least options' gap (where times are known and rise) and where
-// the decoder finds a message's end, then lets the decoder read them.
+// gaps of at least options' gap (where times are known and rise, and fine
+// enough; see gapsUsed) and where the decoder finds a message's end, then
+// lets the decoder read them.
 // Times that are missing for a byte, identical or running backwards never
 // end a frame; backwards gaps count as zero.
 FrameList buildFrames(const MonitoredBytes &bytes, const std::optional<ArrivalTimes> &times,

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace ferrox::FrameTexts {
 
 // Notes about the framing.
@@ -25,9 +27,18 @@ inline QString coarseTimes(qint64 resolutionMicros, qint64 gapMicros)
     return QStringLiteral("到着時刻の分解能(約") + millis(resolutionMicros) + QStringLiteral("ms)が区切りの間隔(")
         + millis(gapMicros) + QStringLiteral("ms)より粗いため、間隔での区切りは確かではありません。");
 }
+inline QString coarseTimesGapsUnused(qint64 resolutionMicros, qint64 gapMicros)
+{
+    return QStringLiteral("到着時刻の分解能(約") + millis(resolutionMicros) + QStringLiteral("ms)が区切りの間隔(")
+        + millis(gapMicros) + QStringLiteral("ms)より粗いため、間隔では区切らず、方向の切り替わりとメッセージの終わりで区切りました。");
+}
 inline QString overLongFrames(qint64 count)
 {
     return QString::number(count) + QStringLiteral("個のフレームが長すぎるため、最大長で区切りました。");
+}
+inline QString textHeads()
+{
+    return QStringLiteral("番号          時刻(秒)    間隔(ms)  方向     長さ  判定  内容  [HEX]");
 }
 inline QString resolution(qint64 micros) { return QStringLiteral("時刻の分解能: 約") + millis(micros) + QStringLiteral("ms"); }
 inline QString gapSetting(qint64 micros) { return QStringLiteral("区切りの間隔: ") + millis(micros) + QStringLiteral("ms"); }
@@ -75,6 +86,15 @@ inline QString byteCountMismatch() { return QStringLiteral("バイト数が合�
 inline QString lengthMismatch() { return QStringLiteral("長さが機能コードに合いません"); }
 inline QString tooShortForModbus() { return QStringLiteral("短すぎます(4バイト未満)"); }
 inline QString unknownFunction() { return QStringLiteral("不明な機能コード"); }
+// Pairs: a response names its request and the response time, a request
+// its response.
+inline QString answerTo(qint64 number, std::optional<qint64> micros)
+{
+    return QStringLiteral("(#%1 への応答").arg(number)
+        + (micros ? QStringLiteral(", ") + millis(*micros) + QStringLiteral("ms)") : QStringLiteral(")"));
+}
+inline QString answeredBy(qint64 number) { return QStringLiteral("(応答 #%1)").arg(number); }
+
 // Function codes and exception codes by the names the protocol gives them.
 inline QString functionName(int code)
 {

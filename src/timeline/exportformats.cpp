@@ -1,6 +1,7 @@
 #include "exportformats.h"
 
 #include "data/characterrules.h"
+#include "textfields.h"
 
 #include <QtEndian>
 
@@ -87,21 +88,6 @@ QString characterOf(std::uint8_t value)
     if (value >= 0xA1 && value <= 0xDF)
         return QString(QChar(char16_t(0xFF61 + (value - 0xA1)))); // half-width katakana
     return {};
-}
-
-QByteArray csvField(const QString &text)
-{
-    if (!text.contains(u',') && !text.contains(u'"'))
-        return text.toUtf8();
-    QString quoted = text;
-    return '"' + quoted.replace(u'"', QStringLiteral("\"\"")).toUtf8() + '"';
-}
-
-QByteArray jsonString(const QString &text)
-{
-    QString escaped = text;
-    escaped.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\""));
-    return '"' + escaped.toUtf8() + '"';
 }
 
 QByteArray rowsOf(const MonitoredBytes &bytes, const std::optional<ArrivalTimes> &times, ExportFormat format)

@@ -103,16 +103,30 @@ TEST(Framer, TheDefaultGapIsThreeAndAHalfCharacterTimes)
     }
 }
 
-TEST(Framer, StatesTheResolutionOfTheTimesAndWarnsWhenTheGapIsFiner)
+TEST(Framer, TimesCoarserThanTheDefaultGapDoNotCutFramesAndTheNoteSaysSo)
 {
     // Pieces arrive every 16 ms, as a USB adapter with its default latency delivers.
     QList<TimedByte> bytes;
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 4; ++i)
+        bytes.append({J1, std::uint8_t(i), i * 16000});
+    const TimedStream stream = timedStream(bytes);
+    const FrameList list = buildFrames(stream.bytes, stream.times, NoDecoder());
+    EXPECT_EQ(list.resolutionMicros, 16000);
+    EXPECT_FALSE(list.gapsUsed);
+    EXPECT_EQ(framesText(list), "J1 00 01 02 03");
+    EXPECT_EQ(list.notes(), QStringList {QStringLiteral("到着時刻の分解能(約16.000ms)が区切りの間隔(3.646ms)より粗いため、"
+                                                        "間隔では区切らず、方向の切り替わりとメッセージの終わりで区切りました。")});
+}
+
+TEST(Framer, AGapTheUserSetIsUsedOnCoarseTimesWithAWarning)
+{
+    QList<TimedByte> bytes;
+    for (int i = 0; i < 3; ++i)
         bytes.append({J1, std::uint8_t(i), i * 16000});
     const FrameList list = framed(timedStream(bytes), 4000);
-    EXPECT_EQ(list.resolutionMicros, 16000);
-    EXPECT_TRUE(list.notes().contains(QStringLiteral(
-        "到着時刻の分解能(約16.000ms)が区切りの間隔(4.000ms)より粗いため、間隔での区切りは確かではありません。")));
+    EXPECT_EQ(framesText(list), "J1 00 / J1 01 / J1 02");
+    EXPECT_EQ(list.notes(), QStringList {QStringLiteral(
+        "到着時刻の分解能(約16.000ms)が区切りの間隔(4.000ms)より粗いため、間隔での区切りは確かではありません。")});
 }
 
 TEST(Framer, CutsOverLongFramesAtTheDecodersLongestAndCountsThem)
