@@ -1,6 +1,7 @@
 // ferrox: the PC program of the RS-232 line monitor board.
 #include "app/session.h"
 #include "app/startup.h"
+#include "app/texts.h"
 #include "app/ui/desktopstart.h"
 #include "app/ui/logwindowshookup.h"
 #include "app/ui/mainwindow.h"
@@ -14,6 +15,8 @@
 
 #include <QApplication>
 #include <QDir>
+
+#include <cstdio>
 
 int main(int argc, char **argv)
 {
@@ -30,10 +33,17 @@ int main(int argc, char **argv)
     QApplication::setOrganizationName(applicationTitle());
     prepareDesktop(app);
 
-    // A second instance hands its file to the running one and leaves without a word.
-    const SingleInstance instance;
-    if (!instance.acquired())
-        return handOverToRunningWindow(app, commandLine.file);
+    // A second instance hands its file to the running one and leaves without
+    // a word. When no window takes it, the lock's holder is no window of
+    // ours: this start becomes the window, under the lock when it is free by
+    // then, and says why it runs without it otherwise.
+    SingleInstance instance;
+    if (!instance.acquired()) {
+        if (handOverToRunningWindow(app, commandLine.file))
+            return 0;
+        if (!instance.tryAgain())
+            std::fputs(qPrintable(apptext::lockUnusable(instance.lockPath())), stderr);
+    }
 
     // The first message box may come before the main window exists.
     QtDialogs dialogs;

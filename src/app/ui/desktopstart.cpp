@@ -85,14 +85,18 @@ void prepareDesktop(QApplication &app)
     for (int size : {16, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/ferrox/icons/%1/ferrox.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
+    // Wayland names the window after its desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.ferrox.Ferrox"));
 }
 
-int handOverToRunningWindow(QApplication &app, const QString &file)
+bool handOverToRunningWindow(QApplication &app, const QString &file)
 {
-    auto *client = new HandoffClient(&app);
-    QObject::connect(client, &HandoffClient::finished, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-    client->send(handoffSocketPath(), file);
-    return app.exec();
+    HandoffClient client;
+    QObject::connect(&client, &HandoffClient::finished, &app, [](bool delivered) {
+        QCoreApplication::exit(delivered ? 0 : 1);
+    }, Qt::QueuedConnection);
+    client.send(handoffSocketPath(), file);
+    return app.exec() == 0;
 }
 
 void acceptHandOvers(MainWindow &window, MonitorLogCommands &monitorLog, const QString &file)
