@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -54,6 +55,12 @@ int main(int argc, char **argv)
     QDir::setCurrent(AppFolder());
 
     QtSettingsStore settingsStore;
+    // Said once, after the step that stored: never inside it.
+    settingsStore.onWriteFailure([&dialogs](const QString &file) {
+        QTimer::singleShot(0, [&dialogs, file] {
+            dialogs.inform(apptext::settingsUnwritable(QDir::toNativeSeparators(file)), MessageIcon::Exclamation);
+        });
+    });
     MainWindow window(settingsStore, dialogs);
     dialogs.setParent(&window);
     window.setWindowTitle(mainTitleText());
