@@ -39,6 +39,7 @@ int measureCommand(const QStringList &arguments);
 int timelineCommand(const QStringList &arguments);
 int exportCommand(const QStringList &arguments);
 int signalsCommand(const QStringList &arguments);
+int decodeCommand(const QStringList &arguments);
 
 std::span<const Command> commands();
 
