@@ -1,5 +1,6 @@
 #include "instancehandoff.h"
 
+#include "files/filenamebytes.h"
 #include "platform/process.h"
 
 #include <QDir>
@@ -30,7 +31,7 @@ QString handoffSocketPath()
 
 QByteArray handoffMessage(const QString &file)
 {
-    const QByteArray path = file.toUtf8();
+    const QByteArray path = encodeFileName(file);
     QByteArray message(Tag, TagSize);
     message.resize(TagSize + LengthSize);
     qToBigEndian(quint32(path.size()), message.data() + TagSize);
@@ -76,7 +77,7 @@ void HandoffServer::readMessage(QLocalSocket *socket)
     socket->skip(TagSize + LengthSize);
     const QByteArray path = socket->read(length);
     socket->disconnectFromServer();
-    emit handedOver(QString::fromUtf8(path));
+    emit handedOver(decodeFileName(path));
 }
 
 void HandoffClient::send(const QString &socketPath, const QString &file, int waitMs)

@@ -14,8 +14,9 @@ namespace ferrox {
 // absolute path, or nothing) to the running window over a local socket in
 // the runtime folder, then ends without a word. One message a connection:
 // the tag "ferrox-open", a line feed, the path's length in bytes (four
-// bytes, most significant first) and the path in UTF-8, so that any path,
-// line feeds included, arrives whole; anything else is dropped unread.
+// bytes, most significant first) and the path's bytes as the file system
+// has them (UTF-8 or not), so that any path, line feeds included, arrives
+// whole; anything else is dropped unread.
 
 // The socket the running window listens on.
 QString handoffSocketPath();

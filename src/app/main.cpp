@@ -6,6 +6,7 @@
 #include "app/ui/logwindowshookup.h"
 #include "app/ui/mainwindow.h"
 
+#include "files/filenamebytes.h"
 #include "platform/process.h"
 #include "version/programinfo.h"
 #include "platform/qtserialport.h"
@@ -25,7 +26,7 @@ int main(int argc, char **argv)
     // --help and --version answer before the toolkit looks for a display.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << decodeFileName(QByteArray(argv[i])); // a file name is bytes, UTF-8 or not
     const WindowCommandLine commandLine = parseWindowCommandLine(arguments);
     if (commandLine.leave)
         return commandLine.status;

@@ -4,6 +4,7 @@
 #include "app/instancehandoff.h"
 #include "app/startup.h"
 #include "app/ui/desktopstart.h"
+#include "files/filenamebytes.h"
 #include "support/fakedialogs.h"
 #include "support/testfiles.h"
 
@@ -54,7 +55,8 @@ TEST_F(Handoff, ALaterStartHandsItsFileWholeToTheRunningWindow)
     // A socket file left by a crashed window is replaced.
     writeFile(socket, {});
     ASSERT_TRUE(server.listen());
-    const QStringList files{QStringLiteral("/home/user/ログ 1.dat"), QString(), QStringLiteral("/tmp/a\n/etc/passwd")};
+    const QStringList files{QStringLiteral("/home/user/ログ 1.dat"), QString(), QStringLiteral("/tmp/a\n/etc/passwd"),
+                            decodeFileName("/tmp/\x83\x8D\x83\x4F.dat")}; // a Shift-JIS name
     for (const QString &file : files)
         EXPECT_EQ(send(socket, file), true) << file.toStdString();
     EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() == files.size(); }, 3000));
@@ -107,6 +109,13 @@ TEST(WindowCommandLine, AFileAtMostAndNoOtherOption)
         const WindowCommandLine line = parseWindowCommandLine({QStringLiteral("ferrox"), argument});
         EXPECT_TRUE(line.leave == leave && line.status == status && line.file == opened) << argument.toStdString();
     }
+}
+
+TEST(WindowCommandLine, AFileNameThatIsNotUtf8KeepsItsBytes)
+{
+    const QByteArray name("\x83\x8D\x83\x4F.dat");
+    const WindowCommandLine line = parseWindowCommandLine({QStringLiteral("ferrox"), decodeFileName(name)});
+    EXPECT_EQ(encodeFileName(line.file), encodeFileName(QDir::currentPath()) + '/' + name);
 }
 
 TEST(TempFolder, IsMadeSilentlyOrReportedWithAStopIcon)
