@@ -123,5 +123,17 @@ inline QString tempFolderFailureText(const QString &folder)
     return QStringLiteral("ﾃﾝﾎﾟﾗﾘﾌｫﾙﾀﾞｰの作成に失敗しました。\r") + folder
         + QStringLiteral("　を、\r予め作成し再度ソフトウエアを起動してください。");
 }
+// Once, when a setting cannot be stored (a read-only settings folder).
+inline QString settingsUnwritable(const QString &file)
+{
+    return QStringLiteral("設定を保存できません。\r\n%1\r\nに書き込めないため、変更した設定は次回の起動に引き継がれません。").arg(file);
+}
+
+// On standard error: the lock is held by something that is no running
+// window (a folder in its place, a file that cannot be replaced).
+inline QString lockUnusable(const QString &lockPath)
+{
+    return QStringLiteral("ferrox: 多重起動防止のロック %1 を使用できないため、ロックなしで起動します。\n").arg(lockPath);
+}
 
 } // namespace ferrox::apptext

@@ -3,6 +3,7 @@
 #include "data/datafiles.h"
 #include "views/logtext.h"
 #include "views/ui/documentwindow.h"
+#include "views/ui/findbar.h"
 #include "views/ui/logfilecommands.h"
 #include "views/ui/logtextview.h"
 #include "views/ui/logwindowarea.h"
@@ -15,6 +16,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -240,6 +242,35 @@ TEST_F(LogWindows, PrintingPrintsTheActiveWindowsSelectionWhenAskedAndCancelPrin
     if (!printed)
         GTEST_SKIP() << "pdftotext is not installed";
     EXPECT_EQ(printed->simplified().remove(QLatin1Char(' ')), QStringLiteral("000000J1⇒J2:4142"));
+}
+
+TEST_F(LogWindows, EveryNewWindowOpensInsideTheWorkspace)
+{
+    for (int n = 1; n <= 6; ++n) {
+        newWindow();
+        const QRect placed = area.activeSubWindow()->geometry();
+        EXPECT_TRUE(area.viewport()->rect().contains(placed)) << n;
+    }
+}
+
+TEST_F(LogWindows, AFoundMatchIsNoSelectionToPrint)
+{
+    newWindow(QStringLiteral("モニターログ\r\n000000 J1⇒J2 : 41 42\r\n表示終了\r\n"));
+    DocumentWindow *window = newest();
+    window->openFindBar();
+    window->findBar()->findChild<QLineEdit *>(QStringLiteral("findText"))->setText(QStringLiteral("41"));
+    window->findAgain(false);
+    ASSERT_TRUE(window->textView()->textCursor().hasSelection());
+    files.print(); // cancelled
+    EXPECT_FALSE(dialogs.printRequests.last().selectionAvailable);
+
+    // The user's own selection, even of the found text, is one.
+    QTextCursor mine = window->textView()->textCursor();
+    mine.setPosition(mine.selectionStart());
+    mine.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    window->textView()->setTextCursor(mine);
+    files.print();
+    EXPECT_TRUE(dialogs.printRequests.last().selectionAvailable);
 }
 
 TEST_F(LogWindows, EmptyCaptureIsRejectedWithoutTouchingTheDataFile)
