@@ -43,6 +43,19 @@ inline QString textHeads()
 inline QString resolution(qint64 micros) { return QStringLiteral("時刻の分解能: 約") + millis(micros) + QStringLiteral("ms"); }
 inline QString gapSetting(qint64 micros) { return QStringLiteral("区切りの間隔: ") + millis(micros) + QStringLiteral("ms"); }
 
+// The response-time chart.
+inline QString chartTitle() { return QStringLiteral("応答時間(ms) と モニター開始からの時刻"); }
+inline QString chartNoData() { return QStringLiteral("応答時間のデータがありません(到着時刻が必要です)。"); }
+inline QString chartTimeAxis(qint64 endMicros)
+{
+    return QString::number(double(endMicros) / 1e6, 'f', 3) + QStringLiteral("秒");
+}
+inline QString chartCount(qint64 count) { return QStringLiteral("%1件").arg(count); }
+inline QString chartSpread(const QString &min, const QString &median, const QString &p95, const QString &max)
+{
+    return QStringLiteral("最小 %1  中央値 %2  95% %3  最大 %4 ms").arg(min, median, p95, max);
+}
+
 // Verdicts and problems shared by the decoders.
 inline QString verdictGood() { return QStringLiteral("OK"); }
 inline QString verdictBad() { return QStringLiteral("NG"); }
