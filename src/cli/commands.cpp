@@ -25,7 +25,7 @@ const Command commandTable[] = {
 QString programUsage()
 {
     QString text = QStringLiteral("usage: ferrox-cli COMMAND [options]   (ferrox-cli help COMMAND)\n"
-                                  "       ferrox-cli --version\ncommands:\n");
+                                  "       ferrox-cli --version | -V\ncommands:\n");
     for (const Command &command : commands())
         text += QStringLiteral("  %1  %2\n").arg(QLatin1String(command.name), -9).arg(QLatin1String(command.summary));
     text += QStringLiteral(
@@ -69,11 +69,11 @@ int dispatch(const QStringList &arguments)
         return ExitUsage;
     }
     const QString &name = arguments.at(1);
-    if (name == QLatin1String("--version")) {
+    if (name == QLatin1String("--version") || name == QLatin1String("-V")) {
         printOut(versionLine(QStringLiteral("ferrox-cli")));
         return ExitSuccess;
     }
-    if (name == QLatin1String("help") && arguments.size() > 2) {
+    if (name == QLatin1String("help") && arguments.size() > 2 && arguments.at(2) != QLatin1String("help")) {
         if (const Command *command = findCommand(arguments.at(2)))
             return command->run({QStringLiteral("--help")});
         printError(QStringLiteral("ferrox-cli: unknown command \"%1\"\n").arg(arguments.at(2)) + programUsage());

@@ -7,6 +7,7 @@
 #include "commands.h"
 #include "datafileinput.h"
 
+#include "data/cp932.h"
 #include "frames/responsechart.h"
 #include "frames/ui/chartpainter.h"
 #include "timeline/texts.h"
@@ -18,11 +19,15 @@ namespace ferrox::cli {
 
 int timelineCommand(const QStringList &arguments)
 {
-    CliArguments args(QStringLiteral("timeline"), QStringLiteral("FILE.dat"), 1, {
-        {QStringLiteral("chart"), QStringLiteral("OUT.svg|OUT.png"), QStringLiteral("also write the response-time chart")},
-    });
+    CliArguments args(QStringLiteral("timeline"), QStringLiteral("FILE.dat"), 1,
+                      CliArguments::encodingOptions(QStringLiteral("utf8")) << CliOption {
+                          QStringLiteral("chart"), QStringLiteral("OUT.svg|OUT.png"), QStringLiteral("also write the response-time chart")});
     if (!args.parse(arguments))
         return args.exitStatus();
+    // UTF-8 unless code page 932 is asked for: the table is no file of the program's.
+    const std::optional<bool> utf8 = args.utf8Chosen(true);
+    if (!utf8)
+        return ExitUsage;
     const QString chartPath = args.value(QStringLiteral("chart"), QString());
     const bool png = chartPath.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
     if (!chartPath.isEmpty() && !png && !chartPath.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))
@@ -30,12 +35,13 @@ int timelineCommand(const QStringList &arguments)
 
     const QString path = args.positional().constFirst();
     int status = ExitSuccess;
-    const std::optional<CaptureBuffer> capture = loadDataFile(path, status);
+    const std::optional<CaptureBuffer> capture = loadMonitorData(path, status);
     if (!capture)
         return status;
     const std::optional<ArrivalTimes> times = loadArrivalTimes(path, *capture);
     const Timeline timeline = buildTimeline(assembleMonitoredBytes(*capture), times);
-    if (!writeOut(timelineText(timeline).toUtf8()))
+    const QString text = timelineText(timeline);
+    if (!writeOut(*utf8 ? text.toUtf8() : encodeCp932(text)))
         return ExitIoFailure;
     if (!chartPath.isEmpty()) {
         const ResponseChart chart = layoutResponseChart(responsePointsOf(timeline));

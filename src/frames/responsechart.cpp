@@ -11,9 +11,8 @@ namespace ferrox {
 
 namespace {
 
-// The log views' direction colours.
-constexpr quint32 j1Rgb = 0x00609A;
-constexpr quint32 j2Rgb = 0xA04000;
+constexpr quint32 j1Rgb = directionRgb(Direction::J1);
+constexpr quint32 j2Rgb = directionRgb(Direction::J2);
 constexpr quint32 axisRgb = 0x404040;
 constexpr quint32 gridRgb = 0xD0D0D0;
 constexpr int histogramBins = 20;
@@ -21,11 +20,6 @@ constexpr int histogramBins = 20;
 constexpr double left = 70, right = 780;
 constexpr double plotTop = 50, plotBottom = 300;
 constexpr double histogramTop = 360, histogramBottom = 490;
-
-quint32 rgbOf(Direction direction)
-{
-    return direction == Direction::J1 ? j1Rgb : j2Rgb;
-}
 
 QString directionName(Direction direction)
 {
@@ -60,7 +54,7 @@ void drawHistogram(ChartBuilder &draw, const QList<ResponsePoint> &points, Direc
 {
     const ResponseSpread spread = spreadOf(points, direction);
     draw.text(x0, histogramTop - 8, directionName(direction) + QStringLiteral("  ") + FrameTexts::chartCount(spread.count),
-              rgbOf(direction));
+              directionRgb(direction));
     draw.line(x0, histogramBottom, x1, histogramBottom, axisRgb);
     draw.line(x0, histogramTop, x0, histogramBottom, axisRgb);
     QList<int> bins(histogramBins, 0);
@@ -74,7 +68,7 @@ void drawHistogram(ChartBuilder &draw, const QList<ResponsePoint> &points, Direc
         if (bins.at(i) == 0)
             continue;
         const double h = (histogramBottom - histogramTop) * bins.at(i) / tallest;
-        draw.rect(QRectF(x0 + i * binWidth + 1, histogramBottom - h, binWidth - 2, h), rgbOf(direction));
+        draw.rect(QRectF(x0 + i * binWidth + 1, histogramBottom - h, binWidth - 2, h), directionRgb(direction));
     }
     draw.text(x0, histogramBottom + 16, QStringLiteral("0"));
     draw.text(x1 - 60, histogramBottom + 16, FrameTexts::millis(maxMicros) + QStringLiteral("ms"));
@@ -181,7 +175,7 @@ ResponseChart layoutResponseChart(const QList<ResponsePoint> &points)
     for (const ResponsePoint &p : points) {
         const double x = left + (right - left) * double(p.atMicros) / double(endMicros);
         const double y = plotBottom - (plotBottom - plotTop) * double(p.responseMicros) / double(maxMicros);
-        draw.dot(x, y, rgbOf(p.direction), p.frame);
+        draw.dot(x, y, directionRgb(p.direction), p.frame);
     }
     drawHistogram(draw, points, Direction::J1, left, (left + right) / 2 - 20, maxMicros);
     drawHistogram(draw, points, Direction::J2, (left + right) / 2 + 20, right, maxMicros);

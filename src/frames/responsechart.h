@@ -22,6 +22,12 @@ struct ResponsePoint
     qint32 frame = -1;
 };
 
+// The log views' direction colours, 0xRRGGBB: a blue for J1, an orange-red for J2.
+constexpr quint32 directionRgb(Direction direction)
+{
+    return direction == Direction::J1 ? 0x00609A : 0xA04000;
+}
+
 // The answers of a timeline: each run after a change of direction.
 QList<ResponsePoint> responsePointsOf(const Timeline &timeline);
 // The answers of decoded frames: responses paired with their requests,

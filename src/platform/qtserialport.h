@@ -32,7 +32,7 @@ public:
     void setPortName(const QString &portName) override;
     QString portName() const override { return m_portName; }
     QString devicePath() const override;
-    QString deviceGroup() const override;
+    PortRefusal refusal() const override { return m_refusal; }
     bool open() override;
     void close() override;
     bool isOpen() const override;
@@ -75,6 +75,7 @@ private:
     // the monitored line's gaps rather than the adapter's batches.
     LowLatency m_lowLatency;
     int m_lastError = 0;
+    PortRefusal m_refusal;
     mutable int m_callDepth = 0;
 };
 

@@ -5,6 +5,8 @@
 
 #include <QtEndian>
 
+#include <limits>
+
 namespace ferrox {
 
 namespace {
@@ -65,6 +67,17 @@ QByteArray pcapOf(const MonitoredBytes &bytes, const std::optional<ArrivalTimes>
     }
     return out;
 }
+
+} // namespace
+
+bool timesFitPcap(const ArrivalTimes &times)
+{
+    constexpr qint64 pcapEndMicros = (qint64(std::numeric_limits<quint32>::max()) + 1) * 1000000;
+    const qint64 last = times.arrivals.isEmpty() ? 0 : times.arrivals.constLast().micros;
+    return times.startEpochMicros >= 0 && times.startEpochMicros < pcapEndMicros - last;
+}
+
+namespace {
 
 QString characterOf(std::uint8_t value)
 {
