@@ -37,8 +37,8 @@ protected:
     {
         if (!m_window) {
             const TimedStream stream = conversation();
-            m_window = std::make_unique<FrameWindow>(stream.bytes, stream.times, FramerOptions {}, dialogs, settings);
-            m_window->setDecoder(QStringLiteral("modbus-rtu"));
+            m_window = std::make_unique<FrameWindow>(stream.bytes, stream.times, FramerOptions {}, dialogs, settings,
+                                                     QStringLiteral("modbus-rtu"));
         }
         return *m_window;
     }

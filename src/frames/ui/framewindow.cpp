@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -22,7 +23,7 @@
 namespace ferrox {
 
 FrameWindow::FrameWindow(MonitoredBytes bytes, std::optional<ArrivalTimes> times, FramerOptions options,
-                         Dialogs &dialogs, SettingsStore &settings, QWidget *parent)
+                         Dialogs &dialogs, SettingsStore &settings, const QString &decoder, QWidget *parent)
     : QWidget(parent), m_bytes(std::move(bytes)), m_times(std::move(times)), m_options(options), m_dialogs(dialogs),
       m_settings(settings), m_model(new FrameTableModel(this)), m_header(new QLabel(this)),
       m_decoder(new QComboBox(this)), m_direction(new QComboBox(this)),
@@ -85,7 +86,7 @@ FrameWindow::FrameWindow(MonitoredBytes bytes, std::optional<ArrivalTimes> times
     connect(save, &QPushButton::clicked, this, &FrameWindow::saveShownFrames);
     connect(highlight, &QPushButton::clicked, this, [this] { highlightPattern(QColor(0xFF, 0xF0, 0x80)); });
     connect(m_chart, &ResponseChartWidget::frameClicked, this, &FrameWindow::selectFrame);
-    setDecoder(m_decoder->currentText());
+    setDecoder(decoder);
 }
 
 void FrameWindow::setDecoder(const QString &name)
@@ -93,8 +94,10 @@ void FrameWindow::setDecoder(const QString &name)
     const std::unique_ptr<FrameDecoder> decoder = makeDecoder(name);
     if (!decoder)
         return; // a name still being typed
-    if (m_decoder->currentText() != name)
+    if (m_decoder->currentText() != name) {
+        const QSignalBlocker quiet(m_decoder);
         m_decoder->setCurrentText(name);
+    }
     FrameList frames = buildFrames(m_bytes, m_times, *decoder, m_options);
     QStringList header {FrameTexts::gapSetting(frames.gapMicros)};
     if (frames.resolutionMicros)

@@ -31,8 +31,9 @@ class FrameWindow : public QWidget
     Q_OBJECT
 
 public:
+    // decoder: the first decoder, as setDecoder() takes it.
     FrameWindow(MonitoredBytes bytes, std::optional<ArrivalTimes> times, FramerOptions options, Dialogs &dialogs,
-                SettingsStore &settings, QWidget *parent = nullptr);
+                SettingsStore &settings, const QString &decoder = QStringLiteral("lines"), QWidget *parent = nullptr);
 
     FrameTableModel *model() const { return m_model; }
     QTableView *table() const { return m_table; }
