@@ -66,7 +66,9 @@ void LogWindowsHookup::displayFrames()
                                    m_window.settings().store());
     frames->setAttribute(Qt::WA_DeleteOnClose);
     frames->setWindowTitle(frames->windowTitle() + QStringLiteral(" - ") + m_data.CaptureTimestamp);
-    m_area.mdiArea().addSubWindow(frames)->show();
+    QMdiSubWindow *sub = m_area.mdiArea().addSubWindow(frames);
+    sub->setGeometry(QRect(QPoint(0, 0), m_area.mdiArea().size() * 0.9)); // a table and a chart want room
+    sub->show();
 }
 
 ReportHeaderSettings LogWindowsHookup::reportHeaderSettings() const
