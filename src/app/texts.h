@@ -96,6 +96,7 @@ inline const QString Modify = QStringLiteral("DBG:モニターデータ修正(&D
 
 inline const QString ShowLogMenu = QStringLiteral("モニターログを表示(&D)");
 inline const QString ShowTimeline = QStringLiteral("タイムライン - 到着時刻と応答時間(&L)");
+inline const QString ShowFrames = QStringLiteral("フレーム");
 
 inline const QString ViewMenu = QStringLiteral("表示(&V)");
 inline const QString ViewSetting = QStringLiteral("設定(&S)");

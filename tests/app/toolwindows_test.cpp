@@ -1,5 +1,6 @@
 // The editor's menu entry revealed from the About icon; its store becomes the current data.
 #include "appfixture.h"
+#include "app/ui/logwindowshookup.h"
 #include "data/monitordata.h"
 #include "support/fakeserialport.h"
 #include "support/testfiles.h"
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 
 using namespace ferrox;
@@ -55,3 +57,18 @@ TEST_F(AppTest, AboutRevealsTheEditorWhoseStoreBecomesTheCurrentData)
     session.reset(); // before its port
 }
 } // namespace
+
+TEST_F(AppTest, TheDisplayMenusFrameItemOpensAFrameViewOfTheCurrentData)
+{
+    FakeSerialPort port;
+    session = std::make_unique<Session>(window(), port, dir.path() + u'/');
+    window().show();
+    MonitorData &data = session->logWindows().monitorData();
+    data.capture = CaptureBuffer::fromStream(QByteArray::fromHex("A4B1A2B3809F9090FF"));
+    window().setDataCommandsEnabled(true); // as an accepted capture or an open leaves them
+    window().menuItem(QStringLiteral("mnuMonitorLogFrames"))->trigger();
+    auto *table = window().findChild<QTableView *>(QStringLiteral("FrameTable"));
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(window().menuItem(QStringLiteral("mnuMonitorLogFrames"))->text(), QStringLiteral("フレーム"));
+    EXPECT_EQ(table->model()->rowCount(), 2);
+}

@@ -50,6 +50,8 @@ signals:
 
 private:
     void connectCommands();
+    // Opens a frame view of the current data beside the log windows.
+    void displayFrames();
 
     MainWindow &m_window;
     MonitorData m_data;
