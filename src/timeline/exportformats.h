@@ -35,6 +35,13 @@ std::optional<ExportFormat> exportFormatNamed(const QString &name);
 // piece in microseconds since the capture's start.
 QByteArray exportBytes(const MonitoredBytes &bytes, const std::optional<ArrivalTimes> &times, ExportFormat format);
 
+// The pieces of a pcap stream written as bytes arrive: the file header,
+// then one record per run of one sender's bytes, stamped epochMicros
+// (microseconds since 1970-01-01 UTC; 0 when unknown). A sender of None
+// is written as J2's.
+QByteArray pcapFileHeader();
+void appendPcapRecord(QByteArray &out, Direction sender, QByteArrayView values, qint64 epochMicros);
+
 // The event types of the serial-line header.
 constexpr std::uint8_t pcapLinkTypeSerial = 250;
 constexpr std::uint8_t serialEventSentByJ1 = 0x01; // data Tx start
