@@ -58,32 +58,6 @@ void LiveLines::setHeader(const QString &text)
     emit changed();
 }
 
-QStringList LiveLines::headerLines() const
-{
-    QStringList lines;
-    QString line;
-    int used = 0;
-    for (const QChar c : m_header) {
-        if (c == u'\n') {
-            lines << std::exchange(line, QString());
-            used = 0;
-            continue;
-        }
-        // Half-width forms (U+FF61..U+FF9F) and everything below the CJK
-        // blocks take one column.
-        const int width = c.unicode() >= 0x1100 && !(c.unicode() >= 0xFF61 && c.unicode() <= 0xFF9F) ? 2 : 1;
-        if (used + width > m_columns && used > 0) {
-            lines << std::exchange(line, QString());
-            used = 0;
-        }
-        line += c;
-        used += width;
-    }
-    if (!line.isEmpty())
-        lines << line;
-    return lines;
-}
-
 void LiveLines::append(std::span<const LiveCell> cells)
 {
     if (cells.empty())

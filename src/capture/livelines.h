@@ -6,7 +6,6 @@
 
 #include <QObject>
 #include <QString>
-#include <QStringList>
 
 #include <cstdint>
 #include <deque>
@@ -69,9 +68,7 @@ public:
     // Empties the view: header, cells and hold. Counters keep running.
     void clear();
     void setHeader(const QString &text);
-    // The header wrapped at the grid's width; a full-width character takes
-    // two columns.
-    QStringList headerLines() const;
+    const QString &header() const { return m_header; }
 
     void append(std::span<const LiveCell> cells);
     void append(const LiveCell &cell) { append(std::span(&cell, 1)); }

@@ -1,6 +1,7 @@
 // The painted live view under a saturated stream: where it shows, what it
 // keeps still, what it copies and how it colours the two directions.
 #include "capture/livelines.h"
+#include "capture/texts.h"
 #include "capture/ui/livelinesview.h"
 
 #include "platform/ui/appearance.h"
@@ -63,6 +64,19 @@ TEST_F(LiveLinesViewTest, AtTheBottomItFollowsTheNewestLine)
     EXPECT_EQ(view.topLine() + view.bodyRows(), lines.lineCount());
     EXPECT_EQ(view.verticalScrollBar()->value(), view.verticalScrollBar()->maximum());
     EXPECT_EQ(lines.columns(), view.viewport()->width() / view.fontMetrics().horizontalAdvance(u'0'));
+}
+
+TEST_F(LiveLinesViewTest, TheHeaderWrapsWithinTheViewsWidth)
+{
+    const QString warning = CaptureTexts::simpleMonitorWarning();
+    lines.setHeader(warning);
+    const QStringList header = view.headerLines();
+    EXPECT_EQ(header.join(QString()), warning);
+    EXPECT_GT(header.size(), 1);
+    int widest = 0;
+    for (const QString &line : header)
+        widest = std::max(widest, view.fontMetrics().horizontalAdvance(line));
+    EXPECT_LE(widest, view.viewport()->width());
 }
 
 TEST_F(LiveLinesViewTest, ScrolledUpItStaysStillShowsThatNewerLinesWaitAndFollowsAgainAtTheBottom)

@@ -57,7 +57,7 @@ protected:
     {
         QTest::qWait(20);
         const LiveLines &lines = monitor.lines();
-        return lines.headerLines().join(QString()) + u'\n' + lines.text(lines.firstCell(), lines.endCell());
+        return lines.header() + u'\n' + lines.text(lines.firstCell(), lines.endCell());
     }
 
     FakeSerialPort port;

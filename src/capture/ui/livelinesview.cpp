@@ -25,6 +25,7 @@ LiveLinesView::LiveLinesView(LiveLines &lines, QWidget *parent) : QAbstractScrol
     connect(&m_frame, &QTimer::timeout, this, &LiveLinesView::frame);
     connect(&lines, &LiveLines::changed, this, &LiveLinesView::scheduleFrame);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &LiveLinesView::userScrolled);
+    measureFont();
     scheduleFrame();
 }
 
@@ -36,19 +37,57 @@ void LiveLinesView::setDirectionColors(bool on, const QColor &j1, const QColor &
     viewport()->update();
 }
 
-int LiveLinesView::columnWidth() const
+void LiveLinesView::measureFont()
 {
-    return std::max(1, fontMetrics().horizontalAdvance(u'0'));
+    const QFontMetrics metrics = fontMetrics();
+    m_columnWidth = std::max(1, metrics.horizontalAdvance(u'0'));
+    m_wrappedWidth = -1; // the header wraps again
+    m_lineHeight = std::max(1, metrics.height());
+    m_ascent = metrics.ascent();
 }
 
-int LiveLinesView::lineHeight() const
+void LiveLinesView::changeEvent(QEvent *event)
 {
-    return std::max(1, fontMetrics().height());
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() != QEvent::FontChange)
+        return;
+    measureFont();
+    m_lines.setColumns(viewport()->width() / m_columnWidth);
+    scheduleFrame();
+}
+
+const QStringList &LiveLinesView::headerLines() const
+{
+    // Wrapped by the pixel widths of its characters (full-width ones need
+    // not be two grid columns); again only when the text or the width changed.
+    const int width = viewport()->width();
+    if (m_wrappedHeader == m_lines.header() && m_wrappedWidth == width)
+        return m_headerLines;
+    m_wrappedHeader = m_lines.header();
+    m_wrappedWidth = width;
+    m_headerLines.clear();
+    const QFontMetrics metrics = fontMetrics();
+    QString line;
+    int used = 0;
+    for (const QChar c : m_wrappedHeader) {
+        const int advance = metrics.horizontalAdvance(c);
+        if (c == u'\n' || (used + advance > width && !line.isEmpty())) {
+            m_headerLines << std::exchange(line, QString());
+            used = 0;
+        }
+        if (c != u'\n') {
+            line += c;
+            used += advance;
+        }
+    }
+    if (!line.isEmpty())
+        m_headerLines << line;
+    return m_headerLines;
 }
 
 int LiveLinesView::headerRows() const
 {
-    return static_cast<int>(m_lines.headerLines().size());
+    return static_cast<int>(headerLines().size());
 }
 
 int LiveLinesView::bodyRows() const
@@ -104,8 +143,8 @@ void LiveLinesView::paintEvent(QPaintEvent *)
     painter.fillRect(viewport()->rect(), palette().base());
     painter.setPen(palette().text().color());
     const int height = lineHeight();
-    const int ascent = fontMetrics().ascent();
-    const QStringList header = m_lines.headerLines();
+    const int ascent = m_ascent;
+    const QStringList &header = headerLines();
     for (int row = 0; row < header.size(); ++row)
         painter.drawText(0, row * height + ascent, header.at(row));
     const int bodyTop = static_cast<int>(header.size()) * height;
@@ -126,7 +165,7 @@ void LiveLinesView::paintLine(QPainter &painter, qsizetype line, int y) const
     // One drawText per run of cells in one colour: every cell's text is a
     // whole number of grid columns, so a run stays on the grid.
     const int width = columnWidth();
-    const int baseline = y + fontMetrics().ascent();
+    const int baseline = y + m_ascent;
     const QColor plain = palette().text().color();
     QString run;
     int runColumn = 0;

@@ -2,6 +2,7 @@
 
 #include <QAbstractScrollArea>
 #include <QColor>
+#include <QStringList>
 #include <QTimer>
 
 namespace ferrox {
@@ -23,13 +24,15 @@ class LiveLinesView : public QAbstractScrollArea
 {
     Q_OBJECT
 public:
-    static constexpr int FrameMs = 40;
+    static constexpr int FrameMs = 50;
 
     explicit LiveLinesView(LiveLines &lines, QWidget *parent = nullptr);
 
     void setDirectionColors(bool on, const QColor &j1, const QColor &j2);
     bool directionColors() const { return m_directionColors; }
 
+    // The ring's header as painted: wrapped at the view's width.
+    const QStringList &headerLines() const;
     // Lines of the ring that fit below the header, and the first shown.
     int bodyRows() const;
     qsizetype topLine() const;
@@ -43,13 +46,16 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void scheduleFrame();
     void frame();
     void userScrolled(int value);
-    int columnWidth() const;
-    int lineHeight() const;
+    // The grid, measured once per font.
+    void measureFont();
+    int columnWidth() const { return m_columnWidth; }
+    int lineHeight() const { return m_lineHeight; }
     int headerRows() const;
     // The absolute cell under a point of the viewport (the cell after the
     // last one of a line when the point lies right of it).
@@ -60,9 +66,15 @@ private:
     LiveLines &m_lines;
     QTimer m_frame;
     bool m_settingScroll = false; // our own scroll-bar moves are not the user's
+    int m_columnWidth = 1; // pixels
+    int m_lineHeight = 1;
+    int m_ascent = 0;
     bool m_directionColors = false;
     QColor m_j1;
     QColor m_j2;
+    mutable QString m_wrappedHeader; // headerLines()' cache and its key
+    mutable int m_wrappedWidth = -1;
+    mutable QStringList m_headerLines;
     qint64 m_selectionAnchor = 0;
     qint64 m_selectionStart = 0; // absolute cells [start, end)
     qint64 m_selectionEnd = 0;
