@@ -1,19 +1,27 @@
 # The two set-up commands of the README, plus the pieces they are made of.
-#   make demo   ferrox on the simulated board (a short CLI capture without a display)
+#   make demo   ferrox on the simulated board (a short CLI capture without a display);
+#               builds the three programs only
 #   make test   sanitizer build, every test
 #   make bench  Release build, the benchmark programs
 RELEASE_DIR ?= build
 TEST_DIR    ?= build-test
 JOBS        ?= $(shell nproc)
 
-.PHONY: demo test bench bootstrap release test-build clean
+.PHONY: demo test bench bootstrap release programs test-build clean
+PROGRAMS = ferrox ferrox-cli ferrox-board
 
 bootstrap:
 	@scripts/bootstrap
 
+CONFIGURE_RELEASE = cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release
+
 release: bootstrap
-	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release
+	$(CONFIGURE_RELEASE)
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
+
+programs: bootstrap
+	$(CONFIGURE_RELEASE)
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target $(PROGRAMS)
 
 test-build: bootstrap
 	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DFERROX_SANITIZE=ON -DFERROX_BENCHMARKS=OFF
@@ -22,7 +30,7 @@ test-build: bootstrap
 test: test-build
 	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 
-demo: release
+demo: programs
 	scripts/demo $(RELEASE_DIR)
 
 bench: release

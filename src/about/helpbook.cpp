@@ -1,8 +1,9 @@
 #include "helpbook.h"
 
+#include "files/fileaccess.h"
+
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -13,10 +14,10 @@ namespace {
 
 std::optional<QString> readPage(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = readHelpFile(path);
+    if (!bytes)
         return std::nullopt;
-    return QString::fromUtf8(file.readAll());
+    return QString::fromUtf8(*bytes);
 }
 
 QString decodeEntities(QString text)
@@ -101,6 +102,14 @@ QList<HelpHit> HelpBook::search(const QString &term) const
     std::stable_sort(byKeyword.begin(), byKeyword.end(),
                      [](const HelpHit &a, const HelpHit &b) { return a.keyword.localeAwareCompare(b.keyword) < 0; });
     return byKeyword + byText;
+}
+
+std::optional<QByteArray> readHelpFile(const QString &path)
+{
+    FileBytes file = readFileBytes(path, MaxHelpFileBytes, FileKinds::RegularOnly);
+    if (file.error != FileErrorNone)
+        return std::nullopt;
+    return std::move(file.bytes);
 }
 
 QString helpFolder()

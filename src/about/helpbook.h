@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -47,6 +48,12 @@ private:
     QString m_folder;
     QList<HelpTopic> m_topics;
 };
+
+// A file of the help (a page, a picture): only a regular file, at most
+// MaxHelpFileBytes of it, so a named pipe or a link to a device cannot
+// hold or flood the viewer. Nothing when it cannot be read.
+constexpr qint64 MaxHelpFileBytes = 4 * 1024 * 1024;
+std::optional<QByteArray> readHelpFile(const QString &path);
 
 // Where the help is: $FERROX_HELP when set, else "help" beside the
 // executable when it exists, else the installed help (share/ferrox/help

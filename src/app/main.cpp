@@ -18,12 +18,16 @@
 int main(int argc, char **argv)
 {
     using namespace ferrox;
+    // --help and --version answer before the toolkit looks for a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const WindowCommandLine commandLine = parseWindowCommandLine(arguments);
+    if (commandLine.leave)
+        return commandLine.status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(applicationTitle());
     QApplication::setOrganizationName(applicationTitle());
-    const WindowCommandLine commandLine = parseWindowCommandLine(QApplication::arguments());
-    if (commandLine.leave)
-        return commandLine.status;
     prepareDesktop(app);
 
     // A second instance hands its file to the running one and leaves without a word.

@@ -13,9 +13,10 @@ namespace ferrox {
 
 namespace {
 
+// Nothing for no text: a failure already told has none.
 QString line(const QString &text)
 {
-    return text + u'\n';
+    return text.isEmpty() ? text : text + u'\n';
 }
 
 QString rejection(const CaptureBuffer &capture, qint32 SequenceErrorCount)
@@ -34,7 +35,7 @@ CaptureOutput writeCaptureOutput(const MonitorData &data, const CaptureOutputReq
     FileWriteResult stored = request.writeFile(request.dataPath, data.capture.stream());
     // The arrival times beside it, never stale ones from an earlier capture;
     // a stream on standard output has no place beside it.
-    if (stored.ok && request.dataPath != QLatin1String("-"))
+    if (stored.ok && request.hasSidecar(request.dataPath))
         stored = placeSidecar(request.dataPath, data.times);
     if (!stored.ok) {
         output.status = CaptureOutput::Status::WriteFailed;
@@ -56,7 +57,7 @@ CaptureOutput writeCaptureOutput(const MonitorData &data, const CaptureOutputReq
         renderMonitorData(request.DisplayModeNumber, data.capture, header);
     if (!rendered)
         return output;
-    const QByteArray text = request.utf8 ? decodeCp932(rendered->text).toUtf8() : rendered->text;
+    const QByteArray text = request.utf8 ? renderingAsUtf8(request.DisplayModeNumber, rendered->text) : rendered->text;
     const FileWriteResult written = request.writeFile(request.textPath, text);
     if (!written.ok) {
         output.status = CaptureOutput::Status::WriteFailed;

@@ -24,6 +24,9 @@ struct CaptureOutputRequest
     // Writes each file: a program may send an output elsewhere (standard
     // output) or reach names the toolkit cannot spell.
     std::function<FileWriteResult(const QString &path, QByteArrayView bytes)> writeFile = writeFileAtomically;
+    // Whether the data file gets its arrival times beside it: not where
+    // there is no beside (standard output, a device).
+    std::function<bool(const QString &dataPath)> hasSidecar = [](const QString &) { return true; };
 };
 
 struct CaptureOutput

@@ -13,6 +13,8 @@
 
 #include "capture/captureoutput.h"
 #include "capture/consolecapture.h"
+#include "files/fileaccess.h"
+#include "link/texts.h"
 #include "platform/terminationwatch.h"
 
 #include <QCoreApplication>
@@ -139,8 +141,8 @@ int captureCommand(const QStringList &arguments)
     const std::optional<int> mode = args.number(QStringLiteral("mode"), 1, 5, 1);
     if (!mode)
         return ExitUsage;
-    if (!textPath.isEmpty() && sameFile(dataPath, textPath))
-        return args.usageError(QStringLiteral("-o and --text name the same output"));
+    if (!textPath.isEmpty() && !inputOverwrittenBy(textPath, dataPath).isEmpty())
+        return args.usageError(QStringLiteral("-o and --text name the same output, or --text the arrival times"));
     const bool livePcap = args.isSet(QStringLiteral("format"));
     if (livePcap && args.value(QStringLiteral("format"), QString()) != QLatin1String("pcap"))
         return args.usageError(QStringLiteral("--format takes pcap"));
@@ -160,7 +162,7 @@ int captureCommand(const QStringList &arguments)
         return ExitUsage;
     const SplitFiles splitFiles(dataPath, *keepFiles);
     if (splitting && !splitFiles.collision().isEmpty()) {
-        printError(QStringLiteral("ferrox-cli capture: %1 exists; a split capture does not mix its files with an earlier one's\n")
+        printError(QStringLiteral("ferrox-cli capture: %1 exists; a split capture never overwrites a file of its series\n")
                        .arg(splitFiles.collision()));
         return ExitIoFailure;
     }
@@ -169,7 +171,7 @@ int captureCommand(const QStringList &arguments)
 
     // Refuse now rather than lose the capture at the end.
     for (const QString &path : {splitting ? splitFiles.pieceName(1) : dataPath, textPath}) {
-        const QString problem = path.isEmpty() || path == QLatin1String("-") ? QString() : namedOutputProblem(path);
+        const QString problem = path.isEmpty() ? QString() : outputProblem(path);
         if (!problem.isEmpty()) {
             printError(problem + u'\n');
             return ExitIoFailure;
@@ -190,6 +192,7 @@ int captureCommand(const QStringList &arguments)
     output.utf8 = *utf8;
     // With the pcap stream on standard output, "-o -" names no data file.
     output.writeFile = livePcap ? writeOutputBesidePcap : writeOutput;
+    output.hasSidecar = [](const QString &path) { return path != QLatin1String("-") && !isStream(path); };
     output.header.port = device;
     output.header.pcSpeed = link->check.linkSpeedText;
     output.header.monitorSpeed = line->speedText;
@@ -261,7 +264,7 @@ int captureCommand(const QStringList &arguments)
             SplitOutput &files = split->value();
             files.finish();
             printError(QStringLiteral("monitored bytes: %1\nsequence errors: %2\nfiles: %3\n")
-                           .arg(files.monitoredBytes())
+                           .arg(files.savedMonitoredBytes())
                            .arg(files.sequenceErrors())
                            .arg(files.files().written()));
             if (!files.failure().isEmpty())

@@ -64,11 +64,11 @@ int CliArguments::usageError(const QString &message)
     return m_exitStatus;
 }
 
-QList<CliOption> CliArguments::encodingOptions()
+QList<CliOption> CliArguments::encodingOptions(const QString &defaultText)
 {
     return {
         {QStringLiteral("encoding"), QStringLiteral("cp932|utf8"),
-         QStringLiteral("text encoding (default cp932, utf8 on a terminal)")},
+         QStringLiteral("text encoding (default %1)").arg(defaultText)},
         {QStringLiteral("utf8"), QString(), QStringLiteral("the same as --encoding utf8")},
     };
 }
@@ -106,7 +106,7 @@ QString CliArguments::usage() const
             syntax += QLatin1Char(' ') + option.valueName;
         text += QStringLiteral("  %1  %2\n").arg(syntax, -22).arg(option.help);
     }
-    return text;
+    return text + m_notes;
 }
 
 } // namespace ferrox::cli

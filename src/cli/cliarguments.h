@@ -44,9 +44,12 @@ public:
     int usageError(const QString &message);
 
     QString usage() const;
+    // Lines shown after the options in the usage.
+    void setNotes(const QString &notes) { m_notes = notes; }
 
     // The options --encoding cp932|utf8 and --utf8, for commands that write text.
-    static QList<CliOption> encodingOptions();
+    // defaultText tells what an output gets without them.
+    static QList<CliOption> encodingOptions(const QString &defaultText = QStringLiteral("cp932, utf8 on a terminal"));
     // True for UTF-8: as --encoding or --utf8 say, else when the text goes
     // to a terminal; an empty optional after a usage error.
     std::optional<bool> utf8Chosen(bool toTerminal);
@@ -56,6 +59,7 @@ private:
     QString m_positionalSyntax;
     int m_positionalCount;
     QList<CliOption> m_options;
+    QString m_notes;
     QCommandLineParser m_parser;
     int m_exitStatus = 0;
 };

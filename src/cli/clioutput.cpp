@@ -1,19 +1,43 @@
 #include "clioutput.h"
 
-#include "filenames.h"
+#include "commands.h"
 
+#include "capture/captureoutput.h"
+#include "data/texts.h"
+#include "files/fileaccess.h"
+
+#include <cerrno>
 #include <cstdio>
 #include <unistd.h>
+#include <utility>
 
 namespace ferrox::cli {
 
 namespace {
 
+// The error of the first write to standard output that failed, 0 while
+// none did; whether the user has been told.
+int outputError = 0;
+bool outputErrorTold = false;
+
+// Why standard output failed, told once; nothing for a reader that went
+// away (| head), as the tools that feed pipes end quietly then.
+QString outputFailure()
+{
+    if (outputError == 0 || outputError == EPIPE || std::exchange(outputErrorTold, true))
+        return {};
+    return QStringLiteral("ferrox-cli: standard output could not be written: ") + fileErrorReason(outputError);
+}
+
 bool writeTo(std::FILE *stream, QByteArrayView bytes)
 {
     const size_t size = size_t(bytes.size());
+    errno = 0;
     const bool written = size == 0 || std::fwrite(bytes.data(), 1, size, stream) == size;
-    return std::fflush(stream) == 0 && written;
+    const bool ok = std::fflush(stream) == 0 && written;
+    if (!ok && stream == stdout && outputError == 0)
+        outputError = errno != 0 ? errno : EIO;
+    return ok;
 }
 
 } // namespace
@@ -30,21 +54,49 @@ bool outputIsTerminal()
 
 FileWriteResult writeOutput(const QString &name, QByteArrayView bytes)
 {
-    if (name != QLatin1String("-"))
-        return writeNamedFile(name, bytes);
-    if (writeOut(bytes))
-        return {true, {}};
-    return {false, QStringLiteral("ferrox-cli: standard output could not be written")};
+    if (name == QLatin1String("-")) {
+        const bool written = writeOut(bytes);
+        return {written, written ? QString() : outputFailure()};
+    }
+    if (!isStream(name))
+        return writeFileAtomically(name, bytes);
+    if (const FileError error = writeStreamContents(name, bytes))
+        return {false, DataTexts::fileUnwritable(name, fileErrorReason(error))};
+    return {true, {}};
 }
 
-void printOut(const QString &text)
+QString outputProblem(const QString &name)
 {
-    writeTo(stdout, text.toUtf8());
+    if (name == QLatin1String("-") || isStream(name))
+        return {};
+    return outputPathProblem(name);
+}
+
+bool printOut(const QString &text)
+{
+    return writeTo(stdout, text.toUtf8());
 }
 
 void printError(const QString &text)
 {
     writeTo(stderr, text.toUtf8());
+}
+
+void printErrorLine(const QString &text)
+{
+    if (!text.isEmpty())
+        printError(text + u'\n');
+}
+
+int finishOutput(int status)
+{
+    // What the C library still holds counts too.
+    if (std::fflush(stdout) != 0 && outputError == 0)
+        outputError = errno != 0 ? errno : EIO;
+    if (outputError == 0)
+        return status;
+    printErrorLine(outputFailure());
+    return status == ExitSuccess ? ExitIoFailure : status;
 }
 
 } // namespace ferrox::cli

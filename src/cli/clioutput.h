@@ -8,19 +8,35 @@
 namespace ferrox::cli {
 
 // Bytes to standard output unchanged; false when they could not all be
-// written (a closed pipe, a full disk).
+// written (a closed pipe, a full disk). The failure is remembered for
+// finishOutput().
 bool writeOut(QByteArrayView bytes);
 
 // True when standard output is a terminal.
 bool outputIsTerminal();
 
 // Writes bytes as the output named on the command line: "-" is standard
-// output, any other name a file written atomically; the message says
-// why it failed, naming the output.
+// output (its failure is told once, and not at all for a closed pipe: the
+// message may be empty), a character device or named pipe (/dev/null, /dev/stdout) is
+// written as it is, any other name is a file written atomically, through a
+// symbolic link as cp does; the message says why it failed, naming the
+// output.
 FileWriteResult writeOutput(const QString &name, QByteArrayView bytes);
 
+// Why `name` could not be written as an output, or an empty text; "-",
+// devices and pipes can always be tried.
+QString outputProblem(const QString &name);
+
 // Text in UTF-8 to standard output / standard error.
-void printOut(const QString &text);
+bool printOut(const QString &text);
 void printError(const QString &text);
+// The text and a line end on standard error; nothing for an empty text.
+void printErrorLine(const QString &text);
+
+// The program's exit status once its work is done: a failed write of
+// standard output is told on standard error and turns success into 1,
+// except that a reader that went away (| head) ends it quietly, as the
+// tools that feed pipes do.
+int finishOutput(int status);
 
 } // namespace ferrox::cli

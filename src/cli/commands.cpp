@@ -20,6 +20,7 @@ const Command commandTable[] = {
     {"measure", "measure the monitored line's speed", measureCommand},
     {"timeline", "direction changes and response times of FILE.dat", timelineCommand},
     {"export", "FILE.dat as pcap, CSV or JSON lines for other tools", exportCommand},
+    {"decode", "the messages of FILE.dat, read by a protocol decoder", decodeCommand},
     {"signals", "sample the monitored line's control signals, one readout line per sample", signalsCommand},
     {"monitor", "show the monitored line's bytes as they arrive, without storing them", monitorCommand},
     {"extcap", "answer Wireshark's external-capture calls (see the README)", extcapCommand},
@@ -28,7 +29,7 @@ const Command commandTable[] = {
 QString programUsage()
 {
     QString text = QStringLiteral("usage: ferrox-cli COMMAND [options]   (ferrox-cli help COMMAND)\n"
-                                  "       ferrox-cli --version\ncommands:\n");
+                                  "       ferrox-cli --version | -V\ncommands:\n");
     for (const Command &command : commands())
         text += QStringLiteral("  %1  %2\n").arg(QLatin1String(command.name), -9).arg(QLatin1String(command.summary));
     text += QStringLiteral(
@@ -75,11 +76,11 @@ int dispatch(const QStringList &arguments)
         return ExitUsage;
     }
     const QString &name = arguments.at(1);
-    if (name == QLatin1String("--version")) {
+    if (name == QLatin1String("--version") || name == QLatin1String("-V")) {
         printOut(versionLine(QStringLiteral("ferrox-cli")));
         return ExitSuccess;
     }
-    if (name == QLatin1String("help") && arguments.size() > 2) {
+    if (name == QLatin1String("help") && arguments.size() > 2 && arguments.at(2) != QLatin1String("help")) {
         if (const Command *command = findCommand(arguments.at(2)))
             return command->run({QStringLiteral("--help")});
         printError(QStringLiteral("ferrox-cli: unknown command \"%1\"\n").arg(arguments.at(2)) + programUsage());

@@ -41,6 +41,7 @@ int exportCommand(const QStringList &arguments);
 int signalsCommand(const QStringList &arguments);
 int monitorCommand(const QStringList &arguments);
 int extcapCommand(const QStringList &arguments);
+int decodeCommand(const QStringList &arguments);
 
 std::span<const Command> commands();
 

@@ -13,9 +13,7 @@ namespace ferrox::cli {
 std::optional<CaptureBuffer> loadDataFile(const QString &path, int &exitStatus)
 {
     // Missing, a folder or unreadable: the message says which.
-    const QString readable = readablePath(path);
-    LoadResult loaded = LoadMonitorData(readable);
-    loaded.message.replace(readable, path);
+    LoadResult loaded = LoadMonitorData(path);
     switch (loaded.status) {
     case LoadResult::Status::Unreadable:
         printError(loaded.message + QLatin1Char('\n'));
@@ -32,6 +30,23 @@ std::optional<CaptureBuffer> loadDataFile(const QString &path, int &exitStatus)
         break;
     }
     return std::move(loaded.capture);
+}
+
+std::optional<CaptureBuffer> loadMonitorData(const QString &path, int &exitStatus)
+{
+    std::optional<CaptureBuffer> capture = loadDataFile(path, exitStatus);
+    if (capture && capture->CaptureEnd() == 0) {
+        printError(DataTexts::noMonitorData() + QLatin1Char('\n'));
+        exitStatus = ExitRejected;
+        return std::nullopt;
+    }
+    return capture;
+}
+
+int refuseOverwritingInput(CliArguments &args, const QString &output, const QString &dataPath)
+{
+    const QString input = output == QLatin1String("-") ? QString() : inputOverwrittenBy(output, dataPath);
+    return input.isEmpty() ? 0 : args.usageError(QStringLiteral("-o names %1, which is read").arg(input));
 }
 
 std::optional<ArrivalTimes> loadArrivalTimes(const QString &path, const CaptureBuffer &capture)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cliarguments.h"
+
 #include "data/capturebuffer.h"
 #include "data/arrivaltimes.h"
 
@@ -14,6 +16,16 @@ namespace ferrox::cli {
 // On failure `exitStatus` is set: 1 for a missing or unreadable file, 4 for
 // an empty one.
 std::optional<CaptureBuffer> loadDataFile(const QString &path, int &exitStatus);
+
+// As loadDataFile(), for a command that works on the monitored bytes: a
+// file holding only the end code is refused too (status 4), as render
+// refuses it.
+std::optional<CaptureBuffer> loadMonitorData(const QString &path, int &exitStatus);
+
+// A usage error (printed; status 2) when writing `output` would destroy
+// the data file at dataPath or its arrival times, by any spelling or link;
+// 0 when it would not. "-" never does.
+int refuseOverwritingInput(CliArguments &args, const QString &output, const QString &dataPath);
 
 // The arrival times of the data file at `path` holding `capture`, from its
 // sidecar; a sidecar that is missing or ignored gives none, with a note on

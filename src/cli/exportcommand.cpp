@@ -8,31 +8,12 @@
 #include "datafileinput.h"
 
 #include "data/datafiles.h"
-#include "timeline/exportformats.h"
 #include "data/sidecar.h"
+#include "data/texts.h"
+#include "timeline/exportformats.h"
 #include "timeline/texts.h"
 
-#include <QFileInfo>
-
 namespace ferrox::cli {
-
-namespace {
-
-// True when `out` names the data file or its sidecar: exporting over them
-// would destroy what is exported.
-bool overwritesInput(const QString &out, const QString &dataPath)
-{
-    const QFileInfo target(out);
-    for (const QString &input : {dataPath, sidecarPath(dataPath)}) {
-        const QFileInfo source(input);
-        if (source.exists() && target.exists() ? source.canonicalFilePath() == target.canonicalFilePath()
-                                               : source.absoluteFilePath() == target.absoluteFilePath())
-            return true;
-    }
-    return false;
-}
-
-} // namespace
 
 int exportCommand(const QStringList &arguments)
 {
@@ -49,18 +30,22 @@ int exportCommand(const QStringList &arguments)
     if (out.isEmpty())
         return args.usageError(QStringLiteral("-o OUT is required"));
     const QString path = args.positional().constFirst();
-    if (out != QLatin1String("-") && overwritesInput(out, path))
-        return args.usageError(QStringLiteral("-o names the data file or its arrival times"));
+    if (const int refused = refuseOverwritingInput(args, out, path))
+        return refused;
 
     int status = ExitSuccess;
-    const std::optional<CaptureBuffer> capture = loadDataFile(path, status);
+    const std::optional<CaptureBuffer> capture = loadMonitorData(path, status);
     if (!capture)
         return status;
-    const std::optional<ArrivalTimes> times = loadArrivalTimes(path, *capture);
+    std::optional<ArrivalTimes> times = loadArrivalTimes(path, *capture);
+    if (*format == ExportFormat::Pcap && times && !timesFitPcap(*times)) {
+        printError(DataTexts::sidecarIgnored(sidecarPath(path), TimelineTexts::timesOutsidePcap()) + u'\n');
+        times.reset();
+    }
     const MonitoredBytes bytes = assembleMonitoredBytes(*capture);
     const QByteArray exported = exportBytes(bytes, times, *format);
     if (const FileWriteResult written = writeOutput(out, exported); !written.ok) {
-        printError(written.message + QLatin1Char('\n'));
+        printErrorLine(written.message);
         return ExitIoFailure;
     }
     if (bytes.errorOffset >= 0) {

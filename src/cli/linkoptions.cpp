@@ -4,6 +4,7 @@
 #include "platform/qtserialport.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 namespace ferrox::cli {
 
@@ -25,6 +26,15 @@ std::optional<LinkSetting> readLinkOptions(CliArguments &args)
         args.usageError(QStringLiteral("--device is required"));
         return std::nullopt;
     }
+    // The serial library would quietly look for a bare name under /dev.
+    if (!link.device.contains(u'/')) {
+        args.usageError(QStringLiteral("--device takes a path: \"%1\" would be /dev/%1 (./%1 for the file here)")
+                            .arg(link.device));
+        return std::nullopt;
+    }
+    // Relative paths too: the library reads "sub/board" as /dev/sub/board.
+    if (!link.device.startsWith(u'/'))
+        link.device = QDir::cleanPath(QDir::currentPath() + u'/' + link.device);
     const QString speed = args.value(QStringLiteral("pc-speed"), QStringLiteral("57600"));
     // The link speeds as the settings panel spells them.
     if (speed == QLatin1String("57600")) {

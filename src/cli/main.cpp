@@ -1,5 +1,6 @@
 // ferrox-cli: the program's engine without windows, for scripts and test
 // rigs. Each subcommand lives in its own file; see commands.h.
+#include "clioutput.h"
 #include "commands.h"
 #include "filenames.h"
 
@@ -16,7 +17,5 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("ferrox-cli"));
     // Not QCoreApplication::arguments(): file names keep every byte.
     const int status = ferrox::cli::dispatch(ferrox::cli::decodeArguments(argc, argv));
-    if (status != ferrox::cli::RunEventLoop)
-        return status;
-    return app.exec();
+    return ferrox::cli::finishOutput(status != ferrox::cli::RunEventLoop ? status : app.exec());
 }

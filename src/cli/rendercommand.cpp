@@ -38,14 +38,12 @@ int renderCommand(const QStringList &arguments)
         return args.usageError(QStringLiteral("--data-width takes 8 or 9"));
 
     const QString path = args.positional().constFirst();
+    if (const int refused = refuseOverwritingInput(args, output, path))
+        return refused;
     int status = ExitSuccess;
-    const std::optional<CaptureBuffer> capture = loadDataFile(path, status);
+    const std::optional<CaptureBuffer> capture = loadMonitorData(path, status);
     if (!capture)
         return status;
-    if (capture->CaptureEnd() == 0) {
-        printError(DataTexts::noMonitorData() + QLatin1Char('\n'));
-        return ExitRejected;
-    }
 
     ReportHeaderSettings header;
     header.dataName = args.value(QStringLiteral("name"), path);
@@ -56,9 +54,9 @@ int renderCommand(const QStringList &arguments)
     header.dataOnly = width == QLatin1String("8");
 
     const RenderResult result = *renderMonitorData(*mode, *capture, header);
-    const QByteArray text = *utf8 ? decodeCp932(result.text).toUtf8() : result.text;
+    const QByteArray text = *utf8 ? renderingAsUtf8(*mode, result.text) : result.text;
     if (const FileWriteResult written = writeOutput(output, text); !written.ok) {
-        printError(written.message + QLatin1Char('\n'));
+        printErrorLine(written.message);
         return ExitIoFailure;
     }
 

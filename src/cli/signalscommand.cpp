@@ -11,6 +11,7 @@
 #include "platform/statusreport.h"
 #include "platform/terminationwatch.h"
 #include "signals/signalsampler.h"
+#include "signals/texts.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -42,6 +43,8 @@ int signalsCommand(const QStringList &arguments)
     options << CliOption{QStringLiteral("count"), QStringLiteral("N"),
                          QStringLiteral("samples to take (default: until interrupted)")};
     CliArguments args(QStringLiteral("signals"), QString(), 0, options);
+    args.setNotes(QStringLiteral("Each readout line names the eight signals, each with %1 when it is active, %2 when not.\n")
+                      .arg(SignalTexts::activeMark(), SignalTexts::inactiveMark()));
     if (!args.parse(arguments))
         return args.exitStatus();
     const std::optional<LinkSetting> link = readLinkOptions(args);
@@ -71,15 +74,21 @@ int signalsCommand(const QStringList &arguments)
             finish(ExitIoFailure);
             return;
         }
-        if (*count > 0 && ++*taken >= *count)
+        if (++*taken >= *count && *count > 0)
             finish(ExitSuccess);
     });
     QObject::connect(sampler, &SignalSampler::stoppedOnError, app, [finish] { finish(ExitLinkFailure); });
 
     auto *termination = new TerminationWatch(app);
     QString watchError;
+    // Stopped before its first sample, the command has nothing to show for
+    // it (the check may not even have ended): not a success.
     if (termination->install(watchError))
-        QObject::connect(termination, &TerminationWatch::terminationRequested, app, [finish] { finish(ExitSuccess); });
+        QObject::connect(termination, &TerminationWatch::terminationRequested, app, [finish, taken] {
+            if (*taken == 0)
+                printError(QStringLiteral("ferrox-cli signals: interrupted before the first sample\n"));
+            finish(*taken > 0 ? ExitSuccess : ExitLinkFailure);
+        });
     else if (*count == 0)
         printError(QStringLiteral("ferrox-cli signals: Ctrl+C cannot stop the sampling (%1); use --count\n").arg(watchError));
 

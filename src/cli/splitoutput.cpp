@@ -36,7 +36,11 @@ bool SplitOutput::write(const StreamSplitter::Piece &piece)
 {
     const CaptureBuffer capture = CaptureBuffer::fromStream(piece.stream);
     m_sequenceErrors += ExamineMonitorData(capture);
+    const qint64 filesBefore = m_files.written();
     const FileWriteResult written = m_files.write(piece);
+    // A data file kept without its sidecar is saved all the same.
+    if (m_files.written() > filesBefore)
+        m_savedStreamBytes += piece.stream.size() - 1;
     if (!written.ok)
         m_failure = written.message;
     return written.ok;

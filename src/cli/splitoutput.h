@@ -23,7 +23,9 @@ public:
     bool finish();
 
     const SplitFiles &files() const { return m_files; }
+    // Monitored bytes received so far, and those in the files written.
     qint64 monitoredBytes() const { return m_splitter.streamBytes() / 2; }
+    qint64 savedMonitoredBytes() const { return m_savedStreamBytes / 2; }
     qint64 sequenceErrors() const { return m_sequenceErrors; }
     const QString &failure() const { return m_failure; }
 
@@ -33,6 +35,7 @@ private:
     StreamSplitter m_splitter;
     SplitFiles m_files;
     qint64 m_sequenceErrors = 0;
+    qint64 m_savedStreamBytes = 0; // without the end codes
     QString m_failure;
 };
 

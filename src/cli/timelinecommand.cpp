@@ -6,6 +6,7 @@
 #include "commands.h"
 #include "datafileinput.h"
 
+#include "data/cp932.h"
 #include "timeline/texts.h"
 #include "timeline/timeline.h"
 
@@ -13,18 +14,23 @@ namespace ferrox::cli {
 
 int timelineCommand(const QStringList &arguments)
 {
-    CliArguments args(QStringLiteral("timeline"), QStringLiteral("FILE.dat"), 1, {});
+    CliArguments args(QStringLiteral("timeline"), QStringLiteral("FILE.dat"), 1, CliArguments::encodingOptions(QStringLiteral("utf8")));
     if (!args.parse(arguments))
         return args.exitStatus();
+    // UTF-8 unless code page 932 is asked for: the table is no file of the program's.
+    const std::optional<bool> utf8 = args.utf8Chosen(true);
+    if (!utf8)
+        return ExitUsage;
 
     const QString path = args.positional().constFirst();
     int status = ExitSuccess;
-    const std::optional<CaptureBuffer> capture = loadDataFile(path, status);
+    const std::optional<CaptureBuffer> capture = loadMonitorData(path, status);
     if (!capture)
         return status;
     const std::optional<ArrivalTimes> times = loadArrivalTimes(path, *capture);
     const Timeline timeline = buildTimeline(assembleMonitoredBytes(*capture), times);
-    if (!writeOut(timelineText(timeline).toUtf8()))
+    const QString text = timelineText(timeline);
+    if (!writeOut(*utf8 ? text.toUtf8() : encodeCp932(text)))
         return ExitIoFailure;
     if (timeline.errorOffset >= 0) {
         printError(TimelineTexts::timelineCutAtError(timeline.errorOffset) + QLatin1Char('\n'));

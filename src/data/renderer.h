@@ -67,4 +67,10 @@ std::optional<RenderResult> renderMonitorData(qint32 DisplayModeNumber, const Ca
                                               const ProgressCallback &progress = {},
                                               ByteMapRequest byteMap = ByteMapRequest::None);
 
+// A rendering as UTF-8 text for this system: every line ends with LF alone
+// (mode 1's CR CR LF too), and mode 4's continuation rows line up with its
+// arrow rows on screen: an arrow takes two bytes in code page 932 but one
+// column on a UTF-8 terminal.
+QByteArray renderingAsUtf8(qint32 DisplayModeNumber, QByteArrayView cp932Text);
+
 } // namespace ferrox

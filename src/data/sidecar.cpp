@@ -2,8 +2,9 @@
 
 #include "texts.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "files/fileaccess.h"
+
+#include <cerrno>
 
 namespace ferrox {
 
@@ -99,22 +100,18 @@ SidecarRead parseSidecar(const QByteArray &text, qint64 streamLength)
 SidecarRead readSidecar(const QString &dataPath, qint64 streamLength)
 {
     const QString path = sidecarPath(dataPath);
-    const QFileInfo info(path);
-    if (!info.exists())
+    const FileBytes file = readFileBytes(path, largestSidecar + 1, FileKinds::RegularOnly);
+    if (file.error == ENOENT)
         return {};
     SidecarRead read;
-    QFile file(path);
-    if (!info.isFile()) {
+    if (file.error == EISDIR || file.error == FileErrorNotRegular)
         read = ignored(DataTexts::sidecarNotAFile());
-    } else if (info.size() > largestSidecar) {
+    else if (file.error != FileErrorNone)
+        read = ignored(DataTexts::sidecarUnreadable(fileErrorReason(file.error)));
+    else if (file.bytes.size() > largestSidecar)
         read = ignored(DataTexts::sidecarTooLarge());
-    } else if (!file.open(QIODevice::ReadOnly)) {
-        read = ignored(DataTexts::sidecarUnreadable(file.errorString()));
-    } else {
-        const QByteArray text = file.read(largestSidecar + 1);
-        read = file.error() != QFileDevice::NoError ? ignored(DataTexts::sidecarUnreadable(file.errorString()))
-                                                    : parseSidecar(text, streamLength);
-    }
+    else
+        read = parseSidecar(file.bytes, streamLength);
     if (read.status == SidecarRead::Status::Ignored)
         read.note = DataTexts::sidecarIgnored(path, read.note);
     return read;
@@ -125,9 +122,9 @@ FileWriteResult placeSidecar(const QString &targetDataPath, const std::optional<
     if (times)
         return writeSidecar(targetDataPath, *times);
     const QString path = sidecarPath(targetDataPath);
-    QFile stale(path);
-    if (QFileInfo(path).isFile() && !stale.remove())
-        return {false, DataTexts::fileUnwritable(path, stale.errorString())};
+    // A folder of that name is no sidecar; reading ignores it too.
+    if (const FileError error = removeFile(path); error != FileErrorNone && error != EISDIR)
+        return {false, DataTexts::fileUnwritable(path, fileErrorReason(error))};
     return {true, {}};
 }
 

@@ -44,18 +44,16 @@ qint32 parseDigits(QStringView digits, int radix)
     return static_cast<qint32>(value);
 }
 
-bool isAscii(QStringView text)
+// Upper case for the ASCII letters only: a character beyond ASCII never
+// becomes a digit or a prefix (the ligature U+FB00 would become "FF").
+QString asciiUpper(const QString &text)
 {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
-}
-
-// ParseNumberText("0x" + token) without building the text: upper-casing
-// matters only beyond ASCII (a ligature such as U+FB00 becomes "FF").
-qint32 parseHexToken(QStringView token)
-{
-    if (isAscii(token))
-        return parseDigits(token, 16);
-    return ParseNumberText(QStringLiteral("0x") + token.toString());
+    QString upper = text;
+    for (QChar &c : upper) {
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - u'a' + u'A');
+    }
+    return upper;
 }
 
 // The tokens of a line as SplitTokens() finds them, as views into it;
@@ -142,7 +140,7 @@ std::optional<QStringList> SplitTokens(const QString &line)
 
 qint32 ParseNumberText(const QString &text)
 {
-    const QString upper = text.toUpper();
+    const QString upper = asciiUpper(text);
     if (upper.startsWith(QStringLiteral("0X")))
         return parseDigits(QStringView(upper).sliced(2), 16);
     if (upper.startsWith(QStringLiteral("0B")))
@@ -152,7 +150,7 @@ qint32 ParseNumberText(const QString &text)
 
 bool mentionsEndCode(const QString &text)
 {
-    return text.toUpper().contains(QStringLiteral("FF"));
+    return asciiUpper(text).contains(QStringLiteral("FF"));
 }
 
 std::optional<CaptureBuffer> readEditedText(const QString &text, const CaptureBuffer &current)
@@ -160,7 +158,7 @@ std::optional<CaptureBuffer> readEditedText(const QString &text, const CaptureBu
     QByteArray values;
     bool bad = false;
     const auto store = [&](QStringView token) {
-        const qint32 value = parseHexToken(token);
+        const qint32 value = parseDigits(token, 16); // ParseNumberText("0x" + token)
         if (value < 0 || value > 0xFF || values.size() == CaptureBuffer::Size)
             bad = true;
         else

@@ -32,13 +32,13 @@ inline constexpr int TokenSlots = 1025;
 std::optional<QStringList> SplitTokens(const QString &line);
 
 // A number text: "0x…" hexadecimal, "0b…" binary (no digits give 0),
-// otherwise decimal rounded to a whole number (half to even). Case does
-// not matter. -1 for text that is no number or lies beyond the 32-bit
+// otherwise decimal rounded to a whole number (half to even). The case of
+// ASCII letters does not matter; no other character is a digit. -1 for text that is no number or lies beyond the 32-bit
 // signed range.
 qint32 ParseNumberText(const QString &text);
 
 // The check before a store: the text names the end code "FF" somewhere
-// (any case).
+// (either case of its ASCII letters).
 bool mentionsEndCode(const QString &text);
 
 // Reads an edited text back into a stream: pieces end at line ends and

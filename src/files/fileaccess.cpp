@@ -1,9 +1,8 @@
 #include "fileaccess.h"
 
+#include "filenamebytes.h"
 #include "texts.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -11,6 +10,8 @@
 #include <utility>
 
 #include <cerrno>
+#include <climits>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -79,6 +80,26 @@ FileError writeAll(int fd, QByteArrayView bytes)
     return FileErrorNone;
 }
 
+// Symbolic links followed to the file they name, existing or not, as a
+// shell's redirection does: a link is written through, never replaced.
+QByteArray followLinks(QByteArray name)
+{
+    constexpr int mostLinks = 40; // the system's own limit on a chain of links
+    for (int i = 0; i < mostLinks; ++i) {
+        struct stat status;
+        if (::lstat(name.constData(), &status) != 0 || !S_ISLNK(status.st_mode))
+            return name;
+        QByteArray target(PATH_MAX, Qt::Uninitialized);
+        const ssize_t length = ::readlink(name.constData(), target.data(), size_t(target.size()));
+        if (length < 0)
+            return name;
+        target.truncate(length);
+        const qsizetype slash = name.lastIndexOf('/');
+        name = target.startsWith('/') || slash < 0 ? target : name.left(slash + 1) + target;
+    }
+    return name;
+}
+
 // The file a replacement goes to, as the system names it.
 struct Target
 {
@@ -90,9 +111,7 @@ FileError examineTarget(const QString &path, Target &target)
 {
     if (path.isEmpty())
         return ENOENT;
-    const QFileInfo info(path);
-    const QString resolved = info.isSymLink() && info.exists() ? info.canonicalFilePath() : path;
-    target.name = QFile::encodeName(resolved);
+    target.name = followLinks(encodeFileName(path));
     struct stat status;
     if (::stat(target.name.constData(), &status) != 0)
         return errno == ENOENT ? FileErrorNone : errno;
@@ -158,7 +177,7 @@ FileBytes readFileBytes(const QString &path, qint64 limit, FileKinds kinds)
         return {ENOENT, {}};
     // Without waiting for a writer, a pipe can be told from a file.
     const int flags = O_RDONLY | O_CLOEXEC | (kinds == FileKinds::RegularOnly ? O_NONBLOCK : 0);
-    Descriptor file(::open(QFile::encodeName(path).constData(), flags));
+    Descriptor file(::open(encodeFileName(path).constData(), flags));
     if (file.fd() < 0)
         return {errno, {}};
     struct stat status;
@@ -208,6 +227,56 @@ FileError checkFileReplaceable(const QString &path)
     ::close(fd);
     ::unlink(tempName.constData());
     return FileErrorNone;
+}
+
+FileError writeStreamContents(const QString &path, QByteArrayView bytes)
+{
+    Descriptor stream(::open(encodeFileName(path).constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+    if (stream.fd() < 0)
+        return errno;
+    struct stat status;
+    if (::fstat(stream.fd(), &status) != 0)
+        return errno;
+    if (!S_ISCHR(status.st_mode) && !S_ISFIFO(status.st_mode))
+        return FileErrorNotRegular;
+    if (const FileError error = writeAll(stream.fd(), bytes))
+        return error;
+    return stream.close();
+}
+
+bool isStream(const QString &path)
+{
+    struct stat status;
+    return ::stat(encodeFileName(path).constData(), &status) == 0
+        && (S_ISCHR(status.st_mode) || S_ISFIFO(status.st_mode));
+}
+
+bool fileExists(const QString &path)
+{
+    struct stat status;
+    return ::lstat(encodeFileName(path).constData(), &status) == 0;
+}
+
+FileError removeFile(const QString &path)
+{
+    if (::unlink(encodeFileName(path).constData()) == 0 || errno == ENOENT)
+        return FileErrorNone;
+    return errno;
+}
+
+QStringList folderEntries(const QString &folder)
+{
+    QStringList names;
+    DIR *dir = ::opendir(encodeFileName(folder.isEmpty() ? QStringLiteral(".") : folder).constData());
+    if (!dir)
+        return names;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..")
+            names << decodeFileName(name);
+    }
+    ::closedir(dir);
+    return names;
 }
 
 } // namespace ferrox

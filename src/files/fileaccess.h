@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 namespace ferrox {
 
@@ -38,11 +39,27 @@ FileBytes readFileBytes(const QString &path, qint64 limit, FileKinds kinds);
 // folder, synced and renamed over it only when complete: a failure at any
 // step leaves an old file as it was and no temporary file behind. An
 // existing file keeps its permissions; a read-only one, a folder or a
-// non-regular file is refused. A symbolic link's target is written.
+// non-regular file is refused. A symbolic link is written through: its
+// target gets the bytes (made when missing), the link stays. Names keep
+// every byte (see filenamebytes.h), here and in every function below.
 FileError replaceFileContents(const QString &path, QByteArrayView bytes);
 
 // Whether replaceFileContents could start: the same refusals, and a
 // temporary file made and removed again to prove the folder.
 FileError checkFileReplaceable(const QString &path);
+
+// Writes bytes to a character device or named pipe (/dev/null, a
+// terminal, a shell's pipe as /dev/stdout), as they are and without a
+// temporary file; anything else is refused (FileErrorNotRegular).
+FileError writeStreamContents(const QString &path, QByteArrayView bytes);
+// True when path (links followed) is such a device or pipe.
+bool isStream(const QString &path);
+
+// True when something of that name exists, a dangling link included.
+bool fileExists(const QString &path);
+// Removes a file; one already missing is no failure.
+FileError removeFile(const QString &path);
+// The names in a folder (not "." and ".."); none when it cannot be read.
+QStringList folderEntries(const QString &folder);
 
 } // namespace ferrox

@@ -67,7 +67,7 @@ void ConnectionCheck::choosePort()
         m_owner.runScript(portChangeScript(newPort), [this, oldPort, newPort](const LinkScriptResult &result) {
             QTimer::singleShot(0, this, [this, oldPort, newPort, result] {
                 if (result.status != LinkScriptResult::Status::Completed) {
-                    m_dialogs.inform(linktext::portMissingMessage(newPort) + permissionAdviceFor(result.errorCode),
+                    m_dialogs.inform(linktext::portMissingMessage(newPort) + refusalAdvice(),
                                      MessageIcon::Exclamation, linktext::portTitle());
                     m_owner.port().setPortName(oldPort);
                     m_panel.setPortText(oldPort);
@@ -179,16 +179,15 @@ void ConnectionCheck::adaptPanel()
 
 void ConnectionCheck::showPortUnusable(int errorCode)
 {
-    m_dialogs.inform(linktext::portUnusableMessage(panelPortName(), errorCode) + permissionAdviceFor(errorCode),
+    m_dialogs.inform(linktext::portUnusableMessage(panelPortName(), errorCode) + refusalAdvice(),
                      MessageIcon::Exclamation, linktext::portTitle());
 }
 
-QString ConnectionCheck::permissionAdviceFor(int errorCode) const
+QString ConnectionCheck::refusalAdvice() const
 {
-    const SerialPort &port = m_owner.port();
-    if (errorCode != SerialPort::PermissionError || port.devicePath().isEmpty())
-        return {};
-    return linktext::permissionAdvice(port.devicePath(), port.deviceGroup());
+    // The window's own message already says that a port is missing.
+    const PortRefusal refusal = m_owner.port().refusal();
+    return refusal.kind == PortRefusal::Kind::Missing ? QString() : linktext::portRefusalAdvice(refusal);
 }
 
 void ConnectionCheck::ReportNoAnswer(std::function<void()> done)

@@ -68,7 +68,7 @@ private:
     void takeReply(const QByteArray &reply);
     void adaptPanel();
     void showPortUnusable(int errorCode);
-    QString permissionAdviceFor(int errorCode) const;
+    QString refusalAdvice() const;
     QString panelPortName() const;
 
     LinkOwner &m_owner;

@@ -13,18 +13,34 @@ QString terminalLines(QString text)
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
+// Reply bytes as a terminal may show them: a misbehaving device must not
+// drive the user's terminal with escape sequences. Printable ASCII stays,
+// every other byte (and the backslash) becomes \xNN.
+QString terminalSafe(const QString &latin1Bytes)
+{
+    QString text;
+    for (const QChar c : latin1Bytes) {
+        const char16_t code = c.unicode();
+        if (code >= 0x20 && code < 0x7F && code != u'\\')
+            text += c;
+        else
+            text += QStringLiteral("\\x") + QString::number(code, 16).rightJustified(2, u'0').toUpper();
+    }
+    return text;
+}
+
 ConsoleCheckResult describe(const CheckOutcome &outcome, const QString &portName, const SerialPort &port)
 {
     ConsoleCheckResult result;
     if (outcome.reply.size() >= VersionReplyLength) {
-        result.boardReply = boardReplyOf(outcome.reply);
-        result.firmwareVersion = firmwareVersionOf(outcome.reply);
+        result.boardReply = terminalSafe(boardReplyOf(outcome.reply));
+        result.firmwareVersion = terminalSafe(firmwareVersionOf(outcome.reply));
     }
     switch (outcome.status) {
     case CheckOutcome::Status::PortFailed:
         result.text = linktext::portUnusableMessage(portName, outcome.errorCode).trimmed() + u'\n';
-        if (outcome.errorCode == SerialPort::PermissionError && !port.devicePath().isEmpty())
-            result.text += terminalLines(linktext::permissionAdvice(port.devicePath(), port.deviceGroup())).mid(2) + u'\n';
+        if (const QString advice = linktext::portRefusalAdvice(port.refusal()); !advice.isEmpty())
+            result.text += terminalLines(advice).mid(2) + u'\n';
         break;
     case CheckOutcome::Status::NoAnswer:
         result.text = linktext::noBoardReason() + u'\n';

@@ -13,8 +13,10 @@ namespace ferrox {
 struct ConsoleCheckResult
 {
     bool verified = false;
-    QString boardReply;      // bytes 0..15 of a reply of 22 bytes or more
-    QString firmwareVersion; // bytes 10..14 of that reply
+    // Bytes 0..15 and 10..14 of a reply of 22 bytes or more, for a
+    // terminal: bytes other than printable ASCII (and "\\") as \xNN.
+    QString boardReply;
+    QString firmwareVersion;
     // Verified: BoardReply + "  " + port + ":通信確認ＯＫ。"; otherwise the
     // reason, in the program's own words. Lines end in LF.
     QString text;

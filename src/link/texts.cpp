@@ -84,14 +84,25 @@ QString portMissingMessage(const QString &portName)
     return portName + QStringLiteral(" は存在しませんでした。") + ideographicSpaces(10);
 }
 
-QString permissionAdvice(const QString &devicePath, const QString &group)
+QString portRefusalAdvice(const PortRefusal &refusal)
 {
-    QString text = kCrLf + kCrLf + devicePath + QStringLiteral(" を開く権限がありません。");
-    if (!group.isEmpty())
-        text += kCrLf + QStringLiteral("グループ「") + group
+    const QString start = kCrLf + kCrLf + refusal.devicePath;
+    switch (refusal.kind) {
+    case PortRefusal::Kind::None:
+        return {};
+    case PortRefusal::Kind::Missing:
+        return start + QStringLiteral(" が見つかりません。");
+    case PortRefusal::Kind::InUse:
+        return start + QStringLiteral(" は他のプログラムが使用中です。")
+            + (refusal.holder.isEmpty() ? QString() : QStringLiteral("（プロセス ") + refusal.holder + u'）');
+    case PortRefusal::Kind::NoPermission:
+        break;
+    }
+    QString text = start + QStringLiteral(" を開く権限がありません。");
+    if (!refusal.group.isEmpty())
+        text += kCrLf + QStringLiteral("グループ「") + refusal.group
             + QStringLiteral("」に参加してから、ログインし直してください。") + kCrLf
-            + QStringLiteral("（sudo usermod -aG ") + group
-            + QStringLiteral(" $USER）");
+            + QStringLiteral("（sudo usermod -aG ") + refusal.group + QStringLiteral(" $USER）");
     return text;
 }
 

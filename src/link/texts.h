@@ -3,6 +3,8 @@
 // The board link's own texts: status lines and message boxes. Message
 // lines each end in CR LF.
 
+#include "platform/portrefusal.h"
+
 #include <QString>
 
 namespace ferrox::linktext {
@@ -34,9 +36,10 @@ QString noBoardMessage(const QString &portName);
 QString portUnusableMessage(const QString &portName, int errorCode);
 // A chosen port that does not exist.
 QString portMissingMessage(const QString &portName);
-// Added to a port message when the device refused us: who owns it and
-// that the user must join that group.
-QString permissionAdvice(const QString &devicePath, const QString &group);
+// Added to a port message: the device and why it refused us (held by
+// another program, which one when known; no permission, and the group to
+// join when that would help; missing). Empty when there is nothing to say.
+QString portRefusalAdvice(const PortRefusal &refusal);
 // After a link-speed choice: the board's jumper must follow.
 QString jumperMessage();
 

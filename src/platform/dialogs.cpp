@@ -24,7 +24,7 @@ QString qtFileFilter(const QString &programFilter)
 
 QString messageTitle(const QString &title)
 {
-    return title.isEmpty() ? QStringLiteral("ferrox") : title;
+    return title.isNull() ? QStringLiteral("ferrox") : title;
 }
 
 } // namespace ferrox

@@ -36,8 +36,11 @@ struct PrintChoice
 };
 
 // Every dialog of the program goes through here, so that tests script
-// the user's answers. A message box without a title shows "ferrox".
-// A cancelled dialog returns an empty optional.
+// the user's answers. A message box without a title (a null text) shows
+// "ferrox"; BlankCaption shows an empty title bar. A cancelled dialog
+// returns an empty optional, and so does a dialog that ends without the
+// user's answer (the program shutting down): a message box then answers
+// Cancel or No, never a consent.
 class Dialogs
 {
 public:
@@ -60,7 +63,10 @@ public:
 // "a(*.dat)|*.dat|b|*.*|" -> "a(*.dat);;b (*.*)": each pattern shown once.
 QString qtFileFilter(const QString &programFilter);
 
-// The title a message box shows: the given one, or "ferrox".
+// The title for a box whose title bar stays empty.
+inline const QString BlankCaption = QStringLiteral("");
+
+// The title a message box shows: the given one, or "ferrox" for none.
 QString messageTitle(const QString &title);
 
 } // namespace ferrox

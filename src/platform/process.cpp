@@ -54,8 +54,13 @@ QString AppFolder()
         QDir().mkpath(fromEnvironment);
         return withSeparator(QDir(fromEnvironment).absolutePath());
     }
-    const QString executableFolder = QCoreApplication::applicationDirPath();
-    if (QFileInfo(executableFolder).isWritable())
+    return programFolder(QCoreApplication::applicationDirPath());
+}
+
+QString programFolder(const QString &executableFolder)
+{
+    const bool installed = QFileInfo(QDir(executableFolder).filePath(QStringLiteral(FERROX_INSTALLED_DATA_DIR))).isDir();
+    if (!installed && QFileInfo(executableFolder).isWritable())
         return withSeparator(executableFolder);
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(dataFolder);

@@ -31,9 +31,15 @@ private:
 };
 
 // The program's folder with a trailing separator: FERROX_HOME when set,
-// else the executable's folder when it is writable (a portable install),
-// else the per-user data folder, created on first use.
+// else programFolder() of the executable's folder.
 QString AppFolder();
+
+// The program folder, with a trailing separator, of an executable in
+// `executableFolder`: that folder for a build tree or a portable copy when
+// it is writable; the per-user data folder (created on first use) when it
+// is not, and always for an installed copy, whoever runs it: the data
+// files never go into a system's bin folder.
+QString programFolder(const QString &executableFolder);
 
 // The platform's temporary folder: Qt's temporary location; TMPDIR as it
 // is named when that folder does not exist yet (Qt names none then), so

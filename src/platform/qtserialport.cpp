@@ -97,19 +97,20 @@ QString QtSerialPort::devicePath() const
     return m_resolver(m_portName.mid(3).toInt());
 }
 
-QString QtSerialPort::deviceGroup() const
-{
-    return QFileInfo(devicePath()).group();
-}
-
 bool QtSerialPort::open()
 {
     const OwnCall call(this);
     if (m_port->isOpen())
         return succeeded(true);
-    m_port->setPortName(devicePath());
-    if (!succeeded(m_port->open(QIODevice::ReadWrite)))
+    // The device, not its spelling: the lock another program takes on it
+    // is found whether it went through a link or the real path.
+    const QFileInfo device(devicePath());
+    m_port->setPortName(device.exists() ? device.canonicalFilePath() : device.filePath());
+    m_refusal = {};
+    if (!succeeded(m_port->open(QIODevice::ReadWrite))) {
+        m_refusal = diagnosePortRefusal(device.filePath(), m_lastError);
         return false;
+    }
     m_port->setFlowControl(QSerialPort::NoFlowControl);
     if (!applySettings()) {
         const int error = m_lastError;
@@ -117,6 +118,7 @@ bool QtSerialPort::open()
         m_lastError = error;
         return false;
     }
+    m_lowLatency.apply(int(m_port->handle()), devicePath());
     return true;
 }
 
@@ -125,11 +127,13 @@ void QtSerialPort::close()
     const OwnCall call(this);
     // A command still on its way (the CMD_STOP of a program that closes
     // mid-stream, a byte or two) leaves at the link speed before closing
-    // puts the port's former settings back.
-    if (bytesToSend() > 0) {
+    // puts the port's former settings back. Always drained: a USB adapter
+    // holds bytes the driver's queue no longer counts.
+    if (m_port->isOpen()) {
         m_port->flush();
         ::tcdrain(int(m_port->handle()));
     }
+    m_lowLatency.restore(int(m_port->handle()));
     m_port->close();
     m_lastError = 0;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lowlatency.h"
 #include "serialport.h"
 
 #include <functional>
@@ -31,7 +32,7 @@ public:
     void setPortName(const QString &portName) override;
     QString portName() const override { return m_portName; }
     QString devicePath() const override;
-    QString deviceGroup() const override;
+    PortRefusal refusal() const override { return m_refusal; }
     bool open() override;
     void close() override;
     bool isOpen() const override;
@@ -70,7 +71,11 @@ private:
     QSerialPort *m_port;
     QString m_portName = QStringLiteral("COM1");
     QString m_settingsText = QStringLiteral(" 57600,n,8,1");
+    // Received bytes are handed over at once, so their arrival times show
+    // the monitored line's gaps rather than the adapter's batches.
+    LowLatency m_lowLatency;
     int m_lastError = 0;
+    PortRefusal m_refusal;
     mutable int m_callDepth = 0;
 };
 

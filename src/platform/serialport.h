@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+#include "portrefusal.h"
+
 namespace ferrox {
 
 // The link port to the board, as the program's exchanges see it.
@@ -28,10 +30,10 @@ public:
 
     virtual void setPortName(const QString &portName) = 0;
     virtual QString portName() const = 0;
-    // The device the port opens, and the group owning it: a port refused
-    // for lack of permission names them. Empty when not known.
+    // The device the port opens (empty when not known), and why the last
+    // open() failed: port messages name both.
     virtual QString devicePath() const { return {}; }
-    virtual QString deviceGroup() const { return {}; }
+    virtual PortRefusal refusal() const { return {}; }
     // Opens the port set by setPortName() with the current settings text.
     virtual bool open() = 0;
     virtual void close() = 0;

@@ -1,8 +1,11 @@
 #include "exportformats.h"
 
 #include "data/characterrules.h"
+#include "textfields.h"
 
 #include <QtEndian>
+
+#include <limits>
 
 namespace ferrox {
 
@@ -45,6 +48,17 @@ QByteArray pcapOf(const MonitoredBytes &bytes, const std::optional<ArrivalTimes>
     return out;
 }
 
+} // namespace
+
+bool timesFitPcap(const ArrivalTimes &times)
+{
+    constexpr qint64 pcapEndMicros = (qint64(std::numeric_limits<quint32>::max()) + 1) * 1000000;
+    const qint64 last = times.arrivals.isEmpty() ? 0 : times.arrivals.constLast().micros;
+    return times.startEpochMicros >= 0 && times.startEpochMicros < pcapEndMicros - last;
+}
+
+namespace {
+
 QString characterOf(std::uint8_t value)
 {
     if (const char *name = controlCodeName(value))
@@ -54,21 +68,6 @@ QString characterOf(std::uint8_t value)
     if (value >= 0xA1 && value <= 0xDF)
         return QString(QChar(char16_t(0xFF61 + (value - 0xA1)))); // half-width katakana
     return {};
-}
-
-QByteArray csvField(const QString &text)
-{
-    if (!text.contains(u',') && !text.contains(u'"'))
-        return text.toUtf8();
-    QString quoted = text;
-    return '"' + quoted.replace(u'"', QStringLiteral("\"\"")).toUtf8() + '"';
-}
-
-QByteArray jsonString(const QString &text)
-{
-    QString escaped = text;
-    escaped.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\""));
-    return '"' + escaped.toUtf8() + '"';
 }
 
 QByteArray rowsOf(const MonitoredBytes &bytes, const std::optional<ArrivalTimes> &times, ExportFormat format)

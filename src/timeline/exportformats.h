@@ -42,6 +42,11 @@ QByteArray exportBytes(const MonitoredBytes &bytes, const std::optional<ArrivalT
 QByteArray pcapFileHeader();
 void appendPcapRecord(QByteArray &out, Direction sender, QByteArrayView values, qint64 epochMicros);
 
+// True when every arrival of `times` falls within the seconds a pcap
+// record holds (1970-01-01 to 2106-02-07, UTC): a start hand-edited to the
+// year 1900 or 9999 would wrap round.
+bool timesFitPcap(const ArrivalTimes &times);
+
 // The event types of the serial-line header.
 constexpr std::uint8_t pcapLinkTypeSerial = 250;
 constexpr std::uint8_t serialEventSentByJ1 = 0x01; // data Tx start

@@ -1,8 +1,8 @@
 #include "splitfiles.h"
 
 #include "data/sidecar.h"
+#include "files/fileaccess.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace ferrox {
@@ -25,8 +25,26 @@ QString SplitFiles::pieceName(qint64 number) const
 
 QString SplitFiles::collision() const
 {
-    const QString first = pieceName(1);
-    return QFileInfo::exists(first) ? first : QString();
+    const qsizetype slash = m_base.lastIndexOf(u'/');
+    const QString folder = slash < 0 ? QString() : m_base.first(std::max<qsizetype>(slash, 1));
+    const QString stem = m_base.sliced(slash + 1) + u'-';
+    QStringList found;
+    for (const QString &name : folderEntries(folder)) {
+        if (isPieceName(name, stem) || (name.endsWith(QLatin1String(".times")) && isPieceName(name.chopped(6), stem)))
+            found << name;
+    }
+    if (found.isEmpty())
+        return {};
+    found.sort();
+    return m_base.first(slash + 1) + found.constFirst();
+}
+
+bool SplitFiles::isPieceName(const QString &name, const QString &stem) const
+{
+    if (!name.startsWith(stem) || !name.endsWith(m_suffix))
+        return false;
+    const QStringView number = QStringView(name).sliced(stem.size(), name.size() - stem.size() - m_suffix.size());
+    return number.size() >= 5 && std::all_of(number.begin(), number.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 FileWriteResult SplitFiles::write(const StreamSplitter::Piece &piece)
@@ -38,8 +56,8 @@ FileWriteResult SplitFiles::write(const StreamSplitter::Piece &piece)
     ++m_written;
     if (m_keep > 0 && m_written > m_keep) {
         const QString leaving = pieceName(m_written - m_keep);
-        QFile::remove(sidecarPath(leaving));
-        QFile::remove(leaving);
+        removeFile(sidecarPath(leaving));
+        removeFile(leaving);
     }
     // Without its sidecar the data file is still whole: it opens without times.
     return writeSidecar(path, piece.times);

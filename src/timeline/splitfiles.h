@@ -22,8 +22,9 @@ public:
     // needed) before the suffix.
     QString pieceName(qint64 number) const;
 
-    // Why the capture cannot start: an existing first piece would mix an
-    // earlier capture's files with this one's. Empty when it can.
+    // Why the capture cannot start: the first existing file of the series
+    // (a piece of any number or its sidecar, an earlier run's). A split
+    // capture never overwrites a file: empty only when none exists.
     QString collision() const;
 
     // Writes the next piece and its sidecar atomically, then drops the
@@ -34,6 +35,9 @@ public:
     qint64 written() const { return m_written; }
 
 private:
+    // True for stem + five or more digits + the suffix.
+    bool isPieceName(const QString &name, const QString &stem) const;
+
     QString m_base;   // the path up to where the number goes
     QString m_suffix; // ".dat", or empty
     int m_keep;

@@ -23,4 +23,7 @@ inline QString timelineCutAtError(qint64 streamOffset)
         + QStringLiteral("バイト目にタグ順序エラーがあるため、その手前までを扱いました。");
 }
 
+// Why the export does not use a data file's arrival times.
+inline QString timesOutsidePcap() { return QStringLiteral("開始時刻がpcapで表せる範囲（1970年～2106年）の外にあります。"); }
+
 } // namespace ferrox::TimelineTexts

@@ -6,13 +6,18 @@
 #include "about/ui/helpwindow.h"
 
 #include "support/fakedialogs.h"
+#include "support/testfiles.h"
 
 #include <QDir>
+#include <QScreen>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace ferrox;
 
@@ -64,6 +69,42 @@ TEST(Help, ContentsAndSearchOpenTheViewerOrSayThereIsNoHelp)
     help.showSearch();
     EXPECT_TRUE(help.window()->findChild<QLineEdit *>(QStringLiteral("HelpKeyword"))->text().isEmpty());
     EXPECT_EQ(dialogs.messages.size(), 1);
+}
+
+TEST(Help, TheViewerFitsTheScreen)
+{
+    HelpWindow window(*HelpBook::load(kHelp));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QRect available = window.screen()->availableGeometry();
+    EXPECT_LE(window.frameGeometry().height(), available.height());
+    EXPECT_LE(window.frameGeometry().width(), available.width());
+    EXPECT_LE(window.minimumSizeHint().height(), 1000 - 80); // a 1000-pixel screen less its frame and panel
+}
+
+TEST(Help, PagesThatAreNoRegularFilesAreLeftOutAndNeverHoldTheViewer)
+{
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath(QStringLiteral("pipe.html"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), dir.filePath(QStringLiteral("zero.html"))));
+    test::writeFile(dir.filePath(HelpBook::contentsFile()),
+                    "<html><title>c</title><a href=\"pipe.html\">p</a><a href=\"zero.html\">z</a>"
+                    "<a href=\"page.html\">x</a></html>");
+    test::writeFile(dir.filePath(QStringLiteral("page.html")), "<html><title>Page</title>text</html>");
+
+    const std::optional<HelpBook> book = HelpBook::load(dir.path());
+    ASSERT_TRUE(book);
+    ASSERT_EQ(book->topics().size(), 1);
+    EXPECT_EQ(book->topics()[0].file, QStringLiteral("page.html"));
+
+    // Followed as links, they show nothing and the window goes on.
+    HelpWindow window(*book);
+    auto *page = window.findChild<QTextBrowser *>(QStringLiteral("HelpText"));
+    for (const QString &name : {pipe, dir.filePath(QStringLiteral("zero.html"))}) {
+        page->setSource(QUrl::fromLocalFile(name));
+        EXPECT_TRUE(page->toPlainText().isEmpty()) << name.toStdString();
+    }
 }
 
 } // namespace

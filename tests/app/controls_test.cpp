@@ -32,6 +32,7 @@ TEST_F(AppTest, ControlsAndMenusStartInTheirStates)
         EXPECT_FALSE(window().menuItem(name)->isEnabled()) << name.toStdString();
     EXPECT_FALSE(window().menuItem(QStringLiteral("mnuModify"))->isVisible());
     EXPECT_FALSE(window().menu(QStringLiteral("mnuDpOpen"))->isEnabled());
+    EXPECT_EQ(window().menuItem(QStringLiteral("mnuHelpContents"))->shortcut(), QKeySequence(Qt::Key_F1));
 }
 
 } // namespace

@@ -21,12 +21,12 @@ TEST(BoardTraffic, MonitoredBytesBecomeTaggedNibblesHighFirst)
 
 // Both senders, whole monitored bytes in tag order, no end code; random
 // traffic the same for the same seed.
-TEST(BoardTraffic, DemoAndRandomTrafficAreWellFormed)
+TEST(BoardTraffic, DemoModbusAndRandomTrafficAreWellFormed)
 {
     EXPECT_EQ(randomTraffic(7), randomTraffic(7));
     EXPECT_NE(randomTraffic(7), randomTraffic(8));
     EXPECT_EQ(randomTraffic(7).size(), 2 * 2048);
-    for (const QByteArray &stream : {demoTraffic(), randomTraffic(7)}) {
+    for (const QByteArray &stream : {demoTraffic(), modbusTraffic(), randomTraffic(7)}) {
         const auto sends = [&](char highTag) { return std::ranges::any_of(stream, [&](char c) { return (c & 0xF0) == (highTag & 0xF0); }); };
         EXPECT_TRUE(tagSequenceErrors(stream) == 0 && stream.size() % 2 == 0 && !stream.contains('\xFF'));
         EXPECT_TRUE(sends('\x80') && sends('\xA0'));
@@ -37,6 +37,7 @@ TEST(BoardTraffic, SourcesByNameAndDataFiles)
 {
     QString error;
     EXPECT_EQ(loadTraffic(QStringLiteral("demo"), error), demoTraffic());
+    EXPECT_EQ(loadTraffic(QStringLiteral("modbus"), error), modbusTraffic());
     EXPECT_EQ(loadTraffic(QStringLiteral("random:4294967295"), error), randomTraffic(0xFFFFFFFFu));
 
     // A data file is replayed as it is, up to its end code; an error tag and a stray 0xF3 stay.

@@ -3,7 +3,6 @@
 #include "capture/captureoutput.h"
 #include "capturetesting.h"
 
-#include "data/cp932.h"
 #include "support/testfiles.h"
 #include "data/renderer.h"
 
@@ -57,7 +56,7 @@ TEST_F(Output, SoundDataIsStoredAndRenderedWithTheCaptureTimeAsItsName)
 
     request.utf8 = true;
     writeCaptureOutput(dataOf(soundStream), request);
-    EXPECT_EQ(readFile(request.textPath), decodeCp932(expectedText()).toUtf8());
+    EXPECT_EQ(readFile(request.textPath), renderingAsUtf8(request.DisplayModeNumber, expectedText()));
 }
 
 TEST_F(Output, RejectedDataIsStoredButNotRendered)

@@ -2,6 +2,8 @@
 // rendering; its variants at the end): each table is the mode's worked example, then its edges.
 #include "datatesting.h"
 
+#include <QStringList>
+
 using namespace ferrox;
 using namespace ferrox::testing;
 
@@ -176,4 +178,21 @@ TEST(ReportHeader, NineBitLineNamesOutsideTheCodePageAndTrimming)
     EXPECT_TRUE(out.contains(sjis(u"モニターデータ　　： /logs/caf??.dat\r\n"))) << show(out);
     EXPECT_TRUE(out.contains(sjis(u"モニタ方向　　　　： \t　双方向　\r\n")) && out.contains(sjis(u"通信ポート　　　　： \r\n"))) << show(out);
     EXPECT_TRUE(out.endsWith(sjis(u"モニタデータ長　　： ９bit（パリティビットのデータ修得は行いません。）\r\n\r\n")));
+}
+
+// UTF-8 on this system: LF line ends, and mode 4's columns in the same
+// place on screen in rows with or without an arrow (two bytes in code page
+// 932, one column here).
+TEST(RenderingAsUtf8, LinesEndInLfAndExchangeRowsLineUp)
+{
+    const CaptureBuffer capture = streamOf(byJ1("0123456789") + byJ2("ABCDEFGHIJ") + endCode());
+    const QByteArray hex = renderingAsUtf8(1, renderMonitorData(1, capture, testHeader())->text);
+    EXPECT_EQ(hex.count('\r'), 0);
+    EXPECT_TRUE(hex.contains("000000 J1⇒J2 : 30 31 32 33 34 35 36 37 38 39 \n")) << hex.toStdString();
+
+    const QStringList rows = QString::fromUtf8(renderingAsUtf8(4, renderMonitorData(4, capture, testHeader())->text))
+                                 .split(u'\n').filter(QStringLiteral("|"));
+    ASSERT_EQ(rows.size(), 4);
+    for (const QString &row : rows)
+        EXPECT_EQ(row.lastIndexOf(u'|'), rows.constFirst().lastIndexOf(u'|')) << row.toStdString();
 }

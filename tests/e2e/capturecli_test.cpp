@@ -80,4 +80,45 @@ TEST_F(CaptureCli, EveryEndHasItsExitStatus)
     }
 }
 
+// Runs a bash line in the test's folder with $0 the program and $1 the
+// board's link; printf spells names that are not UTF-8.
+CliRun runShell(const QString &folder, const BoardProcess &board, const QString &script)
+{
+    QProcess shell;
+    shell.setWorkingDirectory(folder);
+    shell.start(QStringLiteral("/bin/bash"), {QStringLiteral("-c"), script, QStringLiteral(FERROX_CLI_BINARY), board.linkPath()});
+    if (!shell.waitForFinished(30000))
+        return {};
+    return {shell.exitCode(), QString::fromUtf8(shell.readAllStandardOutput()), QString::fromUtf8(shell.readAllStandardError())};
+}
+
+// Every file of a capture keeps the bytes of its name: the arrival times
+// and the numbered pieces of a name that is not UTF-8 are its own, not
+// a mangled name two captures would share.
+TEST_F(CaptureCli, NamesThatAreNotUtf8KeepTheirBytesInEveryFile)
+{
+    BoardProcess board(words("--traffic demo --loop --rate 4000"));
+    FERROX_START_BOARD(board);
+    const CliRun run = runShell(dir.path(), board, QStringLiteral(
+        "\"$0\" capture --device \"$1\" --seconds 1 -o \"$(printf 'one\\351.dat')\" && "
+        "\"$0\" capture --device \"$1\" --seconds 1.5 --split-bytes 2000 -o \"$(printf 'two\\351.dat')\" && "
+        "for f in 'one\\351.dat.times' 'two\\351-00001.dat' 'two\\351-00001.dat.times' 'two\\351-00002.dat'; do "
+        "  test -f \"$(printf \"$f\")\" || echo \"missing $f\"; done"));
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_FALSE(run.out.contains(QStringLiteral("missing"))) << run.out.toStdString();
+}
+
+// Stopped by a file it cannot write (the size limit stands in for a full
+// disk), a split capture counts only what its files hold.
+TEST_F(CaptureCli, ASplitCaptureStoppedByAFullDiskCountsWhatItSaved)
+{
+    BoardProcess board(words("--traffic demo --loop --rate 4000"));
+    FERROX_START_BOARD(board);
+    const CliRun run = runShell(dir.path(), board, QStringLiteral(
+        "trap '' XFSZ; ulimit -f 4; exec \"$0\" capture --device \"$1\" --seconds 3 --split-bytes 6000 -o full.dat"));
+    EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("monitored bytes: 0\n"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("files: 0\n"))) << run.err.toStdString();
+}
+
 } // namespace

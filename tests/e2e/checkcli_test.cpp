@@ -33,4 +33,58 @@ TEST(SignalsCli, OneReadoutLinePerSampleAThirdOfASecondApart)
     EXPECT_TRUE(run.err.contains(u"通信確認ＯＫ。"_s)) << run.err.toStdString();
 }
 
+// A device that answers with escape sequences must not drive the user's terminal.
+TEST(CheckCli, AForeignReplyIsPrintedWithItsControlBytesEscaped)
+{
+    BoardProcess board(QStringList{QStringLiteral("--id"), QStringLiteral("\x1b]0;X\x07\x9b")});
+    FERROX_START_BOARD(board);
+    const CliRun run = runCli(words("check --device") << board.linkPath());
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("\"\\x1B]0;X\\x07\\xC2\\x9B "))) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains(QChar(0x1B)));
+}
+
+// The port names the path it opens and why it could not.
+TEST(CheckCli, APortThatCannotBeOpenedIsNamedWithTheReason)
+{
+    const CliRun bare = runCli(words("check --device board1"));
+    EXPECT_EQ(bare.exitCode, 2);
+    EXPECT_TRUE(bare.err.contains(QStringLiteral("/dev/board1"))) << bare.err.toStdString();
+
+    const CliRun missing = runCli(words("check --device /nonexistent/board1"));
+    EXPECT_EQ(missing.exitCode, 3);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("/nonexistent/board1 が見つかりません。"))) << missing.err.toStdString();
+
+    // Held by a sampling ferrox-cli through the link: the check through
+    // the pseudo-terminal's own name finds it in use, and by whom.
+    BoardProcess board;
+    FERROX_START_BOARD(board);
+    QProcess holder;
+    holder.start(QStringLiteral(FERROX_CLI_BINARY), words("signals --device") << board.linkPath());
+    ASSERT_TRUE(holder.waitForReadyRead(5000));
+    const qint64 holderId = holder.processId();
+    const CliRun held = runCli(words("check --device") << board.slavePath());
+    holder.terminate();
+    holder.waitForFinished(5000);
+    EXPECT_EQ(held.exitCode, 3);
+    EXPECT_TRUE(held.err.contains(QStringLiteral(" は他のプログラムが使用中です。（プロセス %1 (ferrox-cli)）").arg(holderId)))
+        << held.err.toStdString();
+    EXPECT_FALSE(held.err.contains(QStringLiteral("root")));
+}
+
+// Stopped while the check waits for a silent board: no samples, no success.
+TEST(SignalsCli, InterruptedBeforeItsFirstSampleItFails)
+{
+    BoardProcess board(words("--silent"));
+    FERROX_START_BOARD(board);
+    QProcess cli;
+    cli.start(QStringLiteral(FERROX_CLI_BINARY), words("signals --device") << board.linkPath());
+    ASSERT_TRUE(cli.waitForStarted(5000));
+    EXPECT_FALSE(cli.waitForFinished(500)) << "the check waits longer for a silent board";
+    cli.terminate();
+    ASSERT_TRUE(cli.waitForFinished(5000));
+    EXPECT_EQ(cli.exitCode(), 3);
+    EXPECT_TRUE(cli.readAllStandardError().contains("interrupted before the first sample"));
+}
+
 } // namespace

@@ -39,9 +39,11 @@ TEST(HexText, NumberTextsInEachRadix)
     const struct { const char *text; qint32 value; } rows[] = {
         {"0X1f", 31}, {"0b101", 5}, {"0x", 0}, {"0x0x41", -1}, {"0x7FFFFFFF", 2147483647}, {"0x80000000", -1},
         {"0b2", -1}, {"12.5", 12}, {"13.5", 14}, {"1e3", 1000}, {"3000000000", -1}, {"inf", -1},
+        // Only ASCII characters are digits: the ligature U+FB00 upper-cases to "FF".
+        {"0x\uFB00", -1}, {"0\uFF38\uFF11", -1}, {"\uFF11\uFF12", -1},
     };
     for (const auto &row : rows)
-        EXPECT_EQ(ParseNumberText(QLatin1String(row.text)), row.value) << row.text;
+        EXPECT_EQ(ParseNumberText(QString::fromUtf8(row.text)), row.value) << row.text;
 }
 
 TEST(HexText, TokensAreSeparatedBySpacesAndTheFirstEqualsSign)
@@ -65,6 +67,7 @@ TEST(HexText, AnEditedTextBecomesTheStreamOnlyWhenEveryTokenIsAByte)
         {"equals sign", QStringLiteral("A4 = B1 FF"), std::nullopt},
         {"1025 values on a line", values1024 + QStringLiteral("FF"), std::nullopt},
         {"no value", QStringLiteral(" ,\r\n"), std::nullopt},
+        {"a ligature is no digit", QStringLiteral("A4 \uFB00 FF"), std::nullopt},
     };
     const CaptureBuffer current = bufferOf(hex("A0B0A1B1A2B2A3B3FF"));
     for (const auto &row : rows) {
@@ -104,6 +107,8 @@ TEST(EditorStore, TheStoreWritesItsFileOnlyAfterTheEndCodeCheck)
     EditorStoreResult result = storeEditedText(folder, QStringLiteral("41 42"), current);
     EXPECT_EQ(result.status, EditorStoreResult::Status::NoEndCode);
     EXPECT_FALSE(QFile::exists(folder + QStringLiteral("rs_mod.rsm")));
+    result = storeEditedText(folder, QStringLiteral("41 \uFB00"), current);
+    EXPECT_EQ(result.status, EditorStoreResult::Status::NoEndCode);
 
     result = storeEditedText(folder, QStringLiteral("a4 b1\nff"), current);
     EXPECT_EQ(result.status, EditorStoreResult::Status::Stored);

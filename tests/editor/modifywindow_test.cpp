@@ -49,9 +49,14 @@ TEST_F(ModifyWindowTest, OnlyAWholeStoreReplacesTheDataAndClosingReloadsItAndSto
     EXPECT_EQ(QRect(window->pos(), window->size()), QRect(twipsToPixelsX(1500, window), twipsToPixelsY(1000, window),
                                                           twipsToPixelsX(6500, window), twipsToPixelsY(5000, window)));
     const CaptureBuffer before = capture;
-    for (const auto &[text, message] : {std::pair{u"41 42", editortext::noEndCode()}, std::pair{u"A4 G1 FF", editortext::storeFailed()}}) {
-        store(QString::fromUtf16(text));
-        EXPECT_EQ(dialogs.messages.last().text, message);
+    const struct { const char16_t *text; QString message, title; } refusals[] = {
+        {u"41 42", editortext::noEndCode(), QStringLiteral("ferrox")},
+        {u"A4 G1 FF", editortext::storeFailed(), QString()}, // an empty title bar
+    };
+    for (const auto &refusal : refusals) {
+        store(QString::fromUtf16(refusal.text));
+        EXPECT_EQ(dialogs.messages.last().text, refusal.message);
+        EXPECT_EQ(messageTitle(dialogs.messages.last().title), refusal.title);
     }
     refuse = true;
     store(QStringLiteral("A4 B1 FF"));

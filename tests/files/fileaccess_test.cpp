@@ -1,9 +1,11 @@
 // File access: the reasons messages give, refusals of folders and named
 // pipes that never block, and replacements that leave nothing half done.
 #include "files/fileaccess.h"
+#include "files/filenamebytes.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -11,6 +13,7 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace ferrox;
 
@@ -70,6 +73,57 @@ TEST(FileAccess, AReplacementIsWholeOrNothing)
     struct stat status;
     ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0640u);
+}
+
+// An output through a link reaches the link's target, made when missing,
+// as a shell's redirection does; the link stays a link.
+TEST(FileAccess, LinksAreWrittenThrough)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("target"));
+    ASSERT_EQ(replaceFileContents(target, "old"), FileErrorNone);
+    const struct { const char *link; QString pointsTo; } cases[] = {
+        {"link", target},
+        {"dangling", QStringLiteral("made")}, // relative to the link's folder
+    };
+    for (const auto &c : cases) {
+        const QString link = dir.filePath(QLatin1String(c.link));
+        ASSERT_TRUE(QFile::link(c.pointsTo, link));
+        EXPECT_EQ(replaceFileContents(link, c.link), FileErrorNone) << c.link;
+        EXPECT_TRUE(QFileInfo(link).isSymLink()) << c.link;
+        EXPECT_EQ(readFileBytes(QDir(dir.path()).filePath(c.pointsTo), 20, FileKinds::RegularOnly).bytes, QByteArray(c.link));
+    }
+}
+
+// A name that is not UTF-8 is the same bytes at every step: written,
+// listed, read and removed.
+TEST(FileAccess, NamesKeepTheirBytes)
+{
+    QTemporaryDir dir;
+    const QByteArray rawName = "caf\xE9\xFF.dat";
+    const QString name = decodeFileName(rawName);
+    EXPECT_EQ(encodeFileName(name), rawName);
+    const QString path = dir.path() + u'/' + name;
+    ASSERT_EQ(replaceFileContents(path, "bytes"), FileErrorNone);
+    EXPECT_EQ(::access((QFile::encodeName(dir.path()) + '/' + rawName).constData(), F_OK), 0);
+    EXPECT_EQ(folderEntries(dir.path()), QStringList{name});
+    EXPECT_EQ(readFileBytes(path, 10, FileKinds::RegularOnly).bytes, QByteArray("bytes"));
+    EXPECT_TRUE(fileExists(path));
+    EXPECT_EQ(removeFile(path), FileErrorNone);
+    EXPECT_FALSE(fileExists(path));
+    EXPECT_EQ(removeFile(path), FileErrorNone) << "already gone is no failure";
+}
+
+TEST(FileAccess, DevicesTakeAStreamWriteFilesDoNot)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("file"));
+    ASSERT_EQ(replaceFileContents(file, "keep"), FileErrorNone);
+    EXPECT_TRUE(isStream(QStringLiteral("/dev/null")));
+    EXPECT_FALSE(isStream(file));
+    EXPECT_EQ(writeStreamContents(QStringLiteral("/dev/null"), "x"), FileErrorNone);
+    EXPECT_EQ(writeStreamContents(file, "x"), FileErrorNotRegular);
+    EXPECT_EQ(readFileBytes(file, 10, FileKinds::RegularOnly).bytes, QByteArray("keep"));
 }
 
 } // namespace

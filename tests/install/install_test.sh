@@ -80,5 +80,15 @@ completion=$root/share/bash-completion/completions/ferrox-cli
 [ -f "$completion" ] && bash -n "$completion" || fail "bash completion"
 [ -f "$root/share/doc/ferrox/LICENSE" ] || fail "licence"
 
+# make demo builds the three programs only, and its text names the
+# toolbar's real buttons.
+source=$(cd "$(dirname "$0")/../.." && pwd)
+builds=$(make -s -n -C "$source" demo RELEASE_DIR=release | grep -- '--build')
+[[ $builds == *"--target ferrox ferrox-cli ferrox-board" ]] || fail "make demo builds: $builds"
+for key in StartKey StopKey; do
+  caption=$(sed -nE "s/.*const QString $key = QStringLiteral\(\"(.*)\"\);/\1/p" "$source/src/app/texts.h")
+  grep -q " $caption " "$source/scripts/demo" || fail "the demo does not name the button $caption"
+done
+
 [ $failed -eq 0 ] && echo "installed tree is complete and valid"
 exit $failed

@@ -190,7 +190,7 @@ TEST_F(ScriptedCheck, ChoosingAMissingOrUnreadablePortRestoresTheOldOne)
     port.missingPorts.insert(17);
     port.refusedPaths.insert(QStringLiteral("/dev/ttyUSB7"));
     port.devicePathShown = QStringLiteral("/dev/ttyUSB7");
-    port.deviceGroupShown = QStringLiteral("dialout");
+    port.refusalShown = {PortRefusal::Kind::NoPermission, port.devicePathShown, {}, QStringLiteral("dialout")};
     const struct { const char *text; qsizetype lineEnds; QString part; const char *wire; } cases[] = {
         {"COM17", 0, QStringLiteral("COM17 は存在しませんでした。"), "close|port 17|open 17|port 1"},
         {"/dev/ttyUSB7", 4, QStringLiteral("グループ「dialout」に参加してから"), "port /dev/ttyUSB7|open /dev/ttyUSB7|port 1"}};

@@ -5,6 +5,7 @@
 #include "link/linkpanel.h"
 #include "support/fakeserialport.h"
 #include "support/fakestores.h"
+#include "support/printers.h"
 
 #include <QHash>
 #include <QList>
@@ -16,14 +17,6 @@
 #include <functional>
 #include <optional>
 #include <ostream>
-
-// Readable failures.
-inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QStringList &list, std::ostream *out) { PrintTo(list.join(u'|'), out); }
-inline void PrintTo(const QByteArray &bytes, std::ostream *out)
-{
-    *out << bytes.size() << " bytes: " << bytes.left(32).toHex(' ').toStdString() << (bytes.size() > 32 ? " ..." : "");
-}
 
 namespace ferrox::test {
 

@@ -13,4 +13,5 @@ TEST(Dialogs, ProgramFiltersBecomeQtFiltersAndUntitledMessagesTakeTheProgramName
     // Untitled messages show the program name.
     EXPECT_EQ(messageTitle(QString()), QStringLiteral("ferrox"));
     EXPECT_EQ(messageTitle(QStringLiteral("通信ポート")), QStringLiteral("通信ポート"));
+    EXPECT_EQ(messageTitle(BlankCaption), QString());
 }

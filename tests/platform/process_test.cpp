@@ -4,6 +4,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -32,6 +34,24 @@ TEST(AppFolder, HonoursFerroxHomeAndEndsWithSeparator)
     const QString folder = AppFolder();
     qunsetenv("FERROX_HOME");
     EXPECT_TRUE(folder == dir.filePath(QStringLiteral("home")) + QLatin1Char('/') && QDir(folder).exists());
+}
+
+TEST(AppFolder, AnInstalledCopyKeepsItsFilesInTheUsersDataFolder)
+{
+    QTemporaryDir dir;
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u'/';
+    const QString buildTree = dir.filePath(QStringLiteral("build/src/app"));
+    const QString installedBin = dir.filePath(QStringLiteral("usr/bin"));
+    QDir().mkpath(buildTree);
+    QDir().mkpath(installedBin);
+    QDir().mkpath(dir.filePath(QStringLiteral("usr/share/ferrox/help")));
+
+    EXPECT_EQ(programFolder(buildTree), buildTree + u'/');
+    // A writable bin folder (run as root) is still no place for data files.
+    EXPECT_EQ(programFolder(installedBin), dataFolder);
+    EXPECT_TRUE(QFileInfo(dataFolder).isDir());
+    qunsetenv("XDG_DATA_HOME");
 }
 
 TEST(SingleInstance, SecondHolderIsRefusedUntilTheFirstEnds)

@@ -48,11 +48,16 @@ TEST(BaudRateWindowTest, OpensBesideTheMainWindowAllowsOnlyWhatTheLinkPermitsAnd
         EXPECT_EQ(window->frameGeometry().topLeft(),
                   mainWindow.frameGeometry().topLeft() + QPoint(twipsToPixelsX(150, window), twipsToPixelsY(1500, window)));
         if (row.usable[0] == '1') {
-            // Closed mid-measurement, the board is told to stop.
             window->findChild<QPushButton *>(QStringLiteral("Cmd_Start"))->click();
             EXPECT_EQ(usable(window), QLatin1String("010"));
+            // While it measures Escape does not end it.
+            QTest::keyClick(window, Qt::Key_Escape);
+            EXPECT_TRUE(window->isVisible());
+            // Closed mid-measurement, the board is told to stop.
+            window->close();
+        } else {
+            QTest::keyClick(window, Qt::Key_Escape);
         }
-        window->close();
         ASSERT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }, 3000));
         EXPECT_EQ(sampling, row.samplingBefore);
     }

@@ -5,7 +5,8 @@ namespace ferrox::test {
 bool FakeSerialPort::open()
 {
     operations << QStringLiteral("open ") + portLabel();
-    if (refusedPaths.contains(m_portName)) {
+    m_refused = refusedPaths.contains(m_portName);
+    if (m_refused) {
         m_lastError = PermissionError;
         return false;
     }

@@ -23,7 +23,7 @@ public:
     void setPortName(const QString &portName) override { m_portName = portName; operations << QStringLiteral("port ") + portLabel(); }
     QString portName() const override { return m_portName; }
     QString devicePath() const override { return devicePathShown; }
-    QString deviceGroup() const override { return deviceGroupShown; }
+    PortRefusal refusal() const override { return m_refused ? refusalShown : PortRefusal(); }
     bool open() override;
     void close() override { operations << QStringLiteral("close"); m_open = false; m_input.clear(); }
     bool isOpen() const override { return m_open; }
@@ -56,7 +56,7 @@ public:
     QSet<int> missingPorts;  // COMn: open() fails with DeviceNotFoundError (1)
     QSet<QString> refusedPaths; // device paths: open() fails with PermissionError (2)
     QString devicePathShown;
-    QString deviceGroupShown;
+    PortRefusal refusalShown; // after open() failed for one of refusedPaths
     bool failWrites = false; // write() fails with WriteError (7)
     qint64 unsent = 0;       // bytes written that the line has not taken yet
 
@@ -75,6 +75,7 @@ private:
 
     QString m_portName = QStringLiteral("COM1");
     bool m_open = false;
+    bool m_refused = false;
     QString m_settings = QStringLiteral(" 57600,n,8,1");
     QByteArray m_input;
     int m_lastError = 0;

@@ -32,7 +32,7 @@ QString boardUsage()
 {
     return QStringLiteral(
         "usage: ferrox-board --link PATH [--firmware V1.05] [--id \"Ferrox LM\"] [--jumper 57600|115200]\n"
-        "                    [--traffic FILE|demo|random:SEED] [--rate BYTES_PER_S] [--loop] [--signals 0xNN]\n"
+        "                    [--traffic FILE|demo|modbus|random:SEED] [--rate BYTES_PER_S] [--loop] [--signals 0xNN]\n"
         "                    [--measure-counts C1,C2,...] [--silent] [--reply-len N] [--error-tags N]\n"
         "                    [--no-end-code] [--flood N] [--hangup-after S] [--send-log FILE]\n"
         "       ferrox-board --help | --version\n"
@@ -82,7 +82,7 @@ QString parseBoardArguments(const QStringList &arguments, BoardConfig &config, b
     if (isSet("traffic")) {
         result.traffic = value("traffic");
         if (result.traffic.isEmpty())
-            return QStringLiteral("--traffic: a file, demo or random:SEED is needed");
+            return QStringLiteral("--traffic: a file, demo, modbus or random:SEED is needed");
     }
 
     qint64 number = 0;

@@ -18,7 +18,7 @@ struct BoardConfig
     QByteArray firmware = "V1.05";        // --firmware: reply bytes 10..14 (padded/cut to 5)
     QByteArray id = "Ferrox LM";          // --id: reply bytes 0..8 (padded/cut to 9)
     int jumper = 57600;                   // --jumper: the only link speed answered, baud
-    QString traffic = QStringLiteral("demo"); // --traffic: FILE, "demo" or "random:SEED"
+    QString traffic = QStringLiteral("demo"); // --traffic: FILE, "demo", "modbus" or "random:SEED"
     int rate = 2000;                      // --rate: stream and measure bytes per second
     bool loop = false;                    // --loop: repeat the traffic without end
     std::uint8_t signalMask = 0xD2;       // --signals: bit value 0 = line active

@@ -64,6 +64,34 @@ QByteArray demoTraffic()
     return stream;
 }
 
+QByteArray modbusTraffic()
+{
+    // Written out with their CRCs rather than computed, so that the
+    // simulator does not share the decoder's arithmetic.
+    const struct
+    {
+        const char *request;
+        const char *response;
+    } exchanges[] = {
+        {"1103006B00037687", "110306022B00000064C8BA"},
+        {"1101001300138E92", "110103CD6B054012"},
+        {"110200C40016BAA9", "110203ACDB352018"},
+        {"110400080001B298", "110402000AF8F4"},
+        {"110500ACFF004E8B", "110500ACFF004E8B"},
+        {"1106000100039A9B", "1106000100039A9B"},
+        {"110F0013000A02CD01BF0B", "110F0013000A2699"},
+        {"11100001000204000A0102C6F0", "1110000100021298"},
+        {"111700030006000E00030600FF00FF00FF4B54", "11170C00FE0ACD00010003000D00FF0D75"},
+        {"01030000000AC5CD", "018302C0F1"},
+    };
+    QByteArray stream;
+    for (const auto &exchange : exchanges) {
+        appendMonitoredBytes(stream, Sender::J1, QByteArray::fromHex(exchange.request));
+        appendMonitoredBytes(stream, Sender::J2, QByteArray::fromHex(exchange.response));
+    }
+    return stream;
+}
+
 QByteArray randomTraffic(quint32 seed)
 {
     // The engine's raw output is fixed by the standard; distributions are not.
@@ -86,6 +114,8 @@ std::optional<QByteArray> loadTraffic(const QString &source, QString &error)
 {
     if (source == QLatin1String("demo"))
         return demoTraffic();
+    if (source == QLatin1String("modbus"))
+        return modbusTraffic();
     if (source.startsWith(QLatin1String("random:"))) {
         bool ok = false;
         const qulonglong seed = source.mid(7).toULongLong(&ok);

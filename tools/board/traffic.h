@@ -22,11 +22,16 @@ void appendMonitoredBytes(QByteArray &stream, Sender sender, const QByteArray &v
 // a NAK and its retransmission, CR LF, and code page 932 text.
 QByteArray demoTraffic();
 
+// A Modbus RTU master (J1) polling servers 17 and 1 (J2 answers): one
+// request and its response for each of functions 1–6, 15, 16 and 23, then
+// an exception response (ILLEGAL DATA ADDRESS), every frame with its CRC.
+QByteArray modbusTraffic();
+
 // Reproducible random bytes in both directions, in runs of 1 to 32 bytes
 // per sender; the same seed always gives the same stream.
 QByteArray randomTraffic(quint32 seed);
 
-// The traffic named by --traffic: "demo", "random:SEED" (SEED 0..4294967295)
+// The traffic named by --traffic: "demo", "modbus", "random:SEED" (SEED 0..4294967295)
 // or the path of a data file, whose raw stream is used as it is up to its
 // first end code. nullopt with a message for the user when the source is
 // unusable (unreadable, empty, larger than 64 MiB, malformed seed).

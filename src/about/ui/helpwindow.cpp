@@ -7,12 +7,32 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QUrl>
 
 namespace ferrox {
+
+namespace {
+
+// The page view reads the help's files as the help book does: a link to a
+// named pipe or a device shows nothing instead of holding the window.
+class HelpPageView : public QTextBrowser
+{
+public:
+    QVariant loadResource(int type, const QUrl &name) override
+    {
+        const QUrl url = name.isRelative() ? source().resolved(name) : name;
+        if (!url.isLocalFile())
+            return QTextBrowser::loadResource(type, name);
+        const std::optional<QByteArray> bytes = readHelpFile(url.toLocalFile());
+        return bytes ? QVariant(*bytes) : QVariant();
+    }
+};
+
+} // namespace
 
 HelpWindow::HelpWindow(HelpBook book, QWidget *parent) : QWidget(parent, Qt::Window), m_book(std::move(book))
 {
@@ -39,7 +59,7 @@ HelpWindow::HelpWindow(HelpBook book, QWidget *parent) : QWidget(parent, Qt::Win
     m_tabs->addTab(m_contents, abouttext::contentsTab());
     m_tabs->addTab(searchPage, abouttext::searchTab());
 
-    m_page = new QTextBrowser;
+    m_page = new HelpPageView;
     m_page->setObjectName(QStringLiteral("HelpText"));
     m_page->setSearchPaths({m_book.folder()});
     // Links out of the help (the support page) open in the default browser.
@@ -52,7 +72,8 @@ HelpWindow::HelpWindow(HelpBook book, QWidget *parent) : QWidget(parent, Qt::Win
     splitter->setSizes({260, 640});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(splitter);
-    resize(960, 680);
+    // Nine tenths of the screen at most: frame and panels fit beside it.
+    resize(QSize(960, 680).boundedTo(screen()->availableGeometry().size() * 0.9));
 
     connect(m_contents, &QListWidget::currentRowChanged, this, &HelpWindow::showTopic);
     connect(m_keyword, &QLineEdit::textChanged, this, &HelpWindow::listHits);

@@ -88,7 +88,7 @@ void buildMainMenu(QMenuBar *menuBar)
              {"mnuWindowTileVertical", &WindowTileVertical},
              {"mnuWindowArrangeIcons", &WindowArrangeIcons}});
     addMenu(menuBar, "mnuHelp", HelpMenu,
-            {{"mnuHelpContents", &HelpContents},
+            {{"mnuHelpContents", &HelpContents, Plain, QKeySequence(QKeySequence::HelpContents)},
              {"mnuHelpSearchForHelpOn", &HelpSearch},
              {nullptr, nullptr},
              {"mnuHelpAbout", &HelpAbout}});

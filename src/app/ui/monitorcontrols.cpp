@@ -274,7 +274,7 @@ void MonitorControls::onFinished()
     // the capture's end.
     QTimer::singleShot(0, this, [this] {
         if (m_dataRateExit)
-            m_window.dialogs().inform(CaptureTexts::dataRateExceeded(), MessageIcon::Critical);
+            m_window.dialogs().inform(CaptureTexts::dataRateExceeded(), MessageIcon::Critical, BlankCaption);
         m_session.logWindows().monitorLog().ProcessCapturedData();
         TP_Monitor();
         setStartEnabled(true);

@@ -110,7 +110,7 @@ void ModifyWindow::storeText()
         m_dialogs.inform(result.message, MessageIcon::Exclamation);
         return;
     case EditorStoreResult::Status::Invalid:
-        m_dialogs.inform(editortext::storeFailed(), MessageIcon::None);
+        m_dialogs.inform(editortext::storeFailed(), MessageIcon::None, BlankCaption);
         return;
     case EditorStoreResult::Status::Stored:
         break;

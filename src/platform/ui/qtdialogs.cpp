@@ -1,5 +1,6 @@
 #include "qtdialogs.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -22,28 +23,39 @@ QMessageBox::Icon qtIcon(MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
+// A modal window (the data editor, the measurement) keeps its boxes in
+// front of it; otherwise they belong to the main window.
+QWidget *ownerOf(QWidget *mainWindow)
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    return modal ? modal : mainWindow;
+}
+
 } // namespace
 
 MessageAnswer QtDialogs::message(const QString &text, MessageIcon icon, MessageButtons buttons,
                                  const QString &title)
 {
-    QMessageBox box(qtIcon(icon), messageTitle(title), text, QMessageBox::NoButton, m_parent);
+    QMessageBox box(qtIcon(icon), messageTitle(title), text, QMessageBox::NoButton, ownerOf(m_parent));
     switch (buttons) {
     case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     case MessageButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
     case MessageButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
     }
-    switch (box.exec()) {
-    case QMessageBox::Cancel: return MessageAnswer::Cancel;
+    box.exec();
+    // A box that a shutdown ends has no clicked button; that is a refusal.
+    const QMessageBox::StandardButton answer = box.standardButton(box.clickedButton());
+    switch (answer) {
+    case QMessageBox::Ok: return MessageAnswer::Ok;
     case QMessageBox::Yes: return MessageAnswer::Yes;
     case QMessageBox::No: return MessageAnswer::No;
-    default: return MessageAnswer::Ok;
+    default: return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
     }
 }
 
 std::optional<QString> QtDialogs::fileDialog(const FileDialogRequest &request, bool save)
 {
-    QFileDialog dialog(m_parent, request.title, request.initialFolder, qtFileFilter(request.filter));
+    QFileDialog dialog(ownerOf(m_parent), request.title, request.initialFolder, qtFileFilter(request.filter));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(request.defaultExtension);
@@ -68,7 +80,7 @@ std::optional<QString> QtDialogs::saveFile(const FileDialogRequest &request)
 
 std::optional<PrintChoice> QtDialogs::print(QPrinter &printer, const PrintRequest &request)
 {
-    QPrintDialog dialog(&printer, m_parent);
+    QPrintDialog dialog(&printer, ownerOf(m_parent));
     dialog.setWindowTitle(request.title);
     QAbstractPrintDialog::PrintDialogOptions options = dialog.options();
     options.setFlag(QAbstractPrintDialog::PrintPageRange, false);
@@ -83,7 +95,7 @@ std::optional<PrintChoice> QtDialogs::print(QPrinter &printer, const PrintReques
 
 bool QtDialogs::pageSetup(QPrinter &printer, const QString &title)
 {
-    QPageSetupDialog dialog(&printer, m_parent);
+    QPageSetupDialog dialog(&printer, ownerOf(m_parent));
     dialog.setWindowTitle(title);
     return dialog.exec() == QDialog::Accepted;
 }

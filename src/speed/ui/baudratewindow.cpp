@@ -5,6 +5,7 @@
 #include "platform/ui/appearance.h"
 
 #include <QBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
@@ -109,10 +110,17 @@ void BaudRateWindow::measurementFinished(const MeasurementReport &report)
     setText(report.text);
 }
 
+void BaudRateWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (m_run.isRunning() && event->key() == Qt::Key_Escape)
+        return;
+    QDialog::keyPressEvent(event);
+}
+
 void BaudRateWindow::done(int result)
 {
-    // Escape, the frame's close control and "閉じる" all end here; the
-    // first time counts.
+    // Escape (outside a measurement), the frame's close control and "閉じる"
+    // all end here; the first time counts.
     if (!m_closed) {
         m_closed = true;
         m_run.stop();

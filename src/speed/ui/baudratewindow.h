@@ -44,6 +44,11 @@ public:
 
     void done(int result) override;
 
+protected:
+    // Escape closes it, except while it measures: then only "Cmd_Stop" ends
+    // the measurement.
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void setText(const QString &text);
     void startMeasurement();

@@ -45,7 +45,7 @@ std::optional<QString> FileChoice::save(FileDialogRequest request, const QString
     if (QFileInfo::exists(path)
         && m_dialogs.message(overwriteQuestion, MessageIcon::Exclamation, MessageButtons::OkCancel,
                              viewtexts::overwriteTitle())
-               == MessageAnswer::Cancel) {
+               != MessageAnswer::Ok) {
         if (!declinedStatus.isEmpty())
             ReportStatus(m_status, 1, declinedStatus, 0);
         return std::nullopt;

@@ -57,7 +57,7 @@ void LogFileCommands::saveTextFile()
     if (!child)
         return;
     if (child->windowTitle() == viewtexts::simpleMonitorCaption()) {
-        m_dialogs.inform(viewtexts::simpleMonitorNotSaved(), MessageIcon::Exclamation);
+        m_dialogs.inform(viewtexts::simpleMonitorNotSaved(), MessageIcon::Exclamation, BlankCaption);
         return;
     }
     LogTextView *view = m_windows.activeTextView();

@@ -146,7 +146,7 @@ void MonitorLogCommands::RenderMonitorLog(std::function<void()> done)
     }
     if (result->failed) {
         ReportStatus(m_status, 1, DataTexts::renderError(), 0);
-        m_dialogs.inform(DataTexts::renderError(), MessageIcon::Critical);
+        m_dialogs.inform(DataTexts::renderError(), MessageIcon::Critical, BlankCaption);
     }
     const FileWriteResult written = writeFileAtomically(renderedTextPath(), result->text);
     if (!written.ok)

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "frame.h"
+
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+namespace ferrox {
+
+// A protocol as the framer sees it: where a message ends inside one side's
+// bytes, and what each message says. A new protocol is one class behind
+// this interface and one line in makeDecoder().
+class FrameDecoder
+{
+public:
+    virtual ~FrameDecoder() = default;
+
+    // The length of the first message at the start of `bytes`, one side's
+    // bytes up to a change of direction or an idle gap (never empty).
+    // Anything outside 1..bytes.size() is taken as bytes.size().
+    virtual qsizetype firstFrameLength(QByteArrayView bytes) const { return bytes.size(); }
+
+    // The longest message the protocol allows; the framer cuts longer
+    // ones there and marks them over-long.
+    virtual qsizetype maxFrameLength() const { return 4096; }
+
+    // Fills summary, verdict, problem and pairs of every frame, in order.
+    // Frames arrive with their bytes, times and over-long mark.
+    virtual void decodeFrames(QList<Frame> &frames) const = 0;
+};
+
+// A decoder that reads each frame on its own; over-long frames fail.
+class PerFrameDecoder : public FrameDecoder
+{
+public:
+    void decodeFrames(QList<Frame> &frames) const final;
+
+protected:
+    virtual void decodeFrame(Frame &frame) const = 0;
+};
+
+// The decoder named on the command line or in the window: "lines",
+// "stx-etx" (with ":xor", ":sum" or ":crc16" for a block check),
+// "fixed:N" (N from 1 to 4096) or "modbus-rtu". Null for any other name.
+std::unique_ptr<FrameDecoder> makeDecoder(const QString &name);
+
+// The names makeDecoder() takes, for usage texts and menus.
+QStringList decoderNames();
+
+} // namespace ferrox

@@ -1,0 +1,144 @@
+#include "frameformat.h"
+
+#include "framecharacters.h"
+#include "texts.h"
+
+#include "timeline/textfields.h"
+#include "timeline/texts.h"
+
+namespace ferrox {
+
+namespace {
+
+QByteArray numberOrEmpty(const std::optional<qint64> &value, const QByteArray &empty)
+{
+    return value ? QByteArray::number(*value) : empty;
+}
+
+QByteArray csvRow(const Frame &frame, qsizetype index)
+{
+    const QList<QByteArray> fields {
+        QByteArray::number(index + 1),
+        numberOrEmpty(frame.startMicros, {}),
+        numberOrEmpty(frame.gapMicros, {}),
+        frame.direction == Direction::J1 ? "J1" : "J2",
+        QByteArray::number(frame.bytes.size()),
+        frame.bytes.toHex(' ').toUpper(),
+        csvField(frameCharacters(frame.bytes)),
+        csvField(frame.summary),
+        csvField(frame.verdict == FrameVerdict::Good ? FrameTexts::verdictGood()
+                 : frame.verdict == FrameVerdict::Bad ? FrameTexts::verdictBad()
+                                                       : QString()),
+        csvField(frame.problem),
+        frame.pairedFrame >= 0 ? QByteArray::number(frame.pairedFrame + 1) : QByteArray(),
+        numberOrEmpty(frame.responseMicros, {}),
+    };
+    return fields.join(',') + "\r\n";
+}
+
+QByteArray jsonRow(const Frame &frame, qsizetype index)
+{
+    const QByteArray verdict = frame.verdict == FrameVerdict::Good ? "\"OK\""
+        : frame.verdict == FrameVerdict::Bad                      ? "\"NG\""
+                                                                   : "null";
+    return "{\"number\":" + QByteArray::number(index + 1) + ",\"time_us\":" + numberOrEmpty(frame.startMicros, "null")
+        + ",\"gap_us\":" + numberOrEmpty(frame.gapMicros, "null") + ",\"direction\":\""
+        + (frame.direction == Direction::J1 ? "J1" : "J2") + "\",\"length\":" + QByteArray::number(frame.bytes.size())
+        + ",\"hex\":\"" + frame.bytes.toHex(' ').toUpper() + "\",\"characters\":" + jsonString(frameCharacters(frame.bytes))
+        + ",\"summary\":" + jsonString(frame.summary) + ",\"verdict\":" + verdict
+        + ",\"problem\":" + jsonString(frame.problem) + ",\"paired_with\":"
+        + (frame.pairedFrame >= 0 ? QByteArray::number(frame.pairedFrame + 1) : QByteArray("null"))
+        + ",\"response_us\":" + numberOrEmpty(frame.responseMicros, "null") + "}\n";
+}
+
+QString textHeader(const FrameList &list)
+{
+    QString header = FrameTexts::gapSetting(list.gapMicros);
+    if (list.resolutionMicros)
+        header += QStringLiteral("  ") + FrameTexts::resolution(*list.resolutionMicros);
+    return header + u'\n' + FrameTexts::textHeads() + u'\n';
+}
+
+QString textRow(const Frame &frame, qsizetype index)
+{
+    return QStringLiteral("%1  %2  %3  %4  %5  %6  %7  [%8]\n")
+        .arg(QStringLiteral("#%1").arg(index + 1), -6)
+        .arg(frameTimeText(frame), 14)
+        .arg(frameGapText(frame), 10)
+        .arg(frameDirectionText(frame))
+        .arg(frame.bytes.size(), 4)
+        .arg(frameVerdictText(frame))
+        .arg(frameSummaryText(frame, index), frameHex(frame.bytes));
+}
+
+} // namespace
+
+std::optional<FrameFormat> frameFormatNamed(const QString &name)
+{
+    if (name == QLatin1String("text"))
+        return FrameFormat::Text;
+    if (name == QLatin1String("csv"))
+        return FrameFormat::Csv;
+    if (name == QLatin1String("jsonl"))
+        return FrameFormat::JsonLines;
+    return std::nullopt;
+}
+
+QString frameTimeText(const Frame &frame)
+{
+    if (!frame.startMicros)
+        return TimelineTexts::unknownValue();
+    const qint64 micros = *frame.startMicros;
+    return QStringLiteral("%1.%2").arg(micros / 1000000).arg(micros % 1000000, 6, 10, QLatin1Char('0'));
+}
+
+QString frameGapText(const Frame &frame)
+{
+    return frame.gapMicros ? FrameTexts::millis(*frame.gapMicros) : TimelineTexts::unknownValue();
+}
+
+QString frameDirectionText(const Frame &frame)
+{
+    return frame.direction == Direction::J1 ? TimelineTexts::directionJ1() : TimelineTexts::directionJ2();
+}
+
+QString frameVerdictText(const Frame &frame)
+{
+    switch (frame.verdict) {
+    case FrameVerdict::Good: return FrameTexts::verdictGood();
+    case FrameVerdict::Bad: return FrameTexts::verdictBad() + QStringLiteral(": ") + frame.problem;
+    case FrameVerdict::Unchecked: break;
+    }
+    return FrameTexts::verdictUnchecked();
+}
+
+QString frameSummaryText(const Frame &frame, qsizetype index)
+{
+    if (frame.pairedFrame < 0)
+        return frame.summary;
+    return frame.summary + u' '
+        + (frame.pairedFrame < index ? FrameTexts::answerTo(frame.pairedFrame + 1, frame.responseMicros)
+                                     : FrameTexts::answeredBy(frame.pairedFrame + 1));
+}
+
+QByteArray formatFrames(const FrameList &list, FrameFormat format, const FrameFilter &filter)
+{
+    QByteArray out;
+    if (format == FrameFormat::Text)
+        out += textHeader(list).toUtf8();
+    else if (format == FrameFormat::Csv)
+        out += "number,time_us,gap_us,direction,length,hex,characters,summary,verdict,problem,paired_with,response_us\r\n";
+    for (qsizetype i = 0; i < list.frames.size(); ++i) {
+        const Frame &frame = list.frames.at(i);
+        if (!filter.accepts(frame))
+            continue;
+        switch (format) {
+        case FrameFormat::Text: out += textRow(frame, i).toUtf8(); break;
+        case FrameFormat::Csv: out += csvRow(frame, i); break;
+        case FrameFormat::JsonLines: out += jsonRow(frame, i); break;
+        }
+    }
+    return out;
+}
+
+} // namespace ferrox

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "framefilter.h"
+#include "framer.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace ferrox {
+
+enum class FrameFormat {
+    // UTF-8, LF: the gap setting and the times' resolution, column heads,
+    // then one line per frame: number, time (s), gap (ms), direction,
+    // length, verdict, summary with its pair and response time, and the
+    // bytes in hexadecimal.
+    Text,
+    // UTF-8, CR LF, one row per frame: "number,time_us,gap_us,direction,
+    // length,hex,characters,summary,verdict,problem,paired_with,response_us".
+    Csv,
+    // One JSON object per frame and line, UTF-8, LF, with the keys of the
+    // CSV columns; unknown numbers are null.
+    JsonLines,
+};
+
+// "text", "csv", "jsonl".
+std::optional<FrameFormat> frameFormatNamed(const QString &name);
+
+// The frames the filter lets through. Frame numbers count from 1 over all
+// frames, filtered or not, so that a pair's numbers stay true.
+QByteArray formatFrames(const FrameList &list, FrameFormat format, const FrameFilter &filter = {});
+
+// A frame's columns as the text output and the frame view show them.
+QString frameTimeText(const Frame &frame);      // seconds with microseconds, or "-"
+QString frameGapText(const Frame &frame);       // milliseconds, or "-"
+QString frameDirectionText(const Frame &frame); // "J1→J2" or "J1←J2"
+QString frameVerdictText(const Frame &frame);   // "OK", "NG: why" or "-"
+// The summary with the number of its pair and the response time; index is
+// the frame's own index in its list.
+QString frameSummaryText(const Frame &frame, qsizetype index);
+
+} // namespace ferrox

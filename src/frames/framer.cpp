@@ -1,0 +1,128 @@
+#include "framer.h"
+
+#include "texts.h"
+
+#include "timeline/texts.h"
+
+#include <algorithm>
+
+namespace ferrox {
+
+namespace {
+
+std::optional<qint64> resolutionOf(const ArrivalTimes &times)
+{
+    QList<qint64> steps;
+    for (qsizetype i = 1; i < times.arrivals.size(); ++i) {
+        const qint64 step = times.arrivals.at(i).micros - times.arrivals.at(i - 1).micros;
+        if (step > 0)
+            steps.append(step);
+    }
+    if (steps.isEmpty())
+        return std::nullopt;
+    const auto middle = steps.begin() + steps.size() / 2;
+    std::nth_element(steps.begin(), middle, steps.end());
+    return *middle;
+}
+
+// Appends the frames of one side's bytes [first, end) that no gap divides,
+// as the decoder's message ends cut them.
+void appendFrames(FrameList &list, const MonitoredBytes &bytes, const QList<std::optional<qint64>> &arrivals,
+                  qsizetype first, qsizetype end, const FrameDecoder &decoder)
+{
+    QByteArray run;
+    run.reserve(end - first);
+    for (qsizetype i = first; i < end; ++i)
+        run.append(char(bytes.bytes.at(i).value));
+    qsizetype at = 0;
+    while (at < run.size()) {
+        const QByteArrayView rest = QByteArrayView(run).sliced(at);
+        qsizetype length = decoder.firstFrameLength(rest);
+        if (length < 1 || length > rest.size())
+            length = rest.size();
+        Frame frame;
+        if (length > decoder.maxFrameLength()) {
+            length = decoder.maxFrameLength();
+            frame.overLong = true;
+            ++list.overLongCount;
+        }
+        const qsizetype firstIndex = first + at;
+        frame.direction = bytes.bytes.at(firstIndex).direction;
+        frame.firstByte = qint32(firstIndex);
+        frame.bytes = rest.first(length).toByteArray();
+        frame.startMicros = arrivals.at(firstIndex);
+        frame.endMicros = arrivals.at(firstIndex + length - 1);
+        if (!list.frames.isEmpty() && frame.startMicros && list.frames.constLast().endMicros)
+            frame.gapMicros = std::max<qint64>(0, *frame.startMicros - *list.frames.constLast().endMicros);
+        list.frames.append(std::move(frame));
+        at += length;
+    }
+}
+
+} // namespace
+
+qint64 FramerOptions::effectiveGapMicros() const
+{
+    if (gapMicros)
+        return *gapMicros;
+    // 3.5 characters of bitsPerCharacter bits at monitoredBaud, rounded up.
+    const qint64 baud = std::max(1, monitoredBaud);
+    return (qint64(35) * bitsPerCharacter * 1000000 + 10 * baud - 1) / (10 * baud);
+}
+
+QStringList FrameList::notes() const
+{
+    QStringList lines;
+    if (errorOffset >= 0)
+        lines << TimelineTexts::timelineCutAtError(errorOffset);
+    if (!timed)
+        lines << FrameTexts::noTimes();
+    if (backwardsAt >= 0)
+        lines << FrameTexts::timesBackwards(backwardsAt);
+    if (timed && resolutionMicros && *resolutionMicros > gapMicros) {
+        lines << (gapsUsed ? FrameTexts::coarseTimes(*resolutionMicros, gapMicros)
+                           : FrameTexts::coarseTimesGapsUnused(*resolutionMicros, gapMicros));
+    }
+    if (overLongCount > 0)
+        lines << FrameTexts::overLongFrames(overLongCount);
+    return lines;
+}
+
+FrameList buildFrames(const MonitoredBytes &bytes, const std::optional<ArrivalTimes> &times,
+                      const FrameDecoder &decoder, const FramerOptions &options)
+{
+    FrameList list;
+    list.errorOffset = bytes.errorOffset;
+    list.gapMicros = options.effectiveGapMicros();
+    list.timed = times.has_value() && !times->arrivals.isEmpty();
+    if (list.timed)
+        list.resolutionMicros = resolutionOf(*times);
+    list.gapsUsed = list.timed
+        && (options.gapMicros || !list.resolutionMicros || *list.resolutionMicros <= list.gapMicros);
+
+    QList<std::optional<qint64>> arrivals(bytes.bytes.size());
+    if (list.timed) {
+        for (qsizetype i = 0; i < arrivals.size(); ++i)
+            arrivals[i] = times->microsAt(bytes.bytes.at(i).offset);
+    }
+
+    qsizetype first = 0;
+    for (qsizetype i = 1; i <= bytes.bytes.size(); ++i) {
+        const bool last = i == bytes.bytes.size();
+        bool ends = last || bytes.bytes.at(i).direction != bytes.bytes.at(i - 1).direction;
+        if (!last && arrivals.at(i) && arrivals.at(i - 1)) {
+            const qint64 gap = *arrivals.at(i) - *arrivals.at(i - 1);
+            if (gap < 0 && list.backwardsAt < 0)
+                list.backwardsAt = qint32(i);
+            ends = ends || (list.gapsUsed && gap >= list.gapMicros);
+        }
+        if (ends) {
+            appendFrames(list, bytes, arrivals, first, i, decoder);
+            first = i;
+        }
+    }
+    decoder.decodeFrames(list.frames);
+    return list;
+}
+
+} // namespace ferrox

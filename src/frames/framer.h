@@ -1,0 +1,61 @@
+#pragma once
+
+#include "frame.h"
+#include "framedecoder.h"
+
+#include "data/arrivaltimes.h"
+#include "timeline/monitoredbytes.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <optional>
+
+namespace ferrox {
+
+// How the framer cuts the monitored bytes into frames.
+struct FramerOptions
+{
+    // The idle gap that ends a frame, in microseconds; empty for the
+    // default, 3.5 character times at the monitored speed (as Modbus RTU
+    // ends a frame).
+    std::optional<qint64> gapMicros;
+    qint32 monitoredBaud = 9600;
+    // Bits on the line per character: start, 8 data, stop; 11 with the
+    // ninth bit of the 9-bit data width.
+    int bitsPerCharacter = 10;
+
+    qint64 effectiveGapMicros() const;
+};
+
+struct FrameList
+{
+    QList<Frame> frames;
+    qint64 gapMicros = 0; // the idle gap that ends frames
+    bool timed = false;   // false: frames end at direction changes only
+    // False when the times are too coarse for the default gap (their
+    // resolution is above it): a USB adapter's batches would look like
+    // gaps, so frames end only at direction changes and where the decoder
+    // finds a message's end. A gap set by the user is always used.
+    bool gapsUsed = false;
+    // The resolution the times can support: the median step between
+    // successive arrivals, in microseconds; empty without two arrivals.
+    std::optional<qint64> resolutionMicros;
+    qint32 errorOffset = -1;     // the stream's first tag-sequence error, as in MonitoredBytes
+    qint32 backwardsAt = -1;     // first monitored byte whose time runs backwards, -1 if none
+    qint32 overLongCount = 0;    // frames cut at the decoder's longest frame
+    // Lines for the user about the above (sequence error, no times,
+    // times running backwards, coarse times, over-long frames).
+    QStringList notes() const;
+};
+
+// Cuts the monitored bytes into frames at changes of direction, at idle
+// gaps of at least options' gap (where times are known and rise, and fine
+// enough; see gapsUsed) and where the decoder finds a message's end, then
+// lets the decoder read them.
+// Times that are missing for a byte, identical or running backwards never
+// end a frame; backwards gaps count as zero.
+FrameList buildFrames(const MonitoredBytes &bytes, const std::optional<ArrivalTimes> &times,
+                      const FrameDecoder &decoder, const FramerOptions &options = {});
+
+} // namespace ferrox

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "framedecoder.h"
+
+namespace ferrox {
+
+// Modbus RTU: slave address, function code and name, the register and coil
+// ranges and values of functions 1–6, 15, 16 and 23, exception responses
+// with their code named, and the CRC-16 checked. Frames end at the idle
+// gap; where times are too coarse to show it, a frame also ends where a
+// request or response of its function is complete and its CRC holds.
+//
+// A frame is a response when it follows an unanswered request from the
+// other side with the same address and function (or the function with bit
+// 7 set, an exception); every other frame is a request. A response and
+// its request are paired, with the response time. Exception responses
+// fail, so that a filter on failures finds them.
+class ModbusRtuDecoder : public FrameDecoder
+{
+public:
+    qsizetype firstFrameLength(QByteArrayView bytes) const override;
+    qsizetype maxFrameLength() const override { return 256; }
+    void decodeFrames(QList<Frame> &frames) const override;
+};
+
+} // namespace ferrox

@@ -1,0 +1,145 @@
+#pragma once
+
+// The Japanese texts of frames and their decoders, kept in one place.
+
+#include <QString>
+
+#include <optional>
+
+namespace ferrox::FrameTexts {
+
+// Notes about the framing.
+inline QString noTimes()
+{
+    return QStringLiteral("到着時刻がないため、フレームは方向の切り替わりだけで区切りました。");
+}
+inline QString timesBackwards(qint64 byteIndex)
+{
+    return QStringLiteral("到着時刻が") + QString::number(byteIndex)
+        + QStringLiteral("バイト目で逆戻りしています。逆戻りした間隔は0として扱いました。");
+}
+inline QString millis(qint64 micros)
+{
+    return QString::number(double(micros) / 1000.0, 'f', 3);
+}
+inline QString coarseTimes(qint64 resolutionMicros, qint64 gapMicros)
+{
+    return QStringLiteral("到着時刻の分解能(約") + millis(resolutionMicros) + QStringLiteral("ms)が区切りの間隔(")
+        + millis(gapMicros) + QStringLiteral("ms)より粗いため、間隔での区切りは確かではありません。");
+}
+inline QString coarseTimesGapsUnused(qint64 resolutionMicros, qint64 gapMicros)
+{
+    return QStringLiteral("到着時刻の分解能(約") + millis(resolutionMicros) + QStringLiteral("ms)が区切りの間隔(")
+        + millis(gapMicros) + QStringLiteral("ms)より粗いため、間隔では区切らず、方向の切り替わりとメッセージの終わりで区切りました。");
+}
+inline QString overLongFrames(qint64 count)
+{
+    return QString::number(count) + QStringLiteral("個のフレームが長すぎるため、最大長で区切りました。");
+}
+inline QString textHeads()
+{
+    return QStringLiteral("番号          時刻(秒)    間隔(ms)  方向     長さ  判定  内容  [HEX]");
+}
+inline QString resolution(qint64 micros) { return QStringLiteral("時刻の分解能: 約") + millis(micros) + QStringLiteral("ms"); }
+inline QString gapSetting(qint64 micros) { return QStringLiteral("区切りの間隔: ") + millis(micros) + QStringLiteral("ms"); }
+
+// Verdicts and problems shared by the decoders.
+inline QString verdictGood() { return QStringLiteral("OK"); }
+inline QString verdictBad() { return QStringLiteral("NG"); }
+inline QString verdictUnchecked() { return QStringLiteral("-"); }
+inline QString overLong() { return QStringLiteral("長すぎます"); }
+inline QString cutShort() { return QStringLiteral("途中で切れています"); }
+inline QString checkFailed(const QString &check, qint64 computed, qint64 received, int digits)
+{
+    return check + QStringLiteral("不一致(計算 ") + QStringLiteral("%1").arg(computed, digits, 16, QLatin1Char('0')).toUpper()
+        + QStringLiteral(", 受信 ") + QStringLiteral("%1").arg(received, digits, 16, QLatin1Char('0')).toUpper()
+        + QStringLiteral(")");
+}
+
+// Lines.
+inline QString noLineEnd() { return QStringLiteral("行末なし"); }
+
+// STX/ETX.
+inline QString noEtx() { return QStringLiteral("ETXがありません"); }
+inline QString notFramed() { return QStringLiteral("STXなし"); }
+
+// Fixed length.
+inline QString shortRecord(qint64 length, qint64 wanted)
+{
+    return QStringLiteral("%1バイトしかありません(%2バイト固定)").arg(length).arg(wanted);
+}
+
+// Modbus RTU.
+inline QString request() { return QStringLiteral("要求"); }
+inline QString response() { return QStringLiteral("応答"); }
+inline QString exceptionResponse() { return QStringLiteral("例外応答"); }
+inline QString slave(int address) { return QStringLiteral("スレーブ%1").arg(address); }
+inline QString broadcast() { return QStringLiteral("スレーブ0(一斉)"); }
+inline QString startAndCount(int start, int count) { return QStringLiteral("開始%1 個数%2").arg(start).arg(count); }
+inline QString readPart() { return QStringLiteral("読出"); }
+inline QString writePart() { return QStringLiteral("書込"); }
+inline QString values() { return QStringLiteral("値"); }
+inline QString coilOn() { return QStringLiteral("ON"); }
+inline QString coilOff() { return QStringLiteral("OFF"); }
+inline QString badCoilValue() { return QStringLiteral("コイル値が0xFF00でも0x0000でもありません"); }
+inline QString byteCountMismatch() { return QStringLiteral("バイト数が合いません"); }
+inline QString lengthMismatch() { return QStringLiteral("長さが機能コードに合いません"); }
+inline QString tooShortForModbus() { return QStringLiteral("短すぎます(4バイト未満)"); }
+inline QString unknownFunction() { return QStringLiteral("不明な機能コード"); }
+// Pairs: a response names its request and the response time, a request
+// its response.
+inline QString answerTo(qint64 number, std::optional<qint64> micros)
+{
+    return QStringLiteral("(#%1 への応答").arg(number)
+        + (micros ? QStringLiteral(", ") + millis(*micros) + QStringLiteral("ms)") : QStringLiteral(")"));
+}
+inline QString answeredBy(qint64 number) { return QStringLiteral("(応答 #%1)").arg(number); }
+
+// Function codes and exception codes by the names the protocol gives them.
+inline QString functionName(int code)
+{
+    switch (code) {
+    case 1: return QStringLiteral("Read Coils");
+    case 2: return QStringLiteral("Read Discrete Inputs");
+    case 3: return QStringLiteral("Read Holding Registers");
+    case 4: return QStringLiteral("Read Input Registers");
+    case 5: return QStringLiteral("Write Single Coil");
+    case 6: return QStringLiteral("Write Single Register");
+    case 7: return QStringLiteral("Read Exception Status");
+    case 8: return QStringLiteral("Diagnostics");
+    case 11: return QStringLiteral("Get Comm Event Counter");
+    case 12: return QStringLiteral("Get Comm Event Log");
+    case 15: return QStringLiteral("Write Multiple Coils");
+    case 16: return QStringLiteral("Write Multiple Registers");
+    case 17: return QStringLiteral("Report Server ID");
+    case 20: return QStringLiteral("Read File Record");
+    case 21: return QStringLiteral("Write File Record");
+    case 22: return QStringLiteral("Mask Write Register");
+    case 23: return QStringLiteral("Read/Write Multiple Registers");
+    case 24: return QStringLiteral("Read FIFO Queue");
+    case 43: return QStringLiteral("Encapsulated Interface Transport");
+    default: return unknownFunction();
+    }
+}
+inline QString exceptionName(int code)
+{
+    switch (code) {
+    case 1: return QStringLiteral("ILLEGAL FUNCTION");
+    case 2: return QStringLiteral("ILLEGAL DATA ADDRESS");
+    case 3: return QStringLiteral("ILLEGAL DATA VALUE");
+    case 4: return QStringLiteral("SERVER DEVICE FAILURE");
+    case 5: return QStringLiteral("ACKNOWLEDGE");
+    case 6: return QStringLiteral("SERVER DEVICE BUSY");
+    case 8: return QStringLiteral("MEMORY PARITY ERROR");
+    case 10: return QStringLiteral("GATEWAY PATH UNAVAILABLE");
+    case 11: return QStringLiteral("GATEWAY TARGET DEVICE FAILED TO RESPOND");
+    default: return QStringLiteral("不明な例外");
+    }
+}
+inline QString exceptionCode(int code)
+{
+    return QStringLiteral("例外コード") + QStringLiteral("%1").arg(code, 2, 16, QLatin1Char('0')).toUpper() + u' '
+        + exceptionName(code);
+}
+
+} // namespace ferrox::FrameTexts

@@ -1,0 +1,86 @@
+// ferrox-cli decode over a capture of the simulated board's Modbus RTU
+// conversation: every request and response named and paired; and what it
+// says about data it can only partly decode.
+#include "boardprocess.h"
+#include "clirun.h"
+
+#include "data/datatesting.h"
+#include "support/testfiles.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+using namespace ferrox::test;
+using namespace ferrox::testing;
+
+namespace {
+
+QList<QJsonObject> jsonLines(const QString &out)
+{
+    QList<QJsonObject> objects;
+    for (const QString &line : out.split(u'\n', Qt::SkipEmptyParts))
+        objects << QJsonDocument::fromJson(line.toUtf8()).object();
+    return objects;
+}
+
+} // namespace
+
+TEST(DecodeCli, NamesAndPairsEveryRequestAndResponseOfACapturedModbusConversation)
+{
+    QTemporaryDir dir;
+    BoardProcess board(words("--traffic modbus --rate 2000"));
+    FERROX_START_BOARD(board);
+    const QString data = dir.filePath(QStringLiteral("modbus.dat"));
+    const CliRun capture = runCli(words("capture --device") << board.linkPath() << QStringLiteral("-o") << data
+                                                            << words("--seconds 2"));
+    ASSERT_EQ(capture.exitCode, 0) << capture.err.toStdString();
+
+    const CliRun run = runCli(QStringList {QStringLiteral("decode"), data} << words("--decoder modbus-rtu --format jsonl"));
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QList<QJsonObject> frames = jsonLines(run.out);
+    const char *functions[] = {"FC03 Read Holding Registers", "FC01 Read Coils", "FC02 Read Discrete Inputs",
+                               "FC04 Read Input Registers", "FC05 Write Single Coil", "FC06 Write Single Register",
+                               "FC15 Write Multiple Coils", "FC16 Write Multiple Registers",
+                               "FC23 Read/Write Multiple Registers", "FC03 Read Holding Registers"};
+    ASSERT_EQ(frames.size(), 20) << run.out.toStdString();
+    for (int i = 0; i < 10; ++i) {
+        const QJsonObject &request = frames.at(2 * i);
+        const QJsonObject &response = frames.at(2 * i + 1);
+        const QString server = i < 9 ? QStringLiteral(" スレーブ17 ") : QStringLiteral(" スレーブ1 ");
+        const QString function = QString::fromUtf8(functions[i]);
+        EXPECT_TRUE(request.value(QStringLiteral("summary")).toString().startsWith(QStringLiteral("要求") + server + function))
+            << request.value(QStringLiteral("summary")).toString().toStdString();
+        const QString answer = i < 9 ? QStringLiteral("応答") : QStringLiteral("例外応答");
+        EXPECT_TRUE(response.value(QStringLiteral("summary")).toString().startsWith(answer + server + function))
+            << response.value(QStringLiteral("summary")).toString().toStdString();
+        EXPECT_EQ(request.value(QStringLiteral("paired_with")).toInt(), 2 * i + 2);
+        EXPECT_EQ(response.value(QStringLiteral("paired_with")).toInt(), 2 * i + 1);
+        EXPECT_EQ(request.value(QStringLiteral("verdict")).toString(), QStringLiteral("OK")) << i;
+        EXPECT_TRUE(response.value(QStringLiteral("response_us")).isDouble()) << "the capture's times give response times";
+    }
+    EXPECT_EQ(frames.at(19).value(QStringLiteral("problem")).toString(), QStringLiteral("例外コード02 ILLEGAL DATA ADDRESS"));
+}
+
+TEST(DecodeCli, DecodesUpToASequenceErrorAndSaysSo)
+{
+    QTemporaryDir dir;
+    // A receive error (0xC5) between the two lines breaks the tag sequence at stream offset 8.
+    const QString data = writeFile(dir.filePath(QStringLiteral("cut.dat")), byJ1("OK\r\n") + bytes({0xC5}) + byJ1("NG\r\n") + endCode());
+    const CliRun run = runCli(QStringList {QStringLiteral("decode"), data} << words("--format csv"));
+    EXPECT_EQ(run.exitCode, 4);
+    EXPECT_EQ(run.out, QStringLiteral("number,time_us,gap_us,direction,length,hex,characters,summary,verdict,problem,paired_with,response_us\r\n"
+                                      "1,,,J1,4,4F 4B 0D 0A,OK[CR][LF],OK,,,,\r\n"));
+    EXPECT_TRUE(run.err.contains(QStringLiteral("ストリームの8バイト目にタグ順序エラーがあるため、その手前までを扱いました。")))
+        << run.err.toStdString();
+}
+
+TEST(DecodeCli, RefusesUnknownChoicesWithAUsageError)
+{
+    QTemporaryDir dir;
+    const QString data = writeFile(dir.filePath(QStringLiteral("a.dat")), byJ1("A") + endCode());
+    for (const char *options : {"--decoder xml", "--decoder fixed:0", "--format yaml", "--only j3", "--gap -1", "--gap x"}) {
+        const CliRun run = runCli(QStringList {QStringLiteral("decode"), data} << words(options));
+        EXPECT_EQ(run.exitCode, 2) << options;
+    }
+}

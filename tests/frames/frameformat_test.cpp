@@ -1,0 +1,76 @@
+// Frames written as text, CSV and JSON lines, and the filter that chooses
+// which of them are written.
+#include "framestesting.h"
+
+#include "frames/frameformat.h"
+
+using namespace ferrox;
+using namespace ferrox::testing;
+
+namespace {
+
+// A request of server 17 at 1 ms, answered 12 ms after its last byte.
+FrameList answeredRequest()
+{
+    QList<TimedByte> bytes = sentAt(Direction::J1, QByteArray::fromHex("1103006B00037687"), 1000);
+    bytes += sentAt(Direction::J2, QByteArray::fromHex("110306022B00000064C8BA"), 13000);
+    const TimedStream stream = timedStream(bytes);
+    FramerOptions options;
+    options.gapMicros = 3500;
+    return buildFrames(stream.bytes, stream.times, *makeDecoder(QStringLiteral("modbus-rtu")), options);
+}
+
+} // namespace
+
+TEST(FrameFormat, TextNamesThePairAndTheResponseTime)
+{
+    EXPECT_EQ(QString::fromUtf8(formatFrames(answeredRequest(), FrameFormat::Text)),
+              QStringLiteral("区切りの間隔: 3.500ms  時刻の分解能: 約12.000ms\n"
+                             "番号          時刻(秒)    間隔(ms)  方向     長さ  判定  内容  [HEX]\n"
+                             "#1            0.001000           -  J1→J2     8  OK  "
+                             "要求 スレーブ17 FC03 Read Holding Registers 開始107 個数3 (応答 #2)  [11 03 00 6B 00 03 76 87]\n"
+                             "#2            0.013000      12.000  J1←J2    11  OK  "
+                             "応答 スレーブ17 FC03 Read Holding Registers 値 0x022B 0x0000 0x0064 (#1 への応答, 12.000ms)  "
+                             "[11 03 06 02 2B 00 00 00 64 C8 BA]\n"));
+}
+
+TEST(FrameFormat, CsvQuotesTextFieldsAndLeavesUnknownNumbersEmpty)
+{
+    const FrameList list = decoded(byJ2("a,\"b\"\r\n"), QStringLiteral("lines"));
+    EXPECT_EQ(formatFrames(list, FrameFormat::Csv),
+              QByteArray("number,time_us,gap_us,direction,length,hex,characters,summary,verdict,problem,paired_with,response_us\r\n"
+                         "1,,,J2,7,61 2C 22 62 22 0D 0A,\"a,\"\"b\"\"[CR][LF]\",\"a,\"\"b\"\"\",,,,\r\n"));
+}
+
+TEST(FrameFormat, JsonLinesCarryTheNumbersAndNullForTheUnknown)
+{
+    const QByteArray lines = formatFrames(answeredRequest(), FrameFormat::JsonLines);
+    EXPECT_EQ(lines.split('\n').at(1),
+              QByteArray("{\"number\":2,\"time_us\":13000,\"gap_us\":12000,\"direction\":\"J2\",\"length\":11,"
+                         "\"hex\":\"11 03 06 02 2B 00 00 00 64 C8 BA\",\"characters\":\"･[ETX][ACK][STX]+･･･dﾈｺ\","
+                         "\"summary\":\"応答 スレーブ17 FC03 Read Holding Registers 値 0x022B 0x0000 0x0064\","
+                         "\"verdict\":\"OK\",\"problem\":\"\",\"paired_with\":1,\"response_us\":12000}"));
+    const QByteArray unchecked = formatFrames(decoded(byJ1("x"), QStringLiteral("lines")), FrameFormat::JsonLines);
+    EXPECT_TRUE(unchecked.contains("\"time_us\":null,\"gap_us\":null,")) << unchecked.toStdString();
+    EXPECT_TRUE(unchecked.contains("\"verdict\":null,")) << unchecked.toStdString();
+}
+
+TEST(FrameFilter, ChoosesBySideVerdictBytesAndText)
+{
+    // J1 "PING" (good), J2 "OK" (good), J1 "PIN" (its BCC wrong), as STX/ETX with XOR.
+    const FrameList list = decoded(byJ1("\x02PING\x03\x13") + byJ2("\x02OK\x03\x07") + byJ1("\x02PIN\x03\x01"),
+                                   QStringLiteral("stx-etx:xor"));
+    ASSERT_EQ(list.frames.size(), 3);
+    const auto chosen = [&list](const FrameFilter &filter) {
+        QString numbers;
+        for (qsizetype i = 0; i < list.frames.size(); ++i)
+            numbers += filter.accepts(list.frames.at(i)) ? QString::number(i + 1) : QString();
+        return numbers.toStdString();
+    };
+    EXPECT_EQ(chosen({}), "123");
+    EXPECT_EQ(chosen({Direction::J1, false, {}, {}}), "13");
+    EXPECT_EQ(chosen({std::nullopt, true, {}, {}}), "3");
+    EXPECT_EQ(chosen({std::nullopt, false, QByteArray("NG\x03"), {}}), "1");
+    EXPECT_EQ(chosen({std::nullopt, false, {}, QStringLiteral("ok")}), "2");
+    EXPECT_EQ(chosen({Direction::J2, true, {}, {}}), "");
+}

@@ -1,0 +1,155 @@
+// Where the framer ends frames: changes of direction, idle gaps measured
+// from the arrival times, and what it does when the times are missing,
+// identical, running backwards or too coarse.
+#include "framestesting.h"
+
+using namespace ferrox;
+using namespace ferrox::testing;
+
+namespace {
+
+// Leaves the frames as the framer cut them.
+class NoDecoder : public FrameDecoder
+{
+public:
+    explicit NoDecoder(qsizetype longest = 4096) : m_longest(longest) {}
+    qsizetype maxFrameLength() const override { return m_longest; }
+    void decodeFrames(QList<Frame> &) const override {}
+
+private:
+    qsizetype m_longest;
+};
+
+FrameList framed(const TimedStream &stream, qint64 gapMicros = 1000, qsizetype longest = 4096)
+{
+    FramerOptions options;
+    options.gapMicros = gapMicros;
+    return buildFrames(stream.bytes, stream.times, NoDecoder(longest), options);
+}
+
+constexpr Direction J1 = Direction::J1;
+constexpr Direction J2 = Direction::J2;
+
+struct CutCase
+{
+    const char *name;
+    QList<TimedByte> bytes;
+    std::string frames;
+};
+
+} // namespace
+
+TEST(Framer, CutsAtDirectionChangesAndAtGapsOfAtLeastTheSetting)
+{
+    const CutCase cases[] = {
+        {"one side, no gap", {{J1, 0x41, 0}, {J1, 0x42, 999}}, "J1 41 42"},
+        {"a gap of exactly the setting", {{J1, 0x41, 0}, {J1, 0x42, 1000}}, "J1 41 / J1 42"},
+        {"a change of direction without a gap", {{J1, 0x41, 0}, {J2, 0x42, 0}, {J2, 0x43, 10}}, "J1 41 / J2 42 43"},
+        {"identical times", {{J1, 1, 500}, {J1, 2, 500}, {J1, 3, 500}}, "J1 01 02 03"},
+        {"times running backwards", {{J1, 1, 5000}, {J1, 2, 1000}, {J1, 3, 1200}}, "J1 01 02 03"},
+        {"bytes before the first time", {{J1, 1, std::nullopt}, {J1, 2, std::nullopt}, {J1, 3, 9000}}, "J1 01 02 03"},
+        {"gaps and changes together",
+         {{J1, 1, 0}, {J1, 2, 2000}, {J2, 3, 2100}, {J2, 4, 2200}, {J2, 5, 9000}, {J1, 6, 9000}},
+         "J1 01 / J1 02 / J2 03 04 / J2 05 / J1 06"},
+    };
+    for (const CutCase &c : cases)
+        EXPECT_EQ(framesText(framed(timedStream(c.bytes))), c.frames) << c.name;
+}
+
+TEST(Framer, WithoutTimesCutsAtDirectionChangesAndSaysSo)
+{
+    const TimedStream stream = timedStream({{J1, 1, 0}, {J1, 2, 50000}, {J2, 3, 60000}}, false);
+    const FrameList list = framed(stream);
+    EXPECT_EQ(framesText(list), "J1 01 02 / J2 03");
+    EXPECT_FALSE(list.timed);
+    EXPECT_EQ(list.notes(), QStringList {QStringLiteral("到着時刻がないため、フレームは方向の切り替わりだけで区切りました。")});
+    EXPECT_FALSE(list.frames.at(1).gapMicros.has_value());
+}
+
+TEST(Framer, FramesCarryTheirTimesAndTheIdleGapBeforeThem)
+{
+    const FrameList list = framed(timedStream({{J1, 1, 100}, {J1, 2, 300}, {J2, 3, 2300}, {J2, 4, 2400}}));
+    ASSERT_EQ(list.frames.size(), 2);
+    const Frame &answer = list.frames.at(1);
+    EXPECT_EQ(answer.firstByte, 2);
+    EXPECT_EQ(answer.startMicros, 2300);
+    EXPECT_EQ(answer.endMicros, 2400);
+    EXPECT_EQ(answer.gapMicros, 2000);
+    EXPECT_FALSE(list.frames.at(0).gapMicros.has_value());
+}
+
+TEST(Framer, TimesRunningBackwardsGiveAZeroGapAndANote)
+{
+    const FrameList list = framed(timedStream({{J1, 1, 5000}, {J2, 2, 4000}, {J2, 3, 4100}}));
+    ASSERT_EQ(list.frames.size(), 2);
+    EXPECT_EQ(list.frames.at(1).gapMicros, 0);
+    EXPECT_EQ(list.backwardsAt, 1);
+    EXPECT_TRUE(list.notes().contains(QStringLiteral("到着時刻が1バイト目で逆戻りしています。逆戻りした間隔は0として扱いました。")));
+}
+
+TEST(Framer, TheDefaultGapIsThreeAndAHalfCharacterTimes)
+{
+    const struct
+    {
+        qint32 baud;
+        int bits;
+        qint64 micros;
+    } cases[] = {{9600, 10, 3646}, {9600, 11, 4011}, {115200, 10, 304}, {300, 10, 116667}};
+    for (const auto &c : cases) {
+        FramerOptions options;
+        options.monitoredBaud = c.baud;
+        options.bitsPerCharacter = c.bits;
+        EXPECT_EQ(options.effectiveGapMicros(), c.micros) << c.baud << " baud, " << c.bits << " bits";
+    }
+}
+
+TEST(Framer, TimesCoarserThanTheDefaultGapDoNotCutFramesAndTheNoteSaysSo)
+{
+    // Pieces arrive every 16 ms, as a USB adapter with its default latency delivers.
+    QList<TimedByte> bytes;
+    for (int i = 0; i < 4; ++i)
+        bytes.append({J1, std::uint8_t(i), i * 16000});
+    const TimedStream stream = timedStream(bytes);
+    const FrameList list = buildFrames(stream.bytes, stream.times, NoDecoder());
+    EXPECT_EQ(list.resolutionMicros, 16000);
+    EXPECT_FALSE(list.gapsUsed);
+    EXPECT_EQ(framesText(list), "J1 00 01 02 03");
+    EXPECT_EQ(list.notes(), QStringList {QStringLiteral("到着時刻の分解能(約16.000ms)が区切りの間隔(3.646ms)より粗いため、"
+                                                        "間隔では区切らず、方向の切り替わりとメッセージの終わりで区切りました。")});
+}
+
+TEST(Framer, AGapTheUserSetIsUsedOnCoarseTimesWithAWarning)
+{
+    QList<TimedByte> bytes;
+    for (int i = 0; i < 3; ++i)
+        bytes.append({J1, std::uint8_t(i), i * 16000});
+    const FrameList list = framed(timedStream(bytes), 4000);
+    EXPECT_EQ(framesText(list), "J1 00 / J1 01 / J1 02");
+    EXPECT_EQ(list.notes(), QStringList {QStringLiteral(
+        "到着時刻の分解能(約16.000ms)が区切りの間隔(4.000ms)より粗いため、間隔での区切りは確かではありません。")});
+}
+
+TEST(Framer, CutsOverLongFramesAtTheDecodersLongestAndCountsThem)
+{
+    const FrameList list = framed(timedStream(sentAt(J2, QByteArray(10, 'x'), 0)), 1000, 4);
+    EXPECT_EQ(framesText(list), "J2 78 78 78 78 / J2 78 78 78 78 / J2 78 78");
+    EXPECT_EQ(list.overLongCount, 2);
+    EXPECT_TRUE(list.frames.at(0).overLong);
+    EXPECT_FALSE(list.frames.at(2).overLong);
+}
+
+TEST(Framer, TakesTheBytesUpToTheFirstSequenceErrorAndSaysSo)
+{
+    // J1 "A", then a low nibble of J2 without its high nibble at stream offset 2.
+    const MonitoredBytes monitored = assembleMonitoredBytes(streamOf(byJ1("A") + bytes({0x91}) + byJ2("B") + endCode()));
+    const FrameList list = buildFrames(monitored, std::nullopt, NoDecoder());
+    EXPECT_EQ(framesText(list), "J1 41");
+    EXPECT_EQ(list.notes().constFirst(),
+              QStringLiteral("ストリームの2バイト目にタグ順序エラーがあるため、その手前までを扱いました。"));
+}
+
+TEST(Framer, AnEmptyStreamMakesNoFrames)
+{
+    const FrameList list = buildFrames(MonitoredBytes {}, std::nullopt, NoDecoder());
+    EXPECT_TRUE(list.frames.isEmpty());
+}

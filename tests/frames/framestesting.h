@@ -1,0 +1,71 @@
+#pragma once
+
+// Helpers for the frame tests: monitored bytes with an arrival time each,
+// and frames written out compactly for comparison.
+
+#include "data/datatesting.h"
+#include "support/printers.h"
+
+#include "frames/framecharacters.h"
+#include "frames/framer.h"
+
+#include <QStringList>
+
+#include <optional>
+#include <string>
+
+namespace ferrox::testing {
+
+// One monitored byte and when it arrived (empty: before the first arrival).
+struct TimedByte
+{
+    Direction direction;
+    std::uint8_t value;
+    std::optional<qint64> micros;
+};
+
+// The stream of the bytes, each its own arrival piece, and its times.
+struct TimedStream
+{
+    MonitoredBytes bytes;
+    std::optional<ArrivalTimes> times;
+};
+
+inline TimedStream timedStream(const QList<TimedByte> &timed, bool withTimes = true)
+{
+    QByteArray stream;
+    ArrivalTimes times;
+    for (const TimedByte &b : timed) {
+        if (b.micros)
+            times.arrivals.append({stream.size(), *b.micros});
+        stream += b.direction == Direction::J1 ? byJ1(QByteArray(1, char(b.value))) : byJ2(QByteArray(1, char(b.value)));
+    }
+    return {assembleMonitoredBytes(streamOf(stream + endCode())), withTimes ? std::optional(times) : std::nullopt};
+}
+
+// Bytes sent by one side, all at the same time, or without a time.
+inline QList<TimedByte> sentAt(Direction direction, QByteArrayView bytes, std::optional<qint64> micros)
+{
+    QList<TimedByte> out;
+    for (const char c : bytes)
+        out.append({direction, std::uint8_t(c), micros});
+    return out;
+}
+
+// "J1 41 42 / J2 43": each frame's side and bytes.
+inline std::string framesText(const FrameList &list)
+{
+    QStringList frames;
+    for (const Frame &frame : list.frames)
+        frames << (frame.direction == Direction::J1 ? QStringLiteral("J1 ") : QStringLiteral("J2 ")) + frameHex(frame.bytes);
+    return frames.join(QStringLiteral(" / ")).toStdString();
+}
+
+// The frames a decoder makes of a stream without times.
+inline FrameList decoded(const QByteArray &stream, const QString &decoderName)
+{
+    const std::unique_ptr<FrameDecoder> decoder = makeDecoder(decoderName);
+    return buildFrames(assembleMonitoredBytes(streamOf(stream + endCode())), std::nullopt, *decoder);
+}
+
+} // namespace ferrox::testing
