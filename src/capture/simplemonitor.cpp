@@ -52,8 +52,8 @@ void SimpleMonitor::TP_Monitor(bool pressed)
     m_context.setSamplingEnabled(false);
     m_context.disableSignalPanel();
     if (!m_introShown) {
-        m_appender.clear();
-        m_appender.append(CaptureTexts::simpleMonitorWarning() + u'\n');
+        m_lines.clear();
+        m_lines.setHeader(CaptureTexts::simpleMonitorWarning());
         m_introShown = true;
     }
     if (!m_context.captureRunning())
@@ -72,12 +72,17 @@ void SimpleMonitor::feedCapture(QByteArrayView stored)
     show(m_captureDecoder.decode(stored));
 }
 
-void SimpleMonitor::show(QByteArrayView values)
+void SimpleMonitor::show(const std::vector<LiveByte> &bytes)
 {
-    if (!m_context.SimpleMonitorOpen())
+    if (!m_context.SimpleMonitorOpen() || bytes.empty())
         return;
-    for (const char c : values)
-        m_appender.append(renderLiveByte(static_cast<std::uint8_t>(c), m_context.liveDisplay()));
+    // The display option cannot change within one block.
+    const LiveDisplay display = m_context.liveDisplay();
+    std::vector<LiveCell> cells;
+    cells.reserve(bytes.size());
+    for (const LiveByte &b : bytes)
+        cells.push_back(LiveCell::of(b, display));
+    m_lines.append(cells);
 }
 
 void SimpleMonitor::onLineError()
@@ -91,7 +96,7 @@ void SimpleMonitor::onLineError()
     port.discardInput();
     port.close();
     if (m_context.SimpleMonitorOpen())
-        m_appender.append(CaptureTexts::simpleMonitorPortError());
+        m_lines.append(LiveCell::portError());
     // A port that cannot be opened again says so by open()'s result, not
     // by another error event, so this cannot loop.
     port.open();

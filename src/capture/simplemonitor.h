@@ -1,6 +1,6 @@
 #pragma once
 
-#include "liveappender.h"
+#include "livelines.h"
 #include "liveview.h"
 
 #include <QObject>
@@ -69,19 +69,19 @@ public:
     // A capture's stored stream bytes, for the window while it is open.
     void feedCapture(QByteArrayView stored);
 
-    // The window's text, appended once per frame.
-    LiveTextAppender &appender() { return m_appender; }
+    // The window's text.
+    LiveLines &lines() { return m_lines; }
 
 private:
     void onReceive();
     void onLineError();
-    void show(QByteArrayView values);
+    void show(const std::vector<LiveByte> &bytes);
 
     LinkOwner &m_owner;
     SimpleMonitorContext &m_context;
     LiveByteDecoder m_streamDecoder{LiveByteDecoder::Rule::SimpleMonitor};
     LiveByteDecoder m_captureDecoder{LiveByteDecoder::Rule::Capture};
-    LiveTextAppender m_appender;
+    LiveLines m_lines;
     bool m_introShown = false; // SimpleMonitorIntroShown
 };
 

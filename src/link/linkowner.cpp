@@ -258,11 +258,14 @@ void LinkOwner::startSimpleMonitor(const SimpleMonitorRequest &request)
     });
 }
 
-void LinkOwner::stopSimpleMonitor()
+void LinkOwner::stopSimpleMonitor(std::function<void()> stopped)
 {
-    request(LinkUse::SimpleMonitor, [this] {
-        runScript(simpleMonitorStopScript(),
-                  [this](const LinkScriptResult &) { release(LinkUse::SimpleMonitor); });
+    request(LinkUse::SimpleMonitor, [this, stopped] {
+        runScript(simpleMonitorStopScript(), [this, stopped](const LinkScriptResult &) {
+            release(LinkUse::SimpleMonitor);
+            if (stopped)
+                stopped();
+        });
     });
 }
 

@@ -28,12 +28,12 @@ public:
     void enableSignalPanel() override { events << u"panel on"_s; }
     bool SimpleMonitorOpen() const override { return open; }
     void setSimpleMonitorOpen(bool value) override { open = value; }
-    void showWindow() override { events << u"window"_s, appender->clear(); } // a new window starts empty
+    void showWindow() override { events << u"window"_s, lines->clear(); } // a new window starts empty
     void closeWindow() override { events << u"no window"_s; }
 
     bool capturing = false, verified = true, open = false;
     QStringList events;
-    LiveTextAppender *appender = nullptr;
+    LiveLines *lines = nullptr;
 };
 
 class SimpleMonitorTest : public ::testing::Test
@@ -41,8 +41,7 @@ class SimpleMonitorTest : public ::testing::Test
 protected:
     SimpleMonitorTest()
     {
-        port.open(), context.appender = &monitor.appender();
-        QObject::connect(&monitor.appender(), &LiveTextAppender::batchReady, [this](const QString &text, qsizetype drop) { shown.remove(0, drop), shown += text; });
+        port.open(), context.lines = &monitor.lines();
     }
     // The toolbar button or the menu: TempMonitorCheck, then TP_Monitor;
     // then the start's pauses have passed (however busy the machine).
@@ -53,13 +52,18 @@ protected:
         (void)QTest::qWaitFor([&] { return owner.holder() != LinkUse::SimpleMonitor || port.written.endsWith('G'); }, 2000);
         QTest::qWait(20);
     }
-    QString settle() { return QTest::qWait(20), monitor.appender().flush(), shown; }
+    // The warning on its own line, then the cells.
+    QString settle()
+    {
+        QTest::qWait(20);
+        const LiveLines &lines = monitor.lines();
+        return lines.header() + u'\n' + lines.text(lines.firstCell(), lines.endCell());
+    }
 
     FakeSerialPort port;
     LinkOwner owner{port};
     FakeContext context;
     SimpleMonitor monitor{owner, context};
-    QString shown;
 };
 
 const QString Warning = CaptureTexts::simpleMonitorWarning() + u'\n';

@@ -17,6 +17,10 @@ for program in ferrox ferrox-cli ferrox-board; do
   [ -x "$root/bin/$program" ] || fail "bin/$program missing"
 done
 version=$("$root/bin/ferrox-cli" --version) || fail "ferrox-cli --version"
+# Wireshark's extcap folder links to ferrox-cli, which answers as its extcap.
+extcap=$(ls "$root"/lib/*/wireshark/extcap/ferrox-extcap)
+[ "$(readlink -f "$extcap")" = "$(readlink -f "$root/bin/ferrox-cli")" ] || fail "the extcap link"
+"$extcap" --extcap-interfaces | grep -q '^extcap {version=' || fail "the extcap link's interface list"
 [[ $version =~ ^ferrox-cli\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "version line: $version"
 
 desktop=$root/share/applications/io.github.ferrox.Ferrox.desktop

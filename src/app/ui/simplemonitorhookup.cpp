@@ -7,8 +7,10 @@
 #include "app/session.h"
 #include "app/texts.h"
 #include "app/ui/linkcontroller.h"
+#include "capture/ui/livelinesview.h"
 #include "capture/ui/realmonitorwindow.h"
 #include "signals/signalsampler.h"
+#include "views/ui/bytehighlighter.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -140,9 +142,16 @@ void SimpleMonitorHookup::showWindow()
 {
     if (m_child)
         return;
-    m_child = RealMonitorWindow::open(m_window.mdiArea(), m_monitor.appender());
-    connect(static_cast<RealMonitorWindow *>(m_child->widget()), &RealMonitorWindow::closed, this,
-            &SimpleMonitorHookup::unload);
+    m_child = RealMonitorWindow::open(m_window.mdiArea(), m_monitor.lines());
+    auto *live = static_cast<RealMonitorWindow *>(m_child->widget());
+    connect(live, &RealMonitorWindow::closed, this, &SimpleMonitorHookup::unload);
+    // The log windows' direction colours, with their switch.
+    QAction *colours = m_window.menuItem(QStringLiteral("mnuViewDirectionColors"));
+    const auto applyColours = [view = live->liveView()](bool on) {
+        view->setDirectionColors(on, ByteHighlighter::j1Color(), ByteHighlighter::j2Color());
+    };
+    applyColours(colours->isChecked());
+    connect(colours, &QAction::toggled, live, applyColours);
 }
 
 void SimpleMonitorHookup::closeWindow()
