@@ -54,6 +54,7 @@ public:
     // The sampling switch, "Timer1"'s enabled state.
     void setSamplingEnabled(bool enabled);
     bool isSamplingEnabled() const { return m_timer.isActive(); }
+    const QTimer &samplingTimer() const { return m_timer; }
 
     // One tick, as the timer runs it.
     void tick();

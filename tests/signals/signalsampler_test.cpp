@@ -91,6 +91,7 @@ TEST_F(Sampling, NoTwoByteAnswerOrAPortThatWillNotOpenStopsSamplingUntilSwitched
         EXPECT_EQ(sampler.readoutLine(), readout("00000000"));
     }
     board.answer(CMD_SIGNALS, {reply(0xFE)});
+    EXPECT_EQ(sampler.samplingTimer().timerType(), Qt::PreciseTimer); // a coarse one samples every 325 ms
     port.written.clear();
     QTest::qWait(SignalSampler::PeriodMs * 2);
     EXPECT_TRUE(port.written.isEmpty());
