@@ -89,8 +89,8 @@ int main(int argc, char **argv)
 
     double cpuAtStart = 0;
     qint64 startedAt = 0;
-    QObject::connect(&session, &Session::changed, &app, [&] {
-        if (session.MonitorBusy() || startedAt == 0)
+    QObject::connect(&session.state(), &MonitorSession::changed, &app, [&] {
+        if (session.state().MonitorBusy() || startedAt == 0)
             return;
         const double cpu = cpuSeconds() - cpuAtStart;
         const double wall = double(QDateTime::currentMSecsSinceEpoch() - startedAt) / 1000.0;
@@ -105,7 +105,7 @@ int main(int argc, char **argv)
         QCoreApplication::exit(whole ? 0 : 1);
     });
     session.startUp([&] {
-        if (!session.BoardVerified()) {
+        if (!session.state().BoardVerified()) {
             std::fprintf(stderr, "no board on %s\n", qPrintable(link));
             QCoreApplication::exit(1);
             return;

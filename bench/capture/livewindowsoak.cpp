@@ -16,6 +16,7 @@
 
 #include "link/linkowner.h"
 #include "platform/qtserialport.h"
+#include "session/monitorsession.h"
 
 #include <QApplication>
 #include <QFile>
@@ -34,23 +35,16 @@ namespace {
 class SoakContext : public SimpleMonitorContext
 {
 public:
-    QString firmwareVersion() const override { return QStringLiteral("V1.05"); }
     QString monitorSpeedText() const override { return QStringLiteral(" 57600"); }
     QString directionText() const override { return QStringLiteral("双方向"); }
     LiveDisplay liveDisplay() const override { return display; }
-    bool startEnabled() const override { return true; }
-    bool captureRunning() const override { return false; }
-    bool boardVerified() const override { return true; }
     void setSamplingEnabled(bool) override {}
     void disableSignalPanel() override {}
     void enableSignalPanel() override {}
-    bool SimpleMonitorOpen() const override { return open; }
-    void setSimpleMonitorOpen(bool value) override { open = value; }
     void showWindow() override {}
     void closeWindow() override {}
 
     LiveDisplay display = LiveDisplay::Hex;
-    bool open = false;
 };
 
 double cpuSeconds()
@@ -98,7 +92,9 @@ int main(int argc, char **argv)
     // Counted before the monitor reads them.
     qint64 streamBytes = 0;
     QObject::connect(&port, &SerialPort::receiveNotification, [&] { streamBytes += port.bytesWaiting(); });
-    SimpleMonitor monitor(owner, context);
+    MonitorSession session; // a verified V1.05 board, nothing else running
+    session.setCheckResults(false, true, QStringLiteral("V1.05"));
+    SimpleMonitor monitor(owner, session, context);
 
     QMdiArea area;
     area.resize(1000, 700);

@@ -41,7 +41,7 @@ TEST_F(AppTest, AboutRevealsTheEditorWhoseStoreBecomesTheCurrentData)
 
     EXPECT_FALSE(window().menuItem(QStringLiteral("mnuFileSaveDataFile"))->isEnabled());
     // Times of a captured stream, and their sidecar, must not survive an edit.
-    session->data().times = ArrivalTimes{};
+    session->state().data().times = ArrivalTimes{};
     const QString sidecar = writeFile(dir.filePath(QStringLiteral("rs_data.dat.times")), "x");
     modify->trigger();
     QPointer<QWidget> editor = window().findChild<QWidget *>(QStringLiteral("frmModify"));
@@ -50,8 +50,8 @@ TEST_F(AppTest, AboutRevealsTheEditorWhoseStoreBecomesTheCurrentData)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isLoading(); }, 3000));
     view->setPlainText(QStringLiteral("A4 B1 80 96 FF"));
     editor->findChild<QAction *>(QStringLiteral("mnuDataSave"))->trigger();
-    EXPECT_EQ(session->data().capture.stream(), QByteArray::fromHex("A4B18096FF"));
-    EXPECT_FALSE(session->data().times);
+    EXPECT_EQ(session->state().data().capture.stream(), QByteArray::fromHex("A4B18096FF"));
+    EXPECT_FALSE(session->state().data().times);
     EXPECT_FALSE(QFile::exists(sidecar));
     EXPECT_TRUE(window().menuItem(QStringLiteral("mnuFileSaveDataFile"))->isEnabled());
     session.reset(); // before its port

@@ -43,13 +43,12 @@ struct FakeHost : MonitorLogHost, LogWindowListener
     void setDataCommandsEnabled(bool enabled) override { dataCommands = enabled; }
     void setMainCaption(const QString &caption) override { mainCaption = caption; }
     void setReceiveLampColor(const QColor &) override {}
-    void monitorFinished() override { ++finished; }
     void showOpenLogWindowCount(qint32 count) override { label = count; }
     void setLogTextCommandsEnabled(bool) override {}
 
     bool dataCommands = false;
     QString mainCaption;
-    int finished = 0, label = 0; // monitorFinished calls, open window count shown
+    int label = 0; // open window count shown
 };
 
 // Records each stop request and whether the closed window was still there.
@@ -278,11 +277,12 @@ TEST_F(LogWindows, EmptyCaptureIsRejectedWithoutTouchingTheDataFile)
     setData(QByteArray(1, char(0xFF)));
     newWindow();
     host.dataCommands = true;
-    commands.ProcessCapturedData();
+    int finished = 0;
+    commands.ProcessCapturedData([&] { ++finished; });
     EXPECT_EQ(text(newest()), QStringLiteral("受信データがありませんでした。\n"));
     EXPECT_EQ(host.mainCaption, mainTitle + QStringLiteral("現在のモニターデータ : なし"));
     EXPECT_FALSE(host.dataCommands);
-    EXPECT_EQ(host.finished, 1);
+    EXPECT_EQ(finished, 1);
     EXPECT_FALSE(QFile::exists(capturedData));
 }
 
@@ -291,9 +291,10 @@ TEST_F(LogWindows, SoundCaptureIsRenderedOverItsProgressTexts)
     setData(j1A_j2Ack);
     commands.setDisplayModeNumber(3);
     newWindow(QStringLiteral("モニター停止。\r\n"));
-    commands.ProcessCapturedData();
-    EXPECT_EQ(host.finished, 1);
+    int finished = 0;
+    commands.ProcessCapturedData([&] { ++finished; });
     ASSERT_TRUE(loaded(newest()));
+    EXPECT_EQ(finished, 1);
     EXPECT_TRUE(text(newest()).startsWith(mainTitle + QStringLiteral("\n")));
     EXPECT_TRUE(text(newest()).contains(QStringLiteral("J1⇒[000001] |41 ")));
     EXPECT_EQ(readFile(capturedData), j1A_j2Ack);
@@ -318,13 +319,14 @@ TEST_F(LogWindows, AnUnknownModeOrAClosedWindowShowNothingAndStillFinish)
     setData(j1A);
     newWindow(QStringLiteral("kept\r\n"));
     commands.setDisplayModeNumber(0);
-    commands.RenderMonitorLog();
+    int finished = 0;
+    commands.RenderMonitorLog([&] { ++finished; });
     EXPECT_TRUE(text(newest()).startsWith(QStringLiteral("kept\n")));
-    EXPECT_EQ(host.finished, 1);
+    EXPECT_EQ(finished, 1);
     closeWindow(1); // the capture's window, before processing
     commands.setDisplayModeNumber(1);
-    commands.ProcessCapturedData();
-    EXPECT_EQ(host.finished, 2);
+    commands.ProcessCapturedData([&] { ++finished; });
+    EXPECT_EQ(finished, 2);
     EXPECT_TRUE(QFile::exists(renderedText));
 }
 

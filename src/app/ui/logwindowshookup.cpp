@@ -18,8 +18,8 @@
 
 namespace ferrox {
 
-LogWindowsHookup::LogWindowsHookup(MainWindow &window, const QString &appFolder)
-    : QObject(&window), m_window(window), m_area(*window.mdiArea(), window),
+LogWindowsHookup::LogWindowsHookup(MainWindow &window, MonitorData &data, const QString &appFolder)
+    : QObject(&window), m_window(window), m_data(data), m_area(*window.mdiArea(), window),
       m_files(m_area, window.dialogs(), window.settings(), window),
       m_monitorLog(m_area.registry(), m_data, *this, window.dialogs(), window.settings(), window, appFolder),
       m_windowMenu(new WindowMenu(*window.mdiArea(), *window.menu(QStringLiteral("mnuWindow")), this))
@@ -101,11 +101,6 @@ void LogWindowsHookup::setMainCaption(const QString &caption)
 void LogWindowsHookup::setReceiveLampColor(const QColor &color)
 {
     m_window.settingsPanel()->receiveLamp()->setColor(color);
-}
-
-void LogWindowsHookup::monitorFinished()
-{
-    emit monitorProcessingFinished();
 }
 
 void LogWindowsHookup::showOpenLogWindowCount(qint32 count)

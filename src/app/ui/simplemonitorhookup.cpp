@@ -26,7 +26,7 @@ SimpleMonitorHookup::SimpleMonitorHookup(MainWindow &window, Session &session, S
       m_sampler(sampler),
       m_button(window.toolbarButton(apptext::SimpleMonitorKey)),
       m_menuItem(window.menuItem(QStringLiteral("mnuMonitorTemp"))),
-      m_monitor(session.linkOwner(), *this)
+      m_monitor(session.linkOwner(), session.state(), *this)
 {
     m_menuItem->setCheckable(true);
     connect(&session.monitor(), &MonitorControls::simpleMonitorToggled, this, [this](bool on) {
@@ -78,11 +78,6 @@ void SimpleMonitorHookup::unload()
     m_monitor.windowClosed();
 }
 
-QString SimpleMonitorHookup::firmwareVersion() const
-{
-    return m_session.FirmwareVersion();
-}
-
 QString SimpleMonitorHookup::monitorSpeedText() const
 {
     return m_window.settingsPanel()->monitorSpeed()->currentText();
@@ -98,21 +93,6 @@ LiveDisplay SimpleMonitorHookup::liveDisplay() const
     return m_window.settingsPanel()->textOption()->isChecked() ? LiveDisplay::Text : LiveDisplay::Hex;
 }
 
-bool SimpleMonitorHookup::startEnabled() const
-{
-    return m_window.toolbarButton(apptext::StartKey)->isEnabled();
-}
-
-bool SimpleMonitorHookup::captureRunning() const
-{
-    return m_session.monitor().run().isActive();
-}
-
-bool SimpleMonitorHookup::boardVerified() const
-{
-    return m_session.BoardVerified();
-}
-
 void SimpleMonitorHookup::setSamplingEnabled(bool enabled)
 {
     m_sampler.setSamplingEnabled(enabled);
@@ -126,16 +106,6 @@ void SimpleMonitorHookup::disableSignalPanel()
 void SimpleMonitorHookup::enableSignalPanel()
 {
     m_sampler.EnableSignalPanel();
-}
-
-bool SimpleMonitorHookup::SimpleMonitorOpen() const
-{
-    return m_session.SimpleMonitorOpen();
-}
-
-void SimpleMonitorHookup::setSimpleMonitorOpen(bool open)
-{
-    m_session.setSimpleMonitorOpen(open);
 }
 
 void SimpleMonitorHookup::showWindow()
