@@ -44,5 +44,5 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("ferrox-cli"));
     // Not QCoreApplication::arguments(): file names keep every byte.
     const int status = ferrox::cli::dispatch(ferrox::cli::decodeArguments(argc, argv));
-    return ferrox::cli::finishOutput(status != ferrox::cli::RunEventLoop ? status : app->exec());
+    return ferrox::cli::finishOutput(status != ferrox::cli::RunEventLoop ? status : QCoreApplication::exec());
 }
