@@ -1,7 +1,8 @@
 // A window capture from the board on a saturated link until the buffer is
-// full, with the received-byte counter on: whether every byte the board
-// sent was stored, and the processor time the program used for it.
-// usage: ferrox_capture_measure LINK_PATH SEED   (the board streams
+// full, with the received-byte counter on and, with "live", the simple
+// monitor's window open on the capture's live feed: whether every byte the
+// board sent was stored, and the processor time the program used for it.
+// usage: ferrox_capture_measure LINK_PATH SEED [live]   (the board streams
 // random:SEED, looped, with --jumper 115200)
 #include "app/session.h"
 #include "app/ui/mainwindow.h"
@@ -55,10 +56,11 @@ double cpuSeconds()
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: ferrox_capture_measure LINK_PATH SEED\n");
+    if (argc != 3 && !(argc == 4 && qstrcmp(argv[3], "live") == 0)) {
+        std::fprintf(stderr, "usage: ferrox_capture_measure LINK_PATH SEED [live]\n");
         return 2;
     }
+    const bool live = argc == 4;
     const QString link = QString::fromLocal8Bit(argv[1]);
     QString error;
     const std::optional<QByteArray> traffic = loadTraffic(QStringLiteral("random:") + QString::fromLatin1(argv[2]), error);
@@ -80,13 +82,15 @@ int main(int argc, char **argv)
     QtSettingsStore store(ini.fileName());
     PrintedDialogs dialogs;
     MainWindow window(store, dialogs);
+    // Shown, so the live view costs what it costs on a desktop.
+    window.show();
     QtSerialPort port([link](int) { return link; });
     Session session(window, port, dir.path() + u'/');
 
     double cpuAtStart = 0;
     qint64 startedAt = 0;
-    QObject::connect(&session, &Session::changed, &app, [&] {
-        if (session.MonitorBusy() || startedAt == 0)
+    QObject::connect(&session.state(), &MonitorSession::changed, &app, [&] {
+        if (session.state().MonitorBusy() || startedAt == 0)
             return;
         const double cpu = cpuSeconds() - cpuAtStart;
         const double wall = double(QDateTime::currentMSecsSinceEpoch() - startedAt) / 1000.0;
@@ -101,7 +105,7 @@ int main(int argc, char **argv)
         QCoreApplication::exit(whole ? 0 : 1);
     });
     session.startUp([&] {
-        if (!session.BoardVerified()) {
+        if (!session.state().BoardVerified()) {
             std::fprintf(stderr, "no board on %s\n", qPrintable(link));
             QCoreApplication::exit(1);
             return;
@@ -110,6 +114,10 @@ int main(int argc, char **argv)
         cpuAtStart = cpuSeconds();
         startedAt = QDateTime::currentMSecsSinceEpoch();
         window.menuItem(QStringLiteral("mnuMonitorStart"))->trigger();
+        // Opened during the capture, the simple monitor shows the capture's
+        // bytes and sends nothing to the board.
+        if (live)
+            window.toolbarButton(QStringLiteral("簡易モニタ"))->trigger();
     });
     return app.exec();
 }

@@ -1,21 +1,27 @@
 // Runs the simple monitor's window against a board streaming at full link
 // speed for a while and prints what it cost: processor time, resident
-// memory at the start and the end of the measured span, the bytes shown
-// and the bytes left waiting at the port (a growing backlog means the
-// window cannot keep up).
+// memory at the start and the end of the measured span, the monitored
+// bytes the view received against those the port delivered, and the bytes
+// left waiting at the port (a growing backlog means the window cannot keep
+// up).
 //
-// usage: ferrox_livewindow_soak DEVICE SECONDS [hex|text]
+// With "port" the window is closed once the stream runs, which leaves the
+// cost of reading the port, to compare with.
+//
+// usage: ferrox_livewindow_soak DEVICE SECONDS [hex|text|port]
+#include "capture/livelines.h"
 #include "capture/simplemonitor.h"
+#include "capture/ui/livelinesview.h"
 #include "capture/ui/realmonitorwindow.h"
 
 #include "link/linkowner.h"
 #include "platform/qtserialport.h"
+#include "session/monitorsession.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPlainTextEdit>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -29,23 +35,16 @@ namespace {
 class SoakContext : public SimpleMonitorContext
 {
 public:
-    QString firmwareVersion() const override { return QStringLiteral("V1.05"); }
     QString monitorSpeedText() const override { return QStringLiteral(" 57600"); }
     QString directionText() const override { return QStringLiteral("双方向"); }
     LiveDisplay liveDisplay() const override { return display; }
-    bool startEnabled() const override { return true; }
-    bool captureRunning() const override { return false; }
-    bool boardVerified() const override { return true; }
     void setSamplingEnabled(bool) override {}
     void disableSignalPanel() override {}
     void enableSignalPanel() override {}
-    bool SimpleMonitorOpen() const override { return open; }
-    void setSimpleMonitorOpen(bool value) override { open = value; }
     void showWindow() override {}
     void closeWindow() override {}
 
     LiveDisplay display = LiveDisplay::Hex;
-    bool open = false;
 };
 
 double cpuSeconds()
@@ -74,7 +73,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 3) {
-        std::fprintf(stderr, "usage: ferrox_livewindow_soak DEVICE SECONDS [hex|text]\n");
+        std::fprintf(stderr, "usage: ferrox_livewindow_soak DEVICE SECONDS [hex|text|port]\n");
         return 2;
     }
     const QString device = args.at(1);
@@ -93,24 +92,35 @@ int main(int argc, char **argv)
     // Counted before the monitor reads them.
     qint64 streamBytes = 0;
     QObject::connect(&port, &SerialPort::receiveNotification, [&] { streamBytes += port.bytesWaiting(); });
-    SimpleMonitor monitor(owner, context);
+    MonitorSession session; // a verified V1.05 board, nothing else running
+    session.setCheckResults(false, true, QStringLiteral("V1.05"));
+    SimpleMonitor monitor(owner, session, context);
 
     QMdiArea area;
     area.resize(1000, 700);
     area.show();
     monitor.TempMonitorCheck(true);
-    QMdiSubWindow *child = RealMonitorWindow::open(&area, monitor.appender());
+    QMdiSubWindow *child = RealMonitorWindow::open(&area, monitor.lines());
     auto *window = qobject_cast<RealMonitorWindow *>(child->widget());
+    window->liveView()->setDirectionColors(true, QColor(0x00, 0x60, 0x9A), QColor(0xA0, 0x40, 0x00));
     monitor.TP_Monitor(true);
+    const LiveLines &lines = monitor.lines();
+    const bool portAlone = args.value(3) == QLatin1String("port");
+    if (portAlone) {
+        context.open = false;
+        child->close();
+    }
 
     // Measured after a short warm-up, so that start-up costs do not count.
     double cpuStart = 0;
     long rssStart = 0;
     qint64 bytesStart = 0;
+    qint64 shownStart = 0;
     QTimer::singleShot(2000, [&] {
         cpuStart = cpuSeconds();
         rssStart = residentKiB();
         bytesStart = streamBytes;
+        shownStart = lines.bytesAppended();
         QTimer::singleShot(seconds * 1000, [&] {
             const double cpu = cpuSeconds() - cpuStart;
             std::printf("seconds measured:     %d\n", seconds);
@@ -118,7 +128,16 @@ int main(int argc, char **argv)
                         (streamBytes - bytesStart) / double(seconds));
             std::printf("processor time:       %.2f s (%.1f %% of one core)\n", cpu, 100.0 * cpu / seconds);
             std::printf("resident memory:      %ld KiB at start, %ld KiB at end\n", rssStart, residentKiB());
-            std::printf("characters in view:   %d\n", window->textView()->document()->characterCount());
+            // Every two stream bytes the port delivered make one monitored byte.
+            const qint64 delivered = (streamBytes - bytesStart) / 2;
+            const qint64 received = lines.bytesAppended() - shownStart;
+            std::printf("monitored bytes:      %lld delivered, %lld received by the view (%s)\n",
+                        static_cast<long long>(delivered), static_cast<long long>(received),
+                        portAlone                      ? "the window closed"
+                            : qAbs(delivered - received) <= 1 ? "none lost"
+                                                              : "BYTES LOST");
+            std::printf("lines in view:        %lld (%lld cells held)\n", static_cast<long long>(lines.lineCount()),
+                        static_cast<long long>(lines.endCell() - lines.firstCell()));
             std::printf("bytes left waiting:   %d\n", port.bytesWaiting());
             monitor.TempMonitorCheck(false);
             monitor.TP_Monitor(false);

@@ -127,4 +127,9 @@ QString helpFolder()
     return QStringLiteral(FERROX_HELP_SOURCE_DIR);
 }
 
+QString supportPage()
+{
+    return QDir(helpFolder()).filePath(HelpBook::supportFile());
+}
+
 } // namespace ferrox

@@ -31,6 +31,8 @@ class HelpBook
 {
 public:
     static QString contentsFile() { return QStringLiteral("index.html"); }
+    // The support page, which the About window opens.
+    static QString supportFile() { return QStringLiteral("support.html"); }
 
     // Nothing when the folder holds no readable contents page. Linked
     // pages that cannot be read are left out.
@@ -60,5 +62,8 @@ std::optional<QByteArray> readHelpFile(const QString &path);
 // next to the program's bin folder), else the help of the source tree
 // this program was built from.
 QString helpFolder();
+
+// The help's support page, a local file.
+QString supportPage();
 
 } // namespace ferrox

@@ -8,15 +8,13 @@
 
 namespace ferrox::abouttext {
 
-// The support page the About window names and opens.
-inline QString supportAddress() { return QStringLiteral("https://ferrox.example.org/support/"); }
-
 inline QString windowCaption() { return applicationTitle() + QStringLiteral("のﾊﾞｰｼﾞｮﾝ情報"); }
 inline QString supportButton() { return QStringLiteral("サポートホームページへジャンプ"); }
 inline QString closeButton() { return QStringLiteral("閉じる"); }
 
 inline QString description() { return QStringLiteral("RS232ラインのデータをモニターリングします。"); }
-inline QString support() { return QStringLiteral("ｻﾎﾟｰﾄﾍﾟｰｼﾞ : ") + supportAddress(); }
+// The support page the About window names (a page of the help) and opens.
+inline QString support(const QString &page) { return QStringLiteral("ｻﾎﾟｰﾄﾍﾟｰｼﾞ : ") + page; }
 
 // The window's own version label: "ﾊﾞｰｼﾞｮﾝ " and the version number.
 inline QString loadVersion() { return QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + versionNumberText(); }

@@ -1,21 +1,41 @@
 #include "instancehandoff.h"
 
+#include "files/filenamebytes.h"
 #include "platform/process.h"
 
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
+#include <QtEndian>
 
 namespace ferrox {
 
 namespace {
-constexpr int GiveUpMs = 2000;
+
+constexpr char Tag[] = "ferrox-open\n";
+constexpr qsizetype TagSize = sizeof(Tag) - 1;
+constexpr qsizetype LengthSize = 4;
+// Far above any path the system opens (PATH_MAX is 4096).
+constexpr quint32 MaxPathBytes = 64 * 1024;
+constexpr int RetryMs = 100;
+// A connection that does not deliver its message by then is dropped.
+constexpr int ServerGiveUpMs = 2000;
+
 } // namespace
 
 QString handoffSocketPath()
 {
     return QDir(SingleInstance::runtimeFolder()).filePath(QStringLiteral("ferrox.socket"));
+}
+
+QByteArray handoffMessage(const QString &file)
+{
+    const QByteArray path = encodeFileName(file);
+    QByteArray message(Tag, TagSize);
+    message.resize(TagSize + LengthSize);
+    qToBigEndian(quint32(path.size()), message.data() + TagSize);
+    return message + path;
 }
 
 HandoffServer::HandoffServer(const QString &socketPath, QObject *parent)
@@ -25,13 +45,8 @@ HandoffServer::HandoffServer(const QString &socketPath, QObject *parent)
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *socket = m_server->nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (!socket->canReadLine())
-                    return;
-                const QByteArray line = socket->readLine().chopped(1);
-                socket->disconnectFromServer();
-                emit handedOver(QString::fromUtf8(line));
-            });
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readMessage(socket); });
+            QTimer::singleShot(ServerGiveUpMs, socket, &QLocalSocket::abort);
         }
     });
 }
@@ -42,19 +57,73 @@ bool HandoffServer::listen()
     return m_server->listen(m_socketPath);
 }
 
-void HandoffClient::send(const QString &socketPath, const QString &file)
+// The message stays in the socket until it is whole.
+void HandoffServer::readMessage(QLocalSocket *socket)
+{
+    const QByteArray head = socket->peek(TagSize + LengthSize);
+    if (!QByteArray(Tag, TagSize).startsWith(head.left(TagSize))) {
+        socket->abort();
+        return;
+    }
+    if (head.size() < TagSize + LengthSize)
+        return;
+    const quint32 length = qFromBigEndian<quint32>(head.constData() + TagSize);
+    if (length > MaxPathBytes) {
+        socket->abort();
+        return;
+    }
+    if (socket->bytesAvailable() < TagSize + LengthSize + qint64(length))
+        return;
+    socket->skip(TagSize + LengthSize);
+    const QByteArray path = socket->read(length);
+    socket->disconnectFromServer();
+    emit handedOver(decodeFileName(path));
+}
+
+void HandoffClient::send(const QString &socketPath, const QString &file, int waitMs)
+{
+    m_socketPath = socketPath;
+    m_message = handoffMessage(file);
+    m_waitMs = waitMs;
+    m_clock.start();
+    // A window that accepts but never reads does not keep this start.
+    QTimer::singleShot(waitMs, this, [this] { finish(false); });
+    connectOnce();
+}
+
+void HandoffClient::connectOnce()
 {
     auto *socket = new QLocalSocket(this);
-    const QByteArray message = file.toUtf8() + '\n';
-    connect(socket, &QLocalSocket::connected, this, [socket, message] { socket->write(message); });
-    connect(socket, &QLocalSocket::bytesWritten, this, [socket] {
-        if (socket->bytesToWrite() == 0)
-            socket->disconnectFromServer();
+    connect(socket, &QLocalSocket::connected, this, [this, socket] { socket->write(m_message); });
+    connect(socket, &QLocalSocket::bytesWritten, this, [this, socket] {
+        if (socket->bytesToWrite() > 0)
+            return;
+        m_sent = true;
+        socket->disconnectFromServer();
     });
-    connect(socket, &QLocalSocket::disconnected, this, &HandoffClient::finished);
-    connect(socket, &QLocalSocket::errorOccurred, this, &HandoffClient::finished);
-    QTimer::singleShot(GiveUpMs, this, &HandoffClient::finished);
-    socket->connectToServer(socketPath);
+    connect(socket, &QLocalSocket::disconnected, this, [this] { finish(m_sent); });
+    connect(socket, &QLocalSocket::errorOccurred, this, [this, socket](QLocalSocket::LocalSocketError error) {
+        const bool notListening = error == QLocalSocket::ServerNotFoundError
+            || error == QLocalSocket::ConnectionRefusedError;
+        if (!notListening) {
+            finish(m_sent); // the window closing its end once it has read is no failure
+            return;
+        }
+        socket->deleteLater();
+        if (m_clock.elapsed() + RetryMs > m_waitMs)
+            finish(false);
+        else
+            QTimer::singleShot(RetryMs, this, &HandoffClient::connectOnce);
+    });
+    socket->connectToServer(m_socketPath);
+}
+
+void HandoffClient::finish(bool delivered)
+{
+    if (m_done)
+        return;
+    m_done = true;
+    emit finished(delivered);
 }
 
 } // namespace ferrox

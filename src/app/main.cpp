@@ -1,10 +1,12 @@
 // ferrox: the PC program of the RS-232 line monitor board.
 #include "app/session.h"
 #include "app/startup.h"
+#include "app/texts.h"
 #include "app/ui/desktopstart.h"
 #include "app/ui/logwindowshookup.h"
 #include "app/ui/mainwindow.h"
 
+#include "files/filenamebytes.h"
 #include "platform/process.h"
 #include "version/programinfo.h"
 #include "platform/qtserialport.h"
@@ -14,6 +16,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char **argv)
 {
@@ -21,7 +26,7 @@ int main(int argc, char **argv)
     // --help and --version answer before the toolkit looks for a display.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << decodeFileName(QByteArray(argv[i])); // a file name is bytes, UTF-8 or not
     const WindowCommandLine commandLine = parseWindowCommandLine(arguments);
     if (commandLine.leave)
         return commandLine.status;
@@ -30,10 +35,17 @@ int main(int argc, char **argv)
     QApplication::setOrganizationName(applicationTitle());
     prepareDesktop(app);
 
-    // A second instance hands its file to the running one and leaves without a word.
-    const SingleInstance instance;
-    if (!instance.acquired())
-        return handOverToRunningWindow(app, commandLine.file);
+    // A second instance hands its file to the running one and leaves without
+    // a word. When no window takes it, the lock's holder is no window of
+    // ours: this start becomes the window, under the lock when it is free by
+    // then, and says why it runs without it otherwise.
+    SingleInstance instance;
+    if (!instance.acquired()) {
+        if (handOverToRunningWindow(app, commandLine.file))
+            return 0;
+        if (!instance.tryAgain())
+            std::fputs(qPrintable(apptext::lockUnusable(instance.lockPath())), stderr);
+    }
 
     // The first message box may come before the main window exists.
     QtDialogs dialogs;
@@ -44,6 +56,12 @@ int main(int argc, char **argv)
     QDir::setCurrent(AppFolder());
 
     QtSettingsStore settingsStore;
+    // Said once, after the step that stored: never inside it.
+    settingsStore.onWriteFailure([&dialogs](const QString &file) {
+        QTimer::singleShot(0, [&dialogs, file] {
+            dialogs.inform(apptext::settingsUnwritable(QDir::toNativeSeparators(file)), MessageIcon::Exclamation);
+        });
+    });
     MainWindow window(settingsStore, dialogs);
     dialogs.setParent(&window);
     window.setWindowTitle(mainTitleText());

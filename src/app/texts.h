@@ -96,6 +96,7 @@ inline const QString Modify = QStringLiteral("DBG:モニターデータ修正(&D
 
 inline const QString ShowLogMenu = QStringLiteral("モニターログを表示(&D)");
 inline const QString ShowTimeline = QStringLiteral("タイムライン - 到着時刻と応答時間(&L)");
+inline const QString ShowFrames = QStringLiteral("フレーム");
 
 inline const QString ViewMenu = QStringLiteral("表示(&V)");
 inline const QString ViewSetting = QStringLiteral("設定(&S)");
@@ -122,6 +123,18 @@ inline QString tempFolderFailureText(const QString &folder)
 {
     return QStringLiteral("ﾃﾝﾎﾟﾗﾘﾌｫﾙﾀﾞｰの作成に失敗しました。\r") + folder
         + QStringLiteral("　を、\r予め作成し再度ソフトウエアを起動してください。");
+}
+// Once, when a setting cannot be stored (a read-only settings folder).
+inline QString settingsUnwritable(const QString &file)
+{
+    return QStringLiteral("設定を保存できません。\r\n%1\r\nに書き込めないため、変更した設定は次回の起動に引き継がれません。").arg(file);
+}
+
+// On standard error: the lock is held by something that is no running
+// window (a folder in its place, a file that cannot be replaced).
+inline QString lockUnusable(const QString &lockPath)
+{
+    return QStringLiteral("ferrox: 多重起動防止のロック %1 を使用できないため、ロックなしで起動します。\n").arg(lockPath);
 }
 
 } // namespace ferrox::apptext

@@ -4,11 +4,24 @@
 
 namespace ferrox {
 
-QByteArray LiveByteDecoder::decode(QByteArrayView stream)
+namespace {
+
+Direction senderOf(std::uint8_t lowNibbleByte)
+{
+    switch (tagOf(lowNibbleByte)) {
+    case StreamTag::J1Low: return Direction::J1;
+    case StreamTag::J2Low: return Direction::J2;
+    default: return Direction::None; // an error tag
+    }
+}
+
+} // namespace
+
+std::vector<LiveByte> LiveByteDecoder::decode(QByteArrayView stream)
 {
     const std::uint8_t kindMask = m_rule == Rule::Capture ? 0x50 : 0x10;
-    QByteArray values;
-    values.reserve(stream.size() / 2 + 1);
+    std::vector<LiveByte> values;
+    values.reserve(static_cast<std::size_t>(stream.size() / 2 + 1));
     for (const char c : stream) {
         const auto b = static_cast<std::uint8_t>(c);
         switch (b & kindMask) {
@@ -16,7 +29,7 @@ QByteArray LiveByteDecoder::decode(QByteArrayView stream)
             m_high = static_cast<std::uint8_t>((b << 4) & 0xF0);
             break;
         case 0x10:
-            values.append(static_cast<char>(m_high + (b & 0x0F)));
+            values.push_back({static_cast<std::uint8_t>(m_high + (b & 0x0F)), senderOf(b)});
             break;
         default: // 0x40 or 0x50: skipped by the capture's rule
             break;
@@ -25,18 +38,30 @@ QByteArray LiveByteDecoder::decode(QByteArrayView stream)
     return values;
 }
 
-QString renderLiveByte(std::uint8_t value, LiveDisplay display)
+void appendLiveByte(QString &text, std::uint8_t value, LiveDisplay display)
 {
-    if (display == LiveDisplay::Hex)
-        return QStringLiteral(" %1").arg(value, 2, 16, QLatin1Char('0')).toUpper();
+    if (display == LiveDisplay::Hex) {
+        text += u' ';
+        text += QLatin1Char(hexDigit(value >> 4));
+        text += QLatin1Char(hexDigit(value));
+        return;
+    }
     const QString name = CaptureTexts::liveControlName(value);
     if (!name.isEmpty())
-        return name;
-    if (value >= 0x20 && value <= 0x7E)
-        return QString(QLatin1Char(static_cast<char>(value)));
-    if (value >= 0xA1 && value <= 0xDF) // half-width katakana, U+FF61 onward
-        return QString(QChar(0xFF61 + (value - 0xA1)));
-    return CaptureTexts::liveOtherByte();
+        text += name;
+    else if (value >= 0x20 && value <= 0x7E)
+        text += QLatin1Char(static_cast<char>(value));
+    else if (value >= 0xA1 && value <= 0xDF) // half-width katakana, U+FF61 onward
+        text += QChar(0xFF61 + (value - 0xA1));
+    else
+        text += CaptureTexts::liveOtherByte();
+}
+
+QString renderLiveByte(std::uint8_t value, LiveDisplay display)
+{
+    QString text;
+    appendLiveByte(text, value, display);
+    return text;
 }
 
 QString renderLiveBytes(QByteArrayView values, LiveDisplay display)
@@ -44,7 +69,7 @@ QString renderLiveBytes(QByteArrayView values, LiveDisplay display)
     QString text;
     text.reserve(values.size() * 3);
     for (const char c : values)
-        text += renderLiveByte(static_cast<std::uint8_t>(c), display);
+        appendLiveByte(text, static_cast<std::uint8_t>(c), display);
     return text;
 }
 

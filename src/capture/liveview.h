@@ -4,9 +4,22 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include "data/streamformat.h"
+
 #include <cstdint>
+#include <vector>
 
 namespace ferrox {
+
+// A monitored byte as a live view gets it: its value and, where the tag of
+// its low nibble names one, who sent it.
+struct LiveByte
+{
+    std::uint8_t value = 0;
+    Direction sender = Direction::None;
+
+    friend bool operator==(const LiveByte &, const LiveByte &) = default;
+};
 
 // Turns the board's stream (tagged nibbles, high nibble first) back into
 // the monitored bytes for a live view. The high nibble is kept across
@@ -28,7 +41,7 @@ public:
     explicit LiveByteDecoder(Rule rule) : m_rule(rule) {}
 
     // The monitored bytes completed by these stream bytes, in order.
-    QByteArray decode(QByteArrayView stream);
+    std::vector<LiveByte> decode(QByteArrayView stream);
 
 private:
     Rule m_rule;
@@ -43,6 +56,8 @@ enum class LiveDisplay {
 };
 
 QString renderLiveByte(std::uint8_t value, LiveDisplay display);
+// The same, appended to text.
+void appendLiveByte(QString &text, std::uint8_t value, LiveDisplay display);
 QString renderLiveBytes(QByteArrayView values, LiveDisplay display);
 
 } // namespace ferrox

@@ -4,13 +4,15 @@
 
 #include "link/linkowner.h"
 #include "platform/serialport.h"
+#include "session/monitorsession.h"
 
 namespace ferrox {
 
 SimpleMonitorContext::~SimpleMonitorContext() = default;
 
-SimpleMonitor::SimpleMonitor(LinkOwner &owner, SimpleMonitorContext &context, QObject *parent)
-    : QObject(parent), m_owner(owner), m_context(context)
+SimpleMonitor::SimpleMonitor(LinkOwner &owner, MonitorSession &session, SimpleMonitorContext &context,
+                             QObject *parent)
+    : QObject(parent), m_owner(owner), m_session(session), m_context(context)
 {
     connect(&owner.port(), &SerialPort::receiveNotification, this, &SimpleMonitor::onReceive);
     connect(&owner.port(), &SerialPort::lineError, this, &SimpleMonitor::onLineError);
@@ -20,10 +22,10 @@ SimpleMonitor::~SimpleMonitor() = default;
 
 void SimpleMonitor::TempMonitorCheck(bool pressed)
 {
-    m_context.setSimpleMonitorOpen(pressed);
+    m_session.setSimpleMonitorOpen(pressed);
     if (!pressed) {
         m_context.closeWindow();
-        if (m_context.startEnabled() && m_context.boardVerified())
+        if (m_session.startEnabled() && m_session.BoardVerified())
             m_context.enableSignalPanel();
         return;
     }
@@ -33,17 +35,17 @@ void SimpleMonitor::TempMonitorCheck(bool pressed)
 
 void SimpleMonitor::windowClosed()
 {
-    m_context.setSimpleMonitorOpen(false);
+    m_session.setSimpleMonitorOpen(false);
     TP_Monitor(false);
 }
 
 void SimpleMonitor::TP_Monitor(bool pressed)
 {
     if (!pressed) {
-        if (!m_context.startEnabled())
+        if (!m_session.startEnabled())
             return;
         m_owner.stopSimpleMonitor();
-        if (m_context.boardVerified()) {
+        if (m_session.BoardVerified()) {
             m_context.enableSignalPanel();
             m_context.setSamplingEnabled(true);
         }
@@ -52,12 +54,12 @@ void SimpleMonitor::TP_Monitor(bool pressed)
     m_context.setSamplingEnabled(false);
     m_context.disableSignalPanel();
     if (!m_introShown) {
-        m_appender.clear();
-        m_appender.append(CaptureTexts::simpleMonitorWarning() + u'\n');
+        m_lines.clear();
+        m_lines.setHeader(CaptureTexts::simpleMonitorWarning());
         m_introShown = true;
     }
-    if (!m_context.captureRunning())
-        m_owner.startSimpleMonitor({m_context.firmwareVersion(), m_context.monitorSpeedText(),
+    if (!m_session.captureHoldsLink())
+        m_owner.startSimpleMonitor({m_session.FirmwareVersion(), m_context.monitorSpeedText(),
                                     m_context.directionText()});
 }
 
@@ -72,12 +74,17 @@ void SimpleMonitor::feedCapture(QByteArrayView stored)
     show(m_captureDecoder.decode(stored));
 }
 
-void SimpleMonitor::show(QByteArrayView values)
+void SimpleMonitor::show(const std::vector<LiveByte> &bytes)
 {
-    if (!m_context.SimpleMonitorOpen())
+    if (!m_session.SimpleMonitorOpen() || bytes.empty())
         return;
-    for (const char c : values)
-        m_appender.append(renderLiveByte(static_cast<std::uint8_t>(c), m_context.liveDisplay()));
+    // The display option cannot change within one block.
+    const LiveDisplay display = m_context.liveDisplay();
+    std::vector<LiveCell> cells;
+    cells.reserve(bytes.size());
+    for (const LiveByte &b : bytes)
+        cells.push_back(LiveCell::of(b, display));
+    m_lines.append(cells);
 }
 
 void SimpleMonitor::onLineError()
@@ -90,8 +97,8 @@ void SimpleMonitor::onLineError()
     SerialPort &port = m_owner.port();
     port.discardInput();
     port.close();
-    if (m_context.SimpleMonitorOpen())
-        m_appender.append(CaptureTexts::simpleMonitorPortError());
+    if (m_session.SimpleMonitorOpen())
+        m_lines.append(LiveCell::portError());
     // A port that cannot be opened again says so by open()'s result, not
     // by another error event, so this cannot loop.
     port.open();

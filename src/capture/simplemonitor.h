@@ -1,6 +1,6 @@
 #pragma once
 
-#include "liveappender.h"
+#include "livelines.h"
 #include "liveview.h"
 
 #include <QObject>
@@ -8,29 +8,22 @@
 namespace ferrox {
 
 class LinkOwner;
+class MonitorSession;
 
-// What the simple monitor reads from and does to the rest of the program.
+// What the simple monitor reads from and does to the window around it.
 class SimpleMonitorContext
 {
 public:
     virtual ~SimpleMonitorContext();
 
-    virtual QString firmwareVersion() const = 0;  // FirmwareVersion
     virtual QString monitorSpeedText() const = 0; // Combo_Monitor_speed
     virtual QString directionText() const = 0;    // Combo_Direction
     virtual LiveDisplay liveDisplay() const = 0;  // Option_Hex / Option_Txt, read per byte
-    virtual bool startEnabled() const = 0;        // toolbar button 1
-    virtual bool captureRunning() const = 0;      // a capture owns the stream
-    virtual bool boardVerified() const = 0;       // BoardVerified
 
     virtual void setSamplingEnabled(bool enabled) = 0; // Timer1
     virtual void disableSignalPanel() = 0;
     virtual void enableSignalPanel() = 0;
 
-    // SimpleMonitorOpen: the window is shown and wants data. The sampling's
-    // stop path clears it too.
-    virtual bool SimpleMonitorOpen() const = 0;
-    virtual void setSimpleMonitorOpen(bool open) = 0;
     // frmRealMonitor shown (not modal; a shown window stays as it is), or
     // closed without its close box's steps.
     virtual void showWindow() = 0;
@@ -43,11 +36,13 @@ public:
 // its window shows, fed by its own stream or, during a capture, by the
 // capture's stored bytes.
 //
-// While a capture runs the switch only opens and closes the window; nothing
-// is sent to the board and nothing is discarded, since the stream is the
-// capture's. The capture's end calls TP_Monitor, which restarts the stream
-// when the monitor is still on; switching off stops the board only while
-// the start button is enabled.
+// Whether it is open (SimpleMonitorOpen), whether a capture holds the
+// stream, whether the start button is enabled and the board verified are
+// the session's. While a capture holds the link the switch only opens and
+// closes the window; nothing is sent to the board and nothing is
+// discarded, since the stream is the capture's. The capture's end calls
+// TP_Monitor, which restarts the stream when the monitor is still on;
+// switching off stops the board only while the start button is enabled.
 //
 // The decoder's high nibble (SimpleMonitorHigh) and the warning's one-time
 // flag live as long as this object, that is for the program's run.
@@ -55,7 +50,7 @@ class SimpleMonitor : public QObject
 {
     Q_OBJECT
 public:
-    SimpleMonitor(LinkOwner &owner, SimpleMonitorContext &context, QObject *parent = nullptr);
+    SimpleMonitor(LinkOwner &owner, MonitorSession &session, SimpleMonitorContext &context, QObject *parent = nullptr);
     ~SimpleMonitor() override;
 
     // The window opens (pressed) or closes with the toolbar button's state.
@@ -69,19 +64,20 @@ public:
     // A capture's stored stream bytes, for the window while it is open.
     void feedCapture(QByteArrayView stored);
 
-    // The window's text, appended once per frame.
-    LiveTextAppender &appender() { return m_appender; }
+    // The window's text.
+    LiveLines &lines() { return m_lines; }
 
 private:
     void onReceive();
     void onLineError();
-    void show(QByteArrayView values);
+    void show(const std::vector<LiveByte> &bytes);
 
     LinkOwner &m_owner;
+    MonitorSession &m_session;
     SimpleMonitorContext &m_context;
     LiveByteDecoder m_streamDecoder{LiveByteDecoder::Rule::SimpleMonitor};
     LiveByteDecoder m_captureDecoder{LiveByteDecoder::Rule::Capture};
-    LiveTextAppender m_appender;
+    LiveLines m_lines;
     bool m_introShown = false; // SimpleMonitorIntroShown
 };
 

@@ -77,5 +77,10 @@ inline QString simpleMonitorWarning()
         + QStringLiteral("（２バイト文字コードはサポートしていません。）");
 }
 inline QString simpleMonitorPortError() { return QStringLiteral("[err]"); }
+// At the foot of a live view scrolled up while newer lines arrive.
+inline QString liveLinesWaiting(qsizetype lines)
+{
+    return QStringLiteral("▼ 新しい行 %1").arg(lines);
+}
 
 } // namespace ferrox::CaptureTexts

@@ -7,6 +7,8 @@
 #include "commands.h"
 #include "filenames.h"
 #include "linkoptions.h"
+#include "liveprinter.h"
+#include "monitoroptions.h"
 #include "splitoutput.h"
 
 #include "capture/captureoutput.h"
@@ -27,32 +29,10 @@ namespace ferrox::cli {
 
 namespace {
 
-// The speeds the settings panel lists, as numbers.
-constexpr int monitorSpeeds[] = {600, 1200, 2400, 4800, 9600, 14400, 19200, 28800, 38400, 57600};
-
 // The live count on a terminal is redrawn at most this often.
 constexpr qint64 LiveCountPeriodMs = 200;
-
-// A speed as the panel's combo boxes spell it: six characters, right-aligned.
-std::optional<QString> speedText(const QString &value, std::span<const int> offered)
-{
-    bool ok = false;
-    const int speed = value.toInt(&ok);
-    if (!ok || std::find(offered.begin(), offered.end(), speed) == offered.end())
-        return std::nullopt;
-    return QString::number(speed).rightJustified(6, u' ');
-}
-
-std::optional<QString> directionText(const QString &value)
-{
-    if (value == QLatin1String("both"))
-        return linktext::directionBoth();
-    if (value == QLatin1String("j1-to-j2"))
-        return linktext::directionJ1ToJ2();
-    if (value == QLatin1String("j2-to-j1"))
-        return linktext::directionJ2ToJ1();
-    return std::nullopt;
-}
+// An idle gap that ends a line of --live.
+constexpr int LiveGapMs = 20;
 
 // The monitored-byte count redrawn in place on a terminal, at most every
 // LiveCountPeriodMs; any other line first ends it.
@@ -81,6 +61,13 @@ private:
 // buffer, so every file opens in the window.
 constexpr int largestSplit = StreamSplitter::LargestPiece;
 
+FileWriteResult writeOutputBesidePcap(const QString &name, QByteArrayView bytes)
+{
+    if (name == QLatin1String("-"))
+        return {true, {}};
+    return writeOutput(name, bytes);
+}
+
 int splitExitStatus(const ConsoleCaptureResult &capture, const SplitOutput &split)
 {
     if (!split.failure().isEmpty())
@@ -99,13 +86,27 @@ int exitStatusOf(const ConsoleCaptureResult &capture, const CaptureOutput &outpu
     return output.status == CaptureOutput::Status::Rejected ? ExitRejected : ExitSuccess;
 }
 
+// The capture's monitored bytes as monitor writes them, decoded as the
+// window's live view decodes a capture's.
+void writeLive(ConsoleCapture &capture, int fd, LiveForm form)
+{
+    auto *printer = new LivePrinter(fd, form, LiveGapMs, &capture);
+    QObject::connect(&printer->output(), &LiveOutput::fellBehind, printer, [] {
+        printError(QStringLiteral("ferrox-cli capture: the live output is not read fast enough; it skips what it cannot take "
+                                  "(the data file keeps every byte)\n"));
+    });
+    auto decoder = std::make_shared<LiveByteDecoder>(LiveByteDecoder::Rule::Capture);
+    QObject::connect(&capture, &ConsoleCapture::stored, printer, [&capture, printer, decoder](const QByteArray &bytes, qint64 micros) {
+        printer->feed(decoder->decode(bytes), capture.arrivalTimes().startEpochMicros + micros);
+    });
+    QObject::connect(&capture, &ConsoleCapture::finished, printer, &LivePrinter::finish);
+}
+
 } // namespace
 
 int captureCommand(const QStringList &arguments)
 {
-    CliArguments args(QStringLiteral("capture"), QString(), 0, linkOptions() + QList<CliOption>{
-        {QStringLiteral("monitor-speed"), QStringLiteral("N"), QStringLiteral("monitored line's speed, 600 to 57600 (default 9600)")},
-        {QStringLiteral("direction"), QStringLiteral("DIR"), QStringLiteral("both, j1-to-j2 or j2-to-j1 (default both)")},
+    CliArguments args(QStringLiteral("capture"), QString(), 0, linkOptions() + monitoredLineOptions() + QList<CliOption>{
         {QStringLiteral("data-width"), QStringLiteral("8|9"), QStringLiteral("monitored data width (default 8)")},
         stopAfterOption(QStringLiteral("streaming")),
         {QStringLiteral("o"), QStringLiteral("OUT.dat"), QStringLiteral("the data file to write (- for standard output)")},
@@ -113,6 +114,8 @@ int captureCommand(const QStringList &arguments)
         {QStringLiteral("text"), QStringLiteral("OUT.txt"), QStringLiteral("render the capture into this file (- for standard output)")},
         {QStringLiteral("split-bytes"), QStringLiteral("N"), QStringLiteral("go on past the buffer into OUT-00001.dat, ... of at most N stream bytes (2 to 262144)")},
         {QStringLiteral("files"), QStringLiteral("K"), QStringLiteral("with --split-bytes: keep only the newest K files")},
+        {QStringLiteral("live"), QString(), QStringLiteral("print the monitored bytes on standard error as they arrive, as monitor does")},
+        {QStringLiteral("format"), QStringLiteral("pcap"), QStringLiteral("stream the monitored bytes as pcap records on standard output as they arrive (-o - then writes no data file)")},
     } + CliArguments::encodingOptions());
     if (!args.parse(arguments))
         return args.exitStatus();
@@ -123,12 +126,9 @@ int captureCommand(const QStringList &arguments)
     const QString dataPath = args.value(QStringLiteral("o"), QString());
     if (dataPath.isEmpty())
         return args.usageError(QStringLiteral("-o OUT.dat is required"));
-    const std::optional<QString> monitorSpeed = speedText(args.value(QStringLiteral("monitor-speed"), QStringLiteral("9600")), monitorSpeeds);
-    if (!monitorSpeed)
-        return args.usageError(QStringLiteral("--monitor-speed takes 600, 1200, 2400, 4800, 9600, 14400, 19200, 28800, 38400 or 57600"));
-    const std::optional<QString> direction = directionText(args.value(QStringLiteral("direction"), QStringLiteral("both")));
-    if (!direction)
-        return args.usageError(QStringLiteral("--direction takes both, j1-to-j2 or j2-to-j1"));
+    const std::optional<MonitoredLine> line = readMonitoredLine(args);
+    if (!line)
+        return ExitUsage;
     const QString width = args.value(QStringLiteral("data-width"), QStringLiteral("8"));
     if (width != QLatin1String("8") && width != QLatin1String("9"))
         return args.usageError(QStringLiteral("--data-width takes 8 or 9"));
@@ -143,6 +143,11 @@ int captureCommand(const QStringList &arguments)
         return ExitUsage;
     if (!textPath.isEmpty() && !inputOverwrittenBy(textPath, dataPath).isEmpty())
         return args.usageError(QStringLiteral("-o and --text name the same output, or --text the arrival times"));
+    const bool livePcap = args.isSet(QStringLiteral("format"));
+    if (livePcap && args.value(QStringLiteral("format"), QString()) != QLatin1String("pcap"))
+        return args.usageError(QStringLiteral("--format takes pcap"));
+    if (livePcap && textPath == QLatin1String("-"))
+        return args.usageError(QStringLiteral("--format pcap takes standard output; --text - cannot share it"));
     const std::optional<bool> utf8 = args.utf8Chosen(textPath == QLatin1String("-") && outputIsTerminal());
     if (!utf8)
         return ExitUsage;
@@ -176,8 +181,8 @@ int captureCommand(const QStringList &arguments)
     ConsoleCaptureRequest request;
     request.check = link->check;
     request.portName = device;
-    request.monitorSpeedText = *monitorSpeed;
-    request.directionText = *direction;
+    request.monitorSpeedText = line->speedText;
+    request.directionText = line->directionText;
     request.dataWidth = width == QLatin1String("8") ? DataWidth::DataOnly : DataWidth::DataAndParity;
 
     CaptureOutputRequest output;
@@ -185,12 +190,13 @@ int captureCommand(const QStringList &arguments)
     output.textPath = textPath;
     output.DisplayModeNumber = *mode;
     output.utf8 = *utf8;
-    output.writeFile = writeOutput;
+    // With the pcap stream on standard output, "-o -" names no data file.
+    output.writeFile = livePcap ? writeOutputBesidePcap : writeOutput;
     output.hasSidecar = [](const QString &path) { return path != QLatin1String("-") && !isStream(path); };
     output.header.port = device;
     output.header.pcSpeed = link->check.linkSpeedText;
-    output.header.monitorSpeed = *monitorSpeed;
-    output.header.direction = *direction;
+    output.header.monitorSpeed = line->speedText;
+    output.header.direction = line->directionText;
     output.header.dataOnly = request.dataWidth == DataWidth::DataOnly;
 
     // All live until the program ends.
@@ -217,10 +223,14 @@ int captureCommand(const QStringList &arguments)
         liveCount->end();
         printError(text);
     });
-    const bool live = ::isatty(STDERR_FILENO) == 1;
+    const bool live = ::isatty(STDERR_FILENO) == 1 && !args.isSet(QStringLiteral("live"));
     if (live && !splitting)
         QObject::connect(capture, &ConsoleCapture::progress, app,
                          [liveCount](qint32 CaptureCount) { liveCount->show(CaptureCount / 2); });
+    if (args.isSet(QStringLiteral("live")))
+        writeLive(*capture, STDERR_FILENO, LiveForm::Lines);
+    if (livePcap)
+        writeLive(*capture, STDOUT_FILENO, LiveForm::Pcap);
     QObject::connect(capture, &ConsoleCapture::streamStarted, app, [stopTimer, stopAfterMs = *stopAfterMs] {
         if (stopAfterMs > 0)
             stopTimer->start(stopAfterMs);

@@ -4,6 +4,8 @@
 
 #include "version/programinfo.h"
 
+#include <QFileInfo>
+
 namespace ferrox::cli {
 
 namespace {
@@ -20,6 +22,8 @@ const Command commandTable[] = {
     {"export", "FILE.dat as pcap, CSV or JSON lines for other tools", exportCommand},
     {"decode", "the messages of FILE.dat, read by a protocol decoder", decodeCommand},
     {"signals", "sample the monitored line's control signals, one readout line per sample", signalsCommand},
+    {"monitor", "show the monitored line's bytes as they arrive, without storing them", monitorCommand},
+    {"extcap", "answer Wireshark's external-capture calls (see the README)", extcapCommand},
 };
 
 QString programUsage()
@@ -64,6 +68,9 @@ std::span<const Command> commands()
 
 int dispatch(const QStringList &arguments)
 {
+    // Wireshark runs the program through a link of this name in its extcap folder.
+    if (!arguments.isEmpty() && QFileInfo(arguments.first()).fileName() == QLatin1String("ferrox-extcap"))
+        return extcapCommand(arguments.mid(1));
     if (arguments.size() < 2) {
         printError(programUsage());
         return ExitUsage;

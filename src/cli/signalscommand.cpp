@@ -10,6 +10,7 @@
 #include "link/linkowner.h"
 #include "platform/statusreport.h"
 #include "platform/terminationwatch.h"
+#include "session/monitorsession.h"
 #include "signals/signalsampler.h"
 #include "signals/texts.h"
 
@@ -59,7 +60,9 @@ int signalsCommand(const QStringList &arguments)
     LinkSession &session = openLink(link->device);
     LinkOwner *owner = &session.owner();
     static ErrorStatus status;
-    auto *sampler = &session.run<SignalSampler>(status);
+    // Nothing else runs here: the lamps are never greyed.
+    static const MonitorSession idle;
+    auto *sampler = &session.run<SignalSampler>(idle, status);
     const auto finish = [owner, sampler](int exitStatus) {
         sampler->setSamplingEnabled(false);
         owner->shutdown();

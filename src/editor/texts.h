@@ -10,7 +10,8 @@ namespace ferrox::editortext {
 inline QString windowCaption() { return QStringLiteral("モニターデータ修正ウィンドウ"); }
 inline QString columnHeader() { return QStringLiteral("00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F"); }
 
-inline QString fileMenu() { return QStringLiteral("ファイル"); }
+// Alt+F opens it: without a mnemonic the key would type "f" into the data.
+inline QString fileMenu() { return QStringLiteral("ファイル(&F)"); }
 inline QString openItem() { return QStringLiteral("メモリ上のデータを開く　"); }
 inline QString storeItem() { return QStringLiteral("データをメモリに戻す　"); }
 inline QString endItem() { return QStringLiteral("終了　"); }

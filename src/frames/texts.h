@@ -3,6 +3,7 @@
 // The Japanese texts of frames and their decoders, kept in one place.
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -42,6 +43,42 @@ inline QString textHeads()
 }
 inline QString resolution(qint64 micros) { return QStringLiteral("時刻の分解能: 約") + millis(micros) + QStringLiteral("ms"); }
 inline QString gapSetting(qint64 micros) { return QStringLiteral("区切りの間隔: ") + millis(micros) + QStringLiteral("ms"); }
+
+// The frame view.
+inline QStringList viewHeads()
+{
+    return {QStringLiteral("時刻(秒)"), QStringLiteral("間隔(ms)"), QStringLiteral("方向"), QStringLiteral("長さ"),
+            QStringLiteral("HEX"),      QStringLiteral("文字"),     QStringLiteral("内容"), QStringLiteral("判定")};
+}
+
+inline QString viewTitle() { return QStringLiteral("フレーム"); }
+inline QString viewFailedOnly() { return QStringLiteral("NGのみ"); }
+inline QStringList viewDirections()
+{
+    return {QStringLiteral("双方向"), QStringLiteral("J1→J2"), QStringLiteral("J1←J2")};
+}
+inline QString viewPatternHint() { return QStringLiteral("絞り込み: 文字列、または hex:0183"); }
+inline QString viewFindHint() { return QStringLiteral("検索 (Enterで次へ)"); }
+inline QString viewSave() { return QStringLiteral("保存..."); }
+inline QString viewHighlight() { return QStringLiteral("強調"); }
+inline QString viewSaveTitle() { return QStringLiteral("フレームを保存"); }
+inline QString viewSaveFilter()
+{
+    return QStringLiteral("テキスト(*.txt)|*.txt|CSV(*.csv)|*.csv|JSON Lines(*.jsonl)|*.jsonl|");
+}
+
+// The response-time chart.
+inline QString chartTitle() { return QStringLiteral("応答時間(ms) と モニター開始からの時刻"); }
+inline QString chartNoData() { return QStringLiteral("応答時間のデータがありません(到着時刻が必要です)。"); }
+inline QString chartTimeAxis(qint64 endMicros)
+{
+    return QString::number(double(endMicros) / 1e6, 'f', 3) + QStringLiteral("秒");
+}
+inline QString chartCount(qint64 count) { return QStringLiteral("%1件").arg(count); }
+inline QString chartSpread(const QString &min, const QString &median, const QString &p95, const QString &max)
+{
+    return QStringLiteral("最小 %1  中央値 %2  95% %3  最大 %4 ms").arg(min, median, p95, max);
+}
 
 // Verdicts and problems shared by the decoders.
 inline QString verdictGood() { return QStringLiteral("OK"); }

@@ -83,6 +83,7 @@ void ConnectionCheck::choosePort()
 
 void ConnectionCheck::runCheck(Origin origin, LinkUse heldAs, std::function<void()> done)
 {
+    emit checkStarted();
     CheckRequest request;
     request.portName = panelPortName();
     request.linkSpeedText = m_panel.linkSpeedText();

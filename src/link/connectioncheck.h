@@ -59,6 +59,8 @@ public:
     void ReportLinkOK(std::function<void()> done = {});
 
 signals:
+    // A check holds the link and is about to ask the board.
+    void checkStarted();
     // A check ended; results() are final.
     void checkFinished();
 

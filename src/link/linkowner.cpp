@@ -258,11 +258,14 @@ void LinkOwner::startSimpleMonitor(const SimpleMonitorRequest &request)
     });
 }
 
-void LinkOwner::stopSimpleMonitor()
+void LinkOwner::stopSimpleMonitor(std::function<void()> stopped)
 {
-    request(LinkUse::SimpleMonitor, [this] {
-        runScript(simpleMonitorStopScript(),
-                  [this](const LinkScriptResult &) { release(LinkUse::SimpleMonitor); });
+    request(LinkUse::SimpleMonitor, [this, stopped] {
+        runScript(simpleMonitorStopScript(), [this, stopped](const LinkScriptResult &) {
+            release(LinkUse::SimpleMonitor);
+            if (stopped)
+                stopped();
+        });
     });
 }
 
@@ -277,14 +280,16 @@ void LinkOwner::startMeasurement(std::function<void(qint16 waiting)> progress,
         if (std::exchange(m_measurementStopRequested, false))
             runner->cancel();
         runner->start([this, done](const LinkScriptResult &result) {
+            // The board is stopped before done, so a done that closes the
+            // link finds nothing left to stop.
             if (result.status == LinkScriptResult::Status::Completed) {
-                done({MeasurementOutcome::Status::Measured, result.reply});
                 release(LinkUse::Measurement);
+                done({MeasurementOutcome::Status::Measured, result.reply});
                 return;
             }
             runScript(measurementStopScript(), [this, done](const LinkScriptResult &) {
-                done({MeasurementOutcome::Status::Stopped, {}});
                 release(LinkUse::Measurement);
+                done({MeasurementOutcome::Status::Stopped, {}});
             });
         });
     });

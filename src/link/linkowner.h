@@ -137,12 +137,15 @@ public:
 
     // The simple monitor's stream on and off. The start keeps the link for
     // the stream (threshold 2: the stream arrives by receive notifications
-    // while holder() is SimpleMonitor); the stop releases it.
+    // while holder() is SimpleMonitor); the stop releases it, then calls
+    // stopped.
     void startSimpleMonitor(const SimpleMonitorRequest &request);
-    void stopSimpleMonitor();
+    void stopSimpleMonitor(std::function<void()> stopped = {});
 
     // A line speed measurement: progress reports the waiting byte count,
-    // done the records or the user's stop.
+    // done the records or the user's stop. Unlike other callbacks, done runs
+    // after the link is released: the board has been told to stop, and a
+    // shutdown from done must not tell it again.
     void startMeasurement(std::function<void(qint16 waiting)> progress,
                           std::function<void(const MeasurementOutcome &)> done);
     void stopMeasurement();

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QSysInfo>
 
 #include <cerrno>
 #include <csignal>
@@ -21,19 +22,45 @@ SingleInstance::SingleInstance(const QString &lockName)
 {
     m_lock = std::make_unique<QLockFile>(QDir(runtimeFolder()).filePath(lockName));
     m_lock->setStaleLockTime(0); // a crashed instance's lock is stale once its process is gone
-    m_acquired = m_lock->tryLock(0);
-    // The toolkit judges only a lock it can read and made on this host; one
-    // that names nobody (empty, damaged) or no live process would refuse
-    // every start. Removing it is refused while a running program holds
-    // the file.
+    tryAgain();
+}
+
+namespace {
+
+// The toolkit judges only a lock it can read and made on this host.
+bool namesALiveCopyOfThisProgram(const QLockFile &lock)
+{
     qint64 pid = 0;
     QString host, application;
-    if (m_acquired || m_lock->error() != QLockFile::LockFailedError)
-        return;
-    const bool namesNobody = !m_lock->getLockInfo(&pid, &host, &application) || pid <= 0
-        || (::kill(pid_t(pid), 0) != 0 && errno == ESRCH);
-    if (namesNobody && m_lock->removeStaleLockFile())
+    if (!lock.getLockInfo(&pid, &host, &application) || pid <= 0)
+        return false;
+    if (host != QSysInfo::machineHostName())
+        return false; // the runtime folder is this host's: the lock is a leftover
+    if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+        return false;
+    // A process number reused by a different program (or one we may not
+    // look at, which is no copy of ours either).
+    const QString running = QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
+    return QFileInfo(running).fileName() == QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+}
+
+} // namespace
+
+bool SingleInstance::tryAgain()
+{
+    if (m_acquired)
+        return true;
+    m_acquired = m_lock->tryLock(0);
+    // Removing a stale lock is refused while a running program holds the file.
+    if (!m_acquired && m_lock->error() == QLockFile::LockFailedError && !namesALiveCopyOfThisProgram(*m_lock)
+        && m_lock->removeStaleLockFile())
         m_acquired = m_lock->tryLock(0);
+    return m_acquired;
+}
+
+QString SingleInstance::lockPath() const
+{
+    return m_lock->fileName();
 }
 
 SingleInstance::~SingleInstance() = default;

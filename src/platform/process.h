@@ -9,17 +9,22 @@ class QLockFile;
 namespace ferrox {
 
 // Holds the program's single-instance lock for as long as it lives. A
-// lock that names no live process of ours (a crash's, an empty or
-// damaged file) is stale and taken over; one that a running program
-// holds never is.
+// lock that names no live process of this program (a crash's, one made on
+// another host, one whose process number a different program now has, an
+// empty or damaged file) is stale and taken over; one that a running copy
+// of this program holds never is.
 class SingleInstance
 {
 public:
     // lockName: file name of the lock in the user's runtime folder.
     explicit SingleInstance(const QString &lockName = QStringLiteral("ferrox.lock"));
     ~SingleInstance();
-    // False when another running instance holds the lock.
+    // False when another running instance holds the lock, or when the lock
+    // cannot be had at all (a folder in its place).
     bool acquired() const { return m_acquired; }
+    // Tries once more (the holder may have ended meanwhile).
+    bool tryAgain();
+    QString lockPath() const;
 
     // The user's runtime folder (the temporary folder when there is none),
     // where the lock and the running window's hand-off socket live.

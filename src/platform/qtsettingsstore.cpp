@@ -43,6 +43,10 @@ void QtSettingsStore::SaveSetting(const QString &application, const QString &sec
     QSettings &settings = settingsFor(application);
     settings.setValue(section + QLatin1Char('/') + key, value);
     settings.sync();
+    if (settings.status() == QSettings::AccessError && !m_writeFailureTold && m_tellWriteFailure) {
+        m_writeFailureTold = true;
+        m_tellWriteFailure(settings.fileName());
+    }
 }
 
 } // namespace ferrox

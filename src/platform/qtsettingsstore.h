@@ -2,6 +2,7 @@
 
 #include "settingsstore.h"
 
+#include <functional>
 #include <memory>
 
 class QSettings;
@@ -22,12 +23,19 @@ public:
     void SaveSetting(const QString &application, const QString &section,
                      const QString &key, const QString &value) override;
 
+    // `tell` learns the settings file's name the first time a change cannot
+    // be written to it (a read-only folder), once: the program goes on
+    // with the values it holds, which the next start will not have.
+    void onWriteFailure(std::function<void(const QString &file)> tell) { m_tellWriteFailure = std::move(tell); }
+
 private:
     QSettings &settingsFor(const QString &application) const;
 
     QString m_iniFile;
     mutable QString m_openApplication;
     mutable std::unique_ptr<QSettings> m_settings;
+    std::function<void(const QString &)> m_tellWriteFailure;
+    bool m_writeFailureTold = false;
 };
 
 } // namespace ferrox

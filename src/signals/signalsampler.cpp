@@ -5,16 +5,19 @@
 #include "link/linkowner.h"
 #include "platform/statusreport.h"
 #include "platform/serialport.h"
+#include "session/monitorsession.h"
 
 #include <QPointer>
 
 namespace ferrox {
 
-SignalSampler::SignalSampler(LinkOwner &owner, StatusPanel &status, QObject *parent)
-    : QObject(parent), m_owner(owner), m_status(status)
+SignalSampler::SignalSampler(LinkOwner &owner, const MonitorSession &session, StatusPanel &status, QObject *parent)
+    : QObject(parent), m_owner(owner), m_session(session), m_status(status)
 {
     m_images.fill(LampImage::Grey);
     m_timer.setObjectName(QStringLiteral("Timer1"));
+    // A coarse timer may fire up to 5 % early: three samples a second means 333 ms.
+    m_timer.setTimerType(Qt::PreciseTimer);
     m_timer.setInterval(PeriodMs);
     connect(&m_timer, &QTimer::timeout, this, &SignalSampler::tick);
 }
@@ -33,7 +36,7 @@ void SignalSampler::setSamplingEnabled(bool enabled)
 
 void SignalSampler::tick()
 {
-    if (m_ticking)
+    if (m_ticking || m_session.lampsGreyed())
         return;
     m_ticking = true;
     m_indicatorLit = true;
@@ -56,9 +59,11 @@ void SignalSampler::onSample(bool answered, std::uint8_t stateByte)
     m_ticking = false;
     m_indicatorLit = false;
     if (answered) {
+        const bool shown = !m_session.lampsGreyed();
         for (int i = 0; i < LampCount; ++i) {
             const bool asserted = (stateByte & (1u << i)) == 0;
-            m_images[i] = asserted ? LampImage::Red : LampImage::Black;
+            if (shown)
+                m_images[i] = asserted ? LampImage::Red : LampImage::Black;
             m_tags[i] = asserted ? QStringLiteral("1") : QStringLiteral("0");
         }
         emit changed();

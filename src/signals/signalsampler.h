@@ -10,6 +10,7 @@
 namespace ferrox {
 
 class LinkOwner;
+class MonitorSession;
 class StatusPanel;
 
 // What a signal lamp shows: one of the panel's three reference images.
@@ -36,7 +37,10 @@ enum class LampImage {
 // Each lamp keeps its state as a text tag ("1" asserted, "0" not asserted
 // or not sampled, empty before the first sample); the readout line is made
 // from the tags, never from the images. Disabling and enabling the panel
-// (a capture or the simple monitor runs) changes images only.
+// (a capture or the simple monitor runs) changes images only. A tick in a
+// phase that greys the lamps is skipped, and a reply that arrives in one
+// (it was on its way when the capture started or the simple monitor
+// opened) sets the tags but leaves the lamps grey.
 class SignalSampler : public QObject
 {
     Q_OBJECT
@@ -44,12 +48,13 @@ public:
     static constexpr int LampCount = 8;
     static constexpr int PeriodMs = 333;
 
-    SignalSampler(LinkOwner &owner, StatusPanel &status, QObject *parent = nullptr);
+    SignalSampler(LinkOwner &owner, const MonitorSession &session, StatusPanel &status, QObject *parent = nullptr);
     ~SignalSampler() override;
 
     // The sampling switch, "Timer1"'s enabled state.
     void setSamplingEnabled(bool enabled);
     bool isSamplingEnabled() const { return m_timer.isActive(); }
+    const QTimer &samplingTimer() const { return m_timer; }
 
     // One tick, as the timer runs it.
     void tick();
@@ -82,6 +87,7 @@ private:
     void setAllImages(LampImage image);
 
     LinkOwner &m_owner;
+    const MonitorSession &m_session;
     StatusPanel &m_status;
     QTimer m_timer;
     std::array<LampImage, LampCount> m_images;

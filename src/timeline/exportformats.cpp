@@ -33,36 +33,16 @@ void appendBig(QByteArray &out, T value)
 
 QByteArray pcapOf(const MonitoredBytes &bytes, const std::optional<ArrivalTimes> &times)
 {
-    QByteArray out;
-    appendLittle<quint32>(out, 0xA1B2C3D4); // microsecond timestamps
-    appendLittle<quint16>(out, 2);
-    appendLittle<quint16>(out, 4);
-    appendLittle<qint32>(out, 0);  // times are UTC
-    appendLittle<quint32>(out, 0); // accuracy
-    appendLittle<quint32>(out, pcapSnapLength);
-    appendLittle<quint32>(out, pcapLinkTypeSerial);
-
+    QByteArray out = pcapFileHeader();
+    QByteArray run;
     for (qsizetype first = 0; first < bytes.bytes.size();) {
         const Direction direction = bytes.bytes.at(first).direction;
-        qsizetype end = first + 1;
-        while (end < bytes.bytes.size() && bytes.bytes.at(end).direction == direction)
-            ++end;
+        qsizetype end = first;
+        run.clear();
+        for (; end < bytes.bytes.size() && bytes.bytes.at(end).direction == direction; ++end)
+            run.append(char(bytes.bytes.at(end).value));
         const std::optional<qint64> arrival = times ? times->microsAt(bytes.bytes.at(first).offset) : std::nullopt;
-        const qint64 at = arrival ? times->startEpochMicros + *arrival : 0;
-        const auto seconds = quint32(at / 1000000);
-        const auto micros = quint32(at % 1000000);
-        const auto length = quint32(serialHeaderLength + (end - first));
-        appendLittle<quint32>(out, seconds);
-        appendLittle<quint32>(out, micros);
-        appendLittle<quint32>(out, length);
-        appendLittle<quint32>(out, length);
-        appendBig<quint32>(out, seconds);
-        appendBig<quint32>(out, micros);
-        out.append(char(direction == Direction::J1 ? serialEventSentByJ1 : serialEventSentByJ2));
-        out.append(char(0));      // control lines: not monitored
-        appendBig<quint16>(out, 0); // footer
-        for (qsizetype i = first; i < end; ++i)
-            out.append(char(bytes.bytes.at(i).value));
+        appendPcapRecord(out, direction, run, arrival ? times->startEpochMicros + *arrival : 0);
         first = end;
     }
     return out;
@@ -113,6 +93,36 @@ QByteArray rowsOf(const MonitoredBytes &bytes, const std::optional<ArrivalTimes>
 }
 
 } // namespace
+
+QByteArray pcapFileHeader()
+{
+    QByteArray out;
+    appendLittle<quint32>(out, 0xA1B2C3D4); // microsecond timestamps
+    appendLittle<quint16>(out, 2);
+    appendLittle<quint16>(out, 4);
+    appendLittle<qint32>(out, 0);  // times are UTC
+    appendLittle<quint32>(out, 0); // accuracy
+    appendLittle<quint32>(out, pcapSnapLength);
+    appendLittle<quint32>(out, pcapLinkTypeSerial);
+    return out;
+}
+
+void appendPcapRecord(QByteArray &out, Direction sender, QByteArrayView values, qint64 epochMicros)
+{
+    const auto seconds = quint32(epochMicros / 1000000);
+    const auto micros = quint32(epochMicros % 1000000);
+    const auto length = quint32(serialHeaderLength + values.size());
+    appendLittle<quint32>(out, seconds);
+    appendLittle<quint32>(out, micros);
+    appendLittle<quint32>(out, length);
+    appendLittle<quint32>(out, length);
+    appendBig<quint32>(out, seconds);
+    appendBig<quint32>(out, micros);
+    out.append(char(sender == Direction::J1 ? serialEventSentByJ1 : serialEventSentByJ2));
+    out.append(char(0));        // control lines: not monitored
+    appendBig<quint16>(out, 0); // footer
+    out.append(values);
+}
 
 std::optional<ExportFormat> exportFormatNamed(const QString &name)
 {

@@ -35,6 +35,13 @@ std::optional<ExportFormat> exportFormatNamed(const QString &name);
 // piece in microseconds since the capture's start.
 QByteArray exportBytes(const MonitoredBytes &bytes, const std::optional<ArrivalTimes> &times, ExportFormat format);
 
+// The pieces of a pcap stream written as bytes arrive: the file header,
+// then one record per run of one sender's bytes, stamped epochMicros
+// (microseconds since 1970-01-01 UTC; 0 when unknown). A sender of None
+// is written as J2's.
+QByteArray pcapFileHeader();
+void appendPcapRecord(QByteArray &out, Direction sender, QByteArrayView values, qint64 epochMicros);
+
 // True when every arrival of `times` falls within the seconds a pcap
 // record holds (1970-01-01 to 2106-02-07, UTC): a start hand-edited to the
 // year 1900 or 9999 would wrap round.

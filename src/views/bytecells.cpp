@@ -86,6 +86,31 @@ ByteCells::ByteCells(QByteArrayView text, const ByteMap &map)
                      [](const Span &a, const Span &b) { return a.start < b.start; });
 }
 
+void ByteCells::followEdit(qint32 position, qint32 removed, qint32 added)
+{
+    const qint32 editEnd = position + removed;
+    const qint32 shift = added - removed;
+    // False when the edit reaches into the cell, which is then gone.
+    const auto follow = [&](qint32 &start, qint32 &end) {
+        if (end <= position)
+            return true;
+        if (start >= editEnd) {
+            start += shift;
+            end += shift;
+            return true;
+        }
+        start = end = 0;
+        return false;
+    };
+    for (Byte &b : m_bytes) {
+        if (b.hexEnd > b.hexStart)
+            follow(b.hexStart, b.hexEnd);
+        if (b.charEnd > b.charStart)
+            follow(b.charStart, b.charEnd);
+    }
+    std::erase_if(m_spans, [&](Span &span) { return !follow(span.start, span.end); });
+}
+
 std::vector<ByteCells::Span>::const_iterator ByteCells::spanAtOrAfter(qint32 position) const
 {
     // Cells follow one another (the two bytes of a double-byte character

@@ -54,6 +54,12 @@ public:
     // index; first == last when there are none.
     std::pair<qint32, qint32> bytesIn(qint32 from, qint32 to) const;
 
+    // Follows an edit of the text at `position` that removed `removed`
+    // positions and added `added`: cells before it stay, cells after it
+    // move with their text, cells the edit reaches into are gone (their
+    // bytes keep their index).
+    void followEdit(qint32 position, qint32 removed, qint32 added);
+
     // The values of all bytes, for searching.
     QByteArray values() const;
 

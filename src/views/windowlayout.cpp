@@ -54,4 +54,12 @@ QList<QPoint> iconPlaces(const QRect &area, const QSize &iconSize, int count)
     return places;
 }
 
+QRect keptInside(const QRect &window, const QRect &area)
+{
+    const QSize size = window.size().boundedTo(area.size());
+    const int left = std::clamp(window.left(), area.left(), area.left() + area.width() - size.width());
+    const int top = std::clamp(window.top(), area.top(), area.top() + area.height() - size.height());
+    return QRect(QPoint(left, top), size);
+}
+
 } // namespace ferrox

@@ -18,4 +18,8 @@ QList<QRect> tileSideBySide(const QRect &area, int count);
 // area from the left, a new row above when a row is full.
 QList<QPoint> iconPlaces(const QRect &area, const QSize &iconSize, int count);
 
+// A window moved, and cut where it is larger, so that it lies wholly in
+// the area (a new window the area's own placement put partly outside).
+QRect keptInside(const QRect &window, const QRect &area);
+
 } // namespace ferrox

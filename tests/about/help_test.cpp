@@ -9,6 +9,7 @@
 #include "support/testfiles.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QScreen>
 #include <QLineEdit>
 #include <QListWidget>
@@ -69,6 +70,14 @@ TEST(Help, ContentsAndSearchOpenTheViewerOrSayThereIsNoHelp)
     help.showSearch();
     EXPECT_TRUE(help.window()->findChild<QLineEdit *>(QStringLiteral("HelpKeyword"))->text().isEmpty());
     EXPECT_EQ(dialogs.messages.size(), 1);
+}
+
+TEST(Help, TheSupportPageIsALocalPageOfTheHelp)
+{
+    qputenv("FERROX_HELP", QFile::encodeName(kHelp));
+    EXPECT_EQ(supportPage(), QDir(kHelp).filePath(HelpBook::supportFile()));
+    qunsetenv("FERROX_HELP");
+    EXPECT_TRUE(QFileInfo(QDir(kHelp).filePath(HelpBook::supportFile())).isFile());
 }
 
 TEST(Help, TheViewerFitsTheScreen)

@@ -4,15 +4,18 @@
 #include "app/instancehandoff.h"
 #include "app/startup.h"
 #include "app/ui/desktopstart.h"
+#include "files/filenamebytes.h"
 #include "support/fakedialogs.h"
 #include "support/testfiles.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QLocalSocket>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace ferrox;
@@ -20,33 +23,72 @@ using namespace ferrox::test;
 
 namespace {
 
-bool sendAndFinish(const QString &socket, const QString &file)
+// Sends as a later start does; the result is whether the message was
+// delivered, or nothing when the client never finished.
+std::optional<bool> send(const QString &socket, const QString &file, int waitMs = HandoffClient::DefaultWaitMs)
 {
     HandoffClient client;
-    bool finished = false;
-    QObject::connect(&client, &HandoffClient::finished, [&finished] { finished = true; });
-    client.send(socket, file);
-    return QTest::qWaitFor([&finished] { return finished; }, 5000);
+    std::optional<bool> delivered;
+    QObject::connect(&client, &HandoffClient::finished, [&delivered](bool ok) { delivered = ok; });
+    client.send(socket, file, waitMs);
+    if (!QTest::qWaitFor([&delivered] { return delivered.has_value(); }, waitMs + 3000))
+        return std::nullopt;
+    return delivered;
 }
 
-TEST(Handoff, ALaterStartHandsItsFileToTheRunningWindow)
+class Handoff : public testing::Test
 {
+protected:
+    void SetUp() override
+    {
+        QObject::connect(&server, &HandoffServer::handedOver, [this](const QString &file) { received << file; });
+    }
+
     QTemporaryDir dir;
     const QString socket = dir.filePath(QStringLiteral("ferrox.socket"));
+    HandoffServer server{socket};
+    QStringList received;
+};
+
+TEST_F(Handoff, ALaterStartHandsItsFileWholeToTheRunningWindow)
+{
     // A socket file left by a crashed window is replaced.
     writeFile(socket, {});
-
-    HandoffServer server(socket);
     ASSERT_TRUE(server.listen());
-    QStringList received;
-    QObject::connect(&server, &HandoffServer::handedOver, [&received](const QString &file) { received << file; });
-    const QStringList files{QStringLiteral("/home/user/ログ 1.dat"), QString()};
+    const QStringList files{QStringLiteral("/home/user/ログ 1.dat"), QString(), QStringLiteral("/tmp/a\n/etc/passwd"),
+                            decodeFileName("/tmp/\x83\x8D\x83\x4F.dat")}; // a Shift-JIS name
     for (const QString &file : files)
-        ASSERT_TRUE(sendAndFinish(socket, file));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return received == files; }, 3000));
+        EXPECT_EQ(send(socket, file), true) << file.toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() == files.size(); }, 3000));
+    EXPECT_EQ(received, files);
+}
 
-    // With no window running a later start still ends.
-    EXPECT_TRUE(sendAndFinish(dir.filePath(QStringLiteral("none.socket")), QStringLiteral("/x.dat")));
+TEST_F(Handoff, AStartAtTheSameInstantWaitsForTheWindowToListen)
+{
+    QTimer::singleShot(300, [this] { server.listen(); });
+    EXPECT_EQ(send(socket, QStringLiteral("/x.dat")), true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return received == QStringList{QStringLiteral("/x.dat")}; }, 3000));
+}
+
+TEST_F(Handoff, WithNoWindowRunningALaterStartEndsUndelivered)
+{
+    EXPECT_EQ(send(dir.filePath(QStringLiteral("none.socket")), QStringLiteral("/x.dat"), 300), false);
+}
+
+TEST_F(Handoff, MalformedMessagesAreIgnored)
+{
+    ASSERT_TRUE(server.listen());
+    QByteArray oversized = handoffMessage(QString());
+    oversized[oversized.size() - 4] = 0x7F; // the length's first byte: far beyond any path
+    for (const QByteArray &message : {QByteArray("/etc/passwd\n"), oversized}) {
+        QLocalSocket raw;
+        raw.connectToServer(socket);
+        ASSERT_TRUE(QTest::qWaitFor([&raw] { return raw.state() == QLocalSocket::ConnectedState; }, 3000));
+        raw.write(message);
+        EXPECT_TRUE(QTest::qWaitFor([&raw] { return raw.state() == QLocalSocket::UnconnectedState; }, 3000))
+            << message.toStdString();
+    }
+    EXPECT_EQ(received, QStringList());
 }
 
 // The toolkit's own buttons speak the program's language when the locale
@@ -67,6 +109,13 @@ TEST(WindowCommandLine, AFileAtMostAndNoOtherOption)
         const WindowCommandLine line = parseWindowCommandLine({QStringLiteral("ferrox"), argument});
         EXPECT_TRUE(line.leave == leave && line.status == status && line.file == opened) << argument.toStdString();
     }
+}
+
+TEST(WindowCommandLine, AFileNameThatIsNotUtf8KeepsItsBytes)
+{
+    const QByteArray name("\x83\x8D\x83\x4F.dat");
+    const WindowCommandLine line = parseWindowCommandLine({QStringLiteral("ferrox"), decodeFileName(name)});
+    EXPECT_EQ(encodeFileName(line.file), encodeFileName(QDir::currentPath()) + '/' + name);
 }
 
 TEST(TempFolder, IsMadeSilentlyOrReportedWithAStopIcon)

@@ -1,5 +1,6 @@
 // The editor's menu entry revealed from the About icon; its store becomes the current data.
 #include "appfixture.h"
+#include "app/ui/logwindowshookup.h"
 #include "data/monitordata.h"
 #include "support/fakeserialport.h"
 #include "support/testfiles.h"
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 
 using namespace ferrox;
@@ -39,7 +41,7 @@ TEST_F(AppTest, AboutRevealsTheEditorWhoseStoreBecomesTheCurrentData)
 
     EXPECT_FALSE(window().menuItem(QStringLiteral("mnuFileSaveDataFile"))->isEnabled());
     // Times of a captured stream, and their sidecar, must not survive an edit.
-    session->data().times = ArrivalTimes{};
+    session->state().data().times = ArrivalTimes{};
     const QString sidecar = writeFile(dir.filePath(QStringLiteral("rs_data.dat.times")), "x");
     modify->trigger();
     QPointer<QWidget> editor = window().findChild<QWidget *>(QStringLiteral("frmModify"));
@@ -48,10 +50,25 @@ TEST_F(AppTest, AboutRevealsTheEditorWhoseStoreBecomesTheCurrentData)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isLoading(); }, 3000));
     view->setPlainText(QStringLiteral("A4 B1 80 96 FF"));
     editor->findChild<QAction *>(QStringLiteral("mnuDataSave"))->trigger();
-    EXPECT_EQ(session->data().capture.stream(), QByteArray::fromHex("A4B18096FF"));
-    EXPECT_FALSE(session->data().times);
+    EXPECT_EQ(session->state().data().capture.stream(), QByteArray::fromHex("A4B18096FF"));
+    EXPECT_FALSE(session->state().data().times);
     EXPECT_FALSE(QFile::exists(sidecar));
     EXPECT_TRUE(window().menuItem(QStringLiteral("mnuFileSaveDataFile"))->isEnabled());
     session.reset(); // before its port
 }
 } // namespace
+
+TEST_F(AppTest, TheDisplayMenusFrameItemOpensAFrameViewOfTheCurrentData)
+{
+    FakeSerialPort port;
+    session = std::make_unique<Session>(window(), port, dir.path() + u'/');
+    window().show();
+    MonitorData &data = session->logWindows().monitorData();
+    data.capture = CaptureBuffer::fromStream(QByteArray::fromHex("A4B1A2B3809F9090FF"));
+    window().setDataCommandsEnabled(true); // as an accepted capture or an open leaves them
+    window().menuItem(QStringLiteral("mnuMonitorLogFrames"))->trigger();
+    auto *table = window().findChild<QTableView *>(QStringLiteral("FrameTable"));
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(window().menuItem(QStringLiteral("mnuMonitorLogFrames"))->text(), QStringLiteral("フレーム"));
+    EXPECT_EQ(table->model()->rowCount(), 2);
+}

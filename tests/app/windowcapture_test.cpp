@@ -7,12 +7,15 @@
 #include "app/ui/monitorcontrols.h"
 #include "app/ui/settingspanel.h"
 #include "board/traffic.h"
+#include "capture/texts.h"
 #include "data/sidecar.h"
+#include "link/texts.h"
 #include "signals/signalsampler.h"
 #include "signals/ui/signalpanel.h"
 #include "support/inprocessboard.h"
 #include "support/testfiles.h"
 #include "views/ui/documentwindow.h"
+#include "views/ui/logtextview.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -39,9 +42,10 @@ protected:
     FakeSerialPort &port() { return board->port(); }
     QAction *button(const QString &key) { return window().toolbarButton(key); }
     bool streamed(qint32 n) { return QTest::qWaitFor([&] { return run().CaptureCount() >= n; }, 5000); }
-    bool over() { return QTest::qWaitFor([&] { return !session->MonitorBusy() && !run().isActive(); }, 8000); }
+    bool over() { return QTest::qWaitFor([&] { return !session->state().MonitorBusy() && !run().isActive(); }, 8000); }
     CaptureRun &run() { return session->monitor().run(); }
     QString dataPath() { return dir.filePath(u"rs_data.dat"_s); }
+    DocumentWindow *newestLog() { return dynamic_cast<DocumentWindow *>(session->logWindows().registry().newest()); }
     // The six settings controls, the start and stop buttons, Command_READ, Timer1.
     QString controlStates()
     {
@@ -76,7 +80,7 @@ TEST_F(WindowCapture, AStoppedCaptureRunsEveryStepAndKeepsTheWholeStream)
     EXPECT_EQ(readFile(dataPath()), traffic + endCode);
     // The arrival times beside it, from the stream's first byte on.
     const SidecarRead times = readSidecar(dataPath(), traffic.size() + 1);
-    EXPECT_TRUE(times.times && times.times == session->data().times) << times.note.toStdString();
+    EXPECT_TRUE(times.times && times.times == session->state().data().times) << times.note.toStdString();
     EXPECT_EQ(controlStates(), u"1111111011"_s);
     EXPECT_TRUE(window().menuItem(u"mnuFileSaveDataFile"_s)->isEnabled());
 }
@@ -92,7 +96,7 @@ TEST_F(WindowCapture, AStopDuringTheSetupWaitsForTheStream)
     window().menuItem(u"mnuMonitorStart"_s)->trigger();
     ASSERT_TRUE(over());
     EXPECT_EQ(port().written, QByteArray("9dVGEE"));
-    EXPECT_EQ(session->data().capture.CaptureEnd(), 0);
+    EXPECT_EQ(session->state().data().capture.CaptureEnd(), 0);
 }
 
 TEST_F(WindowCapture, EveryEndKeepsWhatArrived)
@@ -133,6 +137,78 @@ TEST_F(WindowCapture, EveryEndKeepsWhatArrived)
         EXPECT_EQ(controlStates().left(7), u"1111111"_s);
         EXPECT_EQ(board->engine().isStreaming(), !c.boardStopped);
     }
+}
+
+// An unplugged adapter or a board gone silent: the data is kept, and the
+// user is told why the stream ended, in the status line and at the top of
+// the rendered text that replaced the window's progress texts (where the
+// loaded view has its caret).
+TEST_F(WindowCapture, AStreamEndedWithoutItsEndCodeSaysWhyAfterTheRendering)
+{
+    const struct
+    {
+        const char *name;
+        BoardConfig config;
+        std::function<void()> during;
+        std::function<QString()> line;
+    } cases[] = {
+        {"adapter unplugged", {.rate = 100'000, .loop = true}, [this] { port().raiseLineError(9); },
+         [this] { return linktext::portUnusableMessage(window().settingsPanel()->comPort()->currentText(), 9).trimmed(); }},
+        {"no end code after the stop", {.rate = 100'000, .loop = true, .noEndCode = true},
+         [this] { button(u"ストップ"_s)->trigger(); }, [] { return CaptureTexts::forcedStop(); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        build(c.config);
+        button(u"スタート"_s)->trigger();
+        ASSERT_TRUE(streamed(100));
+        c.during();
+        ASSERT_TRUE(over());
+        EXPECT_EQ(window().statusText(), c.line());
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !newestLog()->isLoading(); }, 5000));
+        const QString log = newestLog()->textView()->plainText();
+        EXPECT_EQ(log.section(u'\n', 0, 0), c.line());
+        EXPECT_GT(readFile(dataPath()).size(), 100);
+    }
+}
+
+// No version reply, or a port that will not open: the starting text goes.
+TEST_F(WindowCapture, AFailedStartLeavesNoStartingTextInTheStatusLine)
+{
+    const struct
+    {
+        const char *name;
+        BoardConfig config;
+        std::function<void()> before;
+    } cases[] = {
+        {"no reply", {.silent = true}, [] {}},
+        {"port will not open", {}, [this] { port().close(), port().missingPorts.insert(1); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        build(c.config);
+        c.before();
+        button(u"スタート"_s)->trigger();
+        ASSERT_TRUE(over());
+        EXPECT_EQ(window().statusText(), QString());
+    }
+}
+
+// A data file opened while a capture runs is shown, and the capture runs
+// on: a second start is refused and the stop still ends it.
+TEST_F(WindowCapture, AFileOpenedDuringACaptureLeavesItRunning)
+{
+    build({.rate = 100'000, .loop = true});
+    const QString other = dir.filePath(u"other.dat"_s);
+    writeFile(other, QByteArray::fromHex("A4B1FF"));
+    button(u"スタート"_s)->trigger();
+    ASSERT_TRUE(streamed(100));
+    session->logWindows().monitorLog().openDataFile(other);
+    EXPECT_EQ(session->state().phase(), MonitorPhase::Streaming);
+    window().menuItem(u"mnuMonitorStart"_s)->trigger();
+    button(u"ストップ"_s)->trigger();
+    ASSERT_TRUE(over());
+    EXPECT_EQ(port().written, QByteArray("4dVGEE"));
 }
 
 } // namespace

@@ -1,4 +1,3 @@
-#include "capture/liveappender.h"
 #include "capture/liveview.h"
 
 #include "link/linktesting.h"
@@ -12,14 +11,17 @@ TEST(LiveView, TheTwoDecodersJoinNibblesByTheirOwnRule)
 {
     // 0x41 from J2, 0x0D from J1, then tag 0xD and 0xC, the end code.
     const QByteArray stream = QByteArray::fromHex("8491a0bdc3d4ff");
-    EXPECT_EQ(LiveByteDecoder(LiveByteDecoder::Rule::Capture).decode(stream), QByteArray::fromHex("410d"));
+    const LiveByte fromJ2{0x41, Direction::J2};
+    const LiveByte fromJ1{0x0D, Direction::J1};
+    using Bytes = std::vector<LiveByte>;
+    EXPECT_EQ(LiveByteDecoder(LiveByteDecoder::Rule::Capture).decode(stream), Bytes({fromJ2, fromJ1}));
     EXPECT_EQ(LiveByteDecoder(LiveByteDecoder::Rule::SimpleMonitor).decode(stream),
-              QByteArray::fromHex("410d343f"));
+              Bytes({fromJ2, fromJ1, {0x34, Direction::None}, {0x3F, Direction::None}}));
 
     // A low nibble first combines with 0; the high nibble waits across blocks.
     LiveByteDecoder decoder(LiveByteDecoder::Rule::SimpleMonitor);
-    EXPECT_EQ(decoder.decode(QByteArray::fromHex("9bb7a4")), QByteArray::fromHex("0b07"));
-    EXPECT_EQ(decoder.decode(QByteArray::fromHex("b2")), QByteArray::fromHex("42"));
+    EXPECT_EQ(decoder.decode(QByteArray::fromHex("9bb7a4")), Bytes({{0x0B, Direction::J2}, {0x07, Direction::J1}}));
+    EXPECT_EQ(decoder.decode(QByteArray::fromHex("b2")), Bytes({{0x42, Direction::J1}}));
 }
 
 TEST(LiveView, EveryByteValueHasItsTextForm)
@@ -36,25 +38,4 @@ TEST(LiveView, EveryByteValueHasItsTextForm)
                                                          : u"･"_s;
         EXPECT_EQ(renderLiveByte(static_cast<std::uint8_t>(v), LiveDisplay::Text), expected) << v;
     }
-}
-
-TEST(LiveView, TheAppenderHandsOverOneBatchPerFrameAndKeepsTheViewBounded)
-{
-    LiveTextAppender appender(100);
-    QString view;
-    int batches = 0;
-    QObject::connect(&appender, &LiveTextAppender::batchReady,
-                     [&](const QString &text, qsizetype drop) { view.remove(0, drop), view += text, ++batches; });
-    appender.append(u"ab"_s), appender.append(u"cd"_s);
-    EXPECT_EQ(batches, 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return batches == 1; }, 1000));
-    EXPECT_EQ(view, u"abcd"_s);
-
-    // Beyond the bound the oldest text goes, down to three quarters.
-    const QString more = QString(100, u'y') + u"tail"_s;
-    appender.append(more), appender.flush();
-    EXPECT_TRUE(view == (u"abcd"_s + more).right(75) && appender.shownChars() == 75);
-    // More in one frame than the bound replaces the view.
-    appender.append(QString(250, u'x') + u"end"_s), appender.flush();
-    EXPECT_TRUE(view.size() == 75 && view.endsWith(u"xend"_s));
 }

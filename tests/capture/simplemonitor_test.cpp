@@ -3,6 +3,7 @@
 
 #include "link/linkowner.h"
 #include "link/linktesting.h"
+#include "session/monitorsession.h"
 
 #include <gtest/gtest.h>
 
@@ -16,24 +17,17 @@ namespace {
 class FakeContext : public SimpleMonitorContext
 {
 public:
-    QString firmwareVersion() const override { return u"V1.05"_s; }
     QString monitorSpeedText() const override { return u"  9600"_s; }
     QString directionText() const override { return u"双方向"_s; }
     LiveDisplay liveDisplay() const override { return LiveDisplay::Hex; }
-    bool startEnabled() const override { return !capturing; }
-    bool captureRunning() const override { return capturing; }
-    bool boardVerified() const override { return verified; }
     void setSamplingEnabled(bool on) override { events << (on ? u"timer on"_s : u"timer off"_s); }
     void disableSignalPanel() override { events << u"panel off"_s; }
     void enableSignalPanel() override { events << u"panel on"_s; }
-    bool SimpleMonitorOpen() const override { return open; }
-    void setSimpleMonitorOpen(bool value) override { open = value; }
-    void showWindow() override { events << u"window"_s, appender->clear(); } // a new window starts empty
+    void showWindow() override { events << u"window"_s, lines->clear(); } // a new window starts empty
     void closeWindow() override { events << u"no window"_s; }
 
-    bool capturing = false, verified = true, open = false;
     QStringList events;
-    LiveTextAppender *appender = nullptr;
+    LiveLines *lines = nullptr;
 };
 
 class SimpleMonitorTest : public ::testing::Test
@@ -41,8 +35,8 @@ class SimpleMonitorTest : public ::testing::Test
 protected:
     SimpleMonitorTest()
     {
-        port.open(), context.appender = &monitor.appender();
-        QObject::connect(&monitor.appender(), &LiveTextAppender::batchReady, [this](const QString &text, qsizetype drop) { shown.remove(0, drop), shown += text; });
+        port.open(), context.lines = &monitor.lines();
+        session.setCheckResults(false, true, u"V1.05"_s);
     }
     // The toolbar button or the menu: TempMonitorCheck, then TP_Monitor;
     // then the start's pauses have passed (however busy the machine).
@@ -53,13 +47,19 @@ protected:
         (void)QTest::qWaitFor([&] { return owner.holder() != LinkUse::SimpleMonitor || port.written.endsWith('G'); }, 2000);
         QTest::qWait(20);
     }
-    QString settle() { return QTest::qWait(20), monitor.appender().flush(), shown; }
+    // The warning on its own line, then the cells.
+    QString settle()
+    {
+        QTest::qWait(20);
+        const LiveLines &lines = monitor.lines();
+        return lines.header() + u'\n' + lines.text(lines.firstCell(), lines.endCell());
+    }
 
     FakeSerialPort port;
     LinkOwner owner{port};
+    MonitorSession session;
     FakeContext context;
-    SimpleMonitor monitor{owner, context};
-    QString shown;
+    SimpleMonitor monitor{owner, session, context};
 };
 
 const QString Warning = CaptureTexts::simpleMonitorWarning() + u'\n';
@@ -75,14 +75,14 @@ TEST_F(SimpleMonitorTest, SwitchingOnAndOffHandsPanelAndSamplingOverInOrder)
     EXPECT_EQ(context.events, QStringList({u"no window"_s, u"panel on"_s, u"panel on"_s, u"timer on"_s}));
 
     // Without a verified board the panel and sampling stay off.
-    context.verified = false;
+    session.setCheckResults(true, false, u"V1.05"_s);
     press(true), press(false);
     EXPECT_EQ(context.events, QStringList{u"no window"_s});
 }
 
 TEST_F(SimpleMonitorTest, DuringACaptureTheSwitchOnlyOpensAndClosesTheWindowWhichTheCaptureFeeds)
 {
-    context.capturing = true;
+    session.beginCapture();
     press(true);
     monitor.feedCapture(QByteArray::fromHex("8491a0bdc3d4"));
     EXPECT_EQ(settle(), Warning + u" 41 0D"_s);

@@ -84,3 +84,20 @@ TEST(DecodeCli, RefusesUnknownChoicesWithAUsageError)
         EXPECT_EQ(run.exitCode, 2) << options;
     }
 }
+
+TEST(TimelineChartCli, WritesTheResponseTimeChartAsSvgOrPng)
+{
+    QTemporaryDir dir;
+    const QString data = writeFile(dir.filePath(QStringLiteral("poll.dat")), byJ1("PQ") + byJ2("abc") + byJ1("R") + endCode());
+    writeFile(data + QStringLiteral(".times"), "2026-12-06T22:00:51.250000+09:00\n0\t1000\n4\t3500\n10\t9000\n");
+    for (const char *name : {"chart.svg", "chart.png"}) {
+        const QString chart = dir.filePath(QLatin1String(name));
+        const CliRun run = runCli({QStringLiteral("timeline"), data, QStringLiteral("--chart"), chart});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const QByteArray written = readFile(chart);
+        EXPECT_TRUE(written.startsWith(QByteArray(name).endsWith("svg") ? "<?xml" : "\x89PNG")) << name;
+    }
+    const QByteArray svg = readFile(dir.filePath(QStringLiteral("chart.svg")));
+    EXPECT_EQ(svg.count("<circle"), 2);
+    EXPECT_EQ(runCli({QStringLiteral("timeline"), data, QStringLiteral("--chart"), dir.filePath(QStringLiteral("c.gif"))}).exitCode, 2);
+}

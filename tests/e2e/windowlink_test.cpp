@@ -58,13 +58,13 @@ TEST_F(WindowLink, StartUpThenACaptureStoresWhatTheBoardSentByteForByte)
     BoardProcess board(words("--traffic demo --rate 5000 --firmware V1.05 --jumper 115200"));
     FERROX_START_BOARD(board);
     ASSERT_TRUE(build(board, "COM_speed=115200\n"));
-    ASSERT_TRUE(session->BoardVerified());
+    ASSERT_TRUE(session->state().BoardVerified());
     window().menuItem(QStringLiteral("mnuMonitorStart"))->trigger();
     const QByteArray traffic = demoTraffic();
     CaptureRun &run = session->monitor().run();
     ASSERT_TRUE(QTest::qWaitFor([&] { return run.CaptureCount() >= traffic.size(); }, 5000));
     window().menuItem(QStringLiteral("mnuMonitorStop"))->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !session->MonitorBusy() && !run.isActive(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !session->state().MonitorBusy() && !run.isActive(); }, 5000));
     EXPECT_EQ(readFile(dir.filePath(QStringLiteral("rs_data.dat"))), traffic + QByteArray(1, char(0xFF)));
     window().close();
     EXPECT_FALSE(port->isOpen());

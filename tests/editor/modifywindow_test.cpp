@@ -10,6 +10,7 @@
 #include "views/ui/logtextview.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -46,6 +47,8 @@ TEST_F(ModifyWindowTest, OnlyAWholeStoreReplacesTheDataAndClosingReloadsItAndSto
 {
     settings.values.insert(QStringLiteral("ferrox/Settings2/MainLeft_m"), QStringLiteral("1500"));
     openWindow();
+    EXPECT_EQ(QKeySequence::mnemonic(window->findChild<QMenu *>(QStringLiteral("mnuFile"))->title()),
+              QKeySequence(Qt::ALT | Qt::Key_F));
     EXPECT_EQ(QRect(window->pos(), window->size()), QRect(twipsToPixelsX(1500, window), twipsToPixelsY(1000, window),
                                                           twipsToPixelsX(6500, window), twipsToPixelsY(5000, window)));
     const CaptureBuffer before = capture;

@@ -17,11 +17,16 @@ for program in ferrox ferrox-cli ferrox-board; do
   [ -x "$root/bin/$program" ] || fail "bin/$program missing"
 done
 version=$("$root/bin/ferrox-cli" --version) || fail "ferrox-cli --version"
+# Wireshark's extcap folder links to ferrox-cli, which answers as its extcap.
+extcap=$(ls "$root"/lib/*/wireshark/extcap/ferrox-extcap)
+[ "$(readlink -f "$extcap")" = "$(readlink -f "$root/bin/ferrox-cli")" ] || fail "the extcap link"
+"$extcap" --extcap-interfaces | grep -q '^extcap {version=' || fail "the extcap link's interface list"
 [[ $version =~ ^ferrox-cli\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "version line: $version"
 
 desktop=$root/share/applications/io.github.ferrox.Ferrox.desktop
 [ -f "$desktop" ] && desktop-file-validate "$desktop" || fail "desktop entry"
 grep -qx 'Exec=ferrox %f' "$desktop" || fail "desktop entry Exec"
+grep -qx 'StartupWMClass=ferrox' "$desktop" || fail "desktop entry StartupWMClass"
 
 metainfo=$root/share/metainfo/io.github.ferrox.Ferrox.metainfo.xml
 [ -f "$metainfo" ] && appstreamcli validate --no-net --explain "$metainfo" >/dev/null || {
@@ -35,7 +40,7 @@ for size in 16 32 48 64 128 256; do
 done
 
 for page in ferrox ferrox-cli ferrox-board; do
-  file=$root/share/man/man1/$page.1
+  file=$root/share/man/man1/$page.1.gz
   [ -f "$file" ] || { fail "man page $page"; continue; }
   warnings=$(MANWIDTH=80 man -l "$file" 2>&1 >/dev/null) || fail "man -l $page"
   [ -z "$warnings" ] || fail "man $page warns: $warnings"
@@ -44,7 +49,7 @@ done
 # Every command and option a program's help names is in its manual page
 # and the completion: each ferrox-cli command's (the commands as its usage
 # lists them) and ferrox-board's.
-man_has() { MANWIDTH=200 man -l "$root/share/man/man1/$1.1" 2>/dev/null | grep -q -- "$2"; }
+man_has() { MANWIDTH=200 man -l "$root/share/man/man1/$1.1.gz" 2>/dev/null | grep -q -- "$2"; }
 commands=$("$root/bin/ferrox-cli" help | awk '/^commands:/ { on = 1; next } /^[^ ]/ { on = 0 } on { print $1 }')
 [ -n "$commands" ] || fail "ferrox-cli help lists no commands"
 for command in $commands; do
@@ -75,6 +80,31 @@ done
 completion=$root/share/bash-completion/completions/ferrox-cli
 [ -f "$completion" ] && bash -n "$completion" || fail "bash completion"
 [ -f "$root/share/doc/ferrox/LICENSE" ] || fail "licence"
+[ -f "$root/share/doc/ferrox/copyright" ] || fail "copyright"
+gzip -t "$root/share/doc/ferrox/changelog.gz" 2>/dev/null || fail "changelog.gz"
+
+# The window's --version and --help answer without a display.
+[[ $(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/bin/ferrox" --version) == "ferrox "* ]] ||
+  fail "ferrox --version without a display"
+
+# The Debian package: stripped programs, what it recommends and who keeps
+# it; lintian's verdict where lintian is installed.
+package_dir=$dest/package
+(cd "$build" && cpack -G DEB -B "$package_dir" >/dev/null 2>&1) || fail "cpack -G DEB"
+deb=$(ls "$package_dir"/*.deb 2>/dev/null | head -1)
+if [ -n "$deb" ]; then
+  dpkg-deb -x "$deb" "$package_dir/root"
+  for program in ferrox ferrox-cli ferrox-board; do
+    file -b "$package_dir/root/usr/bin/$program" | grep -q ', stripped' || fail "$program is not stripped in the package"
+  done
+  dpkg-deb -f "$deb" Recommends | grep -q 'bash-completion' || fail "the package does not recommend bash-completion"
+  dpkg-deb -f "$deb" Maintainer | grep -q 'localhost' && fail "the maintainer address is at localhost"
+  if command -v lintian >/dev/null; then
+    lintian --fail-on error "$deb" || fail "lintian finds errors"
+  else
+    echo "lintian is not installed: the package's lint is not checked"
+  fi
+fi
 
 # make demo builds the three programs only, and its text names the
 # toolbar's real buttons.

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -73,6 +74,34 @@ TEST(SingleInstance, ALockThatNamesNoLiveProgramIsStale)
         EXPECT_TRUE(SingleInstance(name).acquired()) << content.toStdString();
     }
     EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(SingleInstance, ALockOfAnotherHostOrOfADifferentProgramIsStale)
+{
+    const QString name = QStringLiteral("ferrox-test-foreign-%1.lock").arg(QCoreApplication::applicationPid());
+    const QString path = QDir(SingleInstance::runtimeFolder()).filePath(name);
+    const QByteArray here = QSysInfo::machineHostName().toUtf8();
+    const QByteArray ours = QByteArray::number(QCoreApplication::applicationPid());
+    const struct { const char *why; QByteArray content; } locks[] = {
+        {"another host", ours + "\nferrox\nsomewhere-else\n"},
+        {"a live process of a different program", "1\nferrox\n" + here + '\n'},
+    };
+    for (const auto &lock : locks) {
+        test::writeFile(path, lock.content);
+        EXPECT_TRUE(SingleInstance(name).acquired()) << lock.why;
+    }
+}
+
+TEST(SingleInstance, AFolderInPlaceOfTheLockIsRefusedAndNamed)
+{
+    const QString name = QStringLiteral("ferrox-test-folder-%1.lock").arg(QCoreApplication::applicationPid());
+    const QString path = QDir(SingleInstance::runtimeFolder()).filePath(name);
+    ASSERT_TRUE(QDir().mkpath(path));
+    SingleInstance instance(name);
+    EXPECT_FALSE(instance.acquired());
+    EXPECT_FALSE(instance.tryAgain());
+    EXPECT_EQ(instance.lockPath(), path);
+    QDir().rmdir(path);
 }
 
 // Qt names no temporary folder for a TMPDIR that does not exist yet.

@@ -36,6 +36,20 @@ TEST_F(SettingsStoreTest, TextsKeepTheirSpacesAndJapaneseAcrossInstances)
     EXPECT_EQ(settings.number(QStringLiteral("MainWidth"), 0), 7234.5f);
 }
 
+TEST_F(SettingsStoreTest, AnUnwritableSettingsFileIsToldOnceAndTheValuesStay)
+{
+    // A folder that cannot be made (a file holds its name): even root cannot write there.
+    const QString blocked = test::writeFile(dir.filePath(QStringLiteral("blocked")), {});
+    QtSettingsStore store(blocked + QStringLiteral("/ferrox.ini"));
+    QStringList told;
+    store.onWriteFailure([&told](const QString &file) { told << file; });
+    store.SaveSetting(QStringLiteral("ferrox"), QStringLiteral("Settings2"), QStringLiteral("Com_port"), QStringLiteral("COM3"));
+    store.SaveSetting(QStringLiteral("ferrox"), QStringLiteral("Settings2"), QStringLiteral("Com_port"), QStringLiteral("COM4"));
+    EXPECT_EQ(told, QStringList{blocked + QStringLiteral("/ferrox.ini")});
+    EXPECT_EQ(store.GetSetting(QStringLiteral("ferrox"), QStringLiteral("Settings2"), QStringLiteral("Com_port"), QString()),
+              QStringLiteral("COM4"));
+}
+
 TEST_F(SettingsStoreTest, GarbageNumbersFallBackToTheDefault)
 {
     test::writeFile(ini(), "[Settings2]\nMainLeft=abc\nMainTop=1e99999\nMainWidth=\nRTS=yes\nDTR=99999\n"

@@ -4,6 +4,7 @@
 #include "link/linkowner.h"
 #include "link/linktesting.h"
 #include "link/protocol.h"
+#include "session/monitorsession.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -37,7 +38,8 @@ protected:
     ScriptedBoard board{port};
     LinkOwner owner{port};
     RecordingStatus status;
-    SignalSampler sampler{owner, status};
+    MonitorSession session;
+    SignalSampler sampler{owner, session, status};
 };
 
 // The readout for the active signals marked '1', bit 0 first.
@@ -89,6 +91,7 @@ TEST_F(Sampling, NoTwoByteAnswerOrAPortThatWillNotOpenStopsSamplingUntilSwitched
         EXPECT_EQ(sampler.readoutLine(), readout("00000000"));
     }
     board.answer(CMD_SIGNALS, {reply(0xFE)});
+    EXPECT_EQ(sampler.samplingTimer().timerType(), Qt::PreciseTimer); // a coarse one samples every 325 ms
     port.written.clear();
     QTest::qWait(SignalSampler::PeriodMs * 2);
     EXPECT_TRUE(port.written.isEmpty());
@@ -100,4 +103,32 @@ TEST_F(Sampling, NoTwoByteAnswerOrAPortThatWillNotOpenStopsSamplingUntilSwitched
     port.missingPorts.insert(1);
     EXPECT_EQ(tickAndShow({}), u"GGGGGGGG"_s);
     EXPECT_FALSE(sampler.isSamplingEnabled());
+}
+
+// A reply still on its way when a capture starts or the simple monitor
+// opens must not colour the lamps beside the greyed panel; a tick in such a
+// phase asks the board nothing.
+TEST_F(Sampling, TheLampsStayGreyWhileACaptureOrTheSimpleMonitorRuns)
+{
+    const std::pair<const char *, std::function<void(bool)>> greyPhases[] = {
+        {"capture", [this](bool on) { on ? void(session.beginCapture()) : session.endCapture(); }},
+        {"simple monitor", [this](bool on) { session.setSimpleMonitorOpen(on); }},
+    };
+    for (const auto &[name, enter] : greyPhases) {
+        SCOPED_TRACE(name);
+        board.answer(CMD_SIGNALS, {}); // the reply is held back
+        sampler.tick();
+        enter(true);
+        sampler.DisableSignalPanel();
+        port.deliver(reply(0x00));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !sampler.indicatorLit(); }, 3000));
+        EXPECT_EQ(lamps(), u"GGGGGGGG"_s);
+        EXPECT_EQ(sampler.lampTag(0), u"1"_s);
+
+        port.written.clear();
+        sampler.tick();
+        QTest::qWait(20);
+        EXPECT_EQ(port.written, QByteArray());
+        enter(false);
+    }
 }

@@ -79,7 +79,8 @@ TEST(MeasurementRun, EveryWayOutOfARunningMeasurementSendsTheStop)
         QString progress;
         std::optional<MeasurementReport> report;
         QObject::connect(run.get(), &MeasurementRun::progressed, [&](const QString &t) { progress = t; });
-        QObject::connect(run.get(), &MeasurementRun::finished, [&](const MeasurementReport &r) { report = r; });
+        // As ferrox-cli does: the link closes once the result is in.
+        QObject::connect(run.get(), &MeasurementRun::finished, [&](const MeasurementReport &r) { report = r, owner.shutdown(); });
         run->start();
         port.deliver(QByteArray(37, '\x10')); // half records count: 18.5
         ASSERT_TRUE(QTest::qWaitFor([&] { return progress == speedtext::progress(QStringLiteral("18.5")); }, 3000));

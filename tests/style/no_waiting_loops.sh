@@ -4,7 +4,7 @@ set -u
 hits=$(grep -rnE 'processEvents|QThread::(m|u)?sleep|\busleep\(|\bsleep\(|waitFor(ReadyRead|BytesWritten|Started|Finished)|\.exec\(\)|->exec\(\)' \
          "$@" --include='*.cpp' --include='*.h' \
        | grep -v 'src/platform/ui/qtdialogs.cpp' \
-       | grep -v 'return app.exec()')
+       | grep -vE 'return app(\.|->)exec\(\)')
 if [ -n "$hits" ]; then
   echo "waiting loops or nested event loops in program sources:"
   echo "$hits"

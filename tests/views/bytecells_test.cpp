@@ -41,6 +41,21 @@ TEST(ByteCells, CellsSitOnTheCharactersTheWindowShows)
     }
 }
 
+TEST(ByteCells, AnEditMovesTheCellsAfterItAndDropsTheOnesItReaches)
+{
+    const RenderResult r = *renderMonitorData(3, CaptureBuffer::fromStream(byJ1("ABC") + char(0xFF)), {}, {},
+                                              ByteMapRequest::Wanted);
+    const ByteCells before(r.text, r.byteMap);
+    ByteCells cells = before;
+    // One character inside byte 1's hex cell replaced by three.
+    cells.followEdit(before.bytes()[1].hexStart + 1, 1, 3);
+    EXPECT_EQ(cells.bytes()[0].hexStart, before.bytes()[0].hexStart);
+    EXPECT_EQ(cells.bytes()[1].hexEnd, cells.bytes()[1].hexStart); // gone
+    EXPECT_EQ(cells.bytes()[2].hexStart, before.bytes()[2].hexStart + 2);
+    EXPECT_EQ(cells.bytes()[2].charStart, before.bytes()[2].charStart + 2);
+    EXPECT_EQ(cells.spanAtOrAfter(before.bytes()[1].hexStart)->byte, 2);
+}
+
 TEST(ByteSearch, HexTextGivesBytesOrNothing)
 {
     const std::vector<std::pair<const char16_t *, std::optional<QByteArray>>> cases = {

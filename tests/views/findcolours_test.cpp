@@ -193,12 +193,23 @@ TEST_F(FindAndColours, SelectingCellsMarksTheOtherColumnAndReportsTheBytes)
     ASSERT_TRUE(QTest::qWaitFor([&] { return statusLine()->isHidden(); }, 2000));
 }
 
-TEST_F(FindAndColours, EditsDropTheMapAndClosingWithTheBarOpenIsSafe)
+TEST_F(FindAndColours, InsertedTextMovesTheCellsAfterItAndClosingWithTheBarOpenIsSafe)
 {
-    DocumentWindow *w = show(1, conversation);
-    w->appendText(QStringLiteral("note\r\n"));
-    ASSERT_TRUE(QTest::qWaitFor([w] { return w->highlighter()->cells().isEmpty(); }, 2000));
-    EXPECT_EQ(find(w, QStringLiteral("41"), FindBar::Kind::Bytes), viewtexts::findMatch(1, 2)); // as text now
+    DocumentWindow *w = show(3, conversation);
+    windows.setDirectionColors(true);
+    const ByteCells::Byte j1Before = byte(w, 0);
+    const ByteCells::Byte j2Before = byte(w, 4);
+    // A signal readout pasted at the start of J2's line.
+    select(w, j2Before.hexStart, j2Before.hexStart);
+    const QString readout = QStringLiteral("DCD● RxD◎ \r\n");
+    w->appendText(readout);
+    const qint32 shift = qint32(readout.size()) - 1; // CR LF is one line break
+    EXPECT_EQ(byte(w, 4).hexStart, j2Before.hexStart + shift);
+    EXPECT_EQ(byte(w, 0).hexStart, j1Before.hexStart);
+    EXPECT_EQ(shownFormat(w, byte(w, 4).hexStart).foreground().color(), ByteHighlighter::j2Color());
+    EXPECT_EQ(shownFormat(w, byte(w, 0).hexStart).foreground().color(), ByteHighlighter::j1Color());
+    // Both J1's and J2's "AB" are still bytes; the one after the caret comes first.
+    EXPECT_EQ(find(w, QStringLiteral("41 42"), FindBar::Kind::Bytes), viewtexts::findMatch(2, 2));
 
     w->parentWidget()->close(); // with the bar open; deleted later, nothing may call into it
     QTest::qWait(10);

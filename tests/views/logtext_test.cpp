@@ -157,4 +157,13 @@ TEST(WindowLayout, TilesShareTheAreaExactlyAndIconsStackUpFromTheBottom)
     EXPECT_EQ(iconPlaces(QRect(0, 0, 50, 300), QSize(100, 30), 2)[1], QPoint(0, 240));
 }
 
+TEST(WindowLayout, ANewWindowIsKeptInsideTheArea)
+{
+    const QRect area(0, 0, 600, 400);
+    EXPECT_EQ(keptInside(QRect(500, 350, 300, 200), area), QRect(300, 200, 300, 200));
+    EXPECT_EQ(keptInside(QRect(-20, 10, 300, 200), area), QRect(0, 10, 300, 200));
+    EXPECT_EQ(keptInside(QRect(100, 100, 700, 500), area), area);
+    EXPECT_EQ(keptInside(QRect(10, 10, 50, 50), area), QRect(10, 10, 50, 50));
+}
+
 } // namespace

@@ -39,12 +39,13 @@ TEST(FindInTheMainWindow, ModesSideBySideThenABytePatternFoundInModeFour)
     QDir().mkpath(dataDir);
     MemorySettingsStore store;
     FakeDialogs dialogs;
+    MonitorData data; // outlives the window's hookup
     MainWindow window{store, dialogs};
     window.resize(1900, 1000);
     window.show();
     window.activateWindow(); // shortcuts need an active window
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    auto *logs = new LogWindowsHookup(window, dir.path() + QLatin1Char('/'));
+    auto *logs = new LogWindowsHookup(window, data, dir.path() + QLatin1Char('/'));
     dialogs.chooseFile(writeFile(dataDir + QStringLiteral("/demo.dat"), demoTraffic() + char(0xFF)));
     window.menuItem(QStringLiteral("mnuFileOpenDataFile"))->trigger();
     const auto showMode = [&](int mode) {

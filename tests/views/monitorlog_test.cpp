@@ -3,6 +3,7 @@
 #include "data/datafiles.h"
 #include "views/logtext.h"
 #include "views/ui/documentwindow.h"
+#include "views/ui/findbar.h"
 #include "views/ui/logfilecommands.h"
 #include "views/ui/logtextview.h"
 #include "views/ui/logwindowarea.h"
@@ -15,6 +16,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -41,13 +43,12 @@ struct FakeHost : MonitorLogHost, LogWindowListener
     void setDataCommandsEnabled(bool enabled) override { dataCommands = enabled; }
     void setMainCaption(const QString &caption) override { mainCaption = caption; }
     void setReceiveLampColor(const QColor &) override {}
-    void monitorFinished() override { ++finished; }
     void showOpenLogWindowCount(qint32 count) override { label = count; }
     void setLogTextCommandsEnabled(bool) override {}
 
     bool dataCommands = false;
     QString mainCaption;
-    int finished = 0, label = 0; // monitorFinished calls, open window count shown
+    int label = 0; // open window count shown
 };
 
 // Records each stop request and whether the closed window was still there.
@@ -242,16 +243,46 @@ TEST_F(LogWindows, PrintingPrintsTheActiveWindowsSelectionWhenAskedAndCancelPrin
     EXPECT_EQ(printed->simplified().remove(QLatin1Char(' ')), QStringLiteral("000000J1⇒J2:4142"));
 }
 
+TEST_F(LogWindows, EveryNewWindowOpensInsideTheWorkspace)
+{
+    for (int n = 1; n <= 6; ++n) {
+        newWindow();
+        const QRect placed = area.activeSubWindow()->geometry();
+        EXPECT_TRUE(area.viewport()->rect().contains(placed)) << n;
+    }
+}
+
+TEST_F(LogWindows, AFoundMatchIsNoSelectionToPrint)
+{
+    newWindow(QStringLiteral("モニターログ\r\n000000 J1⇒J2 : 41 42\r\n表示終了\r\n"));
+    DocumentWindow *window = newest();
+    window->openFindBar();
+    window->findBar()->findChild<QLineEdit *>(QStringLiteral("findText"))->setText(QStringLiteral("41"));
+    window->findAgain(false);
+    ASSERT_TRUE(window->textView()->textCursor().hasSelection());
+    files.print(); // cancelled
+    EXPECT_FALSE(dialogs.printRequests.last().selectionAvailable);
+
+    // The user's own selection, even of the found text, is one.
+    QTextCursor mine = window->textView()->textCursor();
+    mine.setPosition(mine.selectionStart());
+    mine.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    window->textView()->setTextCursor(mine);
+    files.print();
+    EXPECT_TRUE(dialogs.printRequests.last().selectionAvailable);
+}
+
 TEST_F(LogWindows, EmptyCaptureIsRejectedWithoutTouchingTheDataFile)
 {
     setData(QByteArray(1, char(0xFF)));
     newWindow();
     host.dataCommands = true;
-    commands.ProcessCapturedData();
+    int finished = 0;
+    commands.ProcessCapturedData([&] { ++finished; });
     EXPECT_EQ(text(newest()), QStringLiteral("受信データがありませんでした。\n"));
     EXPECT_EQ(host.mainCaption, mainTitle + QStringLiteral("現在のモニターデータ : なし"));
     EXPECT_FALSE(host.dataCommands);
-    EXPECT_EQ(host.finished, 1);
+    EXPECT_EQ(finished, 1);
     EXPECT_FALSE(QFile::exists(capturedData));
 }
 
@@ -260,9 +291,10 @@ TEST_F(LogWindows, SoundCaptureIsRenderedOverItsProgressTexts)
     setData(j1A_j2Ack);
     commands.setDisplayModeNumber(3);
     newWindow(QStringLiteral("モニター停止。\r\n"));
-    commands.ProcessCapturedData();
-    EXPECT_EQ(host.finished, 1);
+    int finished = 0;
+    commands.ProcessCapturedData([&] { ++finished; });
     ASSERT_TRUE(loaded(newest()));
+    EXPECT_EQ(finished, 1);
     EXPECT_TRUE(text(newest()).startsWith(mainTitle + QStringLiteral("\n")));
     EXPECT_TRUE(text(newest()).contains(QStringLiteral("J1⇒[000001] |41 ")));
     EXPECT_EQ(readFile(capturedData), j1A_j2Ack);
@@ -287,13 +319,14 @@ TEST_F(LogWindows, AnUnknownModeOrAClosedWindowShowNothingAndStillFinish)
     setData(j1A);
     newWindow(QStringLiteral("kept\r\n"));
     commands.setDisplayModeNumber(0);
-    commands.RenderMonitorLog();
+    int finished = 0;
+    commands.RenderMonitorLog([&] { ++finished; });
     EXPECT_TRUE(text(newest()).startsWith(QStringLiteral("kept\n")));
-    EXPECT_EQ(host.finished, 1);
+    EXPECT_EQ(finished, 1);
     closeWindow(1); // the capture's window, before processing
     commands.setDisplayModeNumber(1);
-    commands.ProcessCapturedData();
-    EXPECT_EQ(host.finished, 2);
+    commands.ProcessCapturedData([&] { ++finished; });
+    EXPECT_EQ(finished, 2);
     EXPECT_TRUE(QFile::exists(renderedText));
 }
 

@@ -1,5 +1,6 @@
 #include "aboutwindow.h"
 
+#include "about/helpbook.h"
 #include "about/texts.h"
 
 #include <QBoxLayout>
@@ -90,7 +91,7 @@ AboutWindow::AboutWindow(QWidget *owner) : QDialog(owner)
     layout->addLayout(buttons);
 
     connect(supportButton, &QPushButton::clicked, this,
-            [] { QDesktopServices::openUrl(QUrl(abouttext::supportAddress())); });
+            [] { QDesktopServices::openUrl(QUrl::fromLocalFile(supportPage())); });
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
     setTexts(aboutLoadTexts());
 }

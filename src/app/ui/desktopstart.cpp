@@ -2,18 +2,21 @@
 
 #include "app/instancehandoff.h"
 #include "app/ui/mainwindow.h"
+#include "files/filenamebytes.h"
 #include "version/programinfo.h"
 #include "views/ui/monitorlogcommands.h"
 
 #include <QApplication>
-#include <QFileInfo>
+#include <QDir>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
 #include <QTranslator>
 
+#include <climits>
 #include <cstdio>
+#include <unistd.h>
 
 namespace ferrox {
 
@@ -34,6 +37,17 @@ const char usageText[] =
 void print(std::FILE *stream, const QString &text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+// Absolute, keeping every byte of a name that is not UTF-8 (the
+// toolkit's file information would replace those bytes).
+QString absoluteName(const QString &name)
+{
+    if (name.startsWith(u'/'))
+        return QDir::cleanPath(name);
+    char folder[PATH_MAX];
+    const char *current = ::getcwd(folder, sizeof folder);
+    return QDir::cleanPath(decodeFileName(QByteArray(current ? current : ".")) + u'/' + name);
 }
 
 void comeToFront(MainWindow &window)
@@ -69,7 +83,7 @@ WindowCommandLine parseWindowCommandLine(const QStringList &arguments)
         return line;
     }
     if (!given.isEmpty())
-        line.file = QFileInfo(given.constFirst()).absoluteFilePath();
+        line.file = absoluteName(given.constFirst());
     return line;
 }
 
@@ -85,14 +99,18 @@ void prepareDesktop(QApplication &app)
     for (int size : {16, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/ferrox/icons/%1/ferrox.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
+    // Wayland names the window after its desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.ferrox.Ferrox"));
 }
 
-int handOverToRunningWindow(QApplication &app, const QString &file)
+bool handOverToRunningWindow(QApplication &app, const QString &file)
 {
-    auto *client = new HandoffClient(&app);
-    QObject::connect(client, &HandoffClient::finished, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-    client->send(handoffSocketPath(), file);
-    return app.exec();
+    HandoffClient client;
+    QObject::connect(&client, &HandoffClient::finished, &app, [](bool delivered) {
+        QCoreApplication::exit(delivered ? 0 : 1);
+    }, Qt::QueuedConnection);
+    client.send(handoffSocketPath(), file);
+    return app.exec() == 0;
 }
 
 void acceptHandOvers(MainWindow &window, MonitorLogCommands &monitorLog, const QString &file)

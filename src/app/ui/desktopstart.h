@@ -30,8 +30,8 @@ WindowCommandLine parseWindowCommandLine(const QStringList &arguments);
 void prepareDesktop(QApplication &app);
 
 // A later start: hands the file to the running window, which comes to the
-// front, and returns the exit status (0) once done.
-int handOverToRunningWindow(QApplication &app, const QString &file);
+// front. False when no window took it (none answers on the socket).
+bool handOverToRunningWindow(QApplication &app, const QString &file);
 
 // The first start: listens for later starts and opens the command line's
 // file as the data-file open command does.

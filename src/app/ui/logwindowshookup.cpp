@@ -3,20 +3,23 @@
 #include "app/ui/colorbox.h"
 #include "app/ui/mainwindow.h"
 #include "app/ui/settingspanel.h"
+#include "frames/ui/framewindow.h"
 #include "views/ui/directioncolorsswitch.h"
 #include "views/ui/windowmenu.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 
 namespace ferrox {
 
-LogWindowsHookup::LogWindowsHookup(MainWindow &window, const QString &appFolder)
-    : QObject(&window), m_window(window), m_area(*window.mdiArea(), window),
+LogWindowsHookup::LogWindowsHookup(MainWindow &window, MonitorData &data, const QString &appFolder)
+    : QObject(&window), m_window(window), m_data(data), m_area(*window.mdiArea(), window),
       m_files(m_area, window.dialogs(), window.settings(), window),
       m_monitorLog(m_area.registry(), m_data, *this, window.dialogs(), window.settings(), window, appFolder),
       m_windowMenu(new WindowMenu(*window.mdiArea(), *window.menu(QStringLiteral("mnuWindow")), this))
@@ -44,12 +47,28 @@ void LogWindowsHookup::connectCommands()
     });
     onMenu("mnuFileExportData", [this] { m_monitorLog.exportData(); });
     onMenu("mnuMonitorLogTimeline", [this] { m_monitorLog.displayTimeline(); });
+    onMenu("mnuMonitorLogFrames", [this] { displayFrames(); });
     for (int k = 1; k <= SettingsPanel::DisplayButtonCount; ++k) {
         QAction *item = m_window.menuItem(QStringLiteral("mnuMonitorLogOpen%1").arg(k));
         const auto display = [this, k, item] { m_monitorLog.displayLog(k, item->text()); };
         connect(item, &QAction::triggered, this, display);
         connect(m_window.settingsPanel()->displayButton(k - 1), &QPushButton::clicked, this, display);
     }
+}
+
+void LogWindowsHookup::displayFrames()
+{
+    const SettingsPanel *panel = m_window.settingsPanel();
+    FramerOptions options;
+    options.monitoredBaud = panel->monitorSpeed()->currentText().trimmed().toInt();
+    options.bitsPerCharacter = panel->dataOnly()->isChecked() ? 10 : 11;
+    auto *frames = new FrameWindow(assembleMonitoredBytes(m_data.capture), m_data.times, options, m_window.dialogs(),
+                                   m_window.settings().store());
+    frames->setAttribute(Qt::WA_DeleteOnClose);
+    frames->setWindowTitle(frames->windowTitle() + QStringLiteral(" - ") + m_data.CaptureTimestamp);
+    QMdiSubWindow *sub = m_area.mdiArea().addSubWindow(frames);
+    sub->setGeometry(QRect(QPoint(0, 0), m_area.mdiArea().size() * 0.9)); // a table and a chart want room
+    sub->show();
 }
 
 ReportHeaderSettings LogWindowsHookup::reportHeaderSettings() const
@@ -82,11 +101,6 @@ void LogWindowsHookup::setMainCaption(const QString &caption)
 void LogWindowsHookup::setReceiveLampColor(const QColor &color)
 {
     m_window.settingsPanel()->receiveLamp()->setColor(color);
-}
-
-void LogWindowsHookup::monitorFinished()
-{
-    emit monitorProcessingFinished();
 }
 
 void LogWindowsHookup::showOpenLogWindowCount(qint32 count)

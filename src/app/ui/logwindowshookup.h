@@ -16,19 +16,19 @@ class WindowMenu;
 // The monitor-log windows in the main window: the MDI area's log windows,
 // the File menu's text and data-file commands, the five display commands
 // (menu and Cmd_DpOpen buttons), the Window menu, the open-log count in
-// Label_x. Owns the current data. A child of the main window, so it
+// Label_x, on the session's current data. A child of the main window, so it
 // outlives the log windows.
 class LogWindowsHookup : public QObject, public MonitorLogHost, public LogWindowListener
 {
     Q_OBJECT
 
 public:
-    // appFolder: the program folder with a trailing separator.
-    LogWindowsHookup(MainWindow &window, const QString &appFolder);
+    // data stays the caller's and must outlive this hookup; appFolder: the
+    // program folder with a trailing separator.
+    LogWindowsHookup(MainWindow &window, MonitorData &data, const QString &appFolder);
 
     LogWindowRegistry &registry() { return m_area.registry(); }
     LogWindowArea &area() { return m_area; }
-    MonitorData &monitorData() { return m_data; }
     MonitorLogCommands &monitorLog() { return m_monitorLog; }
     LogFileCommands &fileCommands() { return m_files; }
 
@@ -38,21 +38,18 @@ public:
     void setDataCommandsEnabled(bool enabled) override;
     void setMainCaption(const QString &caption) override;
     void setReceiveLampColor(const QColor &color) override;
-    void monitorFinished() override;
 
     // LogWindowListener
     void showOpenLogWindowCount(qint32 count) override;
     void setLogTextCommandsEnabled(bool enabled) override;
 
-signals:
-    // MonitorBusy is to be cleared: the capture's processing is over.
-    void monitorProcessingFinished();
-
 private:
     void connectCommands();
+    // Opens a frame view of the current data beside the log windows.
+    void displayFrames();
 
     MainWindow &m_window;
-    MonitorData m_data;
+    MonitorData &m_data;
     LogWindowArea m_area;
     LogFileCommands m_files;
     MonitorLogCommands m_monitorLog;

@@ -74,7 +74,8 @@ void buildMainMenu(QMenuBar *menuBar)
              {"mnuMonitorLogOpen4", &DisplayModes[3]},
              {"mnuMonitorLogOpen5", &DisplayModes[4]},
              {nullptr, nullptr},
-             {"mnuMonitorLogTimeline", &ShowTimeline}});
+             {"mnuMonitorLogTimeline", &ShowTimeline},
+             {"mnuMonitorLogFrames", &ShowFrames}});
     addMenu(menuBar, "mnuView", ViewMenu,
             {{"mnuViewSetting", &ViewSetting, Checked},
              {"mnuViewToolbar", &ViewToolbar, Checked},

@@ -15,8 +15,8 @@
 #include "platform/dialogs.h"
 #include "version/programinfo.h"
 #include "platform/ui/appearance.h"
+#include "session/monitorsession.h"
 #include "signals/signalsampler.h"
-#include "signals/ui/signalpanel.h"
 #include "views/displaymode.h"
 #include "views/logwindow.h"
 #include "views/texts.h"
@@ -26,7 +26,6 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QToolBar>
 
@@ -48,7 +47,7 @@ const QString crlf = QStringLiteral("\r\n");
 } // namespace
 
 MonitorControls::MonitorControls(MainWindow &window, Session &session)
-    : m_window(window), m_session(session), m_run(session.linkOwner())
+    : m_window(window), m_session(session), m_state(session.state()), m_run(session.linkOwner())
 {
     m_counterTimer.setInterval(CounterPeriodMs);
     connect(&m_counterTimer, &QTimer::timeout, this, &MonitorControls::showProgress);
@@ -95,27 +94,10 @@ void MonitorControls::Check_RecByte_Click(bool on)
     panel->byteUnitLabel()->setVisible(on);
 }
 
-void MonitorControls::setStartEnabled(bool enabled)
-{
-    m_window.toolbarButton(apptext::StartKey)->setEnabled(enabled);
-    m_window.toolbarButton(apptext::StopKey)->setEnabled(!enabled);
-}
-
-void MonitorControls::ApplySettingsLock()
-{
-    const bool unlocked = !m_session.MonitorBusy();
-    SettingsPanel *panel = m_window.settingsPanel();
-    panel->portCheckButton()->setEnabled(unlocked);
-    panel->comPort()->setEnabled(unlocked);
-    panel->direction()->setEnabled(unlocked);
-    panel->displayMode()->setEnabled(unlocked);
-    panel->monitorSpeed()->setEnabled(unlocked);
-    panel->pcSpeed()->setEnabled(unlocked);
-}
-
 bool MonitorControls::captureRunning() const
 {
-    return m_session.MonitorBusy() && !m_stopAsked;
+    const MonitorPhase phase = m_state.phase();
+    return phase == MonitorPhase::Starting || phase == MonitorPhase::Streaming;
 }
 
 LogWindow *MonitorControls::log() const
@@ -131,16 +113,13 @@ void MonitorControls::appendLog(const QString &text)
 
 void MonitorControls::StartMonitor()
 {
-    if (m_session.MonitorBusy())
+    if (!m_state.beginCapture())
         return;
-    m_session.setMonitorBusy(true);
-    m_stopAsked = false;
     m_dataRateExit = false;
+    m_exitNote.clear();
     m_window.ReportStatus(1, CaptureTexts::startingStatus(), 0);
     SettingsPanel *panel = m_window.settingsPanel();
     panel->receivedBytesLabel()->setText(QStringLiteral("0"));
-    setStartEnabled(false);
-    ApplySettingsLock();
     m_session.sampler().setSamplingEnabled(false);
     m_session.sampler().DisableSignalPanel();
 
@@ -153,11 +132,10 @@ void MonitorControls::StartMonitor()
     window->setRightMargin(CaptureRightMarginTwips);
     // A failing step of the start is skipped; the rendering reports the file.
     writeFileAtomically(m_session.appFolder() + renderedTextFileName(), QByteArrayLiteral("\r\n"));
-    panel->signalPanel()->readButton()->setEnabled(false);
     window->setBackground(colorFromBgr(CapturingBackground));
 
     CaptureStartRequest request;
-    request.firmwareVersion = m_session.FirmwareVersion();
+    request.firmwareVersion = m_state.FirmwareVersion();
     request.monitorSpeedText = panel->monitorSpeed()->currentText();
     request.directionText = panel->direction()->currentText();
     request.dataWidth = panel->dataOnly()->isChecked() ? DataWidth::DataOnly : DataWidth::DataAndParity;
@@ -166,10 +144,9 @@ void MonitorControls::StartMonitor()
 
 void MonitorControls::StopMonitor()
 {
-    if (!m_session.MonitorBusy())
+    if (!m_state.MonitorBusy())
         return;
-    m_stopAsked = true;
-    setStartEnabled(true);
+    m_state.askStop();
     if (LogWindow *window = log())
         window->setBackground(colorFromBgr(StoppedBackground));
     m_run.requestStop();
@@ -185,18 +162,19 @@ void MonitorControls::onStartFailed(const CaptureStartOutcome &outcome)
             window->appendText(CaptureTexts::unsupportedSpeed() + crlf);
         window->setBackground(windowBackgroundColor());
     }
-    m_session.setMonitorBusy(false);
-    setStartEnabled(true);
-    if (!m_session.SimpleMonitorOpen()) {
+    m_state.endCapture();
+    // The starting text is no longer true; the log window says what failed.
+    m_window.ReportStatus(1, QString(), 0);
+    if (!m_state.SimpleMonitorOpen()) {
         // As after every capture start: the board is told to stop.
         m_session.linkOwner().stopCapture(LinkOwner::StopReason::User, [](bool) {});
     }
     TP_Monitor();
-    ApplySettingsLock();
 }
 
 void MonitorControls::onStreamStarted(const QByteArray &reply)
 {
+    m_state.streamStarted();
     appendLog(QString::fromLatin1(reply.first(qMin(ShownReplyBytes, reply.size()))) + CaptureTexts::replySuffix()
               + crlf + CaptureTexts::streamStarted());
     m_blockArrived = false;
@@ -206,7 +184,7 @@ void MonitorControls::onStreamStarted(const QByteArray &reply)
 void MonitorControls::onStored(const QByteArray &bytes, qint32)
 {
     m_blockArrived = true;
-    if (m_session.SimpleMonitorOpen())
+    if (m_state.SimpleMonitorOpen())
         emit liveBytes(bytes);
 }
 
@@ -231,7 +209,6 @@ void MonitorControls::onStreamEnded(CaptureRecorder::Exit exit)
     showProgress();
     switch (exit) {
     case CaptureRecorder::Exit::EndCode:
-        m_window.settingsPanel()->signalPanel()->readButton()->setEnabled(true);
         appendLog(CaptureTexts::streamEnded() + crlf);
         break;
     case CaptureRecorder::Exit::Overflow:
@@ -243,20 +220,18 @@ void MonitorControls::onStreamEnded(CaptureRecorder::Exit exit)
         StopMonitor();
         break;
     case CaptureRecorder::Exit::Unfinished:
-        if (m_run.portError() != 0)
-            appendLog(linktext::portUnusableMessage(m_window.settingsPanel()->comPort()->currentText(),
-                                                    m_run.portError())
-                          .trimmed()
-                      + crlf);
-        else
-            appendLog(CaptureTexts::forcedStop() + crlf);
+        m_exitNote = m_run.portError() != 0
+            ? linktext::portUnusableMessage(m_window.settingsPanel()->comPort()->currentText(), m_run.portError())
+                  .trimmed()
+            : CaptureTexts::forcedStop();
+        appendLog(m_exitNote + crlf);
         break;
     case CaptureRecorder::Exit::Running:
         break;
     }
 
     // The data is named, the data commands enabled.
-    MonitorData &data = m_session.data();
+    MonitorData &data = m_state.data();
     data.capture = m_run.recorder().capture();
     data.times = m_run.arrivalTimes();
     data.CaptureTimestamp = QDateTime::currentDateTime().toString(CaptureTexts::timestampFormat());
@@ -265,7 +240,7 @@ void MonitorControls::onStreamEnded(CaptureRecorder::Exit exit)
         window->setCaption(window->caption() + viewtexts::captionDash() + data.CaptureTimestamp);
     m_window.setDataCommandsEnabled(true);
     // The simple monitor takes the stream over, or the board is told to stop.
-    m_run.setQuietBoardAtEnd(!m_session.SimpleMonitorOpen());
+    m_run.setQuietBoardAtEnd(!m_state.SimpleMonitorOpen());
 }
 
 void MonitorControls::onFinished()
@@ -273,22 +248,28 @@ void MonitorControls::onFinished()
     // From the event loop: the processing and its message boxes come after
     // the capture's end.
     QTimer::singleShot(0, this, [this] {
+        m_state.beginProcessing();
         if (m_dataRateExit)
             m_window.dialogs().inform(CaptureTexts::dataRateExceeded(), MessageIcon::Critical, BlankCaption);
-        m_session.logWindows().monitorLog().ProcessCapturedData();
+        m_session.logWindows().monitorLog().ProcessCapturedData([this, note = m_exitNote, number = m_logNumber] {
+            // The rendering replaced the window's text; the caret is at its top.
+            if (LogWindow *window = m_session.logWindows().registry().LogWindows(number); window && !note.isEmpty())
+                window->appendText(note + crlf);
+        });
+        if (!m_exitNote.isEmpty())
+            m_window.ReportStatus(1, m_exitNote, 0);
         TP_Monitor();
-        setStartEnabled(true);
-        ApplySettingsLock();
+        m_state.endCapture();
     });
 }
 
 void MonitorControls::TP_Monitor()
 {
-    if (m_session.SimpleMonitorOpen()) {
+    if (m_state.SimpleMonitorOpen()) {
         emit handBackToSimpleMonitor();
         return;
     }
-    if (!m_window.toolbarButton(apptext::StartKey)->isEnabled() || !m_session.BoardVerified())
+    if (!m_state.startEnabled() || !m_state.BoardVerified())
         return;
     m_session.sampler().EnableSignalPanel();
     m_session.sampler().setSamplingEnabled(true);

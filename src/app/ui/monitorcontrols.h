@@ -12,21 +12,29 @@ namespace ferrox {
 
 class LogWindow;
 class MainWindow;
+class MonitorSession;
 class Session;
 
 // The capture from the main window: the toolbar (dispatched by key), the
-// Monitor menu's start and stop, the settings lock, the signal panel's two
-// states, the received-byte counter "Label_RecByte" with "Check_RecByte"
-// and the receive lamp "Picture1", around the capture run shared with
-// ferrox-cli. It writes the capture's texts into the newest log window and
-// hands the data to the post-capture processing.
+// Monitor menu's start and stop, the signal panel's two states, the
+// received-byte counter "Label_RecByte" with "Check_RecByte" and the
+// receive lamp "Picture1", around the capture run shared with ferrox-cli.
+// It tells the monitor session each step of the capture (the window's
+// enables and the settings lock follow from there), writes the capture's
+// texts into its log window and hands the data to the post-capture
+// processing.
+//
+// A capture whose stream ended without the board's end code (an unplugged
+// adapter, a board that went silent) says why in its log window and keeps
+// saying it: the line comes again at the caret of the rendered text (its
+// top, where the loaded view opens), and the status line shows it.
 //
 // The counter and the lamp follow the stream on a coalescing timer
 // (CounterPeriodMs), not per byte. Message boxes (the data-rate exit and
 // any of the processing) open from the event loop, after the capture's end.
 //
 // Seams for the simple monitor: liveBytes() carries each stored block of
-// stream bytes while Session::SimpleMonitorOpen() is set; at the end of a
+// stream bytes while the simple monitor is open; at the end of a
 // capture, with the simple monitor open, handBackToSimpleMonitor() asks it
 // to take the stream over (the board is then not told to stop); without
 // it, the board is told to stop and sampling resumes when the board was
@@ -43,8 +51,6 @@ public:
 
     void StartMonitor();
     void StopMonitor() override;
-    // Locks the six settings controls while MonitorBusy is set, else unlocks them.
-    void ApplySettingsLock();
 
     // RunningCapture: the capture's own stop has not been asked for yet.
     bool captureRunning() const override;
@@ -59,7 +65,6 @@ signals:
 private:
     void tbToolBar_ButtonClick(QAction *button);
     void Check_RecByte_Click(bool on);
-    void setStartEnabled(bool enabled);
     void appendLog(const QString &text);
     void onStartFailed(const CaptureStartOutcome &outcome);
     void onStreamStarted(const QByteArray &reply);
@@ -73,10 +78,11 @@ private:
 
     MainWindow &m_window;
     Session &m_session;
+    MonitorSession &m_state;
     CaptureRun m_run;
     QTimer m_counterTimer;
     qint32 m_logNumber = 0; // the capture's own log window
-    bool m_stopAsked = false;
+    QString m_exitNote; // why the stream ended without its end code, else empty
     bool m_blockArrived = false;
     bool m_dataRateExit = false;
 };

@@ -15,7 +15,7 @@
 namespace ferrox {
 
 SignalsHookup::SignalsHookup(MainWindow &window, Session &session, LogWindowArea &logArea)
-    : m_sampler(session.linkOwner(), window)
+    : m_sampler(session.linkOwner(), session.state(), window)
 {
     SignalPanel *panel = window.settingsPanel()->signalPanel();
     panel->setSampler(&m_sampler);
@@ -29,7 +29,7 @@ SignalsHookup::SignalsHookup(MainWindow &window, Session &session, LogWindowArea
     connect(window.settingsPanel()->linkOptionsHelpButton(), &QPushButton::clicked, this, [&window] {
         window.dialogs().inform(SignalTexts::linkOptionsHelp(), MessageIcon::Information);
     });
-    connect(&m_sampler, &SignalSampler::stoppedOnError, this, [&session] { session.setSimpleMonitorOpen(false); });
+    connect(&m_sampler, &SignalSampler::stoppedOnError, this, [&session] { session.state().setSimpleMonitorOpen(false); });
 }
 
 } // namespace ferrox

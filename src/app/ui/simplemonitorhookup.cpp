@@ -7,8 +7,10 @@
 #include "app/session.h"
 #include "app/texts.h"
 #include "app/ui/linkcontroller.h"
+#include "capture/ui/livelinesview.h"
 #include "capture/ui/realmonitorwindow.h"
 #include "signals/signalsampler.h"
+#include "views/ui/bytehighlighter.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -24,7 +26,7 @@ SimpleMonitorHookup::SimpleMonitorHookup(MainWindow &window, Session &session, S
       m_sampler(sampler),
       m_button(window.toolbarButton(apptext::SimpleMonitorKey)),
       m_menuItem(window.menuItem(QStringLiteral("mnuMonitorTemp"))),
-      m_monitor(session.linkOwner(), *this)
+      m_monitor(session.linkOwner(), session.state(), *this)
 {
     m_menuItem->setCheckable(true);
     connect(&session.monitor(), &MonitorControls::simpleMonitorToggled, this, [this](bool on) {
@@ -76,11 +78,6 @@ void SimpleMonitorHookup::unload()
     m_monitor.windowClosed();
 }
 
-QString SimpleMonitorHookup::firmwareVersion() const
-{
-    return m_session.FirmwareVersion();
-}
-
 QString SimpleMonitorHookup::monitorSpeedText() const
 {
     return m_window.settingsPanel()->monitorSpeed()->currentText();
@@ -94,21 +91,6 @@ QString SimpleMonitorHookup::directionText() const
 LiveDisplay SimpleMonitorHookup::liveDisplay() const
 {
     return m_window.settingsPanel()->textOption()->isChecked() ? LiveDisplay::Text : LiveDisplay::Hex;
-}
-
-bool SimpleMonitorHookup::startEnabled() const
-{
-    return m_window.toolbarButton(apptext::StartKey)->isEnabled();
-}
-
-bool SimpleMonitorHookup::captureRunning() const
-{
-    return m_session.monitor().run().isActive();
-}
-
-bool SimpleMonitorHookup::boardVerified() const
-{
-    return m_session.BoardVerified();
 }
 
 void SimpleMonitorHookup::setSamplingEnabled(bool enabled)
@@ -126,23 +108,20 @@ void SimpleMonitorHookup::enableSignalPanel()
     m_sampler.EnableSignalPanel();
 }
 
-bool SimpleMonitorHookup::SimpleMonitorOpen() const
-{
-    return m_session.SimpleMonitorOpen();
-}
-
-void SimpleMonitorHookup::setSimpleMonitorOpen(bool open)
-{
-    m_session.setSimpleMonitorOpen(open);
-}
-
 void SimpleMonitorHookup::showWindow()
 {
     if (m_child)
         return;
-    m_child = RealMonitorWindow::open(m_window.mdiArea(), m_monitor.appender());
-    connect(static_cast<RealMonitorWindow *>(m_child->widget()), &RealMonitorWindow::closed, this,
-            &SimpleMonitorHookup::unload);
+    m_child = RealMonitorWindow::open(m_window.mdiArea(), m_monitor.lines());
+    auto *live = static_cast<RealMonitorWindow *>(m_child->widget());
+    connect(live, &RealMonitorWindow::closed, this, &SimpleMonitorHookup::unload);
+    // The log windows' direction colours, with their switch.
+    QAction *colours = m_window.menuItem(QStringLiteral("mnuViewDirectionColors"));
+    const auto applyColours = [view = live->liveView()](bool on) {
+        view->setDirectionColors(on, ByteHighlighter::j1Color(), ByteHighlighter::j2Color());
+    };
+    applyColours(colours->isChecked());
+    connect(colours, &QAction::toggled, live, applyColours);
 }
 
 void SimpleMonitorHookup::closeWindow()

@@ -28,18 +28,12 @@ public:
     ~SimpleMonitorHookup() override;
 
     // SimpleMonitorContext
-    QString firmwareVersion() const override;
     QString monitorSpeedText() const override;
     QString directionText() const override;
     LiveDisplay liveDisplay() const override;
-    bool startEnabled() const override;
-    bool captureRunning() const override;
-    bool boardVerified() const override;
     void setSamplingEnabled(bool enabled) override;
     void disableSignalPanel() override;
     void enableSignalPanel() override;
-    bool SimpleMonitorOpen() const override;
-    void setSimpleMonitorOpen(bool open) override;
     void showWindow() override;
     void closeWindow() override;
 

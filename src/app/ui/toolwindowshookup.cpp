@@ -48,12 +48,17 @@ void ToolWindowsHookup::openMeasurement()
 {
     SignalSampler &sampler = m_session.sampler();
     MeasurementSurroundings surroundings{
-        [this] { return m_session.MonitorBusy(); },
-        [this] { return m_session.SimpleMonitorOpen(); },
+        [this] { return m_session.state().MonitorBusy(); },
+        [this] { return m_session.state().SimpleMonitorOpen(); },
         [&sampler] { return sampler.isSamplingEnabled(); },
         [&sampler](bool on) { sampler.setSamplingEnabled(on); },
     };
-    (new BaudRateWindow(m_session.linkOwner(), std::move(surroundings), &m_window))->open();
+    auto *measurement = new BaudRateWindow(m_session.linkOwner(), std::move(surroundings), &m_window);
+    // The window is modal: while it is open the program measures or waits to.
+    MonitorSession &state = m_session.state();
+    state.setMeasuring(true);
+    connect(measurement, &QDialog::finished, this, [&state] { state.setMeasuring(false); });
+    measurement->open();
 }
 
 void ToolWindowsHookup::openEditor()
@@ -63,7 +68,7 @@ void ToolWindowsHookup::openEditor()
 
 CaptureBuffer ToolWindowsHookup::captureBuffer() const
 {
-    return m_session.data().capture;
+    return m_session.state().data().capture;
 }
 
 bool ToolWindowsHookup::replaceStream(const CaptureBuffer &capture)
@@ -79,7 +84,7 @@ bool ToolWindowsHookup::replaceStream(const CaptureBuffer &capture)
     // No arrival times beside an edited stream: a stale sidecar would date
     // bytes the editor changed.
     placeSidecar(dataFilePath(), std::nullopt);
-    m_session.setCaptureStream(capture);
+    m_session.state().replaceStream(capture);
     return true;
 }
 
@@ -92,7 +97,7 @@ void ToolWindowsHookup::reloadStream()
         m_window.dialogs().inform(loaded.message, MessageIcon::Critical);
         return;
     }
-    m_session.setCaptureStream(loaded.capture);
+    m_session.state().replaceStream(loaded.capture);
 }
 
 void ToolWindowsHookup::appendToNewestLog(const QString &text)

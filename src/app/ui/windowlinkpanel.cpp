@@ -93,12 +93,12 @@ void WindowLinkPanel::setSamplingEnabled(bool enabled)
 
 bool WindowLinkPanel::simpleMonitorPressed() const
 {
-    return m_session.SimpleMonitorOpen();
+    return m_session.state().SimpleMonitorOpen();
 }
 
 bool WindowLinkPanel::startEnabled() const
 {
-    return !m_session.MonitorBusy();
+    return !m_session.state().MonitorBusy();
 }
 
 StatusPanel &WindowLinkPanel::statusPanel()

@@ -140,7 +140,6 @@ void SignalPanel::refresh()
     for (QLabel *label : m_lampLabels)
         label->setEnabled(enabled);
     m_signalLabel->setEnabled(enabled);
-    m_readButton->setEnabled(enabled);
 }
 
 void SignalPanel::showIndicator(bool lit)

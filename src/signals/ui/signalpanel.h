@@ -22,6 +22,10 @@ class SignalSampler;
 // reference images "Pic_red" (asserted), "Pic_blk" (not asserted) and
 // "Pic_glay" (not sampled) that the lamps copy.
 //
+// The lamps' captions and "Label_Signal" follow the sampler's panel state;
+// whether "Command_READ" may be used is the window's to say (a capture
+// disables it on its own).
+//
 // A board answers a sample within milliseconds; the indicator stays green
 // for at least MinFlashMs so that the flash can be seen at all.
 class SignalPanel : public QGroupBox

@@ -132,6 +132,13 @@ void ByteHighlighter::contentsChanged(int from, int, int added)
     }
 }
 
+void ByteHighlighter::followEdit(int position, int removed, int added)
+{
+    m_cells.followEdit(position, removed, added);
+    // The edited line was coloured by the cells as they were.
+    contentsChanged(position, removed, added);
+}
+
 void ByteHighlighter::recolour()
 {
     m_applying = true;

@@ -49,6 +49,11 @@ public:
     void setCells(ByteCells cells, qint32 offset = 0);
     const ByteCells &cells() const { return m_cells; }
 
+    // Text inserted or removed at `position` (a signal readout pasted,
+    // typing): the cells after it move with their text, the ones it reached
+    // into are gone, the rest keep their colours.
+    void followEdit(int position, int removed, int added);
+
     void setDirectionColors(bool on);
     bool directionColors() const { return m_directionColors; }
 

@@ -210,17 +210,13 @@ void DocumentWindow::linkSelection()
     m_byteStatus->show();
 }
 
-// Text typed into or appended to a rendering moves it away from its map.
+// Text typed into or pasted into a rendering moves the cells after it.
 // (Colouring changes formats only: as many characters go as come.)
-void DocumentWindow::textChanged(int, int removed, int added)
+void DocumentWindow::textChanged(int position, int removed, int added)
 {
     if (removed == added || m_view->isLoading() || m_highlighter->cells().isEmpty())
         return;
-    // Not from inside the document's own change notice.
-    QTimer::singleShot(0, this, [this] {
-        if (!m_view->isLoading())
-            setCells({}, {});
-    });
+    m_highlighter->followEdit(position, removed, added);
 }
 
 void DocumentWindow::resizeEvent(QResizeEvent *event)

@@ -93,7 +93,8 @@ void LogFileCommands::print()
         return;
     PrintRequest request;
     request.title = viewtexts::printTitle();
-    request.selectionAvailable = view->textCursor().hasSelection();
+    // A match a find left selected is not the user's choice of text.
+    request.selectionAvailable = view->hasUserSelection();
     const std::optional<PrintChoice> choice = m_dialogs.print(m_printer, request);
     if (!choice)
         return;

@@ -3,15 +3,15 @@
 #include "views/bytesearch.h"
 #include "views/texts.h"
 #include "views/ui/bytehighlighter.h"
+#include "views/ui/logtextview.h"
 
-#include <QPlainTextEdit>
 #include <QTextDocument>
 
 #include <algorithm>
 
 namespace ferrox {
 
-LogSearch::LogSearch(QPlainTextEdit &view, ByteHighlighter &highlighter) : m_view(view), m_highlighter(highlighter) {}
+LogSearch::LogSearch(LogTextView &view, ByteHighlighter &highlighter) : m_view(view), m_highlighter(highlighter) {}
 
 QString LogSearch::find(const Request &request)
 {
@@ -49,8 +49,7 @@ QString LogSearch::findText(const Request &request)
     }
     if (found.isNull())
         return viewtexts::findNotFound();
-    m_view.setTextCursor(found);
-    m_view.ensureCursorVisible();
+    m_view.selectFound(found);
     // The document's find does not cross line breaks; neither does the count.
     const Qt::CaseSensitivity cs = request.caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
     const QString text = doc->toPlainText();
@@ -111,8 +110,7 @@ void LogSearch::selectMatch(qint32 firstByte, qint32 count)
     QTextCursor cursor(m_view.document());
     cursor.setPosition(hex ? first.hexStart : first.charStart);
     cursor.setPosition(hex ? last.hexEnd : last.charEnd, QTextCursor::KeepAnchor);
-    m_view.setTextCursor(cursor);
-    m_view.ensureCursorVisible();
+    m_view.selectFound(cursor);
 }
 
 } // namespace ferrox

@@ -4,22 +4,21 @@
 
 #include <vector>
 
-class QPlainTextEdit;
-
 namespace ferrox {
 
 class ByteHighlighter;
+class LogTextView;
 
 // Finding in a log window's text. Text is found in the characters shown
 // (optionally matching case) and selected; a byte sequence is found in
 // the monitored bytes of the window's byte map, whatever lines, blocks
 // and directions lie between them: every match is marked, the current
-// one selected. Both wrap around at either end. Each step answers the
+// one selected as a found match (a mark, not the user's selection). Both wrap around at either end. Each step answers the
 // text the find bar shows.
 class LogSearch
 {
 public:
-    LogSearch(QPlainTextEdit &view, ByteHighlighter &highlighter);
+    LogSearch(LogTextView &view, ByteHighlighter &highlighter);
 
     struct Request
     {
@@ -38,7 +37,7 @@ private:
     QString findBytes(const Request &request);
     void selectMatch(qint32 firstByte, qint32 count);
 
-    QPlainTextEdit &m_view;
+    LogTextView &m_view;
     ByteHighlighter &m_highlighter;
     // The byte search last made: repeated, it steps through its matches.
     QByteArray m_needle;

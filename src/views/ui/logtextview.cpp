@@ -59,6 +59,20 @@ void LogTextView::appendAtCaret(const QString &text)
     ensureCursorVisible();
 }
 
+void LogTextView::selectFound(const QTextCursor &match)
+{
+    setTextCursor(match);
+    ensureCursorVisible();
+    m_foundAnchor = match.anchor();
+    m_foundPosition = match.position();
+}
+
+bool LogTextView::hasUserSelection() const
+{
+    const QTextCursor cursor = textCursor();
+    return cursor.hasSelection() && (cursor.anchor() != m_foundAnchor || cursor.position() != m_foundPosition);
+}
+
 void LogTextView::replaceAll(const QString &text)
 {
     const bool wasLoading = m_loading;

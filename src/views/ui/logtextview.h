@@ -32,6 +32,11 @@ public:
     // Inserts at the insertion point, replacing any selection. CR LF,
     // CR CR LF and lone CRs are line breaks.
     void appendAtCaret(const QString &text);
+    // Selects a match a find reached. Such a selection is the find's mark,
+    // not the user's: hasUserSelection() is false until the user selects.
+    void selectFound(const QTextCursor &match);
+    // A selection the user made (not one a find left).
+    bool hasUserSelection() const;
     // Replaces everything at once (small texts).
     void replaceAll(const QString &text);
 
@@ -73,6 +78,9 @@ private:
     void loadStep();
     void applyWrapWidth();
 
+    // The selection a find made, as anchor and position; -1 for none.
+    int m_foundAnchor = -1;
+    int m_foundPosition = -1;
     double m_rightMarginTwips = 0;
     int m_viewportRightMargin = 0;
 

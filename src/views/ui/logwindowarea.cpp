@@ -1,6 +1,7 @@
 #include "logwindowarea.h"
 
 #include "platform/ui/appearance.h"
+#include "views/windowlayout.h"
 #include "views/ui/documentwindow.h"
 #include "views/ui/logtextview.h"
 
@@ -40,6 +41,9 @@ LogWindow *LogWindowArea::createLogWindow(qint32 number)
     sub->resize(twipsToPixelsX(DocumentWindow::initialWidthTwips, m_area),
                 twipsToPixelsY(initialHeightTwips, m_area));
     sub->show();
+    // The area places a new window by its own rule, which can put it
+    // partly outside once a few are open.
+    sub->setGeometry(keptInside(sub->geometry(), m_area->viewport()->rect()));
     m_area->setActiveSubWindow(sub);
     return window;
 }

@@ -73,7 +73,7 @@ void MonitorLogCommands::append(const QString &text)
         log->appendText(text);
 }
 
-void MonitorLogCommands::ProcessCapturedData()
+void MonitorLogCommands::ProcessCapturedData(std::function<void()> done)
 {
     m_host.setReceiveLampColor(buttonFaceColor());
     if (LogWindow *log = m_windows.newest())
@@ -84,6 +84,8 @@ void MonitorLogCommands::ProcessCapturedData()
         append(DataTexts::nothingReceived() + QStringLiteral("\r\n"));
         m_host.setDataCommandsEnabled(false);
         m_host.setMainCaption(mainTitleText() + viewtexts::noCurrentData());
+        if (done)
+            done();
         return;
     }
     append(viewtexts::examiningData());
@@ -93,13 +95,15 @@ void MonitorLogCommands::ProcessCapturedData()
         m_dialogs.inform(stored.message, MessageIcon::Critical);
     placeTimes(dataFilePath());
     if (m_sequenceErrorCount == 0) {
-        RenderMonitorLog();
+        RenderMonitorLog(std::move(done));
         return;
     }
     rejectCapture();
     append(viewtexts::sequenceErrorAdvice(m_sequenceErrorCount));
     m_host.setDataCommandsEnabled(false);
     m_host.setMainCaption(mainTitleText() + viewtexts::noCurrentData());
+    if (done)
+        done();
 }
 
 void MonitorLogCommands::placeTimes(const QString &dataPath)
@@ -111,7 +115,6 @@ void MonitorLogCommands::placeTimes(const QString &dataPath)
 
 void MonitorLogCommands::rejectCapture()
 {
-    m_host.monitorFinished();
     if (LogWindow *log = m_windows.newest())
         log->setBackground(windowBackgroundColor());
     ReportStatus(m_status, 1, viewtexts::processingFinished(), 0);
@@ -139,7 +142,6 @@ void MonitorLogCommands::RenderMonitorLog(std::function<void()> done)
         ByteMapRequest::Wanted);
     if (!result) {
         // No such mode: nothing rendered, the window keeps its texts.
-        m_host.monitorFinished();
         if (done)
             done();
         return;
@@ -164,7 +166,6 @@ void MonitorLogCommands::RenderMonitorLog(std::function<void()> done)
         });
         log->setBackground(windowBackgroundColor());
     }
-    m_host.monitorFinished();
     if (!log && done)
         done();
 }

@@ -33,8 +33,6 @@ public:
     virtual void setMainCaption(const QString &caption) = 0;
     // The received-byte lamp Picture1.
     virtual void setReceiveLampColor(const QColor &color) = 0;
-    // The capture's processing is over (MonitorBusy is cleared).
-    virtual void monitorFinished() = 0;
 };
 
 // The current data shown in log windows: the post-capture decision, the
@@ -62,8 +60,10 @@ public:
 
     // After a capture has stored its end code and named the data: rejects
     // an empty capture or one with tag-sequence errors, otherwise writes
-    // "rs_data.dat" and renders it in DisplayModeNumber.
-    void ProcessCapturedData();
+    // "rs_data.dat" and renders it in DisplayModeNumber. done runs once the
+    // window's texts are complete (as RenderMonitorLog's, or at once after
+    // a rejection). Whoever ran the capture ends its busy state.
+    void ProcessCapturedData(std::function<void()> done = {});
 
     // Renders the current data in DisplayModeNumber into the newest log
     // window. done runs once the text is shown there (at once when nothing

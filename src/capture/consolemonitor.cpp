@@ -1,0 +1,87 @@
+#include "consolemonitor.h"
+
+#include "link/consolecheck.h"
+#include "link/linkowner.h"
+#include "link/texts.h"
+#include "platform/serialport.h"
+
+#include <chrono>
+
+namespace ferrox {
+
+namespace {
+
+qint64 nowEpochMicros()
+{
+    using namespace std::chrono;
+    return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+} // namespace
+
+ConsoleMonitor::ConsoleMonitor(LinkOwner &owner, QObject *parent) : QObject(parent), m_owner(owner)
+{
+    connect(&owner.port(), &SerialPort::receiveNotification, this, &ConsoleMonitor::onReceive);
+    connect(&owner.port(), &SerialPort::lineError, this, &ConsoleMonitor::onLineError);
+}
+
+void ConsoleMonitor::start(const ConsoleMonitorRequest &request)
+{
+    m_request = request;
+    runConsoleCheck(m_owner, request.check, request.portName, [this](const ConsoleCheckResult &check) {
+        m_owner.release(LinkUse::Check);
+        if (!check.verified) {
+            finish(check.text);
+            return;
+        }
+        emit logText(check.text);
+        m_owner.startSimpleMonitor({check.firmwareVersion, m_request.monitorSpeedText, m_request.directionText});
+        m_streaming = true;
+        emit streamStarted();
+        if (m_stopRequested) {
+            m_stopRequested = false;
+            requestStop();
+        }
+    });
+}
+
+void ConsoleMonitor::requestStop()
+{
+    if (m_finished)
+        return;
+    if (!m_streaming) {
+        m_stopRequested = true;
+        return;
+    }
+    m_streaming = false;
+    m_owner.stopSimpleMonitor([this] { finish(QString()); });
+}
+
+void ConsoleMonitor::onReceive()
+{
+    if (!m_streaming || m_owner.holder() != LinkUse::SimpleMonitor)
+        return;
+    const QByteArray block = m_owner.port().readAll();
+    const qint64 at = nowEpochMicros();
+    const std::vector<LiveByte> bytes = m_decoder.decode(block);
+    if (!bytes.empty())
+        emit received(bytes, at);
+}
+
+void ConsoleMonitor::onLineError(int errorCode)
+{
+    // The check answers errors during its own exchange.
+    if (!m_streaming)
+        return;
+    m_streaming = false;
+    finish(linktext::portUnusableMessage(m_request.portName, errorCode).trimmed() + u'\n');
+}
+
+void ConsoleMonitor::finish(const QString &failure)
+{
+    if (std::exchange(m_finished, true))
+        return;
+    emit finished(failure);
+}
+
+} // namespace ferrox

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "liveview.h"
+
+#include "link/exchanges.h"
+
+#include <QObject>
+#include <QString>
+
+#include <vector>
+
+namespace ferrox {
+
+class LinkOwner;
+
+struct ConsoleMonitorRequest
+{
+    CheckRequest check;
+    QString portName;         // names the port in texts (a device path, "COM1")
+    QString monitorSpeedText; // six characters, right-aligned: "  9600"
+    QString directionText;    // "双方向", "J1→J2" or "J1←J2"
+};
+
+// The simple monitor for programs without a window (ferrox-cli monitor):
+// the connection check, then the board's stream with the same bytes on the
+// wire as the window's monitor (speed and direction, no data width, no
+// version request), decoded by the same rule and handed on block by block
+// with the time each block was read. Nothing is stored.
+//
+// The stop sends what switching the window's monitor off sends and ends
+// with finished(). A port that fails while the board streams (an
+// unplugged adapter) ends the monitor with the port's message. One run per
+// object.
+class ConsoleMonitor : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ConsoleMonitor(LinkOwner &owner, QObject *parent = nullptr);
+
+    void start(const ConsoleMonitorRequest &request);
+    // Asked for before the stream runs, the stop follows the start at once.
+    // Repeats do nothing.
+    void requestStop();
+
+signals:
+    // The check's text (LF line ends).
+    void logText(const QString &text);
+    void streamStarted();
+    // The monitored bytes of one read and its time in microseconds since
+    // 1970-01-01 UTC.
+    void received(const std::vector<LiveByte> &bytes, qint64 epochMicros);
+    // The end: failure is empty after a stop, else why the monitor ended
+    // (the check failed, or the port did), with LF line ends.
+    void finished(const QString &failure);
+
+private:
+    void onReceive();
+    void onLineError(int errorCode);
+    void finish(const QString &failure);
+
+    LinkOwner &m_owner;
+    ConsoleMonitorRequest m_request;
+    LiveByteDecoder m_decoder{LiveByteDecoder::Rule::SimpleMonitor};
+    bool m_streaming = false;
+    bool m_stopRequested = false;
+    bool m_finished = false;
+};
+
+} // namespace ferrox

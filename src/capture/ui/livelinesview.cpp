@@ -1,0 +1,277 @@
+#include "livelinesview.h"
+
+#include "capture/livelines.h"
+#include "capture/texts.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace ferrox {
+
+LiveLinesView::LiveLinesView(LiveLines &lines, QWidget *parent) : QAbstractScrollArea(parent), m_lines(lines)
+{
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setCursor(Qt::IBeamCursor);
+    m_frame.setSingleShot(true);
+    m_frame.setInterval(FrameMs);
+    connect(&m_frame, &QTimer::timeout, this, &LiveLinesView::frame);
+    connect(&lines, &LiveLines::changed, this, &LiveLinesView::scheduleFrame);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &LiveLinesView::userScrolled);
+    measureFont();
+    scheduleFrame();
+}
+
+void LiveLinesView::setDirectionColors(bool on, const QColor &j1, const QColor &j2)
+{
+    m_directionColors = on;
+    m_j1 = j1;
+    m_j2 = j2;
+    viewport()->update();
+}
+
+void LiveLinesView::measureFont()
+{
+    const QFontMetrics metrics = fontMetrics();
+    m_columnWidth = std::max(1, metrics.horizontalAdvance(u'0'));
+    m_wrappedWidth = -1; // the header wraps again
+    m_lineHeight = std::max(1, metrics.height());
+    m_ascent = metrics.ascent();
+}
+
+void LiveLinesView::changeEvent(QEvent *event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() != QEvent::FontChange)
+        return;
+    measureFont();
+    m_lines.setColumns(viewport()->width() / m_columnWidth);
+    scheduleFrame();
+}
+
+const QStringList &LiveLinesView::headerLines() const
+{
+    // Wrapped by the pixel widths of its characters (full-width ones need
+    // not be two grid columns); again only when the text or the width changed.
+    const int width = viewport()->width();
+    if (m_wrappedHeader == m_lines.header() && m_wrappedWidth == width)
+        return m_headerLines;
+    m_wrappedHeader = m_lines.header();
+    m_wrappedWidth = width;
+    m_headerLines.clear();
+    const QFontMetrics metrics = fontMetrics();
+    QString line;
+    int used = 0;
+    for (const QChar c : m_wrappedHeader) {
+        const int advance = metrics.horizontalAdvance(c);
+        if (c == u'\n' || (used + advance > width && !line.isEmpty())) {
+            m_headerLines << std::exchange(line, QString());
+            used = 0;
+        }
+        if (c != u'\n') {
+            line += c;
+            used += advance;
+        }
+    }
+    if (!line.isEmpty())
+        m_headerLines << line;
+    return m_headerLines;
+}
+
+int LiveLinesView::headerRows() const
+{
+    return static_cast<int>(headerLines().size());
+}
+
+int LiveLinesView::bodyRows() const
+{
+    return std::max(1, viewport()->height() / lineHeight() - headerRows());
+}
+
+qsizetype LiveLinesView::topLine() const
+{
+    if (m_lines.isHeld())
+        return m_lines.lineOfCell(m_lines.heldCell());
+    return std::max<qsizetype>(0, m_lines.lineCount() - bodyRows());
+}
+
+void LiveLinesView::scheduleFrame()
+{
+    if (!m_frame.isActive())
+        m_frame.start();
+}
+
+void LiveLinesView::frame()
+{
+    QScrollBar *bar = verticalScrollBar();
+    m_settingScroll = true;
+    bar->setPageStep(bodyRows());
+    bar->setRange(0, static_cast<int>(std::max<qsizetype>(0, m_lines.lineCount() - bodyRows())));
+    bar->setValue(static_cast<int>(topLine()));
+    m_settingScroll = false;
+    viewport()->update();
+}
+
+void LiveLinesView::userScrolled(int value)
+{
+    if (m_settingScroll)
+        return;
+    if (value >= verticalScrollBar()->maximum())
+        m_lines.release();
+    else
+        m_lines.hold(m_lines.firstCellOfLine(value));
+    viewport()->update();
+}
+
+void LiveLinesView::resizeEvent(QResizeEvent *event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    m_lines.setColumns(viewport()->width() / columnWidth());
+    scheduleFrame();
+}
+
+void LiveLinesView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(viewport());
+    painter.fillRect(viewport()->rect(), palette().base());
+    painter.setPen(palette().text().color());
+    const int height = lineHeight();
+    const int ascent = m_ascent;
+    const QStringList &header = headerLines();
+    for (int row = 0; row < header.size(); ++row)
+        painter.drawText(0, row * height + ascent, header.at(row));
+    const int bodyTop = static_cast<int>(header.size()) * height;
+    if (!header.isEmpty()) {
+        painter.setPen(palette().mid().color());
+        painter.drawLine(0, bodyTop - 1, viewport()->width(), bodyTop - 1);
+    }
+    const qsizetype top = topLine();
+    const qsizetype shown = std::min<qsizetype>(bodyRows(), m_lines.lineCount() - top);
+    for (qsizetype row = 0; row < shown; ++row)
+        paintLine(painter, top + row, bodyTop + static_cast<int>(row) * height);
+    if (m_lines.isHeld())
+        paintWaiting(painter, m_lines.lineCount() - top - shown);
+}
+
+void LiveLinesView::paintLine(QPainter &painter, qsizetype line, int y) const
+{
+    // One drawText per run of cells in one colour: every cell's text is a
+    // whole number of grid columns, so a run stays on the grid.
+    const int width = columnWidth();
+    const int baseline = y + m_ascent;
+    const QColor plain = palette().text().color();
+    QString run;
+    int runColumn = 0;
+    int column = 0;
+    QColor runPen = plain;
+    bool runSelected = false;
+    const auto flush = [&] {
+        if (run.isEmpty())
+            return;
+        if (runSelected)
+            painter.fillRect(QRect(runColumn * width, y, (column - runColumn) * width, lineHeight()), palette().highlight());
+        painter.setPen(runPen);
+        painter.drawText(runColumn * width, baseline, run);
+        run.clear();
+        runColumn = column;
+    };
+    qint64 number = m_lines.firstCellOfLine(line);
+    m_lines.forEachCell(line, [&](const LiveCell &cell) {
+        const bool selected = number >= m_selectionStart && number < m_selectionEnd;
+        QColor pen = plain;
+        if (selected)
+            pen = palette().highlightedText().color();
+        else if (m_directionColors && cell.sender != Direction::None)
+            pen = cell.sender == Direction::J1 ? m_j1 : m_j2;
+        if (pen != runPen || selected != runSelected) {
+            flush();
+            runPen = pen;
+            runSelected = selected;
+        }
+        cell.appendText(run);
+        column += cell.columns();
+        ++number;
+    });
+    flush();
+}
+
+void LiveLinesView::paintWaiting(QPainter &painter, qsizetype waitingLines) const
+{
+    if (waitingLines <= 0)
+        return;
+    const QRect strip(0, viewport()->height() - lineHeight(), viewport()->width(), lineHeight());
+    painter.fillRect(strip, palette().toolTipBase());
+    painter.setPen(palette().toolTipText().color());
+    painter.drawText(strip, Qt::AlignRight | Qt::AlignVCenter, CaptureTexts::liveLinesWaiting(waitingLines));
+}
+
+qint64 LiveLinesView::cellAt(QPoint point) const
+{
+    const int row = point.y() / lineHeight() - headerRows();
+    const qsizetype line = topLine() + std::max(0, row);
+    if (line >= m_lines.lineCount())
+        return m_lines.endCell();
+    // The nearest boundary between cells.
+    qint64 number = m_lines.firstCellOfLine(line);
+    int column = 0;
+    const double pointColumn = static_cast<double>(point.x()) / columnWidth();
+    bool found = false;
+    m_lines.forEachCell(line, [&](const LiveCell &cell) {
+        if (found || pointColumn < column + cell.columns() / 2.0) {
+            found = true;
+            return;
+        }
+        column += cell.columns();
+        ++number;
+    });
+    return number;
+}
+
+void LiveLinesView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QAbstractScrollArea::mousePressEvent(event);
+    m_selectionAnchor = cellAt(event->position().toPoint());
+    m_selectionStart = m_selectionEnd = m_selectionAnchor;
+    viewport()->update();
+}
+
+void LiveLinesView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!(event->buttons() & Qt::LeftButton))
+        return QAbstractScrollArea::mouseMoveEvent(event);
+    const qint64 cell = cellAt(event->position().toPoint());
+    m_selectionStart = std::min(m_selectionAnchor, cell);
+    m_selectionEnd = std::max(m_selectionAnchor, cell);
+    viewport()->update();
+}
+
+void LiveLinesView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        if (hasSelection())
+            QGuiApplication::clipboard()->setText(selectedText());
+        return;
+    }
+    if (event->matches(QKeySequence::SelectAll)) {
+        m_selectionStart = m_lines.firstCell();
+        m_selectionEnd = m_lines.endCell();
+        viewport()->update();
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+QString LiveLinesView::selectedText() const
+{
+    return m_lines.text(m_selectionStart, m_selectionEnd);
+}
+
+} // namespace ferrox

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QColor>
+#include <QStringList>
+#include <QTimer>
+
+namespace ferrox {
+
+class LiveLines;
+
+// Paints a LiveLines ring on a monospaced grid: the header pinned at the
+// top, then only the lines that fit on screen. Changes of the ring are
+// painted once per frame, so a frame costs the visible lines whatever the
+// ring holds.
+//
+// At the bottom the view follows the newest line. Scrolled up, it holds
+// its top line in place while text arrives and shows at its foot how many
+// newer lines wait; scrolling back to the bottom follows again.
+// A mouse drag selects cells; Ctrl+C copies them as shown, Ctrl+A selects
+// everything held. J1's and J2's bytes take the direction colours while
+// they are switched on.
+class LiveLinesView : public QAbstractScrollArea
+{
+    Q_OBJECT
+public:
+    static constexpr int FrameMs = 50;
+
+    explicit LiveLinesView(LiveLines &lines, QWidget *parent = nullptr);
+
+    void setDirectionColors(bool on, const QColor &j1, const QColor &j2);
+    bool directionColors() const { return m_directionColors; }
+
+    // The ring's header as painted: wrapped at the view's width.
+    const QStringList &headerLines() const;
+    // Lines of the ring that fit below the header, and the first shown.
+    int bodyRows() const;
+    qsizetype topLine() const;
+    // The selected text, as copied.
+    QString selectedText() const;
+    bool hasSelection() const { return m_selectionStart != m_selectionEnd; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void scheduleFrame();
+    void frame();
+    void userScrolled(int value);
+    // The grid, measured once per font.
+    void measureFont();
+    int columnWidth() const { return m_columnWidth; }
+    int lineHeight() const { return m_lineHeight; }
+    int headerRows() const;
+    // The absolute cell under a point of the viewport (the cell after the
+    // last one of a line when the point lies right of it).
+    qint64 cellAt(QPoint point) const;
+    void paintLine(QPainter &painter, qsizetype line, int y) const;
+    void paintWaiting(QPainter &painter, qsizetype waitingLines) const;
+
+    LiveLines &m_lines;
+    QTimer m_frame;
+    bool m_settingScroll = false; // our own scroll-bar moves are not the user's
+    int m_columnWidth = 1; // pixels
+    int m_lineHeight = 1;
+    int m_ascent = 0;
+    bool m_directionColors = false;
+    QColor m_j1;
+    QColor m_j2;
+    mutable QString m_wrappedHeader; // headerLines()' cache and its key
+    mutable int m_wrappedWidth = -1;
+    mutable QStringList m_headerLines;
+    qint64 m_selectionAnchor = 0;
+    qint64 m_selectionStart = 0; // absolute cells [start, end)
+    qint64 m_selectionEnd = 0;
+};
+
+} // namespace ferrox

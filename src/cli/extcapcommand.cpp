@@ -1,0 +1,228 @@
+// ferrox-cli extcap: the board as a capture interface of Wireshark and
+// tshark (their "extcap" calls). Wireshark runs the program through a link
+// named ferrox-extcap in its extcap folder, asks it for its interfaces,
+// their link type and their options, then runs a capture that writes pcap
+// records into a FIFO until Wireshark stops it with SIGTERM.
+//
+// The interfaces are the serial devices found on the machine
+// ("ferrox-ttyUSB0") and the numbered ports set in the environment
+// (FERROX_COM1 .. FERROX_COM20 name "ferrox-COM1" ..).
+#include "clioutput.h"
+#include "commands.h"
+#include "linkoptions.h"
+#include "liveprinter.h"
+#include "monitoroptions.h"
+
+#include "capture/consolecapture.h"
+#include "link/linkowner.h"
+#include "platform/qtserialport.h"
+#include "platform/serialdevices.h"
+#include "platform/terminationwatch.h"
+#include "timeline/exportformats.h"
+#include "version/programinfo.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace ferrox::cli {
+
+namespace {
+
+const QString interfacePrefix = QStringLiteral("ferrox-");
+constexpr int numberedPorts = 20;
+
+struct Interface
+{
+    QString value;  // the interface's name: "ferrox-ttyUSB0"
+    QString device; // "/dev/ttyUSB0"
+};
+
+QList<Interface> interfaces()
+{
+    QList<Interface> found;
+    for (const SerialDevice &device : findSerialDevices())
+        found.append({interfacePrefix + QFileInfo(device.path).fileName(), device.path});
+    for (int n = 1; n <= numberedPorts; ++n) {
+        const QString path = qEnvironmentVariable(QStringLiteral("FERROX_COM%1").arg(n).toLatin1().constData());
+        if (!path.isEmpty())
+            found.append({interfacePrefix + QStringLiteral("COM%1").arg(n), path});
+    }
+    return found;
+}
+
+// The device an interface stands for; empty for an interface not ours.
+QString deviceOf(const QString &interfaceName)
+{
+    for (const Interface &candidate : interfaces())
+        if (candidate.value == interfaceName)
+            return candidate.device;
+    // One listed earlier (an adapter since unplugged fails at the port).
+    if (!interfaceName.startsWith(interfacePrefix) || interfaceName.contains(u'/'))
+        return {};
+    const QString name = interfaceName.mid(interfacePrefix.size());
+    bool numbered = false;
+    const int number = name.startsWith(QLatin1String("COM")) ? name.mid(3).toInt(&numbered) : 0;
+    return numbered ? devicePathForPort(number, nullptr) : QStringLiteral("/dev/") + name;
+}
+
+QString interfaceList()
+{
+    QString text = QStringLiteral("extcap {version=%1}{display=ferrox line monitor}\n").arg(versionNumberText());
+    for (const Interface &found : interfaces())
+        text += QStringLiteral("interface {value=%1}{display=ferrox line monitor (%2)}\n").arg(found.value, found.device);
+    return text;
+}
+
+QString linkTypes()
+{
+    return QStringLiteral("dlt {number=%1}{name=RTAC_SERIAL}{display=RS-232 line monitored by ferrox}\n")
+        .arg(pcapLinkTypeSerial);
+}
+
+// One selector argument with its values; the first value is the default.
+QString selector(int number, const char *call, const char *display, std::initializer_list<const char *> values)
+{
+    QString text = QStringLiteral("arg {number=%1}{call=--%2}{display=%3}{type=selector}\n")
+                       .arg(number)
+                       .arg(QLatin1String(call), QLatin1String(display));
+    bool first = true;
+    for (const char *value : values) {
+        text += QStringLiteral("value {arg=%1}{value=%2}{display=%2}{default=%3}\n")
+                    .arg(number)
+                    .arg(QLatin1String(value), first ? QStringLiteral("true") : QStringLiteral("false"));
+        first = false;
+    }
+    return text;
+}
+
+QString options(const QString &device)
+{
+    return QStringLiteral("arg {number=0}{call=--device}{display=Port}{type=string}{default=%1}"
+                          "{tooltip=The link port's device}\n")
+               .arg(device)
+        + selector(1, "pc-speed", "Link speed", {"57600", "115200"})
+        + selector(2, "monitor-speed", "Monitored speed",
+                   {"9600", "600", "1200", "2400", "4800", "14400", "19200", "28800", "38400", "57600"})
+        + selector(3, "direction", "Direction", {"both", "j1-to-j2", "j2-to-j1"})
+        + selector(4, "data-width", "Data width", {"8", "9"});
+}
+
+// Wireshark's own arguments, which its every call may carry.
+QList<CliOption> wiresharkOptions()
+{
+    QList<CliOption> list;
+    for (const char *flag : {"extcap-interfaces", "extcap-dlts", "extcap-config", "capture", "debug"})
+        list.append({QLatin1String(flag), QString(), QStringLiteral("a call of Wireshark's")});
+    for (const char *valued : {"extcap-interface", "fifo", "extcap-version", "extcap-capture-filter", "extcap-control-in",
+                               "extcap-control-out", "debug-file", "extcap-reload-option"})
+        list.append({QLatin1String(valued), QStringLiteral("VALUE"), QStringLiteral("a call of Wireshark's")});
+    return list;
+}
+
+int capture(CliArguments &args, const QString &fifo)
+{
+    const std::optional<LinkSetting> link = readLinkOptions(args);
+    const std::optional<MonitoredLine> line = link ? readMonitoredLine(args) : std::nullopt;
+    if (!line)
+        return ExitUsage;
+    const QString width = args.value(QStringLiteral("data-width"), QStringLiteral("8"));
+    if (width != QLatin1String("8") && width != QLatin1String("9"))
+        return args.usageError(QStringLiteral("--data-width takes 8 or 9"));
+    // Wireshark opens the FIFO's reading end as it starts the capture.
+    const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) {
+        printError(QStringLiteral("ferrox-cli extcap: %1: %2\n").arg(fifo, QString::fromLocal8Bit(std::strerror(errno))));
+        return ExitIoFailure;
+    }
+
+    // All live until the program ends.
+    QObject *app = QCoreApplication::instance();
+    LinkSession &session = openLink(link->device);
+    LinkOwner *owner = &session.owner();
+    auto *capture = &session.run<ConsoleCapture>();
+    // Wireshark captures for as long as the user likes: nothing is kept.
+    capture->setKeepsStream(false);
+    auto *printer = new LivePrinter(fd, LiveForm::Pcap, 0, app);
+    auto decoder = std::make_shared<LiveByteDecoder>(LiveByteDecoder::Rule::Capture);
+    QObject::connect(capture, &ConsoleCapture::stored, printer, [capture, printer, decoder](const QByteArray &bytes, qint64 micros) {
+        printer->feed(decoder->decode(bytes), capture->arrivalTimes().startEpochMicros + micros);
+    });
+    auto *termination = new TerminationWatch(app);
+    QString watchError;
+    if (termination->install(watchError))
+        QObject::connect(termination, &TerminationWatch::terminationRequested, capture, &ConsoleCapture::requestStop);
+    QObject::connect(&printer->output(), &LiveOutput::closed, capture, &ConsoleCapture::requestStop);
+    QObject::connect(&printer->output(), &LiveOutput::fellBehind, app, [] {
+        printError(QStringLiteral("ferrox-cli extcap: Wireshark does not read fast enough; records are skipped until it catches up\n"));
+    });
+    QObject::connect(capture, &ConsoleCapture::finished, app, [owner, printer](const ConsoleCaptureResult &result) {
+        owner->shutdown();
+        const bool failed = result.status == ConsoleCaptureResult::Status::LinkFailed || result.portError != 0;
+        if (result.status == ConsoleCaptureResult::Status::LinkFailed)
+            printError(result.text);
+        QObject::connect(&printer->output(), &LiveOutput::finished, [failed] {
+            QCoreApplication::exit(failed ? ExitLinkFailure : ExitSuccess);
+        });
+        printer->finish();
+    });
+    QObject::connect(capture, &ConsoleCapture::logText, app, [](const QString &text) { printError(text); });
+
+    ConsoleCaptureRequest request;
+    request.check = link->check;
+    request.portName = link->device;
+    request.monitorSpeedText = line->speedText;
+    request.directionText = line->directionText;
+    request.dataWidth = width == QLatin1String("8") ? DataWidth::DataOnly : DataWidth::DataAndParity;
+    QTimer::singleShot(0, capture, [capture, request] { capture->start(request); });
+    return RunEventLoop;
+}
+
+CliArguments extcapArguments()
+{
+    return CliArguments(QStringLiteral("extcap"), QString(), 0, linkOptions() + monitoredLineOptions() + QList<CliOption>{
+        {QStringLiteral("data-width"), QStringLiteral("8|9"), QStringLiteral("monitored data width (default 8)")},
+    } + wiresharkOptions());
+}
+
+} // namespace
+
+int extcapCommand(const QStringList &arguments)
+{
+    CliArguments args = extcapArguments();
+    if (!args.parse(arguments))
+        return args.exitStatus();
+    if (args.isSet(QStringLiteral("extcap-interfaces"))) {
+        printOut(interfaceList());
+        return ExitSuccess;
+    }
+    const QString interfaceName = args.value(QStringLiteral("extcap-interface"), QString());
+    const QString device = deviceOf(interfaceName);
+    if (device.isEmpty())
+        return args.usageError(QStringLiteral("--extcap-interface takes one of the interfaces --extcap-interfaces lists"));
+    if (args.isSet(QStringLiteral("extcap-dlts"))) {
+        printOut(linkTypes());
+        return ExitSuccess;
+    }
+    if (args.isSet(QStringLiteral("extcap-config"))) {
+        printOut(options(device));
+        return ExitSuccess;
+    }
+    const QString fifo = args.value(QStringLiteral("fifo"), QString());
+    if (!args.isSet(QStringLiteral("capture")) || fifo.isEmpty())
+        return args.usageError(QStringLiteral("one of --extcap-interfaces, --extcap-dlts, --extcap-config or --capture --fifo F"));
+    if (args.isSet(QStringLiteral("device")))
+        return capture(args, fifo);
+    // Without the port option, the interface's own device.
+    CliArguments withDevice = extcapArguments();
+    if (!withDevice.parse(arguments + QStringList{QStringLiteral("--device"), device}))
+        return withDevice.exitStatus();
+    return capture(withDevice, fifo);
+}
+
+} // namespace ferrox::cli

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "frametablemodel.h"
+
+#include "data/arrivaltimes.h"
+#include "timeline/monitoredbytes.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTableView;
+
+namespace ferrox {
+
+class Dialogs;
+class ResponseChartWidget;
+class SettingsStore;
+
+// The frame view of the log-window family: one row per frame of the
+// current data, read by the decoder chosen in the window. A header states
+// the gap, the times' resolution and what the framing could not do; the
+// filter bar chooses rows by side, verdict and a text or byte pattern
+// ("hex:" then hexadecimal bytes); find moves to the next matching row;
+// highlight rules come from our own settings group; the chart below shows
+// the response times and a click on a dot selects its frame.
+class FrameWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // decoder: the first decoder, as setDecoder() takes it.
+    FrameWindow(MonitoredBytes bytes, std::optional<ArrivalTimes> times, FramerOptions options, Dialogs &dialogs,
+                SettingsStore &settings, const QString &decoder = QStringLiteral("lines"), QWidget *parent = nullptr);
+
+    FrameTableModel *model() const { return m_model; }
+    QTableView *table() const { return m_table; }
+    ResponseChartWidget *chart() const { return m_chart; }
+
+    // "lines", "modbus-rtu" … as makeDecoder() takes them.
+    void setDecoder(const QString &name);
+    // Selects the next row after the current one whose frame matches the
+    // find text; false (selection kept) when none does.
+    bool findNext(const QString &text);
+    void selectFrame(qint32 frame);
+    // Asks for a file and writes the shown frames: CSV for ".csv", JSON
+    // lines for ".jsonl", text otherwise. False when cancelled or failed
+    // (the failure said in a message box).
+    bool saveShownFrames();
+    // Adds a highlight rule for the filter bar's pattern and stores the rules.
+    void highlightPattern(const QColor &colour);
+
+private:
+    void applyFilter();
+    FrameFilter filterOf(const QString &pattern) const;
+
+    MonitoredBytes m_bytes;
+    std::optional<ArrivalTimes> m_times;
+    FramerOptions m_options;
+    Dialogs &m_dialogs;
+    SettingsStore &m_settings;
+    FrameTableModel *m_model;
+    QLabel *m_header;
+    QComboBox *m_decoder;
+    QComboBox *m_direction;
+    QCheckBox *m_failedOnly;
+    QLineEdit *m_pattern;
+    QLineEdit *m_find;
+    QTableView *m_table;
+    ResponseChartWidget *m_chart;
+};
+
+} // namespace ferrox

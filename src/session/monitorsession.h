@@ -1,0 +1,99 @@
+#pragma once
+
+#include "data/monitordata.h"
+
+#include <QObject>
+#include <QString>
+
+namespace ferrox {
+
+// What the program is doing with the board. A capture's steps take
+// precedence over the rest: the simple monitor may stay open during a
+// capture, and a check may wait behind one.
+enum class MonitorPhase {
+    Idle,
+    Checking,      // a connection check holds or waits for the link
+    Starting,      // a capture is started: the board is set up, its version reply awaited
+    Streaming,     // the board streams into the capture
+    Stopping,      // the user asked the capture to stop; the capture still holds the link
+    Processing,    // the capture's stream is over: its data is judged, stored and rendered
+    SimpleMonitor, // the simple monitor's window is open and no capture runs
+    Measuring      // the line speed measurement window is open (it is modal)
+};
+
+// The program's session with the board, without widgets: the phase, the
+// last connection check's results and the current data. changed() follows
+// every change of phase or check results; dataChanged() a stream replaced
+// outside a capture or a file open (the editor's store or reload).
+//
+// Whoever starts or ends a step tells the session; every other part asks
+// it: the window derives its enables, the settings lock and its checks
+// from it, the sampling and the simple monitor ask it instead of a button.
+class MonitorSession : public QObject
+{
+    Q_OBJECT
+public:
+    explicit MonitorSession(QObject *parent = nullptr);
+
+    MonitorPhase phase() const;
+
+    // MonitorBusy: from a capture's start until its processing is over.
+    bool MonitorBusy() const { return m_capture != CaptureStep::None; }
+    // The capture holds the link: from its start until its stream ended
+    // and the board was quieted or handed on.
+    bool captureHoldsLink() const;
+    // The start button: no capture runs, or its stop was asked for (then a
+    // second start is still refused until the capture is over).
+    bool startEnabled() const { return m_capture == CaptureStep::None || m_stopAsked; }
+    // The lamps stay grey whatever a late sample says.
+    bool lampsGreyed() const;
+
+    // A capture's steps. beginCapture() is refused (false) while
+    // MonitorBusy; askStop() acts only while a capture runs and has not
+    // been asked to stop yet (false otherwise). endCapture() ends it from
+    // any step: a failed start, or the end of its processing.
+    bool beginCapture();
+    void streamStarted();
+    bool askStop();
+    void beginProcessing();
+    void endCapture();
+
+    void setChecking(bool checking);
+    void setMeasuring(bool measuring);
+    bool SimpleMonitorOpen() const { return m_simpleMonitorOpen; }
+    void setSimpleMonitorOpen(bool open);
+
+    // The last connection check.
+    bool LinkFailed() const { return m_linkFailed; }
+    bool BoardVerified() const { return m_boardVerified; }
+    const QString &FirmwareVersion() const { return m_firmwareVersion; }
+    void setCheckResults(bool linkFailed, bool boardVerified, const QString &firmwareVersion);
+
+    MonitorData &data() { return m_data; }
+    const MonitorData &data() const { return m_data; }
+    // The editor replaced the current stream; its arrival times no longer
+    // belong to it. dataChanged() follows.
+    void replaceStream(const CaptureBuffer &capture);
+
+signals:
+    void changed();
+    void dataChanged();
+
+private:
+    enum class CaptureStep { None, Starting, Streaming, Processing };
+
+    void setCapture(CaptureStep step, bool stopAsked);
+    void setFlag(bool &flag, bool value);
+
+    CaptureStep m_capture = CaptureStep::None;
+    bool m_stopAsked = false;
+    bool m_checking = false;
+    bool m_measuring = false;
+    bool m_simpleMonitorOpen = false;
+    bool m_linkFailed = false;
+    bool m_boardVerified = false;
+    QString m_firmwareVersion;
+    MonitorData m_data;
+};
+
+} // namespace ferrox

@@ -1,0 +1,190 @@
+#include "capture/livelines.h"
+#include "capture/texts.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace ferrox;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+LiveCell hex(std::uint8_t value, Direction sender = Direction::None)
+{
+    return LiveCell::of({value, sender}, LiveDisplay::Hex);
+}
+
+LiveCell text(std::uint8_t value)
+{
+    return LiveCell::of({value, Direction::None}, LiveDisplay::Text);
+}
+
+QStringList allLines(const LiveLines &lines)
+{
+    QStringList all;
+    for (qsizetype i = 0; i < lines.lineCount(); ++i)
+        all << lines.lineText(i);
+    return all;
+}
+
+// A saturated link as a view gets it: blocks of a few dozen bytes in hex
+// and text, both directions, control codes and port-error marks among them.
+std::vector<LiveCell> saturatedBlock(std::mt19937 &random)
+{
+    std::vector<LiveCell> block(16 + random() % 48);
+    for (LiveCell &cell : block) {
+        const auto value = static_cast<std::uint8_t>(random());
+        const auto sender = static_cast<Direction>(random() % 3);
+        cell = LiveCell::of({value, sender}, random() % 2 ? LiveDisplay::Hex : LiveDisplay::Text);
+        if (random() % 500 == 0)
+            cell = LiveCell::portError();
+    }
+    return block;
+}
+
+QString textOf(const std::vector<LiveCell> &cells)
+{
+    QString all;
+    for (const LiveCell &cell : cells)
+        cell.appendText(all);
+    return all;
+}
+
+} // namespace
+
+TEST(LiveLines, CellsKeepTheLiveRenderings)
+{
+    EXPECT_EQ(textOf({hex(0x41), hex(0x0D)}), u" 41 0D"_s);
+    EXPECT_EQ(textOf({text(0x41), text(0x0D)}), u"A[CR_]"_s);
+    EXPECT_EQ(textOf({LiveCell::portError()}), u"[err]"_s);
+    EXPECT_EQ(textOf({text(0xB1)}), u"ｱ"_s);
+    EXPECT_EQ(textOf({text(0x80)}), u"･"_s);
+}
+
+TEST(LiveLines, LinesBreakOnlyBetweenCells)
+{
+    struct Case
+    {
+        int columns;
+        std::vector<LiveCell> cells;
+        QStringList lines;
+    };
+    const std::vector<Case> cases{
+        {10, {hex(0x41), hex(0x42), hex(0x43), hex(0x44)}, {u" 41 42 43"_s, u" 44"_s}},
+        {9, {hex(0x41), hex(0x42), hex(0x43), hex(0x44)}, {u" 41 42 43"_s, u" 44"_s}},
+        {8, {hex(0x41), hex(0x42), hex(0x43)}, {u" 41 42"_s, u" 43"_s}},
+        {6, {text('A'), text(0x0D), text('B')}, {u"A[CR_]"_s, u"B"_s}},
+        {5, {text('A'), text(0x0D), text('B')}, {u"A"_s, u"[CR_]"_s, u"B"_s}},
+        // A cell wider than the grid takes a line of its own.
+        {2, {text('A'), text(0x02), text('B')}, {u"A"_s, u"[STX]"_s, u"B"_s}},
+        {7, {hex(0x41), LiveCell::portError(), hex(0x42)}, {u" 41"_s, u"[err]"_s, u" 42"_s}},
+    };
+    for (const Case &c : cases) {
+        LiveLines lines;
+        lines.setColumns(c.columns);
+        lines.append(c.cells);
+        EXPECT_EQ(allLines(lines), c.lines) << c.columns;
+    }
+}
+
+TEST(LiveLines, ANewWidthWrapsTheHeldCellsAgain)
+{
+    LiveLines lines;
+    lines.setColumns(6);
+    lines.append(std::vector{hex(1), hex(2), hex(3), hex(4), hex(5)});
+    lines.setColumns(9);
+    EXPECT_EQ(allLines(lines), QStringList({u" 01 02 03"_s, u" 04 05"_s}));
+    // Appending goes on at the end of the last line.
+    lines.append(hex(6));
+    EXPECT_EQ(lines.lineText(1), u" 04 05 06"_s);
+}
+
+TEST(LiveLines, ASaturatedStreamKeepsTheHeaderAndLosesNothingButWholeOldLines)
+{
+    LiveLines lines(4096, 64 * 1024);
+    lines.setColumns(80);
+    lines.setHeader(CaptureTexts::simpleMonitorWarning());
+    std::mt19937 random(20);
+    std::vector<LiveCell> fed;
+    qint64 bytes = 0;
+    for (int i = 0; i < 2000; ++i) {
+        const std::vector<LiveCell> block = saturatedBlock(random);
+        lines.append(block);
+        fed.insert(fed.end(), block.begin(), block.end());
+        for (const LiveCell &cell : block)
+            bytes += cell.form != LiveCell::Form::PortError;
+    }
+    EXPECT_EQ(lines.header(), CaptureTexts::simpleMonitorWarning());
+    EXPECT_EQ(lines.bytesAppended(), bytes);
+    EXPECT_EQ(lines.endCell(), static_cast<qint64>(fed.size()));
+    EXPECT_LE(lines.endCell() - lines.firstCell(), 4096);
+    // What is held is exactly the newest cells, in order, split at a line start.
+    const std::vector<LiveCell> newest(fed.begin() + lines.firstCell(), fed.end());
+    EXPECT_EQ(allLines(lines).join(QString()), textOf(newest));
+    EXPECT_EQ(lines.firstCellOfLine(0), lines.firstCell());
+    // No line passes the grid (every cell fits in 80 columns).
+    qsizetype widest = 0;
+    for (const QString &line : allLines(lines))
+        widest = std::max(widest, line.size());
+    EXPECT_LE(widest, 80);
+}
+
+TEST(LiveLines, AHeldPlaceStaysWhileNewerTextWaits)
+{
+    LiveLines lines(1000, 100 * 1000);
+    lines.setColumns(30);
+    std::mt19937 random(3);
+    for (int i = 0; i < 100; ++i)
+        lines.append(saturatedBlock(random));
+    const qsizetype heldLine = lines.lineCount() / 2;
+    const qint64 heldCell = lines.firstCellOfLine(heldLine);
+    const QString heldText = lines.lineText(heldLine);
+    lines.hold(heldCell);
+    for (int i = 0; i < 1000; ++i)
+        lines.append(saturatedBlock(random));
+    EXPECT_EQ(lines.lineText(lines.lineOfCell(lines.heldCell())), heldText);
+    EXPECT_EQ(lines.heldCell(), heldCell);
+    EXPECT_GT(lines.lineCount(), heldLine + 1000);
+
+    // Following again, the ring shrinks to its usual bound.
+    lines.release();
+    EXPECT_LE(lines.endCell() - lines.firstCell(), 1000);
+}
+
+TEST(LiveLines, PastTheHeldBoundTheHoldMovesToTheOldestLine)
+{
+    LiveLines lines(10, 20);
+    lines.setColumns(6);
+    for (int i = 0; i < 10; ++i)
+        lines.append(hex(static_cast<std::uint8_t>(i)));
+    lines.hold(0);
+    for (int i = 10; i < 40; ++i)
+        lines.append(hex(static_cast<std::uint8_t>(i)));
+    EXPECT_EQ(lines.heldCell(), lines.firstCell());
+    EXPECT_EQ(lines.lineText(0), u" 14 15"_s);
+}
+
+TEST(LiveLines, SelectedTextIsTheCellsAsShownAcrossLines)
+{
+    LiveLines lines;
+    lines.setColumns(4);
+    lines.append(std::vector{text('A'), text(0x0D), hex(0x41), text('B')});
+    EXPECT_EQ(lines.text(1, 3), u"[CR_] 41"_s);
+    // Cells already dropped or not yet come are left out.
+    EXPECT_EQ(lines.text(-5, 99), u"A[CR_] 41B"_s);
+    EXPECT_EQ(lines.lineOfCell(3), 2);
+}
+
+TEST(LiveLines, AClearedViewStartsEmptyAndCountsOn)
+{
+    LiveLines lines;
+    lines.setHeader(u"warn"_s);
+    lines.append(std::vector{hex(1), hex(2)});
+    lines.clear();
+    EXPECT_EQ(lines.lineCount(), 0);
+    EXPECT_TRUE(lines.header().isEmpty());
+    lines.append(hex(3));
+    EXPECT_EQ(lines.firstCellOfLine(0), 2);
+    EXPECT_EQ(lines.bytesAppended(), 3);
+}

@@ -1,0 +1,88 @@
+// ferrox-cli monitor against the simulated board on a pseudo-terminal: how
+// soon it prints, what it prints, and its quiet ends.
+#include "boardprocess.h"
+#include "clirun.h"
+
+#include <QTime>
+#include <gtest/gtest.h>
+
+using namespace ferrox;
+using namespace ferrox::test;
+
+namespace {
+
+QStringList monitorArguments(const BoardProcess &board, const char *options)
+{
+    return words("monitor --device") << board.linkPath() << words(options);
+}
+
+// The hex pairs of "HH:MM:SS.mmm J1> 02 41  .A" lines, in order.
+QStringList hexPairs(const QString &lines)
+{
+    QStringList pairs;
+    for (const QString &line : lines.split(u'\n', Qt::SkipEmptyParts))
+        pairs << line.mid(17).section(QStringLiteral("  "), 0, 0).split(u' ');
+    return pairs;
+}
+
+} // namespace
+
+TEST(MonitorCli, TheFirstLineComesWithin300MsOfItsFirstByte)
+{
+    BoardProcess board(words("--traffic demo --loop --rate 2000"));
+    FERROX_START_BOARD(board);
+    QProcess cli;
+    cli.start(QStringLiteral(FERROX_CLI_BINARY), monitorArguments(board, "--count 300"));
+    QByteArray out;
+    while (!out.contains('\n') && cli.waitForReadyRead(5000))
+        out += cli.readAllStandardOutput();
+    const QTime printed = QTime::currentTime();
+    ASSERT_TRUE(out.contains('\n')) << cli.readAllStandardError().toStdString();
+    const QTime firstByte = QTime::fromString(QString::fromUtf8(out.left(12)), QStringLiteral("HH:mm:ss.zzz"));
+    ASSERT_TRUE(firstByte.isValid()) << out.toStdString();
+    EXPECT_LT(firstByte.msecsTo(printed), 300);
+
+    ASSERT_TRUE(cli.waitForFinished(10000));
+    EXPECT_EQ(cli.exitCode(), 0);
+    out += cli.readAllStandardOutput();
+    EXPECT_EQ(hexPairs(QString::fromUtf8(out)).size(), 300);
+}
+
+TEST(MonitorCli, TerminationAndAClosedOutputEndItQuietly)
+{
+    BoardProcess board(words("--traffic demo --loop --rate 2000"));
+    FERROX_START_BOARD(board);
+    const CliRun stopped = runCli(monitorArguments(board, "--format hex --seconds 1"));
+    EXPECT_EQ(stopped.exitCode, 0);
+    EXPECT_TRUE(stopped.out.startsWith(u' ')) << stopped.out.toStdString();
+    EXPECT_EQ(stopped.err.count(u'\n'), 1) << "the check's line alone: " << stopped.err.toStdString();
+
+    // Its reader gone (head has its byte), the monitor stops the board and
+    // ends long before its 30 seconds; the board then answers the next
+    // monitor at once.
+    QProcess cli;
+    QProcess head;
+    cli.setStandardOutputProcess(&head);
+    head.start(QStringLiteral("head"), words("-c 1"));
+    cli.start(QStringLiteral(FERROX_CLI_BINARY), monitorArguments(board, "--seconds 30"));
+    ASSERT_TRUE(cli.waitForFinished(15000));
+    EXPECT_EQ(cli.exitCode(), 0);
+    EXPECT_EQ(cli.readAllStandardError().count('\n'), 1);
+    EXPECT_EQ(runCli(monitorArguments(board, "--format text --count 5")).exitCode, 0);
+}
+
+TEST(MonitorCli, BadOptionsAreUsageErrors)
+{
+    for (const char *options : {"--format xml", "--gap 0", "--count -1", "--monitor-speed 300"})
+        EXPECT_EQ(runCli(words("monitor --device /dev/null ") + words(options)).exitCode, 2) << options;
+}
+
+TEST(MonitorCli, AnUnpluggedAdapterEndsTheOutputWithTheLinkPortsMessage)
+{
+    BoardProcess board(words("--traffic demo --loop --rate 2000 --hangup-after 1.5"));
+    FERROX_START_BOARD(board);
+    const CliRun run = runCli(monitorArguments(board, "--format hex"));
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_FALSE(run.out.isEmpty());
+    EXPECT_TRUE(run.err.trimmed().section(u'\n', -1).contains(board.linkPath())) << run.err.toStdString();
+}

@@ -1,0 +1,136 @@
+// The frame view: rows, colours, filter bar, find, highlight rules kept in
+// our own settings group, saving, and the chart's click going to a frame.
+#include "framestesting.h"
+
+#include "frames/ui/framewindow.h"
+#include "frames/ui/highlightrules.h"
+#include "frames/ui/responsechartwidget.h"
+#include "support/fakedialogs.h"
+#include "support/fakestores.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTemporaryDir>
+
+using namespace ferrox;
+using namespace ferrox::test;
+using namespace ferrox::testing;
+
+namespace {
+
+// Server 17 asked twice: answered once, then with an exception; 10 ms between turns.
+TimedStream conversation()
+{
+    QList<TimedByte> bytes = sentAt(Direction::J1, QByteArray::fromHex("1103006B00037687"), 0);
+    bytes += sentAt(Direction::J2, QByteArray::fromHex("110306022B00000064C8BA"), 10000);
+    bytes += sentAt(Direction::J1, QByteArray::fromHex("1103006B00037687"), 20000);
+    bytes += sentAt(Direction::J2, QByteArray::fromHex("118302C134"), 35000);
+    return timedStream(bytes);
+}
+
+class FrameView : public ::testing::Test
+{
+protected:
+    FrameWindow &window()
+    {
+        if (!m_window) {
+            const TimedStream stream = conversation();
+            m_window = std::make_unique<FrameWindow>(stream.bytes, stream.times, FramerOptions {}, dialogs, settings,
+                                                     QStringLiteral("modbus-rtu"));
+        }
+        return *m_window;
+    }
+    QString cell(int row, int column) { return window().model()->index(row, column).data().toString(); }
+    template<typename T>
+    T *child(const char *name) { return window().findChild<T *>(QLatin1String(name)); }
+
+    FakeDialogs dialogs;
+    MemorySettingsStore settings;
+    std::unique_ptr<FrameWindow> m_window;
+};
+
+} // namespace
+
+TEST_F(FrameView, ShowsOneRowPerFrameWithItsColumns)
+{
+    ASSERT_EQ(window().model()->rowCount(), 4);
+    EXPECT_EQ(cell(1, FrameTableModel::Time), QStringLiteral("0.010000"));
+    EXPECT_EQ(cell(1, FrameTableModel::Gap), QStringLiteral("10.000"));
+    EXPECT_EQ(cell(1, FrameTableModel::Direction), QStringLiteral("J1←J2"));
+    EXPECT_EQ(cell(1, FrameTableModel::Length), QStringLiteral("11"));
+    EXPECT_EQ(cell(3, FrameTableModel::Verdict), QStringLiteral("NG: 例外コード02 ILLEGAL DATA ADDRESS"));
+    EXPECT_EQ(cell(3, FrameTableModel::Summary),
+              QStringLiteral("例外応答 スレーブ17 FC03 Read Holding Registers 例外コード02 ILLEGAL DATA ADDRESS (#3 への応答, 15.000ms)"));
+    const QModelIndex direction = window().model()->index(0, FrameTableModel::Direction);
+    EXPECT_EQ(direction.data(Qt::ForegroundRole).value<QColor>(), QColor(0x00, 0x60, 0x9A));
+    EXPECT_TRUE(window().model()->index(3, 0).data(Qt::BackgroundRole).isValid()) << "a failed frame stands out";
+}
+
+TEST_F(FrameView, TheFilterBarChoosesRowsBySideVerdictAndPattern)
+{
+    child<QComboBox>("Combo_FrameDirection")->setCurrentIndex(2);
+    EXPECT_EQ(window().model()->rowCount(), 2);
+    child<QCheckBox>("Check_FrameFailedOnly")->setChecked(true);
+    EXPECT_EQ(window().model()->rowCount(), 1);
+    EXPECT_EQ(window().model()->frameAtRow(0), 3);
+    child<QComboBox>("Combo_FrameDirection")->setCurrentIndex(0);
+    child<QCheckBox>("Check_FrameFailedOnly")->setChecked(false);
+    child<QLineEdit>("Text_FramePattern")->setText(QStringLiteral("hex:022B"));
+    EXPECT_EQ(window().model()->rowCount(), 1);
+    EXPECT_EQ(window().model()->frameAtRow(0), 1);
+}
+
+TEST_F(FrameView, FindMovesToTheNextMatchingRowAndWrapsAround)
+{
+    EXPECT_TRUE(window().findNext(QStringLiteral("要求")));
+    EXPECT_EQ(window().table()->currentIndex().row(), 0);
+    EXPECT_TRUE(window().findNext(QStringLiteral("要求")));
+    EXPECT_EQ(window().table()->currentIndex().row(), 2);
+    EXPECT_TRUE(window().findNext(QStringLiteral("要求")));
+    EXPECT_EQ(window().table()->currentIndex().row(), 0);
+    EXPECT_FALSE(window().findNext(QStringLiteral("hex:FFEE")));
+}
+
+TEST_F(FrameView, HighlightRulesAreStoredInOurOwnGroupAndColourTheRows)
+{
+    child<QLineEdit>("Text_FramePattern")->setText(QStringLiteral("hex:8302"));
+    window().highlightPattern(QColor(0x80, 0xFF, 0x80));
+    EXPECT_EQ(settings.values.value(QStringLiteral("ferrox/FrameHighlights/Rule1")), QStringLiteral("hex:8302|#80ff80"));
+    child<QLineEdit>("Text_FramePattern")->clear();
+    EXPECT_EQ(window().model()->index(3, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(0x80, 0xFF, 0x80));
+    EXPECT_FALSE(window().model()->index(1, 0).data(Qt::BackgroundRole).isValid());
+    // Read back as stored; a rule that cannot be read is skipped.
+    settings.values.insert(QStringLiteral("ferrox/FrameHighlights/Count"), QStringLiteral("2"));
+    settings.values.insert(QStringLiteral("ferrox/FrameHighlights/Rule2"), QStringLiteral("hex:|nocolour"));
+    const QList<HighlightRule> rules = loadHighlightRules(settings);
+    ASSERT_EQ(rules.size(), 1);
+    EXPECT_EQ(rules.at(0).bytes, QByteArray::fromHex("8302"));
+}
+
+TEST_F(FrameView, SavesTheShownFramesInTheFormOfTheFileName)
+{
+    QTemporaryDir dir;
+    child<QCheckBox>("Check_FrameFailedOnly")->setChecked(true);
+    const QString path = dir.filePath(QStringLiteral("frames.jsonl"));
+    dialogs.chooseFile(path);
+    ASSERT_TRUE(window().saveShownFrames());
+    const QByteArray saved = readFile(path);
+    EXPECT_EQ(saved.count('\n'), 1);
+    EXPECT_TRUE(saved.startsWith("{\"number\":4,")) << saved.toStdString();
+}
+
+TEST_F(FrameView, AClickOnAChartDotSelectsItsFrameEvenWhenFilteredOut)
+{
+    child<QComboBox>("Combo_FrameDirection")->setCurrentIndex(1);
+    QList<ChartItem> dots;
+    for (const ChartItem &item : window().chart()->chart().items) {
+        if (item.kind == ChartItem::Kind::Dot)
+            dots << item;
+    }
+    ASSERT_EQ(dots.size(), 2);
+    emit window().chart()->frameClicked(dots.at(1).frame);
+    EXPECT_EQ(window().model()->frameAtRow(window().table()->currentIndex().row()), 3);
+    EXPECT_EQ(child<QComboBox>("Combo_FrameDirection")->currentIndex(), 0);
+}

@@ -1,0 +1,96 @@
+// The response-time chart: which exchanges it plots, the spread of each
+// side, and the dots a click finds.
+#include "framestesting.h"
+
+#include "frames/responsechart.h"
+
+#include <QXmlStreamReader>
+
+using namespace ferrox;
+using namespace ferrox::testing;
+
+namespace {
+
+QList<ResponsePoint> answersOf(Direction direction, std::initializer_list<qint64> millis)
+{
+    QList<ResponsePoint> points;
+    qint64 at = 0;
+    for (const qint64 ms : millis)
+        points.append({at += 100000, ms * 1000, direction, qint32(points.size())});
+    return points;
+}
+
+} // namespace
+
+TEST(ResponseChart, SpreadGivesMinMedianNearestRank95AndMax)
+{
+    // 20 answers of 1..20 ms: the 95th percentile is the 19th; a lone answer is all four.
+    QList<ResponsePoint> points = answersOf(Direction::J2, {20, 3, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19});
+    points += answersOf(Direction::J1, {7});
+    const ResponseSpread j2 = spreadOf(points, Direction::J2);
+    EXPECT_EQ(j2.count, 20);
+    EXPECT_EQ(j2.minimumMicros, 1000);
+    EXPECT_EQ(j2.medianMicros, 10500);
+    EXPECT_EQ(j2.p95Micros, 19000);
+    EXPECT_EQ(j2.maximumMicros, 20000);
+    EXPECT_EQ(spreadOf(points, Direction::J1).p95Micros, 7000);
+    EXPECT_EQ(spreadOf({}, Direction::J1).count, 0);
+}
+
+TEST(ResponseChart, PlotsPairedResponsesOrElseEachTurnOfTheConversation)
+{
+    QList<TimedByte> modbus = sentAt(Direction::J1, QByteArray::fromHex("1103006B00037687"), 1000);
+    modbus += sentAt(Direction::J2, QByteArray::fromHex("110306022B00000064C8BA"), 13000);
+    const TimedStream pairedStream = timedStream(modbus);
+    const FrameList paired = buildFrames(pairedStream.bytes, pairedStream.times, *makeDecoder(QStringLiteral("modbus-rtu")));
+    const QList<ResponsePoint> answers = responsePointsOf(paired);
+    ASSERT_EQ(answers.size(), 1);
+    EXPECT_EQ(answers.at(0).responseMicros, 12000);
+    EXPECT_EQ(answers.at(0).frame, 1);
+
+    // Lines pair nothing: every change of side counts, a line after a line of the same side does not.
+    QList<TimedByte> lines = sentAt(Direction::J1, "A\r", 0);
+    lines += sentAt(Direction::J2, "B\r", 4000);
+    lines += sentAt(Direction::J2, "C\r", 9000);
+    lines += sentAt(Direction::J1, "D\r", 15000);
+    const TimedStream lineStream = timedStream(lines);
+    const QList<ResponsePoint> turns =
+        responsePointsOf(buildFrames(lineStream.bytes, lineStream.times, *makeDecoder(QStringLiteral("lines"))));
+    ASSERT_EQ(turns.size(), 2);
+    EXPECT_EQ(turns.at(0).responseMicros, 4000);
+    EXPECT_EQ(turns.at(1).responseMicros, 6000);
+    EXPECT_EQ(turns.at(1).direction, Direction::J1);
+}
+
+TEST(ResponseChart, AClickFindsTheNearestDotsFrame)
+{
+    const ResponseChart chart = layoutResponseChart(answersOf(Direction::J1, {10, 40}));
+    QList<QPointF> dots;
+    for (const ChartItem &item : chart.items) {
+        if (item.kind == ChartItem::Kind::Dot)
+            dots << item.area.topLeft();
+    }
+    ASSERT_EQ(dots.size(), 2);
+    EXPECT_EQ(chart.frameAt(dots.at(1) + QPointF(3, -2)), 1);
+    EXPECT_EQ(chart.frameAt(dots.at(0)), 0);
+    EXPECT_EQ(chart.frameAt(QPointF(-50, -50)), -1);
+}
+
+TEST(ResponseChart, SvgIsWellFormedWithADotPerAnswer)
+{
+    const QByteArray svg = chartSvg(layoutResponseChart(answersOf(Direction::J2, {1, 2, 3})));
+    QXmlStreamReader xml(svg);
+    int circles = 0;
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("circle"))
+            ++circles;
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_EQ(circles, 3);
+}
+
+TEST(ResponseChart, WithoutAnswersSaysSo)
+{
+    const QByteArray svg = chartSvg(layoutResponseChart({}));
+    EXPECT_TRUE(svg.contains(QStringLiteral("応答時間のデータがありません(到着時刻が必要です)。").toUtf8()));
+}

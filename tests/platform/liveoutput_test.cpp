@@ -1,0 +1,68 @@
+// Live output to a pipe whose reader stops reading, then reads again, then
+// goes away.
+#include "platform/liveoutput.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace ferrox;
+
+namespace {
+
+constexpr int PieceSize = 1000;
+
+// Piece n: its number in eight digits, then filler.
+QByteArray piece(int n)
+{
+    return QByteArray::number(n).rightJustified(8, '0') + QByteArray(PieceSize - 8, 'p');
+}
+
+} // namespace
+
+TEST(LiveOutput, AReaderThatStopsReadingHoldsNothingUpAndGetsWholePiecesInOrder)
+{
+    std::signal(SIGPIPE, SIG_IGN); // as ferrox-cli has it
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    LiveOutput output(fds[1]);
+    int behind = 0;
+    int closed = 0;
+    QObject::connect(&output, &LiveOutput::fellBehind, [&] { ++behind; });
+    QObject::connect(&output, &LiveOutput::closed, [&] { ++closed; });
+
+    // Twice what may wait: every write returns, the later pieces are dropped whole.
+    const int pieces = 2 * LiveOutput::MaxQueuedBytes / PieceSize;
+    int accepted = 0;
+    for (int n = 0; n < pieces; ++n)
+        accepted += output.write(piece(n)) ? 1 : 0;
+    EXPECT_LT(accepted, pieces);
+    EXPECT_EQ(output.droppedBytes(), qint64(pieces - accepted) * PieceSize);
+    EXPECT_EQ(behind, 1);
+
+    // Read again, the reader gets the accepted pieces, whole and in order.
+    ::fcntl(fds[0], F_SETFL, O_NONBLOCK);
+    QByteArray received;
+    const auto readAll = [&] {
+        char buffer[65536];
+        for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;)
+            received.append(buffer, n);
+        return received.size() >= qsizetype(accepted) * PieceSize;
+    };
+    ASSERT_TRUE(QTest::qWaitFor(readAll, 10000));
+    QByteArray expected;
+    for (int n = 0; n < accepted; ++n)
+        expected += piece(n);
+    EXPECT_EQ(received, expected);
+
+    // The reader gone: the output says so, once.
+    ::close(fds[0]);
+    EXPECT_FALSE(output.write(piece(0)));
+    EXPECT_FALSE(output.write(piece(1)));
+    EXPECT_EQ(closed, 1);
+    EXPECT_EQ(behind, 1);
+    ::close(fds[1]);
+}
