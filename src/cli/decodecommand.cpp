@@ -80,7 +80,7 @@ int decodeCommand(const QStringList &arguments)
 
     const QString path = args.positional().constFirst();
     int status = ExitSuccess;
-    const std::optional<CaptureBuffer> capture = loadDataFile(path, status);
+    const std::optional<CaptureBuffer> capture = loadMonitorData(path, status);
     if (!capture)
         return status;
     const std::optional<ArrivalTimes> times = loadArrivalTimes(path, *capture);

@@ -167,7 +167,7 @@ int capture(CliArguments &args, const QString &fifo)
         if (result.status == ConsoleCaptureResult::Status::LinkFailed)
             printError(result.text);
         QObject::connect(&printer->output(), &LiveOutput::finished, [failed] {
-            QCoreApplication::exit(failed ? ExitLinkFailure : ExitSuccess);
+            endEventLoop(failed ? ExitLinkFailure : ExitSuccess);
         });
         printer->finish();
     });

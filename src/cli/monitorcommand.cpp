@@ -86,7 +86,7 @@ int monitorCommand(const QStringList &arguments)
         if (!failure.isEmpty())
             printError(failure);
         const int status = failure.isEmpty() ? ExitSuccess : ExitLinkFailure;
-        QObject::connect(&printer->output(), &LiveOutput::finished, [status] { QCoreApplication::exit(status); });
+        QObject::connect(&printer->output(), &LiveOutput::finished, [status] { endEventLoop(status); });
         printer->finish();
     });
     const ConsoleMonitorRequest request{link->check, link->device, line->speedText, line->directionText};

@@ -139,7 +139,8 @@ TEST_F(CliFiles, DevicesAreOutputs)
 TEST_F(CliFiles, AnEndCodeAloneIsRejectedByEveryCommand)
 {
     writeFile(path("end.dat"), QByteArray(1, char(0xFF)));
-    for (const char *line : {"examine end.dat", "render end.dat", "timeline end.dat", "export end.dat --format csv -o -"}) {
+    for (const char *line : {"examine end.dat", "render end.dat", "timeline end.dat", "export end.dat --format csv -o -",
+                             "decode end.dat"}) {
         const CliRun run = runCli(dir.path(), words(line));
         EXPECT_EQ(run.exitCode, 4) << line;
     }
