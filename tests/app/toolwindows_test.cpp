@@ -63,7 +63,7 @@ TEST_F(AppTest, TheDisplayMenusFrameItemOpensAFrameViewOfTheCurrentData)
     FakeSerialPort port;
     session = std::make_unique<Session>(window(), port, dir.path() + u'/');
     window().show();
-    MonitorData &data = session->logWindows().monitorData();
+    MonitorData &data = session->state().data();
     data.capture = CaptureBuffer::fromStream(QByteArray::fromHex("A4B1A2B3809F9090FF"));
     window().setDataCommandsEnabled(true); // as an accepted capture or an open leaves them
     window().menuItem(QStringLiteral("mnuMonitorLogFrames"))->trigger();
