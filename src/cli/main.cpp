@@ -11,16 +11,18 @@
 #include <cstring>
 #include <memory>
 
+#include <strings.h>
+
 namespace {
 
 // A PNG chart is painted with fonts, which takes the GUI library; nothing
-// is shown, so no display is needed.
+// is shown, so no display is needed. The chart option takes ".PNG" as well.
 bool paintsAnImage(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
         const char *argument = argv[i];
         const std::size_t length = std::strlen(argument);
-        if (length > 4 && std::strcmp(argument + length - 4, ".png") == 0)
+        if (length > 4 && strcasecmp(argument + length - 4, ".png") == 0)
             return true;
     }
     return false;

@@ -90,7 +90,8 @@ TEST(TimelineChartCli, WritesTheResponseTimeChartAsSvgOrPng)
     QTemporaryDir dir;
     const QString data = writeFile(dir.filePath(QStringLiteral("poll.dat")), byJ1("PQ") + byJ2("abc") + byJ1("R") + endCode());
     writeFile(data + QStringLiteral(".times"), "2026-12-06T22:00:51.250000+09:00\n0\t1000\n4\t3500\n10\t9000\n");
-    for (const char *name : {"chart.svg", "chart.png"}) {
+    // The option takes the suffix in either case; an upper-case one once aborted the tool.
+    for (const char *name : {"chart.svg", "chart.png", "CHART.PNG"}) {
         const QString chart = dir.filePath(QLatin1String(name));
         const CliRun run = runCli({QStringLiteral("timeline"), data, QStringLiteral("--chart"), chart});
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
