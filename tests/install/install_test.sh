@@ -107,11 +107,11 @@ if [ -n "$deb" ]; then
 fi
 
 # make demo builds the three programs only, and its text names the
-# toolbar's real buttons.
+# toolbar buttons by the captions a user sees on them.
 source=$(cd "$(dirname "$0")/../.." && pwd)
 builds=$(make -s -n -C "$source" demo RELEASE_DIR=release | grep -- '--build')
 [[ $builds == *"--target ferrox ferrox-cli ferrox-board" ]] || fail "make demo builds: $builds"
-for key in StartKey StopKey; do
+for key in StartCaption StopCaption; do
   caption=$(sed -nE "s/.*const QString $key = QStringLiteral\(\"(.*)\"\);/\1/p" "$source/src/app/texts.h")
   grep -q " $caption " "$source/scripts/demo" || fail "the demo does not name the button $caption"
 done
