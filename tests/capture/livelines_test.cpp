@@ -88,18 +88,6 @@ TEST(LiveLines, LinesBreakOnlyBetweenCells)
     }
 }
 
-TEST(LiveLines, ANewWidthWrapsTheHeldCellsAgain)
-{
-    LiveLines lines;
-    lines.setColumns(6);
-    lines.append(std::vector{hex(1), hex(2), hex(3), hex(4), hex(5)});
-    lines.setColumns(9);
-    EXPECT_EQ(allLines(lines), QStringList({u" 01 02 03"_s, u" 04 05"_s}));
-    // Appending goes on at the end of the last line.
-    lines.append(hex(6));
-    EXPECT_EQ(lines.lineText(1), u" 04 05 06"_s);
-}
-
 TEST(LiveLines, ASaturatedStreamKeepsTheHeaderAndLosesNothingButWholeOldLines)
 {
     LiveLines lines(4096, 64 * 1024);
@@ -150,41 +138,4 @@ TEST(LiveLines, AHeldPlaceStaysWhileNewerTextWaits)
     // Following again, the ring shrinks to its usual bound.
     lines.release();
     EXPECT_LE(lines.endCell() - lines.firstCell(), 1000);
-}
-
-TEST(LiveLines, PastTheHeldBoundTheHoldMovesToTheOldestLine)
-{
-    LiveLines lines(10, 20);
-    lines.setColumns(6);
-    for (int i = 0; i < 10; ++i)
-        lines.append(hex(static_cast<std::uint8_t>(i)));
-    lines.hold(0);
-    for (int i = 10; i < 40; ++i)
-        lines.append(hex(static_cast<std::uint8_t>(i)));
-    EXPECT_EQ(lines.heldCell(), lines.firstCell());
-    EXPECT_EQ(lines.lineText(0), u" 14 15"_s);
-}
-
-TEST(LiveLines, SelectedTextIsTheCellsAsShownAcrossLines)
-{
-    LiveLines lines;
-    lines.setColumns(4);
-    lines.append(std::vector{text('A'), text(0x0D), hex(0x41), text('B')});
-    EXPECT_EQ(lines.text(1, 3), u"[CR_] 41"_s);
-    // Cells already dropped or not yet come are left out.
-    EXPECT_EQ(lines.text(-5, 99), u"A[CR_] 41B"_s);
-    EXPECT_EQ(lines.lineOfCell(3), 2);
-}
-
-TEST(LiveLines, AClearedViewStartsEmptyAndCountsOn)
-{
-    LiveLines lines;
-    lines.setHeader(u"warn"_s);
-    lines.append(std::vector{hex(1), hex(2)});
-    lines.clear();
-    EXPECT_EQ(lines.lineCount(), 0);
-    EXPECT_TRUE(lines.header().isEmpty());
-    lines.append(hex(3));
-    EXPECT_EQ(lines.firstCellOfLine(0), 2);
-    EXPECT_EQ(lines.bytesAppended(), 3);
 }

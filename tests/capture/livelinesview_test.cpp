@@ -58,14 +58,6 @@ protected:
 
 } // namespace
 
-TEST_F(LiveLinesViewTest, AtTheBottomItFollowsTheNewestLine)
-{
-    feed(20);
-    EXPECT_EQ(view.topLine() + view.bodyRows(), lines.lineCount());
-    EXPECT_EQ(view.verticalScrollBar()->value(), view.verticalScrollBar()->maximum());
-    EXPECT_EQ(lines.columns(), view.viewport()->width() / view.fontMetrics().horizontalAdvance(u'0'));
-}
-
 TEST_F(LiveLinesViewTest, TheHeaderWrapsWithinTheViewsWidth)
 {
     const QString warning = CaptureTexts::simpleMonitorWarning();

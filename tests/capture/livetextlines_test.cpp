@@ -62,14 +62,3 @@ TEST(LiveTextLines, LinesEndAtASenderChangeAGapOrSixteenBytes)
                                 ".163 --> 7F  .",
                             }));
 }
-
-TEST(LiveTextLines, HexAndTextAreTheLiveViewsForms)
-{
-    LiveTextLines hex(LiveTextLines::Form::Hex, Gap);
-    hex.feed(from(Direction::J1, {0x41, 0x0D}), At);
-    EXPECT_EQ(hex.flush(), " 41 0D\n");
-    LiveTextLines text(LiveTextLines::Form::Text, Gap);
-    const QByteArray first = text.feed(from(Direction::J1, {0x41, 0x0D}), At);
-    EXPECT_EQ(first + text.feed(from(Direction::J2, {0xB1}), At), "A[CR_]\n");
-    EXPECT_EQ(text.flush(), "ｱ\n");
-}

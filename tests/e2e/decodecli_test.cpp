@@ -62,29 +62,6 @@ TEST(DecodeCli, NamesAndPairsEveryRequestAndResponseOfACapturedModbusConversatio
     EXPECT_EQ(frames.at(19).value(QStringLiteral("problem")).toString(), QStringLiteral("例外コード02 ILLEGAL DATA ADDRESS"));
 }
 
-TEST(DecodeCli, DecodesUpToASequenceErrorAndSaysSo)
-{
-    QTemporaryDir dir;
-    // A receive error (0xC5) between the two lines breaks the tag sequence at stream offset 8.
-    const QString data = writeFile(dir.filePath(QStringLiteral("cut.dat")), byJ1("OK\r\n") + bytes({0xC5}) + byJ1("NG\r\n") + endCode());
-    const CliRun run = runCli(QStringList {QStringLiteral("decode"), data} << words("--format csv"));
-    EXPECT_EQ(run.exitCode, 4);
-    EXPECT_EQ(run.out, QStringLiteral("number,time_us,gap_us,direction,length,hex,characters,summary,verdict,problem,paired_with,response_us\r\n"
-                                      "1,,,J1,4,4F 4B 0D 0A,OK[CR][LF],OK,,,,\r\n"));
-    EXPECT_TRUE(run.err.contains(QStringLiteral("ストリームの8バイト目にタグ順序エラーがあるため、その手前までを扱いました。")))
-        << run.err.toStdString();
-}
-
-TEST(DecodeCli, RefusesUnknownChoicesWithAUsageError)
-{
-    QTemporaryDir dir;
-    const QString data = writeFile(dir.filePath(QStringLiteral("a.dat")), byJ1("A") + endCode());
-    for (const char *options : {"--decoder xml", "--decoder fixed:0", "--format yaml", "--only j3", "--gap -1", "--gap x"}) {
-        const CliRun run = runCli(QStringList {QStringLiteral("decode"), data} << words(options));
-        EXPECT_EQ(run.exitCode, 2) << options;
-    }
-}
-
 TEST(TimelineChartCli, WritesTheResponseTimeChartAsSvgOrPng)
 {
     QTemporaryDir dir;

@@ -71,12 +71,6 @@ TEST(MonitorCli, TerminationAndAClosedOutputEndItQuietly)
     EXPECT_EQ(runCli(monitorArguments(board, "--format text --count 5")).exitCode, 0);
 }
 
-TEST(MonitorCli, BadOptionsAreUsageErrors)
-{
-    for (const char *options : {"--format xml", "--gap 0", "--count -1", "--monitor-speed 300"})
-        EXPECT_EQ(runCli(words("monitor --device /dev/null ") + words(options)).exitCode, 2) << options;
-}
-
 TEST(MonitorCli, AnUnpluggedAdapterEndsTheOutputWithTheLinkPortsMessage)
 {
     BoardProcess board(words("--traffic demo --loop --rate 2000 --hangup-after 1.5"));

@@ -147,9 +147,3 @@ TEST(Framer, TakesTheBytesUpToTheFirstSequenceErrorAndSaysSo)
     EXPECT_EQ(list.notes().constFirst(),
               QStringLiteral("ストリームの2バイト目にタグ順序エラーがあるため、その手前までを扱いました。"));
 }
-
-TEST(Framer, AnEmptyStreamMakesNoFrames)
-{
-    const FrameList list = buildFrames(MonitoredBytes {}, std::nullopt, NoDecoder());
-    EXPECT_TRUE(list.frames.isEmpty());
-}

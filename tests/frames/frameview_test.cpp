@@ -109,18 +109,6 @@ TEST_F(FrameView, HighlightRulesAreStoredInOurOwnGroupAndColourTheRows)
     EXPECT_EQ(rules.at(0).bytes, QByteArray::fromHex("8302"));
 }
 
-TEST_F(FrameView, SavesTheShownFramesInTheFormOfTheFileName)
-{
-    QTemporaryDir dir;
-    child<QCheckBox>("Check_FrameFailedOnly")->setChecked(true);
-    const QString path = dir.filePath(QStringLiteral("frames.jsonl"));
-    dialogs.chooseFile(path);
-    ASSERT_TRUE(window().saveShownFrames());
-    const QByteArray saved = readFile(path);
-    EXPECT_EQ(saved.count('\n'), 1);
-    EXPECT_TRUE(saved.startsWith("{\"number\":4,")) << saved.toStdString();
-}
-
 TEST_F(FrameView, AClickOnAChartDotSelectsItsFrameEvenWhenFilteredOut)
 {
     child<QComboBox>("Combo_FrameDirection")->setCurrentIndex(1);

@@ -100,13 +100,6 @@ TEST(ModbusRtuDecoder, NamesEveryExceptionCodeAndFailsTheResponse)
     }
 }
 
-TEST(ModbusRtuDecoder, AnExceptionWithoutItsRequestIsStillAResponse)
-{
-    const FrameList list = modbus(byJ2(rtu("8102")));
-    EXPECT_EQ(list.frames.at(0).summary, QStringLiteral("例外応答 スレーブ17 FC01 Read Coils 例外コード02 ILLEGAL DATA ADDRESS"));
-    EXPECT_EQ(list.frames.at(0).pairedFrame, -1);
-}
-
 TEST(ModbusRtuDecoder, MarksBrokenShortCutAndOverLongFramesButKeepsThem)
 {
     QByteArray broken = rtu("03006B0003");

@@ -61,36 +61,3 @@ TEST(ResponseChart, PlotsPairedResponsesOrElseEachTurnOfTheConversation)
     EXPECT_EQ(turns.at(1).responseMicros, 6000);
     EXPECT_EQ(turns.at(1).direction, Direction::J1);
 }
-
-TEST(ResponseChart, AClickFindsTheNearestDotsFrame)
-{
-    const ResponseChart chart = layoutResponseChart(answersOf(Direction::J1, {10, 40}));
-    QList<QPointF> dots;
-    for (const ChartItem &item : chart.items) {
-        if (item.kind == ChartItem::Kind::Dot)
-            dots << item.area.topLeft();
-    }
-    ASSERT_EQ(dots.size(), 2);
-    EXPECT_EQ(chart.frameAt(dots.at(1) + QPointF(3, -2)), 1);
-    EXPECT_EQ(chart.frameAt(dots.at(0)), 0);
-    EXPECT_EQ(chart.frameAt(QPointF(-50, -50)), -1);
-}
-
-TEST(ResponseChart, SvgIsWellFormedWithADotPerAnswer)
-{
-    const QByteArray svg = chartSvg(layoutResponseChart(answersOf(Direction::J2, {1, 2, 3})));
-    QXmlStreamReader xml(svg);
-    int circles = 0;
-    while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("circle"))
-            ++circles;
-    }
-    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-    EXPECT_EQ(circles, 3);
-}
-
-TEST(ResponseChart, WithoutAnswersSaysSo)
-{
-    const QByteArray svg = chartSvg(layoutResponseChart({}));
-    EXPECT_TRUE(svg.contains(QStringLiteral("応答時間のデータがありません(到着時刻が必要です)。").toUtf8()));
-}

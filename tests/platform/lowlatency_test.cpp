@@ -38,18 +38,6 @@ TEST(LowLatency, SetsAnAdaptersLatencyTimerTo1MsAndPutsItBack)
     EXPECT_EQ(readFile(timer), QByteArray("16"));
 }
 
-TEST(LowLatency, LeavesATimerAlreadyAt1MsAndDevicesWithoutOne)
-{
-    QTemporaryDir sysfs;
-    const QString timer = writeFile(timerFile(sysfs, "ttyUSB0"), "1\n");
-    LowLatency lowLatency(sysfs.path());
-    lowLatency.apply(-1, QStringLiteral("/dev/ttyUSB0"));
-    lowLatency.apply(-1, QStringLiteral("/dev/ttyS0"));
-    lowLatency.restore(-1);
-    EXPECT_EQ(readFile(timer), QByteArray("1\n"));
-    EXPECT_FALSE(lowLatency.previousLatencyTimerMs().has_value());
-}
-
 TEST(LowLatency, APseudoTerminalRefusesTheDriverFlagHarmlessly)
 {
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY);

@@ -42,16 +42,6 @@ TEST_F(PortLock, ALockOfALiveProcessNamesIt)
     EXPECT_EQ(refusal.devicePath, device());
 }
 
-// A refusal of a device the user may open is another program's exclusive hold.
-TEST_F(PortLock, ADeviceWeMayOpenIsInUseWithoutALock)
-{
-    test::writeFile(device(), {});
-    const PortRefusal refusal = diagnosePortRefusal(device(), QSerialPort::PermissionError);
-    EXPECT_EQ(refusal.kind, PortRefusal::Kind::InUse);
-    EXPECT_EQ(refusal.holder, QString());
-    EXPECT_EQ(diagnosePortRefusal(device(), QSerialPort::DeviceNotFoundError).kind, PortRefusal::Kind::Missing);
-}
-
 TEST_F(PortLock, AGroupIsSuggestedOnlyWhenItCouldOpenTheDevice)
 {
     const group *entry = ::getgrnam("dialout");

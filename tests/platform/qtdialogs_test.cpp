@@ -46,12 +46,6 @@ TEST(QtDialogs, ABoxEndedByAShutdownIsARefusal)
     EXPECT_EQ(askInsideTheLoop(MessageButtons::YesNo, shutDown), MessageAnswer::No);
 }
 
-TEST(QtDialogs, TheUsersClickIsTheAnswer)
-{
-    EXPECT_EQ(askInsideTheLoop(MessageButtons::OkCancel, [] { click(QMessageBox::Ok); }), MessageAnswer::Ok);
-    EXPECT_EQ(askInsideTheLoop(MessageButtons::YesNo, [] { click(QMessageBox::Yes); }), MessageAnswer::Yes);
-}
-
 TEST(QtDialogs, AModalWindowKeepsItsBoxesInFrontOfIt)
 {
     QWidget mainWindow;
