@@ -2,7 +2,6 @@
 // output, messages on standard error, exit status.
 #include "version/programinfo.h"
 
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -109,28 +108,6 @@ TEST(CliRender, OutputAndEncodingChoices)
         ASSERT_TRUE(terminal.waitForFinished(30000));
         EXPECT_EQ(terminal.readAllStandardOutput().contains(heading.toUtf8()), isUtf8) << options;
     }
-}
-
-// Names that are not UTF-8 are bytes like any other: found as input and
-// written as output (by -o, nothing on standard output) under exactly those bytes.
-TEST(CliRender, FileNamesThatAreNotUtf8)
-{
-    QTemporaryDir dir;
-    QProcess shell;
-    shell.setWorkingDirectory(dir.path());
-    shell.start(QStringLiteral("/bin/sh"),
-                {QStringLiteral("-c"), QStringLiteral("cp \"$1\" \"$(printf 'caf\\351.dat')\" && "
-                                "\"$0\" render \"$(printf 'caf\\351.dat')\" -o \"$(printf 'out\\351.rsm')\" 2>/dev/null && "
-                                "cat \"$(printf 'out\\351.rsm')\" && rm \"$(printf 'caf\\351.dat')\" \"$(printf 'out\\351.rsm')\""),
-                 QStringLiteral(FERROX_CLI), QStringLiteral(FERROX_CLI_TEST_DIR "/data/exchange.dat")});
-    ASSERT_TRUE(shell.waitForFinished(30000));
-    EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
-    const QByteArray rendered = shell.readAllStandardOutput();
-    const QByteArray wanted = expected("exchange.mode1.rsm");
-    // After the header's data name the rendering is the same.
-    const QByteArray afterName = wanted.mid(wanted.indexOf("byte\r\n"));
-    EXPECT_TRUE(rendered.endsWith(afterName) && rendered.count(afterName) == 1 && rendered.size() > afterName.size());
-    EXPECT_TRUE(QDir(dir.path()).isEmpty()); // no other file was made
 }
 
 // An empty file is refused as by render, above.
