@@ -4,18 +4,19 @@
 
 namespace ferrox {
 
-CaptureReceiver::CaptureReceiver(SerialPort &port, CaptureRecorder &recorder, QObject *parent)
-    : QObject(parent), m_port(port), m_recorder(recorder)
+CaptureReceiver::CaptureReceiver(CaptureRecorder &recorder, QObject *parent)
+    : QObject(parent), m_recorder(recorder)
 {
 }
 
-void CaptureReceiver::start()
+void CaptureReceiver::start(SerialPort &port)
 {
     stop();
+    m_port = &port;
     m_recorder.start();
     m_active = true;
-    m_arrival = connect(&m_port, &SerialPort::bytesArrived, this, &CaptureReceiver::readPass);
-    m_error = connect(&m_port, &SerialPort::lineError, this, &CaptureReceiver::portError);
+    m_arrival = connect(m_port, &SerialPort::bytesArrived, this, &CaptureReceiver::readPass);
+    m_error = connect(m_port, &SerialPort::lineError, this, &CaptureReceiver::portError);
     readPass();
 }
 
@@ -30,11 +31,11 @@ void CaptureReceiver::readPass()
 {
     if (!m_active || !m_recorder.isRunning())
         return;
-    const qint16 waiting = m_port.bytesWaiting();
+    const qint16 waiting = m_port->bytesWaiting();
     if (!m_recorder.checkWaitingCount(waiting)) {
         if (waiting == 0)
             return;
-        const QByteArray block = m_port.readAll();
+        const QByteArray block = m_port->readAll();
         const qsizetype taken = m_recorder.feed(block);
         if (taken > 0)
             emit stored(block.first(taken), m_recorder.CaptureCount());

@@ -22,11 +22,11 @@ class CaptureReceiver : public QObject
 {
     Q_OBJECT
 public:
-    CaptureReceiver(SerialPort &port, CaptureRecorder &recorder, QObject *parent = nullptr);
+    explicit CaptureReceiver(CaptureRecorder &recorder, QObject *parent = nullptr);
 
     // Starts a fresh capture in the recorder and reads the stream, beginning
     // with any bytes that already wait.
-    void start();
+    void start(SerialPort &port);
     // Reads no more; the recorder keeps what it has.
     void stop();
     bool isActive() const { return m_active; }
@@ -46,7 +46,7 @@ signals:
 private:
     void readPass();
 
-    SerialPort &m_port;
+    SerialPort *m_port = nullptr;
     CaptureRecorder &m_recorder;
     QMetaObject::Connection m_arrival;
     QMetaObject::Connection m_error;

@@ -1,11 +1,9 @@
 #include "capturerun.h"
 
-#include "link/exchanges.h"
-
 namespace ferrox {
 
 CaptureRun::CaptureRun(LinkOwner &owner, QObject *parent)
-    : QObject(parent), m_owner(owner), m_receiver(owner.port(), m_recorder)
+    : QObject(parent), m_link(owner), m_receiver(m_recorder)
 {
     m_endCodeWait.setSingleShot(true);
     // A coarse timer may run up to 5 % long; the wait is a promise.
@@ -32,7 +30,7 @@ void CaptureRun::start(const CaptureStartRequest &request)
     m_stopRequested = false;
     m_portError = 0;
     m_quietBoardAtEnd = true;
-    m_owner.startCapture(request, [this](const CaptureStartOutcome &outcome) { onStarted(outcome); });
+    m_link.start(request, [this](const CaptureStartOutcome &outcome) { onStarted(outcome); });
 }
 
 void CaptureRun::onStarted(const CaptureStartOutcome &outcome)
@@ -48,7 +46,7 @@ void CaptureRun::onStarted(const CaptureStartOutcome &outcome)
     m_streamBytes = 0;
     m_recorder.setKeepsStream(m_keepsStream);
     emit streamStarted(outcome.reply);
-    m_receiver.start();
+    m_receiver.start(*m_link.port());
     if (m_stopRequested && m_streaming)
         sendUserStop();
 }
@@ -64,10 +62,14 @@ void CaptureRun::requestStop()
 
 void CaptureRun::sendUserStop()
 {
-    m_owner.stopCapture(LinkOwner::StopReason::User,
-                        [this](bool written) { emit stopSent(StopKind::User, written); });
+    m_link.stop(CaptureLink::StopReason::User, [this](bool written) { emit stopSent(StopKind::User, written); });
     if (!m_endCodeWait.isActive())
         m_endCodeWait.start();
+}
+
+void CaptureRun::stopBoard()
+{
+    m_link.stop(CaptureLink::StopReason::User, [](bool) {});
 }
 
 void CaptureRun::onEnded(CaptureRecorder::Exit exit)
@@ -78,7 +80,7 @@ void CaptureRun::onEnded(CaptureRecorder::Exit exit)
     }
     // The PC cannot take more: the board is stopped before anything else.
     m_streaming = false;
-    m_owner.stopCapture(LinkOwner::StopReason::Forced, [this, exit](bool written) {
+    m_link.stop(CaptureLink::StopReason::Forced, [this, exit](bool written) {
         emit stopSent(StopKind::Forced, written);
         endStream(exit);
     });
@@ -107,9 +109,9 @@ void CaptureRun::endStream(CaptureRecorder::Exit exit)
     m_endCodeWait.stop();
     m_streaming = false;
     emit streamEnded(exit);
-    m_owner.runScript(captureEndScript(m_quietBoardAtEnd), [this](const LinkScriptResult &) {
+    m_link.runEndScript(m_quietBoardAtEnd, [this] {
         m_active = false;
-        m_owner.endCapture();
+        m_link.release();
         emit finished();
     });
 }

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "capturelink.h"
 #include "capturereceiver.h"
 #include "capturerecorder.h"
 
 #include "data/arrivaltimes.h"
-#include "link/linkowner.h"
 
 #include <QObject>
 #include <QTimer>
@@ -46,6 +46,8 @@ public:
     // sends it again), or as soon as the stream starts when asked for
     // before. Does nothing when no capture runs.
     void requestStop();
+    // Tells the board to stop outside a capture (after a start that failed).
+    void stopBoard();
     // Read at the end of the stream: false leaves the board streaming for
     // whoever takes the link next (the simple monitor).
     void setQuietBoardAtEnd(bool quiet) { m_quietBoardAtEnd = quiet; }
@@ -92,7 +94,7 @@ private:
     void onEndCodeOverdue();
     void endStream(CaptureRecorder::Exit exit);
 
-    LinkOwner &m_owner;
+    CaptureLink m_link;
     CaptureRecorder m_recorder;
     CaptureReceiver m_receiver;
     ArrivalRecorder m_arrivals;

@@ -52,7 +52,6 @@ void ConsoleCapture::start(const ConsoleCaptureRequest &request)
 void ConsoleCapture::onChecked(bool verified, const QString &text, const QString &firmwareVersion)
 {
     m_checking = false;
-    m_owner.release(LinkUse::Check);
     if (!verified) {
         fail(text);
         return;

@@ -3,7 +3,7 @@
 #include "capturerun.h"
 
 #include "data/monitordata.h"
-#include "link/linkowner.h"
+#include "link/exchanges.h"
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,6 @@
 #include "consolemonitor.h"
 
 #include "link/consolecheck.h"
-#include "link/linkowner.h"
 #include "link/texts.h"
 #include "platform/serialport.h"
 
@@ -19,7 +18,7 @@ qint64 nowEpochMicros()
 
 } // namespace
 
-ConsoleMonitor::ConsoleMonitor(LinkOwner &owner, QObject *parent) : QObject(parent), m_owner(owner)
+ConsoleMonitor::ConsoleMonitor(LinkOwner &owner, QObject *parent) : QObject(parent), m_owner(owner), m_link(owner)
 {
     connect(&owner.port(), &SerialPort::receiveNotification, this, &ConsoleMonitor::onReceive);
     connect(&owner.port(), &SerialPort::lineError, this, &ConsoleMonitor::onLineError);
@@ -29,13 +28,12 @@ void ConsoleMonitor::start(const ConsoleMonitorRequest &request)
 {
     m_request = request;
     runConsoleCheck(m_owner, request.check, request.portName, [this](const ConsoleCheckResult &check) {
-        m_owner.release(LinkUse::Check);
         if (!check.verified) {
             finish(check.text);
             return;
         }
         emit logText(check.text);
-        m_owner.startSimpleMonitor({check.firmwareVersion, m_request.monitorSpeedText, m_request.directionText});
+        m_link.start({check.firmwareVersion, m_request.monitorSpeedText, m_request.directionText});
         m_streaming = true;
         emit streamStarted();
         if (m_stopRequested) {
@@ -54,14 +52,15 @@ void ConsoleMonitor::requestStop()
         return;
     }
     m_streaming = false;
-    m_owner.stopSimpleMonitor([this] { finish(QString()); });
+    m_link.stop([this] { finish(QString()); });
 }
 
 void ConsoleMonitor::onReceive()
 {
-    if (!m_streaming || m_owner.holder() != LinkUse::SimpleMonitor)
+    SerialPort *port = m_link.port();
+    if (!m_streaming || !port)
         return;
-    const QByteArray block = m_owner.port().readAll();
+    const QByteArray block = port->readAll();
     const qint64 at = nowEpochMicros();
     const std::vector<LiveByte> bytes = m_decoder.decode(block);
     if (!bytes.empty())

@@ -3,6 +3,7 @@
 #include "liveview.h"
 
 #include "link/exchanges.h"
+#include "simplemonitorlink.h"
 
 #include <QObject>
 #include <QString>
@@ -59,6 +60,7 @@ private:
     void finish(const QString &failure);
 
     LinkOwner &m_owner;
+    SimpleMonitorLink m_link;
     ConsoleMonitorRequest m_request;
     LiveByteDecoder m_decoder{LiveByteDecoder::Rule::SimpleMonitor};
     bool m_streaming = false;

@@ -2,7 +2,6 @@
 
 #include "texts.h"
 
-#include "link/linkowner.h"
 #include "platform/serialport.h"
 #include "session/monitorsession.h"
 
@@ -12,7 +11,7 @@ SimpleMonitorContext::~SimpleMonitorContext() = default;
 
 SimpleMonitor::SimpleMonitor(LinkOwner &owner, MonitorSession &session, SimpleMonitorContext &context,
                              QObject *parent)
-    : QObject(parent), m_owner(owner), m_session(session), m_context(context)
+    : QObject(parent), m_owner(owner), m_link(owner), m_session(session), m_context(context)
 {
     connect(&owner.port(), &SerialPort::receiveNotification, this, &SimpleMonitor::onReceive);
     connect(&owner.port(), &SerialPort::lineError, this, &SimpleMonitor::onLineError);
@@ -44,7 +43,7 @@ void SimpleMonitor::TP_Monitor(bool pressed)
     if (!pressed) {
         if (!m_session.startEnabled())
             return;
-        m_owner.stopSimpleMonitor();
+        m_link.stop();
         if (m_session.BoardVerified()) {
             m_context.enableSignalPanel();
             m_context.setSamplingEnabled(true);
@@ -59,14 +58,14 @@ void SimpleMonitor::TP_Monitor(bool pressed)
         m_introShown = true;
     }
     if (!m_session.captureHoldsLink())
-        m_owner.startSimpleMonitor({m_session.FirmwareVersion(), m_context.monitorSpeedText(),
-                                    m_context.directionText()});
+        m_link.start({m_session.FirmwareVersion(), m_context.monitorSpeedText(), m_context.directionText()});
 }
 
 void SimpleMonitor::onReceive()
 {
-    const QByteArray block = m_owner.port().readAll();
-    show(m_streamDecoder.decode(block));
+    // Only the stream's own notifications: its bytes wait for its reader.
+    if (SerialPort *port = m_link.port())
+        show(m_streamDecoder.decode(port->readAll()));
 }
 
 void SimpleMonitor::feedCapture(QByteArrayView stored)
@@ -90,11 +89,20 @@ void SimpleMonitor::show(const std::vector<LiveByte> &bytes)
 void SimpleMonitor::onLineError()
 {
     // Exchanges that wait for a reply, and a capture, answer errors on their
-    // own port themselves.
-    const LinkUse holder = m_owner.holder();
-    if (holder != LinkUse::None && holder != LinkUse::SimpleMonitor)
+    // own port themselves: only the stream's link or a free one is ours.
+    if (SerialPort *port = m_link.port()) {
+        reopenAfterError(*port);
         return;
-    SerialPort &port = m_owner.port();
+    }
+    const LinkRequest recovery{"port recovery", true, false, false, {}};
+    m_owner.request(recovery, [this](const LinkLease &lease) {
+        reopenAfterError(lease.port());
+        lease.end();
+    });
+}
+
+void SimpleMonitor::reopenAfterError(SerialPort &port)
+{
     port.discardInput();
     port.close();
     if (m_session.SimpleMonitorOpen())

@@ -2,6 +2,7 @@
 
 #include "livelines.h"
 #include "liveview.h"
+#include "simplemonitorlink.h"
 
 #include <QObject>
 
@@ -71,8 +72,10 @@ private:
     void onReceive();
     void onLineError();
     void show(const std::vector<LiveByte> &bytes);
+    void reopenAfterError(SerialPort &port);
 
     LinkOwner &m_owner;
+    SimpleMonitorLink m_link;
     MonitorSession &m_session;
     SimpleMonitorContext &m_context;
     LiveByteDecoder m_streamDecoder{LiveByteDecoder::Rule::SimpleMonitor};

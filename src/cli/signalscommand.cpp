@@ -97,13 +97,12 @@ int signalsCommand(const QStringList &arguments)
 
     // From inside the event loop: a port that fails at once must still end it.
     QTimer::singleShot(0, owner, [owner, link, sampler, finish] {
-        runConsoleCheck(*owner, link->check, link->device, [owner, sampler, finish](const ConsoleCheckResult &result) {
+        runConsoleCheck(*owner, link->check, link->device, [sampler, finish](const ConsoleCheckResult &result) {
             printError(result.text);
             if (!result.verified) {
                 finish(ExitLinkFailure);
                 return;
             }
-            owner->release(LinkUse::Check);
             sampler->setSamplingEnabled(true);
         });
     });

@@ -30,19 +30,19 @@ QString ConnectionCheck::panelPortName() const
 
 void ConnectionCheck::startUp(std::function<void()> done)
 {
-    m_owner.request(LinkUse::Check, [this, done] {
-        m_owner.runScript(startUpOpenScript(panelPortName(), m_panel.linkSpeedText()),
-                          [this, done](const LinkScriptResult &result) {
+    m_owner.request(CheckLinkRequest, [this, done](const LinkLease &lease) {
+        lease.runScript(startUpOpenScript(panelPortName(), m_panel.linkSpeedText()),
+                        [this, lease, done](const LinkScriptResult &result) {
             // Message boxes wait for the user: never from inside a port signal.
-            QTimer::singleShot(0, this, [this, done, result] {
+            QTimer::singleShot(0, this, [this, lease, done, result] {
                 if (result.status != LinkScriptResult::Status::Completed) {
                     showPortUnusable(result.errorCode);
-                    m_owner.release(LinkUse::Check);
+                    lease.end();
                     if (done)
                         done();
                     return;
                 }
-                runCheck(Origin::StartUp, LinkUse::Check, [this, done] {
+                runCheck(Origin::StartUp, lease, [this, done] {
                     if (m_results.LinkFailed)
                         m_dialogs.inform(linktext::noBoardMessage(m_owner.port().portName()),
                                          MessageIcon::Information);
@@ -56,32 +56,33 @@ void ConnectionCheck::startUp(std::function<void()> done)
 
 bool ConnectionCheck::check(Origin origin, std::function<void()> done)
 {
-    return m_owner.request(LinkUse::Check, [this, origin, done] { runCheck(origin, LinkUse::Check, done); });
+    return m_owner.request(CheckLinkRequest,
+                           [this, origin, done](const LinkLease &lease) { runCheck(origin, lease, done); });
 }
 
 void ConnectionCheck::choosePort()
 {
-    m_owner.request(LinkUse::PortChange, [this] {
-        const QString oldPort = m_owner.port().portName();
+    m_owner.request(PortChangeLinkRequest, [this](const LinkLease &lease) {
+        const QString oldPort = lease.port().portName();
         const QString newPort = panelPortName();
-        m_owner.runScript(portChangeScript(newPort), [this, oldPort, newPort](const LinkScriptResult &result) {
-            QTimer::singleShot(0, this, [this, oldPort, newPort, result] {
+        lease.runScript(portChangeScript(newPort), [this, lease, oldPort, newPort](const LinkScriptResult &result) {
+            QTimer::singleShot(0, this, [this, lease, oldPort, newPort, result] {
                 if (result.status != LinkScriptResult::Status::Completed) {
                     m_dialogs.inform(linktext::portMissingMessage(newPort) + refusalAdvice(),
                                      MessageIcon::Exclamation, linktext::portTitle());
-                    m_owner.port().setPortName(oldPort);
+                    lease.port().setPortName(oldPort);
                     m_panel.setPortText(oldPort);
-                    m_owner.release(LinkUse::PortChange);
+                    lease.end();
                     return;
                 }
                 m_settings.save(QStringLiteral("COM_Port"), m_panel.portText());
-                runCheck(Origin::PortChoice, LinkUse::PortChange, {});
+                runCheck(Origin::PortChoice, lease, {});
             });
         });
     });
 }
 
-void ConnectionCheck::runCheck(Origin origin, LinkUse heldAs, std::function<void()> done)
+void ConnectionCheck::runCheck(Origin origin, const LinkLease &lease, std::function<void()> done)
 {
     emit checkStarted();
     CheckRequest request;
@@ -96,19 +97,19 @@ void ConnectionCheck::runCheck(Origin origin, LinkUse heldAs, std::function<void
         m_results.LinkFailed = false;
         m_results.BoardVerified = false;
     };
-    callbacks.done = [this, origin, heldAs, done](const CheckOutcome &outcome) {
-        QTimer::singleShot(0, this, [this, outcome, origin, heldAs, done] {
-            evaluate(outcome, origin, heldAs, done);
+    callbacks.done = [this, origin, lease, done](const CheckOutcome &outcome) {
+        QTimer::singleShot(0, this, [this, outcome, origin, lease, done] {
+            evaluate(outcome, origin, lease, done);
         });
     };
-    m_owner.checkLink(request, callbacks);
+    checkLink(lease, request, callbacks);
 }
 
-void ConnectionCheck::evaluate(const CheckOutcome &outcome, Origin origin, LinkUse heldAs,
+void ConnectionCheck::evaluate(const CheckOutcome &outcome, Origin origin, const LinkLease &lease,
                                std::function<void()> done)
 {
-    const auto finish = [this, heldAs, done] {
-        m_owner.release(heldAs);
+    const auto finish = [this, lease, done] {
+        lease.end();
         emit checkFinished();
         if (done)
             done();

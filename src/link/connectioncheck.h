@@ -1,6 +1,6 @@
 #pragma once
 
-#include "linkowner.h"
+#include "checkexchange.h"
 #include "platform/settingsstore.h"
 #include "statusblink.h"
 
@@ -65,8 +65,9 @@ signals:
     void checkFinished();
 
 private:
-    void runCheck(Origin origin, LinkUse heldAs, std::function<void()> done);
-    void evaluate(const CheckOutcome &outcome, Origin origin, LinkUse heldAs, std::function<void()> done);
+    void runCheck(Origin origin, const LinkLease &lease, std::function<void()> done);
+    void evaluate(const CheckOutcome &outcome, Origin origin, const LinkLease &lease,
+                  std::function<void()> done);
     void takeReply(const QByteArray &reply);
     void adaptPanel();
     void showPortUnusable(int errorCode);

@@ -66,12 +66,14 @@ ConsoleCheckResult describe(const CheckOutcome &outcome, const QString &portName
 void runConsoleCheck(LinkOwner &owner, const CheckRequest &request, const QString &portName,
                      std::function<void(const ConsoleCheckResult &)> done)
 {
-    owner.request(LinkUse::Check, [&owner, request, portName, done] {
+    owner.request(CheckLinkRequest, [request, portName, done](const LinkLease &lease) {
         CheckCallbacks callbacks;
-        callbacks.done = [&owner, portName, done](const CheckOutcome &outcome) {
-            done(describe(outcome, portName, owner.port()));
+        callbacks.done = [lease, portName, done](const CheckOutcome &outcome) {
+            const ConsoleCheckResult result = describe(outcome, portName, lease.port());
+            lease.end();
+            done(result);
         };
-        owner.checkLink(request, callbacks);
+        checkLink(lease, request, callbacks);
     });
 }
 

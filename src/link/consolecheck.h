@@ -1,6 +1,6 @@
 #pragma once
 
-#include "linkowner.h"
+#include "checkexchange.h"
 
 #include <QString>
 
@@ -22,9 +22,8 @@ struct ConsoleCheckResult
     QString text;
 };
 
-// Runs the check in its turn on the link. done runs while the check still
-// holds the link, so a caller may go on talking to the verified board
-// before calling owner.release(LinkUse::Check).
+// Runs the check in its turn on the link. The check lets go of the link
+// before done, so whatever done asks for runs at once.
 // portName names the port in the texts (a device path, "COM1").
 void runConsoleCheck(LinkOwner &owner, const CheckRequest &request, const QString &portName,
                      std::function<void(const ConsoleCheckResult &)> done);

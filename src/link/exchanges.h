@@ -8,7 +8,7 @@
 namespace ferrox {
 
 // The exchanges with the board, byte for byte and in order. Each builds
-// the steps only; LinkOwner runs them when the link is free.
+// the steps only; a lease on the link runs them.
 
 struct CheckRequest
 {

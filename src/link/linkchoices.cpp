@@ -1,7 +1,7 @@
 #include "linkchoices.h"
 
 #include "connectioncheck.h"
-#include "linkowner.h"
+#include "checkexchange.h"
 #include "linkpanel.h"
 #include "platform/dialogs.h"
 #include "platform/statusreport.h"
@@ -23,7 +23,7 @@ void LinkChoices::setSimpleMonitorHooks(std::function<void()> closeSimpleMonitor
 
 void LinkChoices::Cmd_Port_Check_Click()
 {
-    if (m_owner.checkPending())
+    if (m_owner.pending(CheckKind))
         return;
     ReportStatus(m_panel.statusPanel(), 1, QString(), 0);
     m_check.check(ConnectionCheck::Origin::Button, [this] {
@@ -40,9 +40,8 @@ void LinkChoices::Combo_Com_port_Click()
 void LinkChoices::Combo_PC_speed_Click()
 {
     const QString speedText = m_panel.linkSpeedText();
-    m_owner.request(LinkUse::Settings, [this, speedText] {
-        m_owner.runScript(linkSpeedScript(speedText),
-                          [this](const LinkScriptResult &) { m_owner.release(LinkUse::Settings); });
+    m_owner.request({}, [speedText](const LinkLease &lease) {
+        lease.runScript(linkSpeedScript(speedText), [lease](const LinkScriptResult &) { lease.end(); });
     });
     m_dialogs.inform(linktext::jumperMessage(), MessageIcon::Information);
 }

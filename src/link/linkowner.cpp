@@ -8,6 +8,46 @@
 
 namespace ferrox {
 
+bool LinkLease::isHeld() const
+{
+    return m_owner && m_owner->holds(m_id);
+}
+
+SerialPort &LinkLease::port() const
+{
+    Q_ASSERT(isHeld());
+    return m_owner->m_port;
+}
+
+LinkScriptRunner *LinkLease::prepareScript(LinkScript script) const
+{
+    Q_ASSERT(isHeld());
+    return m_owner->prepare(std::move(script));
+}
+
+void LinkLease::runScript(LinkScript script, LinkScriptRunner::Done done) const
+{
+    prepareScript(std::move(script))->start([owner = m_owner, id = m_id, done](const LinkScriptResult &result) {
+        done(result);
+        // A stream that yields offers the link to whoever waits once its
+        // script is done.
+        if (owner && owner->holds(id) && owner->m_holder.yieldsToOthers && !owner->m_pending.empty())
+            owner->scheduleDrain();
+    });
+}
+
+void LinkLease::cancelScript() const
+{
+    if (isHeld() && m_owner->m_runner)
+        m_owner->m_runner->cancel();
+}
+
+void LinkLease::end() const
+{
+    if (m_owner)
+        m_owner->end(m_id);
+}
+
 LinkOwner::LinkOwner(SerialPort &port, QObject *parent) : QObject(parent), m_port(port) {}
 
 LinkOwner::~LinkOwner()
@@ -16,61 +56,67 @@ LinkOwner::~LinkOwner()
         m_runner->abandon();
 }
 
-bool LinkOwner::checkPending() const
+bool LinkOwner::pending(std::string_view kind) const
 {
-    const auto isCheck = [](LinkUse use) { return use == LinkUse::Check || use == LinkUse::PortChange; };
-    if (isCheck(m_holder))
+    if (m_holderId != 0 && m_holder.kind == kind)
         return true;
     return std::any_of(m_pending.begin(), m_pending.end(),
-                       [&](const Pending &p) { return isCheck(p.use); });
+                       [&](const Pending &p) { return p.request.kind == kind; });
 }
 
-bool LinkOwner::canRunNow(LinkUse use) const
+bool LinkOwner::canRunNow(const LinkRequest &request) const
 {
     if (m_runner && m_runner->isRunning())
         return false;
-    return m_holder == LinkUse::None || (m_holder == LinkUse::SimpleMonitor && use != LinkUse::Sample);
+    return m_holderId == 0 || (m_holder.yieldsToOthers && !request.skippedWhenBusy);
 }
 
-bool LinkOwner::request(LinkUse use, Job job)
+bool LinkOwner::request(const LinkRequest &request, Job job)
 {
-    if (use == LinkUse::Sample && (!m_pending.empty() || !canRunNow(use)))
+    if (request.skippedWhenBusy && (!m_pending.empty() || !canRunNow(request)))
         return false;
-    if (use == LinkUse::Check && checkPending())
+    if (request.refusedWhilePending && pending(request.kind))
         return false;
-    if (m_pending.empty() && canRunNow(use))
-        grant(use, job);
+    if (m_pending.empty() && canRunNow(request))
+        grant(request, job);
     else
-        m_pending.push_back({use, std::move(job)});
+        m_pending.push_back({request, std::move(job)});
     return true;
 }
 
-void LinkOwner::grant(LinkUse use, const Job &job)
+void LinkOwner::grant(const LinkRequest &request, const Job &job)
 {
-    m_holder = use;
-    job();
+    m_holder = request;
+    m_holderId = ++m_lastId;
+    job(LinkLease(this, m_holderId));
 }
 
-void LinkOwner::release(LinkUse use)
+void LinkOwner::end(quint64 id)
 {
-    if (m_holder != use)
+    if (!holds(id))
         return;
-    m_holder = LinkUse::None;
-    if (m_pending.empty() || m_drainScheduled)
-        return;
+    m_holderId = 0;
+    m_holder = {};
     // The next request starts once the releasing code has finished its
     // own sequence.
-    m_drainScheduled = true;
+    if (!m_pending.empty())
+        scheduleDrain();
+}
+
+void LinkOwner::scheduleDrain()
+{
+    if (std::exchange(m_drainScheduled, true))
+        return;
     QTimer::singleShot(0, this, &LinkOwner::drain);
 }
 
 void LinkOwner::drain()
 {
     m_drainScheduled = false;
-    while (!m_pending.empty() && canRunNow(m_pending.front().use)) {
+    while (!m_pending.empty() && canRunNow(m_pending.front().request)) {
         Pending next = std::move(m_pending.front());
         m_pending.pop_front();
-        grant(next.use, next.job);
+        grant(next.request, next.job);
     }
 }
 
@@ -82,243 +128,17 @@ LinkScriptRunner *LinkOwner::prepare(LinkScript script)
     return m_runner;
 }
 
-void LinkOwner::runScript(LinkScript script, LinkScriptRunner::Done done)
-{
-    prepare(std::move(script))->start(std::move(done));
-}
-
-void LinkOwner::checkLink(const CheckRequest &request, CheckCallbacks callbacks)
-{
-    LinkScriptRunner *runner = prepare(connectionCheckScript(request));
-    if (callbacks.linesSampled)
-        connect(runner, &LinkScriptRunner::linesSampled, this, callbacks.linesSampled);
-    if (callbacks.querySent)
-        connect(runner, &LinkScriptRunner::commandSent, this, [sent = callbacks.querySent](std::uint8_t) { sent(); });
-    runner->start([done = callbacks.done](const LinkScriptResult &result) {
-        CheckOutcome outcome;
-        switch (result.status) {
-        case LinkScriptResult::Status::PortFailed:
-            outcome.status = CheckOutcome::Status::PortFailed;
-            outcome.errorCode = result.errorCode;
-            break;
-        case LinkScriptResult::Status::TimedOut:
-        case LinkScriptResult::Status::Cancelled:
-            outcome.status = CheckOutcome::Status::NoAnswer;
-            break;
-        case LinkScriptResult::Status::Completed:
-            outcome.reply = result.reply;
-            switch (assessVersionReply(result.reply)) {
-            case VersionVerdict::TooShort:
-                outcome.status = CheckOutcome::Status::NoAnswer;
-                break;
-            case VersionVerdict::ForeignBoard:
-                outcome.status = CheckOutcome::Status::ForeignBoard;
-                break;
-            case VersionVerdict::UnsupportedFirmware:
-                outcome.status = CheckOutcome::Status::UnsupportedFirmware;
-                break;
-            case VersionVerdict::Verified:
-                outcome.status = CheckOutcome::Status::Verified;
-                break;
-            }
-            break;
-        }
-        done(outcome);
-    });
-}
-
-bool LinkOwner::sampleSignals(std::function<void(const SampleOutcome &)> done)
-{
-    return request(LinkUse::Sample, [this, done] {
-        runScript(signalSampleScript(), [this, done](const LinkScriptResult &result) {
-            SampleOutcome outcome;
-            if (result.status == LinkScriptResult::Status::PortFailed) {
-                outcome.status = SampleOutcome::Status::PortFailed;
-                outcome.errorCode = result.errorCode;
-            } else if (result.status == LinkScriptResult::Status::Completed) {
-                outcome.status = SampleOutcome::Status::Sampled;
-                outcome.stateByte = static_cast<std::uint8_t>(result.reply.at(0));
-            }
-            done(outcome);
-            release(LinkUse::Sample);
-        });
-    });
-}
-
-void LinkOwner::startCapture(const CaptureStartRequest &request,
-                             std::function<void(const CaptureStartOutcome &)> done)
-{
-    this->request(LinkUse::Capture, [this, request, done] {
-        // Only now: a start that waits its turn must not make the running
-        // capture's stop wait for it.
-        m_captureStreaming = false;
-        runScript(captureReadyScript(), [this, request, done](const LinkScriptResult &result) {
-            if (result.status != LinkScriptResult::Status::Completed) {
-                CaptureStartOutcome outcome;
-                outcome.status = CaptureStartOutcome::Status::PortFailed;
-                outcome.errorCode = result.errorCode;
-                finishCaptureStart(outcome, done);
-                return;
-            }
-            configureCapture(request, done);
-        });
-    });
-}
-
-void LinkOwner::configureCapture(const CaptureStartRequest &request,
-                                 std::function<void(const CaptureStartOutcome &)> done)
-{
-    CaptureStartOutcome outcome;
-    const std::optional<std::uint8_t> speed = CMD_SPEED(request.firmwareVersion, request.monitorSpeedText);
-    const std::optional<std::uint8_t> direction = CMD_DIRECTION(request.directionText);
-    if (!speed || !direction) {
-        outcome.status = speed ? CaptureStartOutcome::Status::UnsupportedDirection
-                               : CaptureStartOutcome::Status::UnsupportedSpeed;
-        finishCaptureStart(outcome, done);
-        return;
-    }
-    std::optional<std::uint8_t> mode;
-    if (takesDataWidth(request.firmwareVersion))
-        mode = CMD_MODE(request.dataWidth);
-    runScript(captureConfigureScript(*speed, mode, *direction),
-              [this, done](const LinkScriptResult &result) {
-                  CaptureStartOutcome outcome;
-                  if (result.status == LinkScriptResult::Status::Completed) {
-                      outcome.status = CaptureStartOutcome::Status::Streaming;
-                      outcome.reply = result.reply;
-                  }
-                  finishCaptureStart(outcome, done);
-              });
-}
-
-void LinkOwner::finishCaptureStart(const CaptureStartOutcome &outcome,
-                                   const std::function<void(const CaptureStartOutcome &)> &done)
-{
-    m_captureStreaming = outcome.status == CaptureStartOutcome::Status::Streaming;
-    done(outcome);
-    if (m_deferredStop)
-        sendCaptureStop(m_deferredStopDiscards, std::exchange(m_deferredStop, nullptr));
-    if (!m_captureStreaming)
-        release(LinkUse::Capture);
-}
-
-void LinkOwner::stopCapture(StopReason reason, std::function<void(bool written)> done)
-{
-    const bool discardFirst = reason == StopReason::Forced;
-    if (m_holder == LinkUse::Capture && m_captureStreaming) {
-        sendCaptureStop(discardFirst, std::move(done));
-        return;
-    }
-    const bool starting = m_holder == LinkUse::Capture
-        || std::any_of(m_pending.begin(), m_pending.end(),
-                       [](const Pending &p) { return p.use == LinkUse::Capture; });
-    if (starting) {
-        if (m_deferredStop)
-            done = [earlier = std::move(m_deferredStop), later = std::move(done)](bool written) {
-                earlier(written);
-                later(written);
-            };
-        m_deferredStop = std::move(done);
-        m_deferredStopDiscards = discardFirst;
-        return;
-    }
-    request(LinkUse::Capture, [this, discardFirst, done] {
-        sendCaptureStop(discardFirst, [this, done](bool written) {
-            done(written);
-            release(LinkUse::Capture);
-        });
-    });
-}
-
-void LinkOwner::sendCaptureStop(bool discardFirst, std::function<void(bool written)> done)
-{
-    runScript(captureStopScript(discardFirst), [done](const LinkScriptResult &result) {
-        done(result.status == LinkScriptResult::Status::Completed);
-    });
-}
-
-void LinkOwner::endCapture()
-{
-    m_captureStreaming = false;
-    release(LinkUse::Capture);
-}
-
-void LinkOwner::startSimpleMonitor(const SimpleMonitorRequest &request)
-{
-    this->request(LinkUse::SimpleMonitor, [this, request] {
-        runScript(simpleMonitorStartScript(CMD_SPEED(request.firmwareVersion, request.monitorSpeedText),
-                                           CMD_DIRECTION(request.directionText)),
-                  [this](const LinkScriptResult &) {
-                      // The stream keeps the link, but anything else may take it.
-                      if (!m_pending.empty() && !m_drainScheduled) {
-                          m_drainScheduled = true;
-                          QTimer::singleShot(0, this, &LinkOwner::drain);
-                      }
-                  });
-    });
-}
-
-void LinkOwner::stopSimpleMonitor(std::function<void()> stopped)
-{
-    request(LinkUse::SimpleMonitor, [this, stopped] {
-        runScript(simpleMonitorStopScript(), [this, stopped](const LinkScriptResult &) {
-            release(LinkUse::SimpleMonitor);
-            if (stopped)
-                stopped();
-        });
-    });
-}
-
-void LinkOwner::startMeasurement(std::function<void(qint16 waiting)> progress,
-                                 std::function<void(const MeasurementOutcome &)> done)
-{
-    request(LinkUse::Measurement, [this, progress, done] {
-        LinkScriptRunner *runner = prepare(measurementScript());
-        if (progress)
-            connect(runner, &LinkScriptRunner::waiting, this, progress);
-        // A stop asked for while this request waited its turn.
-        if (std::exchange(m_measurementStopRequested, false))
-            runner->cancel();
-        runner->start([this, done](const LinkScriptResult &result) {
-            // The board is stopped before done, so a done that closes the
-            // link finds nothing left to stop.
-            if (result.status == LinkScriptResult::Status::Completed) {
-                release(LinkUse::Measurement);
-                done({MeasurementOutcome::Status::Measured, result.reply});
-                return;
-            }
-            runScript(measurementStopScript(), [this, done](const LinkScriptResult &) {
-                release(LinkUse::Measurement);
-                done({MeasurementOutcome::Status::Stopped, {}});
-            });
-        });
-    });
-}
-
-void LinkOwner::stopMeasurement()
-{
-    if (m_holder == LinkUse::Measurement && m_runner) {
-        m_runner->cancel();
-        return;
-    }
-    m_measurementStopRequested = std::any_of(m_pending.begin(), m_pending.end(),
-                                             [](const Pending &p) { return p.use == LinkUse::Measurement; });
-}
-
 void LinkOwner::shutdown()
 {
     m_pending.clear();
-    m_deferredStop = nullptr;
     if (m_runner)
         m_runner->abandon();
-    const bool mayStream = m_holder == LinkUse::Capture || m_holder == LinkUse::SimpleMonitor
-        || m_holder == LinkUse::Measurement;
-    if (mayStream && m_port.isOpen())
-        m_port.write(QByteArray(1, static_cast<char>(CMD_STOP)));
+    if (m_holderId != 0 && !m_holder.sentOnShutdown.isEmpty() && m_port.isOpen())
+        m_port.write(m_holder.sentOnShutdown);
     if (m_port.isOpen())
         m_port.close();
-    m_holder = LinkUse::None;
-    m_captureStreaming = false;
+    m_holderId = 0;
+    m_holder = {};
 }
 
 } // namespace ferrox

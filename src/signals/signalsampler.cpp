@@ -2,7 +2,7 @@
 
 #include "texts.h"
 
-#include "link/linkowner.h"
+#include "signalsample.h"
 #include "platform/statusreport.h"
 #include "platform/serialport.h"
 #include "session/monitorsession.h"
@@ -43,10 +43,11 @@ void SignalSampler::tick()
     emit changed();
     // The owner may answer at once (a port that cannot be opened) or after
     // this object is gone (the program closing during the wait).
-    const bool started = m_owner.sampleSignals([self = QPointer<SignalSampler>(this)](const SampleOutcome &outcome) {
+    const auto answered = [self = QPointer<SignalSampler>(this)](const SampleOutcome &outcome, const LinkLease &lease) {
         if (self)
-            self->onSample(outcome.status == SampleOutcome::Status::Sampled, outcome.stateByte);
-    });
+            self->onSample(outcome.status == SampleOutcome::Status::Sampled, outcome.stateByte, lease);
+    };
+    const bool started = sampleSignals(m_owner, answered);
     if (!started) {
         m_ticking = false;
         m_indicatorLit = false;
@@ -54,7 +55,7 @@ void SignalSampler::tick()
     }
 }
 
-void SignalSampler::onSample(bool answered, std::uint8_t stateByte)
+void SignalSampler::onSample(bool answered, std::uint8_t stateByte, const LinkLease &lease)
 {
     m_ticking = false;
     m_indicatorLit = false;
@@ -73,7 +74,8 @@ void SignalSampler::onSample(bool answered, std::uint8_t stateByte)
     // The stop path; the sample still holds the link, so the port is ours.
     ReportStatus(m_status, 1, SignalTexts::samplingStopped(), 0);
     emit stoppedOnError();
-    m_owner.port().setReceiveThreshold(0);
+    if (lease.isHeld())
+        lease.port().setReceiveThreshold(0);
     m_timer.stop();
     setAllImages(LampImage::Grey);
     m_tags.fill(QStringLiteral("0"));

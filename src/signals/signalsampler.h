@@ -9,6 +9,7 @@
 
 namespace ferrox {
 
+class LinkLease;
 class LinkOwner;
 class MonitorSession;
 class StatusPanel;
@@ -83,7 +84,7 @@ signals:
     void stoppedOnError();
 
 private:
-    void onSample(bool answered, std::uint8_t stateByte);
+    void onSample(bool answered, std::uint8_t stateByte, const LinkLease &lease);
     void setAllImages(LampImage image);
 
     LinkOwner &m_owner;

@@ -46,7 +46,6 @@ ConsoleMeasurement::ConsoleMeasurement(LinkOwner &owner, QObject *parent)
 void ConsoleMeasurement::start(const CheckRequest &request, const QString &portName)
 {
     runConsoleCheck(m_owner, request, portName, [this, request](const ConsoleCheckResult &check) {
-        m_owner.release(LinkUse::Check);
         ConsoleMeasurementResult result;
         if (!check.verified) {
             result.text = check.text;

@@ -12,7 +12,7 @@
 
 namespace ferrox {
 
-MeasurementRun::MeasurementRun(LinkOwner &owner, QObject *parent) : QObject(parent), m_owner(owner)
+MeasurementRun::MeasurementRun(LinkOwner &owner, QObject *parent) : QObject(parent), m_owner(owner), m_link(owner)
 {
     // An unplugged adapter or a closed pseudo-terminal never sends the
     // records: stop rather than wait for ever.
@@ -28,7 +28,7 @@ MeasurementRun::~MeasurementRun()
 {
     // The board is stopped; no report follows from an object going away.
     if (std::exchange(m_running, false))
-        m_owner.stopMeasurement();
+        m_link.stop();
 }
 
 void MeasurementRun::start()
@@ -44,7 +44,7 @@ void MeasurementRun::start()
     }
     m_portLost = false;
     const QPointer<MeasurementRun> self(this);
-    m_owner.startMeasurement(
+    m_link.start(
         [self](qint16 waiting) {
             if (self && self->m_running)
                 emit self->progressed(speedtext::progress(receivedRecordsText(waiting)));
@@ -68,7 +68,7 @@ void MeasurementRun::start()
 void MeasurementRun::stop()
 {
     if (m_running)
-        m_owner.stopMeasurement();
+        m_link.stop();
 }
 
 void MeasurementRun::finish(const MeasurementReport &report)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "measurementlink.h"
 #include "rateevaluation.h"
 
 #include <QObject>
@@ -51,6 +52,7 @@ private:
     void finish(const MeasurementReport &report);
 
     LinkOwner &m_owner;
+    MeasurementLink m_link;
     bool m_running = false;
     bool m_portLost = false;
 };

@@ -97,7 +97,7 @@ protected:
 
     FakeSerialPort port;
     CaptureRecorder recorder;
-    CaptureReceiver receiver{port, recorder};
+    CaptureReceiver receiver{recorder};
     QSignalSpy ended{&receiver, &CaptureReceiver::ended};
     QList<QByteArray> storedBlocks;
     QList<qint32> counts;
@@ -106,7 +106,7 @@ protected:
 TEST_F(Receiving, StoresEveryBlockUntilTheEndCodeAndReadsNoMore)
 {
     port.deliverNow(bytes({0xA4})); // waiting before the stream is read
-    receiver.start();
+    receiver.start(port);
     port.deliverNow(bytes({0xB1, 0x80}));
     port.deliverNow(bytes({0x96, 0xFF, 0xA4, 0xB1}));
     EXPECT_EQ(storedBlocks, (QList<QByteArray>{bytes({0xA4}), bytes({0xB1, 0x80}), bytes({0x96, 0xFF})}));
@@ -122,7 +122,7 @@ TEST_F(Receiving, StoresEveryBlockUntilTheEndCodeAndReadsNoMore)
 
 TEST_F(Receiving, ANegativeWaitingCountEndsTheCaptureWithoutReading)
 {
-    receiver.start();
+    receiver.start(port);
     port.deliverNow(bytes({0xA4, 0xB1}));
     const qsizetype readsBefore = reads();
     port.deliverNow(j1Stream(40000));
@@ -136,7 +136,7 @@ TEST_F(Receiving, ANegativeWaitingCountEndsTheCaptureWithoutReading)
 TEST_F(Receiving, PortErrorsAreReportedAndStopEndsReading)
 {
     QSignalSpy errors(&receiver, &CaptureReceiver::portError);
-    receiver.start();
+    receiver.start(port);
     port.raiseLineError(9);
     ASSERT_TRUE(errors.wait(1000));
     EXPECT_TRUE(errors.at(0).at(0).toInt() == 9 && receiver.isActive());

@@ -29,7 +29,7 @@ protected:
     {
         QObject::connect(capture.get(), &ConsoleCapture::logText, capture.get(), [this](const QString &text) { log += text; });
         QObject::connect(capture.get(), &ConsoleCapture::finished, capture.get(),
-                         [this](const ConsoleCaptureResult &r) { result = r, holderAtEnd = owner->holder(); });
+                         [this](const ConsoleCaptureResult &r) { result = r, freeAtEnd = owner->isFree(); });
     }
     // Runs the capture until stopWhen, when the user stops it, and then to its end.
     bool run(const std::function<bool()> &stopWhen)
@@ -46,7 +46,7 @@ protected:
     std::unique_ptr<LinkOwner> owner = std::make_unique<LinkOwner>(*port);
     std::unique_ptr<ConsoleCapture> capture = std::make_unique<ConsoleCapture>(*owner);
     std::optional<ConsoleCaptureResult> result;
-    LinkUse holderAtEnd = LinkUse::Capture;
+    bool freeAtEnd = false;
     QString log;
 };
 
@@ -65,7 +65,7 @@ TEST_F(ConsoleCaptureRun, TheUsersStopKeepsTheWholeStreamUpToTheEndCode)
     // Check, speed, width, version, direction; the user's stop; the board
     // told to stop once more at the end, as after every capture.
     EXPECT_EQ(port->written, QByteArray("V4dVGEE"));
-    EXPECT_TRUE(holderAtEnd == LinkUse::None && !board.engine().isStreaming());
+    EXPECT_TRUE(freeAtEnd && !board.engine().isStreaming());
 }
 
 TEST_F(ConsoleCaptureRun, TheLastStopLeavesAtTheLinkSpeedBeforeThePortCloses)

@@ -44,7 +44,7 @@ protected:
     {
         port.operations.clear(), context.events.clear();
         monitor.TempMonitorCheck(pressed), monitor.TP_Monitor(pressed);
-        (void)QTest::qWaitFor([&] { return owner.holder() != LinkUse::SimpleMonitor || port.written.endsWith('G'); }, 2000);
+        (void)QTest::qWaitFor([&] { return owner.isFree() || port.written.endsWith('G'); }, 2000);
         QTest::qWait(20);
     }
     // The warning on its own line, then the cells.

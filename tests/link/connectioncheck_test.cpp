@@ -204,7 +204,7 @@ TEST_F(ScriptedCheck, ChoosingAMissingOrUnreadablePortRestoresTheOldOne)
         expectMessage(MessageIcon::Exclamation, QStringLiteral("通信ポート"), c.lineEnds, c.part);
         EXPECT_EQ(panel.port + port.portName() + store.program(QStringLiteral("COM_Port")), QStringLiteral("COM1COM1<unset>"));
         EXPECT_EQ(port.operations, ops(c.wire));
-        EXPECT_TRUE(!port.isOpen() && owner->holder() == LinkUse::None);
+        EXPECT_TRUE(!port.isOpen() && owner->isFree());
     }
 }
 

@@ -1,3 +1,4 @@
+#include "signals/signalsample.h"
 #include "signals/signalsampler.h"
 #include "signals/texts.h"
 
@@ -6,6 +7,7 @@
 #include "link/protocol.h"
 #include "session/monitorsession.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -131,4 +133,25 @@ TEST_F(Sampling, TheLampsStayGreyWhileACaptureOrTheSimpleMonitorRuns)
         EXPECT_EQ(port.written, QByteArray());
         enter(false);
     }
+}
+
+TEST_F(Sampling, ASampleTakesTheFirstByteOrFails)
+{
+    board.answer(CMD_SIGNALS, {QByteArray("\x7F"), QByteArray("\x00\x11", 2)});
+    const auto sample = [&] {
+        return await<SampleOutcome>([&](auto done) {
+            sampleSignals(owner, [done](const SampleOutcome &o, const LinkLease &) { done(o); });
+        });
+    };
+    const auto outcome = sample();
+    EXPECT_EQ(outcome->status, SampleOutcome::Status::Sampled);
+    EXPECT_EQ(outcome->stateByte, std::uint8_t(0x7F));
+    EXPECT_EQ(port.operations, ops("open 1|threshold 0|discard|write 53|read 3"));
+    EXPECT_TRUE(owner.isFree());
+
+    board.answer(CMD_SIGNALS, {QByteArray("\x7F")});
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(sample()->status, SampleOutcome::Status::NoAnswer);
+    EXPECT_GE(clock.elapsed(), 1000);
 }

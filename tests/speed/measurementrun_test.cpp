@@ -1,11 +1,12 @@
 // Board counts to a named rate: bit times, rate windows, a reply's 50 records; a run on the link:
 // CMD_STOP on every way out, no wait on a closed port. (Window and ferrox-cli: e2e/measure_test.)
+#include "speed/measurementlink.h"
 #include "speed/measurementrun.h"
 #include "speed/rateevaluation.h"
 #include "speed/texts.h"
 
-#include "link/linkowner.h"
-#include "support/fakeserialport.h"
+#include "link/linktesting.h"
+#include "link/protocol.h"
 
 #include <QSerialPort>
 #include <QTest>
@@ -108,6 +109,57 @@ TEST(MeasurementRun, AClosedPortIsReportedWithoutWaiting)
     QObject::connect(&run, &MeasurementRun::finished, [&](const MeasurementReport &r) { report = r; });
     run.start();
     EXPECT_TRUE(report && port.written.isEmpty());
+}
+
+class MeasurementExchange : public testing::Test
+{
+protected:
+    MeasurementExchange() { port.open(), port.operations.clear(); }
+
+    FakeSerialPort port;
+    ScriptedBoard board{port};
+    LinkOwner owner{port};
+    MeasurementLink link{owner};
+};
+
+TEST_F(MeasurementExchange, WaitsWithoutLimitReportsProgressAndTakesAnOverrun)
+{
+    const QByteArray records = QByteArray("\x10\x02", 2).repeated(60);
+    board.answer(CMD_MEASURE, {records.left(37), records.mid(37, 40), records.mid(77)});
+    QList<qint16> progress;
+    const auto outcome = await<MeasurementOutcome>([&](auto done) { link.start([&](qint16 n) { progress << n; }, done); });
+    EXPECT_EQ(outcome->status, MeasurementOutcome::Status::Measured);
+    EXPECT_EQ(outcome->records, records);
+    EXPECT_EQ(progress, (QList<qint16>{0, 37, 77}));
+    EXPECT_EQ(port.operations, ops("discard|threshold 0|write 4d|read 120|discard|write 45"));
+
+    // More than 32767 waiting bytes read as a negative count: plenty, not too few.
+    board.answer(CMD_MEASURE, {QByteArray(40000, '\x01')});
+    EXPECT_EQ(await<MeasurementOutcome>([&](auto done) { link.start({}, done); })->records.size(), 40000);
+
+    // Too few records wait without limit until the user stops.
+    board.answer(CMD_MEASURE, {QByteArray(37, '\x01')});
+    port.operations.clear();
+    std::optional<MeasurementOutcome> stopped;
+    link.start({}, [&](const MeasurementOutcome &o) { stopped = o; });
+    QTest::qWait(100);
+    EXPECT_FALSE(stopped);
+    link.stop();
+    ASSERT_TRUE(stopped);
+    EXPECT_EQ(stopped->status, MeasurementOutcome::Status::Stopped);
+    EXPECT_EQ(port.operations, ops("discard|threshold 0|write 4d|discard|write 45"));
+    EXPECT_TRUE(owner.isFree());
+}
+
+TEST_F(MeasurementExchange, StoppingTheRunningMeasurementSparesTheOneWaitingItsTurn)
+{
+    bool secondEnded = false;
+    link.start({}, [](const MeasurementOutcome &) {});
+    link.start({}, [&](const MeasurementOutcome &) { secondEnded = true; });
+    link.stop();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return port.written.endsWith("MEM"); }, 3000));
+    QTest::qWait(50);
+    EXPECT_FALSE(secondEnded);
 }
 
 } // namespace

@@ -167,7 +167,7 @@ void MonitorControls::onStartFailed(const CaptureStartOutcome &outcome)
     m_window.ReportStatus(1, QString(), 0);
     if (!m_state.SimpleMonitorOpen()) {
         // As after every capture start: the board is told to stop.
-        m_session.linkOwner().stopCapture(LinkOwner::StopReason::User, [](bool) {});
+        m_run.stopBoard();
     }
     TP_Monitor();
 }

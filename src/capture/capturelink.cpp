@@ -1,0 +1,126 @@
+#include "capturelink.h"
+
+#include "link/exchanges.h"
+
+#include <QPointer>
+
+namespace ferrox {
+
+namespace {
+
+// A board that may stream when the program closes is told to stop.
+const LinkRequest CaptureLinkRequest{"capture", false, false, false, QByteArray(1, char(CMD_STOP))};
+
+} // namespace
+
+CaptureLink::CaptureLink(LinkOwner &owner, QObject *parent) : QObject(parent), m_owner(owner) {}
+
+void CaptureLink::start(const CaptureStartRequest &request, std::function<void(const CaptureStartOutcome &)> done)
+{
+    ++m_startsWaiting;
+    m_owner.request(CaptureLinkRequest, [self = QPointer<CaptureLink>(this), request, done](const LinkLease &lease) {
+        if (!self) {
+            lease.end();
+            return;
+        }
+        --self->m_startsWaiting;
+        self->m_lease = lease;
+        // Only now: a start that waits its turn must not make the running
+        // capture's stop wait for it.
+        self->m_streaming = false;
+        lease.runScript(captureReadyScript(), [self, request, done](const LinkScriptResult &result) {
+            if (!self)
+                return;
+            if (result.status != LinkScriptResult::Status::Completed) {
+                CaptureStartOutcome outcome;
+                outcome.status = CaptureStartOutcome::Status::PortFailed;
+                outcome.errorCode = result.errorCode;
+                self->finishStart(outcome, done);
+                return;
+            }
+            self->configure(request, done);
+        });
+    });
+}
+
+void CaptureLink::configure(const CaptureStartRequest &request, std::function<void(const CaptureStartOutcome &)> done)
+{
+    CaptureStartOutcome outcome;
+    const std::optional<std::uint8_t> speed = CMD_SPEED(request.firmwareVersion, request.monitorSpeedText);
+    const std::optional<std::uint8_t> direction = CMD_DIRECTION(request.directionText);
+    if (!speed || !direction) {
+        outcome.status = speed ? CaptureStartOutcome::Status::UnsupportedDirection
+                               : CaptureStartOutcome::Status::UnsupportedSpeed;
+        finishStart(outcome, done);
+        return;
+    }
+    std::optional<std::uint8_t> mode;
+    if (takesDataWidth(request.firmwareVersion))
+        mode = CMD_MODE(request.dataWidth);
+    m_lease.runScript(captureConfigureScript(*speed, mode, *direction),
+                      [self = QPointer<CaptureLink>(this), done](const LinkScriptResult &result) {
+                          CaptureStartOutcome outcome;
+                          if (result.status == LinkScriptResult::Status::Completed) {
+                              outcome.status = CaptureStartOutcome::Status::Streaming;
+                              outcome.reply = result.reply;
+                          }
+                          if (self)
+                              self->finishStart(outcome, done);
+                      });
+}
+
+void CaptureLink::finishStart(const CaptureStartOutcome &outcome,
+                              const std::function<void(const CaptureStartOutcome &)> &done)
+{
+    m_streaming = outcome.status == CaptureStartOutcome::Status::Streaming;
+    done(outcome);
+    if (m_deferredStop)
+        sendStop(m_deferredStopDiscards, std::exchange(m_deferredStop, nullptr));
+    if (!m_streaming)
+        m_lease.end();
+}
+
+void CaptureLink::stop(StopReason reason, std::function<void(bool written)> done)
+{
+    const bool discardFirst = reason == StopReason::Forced;
+    if (holdsStream()) {
+        sendStop(discardFirst, std::move(done));
+        return;
+    }
+    if (m_lease.isHeld() || m_startsWaiting > 0) {
+        if (m_deferredStop)
+            done = [earlier = std::move(m_deferredStop), later = std::move(done)](bool written) {
+                earlier(written);
+                later(written);
+            };
+        m_deferredStop = std::move(done);
+        m_deferredStopDiscards = discardFirst;
+        return;
+    }
+    m_owner.request(CaptureLinkRequest, [discardFirst, done](const LinkLease &lease) {
+        lease.runScript(captureStopScript(discardFirst), [lease, done](const LinkScriptResult &result) {
+            done(result.status == LinkScriptResult::Status::Completed);
+            lease.end();
+        });
+    });
+}
+
+void CaptureLink::sendStop(bool discardFirst, std::function<void(bool written)> done)
+{
+    m_lease.runScript(captureStopScript(discardFirst), [done](const LinkScriptResult &result) {
+        done(result.status == LinkScriptResult::Status::Completed);
+    });
+}
+
+void CaptureLink::runEndScript(bool quietBoard, std::function<void()> done)
+{
+    m_lease.runScript(captureEndScript(quietBoard), [done](const LinkScriptResult &) { done(); });
+}
+
+void CaptureLink::release()
+{
+    m_streaming = false;
+    m_lease.end();
+}
+
+} // namespace ferrox

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "link/linkowner.h"
+#include "link/protocol.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+namespace ferrox {
+
+struct CaptureStartRequest
+{
+    QString firmwareVersion;   // chooses the speed table and whether CMD_MODE goes out
+    QString monitorSpeedText;  // exactly as the combo box shows it
+    QString directionText;
+    DataWidth dataWidth = DataWidth::DataOnly;
+};
+
+struct CaptureStartOutcome
+{
+    enum class Status {
+        PortFailed,           // the port could not be opened
+        UnsupportedSpeed,     // the speed text is in no row of the firmware's table
+        UnsupportedDirection, // the direction text is none of the three
+        NoReply,              // no 22-byte version reply within one second
+        Streaming             // the direction went out; the board streams
+    };
+    Status status = Status::NoReply;
+    int errorCode = 0;
+    QByteArray reply; // the version reply (Streaming): every byte read
+};
+
+// A capture's exchanges with the board, in its turn on the link: the start,
+// the stops and the end.
+class CaptureLink : public QObject
+{
+    Q_OBJECT
+public:
+    enum class StopReason { User, Forced };
+
+    explicit CaptureLink(LinkOwner &owner, QObject *parent = nullptr);
+
+    // The start, in its turn. On Streaming the capture keeps the link and
+    // reads the stream itself until release(); on any other outcome the
+    // link is let go after done.
+    void start(const CaptureStartRequest &request, std::function<void(const CaptureStartOutcome &)> done);
+    // Asks the board to end the stream. A stop asked for before the stream
+    // runs goes out right after the start; outside a capture it goes out in
+    // its own turn. done tells whether CMD_STOP was written.
+    void stop(StopReason reason, std::function<void(bool written)> done);
+    // The end of the stream, on the held link (see captureEndScript).
+    void runEndScript(bool quietBoard, std::function<void()> done);
+    // The capture lets go of the link.
+    void release();
+
+    // The stream runs: the port's bytes are the capture's.
+    bool holdsStream() const { return m_streaming && m_lease.isHeld(); }
+    // The port, while the capture holds the link.
+    SerialPort *port() const { return m_lease.isHeld() ? &m_lease.port() : nullptr; }
+
+private:
+    void configure(const CaptureStartRequest &request, std::function<void(const CaptureStartOutcome &)> done);
+    void finishStart(const CaptureStartOutcome &outcome, const std::function<void(const CaptureStartOutcome &)> &done);
+    void sendStop(bool discardFirst, std::function<void(bool written)> done);
+
+    LinkOwner &m_owner;
+    LinkLease m_lease;
+    int m_startsWaiting = 0;
+    bool m_streaming = false;
+    // A stop asked for before the stream ran.
+    std::function<void(bool)> m_deferredStop;
+    bool m_deferredStopDiscards = false;
+};
+
+} // namespace ferrox

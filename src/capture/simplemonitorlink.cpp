@@ -1,0 +1,42 @@
+#include "simplemonitorlink.h"
+
+#include "link/exchanges.h"
+
+#include <QPointer>
+
+namespace ferrox {
+
+namespace {
+
+// A streaming board is told to stop when the program closes.
+const LinkRequest SimpleMonitorLinkRequest{"simple monitor", false, false, true, QByteArray(1, char(CMD_STOP))};
+
+} // namespace
+
+SimpleMonitorLink::SimpleMonitorLink(LinkOwner &owner, QObject *parent) : QObject(parent), m_owner(owner) {}
+
+void SimpleMonitorLink::start(const SimpleMonitorRequest &request)
+{
+    m_owner.request(SimpleMonitorLinkRequest, [self = QPointer<SimpleMonitorLink>(this), request](const LinkLease &lease) {
+        if (self)
+            self->m_lease = lease;
+        lease.runScript(simpleMonitorStartScript(CMD_SPEED(request.firmwareVersion, request.monitorSpeedText),
+                                                 CMD_DIRECTION(request.directionText)),
+                        [](const LinkScriptResult &) {});
+    });
+}
+
+void SimpleMonitorLink::stop(std::function<void()> stopped)
+{
+    m_owner.request(SimpleMonitorLinkRequest, [self = QPointer<SimpleMonitorLink>(this), stopped](const LinkLease &lease) {
+        if (self)
+            self->m_lease = lease;
+        lease.runScript(simpleMonitorStopScript(), [lease, stopped](const LinkScriptResult &) {
+            lease.end();
+            if (stopped)
+                stopped();
+        });
+    });
+}
+
+} // namespace ferrox

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "link/linkowner.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+namespace ferrox {
+
+struct SimpleMonitorRequest
+{
+    QString firmwareVersion;
+    QString monitorSpeedText;
+    QString directionText;
+};
+
+// The simple monitor's stream on and off, in its turn on the link. The
+// stream arrives by receive notifications (threshold 2) while the stream
+// holds the link; it gives way to any request but a signal sample.
+class SimpleMonitorLink : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SimpleMonitorLink(LinkOwner &owner, QObject *parent = nullptr);
+
+    void start(const SimpleMonitorRequest &request);
+    // Lets go of the link, then calls stopped.
+    void stop(std::function<void()> stopped = {});
+    // The port while the stream (or its start or stop) holds the link,
+    // else nullptr.
+    SerialPort *port() const { return m_lease.isHeld() ? &m_lease.port() : nullptr; }
+
+private:
+    LinkOwner &m_owner;
+    LinkLease m_lease;
+};
+
+} // namespace ferrox

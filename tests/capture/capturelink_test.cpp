@@ -1,0 +1,215 @@
+// The capture's and the simple monitor's exchanges on the wire, and how
+// they take turns on the link with a check and with each other.
+#include "capture/capturelink.h"
+#include "capture/simplemonitorlink.h"
+#include "link/checkexchange.h"
+#include "link/linktesting.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+using namespace ferrox;
+using namespace ferrox::test;
+
+namespace {
+
+const SimpleMonitorRequest kMonitor{QStringLiteral("V1.05"), QStringLiteral("  9600"), QStringLiteral("双方向")};
+const CaptureStartRequest kCapture{QStringLiteral("V1.05"), QStringLiteral("  9600"), QStringLiteral("双方向")};
+
+class CaptureExchanges : public testing::Test
+{
+protected:
+    // The port as a good check leaves it: open, log cleared.
+    void openPort() { port.open(), port.operations.clear(); }
+    bool waitFor(const std::function<bool()> &condition) { return QTest::qWaitFor(condition, 3000); }
+    std::optional<CaptureStartOutcome> start(const char *firmware, const char *speed, const char *direction,
+                                             DataWidth width = DataWidth::DataOnly)
+    {
+        const CaptureStartRequest request{QLatin1String(firmware), QLatin1String(speed), QString::fromUtf8(direction), width};
+        return await<CaptureStartOutcome>([&](auto done) { capture.start(request, done); });
+    }
+    // A check that keeps the link until check.end().
+    void holdCheck(std::optional<CheckOutcome> &outcome)
+    {
+        owner.request(CheckLinkRequest, [&](const LinkLease &lease) {
+            check = lease;
+            checkLink(lease, {}, {{}, {}, [&](const CheckOutcome &o) { outcome = o; }});
+        });
+    }
+
+    FakeSerialPort port;
+    ScriptedBoard board{port};
+    LinkOwner owner{port};
+    CaptureLink capture{owner};
+    SimpleMonitorLink monitor{owner};
+    LinkLease check;
+};
+
+// Each firmware's start: speed, width (V1.05 only), version, direction.
+TEST_F(CaptureExchanges, StartSendsSpeedWidthVersionAndDirectionInOrder)
+{
+    // portOpen: a closed port is opened first.
+    const struct { const char *firmware, *speed, *direction; bool portOpen; const char *wire; } cases[] = {
+        {"V1.05", "  9600", "双方向", true, "discard|threshold 0|write 34|discard|write 44|threshold 0|discard|discard|write 56|read 25|threshold 0|discard|write 47"},
+        {"V1.04", " 57600", "J1←J2", true, "discard|threshold 0|write 39|threshold 0|discard|discard|write 56|read 25|threshold 0|discard|write 41"},
+        {"V1.01", "  4800", "双方向", false, "discard|threshold 0|open 1|write 30|threshold 0|discard|discard|write 56|read 25|threshold 0|discard|write 47"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.firmware);
+        port.close();
+        if (c.portOpen)
+            port.open();
+        port.operations.clear();
+        board.answer(CMD_VERSION, {versionReply(c.firmware, 25)});
+        const auto outcome = start(c.firmware, c.speed, c.direction, DataWidth::DataAndParity);
+        EXPECT_EQ(outcome->status, CaptureStartOutcome::Status::Streaming);
+        EXPECT_EQ(outcome->reply.size(), 25);
+        EXPECT_EQ(port.operations, ops(c.wire));
+        EXPECT_TRUE(capture.holdsStream());
+        capture.release();
+    }
+}
+
+TEST_F(CaptureExchanges, StartFailuresReleaseTheLink)
+{
+    port.missingPorts.insert(1);
+    const auto outcome = start("V1.05", "  9600", "双方向");
+    EXPECT_EQ(std::pair(outcome->status, outcome->errorCode), std::pair(CaptureStartOutcome::Status::PortFailed, 1));
+    EXPECT_TRUE(owner.isFree());
+    // Texts without a byte send nothing at all.
+    port.missingPorts.clear();
+    openPort();
+    EXPECT_EQ(start("V1.01", " 14400", "双方向")->status, CaptureStartOutcome::Status::UnsupportedSpeed);
+    EXPECT_EQ(start("V1.05", "  9600", "両方向")->status, CaptureStartOutcome::Status::UnsupportedDirection);
+    EXPECT_TRUE(port.written.isEmpty());
+    EXPECT_TRUE(owner.isFree());
+}
+
+TEST_F(CaptureExchanges, StopUserLeavesTheStreamForcedDiscards)
+{
+    openPort();
+    board.answer(CMD_VERSION, {versionReply("V1.05")});
+    ASSERT_EQ(start("V1.05", "  9600", "双方向")->status, CaptureStartOutcome::Status::Streaming);
+    std::optional<bool> written;
+    const auto stop = [&](CaptureLink::StopReason reason) {
+        port.operations.clear();
+        written.reset();
+        capture.stop(reason, [&](bool w) { written = w; });
+    };
+    stop(CaptureLink::StopReason::User);
+    EXPECT_EQ(written, std::optional<bool>(true));
+    EXPECT_EQ(port.operations, ops("write 45"));
+    stop(CaptureLink::StopReason::Forced);
+    EXPECT_EQ(port.operations, ops("discard|write 45"));
+    port.failWrites = true;
+    stop(CaptureLink::StopReason::User);
+    EXPECT_EQ(written, std::optional<bool>(false));
+    EXPECT_TRUE(capture.holdsStream());
+}
+
+TEST_F(CaptureExchanges, SimpleMonitorStartAndStop)
+{
+    // The second row: no byte for a text no table knows; the rest goes on.
+    for (const auto &[firmware, speed, direction, wire] :
+         {std::tuple{"V1.05", "  9600", "J1→J2", "discard|write 34|threshold 2|write 42|discard"},
+          std::tuple{"V1.01", " 14400", "J1←J2", "discard|threshold 2|write 41|discard"}}) {
+        SCOPED_TRACE(wire);
+        openPort();
+        monitor.start({QLatin1String(firmware), QLatin1String(speed), QString::fromUtf8(direction)});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return port.operations.size() == ops(wire).size(); }, 1000));
+        QTest::qWait(20);
+        EXPECT_EQ(port.operations, ops(wire));
+        EXPECT_NE(monitor.port(), nullptr);
+    }
+    port.operations.clear();
+    monitor.stop();
+    EXPECT_EQ(port.operations, ops("discard|threshold 0|write 45"));
+    EXPECT_TRUE(owner.isFree());
+}
+
+class CaptureTurns : public CaptureExchanges
+{
+protected:
+    CaptureTurns()
+    {
+        openPort();
+        board.answer(CMD_VERSION, {versionReply("V1.05")});
+    }
+};
+
+TEST_F(CaptureTurns, AStartAndTheSimpleMonitorWaitForACheckThenForTheCapture)
+{
+    std::optional<CheckOutcome> checked;
+    holdCheck(checked);
+    std::optional<CaptureStartOutcome> started;
+    capture.start(kCapture, [&](const CaptureStartOutcome &o) { started = o; });
+    monitor.start(kMonitor);
+    ASSERT_TRUE(waitFor([&] { return checked.has_value(); }));
+    QTest::qWait(50);
+    EXPECT_EQ(port.written, QByteArray("V"));
+
+    check.end();
+    ASSERT_TRUE(waitFor([&] { return started.has_value(); }));
+    EXPECT_EQ(port.written, QByteArray("V4dVG"));
+    // The simple monitor waits for the capture's end.
+    QTest::qWait(50);
+    EXPECT_EQ(monitor.port(), nullptr);
+    capture.release();
+    EXPECT_TRUE(waitFor([&] { return port.written == "V4dVG4G"; }));
+}
+
+TEST_F(CaptureTurns, AStopDuringTheSimpleMonitorStartWaitsForItsEnd)
+{
+    monitor.start(kMonitor);
+    // Mid-start (paused after the speed byte) a stop must not slip in between.
+    monitor.stop();
+    EXPECT_EQ(port.written, "4");
+    ASSERT_TRUE(waitFor([&] { return owner.isFree(); }));
+    EXPECT_EQ(port.written, QByteArray("4GE"));
+}
+
+TEST_F(CaptureTurns, AStopAskedForDuringTheStartFollowsIt)
+{
+    std::optional<CheckOutcome> checked;
+    holdCheck(checked);
+    capture.start(kCapture, [](const CaptureStartOutcome &) {});
+    std::optional<bool> written;
+    capture.stop(CaptureLink::StopReason::User, [&](bool w) { written = w; });
+    ASSERT_TRUE(waitFor([&] { return checked.has_value(); }));
+    check.end();
+    ASSERT_TRUE(waitFor([&] { return written.has_value(); }));
+    EXPECT_EQ(port.written, QByteArray("V4dVGE"));
+}
+
+TEST_F(CaptureTurns, StopOutsideACaptureStillReachesTheBoard)
+{
+    bool written = false;
+    capture.stop(CaptureLink::StopReason::User, [&](bool w) { written = w; });
+    EXPECT_TRUE(written);
+    EXPECT_EQ(port.written, "E");
+    EXPECT_TRUE(owner.isFree());
+}
+
+TEST_F(CaptureTurns, AStartWaitingItsTurnLeavesTheRunningCapturesStopAlone)
+{
+    capture.start(kCapture, [](const CaptureStartOutcome &) {});
+    ASSERT_TRUE(waitFor([&] { return port.written.endsWith('G'); }));
+    capture.start(kCapture, [](const CaptureStartOutcome &) {});
+    capture.stop(CaptureLink::StopReason::User, [](bool) {});
+    EXPECT_EQ(port.written, QByteArray("4dVGE"));
+    capture.release();
+    ASSERT_TRUE(waitFor([&] { return port.written == "4dVGE4dVG"; }));
+}
+
+TEST_F(CaptureTurns, ShutdownStopsAStreamingBoardAndClosesThePort)
+{
+    capture.start(kCapture, [](const CaptureStartOutcome &) {});
+    ASSERT_TRUE(waitFor([&] { return port.written.endsWith('G'); }));
+    port.operations.clear();
+    owner.shutdown();
+    EXPECT_EQ(port.operations, ops("write 45|close"));
+}
+
+} // namespace
