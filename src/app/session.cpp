@@ -20,6 +20,11 @@ namespace ferrox {
 Session::Session(MainWindow &window, SerialPort &port, const QString &appFolder, QObject *parent)
     : QObject(parent), m_window(window), m_appFolder(appFolder)
 {
+    // The session's settings follow the panel's choices as they are made.
+    SettingsPanel *panel = window.settingsPanel();
+    const auto takeSettings = [this, panel] { m_state.setSettings(panel->settings()); };
+    connect(panel, &SettingsPanel::settingsEdited, this, takeSettings);
+    takeSettings();
     m_link = std::make_unique<LinkController>(window, port, *this);
     m_logWindows = new LogWindowsHookup(window, m_state.data(), appFolder);
     m_monitor = std::make_unique<MonitorControls>(window, *this);

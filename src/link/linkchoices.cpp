@@ -39,9 +39,9 @@ void LinkChoices::Combo_Com_port_Click()
 
 void LinkChoices::Combo_PC_speed_Click()
 {
-    const QString speedText = m_panel.linkSpeedText();
-    m_owner.request(LinkUse::Settings, [this, speedText] {
-        m_owner.runScript(linkSpeedScript(speedText),
+    const std::optional<int> linkSpeed = m_panel.settings().linkSpeed;
+    m_owner.request(LinkUse::Settings, [this, linkSpeed] {
+        m_owner.runScript(linkSpeedScript(linkSpeed),
                           [this](const LinkScriptResult &) { m_owner.release(LinkUse::Settings); });
     });
     m_dialogs.inform(linktext::jumperMessage(), MessageIcon::Information);

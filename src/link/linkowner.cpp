@@ -8,6 +8,26 @@
 
 namespace ferrox {
 
+namespace {
+
+// The commands for the chosen speed and direction; none for a choice that
+// is not valid or that the firmware's table lacks.
+std::optional<std::uint8_t> speedCommand(const QString &firmwareVersion, const MonitorSettings &settings)
+{
+    if (!settings.monitoredSpeed)
+        return std::nullopt;
+    return CMD_SPEED(firmwareVersion, *settings.monitoredSpeed);
+}
+
+std::optional<std::uint8_t> directionCommand(const MonitorSettings &settings)
+{
+    if (!settings.direction)
+        return std::nullopt;
+    return CMD_DIRECTION(*settings.direction);
+}
+
+} // namespace
+
 LinkOwner::LinkOwner(SerialPort &port, QObject *parent) : QObject(parent), m_port(port) {}
 
 LinkOwner::~LinkOwner()
@@ -169,8 +189,8 @@ void LinkOwner::configureCapture(const CaptureStartRequest &request,
                                  std::function<void(const CaptureStartOutcome &)> done)
 {
     CaptureStartOutcome outcome;
-    const std::optional<std::uint8_t> speed = CMD_SPEED(request.firmwareVersion, request.monitorSpeedText);
-    const std::optional<std::uint8_t> direction = CMD_DIRECTION(request.directionText);
+    const std::optional<std::uint8_t> speed = speedCommand(request.firmwareVersion, request.settings);
+    const std::optional<std::uint8_t> direction = directionCommand(request.settings);
     if (!speed || !direction) {
         outcome.status = speed ? CaptureStartOutcome::Status::UnsupportedDirection
                                : CaptureStartOutcome::Status::UnsupportedSpeed;
@@ -179,7 +199,7 @@ void LinkOwner::configureCapture(const CaptureStartRequest &request,
     }
     std::optional<std::uint8_t> mode;
     if (takesDataWidth(request.firmwareVersion))
-        mode = CMD_MODE(request.dataWidth);
+        mode = CMD_MODE(request.settings.dataWidth);
     runScript(captureConfigureScript(*speed, mode, *direction),
               [this, done](const LinkScriptResult &result) {
                   CaptureStartOutcome outcome;
@@ -246,8 +266,8 @@ void LinkOwner::endCapture()
 void LinkOwner::startSimpleMonitor(const SimpleMonitorRequest &request)
 {
     this->request(LinkUse::SimpleMonitor, [this, request] {
-        runScript(simpleMonitorStartScript(CMD_SPEED(request.firmwareVersion, request.monitorSpeedText),
-                                           CMD_DIRECTION(request.directionText)),
+        runScript(simpleMonitorStartScript(speedCommand(request.firmwareVersion, request.settings),
+                                           directionCommand(request.settings)),
                   [this](const LinkScriptResult &) {
                       // The stream keeps the link, but anything else may take it.
                       if (!m_pending.empty() && !m_drainScheduled) {

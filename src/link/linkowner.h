@@ -50,18 +50,16 @@ struct SampleOutcome
 
 struct CaptureStartRequest
 {
-    QString firmwareVersion;   // chooses the speed table and whether CMD_MODE goes out
-    QString monitorSpeedText;  // exactly as the combo box shows it
-    QString directionText;
-    DataWidth dataWidth = DataWidth::DataOnly;
+    QString firmwareVersion; // chooses the speed table and whether CMD_MODE goes out
+    MonitorSettings settings; // the monitored speed, the direction, the data width
 };
 
 struct CaptureStartOutcome
 {
     enum class Status {
         PortFailed,           // the port could not be opened
-        UnsupportedSpeed,     // the speed text is in no row of the firmware's table
-        UnsupportedDirection, // the direction text is none of the three
+        UnsupportedSpeed,     // the speed is not valid or in no row of the firmware's table
+        UnsupportedDirection, // the direction is not valid
         NoReply,              // no 22-byte version reply within one second
         Streaming             // the direction went out; the board streams
     };
@@ -73,8 +71,7 @@ struct CaptureStartOutcome
 struct SimpleMonitorRequest
 {
     QString firmwareVersion;
-    QString monitorSpeedText;
-    QString directionText;
+    MonitorSettings settings; // the monitored speed and the direction
 };
 
 struct MeasurementOutcome

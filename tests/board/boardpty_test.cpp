@@ -22,11 +22,11 @@ using ferrox::test::tagSequenceErrors;
 namespace {
 
 // Opens the board's link path at a link speed such as " 57600".
-std::unique_ptr<QtSerialPort> openPort(const BoardProcess &board, const QString &speedText)
+std::unique_ptr<QtSerialPort> openPort(const BoardProcess &board, int linkSpeed)
 {
     const QString path = board.linkPath();
     auto port = std::make_unique<QtSerialPort>([path](int) { return path; });
-    EXPECT_TRUE(port->setSettings(linkSettingsText(speedText)));
+    EXPECT_TRUE(port->setSettings(linkSettingsText(linkSpeed)));
     EXPECT_TRUE(port->open()) << "port error " << port->lastError();
     return port;
 }
@@ -50,11 +50,11 @@ TEST(BoardPty, ShortCaptureEndsWithTheEndCodeInValidTagOrder)
     FERROX_START_BOARD(board);
     EXPECT_TRUE(board.slavePath().startsWith(QLatin1String("/dev/")));
     EXPECT_EQ(QFileInfo(board.linkPath()).symLinkTarget(), board.slavePath());
-    auto port = openPort(board, QStringLiteral(" 57600"));
+    auto port = openPort(board, 57600);
     ASSERT_TRUE(port->write(QByteArray("V")));
     EXPECT_TRUE(readFor(*port, 1, 600).isEmpty());
     port->close();
-    port = openPort(board, QStringLiteral("115200"));
+    port = openPort(board, 115200);
     ASSERT_TRUE(port->write(QByteArray("VS")));
     EXPECT_EQ(readFor(*port, 24, 3000).left(23), QByteArray("Ferrox LM V1.05  9600\r\xD2"));
     ASSERT_TRUE(port->write(QByteArray("4G")));

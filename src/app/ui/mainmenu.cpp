@@ -1,6 +1,7 @@
 #include "mainmenu.h"
 
 #include "app/texts.h"
+#include "settings/settingsschema.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -67,12 +68,15 @@ void buildMainMenu(QMenuBar *menuBar)
              {"mnuRateMeasure", &RateMeasure, Disabled},
              {"mnuMonitorBar2", nullptr, Hidden},
              {"mnuModify", &Modify, Hidden}});
+    // The display commands are named as the display modes are listed.
+    static const QString displayModes[] = {displayModeText(1), displayModeText(2), displayModeText(3),
+                                           displayModeText(4), displayModeText(5)};
     addMenu(menuBar, "mnuDpOpen", ShowLogMenu,
-            {{"mnuMonitorLogOpen1", &DisplayModes[0]},
-             {"mnuMonitorLogOpen2", &DisplayModes[1]},
-             {"mnuMonitorLogOpen3", &DisplayModes[2]},
-             {"mnuMonitorLogOpen4", &DisplayModes[3]},
-             {"mnuMonitorLogOpen5", &DisplayModes[4]},
+            {{"mnuMonitorLogOpen1", &displayModes[0]},
+             {"mnuMonitorLogOpen2", &displayModes[1]},
+             {"mnuMonitorLogOpen3", &displayModes[2]},
+             {"mnuMonitorLogOpen4", &displayModes[3]},
+             {"mnuMonitorLogOpen5", &displayModes[4]},
              {nullptr, nullptr},
              {"mnuMonitorLogTimeline", &ShowTimeline},
              {"mnuMonitorLogFrames", &ShowFrames}});

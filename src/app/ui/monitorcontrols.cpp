@@ -17,7 +17,6 @@
 #include "platform/ui/appearance.h"
 #include "session/monitorsession.h"
 #include "signals/signalsampler.h"
-#include "views/displaymode.h"
 #include "views/logwindow.h"
 #include "views/texts.h"
 
@@ -126,20 +125,15 @@ void MonitorControls::StartMonitor()
     MonitorLogCommands &monitorLog = m_session.logWindows().monitorLog();
     LogWindow *window = m_session.logWindows().registry().NewLogWindow();
     m_logNumber = window->number();
-    const QString modeText = panel->displayMode()->currentText();
-    monitorLog.setDisplayModeNumber(displayModeNumberOf(modeText));
-    window->setCaption(window->caption() + viewtexts::displayCaptionPiece() + modeText);
+    const MonitorSettings &settings = m_state.settings();
+    monitorLog.setDisplayModeNumber(settings.displayMode);
+    window->setCaption(window->caption() + viewtexts::displayCaptionPiece() + panel->displayModeText());
     window->setRightMargin(CaptureRightMarginTwips);
     // A failing step of the start is skipped; the rendering reports the file.
     writeFileAtomically(m_session.appFolder() + renderedTextFileName(), QByteArrayLiteral("\r\n"));
     window->setBackground(colorFromBgr(CapturingBackground));
 
-    CaptureStartRequest request;
-    request.firmwareVersion = m_state.FirmwareVersion();
-    request.monitorSpeedText = panel->monitorSpeed()->currentText();
-    request.directionText = panel->direction()->currentText();
-    request.dataWidth = panel->dataOnly()->isChecked() ? DataWidth::DataOnly : DataWidth::DataAndParity;
-    m_run.start(request);
+    m_run.start({m_state.FirmwareVersion(), settings});
 }
 
 void MonitorControls::StopMonitor()

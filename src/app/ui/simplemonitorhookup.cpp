@@ -78,21 +78,6 @@ void SimpleMonitorHookup::unload()
     m_monitor.windowClosed();
 }
 
-QString SimpleMonitorHookup::monitorSpeedText() const
-{
-    return m_window.settingsPanel()->monitorSpeed()->currentText();
-}
-
-QString SimpleMonitorHookup::directionText() const
-{
-    return m_window.settingsPanel()->direction()->currentText();
-}
-
-LiveDisplay SimpleMonitorHookup::liveDisplay() const
-{
-    return m_window.settingsPanel()->textOption()->isChecked() ? LiveDisplay::Text : LiveDisplay::Hex;
-}
-
 void SimpleMonitorHookup::setSamplingEnabled(bool enabled)
 {
     m_sampler.setSamplingEnabled(enabled);

@@ -28,9 +28,6 @@ public:
     ~SimpleMonitorHookup() override;
 
     // SimpleMonitorContext
-    QString monitorSpeedText() const override;
-    QString directionText() const override;
-    LiveDisplay liveDisplay() const override;
     void setSamplingEnabled(bool enabled) override;
     void disableSignalPanel() override;
     void enableSignalPanel() override;
