@@ -6,14 +6,15 @@
 #include <QObject>
 #include <QTimer>
 
-class QAction;
 
 namespace ferrox {
 
+class LinkOwner;
 class LogWindow;
+class LogWindowsHookup;
 class MainWindow;
 class MonitorSession;
-class Session;
+class SignalSampler;
 
 // The capture from the main window: the toolbar (dispatched by key), the
 // Monitor menu's start and stop, the signal panel's two states, the
@@ -46,7 +47,10 @@ public:
     // How often the counter and the lamp are brought up to date, in ms.
     static constexpr int CounterPeriodMs = 100;
 
-    MonitorControls(MainWindow &window, Session &session);
+    // Everything passed stays the caller's and must outlive the controls;
+    // appFolder ends with a separator.
+    MonitorControls(MainWindow &window, MonitorSession &state, LinkOwner &owner, SignalSampler &sampler,
+                    LogWindowsHookup &logWindows, const QString &appFolder);
     ~MonitorControls() override;
 
     void StartMonitor();
@@ -63,7 +67,6 @@ signals:
     void simpleMonitorToggled(bool pressed);
 
 private:
-    void tbToolBar_ButtonClick(QAction *button);
     void Check_RecByte_Click(bool on);
     void appendLog(const QString &text);
     void onStartFailed(const CaptureStartOutcome &outcome);
@@ -77,8 +80,11 @@ private:
     LogWindow *log() const;
 
     MainWindow &m_window;
-    Session &m_session;
     MonitorSession &m_state;
+    LinkOwner &m_owner;
+    SignalSampler &m_sampler;
+    LogWindowsHookup &m_logWindows;
+    const QString m_appFolder;
     CaptureRun m_run;
     QTimer m_counterTimer;
     qint32 m_logNumber = 0; // the capture's own log window

@@ -20,6 +20,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <initializer_list>
+
 namespace ferrox {
 
 namespace {
@@ -230,6 +232,18 @@ void SettingsPanel::storeChoices()
     };
     storeCheck(m_checkDtr, settingkey::Dtr);
     storeCheck(m_checkRts, settingkey::Rts);
+}
+
+void SettingsPanel::setSettingsLocked(bool locked)
+{
+    for (QWidget *control : std::initializer_list<QWidget *>{m_portCheck, m_comPort, m_direction, m_displayMode,
+                                                             m_monitorSpeed, m_pcSpeed})
+        control->setEnabled(!locked);
+}
+
+void SettingsPanel::setReadoutEnabled(bool enabled)
+{
+    m_signalPanel->readButton()->setEnabled(enabled);
 }
 
 void SettingsPanel::load()

@@ -5,8 +5,8 @@
 #include "mainwindow.h"
 #include "settingspanel.h"
 
-#include "app/session.h"
 #include "platform/ui/appearance.h"
+#include "session/monitorsession.h"
 #include "signals/signalsampler.h"
 
 #include <QAction>
@@ -75,7 +75,7 @@ void WindowLinkPanel::refillDirections(const QStringList &items, const QString &
 
 void WindowLinkPanel::setRateMeasureEnabled(bool enabled)
 {
-    m_window.menuItem(QStringLiteral("mnuRateMeasure"))->setEnabled(enabled);
+    m_window.menus().rateMeasure->setEnabled(enabled);
 }
 
 void WindowLinkPanel::enableDataWidth()
@@ -88,17 +88,17 @@ void WindowLinkPanel::enableDataWidth()
 
 void WindowLinkPanel::setSamplingEnabled(bool enabled)
 {
-    m_session.sampler().setSamplingEnabled(enabled);
+    m_sampler.setSamplingEnabled(enabled);
 }
 
 bool WindowLinkPanel::simpleMonitorPressed() const
 {
-    return m_session.state().SimpleMonitorOpen();
+    return m_state.SimpleMonitorOpen();
 }
 
 bool WindowLinkPanel::startEnabled() const
 {
-    return !m_session.state().MonitorBusy();
+    return !m_state.MonitorBusy();
 }
 
 StatusPanel &WindowLinkPanel::statusPanel()

@@ -5,15 +5,19 @@
 namespace ferrox {
 
 class MainWindow;
-class Session;
+class MonitorSession;
+class SignalSampler;
 
 // The main window's settings panel, "mnuRateMeasure" and "Timer1" as the
 // connection check sees them; the capture and simple monitor states come
-// from the session.
+// from the monitor session.
 class WindowLinkPanel : public LinkPanel
 {
 public:
-    WindowLinkPanel(MainWindow &window, const Session &session) : m_window(window), m_session(session) {}
+    WindowLinkPanel(MainWindow &window, const MonitorSession &state, SignalSampler &sampler)
+        : m_window(window), m_state(state), m_sampler(sampler)
+    {
+    }
 
     QString portText() const override;
     void setPortText(const QString &text) override;
@@ -32,7 +36,8 @@ public:
 
 private:
     MainWindow &m_window;
-    const Session &m_session;
+    const MonitorSession &m_state;
+    SignalSampler &m_sampler;
 };
 
 } // namespace ferrox
