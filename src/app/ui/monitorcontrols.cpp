@@ -5,7 +5,6 @@
 #include "mainwindow.h"
 #include "settingspanel.h"
 
-#include "app/texts.h"
 #include "app/ui/logwindowshookup.h"
 #include "capture/texts.h"
 #include "data/datafiles.h"

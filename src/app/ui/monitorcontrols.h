@@ -16,10 +16,11 @@ class MainWindow;
 class MonitorSession;
 class SignalSampler;
 
-// The capture from the main window: the toolbar (dispatched by key), the
-// Monitor menu's start and stop, the signal panel's two states, the
-// received-byte counter "Label_RecByte" with "Check_RecByte" and the
-// receive lamp "Picture1", around the capture run shared with ferrox-cli.
+// The capture from the main window: the toolbar's start, stop and simple
+// monitor buttons, the Monitor menu's start and stop, the signal panel's
+// two states, the received-byte counter "Label_RecByte" with
+// "Check_RecByte" and the receive lamp "Picture1", around the capture run
+// shared with ferrox-cli.
 // It tells the monitor session each step of the capture (the window's
 // enables and the settings lock follow from there), writes the capture's
 // texts into its log window and hands the data to the post-capture
