@@ -21,6 +21,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <initializer_list>
+
 namespace ferrox {
 
 namespace {
@@ -274,6 +276,18 @@ void SettingsPanel::announceEdits()
     for (QAbstractButton *button : std::initializer_list<QAbstractButton *>{
              m_checkDtr, m_checkRts, m_dataOnly, m_dataAndParity, m_hexOption, m_textOption})
         connect(button, &QAbstractButton::toggled, this, &SettingsPanel::settingsEdited);
+}
+
+void SettingsPanel::setSettingsLocked(bool locked)
+{
+    for (QWidget *control : std::initializer_list<QWidget *>{m_portCheck, m_comPort, m_direction, m_displayMode,
+                                                             m_monitorSpeed, m_pcSpeed})
+        control->setEnabled(!locked);
+}
+
+void SettingsPanel::setReadoutEnabled(bool enabled)
+{
+    m_signalPanel->readButton()->setEnabled(enabled);
 }
 
 void SettingsPanel::load()

@@ -89,6 +89,12 @@ public:
 
     SignalPanel *signalPanel() const { return m_signalPanel; }       // Frame_Signal
 
+    // Locked while a capture runs: "通信確認", the port, the direction, the
+    // display mode, the monitor speed and the link speed.
+    void setSettingsLocked(bool locked);
+    // The signal panel's readout button "Command_READ".
+    void setReadoutEnabled(bool enabled);
+
     // Display command k is button k - 1.
     QPushButton *displayButton(int index) const { return m_displayButtons.at(index); }
     QLabel *openLogCountLabel() const { return m_openLogCount; }     // Label_x

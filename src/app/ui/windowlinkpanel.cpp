@@ -5,8 +5,8 @@
 #include "mainwindow.h"
 #include "settingspanel.h"
 
-#include "app/session.h"
 #include "platform/ui/appearance.h"
+#include "session/monitorsession.h"
 #include "signals/signalsampler.h"
 
 #include <QAction>
@@ -27,7 +27,7 @@ constexpr quint32 LampOff = 0x000000;
 
 MonitorSettings WindowLinkPanel::settings() const
 {
-    return m_session.state().settings();
+    return m_state.settings();
 }
 
 void WindowLinkPanel::setPortText(const QString &text)
@@ -53,7 +53,7 @@ void WindowLinkPanel::refillDirections(const QList<MonitorDirection> &directions
 
 void WindowLinkPanel::setRateMeasureEnabled(bool enabled)
 {
-    m_window.menuItem(QStringLiteral("mnuRateMeasure"))->setEnabled(enabled);
+    m_window.menus().rateMeasure->setEnabled(enabled);
 }
 
 void WindowLinkPanel::enableDataWidth()
@@ -66,17 +66,17 @@ void WindowLinkPanel::enableDataWidth()
 
 void WindowLinkPanel::setSamplingEnabled(bool enabled)
 {
-    m_session.sampler().setSamplingEnabled(enabled);
+    m_sampler.setSamplingEnabled(enabled);
 }
 
 bool WindowLinkPanel::simpleMonitorPressed() const
 {
-    return m_session.state().SimpleMonitorOpen();
+    return m_state.SimpleMonitorOpen();
 }
 
 bool WindowLinkPanel::startEnabled() const
 {
-    return !m_session.state().MonitorBusy();
+    return !m_state.MonitorBusy();
 }
 
 StatusPanel &WindowLinkPanel::statusPanel()

@@ -5,15 +5,19 @@
 namespace ferrox {
 
 class MainWindow;
-class Session;
+class MonitorSession;
+class SignalSampler;
 
 // The main window's settings panel, "mnuRateMeasure" and "Timer1" as the
 // connection check sees them; the settings, the capture and simple monitor
-// states come from the session.
+// states come from the monitor session.
 class WindowLinkPanel : public LinkPanel
 {
 public:
-    WindowLinkPanel(MainWindow &window, const Session &session) : m_window(window), m_session(session) {}
+    WindowLinkPanel(MainWindow &window, const MonitorSession &state, SignalSampler &sampler)
+        : m_window(window), m_state(state), m_sampler(sampler)
+    {
+    }
 
     MonitorSettings settings() const override;
     void setPortText(const QString &text) override;
@@ -29,7 +33,8 @@ public:
 
 private:
     MainWindow &m_window;
-    const Session &m_session;
+    const MonitorSession &m_state;
+    SignalSampler &m_sampler;
 };
 
 } // namespace ferrox
