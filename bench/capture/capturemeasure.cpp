@@ -4,9 +4,10 @@
 // board sent was stored, and the processor time the program used for it.
 // usage: ferrox_capture_measure LINK_PATH SEED [live]   (the board streams
 // random:SEED, looped, with --jumper 115200)
-#include "app/session.h"
+#include "app/ui/maintoolbar.h"
 #include "app/ui/mainwindow.h"
 #include "app/ui/settingspanel.h"
+#include "app/windowwiring.h"
 #include "board/traffic.h"
 #include "data/capturebuffer.h"
 #include "platform/dialogs.h"
@@ -85,12 +86,12 @@ int main(int argc, char **argv)
     // Shown, so the live view costs what it costs on a desktop.
     window.show();
     QtSerialPort port([link](int) { return link; });
-    Session session(window, port, dir.path() + u'/');
+    WindowWiring wiring(window, port, dir.path() + u'/');
 
     double cpuAtStart = 0;
     qint64 startedAt = 0;
-    QObject::connect(&session.state(), &MonitorSession::changed, &app, [&] {
-        if (session.state().MonitorBusy() || startedAt == 0)
+    QObject::connect(&wiring.state(), &MonitorSession::changed, &app, [&] {
+        if (wiring.state().MonitorBusy() || startedAt == 0)
             return;
         const double cpu = cpuSeconds() - cpuAtStart;
         const double wall = double(QDateTime::currentMSecsSinceEpoch() - startedAt) / 1000.0;
@@ -104,8 +105,8 @@ int main(int argc, char **argv)
                     wall > 0 ? 100.0 * cpu / wall : 0.0);
         QCoreApplication::exit(whole ? 0 : 1);
     });
-    session.startUp([&] {
-        if (!session.state().BoardVerified()) {
+    wiring.startUp([&] {
+        if (!wiring.state().BoardVerified()) {
             std::fprintf(stderr, "no board on %s\n", qPrintable(link));
             QCoreApplication::exit(1);
             return;
@@ -113,11 +114,11 @@ int main(int argc, char **argv)
         window.settingsPanel()->receivedBytesCheck()->setChecked(true);
         cpuAtStart = cpuSeconds();
         startedAt = QDateTime::currentMSecsSinceEpoch();
-        window.menuItem(QStringLiteral("mnuMonitorStart"))->trigger();
+        window.menus().monitorStart->trigger();
         // Opened during the capture, the simple monitor shows the capture's
         // bytes and sends nothing to the board.
         if (live)
-            window.toolbarButton(QStringLiteral("簡易モニタ"))->trigger();
+            window.toolBar()->simpleMonitor()->trigger();
     });
     return app.exec();
 }

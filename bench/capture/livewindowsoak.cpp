@@ -35,16 +35,11 @@ namespace {
 class SoakContext : public SimpleMonitorContext
 {
 public:
-    QString monitorSpeedText() const override { return QStringLiteral(" 57600"); }
-    QString directionText() const override { return QStringLiteral("双方向"); }
-    LiveDisplay liveDisplay() const override { return display; }
     void setSamplingEnabled(bool) override {}
     void disableSignalPanel() override {}
     void enableSignalPanel() override {}
     void showWindow() override {}
     void closeWindow() override {}
-
-    LiveDisplay display = LiveDisplay::Hex;
 };
 
 double cpuSeconds()
@@ -79,8 +74,6 @@ int main(int argc, char **argv)
     const QString device = args.at(1);
     const int seconds = args.at(2).toInt();
     SoakContext context;
-    if (args.value(3) == QLatin1String("text"))
-        context.display = LiveDisplay::Text;
 
     QtSerialPort port([device](int) { return device; });
     port.setSettings(QStringLiteral("115200,n,8,1"));
@@ -94,6 +87,11 @@ int main(int argc, char **argv)
     QObject::connect(&port, &SerialPort::receiveNotification, [&] { streamBytes += port.bytesWaiting(); });
     MonitorSession session; // a verified V1.05 board, nothing else running
     session.setCheckResults(false, true, QStringLiteral("V1.05"));
+    MonitorSettings settings; // both directions
+    settings.monitoredSpeed = 57600;
+    if (args.value(3) == QLatin1String("text"))
+        settings.liveDisplay = LiveDisplay::Text;
+    session.setSettings(settings);
     SimpleMonitor monitor(owner, session, context);
 
     QMdiArea area;

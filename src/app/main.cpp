@@ -1,5 +1,5 @@
 // ferrox: the PC program of the RS-232 line monitor board.
-#include "app/session.h"
+#include "app/windowwiring.h"
 #include "app/startup.h"
 #include "app/texts.h"
 #include "app/ui/desktopstart.h"
@@ -66,9 +66,9 @@ int main(int argc, char **argv)
     dialogs.setParent(&window);
     window.setWindowTitle(mainTitleText());
     QtSerialPort linkPort([&settingsStore](int portNumber) { return devicePathForPort(portNumber, &settingsStore); });
-    Session session(window, linkPort, AppFolder());
+    WindowWiring wiring(window, linkPort, AppFolder());
     window.show();
-    acceptHandOvers(window, session.logWindows().monitorLog(), commandLine.file);
+    acceptHandOvers(window, wiring.logWindows().monitorLog(), commandLine.file);
 
     // SIGTERM, SIGHUP and SIGINT end the program as closing the window
     // does: a streaming board stopped, the port closed, geometry stored.
@@ -84,7 +84,7 @@ int main(int argc, char **argv)
 
     // The link port opens and the first connection check runs once the
     // window shows.
-    session.startUp();
+    wiring.startUp();
 
     return app.exec();
 }

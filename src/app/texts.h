@@ -1,8 +1,8 @@
 #pragma once
 
 // The Japanese texts of the main window and of start-up, in one place.
-// Spaces are significant: the speed items are six characters, right-aligned,
-// and every consumer compares a combo box's text exactly.
+// The choices' own texts (speeds, directions, display modes) are the
+// settings schema's.
 
 #include <QString>
 #include <QStringList>
@@ -16,22 +16,6 @@ inline const QString PcSpeedCaption = QStringLiteral("PC通信スピード(bps)"
 inline const QString MonitorSpeedCaption = QStringLiteral("モニタースピード(bps)");
 inline const QString DirectionCaption = QStringLiteral("モニターの方向");
 inline const QString DisplayModeCaption = QStringLiteral("ﾃﾞﾌｫﾙﾄのﾓﾆﾀｰﾛｸﾞ表示");
-
-inline const QStringList PcSpeeds = {QStringLiteral(" 57600"), QStringLiteral("115200")};
-inline const QString FastPcSpeed = QStringLiteral("115200");
-inline const QStringList DisplayModes = {
-    QStringLiteral("モード1 <HEX>"),      QStringLiteral("モード2 <ASCII>"),
-    QStringLiteral("モード3 <HEX･CHAR>"), QStringLiteral("モード4 <EXCHANGE>"),
-    QStringLiteral("モード5 <SAVE>"),
-};
-inline const QString BothDirections = QStringLiteral("双方向");
-// The first run's display-mode text: a full-width digit, none of the items.
-inline const QString DefaultDisplayMode = QStringLiteral("モード１");
-// Monitor speeds before the first connection check: the oldest firmware's.
-inline const QStringList MonitorSpeedsSlowLink = {
-    QStringLiteral("  4800"), QStringLiteral("  9600"), QStringLiteral(" 19200"), QStringLiteral(" 28800"),
-};
-inline const QStringList MonitorSpeedsFastLinkExtra = {QStringLiteral(" 38400"), QStringLiteral(" 57600")};
 
 inline const QString DataWidthFrame = QStringLiteral("モニターデータ幅");
 inline const QString DataOnly = QStringLiteral("8bit(ﾃﾞｰﾀのみ)");

@@ -13,6 +13,20 @@ const LinkRequest CaptureLinkRequest{"capture", false, false, false, QByteArray(
 
 } // namespace
 
+std::optional<std::uint8_t> speedCommand(const QString &firmwareVersion, const MonitorSettings &settings)
+{
+    if (!settings.monitoredSpeed)
+        return std::nullopt;
+    return CMD_SPEED(firmwareVersion, *settings.monitoredSpeed);
+}
+
+std::optional<std::uint8_t> directionCommand(const MonitorSettings &settings)
+{
+    if (!settings.direction)
+        return std::nullopt;
+    return CMD_DIRECTION(*settings.direction);
+}
+
 CaptureLink::CaptureLink(LinkOwner &owner, QObject *parent) : QObject(parent), m_owner(owner) {}
 
 void CaptureLink::start(const CaptureStartRequest &request, std::function<void(const CaptureStartOutcome &)> done)
@@ -46,8 +60,8 @@ void CaptureLink::start(const CaptureStartRequest &request, std::function<void(c
 void CaptureLink::configure(const CaptureStartRequest &request, std::function<void(const CaptureStartOutcome &)> done)
 {
     CaptureStartOutcome outcome;
-    const std::optional<std::uint8_t> speed = CMD_SPEED(request.firmwareVersion, request.monitorSpeedText);
-    const std::optional<std::uint8_t> direction = CMD_DIRECTION(request.directionText);
+    const std::optional<std::uint8_t> speed = speedCommand(request.firmwareVersion, request.settings);
+    const std::optional<std::uint8_t> direction = directionCommand(request.settings);
     if (!speed || !direction) {
         outcome.status = speed ? CaptureStartOutcome::Status::UnsupportedDirection
                                : CaptureStartOutcome::Status::UnsupportedSpeed;
@@ -56,7 +70,7 @@ void CaptureLink::configure(const CaptureStartRequest &request, std::function<vo
     }
     std::optional<std::uint8_t> mode;
     if (takesDataWidth(request.firmwareVersion))
-        mode = CMD_MODE(request.dataWidth);
+        mode = CMD_MODE(request.settings.dataWidth);
     m_lease.runScript(captureConfigureScript(*speed, mode, *direction),
                       [self = QPointer<CaptureLink>(this), done](const LinkScriptResult &result) {
                           CaptureStartOutcome outcome;

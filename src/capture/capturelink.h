@@ -2,6 +2,7 @@
 
 #include "link/linkowner.h"
 #include "link/protocol.h"
+#include "settings/monitorsettings.h"
 
 #include <QObject>
 #include <QString>
@@ -12,18 +13,16 @@ namespace ferrox {
 
 struct CaptureStartRequest
 {
-    QString firmwareVersion;   // chooses the speed table and whether CMD_MODE goes out
-    QString monitorSpeedText;  // exactly as the combo box shows it
-    QString directionText;
-    DataWidth dataWidth = DataWidth::DataOnly;
+    QString firmwareVersion; // chooses the speed table and whether CMD_MODE goes out
+    MonitorSettings settings; // the monitored speed, the direction, the data width
 };
 
 struct CaptureStartOutcome
 {
     enum class Status {
         PortFailed,           // the port could not be opened
-        UnsupportedSpeed,     // the speed text is in no row of the firmware's table
-        UnsupportedDirection, // the direction text is none of the three
+        UnsupportedSpeed,     // the speed is not valid or in no row of the firmware's table
+        UnsupportedDirection, // the direction is not valid
         NoReply,              // no 22-byte version reply within one second
         Streaming             // the direction went out; the board streams
     };
@@ -31,6 +30,12 @@ struct CaptureStartOutcome
     int errorCode = 0;
     QByteArray reply; // the version reply (Streaming): every byte read
 };
+
+// The commands for the chosen speed and direction; none for a choice that
+// is not valid or that the firmware's table lacks. The simple monitor's
+// start sends the same.
+std::optional<std::uint8_t> speedCommand(const QString &firmwareVersion, const MonitorSettings &settings);
+std::optional<std::uint8_t> directionCommand(const MonitorSettings &settings);
 
 // A capture's exchanges with the board, in its turn on the link: the start,
 // the stops and the end.

@@ -38,13 +38,13 @@ ConsoleCapture::ConsoleCapture(LinkOwner &owner, QObject *parent)
     connect(&m_run, &CaptureRun::finished, this, [this] { emit finished(m_result); });
 }
 
-void ConsoleCapture::start(const ConsoleCaptureRequest &request)
+void ConsoleCapture::start(const MonitorSettings &settings)
 {
-    m_request = request;
+    m_settings = settings;
     m_result = {};
     m_finished = false;
     m_checking = true;
-    runConsoleCheck(m_owner, request.check, request.portName, [this](const ConsoleCheckResult &check) {
+    runConsoleCheck(m_owner, checkRequestOf(settings), settings.port, [this](const ConsoleCheckResult &check) {
         onChecked(check.verified, check.text, check.firmwareVersion);
     });
 }
@@ -60,9 +60,7 @@ void ConsoleCapture::onChecked(bool verified, const QString &text, const QString
     m_result.firmwareVersion = firmwareVersion;
     CaptureStartRequest start;
     start.firmwareVersion = firmwareVersion;
-    start.monitorSpeedText = m_request.monitorSpeedText;
-    start.directionText = m_request.directionText;
-    start.dataWidth = m_request.dataWidth;
+    start.settings = m_settings;
     m_run.start(start);
     if (m_stopRequested)
         m_run.requestStop();
@@ -72,7 +70,7 @@ void ConsoleCapture::onStartFailed(const CaptureStartOutcome &outcome)
 {
     switch (outcome.status) {
     case CaptureStartOutcome::Status::PortFailed:
-        fail(linktext::portUnusableMessage(m_request.portName, outcome.errorCode).trimmed() + u'\n');
+        fail(linktext::portUnusableMessage(m_settings.port, outcome.errorCode).trimmed() + u'\n');
         return;
     case CaptureStartOutcome::Status::UnsupportedSpeed:
     case CaptureStartOutcome::Status::UnsupportedDirection:
@@ -123,7 +121,7 @@ void ConsoleCapture::onStreamEnded(CaptureRecorder::Exit exit)
         break;
     case CaptureRecorder::Exit::Unfinished:
         if (m_run.portError() != 0)
-            emit logText(linktext::portUnusableMessage(m_request.portName, m_run.portError()).trimmed() + u'\n');
+            emit logText(linktext::portUnusableMessage(m_settings.port, m_run.portError()).trimmed() + u'\n');
         else
             emit logText(line(CaptureTexts::forcedStop()));
         break;

@@ -10,15 +10,6 @@
 
 namespace ferrox {
 
-struct ConsoleCaptureRequest
-{
-    CheckRequest check;
-    QString portName;         // names the port in texts (a device path, "COM1")
-    QString monitorSpeedText; // six characters, right-aligned: "  9600"
-    QString directionText;    // "双方向", "J1→J2" or "J1←J2"
-    DataWidth dataWidth = DataWidth::DataOnly;
-};
-
 struct ConsoleCaptureResult
 {
     enum class Status {
@@ -49,7 +40,9 @@ public:
 
     explicit ConsoleCapture(LinkOwner &owner, QObject *parent = nullptr);
 
-    void start(const ConsoleCaptureRequest &request);
+    // settings: the link (its port also names it in texts: a device path,
+    // "COM1"), the monitored speed, the direction and the data width.
+    void start(const MonitorSettings &settings);
     // The user's stop. Asked for before the stream runs, it goes out as soon
     // as the stream starts. Repeats, and stops after the end, do nothing.
     void requestStop();
@@ -85,7 +78,7 @@ private:
     void fail(const QString &text);
 
     LinkOwner &m_owner;
-    ConsoleCaptureRequest m_request;
+    MonitorSettings m_settings;
     CaptureRun m_run;
     ConsoleCaptureResult m_result;
     bool m_checking = false;

@@ -24,16 +24,16 @@ ConsoleMonitor::ConsoleMonitor(LinkOwner &owner, QObject *parent) : QObject(pare
     connect(&owner.port(), &SerialPort::lineError, this, &ConsoleMonitor::onLineError);
 }
 
-void ConsoleMonitor::start(const ConsoleMonitorRequest &request)
+void ConsoleMonitor::start(const MonitorSettings &settings)
 {
-    m_request = request;
-    runConsoleCheck(m_owner, request.check, request.portName, [this](const ConsoleCheckResult &check) {
+    m_settings = settings;
+    runConsoleCheck(m_owner, checkRequestOf(settings), settings.port, [this](const ConsoleCheckResult &check) {
         if (!check.verified) {
             finish(check.text);
             return;
         }
         emit logText(check.text);
-        m_link.start({check.firmwareVersion, m_request.monitorSpeedText, m_request.directionText});
+        m_link.start({check.firmwareVersion, m_settings});
         m_streaming = true;
         emit streamStarted();
         if (m_stopRequested) {
@@ -73,7 +73,7 @@ void ConsoleMonitor::onLineError(int errorCode)
     if (!m_streaming)
         return;
     m_streaming = false;
-    finish(linktext::portUnusableMessage(m_request.portName, errorCode).trimmed() + u'\n');
+    finish(linktext::portUnusableMessage(m_settings.port, errorCode).trimmed() + u'\n');
 }
 
 void ConsoleMonitor::finish(const QString &failure)

@@ -14,14 +14,6 @@ namespace ferrox {
 
 class LinkOwner;
 
-struct ConsoleMonitorRequest
-{
-    CheckRequest check;
-    QString portName;         // names the port in texts (a device path, "COM1")
-    QString monitorSpeedText; // six characters, right-aligned: "  9600"
-    QString directionText;    // "双方向", "J1→J2" or "J1←J2"
-};
-
 // The simple monitor for programs without a window (ferrox-cli monitor):
 // the connection check, then the board's stream with the same bytes on the
 // wire as the window's monitor (speed and direction, no data width, no
@@ -38,7 +30,9 @@ class ConsoleMonitor : public QObject
 public:
     explicit ConsoleMonitor(LinkOwner &owner, QObject *parent = nullptr);
 
-    void start(const ConsoleMonitorRequest &request);
+    // settings: the link (its port also names it in texts: a device path,
+    // "COM1"), the monitored speed and the direction.
+    void start(const MonitorSettings &settings);
     // Asked for before the stream runs, the stop follows the start at once.
     // Repeats do nothing.
     void requestStop();
@@ -61,7 +55,7 @@ private:
 
     LinkOwner &m_owner;
     SimpleMonitorLink m_link;
-    ConsoleMonitorRequest m_request;
+    MonitorSettings m_settings;
     LiveByteDecoder m_decoder{LiveByteDecoder::Rule::SimpleMonitor};
     bool m_streaming = false;
     bool m_stopRequested = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/monitorsettings.h" // LiveDisplay
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -46,13 +48,6 @@ public:
 private:
     Rule m_rule;
     std::uint8_t m_high = 0;
-};
-
-// How a live view shows monitored bytes.
-enum class LiveDisplay {
-    Hex, // a space and two upper-case hex digits: " 0A"
-    Text // named control codes ("[CR_]"), printable ASCII and half-width
-         // katakana as themselves, any other byte as "･"
 };
 
 QString renderLiveByte(std::uint8_t value, LiveDisplay display);

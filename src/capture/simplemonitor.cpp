@@ -58,7 +58,7 @@ void SimpleMonitor::TP_Monitor(bool pressed)
         m_introShown = true;
     }
     if (!m_session.captureHoldsLink())
-        m_link.start({m_session.FirmwareVersion(), m_context.monitorSpeedText(), m_context.directionText()});
+        m_link.start({m_session.FirmwareVersion(), m_session.settings()});
 }
 
 void SimpleMonitor::onReceive()
@@ -78,7 +78,7 @@ void SimpleMonitor::show(const std::vector<LiveByte> &bytes)
     if (!m_session.SimpleMonitorOpen() || bytes.empty())
         return;
     // The display option cannot change within one block.
-    const LiveDisplay display = m_context.liveDisplay();
+    const LiveDisplay display = m_session.settings().liveDisplay;
     std::vector<LiveCell> cells;
     cells.reserve(bytes.size());
     for (const LiveByte &b : bytes)

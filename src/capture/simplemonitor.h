@@ -17,10 +17,6 @@ class SimpleMonitorContext
 public:
     virtual ~SimpleMonitorContext();
 
-    virtual QString monitorSpeedText() const = 0; // Combo_Monitor_speed
-    virtual QString directionText() const = 0;    // Combo_Direction
-    virtual LiveDisplay liveDisplay() const = 0;  // Option_Hex / Option_Txt, read per byte
-
     virtual void setSamplingEnabled(bool enabled) = 0; // Timer1
     virtual void disableSignalPanel() = 0;
     virtual void enableSignalPanel() = 0;
@@ -44,6 +40,9 @@ public:
 // discarded, since the stream is the capture's. The capture's end calls
 // TP_Monitor, which restarts the stream when the monitor is still on;
 // switching off stops the board only while the start button is enabled.
+//
+// The monitored speed, the direction and the live display (read for each
+// block, so a switch takes effect at once) are the session's settings.
 //
 // The decoder's high nibble (SimpleMonitorHigh) and the warning's one-time
 // flag live as long as this object, that is for the program's run.

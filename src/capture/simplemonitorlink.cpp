@@ -1,5 +1,7 @@
 #include "simplemonitorlink.h"
 
+#include "capturelink.h"
+
 #include "link/exchanges.h"
 
 #include <QPointer>
@@ -20,8 +22,8 @@ void SimpleMonitorLink::start(const SimpleMonitorRequest &request)
     m_owner.request(SimpleMonitorLinkRequest, [self = QPointer<SimpleMonitorLink>(this), request](const LinkLease &lease) {
         if (self)
             self->m_lease = lease;
-        lease.runScript(simpleMonitorStartScript(CMD_SPEED(request.firmwareVersion, request.monitorSpeedText),
-                                                 CMD_DIRECTION(request.directionText)),
+        lease.runScript(simpleMonitorStartScript(speedCommand(request.firmwareVersion, request.settings),
+                                                 directionCommand(request.settings)),
                         [](const LinkScriptResult &) {});
     });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/linkowner.h"
+#include "settings/monitorsettings.h"
 
 #include <QObject>
 #include <QString>
@@ -12,8 +13,7 @@ namespace ferrox {
 struct SimpleMonitorRequest
 {
     QString firmwareVersion;
-    QString monitorSpeedText;
-    QString directionText;
+    MonitorSettings settings; // the monitored speed and the direction
 };
 
 // The simple monitor's stream on and off, in its turn on the link. The

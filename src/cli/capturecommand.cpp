@@ -16,6 +16,7 @@
 #include "files/fileaccess.h"
 #include "link/texts.h"
 #include "platform/terminationwatch.h"
+#include "settings/settingsschema.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -119,19 +120,15 @@ int captureCommand(const QStringList &arguments)
     } + CliArguments::encodingOptions());
     if (!args.parse(arguments))
         return args.exitStatus();
-    const std::optional<LinkSetting> link = readLinkOptions(args);
-    if (!link)
+    std::optional<MonitorSettings> settings = readLinkOptions(args);
+    if (!settings)
         return ExitUsage;
-    const QString &device = link->device;
+    const QString device = settings->port;
     const QString dataPath = args.value(QStringLiteral("o"), QString());
     if (dataPath.isEmpty())
         return args.usageError(QStringLiteral("-o OUT.dat is required"));
-    const std::optional<MonitoredLine> line = readMonitoredLine(args);
-    if (!line)
+    if (!readMonitoredLine(args, *settings) || !readDataWidth(args, *settings))
         return ExitUsage;
-    const QString width = args.value(QStringLiteral("data-width"), QStringLiteral("8"));
-    if (width != QLatin1String("8") && width != QLatin1String("9"))
-        return args.usageError(QStringLiteral("--data-width takes 8 or 9"));
     const std::optional<int> stopAfterMs = readStopAfterMs(args);
     if (!stopAfterMs)
         return ExitUsage;
@@ -178,13 +175,6 @@ int captureCommand(const QStringList &arguments)
         }
     }
 
-    ConsoleCaptureRequest request;
-    request.check = link->check;
-    request.portName = device;
-    request.monitorSpeedText = line->speedText;
-    request.directionText = line->directionText;
-    request.dataWidth = width == QLatin1String("8") ? DataWidth::DataOnly : DataWidth::DataAndParity;
-
     CaptureOutputRequest output;
     output.dataPath = dataPath;
     output.textPath = textPath;
@@ -194,10 +184,11 @@ int captureCommand(const QStringList &arguments)
     output.writeFile = livePcap ? writeOutputBesidePcap : writeOutput;
     output.hasSidecar = [](const QString &path) { return path != QLatin1String("-") && !isStream(path); };
     output.header.port = device;
-    output.header.pcSpeed = link->check.linkSpeedText;
-    output.header.monitorSpeed = line->speedText;
-    output.header.direction = line->directionText;
-    output.header.dataOnly = request.dataWidth == DataWidth::DataOnly;
+    // The header's lines as the window's settings panel shows the same choices.
+    output.header.pcSpeed = speedText(*settings->linkSpeed);
+    output.header.monitorSpeed = speedText(*settings->monitoredSpeed);
+    output.header.direction = directionText(*settings->direction);
+    output.header.dataOnly = settings->dataWidth == DataWidth::DataOnly;
 
     // All live until the program ends.
     QObject *app = QCoreApplication::instance();
@@ -280,7 +271,7 @@ int captureCommand(const QStringList &arguments)
         endEventLoop(exitStatusOf(result, written));
     });
     // From inside the event loop: a port that fails at once must still end it.
-    QTimer::singleShot(0, capture, [capture, request] { capture->start(request); });
+    QTimer::singleShot(0, capture, [capture, chosen = *settings] { capture->start(chosen); });
     return RunEventLoop;
 }
 

@@ -17,11 +17,11 @@ int checkCommand(const QStringList &arguments)
     CliArguments args(QStringLiteral("check"), QString(), 0, linkOptions());
     if (!args.parse(arguments))
         return args.exitStatus();
-    const std::optional<LinkSetting> link = readLinkOptions(args);
+    const std::optional<MonitorSettings> link = readLinkOptions(args);
     if (!link)
         return ExitUsage;
 
-    LinkOwner *owner = &openLink(link->device).owner();
+    LinkOwner *owner = &openLink(link->port).owner();
     const auto report = [owner](const ConsoleCheckResult &result) {
         if (result.verified)
             printOut(result.text + result.firmwareVersion + u'\n');
@@ -31,7 +31,7 @@ int checkCommand(const QStringList &arguments)
         endEventLoop(result.verified ? ExitSuccess : ExitLinkFailure);
     };
     // From inside the event loop: a port that fails at once must still end it.
-    QTimer::singleShot(0, owner, [owner, link, report] { runConsoleCheck(*owner, link->check, link->device, report); });
+    QTimer::singleShot(0, owner, [owner, link, report] { runConsoleCheck(*owner, checkRequestOf(*link), link->port, report); });
     return RunEventLoop;
 }
 

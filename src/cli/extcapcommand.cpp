@@ -18,6 +18,7 @@
 #include "platform/qtserialport.h"
 #include "platform/serialdevices.h"
 #include "platform/terminationwatch.h"
+#include "settings/settingsschema.h"
 #include "timeline/exportformats.h"
 #include "version/programinfo.h"
 
@@ -86,31 +87,42 @@ QString linkTypes()
 }
 
 // One selector argument with its values; the first value is the default.
-QString selector(int number, const char *call, const char *display, std::initializer_list<const char *> values)
+QString selector(int number, const char *call, const char *display, const QStringList &values)
 {
     QString text = QStringLiteral("arg {number=%1}{call=--%2}{display=%3}{type=selector}\n")
                        .arg(number)
                        .arg(QLatin1String(call), QLatin1String(display));
     bool first = true;
-    for (const char *value : values) {
+    for (const QString &value : values) {
         text += QStringLiteral("value {arg=%1}{value=%2}{display=%2}{default=%3}\n")
                     .arg(number)
-                    .arg(QLatin1String(value), first ? QStringLiteral("true") : QStringLiteral("false"));
+                    .arg(value, first ? QStringLiteral("true") : QStringLiteral("false"));
         first = false;
     }
     return text;
 }
 
+// A speed list as selector values, the default first.
+QStringList speedValues(const QList<int> &choices, int defaultChoice)
+{
+    QStringList values{QString::number(defaultChoice)};
+    for (int choice : choices) {
+        if (choice != defaultChoice)
+            values << QString::number(choice);
+    }
+    return values;
+}
+
 QString options(const QString &device)
 {
+    const MonitorSettings defaults;
     return QStringLiteral("arg {number=0}{call=--device}{display=Port}{type=string}{default=%1}"
                           "{tooltip=The link port's device}\n")
                .arg(device)
-        + selector(1, "pc-speed", "Link speed", {"57600", "115200"})
-        + selector(2, "monitor-speed", "Monitored speed",
-                   {"9600", "600", "1200", "2400", "4800", "14400", "19200", "28800", "38400", "57600"})
-        + selector(3, "direction", "Direction", {"both", "j1-to-j2", "j2-to-j1"})
-        + selector(4, "data-width", "Data width", {"8", "9"});
+        + selector(1, "pc-speed", "Link speed", speedValues(linkSpeedChoices(), *defaults.linkSpeed))
+        + selector(2, "monitor-speed", "Monitored speed", speedValues(monitorSpeedChoices(), *defaults.monitoredSpeed))
+        + selector(3, "direction", "Direction", {QStringLiteral("both"), QStringLiteral("j1-to-j2"), QStringLiteral("j2-to-j1")})
+        + selector(4, "data-width", "Data width", {QStringLiteral("8"), QStringLiteral("9")});
 }
 
 // Wireshark's own arguments, which its every call may carry.
@@ -127,13 +139,9 @@ QList<CliOption> wiresharkOptions()
 
 int capture(CliArguments &args, const QString &fifo)
 {
-    const std::optional<LinkSetting> link = readLinkOptions(args);
-    const std::optional<MonitoredLine> line = link ? readMonitoredLine(args) : std::nullopt;
-    if (!line)
+    std::optional<MonitorSettings> settings = readLinkOptions(args);
+    if (!settings || !readMonitoredLine(args, *settings) || !readDataWidth(args, *settings))
         return ExitUsage;
-    const QString width = args.value(QStringLiteral("data-width"), QStringLiteral("8"));
-    if (width != QLatin1String("8") && width != QLatin1String("9"))
-        return args.usageError(QStringLiteral("--data-width takes 8 or 9"));
     // Wireshark opens the FIFO's reading end as it starts the capture.
     const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) {
@@ -143,7 +151,7 @@ int capture(CliArguments &args, const QString &fifo)
 
     // All live until the program ends.
     QObject *app = QCoreApplication::instance();
-    LinkSession &session = openLink(link->device);
+    LinkSession &session = openLink(settings->port);
     LinkOwner *owner = &session.owner();
     auto *capture = &session.run<ConsoleCapture>();
     // Wireshark captures for as long as the user likes: nothing is kept.
@@ -173,13 +181,7 @@ int capture(CliArguments &args, const QString &fifo)
     });
     QObject::connect(capture, &ConsoleCapture::logText, app, [](const QString &text) { printError(text); });
 
-    ConsoleCaptureRequest request;
-    request.check = link->check;
-    request.portName = link->device;
-    request.monitorSpeedText = line->speedText;
-    request.directionText = line->directionText;
-    request.dataWidth = width == QLatin1String("8") ? DataWidth::DataOnly : DataWidth::DataAndParity;
-    QTimer::singleShot(0, capture, [capture, request] { capture->start(request); });
+    QTimer::singleShot(0, capture, [capture, chosen = *settings] { capture->start(chosen); });
     return RunEventLoop;
 }
 

@@ -1,6 +1,9 @@
 #include "linkoptions.h"
 
+#include "monitoroptions.h"
+
 #include "link/linkowner.h"
+#include "settings/settingsschema.h"
 #include "platform/qtserialport.h"
 
 #include <QCoreApplication>
@@ -18,35 +21,30 @@ QList<CliOption> linkOptions()
     };
 }
 
-std::optional<LinkSetting> readLinkOptions(CliArguments &args)
+std::optional<MonitorSettings> readLinkOptions(CliArguments &args)
 {
-    LinkSetting link;
-    link.device = args.value(QStringLiteral("device"), QString());
-    if (link.device.isEmpty()) {
+    MonitorSettings link;
+    link.port = args.value(QStringLiteral("device"), QString());
+    if (link.port.isEmpty()) {
         args.usageError(QStringLiteral("--device is required"));
         return std::nullopt;
     }
     // The serial library would quietly look for a bare name under /dev.
-    if (!link.device.contains(u'/')) {
+    if (!link.port.contains(u'/')) {
         args.usageError(QStringLiteral("--device takes a path: \"%1\" would be /dev/%1 (./%1 for the file here)")
-                            .arg(link.device));
+                            .arg(link.port));
         return std::nullopt;
     }
     // Relative paths too: the library reads "sub/board" as /dev/sub/board.
-    if (!link.device.startsWith(u'/'))
-        link.device = QDir::cleanPath(QDir::currentPath() + u'/' + link.device);
-    const QString speed = args.value(QStringLiteral("pc-speed"), QStringLiteral("57600"));
-    // The link speeds as the settings panel spells them.
-    if (speed == QLatin1String("57600")) {
-        link.check.linkSpeedText = QStringLiteral(" 57600");
-    } else if (speed == QLatin1String("115200")) {
-        link.check.linkSpeedText = QStringLiteral("115200");
-    } else {
-        args.usageError(QStringLiteral("--pc-speed takes 57600 or 115200"));
+    if (!link.port.startsWith(u'/'))
+        link.port = QDir::cleanPath(QDir::currentPath() + u'/' + link.port);
+    link.linkSpeed = choiceNamed(args.value(QStringLiteral("pc-speed"), QStringLiteral("57600")), linkSpeedChoices());
+    if (!link.linkSpeed) {
+        args.usageError(QStringLiteral("--pc-speed takes ") + choicesText(linkSpeedChoices()));
         return std::nullopt;
     }
-    link.check.dtr = args.isSet(QStringLiteral("dtr"));
-    link.check.rts = args.isSet(QStringLiteral("rts"));
+    link.dtr = args.isSet(QStringLiteral("dtr"));
+    link.rts = args.isSet(QStringLiteral("rts"));
     return link;
 }
 

@@ -2,7 +2,7 @@
 
 #include "cliarguments.h"
 
-#include "link/exchanges.h"
+#include "settings/monitorsettings.h"
 
 #include <QObject>
 
@@ -20,14 +20,10 @@ namespace ferrox::cli {
 // every command that talks to the board, in the order its usage lists them.
 QList<CliOption> linkOptions();
 
-struct LinkSetting
-{
-    QString device;     // the link port's device, also its name in texts
-    CheckRequest check; // the link speed text as the panel spells it (" 57600"), DTR, RTS
-};
-
-// The link options as given; a usage error (printed) gives nothing.
-std::optional<LinkSetting> readLinkOptions(CliArguments &args);
+// The link options as the settings they choose: the port is the device
+// (also its name in texts), the link speed, DTR and RTS. A usage error
+// (printed) gives nothing.
+std::optional<MonitorSettings> readLinkOptions(CliArguments &args);
 
 // --seconds S: how long a capture or measurement runs before it is
 // stopped as if by Ctrl+C. 0 (no limit) when absent; nothing after a usage

@@ -40,7 +40,7 @@ int measureCommand(const QStringList &arguments)
                       linkOptions() + QList<CliOption>{stopAfterOption(QStringLiteral("measuring"))});
     if (!args.parse(arguments))
         return args.exitStatus();
-    const std::optional<LinkSetting> link = readLinkOptions(args);
+    const std::optional<MonitorSettings> link = readLinkOptions(args);
     if (!link)
         return ExitUsage;
     const std::optional<int> stopAfterMs = readStopAfterMs(args);
@@ -49,7 +49,7 @@ int measureCommand(const QStringList &arguments)
 
     // All live until the program ends.
     QObject *app = QCoreApplication::instance();
-    LinkSession &session = openLink(link->device);
+    LinkSession &session = openLink(link->port);
     LinkOwner *owner = &session.owner();
     auto *measurement = &session.run<ConsoleMeasurement>();
     auto *stopTimer = new QTimer(app);
@@ -87,7 +87,7 @@ int measureCommand(const QStringList &arguments)
         endEventLoop(exitStatusOf(result));
     });
     // From inside the event loop: a port that fails at once must still end it.
-    QTimer::singleShot(0, measurement, [measurement, link = *link] { measurement->start(link.check, link.device); });
+    QTimer::singleShot(0, measurement, [measurement, link = *link] { measurement->start(checkRequestOf(link), link.port); });
     return RunEventLoop;
 }
 

@@ -29,11 +29,8 @@ int monitorCommand(const QStringList &arguments)
     });
     if (!args.parse(arguments))
         return args.exitStatus();
-    const std::optional<LinkSetting> link = readLinkOptions(args);
-    if (!link)
-        return ExitUsage;
-    const std::optional<MonitoredLine> line = readMonitoredLine(args);
-    if (!line)
+    std::optional<MonitorSettings> link = readLinkOptions(args);
+    if (!link || !readMonitoredLine(args, *link))
         return ExitUsage;
     const std::optional<LiveForm> form = liveFormNamed(args.value(QStringLiteral("format"), QStringLiteral("lines")));
     if (!form)
@@ -46,7 +43,7 @@ int monitorCommand(const QStringList &arguments)
 
     // All live until the program ends.
     QObject *app = QCoreApplication::instance();
-    LinkSession &session = openLink(link->device);
+    LinkSession &session = openLink(link->port);
     LinkOwner *owner = &session.owner();
     auto *monitor = &session.run<ConsoleMonitor>();
     auto *printer = new LivePrinter(STDOUT_FILENO, *form, *gapMs, app);
@@ -89,9 +86,8 @@ int monitorCommand(const QStringList &arguments)
         QObject::connect(&printer->output(), &LiveOutput::finished, [status] { endEventLoop(status); });
         printer->finish();
     });
-    const ConsoleMonitorRequest request{link->check, link->device, line->speedText, line->directionText};
     // From inside the event loop: a port that fails at once must still end it.
-    QTimer::singleShot(0, monitor, [monitor, request] { monitor->start(request); });
+    QTimer::singleShot(0, monitor, [monitor, chosen = *link] { monitor->start(chosen); });
     return RunEventLoop;
 }
 

@@ -1,61 +1,77 @@
 #include "monitoroptions.h"
 
-#include "link/texts.h"
-
-#include <algorithm>
-#include <span>
+#include "settings/settingsschema.h"
 
 namespace ferrox::cli {
 
 namespace {
 
-// The speeds the settings panel lists, as numbers.
-constexpr int monitorSpeeds[] = {600, 1200, 2400, 4800, 9600, 14400, 19200, 28800, 38400, 57600};
-
-// A speed as the panel's combo boxes spell it: six characters, right-aligned.
-std::optional<QString> speedText(const QString &value, std::span<const int> offered)
-{
-    bool ok = false;
-    const int speed = value.toInt(&ok);
-    if (!ok || std::find(offered.begin(), offered.end(), speed) == offered.end())
-        return std::nullopt;
-    return QString::number(speed).rightJustified(6, u' ');
-}
-
-std::optional<QString> directionText(const QString &value)
+std::optional<MonitorDirection> directionNamed(const QString &value)
 {
     if (value == QLatin1String("both"))
-        return linktext::directionBoth();
+        return MonitorDirection::Both;
     if (value == QLatin1String("j1-to-j2"))
-        return linktext::directionJ1ToJ2();
+        return MonitorDirection::J1ToJ2;
     if (value == QLatin1String("j2-to-j1"))
-        return linktext::directionJ2ToJ1();
+        return MonitorDirection::J2ToJ1;
     return std::nullopt;
 }
 
 } // namespace
 
+std::optional<int> choiceNamed(const QString &value, const QList<int> &choices)
+{
+    bool ok = false;
+    const int number = value.toInt(&ok);
+    if (!ok || !choices.contains(number))
+        return std::nullopt;
+    return number;
+}
+
+QString choicesText(const QList<int> &choices)
+{
+    QStringList texts;
+    for (int choice : choices)
+        texts << QString::number(choice);
+    const QString last = texts.takeLast();
+    return texts.isEmpty() ? last : texts.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+}
+
 QList<CliOption> monitoredLineOptions()
 {
     return {
-        {QStringLiteral("monitor-speed"), QStringLiteral("N"), QStringLiteral("monitored line's speed, 600 to 57600 (default 9600)")},
+        {QStringLiteral("monitor-speed"), QStringLiteral("N"), QStringLiteral("monitored line's speed, %1 to %2 (default 9600)")
+                                                                   .arg(monitorSpeedChoices().constFirst())
+                                                                   .arg(monitorSpeedChoices().constLast())},
         {QStringLiteral("direction"), QStringLiteral("DIR"), QStringLiteral("both, j1-to-j2 or j2-to-j1 (default both)")},
     };
 }
 
-std::optional<MonitoredLine> readMonitoredLine(CliArguments &args)
+bool readMonitoredLine(CliArguments &args, MonitorSettings &settings)
 {
-    const std::optional<QString> speed = speedText(args.value(QStringLiteral("monitor-speed"), QStringLiteral("9600")), monitorSpeeds);
-    if (!speed) {
-        args.usageError(QStringLiteral("--monitor-speed takes 600, 1200, 2400, 4800, 9600, 14400, 19200, 28800, 38400 or 57600"));
-        return std::nullopt;
+    settings.monitoredSpeed = choiceNamed(args.value(QStringLiteral("monitor-speed"), QStringLiteral("9600")),
+                                          monitorSpeedChoices());
+    if (!settings.monitoredSpeed) {
+        args.usageError(QStringLiteral("--monitor-speed takes ") + choicesText(monitorSpeedChoices()));
+        return false;
     }
-    const std::optional<QString> direction = directionText(args.value(QStringLiteral("direction"), QStringLiteral("both")));
-    if (!direction) {
+    settings.direction = directionNamed(args.value(QStringLiteral("direction"), QStringLiteral("both")));
+    if (!settings.direction) {
         args.usageError(QStringLiteral("--direction takes both, j1-to-j2 or j2-to-j1"));
-        return std::nullopt;
+        return false;
     }
-    return MonitoredLine{*speed, *direction};
+    return true;
+}
+
+bool readDataWidth(CliArguments &args, MonitorSettings &settings)
+{
+    const QString width = args.value(QStringLiteral("data-width"), QStringLiteral("8"));
+    if (width != QLatin1String("8") && width != QLatin1String("9")) {
+        args.usageError(QStringLiteral("--data-width takes 8 or 9"));
+        return false;
+    }
+    settings.dataWidth = width == QLatin1String("8") ? DataWidth::DataOnly : DataWidth::DataAndParity;
+    return true;
 }
 
 } // namespace ferrox::cli

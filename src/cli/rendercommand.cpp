@@ -9,6 +9,7 @@
 #include "data/datafiles.h"
 #include "data/renderer.h"
 #include "data/texts.h"
+#include "settings/settingsschema.h"
 
 namespace ferrox::cli {
 
@@ -17,10 +18,10 @@ int renderCommand(const QStringList &arguments)
     CliArguments args(QStringLiteral("render"), QStringLiteral("FILE.dat"), 1, QList<CliOption>{
         {QStringLiteral("mode"), QStringLiteral("1-5"), QStringLiteral("display mode (default 1)")},
         {QStringLiteral("name"), QStringLiteral("TEXT"), QStringLiteral("data name in the header (default FILE.dat)")},
-        {QStringLiteral("port"), QStringLiteral("TEXT"), QStringLiteral("link port (default \"COM1\")")},
-        {QStringLiteral("pc-speed"), QStringLiteral("TEXT"), QStringLiteral("link speed (default \" 57600\")")},
-        {QStringLiteral("monitor-speed"), QStringLiteral("TEXT"), QStringLiteral("monitor speed (default \"  9600\")")},
-        {QStringLiteral("direction"), QStringLiteral("TEXT"), QStringLiteral("monitor direction (default \"双方向\")")},
+        {QStringLiteral("port"), QStringLiteral("TEXT"), QStringLiteral("link port (default \"%1\")").arg(settingkey::port().defaultText)},
+        {QStringLiteral("pc-speed"), QStringLiteral("TEXT"), QStringLiteral("link speed (default \"%1\")").arg(settingkey::linkSpeed().defaultText)},
+        {QStringLiteral("monitor-speed"), QStringLiteral("TEXT"), QStringLiteral("monitor speed (default \"%1\")").arg(settingkey::monitorSpeed().defaultText)},
+        {QStringLiteral("direction"), QStringLiteral("TEXT"), QStringLiteral("monitor direction (default \"%1\")").arg(settingkey::direction().defaultText)},
         {QStringLiteral("data-width"), QStringLiteral("8|9"), QStringLiteral("monitored data width (default 8)")},
         {QStringLiteral("o"), QStringLiteral("OUT"), QStringLiteral("write to OUT (default -, standard output)")},
     } + CliArguments::encodingOptions());
@@ -47,10 +48,11 @@ int renderCommand(const QStringList &arguments)
 
     ReportHeaderSettings header;
     header.dataName = args.value(QStringLiteral("name"), path);
-    header.port = args.value(QStringLiteral("port"), QStringLiteral("COM1"));
-    header.pcSpeed = args.value(QStringLiteral("pc-speed"), QStringLiteral(" 57600"));
-    header.monitorSpeed = args.value(QStringLiteral("monitor-speed"), QStringLiteral("  9600"));
-    header.direction = args.value(QStringLiteral("direction"), QStringLiteral("双方向"));
+    // The header's settings lines default to a first run's settings panel.
+    header.port = args.value(QStringLiteral("port"), settingkey::port().defaultText);
+    header.pcSpeed = args.value(QStringLiteral("pc-speed"), settingkey::linkSpeed().defaultText);
+    header.monitorSpeed = args.value(QStringLiteral("monitor-speed"), settingkey::monitorSpeed().defaultText);
+    header.direction = args.value(QStringLiteral("direction"), settingkey::direction().defaultText);
     header.dataOnly = width == QLatin1String("8");
 
     const RenderResult result = *renderMonitorData(*mode, *capture, header);

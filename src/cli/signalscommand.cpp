@@ -48,7 +48,7 @@ int signalsCommand(const QStringList &arguments)
                       .arg(SignalTexts::activeMark(), SignalTexts::inactiveMark()));
     if (!args.parse(arguments))
         return args.exitStatus();
-    const std::optional<LinkSetting> link = readLinkOptions(args);
+    const std::optional<MonitorSettings> link = readLinkOptions(args);
     if (!link)
         return ExitUsage;
     const std::optional<int> count = args.number(QStringLiteral("count"), 1, std::numeric_limits<int>::max(), 0);
@@ -57,7 +57,7 @@ int signalsCommand(const QStringList &arguments)
 
     // All live until the program ends.
     QObject *app = QCoreApplication::instance();
-    LinkSession &session = openLink(link->device);
+    LinkSession &session = openLink(link->port);
     LinkOwner *owner = &session.owner();
     static ErrorStatus status;
     // Nothing else runs here: the lamps are never greyed.
@@ -97,7 +97,7 @@ int signalsCommand(const QStringList &arguments)
 
     // From inside the event loop: a port that fails at once must still end it.
     QTimer::singleShot(0, owner, [owner, link, sampler, finish] {
-        runConsoleCheck(*owner, link->check, link->device, [sampler, finish](const ConsoleCheckResult &result) {
+        runConsoleCheck(*owner, checkRequestOf(*link), link->port, [sampler, finish](const ConsoleCheckResult &result) {
             printError(result.text);
             if (!result.verified) {
                 finish(ExitLinkFailure);

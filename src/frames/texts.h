@@ -53,10 +53,6 @@ inline QStringList viewHeads()
 
 inline QString viewTitle() { return QStringLiteral("フレーム"); }
 inline QString viewFailedOnly() { return QStringLiteral("NGのみ"); }
-inline QStringList viewDirections()
-{
-    return {QStringLiteral("双方向"), QStringLiteral("J1→J2"), QStringLiteral("J1←J2")};
-}
 inline QString viewPatternHint() { return QStringLiteral("絞り込み: 文字列、または hex:0183"); }
 inline QString viewFindHint() { return QStringLiteral("検索 (Enterで次へ)"); }
 inline QString viewSave() { return QStringLiteral("保存..."); }

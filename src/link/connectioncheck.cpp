@@ -6,6 +6,8 @@
 #include "platform/statusreport.h"
 #include "texts.h"
 
+#include "settings/settingsschema.h"
+
 #include <QTimer>
 
 namespace ferrox {
@@ -25,13 +27,13 @@ ConnectionCheck::ConnectionCheck(LinkOwner &owner, LinkPanel &panel, Dialogs &di
 
 QString ConnectionCheck::panelPortName() const
 {
-    return portNameFromText(m_panel.portText());
+    return portNameFromText(m_panel.settings().port);
 }
 
 void ConnectionCheck::startUp(std::function<void()> done)
 {
     m_owner.request(CheckLinkRequest, [this, done](const LinkLease &lease) {
-        lease.runScript(startUpOpenScript(panelPortName(), m_panel.linkSpeedText()),
+        lease.runScript(startUpOpenScript(panelPortName(), m_panel.settings().linkSpeed),
                         [this, lease, done](const LinkScriptResult &result) {
             // Message boxes wait for the user: never from inside a port signal.
             QTimer::singleShot(0, this, [this, lease, done, result] {
@@ -75,7 +77,7 @@ void ConnectionCheck::choosePort()
                     lease.end();
                     return;
                 }
-                m_settings.save(QStringLiteral("COM_Port"), m_panel.portText());
+                storeText(m_settings, settingkey::port(), m_panel.settings().port);
                 runCheck(Origin::PortChoice, lease, {});
             });
         });
@@ -85,11 +87,7 @@ void ConnectionCheck::choosePort()
 void ConnectionCheck::runCheck(Origin origin, const LinkLease &lease, std::function<void()> done)
 {
     emit checkStarted();
-    CheckRequest request;
-    request.portName = panelPortName();
-    request.linkSpeedText = m_panel.linkSpeedText();
-    request.rts = m_panel.rtsChecked();
-    request.dtr = m_panel.dtrChecked();
+    const CheckRequest request = checkRequestOf(m_panel.settings());
 
     CheckCallbacks callbacks;
     callbacks.linesSampled = [this](bool cts, bool dsr) { m_panel.showLinkLines(cts, dsr); };
@@ -167,14 +165,12 @@ void ConnectionCheck::takeReply(const QByteArray &reply)
 void ConnectionCheck::adaptPanel()
 {
     const std::optional<FirmwareFeatures> features =
-        firmwareFeatures(m_results.FirmwareVersion, m_panel.linkSpeedText());
+        firmwareFeatures(m_results.FirmwareVersion, m_panel.settings().linkSpeed);
     if (!features)
         return;
-    m_panel.refillMonitorSpeeds(features->monitorSpeeds,
-                                m_settings.text(QStringLiteral("Monitor_speed"), QStringLiteral("  9600")));
+    m_panel.refillMonitorSpeeds(features->monitorSpeeds, storedText(m_settings, settingkey::monitorSpeed()));
     m_panel.setRateMeasureEnabled(features->rateMeasure);
-    m_panel.refillDirections(features->directions,
-                             m_settings.text(QStringLiteral("Direction"), linktext::directionBoth()));
+    m_panel.refillDirections(features->directions, storedText(m_settings, settingkey::direction()));
     if (features->dataWidth)
         m_panel.enableDataWidth();
 }

@@ -6,12 +6,28 @@ namespace ferrox {
 
 using namespace step;
 
-LinkScript startUpOpenScript(const QString &portName, const QString &linkSpeedText)
+namespace {
+
+// A link speed that is not valid gets an empty settings text, which the
+// port refuses.
+QString settingsTextOf(std::optional<int> linkSpeed)
+{
+    return linkSpeed ? linkSettingsText(*linkSpeed) : QString();
+}
+
+} // namespace
+
+CheckRequest checkRequestOf(const MonitorSettings &settings)
+{
+    return {portNameFromText(settings.port), settings.linkSpeed, settings.rts, settings.dtr};
+}
+
+LinkScript startUpOpenScript(const QString &portName, std::optional<int> linkSpeed)
 {
     return {threshold(0),
             discard(),
             critical(setPort(portName)),
-            critical(settings(linkSpeedText + QStringLiteral(",N,8,1"))),
+            critical(settings(settingsTextOf(linkSpeed))),
             critical(open())};
 }
 
@@ -20,7 +36,7 @@ LinkScript connectionCheckScript(const CheckRequest &request)
     return {close(),
             critical(setPort(request.portName)),
             critical(open()),
-            critical(settings(linkSettingsText(request.linkSpeedText))),
+            critical(settings(settingsTextOf(request.linkSpeed))),
             threshold(0),
             discard(),
             rts(request.rts),
@@ -36,9 +52,9 @@ LinkScript portChangeScript(const QString &portName)
     return {close(), critical(setPort(portName)), critical(open())};
 }
 
-LinkScript linkSpeedScript(const QString &linkSpeedText)
+LinkScript linkSpeedScript(std::optional<int> linkSpeed)
 {
-    return {settings(linkSettingsText(linkSpeedText))};
+    return {settings(settingsTextOf(linkSpeed))};
 }
 
 LinkScript captureReadyScript()

@@ -13,13 +13,16 @@ namespace ferrox {
 struct CheckRequest
 {
     QString portName = QStringLiteral("COM1"); // "COMn" or a device path
-    QString linkSpeedText = QStringLiteral(" 57600"); // the settings text gets ",n,8,1"
+    std::optional<int> linkSpeed = 57600; // bits per second; a speed not valid fails the port's settings
     bool rts = false;
     bool dtr = false;
 };
 
 // Start-up: prepare the port and open it with the link speed.
-LinkScript startUpOpenScript(const QString &portName, const QString &linkSpeedText);
+LinkScript startUpOpenScript(const QString &portName, std::optional<int> linkSpeed);
+
+// The request a connection check makes of the chosen settings.
+CheckRequest checkRequestOf(const MonitorSettings &settings);
 
 // Connection check: reopen the port with the settings, set the modem
 // lines, read CTS/DSR, ask for the version and read at least 22 bytes
@@ -31,7 +34,7 @@ LinkScript connectionCheckScript(const CheckRequest &request);
 LinkScript portChangeScript(const QString &portName);
 
 // Link-speed choice: the port's settings text follows at once.
-LinkScript linkSpeedScript(const QString &linkSpeedText);
+LinkScript linkSpeedScript(std::optional<int> linkSpeed);
 
 // Capture start, first part: the port is made ready (opened if closed;
 // failing to open it is a port failure).

@@ -39,9 +39,9 @@ void LinkChoices::Combo_Com_port_Click()
 
 void LinkChoices::Combo_PC_speed_Click()
 {
-    const QString speedText = m_panel.linkSpeedText();
-    m_owner.request({}, [speedText](const LinkLease &lease) {
-        lease.runScript(linkSpeedScript(speedText), [lease](const LinkScriptResult &) { lease.end(); });
+    const std::optional<int> linkSpeed = m_panel.settings().linkSpeed;
+    m_owner.request({}, [linkSpeed](const LinkLease &lease) {
+        lease.runScript(linkSpeedScript(linkSpeed), [lease](const LinkScriptResult &) { lease.end(); });
     });
     m_dialogs.inform(linktext::jumperMessage(), MessageIcon::Information);
 }

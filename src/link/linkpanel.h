@@ -1,7 +1,9 @@
 #pragma once
 
+#include "settings/monitorsettings.h"
+
+#include <QList>
 #include <QString>
-#include <QStringList>
 
 namespace ferrox {
 
@@ -14,18 +16,17 @@ class LinkPanel
 public:
     virtual ~LinkPanel();
 
-    virtual QString portText() const = 0;      // Combo_Com_port, e.g. "COM3"
+    // The choices as they stand: the port (Combo_Com_port), the link speed
+    // (Combo_PC_speed), RTS and DTR (Check_RTS, Check_DTR).
+    virtual MonitorSettings settings() const = 0;
     virtual void setPortText(const QString &text) = 0;
-    virtual QString linkSpeedText() const = 0; // Combo_PC_speed, e.g. " 57600"
-    virtual bool rtsChecked() const = 0;       // Check_RTS
-    virtual bool dtrChecked() const = 0;       // Check_DTR
 
     // Picture_CTS / Picture_DSR: red when the link port's line is on, black when off.
     virtual void showLinkLines(bool cts, bool dsr) = 0;
-    // Combo_Monitor_speed / Combo_Direction: the items anew, then the text
-    // (which need not be one of them).
-    virtual void refillMonitorSpeeds(const QStringList &items, const QString &text) = 0;
-    virtual void refillDirections(const QStringList &items, const QString &text) = 0;
+    // Combo_Monitor_speed / Combo_Direction: the items anew, then the
+    // stored text (which need not be one of them).
+    virtual void refillMonitorSpeeds(const QList<int> &speeds, const QString &storedText) = 0;
+    virtual void refillDirections(const QList<MonitorDirection> &directions, const QString &storedText) = 0;
     virtual void setRateMeasureEnabled(bool enabled) = 0; // mnuRateMeasure
     // Frame2, Data_only, DataAndParity; nothing disables them again.
     virtual void enableDataWidth() = 0;

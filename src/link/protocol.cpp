@@ -1,33 +1,10 @@
 #include "protocol.h"
 
-#include "texts.h"
-
-#include <array>
+#include "settings/settingsschema.h"
 
 namespace ferrox {
 
 namespace {
-
-struct SpeedRow
-{
-    const char *text;
-    char wideCode;      // firmware V1.03 and later
-    char narrowCode;    // older firmware; 0: not in its table
-    bool needsFastLink; // offered only over a 115200-baud link
-};
-
-constexpr std::array<SpeedRow, 10> kSpeeds{{
-    {"   600", '0', 0, false},
-    {"  1200", '1', 0, false},
-    {"  2400", '2', 0, false},
-    {"  4800", '3', '0', false},
-    {"  9600", '4', '1', false},
-    {" 14400", '5', 0, false},
-    {" 19200", '6', '2', false},
-    {" 28800", '7', '3', false},
-    {" 38400", '8', '4', true},
-    {" 57600", '9', '5', true},
-}};
 
 bool usesWideSpeedTable(const QString &firmwareVersion)
 {
@@ -35,30 +12,36 @@ bool usesWideSpeedTable(const QString &firmwareVersion)
         || firmwareVersion == QLatin1String("V1.05");
 }
 
-QStringList speedTexts(bool wide, bool slowLink)
+// The firmware before V1.03 knows neither the three lowest speeds nor 14400.
+bool inNarrowTable(int speed)
 {
-    QStringList texts;
-    for (const SpeedRow &row : kSpeeds) {
-        if ((wide || row.narrowCode != 0) && !(slowLink && row.needsFastLink))
-            texts << QLatin1String(row.text);
-    }
-    return texts;
+    return speed >= 4800 && speed != 14400;
 }
+
+// A firmware's speed table: its rows in the order of the speed list; a
+// row's code is '0' + its index.
+QList<int> speedTable(const QString &firmwareVersion)
+{
+    const bool wide = usesWideSpeedTable(firmwareVersion);
+    QList<int> table;
+    for (int speed : monitorSpeedChoices()) {
+        if (wide || inNarrowTable(speed))
+            table << speed;
+    }
+    return table;
+}
+
+constexpr int SlowLinkSpeed = 57600;
+constexpr int SlowLinkMonitorLimit = 28800;
 
 } // namespace
 
-std::optional<std::uint8_t> CMD_SPEED(const QString &firmwareVersion, const QString &monitorSpeedText)
+std::optional<std::uint8_t> CMD_SPEED(const QString &firmwareVersion, int monitoredSpeed)
 {
-    const bool wide = usesWideSpeedTable(firmwareVersion);
-    for (const SpeedRow &row : kSpeeds) {
-        if (monitorSpeedText != QLatin1String(row.text))
-            continue;
-        const char code = wide ? row.wideCode : row.narrowCode;
-        if (code == 0)
-            return std::nullopt;
-        return static_cast<std::uint8_t>(code);
-    }
-    return std::nullopt;
+    const qsizetype row = speedTable(firmwareVersion).indexOf(monitoredSpeed);
+    if (row < 0)
+        return std::nullopt;
+    return static_cast<std::uint8_t>('0' + row);
 }
 
 std::uint8_t CMD_MODE(DataWidth width)
@@ -66,15 +49,17 @@ std::uint8_t CMD_MODE(DataWidth width)
     return width == DataWidth::DataAndParity ? 0x44 : 0x64;
 }
 
-std::optional<std::uint8_t> CMD_DIRECTION(const QString &directionText)
+std::uint8_t CMD_DIRECTION(MonitorDirection direction)
 {
-    if (directionText == linktext::directionJ2ToJ1())
+    switch (direction) {
+    case MonitorDirection::J2ToJ1:
         return 0x41;
-    if (directionText == linktext::directionJ1ToJ2())
+    case MonitorDirection::J1ToJ2:
         return 0x42;
-    if (directionText == linktext::directionBoth())
-        return 0x47;
-    return std::nullopt;
+    case MonitorDirection::Both:
+        break;
+    }
+    return 0x47;
 }
 
 const QStringList &supportedFirmwareVersions()
@@ -95,17 +80,23 @@ bool takesDataWidth(const QString &firmwareVersion)
     return firmwareVersion == QLatin1String("V1.05");
 }
 
-std::optional<FirmwareFeatures> firmwareFeatures(const QString &firmwareVersion,
-                                                 const QString &linkSpeedText)
+QList<int> monitorSpeedsOffered(const QString &firmwareVersion, bool slowLink)
+{
+    QList<int> speeds = speedTable(firmwareVersion);
+    if (slowLink)
+        speeds.removeIf([](int speed) { return speed > SlowLinkMonitorLimit; });
+    return speeds;
+}
+
+std::optional<FirmwareFeatures> firmwareFeatures(const QString &firmwareVersion, std::optional<int> linkSpeed)
 {
     if (!isSupportedFirmware(firmwareVersion))
         return std::nullopt;
     FirmwareFeatures features;
-    const bool slowLink = linkSpeedText == QLatin1String(" 57600");
-    features.monitorSpeeds = speedTexts(usesWideSpeedTable(firmwareVersion), slowLink);
-    features.directions << linktext::directionBoth();
+    features.monitorSpeeds = monitorSpeedsOffered(firmwareVersion, linkSpeed == SlowLinkSpeed);
+    features.directions << MonitorDirection::Both;
     if (firmwareVersion != QLatin1String("V1.01"))
-        features.directions << linktext::directionJ1ToJ2() << linktext::directionJ2ToJ1();
+        features.directions << MonitorDirection::J1ToJ2 << MonitorDirection::J2ToJ1;
     features.rateMeasure = firmwareVersion == QLatin1String("V1.04")
         || firmwareVersion == QLatin1String("V1.05");
     features.dataWidth = takesDataWidth(firmwareVersion);

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "data/streamformat.h" // EndCode: the board ends a stream with it
+#include "settings/monitorsettings.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -21,19 +23,18 @@ inline constexpr std::uint8_t CMD_STOP = 0x45;    // 'E': end streaming or measu
 // The speed, data-width and direction commands carry their value in the
 // byte itself.
 
-// CMD_SPEED ('0'..'9') for a monitor-speed text, exactly as the combo box
-// shows it (six characters, right-aligned). Firmware V1.03 and later use
-// the wide table, every other firmware text (also none yet) the narrow
-// one. A text in no row of the applicable table gives no byte at all.
-std::optional<std::uint8_t> CMD_SPEED(const QString &firmwareVersion, const QString &monitorSpeedText);
+// CMD_SPEED ('0'..'9') for a monitored speed in bits per second. Firmware
+// V1.03 and later use the wide table, every other firmware text (also none
+// yet) the narrow one. A speed in no row of the applicable table gives no
+// byte at all.
+std::optional<std::uint8_t> CMD_SPEED(const QString &firmwareVersion, int monitoredSpeed);
 
-enum class DataWidth { DataOnly, DataAndParity };
 // CMD_MODE: 'd' for 8 data bits, 'D' for data + parity (firmware V1.05 only).
 std::uint8_t CMD_MODE(DataWidth width);
 
-// CMD_DIRECTION for a direction text: "J1←J2" 'A', "J1→J2" 'B', "双方向" 'G';
-// any other text gives no byte. The board starts streaming on it.
-std::optional<std::uint8_t> CMD_DIRECTION(const QString &directionText);
+// CMD_DIRECTION: J2 to J1 'A', J1 to J2 'B', both 'G'. The board starts
+// streaming on it.
+std::uint8_t CMD_DIRECTION(MonitorDirection direction);
 
 // Replies are complete by count alone.
 inline constexpr int VersionReplyLength = 22;
@@ -50,20 +51,24 @@ bool isSupportedFirmware(const QString &firmwareVersion);
 // What a supported firmware offers on the settings panel.
 struct FirmwareFeatures
 {
-    QStringList monitorSpeeds; // six-character texts, in list order
-    QStringList directions;
-    bool rateMeasure = false;  // line speed measurement
-    bool dataWidth = false;    // the data-width options and CMD_MODE
+    QList<int> monitorSpeeds; // bits per second, in list order
+    QList<MonitorDirection> directions;
+    bool rateMeasure = false; // line speed measurement
+    bool dataWidth = false;   // the data-width options and CMD_MODE
 };
 
 // Firmware that takes CMD_MODE (and offers the data-width options).
 bool takesDataWidth(const QString &firmwareVersion);
 
-// The features for a firmware and a link-speed text; the link's own speed
-// caps the monitor speeds at " 28800" when the text is exactly " 57600".
-// Nothing for an unsupported firmware.
-std::optional<FirmwareFeatures> firmwareFeatures(const QString &firmwareVersion,
-                                                 const QString &linkSpeedText);
+// The monitored speeds a firmware's table holds (the narrow one for any
+// firmware before V1.03, also for none yet), in list order. Over a slow
+// link (57600 bits per second) the monitored line is capped at 28800.
+QList<int> monitorSpeedsOffered(const QString &firmwareVersion, bool slowLink);
+
+// The features for a firmware and a link speed; only a link of exactly
+// 57600 bits per second is the slow one. Nothing for an unsupported
+// firmware.
+std::optional<FirmwareFeatures> firmwareFeatures(const QString &firmwareVersion, std::optional<int> linkSpeed);
 
 // The identification that starts the version reply of our board.
 QByteArray boardIdentification();

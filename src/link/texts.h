@@ -9,11 +9,6 @@
 
 namespace ferrox::linktext {
 
-// Directions as the settings panel offers them.
-inline QString directionBoth() { return QStringLiteral("双方向"); }
-inline QString directionJ1ToJ2() { return QStringLiteral("J1→J2"); }
-inline QString directionJ2ToJ1() { return QStringLiteral("J1←J2"); }
-
 // Title of the port message boxes.
 inline QString portTitle() { return QStringLiteral("通信ポート"); }
 

@@ -70,7 +70,7 @@ private:
     PathResolver m_resolver;
     QSerialPort *m_port;
     QString m_portName = QStringLiteral("COM1");
-    QString m_settingsText = QStringLiteral(" 57600,n,8,1");
+    QString m_settingsText = QStringLiteral("57600,n,8,1");
     // Received bytes are handed over at once, so their arrival times show
     // the monitored line's gaps rather than the adapter's batches.
     LowLatency m_lowLatency;

@@ -23,9 +23,9 @@ void SerialPort::announceArrival()
         emit receiveNotification();
 }
 
-QString linkSettingsText(const QString &speedText)
+QString linkSettingsText(int bitsPerSecond)
 {
-    return speedText + QStringLiteral(",n,8,1");
+    return QString::number(bitsPerSecond) + QStringLiteral(",n,8,1");
 }
 
 } // namespace ferrox

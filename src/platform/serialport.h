@@ -86,7 +86,7 @@ private:
     int m_receiveThreshold = 0;
 };
 
-// Settings text for a link speed text: " 57600" -> " 57600,n,8,1".
-QString linkSettingsText(const QString &speedText);
+// Settings text for a link speed in bits per second: 57600 -> "57600,n,8,1".
+QString linkSettingsText(int bitsPerSecond);
 
 } // namespace ferrox

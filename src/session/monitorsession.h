@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/monitordata.h"
+#include "settings/monitorsettings.h"
 
 #include <QObject>
 #include <QString>
@@ -22,7 +23,7 @@ enum class MonitorPhase {
 };
 
 // The program's session with the board, without widgets: the phase, the
-// last connection check's results and the current data. changed() follows
+// last connection check's results, the settings and the current data. changed() follows
 // every change of phase or check results; dataChanged() a stream replaced
 // outside a capture or a file open (the editor's store or reload).
 //
@@ -69,6 +70,11 @@ public:
     const QString &FirmwareVersion() const { return m_firmwareVersion; }
     void setCheckResults(bool linkFailed, bool boardVerified, const QString &firmwareVersion);
 
+    // The user's choices as they stand; the settings panel keeps them
+    // current.
+    const MonitorSettings &settings() const { return m_settings; }
+    void setSettings(const MonitorSettings &settings) { m_settings = settings; }
+
     MonitorData &data() { return m_data; }
     const MonitorData &data() const { return m_data; }
     // The editor replaced the current stream; its arrival times no longer
@@ -93,6 +99,7 @@ private:
     bool m_linkFailed = false;
     bool m_boardVerified = false;
     QString m_firmwareVersion;
+    MonitorSettings m_settings;
     MonitorData m_data;
 };
 

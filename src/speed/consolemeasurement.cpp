@@ -52,7 +52,7 @@ void ConsoleMeasurement::start(const CheckRequest &request, const QString &portN
             finish(result);
             return;
         }
-        const std::optional<FirmwareFeatures> features = firmwareFeatures(check.firmwareVersion, request.linkSpeedText);
+        const std::optional<FirmwareFeatures> features = firmwareFeatures(check.firmwareVersion, request.linkSpeed);
         if (!features || !features->rateMeasure) {
             result.status = ConsoleMeasurementResult::Status::NotOffered;
             result.text = withLfLineEnds(speedtext::notOffered(check.firmwareVersion));

@@ -1,13 +1,15 @@
 #pragma once
 
-#include "app/session.h"
 #include "app/ui/mainwindow.h"
+#include "app/windowwiring.h"
 #include "platform/qtsettingsstore.h"
 #include "support/fakedialogs.h"
 #include "support/testfiles.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -36,16 +38,16 @@ protected:
     // The next window() is a new one, on the settings as they are now.
     void resetWindow() { m_window.reset(), m_store.reset(); }
 
-    // A new session of the window on the port, its start-up check over.
-    bool startSession(SerialPort &port)
+    // The window wired anew to the port, its start-up check over.
+    bool wireWindow(SerialPort &port)
     {
-        session.reset();
-        session = std::make_unique<Session>(window(), port, dir.path() + u'/');
+        wiring.reset();
+        wiring = std::make_unique<WindowWiring>(window(), port, dir.path() + u'/');
         bool done = false;
-        session->startUp([&done] { done = true; });
+        wiring->startUp([&done] { done = true; });
         return QTest::qWaitFor([&done] { return done; }, 5000);
     }
-    void TearDown() override { session.reset(); } // before the fixtures' ports go
+    void TearDown() override { wiring.reset(); } // before the fixtures' ports go
 
     // The stored text of a key, or "<missing>".
     QString stored(const QString &key)
@@ -71,6 +73,11 @@ protected:
         return found;
     }
 
+    // Menu items and toolbar buttons by objectName (a button's is its key).
+    QAction *menuItem(const QString &objectName) { return find<QAction>(objectName); }
+    QAction *toolbarButton(const QString &key) { return find<QAction>(key); }
+    QMenu *menu(const QString &objectName) { return find<QMenu>(objectName); }
+
     QTemporaryDir dir;
     FakeDialogs dialogs;
 
@@ -79,7 +86,7 @@ private:
     std::unique_ptr<MainWindow> m_window;
 
 protected:
-    std::unique_ptr<Session> session;
+    std::unique_ptr<WindowWiring> wiring;
 };
 
 } // namespace ferrox::test

@@ -30,10 +30,10 @@ protected:
     {
         board = std::make_unique<InProcessBoard>(BoardConfig{.traffic = u"demo"_s, .rate = 4000, .loop = true,
                                                              .signalMask = 0xA5});
-        ASSERT_TRUE(startSession(board->port()));
+        ASSERT_TRUE(wireWindow(board->port()));
     }
-    QAction *button7() { return window().toolbarButton(u"簡易モニタ"_s); }
-    QAction *menuTemp() { return window().menuItem(u"mnuMonitorTemp"_s); }
+    QAction *button7() { return toolbarButton(u"簡易モニタ"_s); }
+    QAction *menuTemp() { return menuItem(u"mnuMonitorTemp"_s); }
     RealMonitorWindow *live() { return window().findChild<RealMonitorWindow *>(u"frmRealMonitor"_s); }
     std::unique_ptr<InProcessBoard> board;
 };
@@ -43,11 +43,11 @@ protected:
 TEST_F(LiveMonitor, LampsFollowTheBoardTheReadoutGoesToTheActiveLog)
 {
     SignalPanel *panel = window().settingsPanel()->signalPanel();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return session->sampler().lampImage(1) == LampImage::Red; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wiring->sampler().lampImage(1) == LampImage::Red; }, 2000));
     panel->readButton()->click(); // no log window: nothing happens
-    LogWindow *log = session->logWindows().registry().NewLogWindow();
+    LogWindow *log = wiring->logWindows().registry().NewLogWindow();
     panel->readButton()->click();
-    EXPECT_EQ(dynamic_cast<DocumentWindow *>(log)->textView()->plainText(), session->sampler().readoutLine().chopped(2) + u'\n');
+    EXPECT_EQ(dynamic_cast<DocumentWindow *>(log)->textView()->plainText(), wiring->sampler().readoutLine().chopped(2) + u'\n');
 }
 
 TEST_F(LiveMonitor, TheWindowFollowsButtonAndMenuShowsTheStreamAndSurvivesACapture)
@@ -65,12 +65,12 @@ TEST_F(LiveMonitor, TheWindowFollowsButtonAndMenuShowsTheStreamAndSurvivesACaptu
     ASSERT_TRUE(QTest::qWaitFor([&] { return shown().contains(u"[CR_]"_s); }, 5000));
 
     // A capture feeds the window; the stream comes back after it.
-    window().toolbarButton(u"スタート"_s)->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return session->monitor().run().CaptureCount() > 100; }, 5000));
+    toolbarButton(u"スタート"_s)->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wiring->monitor().run().CaptureCount() > 100; }, 5000));
     const qsizetype before = shown().size();
     QTest::qWait(200);
     EXPECT_GT(shown().size(), before);
-    window().toolbarButton(u"ストップ"_s)->trigger();
+    toolbarButton(u"ストップ"_s)->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return board->port().written.endsWith("4dVGE4G"); }, 5000));
 
     // The close box: button and menu go off, the board is told to stop.

@@ -21,12 +21,12 @@ namespace {
 TEST_F(AppTest, AboutRevealsTheEditorWhoseStoreBecomesTheCurrentData)
 {
     FakeSerialPort port;
-    session = std::make_unique<Session>(window(), port, dir.path() + u'/');
+    wiring = std::make_unique<WindowWiring>(window(), port, dir.path() + u'/');
     window().show();
-    QAction *modify = window().menuItem(QStringLiteral("mnuModify"));
+    QAction *modify = menuItem(QStringLiteral("mnuModify"));
     // The icon reveals the editor only once the About window was first closed.
     const auto openAbout = [&] {
-        window().menuItem(QStringLiteral("mnuHelpAbout"))->trigger();
+        menuItem(QStringLiteral("mnuHelpAbout"))->trigger();
         return QPointer<QWidget>(window().findChild<QWidget *>(QStringLiteral("frmAbout")));
     };
     QPointer<QWidget> about = openAbout();
@@ -39,9 +39,9 @@ TEST_F(AppTest, AboutRevealsTheEditorWhoseStoreBecomesTheCurrentData)
     ASSERT_TRUE(QTest::qWaitFor([&] { return about.isNull(); }, 3000));
     EXPECT_TRUE(modify->isVisible());
 
-    EXPECT_FALSE(window().menuItem(QStringLiteral("mnuFileSaveDataFile"))->isEnabled());
+    EXPECT_FALSE(menuItem(QStringLiteral("mnuFileSaveDataFile"))->isEnabled());
     // Times of a captured stream, and their sidecar, must not survive an edit.
-    session->state().data().times = ArrivalTimes{};
+    wiring->state().data().times = ArrivalTimes{};
     const QString sidecar = writeFile(dir.filePath(QStringLiteral("rs_data.dat.times")), "x");
     modify->trigger();
     QPointer<QWidget> editor = window().findChild<QWidget *>(QStringLiteral("frmModify"));
@@ -50,25 +50,25 @@ TEST_F(AppTest, AboutRevealsTheEditorWhoseStoreBecomesTheCurrentData)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isLoading(); }, 3000));
     view->setPlainText(QStringLiteral("A4 B1 80 96 FF"));
     editor->findChild<QAction *>(QStringLiteral("mnuDataSave"))->trigger();
-    EXPECT_EQ(session->state().data().capture.stream(), QByteArray::fromHex("A4B18096FF"));
-    EXPECT_FALSE(session->state().data().times);
+    EXPECT_EQ(wiring->state().data().capture.stream(), QByteArray::fromHex("A4B18096FF"));
+    EXPECT_FALSE(wiring->state().data().times);
     EXPECT_FALSE(QFile::exists(sidecar));
-    EXPECT_TRUE(window().menuItem(QStringLiteral("mnuFileSaveDataFile"))->isEnabled());
-    session.reset(); // before its port
+    EXPECT_TRUE(menuItem(QStringLiteral("mnuFileSaveDataFile"))->isEnabled());
+    wiring.reset(); // before its port
 }
 } // namespace
 
 TEST_F(AppTest, TheDisplayMenusFrameItemOpensAFrameViewOfTheCurrentData)
 {
     FakeSerialPort port;
-    session = std::make_unique<Session>(window(), port, dir.path() + u'/');
+    wiring = std::make_unique<WindowWiring>(window(), port, dir.path() + u'/');
     window().show();
-    MonitorData &data = session->state().data();
+    MonitorData &data = wiring->state().data();
     data.capture = CaptureBuffer::fromStream(QByteArray::fromHex("A4B1A2B3809F9090FF"));
     window().setDataCommandsEnabled(true); // as an accepted capture or an open leaves them
-    window().menuItem(QStringLiteral("mnuMonitorLogFrames"))->trigger();
+    menuItem(QStringLiteral("mnuMonitorLogFrames"))->trigger();
     auto *table = window().findChild<QTableView *>(QStringLiteral("FrameTable"));
     ASSERT_NE(table, nullptr);
-    EXPECT_EQ(window().menuItem(QStringLiteral("mnuMonitorLogFrames"))->text(), QStringLiteral("フレーム"));
+    EXPECT_EQ(menuItem(QStringLiteral("mnuMonitorLogFrames"))->text(), QStringLiteral("フレーム"));
     EXPECT_EQ(table->model()->rowCount(), 2);
 }

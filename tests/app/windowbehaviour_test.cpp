@@ -25,8 +25,8 @@ TEST_F(AppTest, ViewItemsAndTheSettingsButtonShowAndHideTheirParts)
     };
     for (const auto &[itemName, buttonName, partName] : rows) {
         SCOPED_TRACE(itemName);
-        QAction *item = window().menuItem(QLatin1String(itemName));
-        QAction *button = buttonName ? window().toolbarButton(QString::fromUtf8(buttonName)) : item;
+        QAction *item = menuItem(QLatin1String(itemName));
+        QAction *button = buttonName ? toolbarButton(QString::fromUtf8(buttonName)) : item;
         QWidget *part = find<QWidget>(QLatin1String(partName));
         for (const auto &[clicked, shown] : {std::pair{item, false}, {button, true}, {button, false}, {item, true}}) {
             clicked->trigger();
@@ -41,12 +41,12 @@ TEST_F(AppTest, ViewItemsAndTheSettingsButtonShowAndHideTheirParts)
 
 TEST_F(AppTest, DataCommandsAreSwitchedTogether)
 {
-    QAction *item = window().menuItem(QStringLiteral("mnuMonitorLogOpen5"));
-    QMenu *menu = window().menu(QStringLiteral("mnuDpOpen"));
+    QAction *item = menuItem(QStringLiteral("mnuMonitorLogOpen5"));
+    QMenu *displayMenu = menu(QStringLiteral("mnuDpOpen"));
     auto *button = find<QAbstractButton>(QStringLiteral("Cmd_DpOpen(4)"));
     for (bool state : {true, false}) {
         window().setDataCommandsEnabled(state);
-        EXPECT_TRUE(item->isEnabled() == state && menu->isEnabled() == state && button->isEnabled() == state);
+        EXPECT_TRUE(item->isEnabled() == state && displayMenu->isEnabled() == state && button->isEnabled() == state);
     }
 }
 
@@ -64,7 +64,7 @@ TEST_F(AppTest, ClosingClosesChildrenFirstAndStoresTheGeometry)
     int childrenAtClosing = -1;
     QObject::connect(&window(), &MainWindow::closing,
                      [&] { childrenAtClosing = int(window().mdiArea()->subWindowList().size()); });
-    window().menuItem(QStringLiteral("mnuFileExit"))->trigger();
+    menuItem(QStringLiteral("mnuFileExit"))->trigger();
     EXPECT_EQ(childrenAtClosing, 1); // the refusing child stays, the window closes all the same
     EXPECT_FALSE(window().isVisible());
 

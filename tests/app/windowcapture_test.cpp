@@ -34,18 +34,18 @@ protected:
     // The window on the board, its start-up check over, the wire log cleared.
     void build(const BoardConfig &config)
     {
-        session.reset();
+        wiring.reset();
         board = std::make_unique<InProcessBoard>(config);
-        ASSERT_TRUE(startSession(board->port()));
+        ASSERT_TRUE(wireWindow(board->port()));
         port().written.clear();
     }
     FakeSerialPort &port() { return board->port(); }
-    QAction *button(const QString &key) { return window().toolbarButton(key); }
+    QAction *button(const QString &key) { return toolbarButton(key); }
     bool streamed(qint32 n) { return QTest::qWaitFor([&] { return run().CaptureCount() >= n; }, 5000); }
-    bool over() { return QTest::qWaitFor([&] { return !session->state().MonitorBusy() && !run().isActive(); }, 8000); }
-    CaptureRun &run() { return session->monitor().run(); }
+    bool over() { return QTest::qWaitFor([&] { return !wiring->state().MonitorBusy() && !run().isActive(); }, 8000); }
+    CaptureRun &run() { return wiring->monitor().run(); }
     QString dataPath() { return dir.filePath(u"rs_data.dat"_s); }
-    DocumentWindow *newestLog() { return dynamic_cast<DocumentWindow *>(session->logWindows().registry().newest()); }
+    DocumentWindow *newestLog() { return dynamic_cast<DocumentWindow *>(wiring->logWindows().registry().newest()); }
     // The six settings controls, the start and stop buttons, Command_READ, Timer1.
     QString controlStates()
     {
@@ -55,7 +55,7 @@ protected:
                               panel->direction()->isEnabled(), panel->displayMode()->isEnabled(),
                               panel->monitorSpeed()->isEnabled(), panel->pcSpeed()->isEnabled(),
                               button(u"スタート"_s)->isEnabled(), button(u"ストップ"_s)->isEnabled(),
-                              panel->signalPanel()->readButton()->isEnabled(), session->sampler().isSamplingEnabled()})
+                              panel->signalPanel()->readButton()->isEnabled(), wiring->sampler().isSamplingEnabled()})
             states += on ? u'1' : u'0';
         return states;
     }
@@ -80,9 +80,9 @@ TEST_F(WindowCapture, AStoppedCaptureRunsEveryStepAndKeepsTheWholeStream)
     EXPECT_EQ(readFile(dataPath()), traffic + endCode);
     // The arrival times beside it, from the stream's first byte on.
     const SidecarRead times = readSidecar(dataPath(), traffic.size() + 1);
-    EXPECT_TRUE(times.times && times.times == session->state().data().times) << times.note.toStdString();
+    EXPECT_TRUE(times.times && times.times == wiring->state().data().times) << times.note.toStdString();
     EXPECT_EQ(controlStates(), u"1111111011"_s);
-    EXPECT_TRUE(window().menuItem(u"mnuFileSaveDataFile"_s)->isEnabled());
+    EXPECT_TRUE(menuItem(u"mnuFileSaveDataFile"_s)->isEnabled());
 }
 
 // A stop asked for while the board is set up goes out once it streams; a
@@ -93,10 +93,10 @@ TEST_F(WindowCapture, AStopDuringTheSetupWaitsForTheStream)
     window().settingsPanel()->monitorSpeed()->setCurrentText(u" 57600"_s);
     button(u"スタート"_s)->trigger();
     button(u"ストップ"_s)->trigger();
-    window().menuItem(u"mnuMonitorStart"_s)->trigger();
+    menuItem(u"mnuMonitorStart"_s)->trigger();
     ASSERT_TRUE(over());
     EXPECT_EQ(port().written, QByteArray("9dVGEE"));
-    EXPECT_EQ(session->state().data().capture.CaptureEnd(), 0);
+    EXPECT_EQ(wiring->state().data().capture.CaptureEnd(), 0);
 }
 
 TEST_F(WindowCapture, EveryEndKeepsWhatArrived)
@@ -112,7 +112,7 @@ TEST_F(WindowCapture, EveryEndKeepsWhatArrived)
         {"stop not written", {.rate = 20'000, .loop = true}, [this] { port().failWrites = true; button(u"ストップ"_s)->trigger(); },
          true, false, false},
         {"log window closed", {.rate = 100'000, .loop = true},
-         [this] { dynamic_cast<DocumentWindow *>(session->logWindows().registry().newest())->close(); }, true, true, false},
+         [this] { dynamic_cast<DocumentWindow *>(wiring->logWindows().registry().newest())->close(); }, true, true, false},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -203,9 +203,9 @@ TEST_F(WindowCapture, AFileOpenedDuringACaptureLeavesItRunning)
     writeFile(other, QByteArray::fromHex("A4B1FF"));
     button(u"スタート"_s)->trigger();
     ASSERT_TRUE(streamed(100));
-    session->logWindows().monitorLog().openDataFile(other);
-    EXPECT_EQ(session->state().phase(), MonitorPhase::Streaming);
-    window().menuItem(u"mnuMonitorStart"_s)->trigger();
+    wiring->logWindows().monitorLog().openDataFile(other);
+    EXPECT_EQ(wiring->state().phase(), MonitorPhase::Streaming);
+    menuItem(u"mnuMonitorStart"_s)->trigger();
     button(u"ストップ"_s)->trigger();
     ASSERT_TRUE(over());
     EXPECT_EQ(port().written, QByteArray("4dVGEE"));

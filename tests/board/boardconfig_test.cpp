@@ -25,13 +25,16 @@ TEST(BoardOptions, EveryOptionIsRead)
         arguments({"--link", "/tmp/x", "--jumper", "115200", "--signals", "0x7f", "--measure-counts", "1,65535, 945",
                    "--no-end-code", "--reply-len", "30", "--error-tags", "4", "--hangup-after", "1.5"}),
         config, help);
-    ASSERT_TRUE(error.isEmpty() && !help) << error.toStdString();
-    EXPECT_TRUE(config.link == QStringLiteral("/tmp/x") && config.measureCounts == (QList<quint16>{1, 65535, 945}));
+    ASSERT_EQ(error, QString());
+    EXPECT_FALSE(help);
+    EXPECT_EQ(config.link, QStringLiteral("/tmp/x"));
+    EXPECT_EQ(config.measureCounts, (QList<quint16>{1, 65535, 945}));
     EXPECT_EQ(std::tuple(config.jumper, config.noEndCode, config.signalMask, config.replyLength, config.errorTags,
                          config.hangupAfterMs),
               std::tuple(115200, true, 0x7F, 30, 4, 1500));
 
-    EXPECT_TRUE(parseBoardArguments(arguments({"--help"}), config, help).isEmpty() && help); // no link needed
+    EXPECT_EQ(parseBoardArguments(arguments({"--help"}), config, help), QString()) << "no link needed";
+    EXPECT_TRUE(help);
 }
 
 TEST(BoardOptions, BadArgumentsAreRefusedAndLeaveTheConfigAlone)
@@ -49,7 +52,8 @@ TEST(BoardOptions, BadArgumentsAreRefusedAndLeaveTheConfigAlone)
         bool help = false;
         const QString error = parseBoardArguments(arguments(args), config, help);
         EXPECT_TRUE(error.contains(QLatin1String(mentions))) << mentions << ": " << error.toStdString();
-        EXPECT_TRUE(config.rate == 1234 && !help) << mentions;
+        EXPECT_EQ(config.rate, 1234) << mentions;
+        EXPECT_FALSE(help) << mentions;
     }
 }
 

@@ -1,8 +1,6 @@
 // ferrox-board end to end: the built program on a real pseudo-terminal,
 // talked to through the program's own serial port class.
-#include "board/traffic.h"
 #include "boardprocess.h"
-#include "boardtesting.h"
 #include "platform/qtserialport.h"
 #include "support/testfiles.h"
 
@@ -17,16 +15,15 @@ using ferrox::test::BoardProcess;
 using ferrox::test::words;
 using ferrox::test::readFile;
 using ferrox::test::writeFile;
-using ferrox::test::tagSequenceErrors;
 
 namespace {
 
 // Opens the board's link path at a link speed such as " 57600".
-std::unique_ptr<QtSerialPort> openPort(const BoardProcess &board, const QString &speedText)
+std::unique_ptr<QtSerialPort> openPort(const BoardProcess &board, int linkSpeed)
 {
     const QString path = board.linkPath();
     auto port = std::make_unique<QtSerialPort>([path](int) { return path; });
-    EXPECT_TRUE(port->setSettings(linkSettingsText(speedText)));
+    EXPECT_TRUE(port->setSettings(linkSettingsText(linkSpeed)));
     EXPECT_TRUE(port->open()) << "port error " << port->lastError();
     return port;
 }
@@ -43,33 +40,25 @@ QByteArray readFor(SerialPort &port, qsizetype atLeast, int timeoutMs)
 
 // Linked at the path given until terminated; deaf at a link speed other than
 // its jumper's; closing and reopening the port, as a connection check does,
-// does not cost it its line; a short capture through it.
-TEST(BoardPty, ShortCaptureEndsWithTheEndCodeInValidTagOrder)
+// does not cost it its line. (Captures through it: the command line's tests.)
+TEST(BoardPty, LinkedUntilTerminatedAndDeafAtAnotherLinkSpeed)
 {
-    BoardProcess board(words("--traffic random:5 --rate 5000 --jumper 115200"));
+    BoardProcess board(words("--jumper 115200"));
     FERROX_START_BOARD(board);
     EXPECT_TRUE(board.slavePath().startsWith(QLatin1String("/dev/")));
     EXPECT_EQ(QFileInfo(board.linkPath()).symLinkTarget(), board.slavePath());
-    auto port = openPort(board, QStringLiteral(" 57600"));
+    auto port = openPort(board, 57600);
     ASSERT_TRUE(port->write(QByteArray("V")));
     EXPECT_TRUE(readFor(*port, 1, 600).isEmpty());
     port->close();
-    port = openPort(board, QStringLiteral("115200"));
+    port = openPort(board, 115200);
     ASSERT_TRUE(port->write(QByteArray("VS")));
     EXPECT_EQ(readFor(*port, 24, 3000).left(23), QByteArray("Ferrox LM V1.05  9600\r\xD2"));
-    ASSERT_TRUE(port->write(QByteArray("4G")));
-    QByteArray stream = readFor(*port, 301, 5000);
-    ASSERT_GT(stream.size(), 300);
-    ASSERT_TRUE(port->write(QByteArray("E")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (stream += port->readAll()).endsWith('\xFF'); }, 5000));
-    stream += readFor(*port, 1, 300); // nothing may follow the end code
-    EXPECT_TRUE(stream.endsWith('\xFF') && stream.count('\xFF') == 1 && stream.size() % 2 == 1);
-    EXPECT_EQ(tagSequenceErrors(stream), 0);
-    EXPECT_TRUE(randomTraffic(5).startsWith(stream.chopped(1)));
     port->close();
     board.process().terminate(); // SIGTERM
-    EXPECT_TRUE(board.process().waitForFinished(5000) && board.process().exitStatus() == QProcess::NormalExit
-                && board.process().exitCode() == 0);
+    ASSERT_TRUE(board.process().waitForFinished(5000));
+    EXPECT_EQ(board.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(board.process().exitCode(), 0);
     EXPECT_FALSE(QFileInfo(board.linkPath()).isSymLink());
 }
 
@@ -91,6 +80,7 @@ TEST(BoardPty, LinkPathIsReplacedOnlyWhenItIsALink)
     QProcess blocked;
     blocked.start(BoardProcess::binary(), arguments);
     ASSERT_TRUE(blocked.waitForFinished(10000));
-    EXPECT_TRUE(blocked.exitCode() == 1 && blocked.readAllStandardError().contains("not a link"));
+    EXPECT_EQ(blocked.exitCode(), 1);
+    EXPECT_TRUE(blocked.readAllStandardError().contains("not a link"));
     EXPECT_EQ(readFile(path), QByteArray("keep me"));
 }

@@ -15,8 +15,9 @@ using namespace ferrox::test;
 
 namespace {
 
-const SimpleMonitorRequest kMonitor{QStringLiteral("V1.05"), QStringLiteral("  9600"), QStringLiteral("双方向")};
-const CaptureStartRequest kCapture{QStringLiteral("V1.05"), QStringLiteral("  9600"), QStringLiteral("双方向")};
+// The default settings: 9600 bits per second, both directions.
+const SimpleMonitorRequest kMonitor{QStringLiteral("V1.05"), MonitorSettings{}};
+const CaptureStartRequest kCapture{QStringLiteral("V1.05"), MonitorSettings{}};
 
 class CaptureExchanges : public testing::Test
 {
@@ -24,10 +25,15 @@ protected:
     // The port as a good check leaves it: open, log cleared.
     void openPort() { port.open(), port.operations.clear(); }
     bool waitFor(const std::function<bool()> &condition) { return QTest::qWaitFor(condition, 3000); }
-    std::optional<CaptureStartOutcome> start(const char *firmware, const char *speed, const char *direction,
+    std::optional<CaptureStartOutcome> start(const char *firmware, std::optional<int> speed,
+                                             std::optional<MonitorDirection> direction,
                                              DataWidth width = DataWidth::DataOnly)
     {
-        const CaptureStartRequest request{QLatin1String(firmware), QLatin1String(speed), QString::fromUtf8(direction), width};
+        MonitorSettings settings;
+        settings.monitoredSpeed = speed;
+        settings.direction = direction;
+        settings.dataWidth = width;
+        const CaptureStartRequest request{QLatin1String(firmware), settings};
         return await<CaptureStartOutcome>([&](auto done) { capture.start(request, done); });
     }
     // A check that keeps the link until check.end().
@@ -51,10 +57,10 @@ protected:
 TEST_F(CaptureExchanges, StartSendsSpeedWidthVersionAndDirectionInOrder)
 {
     // portOpen: a closed port is opened first.
-    const struct { const char *firmware, *speed, *direction; bool portOpen; const char *wire; } cases[] = {
-        {"V1.05", "  9600", "双方向", true, "discard|threshold 0|write 34|discard|write 44|threshold 0|discard|discard|write 56|read 25|threshold 0|discard|write 47"},
-        {"V1.04", " 57600", "J1←J2", true, "discard|threshold 0|write 39|threshold 0|discard|discard|write 56|read 25|threshold 0|discard|write 41"},
-        {"V1.01", "  4800", "双方向", false, "discard|threshold 0|open 1|write 30|threshold 0|discard|discard|write 56|read 25|threshold 0|discard|write 47"},
+    const struct { const char *firmware; int speed; MonitorDirection direction; bool portOpen; const char *wire; } cases[] = {
+        {"V1.05", 9600, MonitorDirection::Both, true, "discard|threshold 0|write 34|discard|write 44|threshold 0|discard|discard|write 56|read 25|threshold 0|discard|write 47"},
+        {"V1.04", 57600, MonitorDirection::J2ToJ1, true, "discard|threshold 0|write 39|threshold 0|discard|discard|write 56|read 25|threshold 0|discard|write 41"},
+        {"V1.01", 4800, MonitorDirection::Both, false, "discard|threshold 0|open 1|write 30|threshold 0|discard|discard|write 56|read 25|threshold 0|discard|write 47"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.firmware);
@@ -75,14 +81,15 @@ TEST_F(CaptureExchanges, StartSendsSpeedWidthVersionAndDirectionInOrder)
 TEST_F(CaptureExchanges, StartFailuresReleaseTheLink)
 {
     port.missingPorts.insert(1);
-    const auto outcome = start("V1.05", "  9600", "双方向");
+    const auto outcome = start("V1.05", 9600, MonitorDirection::Both);
     EXPECT_EQ(std::pair(outcome->status, outcome->errorCode), std::pair(CaptureStartOutcome::Status::PortFailed, 1));
     EXPECT_TRUE(owner.isFree());
-    // Texts without a byte send nothing at all.
+    // Choices without a byte send nothing at all.
     port.missingPorts.clear();
     openPort();
-    EXPECT_EQ(start("V1.01", " 14400", "双方向")->status, CaptureStartOutcome::Status::UnsupportedSpeed);
-    EXPECT_EQ(start("V1.05", "  9600", "両方向")->status, CaptureStartOutcome::Status::UnsupportedDirection);
+    EXPECT_EQ(start("V1.01", 14400, MonitorDirection::Both)->status, CaptureStartOutcome::Status::UnsupportedSpeed);
+    EXPECT_EQ(start("V1.05", std::nullopt, MonitorDirection::Both)->status, CaptureStartOutcome::Status::UnsupportedSpeed);
+    EXPECT_EQ(start("V1.05", 9600, std::nullopt)->status, CaptureStartOutcome::Status::UnsupportedDirection);
     EXPECT_TRUE(port.written.isEmpty());
     EXPECT_TRUE(owner.isFree());
 }
@@ -91,7 +98,7 @@ TEST_F(CaptureExchanges, StopUserLeavesTheStreamForcedDiscards)
 {
     openPort();
     board.answer(CMD_VERSION, {versionReply("V1.05")});
-    ASSERT_EQ(start("V1.05", "  9600", "双方向")->status, CaptureStartOutcome::Status::Streaming);
+    ASSERT_EQ(start("V1.05", 9600, MonitorDirection::Both)->status, CaptureStartOutcome::Status::Streaming);
     std::optional<bool> written;
     const auto stop = [&](CaptureLink::StopReason reason) {
         port.operations.clear();
@@ -111,13 +118,16 @@ TEST_F(CaptureExchanges, StopUserLeavesTheStreamForcedDiscards)
 
 TEST_F(CaptureExchanges, SimpleMonitorStartAndStop)
 {
-    // The second row: no byte for a text no table knows; the rest goes on.
+    // The second row: no byte for a speed the table lacks; the rest goes on.
     for (const auto &[firmware, speed, direction, wire] :
-         {std::tuple{"V1.05", "  9600", "J1→J2", "discard|write 34|threshold 2|write 42|discard"},
-          std::tuple{"V1.01", " 14400", "J1←J2", "discard|threshold 2|write 41|discard"}}) {
+         {std::tuple{"V1.05", 9600, MonitorDirection::J1ToJ2, "discard|write 34|threshold 2|write 42|discard"},
+          std::tuple{"V1.01", 14400, MonitorDirection::J2ToJ1, "discard|threshold 2|write 41|discard"}}) {
         SCOPED_TRACE(wire);
         openPort();
-        monitor.start({QLatin1String(firmware), QLatin1String(speed), QString::fromUtf8(direction)});
+        MonitorSettings settings;
+        settings.monitoredSpeed = speed;
+        settings.direction = direction;
+        monitor.start({QLatin1String(firmware), settings});
         ASSERT_TRUE(QTest::qWaitFor([&] { return port.operations.size() == ops(wire).size(); }, 1000));
         QTest::qWait(20);
         EXPECT_EQ(port.operations, ops(wire));

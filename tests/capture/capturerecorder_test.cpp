@@ -44,7 +44,9 @@ TEST(CaptureRecorder, EndsWhereTheStreamSays)
         QList<qsizetype> stored;
         for (const QByteArray &block : c.blocks)
             stored << recorder.feed(block);
-        EXPECT_TRUE(stored == c.stored && recorder.exit() == c.exit && !recorder.isRunning());
+        EXPECT_EQ(stored, c.stored);
+        EXPECT_EQ(recorder.exit(), c.exit);
+        EXPECT_FALSE(recorder.isRunning());
         EXPECT_EQ(std::tuple(recorder.CaptureCount(), recorder.capture().CaptureEnd(), recorder.monitoredBytes()),
                   std::tuple(c.captureEnd, c.captureEnd, c.captureEnd / 2));
         const CaptureBuffer &capture = recorder.capture();
@@ -58,24 +60,32 @@ TEST(CaptureRecorder, EndsWhereTheStreamSays)
 TEST(CaptureRecorder, EndingTheStreamKeepsWhatArrived)
 {
     CaptureRecorder recorder;
-    recorder.start(), recorder.feed(bytes({0xA4, 0xB1, 0x80, 0x96}));
+    recorder.start();
+    recorder.feed(bytes({0xA4, 0xB1, 0x80, 0x96}));
     recorder.endStream();
-    EXPECT_TRUE(recorder.exit() == Exit::Unfinished && recorder.monitoredBytes() == 2);
+    EXPECT_EQ(recorder.exit(), Exit::Unfinished);
+    EXPECT_EQ(recorder.monitoredBytes(), 2);
     EXPECT_EQ(recorder.capture().stream(), bytes({0xA4, 0xB1, 0x80, 0x96, 0xFF}));
     // An ended capture is not ended again.
     recorder.endStream();
-    EXPECT_TRUE(!recorder.checkWaitingCount(-5) && recorder.exit() == Exit::Unfinished);
+    EXPECT_FALSE(recorder.checkWaitingCount(-5));
+    EXPECT_EQ(recorder.exit(), Exit::Unfinished);
 }
 
 TEST(CaptureRecorder, NothingIsStoredBeforeStartAndEveryStartIsFresh)
 {
     CaptureRecorder recorder;
-    EXPECT_TRUE(!recorder.isRunning() && recorder.feed(bytes({0xA4, 0xB1})) == 0 && recorder.CaptureCount() == 0);
-    recorder.start(), recorder.feed(j1Stream(100) + endCode);
+    EXPECT_FALSE(recorder.isRunning());
+    EXPECT_EQ(recorder.feed(bytes({0xA4, 0xB1})), 0);
+    EXPECT_EQ(recorder.CaptureCount(), 0);
+    recorder.start();
+    recorder.feed(j1Stream(100) + endCode);
     ASSERT_EQ(recorder.capture().CaptureEnd(), 100);
 
     recorder.start();
-    EXPECT_TRUE(recorder.isRunning() && recorder.exit() == Exit::Running && recorder.CaptureCount() == 0);
+    EXPECT_TRUE(recorder.isRunning());
+    EXPECT_EQ(recorder.exit(), Exit::Running);
+    EXPECT_EQ(recorder.CaptureCount(), 0);
     for (qint32 i = 0; i <= 100; ++i)
         ASSERT_EQ(recorder.capture().at(i), 0) << i;
     recorder.feed(bytes({0x80, 0x96, 0xFF}));
@@ -90,7 +100,10 @@ protected:
     {
         port.open();
         QObject::connect(&receiver, &CaptureReceiver::stored, &receiver,
-                         [this](const QByteArray &b, qint32 count) { storedBlocks << b, counts << count; });
+                         [this](const QByteArray &b, qint32 count) {
+                             storedBlocks << b;
+                             counts << count;
+                         });
     }
 
     qsizetype reads() const { return port.operations.filter(QStringLiteral("read ")).size(); }
@@ -112,12 +125,14 @@ TEST_F(Receiving, StoresEveryBlockUntilTheEndCodeAndReadsNoMore)
     EXPECT_EQ(storedBlocks, (QList<QByteArray>{bytes({0xA4}), bytes({0xB1, 0x80}), bytes({0x96, 0xFF})}));
     EXPECT_EQ(counts, (QList<qint32>{1, 3, 4}));
     ASSERT_EQ(ended.size(), 1);
-    EXPECT_TRUE(ended.at(0).at(0).value<Exit>() == Exit::EndCode && !receiver.isActive());
+    EXPECT_EQ(ended.at(0).at(0).value<Exit>(), Exit::EndCode);
+    EXPECT_FALSE(receiver.isActive());
     EXPECT_EQ(recorder.capture().stream(), bytes({0xA4, 0xB1, 0x80, 0x96, 0xFF}));
 
     const qsizetype readsAtEnd = reads();
     port.deliverNow(bytes({0x80, 0x96}));
-    EXPECT_TRUE(reads() == readsAtEnd && ended.size() == 1);
+    EXPECT_EQ(reads(), readsAtEnd);
+    EXPECT_EQ(ended.size(), 1);
 }
 
 TEST_F(Receiving, ANegativeWaitingCountEndsTheCaptureWithoutReading)
@@ -139,11 +154,13 @@ TEST_F(Receiving, PortErrorsAreReportedAndStopEndsReading)
     receiver.start(port);
     port.raiseLineError(9);
     ASSERT_TRUE(errors.wait(1000));
-    EXPECT_TRUE(errors.at(0).at(0).toInt() == 9 && receiver.isActive());
+    EXPECT_EQ(errors.at(0).at(0).toInt(), 9);
+    EXPECT_TRUE(receiver.isActive());
 
     receiver.stop();
     port.deliverNow(bytes({0xA4, 0xB1}));
-    EXPECT_TRUE(storedBlocks.isEmpty() && ended.isEmpty());
+    EXPECT_TRUE(storedBlocks.isEmpty());
+    EXPECT_TRUE(ended.isEmpty());
     EXPECT_TRUE(recorder.isRunning()) << "stopping reading does not end the capture";
 }
 

@@ -3,7 +3,6 @@
 #include "capturetesting.h"
 
 #include "board/traffic.h"
-#include "link/texts.h"
 #include "support/inprocessboard.h"
 
 #include <QRegularExpression>
@@ -34,10 +33,9 @@ protected:
     // Runs the capture until stopWhen, when the user stops it, and then to its end.
     bool run(const std::function<bool()> &stopWhen)
     {
-        ConsoleCaptureRequest request;
-        request.portName = QStringLiteral("/dev/ttyUSB0"), request.monitorSpeedText = QStringLiteral("  9600");
-        request.directionText = linktext::directionBoth();
-        capture->start(request);
+        MonitorSettings settings;
+        settings.port = QStringLiteral("/dev/ttyUSB0");
+        capture->start(settings);
         return QTest::qWaitFor(stopWhen, 5000) && (capture->requestStop(), QTest::qWaitFor([&] { return result.has_value(); }, 5000));
     }
 

@@ -53,13 +53,6 @@ QString textOf(const std::vector<LiveCell> &cells)
 
 } // namespace
 
-// Every byte's text form is the live view's table (LiveView); a cell shows it.
-TEST(LiveLines, CellsKeepTheLiveRenderings)
-{
-    EXPECT_EQ(textOf({hex(0x41), hex(0x0D)}), u" 41 0D"_s);
-    EXPECT_EQ(textOf({LiveCell::portError()}), u"[err]"_s);
-}
-
 TEST(LiveLines, LinesBreakOnlyBetweenCells)
 {
     struct Case

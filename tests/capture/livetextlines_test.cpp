@@ -32,17 +32,6 @@ QList<QByteArray> untimed(const QByteArray &lines)
 
 } // namespace
 
-TEST(LiveTextLines, ALineShowsTimeSenderHexAndCharacters)
-{
-    LiveTextLines lines(LiveTextLines::Form::Lines, Gap);
-    EXPECT_EQ(lines.feed(from(Direction::J1, {0x02, 0x41, 0x42, 0x03}), At), QByteArray());
-    const QByteArray line = lines.flush();
-    EXPECT_EQ(line.size(), 35);
-    EXPECT_EQ(line.at(2), ':');
-    EXPECT_EQ(line.mid(8), ".123 J1> 02 41 42 03  .AB.\n");
-    EXPECT_FALSE(lines.hasPending());
-}
-
 TEST(LiveTextLines, LinesEndAtASenderChangeAGapOrSixteenBytes)
 {
     LiveTextLines lines(LiveTextLines::Form::Lines, Gap);

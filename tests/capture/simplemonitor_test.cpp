@@ -17,9 +17,6 @@ namespace {
 class FakeContext : public SimpleMonitorContext
 {
 public:
-    QString monitorSpeedText() const override { return u"  9600"_s; }
-    QString directionText() const override { return u"双方向"_s; }
-    LiveDisplay liveDisplay() const override { return LiveDisplay::Hex; }
     void setSamplingEnabled(bool on) override { events << (on ? u"timer on"_s : u"timer off"_s); }
     void disableSignalPanel() override { events << u"panel off"_s; }
     void enableSignalPanel() override { events << u"panel on"_s; }

@@ -6,7 +6,6 @@
 #include "data/datatesting.h"
 #include "support/testfiles.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace ferrox::test;
@@ -41,34 +40,4 @@ TEST(ExportCli, TsharkReadsThePcapAsTheConversation)
                                                  "1796562051.253500000\t0x02\t06\n"
                                                  "1796562051.253500000\t0x01\t51\n"
                                                  "1796562051.259000000\t0x02\tb1ff\n"));
-}
-
-TEST(SplitCaptureCli, TheFilesJoinedAreTheBoardsTrafficAndEachOpensWithItsTimes)
-{
-    QTemporaryDir dir;
-    // A conversation of 3,000 monitored bytes in turns of varied length.
-    QByteArray traffic;
-    for (int i = 0; traffic.size() < 6000; ++i)
-        traffic += i % 2 ? byJ1(QByteArray(i % 9 + 1, char(i))) : byJ2(QByteArray(i % 4 + 1, char(0x80 + i)));
-    BoardProcess board(QStringList{QStringLiteral("--traffic"), writeFile(dir.filePath(QStringLiteral("traffic.dat")), traffic)}
-                       << words("--rate 20000"));
-    FERROX_START_BOARD(board);
-
-    // An odd size cuts where a monitored byte would split: it waits for the next file.
-    const QString out = dir.filePath(QStringLiteral("long.dat"));
-    const CliRun run = runCli(QStringList {QStringLiteral("capture"), QStringLiteral("--device"), board.linkPath(),
-                                           QStringLiteral("-o"), out}
-                              << words("--seconds 1.5 --split-bytes 999"));
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    const QStringList files = QDir(dir.path()).entryList({QStringLiteral("long-*.dat")}, QDir::Files);
-    ASSERT_GE(files.size(), 7) << run.err.toStdString();
-    QByteArray joined;
-    for (const QString &name : files) {
-        const QByteArray stream = readFile(dir.filePath(name));
-        EXPECT_LE(stream.size(), 1000) << name.toStdString();
-        EXPECT_TRUE(stream.endsWith(endCode())) << name.toStdString();
-        joined += stream.chopped(1);
-        EXPECT_TRUE(QFile::exists(dir.filePath(name) + QStringLiteral(".times"))) << name.toStdString();
-    }
-    EXPECT_EQ(joined, traffic);
 }

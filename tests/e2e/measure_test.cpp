@@ -31,8 +31,8 @@ TEST_F(MeasureWindowOverAPty, ShowsTheRate)
     BoardProcess board(words(kCounts));
     FERROX_START_BOARD(board);
     port = std::make_unique<QtSerialPort>([link = board.linkPath()](int) { return link; });
-    ASSERT_TRUE(startSession(*port));
-    window().menuItem(QStringLiteral("mnuRateMeasure"))->trigger();
+    ASSERT_TRUE(wireWindow(*port));
+    menuItem(QStringLiteral("mnuRateMeasure"))->trigger();
     QWidget *measurement = window().findChild<QWidget *>(QStringLiteral("frmBaudRate"));
     measurement->findChild<QPushButton *>(QStringLiteral("Cmd_Start"))->click();
     QLabel *text = measurement->findChild<QLabel *>(QStringLiteral("Label_RateMeasure"));

@@ -27,7 +27,7 @@ protected:
         writeSettings(settings);
         port = std::make_unique<QtSerialPort>(
             [link = board.linkPath()](int n) { return n == 1 ? link : link + QStringLiteral(".missing"); });
-        return startSession(*port);
+        return wireWindow(*port);
     }
 
     std::unique_ptr<QtSerialPort> port;
@@ -41,13 +41,13 @@ TEST_F(WindowLink, ATypedDevicePathIsThePort)
     ASSERT_TRUE(build(board, "COM_Port=COM2\n")); // a missing port to begin with
 
     bool finished = false;
-    QObject::connect(&session->link().check(), &ConnectionCheck::checkFinished, [&] { finished = true; });
+    QObject::connect(&wiring->link().check(), &ConnectionCheck::checkFinished, [&] { finished = true; });
     QLineEdit *typed = window().settingsPanel()->comPort()->lineEdit();
     typed->selectAll();
     QTest::keyClicks(typed, board.linkPath());
     QTest::keyClick(typed, Qt::Key_Return);
     ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 5000));
-    EXPECT_TRUE(session->link().check().results().BoardVerified);
+    EXPECT_TRUE(wiring->link().check().results().BoardVerified);
     EXPECT_EQ(stored(QStringLiteral("COM_Port")), board.linkPath());
 }
 
@@ -58,13 +58,13 @@ TEST_F(WindowLink, StartUpThenACaptureStoresWhatTheBoardSentByteForByte)
     BoardProcess board(words("--traffic demo --rate 5000 --firmware V1.05 --jumper 115200"));
     FERROX_START_BOARD(board);
     ASSERT_TRUE(build(board, "COM_speed=115200\n"));
-    ASSERT_TRUE(session->state().BoardVerified());
-    window().menuItem(QStringLiteral("mnuMonitorStart"))->trigger();
+    ASSERT_TRUE(wiring->state().BoardVerified());
+    menuItem(QStringLiteral("mnuMonitorStart"))->trigger();
     const QByteArray traffic = demoTraffic();
-    CaptureRun &run = session->monitor().run();
+    CaptureRun &run = wiring->monitor().run();
     ASSERT_TRUE(QTest::qWaitFor([&] { return run.CaptureCount() >= traffic.size(); }, 5000));
-    window().menuItem(QStringLiteral("mnuMonitorStop"))->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !session->state().MonitorBusy() && !run.isActive(); }, 5000));
+    menuItem(QStringLiteral("mnuMonitorStop"))->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !wiring->state().MonitorBusy() && !run.isActive(); }, 5000));
     EXPECT_EQ(readFile(dir.filePath(QStringLiteral("rs_data.dat"))), traffic + QByteArray(1, char(0xFF)));
     window().close();
     EXPECT_FALSE(port->isOpen());

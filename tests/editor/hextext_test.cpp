@@ -107,8 +107,6 @@ TEST(EditorStore, TheStoreWritesItsFileOnlyAfterTheEndCodeCheck)
     EditorStoreResult result = storeEditedText(folder, QStringLiteral("41 42"), current);
     EXPECT_EQ(result.status, EditorStoreResult::Status::NoEndCode);
     EXPECT_FALSE(QFile::exists(folder + QStringLiteral("rs_mod.rsm")));
-    result = storeEditedText(folder, QStringLiteral("41 \uFB00"), current);
-    EXPECT_EQ(result.status, EditorStoreResult::Status::NoEndCode);
 
     result = storeEditedText(folder, QStringLiteral("a4 b1\nff"), current);
     EXPECT_EQ(result.status, EditorStoreResult::Status::Stored);

@@ -26,13 +26,32 @@ class ModifyWindowTest : public testing::Test, public EditorData
 protected:
     // EditorData: the current data; refuse plays an unwritable rs_data.dat.
     CaptureBuffer captureBuffer() const override { return capture; }
-    bool replaceStream(const CaptureBuffer &edited) override { return ++replaced, capture = refuse ? capture : edited, !refuse; }
+    bool replaceStream(const CaptureBuffer &edited) override
+    {
+        ++replaced;
+        if (!refuse)
+            capture = edited;
+        return !refuse;
+    }
     void reloadStream() override { ++reloaded; }
 
-    void openWindow() { window = new ModifyWindow(*this, ProgramSettings(settings), dialogs, dir.path() + u'/'), window->show(); EXPECT_TRUE(viewShown()); }
+    void openWindow()
+    {
+        window = new ModifyWindow(*this, ProgramSettings(settings), dialogs, dir.path() + u'/');
+        window->show();
+        EXPECT_TRUE(viewShown());
+    }
     bool viewShown() { return QTest::qWaitFor([&] { return !window->textView()->isLoading(); }, 3000); }
-    void store(const QString &text) { window->textView()->setPlainText(text), window->findChild<QAction *>(QStringLiteral("mnuDataSave"))->trigger(); }
-    bool closed() { return window->close(), QTest::qWaitFor([&] { return window.isNull(); }, 3000); }
+    void store(const QString &text)
+    {
+        window->textView()->setPlainText(text);
+        window->findChild<QAction *>(QStringLiteral("mnuDataSave"))->trigger();
+    }
+    bool closed()
+    {
+        window->close();
+        return QTest::qWaitFor([&] { return window.isNull(); }, 3000);
+    }
 
     QTemporaryDir dir;
     MemorySettingsStore settings;
@@ -63,7 +82,8 @@ TEST_F(ModifyWindowTest, OnlyAWholeStoreReplacesTheDataAndClosingReloadsItAndSto
     }
     refuse = true;
     store(QStringLiteral("A4 B1 FF"));
-    EXPECT_TRUE(replaced == 1 && capture == before);
+    EXPECT_EQ(replaced, 1);
+    EXPECT_EQ(capture, before);
     refuse = false;
     store(QStringLiteral("a4 b1\n80 96 FF 41"));
     EXPECT_EQ(capture.stream(), QByteArray::fromHex("A4B18096FF41"));

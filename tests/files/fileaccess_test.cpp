@@ -46,6 +46,7 @@ TEST(FileAccess, FoldersAndPipesAreRefusedWithoutWaitingAndLeftAsTheyWere)
         EXPECT_EQ(replaceFileContents(c.path, "new"), c.replace) << c.path.toStdString();
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size(), 2);
+    EXPECT_EQ(readFileBytes(locked, 10, FileKinds::RegularOnly).bytes, QByteArray("keep"));
 }
 
 // A write the system stops half way (here the file size limit; a full disk

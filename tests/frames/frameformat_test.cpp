@@ -9,7 +9,7 @@ using namespace ferrox::testing;
 
 namespace {
 
-// A request of server 17 at 1 ms, answered 12 ms after its last byte.
+// The classic request of server 17 with its known CRC (76 87) at 1 ms, answered 12 ms after its last byte.
 FrameList answeredRequest()
 {
     QList<TimedByte> bytes = sentAt(Direction::J1, QByteArray::fromHex("1103006B00037687"), 1000);

@@ -1,5 +1,5 @@
 // The Modbus RTU decoder over the protocol's own example PDUs (server
-// address 17), every exception code, broken CRCs, cut and run-together
+// address 17), exception codes, broken CRCs, cut and run-together
 // frames, and the pairing of requests with responses.
 #include "framestesting.h"
 
@@ -24,11 +24,6 @@ FrameList modbus(const QByteArray &stream)
 }
 
 } // namespace
-
-TEST(ModbusRtuDecoder, TheClassicExampleFrameHasItsKnownCrc)
-{
-    EXPECT_EQ(rtu("03006B0003"), QByteArray::fromHex("1103006B00037687"));
-}
 
 TEST(ModbusRtuDecoder, NamesAndReadsEachExampleRequestAndResponse)
 {
@@ -71,23 +66,19 @@ TEST(ModbusRtuDecoder, NamesAndReadsEachExampleRequestAndResponse)
     }
 }
 
-TEST(ModbusRtuDecoder, NamesEveryExceptionCodeAndFailsTheResponse)
+TEST(ModbusRtuDecoder, NamesTheExceptionCodesAndFailsTheResponse)
 {
     const struct
     {
         const char *response;
         const char *named;
     } cases[] = {
+        // The first, both sides of the unassigned 07, the last: the others are the same lookup.
         {"8301", "例外コード01 ILLEGAL FUNCTION"},
-        {"8302", "例外コード02 ILLEGAL DATA ADDRESS"},
-        {"8303", "例外コード03 ILLEGAL DATA VALUE"},
-        {"8304", "例外コード04 SERVER DEVICE FAILURE"},
-        {"8305", "例外コード05 ACKNOWLEDGE"},
         {"8306", "例外コード06 SERVER DEVICE BUSY"},
-        {"8308", "例外コード08 MEMORY PARITY ERROR"},
-        {"830A", "例外コード0A GATEWAY PATH UNAVAILABLE"},
-        {"830B", "例外コード0B GATEWAY TARGET DEVICE FAILED TO RESPOND"},
         {"8307", "例外コード07 不明な例外"},
+        {"8308", "例外コード08 MEMORY PARITY ERROR"},
+        {"830B", "例外コード0B GATEWAY TARGET DEVICE FAILED TO RESPOND"},
     };
     for (const auto &c : cases) {
         const FrameList list = modbus(byJ1(rtu("03006B0003")) + byJ2(rtu(c.response)));

@@ -1,10 +1,7 @@
-// The response-time chart: which exchanges it plots, the spread of each
-// side, and the dots a click finds.
+// The response-time chart: which exchanges it plots and the spread of each side.
 #include "framestesting.h"
 
 #include "frames/responsechart.h"
-
-#include <QXmlStreamReader>
 
 using namespace ferrox;
 using namespace ferrox::testing;
@@ -37,17 +34,9 @@ TEST(ResponseChart, SpreadGivesMinMedianNearestRank95AndMax)
     EXPECT_EQ(spreadOf({}, Direction::J1).count, 0);
 }
 
-TEST(ResponseChart, PlotsPairedResponsesOrElseEachTurnOfTheConversation)
+// Paired frames give one dot a pair: the frame view's chart (FrameView.AClickOnAChartDot…).
+TEST(ResponseChart, WithoutPairsEachTurnOfTheConversationIsPlotted)
 {
-    QList<TimedByte> modbus = sentAt(Direction::J1, QByteArray::fromHex("1103006B00037687"), 1000);
-    modbus += sentAt(Direction::J2, QByteArray::fromHex("110306022B00000064C8BA"), 13000);
-    const TimedStream pairedStream = timedStream(modbus);
-    const FrameList paired = buildFrames(pairedStream.bytes, pairedStream.times, *makeDecoder(QStringLiteral("modbus-rtu")));
-    const QList<ResponsePoint> answers = responsePointsOf(paired);
-    ASSERT_EQ(answers.size(), 1);
-    EXPECT_EQ(answers.at(0).responseMicros, 12000);
-    EXPECT_EQ(answers.at(0).frame, 1);
-
     // Lines pair nothing: every change of side counts, a line after a line of the same side does not.
     QList<TimedByte> lines = sentAt(Direction::J1, "A\r", 0);
     lines += sentAt(Direction::J2, "B\r", 4000);

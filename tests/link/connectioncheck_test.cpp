@@ -59,7 +59,7 @@ protected:
     void expectFailedWithListsUntouched()
     {
         EXPECT_TRUE(results().LinkFailed && !results().BoardVerified && !panel.sampling
-                    && panel.monitorSpeeds + panel.directions == QStringList(2, QStringLiteral("start-up list")));
+                    && panel.monitorSpeeds == QList<int>{-1} && panel.directions.isEmpty());
     }
 
     FakeLinkPanel panel;
@@ -86,17 +86,17 @@ TEST_P(CheckWithBoard, AdaptsThePanelToTheFirmware)
 {
     const auto [firmware, jumper] = GetParam();
     useBoard({.firmware = QByteArray::fromStdString(firmware), .jumper = jumper});
-    panel.linkSpeed = jumper == 57600 ? QStringLiteral(" 57600") : QStringLiteral("115200");
-    panel.port = QStringLiteral("COM2"), panel.rts = true;
+    panel.chosen.linkSpeed = jumper;
+    panel.chosen.port = QStringLiteral("COM2"), panel.chosen.rts = true;
     ASSERT_TRUE(runCheck());
 
-    EXPECT_EQ(simulated->port().operations, ops("port 2|open 2") << QStringLiteral("settings ") + panel.linkSpeed + QStringLiteral(",n,8,1")
+    EXPECT_EQ(simulated->port().operations, ops("port 2|open 2") << QStringLiteral("settings %1,n,8,1").arg(jumper)
                                                  << ops("threshold 0|discard|rts 1|dtr 0|write 56|read 22"));
     expectBlink(linkOk(simulated->engine().versionReply(), QStringLiteral("COM2")));
     EXPECT_TRUE(results().BoardVerified && !results().LinkFailed && dialogs.messages.isEmpty());
     EXPECT_EQ(results().FirmwareVersion, QString::fromStdString(firmware));
     EXPECT_EQ(results().BoardReply, QString::fromLatin1(simulated->engine().versionReply().left(16)));
-    const auto features = *firmwareFeatures(QString::fromStdString(firmware), panel.linkSpeed);
+    const auto features = *firmwareFeatures(QString::fromStdString(firmware), jumper);
     EXPECT_EQ(std::tuple(panel.monitorSpeeds, panel.directions, panel.rateMeasure, panel.dataWidth),
               std::tuple(features.monitorSpeeds, features.directions, features.rateMeasure, features.dataWidth));
     EXPECT_EQ(panel.monitorSpeedText + panel.directionText, QStringLiteral("  9600双方向"));
@@ -151,8 +151,8 @@ TEST_F(ScriptedCheck, PanelAcrossChecks)
     panel.simpleMonitor = panel.startButton = false;
     ASSERT_TRUE(runCheck());
     EXPECT_TRUE(results().BoardVerified && panel.dataWidth && !panel.sampling && !panel.rateMeasure);
-    EXPECT_FALSE(panel.monitorSpeeds.contains(QStringLiteral(" 14400")));
-    EXPECT_EQ(panel.directions, QStringList{QStringLiteral("双方向")});
+    EXPECT_FALSE(panel.monitorSpeeds.contains(14400));
+    EXPECT_EQ(panel.directions, QList<MonitorDirection>{MonitorDirection::Both});
     EXPECT_EQ(panel.monitorSpeedText + panel.directionText, QStringLiteral(" 14400J1←J2"));
 }
 
@@ -161,7 +161,7 @@ TEST_F(ScriptedCheck, PortThatCannotBeOpenedIsReportedFromTheButtonOnly)
     board.answer(CMD_VERSION, {versionReply("V1.05")});
     ASSERT_TRUE(runCheck());
     panel.status.texts.clear();
-    panel.port = QStringLiteral("COM9"), port.missingPorts.insert(9);
+    panel.chosen.port = QStringLiteral("COM9"), port.missingPorts.insert(9);
     ASSERT_TRUE(runCheck(ConnectionCheck::Origin::PortChoice));
     EXPECT_TRUE(dialogs.messages.isEmpty() && panel.status.texts.isEmpty());
 
@@ -174,7 +174,7 @@ TEST_F(ScriptedCheck, PortThatCannotBeOpenedIsReportedFromTheButtonOnly)
 
 TEST_F(ScriptedCheck, StartUpWithASilentBoardShowsTheLongMessage)
 {
-    panel.port = QStringLiteral("COM2"), panel.sampling = true;
+    panel.chosen.port = QStringLiteral("COM2"), panel.sampling = true;
     bool done = false;
     check->startUp([&] { done = true; });
     ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 4000));
@@ -198,11 +198,11 @@ TEST_F(ScriptedCheck, ChoosingAMissingOrUnreadablePortRestoresTheOldOne)
         SCOPED_TRACE(c.text);
         dialogs.messages.clear();
         port.operations.clear();
-        panel.port = QLatin1String(c.text);
+        panel.chosen.port = QLatin1String(c.text);
         check->choosePort();
         ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.messages.isEmpty(); }, 2000));
         expectMessage(MessageIcon::Exclamation, QStringLiteral("通信ポート"), c.lineEnds, c.part);
-        EXPECT_EQ(panel.port + port.portName() + store.program(QStringLiteral("COM_Port")), QStringLiteral("COM1COM1<unset>"));
+        EXPECT_EQ(panel.chosen.port + port.portName() + store.program(QStringLiteral("COM_Port")), QStringLiteral("COM1COM1<unset>"));
         EXPECT_EQ(port.operations, ops(c.wire));
         EXPECT_TRUE(!port.isOpen() && owner->isFree());
     }
@@ -213,7 +213,7 @@ TEST_F(ScriptedCheck, ChoosingAPortStoresItAndChecks)
     // A device path is a port like COMn: opened as it is and named in the status.
     const QString device = QStringLiteral("/dev/ttyACM0");
     board.answer(CMD_VERSION, {versionReply("V1.02")});
-    panel.port = device;
+    panel.chosen.port = device;
     check->choosePort();
     ASSERT_TRUE(waitForCheck());
     EXPECT_EQ(store.program(QStringLiteral("COM_Port")), device);
@@ -253,7 +253,7 @@ TEST_F(Choices, PortCheckButtonChecksOnceAndALinkSpeedChosenMeanwhileFollows)
     choices->Cmd_Port_Check_Click();
     choices->Cmd_Port_Check_Click();
     EXPECT_EQ(panel.status.texts, QStringList{QString()});
-    panel.linkSpeed = QStringLiteral("115200");
+    panel.chosen.linkSpeed = 115200;
     choices->Combo_PC_speed_Click();
     ASSERT_TRUE(waitForCheck());
     const QStringList &log = simulated->port().operations;

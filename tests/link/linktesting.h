@@ -25,14 +25,11 @@ namespace ferrox::test {
 class FakeLinkPanel : public LinkPanel
 {
 public:
-    QString portText() const override { return port; }
-    void setPortText(const QString &text) override { port = text; }
-    QString linkSpeedText() const override { return linkSpeed; }
-    bool rtsChecked() const override { return rts; }
-    bool dtrChecked() const override { return dtr; }
+    MonitorSettings settings() const override { return chosen; }
+    void setPortText(const QString &text) override { chosen.port = text; }
     void showLinkLines(bool, bool) override { events << QStringLiteral("lines"); }
-    void refillMonitorSpeeds(const QStringList &items, const QString &text) override { monitorSpeeds = items, monitorSpeedText = text, events << QStringLiteral("speeds"); }
-    void refillDirections(const QStringList &items, const QString &text) override { directions = items, directionText = text, events << QStringLiteral("directions"); }
+    void refillMonitorSpeeds(const QList<int> &speeds, const QString &text) override { monitorSpeeds = speeds, monitorSpeedText = text, events << QStringLiteral("speeds"); }
+    void refillDirections(const QList<MonitorDirection> &offered, const QString &text) override { directions = offered, directionText = text, events << QStringLiteral("directions"); }
     void setRateMeasureEnabled(bool enabled) override { rateMeasure = enabled; }
     void enableDataWidth() override { dataWidth = true; }
     void setSamplingEnabled(bool enabled) override { sampling = enabled, events << (enabled ? QStringLiteral("timer on") : QStringLiteral("timer off")); }
@@ -40,10 +37,13 @@ public:
     bool startEnabled() const override { return startButton; }
     StatusPanel &statusPanel() override { return status; }
 
-    QString port = QStringLiteral("COM1"), linkSpeed = QStringLiteral(" 57600");
-    bool rts = false, dtr = false, simpleMonitor = false, startButton = true;
+    MonitorSettings chosen;
+    bool simpleMonitor = false, startButton = true;
 
-    QStringList monitorSpeeds{QStringLiteral("start-up list")}, directions{QStringLiteral("start-up list")}, events;
+    // Until a check refills them: the lists the window starts with.
+    QList<int> monitorSpeeds{-1};
+    QList<MonitorDirection> directions;
+    QStringList events;
     QString monitorSpeedText, directionText;
     bool rateMeasure = false, dataWidth = false, sampling = false;
     RecordingStatus status;

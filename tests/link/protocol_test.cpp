@@ -10,59 +10,63 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-TEST(Commands, DirectionByExactText)
+TEST(Commands, DirectionByteForEachDirection)
 {
-    for (const auto &[text, byte] : {std::pair{"J1←J2", 'A'}, std::pair{"J1→J2", 'B'}, std::pair{"双方向", 'G'}})
-        EXPECT_EQ(CMD_DIRECTION(QString::fromUtf8(text)), std::optional<std::uint8_t>(byte)) << text;
-    for (const char *other : {"", " 双方向", "J1->J2", "j1→j2", "J2→J1"})
-        EXPECT_FALSE(CMD_DIRECTION(QString::fromUtf8(other))) << other;
+    EXPECT_EQ(CMD_DIRECTION(MonitorDirection::J2ToJ1), 'A');
+    EXPECT_EQ(CMD_DIRECTION(MonitorDirection::J1ToJ2), 'B');
+    EXPECT_EQ(CMD_DIRECTION(MonitorDirection::Both), 'G');
 }
 
-// Each monitor-speed text with its byte in the wide table (V1.03 and
-// later) and in the narrow one (all other firmware texts); 0 = no byte.
+// Each monitored speed with its byte in the wide table (V1.03 and later)
+// and in the narrow one (all other firmware texts); 0 = no byte.
 TEST(Commands, SpeedByFirmwareTable)
 {
-    // The ends of both tables, the wide table's gap in the narrow one, texts no row matches.
-    const QList<std::tuple<const char *, char, char>> cases{
-        {"   600", '0', 0}, {"  4800", '3', '0'}, {" 14400", '5', 0}, {" 19200", '6', '2'}, {" 57600", '9', '5'}, {"9600", 0, 0}};
+    // The ends of both tables, the wide table's gap in the narrow one, speeds no row holds.
+    const QList<std::tuple<int, char, char>> cases{
+        {600, '0', 0}, {4800, '3', '0'}, {14400, '5', 0}, {19200, '6', '2'}, {57600, '9', '5'}, {300, 0, 0}, {115200, 0, 0}};
     const auto byte = [](char code) {
         return code ? std::optional<std::uint8_t>(static_cast<std::uint8_t>(code)) : std::nullopt;
     };
-    for (const auto &[text, wide, narrow] : cases) {
-        SCOPED_TRACE(text);
+    for (const auto &[speed, wide, narrow] : cases) {
+        SCOPED_TRACE(speed);
         for (const auto &[firmware, code] : {std::pair{"V1.03", wide}, std::pair{"V1.05", wide},
                                              std::pair{"V1.02", narrow}, std::pair{"v1.05", narrow}})
-            EXPECT_EQ(CMD_SPEED(QLatin1String(firmware), QString::fromUtf8(text)), byte(code)) << firmware;
+            EXPECT_EQ(CMD_SPEED(QLatin1String(firmware), speed), byte(code)) << firmware;
     }
 }
 
 TEST(FirmwareFeatures, TableByFirmwareAndLinkSpeed)
 {
-    const QStringList wide{u"   600"_s, u"  1200"_s, u"  2400"_s, u"  4800"_s, u"  9600"_s, u" 14400"_s, u" 19200"_s, u" 28800"_s};
-    const QStringList narrow{u"  4800"_s, u"  9600"_s, u" 19200"_s, u" 28800"_s}, fast{u" 38400"_s, u" 57600"_s};
-    const QStringList both{u"双方向"_s}, three{u"双方向"_s, u"J1→J2"_s, u"J1←J2"_s};
-    const QList<std::tuple<const char *, QStringList, QStringList, bool, bool>> cases{
+    const QList<int> wide{600, 1200, 2400, 4800, 9600, 14400, 19200, 28800}, narrow{4800, 9600, 19200, 28800}, fast{38400, 57600};
+    using enum MonitorDirection;
+    const QList<MonitorDirection> both{Both}, three{Both, J1ToJ2, J2ToJ1};
+    const QList<std::tuple<const char *, QList<int>, QList<MonitorDirection>, bool, bool>> cases{
         {"V1.01", narrow, both, false, false}, {"V1.02", narrow, three, false, false}, {"V1.03", wide, three, false, false},
         {"V1.04", wide, three, true, false},   {"V1.05", wide, three, true, true}};
     for (const auto &[name, speeds, directions, rateMeasure, dataWidth] : cases) {
         const QString firmware = QLatin1String(name);
         SCOPED_TRACE(name);
         ASSERT_TRUE(isSupportedFirmware(firmware));
-        const auto slow = firmwareFeatures(firmware, QStringLiteral(" 57600"));
+        const auto slow = firmwareFeatures(firmware, 57600);
         ASSERT_TRUE(slow);
-        EXPECT_EQ(std::tuple(slow->monitorSpeeds, slow->directions, slow->rateMeasure, slow->dataWidth, takesDataWidth(firmware)),
-                  std::tuple(speeds, directions, rateMeasure, dataWidth, dataWidth));
-        // Only the exact text " 57600" caps the list; anything else is the fast link's column.
-        for (const char *link : {"115200", "57600"})
-            EXPECT_EQ(firmwareFeatures(firmware, QLatin1String(link))->monitorSpeeds, speeds + fast) << link;
+        EXPECT_EQ(slow->monitorSpeeds, speeds);
+        EXPECT_EQ(slow->directions, directions);
+        EXPECT_EQ(slow->rateMeasure, rateMeasure);
+        EXPECT_EQ(slow->dataWidth, dataWidth);
+        EXPECT_EQ(takesDataWidth(firmware), dataWidth);
+        // Only a link of exactly 57600 caps the list; any other is the fast link's column.
+        for (std::optional<int> link : {std::optional<int>(115200), std::optional<int>()})
+            EXPECT_EQ(firmwareFeatures(firmware, link)->monitorSpeeds, speeds + fast);
         // Every offered speed has a byte in the firmware's own table.
-        for (const QString &speed : speeds + fast)
-            EXPECT_TRUE(CMD_SPEED(firmware, speed)) << speed.toStdString();
+        for (int speed : speeds + fast)
+            EXPECT_TRUE(CMD_SPEED(firmware, speed)) << speed;
     }
     for (const char *other : {"V1.06", "v1.05", "V1.05 "}) {
         EXPECT_FALSE(isSupportedFirmware(QLatin1String(other))) << other;
-        EXPECT_FALSE(firmwareFeatures(QLatin1String(other), QStringLiteral(" 57600"))) << other;
+        EXPECT_FALSE(firmwareFeatures(QLatin1String(other), 57600)) << other;
     }
+    // No firmware yet: the narrow table.
+    EXPECT_EQ(monitorSpeedsOffered(QString(), true), narrow);
 }
 
 QByteArray reply(const QByteArray &id, const QByteArray &firmware, int length)

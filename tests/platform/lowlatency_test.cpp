@@ -1,6 +1,6 @@
 // Low latency on a serial device: an FTDI adapter's latency timer in a
-// stand-in sysfs is set to 1 ms and put back; a device without the driver
-// flag (a pseudo-terminal) is left as it was.
+// stand-in sysfs is set to 1 ms and put back. (A pseudo-terminal, which
+// refuses the driver flag, still opens: every test over the board's link.)
 #include "platform/lowlatency.h"
 
 #include "support/testfiles.h"
@@ -8,9 +8,6 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 using namespace ferrox;
 using namespace ferrox::test;
@@ -36,14 +33,4 @@ TEST(LowLatency, SetsAnAdaptersLatencyTimerTo1MsAndPutsItBack)
     EXPECT_EQ(lowLatency.previousLatencyTimerMs(), 16);
     lowLatency.restore(-1);
     EXPECT_EQ(readFile(timer), QByteArray("16"));
-}
-
-TEST(LowLatency, APseudoTerminalRefusesTheDriverFlagHarmlessly)
-{
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master, 0);
-    LowLatency lowLatency;
-    lowLatency.apply(master, QStringLiteral("/dev/ptmx"));
-    EXPECT_FALSE(lowLatency.driverFlagSet());
-    ::close(master);
 }

@@ -28,7 +28,7 @@ TEST(LineSettings, ParsesTheProgramsSettingsTexts)
         EXPECT_EQ(parseLineSettings(QLatin1String(text), s), baud != 0) << text;
         EXPECT_TRUE(!baud || s.baudRate == baud) << text;
     }
-    EXPECT_EQ(linkSettingsText(QStringLiteral(" 57600")), QStringLiteral(" 57600,n,8,1"));
+    EXPECT_EQ(linkSettingsText(57600), QStringLiteral("57600,n,8,1"));
 }
 
 TEST(DevicePath, EnvironmentThenSettingsThenTtyS)

@@ -33,7 +33,8 @@ TEST(BaudRateWindowTest, OpensBesideTheMainWindowAllowsOnlyWhatTheLinkPermitsAnd
     LinkOwner owner{port};
     bool sampling = true; // outlives the windows, which restore it
     QWidget mainWindow;
-    mainWindow.setGeometry(100, 80, 600, 500), mainWindow.show();
+    mainWindow.setGeometry(100, 80, 600, 500);
+    mainWindow.show();
     const struct { bool capture, simpleMonitor, samplingBefore; QString text; const char *usable; } rows[] = {
         {true, false, false, speedtext::blockedByCapture(), "001"},
         {false, true, true, speedtext::blockedBySimpleMonitor(), "001"},
@@ -44,7 +45,9 @@ TEST(BaudRateWindowTest, OpensBesideTheMainWindowAllowsOnlyWhatTheLinkPermitsAnd
                                                                      [&] { return sampling; }, [&](bool on) { sampling = on; }},
                                                              &mainWindow);
         window->open();
-        EXPECT_TRUE(window->text() == row.text && usable(window) == QLatin1String(row.usable) && !sampling);
+        EXPECT_EQ(window->text(), row.text);
+        EXPECT_EQ(usable(window), QLatin1String(row.usable));
+        EXPECT_FALSE(sampling);
         EXPECT_EQ(window->frameGeometry().topLeft(),
                   mainWindow.frameGeometry().topLeft() + QPoint(twipsToPixelsX(150, window), twipsToPixelsY(1500, window)));
         if (row.usable[0] == '1') {

@@ -60,7 +60,7 @@ public:
     bool failWrites = false; // write() fails with WriteError (7)
     qint64 unsent = 0;       // bytes written that the line has not taken yet
 
-    // The log: "port 3" / "port /dev/x", "open 3", "close", "settings  57600,n,8,1", "threshold 0",
+    // The log: "port 3" / "port /dev/x", "open 3", "close", "settings 57600,n,8,1", "threshold 0",
     // "discard", "dtr 1", "rts 0", "write 56", "read 22".
     QStringList operations;
     QByteArray written;
@@ -76,7 +76,7 @@ private:
     QString m_portName = QStringLiteral("COM1");
     bool m_open = false;
     bool m_refused = false;
-    QString m_settings = QStringLiteral(" 57600,n,8,1");
+    QString m_settings = QStringLiteral("57600,n,8,1");
     QByteArray m_input;
     int m_lastError = 0;
 };

@@ -35,7 +35,13 @@ class FindAndColours : public ::testing::Test
 {
 protected:
     // Shortcuts need an active window.
-    FindAndColours() { area.resize(900, 600), area.show(), area.activateWindow(); EXPECT_TRUE(QTest::qWaitForWindowActive(&area)); }
+    FindAndColours()
+    {
+        area.resize(900, 600);
+        area.show();
+        area.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&area));
+    }
 
     DocumentWindow *show(qint32 mode, const QByteArray &stream)
     {
@@ -58,7 +64,9 @@ protected:
     static void select(DocumentWindow *w, qint32 from, qint32 to)
     {
         QTextCursor c = w->textView()->textCursor();
-        c.setPosition(from), c.setPosition(to, QTextCursor::KeepAnchor), w->textView()->setTextCursor(c);
+        c.setPosition(from);
+        c.setPosition(to, QTextCursor::KeepAnchor);
+        w->textView()->setTextCursor(c);
     }
 
     // The format drawn at a position: the layout's, not the document's.

@@ -59,7 +59,8 @@ TEST(LogText, TextPiecesKeepSurrogatePairsWholeAndAlwaysProgress)
 // Binary files are recognised by reading them as text, below.
 TEST(LogText, RichTextFilesAreRecognised)
 {
-    EXPECT_TRUE(isRichTextFile("{\\rtf1\\ansi hello}") && !isRichTextFile(" {\\rtf1"));
+    EXPECT_TRUE(isRichTextFile("{\\rtf1\\ansi hello}"));
+    EXPECT_FALSE(isRichTextFile(" {\\rtf1"));
 }
 
 TEST(LogText, DialogFolderIsThePathBeforeTheFileName)
@@ -77,11 +78,13 @@ TEST(TextFiles, ReadingTellsWhatIsWrong)
     QTemporaryDir dir;
     const auto file = [&](const char *name, const QByteArray &bytes) { return test::writeFile(dir.filePath(QString::fromUtf8(name)), bytes); };
     const TextFileRead ok = readTextFile(file("log.txt", "\x83\x82\r\n"));
-    EXPECT_TRUE(ok.status == TextFileRead::Status::Ok && ok.bytes == "\x83\x82\r\n");
+    EXPECT_EQ(ok.status, TextFileRead::Status::Ok);
+    EXPECT_EQ(ok.bytes, QByteArray("\x83\x82\r\n"));
     for (const QString &missing : {dir.filePath(QStringLiteral("none.txt")), QString()})
         EXPECT_EQ(readTextFile(missing).status, TextFileRead::Status::Missing) << missing.toStdString();
     const TextFileRead folder = readTextFile(dir.path());
-    EXPECT_TRUE(folder.status == TextFileRead::Status::Unreadable && !folder.reason.isEmpty());
+    EXPECT_EQ(folder.status, TextFileRead::Status::Unreadable);
+    EXPECT_FALSE(folder.reason.isEmpty());
     EXPECT_EQ(readTextFile(file("data.dat", QByteArray("\xA4\xB1\x00\xFF", 4))).status, TextFileRead::Status::NotText);
     const QString big = file("big.txt", QByteArray(101, 'x'));
     EXPECT_EQ(readTextFile(big, 100).status, TextFileRead::Status::TooBig);

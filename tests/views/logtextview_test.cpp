@@ -22,7 +22,11 @@ QByteArray modeFiveText(int rows)
 class TextView : public testing::Test
 {
 protected:
-    TextView() { view.resize(520, 300), view.show(); }
+    TextView()
+    {
+        view.resize(520, 300);
+        view.show();
+    }
     void loadAndWait(const QByteArray &bytes, bool rich)
     {
         QSignalSpy loaded(&view, &LogTextView::textLoaded);
@@ -36,9 +40,11 @@ TEST_F(TextView, LoadsBigTextsInStepsHiddenUntilDone)
 {
     QSignalSpy loaded(&view, &LogTextView::textLoaded);
     view.loadBytes(modeFiveText(131072), false);
-    EXPECT_TRUE(view.isLoading() && !view.isVisible());
+    EXPECT_TRUE(view.isLoading());
+    EXPECT_FALSE(view.isVisible());
     ASSERT_TRUE(loaded.wait(60000));
-    EXPECT_TRUE(!view.isLoading() && view.isVisible());
+    EXPECT_FALSE(view.isLoading());
+    EXPECT_TRUE(view.isVisible());
     EXPECT_EQ(view.document()->blockCount(), 131072 + 1);
     EXPECT_EQ(view.document()->findBlockByNumber(131071).text(), QStringLiteral("131071\tJ1  ->J2\t65 \t41"));
 }
@@ -52,7 +58,9 @@ TEST_F(TextView, ANewLoadOrANewTextEndsALoadStillRunning)
         view.loadBytes(modeFiveText(20000), false);
         ASSERT_TRUE(view.isLoading());
         replace();
-        EXPECT_TRUE(loaded.size() == 1 && view.isVisible() && !view.isLoading());
+        EXPECT_EQ(loaded.size(), 1);
+        EXPECT_TRUE(view.isVisible());
+        EXPECT_FALSE(view.isLoading());
         EXPECT_EQ(view.plainText(), QStringLiteral("second"));
         EXPECT_FALSE(loaded.wait(200)); // the first load does not come back
     }
@@ -82,7 +90,10 @@ TEST_F(TextView, RichTextShowsFormattedOnlyWhenAskedFor)
 TEST_F(TextView, RightMarginIsTheWrappingWidth)
 {
     view.replaceAll(QString(80, QLatin1Char('x')));
-    const auto lines = [&] { return view.viewport()->repaint(), view.document()->firstBlock().layout()->lineCount(); };
+    const auto lines = [&] {
+        view.viewport()->repaint();
+        return view.document()->firstBlock().layout()->lineCount();
+    };
     EXPECT_EQ(lines(), 1);
     view.setRightMargin(1440); // one inch: about 16 columns of 9-point text
     EXPECT_GT(lines(), 4);

@@ -47,9 +47,9 @@ TEST(FindInTheMainWindow, ModesSideBySideThenABytePatternFoundInModeFour)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     auto *logs = new LogWindowsHookup(window, data, dir.path() + QLatin1Char('/'));
     dialogs.chooseFile(writeFile(dataDir + QStringLiteral("/demo.dat"), demoTraffic() + char(0xFF)));
-    window.menuItem(QStringLiteral("mnuFileOpenDataFile"))->trigger();
+    window.findChild<QAction *>(QStringLiteral("mnuFileOpenDataFile"))->trigger();
     const auto showMode = [&](int mode) {
-        window.menuItem(QStringLiteral("mnuMonitorLogOpen%1").arg(mode))->trigger();
+        window.findChild<QAction *>(QStringLiteral("mnuMonitorLogOpen%1").arg(mode))->trigger();
         auto *w = dynamic_cast<DocumentWindow *>(logs->registry().newest());
         EXPECT_TRUE(QTest::qWaitFor([w] { return !w->isLoading(); }, 10000));
         return w;
@@ -58,7 +58,7 @@ TEST(FindInTheMainWindow, ModesSideBySideThenABytePatternFoundInModeFour)
     showMode(3);
     DocumentWindow *w = showMode(4);
     showMode(5);
-    window.menuItem(QStringLiteral("mnuWindowTileVertical"))->trigger();
+    window.findChild<QAction *>(QStringLiteral("mnuWindowTileVertical"))->trigger();
     QTest::qWait(50);
     // Mode 4's lines are 80 columns: in its tiled window each shows on one line.
     const QTextBlock j1Line = w->textView()->document()->find(QStringLiteral("|J1→")).block();
@@ -77,12 +77,12 @@ TEST(FindInTheMainWindow, ModesSideBySideThenABytePatternFoundInModeFour)
     QTest::keyClick(w->textView(), Qt::Key_F3);
     EXPECT_EQ(w->findBar()->findChild<QLabel *>(QStringLiteral("findResult"))->text(), QStringLiteral("2 件中 2 件目"));
     // The View menu's switches keep their states in a section of our own; printouts are coloured only when asked.
-    window.menuItem(QStringLiteral("mnuViewDirectionColors"))->trigger();
+    window.findChild<QAction *>(QStringLiteral("mnuViewDirectionColors"))->trigger();
     EXPECT_FALSE(w->highlighter()->directionColors());
     EXPECT_EQ(store.values.value(QStringLiteral("ferrox/LogView/DirectionColors")), QStringLiteral("0"));
-    window.menuItem(QStringLiteral("mnuViewDirectionColors"))->trigger();
+    window.findChild<QAction *>(QStringLiteral("mnuViewDirectionColors"))->trigger();
     EXPECT_FALSE(logs->area().printColors());
-    window.menuItem(QStringLiteral("mnuViewPrintColors"))->trigger();
+    window.findChild<QAction *>(QStringLiteral("mnuViewPrintColors"))->trigger();
     EXPECT_EQ(store.values.value(QStringLiteral("ferrox/LogView/PrintColors")), QStringLiteral("1"));
     if (!findShot.isEmpty()) {
         QTest::qWait(100); // the linked cells follow the selection

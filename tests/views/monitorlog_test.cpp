@@ -333,9 +333,10 @@ TEST_F(LogWindows, AnUnknownModeOrAClosedWindowShowNothingAndStillFinish)
 TEST_F(LogWindows, WindowMenuTilesAndListsTheWindows)
 {
     QMenu menu;
-    for (const char *name : {"mnuWindowCascade", "mnuWindowTileHorizontal", "mnuWindowTileVertical", "mnuWindowArrangeIcons"})
-        menu.addAction(QString())->setObjectName(QString::fromLatin1(name));
-    WindowMenu windowMenu(area, menu);
+    WindowMenuItems items;
+    for (QAction **item : {&items.cascade, &items.tileHorizontal, &items.tileVertical, &items.arrangeIcons})
+        *item = menu.addAction(QString());
+    WindowMenu windowMenu(area, menu, items);
     newWindow(), newWindow(), newWindow();
     const QList<QMdiSubWindow *> subs = area.subWindowList(QMdiArea::CreationOrder);
     subs[1]->setWindowTitle(QStringLiteral("/logs/R&D.txt")); // "&" shown, no mnemonic of its own

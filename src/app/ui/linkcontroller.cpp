@@ -8,12 +8,12 @@
 
 namespace ferrox {
 
-LinkController::LinkController(MainWindow &window, SerialPort &port, const Session &session)
+LinkController::LinkController(MainWindow &window, LinkOwner &owner, const MonitorSession &state,
+                               SignalSampler &sampler)
     : QObject(),
-      m_panel(window, session),
-      m_owner(port),
-      m_check(m_owner, m_panel, window.dialogs(), window.settings()),
-      m_choices(m_check, m_owner, m_panel, window.dialogs())
+      m_panel(window, state, sampler),
+      m_check(owner, m_panel, window.dialogs(), window.settings()),
+      m_choices(m_check, owner, m_panel, window.dialogs())
 {
     SettingsPanel *panel = window.settingsPanel();
     // The panel stores each choice first (its own connections came earlier).
@@ -24,7 +24,7 @@ LinkController::LinkController(MainWindow &window, SerialPort &port, const Sessi
     connect(panel->monitorSpeed(), &QComboBox::activated, this, [this] { m_choices.monitorChoiceMade(); });
     connect(panel->direction(), &QComboBox::activated, this, [this] { m_choices.monitorChoiceMade(); });
     // The board is left stopped and the port closed.
-    connect(&window, &MainWindow::closing, this, [this] { m_owner.shutdown(); });
+    connect(&window, &MainWindow::closing, this, [&owner] { owner.shutdown(); });
 }
 
 void LinkController::startUp(std::function<void()> done)

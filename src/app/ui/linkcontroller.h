@@ -11,22 +11,23 @@
 namespace ferrox {
 
 class MainWindow;
-class SerialPort;
-class Session;
+class MonitorSession;
+class SignalSampler;
 
-// The main window's link to the board: the one owner of the link port, the
-// connection check and the handlers of the link choices, wired to the
-// window's controls. Made and owned by the Session, which the rest of the
-// program asks instead.
+// The main window's link to the board: the connection check and the
+// handlers of the link choices on the link owner, wired to the window's
+// controls. When the window closes, the board is left stopped and the
+// port closed.
 class LinkController : public QObject
 {
     Q_OBJECT
 public:
-    // port stays the caller's and must outlive this controller; the
-    // session tells whether a capture or the simple monitor runs.
-    LinkController(MainWindow &window, SerialPort &port, const Session &session);
+    // Everything passed stays the caller's and must outlive this
+    // controller; the monitor session tells whether a capture or the
+    // simple monitor runs.
+    LinkController(MainWindow &window, LinkOwner &owner, const MonitorSession &state, SignalSampler &sampler);
 
-    LinkOwner &owner() { return m_owner; }
+
     ConnectionCheck &check() { return m_check; }
     LinkChoices &choices() { return m_choices; }
 
@@ -36,7 +37,6 @@ public:
 
 private:
     WindowLinkPanel m_panel;
-    LinkOwner m_owner;
     ConnectionCheck m_check;
     LinkChoices m_choices;
 };

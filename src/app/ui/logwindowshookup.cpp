@@ -22,34 +22,32 @@ LogWindowsHookup::LogWindowsHookup(MainWindow &window, MonitorData &data, const 
     : QObject(&window), m_window(window), m_data(data), m_area(*window.mdiArea(), window),
       m_files(m_area, window.dialogs(), window.settings(), window),
       m_monitorLog(m_area.registry(), m_data, *this, window.dialogs(), window.settings(), window, appFolder),
-      m_windowMenu(new WindowMenu(*window.mdiArea(), *window.menu(QStringLiteral("mnuWindow")), this))
+      m_windowMenu(new WindowMenu(*window.mdiArea(), *window.menus().window, window.menus().windowItems, this))
 {
     m_area.registry().setListener(this);
     connectCommands();
-    connectDirectionColorsSwitches(*window.menuItem(QStringLiteral("mnuViewDirectionColors")),
-                                   *window.menuItem(QStringLiteral("mnuViewPrintColors")),
+    connectDirectionColorsSwitches(*window.menus().viewDirectionColors, *window.menus().viewPrintColors,
                                    window.settings().store(), m_area);
 }
 
 void LogWindowsHookup::connectCommands()
 {
-    const auto onMenu = [this](const char *name, auto slot) {
-        connect(m_window.menuItem(QLatin1String(name)), &QAction::triggered, this, slot);
-    };
-    onMenu("mnuFileOpenTextFile", [this] { m_files.openTextFile(); });
-    onMenu("mnuFileSaveTextFile", [this] { m_files.saveTextFile(); });
-    onMenu("mnuFilePageSetup", [this] { m_files.pageSetup(); });
-    onMenu("mnuFilePrint", [this] { m_files.print(); });
-    onMenu("mnuFileOpenDataFile", [this] { m_monitorLog.openDataFile(); });
-    onMenu("mnuFileSaveDataFile", [this] {
+    const MainMenu &menu = m_window.menus();
+    const auto onMenu = [this](QAction *item, auto slot) { connect(item, &QAction::triggered, this, slot); };
+    onMenu(menu.openTextFile, [this] { m_files.openTextFile(); });
+    onMenu(menu.saveTextFile, [this] { m_files.saveTextFile(); });
+    onMenu(menu.pageSetup, [this] { m_files.pageSetup(); });
+    onMenu(menu.print, [this] { m_files.print(); });
+    onMenu(menu.openDataFile, [this] { m_monitorLog.openDataFile(); });
+    onMenu(menu.saveDataFile, [this] {
         if (m_area.activeChild())
             m_monitorLog.saveDataFile();
     });
-    onMenu("mnuFileExportData", [this] { m_monitorLog.exportData(); });
-    onMenu("mnuMonitorLogTimeline", [this] { m_monitorLog.displayTimeline(); });
-    onMenu("mnuMonitorLogFrames", [this] { displayFrames(); });
+    onMenu(menu.exportData, [this] { m_monitorLog.exportData(); });
+    onMenu(menu.timeline, [this] { m_monitorLog.displayTimeline(); });
+    onMenu(menu.frames, [this] { displayFrames(); });
     for (int k = 1; k <= SettingsPanel::DisplayButtonCount; ++k) {
-        QAction *item = m_window.menuItem(QStringLiteral("mnuMonitorLogOpen%1").arg(k));
+        QAction *item = menu.displayModes.at(k - 1);
         const auto display = [this, k, item] { m_monitorLog.displayLog(k, item->text()); };
         connect(item, &QAction::triggered, this, display);
         connect(m_window.settingsPanel()->displayButton(k - 1), &QPushButton::clicked, this, display);
@@ -110,8 +108,8 @@ void LogWindowsHookup::showOpenLogWindowCount(qint32 count)
 
 void LogWindowsHookup::setLogTextCommandsEnabled(bool enabled)
 {
-    m_window.menuItem(QStringLiteral("mnuFileSaveTextFile"))->setEnabled(enabled);
-    m_window.menuItem(QStringLiteral("mnuFilePrint"))->setEnabled(enabled);
+    m_window.menus().saveTextFile->setEnabled(enabled);
+    m_window.menus().print->setEnabled(enabled);
 }
 
 } // namespace ferrox

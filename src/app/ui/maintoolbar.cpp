@@ -28,24 +28,22 @@ MainToolBar::MainToolBar(QWidget *parent) : QToolBar(parent)
     setFloatable(false);
     setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
 
-    addButton(this, StartKey, StartCaption, StartTip, QStyle::SP_MediaPlay);
-    addButton(this, StopKey, StopCaption, StopTip, QStyle::SP_MediaStop);
+    m_start = addButton(this, StartKey, StartCaption, StartTip, QStyle::SP_MediaPlay);
+    m_stop = addButton(this, StopKey, StopCaption, StopTip, QStyle::SP_MediaStop);
     addSeparator();
     addSeparator();
-    QAction *settings = addButton(this, SettingsKey, SettingsKey, {}, QStyle::SP_FileDialogDetailedView);
-    settings->setCheckable(true);
-    settings->setChecked(true);
+    m_settings = addButton(this, SettingsKey, SettingsKey, {}, QStyle::SP_FileDialogDetailedView);
+    m_settings->setCheckable(true);
+    m_settings->setChecked(true);
     addSeparator();
-    addButton(this, SimpleMonitorKey, SimpleMonitorKey, {}, QStyle::SP_ComputerIcon)->setCheckable(true);
+    m_simpleMonitor = addButton(this, SimpleMonitorKey, SimpleMonitorKey, {}, QStyle::SP_ComputerIcon);
+    m_simpleMonitor->setCheckable(true);
 }
 
-QAction *MainToolBar::button(const QString &key) const
+void MainToolBar::setStartEnabled(bool enabled)
 {
-    for (QAction *action : actions()) {
-        if (!action->isSeparator() && action->objectName() == key)
-            return action;
-    }
-    return nullptr;
+    m_start->setEnabled(enabled);
+    m_stop->setEnabled(!enabled);
 }
 
 } // namespace ferrox

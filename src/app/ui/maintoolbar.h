@@ -8,7 +8,8 @@ namespace ferrox {
 // (start a capture), 2 "ストップ" (stop it), 3 and 4
 // separators, 5 "設定" (two-state, pressed: the settings panel is shown),
 // 6 a separator, 7 "簡易モニタ" (two-state: the simple monitor). Each
-// button is a QAction whose objectName is its key.
+// button is a QAction whose objectName is its key, and has its own
+// accessor.
 class MainToolBar : public QToolBar
 {
     Q_OBJECT
@@ -16,8 +17,20 @@ class MainToolBar : public QToolBar
 public:
     explicit MainToolBar(QWidget *parent = nullptr);
 
-    // The button with this key, or nullptr for an unknown key.
-    QAction *button(const QString &key) const;
+    QAction *start() const { return m_start; }
+    QAction *stop() const { return m_stop; }
+    QAction *settings() const { return m_settings; }
+    QAction *simpleMonitor() const { return m_simpleMonitor; }
+
+    // Start and stop are never offered together: stop while a capture
+    // runs and its stop has not been asked for.
+    void setStartEnabled(bool enabled);
+
+private:
+    QAction *m_start;
+    QAction *m_stop;
+    QAction *m_settings;
+    QAction *m_simpleMonitor;
 };
 
 } // namespace ferrox

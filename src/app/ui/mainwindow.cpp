@@ -4,7 +4,6 @@
 #include "maintoolbar.h"
 #include "settingspanel.h"
 
-#include "app/texts.h"
 #include "app/windowplacement.h"
 #include "platform/ui/appearance.h"
 #include "views/ui/documentwindow.h"
@@ -43,7 +42,7 @@ MainWindow::MainWindow(SettingsStore &settingsStore, Dialogs &dialogs, QWidget *
 {
     setObjectName(QStringLiteral("frmMain"));
 
-    buildMainMenu(menuBar());
+    m_menu = buildMainMenu(menuBar());
     m_toolBar = new MainToolBar(this);
     addToolBar(Qt::TopToolBarArea, m_toolBar);
 
@@ -64,7 +63,7 @@ MainWindow::MainWindow(SettingsStore &settingsStore, Dialogs &dialogs, QWidget *
     // stored geometry and settings are applied.
     setDataCommandsEnabled(false);
     buildStatusBar();
-    toolbarButton(apptext::StopKey)->setEnabled(false);
+    m_toolBar->setStartEnabled(true);
     restoreGeometryTwips(loadMainGeometry(m_settings));
     m_settingsPanel->load();
 }
@@ -95,44 +94,26 @@ void MainWindow::buildStatusBar()
 
 void MainWindow::connectViewCommands()
 {
-    connect(menuItem(QStringLiteral("mnuViewSetting")), &QAction::triggered, this,
-            &MainWindow::showSettingsPanel);
-    connect(toolbarButton(apptext::SettingsKey), &QAction::triggered, this, &MainWindow::showSettingsPanel);
-    connect(menuItem(QStringLiteral("mnuViewToolbar")), &QAction::triggered, m_toolBar, &QWidget::setVisible);
-    connect(menuItem(QStringLiteral("mnuViewStatusBar")), &QAction::triggered, statusBar(),
-            &QWidget::setVisible);
-    connect(menuItem(QStringLiteral("mnuFileExit")), &QAction::triggered, this, &QWidget::close);
+    connect(m_menu.viewSetting, &QAction::triggered, this, &MainWindow::showSettingsPanel);
+    connect(m_toolBar->settings(), &QAction::triggered, this, &MainWindow::showSettingsPanel);
+    connect(m_menu.viewToolbar, &QAction::triggered, m_toolBar, &QWidget::setVisible);
+    connect(m_menu.viewStatusBar, &QAction::triggered, statusBar(), &QWidget::setVisible);
+    connect(m_menu.exit, &QAction::triggered, this, &QWidget::close);
 }
 
 void MainWindow::showSettingsPanel(bool shown)
 {
     m_settingsPanel->setVisible(shown);
-    menuItem(QStringLiteral("mnuViewSetting"))->setChecked(shown);
-    toolbarButton(apptext::SettingsKey)->setChecked(shown);
-}
-
-QAction *MainWindow::toolbarButton(const QString &key) const
-{
-    return m_toolBar->button(key);
-}
-
-QAction *MainWindow::menuItem(const QString &objectName) const
-{
-    return menuBar()->findChild<QAction *>(objectName);
-}
-
-QMenu *MainWindow::menu(const QString &objectName) const
-{
-    return menuBar()->findChild<QMenu *>(objectName);
+    m_menu.viewSetting->setChecked(shown);
+    m_toolBar->settings()->setChecked(shown);
 }
 
 void MainWindow::setDataCommandsEnabled(bool enabled)
 {
-    menuItem(QStringLiteral("mnuFileSaveDataFile"))->setEnabled(enabled);
-    menuItem(QStringLiteral("mnuFileExportData"))->setEnabled(enabled);
-    QMenu *displayMenu = menu(QStringLiteral("mnuDpOpen"));
-    displayMenu->setEnabled(enabled);
-    for (QAction *item : displayMenu->actions())
+    m_menu.saveDataFile->setEnabled(enabled);
+    m_menu.exportData->setEnabled(enabled);
+    m_menu.display->setEnabled(enabled);
+    for (QAction *item : m_menu.display->actions())
         item->setEnabled(enabled);
     for (int i = 0; i < SettingsPanel::DisplayButtonCount; ++i)
         m_settingsPanel->displayButton(i)->setEnabled(enabled);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/mainsettings.h"
+#include "app/ui/mainmenu.h"
 #include "platform/statusreport.h"
 #include "platform/settingsstore.h"
 
@@ -24,7 +25,8 @@ class SettingsPanel;
 // The constructor runs the window's load: data commands disabled, stop
 // button disabled, geometry restored from the stored twips, the settings
 // panel filled and set from the settings store. Every control has a fixed
-// objectName, so it can also be found with findChild.
+// objectName (tests find them by it); the program reaches them through the
+// typed members below.
 //
 // Closing (close box or "mnuFileExit") is never refused: the MDI children
 // are closed, closing() is emitted (the link port closes there), and the
@@ -43,11 +45,7 @@ public:
     QMdiArea *mdiArea() const { return m_mdiArea; }
     SettingsPanel *settingsPanel() const { return m_settingsPanel; }
     MainToolBar *toolBar() const { return m_toolBar; }
-    // Toolbar button by key: "スタート", "ストップ", "設定", "簡易モニタ".
-    QAction *toolbarButton(const QString &key) const;
-    // Menu item ("mnuFileExit") or menu ("mnuDpOpen") by objectName; nullptr if none.
-    QAction *menuItem(const QString &objectName) const;
-    QMenu *menu(const QString &objectName) const;
+    const MainMenu &menus() const { return m_menu; }
     QProgressBar *progressBar() const { return m_progressBar; }
     QString statusText() const;
 
@@ -88,6 +86,7 @@ private:
 
     ProgramSettings m_settings;
     Dialogs &m_dialogs;
+    MainMenu m_menu;
     QMdiArea *m_mdiArea = nullptr;
     SettingsPanel *m_settingsPanel = nullptr;
     MainToolBar *m_toolBar = nullptr;

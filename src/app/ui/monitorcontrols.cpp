@@ -5,8 +5,6 @@
 #include "mainwindow.h"
 #include "settingspanel.h"
 
-#include "app/session.h"
-#include "app/texts.h"
 #include "app/ui/logwindowshookup.h"
 #include "capture/texts.h"
 #include "data/datafiles.h"
@@ -17,7 +15,6 @@
 #include "platform/ui/appearance.h"
 #include "session/monitorsession.h"
 #include "signals/signalsampler.h"
-#include "views/displaymode.h"
 #include "views/logwindow.h"
 #include "views/texts.h"
 
@@ -27,7 +24,6 @@
 #include <QDateTime>
 #include <QLabel>
 #include <QRadioButton>
-#include <QToolBar>
 
 namespace ferrox {
 
@@ -46,8 +42,15 @@ const QString crlf = QStringLiteral("\r\n");
 
 } // namespace
 
-MonitorControls::MonitorControls(MainWindow &window, Session &session)
-    : m_window(window), m_session(session), m_state(session.state()), m_run(session.linkOwner())
+MonitorControls::MonitorControls(MainWindow &window, MonitorSession &state, LinkOwner &owner,
+                                 SignalSampler &sampler, LogWindowsHookup &logWindows, const QString &appFolder)
+    : m_window(window),
+      m_state(state),
+      m_owner(owner),
+      m_sampler(sampler),
+      m_logWindows(logWindows),
+      m_appFolder(appFolder),
+      m_run(owner)
 {
     m_counterTimer.setInterval(CounterPeriodMs);
     connect(&m_counterTimer, &QTimer::timeout, this, &MonitorControls::showProgress);
@@ -58,31 +61,21 @@ MonitorControls::MonitorControls(MainWindow &window, Session &session)
     connect(&m_run, &CaptureRun::streamEnded, this, &MonitorControls::onStreamEnded);
     connect(&m_run, &CaptureRun::finished, this, &MonitorControls::onFinished);
 
-    connect(window.toolBar(), &QToolBar::actionTriggered, this, &MonitorControls::tbToolBar_ButtonClick);
-    connect(window.menuItem(QStringLiteral("mnuMonitorStart")), &QAction::triggered, this,
-            &MonitorControls::StartMonitor);
-    connect(window.menuItem(QStringLiteral("mnuMonitorStop")), &QAction::triggered, this,
-            &MonitorControls::StopMonitor);
+    // The toolbar's "設定" belongs to the main window itself.
+    MainToolBar *toolBar = window.toolBar();
+    connect(toolBar->start(), &QAction::triggered, this, &MonitorControls::StartMonitor);
+    connect(toolBar->stop(), &QAction::triggered, this, &MonitorControls::StopMonitor);
+    connect(toolBar->simpleMonitor(), &QAction::triggered, this, &MonitorControls::simpleMonitorToggled);
+    connect(window.menus().monitorStart, &QAction::triggered, this, &MonitorControls::StartMonitor);
+    connect(window.menus().monitorStop, &QAction::triggered, this, &MonitorControls::StopMonitor);
     connect(window.settingsPanel()->receivedBytesCheck(), &QCheckBox::clicked, this,
             &MonitorControls::Check_RecByte_Click);
-    session.logWindows().registry().setRunningCapture(this);
+    logWindows.registry().setRunningCapture(this);
 }
 
 MonitorControls::~MonitorControls()
 {
-    m_session.logWindows().registry().setRunningCapture(nullptr);
-}
-
-void MonitorControls::tbToolBar_ButtonClick(QAction *button)
-{
-    // "設定" belongs to the main window itself; other keys do nothing.
-    const QString key = button->objectName();
-    if (key == apptext::StartKey)
-        StartMonitor();
-    else if (key == apptext::StopKey)
-        StopMonitor();
-    else if (key == apptext::SimpleMonitorKey)
-        emit simpleMonitorToggled(button->isChecked());
+    m_logWindows.registry().setRunningCapture(nullptr);
 }
 
 void MonitorControls::Check_RecByte_Click(bool on)
@@ -102,7 +95,7 @@ bool MonitorControls::captureRunning() const
 
 LogWindow *MonitorControls::log() const
 {
-    return m_session.logWindows().registry().LogWindows(m_logNumber);
+    return m_logWindows.registry().LogWindows(m_logNumber);
 }
 
 void MonitorControls::appendLog(const QString &text)
@@ -120,26 +113,21 @@ void MonitorControls::StartMonitor()
     m_window.ReportStatus(1, CaptureTexts::startingStatus(), 0);
     SettingsPanel *panel = m_window.settingsPanel();
     panel->receivedBytesLabel()->setText(QStringLiteral("0"));
-    m_session.sampler().setSamplingEnabled(false);
-    m_session.sampler().DisableSignalPanel();
+    m_sampler.setSamplingEnabled(false);
+    m_sampler.DisableSignalPanel();
 
-    MonitorLogCommands &monitorLog = m_session.logWindows().monitorLog();
-    LogWindow *window = m_session.logWindows().registry().NewLogWindow();
+    MonitorLogCommands &monitorLog = m_logWindows.monitorLog();
+    LogWindow *window = m_logWindows.registry().NewLogWindow();
     m_logNumber = window->number();
-    const QString modeText = panel->displayMode()->currentText();
-    monitorLog.setDisplayModeNumber(displayModeNumberOf(modeText));
-    window->setCaption(window->caption() + viewtexts::displayCaptionPiece() + modeText);
+    const MonitorSettings &settings = m_state.settings();
+    monitorLog.setDisplayModeNumber(settings.displayMode);
+    window->setCaption(window->caption() + viewtexts::displayCaptionPiece() + panel->displayModeText());
     window->setRightMargin(CaptureRightMarginTwips);
     // A failing step of the start is skipped; the rendering reports the file.
-    writeFileAtomically(m_session.appFolder() + renderedTextFileName(), QByteArrayLiteral("\r\n"));
+    writeFileAtomically(m_appFolder + renderedTextFileName(), QByteArrayLiteral("\r\n"));
     window->setBackground(colorFromBgr(CapturingBackground));
 
-    CaptureStartRequest request;
-    request.firmwareVersion = m_state.FirmwareVersion();
-    request.monitorSpeedText = panel->monitorSpeed()->currentText();
-    request.directionText = panel->direction()->currentText();
-    request.dataWidth = panel->dataOnly()->isChecked() ? DataWidth::DataOnly : DataWidth::DataAndParity;
-    m_run.start(request);
+    m_run.start({m_state.FirmwareVersion(), settings});
 }
 
 void MonitorControls::StopMonitor()
@@ -251,9 +239,9 @@ void MonitorControls::onFinished()
         m_state.beginProcessing();
         if (m_dataRateExit)
             m_window.dialogs().inform(CaptureTexts::dataRateExceeded(), MessageIcon::Critical, BlankCaption);
-        m_session.logWindows().monitorLog().ProcessCapturedData([this, note = m_exitNote, number = m_logNumber] {
+        m_logWindows.monitorLog().ProcessCapturedData([this, note = m_exitNote, number = m_logNumber] {
             // The rendering replaced the window's text; the caret is at its top.
-            if (LogWindow *window = m_session.logWindows().registry().LogWindows(number); window && !note.isEmpty())
+            if (LogWindow *window = m_logWindows.registry().LogWindows(number); window && !note.isEmpty())
                 window->appendText(note + crlf);
         });
         if (!m_exitNote.isEmpty())
@@ -271,8 +259,8 @@ void MonitorControls::TP_Monitor()
     }
     if (!m_state.startEnabled() || !m_state.BoardVerified())
         return;
-    m_session.sampler().EnableSignalPanel();
-    m_session.sampler().setSamplingEnabled(true);
+    m_sampler.EnableSignalPanel();
+    m_sampler.setSamplingEnabled(true);
 }
 
 } // namespace ferrox

@@ -6,19 +6,21 @@
 #include <QObject>
 #include <QTimer>
 
-class QAction;
 
 namespace ferrox {
 
+class LinkOwner;
 class LogWindow;
+class LogWindowsHookup;
 class MainWindow;
 class MonitorSession;
-class Session;
+class SignalSampler;
 
-// The capture from the main window: the toolbar (dispatched by key), the
-// Monitor menu's start and stop, the signal panel's two states, the
-// received-byte counter "Label_RecByte" with "Check_RecByte" and the
-// receive lamp "Picture1", around the capture run shared with ferrox-cli.
+// The capture from the main window: the toolbar's start, stop and simple
+// monitor buttons, the Monitor menu's start and stop, the signal panel's
+// two states, the received-byte counter "Label_RecByte" with
+// "Check_RecByte" and the receive lamp "Picture1", around the capture run
+// shared with ferrox-cli.
 // It tells the monitor session each step of the capture (the window's
 // enables and the settings lock follow from there), writes the capture's
 // texts into its log window and hands the data to the post-capture
@@ -46,7 +48,10 @@ public:
     // How often the counter and the lamp are brought up to date, in ms.
     static constexpr int CounterPeriodMs = 100;
 
-    MonitorControls(MainWindow &window, Session &session);
+    // Everything passed stays the caller's and must outlive the controls;
+    // appFolder ends with a separator.
+    MonitorControls(MainWindow &window, MonitorSession &state, LinkOwner &owner, SignalSampler &sampler,
+                    LogWindowsHookup &logWindows, const QString &appFolder);
     ~MonitorControls() override;
 
     void StartMonitor();
@@ -63,7 +68,6 @@ signals:
     void simpleMonitorToggled(bool pressed);
 
 private:
-    void tbToolBar_ButtonClick(QAction *button);
     void Check_RecByte_Click(bool on);
     void appendLog(const QString &text);
     void onStartFailed(const CaptureStartOutcome &outcome);
@@ -77,8 +81,11 @@ private:
     LogWindow *log() const;
 
     MainWindow &m_window;
-    Session &m_session;
     MonitorSession &m_state;
+    LinkOwner &m_owner;
+    SignalSampler &m_sampler;
+    LogWindowsHookup &m_logWindows;
+    const QString m_appFolder;
     CaptureRun m_run;
     QTimer m_counterTimer;
     qint32 m_logNumber = 0; // the capture's own log window

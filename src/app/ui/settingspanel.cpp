@@ -4,9 +4,10 @@
 #include "combotext.h"
 #include "portcombo.h"
 
-#include "app/mainsettings.h"
 #include "app/texts.h"
+#include "link/protocol.h"
 #include "platform/ui/appearance.h"
+#include "settings/settingsschema.h"
 #include "signals/ui/signalpanel.h"
 
 #include <QCheckBox>
@@ -19,6 +20,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
+
+#include <initializer_list>
 
 namespace ferrox {
 
@@ -36,6 +39,37 @@ Widget *named(Widget *widget, const QString &objectName)
 QGroupBox *frame(const QString &objectName, const QString &title, QWidget *parent)
 {
     return named(new QGroupBox(title, parent), objectName);
+}
+
+QStringList speedTexts(const QList<int> &speeds)
+{
+    QStringList texts;
+    for (int speed : speeds)
+        texts << speedText(speed);
+    return texts;
+}
+
+QStringList directionTexts(const QList<MonitorDirection> &directions)
+{
+    QStringList texts;
+    for (MonitorDirection direction : directions)
+        texts << directionText(direction);
+    return texts;
+}
+
+QStringList displayModeTexts()
+{
+    QStringList texts;
+    for (qint32 mode = 1; mode <= DisplayModeCount; ++mode)
+        texts << displayModeText(mode);
+    return texts;
+}
+
+void refill(QComboBox *combo, const QStringList &items, const QString &text)
+{
+    combo->clear();
+    addComboItems(combo, items);
+    setComboText(combo, text);
 }
 
 } // namespace
@@ -77,6 +111,7 @@ SettingsPanel::SettingsPanel(ProgramSettings &settings, QWidget *parent)
     setFixedWidth(content->sizeHint().width() + verticalScrollBar()->sizeHint().width());
 
     storeChoices();
+    announceEdits();
 }
 
 QWidget *SettingsPanel::makeChoices(QWidget *parent)
@@ -215,41 +250,96 @@ QWidget *SettingsPanel::makeDisplayButtons(QWidget *parent)
 
 void SettingsPanel::storeChoices()
 {
-    const auto storeText = [this](QComboBox *combo, const QString &key) {
+    const auto storeChoice = [this](QComboBox *combo, const SettingKey &key) {
         connect(combo, &QComboBox::activated, this,
-                [this, combo, key](int index) { m_settings.save(key, combo->itemText(index)); });
+                [this, combo, &key](int index) { storeText(m_settings, key, combo->itemText(index)); });
     };
-    storeText(m_pcSpeed, settingkey::PcSpeed);
-    storeText(m_monitorSpeed, settingkey::MonitorSpeed);
-    storeText(m_direction, settingkey::Direction);
-    storeText(m_displayMode, settingkey::DisplayMode);
+    storeChoice(m_pcSpeed, settingkey::linkSpeed());
+    storeChoice(m_monitorSpeed, settingkey::monitorSpeed());
+    storeChoice(m_direction, settingkey::direction());
+    storeChoice(m_displayMode, settingkey::displayMode());
 
-    const auto storeCheck = [this](QCheckBox *box, const QString &key) {
+    const auto storeCheck = [this](QCheckBox *box, const SettingKey &key) {
         connect(box, &QCheckBox::clicked, this,
-                [this, key](bool checked) { m_settings.save(key, checkValueText(checked)); });
+                [this, &key](bool checked) { storeText(m_settings, key, checkText(checked)); });
     };
-    storeCheck(m_checkDtr, settingkey::Dtr);
-    storeCheck(m_checkRts, settingkey::Rts);
+    storeCheck(m_checkDtr, settingkey::dtr());
+    storeCheck(m_checkRts, settingkey::rts());
+}
+
+void SettingsPanel::announceEdits()
+{
+    for (QComboBox *combo : {static_cast<QComboBox *>(m_comPort), m_pcSpeed, m_monitorSpeed, m_direction, m_displayMode}) {
+        connect(combo, &QComboBox::currentTextChanged, this, &SettingsPanel::settingsEdited);
+        connect(combo, &QComboBox::editTextChanged, this, &SettingsPanel::settingsEdited);
+    }
+    for (QAbstractButton *button : std::initializer_list<QAbstractButton *>{
+             m_checkDtr, m_checkRts, m_dataOnly, m_dataAndParity, m_hexOption, m_textOption})
+        connect(button, &QAbstractButton::toggled, this, &SettingsPanel::settingsEdited);
+}
+
+void SettingsPanel::setSettingsLocked(bool locked)
+{
+    for (QWidget *control : std::initializer_list<QWidget *>{m_portCheck, m_comPort, m_direction, m_displayMode,
+                                                             m_monitorSpeed, m_pcSpeed})
+        control->setEnabled(!locked);
+}
+
+void SettingsPanel::setReadoutEnabled(bool enabled)
+{
+    m_signalPanel->readButton()->setEnabled(enabled);
 }
 
 void SettingsPanel::load()
 {
     m_comPort->refill();
-    addComboItems(m_pcSpeed, apptext::PcSpeeds);
-    addComboItems(m_displayMode, apptext::DisplayModes);
-    addComboItems(m_direction, {apptext::BothDirections});
+    addComboItems(m_pcSpeed, speedTexts(linkSpeedChoices()));
+    addComboItems(m_displayMode, displayModeTexts());
+    addComboItems(m_direction, {directionText(MonitorDirection::Both)});
 
-    const PanelSettings stored = loadPanelSettings(m_settings);
-    setComboText(m_comPort, stored.comPort);
-    setComboText(m_pcSpeed, stored.pcSpeed);
-    setComboText(m_monitorSpeed, stored.monitorSpeed);
-    setComboText(m_direction, stored.direction);
-    setComboText(m_displayMode, stored.displayMode);
+    setComboText(m_comPort, storedText(m_settings, settingkey::port()));
+    setComboText(m_pcSpeed, storedText(m_settings, settingkey::linkSpeed()));
+    setComboText(m_monitorSpeed, storedText(m_settings, settingkey::monitorSpeed()));
+    setComboText(m_direction, storedText(m_settings, settingkey::direction()));
+    setComboText(m_displayMode, storedText(m_settings, settingkey::displayMode()));
 
-    addComboItems(m_monitorSpeed, monitorSpeedsBeforeCheck(m_pcSpeed->currentText()));
+    // Before any check: the oldest firmware's speeds; only a link of
+    // exactly 115200 bits per second is the fast one.
+    const bool slowLink = linkSpeedOf(m_pcSpeed->currentText()) != 115200;
+    addComboItems(m_monitorSpeed, speedTexts(monitorSpeedsOffered(QString(), slowLink)));
 
-    m_checkRts->setChecked(stored.rts);
-    m_checkDtr->setChecked(stored.dtr);
+    m_checkRts->setChecked(checkedOf(storedText(m_settings, settingkey::rts())));
+    m_checkDtr->setChecked(checkedOf(storedText(m_settings, settingkey::dtr())));
+}
+
+MonitorSettings SettingsPanel::settings() const
+{
+    MonitorSettings chosen;
+    chosen.port = m_comPort->currentText();
+    chosen.linkSpeed = linkSpeedOf(m_pcSpeed->currentText());
+    chosen.monitoredSpeed = monitorSpeedOf(m_monitorSpeed->currentText());
+    chosen.direction = directionOf(m_direction->currentText());
+    chosen.dataWidth = m_dataOnly->isChecked() ? DataWidth::DataOnly : DataWidth::DataAndParity;
+    chosen.rts = m_checkRts->isChecked();
+    chosen.dtr = m_checkDtr->isChecked();
+    chosen.displayMode = displayModeNumberOf(m_displayMode->currentText());
+    chosen.liveDisplay = m_textOption->isChecked() ? LiveDisplay::Text : LiveDisplay::Hex;
+    return chosen;
+}
+
+QString SettingsPanel::displayModeText() const
+{
+    return m_displayMode->currentText();
+}
+
+void SettingsPanel::offerMonitorSpeeds(const QList<int> &speeds, const QString &storedText)
+{
+    refill(m_monitorSpeed, speedTexts(speeds), storedText);
+}
+
+void SettingsPanel::offerDirections(const QList<MonitorDirection> &directions, const QString &storedText)
+{
+    refill(m_direction, directionTexts(directions), storedText);
 }
 
 } // namespace ferrox

@@ -2,6 +2,7 @@
 
 #include "app/ui/portcombo.h"
 #include "platform/settingsstore.h"
+#include "settings/monitorsettings.h"
 
 #include <QScrollArea>
 
@@ -31,6 +32,10 @@ class SignalPanel;
 // These connections are made in the constructor, so any handler connected
 // later sees the choice already stored. "COM_Port" is not stored here: it
 // is stored by the port choice's handler once the new port has opened.
+//
+// The panel is the one place that shows choices as texts: settings() reads
+// them as the typed value, and settingsEdited() follows every change of a
+// choice (also typing into a combo box) before any choice's handler runs.
 class SettingsPanel : public QScrollArea
 {
     Q_OBJECT
@@ -45,6 +50,17 @@ public:
     // stored texts, then the monitor speeds for the shown link speed, then
     // RTS and DTR). Nothing is stored and no choice handler runs.
     void load();
+
+    // The choices as they stand. A combo box text that is none of the
+    // list's items is a choice that is not valid.
+    MonitorSettings settings() const;
+    // The display mode's text as shown, for captions.
+    QString displayModeText() const;
+
+    // After a connection check: the items the board offers, then the
+    // stored text (which need not be one of them).
+    void offerMonitorSpeeds(const QList<int> &speeds, const QString &storedText);
+    void offerDirections(const QList<MonitorDirection> &directions, const QString &storedText);
 
     PortCombo *comPort() const { return m_comPort; }
     QComboBox *pcSpeed() const { return m_pcSpeed; }
@@ -73,9 +89,18 @@ public:
 
     SignalPanel *signalPanel() const { return m_signalPanel; }       // Frame_Signal
 
+    // Locked while a capture runs: "通信確認", the port, the direction, the
+    // display mode, the monitor speed and the link speed.
+    void setSettingsLocked(bool locked);
+    // The signal panel's readout button "Command_READ".
+    void setReadoutEnabled(bool enabled);
+
     // Display command k is button k - 1.
     QPushButton *displayButton(int index) const { return m_displayButtons.at(index); }
     QLabel *openLogCountLabel() const { return m_openLogCount; }     // Label_x
+
+signals:
+    void settingsEdited();
 
 private:
     QWidget *makeChoices(QWidget *parent);
@@ -85,6 +110,7 @@ private:
     QWidget *makeReceivedBytesFrame(QWidget *parent);
     QWidget *makeDisplayButtons(QWidget *parent);
     void storeChoices();
+    void announceEdits();
 
     ProgramSettings &m_settings;
 

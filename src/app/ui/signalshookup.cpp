@@ -3,8 +3,8 @@
 #include "mainwindow.h"
 #include "settingspanel.h"
 
-#include "app/session.h"
 #include "platform/dialogs.h"
+#include "session/monitorsession.h"
 #include "signals/texts.h"
 #include "signals/ui/signalpanel.h"
 #include "views/ui/logtextview.h"
@@ -14,8 +14,8 @@
 
 namespace ferrox {
 
-SignalsHookup::SignalsHookup(MainWindow &window, Session &session, LogWindowArea &logArea)
-    : m_sampler(session.linkOwner(), session.state(), window)
+SignalsHookup::SignalsHookup(MainWindow &window, LinkOwner &owner, MonitorSession &state, LogWindowArea &logArea)
+    : m_sampler(owner, state, window)
 {
     SignalPanel *panel = window.settingsPanel()->signalPanel();
     panel->setSampler(&m_sampler);
@@ -29,7 +29,7 @@ SignalsHookup::SignalsHookup(MainWindow &window, Session &session, LogWindowArea
     connect(window.settingsPanel()->linkOptionsHelpButton(), &QPushButton::clicked, this, [&window] {
         window.dialogs().inform(SignalTexts::linkOptionsHelp(), MessageIcon::Information);
     });
-    connect(&m_sampler, &SignalSampler::stoppedOnError, this, [&session] { session.state().setSimpleMonitorOpen(false); });
+    connect(&m_sampler, &SignalSampler::stoppedOnError, this, [&state] { state.setSimpleMonitorOpen(false); });
 }
 
 } // namespace ferrox

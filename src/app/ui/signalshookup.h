@@ -6,12 +6,13 @@
 
 namespace ferrox {
 
+class LinkOwner;
 class LogWindowArea;
 class MainWindow;
-class Session;
+class MonitorSession;
 
 // The signal sampling on the main window: the sampler (its timer is
-// "Timer1") samples through the session's link owner and reports on the
+// "Timer1") samples through the link owner and reports on the
 // window's status line; the signal panel shows it; "Command_READ" pastes
 // the readout at the caret of the active monitor-log window (nothing when
 // there is none); "Label_DBG" and "Command_Help" explain themselves. The
@@ -20,7 +21,8 @@ class SignalsHookup : public QObject
 {
     Q_OBJECT
 public:
-    SignalsHookup(MainWindow &window, Session &session, LogWindowArea &logArea);
+    // Everything passed stays the caller's and must outlive the hookup.
+    SignalsHookup(MainWindow &window, LinkOwner &owner, MonitorSession &state, LogWindowArea &logArea);
 
     SignalSampler &sampler() { return m_sampler; }
 

@@ -1,14 +1,13 @@
 #include "simplemonitorhookup.h"
 
+#include "maintoolbar.h"
 #include "mainwindow.h"
 #include "monitorcontrols.h"
 #include "settingspanel.h"
 
-#include "app/session.h"
-#include "app/texts.h"
-#include "app/ui/linkcontroller.h"
 #include "capture/ui/livelinesview.h"
 #include "capture/ui/realmonitorwindow.h"
+#include "link/linkchoices.h"
 #include "signals/signalsampler.h"
 #include "views/ui/bytehighlighter.h"
 
@@ -20,16 +19,16 @@
 
 namespace ferrox {
 
-SimpleMonitorHookup::SimpleMonitorHookup(MainWindow &window, Session &session, SignalSampler &sampler)
+SimpleMonitorHookup::SimpleMonitorHookup(MainWindow &window, MonitorSession &state, LinkOwner &owner,
+                                         SignalSampler &sampler, MonitorControls &capture, LinkChoices &choices)
     : m_window(window),
-      m_session(session),
       m_sampler(sampler),
-      m_button(window.toolbarButton(apptext::SimpleMonitorKey)),
-      m_menuItem(window.menuItem(QStringLiteral("mnuMonitorTemp"))),
-      m_monitor(session.linkOwner(), session.state(), *this)
+      m_button(window.toolBar()->simpleMonitor()),
+      m_menuItem(window.menus().monitorTemp),
+      m_monitor(owner, state, *this)
 {
     m_menuItem->setCheckable(true);
-    connect(&session.monitor(), &MonitorControls::simpleMonitorToggled, this, [this](bool on) {
+    connect(&capture, &MonitorControls::simpleMonitorToggled, this, [this](bool on) {
         m_menuItem->setChecked(on);
         toggled(on);
     });
@@ -37,11 +36,11 @@ SimpleMonitorHookup::SimpleMonitorHookup(MainWindow &window, Session &session, S
         m_button->setChecked(on);
         toggled(on);
     });
-    connect(&session.monitor(), &MonitorControls::liveBytes, this,
+    connect(&capture, &MonitorControls::liveBytes, this,
             [this](const QByteArray &stored) { m_monitor.feedCapture(stored); });
-    connect(&session.monitor(), &MonitorControls::handBackToSimpleMonitor, this,
+    connect(&capture, &MonitorControls::handBackToSimpleMonitor, this,
             [this] { m_monitor.TP_Monitor(true); });
-    session.link().choices().setSimpleMonitorHooks(
+    choices.setSimpleMonitorHooks(
         [this] {
             if (m_child)
                 m_child->close();
@@ -78,21 +77,6 @@ void SimpleMonitorHookup::unload()
     m_monitor.windowClosed();
 }
 
-QString SimpleMonitorHookup::monitorSpeedText() const
-{
-    return m_window.settingsPanel()->monitorSpeed()->currentText();
-}
-
-QString SimpleMonitorHookup::directionText() const
-{
-    return m_window.settingsPanel()->direction()->currentText();
-}
-
-LiveDisplay SimpleMonitorHookup::liveDisplay() const
-{
-    return m_window.settingsPanel()->textOption()->isChecked() ? LiveDisplay::Text : LiveDisplay::Hex;
-}
-
 void SimpleMonitorHookup::setSamplingEnabled(bool enabled)
 {
     m_sampler.setSamplingEnabled(enabled);
@@ -116,7 +100,7 @@ void SimpleMonitorHookup::showWindow()
     auto *live = static_cast<RealMonitorWindow *>(m_child->widget());
     connect(live, &RealMonitorWindow::closed, this, &SimpleMonitorHookup::unload);
     // The log windows' direction colours, with their switch.
-    QAction *colours = m_window.menuItem(QStringLiteral("mnuViewDirectionColors"));
+    QAction *colours = m_window.menus().viewDirectionColors;
     const auto applyColours = [view = live->liveView()](bool on) {
         view->setDirectionColors(on, ByteHighlighter::j1Color(), ByteHighlighter::j2Color());
     };

@@ -10,8 +10,11 @@ class QMdiSubWindow;
 
 namespace ferrox {
 
+class LinkChoices;
+class LinkOwner;
 class MainWindow;
-class Session;
+class MonitorControls;
+class MonitorSession;
 class SignalSampler;
 
 // The simple monitor on the main window: toolbar button 7 ("簡易モニタ")
@@ -24,13 +27,12 @@ class SimpleMonitorHookup : public QObject, public SimpleMonitorContext
 {
     Q_OBJECT
 public:
-    SimpleMonitorHookup(MainWindow &window, Session &session, SignalSampler &sampler);
+    // Everything passed stays the caller's and must outlive the hookup.
+    SimpleMonitorHookup(MainWindow &window, MonitorSession &state, LinkOwner &owner, SignalSampler &sampler,
+                        MonitorControls &capture, LinkChoices &choices);
     ~SimpleMonitorHookup() override;
 
     // SimpleMonitorContext
-    QString monitorSpeedText() const override;
-    QString directionText() const override;
-    LiveDisplay liveDisplay() const override;
     void setSamplingEnabled(bool enabled) override;
     void disableSignalPanel() override;
     void enableSignalPanel() override;
@@ -45,7 +47,6 @@ private:
     void unload();
 
     MainWindow &m_window;
-    Session &m_session;
     SignalSampler &m_sampler;
     QAction *m_button;
     QAction *m_menuItem;

@@ -1,10 +1,6 @@
 #include "toolwindowshookup.h"
 
-#include "app/session.h"
-#include "app/ui/logwindowshookup.h"
 #include "app/ui/mainwindow.h"
-#include "app/ui/settingspanel.h"
-#include "signals/signalsampler.h"
 
 #include "about/helpbook.h"
 #include "about/texts.h"
@@ -14,9 +10,12 @@
 #include "data/sidecar.h"
 #include "editor/ui/modifywindow.h"
 #include "platform/dialogs.h"
+#include "session/monitorsession.h"
+#include "signals/signalsampler.h"
 #include "version/programinfo.h"
 #include "speed/ui/baudratewindow.h"
 #include "views/logwindow.h"
+#include "views/logwindowregistry.h"
 #include "views/texts.h"
 
 #include <QAction>
@@ -25,50 +24,54 @@
 
 namespace ferrox {
 
-ToolWindowsHookup::ToolWindowsHookup(MainWindow &window, Session &session)
-    : m_window(window), m_session(session), m_about(new AboutBox(&window)),
+ToolWindowsHookup::ToolWindowsHookup(MainWindow &window, MonitorSession &state, LinkOwner &owner,
+                                     SignalSampler &sampler, LogWindowRegistry &logWindows,
+                                     const QString &appFolder)
+    : m_window(window),
+      m_state(state),
+      m_owner(owner),
+      m_sampler(sampler),
+      m_logWindows(logWindows),
+      m_appFolder(appFolder),
+      m_about(new AboutBox(&window)),
       m_help(new HelpCommands(&window, window.dialogs(), helpFolder()))
 {
-    connect(window.menuItem(QStringLiteral("mnuRateMeasure")), &QAction::triggered, this,
-            &ToolWindowsHookup::openMeasurement);
-    connect(window.menuItem(QStringLiteral("mnuModify")), &QAction::triggered, this, &ToolWindowsHookup::openEditor);
-    connect(window.menuItem(QStringLiteral("mnuHelpAbout")), &QAction::triggered, m_about, &AboutBox::show);
-    connect(window.menuItem(QStringLiteral("mnuHelpContents")), &QAction::triggered, m_help,
-            &HelpCommands::showContents);
-    connect(window.menuItem(QStringLiteral("mnuHelpSearchForHelpOn")), &QAction::triggered, m_help,
-            &HelpCommands::showSearch);
+    const MainMenu &menu = window.menus();
+    connect(menu.rateMeasure, &QAction::triggered, this, &ToolWindowsHookup::openMeasurement);
+    connect(menu.modify, &QAction::triggered, this, &ToolWindowsHookup::openEditor);
+    connect(menu.helpAbout, &QAction::triggered, m_about, &AboutBox::show);
+    connect(menu.helpContents, &QAction::triggered, m_help, &HelpCommands::showContents);
+    connect(menu.helpSearch, &QAction::triggered, m_help, &HelpCommands::showSearch);
     // Revealed for the rest of the run.
-    connect(m_about, &AboutBox::editorRevealed, this, [&window] {
-        window.menuItem(QStringLiteral("mnuMonitorBar2"))->setVisible(true);
-        window.menuItem(QStringLiteral("mnuModify"))->setVisible(true);
+    connect(m_about, &AboutBox::editorRevealed, this, [&menu] {
+        menu.modifySeparator->setVisible(true);
+        menu.modify->setVisible(true);
     });
 }
 
 void ToolWindowsHookup::openMeasurement()
 {
-    SignalSampler &sampler = m_session.sampler();
     MeasurementSurroundings surroundings{
-        [this] { return m_session.state().MonitorBusy(); },
-        [this] { return m_session.state().SimpleMonitorOpen(); },
-        [&sampler] { return sampler.isSamplingEnabled(); },
-        [&sampler](bool on) { sampler.setSamplingEnabled(on); },
+        [this] { return m_state.MonitorBusy(); },
+        [this] { return m_state.SimpleMonitorOpen(); },
+        [this] { return m_sampler.isSamplingEnabled(); },
+        [this](bool on) { m_sampler.setSamplingEnabled(on); },
     };
-    auto *measurement = new BaudRateWindow(m_session.linkOwner(), std::move(surroundings), &m_window);
+    auto *measurement = new BaudRateWindow(m_owner, std::move(surroundings), &m_window);
     // The window is modal: while it is open the program measures or waits to.
-    MonitorSession &state = m_session.state();
-    state.setMeasuring(true);
-    connect(measurement, &QDialog::finished, this, [&state] { state.setMeasuring(false); });
+    m_state.setMeasuring(true);
+    connect(measurement, &QDialog::finished, this, [this] { m_state.setMeasuring(false); });
     measurement->open();
 }
 
 void ToolWindowsHookup::openEditor()
 {
-    (new ModifyWindow(*this, m_window.settings(), m_window.dialogs(), m_session.appFolder(), &m_window))->show();
+    (new ModifyWindow(*this, m_window.settings(), m_window.dialogs(), m_appFolder, &m_window))->show();
 }
 
 CaptureBuffer ToolWindowsHookup::captureBuffer() const
 {
-    return m_session.state().data().capture;
+    return m_state.data().capture;
 }
 
 bool ToolWindowsHookup::replaceStream(const CaptureBuffer &capture)
@@ -84,7 +87,7 @@ bool ToolWindowsHookup::replaceStream(const CaptureBuffer &capture)
     // No arrival times beside an edited stream: a stale sidecar would date
     // bytes the editor changed.
     placeSidecar(dataFilePath(), std::nullopt);
-    m_session.state().replaceStream(capture);
+    m_state.replaceStream(capture);
     return true;
 }
 
@@ -97,18 +100,18 @@ void ToolWindowsHookup::reloadStream()
         m_window.dialogs().inform(loaded.message, MessageIcon::Critical);
         return;
     }
-    m_session.state().replaceStream(loaded.capture);
+    m_state.replaceStream(loaded.capture);
 }
 
 void ToolWindowsHookup::appendToNewestLog(const QString &text)
 {
-    if (LogWindow *log = m_session.logWindows().registry().newest())
+    if (LogWindow *log = m_logWindows.newest())
         log->appendText(text);
 }
 
 QString ToolWindowsHookup::dataFilePath() const
 {
-    return m_session.appFolder() + monitorDataFileName();
+    return m_appFolder + monitorDataFileName();
 }
 
 } // namespace ferrox

@@ -5,8 +5,8 @@
 #include "mainwindow.h"
 #include "settingspanel.h"
 
-#include "app/session.h"
 #include "platform/ui/appearance.h"
+#include "session/monitorsession.h"
 #include "signals/signalsampler.h"
 
 #include <QAction>
@@ -23,38 +23,16 @@ namespace {
 constexpr quint32 LampOn = 0x0000FF; // red
 constexpr quint32 LampOff = 0x000000;
 
-void refill(QComboBox *combo, const QStringList &items, const QString &text)
-{
-    combo->clear();
-    addComboItems(combo, items);
-    setComboText(combo, text);
-}
-
 } // namespace
 
-QString WindowLinkPanel::portText() const
+MonitorSettings WindowLinkPanel::settings() const
 {
-    return m_window.settingsPanel()->comPort()->currentText();
+    return m_state.settings();
 }
 
 void WindowLinkPanel::setPortText(const QString &text)
 {
     setComboText(m_window.settingsPanel()->comPort(), text);
-}
-
-QString WindowLinkPanel::linkSpeedText() const
-{
-    return m_window.settingsPanel()->pcSpeed()->currentText();
-}
-
-bool WindowLinkPanel::rtsChecked() const
-{
-    return m_window.settingsPanel()->checkRts()->isChecked();
-}
-
-bool WindowLinkPanel::dtrChecked() const
-{
-    return m_window.settingsPanel()->checkDtr()->isChecked();
 }
 
 void WindowLinkPanel::showLinkLines(bool cts, bool dsr)
@@ -63,19 +41,19 @@ void WindowLinkPanel::showLinkLines(bool cts, bool dsr)
     m_window.settingsPanel()->dsrLamp()->setColor(colorFromBgr(dsr ? LampOn : LampOff));
 }
 
-void WindowLinkPanel::refillMonitorSpeeds(const QStringList &items, const QString &text)
+void WindowLinkPanel::refillMonitorSpeeds(const QList<int> &speeds, const QString &storedText)
 {
-    refill(m_window.settingsPanel()->monitorSpeed(), items, text);
+    m_window.settingsPanel()->offerMonitorSpeeds(speeds, storedText);
 }
 
-void WindowLinkPanel::refillDirections(const QStringList &items, const QString &text)
+void WindowLinkPanel::refillDirections(const QList<MonitorDirection> &directions, const QString &storedText)
 {
-    refill(m_window.settingsPanel()->direction(), items, text);
+    m_window.settingsPanel()->offerDirections(directions, storedText);
 }
 
 void WindowLinkPanel::setRateMeasureEnabled(bool enabled)
 {
-    m_window.menuItem(QStringLiteral("mnuRateMeasure"))->setEnabled(enabled);
+    m_window.menus().rateMeasure->setEnabled(enabled);
 }
 
 void WindowLinkPanel::enableDataWidth()
@@ -88,17 +66,17 @@ void WindowLinkPanel::enableDataWidth()
 
 void WindowLinkPanel::setSamplingEnabled(bool enabled)
 {
-    m_session.sampler().setSamplingEnabled(enabled);
+    m_sampler.setSamplingEnabled(enabled);
 }
 
 bool WindowLinkPanel::simpleMonitorPressed() const
 {
-    return m_session.state().SimpleMonitorOpen();
+    return m_state.SimpleMonitorOpen();
 }
 
 bool WindowLinkPanel::startEnabled() const
 {
-    return !m_session.state().MonitorBusy();
+    return !m_state.MonitorBusy();
 }
 
 StatusPanel &WindowLinkPanel::statusPanel()

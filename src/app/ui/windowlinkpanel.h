@@ -5,24 +5,25 @@
 namespace ferrox {
 
 class MainWindow;
-class Session;
+class MonitorSession;
+class SignalSampler;
 
 // The main window's settings panel, "mnuRateMeasure" and "Timer1" as the
-// connection check sees them; the capture and simple monitor states come
-// from the session.
+// connection check sees them; the settings, the capture and simple monitor
+// states come from the monitor session.
 class WindowLinkPanel : public LinkPanel
 {
 public:
-    WindowLinkPanel(MainWindow &window, const Session &session) : m_window(window), m_session(session) {}
+    WindowLinkPanel(MainWindow &window, const MonitorSession &state, SignalSampler &sampler)
+        : m_window(window), m_state(state), m_sampler(sampler)
+    {
+    }
 
-    QString portText() const override;
+    MonitorSettings settings() const override;
     void setPortText(const QString &text) override;
-    QString linkSpeedText() const override;
-    bool rtsChecked() const override;
-    bool dtrChecked() const override;
     void showLinkLines(bool cts, bool dsr) override;
-    void refillMonitorSpeeds(const QStringList &items, const QString &text) override;
-    void refillDirections(const QStringList &items, const QString &text) override;
+    void refillMonitorSpeeds(const QList<int> &speeds, const QString &storedText) override;
+    void refillDirections(const QList<MonitorDirection> &directions, const QString &storedText) override;
     void setRateMeasureEnabled(bool enabled) override;
     void enableDataWidth() override;
     void setSamplingEnabled(bool enabled) override;
@@ -32,7 +33,8 @@ public:
 
 private:
     MainWindow &m_window;
-    const Session &m_session;
+    const MonitorSession &m_state;
+    SignalSampler &m_sampler;
 };
 
 } // namespace ferrox

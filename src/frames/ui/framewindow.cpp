@@ -8,6 +8,7 @@
 #include "frames/frameformat.h"
 #include "frames/texts.h"
 #include "platform/dialogs.h"
+#include "settings/settingsschema.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,7 +42,9 @@ FrameWindow::FrameWindow(MonitoredBytes bytes, std::optional<ArrivalTimes> times
         m_decoder->addItem(name == QLatin1String("fixed:N") ? QStringLiteral("fixed:8") : name);
     m_decoder->setEditable(true);
     m_direction->setObjectName(QStringLiteral("Combo_FrameDirection"));
-    m_direction->addItems(FrameTexts::viewDirections());
+    // The directions as the settings panel names them: both, J1→J2, J1←J2.
+    for (MonitorDirection direction : directionChoices())
+        m_direction->addItem(directionText(direction));
     m_failedOnly->setObjectName(QStringLiteral("Check_FrameFailedOnly"));
     m_pattern->setObjectName(QStringLiteral("Text_FramePattern"));
     m_pattern->setPlaceholderText(FrameTexts::viewPatternHint());

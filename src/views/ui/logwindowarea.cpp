@@ -56,8 +56,8 @@ QWidget *LogWindowArea::activeChild() const
 
 LogTextView *LogWindowArea::activeTextView() const
 {
-    QWidget *child = activeChild();
-    return child ? child->findChild<LogTextView *>(QStringLiteral("rtfText")) : nullptr;
+    DocumentWindow *window = activeLogWindow();
+    return window ? window->textView() : nullptr;
 }
 
 void LogWindowArea::setDirectionColors(bool on)

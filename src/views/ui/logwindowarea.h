@@ -28,7 +28,7 @@ public:
 
     // The active child window (a log window or any other child), or nullptr.
     QWidget *activeChild() const;
-    // The text view "rtfText" of the active child, when it has one.
+    // The text view of the active child, when it is a log window.
     LogTextView *activeTextView() const;
     DocumentWindow *activeLogWindow() const;
 

@@ -9,7 +9,7 @@
 #include "platform/dialogs.h"
 #include "version/programinfo.h"
 #include "platform/ui/appearance.h"
-#include "views/displaymode.h"
+#include "settings/settingsschema.h"
 #include "views/logwindow.h"
 #include "views/logwindowregistry.h"
 #include "views/textfile.h"

@@ -25,21 +25,13 @@ QList<QMdiSubWindow *> windowsWhere(const QMdiArea &area, bool minimized)
 
 } // namespace
 
-WindowMenu::WindowMenu(QMdiArea &area, QMenu &menu, QObject *parent)
+WindowMenu::WindowMenu(QMdiArea &area, QMenu &menu, const WindowMenuItems &items, QObject *parent)
     : QObject(parent), m_area(area), m_menu(menu)
 {
-    const std::pair<const char *, void (WindowMenu::*)()> commands[] = {
-        {"mnuWindowCascade", &WindowMenu::cascade},
-        {"mnuWindowTileHorizontal", &WindowMenu::tileHorizontal},
-        {"mnuWindowTileVertical", &WindowMenu::tileVertical},
-        {"mnuWindowArrangeIcons", &WindowMenu::arrangeIcons},
-    };
-    for (QAction *action : m_menu.actions()) {
-        for (const auto &[name, slot] : commands) {
-            if (action->objectName() == QLatin1String(name))
-                connect(action, &QAction::triggered, this, slot);
-        }
-    }
+    connect(items.cascade, &QAction::triggered, this, &WindowMenu::cascade);
+    connect(items.tileHorizontal, &QAction::triggered, this, &WindowMenu::tileHorizontal);
+    connect(items.tileVertical, &QAction::triggered, this, &WindowMenu::tileVertical);
+    connect(items.arrangeIcons, &QAction::triggered, this, &WindowMenu::arrangeIcons);
     connect(&m_menu, &QMenu::aboutToShow, this, &WindowMenu::updateWindowList);
 }
 

@@ -2,10 +2,20 @@
 
 #include <QObject>
 
+class QAction;
 class QMdiArea;
 class QMenu;
 
 namespace ferrox {
+
+// The Window menu's own items, in the menu they belong to.
+struct WindowMenuItems
+{
+    QAction *cascade = nullptr;
+    QAction *tileHorizontal = nullptr; // one above the other
+    QAction *tileVertical = nullptr;   // side by side
+    QAction *arrangeIcons = nullptr;
+};
 
 // The Window menu: cascade, tile one above the other, tile side by side,
 // line up minimized windows, and the list of open child windows (after
@@ -15,10 +25,8 @@ class WindowMenu : public QObject
     Q_OBJECT
 
 public:
-    // Wires the menu's actions named mnuWindowCascade,
-    // mnuWindowTileHorizontal, mnuWindowTileVertical and
-    // mnuWindowArrangeIcons, and keeps the window list up to date.
-    WindowMenu(QMdiArea &area, QMenu &menu, QObject *parent = nullptr);
+    // Wires the menu's own items and keeps the window list up to date.
+    WindowMenu(QMdiArea &area, QMenu &menu, const WindowMenuItems &items, QObject *parent = nullptr);
 
     void cascade();
     void tileHorizontal(); // one above the other

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/linkowner.h"
 #include "session/monitorsession.h"
 
 #include <QObject>
@@ -11,44 +12,38 @@
 namespace ferrox {
 
 class LinkController;
-class LinkOwner;
 class LogWindowsHookup;
 class MainWindow;
 class MonitorControls;
 class SerialPort;
-class ToolWindowsHookup;
 class SignalSampler;
 class SignalsHookup;
 class SimpleMonitorHookup;
+class ToolWindowsHookup;
 
-// The program's session: the one object main() makes after the main
-// window. It owns the monitor session (the phase, the last connection
-// check, the current data), the link controller (the link owner, the
-// connection check and the link choices), the log-window hookup (log
-// windows and the current data's commands), the capture controls, the
-// signal sampling and the simple monitor. Windows and subsystems read the
-// state from state() instead of each other's widgets, and reach the board
-// only through link(): a request to the link owner in their turn.
+// What main() makes after the main window: the monitor session (the phase,
+// the last connection check, the current data), the link owner, and the
+// hookups that tie each of them to the window: the link controller (the
+// connection check and the link choices), the log windows and the current
+// data's commands, the capture controls, the signal sampling, the simple
+// monitor and the tool windows. Each hookup is handed only the models it
+// binds; none of them reaches back here.
 //
 // The window's enables, the settings lock, the toolbar's and the menu's
-// checks and the readout button follow state() (and the lamp panel's state)
-// in one place, showState().
-class Session : public QObject
+// checks and the readout button follow the monitor session (and the lamp
+// panel's state) in one place, showState().
+class WindowWiring : public QObject
 {
     Q_OBJECT
 public:
-    // window and port stay the caller's and must outlive the session;
+    // window and port stay the caller's and must outlive the wiring;
     // appFolder ends with a separator.
-    Session(MainWindow &window, SerialPort &port, const QString &appFolder, QObject *parent = nullptr);
-    ~Session() override;
+    WindowWiring(MainWindow &window, SerialPort &port, const QString &appFolder, QObject *parent = nullptr);
+    ~WindowWiring() override;
 
-    MainWindow &window() const { return m_window; }
     MonitorSession &state() { return m_state; }
     const MonitorSession &state() const { return m_state; }
-    // The program folder, ending with a separator: the data files live there.
-    const QString &appFolder() const { return m_appFolder; }
     LinkController &link() const { return *m_link; }
-    LinkOwner &linkOwner() const;
     LogWindowsHookup &logWindows() const { return *m_logWindows; }
     // StartMonitor, StopMonitor and the capture's controls.
     MonitorControls &monitor() const { return *m_monitor; }
@@ -66,13 +61,13 @@ private:
 
     MainWindow &m_window;
     MonitorSession m_state;
-    QString m_appFolder;
-    std::unique_ptr<LinkController> m_link;
-    LogWindowsHookup *m_logWindows = nullptr; // a child of the window, deleted with the session
-    std::unique_ptr<MonitorControls> m_monitor;
-    std::unique_ptr<ToolWindowsHookup> m_toolWindows;
+    LinkOwner m_owner; // goes last but for the state: every hookup uses it
+    LogWindowsHookup *m_logWindows = nullptr; // a child of the window, deleted with the wiring
     std::unique_ptr<SignalsHookup> m_signals;
+    std::unique_ptr<LinkController> m_link;
+    std::unique_ptr<MonitorControls> m_monitor;
     std::unique_ptr<SimpleMonitorHookup> m_simpleMonitor;
+    std::unique_ptr<ToolWindowsHookup> m_toolWindows;
 };
 
 } // namespace ferrox

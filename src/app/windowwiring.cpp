@@ -1,0 +1,75 @@
+#include "windowwiring.h"
+
+#include "app/ui/linkcontroller.h"
+#include "app/ui/logwindowshookup.h"
+#include "app/ui/maintoolbar.h"
+#include "app/ui/mainwindow.h"
+#include "app/ui/monitorcontrols.h"
+#include "app/ui/settingspanel.h"
+#include "app/ui/signalshookup.h"
+#include "app/ui/simplemonitorhookup.h"
+#include "app/ui/toolwindowshookup.h"
+
+namespace ferrox {
+
+WindowWiring::WindowWiring(MainWindow &window, SerialPort &port, const QString &appFolder, QObject *parent)
+    : QObject(parent), m_window(window), m_owner(port)
+{
+    // The session's settings follow the panel's choices as they are made.
+    SettingsPanel *panel = window.settingsPanel();
+    const auto takeSettings = [this, panel] { m_state.setSettings(panel->settings()); };
+    connect(panel, &SettingsPanel::settingsEdited, this, takeSettings);
+    takeSettings();
+    m_logWindows = new LogWindowsHookup(window, m_state.data(), appFolder);
+    m_signals = std::make_unique<SignalsHookup>(window, m_owner, m_state, m_logWindows->area());
+    m_link = std::make_unique<LinkController>(window, m_owner, m_state, m_signals->sampler());
+    m_monitor = std::make_unique<MonitorControls>(window, m_state, m_owner, m_signals->sampler(), *m_logWindows,
+                                                  appFolder);
+    m_simpleMonitor = std::make_unique<SimpleMonitorHookup>(window, m_state, m_owner, m_signals->sampler(),
+                                                            *m_monitor, m_link->choices());
+    m_toolWindows = std::make_unique<ToolWindowsHookup>(window, m_state, m_owner, m_signals->sampler(),
+                                                        m_logWindows->registry(), appFolder);
+    // Whatever stream was stored is data to show and save.
+    connect(&m_state, &MonitorSession::dataChanged, &window, [&window] { window.setDataCommandsEnabled(true); });
+    ConnectionCheck &check = m_link->check();
+    connect(&check, &ConnectionCheck::checkStarted, this, [this] { m_state.setChecking(true); });
+    connect(&check, &ConnectionCheck::checkFinished, this, [this, &check] {
+        const CheckResults &results = check.results();
+        m_state.setCheckResults(results.LinkFailed, results.BoardVerified, results.FirmwareVersion);
+        m_state.setChecking(false);
+    });
+    connect(&m_state, &MonitorSession::changed, this, &WindowWiring::showState);
+    connect(&sampler(), &SignalSampler::changed, this, &WindowWiring::showState);
+    showState();
+}
+
+WindowWiring::~WindowWiring()
+{
+    // The capture controls use the log windows; the link owner goes last.
+    m_monitor.reset();
+    delete m_logWindows;
+}
+
+SignalSampler &WindowWiring::sampler() const
+{
+    return m_signals->sampler();
+}
+
+void WindowWiring::showState()
+{
+    // The start button is enabled again by a stop; a second start is still
+    // refused until the capture is over (mnuMonitorStart stays enabled).
+    m_window.toolBar()->setStartEnabled(m_state.startEnabled());
+    // ApplySettingsLock: the six settings controls, whatever disabled them before.
+    m_window.settingsPanel()->setSettingsLocked(m_state.MonitorBusy());
+    // The readout goes with the lamp panel, and never while a capture holds
+    // the stream.
+    m_window.settingsPanel()->setReadoutEnabled(sampler().panelEnabled() && !m_state.captureHoldsLink());
+}
+
+void WindowWiring::startUp(std::function<void()> done)
+{
+    m_link->startUp(std::move(done));
+}
+
+} // namespace ferrox

@@ -1,0 +1,120 @@
+// The settings as stored: every list item through its stored text and
+// back, the texts a missing key reads as, and stored texts that name no
+// item.
+#include "settings/settingsschema.h"
+
+#include "support/fakestores.h"
+
+#include <gtest/gtest.h>
+
+using namespace ferrox;
+using namespace ferrox::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Stores text under key, then reads it back through the store.
+class Stored : public testing::Test
+{
+protected:
+    QString roundTrip(const SettingKey &key, const QString &text)
+    {
+        storeText(settings, key, text);
+        return storedText(settings, key);
+    }
+
+    MemorySettingsStore store;
+    ProgramSettings settings{store};
+};
+
+TEST_F(Stored, KeysAreTheFilesOwn)
+{
+    const QList<std::pair<const SettingKey *, QString>> keys{
+        {&settingkey::port(), u"COM_Port"_s},         {&settingkey::linkSpeed(), u"COM_speed"_s},
+        {&settingkey::monitorSpeed(), u"Monitor_speed"_s}, {&settingkey::direction(), u"Direction"_s},
+        {&settingkey::displayMode(), u"Display_mode"_s}, {&settingkey::rts(), u"RTS"_s},
+        {&settingkey::dtr(), u"DTR"_s}};
+    for (const auto &[key, name] : keys) {
+        storeText(settings, *key, u"x"_s);
+        EXPECT_EQ(store.program(name), u"x"_s) << name.toStdString();
+    }
+}
+
+TEST_F(Stored, SpeedsAreSixCharactersRightAligned)
+{
+    QStringList monitorTexts;
+    for (int speed : monitorSpeedChoices())
+        monitorTexts << speedText(speed);
+    EXPECT_EQ(monitorTexts, (QStringList{u"   600"_s, u"  1200"_s, u"  2400"_s, u"  4800"_s, u"  9600"_s,
+                                         u" 14400"_s, u" 19200"_s, u" 28800"_s, u" 38400"_s, u" 57600"_s}));
+    EXPECT_EQ(speedText(linkSpeedChoices().constFirst()), u" 57600"_s);
+    EXPECT_EQ(speedText(linkSpeedChoices().constLast()), u"115200"_s);
+}
+
+TEST_F(Stored, EveryItemComesBackAsItself)
+{
+    for (int speed : linkSpeedChoices())
+        EXPECT_EQ(linkSpeedOf(roundTrip(settingkey::linkSpeed(), speedText(speed))), speed) << speed;
+    for (int speed : monitorSpeedChoices())
+        EXPECT_EQ(monitorSpeedOf(roundTrip(settingkey::monitorSpeed(), speedText(speed))), speed) << speed;
+    for (MonitorDirection direction : directionChoices())
+        EXPECT_EQ(directionOf(roundTrip(settingkey::direction(), directionText(direction))), direction);
+    for (qint32 mode = 1; mode <= DisplayModeCount; ++mode)
+        EXPECT_EQ(displayModeNumberOf(roundTrip(settingkey::displayMode(), displayModeText(mode))), mode);
+    for (bool checked : {false, true})
+        EXPECT_EQ(checkedOf(roundTrip(settingkey::rts(), checkText(checked))), checked);
+}
+
+TEST_F(Stored, DirectionsAndDisplayModesAreStoredAsShown)
+{
+    EXPECT_EQ(directionText(MonitorDirection::Both), u"双方向"_s);
+    EXPECT_EQ(directionText(MonitorDirection::J1ToJ2), u"J1→J2"_s);
+    EXPECT_EQ(directionText(MonitorDirection::J2ToJ1), u"J1←J2"_s);
+    EXPECT_EQ(displayModeText(3), u"モード3 <HEX･CHAR>"_s);
+    EXPECT_EQ(checkText(true), u"1"_s);
+}
+
+// An empty store reads as a first run, and as the value's own defaults.
+TEST_F(Stored, MissingKeysReadAsTheDefaults)
+{
+    const MonitorSettings defaults;
+    EXPECT_EQ(storedText(settings, settingkey::port()), defaults.port);
+    EXPECT_EQ(linkSpeedOf(storedText(settings, settingkey::linkSpeed())), defaults.linkSpeed);
+    EXPECT_EQ(monitorSpeedOf(storedText(settings, settingkey::monitorSpeed())), defaults.monitoredSpeed);
+    EXPECT_EQ(directionOf(storedText(settings, settingkey::direction())), defaults.direction);
+    EXPECT_EQ(storedText(settings, settingkey::displayMode()), u"モード１"_s);
+    EXPECT_EQ(displayModeNumberOf(storedText(settings, settingkey::displayMode())), defaults.displayMode);
+    EXPECT_EQ(checkedOf(storedText(settings, settingkey::rts())), defaults.rts);
+    EXPECT_EQ(checkedOf(storedText(settings, settingkey::dtr())), defaults.dtr);
+    EXPECT_TRUE(store.values.isEmpty());
+}
+
+// A text is an item only when it is one exactly; everything else is a
+// choice that is not valid, and is kept as it was stored.
+TEST_F(Stored, TextsThatNameNoItemAreNotValid)
+{
+    for (const QString &text : {u"9600"_s, u"  9600 "_s, u" 14401"_s, u"115200"_s, QString()})
+        EXPECT_EQ(monitorSpeedOf(roundTrip(settingkey::monitorSpeed(), text)), std::nullopt) << text.toStdString();
+    for (const QString &text : {u"57600"_s, u" 9600"_s, u"fast"_s})
+        EXPECT_EQ(linkSpeedOf(roundTrip(settingkey::linkSpeed(), text)), std::nullopt) << text.toStdString();
+    for (const QString &text : {u" 双方向"_s, u"J1->J2"_s, u"j1→j2"_s, u"J2→J1"_s})
+        EXPECT_EQ(directionOf(roundTrip(settingkey::direction(), text)), std::nullopt) << text.toStdString();
+    EXPECT_EQ(store.program(u"Direction"_s), u"J2→J1"_s);
+}
+
+TEST_F(Stored, DisplayModeIsTheFourthCharacterAsADigit)
+{
+    const QList<std::pair<QString, qint32>> cases{
+        {u"モード５"_s, 5}, {u"モード4"_s, 4}, {u"モードX <HEX>"_s, 0}, {u"モード"_s, 0}, {u"\\x1"_s, 0}};
+    for (const auto &[text, mode] : cases)
+        EXPECT_EQ(displayModeNumberOf(roundTrip(settingkey::displayMode(), text)), mode) << text.toStdString();
+}
+
+TEST_F(Stored, OnlyOneIsChecked)
+{
+    const QList<std::pair<QString, bool>> cases{{u" 1"_s, true}, {u"01"_s, true}, {u"2"_s, false}, {u"yes"_s, false}, {QString(), false}};
+    for (const auto &[text, checked] : cases)
+        EXPECT_EQ(checkedOf(roundTrip(settingkey::dtr(), text)), checked) << text.toStdString();
+}
+
+} // namespace
