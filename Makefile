@@ -24,7 +24,7 @@ programs: bootstrap
 	cmake --build $(RELEASE_DIR) -j $(JOBS) --target $(PROGRAMS)
 
 test-build: bootstrap
-	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DFERROX_SANITIZE=ON -DFERROX_BENCHMARKS=OFF
+	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DFERROX_SANITIZE=ON -DFERROX_BENCHMARKS=ON
 	cmake --build $(TEST_DIR) -j $(JOBS)
 
 test: test-build

@@ -106,10 +106,8 @@ int main(int argc, char **argv)
     monitor.TP_Monitor(true);
     const LiveLines &lines = monitor.lines();
     const bool portAlone = args.value(3) == QLatin1String("port");
-    if (portAlone) {
-        context.open = false;
+    if (portAlone)
         child->close();
-    }
 
     // Measured after a short warm-up, so that start-up costs do not count.
     double cpuStart = 0;

@@ -13,7 +13,6 @@
 #include "timeline/texts.h"
 #include "timeline/timeline.h"
 
-#include <QBuffer>
 
 namespace ferrox::cli {
 
@@ -29,8 +28,7 @@ int timelineCommand(const QStringList &arguments)
     if (!utf8)
         return ExitUsage;
     const QString chartPath = args.value(QStringLiteral("chart"), QString());
-    const bool png = chartPath.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
-    if (!chartPath.isEmpty() && !png && !chartPath.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))
+    if (!chartPath.isEmpty() && !isChartFileName(chartPath))
         return args.usageError(QStringLiteral("--chart names an .svg or .png file"));
 
     const QString path = args.positional().constFirst();
@@ -44,13 +42,7 @@ int timelineCommand(const QStringList &arguments)
     if (!writeOut(*utf8 ? text.toUtf8() : encodeCp932(text)))
         return ExitIoFailure;
     if (!chartPath.isEmpty()) {
-        const ResponseChart chart = layoutResponseChart(responsePointsOf(timeline));
-        QByteArray bytes = png ? QByteArray() : chartSvg(chart);
-        if (png) {
-            QBuffer buffer(&bytes);
-            buffer.open(QIODevice::WriteOnly);
-            chartImage(chart).save(&buffer, "PNG");
-        }
+        const QByteArray bytes = chartFileBytes(layoutResponseChart(responsePointsOf(timeline)), chartPath);
         if (const FileWriteResult written = writeOutput(chartPath, bytes); !written.ok) {
             printError(written.message + QLatin1Char('\n'));
             return ExitIoFailure;

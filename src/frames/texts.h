@@ -68,6 +68,9 @@ inline QString viewSaveFilter()
 }
 
 // The response-time chart.
+inline QString chartSave() { return QStringLiteral("図を保存..."); }
+inline QString chartSaveTitle() { return QStringLiteral("応答時間の図を保存"); }
+inline QString chartSaveFilter() { return QStringLiteral("PNG画像(*.png)|*.png|SVG画像(*.svg)|*.svg|"); }
 inline QString chartTitle() { return QStringLiteral("応答時間(ms) と モニター開始からの時刻"); }
 inline QString chartNoData() { return QStringLiteral("応答時間のデータがありません(到着時刻が必要です)。"); }
 inline QString chartTimeAxis(qint64 endMicros)

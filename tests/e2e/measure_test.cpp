@@ -7,8 +7,12 @@
 #include "platform/qtserialport.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 using namespace ferrox;
 using namespace ferrox::test;
@@ -52,6 +56,40 @@ TEST(MeasureOverAPty, TheCommandLineToolMeasuresRefusesAndStops)
         EXPECT_EQ(run.out, row.out) << row.board;
         EXPECT_TRUE(run.err.endsWith(row.errEnd)) << row.board << ": " << run.err.toStdString();
     }
+}
+
+// Seen from the system calls: the stop leaves once, and it has left the
+// adapter (tcdrain, TCSBRK) before the port is closed and its former
+// speed comes back.
+TEST(MeasureOverAPty, TheStopIsSentOnceAndDrainedBeforeThePortCloses)
+{
+    const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
+    if (strace.isEmpty())
+        GTEST_SKIP() << "strace is not installed";
+    BoardProcess board(words("--rate 20"));
+    FERROX_START_BOARD(board);
+    QTemporaryDir dir;
+    const QString trace = dir.filePath(QStringLiteral("calls"));
+    QProcess cli;
+    cli.start(strace, {QStringLiteral("-f"), QStringLiteral("-e"), QStringLiteral("trace=write,ioctl,close"),
+                       QStringLiteral("-o"), trace, QStringLiteral(FERROX_CLI_BINARY), QStringLiteral("measure"),
+                       QStringLiteral("--device"), board.linkPath(), QStringLiteral("--seconds"), QStringLiteral("1")});
+    ASSERT_TRUE(cli.waitForFinished(15000));
+    EXPECT_EQ(cli.exitCode(), 4) << cli.readAllStandardError().toStdString();
+    QFile file(trace);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString calls = QString::fromUtf8(file.readAll());
+    const QRegularExpression stop(QStringLiteral(R"(write\((\d+), "E", 1\))"));
+    QRegularExpressionMatchIterator stops = stop.globalMatch(calls);
+    ASSERT_TRUE(stops.hasNext()) << calls.toStdString();
+    const QRegularExpressionMatch sent = stops.next();
+    EXPECT_FALSE(stops.hasNext()) << "a second stop";
+    const QString fd = sent.captured(1);
+    const qsizetype closed = calls.indexOf(QStringLiteral("close(%1)").arg(fd), sent.capturedEnd());
+    const qsizetype drained = calls.indexOf(QStringLiteral("ioctl(%1, TCSBRK, 1)").arg(fd), sent.capturedEnd());
+    ASSERT_GT(closed, 0);
+    EXPECT_GT(drained, 0);
+    EXPECT_LT(drained, closed);
 }
 
 } // namespace

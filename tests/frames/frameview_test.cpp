@@ -122,3 +122,18 @@ TEST_F(FrameView, AClickOnAChartDotSelectsItsFrameEvenWhenFilteredOut)
     EXPECT_EQ(window().model()->frameAtRow(window().table()->currentIndex().row()), 3);
     EXPECT_EQ(child<QComboBox>("Combo_FrameDirection")->currentIndex(), 0);
 }
+
+TEST_F(FrameView, TheChartIsSavedAsPngOrSvgByTheNamesEnding)
+{
+    QTemporaryDir dir;
+    dialogs.chooseFile(dir.filePath(QStringLiteral("times.svg")));
+    EXPECT_TRUE(window().saveChart());
+    dialogs.chooseFile(dir.filePath(QStringLiteral("times.txt")));
+    EXPECT_TRUE(window().saveChart());
+    QFile svg(dir.filePath(QStringLiteral("times.svg")));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(svg.readAll().contains("<svg"));
+    QFile png(dir.filePath(QStringLiteral("times.txt.png")));
+    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
+    EXPECT_EQ(png.read(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
+}

@@ -34,6 +34,12 @@ void LiveLinesView::setDirectionColors(bool on, const QColor &j1, const QColor &
     m_directionColors = on;
     m_j1 = j1;
     m_j2 = j2;
+    restyle();
+}
+
+void LiveLinesView::restyle()
+{
+    m_painted.clear();
     viewport()->update();
 }
 
@@ -52,6 +58,7 @@ void LiveLinesView::changeEvent(QEvent *event)
     if (event->type() != QEvent::FontChange)
         return;
     measureFont();
+    m_painted.clear();
     m_lines.setColumns(viewport()->width() / m_columnWidth);
     scheduleFrame();
 }
@@ -154,33 +161,39 @@ void LiveLinesView::paintEvent(QPaintEvent *)
     }
     const qsizetype top = topLine();
     const qsizetype shown = std::min<qsizetype>(bodyRows(), m_lines.lineCount() - top);
-    for (qsizetype row = 0; row < shown; ++row)
-        paintLine(painter, top + row, bodyTop + static_cast<int>(row) * height);
+    QHash<qint64, PaintedLine> painted;
+    painted.reserve(shown);
+    for (qsizetype row = 0; row < shown; ++row) {
+        const qint64 first = m_lines.firstCellOfLine(top + row);
+        const qint64 end = top + row + 1 < m_lines.lineCount() ? m_lines.firstCellOfLine(top + row + 1) : m_lines.endCell();
+        auto kept = m_painted.constFind(first);
+        const PaintedLine &line = *painted.insert(first, kept != m_painted.cend() && kept->end == end
+                                                             ? *kept
+                                                             : layOutLine(top + row));
+        paintLine(painter, line, bodyTop + static_cast<int>(row) * height);
+    }
+    m_painted.swap(painted);
     if (m_lines.isHeld())
         paintWaiting(painter, m_lines.lineCount() - top - shown);
 }
 
-void LiveLinesView::paintLine(QPainter &painter, qsizetype line, int y) const
+LiveLinesView::PaintedLine LiveLinesView::layOutLine(qsizetype line) const
 {
-    // One drawText per run of cells in one colour: every cell's text is a
+    // One run per stretch of cells in one colour: every cell's text is a
     // whole number of grid columns, so a run stays on the grid.
-    const int width = columnWidth();
-    const int baseline = y + m_ascent;
     const QColor plain = palette().text().color();
-    QString run;
-    int runColumn = 0;
-    int column = 0;
-    QColor runPen = plain;
-    bool runSelected = false;
-    const auto flush = [&] {
-        if (run.isEmpty())
+    PaintedLine laidOut;
+    QString text;
+    PaintedRun run {{}, 0, 0, plain, false};
+    const auto close = [&] {
+        if (text.isEmpty())
             return;
-        if (runSelected)
-            painter.fillRect(QRect(runColumn * width, y, (column - runColumn) * width, lineHeight()), palette().highlight());
-        painter.setPen(runPen);
-        painter.drawText(runColumn * width, baseline, run);
-        run.clear();
-        runColumn = column;
+        run.text.setText(std::exchange(text, QString()));
+        run.text.setTextFormat(Qt::PlainText);
+        run.text.prepare(QTransform(), font());
+        laidOut.runs << run;
+        run.column += run.columns;
+        run.columns = 0;
     };
     qint64 number = m_lines.firstCellOfLine(line);
     m_lines.forEachCell(line, [&](const LiveCell &cell) {
@@ -190,16 +203,29 @@ void LiveLinesView::paintLine(QPainter &painter, qsizetype line, int y) const
             pen = palette().highlightedText().color();
         else if (m_directionColors && cell.sender != Direction::None)
             pen = cell.sender == Direction::J1 ? m_j1 : m_j2;
-        if (pen != runPen || selected != runSelected) {
-            flush();
-            runPen = pen;
-            runSelected = selected;
+        if (pen != run.pen || selected != run.selected) {
+            close();
+            run.pen = pen;
+            run.selected = selected;
         }
-        cell.appendText(run);
-        column += cell.columns();
+        cell.appendText(text);
+        run.columns += cell.columns();
         ++number;
     });
-    flush();
+    close();
+    laidOut.end = number;
+    return laidOut;
+}
+
+void LiveLinesView::paintLine(QPainter &painter, const PaintedLine &line, int y) const
+{
+    const int width = columnWidth();
+    for (const PaintedRun &run : line.runs) {
+        if (run.selected)
+            painter.fillRect(QRect(run.column * width, y, run.columns * width, lineHeight()), palette().highlight());
+        painter.setPen(run.pen);
+        painter.drawStaticText(run.column * width, y, run.text);
+    }
 }
 
 void LiveLinesView::paintWaiting(QPainter &painter, qsizetype waitingLines) const
@@ -240,7 +266,7 @@ void LiveLinesView::mousePressEvent(QMouseEvent *event)
         return QAbstractScrollArea::mousePressEvent(event);
     m_selectionAnchor = cellAt(event->position().toPoint());
     m_selectionStart = m_selectionEnd = m_selectionAnchor;
-    viewport()->update();
+    restyle();
 }
 
 void LiveLinesView::mouseMoveEvent(QMouseEvent *event)
@@ -250,7 +276,7 @@ void LiveLinesView::mouseMoveEvent(QMouseEvent *event)
     const qint64 cell = cellAt(event->position().toPoint());
     m_selectionStart = std::min(m_selectionAnchor, cell);
     m_selectionEnd = std::max(m_selectionAnchor, cell);
-    viewport()->update();
+    restyle();
 }
 
 void LiveLinesView::keyPressEvent(QKeyEvent *event)
@@ -263,7 +289,7 @@ void LiveLinesView::keyPressEvent(QKeyEvent *event)
     if (event->matches(QKeySequence::SelectAll)) {
         m_selectionStart = m_lines.firstCell();
         m_selectionEnd = m_lines.endCell();
-        viewport()->update();
+        restyle();
         return;
     }
     QAbstractScrollArea::keyPressEvent(event);

@@ -2,6 +2,9 @@
 
 #include <QAbstractScrollArea>
 #include <QColor>
+#include <QHash>
+#include <QList>
+#include <QStaticText>
 #include <QStringList>
 #include <QTimer>
 
@@ -60,7 +63,26 @@ private:
     // The absolute cell under a point of the viewport (the cell after the
     // last one of a line when the point lies right of it).
     qint64 cellAt(QPoint point) const;
-    void paintLine(QPainter &painter, qsizetype line, int y) const;
+    // A line's runs of one colour, laid out once: the text's shaping is
+    // the dear part of painting, and a line's cells never change.
+    struct PaintedRun
+    {
+        QStaticText text;
+        int column = 0;
+        int columns = 0;
+        QColor pen;
+        bool selected = false;
+    };
+    struct PaintedLine
+    {
+        qint64 end = 0; // the line's cells are [its first cell, end)
+        QList<PaintedRun> runs;
+    };
+    PaintedLine layOutLine(qsizetype line) const;
+    void paintLine(QPainter &painter, const PaintedLine &line, int y) const;
+    // The laid-out lines are kept for the lines on screen only, and thrown
+    // away when colours, selection or font change.
+    void restyle();
     void paintWaiting(QPainter &painter, qsizetype waitingLines) const;
 
     LiveLines &m_lines;
@@ -75,6 +97,7 @@ private:
     mutable QString m_wrappedHeader; // headerLines()' cache and its key
     mutable int m_wrappedWidth = -1;
     mutable QStringList m_headerLines;
+    QHash<qint64, PaintedLine> m_painted; // by the line's first cell
     qint64 m_selectionAnchor = 0;
     qint64 m_selectionStart = 0; // absolute cells [start, end)
     qint64 m_selectionEnd = 0;

@@ -1,5 +1,6 @@
 #include "chartpainter.h"
 
+#include <QBuffer>
 #include <QPainter>
 
 namespace ferrox {
@@ -41,6 +42,23 @@ QImage chartImage(const ResponseChart &chart)
     QPainter painter(&image);
     paintChart(painter, chart);
     return image;
+}
+
+bool isChartFileName(const QString &path)
+{
+    return path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
+        || path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive);
+}
+
+QByteArray chartFileBytes(const ResponseChart &chart, const QString &path)
+{
+    if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))
+        return chartSvg(chart);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    chartImage(chart).save(&buffer, "PNG");
+    return bytes;
 }
 
 } // namespace ferrox

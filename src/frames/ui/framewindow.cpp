@@ -1,5 +1,6 @@
 #include "framewindow.h"
 
+#include "chartpainter.h"
 #include "highlightrules.h"
 #include "responsechartwidget.h"
 
@@ -48,6 +49,8 @@ FrameWindow::FrameWindow(MonitoredBytes bytes, std::optional<ArrivalTimes> times
     m_find->setPlaceholderText(FrameTexts::viewFindHint());
     auto *save = new QPushButton(FrameTexts::viewSave(), this);
     save->setObjectName(QStringLiteral("Cmd_FrameSave"));
+    auto *saveChart = new QPushButton(FrameTexts::chartSave(), this);
+    saveChart->setObjectName(QStringLiteral("Cmd_ChartSave"));
     auto *highlight = new QPushButton(FrameTexts::viewHighlight(), this);
     highlight->setObjectName(QStringLiteral("Cmd_FrameHighlight"));
 
@@ -73,6 +76,7 @@ FrameWindow::FrameWindow(MonitoredBytes bytes, std::optional<ArrivalTimes> times
     bar->addWidget(highlight);
     bar->addWidget(m_find);
     bar->addWidget(save);
+    bar->addWidget(saveChart);
     auto *splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(m_table);
     splitter->addWidget(m_chart);
@@ -90,6 +94,7 @@ FrameWindow::FrameWindow(MonitoredBytes bytes, std::optional<ArrivalTimes> times
     connect(m_pattern, &QLineEdit::textChanged, this, &FrameWindow::applyFilter);
     connect(m_find, &QLineEdit::returnPressed, this, [this] { findNext(m_find->text()); });
     connect(save, &QPushButton::clicked, this, &FrameWindow::saveShownFrames);
+    connect(saveChart, &QPushButton::clicked, this, &FrameWindow::saveChart);
     connect(highlight, &QPushButton::clicked, this, [this] { highlightPattern(QColor(0xFF, 0xF0, 0x80)); });
     connect(m_chart, &ResponseChartWidget::frameClicked, this, &FrameWindow::selectFrame);
     setDecoder(decoder);
@@ -174,6 +179,20 @@ bool FrameWindow::saveShownFrames()
         : path->endsWith(QLatin1String(".jsonl"), Qt::CaseInsensitive)                    ? FrameFormat::JsonLines
                                                                                            : FrameFormat::Text;
     const FileWriteResult written = writeFileAtomically(*path, formatFrames(m_model->frames(), format, m_model->filter()));
+    if (!written.ok)
+        m_dialogs.inform(written.message, MessageIcon::Critical);
+    return written.ok;
+}
+
+bool FrameWindow::saveChart()
+{
+    std::optional<QString> path = m_dialogs.saveFile(
+        {FrameTexts::chartSaveTitle(), FrameTexts::chartSaveFilter(), QStringLiteral("png"), {}, {}});
+    if (!path || path->isEmpty())
+        return false;
+    if (!isChartFileName(*path))
+        *path += QStringLiteral(".png");
+    const FileWriteResult written = writeFileAtomically(*path, chartFileBytes(m_chart->chart(), *path));
     if (!written.ok)
         m_dialogs.inform(written.message, MessageIcon::Critical);
     return written.ok;

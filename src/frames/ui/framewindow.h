@@ -49,6 +49,9 @@ public:
     // lines for ".jsonl", text otherwise. False when cancelled or failed
     // (the failure said in a message box).
     bool saveShownFrames();
+    // Asks for a file and saves the chart there, as PNG or as SVG by the
+    // name's ending (PNG when it has neither).
+    bool saveChart();
     // Adds a highlight rule for the filter bar's pattern and stores the rules.
     void highlightPattern(const QColor &colour);
 
