@@ -76,22 +76,4 @@ TEST(FinishedCapture, OnlySoundDataIsRenderedAndRejectedDataSaysWhy)
     }
 }
 
-// The rendering is the renderer's own; here, that the capture names it and
-// the choice reaches it.
-TEST(FinishedCapture, SoundDataIsRenderedAsChosenUnderItsTimestamp)
-{
-    const MonitorData data{streamOf(byJ1("A") + endCode()), QStringLiteral("2024年01月02日03:04:05"), {}};
-    RenderChoice choice;
-    choice.DisplayModeNumber = 3;
-    choice.header = testHeader();
-    choice.header.dataName = QStringLiteral("stale");
-    choice.byteMap = ByteMapRequest::Wanted;
-    const std::optional<RenderResult> rendering = judgeCapture(data, choice).rendering;
-    ASSERT_TRUE(rendering.has_value());
-    const std::optional<RenderResult> expected =
-        renderMonitorData(3, data.capture, testHeader(), {}, ByteMapRequest::Wanted);
-    EXPECT_EQ(rendering->text, expected->text);
-    EXPECT_EQ(rendering->byteMap.size(), std::size_t(1));
-}
-
 } // namespace
