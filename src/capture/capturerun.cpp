@@ -1,5 +1,7 @@
 #include "capturerun.h"
 
+#include "link/texts.h"
+
 namespace ferrox {
 
 CaptureRun::CaptureRun(LinkOwner &owner, QObject *parent)
@@ -102,6 +104,24 @@ void CaptureRun::onEndCodeOverdue()
     m_receiver.stop();
     m_recorder.endStream();
     endStream(CaptureRecorder::Exit::Unfinished);
+}
+
+CaptureEnding CaptureRun::ending(CaptureRecorder::Exit exit, const QString &portName) const
+{
+    switch (exit) {
+    case CaptureRecorder::Exit::Running:
+    case CaptureRecorder::Exit::EndCode:
+        return {CaptureExit::EndCode, {}};
+    case CaptureRecorder::Exit::Overflow:
+        return {CaptureExit::Overflow, {}};
+    case CaptureRecorder::Exit::DataRate:
+        return {CaptureExit::DataRate, {}};
+    case CaptureRecorder::Exit::Unfinished:
+        break;
+    }
+    if (m_portError == 0)
+        return {CaptureExit::NoEndCode, {}};
+    return {CaptureExit::PortLost, linktext::portUnusableMessage(portName, m_portError).trimmed()};
 }
 
 void CaptureRun::endStream(CaptureRecorder::Exit exit)

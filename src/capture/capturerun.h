@@ -5,6 +5,7 @@
 #include "capturerecorder.h"
 
 #include "data/arrivaltimes.h"
+#include "data/finishedcapture.h"
 
 #include <QObject>
 #include <QTimer>
@@ -68,6 +69,9 @@ public:
     qint32 CaptureCount() const { return m_recorder.CaptureCount(); }
     // The port's error code when a port error ended the stream, else 0.
     int portError() const { return m_portError; }
+    // How the stream ended by exit, for its processing; portName names the
+    // port in the failure line of a port that went away.
+    CaptureEnding ending(CaptureRecorder::Exit exit, const QString &portName) const;
 
 signals:
     // No stream: the port could not be opened, the speed or direction text

@@ -109,29 +109,15 @@ void ConsoleCapture::onStopSent(CaptureRun::StopKind kind, bool written)
 
 void ConsoleCapture::onStreamEnded(CaptureRecorder::Exit exit)
 {
-    switch (exit) {
-    case CaptureRecorder::Exit::EndCode:
-        emit logText(line(CaptureTexts::streamEnded()));
-        break;
-    case CaptureRecorder::Exit::Overflow:
-        emit logText(line(CaptureTexts::bufferOverflow()) + line(CaptureTexts::forcedStop()));
-        break;
-    case CaptureRecorder::Exit::DataRate:
-        emit logText(line(CaptureTexts::dataRateExceeded()));
-        break;
-    case CaptureRecorder::Exit::Unfinished:
-        if (m_run.portError() != 0)
-            emit logText(linktext::portUnusableMessage(m_settings.port, m_run.portError()).trimmed() + u'\n');
-        else
-            emit logText(line(CaptureTexts::forcedStop()));
-        break;
-    case CaptureRecorder::Exit::Running:
-        break;
-    }
+    m_result.ending = m_run.ending(exit, m_settings.port);
+    // Without a window the alarm is one more line of the log.
+    const ExitReport report = reportExit(m_result.ending);
+    QStringList lines = report.lines;
+    if (!report.alarm.isEmpty())
+        lines << report.alarm;
+    emit logText(joinedLines(lines, u"\n"));
     m_finished = true;
     m_result.status = ConsoleCaptureResult::Status::Captured;
-    m_result.exit = exit;
-    m_result.portError = m_run.portError();
     m_result.data.capture = m_run.recorder().capture();
     m_result.data.times = m_run.arrivalTimes();
     m_result.data.CaptureTimestamp = QDateTime::currentDateTime().toString(CaptureTexts::timestampFormat());

@@ -17,11 +17,8 @@ struct ConsoleCaptureResult
         Captured    // data holds the stream and its end code
     };
     Status status = Status::LinkFailed;
-    // Captured: how the stream ended. Unfinished: the board's end code did
-    // not come within the wait after the stop, or the port failed.
-    CaptureRecorder::Exit exit = CaptureRecorder::Exit::Running;
-    // Captured: the port's error code when it failed during the stream.
-    int portError = 0;
+    // Captured: how the stream ended.
+    CaptureEnding ending;
     MonitorData data;        // the stream; CaptureTimestamp = end of receiving
     QString firmwareVersion; // from the connection check
     QString text;            // LinkFailed: why, in the program's words, LF line ends
@@ -57,7 +54,7 @@ public:
 
 signals:
     // The capture's log as it grows: the check's text, the board's reply,
-    // "モニター開始 ... ", "モニター停止。" and the texts of forced ends.
+    // "モニター開始 ... " and the lines of how the stream ended.
     // Lines end in LF.
     void logText(const QString &text);
     // The board streams: the capture proper begins.

@@ -11,7 +11,7 @@
 #include "monitoroptions.h"
 #include "splitoutput.h"
 
-#include "capture/captureoutput.h"
+#include "data/captureoutput.h"
 #include "capture/consolecapture.h"
 #include "files/fileaccess.h"
 #include "link/texts.h"
@@ -73,7 +73,7 @@ int splitExitStatus(const ConsoleCaptureResult &capture, const SplitOutput &spli
 {
     if (!split.failure().isEmpty())
         return ExitIoFailure;
-    if (capture.portError != 0)
+    if (capture.ending.exit == CaptureExit::PortLost)
         return ExitLinkFailure;
     return split.sequenceErrors() != 0 || split.monitoredBytes() == 0 ? ExitRejected : ExitSuccess;
 }
@@ -82,7 +82,7 @@ int exitStatusOf(const ConsoleCaptureResult &capture, const CaptureOutput &outpu
 {
     if (output.status == CaptureOutput::Status::WriteFailed)
         return ExitIoFailure;
-    if (capture.portError != 0)
+    if (capture.ending.exit == CaptureExit::PortLost)
         return ExitLinkFailure;
     return output.status == CaptureOutput::Status::Rejected ? ExitRejected : ExitSuccess;
 }

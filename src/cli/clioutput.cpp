@@ -2,7 +2,7 @@
 
 #include "commands.h"
 
-#include "capture/captureoutput.h"
+#include "data/captureoutput.h"
 #include "data/texts.h"
 #include "files/fileaccess.h"
 

@@ -171,7 +171,8 @@ int capture(CliArguments &args, const QString &fifo)
     });
     QObject::connect(capture, &ConsoleCapture::finished, app, [owner, printer](const ConsoleCaptureResult &result) {
         owner->shutdown();
-        const bool failed = result.status == ConsoleCaptureResult::Status::LinkFailed || result.portError != 0;
+        const bool failed = result.status == ConsoleCaptureResult::Status::LinkFailed
+            || result.ending.exit == CaptureExit::PortLost;
         if (result.status == ConsoleCaptureResult::Status::LinkFailed)
             printError(result.text);
         QObject::connect(&printer->output(), &LiveOutput::finished, [failed] {

@@ -5,6 +5,7 @@
 // the renderers; messages are shown as they are.
 
 #include <QString>
+#include <QStringList>
 
 namespace ferrox::DataTexts {
 
@@ -53,6 +54,26 @@ inline QString captureTitlePrefix() { return QStringLiteral("現在のモニタ�
 inline QString renderError() { return QStringLiteral("モニターデータにエラーがありました。"); }
 inline QString noMonitorData() { return QStringLiteral("モニターデータがありませんでした。"); }
 inline QString nothingReceived() { return QStringLiteral("受信データがありませんでした。"); }
+
+// How a capture's stream ended, and why its data is rejected.
+inline QString streamEnded() { return QStringLiteral("モニター停止。"); }
+inline QString bufferOverflow() { return QStringLiteral("バッファがオーバーフローしました。"); }
+inline QString forcedStop() { return QStringLiteral("モニター強制停止。"); }
+inline QString dataRateExceeded()
+{
+    return QStringLiteral("データ量がＰＣの処理スピードを超えましたのでモニターリングを停止します。");
+}
+// A capture rejected for tag-sequence errors: the count line, then the advice.
+inline QStringList sequenceErrorAdvice(qint32 SequenceErrorCount)
+{
+    return {
+        QStringLiteral("モニターデータに ") + QString::number(SequenceErrorCount) + QStringLiteral("個所のエラーがありました。"),
+        QStringLiteral("以下の対策を試みてください。"),
+        QStringLiteral("1.簡易モニター、受信バイト数 表示をオフ。"),
+        QStringLiteral("2.ｺﾝﾄﾛｰﾙﾊﾟﾈﾙ->ｼｽﾃﾑ->通信ﾎﾟｰﾄのﾌﾟﾛﾊﾟﾃｨでポートの詳細設定の内容を変更。"),
+        QStringLiteral("3.処理スピードのさらに速いPCを使用。"),
+    };
+}
 inline QString dataFileMissing(const QString &path)
 {
     return QStringLiteral("モニタデータファイル(") + path + QStringLiteral(")が存在しませんでした。");

@@ -58,15 +58,6 @@ inline QString loadingData() { return QStringLiteral("モニターデータを�
 // Post-capture processing.
 inline QString processingFinished() { return QStringLiteral("データ処理終了。"); }
 inline QString noCurrentData() { return QStringLiteral("現在のモニターデータ : なし"); }
-inline QString sequenceErrorAdvice(qint32 count)
-{
-    return QStringLiteral("\r\n")
-        + QStringLiteral("モニターデータに ") + QString::number(count) + QStringLiteral("個所のエラーがありました。\r\n")
-        + QStringLiteral("以下の対策を試みてください。\r\n")
-        + QStringLiteral("1.簡易モニター、受信バイト数 表示をオフ。\r\n")
-        + QStringLiteral("2.ｺﾝﾄﾛｰﾙﾊﾟﾈﾙ->ｼｽﾃﾑ->通信ﾎﾟｰﾄのﾌﾟﾛﾊﾟﾃｨでポートの詳細設定の内容を変更。\r\n")
-        + QStringLiteral("3.処理スピードのさらに速いPCを使用。\r\n");
-}
 
 // Data files.
 inline QString dataFileFilter() { return QStringLiteral("モニタデータファイル(*.dat)|*.dat|すべてのファイル|*.*|"); }

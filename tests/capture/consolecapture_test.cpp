@@ -18,7 +18,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using Exit = CaptureRecorder::Exit;
 using Status = ConsoleCaptureResult::Status;
 
 class ConsoleCaptureRun : public testing::Test
@@ -53,8 +52,9 @@ TEST_F(ConsoleCaptureRun, TheUsersStopKeepsTheWholeStreamUpToTheEndCode)
     const QByteArray traffic = demoTraffic();
     ASSERT_TRUE(run([&] { return capture->CaptureCount() == traffic.size(); }));
 
-    EXPECT_EQ(std::tuple(result->status, result->exit, result->firmwareVersion),
-              std::tuple(Status::Captured, Exit::EndCode, QStringLiteral("V1.05")));
+    EXPECT_EQ(result->status, Status::Captured);
+    EXPECT_EQ(result->ending.exit, CaptureExit::EndCode);
+    EXPECT_EQ(result->firmwareVersion, QStringLiteral("V1.05"));
     EXPECT_EQ(result->data.capture.stream().toByteArray(), traffic + endCode);
     EXPECT_TRUE(QRegularExpression(u"^\\d{4}年\\d\\d月\\d\\d日\\d\\d:\\d\\d:\\d\\d$"_s).match(result->data.CaptureTimestamp).hasMatch());
     EXPECT_EQ(log, QStringLiteral("Ferrox LM V1.05   /dev/ttyUSB0:通信確認ＯＫ。\n"

@@ -27,8 +27,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 using namespace ferrox;
 using namespace ferrox::test;
 
@@ -70,7 +68,12 @@ const QByteArray j1A_j2Ack = QByteArray::fromHex("A4B1 8096 FF"); // and J2 answ
 class LogWindows : public testing::Test
 {
 protected:
-    LogWindows() { area.resize(1000, 700), area.show(), windows.registry().setListener(&host); }
+    LogWindows()
+    {
+        area.resize(1000, 700);
+        area.show();
+        windows.registry().setListener(&host);
+    }
 
     QString path(const char *name) const { return dir.filePath(QString::fromUtf8(name)); }
     QString written(const char *name, const QByteArray &bytes) { return writeFile(path(name), bytes); }
@@ -83,7 +86,11 @@ protected:
     void newWindow(const QString &text = {}) { windows.registry().NewLogWindow()->appendText(text); }
 
     void setData(const QByteArray &s) { data = {CaptureBuffer::fromStream(s), QStringLiteral("2026年12月06日16:00:00"), {}}; }
-    void openData(const QString &file) { dialogs.chooseFile(file), commands.openDataFile(); }
+    void openData(const QString &file)
+    {
+        dialogs.chooseFile(file);
+        commands.openDataFile();
+    }
 
     QTemporaryDir dir;
     QString appFolder = dir.path() + QLatin1Char('/');
@@ -167,19 +174,6 @@ TEST_F(LogWindows, ArrivalTimesTravelWithTheDataAndFeedTheTimelineAndTheExport)
     EXPECT_TRUE(readFile(path("out.csv")).endsWith("1,J2,06,6,[ACK],3500\r\n"));
 }
 
-TEST_F(LogWindows, APipeIsRefusedByBothOpenCommandsWithoutWaiting)
-{
-    const QString pipe = path("pipe.dat");
-    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    dialogs.chooseFile(pipe);
-    commands.openDataFile();
-    EXPECT_TRUE(box().text.startsWith(QStringLiteral("モニタデータファイル(") + pipe + QStringLiteral(")を読み込めませんでした。")));
-    dialogs.chooseFile(pipe);
-    files.openTextFile();
-    EXPECT_TRUE(box().text.startsWith(QStringLiteral("ファイル(") + pipe + QStringLiteral(")を読み込めませんでした。")));
-    EXPECT_EQ(windows.registry().CurrentLogWindow(), 0);
-}
-
 TEST_F(LogWindows, DataFileSaveWritesTheDataHeldWhenItsDataFileCouldNotBeStoredAfterAsking)
 {
     QFile::setPermissions(written("rs_data.dat", j1A), QFileDevice::ReadOwner); // cannot be stored
@@ -219,7 +213,8 @@ TEST_F(LogWindows, TextFilesOpenAndSaveUnderTheirPathAskingBeforeOverwriting)
 
     QMdiSubWindow *simple = area.addSubWindow(new QWidget);
     simple->widget()->setWindowTitle(QStringLiteral("簡易モニターウインドウ"));
-    simple->show(), area.setActiveSubWindow(simple);
+    simple->show();
+    area.setActiveSubWindow(simple);
     const auto asks = dialogs.fileRequests.size();
     files.saveTextFile();
     EXPECT_EQ(box().text, QStringLiteral("簡易モニターウインドウは、保存できません。"));
@@ -286,20 +281,6 @@ TEST_F(LogWindows, EmptyCaptureIsRejectedWithoutTouchingTheDataFile)
     EXPECT_FALSE(QFile::exists(capturedData));
 }
 
-TEST_F(LogWindows, SoundCaptureIsRenderedOverItsProgressTexts)
-{
-    setData(j1A_j2Ack);
-    commands.setDisplayModeNumber(3);
-    newWindow(QStringLiteral("モニター停止。\r\n"));
-    int finished = 0;
-    commands.ProcessCapturedData([&] { ++finished; });
-    ASSERT_TRUE(loaded(newest()));
-    EXPECT_EQ(finished, 1);
-    EXPECT_TRUE(text(newest()).startsWith(mainTitle + QStringLiteral("\n")));
-    EXPECT_TRUE(text(newest()).contains(QStringLiteral("J1⇒[000001] |41 ")));
-    EXPECT_EQ(readFile(capturedData), j1A_j2Ack);
-}
-
 TEST_F(LogWindows, RenderingNotesReceiveErrors)
 {
     setData(QByteArray::fromHex("A4B1 C1D2E3 FF")); // three undefined tags
@@ -337,7 +318,8 @@ TEST_F(LogWindows, WindowMenuTilesAndListsTheWindows)
     for (QAction **item : {&items.cascade, &items.tileHorizontal, &items.tileVertical, &items.arrangeIcons})
         *item = menu.addAction(QString());
     WindowMenu windowMenu(area, menu, items);
-    newWindow(), newWindow(), newWindow();
+    for (int i = 0; i < 3; ++i)
+        newWindow();
     const QList<QMdiSubWindow *> subs = area.subWindowList(QMdiArea::CreationOrder);
     subs[1]->setWindowTitle(QStringLiteral("/logs/R&D.txt")); // "&" shown, no mnemonic of its own
     windowMenu.updateWindowList();

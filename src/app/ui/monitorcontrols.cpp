@@ -9,7 +9,6 @@
 #include "capture/texts.h"
 #include "data/datafiles.h"
 #include "link/protocol.h"
-#include "link/texts.h"
 #include "platform/dialogs.h"
 #include "version/programinfo.h"
 #include "platform/ui/appearance.h"
@@ -100,7 +99,7 @@ LogWindow *MonitorControls::log() const
 
 void MonitorControls::appendLog(const QString &text)
 {
-    if (LogWindow *window = log())
+    if (LogWindow *window = log(); window && !text.isEmpty())
         window->appendText(text);
 }
 
@@ -108,8 +107,7 @@ void MonitorControls::StartMonitor()
 {
     if (!m_state.beginCapture())
         return;
-    m_dataRateExit = false;
-    m_exitNote.clear();
+    m_exitReport = {};
     m_window.ReportStatus(1, CaptureTexts::startingStatus(), 0);
     SettingsPanel *panel = m_window.settingsPanel();
     panel->receivedBytesLabel()->setText(QStringLiteral("0"));
@@ -195,28 +193,12 @@ void MonitorControls::onStreamEnded(CaptureRecorder::Exit exit)
 {
     m_counterTimer.stop();
     showProgress();
-    switch (exit) {
-    case CaptureRecorder::Exit::EndCode:
-        appendLog(CaptureTexts::streamEnded() + crlf);
-        break;
-    case CaptureRecorder::Exit::Overflow:
+    const CaptureEnding ending = m_run.ending(exit, m_window.settingsPanel()->comPort()->currentText());
+    // The program stopped the board: the window shows a stop.
+    if (ending.exit == CaptureExit::Overflow || ending.exit == CaptureExit::DataRate)
         StopMonitor();
-        appendLog(CaptureTexts::bufferOverflow() + crlf + CaptureTexts::forcedStop() + crlf);
-        break;
-    case CaptureRecorder::Exit::DataRate:
-        m_dataRateExit = true;
-        StopMonitor();
-        break;
-    case CaptureRecorder::Exit::Unfinished:
-        m_exitNote = m_run.portError() != 0
-            ? linktext::portUnusableMessage(m_window.settingsPanel()->comPort()->currentText(), m_run.portError())
-                  .trimmed()
-            : CaptureTexts::forcedStop();
-        appendLog(m_exitNote + crlf);
-        break;
-    case CaptureRecorder::Exit::Running:
-        break;
-    }
+    m_exitReport = reportExit(ending);
+    appendLog(joinedLines(m_exitReport.lines, crlf));
 
     // The data is named, the data commands enabled.
     MonitorData &data = m_state.data();
@@ -237,15 +219,15 @@ void MonitorControls::onFinished()
     // the capture's end.
     QTimer::singleShot(0, this, [this] {
         m_state.beginProcessing();
-        if (m_dataRateExit)
-            m_window.dialogs().inform(CaptureTexts::dataRateExceeded(), MessageIcon::Critical, BlankCaption);
-        m_logWindows.monitorLog().ProcessCapturedData([this, note = m_exitNote, number = m_logNumber] {
+        if (!m_exitReport.alarm.isEmpty())
+            m_window.dialogs().inform(m_exitReport.alarm, MessageIcon::Critical, BlankCaption);
+        m_logWindows.monitorLog().ProcessCapturedData([this, note = m_exitReport.note, number = m_logNumber] {
             // The rendering replaced the window's text; the caret is at its top.
             if (LogWindow *window = m_logWindows.registry().LogWindows(number); window && !note.isEmpty())
                 window->appendText(note + crlf);
         });
-        if (!m_exitNote.isEmpty())
-            m_window.ReportStatus(1, m_exitNote, 0);
+        if (!m_exitReport.note.isEmpty())
+            m_window.ReportStatus(1, m_exitReport.note, 0);
         TP_Monitor();
         m_state.endCapture();
     });

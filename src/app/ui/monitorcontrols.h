@@ -89,9 +89,8 @@ private:
     CaptureRun m_run;
     QTimer m_counterTimer;
     qint32 m_logNumber = 0; // the capture's own log window
-    QString m_exitNote; // why the stream ended without its end code, else empty
+    ExitReport m_exitReport; // how the stream ended, told again after the processing
     bool m_blockArrived = false;
-    bool m_dataRateExit = false;
 };
 
 } // namespace ferrox

@@ -1,7 +1,7 @@
 #include "monitorlogcommands.h"
 
 #include "data/datafiles.h"
-#include "data/examine.h"
+#include "data/finishedcapture.h"
 #include "data/renderer.h"
 #include "data/sidecar.h"
 #include "data/texts.h"
@@ -32,8 +32,12 @@ namespace {
 // The text view's colour while a capture's data is being judged.
 constexpr quint32 processingBackground = 0xC0FFC0;
 
+const QString crlf = QStringLiteral("\r\n");
+
+} // namespace
+
 // The hourglass over the program for as long as one of these lives.
-class BusyCursor
+class MonitorLogCommands::BusyCursor
 {
 public:
     BusyCursor() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
@@ -41,8 +45,6 @@ public:
     BusyCursor(const BusyCursor &) = delete;
     BusyCursor &operator=(const BusyCursor &) = delete;
 };
-
-} // namespace
 
 MonitorLogHost::~MonitorLogHost() = default;
 
@@ -78,28 +80,25 @@ void MonitorLogCommands::ProcessCapturedData(std::function<void()> done)
     m_host.setReceiveLampColor(buttonFaceColor());
     if (LogWindow *log = m_windows.newest())
         log->setBackground(colorFromBgr(processingBackground));
+    auto busy = std::make_shared<BusyCursor>();
+    const CaptureJudgement judgement = judgeCapture(m_data, renderChoice());
     m_receiveErrorCount = 0;
-    if (m_data.capture.CaptureEnd() == 0) {
-        rejectCapture();
-        append(DataTexts::nothingReceived() + QStringLiteral("\r\n"));
-        m_host.setDataCommandsEnabled(false);
-        m_host.setMainCaption(mainTitleText() + viewtexts::noCurrentData());
-        if (done)
-            done();
-        return;
+    m_sequenceErrorCount = judgement.SequenceErrorCount;
+    if (judgement.verdict != CaptureVerdict::Empty) {
+        append(viewtexts::examiningData());
+        const FileWriteResult stored = StoreMonitorData(m_data.capture, dataFilePath());
+        if (!stored.ok)
+            m_dialogs.inform(stored.message, MessageIcon::Critical);
+        placeTimes(dataFilePath());
     }
-    append(viewtexts::examiningData());
-    m_sequenceErrorCount = ExamineMonitorData(m_data.capture);
-    const FileWriteResult stored = StoreMonitorData(m_data.capture, dataFilePath());
-    if (!stored.ok)
-        m_dialogs.inform(stored.message, MessageIcon::Critical);
-    placeTimes(dataFilePath());
-    if (m_sequenceErrorCount == 0) {
-        RenderMonitorLog(std::move(done));
+    if (judgement.verdict == CaptureVerdict::Sound) {
+        showRendering(judgement.rendering, std::move(busy), std::move(done));
         return;
     }
     rejectCapture();
-    append(viewtexts::sequenceErrorAdvice(m_sequenceErrorCount));
+    // The advice stands apart from the progress texts above it.
+    const QString apart = judgement.verdict == CaptureVerdict::SequenceErrors ? crlf : QString();
+    append(apart + joinedLines(judgement.rejection, crlf));
     m_host.setDataCommandsEnabled(false);
     m_host.setMainCaption(mainTitleText() + viewtexts::noCurrentData());
     if (done)
@@ -120,26 +119,34 @@ void MonitorLogCommands::rejectCapture()
     ReportStatus(m_status, 1, viewtexts::processingFinished(), 0);
 }
 
+RenderChoice MonitorLogCommands::renderChoice()
+{
+    RenderChoice choice;
+    choice.DisplayModeNumber = m_displayModeNumber;
+    choice.header = m_host.reportHeaderSettings();
+    choice.progress = [this](qint32 remaining) { ReportStatus(m_status, 1, QString(), remaining); };
+    choice.byteMap = ByteMapRequest::Wanted;
+    return choice;
+}
+
 void MonitorLogCommands::RenderMonitorLog(std::function<void()> done)
 {
-    const CaptureBuffer &capture = m_data.capture;
-    if (capture.CaptureEnd() == 0) {
-        append(DataTexts::noMonitorData() + QStringLiteral("\r\n"));
+    if (m_data.capture.CaptureEnd() == 0) {
+        append(DataTexts::noMonitorData() + crlf);
         if (done)
             done();
         return;
     }
-    m_receiveErrorCount = 0;
-    append(viewtexts::processingBytes(capture.DataByteCount()));
     auto busy = std::make_shared<BusyCursor>();
-    QFile::remove(renderedTextPath());
+    showRendering(renderData(m_data, renderChoice()), std::move(busy), std::move(done));
+}
 
-    ReportHeaderSettings header = m_host.reportHeaderSettings();
-    header.dataName = m_data.CaptureTimestamp;
-    const std::optional<RenderResult> result = renderMonitorData(
-        m_displayModeNumber, capture, header,
-        [this](qint32 remaining) { ReportStatus(m_status, 1, QString(), remaining); },
-        ByteMapRequest::Wanted);
+void MonitorLogCommands::showRendering(const std::optional<RenderResult> &result, std::shared_ptr<BusyCursor> busy,
+                                       std::function<void()> done)
+{
+    m_receiveErrorCount = 0;
+    append(viewtexts::processingBytes(m_data.capture.DataByteCount()));
+    QFile::remove(renderedTextPath());
     if (!result) {
         // No such mode: nothing rendered, the window keeps its texts.
         if (done)

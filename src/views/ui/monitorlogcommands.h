@@ -2,6 +2,7 @@
 
 #include "views/ui/filechoice.h"
 
+#include "data/finishedcapture.h"
 #include "data/monitordata.h"
 #include "data/reportheader.h"
 
@@ -9,6 +10,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace ferrox {
 
@@ -58,9 +60,10 @@ public:
     qint32 ReceiveErrorCount() const { return m_receiveErrorCount; }
     qint32 SequenceErrorCount() const { return m_sequenceErrorCount; }
 
-    // After a capture has stored its end code and named the data: rejects
-    // an empty capture or one with tag-sequence errors, otherwise writes
-    // "rs_data.dat" and renders it in DisplayModeNumber. done runs once the
+    // After a capture has stored its end code and named the data: shows
+    // its judgement (see judgeCapture). Data that is not empty is stored as
+    // "rs_data.dat"; rejected data is told why, sound data rendered in
+    // DisplayModeNumber. done runs once the
     // window's texts are complete (as RenderMonitorLog's, or at once after
     // a rejection). Whoever ran the capture ends its busy state.
     void ProcessCapturedData(std::function<void()> done = {});
@@ -98,8 +101,16 @@ private:
         QString sidecarNote; // set when its arrival times were ignored
     };
     Opened OpenMonitorDataFile(const QString &givenPath);
+    class BusyCursor;
     void append(const QString &text);
     void rejectCapture();
+    // How the current data is rendered now: the chosen mode, the panel's
+    // header, progress on the status line, with the byte map.
+    RenderChoice renderChoice();
+    // A rendering of the current data into the newest log window (result
+    // none: no such mode); the hourglass shows until the text is in it.
+    void showRendering(const std::optional<RenderResult> &result, std::shared_ptr<BusyCursor> busy,
+                       std::function<void()> done);
     // The current arrival times beside a data file, or no stale ones;
     // failures are told.
     void placeTimes(const QString &dataPath);

@@ -1,13 +1,8 @@
 #include "captureoutput.h"
 
-#include "texts.h"
-
-#include "data/cp932.h"
-#include "data/datafiles.h"
-#include "data/examine.h"
-#include "data/renderer.h"
-#include "data/sidecar.h"
-#include "data/texts.h"
+#include "datafiles.h"
+#include "finishedcapture.h"
+#include "sidecar.h"
 
 namespace ferrox {
 
@@ -17,14 +12,6 @@ namespace {
 QString line(const QString &text)
 {
     return text.isEmpty() ? text : text + u'\n';
-}
-
-QString rejection(const CaptureBuffer &capture, qint32 SequenceErrorCount)
-{
-    if (capture.CaptureEnd() == 0)
-        return line(DataTexts::nothingReceived());
-    return line(CaptureTexts::sequenceErrors(SequenceErrorCount))
-        + CaptureTexts::sequenceErrorAdvice().join(u'\n') + u'\n';
 }
 
 } // namespace
@@ -41,23 +28,21 @@ CaptureOutput writeCaptureOutput(const MonitorData &data, const CaptureOutputReq
         output.status = CaptureOutput::Status::WriteFailed;
         output.message = line(stored.message);
     }
-    output.SequenceErrorCount = ExamineMonitorData(data.capture);
-    if (data.capture.CaptureEnd() == 0 || output.SequenceErrorCount != 0) {
+    RenderChoice render;
+    render.DisplayModeNumber = request.textPath.isEmpty() ? 0 : request.DisplayModeNumber;
+    render.header = request.header;
+    const CaptureJudgement judgement = judgeCapture(data, render);
+    output.SequenceErrorCount = judgement.SequenceErrorCount;
+    if (judgement.verdict != CaptureVerdict::Sound) {
         if (output.status == CaptureOutput::Status::Accepted)
             output.status = CaptureOutput::Status::Rejected;
-        output.message += rejection(data.capture, output.SequenceErrorCount);
+        output.message += joinedLines(judgement.rejection, u"\n");
         return output;
     }
-    if (request.textPath.isEmpty())
+    if (!judgement.rendering)
         return output;
-
-    ReportHeaderSettings header = request.header;
-    header.dataName = data.CaptureTimestamp;
-    const std::optional<RenderResult> rendered =
-        renderMonitorData(request.DisplayModeNumber, data.capture, header);
-    if (!rendered)
-        return output;
-    const QByteArray text = request.utf8 ? renderingAsUtf8(request.DisplayModeNumber, rendered->text) : rendered->text;
+    const QByteArray &rendered = judgement.rendering->text;
+    const QByteArray text = request.utf8 ? renderingAsUtf8(request.DisplayModeNumber, rendered) : rendered;
     const FileWriteResult written = request.writeFile(request.textPath, text);
     if (!written.ok) {
         output.status = CaptureOutput::Status::WriteFailed;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "data/datafiles.h"
-#include "data/monitordata.h"
-#include "data/reportheader.h"
+#include "datafiles.h"
+#include "monitordata.h"
+#include "reportheader.h"
 
 #include <QString>
 
@@ -43,11 +43,10 @@ struct CaptureOutput
     QString message;
 };
 
-// Judges the capture as the program does after every capture, but always
-// writes the data file first, rejected data included: an empty capture
-// ("受信データがありませんでした。") and one with tag-sequence errors (the
-// count and the advice) are not rendered; a sound one is rendered in the
-// chosen mode when a text path is given. Files are replaced atomically.
+// A finished capture's files for a program without a window: the data file
+// always, rejected data included, then the capture's judgement (see
+// judgeCapture); a sound capture is rendered in the chosen mode when a
+// text path is given. Files are replaced atomically.
 CaptureOutput writeCaptureOutput(const MonitorData &data, const CaptureOutputRequest &request);
 
 // Why path could not be written as an output file (missing or unwritable
