@@ -1,12 +1,60 @@
 #include "capturelink.h"
 
-#include "link/exchanges.h"
+#include "link/linkscript.h"
+#include "link/protocol.h"
 
 #include <QPointer>
 
 namespace ferrox {
 
 namespace {
+
+using namespace step;
+
+// Capture start, first part: the port is made ready (opened if closed;
+// failing to open it is a port failure).
+LinkScript captureReadyScript()
+{
+    return {discard(), threshold(0), critical(openIfClosed())};
+}
+
+// Capture start, the rest: speed, the data width for firmware that takes
+// it, the version reply (22 bytes within a second), the direction; the
+// board then streams.
+LinkScript captureConfigureScript(std::uint8_t speedCommand, std::optional<std::uint8_t> modeCommand,
+                                  std::uint8_t directionCommand)
+{
+    LinkScript script{write(speedCommand), pause(SpeedPauseMs)};
+    if (modeCommand)
+        script << discard() << write(*modeCommand);
+    script << threshold(0) << discard() << discard()
+           << write(CMD_VERSION) << await(VersionReplyLength, ReplyTimeoutMs) << read()
+           << threshold(0) << discard() << write(directionCommand);
+    return script;
+}
+
+// Capture stop. A stop the user asks for leaves the stream bytes waiting
+// at the port to the capture; the capture's own forced stops (overflow,
+// data rate) discard them first. A failing write is a port failure.
+LinkScript captureStopScript(bool discardFirst)
+{
+    LinkScript script;
+    if (discardFirst)
+        script << discard();
+    script << critical(write(CMD_STOP));
+    return script;
+}
+
+// The end of a capture: what still waits is dropped; unless the stream is
+// handed on to the simple monitor, the board is told to stop and the
+// command is let out at the link speed before anyone may close the port.
+LinkScript captureEndScript(bool quietBoard)
+{
+    LinkScript script{discard()};
+    if (quietBoard)
+        script << threshold(0) << write(CMD_STOP) << drain(StopDrainLimitMs);
+    return script;
+}
 
 // A board that may stream when the program closes is told to stop.
 const LinkRequest CaptureLinkRequest{"capture", false, false, false, QByteArray(1, char(CMD_STOP))};

@@ -55,7 +55,7 @@ public:
     // runs goes out right after the start; outside a capture it goes out in
     // its own turn. done tells whether CMD_STOP was written.
     void stop(StopReason reason, std::function<void(bool written)> done);
-    // The end of the stream, on the held link (see captureEndScript).
+    // The end of the stream, on the held link (see its script in capturelink.cpp).
     void runEndScript(bool quietBoard, std::function<void()> done);
     // The capture lets go of the link.
     void release();

@@ -2,13 +2,37 @@
 
 #include "capturelink.h"
 
-#include "link/exchanges.h"
+#include "link/linkscript.h"
+#include "link/protocol.h"
 
 #include <QPointer>
 
 namespace ferrox {
 
 namespace {
+
+using namespace step;
+
+// Simple monitor start: a command without a byte (a text the tables do
+// not know) is left out; the board streams with receive notifications at
+// two waiting bytes.
+LinkScript simpleMonitorStartScript(std::optional<std::uint8_t> speedCommand,
+                                    std::optional<std::uint8_t> directionCommand)
+{
+    LinkScript script{discard()};
+    if (speedCommand)
+        script << write(*speedCommand);
+    script << pause(SpeedPauseMs) << threshold(2);
+    if (directionCommand)
+        script << write(*directionCommand);
+    script << pause(SpeedPauseMs) << discard();
+    return script;
+}
+
+LinkScript simpleMonitorStopScript()
+{
+    return {discard(), threshold(0), write(CMD_STOP)};
+}
 
 // A streaming board is told to stop when the program closes.
 const LinkRequest SimpleMonitorLinkRequest{"simple monitor", false, false, true, QByteArray(1, char(CMD_STOP))};

@@ -1,8 +1,23 @@
 #include "signalsample.h"
 
-#include "link/exchanges.h"
+#include "link/linkscript.h"
+#include "link/protocol.h"
 
 namespace ferrox {
+
+namespace {
+
+using namespace step;
+
+// Signal sample: 2 bytes within one second; a port that cannot be opened
+// is a port failure.
+LinkScript signalSampleScript()
+{
+    return {critical(openIfClosed()), threshold(0), discard(), write(CMD_SIGNALS),
+            await(SignalReplyLength, ReplyTimeoutMs), read()};
+}
+
+} // namespace
 
 bool sampleSignals(LinkOwner &owner, std::function<void(const SampleOutcome &, const LinkLease &)> done)
 {

@@ -1,12 +1,32 @@
 #include "measurementlink.h"
 
-#include "link/exchanges.h"
+#include "link/linkscript.h"
+#include "link/protocol.h"
 
 #include <QPointer>
 
 #include <utility>
 
 namespace ferrox {
+
+namespace {
+
+using namespace step;
+
+// Line speed measurement: 101 bytes without time limit, then stop.
+LinkScript measurementScript()
+{
+    return {discard(), threshold(0), write(CMD_MEASURE), await(MeasureReplyLength, -1), read(),
+            discard(), write(CMD_STOP)};
+}
+
+// The measurement stopped by the user.
+LinkScript measurementStopScript()
+{
+    return {discard(), write(CMD_STOP)};
+}
+
+} // namespace
 
 MeasurementLink::MeasurementLink(LinkOwner &owner, QObject *parent) : QObject(parent), m_owner(owner) {}
 

@@ -84,20 +84,6 @@ TEST_F(WindowCapture, AStoppedCaptureRunsEveryStepAndKeepsTheWholeStream)
     EXPECT_TRUE(menuItem(u"mnuFileSaveDataFile"_s)->isEnabled());
 }
 
-// A stop asked for while the board is set up goes out once it streams; a
-// second start meanwhile is refused.
-TEST_F(WindowCapture, AStopDuringTheSetupWaitsForTheStream)
-{
-    build({.rate = 100'000});
-    window().settingsPanel()->monitorSpeed()->setCurrentText(u" 57600"_s);
-    button(u"スタート"_s)->trigger();
-    button(u"ストップ"_s)->trigger();
-    menuItem(u"mnuMonitorStart"_s)->trigger();
-    ASSERT_TRUE(over());
-    EXPECT_EQ(port().written, QByteArray("9dVGEE"));
-    EXPECT_EQ(wiring->state().data().capture.CaptureEnd(), 0);
-}
-
 TEST_F(WindowCapture, EveryEndKeepsWhatArrived)
 {
     const struct
