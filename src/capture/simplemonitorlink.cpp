@@ -4,6 +4,7 @@
 
 #include "link/linkscript.h"
 #include "link/protocol.h"
+#include "platform/serialport.h"
 
 #include <QPointer>
 
@@ -46,9 +47,11 @@ void SimpleMonitorLink::start(const SimpleMonitorRequest &request)
     m_owner.request(SimpleMonitorLinkRequest, [self = QPointer<SimpleMonitorLink>(this), request](const LinkLease &lease) {
         if (self)
             self->m_lease = lease;
+        // The stream is read in bulk and shown a frame at a time: its
+        // arrivals may wake the program in batches.
         lease.runScript(simpleMonitorStartScript(speedCommand(request.firmwareVersion, request.settings),
                                                  directionCommand(request.settings)),
-                        [](const LinkScriptResult &) {});
+                        [lease](const LinkScriptResult &) { lease.port().setArrivalBatching(true); });
     });
 }
 

@@ -51,7 +51,10 @@ bool parseLineSettings(const QString &text, LineSettings &out)
 QtSerialPort::QtSerialPort(PathResolver resolver, QObject *parent)
     : SerialPort(parent), m_resolver(std::move(resolver)), m_port(new QSerialPort(this))
 {
-    connect(m_port, &QSerialPort::readyRead, this, [this] { announceArrival(); });
+    connect(m_port, &QSerialPort::readyRead, this, [this] {
+        m_batching.rearm();
+        announceArrival();
+    });
     connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
         // Errors Qt raises inside our own calls (a failed open(), write(),
         // a modem line a pty lacks) are returned by those calls. Only what
@@ -133,6 +136,7 @@ void QtSerialPort::close()
         m_port->flush();
         ::tcdrain(int(m_port->handle()));
     }
+    m_batching.setOn(-1, false);
     m_lowLatency.restore(int(m_port->handle()));
     m_port->close();
     m_lastError = 0;
@@ -165,10 +169,22 @@ bool QtSerialPort::applySettings()
         : s.parity == 'm'                           ? QSerialPort::MarkParity
         : s.parity == 's'                           ? QSerialPort::SpaceParity
                                                     : QSerialPort::NoParity;
-    return succeeded(m_port->setBaudRate(s.baudRate)
-                     && m_port->setParity(parity)
-                     && m_port->setDataBits(static_cast<QSerialPort::DataBits>(s.dataBits))
-                     && m_port->setStopBits(s.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop));
+    const bool applied = m_port->setBaudRate(s.baudRate) && m_port->setParity(parity)
+        && m_port->setDataBits(static_cast<QSerialPort::DataBits>(s.dataBits))
+        && m_port->setStopBits(s.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
+    m_batching.rearm(); // the toolkit wrote its own terminal settings back
+    return succeeded(applied);
+}
+
+void QtSerialPort::setReceiveThreshold(int count)
+{
+    m_batching.setOn(-1, false);
+    SerialPort::setReceiveThreshold(count);
+}
+
+void QtSerialPort::setArrivalBatching(bool on)
+{
+    m_batching.setOn(m_port->isOpen() ? int(m_port->handle()) : -1, on);
 }
 
 bool QtSerialPort::setDtr(bool on)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "arrivalbatching.h"
 #include "lowlatency.h"
 #include "serialport.h"
 
@@ -47,6 +48,9 @@ public:
     qint64 bytesToSend() const override;
     QByteArray readAll() override;
     void discardInput() override;
+    void setArrivalBatching(bool on) override;
+    // Any exchange sets its threshold first: batching ends there.
+    void setReceiveThreshold(int count) override;
     int lastError() const override { return m_lastError; }
 
 private:
@@ -74,6 +78,7 @@ private:
     // Received bytes are handed over at once, so their arrival times show
     // the monitored line's gaps rather than the adapter's batches.
     LowLatency m_lowLatency;
+    ArrivalBatching m_batching;
     int m_lastError = 0;
     PortRefusal m_refusal;
     mutable int m_callDepth = 0;

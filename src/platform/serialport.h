@@ -60,6 +60,12 @@ public:
     // and its settings are put back.
     virtual qint64 bytesToSend() const { return 0; }
 
+    // For a stream read in bulk: arrivals may be noticed in batches (a few
+    // dozen bytes, or a few tens of milliseconds), never lost or reordered.
+    // Setting a receive threshold, which every exchange does before it
+    // counts a reply, ends it.
+    virtual void setArrivalBatching(bool on) { (void)on; }
+
     virtual void setReceiveThreshold(int count) { m_receiveThreshold = count; }
     int receiveThreshold() const { return m_receiveThreshold; }
 

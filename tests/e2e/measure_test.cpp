@@ -71,6 +71,10 @@ TEST(MeasureOverAPty, TheStopIsSentOnceAndDrainedBeforeThePortCloses)
     QTemporaryDir dir;
     const QString trace = dir.filePath(QStringLiteral("calls"));
     QProcess cli;
+    // The leak checker of a sanitizer build cannot run under a tracer.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    cli.setProcessEnvironment(environment);
     cli.start(strace, {QStringLiteral("-f"), QStringLiteral("-e"), QStringLiteral("trace=write,ioctl,close"),
                        QStringLiteral("-o"), trace, QStringLiteral(FERROX_CLI_BINARY), QStringLiteral("measure"),
                        QStringLiteral("--device"), board.linkPath(), QStringLiteral("--seconds"), QStringLiteral("1")});

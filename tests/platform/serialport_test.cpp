@@ -4,8 +4,15 @@
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include <tuple>
 #include <utility>
@@ -92,4 +99,51 @@ TEST(QtSerialPort, ReportsErrorEventsOfAnOpenPortOnlyAndReturnsErrorsOfItsOwnCal
     EXPECT_NE(port.lastError(), 0);
     QTest::qWait(50);
     EXPECT_EQ(errors.count(), 0);
+}
+
+// A stream read in bulk wakes the program a batch at a time, with every
+// byte in order; the next exchange's threshold ends the batching.
+TEST(QtSerialPort, ArrivalBatchingWakesSeldomAndLosesNothing)
+{
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    const QString slave = QString::fromLocal8Bit(::ptsname(master));
+    QtSerialPort port([&](int) { return slave; });
+    ASSERT_TRUE(port.open()) << port.lastError();
+    port.setArrivalBatching(true);
+    QSignalSpy arrivals(&port, &SerialPort::bytesArrived);
+    QByteArray sent;
+    QByteArray received;
+    QObject::connect(&port, &SerialPort::bytesArrived, [&] { received += port.readAll(); });
+    // A byte at a time, as fast as a timer goes: without batching, a
+    // wake-up each; with it, one a batch or a tick.
+    QElapsedTimer clock;
+    clock.start();
+    QTimer writer;
+    writer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&writer, &QTimer::timeout, [&] {
+        const char byte = char(sent.size());
+        if (::write(master, &byte, 1) == 1)
+            sent += byte;
+        if (sent.size() == 400)
+            writer.stop();
+    });
+    writer.start(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return received.size() == 400; }, 5000)) << received.size();
+    EXPECT_EQ(received, sent);
+    const qint64 wakeUps = clock.elapsed() / ArrivalBatching::BatchWaitMs + 400 / ArrivalBatching::BatchBytes + 2;
+    EXPECT_LE(arrivals.count(), wakeUps);
+    EXPECT_LT(wakeUps, 400) << "the timer wrote too slowly to tell";
+
+    port.setReceiveThreshold(0);
+    const int own = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+    ASSERT_GE(own, 0);
+    termios settings {};
+    ASSERT_EQ(::tcgetattr(own, &settings), 0);
+    EXPECT_LE(settings.c_cc[VMIN], 1);
+    ::close(own);
+    port.close();
+    ::close(master);
 }
