@@ -99,7 +99,7 @@ TEST_F(LiveLinesViewTest, ScrolledUpItStaysStillShowsThatNewerLinesWaitAndFollow
 // paint shows, the last row grown by later bytes included.
 TEST_F(LiveLinesViewTest, AFrameThatMovesRowsUpShowsWhatAWholePaintShows)
 {
-    for (int step = 0; step < 30; ++step) {
+    for (int step = 0; step < 20; ++step) {
         std::vector<LiveCell> cells;
         for (int b = 0; b < 7 + step % 13; ++b)
             cells.push_back(LiveCell::of({static_cast<std::uint8_t>(step + b), step % 3 ? Direction::J1 : Direction::J2},

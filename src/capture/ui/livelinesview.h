@@ -27,7 +27,9 @@ class LiveLinesView : public QAbstractScrollArea
 {
     Q_OBJECT
 public:
-    static constexpr int FrameMs = 50;
+    // Ten frames a second: a stream that moves faster is not read while
+    // it moves, and the frames are most of what the view costs.
+    static constexpr int FrameMs = 100;
 
     explicit LiveLinesView(LiveLines &lines, QWidget *parent = nullptr);
 
