@@ -102,7 +102,10 @@ TEST(WindowCommandLine, AFileAtMostAndNoOtherOption)
     for (const auto &[argument, leave, status, opened] :
          {std::tuple{QStringLiteral("a.dat"), false, 0, file}, {QStringLiteral("--bogus"), true, 2, QString()}}) {
         const WindowCommandLine line = parseWindowCommandLine({QStringLiteral("ferrox"), argument});
-        EXPECT_TRUE(line.leave == leave && line.status == status && line.file == opened) << argument.toStdString();
+        SCOPED_TRACE(argument.toStdString());
+        EXPECT_EQ(line.leave, leave);
+        EXPECT_EQ(line.status, status);
+        EXPECT_EQ(line.file, opened);
     }
 }
 
@@ -118,7 +121,9 @@ TEST(TempFolder, IsMadeSilentlyOrReportedWithAStopIcon)
     QTemporaryDir dir;
     FakeDialogs dialogs;
     const QString nested = dir.filePath(QStringLiteral("a/b/temp"));
-    EXPECT_TRUE(ensureTempFolder(dialogs, nested) && ensureTempFolder(dialogs, nested) && QDir(nested).exists());
+    EXPECT_TRUE(ensureTempFolder(dialogs, nested));
+    EXPECT_TRUE(ensureTempFolder(dialogs, nested)); // already there
+    EXPECT_TRUE(QDir(nested).exists());
     EXPECT_TRUE(dialogs.messages.isEmpty());
     const QString folder = writeFile(dir.filePath(QStringLiteral("file")), {}) + QStringLiteral("/temp");
     EXPECT_FALSE(ensureTempFolder(dialogs, folder));
