@@ -60,7 +60,8 @@ QByteArray reply(std::uint8_t mask) { return QByteArray(1, static_cast<char>(mas
 TEST_F(Sampling, LampsAndReadoutFollowTheStateByteAndThePanelChangesImagesOnly)
 {
     // Never sampled: grey, untagged, read as not asserted.
-    EXPECT_TRUE(lamps() == u"GGGGGGGG"_s && sampler.lampTag(0).isEmpty());
+    EXPECT_EQ(lamps(), u"GGGGGGGG"_s);
+    EXPECT_EQ(sampler.lampTag(0), QString());
     EXPECT_EQ(sampler.readoutLine(), readout("00000000"));
 
     for (const auto &[mask, images, active] : {std::tuple<std::uint8_t, const char *, const char *>{0xFF, "BBBBBBBB", "00000000"},
@@ -74,7 +75,8 @@ TEST_F(Sampling, LampsAndReadoutFollowTheStateByteAndThePanelChangesImagesOnly)
     EXPECT_EQ(tickAndShow({QByteArray("\xFE\xFF\x00garbage", 10)}), u"RBBBBBBB"_s);
 
     sampler.DisableSignalPanel();
-    EXPECT_TRUE(lamps() == u"GGGGGGGG"_s && !sampler.panelEnabled());
+    EXPECT_EQ(lamps(), u"GGGGGGGG"_s);
+    EXPECT_FALSE(sampler.panelEnabled());
     sampler.EnableSignalPanel();
     EXPECT_EQ(lamps(), u"BBBBBBBB"_s);
     EXPECT_EQ(sampler.readoutLine(), readout("10000000"));
@@ -89,7 +91,9 @@ TEST_F(Sampling, NoTwoByteAnswerOrAPortThatWillNotOpenStopsSamplingUntilSwitched
         status.texts.clear();
         QSignalSpy stopped(&sampler, &SignalSampler::stoppedOnError);
         EXPECT_EQ(tickAndShow(answer), u"GGGGGGGG"_s);
-        EXPECT_TRUE(stopped.count() == 1 && status.texts.size() == 1 && !sampler.isSamplingEnabled());
+        EXPECT_EQ(stopped.count(), 1);
+        EXPECT_EQ(status.texts.size(), 1);
+        EXPECT_FALSE(sampler.isSamplingEnabled());
         EXPECT_EQ(sampler.readoutLine(), readout("00000000"));
     }
     board.answer(CMD_SIGNALS, {reply(0xFE)});

@@ -118,7 +118,11 @@ TEST(MeasurementRun, AClosedPortIsReportedWithoutWaiting)
 class MeasurementExchange : public testing::Test
 {
 protected:
-    MeasurementExchange() { port.open(), port.operations.clear(); }
+    MeasurementExchange()
+    {
+        port.open();
+        port.operations.clear();
+    }
 
     FakeSerialPort port;
     ScriptedBoard board{port};
