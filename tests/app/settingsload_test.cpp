@@ -36,8 +36,8 @@ TEST_F(AppTest, FirstRunIsLargeEnoughForItsContents)
     EXPECT_EQ(window().settingsPanel()->verticalScrollBar()->maximum(), 0);
 }
 
-// Stored choices are shown even when no item matches: " 14400" is not
-// one at 115200 bps, nor is the hand-written direction.
+// Stored choices are shown even when no item matches them (the monitored
+// speed and the direction here).
 TEST_F(AppTest, StoredSettingsAreShownAsStored)
 {
     writeSettings("COM_Port=COM3\nCOM_speed=115200\nMonitor_speed=\" 14400\"\nDirection=J1\xe2\x86\x92J2\n"
