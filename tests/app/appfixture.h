@@ -36,7 +36,11 @@ protected:
         return *m_window;
     }
     // The next window() is a new one, on the settings as they are now.
-    void resetWindow() { m_window.reset(), m_store.reset(); }
+    void resetWindow()
+    {
+        m_window.reset();
+        m_store.reset();
+    }
 
     // The window wired anew to the port, its start-up check over.
     bool wireWindow(SerialPort &port)

@@ -69,6 +69,5 @@ TEST_F(AppTest, TheDisplayMenusFrameItemOpensAFrameViewOfTheCurrentData)
     menuItem(QStringLiteral("mnuMonitorLogFrames"))->trigger();
     auto *table = window().findChild<QTableView *>(QStringLiteral("FrameTable"));
     ASSERT_NE(table, nullptr);
-    EXPECT_EQ(menuItem(QStringLiteral("mnuMonitorLogFrames"))->text(), QStringLiteral("フレーム"));
     EXPECT_EQ(table->model()->rowCount(), 2);
 }

@@ -68,8 +68,10 @@ TEST(PortChoices, NumberedPortsThenTheDevicesWithTheirNames)
 {
     const QList<PortChoice> choices = portChoices({kAdapter, kBare});
     ASSERT_EQ(choices.size(), 22);
-    EXPECT_TRUE(choices[19].text == QStringLiteral("COM20") && choices[19].toolTip.isEmpty());
-    EXPECT_TRUE(choices[21].text == kBare.path && choices[21].toolTip.isEmpty());
+    EXPECT_EQ(choices[19].text, QStringLiteral("COM20"));
+    EXPECT_EQ(choices[19].toolTip, QString());
+    EXPECT_EQ(choices[21].text, kBare.path);
+    EXPECT_EQ(choices[21].toolTip, QString());
     EXPECT_EQ(serialDeviceLine(kAdapter), QStringLiteral("/dev/ttyUSB0\tFT232R USB UART\t") + kAdapter.byIdName);
     EXPECT_EQ(serialDeviceLine(kBare), QStringLiteral("/dev/ttyS0\t-\t-"));
 }

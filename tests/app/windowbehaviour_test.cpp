@@ -46,7 +46,9 @@ TEST_F(AppTest, DataCommandsAreSwitchedTogether)
     auto *button = find<QAbstractButton>(QStringLiteral("Cmd_DpOpen(4)"));
     for (bool state : {true, false}) {
         window().setDataCommandsEnabled(state);
-        EXPECT_TRUE(item->isEnabled() == state && displayMenu->isEnabled() == state && button->isEnabled() == state);
+        EXPECT_EQ(item->isEnabled(), state);
+        EXPECT_EQ(displayMenu->isEnabled(), state);
+        EXPECT_EQ(button->isEnabled(), state);
     }
 }
 
