@@ -1,7 +1,7 @@
 // ferrox-cli monitor against the simulated board on a pseudo-terminal: how
 // soon it prints, what it prints, and its quiet ends.
 #include "boardprocess.h"
-#include "clirun.h"
+#include "support/clirun.h"
 
 #include <QTime>
 #include <gtest/gtest.h>
@@ -54,7 +54,7 @@ TEST(MonitorCli, TerminationAndAClosedOutputEndItQuietly)
     FERROX_START_BOARD(board);
     const CliRun stopped = runCli(monitorArguments(board, "--format hex --seconds 1"));
     EXPECT_EQ(stopped.exitCode, 0);
-    EXPECT_TRUE(stopped.out.startsWith(u' ')) << stopped.out.toStdString();
+    EXPECT_TRUE(stopped.out.startsWith(' ')) << stopped.out.toStdString();
     EXPECT_EQ(stopped.err.count(u'\n'), 1) << "the check's line alone: " << stopped.err.toStdString();
 
     // Its reader gone (head has its byte), the monitor stops the board and

@@ -19,16 +19,6 @@ struct CliRun
     QString text() const { return QString::fromUtf8(out); }
 };
 
-// How ferrox-cli is run: by default in the test's working folder with its
-// standard output read.
-struct CliSetting
-{
-    QString folder;
-    QString outputFile;        // standard output goes to this file
-    int stopAfterStartMs = 0;  // SIGTERM that long after the capture log says the board streams
-    bool outputClosed = false; // standard output is a pipe whose reader has gone away (as with "| head")
-};
-
 // The ended process's exit status and output; `err` is what was read of
 // standard error before.
 inline CliRun endedRun(QProcess &process, const QByteArray &err = {})
@@ -42,24 +32,16 @@ inline CliRun endedRun(QProcess &process, const QByteArray &err = {})
             QString::fromUtf8(err + process.readAllStandardError())};
 }
 
-inline CliRun runCli(const QStringList &arguments, const CliSetting &setting = {})
+// Runs ferrox-cli in `folder` (by default the test's own), its standard
+// output to `outputFile` when one is named.
+inline CliRun runCli(const QStringList &arguments, const QString &folder = {}, const QString &outputFile = {})
 {
     QProcess cli;
-    cli.setWorkingDirectory(setting.folder);
-    if (!setting.outputFile.isEmpty())
-        cli.setStandardOutputFile(setting.outputFile);
+    cli.setWorkingDirectory(folder);
+    if (!outputFile.isEmpty())
+        cli.setStandardOutputFile(outputFile);
     cli.start(QStringLiteral(FERROX_CLI_BINARY), arguments);
-    if (setting.outputClosed && cli.waitForStarted(5000))
-        cli.closeReadChannel(QProcess::StandardOutput);
-    QByteArray err;
-    if (setting.stopAfterStartMs > 0) {
-        cli.setReadChannel(QProcess::StandardError);
-        while (!err.contains("モニター開始 ... ") && cli.waitForReadyRead(5000))
-            err += cli.readAllStandardError();
-        cli.waitForFinished(setting.stopAfterStartMs);
-        cli.terminate();
-    }
-    return endedRun(cli, err);
+    return endedRun(cli);
 }
 
 // Runs a bash line in `folder` with $0 the program and `parameters` as $1
