@@ -90,7 +90,7 @@ TEST(MonitorCli, AStreamWithoutIdleGapsIsNotSplitByItsReads)
     FERROX_START_BOARD(board);
     const CliRun run = runCli(monitorArguments(board, "--count 1000"));
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    const QStringList lines = run.text().split(u'\n', Qt::SkipEmptyParts);
     int cutShort = 0;
     for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
         const bool sameSender = lines[i].mid(13, 3) == lines[i + 1].mid(13, 3);
