@@ -40,20 +40,6 @@ struct TestBoard
 
 } // namespace
 
-TEST(BoardEngineQueries, VersionReplyFitsIdAndFirmwareAndTakesTheConfiguredLength)
-{
-    const struct { QByteArray id, firmware; int length; QByteArray expected; } cases[] = {
-        {"Ferrox LM", "V1.05", 22, "Ferrox LM V1.05  9600\r"},
-        {"A much longer name", "V2.00-beta", 22, "A much lo V2.00  9600\r"},
-        {"Ferrox LM", "V1.05", 30, QByteArray("Ferrox LM V1.05  9600\r") + QByteArray(8, ' ')},
-        {"Ferrox LM", "V1.05", -5, ""}, // a config built in code, past the argument checks
-    };
-    for (const auto &c : cases) {
-        TestBoard board({.firmware = c.firmware, .id = c.id, .replyLength = c.length});
-        EXPECT_EQ(board.ask("V"), c.expected) << c.id.toStdString() << " length " << c.length;
-    }
-}
-
 TEST(BoardEngineQueries, SignalsAnswersInOneChunkAndUnknownBytes)
 {
     TestBoard board({.signalMask = 0x7F});
@@ -62,53 +48,6 @@ TEST(BoardEngineQueries, SignalsAnswersInOneChunkAndUnknownBytes)
     EXPECT_EQ(board.chunks, 2); // the answers to one write leave as one chunk
     EXPECT_TRUE(board.ask(QByteArray("xz\x00\xFF\r", 5)).isEmpty());
     EXPECT_EQ(board.engine.state(), BoardEngine::State::Idle);
-}
-
-// Every speed code of both firmware tables, shown back in the version reply.
-TEST(BoardEngineSettings, SpeedCodesFollowTheFirmwaresTable)
-{
-    const QList<QByteArray> wide{"   600", "  1200", "  2400", "  4800", "  9600", " 14400", " 19200", " 28800", " 38400", " 57600"};
-    const QList<QByteArray> narrow = wide.mid(3, 2) + wide.mid(6);
-    const QList<std::pair<const char *, QList<QByteArray>>> cases{{"V1.03", wide}, {"V1.02", narrow}, {"V9.99", narrow}};
-    for (const auto &[firmware, table] : cases) {
-        SCOPED_TRACE(firmware);
-        TestBoard board({.firmware = firmware});
-        for (int code = 0; code < 10; ++code) {
-            // Codes beyond the table mean nothing to the firmware: the speed stays.
-            const QByteArray expected = table.value(code, table.last());
-            EXPECT_EQ(board.ask(QByteArray(1, char('0' + code)) + 'V').mid(15, 6), expected) << code;
-        }
-    }
-}
-
-TEST(BoardEngineSettings, DataWidthOnlyForV105)
-{
-    for (const char *firmware : {"V1.04", "V1.05"}) {
-        TestBoard board({.firmware = firmware});
-        EXPECT_TRUE(board.ask("D").isEmpty()) << firmware;
-        EXPECT_EQ(board.engine.dataWidth(), QByteArray(firmware) == "V1.05" ? 9 : 8) << firmware;
-    }
-}
-
-TEST(BoardEngineLink, WrongLinkSpeedOrSilentBoardAnswersNothing)
-{
-    // The link runs at " 57600,n,8,1".
-    const struct { int jumper; bool silent, answers; } cases[] = {{57600, false, true}, {115200, false, false}, {57600, true, false}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(std::to_string(c.jumper) + (c.silent ? " silent" : ""));
-        TestBoard board({.jumper = c.jumper, .rate = 100'000, .silent = c.silent});
-        board.engine.setLinkSettings(QStringLiteral(" 57600,n,8,1"));
-        EXPECT_EQ(board.ask("VS8M").isEmpty(), !c.answers);
-        EXPECT_EQ(board.engine.isMeasuring(), c.answers);
-        board.ask("EG");
-        EXPECT_EQ(board.engine.isStreaming(), c.answers);
-        EXPECT_EQ(board.engine.speedCode(), c.answers ? '8' : '4');
-        // The board hears again once the speed matches.
-        if (!c.silent) {
-            board.engine.setLinkBaud(c.jumper);
-            EXPECT_TRUE(board.ask("EV").endsWith(board.engine.versionReply()));
-        }
-    }
 }
 
 // Each direction lets through only its sender's bytes, and the stream ends

@@ -1,47 +1,17 @@
 // ferrox-cli and the files it is given: outputs that would destroy an
 // input, file names that are not UTF-8, devices as outputs, a split
 // capture's series, and standard output that cannot be written.
-#include "support/testfiles.h"
+#include "support/clirun.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 using namespace ferrox::test;
 
 namespace {
-
-struct CliRun { int exitCode = -1; QByteArray out; QString err; };
-
-QStringList words(const char *line) { return QString::fromUtf8(line).split(QLatin1Char(' '), Qt::SkipEmptyParts); }
-
-// Runs ferrox-cli in `folder`; standard output to a file when one is named.
-CliRun runCli(const QString &folder, const QStringList &arguments, const QString &outputFile = {})
-{
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    if (!outputFile.isEmpty())
-        process.setStandardOutputFile(outputFile);
-    process.start(QStringLiteral(FERROX_CLI), arguments);
-    EXPECT_TRUE(process.waitForFinished(30000)) << arguments.join(QLatin1Char(' ')).toStdString();
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-// A shell line run in `folder` with $0 the program; printf spells names that are not UTF-8.
-CliRun runShell(const QString &folder, const QString &script)
-{
-    QProcess shell;
-    shell.setWorkingDirectory(folder);
-    shell.start(QStringLiteral("/bin/bash"), {QStringLiteral("-c"), script, QStringLiteral(FERROX_CLI)});
-    EXPECT_TRUE(shell.waitForFinished(30000)) << script.toStdString();
-    return {shell.exitCode(), shell.readAllStandardOutput(), QString::fromUtf8(shell.readAllStandardError())};
-}
 
 const QByteArray exchange = readFile(QStringLiteral(FERROX_CLI_TEST_DIR "/data/exchange.dat"));
 const QByteArray times = "2026-12-06T22:00:51.250000+09:00\n0\t1000\n";
@@ -72,7 +42,7 @@ TEST_F(CliFiles, NoCommandWritesOverItsInput)
         "export link.dat --format pcap -o x.dat",
     };
     for (const char *line : lines) {
-        const CliRun run = runCli(dir.path(), words(line));
+        const CliRun run = runCli(words(line), dir.path());
         EXPECT_EQ(run.exitCode, 2) << line;
         EXPECT_TRUE(run.err.contains(QStringLiteral("which is read"))) << line << run.err.toStdString();
     }
@@ -82,7 +52,7 @@ TEST_F(CliFiles, NoCommandWritesOverItsInput)
 
 TEST_F(CliFiles, CaptureTextNeverTakesTheArrivalTimesPlace)
 {
-    const CliRun run = runCli(dir.path(), words("capture --device /dev/null -o x.dat --text ./sub/../x.dat.times"));
+    const CliRun run = runCli(words("capture --device /dev/null -o x.dat --text ./sub/../x.dat.times"), dir.path());
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(readFile(path("x.dat.times")), times);
 }
@@ -94,7 +64,7 @@ TEST_F(CliFiles, ASplitCaptureRefusesAnExistingSeries)
     for (const char *existing : {"long-00007.dat", "long-00012.dat.times", "long-123456.dat"}) {
         SCOPED_TRACE(existing);
         writeFile(path(existing), "earlier");
-        const CliRun run = runCli(dir.path(), words("capture --device /dev/null -o long.dat --split-bytes 999 --files 3"));
+        const CliRun run = runCli(words("capture --device /dev/null -o long.dat --split-bytes 999 --files 3"), dir.path());
         EXPECT_EQ(run.exitCode, 1);
         EXPECT_TRUE(run.err.contains(QLatin1String(existing))) << run.err.toStdString();
         EXPECT_EQ(readFile(path(existing)), QByteArray("earlier"));
@@ -103,7 +73,7 @@ TEST_F(CliFiles, ASplitCaptureRefusesAnExistingSeries)
     // Names that only look alike are not of the series.
     for (const char *other : {"long-0001.dat", "long-00001.txt", "longer-00001.dat"})
         writeFile(path(other), "other");
-    const CliRun run = runCli(dir.path(), words("capture --device ./no-such-device -o long.dat --split-bytes 999"));
+    const CliRun run = runCli(words("capture --device ./no-such-device -o long.dat --split-bytes 999"), dir.path());
     EXPECT_EQ(run.exitCode, 3) << run.err.toStdString();
 }
 
@@ -115,7 +85,7 @@ TEST_F(CliFiles, NamesThatAreNotUtf8KeepTheirSidecarsAndLinks)
         "cp x.dat \"$(printf 'caf\\351.dat')\" && cp x.dat.times \"$(printf 'caf\\351.dat.times')\" && "
         "\"$0\" timeline \"$(printf 'caf\\351.dat')\""));
     EXPECT_EQ(timeline.exitCode, 0) << timeline.err.toStdString();
-    EXPECT_TRUE(QString::fromUtf8(timeline.out).contains(QStringLiteral("2026-12-06T22:00:51.250"))) << timeline.out.toStdString();
+    EXPECT_TRUE(timeline.text().contains(QStringLiteral("2026-12-06T22:00:51.250"))) << timeline.out.toStdString();
 
     const CliRun exported = runShell(dir.path(), QStringLiteral(
         "printf old > \"$(printf 'out\\351.csv')\" && ln -s \"$(printf 'out\\351.csv')\" out.link && "
@@ -129,7 +99,7 @@ TEST_F(CliFiles, NamesThatAreNotUtf8KeepTheirSidecarsAndLinks)
 TEST_F(CliFiles, DevicesAreOutputs)
 {
     for (const char *line : {"render x.dat -o /dev/null", "export x.dat --format pcap -o /dev/null"}) {
-        const CliRun run = runCli(dir.path(), words(line));
+        const CliRun run = runCli(words(line), dir.path());
         EXPECT_EQ(run.exitCode, 0) << line << run.err.toStdString();
     }
     EXPECT_FALSE(QFile::exists(QStringLiteral("/dev/null.times")));
@@ -141,7 +111,7 @@ TEST_F(CliFiles, AnEndCodeAloneIsRejectedByEveryCommand)
     writeFile(path("end.dat"), QByteArray(1, char(0xFF)));
     for (const char *line : {"examine end.dat", "render end.dat", "timeline end.dat", "export end.dat --format csv -o -",
                              "decode end.dat"}) {
-        const CliRun run = runCli(dir.path(), words(line));
+        const CliRun run = runCli(words(line), dir.path());
         EXPECT_EQ(run.exitCode, 4) << line;
     }
 }
@@ -152,7 +122,7 @@ TEST_F(CliFiles, PcapRefusesTimesItCannotHold)
 {
     for (const char *start : {"1900-01-01T00:00:00+09:00", "9999-12-31T23:59:59+09:00"}) {
         writeFile(path("x.dat.times"), QByteArray(start) + "\n0\t1000\n");
-        const CliRun run = runCli(dir.path(), words("export x.dat --format pcap -o -"));
+        const CliRun run = runCli(words("export x.dat --format pcap -o -"), dir.path());
         EXPECT_EQ(run.exitCode, 0) << start;
         EXPECT_TRUE(run.err.contains(QStringLiteral("x.dat.times"))) << run.err.toStdString();
         EXPECT_EQ(run.out.mid(24, 4), QByteArray(4, '\0')) << start << ": the first record's seconds";
@@ -164,7 +134,7 @@ TEST_F(CliFiles, PcapRefusesTimesItCannotHold)
 TEST_F(CliFiles, StandardOutputFailuresAreReported)
 {
     for (const char *line : {"examine x.dat", "--version", "-V", "help", "help help", "timeline x.dat", "render x.dat"}) {
-        const CliRun run = runCli(dir.path(), words(line), QStringLiteral("/dev/full"));
+        const CliRun run = runCli(words(line), dir.path(), QStringLiteral("/dev/full"));
         EXPECT_EQ(run.exitCode, 1) << line;
         EXPECT_TRUE(run.err.contains(QStringLiteral("standard output could not be written"))) << line << run.err.toStdString();
     }

@@ -1,5 +1,6 @@
 // ferrox-cli render and examine, as scripts see them: bytes on standard
 // output, messages on standard error, exit status.
+#include "support/clirun.h"
 #include "version/programinfo.h"
 
 #include <QFile>
@@ -8,19 +9,14 @@
 
 #include <gtest/gtest.h>
 
+using namespace ferrox::test;
+
 namespace {
 
-struct CliRun { int exitCode = -1; QByteArray out; QString err; };
-
 // Runs ferrox-cli in the data folder, so file names are given as written.
-CliRun runCli(const QStringList &arguments)
+CliRun runInData(const QStringList &arguments)
 {
-    QProcess process;
-    process.setWorkingDirectory(QStringLiteral(FERROX_CLI_TEST_DIR "/data"));
-    process.start(QStringLiteral(FERROX_CLI), arguments);
-    EXPECT_TRUE(process.waitForFinished(30000)) << arguments.join(QLatin1Char(' ')).toStdString();
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+    return runCli(arguments, QStringLiteral(FERROX_CLI_TEST_DIR "/data"));
 }
 
 // The expected files name the version as @VERSION@, so a new version number changes no expected output.
@@ -30,8 +26,6 @@ QByteArray expected(const char *name)
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
     return file.readAll().replace("@VERSION@", ferrox::versionNumberText().toLatin1());
 }
-
-QStringList words(const char *line) { return QString::fromUtf8(line).split(QLatin1Char(' '), Qt::SkipEmptyParts); }
 
 } // namespace
 
@@ -48,10 +42,13 @@ TEST(CliRender, OutputMatchesTheExpectedFiles)
     };
     for (const auto &c : cases) {
         const std::string label = c.arguments.join(QLatin1Char(' ')).toStdString();
-        const CliRun run = runCli(c.arguments);
+        const CliRun run = runInData(c.arguments);
         EXPECT_EQ(run.exitCode, c.exitCode) << label << "\n" << run.err.toStdString();
         EXPECT_EQ(run.out, expected(c.expectedFile)) << label;
-        EXPECT_TRUE(c.exitCode ? run.err.contains(c.err) : run.err == c.err) << label << "\n" << run.err.toStdString();
+        if (c.exitCode == 0)
+            EXPECT_EQ(run.err, c.err) << label;
+        else
+            EXPECT_TRUE(run.err.contains(c.err)) << label << "\n" << run.err.toStdString();
     }
 }
 
@@ -71,9 +68,11 @@ TEST(CliRender, RefusalsAndFailures)
         {words("capture --device /dev/null -o same.dat --text ./same.dat"), 2, QStringLiteral("the same output")},
     };
     for (const auto &c : cases) {
-        const CliRun run = runCli(c.arguments);
-        EXPECT_TRUE(run.exitCode == c.exitCode && run.err.contains(c.message) && run.out.isEmpty())
-            << c.arguments.join(QLatin1Char(' ')).toStdString() << "\n" << run.err.toStdString();
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+        const CliRun run = runInData(c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_TRUE(run.err.contains(c.message)) << run.err.toStdString();
+        EXPECT_EQ(run.out, QByteArray());
     }
     EXPECT_FALSE(QFile::exists(unwritable));
 }
@@ -82,10 +81,11 @@ TEST(CliRender, RefusalsAndFailures)
 TEST(CliConventions, HelpOptionsAndPorts)
 {
     for (const char *line : {"render --help", "examine -h"}) {
-        const CliRun run = runCli(words(line));
-        EXPECT_TRUE(run.exitCode == 0 && run.out.startsWith("usage: ferrox-cli")) << line;
+        const CliRun run = runInData(words(line));
+        EXPECT_EQ(run.exitCode, 0) << line;
+        EXPECT_TRUE(run.out.startsWith("usage: ferrox-cli")) << line;
     }
-    EXPECT_EQ(runCli(words("ports")).exitCode, 0); // devices or none, either way no failure
+    EXPECT_EQ(runInData(words("ports")).exitCode, 0); // devices or none, either way no failure
 }
 
 // Standard output by "-" and by default (a file by -o: below); code page 932
@@ -94,8 +94,9 @@ TEST(CliRender, OutputAndEncodingChoices)
 {
     for (const auto &[line, out] : {std::pair{"render conversation.dat --mode=3 -o -", "conversation.mode3.rsm"},
                                     std::pair{"render conversation.dat --mode 3 --utf8", "conversation.mode3.utf8.txt"}}) {
-        const CliRun run = runCli(words(line));
-        EXPECT_TRUE(run.exitCode == 0 && run.out == expected(out)) << line;
+        const CliRun run = runInData(words(line));
+        EXPECT_EQ(run.exitCode, 0) << line;
+        EXPECT_EQ(run.out, expected(out)) << line;
     }
 
     // On a terminal (script(1) gives one): UTF-8, unless cp932 is asked for.
@@ -103,7 +104,7 @@ TEST(CliRender, OutputAndEncodingChoices)
     for (const auto &[options, isUtf8] : {std::pair{"", true}, std::pair{" --encoding cp932", false}}) {
         QProcess terminal;
         terminal.setWorkingDirectory(QStringLiteral(FERROX_CLI_TEST_DIR "/data"));
-        terminal.start(QStringLiteral("script"), {QStringLiteral("-qec"), QStringLiteral(FERROX_CLI " render conversation.dat")
+        terminal.start(QStringLiteral("script"), {QStringLiteral("-qec"), QStringLiteral(FERROX_CLI_BINARY " render conversation.dat")
                                                   + QLatin1String(options), QStringLiteral("/dev/null")});
         ASSERT_TRUE(terminal.waitForFinished(30000));
         EXPECT_EQ(terminal.readAllStandardOutput().contains(heading.toUtf8()), isUtf8) << options;
@@ -118,7 +119,8 @@ TEST(CliExamine, CountsSequenceErrorsAndRejectsAsTheProgramWould)
         {"examine conversation.dat", 4, "sequence errors: 3\n"},
     };
     for (const auto &c : cases) {
-        const CliRun run = runCli(words(c.line));
-        EXPECT_TRUE(run.exitCode == c.exitCode && run.out == c.out) << c.line;
+        const CliRun run = runInData(words(c.line));
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.line;
+        EXPECT_EQ(run.out, QByteArray(c.out)) << c.line;
     }
 }

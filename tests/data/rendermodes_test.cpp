@@ -58,7 +58,9 @@ TEST(RenderHexChar, Cases)
     const auto line = [](const QByteArray &head, const QByteArray &hex, const QByteArray &chars) {
         return head + hex + spaces(47 - int(hex.size())) + " |" + chars + "\r\n";
     };
-    const QByteArray j1 = sjis(u"J1⇒[000001] |"), j2 = sjis(u"J2→[000001] |"), more = sjis(u"　           |");
+    const QByteArray j1 = sjis(u"J1⇒[000001] |");
+    const QByteArray j2 = sjis(u"J2→[000001] |");
+    const QByteArray more = sjis(u"　           |");
     const QByteArray sixteenHex = QByteArray("41 ").repeated(16).left(47);
     expectBodies(3, {
         {"worked example", j1AB_j2ACK, line(j1, "41 42 ", "AB") + line(j2, "06 ", dot)},
@@ -94,8 +96,11 @@ TEST(RenderExchange, Cases)
     const auto j2 = [](const QByteArray &hex, const QByteArray &chars, const QByteArray &label) {
         return spaces(8) + "|" + spaces(23) + label + hex + spaces(23 - int(hex.size())) + "|" + chars + "\r\n";
     };
-    const QByteArray first1 = sjis(u"|J1→000001    |"), second1 = sjis(u"|J1→000002    |");
-    const QByteArray first2 = sjis(u"|    000001←J2|"), second2 = sjis(u"|    000002←J2|"), more = "|              |";
+    const QByteArray first1 = sjis(u"|J1→000001    |");
+    const QByteArray second1 = sjis(u"|J1→000002    |");
+    const QByteArray first2 = sjis(u"|    000001←J2|");
+    const QByteArray second2 = sjis(u"|    000002←J2|");
+    const QByteArray more = "|              |";
     expectBodies(4, {
         {"worked example", j1AB_j2ACK, j1("AB", "41 42", first1) + j2("06", dot, first2)},
         {"eight bytes fill a line, the ninth starts another", byJ1("ABCDEFGHI") + byJ2("\x06") + endCode(),
@@ -144,12 +149,6 @@ TEST(RenderFrame, UndefinedTagsAreCountedInEveryModeAndLeaveTheByteWhole)
         // Same monitored bytes; only the header's byte count differs.
         EXPECT_EQ(show(result.text.mid(expectedHeader(4).size())), show(expected.text.mid(expectedHeader(2).size())));
     }
-}
-
-TEST(RenderFrame, OtherModeNumbersRenderNothing)
-{
-    for (qint32 mode : {0, 6})
-        EXPECT_FALSE(renderMonitorData(mode, streamOf({0xA4, 0xB1, 0xFF}), testHeader()).has_value()) << mode;
 }
 
 TEST(RenderFrame, LongMalformedRunsStayLinear)

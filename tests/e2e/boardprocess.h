@@ -1,14 +1,13 @@
 #pragma once
 
+#include "support/testfiles.h"
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
 namespace ferrox::test {
-
-// Command-line words written as one text: "--jumper 115200 --silent".
-inline QStringList words(const char *spaced) { return QString::fromUtf8(spaced).split(u' ', Qt::SkipEmptyParts); }
 
 // The built ferrox-board serving a pseudo-terminal linked at linkPath().
 class BoardProcess

@@ -2,7 +2,7 @@
 // conversation: every request and response named and paired; and what it
 // says about data it can only partly decode.
 #include "boardprocess.h"
-#include "clirun.h"
+#include "support/clirun.h"
 
 #include "data/datatesting.h"
 #include "support/testfiles.h"
@@ -38,7 +38,7 @@ TEST(DecodeCli, NamesAndPairsEveryRequestAndResponseOfACapturedModbusConversatio
 
     const CliRun run = runCli(QStringList {QStringLiteral("decode"), data} << words("--decoder modbus-rtu --format jsonl"));
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    const QList<QJsonObject> frames = jsonLines(run.out);
+    const QList<QJsonObject> frames = jsonLines(run.text());
     const char *functions[] = {"FC03 Read Holding Registers", "FC01 Read Coils", "FC02 Read Discrete Inputs",
                                "FC04 Read Input Registers", "FC05 Write Single Coil", "FC06 Write Single Register",
                                "FC15 Write Multiple Coils", "FC16 Write Multiple Registers",

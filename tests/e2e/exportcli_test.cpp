@@ -1,7 +1,7 @@
 // ferrox-cli export read back by tshark: Wireshark's own reading of the
 // pcap must show the conversation's bytes, directions and times.
 #include "boardprocess.h"
-#include "clirun.h"
+#include "support/clirun.h"
 
 #include "data/datatesting.h"
 #include "support/testfiles.h"

@@ -3,7 +3,7 @@
 // ferrox-cli measure, with the result, the refusals and the stop.
 #include "app/appfixture.h"
 #include "boardprocess.h"
-#include "clirun.h"
+#include "support/clirun.h"
 #include "platform/qtserialport.h"
 
 #include <QAction>
@@ -53,7 +53,7 @@ TEST(MeasureOverAPty, TheCommandLineToolMeasuresRefusesAndStops)
         const CliRun run = runCli(QStringList{QStringLiteral("measure"), QStringLiteral("--device"), board.linkPath()}
                                   + words(row.options));
         EXPECT_EQ(run.exitCode, row.exitCode) << row.board << run.err.toStdString();
-        EXPECT_EQ(run.out, row.out) << row.board;
+        EXPECT_EQ(run.text(), row.out) << row.board;
         EXPECT_TRUE(run.err.endsWith(row.errEnd)) << row.board << ": " << run.err.toStdString();
     }
 }

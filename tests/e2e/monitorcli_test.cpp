@@ -1,7 +1,7 @@
 // ferrox-cli monitor against the simulated board on a pseudo-terminal: how
 // soon it prints, what it prints, and its quiet ends.
 #include "boardprocess.h"
-#include "clirun.h"
+#include "support/clirun.h"
 
 #include <QTime>
 #include <gtest/gtest.h>
@@ -54,7 +54,7 @@ TEST(MonitorCli, TerminationAndAClosedOutputEndItQuietly)
     FERROX_START_BOARD(board);
     const CliRun stopped = runCli(monitorArguments(board, "--format hex --seconds 1"));
     EXPECT_EQ(stopped.exitCode, 0);
-    EXPECT_TRUE(stopped.out.startsWith(u' ')) << stopped.out.toStdString();
+    EXPECT_TRUE(stopped.out.startsWith(' ')) << stopped.out.toStdString();
     EXPECT_EQ(stopped.err.count(u'\n'), 1) << "the check's line alone: " << stopped.err.toStdString();
 
     // Its reader gone (head has its byte), the monitor stops the board and
@@ -90,7 +90,7 @@ TEST(MonitorCli, AStreamWithoutIdleGapsIsNotSplitByItsReads)
     FERROX_START_BOARD(board);
     const CliRun run = runCli(monitorArguments(board, "--count 1000"));
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    const QStringList lines = run.text().split(u'\n', Qt::SkipEmptyParts);
     int cutShort = 0;
     for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
         const bool sameSender = lines[i].mid(13, 3) == lines[i + 1].mid(13, 3);

@@ -66,32 +66,7 @@ TEST(ModbusRtuDecoder, NamesAndReadsEachExampleRequestAndResponse)
     }
 }
 
-TEST(ModbusRtuDecoder, NamesTheExceptionCodesAndFailsTheResponse)
-{
-    const struct
-    {
-        const char *response;
-        const char *named;
-    } cases[] = {
-        // The first, both sides of the unassigned 07, the last: the others are the same lookup.
-        {"8301", "例外コード01 ILLEGAL FUNCTION"},
-        {"8306", "例外コード06 SERVER DEVICE BUSY"},
-        {"8307", "例外コード07 不明な例外"},
-        {"8308", "例外コード08 MEMORY PARITY ERROR"},
-        {"830B", "例外コード0B GATEWAY TARGET DEVICE FAILED TO RESPOND"},
-    };
-    for (const auto &c : cases) {
-        const FrameList list = modbus(byJ1(rtu("03006B0003")) + byJ2(rtu(c.response)));
-        ASSERT_EQ(list.frames.size(), 2) << c.response;
-        const Frame &exception = list.frames.at(1);
-        EXPECT_EQ(exception.summary, QStringLiteral("例外応答 スレーブ17 FC03 Read Holding Registers ") + QString::fromUtf8(c.named));
-        EXPECT_EQ(exception.verdict, FrameVerdict::Bad) << c.response;
-        EXPECT_EQ(exception.problem, QString::fromUtf8(c.named));
-        EXPECT_EQ(exception.pairedFrame, 0) << c.response;
-    }
-}
-
-TEST(ModbusRtuDecoder, MarksBrokenShortCutAndOverLongFramesButKeepsThem)
+TEST(ModbusRtuDecoder, FailsExceptionsAndBrokenShortCutAndOverLongFramesButKeepsThem)
 {
     QByteArray broken = rtu("03006B0003");
     broken[7] = char(broken[7] ^ 0x01);
@@ -101,6 +76,12 @@ TEST(ModbusRtuDecoder, MarksBrokenShortCutAndOverLongFramesButKeepsThem)
         QByteArray bytes;
         const char *problem;
     } cases[] = {
+        // Exception codes: the first, both sides of the unassigned 07, the last; the others are the same lookup.
+        {"exception 01", rtu("8301"), "例外コード01 ILLEGAL FUNCTION"},
+        {"exception 06", rtu("8306"), "例外コード06 SERVER DEVICE BUSY"},
+        {"exception 07", rtu("8307"), "例外コード07 不明な例外"},
+        {"exception 08", rtu("8308"), "例外コード08 MEMORY PARITY ERROR"},
+        {"exception 0B", rtu("830B"), "例外コード0B GATEWAY TARGET DEVICE FAILED TO RESPOND"},
         {"a flipped CRC bit", broken, "CRC不一致(計算 8776, 受信 8676)"},
         {"three bytes", QByteArray::fromHex("110300"), "短すぎます(4バイト未満)"},
         {"a response cut by the end of the data", QByteArray::fromHex("110306022B0000"),
@@ -114,6 +95,12 @@ TEST(ModbusRtuDecoder, MarksBrokenShortCutAndOverLongFramesButKeepsThem)
         EXPECT_EQ(list.frames.at(0).problem, QString::fromUtf8(c.problem)) << c.name;
     }
     EXPECT_EQ(modbus(byJ2(broken)).frames.at(0).summary, QStringLiteral("要求 スレーブ17 FC03 Read Holding Registers 開始107 個数3"));
+    // An exception names the function of the request it answers.
+    const FrameList exception = modbus(byJ1(rtu("03006B0003")) + byJ2(rtu("8302")));
+    ASSERT_EQ(exception.frames.size(), 2);
+    EXPECT_EQ(exception.frames.at(1).summary,
+              QStringLiteral("例外応答 スレーブ17 FC03 Read Holding Registers 例外コード02 ILLEGAL DATA ADDRESS"));
+    EXPECT_EQ(exception.frames.at(1).pairedFrame, 0);
 }
 
 TEST(ModbusRtuDecoder, SeparatesFramesRunTogetherWhereTheirCrcHolds)

@@ -53,7 +53,8 @@ TEST(SingleInstance, SecondHolderIsRefusedUntilTheFirstEnds)
 {
     const QString name = QStringLiteral("ferrox-test-%1.lock").arg(QCoreApplication::applicationPid());
     {
-        SingleInstance first(name), second(name);
+        SingleInstance first(name);
+        SingleInstance second(name);
         EXPECT_TRUE(first.acquired());
         EXPECT_FALSE(second.acquired());
     }

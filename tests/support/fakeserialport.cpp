@@ -1,6 +1,14 @@
 #include "fakeserialport.h"
 
+#include <utility>
+
 namespace ferrox::test {
+
+void FakeSerialPort::setPortName(const QString &portName)
+{
+    m_portName = portName;
+    operations << QStringLiteral("port ") + portLabel();
+}
 
 bool FakeSerialPort::open()
 {
@@ -17,6 +25,20 @@ bool FakeSerialPort::open()
     m_open = true;
     m_lastError = 0;
     emit settingsApplied(m_settings);
+    return true;
+}
+
+void FakeSerialPort::close()
+{
+    operations << QStringLiteral("close");
+    m_open = false;
+    m_input.clear();
+}
+
+bool FakeSerialPort::drive(const char *line, bool on)
+{
+    operations << QStringLiteral("%1 %2").arg(QLatin1String(line)).arg(int(on));
+    m_lastError = 0;
     return true;
 }
 
@@ -40,6 +62,18 @@ bool FakeSerialPort::write(const QByteArray &bytes)
     written += bytes;
     emit bytesWritten(bytes);
     return true;
+}
+
+QByteArray FakeSerialPort::readAll()
+{
+    operations << QStringLiteral("read %1").arg(m_input.size());
+    return std::exchange(m_input, {});
+}
+
+void FakeSerialPort::discardInput()
+{
+    operations << QStringLiteral("discard");
+    m_input.clear();
 }
 
 void FakeSerialPort::deliverNow(const QByteArray &bytes)

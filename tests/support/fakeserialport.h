@@ -6,8 +6,6 @@
 #include <QStringList>
 #include <QTimer>
 
-#include <utility>
-
 namespace ferrox::test {
 
 // A link port in memory. What the program does to it is logged in order
@@ -20,23 +18,23 @@ class FakeSerialPort : public SerialPort
 public:
     using SerialPort::SerialPort;
 
-    void setPortName(const QString &portName) override { m_portName = portName; operations << QStringLiteral("port ") + portLabel(); }
+    void setPortName(const QString &portName) override;
     QString portName() const override { return m_portName; }
     QString devicePath() const override { return devicePathShown; }
     PortRefusal refusal() const override { return m_refused ? refusalShown : PortRefusal(); }
     bool open() override;
-    void close() override { operations << QStringLiteral("close"); m_open = false; m_input.clear(); }
+    void close() override;
     bool isOpen() const override { return m_open; }
     bool setSettings(const QString &settingsText) override;
     QString settings() const override { return m_settings; }
-    bool setDtr(bool on) override { operations << QStringLiteral("dtr %1").arg(int(on)); m_lastError = 0; return true; }
-    bool setRts(bool on) override { operations << QStringLiteral("rts %1").arg(int(on)); m_lastError = 0; return true; }
+    bool setDtr(bool on) override { return drive("dtr", on); }
+    bool setRts(bool on) override { return drive("rts", on); }
     bool cts() const override { return false; } // no modem lines are driven
     bool dsr() const override { return false; }
     bool write(const QByteArray &bytes) override;
     qint16 bytesWaiting() const override { return toWaitingCount(m_input.size()); }
-    QByteArray readAll() override { operations << QStringLiteral("read %1").arg(m_input.size()); return std::exchange(m_input, {}); }
-    void discardInput() override { operations << QStringLiteral("discard"); m_input.clear(); }
+    QByteArray readAll() override;
+    void discardInput() override;
     qint64 bytesToSend() const override { return unsent; }
     void setReceiveThreshold(int count) override
     {
@@ -72,6 +70,8 @@ signals:
 private:
     // "3" for COM3, the path for a device path.
     QString portLabel() const { return m_portName.startsWith(u'/') ? m_portName : m_portName.mid(3); }
+    // Sets a modem line: logged as "dtr 1".
+    bool drive(const char *line, bool on);
 
     QString m_portName = QStringLiteral("COM1");
     bool m_open = false;

@@ -26,7 +26,11 @@ struct RecordingStatus : StatusPanel
     QList<int> values;
     bool progressVisible = false;
     QElapsedTimer clock;
-    void setPanelText(const QString &text) override { texts.append(text), times.append(clock.elapsed()); }
+    void setPanelText(const QString &text) override
+    {
+        texts.append(text);
+        times.append(clock.elapsed());
+    }
     void setProgressVisible(bool visible) override { progressVisible = visible; }
     void setProgressValue(int value) override { values.append(value); }
 };

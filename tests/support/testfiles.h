@@ -1,12 +1,17 @@
 #pragma once
 
-// Whole files in and out, for tests that set up or check what is on disk.
+// Whole files in and out, for tests that set up or check what is on disk,
+// and command lines for tests that run programs.
 
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 namespace ferrox::test {
+
+// Command-line words written as one text: "--jumper 115200 --silent".
+inline QStringList words(const char *spaced) { return QString::fromUtf8(spaced).split(u' ', Qt::SkipEmptyParts); }
 
 inline QString writeFile(const QString &path, const QByteArray &bytes)
 {
