@@ -1,7 +1,10 @@
 #pragma once
 
-// Test doubles around the board link: a recording settings panel and a scripted board on a FakeSerialPort.
+// Test doubles around the board link: a recording settings panel, a scripted board on a FakeSerialPort, and
+// the link owner in front of that board.
 
+#include "link/checkexchange.h"
+#include "link/linkowner.h"
 #include "link/linkpanel.h"
 #include "support/fakeserialport.h"
 #include "support/fakestores.h"
@@ -12,6 +15,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QTest>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <functional>
@@ -28,11 +32,25 @@ public:
     MonitorSettings settings() const override { return chosen; }
     void setPortText(const QString &text) override { chosen.port = text; }
     void showLinkLines(bool, bool) override { events << QStringLiteral("lines"); }
-    void refillMonitorSpeeds(const QList<int> &speeds, const QString &text) override { monitorSpeeds = speeds, monitorSpeedText = text, events << QStringLiteral("speeds"); }
-    void refillDirections(const QList<MonitorDirection> &offered, const QString &text) override { directions = offered, directionText = text, events << QStringLiteral("directions"); }
+    void refillMonitorSpeeds(const QList<int> &speeds, const QString &text) override
+    {
+        monitorSpeeds = speeds;
+        monitorSpeedText = text;
+        events << QStringLiteral("speeds");
+    }
+    void refillDirections(const QList<MonitorDirection> &offered, const QString &text) override
+    {
+        directions = offered;
+        directionText = text;
+        events << QStringLiteral("directions");
+    }
     void setRateMeasureEnabled(bool enabled) override { rateMeasure = enabled; }
     void enableDataWidth() override { dataWidth = true; }
-    void setSamplingEnabled(bool enabled) override { sampling = enabled, events << (enabled ? QStringLiteral("timer on") : QStringLiteral("timer off")); }
+    void setSamplingEnabled(bool enabled) override
+    {
+        sampling = enabled;
+        events << (enabled ? QStringLiteral("timer on") : QStringLiteral("timer off"));
+    }
     bool simpleMonitorPressed() const override { return simpleMonitor; }
     bool startEnabled() const override { return startButton; }
     StatusPanel &statusPanel() override { return status; }
@@ -88,5 +106,35 @@ inline QByteArray versionReply(const QByteArray &firmware, int length = 22)
 {
     return (QByteArrayLiteral("Ferrox LM ") + firmware + QByteArrayLiteral("  9600\r")).leftJustified(length, '.', true);
 }
+
+// The link owner in front of a scripted board, its port still closed.
+class LinkFixture : public testing::Test
+{
+protected:
+    // The port as a good check leaves it: open, log cleared.
+    void openPort()
+    {
+        port.open();
+        port.operations.clear();
+    }
+    bool waitFor(const std::function<bool()> &condition) { return QTest::qWaitFor(condition, 3000); }
+    // A check that lets go of the link at its end, or with keep holds it until checkLease.end().
+    bool startCheck(std::optional<CheckOutcome> &outcome, bool keep = false, const CheckRequest &request = {})
+    {
+        return owner.request(CheckLinkRequest, [&, keep, request](const LinkLease &lease) {
+            checkLease = lease;
+            checkLink(lease, request, {{}, {}, [&, keep, lease](const CheckOutcome &o) {
+                outcome = o;
+                if (!keep)
+                    lease.end();
+            }});
+        });
+    }
+
+    FakeSerialPort port;
+    ScriptedBoard board{port};
+    LinkOwner owner{port};
+    LinkLease checkLease;
+};
 
 } // namespace ferrox::test
