@@ -25,7 +25,7 @@
 namespace ferrox::test {
 
 // The panel's inputs are plain fields; what the link did to it is kept,
-// the order of the calls in events.
+// the order of the calls (with the texts the lists were given) in events.
 class FakeLinkPanel : public LinkPanel
 {
 public:
@@ -35,14 +35,12 @@ public:
     void refillMonitorSpeeds(const QList<int> &speeds, const QString &text) override
     {
         monitorSpeeds = speeds;
-        monitorSpeedText = text;
-        events << QStringLiteral("speeds");
+        events << QStringLiteral("speeds ") + text;
     }
     void refillDirections(const QList<MonitorDirection> &offered, const QString &text) override
     {
         directions = offered;
-        directionText = text;
-        events << QStringLiteral("directions");
+        events << QStringLiteral("directions ") + text;
     }
     void setRateMeasureEnabled(bool enabled) override { rateMeasure = enabled; }
     void enableDataWidth() override { dataWidth = true; }
@@ -62,7 +60,6 @@ public:
     QList<int> monitorSpeeds{-1};
     QList<MonitorDirection> directions;
     QStringList events;
-    QString monitorSpeedText, directionText;
     bool rateMeasure = false, dataWidth = false, sampling = false;
     RecordingStatus status;
 };
@@ -89,7 +86,7 @@ private:
 };
 
 // A port log written as "discard|threshold 0|write 56".
-inline QStringList ops(const char *log) { return QString::fromLatin1(log).split(u'|'); }
+inline QStringList ops(const char *log) { return QString::fromUtf8(log).split(u'|'); }
 
 // Starts an exchange with a done callback and waits for its outcome.
 template<typename Outcome, typename Start>
