@@ -15,11 +15,6 @@ using namespace ferrox::test;
 
 namespace {
 
-QString linkOk(const QByteArray &reply, const QString &port = QStringLiteral("COM1"))
-{
-    return QString::fromLatin1(reply.left(16)) + QStringLiteral("  ") + port + QStringLiteral(":通信確認ＯＫ。");
-}
-
 // The check on the link to a scripted board, its port closed at first;
 // the link choices beside it.
 class Checks : public LinkFixture
@@ -30,8 +25,6 @@ protected:
         bool done = false;
         return check.check(origin, [&] { done = true; }) && QTest::qWaitFor([&] { return done; }, 4000);
     }
-    // Waits for the end of a check started some other way.
-    bool waitForCheck() { return QSignalSpy(&check, &ConnectionCheck::checkFinished).wait(4000); }
     const CheckResults &results() const { return check.results(); }
 
     // The text, a full-width blank, the text again, about a quarter second apart.
@@ -79,7 +72,8 @@ TEST_F(Checks, AVerifiedBoardAdaptsThePanelToItsFirmware)
     ASSERT_TRUE(runCheck());
 
     EXPECT_EQ(port.operations, ops("port 2|open 2|settings 115200,n,8,1|threshold 0|discard|rts 1|dtr 0|write 56|read 22"));
-    expectBlink(linkOk(versionReply("V1.05"), QStringLiteral("COM2")));
+    // The reply's first 16 bytes and the port.
+    expectBlink(QStringLiteral("Ferrox LM V1.05   COM2:通信確認ＯＫ。"));
     EXPECT_TRUE(results().BoardVerified);
     EXPECT_FALSE(results().LinkFailed);
     EXPECT_TRUE(dialogs.messages.isEmpty());
@@ -202,7 +196,7 @@ TEST_F(Checks, PortCheckButtonChecksOnceAndALinkSpeedChosenMeanwhileFollows)
     panel.chosen.linkSpeed = 115200;
     choices.Combo_PC_speed_Click();
     EXPECT_TRUE(verifiedWhenClosed.isEmpty());
-    ASSERT_TRUE(waitForCheck());
+    ASSERT_TRUE(QSignalSpy(&check, &ConnectionCheck::checkFinished).wait(4000));
     EXPECT_EQ(verifiedWhenClosed, QList<bool>{true});
     const QStringList &log = port.operations;
     ASSERT_TRUE(waitFor([&] { return log.last().startsWith(QLatin1String("settings 115")); }));
