@@ -33,7 +33,9 @@ void ConsoleMonitor::start(const MonitorSettings &settings)
             return;
         }
         emit logText(check.text);
-        m_link.start({check.firmwareVersion, m_settings});
+        // Each read is stamped with its time and idle gaps end lines:
+        // every arrival wakes the program.
+        m_link.start({check.firmwareVersion, m_settings, false});
         m_streaming = true;
         emit streamStarted();
         if (m_stopRequested) {

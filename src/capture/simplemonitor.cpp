@@ -58,7 +58,8 @@ void SimpleMonitor::TP_Monitor(bool pressed)
         m_introShown = true;
     }
     if (!m_session.captureHoldsLink())
-        m_link.start({m_session.FirmwareVersion(), m_session.settings()});
+        // The window shows the stream a frame at a time and without times.
+        m_link.start({m_session.FirmwareVersion(), m_session.settings(), true});
 }
 
 void SimpleMonitor::onReceive()

@@ -47,11 +47,12 @@ void SimpleMonitorLink::start(const SimpleMonitorRequest &request)
     m_owner.request(SimpleMonitorLinkRequest, [self = QPointer<SimpleMonitorLink>(this), request](const LinkLease &lease) {
         if (self)
             self->m_lease = lease;
-        // The stream is read in bulk and shown a frame at a time: its
-        // arrivals may wake the program in batches.
         lease.runScript(simpleMonitorStartScript(speedCommand(request.firmwareVersion, request.settings),
                                                  directionCommand(request.settings)),
-                        [lease](const LinkScriptResult &) { lease.port().setArrivalBatching(true); });
+                        [lease, batch = request.batchArrivals](const LinkScriptResult &) {
+                            if (batch)
+                                lease.port().setArrivalBatching(true);
+                        });
     });
 }
 

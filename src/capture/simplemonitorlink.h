@@ -14,6 +14,9 @@ struct SimpleMonitorRequest
 {
     QString firmwareVersion;
     MonitorSettings settings; // the monitored speed and the direction
+    // A reader that shows no arrival times may be woken in batches (see
+    // ArrivalBatching); one that stamps or splits by time must not be.
+    bool batchArrivals = false;
 };
 
 // The simple monitor's stream on and off, in its turn on the link. The

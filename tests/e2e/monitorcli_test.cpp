@@ -80,3 +80,23 @@ TEST(MonitorCli, AnUnpluggedAdapterEndsTheOutputWithTheLinkPortsMessage)
     EXPECT_FALSE(run.out.isEmpty());
     EXPECT_TRUE(run.err.trimmed().section(u'\n', -1).contains(board.linkPath())) << run.err.toStdString();
 }
+
+// The board sends without a pause (a piece every 5 ms), so a line ends only
+// where the sender changes or 16 bytes are full: a line cut short before
+// one of the same sender is a gap the program's reads made, not the line.
+TEST(MonitorCli, AStreamWithoutIdleGapsIsNotSplitByItsReads)
+{
+    BoardProcess board(words("--traffic modbus --loop --rate 1920"));
+    FERROX_START_BOARD(board);
+    const CliRun run = runCli(monitorArguments(board, "--count 1000"));
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    int cutShort = 0;
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        const bool sameSender = lines[i].mid(13, 3) == lines[i + 1].mid(13, 3);
+        if (sameSender && hexPairs(lines[i]).size() < 16)
+            ++cutShort;
+    }
+    // A stall of the whole machine may still cut one now and then.
+    EXPECT_LE(cutShort, lines.size() / 20) << run.out.toStdString();
+}
