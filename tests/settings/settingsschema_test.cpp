@@ -56,16 +56,20 @@ TEST_F(Stored, MissingKeysReadAsTheDefaults)
     EXPECT_TRUE(store.values.isEmpty());
 }
 
-// A text is an item only when it is one exactly; everything else is a
-// choice that is not valid, and is kept as it was stored.
-TEST_F(Stored, TextsThatNameNoItemAreNotValid)
+// A text is an item only when it is one exactly (the directions as
+// existing files hold them); everything else is a choice that is not
+// valid, and is kept as it was stored.
+TEST_F(Stored, OnlyAnItemsExactTextNamesIt)
 {
     for (const QString &text : {u"9600"_s, u"  9600 "_s, u" 14401"_s, u"115200"_s, QString()})
         EXPECT_EQ(monitorSpeedOf(roundTrip(settingkey::monitorSpeed(), text)), std::nullopt) << text.toStdString();
     for (const QString &text : {u"57600"_s, u" 9600"_s, u"fast"_s})
         EXPECT_EQ(linkSpeedOf(roundTrip(settingkey::linkSpeed(), text)), std::nullopt) << text.toStdString();
-    for (const QString &text : {u" 双方向"_s, u"J1->J2"_s, u"j1→j2"_s, u"J2→J1"_s})
-        EXPECT_EQ(directionOf(roundTrip(settingkey::direction(), text)), std::nullopt) << text.toStdString();
+    const QList<std::pair<QString, std::optional<MonitorDirection>>> directions{
+        {u"J1→J2"_s, MonitorDirection::J1ToJ2}, {u"J1←J2"_s, MonitorDirection::J2ToJ1}, {u" 双方向"_s, std::nullopt},
+        {u"J1->J2"_s, std::nullopt},           {u"j1→j2"_s, std::nullopt},           {u"J2→J1"_s, std::nullopt}};
+    for (const auto &[text, direction] : directions)
+        EXPECT_EQ(directionOf(roundTrip(settingkey::direction(), text)), direction) << text.toStdString();
     EXPECT_EQ(store.program(u"Direction"_s), u"J2→J1"_s);
 }
 
