@@ -3,6 +3,8 @@
 #include <sys/ioctl.h>
 #include <termios.h>
 
+#include <utility>
+
 namespace ferrox {
 
 ArrivalBatching::ArrivalBatching(QObject *parent) : QObject(parent)
@@ -33,6 +35,7 @@ void ArrivalBatching::setOn(int fd, bool on)
     m_formerMinimum = settings.c_cc[VMIN];
     m_formerTime = settings.c_cc[VTIME];
     m_fd = fd;
+    m_readSinceTick = false;
     if (!setMinimum(BatchBytes)) {
         m_fd = -1;
         return;
@@ -40,15 +43,26 @@ void ArrivalBatching::setOn(int fd, bool on)
     m_tick.start();
 }
 
-void ArrivalBatching::rearm()
+void ArrivalBatching::readDone()
 {
+    m_readSinceTick = true;
+    if (m_fd >= 0 && m_minimum != BatchBytes)
+        setMinimum(BatchBytes);
+}
+
+void ArrivalBatching::settingsRewritten()
+{
+    m_minimum = -1;
     if (m_fd >= 0)
         setMinimum(BatchBytes);
 }
 
 void ArrivalBatching::tick()
 {
-    // Fewer bytes than a batch have waited a whole tick: let them through.
+    // A batch was read since the last tick: whatever waits now came after
+    // it and gets its own tick.
+    if (std::exchange(m_readSinceTick, false))
+        return;
     int waiting = 0;
     if (::ioctl(m_fd, FIONREAD, &waiting) == 0 && waiting > 0)
         setMinimum(1);
@@ -59,11 +73,12 @@ bool ArrivalBatching::setMinimum(int bytes)
     termios settings {};
     if (::tcgetattr(m_fd, &settings) != 0)
         return false;
-    if (settings.c_cc[VMIN] == bytes && settings.c_cc[VTIME] == 0)
-        return true;
     settings.c_cc[VMIN] = static_cast<cc_t>(bytes);
     settings.c_cc[VTIME] = 0; // with a time, the minimum would not hold back a wake-up
-    return ::tcsetattr(m_fd, TCSANOW, &settings) == 0;
+    if (::tcsetattr(m_fd, TCSANOW, &settings) != 0)
+        return false;
+    m_minimum = bytes;
+    return true;
 }
 
 } // namespace ferrox

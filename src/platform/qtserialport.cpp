@@ -52,7 +52,7 @@ QtSerialPort::QtSerialPort(PathResolver resolver, QObject *parent)
     : SerialPort(parent), m_resolver(std::move(resolver)), m_port(new QSerialPort(this))
 {
     connect(m_port, &QSerialPort::readyRead, this, [this] {
-        m_batching.rearm();
+        m_batching.readDone();
         announceArrival();
     });
     connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
@@ -172,7 +172,7 @@ bool QtSerialPort::applySettings()
     const bool applied = m_port->setBaudRate(s.baudRate) && m_port->setParity(parity)
         && m_port->setDataBits(static_cast<QSerialPort::DataBits>(s.dataBits))
         && m_port->setStopBits(s.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
-    m_batching.rearm(); // the toolkit wrote its own terminal settings back
+    m_batching.settingsRewritten(); // the toolkit wrote its own terminal settings back
     return succeeded(applied);
 }
 

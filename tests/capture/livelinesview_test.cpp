@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -91,6 +92,29 @@ TEST_F(LiveLinesViewTest, ScrolledUpItStaysStillShowsThatNewerLinesWaitAndFollow
     EXPECT_FALSE(lines.isHeld());
     EXPECT_EQ(view.topLine() + view.bodyRows(), lines.lineCount());
     EXPECT_LE(lines.endCell() - lines.firstCell(), 4096);
+}
+
+// Following the stream, a frame moves the rows still shown up as they are
+// and paints only the rest: what reaches the screen must be what a whole
+// paint shows, the last row grown by later bytes included.
+TEST_F(LiveLinesViewTest, AFrameThatMovesRowsUpShowsWhatAWholePaintShows)
+{
+    for (int step = 0; step < 20; ++step) {
+        std::vector<LiveCell> cells;
+        for (int b = 0; b < 7 + step % 13; ++b)
+            cells.push_back(LiveCell::of({static_cast<std::uint8_t>(step + b), step % 3 ? Direction::J1 : Direction::J2},
+                                         LiveDisplay::Hex));
+        lines.append(cells);
+        QTest::qWait(LiveLinesView::FrameMs + 10);
+    }
+    const QRect viewport(view.viewport()->mapTo(&view, QPoint(0, 0)), view.viewport()->size());
+    const auto showsAWholePaint = [&] {
+        const QImage whole = view.viewport()->grab().toImage();
+        const QImage onScreen = QGuiApplication::primaryScreen()->grabWindow(view.winId()).toImage();
+        return onScreen.copy(viewport).convertToFormat(whole.format()) == whole;
+    };
+    // Once the last frame is out (a busy machine may delay it).
+    EXPECT_TRUE(QTest::qWaitFor(showsAWholePaint, 2000));
 }
 
 TEST_F(LiveLinesViewTest, ADragSelectsWholeCellsThatCopyAsShown)

@@ -20,6 +20,11 @@ LiveLinesView::LiveLinesView(LiveLines &lines, QWidget *parent) : QAbstractScrol
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
+    // The viewport's paint and the scroll bar's cover their whole areas:
+    // what lies behind them (the window's frame, the workspace) need not be
+    // painted again at each frame.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    verticalScrollBar()->setAttribute(Qt::WA_OpaquePaintEvent);
     m_frame.setSingleShot(true);
     m_frame.setInterval(FrameMs);
     connect(&m_frame, &QTimer::timeout, this, &LiveLinesView::frame);
@@ -40,6 +45,12 @@ void LiveLinesView::setDirectionColors(bool on, const QColor &j1, const QColor &
 void LiveLinesView::restyle()
 {
     m_painted.clear();
+    repaintWhole();
+}
+
+void LiveLinesView::repaintWhole()
+{
+    m_shownFirstCells.clear();
     viewport()->update();
 }
 
@@ -49,7 +60,6 @@ void LiveLinesView::measureFont()
     m_columnWidth = std::max(1, metrics.horizontalAdvance(u'0'));
     m_wrappedWidth = -1; // the header wraps again
     m_lineHeight = std::max(1, metrics.height());
-    m_ascent = metrics.ascent();
 }
 
 void LiveLinesView::changeEvent(QEvent *event)
@@ -60,6 +70,7 @@ void LiveLinesView::changeEvent(QEvent *event)
     measureFont();
     m_painted.clear();
     m_lines.setColumns(viewport()->width() / m_columnWidth);
+    m_shownFirstCells.clear();
     scheduleFrame();
 }
 
@@ -89,6 +100,12 @@ const QStringList &LiveLinesView::headerLines() const
     }
     if (!line.isEmpty())
         m_headerLines << line;
+    m_headerTexts.clear();
+    for (const QString &text : std::as_const(m_headerLines)) {
+        QStaticText &shaped = m_headerTexts.emplace_back(text);
+        shaped.setTextFormat(Qt::PlainText);
+        shaped.prepare(QTransform(), font());
+    }
     return m_headerLines;
 }
 
@@ -123,7 +140,27 @@ void LiveLinesView::frame()
     bar->setRange(0, static_cast<int>(std::max<qsizetype>(0, m_lines.lineCount() - bodyRows())));
     bar->setValue(static_cast<int>(topLine()));
     m_settingScroll = false;
-    viewport()->update();
+    updateChangedRows();
+}
+
+void LiveLinesView::updateChangedRows()
+{
+    const int height = lineHeight();
+    const int bodyTop = headerRows() * height;
+    const qsizetype top = topLine();
+    const auto kept = m_lines.isHeld() || bodyTop != m_shownBodyTop || top >= m_lines.lineCount()
+        ? m_shownFirstCells.cend()
+        : std::find(m_shownFirstCells.cbegin(), m_shownFirstCells.cend(), m_lines.firstCellOfLine(top));
+    if (kept == m_shownFirstCells.cend()) {
+        repaintWhole();
+        return;
+    }
+    const int shift = static_cast<int>(kept - m_shownFirstCells.cbegin());
+    const int width = viewport()->width();
+    if (shift > 0)
+        viewport()->scroll(0, -shift * height, QRect(0, bodyTop, width, bodyRows() * height));
+    const int firstChanged = static_cast<int>(m_shownFirstCells.size()) - 1 - shift;
+    viewport()->update(QRect(0, bodyTop + firstChanged * height, width, viewport()->height()));
 }
 
 void LiveLinesView::userScrolled(int value)
@@ -134,26 +171,27 @@ void LiveLinesView::userScrolled(int value)
         m_lines.release();
     else
         m_lines.hold(m_lines.firstCellOfLine(value));
-    viewport()->update();
+    repaintWhole();
 }
 
 void LiveLinesView::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
     m_lines.setColumns(viewport()->width() / columnWidth());
+    m_shownFirstCells.clear();
     scheduleFrame();
 }
 
-void LiveLinesView::paintEvent(QPaintEvent *)
+void LiveLinesView::paintEvent(QPaintEvent *event)
 {
+    const QRect dirty = event->rect();
     QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), palette().base());
+    painter.fillRect(dirty, palette().base());
     painter.setPen(palette().text().color());
     const int height = lineHeight();
-    const int ascent = m_ascent;
     const QStringList &header = headerLines();
-    for (int row = 0; row < header.size(); ++row)
-        painter.drawText(0, row * height + ascent, header.at(row));
+    for (int row = 0; row < m_headerTexts.size(); ++row)
+        painter.drawStaticText(0, row * height, m_headerTexts.at(row));
     const int bodyTop = static_cast<int>(header.size()) * height;
     if (!header.isEmpty()) {
         painter.setPen(palette().mid().color());
@@ -163,14 +201,24 @@ void LiveLinesView::paintEvent(QPaintEvent *)
     const qsizetype shown = std::min<qsizetype>(bodyRows(), m_lines.lineCount() - top);
     QHash<qint64, PaintedLine> painted;
     painted.reserve(shown);
+    m_shownFirstCells.clear();
+    m_shownBodyTop = bodyTop;
     for (qsizetype row = 0; row < shown; ++row) {
         const qint64 first = m_lines.firstCellOfLine(top + row);
-        const qint64 end = top + row + 1 < m_lines.lineCount() ? m_lines.firstCellOfLine(top + row + 1) : m_lines.endCell();
+        m_shownFirstCells << first;
+        const int y = bodyTop + static_cast<int>(row) * height;
         auto kept = m_painted.constFind(first);
+        if (y + height <= dirty.top() || y >= dirty.bottom() + 1) {
+            // Not painted now: its picture stays, and so does its layout.
+            if (kept != m_painted.cend())
+                painted.insert(first, *kept);
+            continue;
+        }
+        const qint64 end = top + row + 1 < m_lines.lineCount() ? m_lines.firstCellOfLine(top + row + 1) : m_lines.endCell();
         const PaintedLine &line = *painted.insert(first, kept != m_painted.cend() && kept->end == end
                                                              ? *kept
                                                              : layOutLine(top + row));
-        paintLine(painter, line, bodyTop + static_cast<int>(row) * height);
+        paintLine(painter, line, y);
     }
     m_painted.swap(painted);
     if (m_lines.isHeld())

@@ -27,7 +27,9 @@ class LiveLinesView : public QAbstractScrollArea
 {
     Q_OBJECT
 public:
-    static constexpr int FrameMs = 50;
+    // Ten frames a second: a stream that moves faster is not read while
+    // it moves, and the frames are most of what the view costs.
+    static constexpr int FrameMs = 100;
 
     explicit LiveLinesView(LiveLines &lines, QWidget *parent = nullptr);
 
@@ -54,6 +56,12 @@ protected:
 private:
     void scheduleFrame();
     void frame();
+    // Asks for a paint of what changed since the last one: following the
+    // newest line, the rows still shown move up as they are and only the
+    // last row shown before (it may have grown) and those below it are
+    // painted again; anything else paints the whole viewport.
+    void updateChangedRows();
+    void repaintWhole();
     void userScrolled(int value);
     // The grid, measured once per font.
     void measureFont();
@@ -90,14 +98,16 @@ private:
     bool m_settingScroll = false; // our own scroll-bar moves are not the user's
     int m_columnWidth = 1; // pixels
     int m_lineHeight = 1;
-    int m_ascent = 0;
     bool m_directionColors = false;
     QColor m_j1;
     QColor m_j2;
     mutable QString m_wrappedHeader; // headerLines()' cache and its key
     mutable int m_wrappedWidth = -1;
     mutable QStringList m_headerLines;
+    mutable QList<QStaticText> m_headerTexts; // the same lines, shaped once
     QHash<qint64, PaintedLine> m_painted; // by the line's first cell
+    QList<qint64> m_shownFirstCells;      // of the rows last painted; empty: paint all
+    int m_shownBodyTop = -1;
     qint64 m_selectionAnchor = 0;
     qint64 m_selectionStart = 0; // absolute cells [start, end)
     qint64 m_selectionEnd = 0;
