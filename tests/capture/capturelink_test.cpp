@@ -2,7 +2,6 @@
 // they take turns on the link with a check and with each other.
 #include "capture/capturelink.h"
 #include "capture/simplemonitorlink.h"
-#include "link/checkexchange.h"
 #include "link/linktesting.h"
 
 #include <QTest>
@@ -19,12 +18,9 @@ namespace {
 const SimpleMonitorRequest kMonitor{QStringLiteral("V1.05"), MonitorSettings{}};
 const CaptureStartRequest kCapture{QStringLiteral("V1.05"), MonitorSettings{}};
 
-class CaptureExchanges : public testing::Test
+class CaptureExchanges : public LinkFixture
 {
 protected:
-    // The port as a good check leaves it: open, log cleared.
-    void openPort() { port.open(), port.operations.clear(); }
-    bool waitFor(const std::function<bool()> &condition) { return QTest::qWaitFor(condition, 3000); }
     std::optional<CaptureStartOutcome> start(const char *firmware, std::optional<int> speed,
                                              std::optional<MonitorDirection> direction,
                                              DataWidth width = DataWidth::DataOnly)
@@ -36,21 +32,9 @@ protected:
         const CaptureStartRequest request{QLatin1String(firmware), settings};
         return await<CaptureStartOutcome>([&](auto done) { capture.start(request, done); });
     }
-    // A check that keeps the link until check.end().
-    void holdCheck(std::optional<CheckOutcome> &outcome)
-    {
-        owner.request(CheckLinkRequest, [&](const LinkLease &lease) {
-            check = lease;
-            checkLink(lease, {}, {{}, {}, [&](const CheckOutcome &o) { outcome = o; }});
-        });
-    }
 
-    FakeSerialPort port;
-    ScriptedBoard board{port};
-    LinkOwner owner{port};
     CaptureLink capture{owner};
     SimpleMonitorLink monitor{owner};
-    LinkLease check;
 };
 
 // Each firmware's start: speed, width (V1.05 only), version, direction.
@@ -82,7 +66,8 @@ TEST_F(CaptureExchanges, StartFailuresReleaseTheLink)
 {
     port.missingPorts.insert(1);
     const auto outcome = start("V1.05", 9600, MonitorDirection::Both);
-    EXPECT_EQ(std::pair(outcome->status, outcome->errorCode), std::pair(CaptureStartOutcome::Status::PortFailed, 1));
+    EXPECT_EQ(outcome->status, CaptureStartOutcome::Status::PortFailed);
+    EXPECT_EQ(outcome->errorCode, 1);
     EXPECT_TRUE(owner.isFree());
     // Choices without a byte send nothing at all.
     port.missingPorts.clear();
@@ -94,7 +79,10 @@ TEST_F(CaptureExchanges, StartFailuresReleaseTheLink)
     EXPECT_TRUE(owner.isFree());
 }
 
-TEST_F(CaptureExchanges, StopUserLeavesTheStreamForcedDiscards)
+// The user's stop leaves the stream's bytes to the capture, a forced one
+// discards them; a stop that cannot be written leaves the capture on; the
+// program's close stops the board.
+TEST_F(CaptureExchanges, StopsAndTheProgramsCloseTellTheBoard)
 {
     openPort();
     board.answer(CMD_VERSION, {versionReply("V1.05")});
@@ -114,6 +102,11 @@ TEST_F(CaptureExchanges, StopUserLeavesTheStreamForcedDiscards)
     stop(CaptureLink::StopReason::User);
     EXPECT_EQ(written, std::optional<bool>(false));
     EXPECT_TRUE(capture.holdsStream());
+
+    port.failWrites = false;
+    port.operations.clear();
+    owner.shutdown();
+    EXPECT_EQ(port.operations, ops("write 45|close"));
 }
 
 TEST_F(CaptureExchanges, SimpleMonitorStartAndStop)
@@ -149,25 +142,18 @@ protected:
     }
 };
 
-TEST_F(CaptureTurns, AStartAndTheSimpleMonitorWaitForACheckThenForTheCapture)
+// The capture does not give way: the simple monitor starts after it.
+TEST_F(CaptureTurns, TheSimpleMonitorWaitsForTheCapturesEnd)
 {
-    std::optional<CheckOutcome> checked;
-    holdCheck(checked);
     std::optional<CaptureStartOutcome> started;
     capture.start(kCapture, [&](const CaptureStartOutcome &o) { started = o; });
     monitor.start(kMonitor);
-    ASSERT_TRUE(waitFor([&] { return checked.has_value(); }));
-    QTest::qWait(50);
-    EXPECT_EQ(port.written, QByteArray("V"));
-
-    check.end();
     ASSERT_TRUE(waitFor([&] { return started.has_value(); }));
-    EXPECT_EQ(port.written, QByteArray("V4dVG"));
-    // The simple monitor waits for the capture's end.
     QTest::qWait(50);
+    EXPECT_EQ(port.written, QByteArray("4dVG"));
     EXPECT_EQ(monitor.port(), nullptr);
     capture.release();
-    EXPECT_TRUE(waitFor([&] { return port.written == "V4dVG4G"; }));
+    EXPECT_TRUE(waitFor([&] { return port.written == "4dVG4G"; }));
 }
 
 TEST_F(CaptureTurns, AStopDuringTheSimpleMonitorStartWaitsForItsEnd)
@@ -183,12 +169,12 @@ TEST_F(CaptureTurns, AStopDuringTheSimpleMonitorStartWaitsForItsEnd)
 TEST_F(CaptureTurns, AStopAskedForDuringTheStartFollowsIt)
 {
     std::optional<CheckOutcome> checked;
-    holdCheck(checked);
+    startCheck(checked, true);
     capture.start(kCapture, [](const CaptureStartOutcome &) {});
     std::optional<bool> written;
     capture.stop(CaptureLink::StopReason::User, [&](bool w) { written = w; });
     ASSERT_TRUE(waitFor([&] { return checked.has_value(); }));
-    check.end();
+    checkLease.end();
     ASSERT_TRUE(waitFor([&] { return written.has_value(); }));
     EXPECT_EQ(port.written, QByteArray("V4dVGE"));
 }
@@ -211,15 +197,6 @@ TEST_F(CaptureTurns, AStartWaitingItsTurnLeavesTheRunningCapturesStopAlone)
     EXPECT_EQ(port.written, QByteArray("4dVGE"));
     capture.release();
     ASSERT_TRUE(waitFor([&] { return port.written == "4dVGE4dVG"; }));
-}
-
-TEST_F(CaptureTurns, ShutdownStopsAStreamingBoardAndClosesThePort)
-{
-    capture.start(kCapture, [](const CaptureStartOutcome &) {});
-    ASSERT_TRUE(waitFor([&] { return port.written.endsWith('G'); }));
-    port.operations.clear();
-    owner.shutdown();
-    EXPECT_EQ(port.operations, ops("write 45|close"));
 }
 
 } // namespace

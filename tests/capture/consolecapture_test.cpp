@@ -27,7 +27,10 @@ protected:
     {
         QObject::connect(capture.get(), &ConsoleCapture::logText, capture.get(), [this](const QString &text) { log += text; });
         QObject::connect(capture.get(), &ConsoleCapture::finished, capture.get(),
-                         [this](const ConsoleCaptureResult &r) { result = r, freeAtEnd = owner->isFree(); });
+                         [this](const ConsoleCaptureResult &r) {
+                             result = r;
+                             freeAtEnd = owner->isFree();
+                         });
     }
     // Runs the capture until stopWhen, when the user stops it, and then to its end.
     bool run(const std::function<bool()> &stopWhen)
@@ -35,7 +38,10 @@ protected:
         MonitorSettings settings;
         settings.port = QStringLiteral("/dev/ttyUSB0");
         capture->start(settings);
-        return QTest::qWaitFor(stopWhen, 5000) && (capture->requestStop(), QTest::qWaitFor([&] { return result.has_value(); }, 5000));
+        if (!QTest::qWaitFor(stopWhen, 5000))
+            return false;
+        capture->requestStop();
+        return QTest::qWaitFor([&] { return result.has_value(); }, 5000);
     }
 
     InProcessBoard board{{.rate = 100'000}};
@@ -63,7 +69,8 @@ TEST_F(ConsoleCaptureRun, TheUsersStopKeepsTheWholeStreamUpToTheEndCode)
     // Check, speed, width, version, direction; the user's stop; the board
     // told to stop once more at the end, as after every capture.
     EXPECT_EQ(port->written, QByteArray("V4dVGEE"));
-    EXPECT_TRUE(freeAtEnd && !board.engine().isStreaming());
+    EXPECT_TRUE(freeAtEnd);
+    EXPECT_FALSE(board.engine().isStreaming());
 }
 
 TEST_F(ConsoleCaptureRun, TheLastStopLeavesAtTheLinkSpeedBeforeThePortCloses)
@@ -71,7 +78,11 @@ TEST_F(ConsoleCaptureRun, TheLastStopLeavesAtTheLinkSpeedBeforeThePortCloses)
     // The line takes 20 ms a command; ferrox-cli closes the link (putting
     // the port's settings back) as soon as the capture is over.
     QObject::connect(port, &FakeSerialPort::bytesWritten, port, [this] {
-        ++port->unsent, QTimer::singleShot(20, port, [this] { --port->unsent, port->operations << QStringLiteral("sent"); });
+        ++port->unsent;
+        QTimer::singleShot(20, port, [this] {
+            --port->unsent;
+            port->operations << QStringLiteral("sent");
+        });
     });
     QObject::connect(capture.get(), &ConsoleCapture::finished, owner.get(), &LinkOwner::shutdown);
     ASSERT_TRUE(run([&] { return capture->CaptureCount() > 0; }));

@@ -20,7 +20,12 @@ public:
     void setSamplingEnabled(bool on) override { events << (on ? u"timer on"_s : u"timer off"_s); }
     void disableSignalPanel() override { events << u"panel off"_s; }
     void enableSignalPanel() override { events << u"panel on"_s; }
-    void showWindow() override { events << u"window"_s, lines->clear(); } // a new window starts empty
+    // A new window starts empty.
+    void showWindow() override
+    {
+        events << u"window"_s;
+        lines->clear();
+    }
     void closeWindow() override { events << u"no window"_s; }
 
     QStringList events;
@@ -32,15 +37,18 @@ class SimpleMonitorTest : public ::testing::Test
 protected:
     SimpleMonitorTest()
     {
-        port.open(), context.lines = &monitor.lines();
+        port.open();
+        context.lines = &monitor.lines();
         session.setCheckResults(false, true, u"V1.05"_s);
     }
     // The toolbar button or the menu: TempMonitorCheck, then TP_Monitor;
     // then the start's pauses have passed (however busy the machine).
     void press(bool pressed)
     {
-        port.operations.clear(), context.events.clear();
-        monitor.TempMonitorCheck(pressed), monitor.TP_Monitor(pressed);
+        port.operations.clear();
+        context.events.clear();
+        monitor.TempMonitorCheck(pressed);
+        monitor.TP_Monitor(pressed);
         (void)QTest::qWaitFor([&] { return owner.isFree() || port.written.endsWith('G'); }, 2000);
         QTest::qWait(20);
     }
@@ -73,7 +81,8 @@ TEST_F(SimpleMonitorTest, SwitchingOnAndOffHandsPanelAndSamplingOverInOrder)
 
     // Without a verified board the panel and sampling stay off.
     session.setCheckResults(true, false, u"V1.05"_s);
-    press(true), press(false);
+    press(true);
+    press(false);
     EXPECT_EQ(context.events, QStringList{u"no window"_s});
 }
 
@@ -84,15 +93,18 @@ TEST_F(SimpleMonitorTest, DuringACaptureTheSwitchOnlyOpensAndClosesTheWindowWhic
     monitor.feedCapture(QByteArray::fromHex("8491a0bdc3d4"));
     EXPECT_EQ(settle(), Warning + u" 41 0D"_s);
     press(false);
-    EXPECT_TRUE(port.operations.isEmpty() && context.events == QStringList{u"no window"_s});
+    EXPECT_TRUE(port.operations.isEmpty());
+    EXPECT_EQ(context.events, QStringList{u"no window"_s});
 }
 
 TEST_F(SimpleMonitorTest, APortErrorEventReopensThePortAndMarksAnOpenWindow)
 {
     // Open, then closed with the port gone: reopened both times, marked once.
     for (const bool pressed : {true, false}) {
-        press(pressed), port.operations.clear();
-        port.missingPorts.insert(pressed ? 0 : 1), port.raiseLineError(12);
+        press(pressed);
+        port.operations.clear();
+        port.missingPorts.insert(pressed ? 0 : 1);
+        port.raiseLineError(12);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !port.operations.isEmpty(); }, 1000));
         EXPECT_EQ(port.operations, ops("discard|close|open 1"));
         EXPECT_EQ(settle(), Warning + u"[err]"_s);

@@ -8,31 +8,15 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <tuple>
 
 using namespace ferrox;
 using namespace ferrox::test;
 
 namespace {
 
-class Exchanges : public testing::Test
+class Exchanges : public LinkFixture
 {
 protected:
-    // The port as a good check leaves it: open, log cleared.
-    void openPort() { port.open(), port.operations.clear(); }
-
-    // A check that holds the link until its end, or with keep until released.
-    bool startCheck(std::optional<CheckOutcome> &outcome, bool keep = false, const CheckRequest &request = {})
-    {
-        return owner.request(CheckLinkRequest, [&, keep, request](const LinkLease &lease) {
-            checkLease = lease;
-            checkLink(lease, request, {{}, {}, [&, keep, lease](const CheckOutcome &o) {
-                outcome = o;
-                if (!keep)
-                    lease.end();
-            }});
-        });
-    }
     std::optional<CheckOutcome> check(const CheckRequest &request = {})
     {
         std::optional<CheckOutcome> outcome;
@@ -40,25 +24,29 @@ protected:
         (void)QTest::qWaitFor([&] { return outcome.has_value(); }, 4000);
         return outcome;
     }
-    bool waitFor(const std::function<bool()> &condition) { return QTest::qWaitFor(condition, 3000); }
-    FakeSerialPort port;
-    ScriptedBoard board{port};
-    LinkOwner owner{port};
-    LinkLease checkLease;
 };
+
+// A long reply in pieces is read whole; a short one is no answer.
+TEST_F(Exchanges, CheckRepliesAreReadWholeAndJudged)
+{
+    openPort();
+    const QByteArray long30 = versionReply("V1.05", 30);
+    board.answer(CMD_VERSION, {long30.left(12), long30.mid(12)});
+    EXPECT_EQ(check()->reply, long30);
+    board.answer(CMD_VERSION, {versionReply("V1.05", 21)});
+    EXPECT_EQ(check()->status, CheckOutcome::Status::NoAnswer);
+}
 
 TEST_F(Exchanges, CheckPortFailuresEndBeforeTheQuery)
 {
-    port.missingPorts.insert(4);
-    EXPECT_EQ(check({QStringLiteral("COM4")})->errorCode, 1);
-    EXPECT_EQ(port.operations, ops("port 4|open 4"));
     // A name no port can have fails before the port is touched.
-    port.operations.clear();
-    EXPECT_TRUE(check({QStringLiteral("COM0")})->errorCode == InvalidPortError && port.operations.isEmpty());
+    EXPECT_EQ(check({QStringLiteral("COM0")})->errorCode, InvalidPortError);
+    EXPECT_TRUE(port.operations.isEmpty());
     // A query that cannot be written is a port failure too.
     port.failWrites = true;
     const auto outcome = check();
-    EXPECT_EQ(std::pair(outcome->status, outcome->errorCode), std::pair(CheckOutcome::Status::PortFailed, 7));
+    EXPECT_EQ(outcome->status, CheckOutcome::Status::PortFailed);
+    EXPECT_EQ(outcome->errorCode, 7);
 }
 
 TEST_F(Exchanges, CheckEndsAtOnceWhenThePortVanishesWhileItWaits)
@@ -67,7 +55,8 @@ TEST_F(Exchanges, CheckEndsAtOnceWhenThePortVanishesWhileItWaits)
     QElapsedTimer clock;
     clock.start();
     const auto outcome = check();
-    EXPECT_EQ(std::pair(outcome->status, outcome->errorCode), std::pair(CheckOutcome::Status::PortFailed, 9));
+    EXPECT_EQ(outcome->status, CheckOutcome::Status::PortFailed);
+    EXPECT_EQ(outcome->errorCode, 9);
     EXPECT_LT(clock.elapsed(), 900);
 }
 
@@ -78,7 +67,8 @@ TEST_F(Exchanges, ConsoleCheckTellsAMissingPortWithLinesEndedByLF)
     port.missingPorts.insert(1);
     const auto result = await<ConsoleCheckResult>(
         [&](auto done) { runConsoleCheck(owner, {}, QStringLiteral("/dev/ttyUSB0"), done); });
-    ASSERT_TRUE(result && !result->verified);
+    ASSERT_TRUE(result);
+    EXPECT_FALSE(result->verified);
     EXPECT_EQ(result->text, QStringLiteral("/dev/ttyUSB0 は使用できませんでした。") + QString(10, QChar(0x3000)) + QStringLiteral("1\n"));
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
-// Test doubles around the board link: a recording settings panel and a scripted board on a FakeSerialPort.
+// Test doubles around the board link: a recording settings panel, a scripted board on a FakeSerialPort, and
+// the link owner in front of that board.
 
+#include "link/checkexchange.h"
+#include "link/linkowner.h"
 #include "link/linkpanel.h"
 #include "support/fakeserialport.h"
 #include "support/fakestores.h"
@@ -12,6 +15,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QTest>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <functional>
@@ -21,18 +25,30 @@
 namespace ferrox::test {
 
 // The panel's inputs are plain fields; what the link did to it is kept,
-// the order of the calls in events.
+// the order of the calls (with the texts the lists were given) in events.
 class FakeLinkPanel : public LinkPanel
 {
 public:
     MonitorSettings settings() const override { return chosen; }
     void setPortText(const QString &text) override { chosen.port = text; }
     void showLinkLines(bool, bool) override { events << QStringLiteral("lines"); }
-    void refillMonitorSpeeds(const QList<int> &speeds, const QString &text) override { monitorSpeeds = speeds, monitorSpeedText = text, events << QStringLiteral("speeds"); }
-    void refillDirections(const QList<MonitorDirection> &offered, const QString &text) override { directions = offered, directionText = text, events << QStringLiteral("directions"); }
+    void refillMonitorSpeeds(const QList<int> &speeds, const QString &text) override
+    {
+        monitorSpeeds = speeds;
+        events << QStringLiteral("speeds ") + text;
+    }
+    void refillDirections(const QList<MonitorDirection> &offered, const QString &text) override
+    {
+        directions = offered;
+        events << QStringLiteral("directions ") + text;
+    }
     void setRateMeasureEnabled(bool enabled) override { rateMeasure = enabled; }
     void enableDataWidth() override { dataWidth = true; }
-    void setSamplingEnabled(bool enabled) override { sampling = enabled, events << (enabled ? QStringLiteral("timer on") : QStringLiteral("timer off")); }
+    void setSamplingEnabled(bool enabled) override
+    {
+        sampling = enabled;
+        events << (enabled ? QStringLiteral("timer on") : QStringLiteral("timer off"));
+    }
     bool simpleMonitorPressed() const override { return simpleMonitor; }
     bool startEnabled() const override { return startButton; }
     StatusPanel &statusPanel() override { return status; }
@@ -44,7 +60,6 @@ public:
     QList<int> monitorSpeeds{-1};
     QList<MonitorDirection> directions;
     QStringList events;
-    QString monitorSpeedText, directionText;
     bool rateMeasure = false, dataWidth = false, sampling = false;
     RecordingStatus status;
 };
@@ -71,7 +86,7 @@ private:
 };
 
 // A port log written as "discard|threshold 0|write 56".
-inline QStringList ops(const char *log) { return QString::fromLatin1(log).split(u'|'); }
+inline QStringList ops(const char *log) { return QString::fromUtf8(log).split(u'|'); }
 
 // Starts an exchange with a done callback and waits for its outcome.
 template<typename Outcome, typename Start>
@@ -88,5 +103,35 @@ inline QByteArray versionReply(const QByteArray &firmware, int length = 22)
 {
     return (QByteArrayLiteral("Ferrox LM ") + firmware + QByteArrayLiteral("  9600\r")).leftJustified(length, '.', true);
 }
+
+// The link owner in front of a scripted board, its port still closed.
+class LinkFixture : public testing::Test
+{
+protected:
+    // The port as a good check leaves it: open, log cleared.
+    void openPort()
+    {
+        port.open();
+        port.operations.clear();
+    }
+    bool waitFor(const std::function<bool()> &condition) { return QTest::qWaitFor(condition, 3000); }
+    // A check that lets go of the link at its end, or with keep holds it until checkLease.end().
+    bool startCheck(std::optional<CheckOutcome> &outcome, bool keep = false, const CheckRequest &request = {})
+    {
+        return owner.request(CheckLinkRequest, [&, keep, request](const LinkLease &lease) {
+            checkLease = lease;
+            checkLink(lease, request, {{}, {}, [&, keep, lease](const CheckOutcome &o) {
+                outcome = o;
+                if (!keep)
+                    lease.end();
+            }});
+        });
+    }
+
+    FakeSerialPort port;
+    ScriptedBoard board{port};
+    LinkOwner owner{port};
+    LinkLease checkLease;
+};
 
 } // namespace ferrox::test

@@ -10,13 +10,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-TEST(Commands, DirectionByteForEachDirection)
-{
-    EXPECT_EQ(CMD_DIRECTION(MonitorDirection::J2ToJ1), 'A');
-    EXPECT_EQ(CMD_DIRECTION(MonitorDirection::J1ToJ2), 'B');
-    EXPECT_EQ(CMD_DIRECTION(MonitorDirection::Both), 'G');
-}
-
 // Each monitored speed with its byte in the wide table (V1.03 and later)
 // and in the narrow one (all other firmware texts); 0 = no byte.
 TEST(Commands, SpeedByFirmwareTable)
