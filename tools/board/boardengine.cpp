@@ -146,10 +146,9 @@ void BoardEngine::handleCommand(std::uint8_t command)
         return;
     case 'd':
     case 'D':
-        if (m_config.firmware == "V1.05") {
+        // The data width: the simulated line's bytes are the same either way.
+        if (m_config.firmware == "V1.05")
             endActivity();
-            m_dataWidth = command == 'd' ? 8 : 9;
-        }
         return;
     case 'A':
     case 'B':

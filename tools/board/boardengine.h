@@ -53,8 +53,6 @@ public:
     // The monitor speed that code means for this firmware, six characters
     // right-aligned: "  9600".
     QByteArray monitorSpeedText() const;
-    // 8 after 'd' (and at start), 9 after 'D'.
-    int dataWidth() const { return m_dataWidth; }
     State state() const { return m_state; }
     bool isStreaming() const { return m_state == State::Streaming; }
     bool isMeasuring() const { return m_state == State::Measuring; }
@@ -92,7 +90,6 @@ private:
 
     int m_linkBaud;
     char m_speedCode;
-    int m_dataWidth = 8;
     State m_state = State::Idle;
     char m_direction = 0;
 
