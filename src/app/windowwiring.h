@@ -50,7 +50,6 @@ public:
     // The signal sampling ("Timer1") and the lamps' state.
     SignalSampler &sampler() const;
     // The measurement, editor, About and help windows.
-    ToolWindowsHookup &toolWindows() const { return *m_toolWindows; }
 
     // Start-up's link part: open the port, check, tell the user when no
     // board answered. done runs when that is over.

@@ -92,12 +92,8 @@ inline QString checkFailed(const QString &check, qint64 computed, qint64 receive
         + QStringLiteral(")");
 }
 
-// Lines.
-inline QString noLineEnd() { return QStringLiteral("行末なし"); }
-
 // STX/ETX.
 inline QString noEtx() { return QStringLiteral("ETXがありません"); }
-inline QString notFramed() { return QStringLiteral("STXなし"); }
 
 // Fixed length.
 inline QString shortRecord(qint64 length, qint64 wanted)
@@ -118,7 +114,6 @@ inline QString values() { return QStringLiteral("値"); }
 inline QString coilOn() { return QStringLiteral("ON"); }
 inline QString coilOff() { return QStringLiteral("OFF"); }
 inline QString badCoilValue() { return QStringLiteral("コイル値が0xFF00でも0x0000でもありません"); }
-inline QString byteCountMismatch() { return QStringLiteral("バイト数が合いません"); }
 inline QString lengthMismatch() { return QStringLiteral("長さが機能コードに合いません"); }
 inline QString tooShortForModbus() { return QStringLiteral("短すぎます(4バイト未満)"); }
 inline QString unknownFunction() { return QStringLiteral("不明な機能コード"); }

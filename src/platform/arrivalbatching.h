@@ -31,7 +31,6 @@ public:
     // On for the terminal fd (a fd that takes no terminal settings is left
     // as it is); off puts its former setting back.
     void setOn(int fd, bool on);
-    bool isOn() const { return m_fd >= 0; }
     // After the port read what woke it: report again only at BatchBytes.
     void readDone();
     // After the port wrote its whole terminal settings back.

@@ -67,7 +67,6 @@ public:
     virtual void setArrivalBatching(bool on) { (void)on; }
 
     virtual void setReceiveThreshold(int count) { m_receiveThreshold = count; }
-    int receiveThreshold() const { return m_receiveThreshold; }
 
     // The error of the last failed operation (0 when it succeeded).
     virtual int lastError() const = 0;

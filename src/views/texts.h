@@ -105,7 +105,6 @@ inline QString findMatch(qsizetype index, qsizetype count)
 {
     return QString::number(count) + QStringLiteral(" 件中 ") + QString::number(index) + QStringLiteral(" 件目");
 }
-inline QString findCount(qsizetype count) { return QString::number(count) + QStringLiteral(" 件"); }
 inline QString findWrapped() { return QStringLiteral("（折り返しました）"); }
 
 // The selected bytes of a rendering (our own).

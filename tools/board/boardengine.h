@@ -48,10 +48,8 @@ public:
 
     int linkBaud() const { return m_linkBaud; }
     bool hearsLink() const;
-    // The last accepted speed code, '0'..'9' (at start, the code of 9600 baud).
-    char speedCode() const { return m_speedCode; }
-    // The monitor speed that code means for this firmware, six characters
-    // right-aligned: "  9600".
+    // The monitor speed of the last accepted speed code (at start, 9600
+    // baud) for this firmware, six characters right-aligned: "  9600".
     QByteArray monitorSpeedText() const;
     State state() const { return m_state; }
     bool isStreaming() const { return m_state == State::Streaming; }

@@ -46,7 +46,6 @@ public:
     SettingsPanel *settingsPanel() const { return m_settingsPanel; }
     MainToolBar *toolBar() const { return m_toolBar; }
     const MainMenu &menus() const { return m_menu; }
-    QProgressBar *progressBar() const { return m_progressBar; }
     QString statusText() const;
 
     // The commands that need current data: "mnuFileSaveDataFile", the menu

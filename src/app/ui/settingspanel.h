@@ -79,7 +79,6 @@ public:
     ColorBox *dsrLamp() const { return m_dsrLamp; }                  // Picture_DSR
     ColorBox *ctsLamp() const { return m_ctsLamp; }                  // Picture_CTS
 
-    QRadioButton *hexOption() const { return m_hexOption; }          // Option_Hex
     QRadioButton *textOption() const { return m_textOption; }        // Option_Txt
 
     QCheckBox *receivedBytesCheck() const { return m_recByteCheck; } // Check_RecByte

@@ -102,9 +102,7 @@ const QStringList &LiveLinesView::headerLines() const
         m_headerLines << line;
     m_headerTexts.clear();
     for (const QString &text : std::as_const(m_headerLines)) {
-        QStaticText &shaped = m_headerTexts.emplace_back(text);
-        shaped.setTextFormat(Qt::PlainText);
-        shaped.prepare(QTransform(), font());
+        m_headerTexts << shaped(text);
     }
     return m_headerLines;
 }
@@ -225,6 +223,14 @@ void LiveLinesView::paintEvent(QPaintEvent *event)
         paintWaiting(painter, m_lines.lineCount() - top - shown);
 }
 
+QStaticText LiveLinesView::shaped(const QString &text) const
+{
+    QStaticText shapedText(text);
+    shapedText.setTextFormat(Qt::PlainText);
+    shapedText.prepare(QTransform(), font());
+    return shapedText;
+}
+
 LiveLinesView::PaintedLine LiveLinesView::layOutLine(qsizetype line) const
 {
     // One run per stretch of cells in one colour: every cell's text is a
@@ -236,9 +242,7 @@ LiveLinesView::PaintedLine LiveLinesView::layOutLine(qsizetype line) const
     const auto close = [&] {
         if (text.isEmpty())
             return;
-        run.text.setText(std::exchange(text, QString()));
-        run.text.setTextFormat(Qt::PlainText);
-        run.text.prepare(QTransform(), font());
+        run.text = shaped(std::exchange(text, QString()));
         laidOut.runs << run;
         run.column += run.columns;
         run.columns = 0;

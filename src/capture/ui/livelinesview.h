@@ -86,6 +86,8 @@ private:
         qint64 end = 0; // the line's cells are [its first cell, end)
         QList<PaintedRun> runs;
     };
+    // Plain text in the view's font, shaped once to be drawn many times.
+    QStaticText shaped(const QString &text) const;
     PaintedLine layOutLine(qsizetype line) const;
     void paintLine(QPainter &painter, const PaintedLine &line, int y) const;
     // The laid-out lines are kept for the lines on screen only, and thrown
