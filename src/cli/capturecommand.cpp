@@ -96,6 +96,9 @@ void writeLive(ConsoleCapture &capture, int fd, LiveForm form)
         printError(QStringLiteral("ferrox-cli capture: the live output is not read fast enough; it skips what it cannot take "
                                   "(the data file keeps every byte)\n"));
     });
+    // Its reader gone (`| head`, a Wireshark closed), the capture ends as
+    // when stopped: the board stopped, the data file written.
+    QObject::connect(&printer->output(), &LiveOutput::closed, &capture, &ConsoleCapture::requestStop);
     auto decoder = std::make_shared<LiveByteDecoder>(LiveByteDecoder::Rule::Capture);
     QObject::connect(&capture, &ConsoleCapture::stored, printer, [&capture, printer, decoder](const QByteArray &bytes, qint64 micros) {
         printer->feed(decoder->decode(bytes), capture.arrivalTimes().startEpochMicros + micros);
