@@ -168,6 +168,10 @@ int captureCommand(const QStringList &arguments)
         return args.usageError(QStringLiteral("--format takes pcap"));
     if (livePcap && textPath == QLatin1String("-"))
         return args.usageError(QStringLiteral("--format pcap takes standard output; --text - cannot share it"));
+    if (const QString problem = livePcap ? binaryOutputProblem(QStringLiteral("-"), QStringLiteral("pcap records"))
+                                         : binaryOutputProblem(dataPath, QStringLiteral("the data file"));
+        !problem.isEmpty())
+        return args.usageError(problem);
     const std::optional<bool> utf8 = args.utf8Chosen(textPath == QLatin1String("-") && outputIsTerminal());
     if (!utf8)
         return ExitUsage;

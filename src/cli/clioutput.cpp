@@ -54,6 +54,13 @@ bool outputIsTerminal()
     return ::isatty(STDOUT_FILENO) == 1;
 }
 
+QString binaryOutputProblem(const QString &name, const QString &what)
+{
+    if (name != QLatin1String("-") || !outputIsTerminal())
+        return {};
+    return QStringLiteral("will not write %1 to a terminal; name a file or pipe standard output into a program").arg(what);
+}
+
 FileWriteResult writeOutput(const QString &name, QByteArrayView bytes)
 {
     if (name == QLatin1String("-")) {

@@ -15,6 +15,12 @@ bool writeOut(QByteArrayView bytes);
 // True when standard output is a terminal.
 bool outputIsTerminal();
 
+// Why binary output (a data file, pcap records: `what`) is not written to
+// the output named `name`, or an empty text: standard output while it is a
+// terminal, where it would show as noise and the monitored line's bytes
+// could pass for the terminal's control sequences.
+QString binaryOutputProblem(const QString &name, const QString &what);
+
 // Writes bytes as the output named on the command line: "-" is standard
 // output (its failure is told once, and not at all for a closed pipe: the
 // message may be empty), a character device or named pipe (/dev/null, /dev/stdout) is

@@ -35,6 +35,9 @@ int monitorCommand(const QStringList &arguments)
     const std::optional<LiveForm> form = liveFormNamed(args.value(QStringLiteral("format"), QStringLiteral("lines")));
     if (!form)
         return args.usageError(QStringLiteral("--format takes lines, hex, text or pcap"));
+    if (const QString problem = *form == LiveForm::Pcap ? binaryOutputProblem(QStringLiteral("-"), QStringLiteral("pcap records")) : QString();
+        !problem.isEmpty())
+        return args.usageError(problem);
     const std::optional<int> gapMs = args.number(QStringLiteral("gap"), 1, 60'000, 20);
     const std::optional<int> count = args.number(QStringLiteral("count"), 1, std::numeric_limits<int>::max(), 0);
     const std::optional<int> stopAfterMs = readStopAfterMs(args);

@@ -1,6 +1,7 @@
 // ferrox-cli and the files it is given: outputs that would destroy an
 // input, file names that are not UTF-8, devices as outputs, a split
-// capture's series, and standard output that cannot be written.
+// capture's series, standard output that cannot be written, and binary
+// output kept off a terminal.
 #include "support/clirun.h"
 
 #include <QDir>
@@ -8,6 +9,10 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 using namespace ferrox::test;
 
@@ -146,6 +151,28 @@ TEST_F(CliFiles, StandardOutputFailuresAreReported)
                                                               "exit ${PIPESTATUS[0]}"));
     EXPECT_EQ(closed.exitCode, 1);
     EXPECT_FALSE(closed.err.contains(QStringLiteral("standard output"))) << closed.err.toStdString();
+}
+
+// Binary output is refused on a terminal before anything is written: it
+// would show as noise, and the monitored line's bytes could pass for the
+// terminal's control sequences.
+TEST_F(CliFiles, BinaryOutputIsNotWrittenToATerminal)
+{
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    const QString terminal = QString::fromLocal8Bit(::ptsname(master));
+    for (const char *line : {"export x.dat --format pcap -o -", "monitor --device /nonexistent --format pcap",
+                             "capture --device /nonexistent -o -", "capture --device /nonexistent --format pcap -o y.dat"}) {
+        SCOPED_TRACE(line);
+        const CliRun run = runCli(words(line), dir.path(), terminal);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.err.contains(QStringLiteral("will not write"))) << run.err.toStdString();
+    }
+    char received[64];
+    EXPECT_LE(::read(master, received, sizeof received), 0) << "nothing reached the terminal";
+    ::close(master);
 }
 
 } // namespace
