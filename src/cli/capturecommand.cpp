@@ -89,18 +89,41 @@ int exitStatusOf(const ConsoleCaptureResult &capture, const CaptureOutput &outpu
 
 // The capture's monitored bytes as monitor writes them, decoded as the
 // window's live view decodes a capture's.
-void writeLive(ConsoleCapture &capture, int fd, LiveForm form)
+LivePrinter *writeLive(ConsoleCapture &capture, int fd, LiveForm form)
 {
     auto *printer = new LivePrinter(fd, form, LiveGapMs, &capture);
     QObject::connect(&printer->output(), &LiveOutput::fellBehind, printer, [] {
         printError(QStringLiteral("ferrox-cli capture: the live output is not read fast enough; it skips what it cannot take "
                                   "(the data file keeps every byte)\n"));
     });
+    // Its reader gone (`| head`, a Wireshark closed), the capture ends as
+    // when stopped: the board stopped, the data file written.
+    QObject::connect(&printer->output(), &LiveOutput::closed, &capture, &ConsoleCapture::requestStop);
     auto decoder = std::make_shared<LiveByteDecoder>(LiveByteDecoder::Rule::Capture);
     QObject::connect(&capture, &ConsoleCapture::stored, printer, [&capture, printer, decoder](const QByteArray &bytes, qint64 micros) {
         printer->feed(decoder->decode(bytes), capture.arrivalTimes().startEpochMicros + micros);
     });
+    // Before the capture's counts are printed, so its last line comes first.
     QObject::connect(&capture, &ConsoleCapture::finished, printer, &LivePrinter::finish);
+    return printer;
+}
+
+// Ends the program once each live output has written what waits for its
+// reader (a second at most).
+void endAfterLiveOutputs(const QList<LivePrinter *> &printers, int status)
+{
+    auto writing = std::make_shared<qsizetype>(0);
+    for (LivePrinter *printer : printers) {
+        if (!printer->output().isFinishing())
+            continue;
+        ++*writing;
+        QObject::connect(&printer->output(), &LiveOutput::finished, [writing, status] {
+            if (--*writing == 0)
+                endEventLoop(status);
+        });
+    }
+    if (*writing == 0)
+        endEventLoop(status);
 }
 
 } // namespace
@@ -218,10 +241,11 @@ int captureCommand(const QStringList &arguments)
     if (live && !splitting)
         QObject::connect(capture, &ConsoleCapture::progress, app,
                          [liveCount](qint32 CaptureCount) { liveCount->show(CaptureCount / 2); });
+    QList<LivePrinter *> printers;
     if (args.isSet(QStringLiteral("live")))
-        writeLive(*capture, STDERR_FILENO, LiveForm::Lines);
+        printers.append(writeLive(*capture, STDERR_FILENO, LiveForm::Lines));
     if (livePcap)
-        writeLive(*capture, STDOUT_FILENO, LiveForm::Pcap);
+        printers.append(writeLive(*capture, STDOUT_FILENO, LiveForm::Pcap));
     QObject::connect(capture, &ConsoleCapture::streamStarted, app, [stopTimer, stopAfterMs = *stopAfterMs] {
         if (stopAfterMs > 0)
             stopTimer->start(stopAfterMs);
@@ -243,12 +267,12 @@ int captureCommand(const QStringList &arguments)
                 liveCount->show((*split)->monitoredBytes());
         });
     }
-    QObject::connect(capture, &ConsoleCapture::finished, app, [owner, output, liveCount, split](const ConsoleCaptureResult &result) {
+    QObject::connect(capture, &ConsoleCapture::finished, app, [owner, output, liveCount, split, printers](const ConsoleCaptureResult &result) {
         liveCount->end();
         owner->shutdown();
         if (result.status == ConsoleCaptureResult::Status::LinkFailed) {
             printError(result.text);
-            endEventLoop(ExitLinkFailure);
+            endAfterLiveOutputs(printers, ExitLinkFailure);
             return;
         }
         if (split->has_value()) {
@@ -260,7 +284,7 @@ int captureCommand(const QStringList &arguments)
                            .arg(files.files().written()));
             if (!files.failure().isEmpty())
                 printError(files.failure() + u'\n');
-            endEventLoop(splitExitStatus(result, files));
+            endAfterLiveOutputs(printers, splitExitStatus(result, files));
             return;
         }
         const CaptureOutput written = writeCaptureOutput(result.data, output);
@@ -268,7 +292,7 @@ int captureCommand(const QStringList &arguments)
                        .arg(result.data.capture.DataByteCount())
                        .arg(written.SequenceErrorCount));
         printError(written.message);
-        endEventLoop(exitStatusOf(result, written));
+        endAfterLiveOutputs(printers, exitStatusOf(result, written));
     });
     // From inside the event loop: a port that fails at once must still end it.
     QTimer::singleShot(0, capture, [capture, chosen = *settings] { capture->start(chosen); });

@@ -48,9 +48,7 @@ bool LiveOutput::write(const QByteArray &piece)
     if (m_closed)
         return false;
     if (m_queuedBytes + piece.size() > MaxQueuedBytes) {
-        if (m_droppedBytes == 0)
-            emit fellBehind();
-        m_droppedBytes += piece.size();
+        drop(piece.size());
         return false;
     }
     m_queue.push_back(piece);
@@ -91,6 +89,13 @@ void LiveOutput::writeQueued()
     }
 }
 
+void LiveOutput::drop(qint64 bytes)
+{
+    if (m_droppedBytes == 0)
+        emit fellBehind();
+    m_droppedBytes += bytes;
+}
+
 void LiveOutput::close()
 {
     m_closed = true;
@@ -107,8 +112,12 @@ void LiveOutput::finish()
 {
     m_finishing = true;
     QTimer::singleShot(FinishWaitMs, this, [this] {
-        if (std::exchange(m_finishing, false))
-            emit finished();
+        if (!std::exchange(m_finishing, false))
+            return;
+        // A reader that has not taken the rest by now is told it lost it.
+        if (!m_queue.empty())
+            drop(m_queuedBytes - m_writtenOfFront);
+        emit finished();
     });
     writeQueued();
 }

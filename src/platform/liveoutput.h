@@ -16,7 +16,8 @@ namespace ferrox {
 // Pieces (a line, a pcap record) are queued whole and written as the
 // descriptor takes them. Once more than MaxQueuedBytes wait, new pieces are
 // dropped whole, so what is written stays well formed; fellBehind() says so
-// once. A reader that went away (a closed pipe) gives closed(), once.
+// once, also for what the end leaves unwritten. A reader that went away (a
+// closed pipe) gives closed(), once.
 //
 // A pipe, FIFO or terminal is opened again, non-blocking, for this writer
 // alone, so the shell's descriptor keeps its flags. Anything else (a
@@ -38,9 +39,11 @@ public:
     // Pieces dropped so far, and their bytes.
     qint64 droppedBytes() const { return m_droppedBytes; }
     bool isClosed() const { return m_closed; }
+    // Between finish() and finished().
+    bool isFinishing() const { return m_finishing; }
 
     // Writes what is queued, then finished() (at once when nothing waits,
-    // after FinishWaitMs at most).
+    // after FinishWaitMs at most; what is left then counts as dropped).
     void finish();
 
 signals:
@@ -50,6 +53,7 @@ signals:
 
 private:
     void writeQueued();
+    void drop(qint64 bytes);
     void close();
 
     int m_fd;

@@ -62,6 +62,28 @@ TEST(BoardPty, LinkedUntilTerminatedAndDeafAtAnotherLinkSpeed)
     EXPECT_FALSE(QFileInfo(board.linkPath()).isSymLink());
 }
 
+// A program that stops the stream and closes its port at once (`monitor |
+// head`) leaves the board stopped: closing puts the port's former settings
+// back before the board reads the stop, and that must not make it deaf to it.
+TEST(BoardPty, AStopWrittenJustBeforeTheCloseIsHeard)
+{
+    BoardProcess board(words("--jumper 115200 --traffic modbus --loop --rate 1920"));
+    FERROX_START_BOARD(board);
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        auto port = openPort(board, 115200);
+        ASSERT_TRUE(port->write(QByteArray("G")));
+        ASSERT_FALSE(readFor(*port, 16, 3000).isEmpty());
+        ASSERT_TRUE(port->write(QByteArray("E")));
+        port->close();
+        port = openPort(board, 115200);
+        // What was under way when the stop came is gone after a pause.
+        (void)readFor(*port, 1 << 20, 100);
+        port->discardInput();
+        EXPECT_EQ(readFor(*port, 1, 300), QByteArray());
+    }
+}
+
 // A stale link is replaced; a file in its place is never touched.
 TEST(BoardPty, LinkPathIsReplacedOnlyWhenItIsALink)
 {

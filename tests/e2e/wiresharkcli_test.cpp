@@ -2,6 +2,7 @@
 // live pcap stream read while the capture runs, and ferrox-cli as an
 // extcap interface found and run by tshark as a user other than root.
 #include "boardprocess.h"
+#include "support/clirun.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,6 +57,23 @@ TEST(WiresharkCli, TsharkReadsTheLivePcapStreamWhileTheCaptureRuns)
     // The data file and its arrival times, as without the live stream.
     EXPECT_GT(QFileInfo(data).size(), 100);
     EXPECT_TRUE(QFileInfo::exists(data + QStringLiteral(".times")));
+}
+
+// A reader that goes away ends the capture long before its 30 seconds,
+// with the board stopped: the next check finds it answering.
+TEST(WiresharkCli, AClosedPcapReaderEndsTheCaptureWithTheBoardStopped)
+{
+    BoardProcess board(words("--traffic demo --loop --rate 2000"));
+    FERROX_START_BOARD(board);
+    QProcess cli;
+    QProcess head;
+    cli.setStandardOutputProcess(&head);
+    head.start(QStringLiteral("head"), words("-c 100"));
+    cli.start(QStringLiteral(FERROX_CLI_BINARY),
+              words("capture --device") << board.linkPath() << words("--format pcap --seconds 30 -o -"));
+    ASSERT_TRUE(cli.waitForFinished(15000));
+    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    EXPECT_EQ(runCli(words("check --device") << board.linkPath()).exitCode, 0);
 }
 
 TEST(WiresharkCli, TsharkAsAnotherUserListsTheInterfaceAndCapturesFromTheBoard)

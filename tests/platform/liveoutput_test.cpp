@@ -66,3 +66,35 @@ TEST(LiveOutput, AReaderThatStopsReadingHoldsNothingUpAndGetsWholePiecesInOrder)
     EXPECT_EQ(behind, 1);
     ::close(fds[1]);
 }
+
+// The end waits a moment for a reader that does not read, then counts what
+// it could not write as dropped and says so.
+TEST(LiveOutput, TheEndToldWhatAReaderThatNeverReadLost)
+{
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    LiveOutput output(fds[1]);
+    int behind = 0;
+    int finished = 0;
+    QObject::connect(&output, &LiveOutput::fellBehind, [&] { ++behind; });
+    QObject::connect(&output, &LiveOutput::finished, [&] { ++finished; });
+
+    // A pipe takes 64 KiB unread; 100 pieces are more.
+    for (int n = 0; n < 100; ++n)
+        ASSERT_TRUE(output.write(piece(n)));
+    EXPECT_EQ(behind, 0);
+    output.finish();
+    EXPECT_TRUE(output.isFinishing());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished == 1; }, 5 * LiveOutput::FinishWaitMs));
+    EXPECT_FALSE(output.isFinishing());
+    EXPECT_EQ(behind, 1);
+
+    ::fcntl(fds[0], F_SETFL, O_NONBLOCK);
+    qint64 received = 0;
+    char buffer[65536];
+    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;)
+        received += n;
+    EXPECT_EQ(received + output.droppedBytes(), 100 * PieceSize);
+    ::close(fds[0]);
+    ::close(fds[1]);
+}

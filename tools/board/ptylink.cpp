@@ -22,25 +22,35 @@ QString systemError(const char *what)
     return QStringLiteral("%1: %2").arg(QString::fromLatin1(what), QString::fromLocal8Bit(std::strerror(errno)));
 }
 
-int baudOf(speed_t speed)
+constexpr struct
 {
-    static constexpr struct
-    {
-        speed_t code;
-        int baud;
-    } speeds[] = {
-        {B50, 50},         {B75, 75},           {B110, 110},         {B134, 134},         {B150, 150},
-        {B200, 200},       {B300, 300},         {B600, 600},         {B1200, 1200},       {B1800, 1800},
-        {B2400, 2400},     {B4800, 4800},       {B9600, 9600},       {B19200, 19200},     {B38400, 38400},
-        {B57600, 57600},   {B115200, 115200},   {B230400, 230400},   {B460800, 460800},   {B500000, 500000},
-        {B576000, 576000}, {B921600, 921600},   {B1000000, 1000000}, {B1152000, 1152000}, {B1500000, 1500000},
-        {B2000000, 2000000}, {B2500000, 2500000}, {B3000000, 3000000}, {B3500000, 3500000}, {B4000000, 4000000},
-    };
+    speed_t code;
+    int baud;
+} speeds[] = {
+    {B50, 50},         {B75, 75},           {B110, 110},         {B134, 134},         {B150, 150},
+    {B200, 200},       {B300, 300},         {B600, 600},         {B1200, 1200},       {B1800, 1800},
+    {B2400, 2400},     {B4800, 4800},       {B9600, 9600},       {B19200, 19200},     {B38400, 38400},
+    {B57600, 57600},   {B115200, 115200},   {B230400, 230400},   {B460800, 460800},   {B500000, 500000},
+    {B576000, 576000}, {B921600, 921600},   {B1000000, 1000000}, {B1152000, 1152000}, {B1500000, 1500000},
+    {B2000000, 2000000}, {B2500000, 2500000}, {B3000000, 3000000}, {B3500000, 3500000}, {B4000000, 4000000},
+};
+
+int baudOf(speed_t code)
+{
     for (const auto &s : speeds) {
-        if (s.code == speed)
+        if (s.code == code)
             return s.baud;
     }
     return 0;
+}
+
+speed_t codeOf(int baud)
+{
+    for (const auto &s : speeds) {
+        if (s.baud == baud)
+            return s.code;
+    }
+    return B57600;
 }
 
 } // namespace
@@ -50,7 +60,7 @@ PtyLink::~PtyLink()
     hangUp();
 }
 
-bool PtyLink::open(QString &error)
+bool PtyLink::open(int jumperBaud, QString &error)
 {
     m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (m_master < 0) {
@@ -69,7 +79,11 @@ bool PtyLink::open(QString &error)
     // Raw from the start: a program that opens the port without setting it
     // up fully must still see the bytes unchanged.
     cfmakeraw(&tio);
-    cfsetspeed(&tio, B57600);
+    // At the jumper's speed until a program sets its own. A program's port
+    // puts back the settings it found when it closes, so its last command
+    // (the stop of `monitor | head`) may be read here only after that; it
+    // left at the program's speed, which the board heard, as on a real line.
+    cfsetspeed(&tio, codeOf(jumperBaud));
     tcsetattr(m_slaveKeeper, TCSANOW, &tio);
     m_slavePath = QString::fromLocal8Bit(slave);
 

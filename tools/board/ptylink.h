@@ -20,8 +20,9 @@ public:
     using QObject::QObject;
     ~PtyLink() override;
 
-    // Opens the pseudo-terminal; false with a message for the user.
-    bool open(QString &error);
+    // Opens the pseudo-terminal, set to the board's link speed until a
+    // program sets its own; false with a message for the user.
+    bool open(int jumperBaud, QString &error);
     QString slavePath() const { return m_slavePath; }
 
     // Queues bytes for the PC; they leave as fast as the slave side takes
