@@ -20,7 +20,7 @@ private:
     qsizetype m_longest;
 };
 
-FrameList framed(const TimedStream &stream, qint64 gapMicros = 1000, qsizetype longest = 4096)
+FrameList framed(const TimedStream &stream, std::optional<qint64> gapMicros = 1000, qsizetype longest = 4096)
 {
     FramerOptions options;
     options.gapMicros = gapMicros;
@@ -103,30 +103,29 @@ TEST(Framer, TheDefaultGapIsThreeAndAHalfCharacterTimes)
     }
 }
 
-TEST(Framer, TimesCoarserThanTheDefaultGapDoNotCutFramesAndTheNoteSaysSo)
-{
-    // Pieces arrive every 16 ms, as a USB adapter with its default latency delivers.
-    QList<TimedByte> bytes;
-    for (int i = 0; i < 4; ++i)
-        bytes.append({J1, std::uint8_t(i), i * 16000});
-    const TimedStream stream = timedStream(bytes);
-    const FrameList list = buildFrames(stream.bytes, stream.times, NoDecoder());
-    EXPECT_EQ(list.resolutionMicros, 16000);
-    EXPECT_FALSE(list.gapsUsed);
-    EXPECT_EQ(framesText(list), "J1 00 01 02 03");
-    EXPECT_EQ(list.notes(), QStringList {QStringLiteral("到着時刻の分解能(約16.000ms)が区切りの間隔(3.646ms)より粗いため、"
-                                                        "間隔では区切らず、方向の切り替わりとメッセージの終わりで区切りました。")});
-}
-
-TEST(Framer, AGapTheUserSetIsUsedOnCoarseTimesWithAWarning)
+// Pieces arrive every 16 ms, as a USB adapter with its default latency
+// delivers: the default gap cuts nothing; a gap the user set still cuts.
+TEST(Framer, TimesCoarserThanTheGapCutFramesOnlyByAGapTheUserSetAndTheNoteSaysSo)
 {
     QList<TimedByte> bytes;
     for (int i = 0; i < 3; ++i)
         bytes.append({J1, std::uint8_t(i), i * 16000});
-    const FrameList list = framed(timedStream(bytes), 4000);
-    EXPECT_EQ(framesText(list), "J1 00 / J1 01 / J1 02");
-    EXPECT_EQ(list.notes(), QStringList {QStringLiteral(
-        "到着時刻の分解能(約16.000ms)が区切りの間隔(4.000ms)より粗いため、間隔での区切りは確かではありません。")});
+    const TimedStream stream = timedStream(bytes);
+    const struct { const char *name; std::optional<qint64> gap; bool gapsUsed; std::string frames; QString note; } cases[] = {
+        {"the default gap", std::nullopt, false, "J1 00 01 02",
+         QStringLiteral("到着時刻の分解能(約16.000ms)が区切りの間隔(3.646ms)より粗いため、"
+                        "間隔では区切らず、方向の切り替わりとメッセージの終わりで区切りました。")},
+        {"the user's gap", 4000, true, "J1 00 / J1 01 / J1 02",
+         QStringLiteral("到着時刻の分解能(約16.000ms)が区切りの間隔(4.000ms)より粗いため、間隔での区切りは確かではありません。")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const FrameList list = framed(stream, c.gap);
+        EXPECT_EQ(list.resolutionMicros, 16000);
+        EXPECT_EQ(list.gapsUsed, c.gapsUsed);
+        EXPECT_EQ(framesText(list), c.frames);
+        EXPECT_EQ(list.notes(), QStringList{c.note});
+    }
 }
 
 TEST(Framer, CutsOverLongFramesAtTheDecodersLongestAndCountsThem)

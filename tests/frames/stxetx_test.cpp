@@ -2,19 +2,8 @@
 // sum or a CRC-16 after ETX; other bytes make frames of their own.
 #include "framestesting.h"
 
-#include "frames/blockchecks.h"
-
 using namespace ferrox;
 using namespace ferrox::testing;
-
-TEST(BlockChecks, MatchTheirKnownValues)
-{
-    // "123456789" is the usual check input; CRC-16/MODBUS gives 4B37 for it.
-    EXPECT_EQ(crc16Modbus("123456789"), 0x4B37);
-    EXPECT_EQ(xorCheck("123456789"), 0x31);
-    EXPECT_EQ(sumCheck("123456789"), 0xDD);
-    EXPECT_EQ(crc16Modbus(""), 0xFFFF);
-}
 
 TEST(StxEtxDecoder, ChecksEachKindOfBlockCheck)
 {

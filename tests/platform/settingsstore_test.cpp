@@ -15,22 +15,6 @@ protected:
     QString ini() const { return dir.filePath(QStringLiteral("ferrox.ini")); }
 };
 
-TEST_F(SettingsStoreTest, TextsKeepTheirSpacesAndJapaneseAcrossInstances)
-{
-    {
-        QtSettingsStore store(ini());
-        ProgramSettings settings(store);
-        settings.save(QStringLiteral("Monitor_speed"), QStringLiteral("  9600"));
-        settings.save(QStringLiteral("Display_mode"), QStringLiteral("モード3 <HEX･CHAR>"));
-        settings.saveNumber(QStringLiteral("MainWidth"), 7234.5f);
-    }
-    QtSettingsStore reopened(ini());
-    ProgramSettings settings(reopened);
-    EXPECT_EQ(settings.text(QStringLiteral("Monitor_speed"), {}), QStringLiteral("  9600"));
-    EXPECT_EQ(settings.text(QStringLiteral("Display_mode"), {}), QStringLiteral("モード3 <HEX･CHAR>"));
-    EXPECT_EQ(settings.number(QStringLiteral("MainWidth"), 0), 7234.5f);
-}
-
 TEST_F(SettingsStoreTest, AnUnwritableSettingsFileIsToldOnceAndTheValuesStay)
 {
     // A folder that cannot be made (a file holds its name): even root cannot write there.

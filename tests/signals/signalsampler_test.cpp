@@ -71,15 +71,12 @@ TEST_F(Sampling, LampsAndReadoutFollowTheStateByteAndThePanelChangesImagesOnly)
     }
     EXPECT_EQ(sampler.lampTag(1), u"1"_s);
 
-    // Garbage after the first byte is ignored.
-    EXPECT_EQ(tickAndShow({QByteArray("\xFE\xFF\x00garbage", 10)}), u"RBBBBBBB"_s);
-
     sampler.DisableSignalPanel();
     EXPECT_EQ(lamps(), u"GGGGGGGG"_s);
     EXPECT_FALSE(sampler.panelEnabled());
     sampler.EnableSignalPanel();
     EXPECT_EQ(lamps(), u"BBBBBBBB"_s);
-    EXPECT_EQ(sampler.readoutLine(), readout("10000000"));
+    EXPECT_EQ(sampler.readoutLine(), readout("01011010"));
 }
 
 TEST_F(Sampling, NoTwoByteAnswerOrAPortThatWillNotOpenStopsSamplingUntilSwitchedOnAgain)

@@ -107,12 +107,14 @@ protected:
     MonitorLogCommands commands{windows.registry(), data, host, dialogs, settings, status, appFolder};
 };
 
+// A display window's caption is the menu item's with the data's name.
 TEST_F(LogWindows, NumbersGrowAcrossAllKindsOfWindowAndAreNeverReused)
 {
     setData(j1A);
     dialogs.chooseFile(written("a.txt", "a\r\n"));
     files.openTextFile();                                      // 1
     commands.displayLog(2, QStringLiteral("モード2 <ASCII>"));  // 2
+    EXPECT_EQ(newest()->caption(), QStringLiteral("モニターログ ： 表示モード2 <ASCII> - 2026年12月06日16:00:00"));
     windows.registry().NewLogWindow();                          // 3, as a capture opens one
     EXPECT_EQ(windows.registry().CurrentLogWindow(), 3);
     ASSERT_TRUE(loaded(window(2)));
@@ -142,14 +144,6 @@ TEST_F(LogWindows, OnlyClosingTheNewestWindowDuringACaptureStopsIt)
         windows.registry().setRunningCapture(nullptr);
         area.closeAllSubWindows();
     }
-}
-
-TEST_F(LogWindows, DisplayCommandCaptionsWithTheMenuItemAndTheDataName)
-{
-    setData(j1A_j2Ack);
-    commands.displayLog(2, QStringLiteral("モード2 <ASCII>"));
-    EXPECT_EQ(newest()->caption(), QStringLiteral("モニターログ ： 表示モード2 <ASCII> - 2026年12月06日16:00:00"));
-    ASSERT_TRUE(loaded(newest()));
 }
 
 TEST_F(LogWindows, ArrivalTimesTravelWithTheDataAndFeedTheTimelineAndTheExport)

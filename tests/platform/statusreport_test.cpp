@@ -4,8 +4,6 @@
 #include <QList>
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 using namespace ferrox;
 
 namespace {
@@ -13,18 +11,20 @@ namespace {
 // A message hides the bar; progress shows the part done and ignores the text.
 TEST(ReportStatus, MessageOrProgress)
 {
-    const QList<std::tuple<QString, int, bool, QList<int>, QString>> cases{
+    const struct { QString text; int remaining; bool visible; QList<int> values; QString shown; } cases[] = {
         {QStringLiteral("データ処理終了。"), 0, false, {}, QStringLiteral("データ処理終了。")},
         {QStringLiteral("ignored"), 65, true, {35}, QStringLiteral("35%")},
         {QString(), 100, true, {0}, QStringLiteral("0%")},
         {QString(), -4, true, {100}, QStringLiteral("100%")}, // kept in range
     };
-    for (const auto &[text, remaining, visible, values, shown] : cases) {
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.remaining);
         test::RecordingStatus panel;
-        panel.progressVisible = !visible;
-        ReportStatus(panel, 1, text, remaining);
-        EXPECT_EQ(std::tuple(panel.progressVisible, panel.values, panel.texts), std::tuple(visible, values, QStringList{shown}))
-            << remaining;
+        panel.progressVisible = !c.visible;
+        ReportStatus(panel, 1, c.text, c.remaining);
+        EXPECT_EQ(panel.progressVisible, c.visible);
+        EXPECT_EQ(panel.values, c.values);
+        EXPECT_EQ(panel.texts, QStringList{c.shown});
     }
 }
 
