@@ -153,7 +153,8 @@ TEST_F(CaptureTurns, TheSimpleMonitorWaitsForTheCapturesEnd)
     EXPECT_EQ(port.written, QByteArray("4dVG"));
     EXPECT_EQ(monitor.port(), nullptr);
     capture.release();
-    EXPECT_TRUE(waitFor([&] { return port.written == "4dVG4G"; }));
+    (void)waitFor([&] { return port.written == "4dVG4G"; });
+    EXPECT_EQ(port.written, QByteArray("4dVG4G"));
 }
 
 TEST_F(CaptureTurns, AStopDuringTheSimpleMonitorStartWaitsForItsEnd)
@@ -196,7 +197,8 @@ TEST_F(CaptureTurns, AStartWaitingItsTurnLeavesTheRunningCapturesStopAlone)
     capture.stop(CaptureLink::StopReason::User, [](bool) {});
     EXPECT_EQ(port.written, QByteArray("4dVGE"));
     capture.release();
-    ASSERT_TRUE(waitFor([&] { return port.written == "4dVGE4dVG"; }));
+    (void)waitFor([&] { return port.written == "4dVGE4dVG"; });
+    EXPECT_EQ(port.written, QByteArray("4dVGE4dVG"));
 }
 
 } // namespace

@@ -1,29 +1,50 @@
-// Storing the stream: where it ends, what is kept, what is dropped; and
-// the receive loop feeding it from the port.
-#include "capture/capturereceiver.h"
+// Storing the stream: where it ends, what is kept, what is dropped.
 #include "capture/capturerecorder.h"
-#include "capturetesting.h"
 
+#include <QByteArray>
 #include <QList>
-#include <QSignalSpy>
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <vector>
 
 using namespace ferrox;
-using namespace ferrox::test;
 
 namespace {
 
 using Exit = CaptureRecorder::Exit;
 constexpr qint32 limit = 262144;
 
+QByteArray bytes(std::initializer_list<int> list)
+{
+    const std::vector<char> chars(list.begin(), list.end());
+    return QByteArray(chars.data(), qsizetype(chars.size()));
+}
+
+const QByteArray endCode(1, char(0xFF));
+
+// count stream bytes of monitored bytes sent by J1 (A?, B?), without an
+// end code anywhere.
+QByteArray j1Stream(qsizetype count)
+{
+    QByteArray out(count, Qt::Uninitialized);
+    for (qsizetype i = 0; i < count; ++i)
+        out[i] = char((i % 2 == 0 ? 0xA0 : 0xB0) | ((i / 2) & 0x0F));
+    return out;
+}
+
+// How a capture can end besides what its stream says.
+void byTheProgram(CaptureRecorder &recorder) { recorder.endStream(); }
+// The port reported more than 32,767 waiting bytes: they are never read.
+void byAFlood(CaptureRecorder &recorder) { recorder.checkWaitingCount(-1); }
+
 TEST(CaptureRecorder, EndsWhereTheStreamSays)
 {
     // stored: what feed() took of each block; captureEnd: also CaptureCount
     // once ended; tail: the last bytes of the stream, end code included;
-    // endedByProgram: the program ends the stream after the blocks.
+    // after: what ends the capture once the blocks are fed, if anything.
     const struct { const char *name; QList<QByteArray> blocks; QList<qsizetype> stored; Exit exit; qint32 captureEnd;
-                   QByteArray tail; bool endedByProgram = false; } cases[] = {
+                   QByteArray tail; void (*after)(CaptureRecorder &) = nullptr; } cases[] = {
         {"end code as the very first byte", {bytes({0xFF, 0xA4, 0xB1})}, {1}, Exit::EndCode, 0, endCode},
         {"the rest and blocks after the end are not read", {bytes({0xA4, 0xB1, 0x80}), bytes({0x96, 0xFF, 0x80}), bytes({0xA4})},
          {3, 2, 0}, Exit::EndCode, 4, bytes({0x80, 0x96, 0xFF})},
@@ -37,7 +58,9 @@ TEST(CaptureRecorder, EndsWhereTheStreamSays)
         {"an end code at the last index before the limit", {j1Stream(limit - 1) + endCode}, {limit}, Exit::EndCode,
          limit - 1, j1Stream(limit - 1).right(1) + endCode},
         {"ended by the program, what arrived is kept", {bytes({0xA4, 0xB1, 0x80, 0x96})}, {4}, Exit::Unfinished, 4,
-         bytes({0x80, 0x96, 0xFF}), true},
+         bytes({0x80, 0x96, 0xFF}), byTheProgram},
+        {"a flood ends it, what arrived is kept", {bytes({0xA4, 0xB1})}, {2}, Exit::DataRate, 2, bytes({0xB1, 0xFF}),
+         byAFlood},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -46,8 +69,8 @@ TEST(CaptureRecorder, EndsWhereTheStreamSays)
         QList<qsizetype> stored;
         for (const QByteArray &block : c.blocks)
             stored << recorder.feed(block);
-        if (c.endedByProgram)
-            recorder.endStream();
+        if (c.after)
+            c.after(recorder);
         EXPECT_EQ(stored, c.stored);
         EXPECT_EQ(recorder.exit(), c.exit);
         EXPECT_FALSE(recorder.isRunning());
@@ -56,7 +79,7 @@ TEST(CaptureRecorder, EndsWhereTheStreamSays)
         EXPECT_EQ(recorder.monitoredBytes(), c.captureEnd / 2);
         const CaptureBuffer &capture = recorder.capture();
         ASSERT_EQ(capture.stream().size(), c.captureEnd + 1);
-        EXPECT_TRUE(capture.stream().endsWith(c.tail));
+        EXPECT_EQ(capture.stream().last(c.tail.size()), QByteArrayView(c.tail));
         // Whatever came before the end is the blocks' bytes, in order.
         EXPECT_EQ(capture.stream().first(c.captureEnd), QByteArrayView(c.blocks.join()).first(c.captureEnd));
         // An ended capture is not ended again.
@@ -84,78 +107,6 @@ TEST(CaptureRecorder, NothingIsStoredBeforeStartAndEveryStartIsFresh)
         ASSERT_EQ(recorder.capture().at(i), 0) << i;
     recorder.feed(bytes({0x80, 0x96, 0xFF}));
     EXPECT_EQ(recorder.capture().stream(), bytes({0x80, 0x96, 0xFF}));
-}
-
-// The receive loop on the port: reads on arrival, stops reading at the end.
-class Receiving : public testing::Test
-{
-protected:
-    Receiving()
-    {
-        port.open();
-        QObject::connect(&receiver, &CaptureReceiver::stored, &receiver,
-                         [this](const QByteArray &b, qint32 count) {
-                             storedBlocks << b;
-                             counts << count;
-                         });
-    }
-
-    qsizetype reads() const { return port.operations.filter(QStringLiteral("read ")).size(); }
-
-    FakeSerialPort port;
-    CaptureRecorder recorder;
-    CaptureReceiver receiver{recorder};
-    QSignalSpy ended{&receiver, &CaptureReceiver::ended};
-    QList<QByteArray> storedBlocks;
-    QList<qint32> counts;
-};
-
-TEST_F(Receiving, StoresEveryBlockUntilTheEndCodeAndReadsNoMore)
-{
-    port.deliverNow(bytes({0xA4})); // waiting before the stream is read
-    receiver.start(port);
-    port.deliverNow(bytes({0xB1, 0x80}));
-    port.deliverNow(bytes({0x96, 0xFF, 0xA4, 0xB1}));
-    EXPECT_EQ(storedBlocks, (QList<QByteArray>{bytes({0xA4}), bytes({0xB1, 0x80}), bytes({0x96, 0xFF})}));
-    EXPECT_EQ(counts, (QList<qint32>{1, 3, 4}));
-    ASSERT_EQ(ended.size(), 1);
-    EXPECT_EQ(ended.at(0).at(0).value<Exit>(), Exit::EndCode);
-    EXPECT_FALSE(receiver.isActive());
-    EXPECT_EQ(recorder.capture().stream(), bytes({0xA4, 0xB1, 0x80, 0x96, 0xFF}));
-
-    const qsizetype readsAtEnd = reads();
-    port.deliverNow(bytes({0x80, 0x96}));
-    EXPECT_EQ(reads(), readsAtEnd);
-    EXPECT_EQ(ended.size(), 1);
-}
-
-TEST_F(Receiving, ANegativeWaitingCountEndsTheCaptureWithoutReading)
-{
-    receiver.start(port);
-    port.deliverNow(bytes({0xA4, 0xB1}));
-    const qsizetype readsBefore = reads();
-    port.deliverNow(j1Stream(40000));
-    EXPECT_EQ(reads(), readsBefore);
-    ASSERT_EQ(ended.size(), 1);
-    EXPECT_EQ(ended.at(0).at(0).value<Exit>(), Exit::DataRate);
-    EXPECT_EQ(recorder.capture().stream(), bytes({0xA4, 0xB1, 0xFF}));
-    EXPECT_LT(port.bytesWaiting(), 0) << "the waiting bytes are left to the stop";
-}
-
-TEST_F(Receiving, PortErrorsAreReportedAndStopEndsReading)
-{
-    QSignalSpy errors(&receiver, &CaptureReceiver::portError);
-    receiver.start(port);
-    port.raiseLineError(9);
-    ASSERT_TRUE(errors.wait(1000));
-    EXPECT_EQ(errors.at(0).at(0).toInt(), 9);
-    EXPECT_TRUE(receiver.isActive());
-
-    receiver.stop();
-    port.deliverNow(bytes({0xA4, 0xB1}));
-    EXPECT_TRUE(storedBlocks.isEmpty());
-    EXPECT_TRUE(ended.isEmpty());
-    EXPECT_TRUE(recorder.isRunning()) << "stopping reading does not end the capture";
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 // A whole capture without a window against the board in-process: its check, texts, wire and last stop.
 #include "capture/consolecapture.h"
-#include "capturetesting.h"
 
 #include "board/traffic.h"
 #include "support/inprocessboard.h"
@@ -53,27 +52,9 @@ protected:
     QString log;
 };
 
-TEST_F(ConsoleCaptureRun, TheUsersStopKeepsTheWholeStreamUpToTheEndCode)
-{
-    const QByteArray traffic = demoTraffic();
-    ASSERT_TRUE(run([&] { return capture->CaptureCount() == traffic.size(); }));
-
-    EXPECT_EQ(result->status, Status::Captured);
-    EXPECT_EQ(result->ending.exit, CaptureExit::EndCode);
-    EXPECT_EQ(result->firmwareVersion, QStringLiteral("V1.05"));
-    EXPECT_EQ(result->data.capture.stream().toByteArray(), traffic + endCode);
-    EXPECT_TRUE(QRegularExpression(u"^\\d{4}年\\d\\d月\\d\\d日\\d\\d:\\d\\d:\\d\\d$"_s).match(result->data.CaptureTimestamp).hasMatch());
-    EXPECT_EQ(log, QStringLiteral("Ferrox LM V1.05   /dev/ttyUSB0:通信確認ＯＫ。\n"
-                                  "Ferrox LM V1.05  9600bps\n"
-                                  "モニター開始 ... モニター停止。\n"));
-    // Check, speed, width, version, direction; the user's stop; the board
-    // told to stop once more at the end, as after every capture.
-    EXPECT_EQ(port->written, QByteArray("V4dVGEE"));
-    EXPECT_TRUE(freeAtEnd);
-    EXPECT_FALSE(board.engine().isStreaming());
-}
-
-TEST_F(ConsoleCaptureRun, TheLastStopLeavesAtTheLinkSpeedBeforeThePortCloses)
+// The user's stop keeps the whole stream; the last stop of the board then
+// leaves at the link speed before the port closes.
+TEST_F(ConsoleCaptureRun, TheUsersStopKeepsTheWholeStreamAndTheLastStopLeavesBeforeThePortCloses)
 {
     // The line takes 20 ms a command; ferrox-cli closes the link (putting
     // the port's settings back) as soon as the capture is over.
@@ -85,7 +66,23 @@ TEST_F(ConsoleCaptureRun, TheLastStopLeavesAtTheLinkSpeedBeforeThePortCloses)
         });
     });
     QObject::connect(capture.get(), &ConsoleCapture::finished, owner.get(), &LinkOwner::shutdown);
-    ASSERT_TRUE(run([&] { return capture->CaptureCount() > 0; }));
+    const QByteArray traffic = demoTraffic();
+    ASSERT_TRUE(run([&] { return capture->CaptureCount() == traffic.size(); }));
+
+    EXPECT_EQ(result->status, Status::Captured);
+    EXPECT_EQ(result->ending.exit, CaptureExit::EndCode);
+    EXPECT_EQ(result->firmwareVersion, QStringLiteral("V1.05"));
+    EXPECT_EQ(result->data.capture.stream().toByteArray(), traffic + char(0xFF));
+    EXPECT_TRUE(QRegularExpression(u"^\\d{4}年\\d\\d月\\d\\d日\\d\\d:\\d\\d:\\d\\d$"_s).match(result->data.CaptureTimestamp).hasMatch())
+        << result->data.CaptureTimestamp.toStdString();
+    EXPECT_EQ(log, QStringLiteral("Ferrox LM V1.05   /dev/ttyUSB0:通信確認ＯＫ。\n"
+                                  "Ferrox LM V1.05  9600bps\n"
+                                  "モニター開始 ... モニター停止。\n"));
+    // Check, speed, width, version, direction; the user's stop; the board
+    // told to stop once more at the end, as after every capture.
+    EXPECT_EQ(port->written, QByteArray("V4dVGEE"));
+    EXPECT_TRUE(freeAtEnd);
+    EXPECT_FALSE(board.engine().isStreaming());
     QTest::qWait(50);
     EXPECT_EQ(port->operations.last(), QStringLiteral("close")) << port->operations.join(u'|').toStdString();
 }
