@@ -49,7 +49,6 @@ public:
     MonitorControls &monitor() const { return *m_monitor; }
     // The signal sampling ("Timer1") and the lamps' state.
     SignalSampler &sampler() const;
-    // The measurement, editor, About and help windows.
 
     // Start-up's link part: open the port, check, tell the user when no
     // board answered. done runs when that is over.

@@ -108,24 +108,6 @@ LivePrinter *writeLive(ConsoleCapture &capture, int fd, LiveForm form)
     return printer;
 }
 
-// Ends the program once each live output has written what waits for its
-// reader (a second at most).
-void endAfterLiveOutputs(const QList<LivePrinter *> &printers, int status)
-{
-    auto writing = std::make_shared<qsizetype>(0);
-    for (LivePrinter *printer : printers) {
-        if (!printer->output().isFinishing())
-            continue;
-        ++*writing;
-        QObject::connect(&printer->output(), &LiveOutput::finished, [writing, status] {
-            if (--*writing == 0)
-                endEventLoop(status);
-        });
-    }
-    if (*writing == 0)
-        endEventLoop(status);
-}
-
 } // namespace
 
 int captureCommand(const QStringList &arguments)
@@ -168,10 +150,9 @@ int captureCommand(const QStringList &arguments)
         return args.usageError(QStringLiteral("--format takes pcap"));
     if (livePcap && textPath == QLatin1String("-"))
         return args.usageError(QStringLiteral("--format pcap takes standard output; --text - cannot share it"));
-    if (const QString problem = livePcap ? binaryOutputProblem(QStringLiteral("-"), QStringLiteral("pcap records"))
-                                         : binaryOutputProblem(dataPath, QStringLiteral("the data file"));
-        !problem.isEmpty())
-        return args.usageError(problem);
+    if (const int refused = livePcap ? refuseBinaryOnTerminal(args, QStringLiteral("-"), QStringLiteral("pcap records"))
+                                     : refuseBinaryOnTerminal(args, dataPath, QStringLiteral("the data file")))
+        return refused;
     const std::optional<bool> utf8 = args.utf8Chosen(textPath == QLatin1String("-") && outputIsTerminal());
     if (!utf8)
         return ExitUsage;

@@ -1,5 +1,6 @@
 #include "clioutput.h"
 
+#include "cliarguments.h"
 #include "commands.h"
 
 #include "data/captureoutput.h"
@@ -54,11 +55,12 @@ bool outputIsTerminal()
     return ::isatty(STDOUT_FILENO) == 1;
 }
 
-QString binaryOutputProblem(const QString &name, const QString &what)
+int refuseBinaryOnTerminal(CliArguments &args, const QString &output, const QString &what)
 {
-    if (name != QLatin1String("-") || !outputIsTerminal())
-        return {};
-    return QStringLiteral("will not write %1 to a terminal; name a file or pipe standard output into a program").arg(what);
+    if (output != QLatin1String("-") || !outputIsTerminal())
+        return 0;
+    return args.usageError(
+        QStringLiteral("will not write %1 to a terminal; name a file or pipe standard output into a program").arg(what));
 }
 
 FileWriteResult writeOutput(const QString &name, QByteArrayView bytes)

@@ -7,6 +7,8 @@
 
 namespace ferrox::cli {
 
+class CliArguments;
+
 // Bytes to standard output unchanged; false when they could not all be
 // written (a closed pipe, a full disk). The failure is remembered for
 // finishOutput().
@@ -15,11 +17,11 @@ bool writeOut(QByteArrayView bytes);
 // True when standard output is a terminal.
 bool outputIsTerminal();
 
-// Why binary output (a data file, pcap records: `what`) is not written to
-// the output named `name`, or an empty text: standard output while it is a
-// terminal, where it would show as noise and the monitored line's bytes
-// could pass for the terminal's control sequences.
-QString binaryOutputProblem(const QString &name, const QString &what);
+// Refuses binary output (a data file, pcap records: `what`) to the output
+// named `output` when that is standard output and a terminal, where it
+// would show as noise and the monitored line's bytes could pass for the
+// terminal's control sequences: the usage error's status, else 0.
+int refuseBinaryOnTerminal(CliArguments &args, const QString &output, const QString &what);
 
 // Writes bytes as the output named on the command line: "-" is standard
 // output (its failure is told once, and not at all for a closed pipe: the

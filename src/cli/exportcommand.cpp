@@ -29,9 +29,10 @@ int exportCommand(const QStringList &arguments)
     const QString out = args.value(QStringLiteral("o"), QString());
     if (out.isEmpty())
         return args.usageError(QStringLiteral("-o OUT is required"));
-    if (const QString problem = *format == ExportFormat::Pcap ? binaryOutputProblem(out, QStringLiteral("pcap records")) : QString();
-        !problem.isEmpty())
-        return args.usageError(problem);
+    if (*format == ExportFormat::Pcap) {
+        if (const int refused = refuseBinaryOnTerminal(args, out, QStringLiteral("pcap records")))
+            return refused;
+    }
     const QString path = args.positional().constFirst();
     if (const int refused = refuseOverwritingInput(args, out, path))
         return refused;

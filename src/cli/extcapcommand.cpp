@@ -175,10 +175,8 @@ int capture(CliArguments &args, const QString &fifo)
             || result.ending.exit == CaptureExit::PortLost;
         if (result.status == ConsoleCaptureResult::Status::LinkFailed)
             printError(result.text);
-        QObject::connect(&printer->output(), &LiveOutput::finished, [failed] {
-            endEventLoop(failed ? ExitLinkFailure : ExitSuccess);
-        });
         printer->finish();
+        endAfterLiveOutputs({printer}, failed ? ExitLinkFailure : ExitSuccess);
     });
     QObject::connect(capture, &ConsoleCapture::logText, app, [](const QString &text) { printError(text); });
 

@@ -1,6 +1,10 @@
 #include "liveprinter.h"
 
+#include "clioutput.h"
+
 #include "timeline/exportformats.h"
+
+#include <memory>
 
 namespace ferrox::cli {
 
@@ -82,6 +86,22 @@ void LivePrinter::finish()
     if (m_lines && m_lines->hasPending())
         m_output.write(m_lines->flush());
     m_output.finish();
+}
+
+void endAfterLiveOutputs(const QList<LivePrinter *> &printers, int status)
+{
+    auto writing = std::make_shared<qsizetype>(0);
+    for (LivePrinter *printer : printers) {
+        if (!printer->output().isFinishing())
+            continue;
+        ++*writing;
+        QObject::connect(&printer->output(), &LiveOutput::finished, [writing, status] {
+            if (--*writing == 0)
+                endEventLoop(status);
+        });
+    }
+    if (*writing == 0)
+        endEventLoop(status);
 }
 
 } // namespace ferrox::cli

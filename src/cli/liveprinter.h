@@ -40,4 +40,8 @@ private:
     QTimer m_gap;
 };
 
+// Ends the program with `status` once each printer told to finish has
+// written what waits for its reader (a second at most).
+void endAfterLiveOutputs(const QList<LivePrinter *> &printers, int status);
+
 } // namespace ferrox::cli

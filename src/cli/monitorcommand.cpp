@@ -35,9 +35,10 @@ int monitorCommand(const QStringList &arguments)
     const std::optional<LiveForm> form = liveFormNamed(args.value(QStringLiteral("format"), QStringLiteral("lines")));
     if (!form)
         return args.usageError(QStringLiteral("--format takes lines, hex, text or pcap"));
-    if (const QString problem = *form == LiveForm::Pcap ? binaryOutputProblem(QStringLiteral("-"), QStringLiteral("pcap records")) : QString();
-        !problem.isEmpty())
-        return args.usageError(problem);
+    if (*form == LiveForm::Pcap) {
+        if (const int refused = refuseBinaryOnTerminal(args, QStringLiteral("-"), QStringLiteral("pcap records")))
+            return refused;
+    }
     const std::optional<int> gapMs = args.number(QStringLiteral("gap"), 1, 60'000, 20);
     const std::optional<int> count = args.number(QStringLiteral("count"), 1, std::numeric_limits<int>::max(), 0);
     const std::optional<int> stopAfterMs = readStopAfterMs(args);
@@ -85,9 +86,8 @@ int monitorCommand(const QStringList &arguments)
         owner->shutdown();
         if (!failure.isEmpty())
             printError(failure);
-        const int status = failure.isEmpty() ? ExitSuccess : ExitLinkFailure;
-        QObject::connect(&printer->output(), &LiveOutput::finished, [status] { endEventLoop(status); });
         printer->finish();
+        endAfterLiveOutputs({printer}, failure.isEmpty() ? ExitSuccess : ExitLinkFailure);
     });
     // From inside the event loop: a port that fails at once must still end it.
     QTimer::singleShot(0, monitor, [monitor, chosen = *link] { monitor->start(chosen); });
