@@ -72,7 +72,6 @@ TEST_F(CaptureExchanges, StartFailuresReleaseTheLink)
     // Choices without a byte send nothing at all.
     port.missingPorts.clear();
     openPort();
-    EXPECT_EQ(start("V1.01", 14400, MonitorDirection::Both)->status, CaptureStartOutcome::Status::UnsupportedSpeed);
     EXPECT_EQ(start("V1.05", std::nullopt, MonitorDirection::Both)->status, CaptureStartOutcome::Status::UnsupportedSpeed);
     EXPECT_EQ(start("V1.05", 9600, std::nullopt)->status, CaptureStartOutcome::Status::UnsupportedDirection);
     EXPECT_TRUE(port.written.isEmpty());
@@ -141,21 +140,6 @@ protected:
         board.answer(CMD_VERSION, {versionReply("V1.05")});
     }
 };
-
-// The capture does not give way: the simple monitor starts after it.
-TEST_F(CaptureTurns, TheSimpleMonitorWaitsForTheCapturesEnd)
-{
-    std::optional<CaptureStartOutcome> started;
-    capture.start(kCapture, [&](const CaptureStartOutcome &o) { started = o; });
-    monitor.start(kMonitor);
-    ASSERT_TRUE(waitFor([&] { return started.has_value(); }));
-    QTest::qWait(50);
-    EXPECT_EQ(port.written, QByteArray("4dVG"));
-    EXPECT_EQ(monitor.port(), nullptr);
-    capture.release();
-    (void)waitFor([&] { return port.written == "4dVG4G"; });
-    EXPECT_EQ(port.written, QByteArray("4dVG4G"));
-}
 
 TEST_F(CaptureTurns, AStopDuringTheSimpleMonitorStartWaitsForItsEnd)
 {
