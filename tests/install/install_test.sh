@@ -106,11 +106,12 @@ if [ -n "$deb" ]; then
   fi
 fi
 
-# make demo builds the three programs only, and its text names the
-# toolbar buttons by the captions a user sees on them.
+# make demo builds the three programs and what installing them needs, no
+# tests, and its text names the toolbar buttons by the captions a user sees
+# on them.
 source=$(cd "$(dirname "$0")/../.." && pwd)
 builds=$(make -s -n -C "$source" demo RELEASE_DIR=release | grep -- '--build')
-[[ $builds == *"--target ferrox ferrox-cli ferrox-board" ]] || fail "make demo builds: $builds"
+[[ $builds == *"--target ferrox ferrox-cli ferrox-board ferrox_compressed_docs" ]] || fail "make demo builds: $builds"
 for key in StartCaption StopCaption; do
   caption=$(sed -nE "s/.*const QString $key = QStringLiteral\(\"(.*)\"\);/\1/p" "$source/src/app/texts.h")
   grep -q " $caption " "$source/scripts/demo" || fail "the demo does not name the button $caption"
