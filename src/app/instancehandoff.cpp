@@ -3,6 +3,7 @@
 #include "files/filenamebytes.h"
 #include "platform/process.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -15,6 +16,7 @@ namespace {
 
 constexpr char Tag[] = "ferrox-open\n";
 constexpr qsizetype TagSize = sizeof(Tag) - 1;
+constexpr char AnswerTag[] = "ferrox-front\n";
 constexpr qsizetype LengthSize = 4;
 // Far above any path the system opens (PATH_MAX is 4096).
 constexpr quint32 MaxPathBytes = 64 * 1024;
@@ -38,8 +40,34 @@ QByteArray handoffMessage(const QString &file)
     return message + path;
 }
 
-HandoffServer::HandoffServer(const QString &socketPath, QObject *parent)
-    : QObject(parent), m_server(new QLocalServer(this)), m_socketPath(socketPath)
+QByteArray handoffAnswer(const RunningWindow &window)
+{
+    return AnswerTag + QByteArray::number(window.pid) + '\t' + window.display.toUtf8() + '\n';
+}
+
+RunningWindow parseHandoffAnswer(const QByteArray &answer)
+{
+    if (!answer.startsWith(AnswerTag) || !answer.endsWith('\n'))
+        return {};
+    const QByteArray line = answer.sliced(qsizetype(sizeof(AnswerTag) - 1)).chopped(1);
+    const qsizetype tab = line.indexOf('\t');
+    if (tab < 0)
+        return {};
+    bool ok = false;
+    const qint64 pid = line.first(tab).toLongLong(&ok);
+    if (!ok || pid <= 0)
+        return {};
+    return {pid, QString::fromUtf8(line.sliced(tab + 1))};
+}
+
+RunningWindow thisWindow()
+{
+    const QString wayland = qEnvironmentVariable("WAYLAND_DISPLAY");
+    return {QCoreApplication::applicationPid(), wayland.isEmpty() ? qEnvironmentVariable("DISPLAY") : wayland};
+}
+
+HandoffServer::HandoffServer(const QString &socketPath, const RunningWindow &window, QObject *parent)
+    : QObject(parent), m_server(new QLocalServer(this)), m_socketPath(socketPath), m_answer(handoffAnswer(window))
 {
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, [this] {
@@ -76,7 +104,8 @@ void HandoffServer::readMessage(QLocalSocket *socket)
         return;
     socket->skip(TagSize + LengthSize);
     const QByteArray path = socket->read(length);
-    socket->disconnectFromServer();
+    socket->write(m_answer);
+    socket->disconnectFromServer(); // once the answer has gone
     emit handedOver(decodeFileName(path));
 }
 
@@ -95,11 +124,15 @@ void HandoffClient::connectOnce()
 {
     auto *socket = new QLocalSocket(this);
     connect(socket, &QLocalSocket::connected, this, [this, socket] { socket->write(m_message); });
+    // Sent, the message is delivered; the window's answer and its close follow.
     connect(socket, &QLocalSocket::bytesWritten, this, [this, socket] {
-        if (socket->bytesToWrite() > 0)
-            return;
-        m_sent = true;
-        socket->disconnectFromServer();
+        if (socket->bytesToWrite() == 0)
+            m_sent = true;
+    });
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+        m_answer += socket->readAll();
+        if (m_answer.size() > 4096) // no window of ours says that much
+            socket->abort();
     });
     connect(socket, &QLocalSocket::disconnected, this, [this] { finish(m_sent); });
     connect(socket, &QLocalSocket::errorOccurred, this, [this, socket](QLocalSocket::LocalSocketError error) {
@@ -123,7 +156,7 @@ void HandoffClient::finish(bool delivered)
     if (m_done)
         return;
     m_done = true;
-    emit finished(delivered);
+    emit finished(delivered, parseHandoffAnswer(m_answer));
 }
 
 } // namespace ferrox

@@ -30,7 +30,8 @@ int main(int argc, char **argv)
     const WindowCommandLine commandLine = parseWindowCommandLine(arguments);
     if (commandLine.leave)
         return commandLine.status;
-    QApplication app(argc, argv);
+    const std::unique_ptr<QApplication> toolkit = startToolkit(argc, argv);
+    QApplication &app = *toolkit;
     QApplication::setApplicationName(applicationTitle());
     QApplication::setOrganizationName(applicationTitle());
     prepareDesktop(app);
@@ -68,7 +69,7 @@ int main(int argc, char **argv)
     QtSerialPort linkPort([&settingsStore](int portNumber) { return devicePathForPort(portNumber, &settingsStore); });
     WindowWiring wiring(window, linkPort, AppFolder());
     window.show();
-    acceptHandOvers(window, wiring.logWindows().monitorLog(), commandLine.file);
+    acceptHandOvers(window, wiring.logWindows().monitorLog(), wiring.logWindows().fileCommands(), commandLine.file);
 
     // SIGTERM, SIGHUP and SIGINT end the program as closing the window
     // does: a streaming board stopped, the port closed, geometry stored.

@@ -80,7 +80,7 @@ inline const QString Modify = QStringLiteral("DBG:モニターデータ修正(&D
 
 inline const QString ShowLogMenu = QStringLiteral("モニターログを表示(&D)");
 inline const QString ShowTimeline = QStringLiteral("タイムライン - 到着時刻と応答時間(&L)");
-inline const QString ShowFrames = QStringLiteral("フレーム");
+inline const QString ShowFrames = QStringLiteral("フレーム(&F)");
 
 inline const QString ViewMenu = QStringLiteral("表示(&V)");
 inline const QString ViewSetting = QStringLiteral("設定(&S)");
@@ -116,6 +116,31 @@ inline QString settingsUnwritable(const QString &file)
 
 // On standard error: the lock is held by something that is no running
 // window (a folder in its place, a file that cannot be replaced).
+// Without a display the window cannot start; the command line needs none.
+inline QString noDisplay(const QString &x11Display, const QString &waylandDisplay)
+{
+    QString tried = waylandDisplay.isEmpty() ? QString() : QStringLiteral("WAYLAND_DISPLAY=%1").arg(waylandDisplay);
+    if (!x11Display.isEmpty())
+        tried += (tried.isEmpty() ? QString() : QStringLiteral("、")) + QStringLiteral("DISPLAY=%1").arg(x11Display);
+    if (tried.isEmpty())
+        tried = QStringLiteral("DISPLAY が設定されていません");
+    return QStringLiteral("ferrox: ウインドウを表示する画面がありません（%1）。画面なしでは ferrox-cli を使えます（ferrox-cli help）。\n")
+        .arg(tried);
+}
+
+// A later start's word on the window that took its place (pid 0: a window
+// that did not say which it is).
+inline QString broughtForward(qint64 pid, const QString &display, const QString &file)
+{
+    QString window = QStringLiteral("起動中の ferrox のウインドウ");
+    if (pid > 0)
+        window += QStringLiteral("（PID %1、画面 %2）").arg(pid).arg(display.isEmpty() ? QStringLiteral("不明") : display);
+    QString text = QStringLiteral("ferrox: %1を前面に出しました。").arg(window);
+    if (!file.isEmpty())
+        text += QStringLiteral("%1 はそのウインドウで開きます。").arg(file);
+    return text + u'\n';
+}
+
 inline QString lockUnusable(const QString &lockPath)
 {
     return QStringLiteral("ferrox: 多重起動防止のロック %1 を使用できないため、ロックなしで起動します。\n").arg(lockPath);

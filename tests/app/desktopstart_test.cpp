@@ -24,12 +24,18 @@ using namespace ferrox::test;
 namespace {
 
 // Sends as a later start does; the result is whether the message was
-// delivered, or nothing when the client never finished.
-std::optional<bool> send(const QString &socket, const QString &file, int waitMs = HandoffClient::DefaultWaitMs)
+// delivered, or nothing when the client never finished. window: the
+// window that took it, as it answered.
+std::optional<bool> send(const QString &socket, const QString &file, int waitMs = HandoffClient::DefaultWaitMs,
+                         RunningWindow *window = nullptr)
 {
     HandoffClient client;
     std::optional<bool> delivered;
-    QObject::connect(&client, &HandoffClient::finished, [&delivered](bool ok) { delivered = ok; });
+    QObject::connect(&client, &HandoffClient::finished, [&delivered, window](bool ok, const RunningWindow &answered) {
+        delivered = ok;
+        if (window)
+            *window = answered;
+    });
     client.send(socket, file, waitMs);
     if (!QTest::qWaitFor([&delivered] { return delivered.has_value(); }, waitMs + 3000))
         return std::nullopt;
@@ -46,7 +52,8 @@ protected:
 
     QTemporaryDir dir;
     const QString socket = dir.filePath(QStringLiteral("ferrox.socket"));
-    HandoffServer server{socket};
+    const RunningWindow window{4242, QStringLiteral(":7")};
+    HandoffServer server{socket, window};
     QStringList received;
 };
 
@@ -61,6 +68,22 @@ TEST_F(Handoff, ALaterStartHandsItsFileWholeToTheRunningWindow)
         EXPECT_EQ(send(socket, file), true) << file.toStdString();
     EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() == files.size(); }, 3000));
     EXPECT_EQ(received, files);
+}
+
+// So that the later start can say which window came forward.
+TEST_F(Handoff, ALaterStartLearnsWhichWindowTookItsFile)
+{
+    ASSERT_TRUE(server.listen());
+    RunningWindow answered;
+    EXPECT_EQ(send(socket, QStringLiteral("/x.dat"), HandoffClient::DefaultWaitMs, &answered), true);
+    EXPECT_EQ(answered, window);
+}
+
+TEST(HandoffAnswer, AnythingButAWholeAnswerNamesNoWindow)
+{
+    for (const QByteArray &answer : {QByteArray(), QByteArray("ferrox-front\n12"), QByteArray("ferrox-front\nx\t:0\n"),
+                                     QByteArray("other\n12\t:0\n")})
+        EXPECT_EQ(parseHandoffAnswer(answer).pid, 0) << answer.toStdString();
 }
 
 TEST_F(Handoff, AStartAtTheSameInstantWaitsForTheWindowToListen)

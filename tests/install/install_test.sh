@@ -28,6 +28,29 @@ desktop=$root/share/applications/io.github.ferrox.Ferrox.desktop
 grep -qx 'Exec=ferrox %f' "$desktop" || fail "desktop entry Exec"
 grep -qx 'StartupWMClass=ferrox' "$desktop" || fail "desktop entry StartupWMClass"
 
+# The file manager offers ferrox for its captures and logs, told by their
+# names and a capture by its first stream bytes, never another program's .dat.
+grep -qx 'MimeType=application/x-ferrox-capture;text/x-ferrox-log;' "$desktop" || fail "desktop entry MimeType"
+mime=$root/share/mime
+if [ -f "$mime/packages/io.github.ferrox.Ferrox.xml" ] && update-mime-database "$mime" 2>/dev/null; then
+  samples=$dest/samples
+  mkdir -p "$samples"
+  printf '\xA1\xB2\x83\x94\xFF' >"$samples/line.dat"
+  printf '\xA1\xB2\xFF' >"$samples/onebyte.dat"
+  printf 'MZ\x90\x00other' >"$samples/other.dat"
+  printf '\x00\x01' >"$samples/rs_data.dat"
+  printf 'log\r\n' >"$samples/rs_text.rsm"
+  type_of() { XDG_DATA_DIRS="$root/share:/usr/share" XDG_DATA_HOME="$dest/none" gio info -a standard::content-type "$samples/$1" |
+              sed -n 's/^ *standard::content-type: //p'; }
+  for expected in line.dat=application/x-ferrox-capture onebyte.dat=application/x-ferrox-capture \
+                  rs_data.dat=application/x-ferrox-capture rs_text.rsm=text/x-ferrox-log; do
+    [ "$(type_of "${expected%%=*}")" = "${expected#*=}" ] || fail "file type of ${expected%%=*}: $(type_of "${expected%%=*}")"
+  done
+  [ "$(type_of other.dat)" != application/x-ferrox-capture ] || fail "another program's .dat is claimed"
+else
+  fail "file types"
+fi
+
 metainfo=$root/share/metainfo/io.github.ferrox.Ferrox.metainfo.xml
 [ -f "$metainfo" ] && appstreamcli validate --no-net --explain "$metainfo" >/dev/null || {
   appstreamcli validate --no-net "$metainfo" || true

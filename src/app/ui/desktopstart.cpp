@@ -1,9 +1,11 @@
 #include "desktopstart.h"
 
 #include "app/instancehandoff.h"
+#include "app/texts.h"
 #include "app/ui/mainwindow.h"
 #include "files/filenamebytes.h"
 #include "version/programinfo.h"
+#include "views/ui/logfilecommands.h"
 #include "views/ui/monitorlogcommands.h"
 
 #include <QApplication>
@@ -16,6 +18,8 @@
 
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <vector>
 #include <unistd.h>
 
 namespace ferrox {
@@ -23,10 +27,10 @@ namespace ferrox {
 namespace {
 
 const char usageText[] =
-    "usage: ferrox [FILE.dat]\n"
+    "usage: ferrox [FILE.dat | LOG.rsm]\n"
     "The PC program of the RS-232 line monitor board. FILE.dat, when given, opens\n"
-    "as the data-file open command opens it. A later start brings the running\n"
-    "window to the front and hands it FILE.dat.\n"
+    "as the data-file open command opens it; a log LOG.rsm opens in a log window.\n"
+    "A later start brings the running window to the front and hands it the file.\n"
     "options:\n"
     "  --help      show this help\n"
     "  --version   show the version\n"
@@ -48,6 +52,26 @@ QString absoluteName(const QString &name)
     char folder[PATH_MAX];
     const char *current = ::getcwd(folder, sizeof folder);
     return QDir::cleanPath(decodeFileName(QByteArray(current ? current : ".")) + u'/' + name);
+}
+
+struct HeldMessage
+{
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+
+// What the toolkit says while it starts; its fatal message when it finds
+// no display ends the program here, with our line instead of its abort.
+std::vector<HeldMessage> heldMessages;
+
+void holdStartMessage(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type == QtFatalMsg) {
+        print(stderr, apptext::noDisplay(qEnvironmentVariable("DISPLAY"), qEnvironmentVariable("WAYLAND_DISPLAY")));
+        std::_Exit(1);
+    }
+    heldMessages.push_back({type, QByteArray(context.category ? context.category : ""), text});
 }
 
 void comeToFront(MainWindow &window)
@@ -87,6 +111,19 @@ WindowCommandLine parseWindowCommandLine(const QStringList &arguments)
     return line;
 }
 
+std::unique_ptr<QApplication> startToolkit(int &argc, char **argv)
+{
+    const QtMessageHandler earlier = qInstallMessageHandler(holdStartMessage);
+    auto app = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(earlier);
+    for (const HeldMessage &message : heldMessages) {
+        const QMessageLogContext context(nullptr, 0, nullptr, message.category.constData());
+        qt_message_output(message.type, context, message.text);
+    }
+    heldMessages.clear();
+    return app;
+}
+
 void prepareDesktop(QApplication &app)
 {
     auto *translator = new QTranslator(&app);
@@ -106,19 +143,26 @@ void prepareDesktop(QApplication &app)
 bool handOverToRunningWindow(QApplication &app, const QString &file)
 {
     HandoffClient client;
-    QObject::connect(&client, &HandoffClient::finished, &app, [](bool delivered) {
+    QObject::connect(&client, &HandoffClient::finished, &app, [file](bool delivered, const RunningWindow &window) {
+        if (delivered)
+            print(stderr, apptext::broughtForward(window.pid, window.display, file));
         QCoreApplication::exit(delivered ? 0 : 1);
     }, Qt::QueuedConnection);
     client.send(handoffSocketPath(), file);
     return app.exec() == 0;
 }
 
-void acceptHandOvers(MainWindow &window, MonitorLogCommands &monitorLog, const QString &file)
+void acceptHandOvers(MainWindow &window, MonitorLogCommands &monitorLog, LogFileCommands &logFiles,
+                     const QString &file)
 {
-    auto *server = new HandoffServer(handoffSocketPath(), &window);
+    auto *server = new HandoffServer(handoffSocketPath(), thisWindow(), &window);
     server->listen(); // without it later starts still leave; they just cannot hand over
-    const auto open = [&monitorLog](const QString &path) {
-        if (!path.isEmpty())
+    const auto open = [&monitorLog, &logFiles](const QString &path) {
+        if (path.isEmpty())
+            return;
+        if (path.endsWith(QStringLiteral(".rsm"), Qt::CaseInsensitive))
+            logFiles.openTextFile(path);
+        else
             monitorLog.openDataFile(path);
     };
     QObject::connect(server, &HandoffServer::handedOver, &window, [&window, open](const QString &path) {

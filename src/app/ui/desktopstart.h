@@ -3,10 +3,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class QApplication;
 
 namespace ferrox {
 
+class LogFileCommands;
 class MainWindow;
 class MonitorLogCommands;
 
@@ -24,17 +27,26 @@ struct WindowCommandLine
 // ferrox [--help] [--version] [FILE.dat]; prints what was asked for.
 WindowCommandLine parseWindowCommandLine(const QStringList &arguments);
 
+// The toolkit, or nothing when it finds no display to show a window on.
+// Then, instead of the toolkit's abort, one line on standard error says so
+// and that ferrox-cli needs none; the program ends with status 1. What the
+// toolkit says while it starts is held back until it has started.
+std::unique_ptr<QApplication> startToolkit(int &argc, char **argv);
+
 // Qt's translations for the user's locale, Japanese when the locale has
 // none (the program speaks Japanese), and the program's icon for every
 // window.
 void prepareDesktop(QApplication &app);
 
 // A later start: hands the file to the running window, which comes to the
-// front. False when no window took it (none answers on the socket).
+// front, and says on standard error which window that was (its process and
+// display). False when no window took it (none answers on the socket).
 bool handOverToRunningWindow(QApplication &app, const QString &file);
 
 // The first start: listens for later starts and opens the command line's
-// file as the data-file open command does.
-void acceptHandOvers(MainWindow &window, MonitorLogCommands &monitorLog, const QString &file);
+// file: a log text (*.rsm, the program's log) as the log-file open command
+// does, anything else as the data-file open command does.
+void acceptHandOvers(MainWindow &window, MonitorLogCommands &monitorLog, LogFileCommands &logFiles,
+                     const QString &file);
 
 } // namespace ferrox

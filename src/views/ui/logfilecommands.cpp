@@ -18,13 +18,16 @@ LogFileCommands::LogFileCommands(LogWindowArea &windows, Dialogs &dialogs,
 {
 }
 
-void LogFileCommands::openTextFile()
+void LogFileCommands::openTextFile(const QString &given)
 {
-    FileDialogRequest request;
-    request.title = viewtexts::openTextTitle();
-    request.filter = viewtexts::textFileFilter();
-    request.initialName = viewtexts::textFilePattern();
-    const std::optional<QString> chosen = m_files.open(request);
+    std::optional<QString> chosen = given;
+    if (given.isEmpty()) {
+        FileDialogRequest request;
+        request.title = viewtexts::openTextTitle();
+        request.filter = viewtexts::textFileFilter();
+        request.initialName = viewtexts::textFilePattern();
+        chosen = m_files.open(request);
+    }
     if (!chosen)
         return;
     const QString &path = *chosen;

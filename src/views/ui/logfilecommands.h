@@ -20,7 +20,9 @@ public:
     LogFileCommands(LogWindowArea &windows, Dialogs &dialogs, ProgramSettings &settings,
                     StatusPanel &status);
 
-    void openTextFile();  // mnuFileOpenTextFile
+    // mnuFileOpenTextFile; a path given (a log named on the command line)
+    // opens without the dialog.
+    void openTextFile(const QString &path = {});
     void saveTextFile();  // mnuFileSaveTextFile
     void pageSetup();     // mnuFilePageSetup
     void print();         // mnuFilePrint
