@@ -71,7 +71,7 @@ inline QString dataSaveCancelled() { return QStringLiteral("ファイルセー�
 
 // The timeline view and the export of the current data.
 inline QString timelineCaptionPiece() { return QStringLiteral("タイムライン"); }
-inline QString exportTitle() { return QStringLiteral("モニタ データをエクスポート"); }
+inline QString exportTitle() { return QStringLiteral("モニターデータをエクスポート"); }
 inline QString exportFilter()
 {
     return QStringLiteral("pcap ファイル(*.pcap)|*.pcap|CSV ファイル(*.csv)|*.csv|JSON Lines ファイル(*.jsonl)|*.jsonl|");
@@ -79,7 +79,7 @@ inline QString exportFilter()
 inline QString exportExtension() { return QStringLiteral("pcap"); }
 inline QString exportOverwriteText() { return QStringLiteral("ファイルが存在します。上書きしますか？"); }
 inline QString exportUnknownFormat() { return QStringLiteral("拡張子は .pcap、.csv、.jsonl のいずれかにしてください。"); }
-inline QString exportFinished() { return QStringLiteral("エクスポートしました。"); }
+inline QString exportFinished(const QString &file) { return QStringLiteral("%1 にエクスポートしました。").arg(file); }
 
 // Printing.
 inline QString printTitle() { return QStringLiteral("印刷"); }

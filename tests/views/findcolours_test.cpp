@@ -134,6 +134,19 @@ TEST_F(FindAndColours, BytesAreFoundAcrossLinesAndDirectionsAndMarkedInBothColum
     EXPECT_EQ(find(w, QStringLiteral("42 43"), FindBar::Kind::Bytes), viewtexts::findNotFound());
 }
 
+// In a log window of the size it opens at, the bar squeezes neither the
+// byte sequence typed nor its own options.
+TEST_F(FindAndColours, TheFindBarShowsABytesSequenceAndItsOptionsWhole)
+{
+    DocumentWindow *w = show(4, conversation);
+    w->openFindBar();
+    auto *field = w->findBar()->findChild<QLineEdit *>(QStringLiteral("findText"));
+    auto *caseOption = w->findBar()->findChild<QCheckBox *>(QStringLiteral("findCase"));
+    ASSERT_TRUE(QTest::qWaitFor([field] { return field->isVisible(); }, 3000));
+    EXPECT_GE(field->width(), field->fontMetrics().horizontalAdvance(QStringLiteral("44 30 32 03 0D 0A")));
+    EXPECT_GE(caseOption->width(), caseOption->sizeHint().width());
+}
+
 TEST_F(FindAndColours, DirectionColoursAreOnScreenOnly)
 {
     windows.setDirectionColors(true);

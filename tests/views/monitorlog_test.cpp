@@ -163,6 +163,8 @@ TEST_F(LogWindows, ArrivalTimesTravelWithTheDataAndFeedTheTimelineAndTheExport)
     dialogs.chooseFile(path("out.csv"));
     commands.exportData();
     EXPECT_TRUE(readFile(path("out.csv")).endsWith("1,J2,06,6,[ACK],3500\r\n"));
+    EXPECT_EQ(dialogs.fileRequests.constLast().initialName, QStringLiteral("first.pcap")); // the data's own name
+    EXPECT_TRUE(status.texts.constLast().contains(path("out.csv"))); // the file written is named
 }
 
 TEST_F(LogWindows, DataFileSaveWritesTheDataHeldWhenItsDataFileCouldNotBeStoredAfterAsking)

@@ -69,6 +69,12 @@ FindBar::FindBar(QWidget *parent)
     close->setToolTip(viewtexts::findClose());
     close->setAutoRaise(true);
 
+    // Room for a byte sequence such as "44 30 32 03 0D 0A" and the whole
+    // case option however narrow the log window: the window keeps at least
+    // the find bar's width rather than squeezing them.
+    m_text->setMinimumWidth(m_text->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 20);
+    m_case->setMinimumWidth(m_case->sizeHint().width());
+
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
     layout->addWidget(new QLabel(viewtexts::findLabel(), this));

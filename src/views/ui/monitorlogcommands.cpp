@@ -19,6 +19,7 @@
 #include "timeline/timeline.h"
 
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QCursor>
 #include <QGuiApplication>
@@ -293,6 +294,10 @@ void MonitorLogCommands::exportData()
     request.title = viewtexts::exportTitle();
     request.defaultExtension = viewtexts::exportExtension();
     request.filter = viewtexts::exportFilter();
+    // The data's own name: an opened file's, else the capture file's.
+    const QFileInfo dataFile(m_data.CaptureTimestamp.startsWith(u'/') ? m_data.CaptureTimestamp
+                                                                      : monitorDataFileName());
+    request.initialName = dataFile.completeBaseName() + u'.' + viewtexts::exportExtension();
     const std::optional<QString> chosen = m_files.save(request, viewtexts::exportOverwriteText());
     if (!chosen)
         return;
@@ -308,7 +313,7 @@ void MonitorLogCommands::exportData()
         return;
     }
     m_files.rememberFolder(*chosen);
-    ReportStatus(m_status, 1, viewtexts::exportFinished(), 0);
+    ReportStatus(m_status, 1, viewtexts::exportFinished(QDir::toNativeSeparators(*chosen)), 0);
     if (bytes.errorOffset >= 0)
         m_dialogs.inform(TimelineTexts::timelineCutAtError(bytes.errorOffset), MessageIcon::Exclamation);
 }
