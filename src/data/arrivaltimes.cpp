@@ -17,15 +17,36 @@ std::optional<qint64> ArrivalTimes::microsAt(qint64 offset) const
     return std::prev(after)->micros;
 }
 
+namespace {
+
+qint64 wholeSecondsOf(qint64 epochMicros)
+{
+    return epochMicros >= 0 ? epochMicros / 1000000 : (epochMicros - 999999) / 1000000;
+}
+
+// ISO 8601 with microseconds, at a zone's offset from UTC.
+QString zonedText(qint64 epochMicros, int utcOffsetSeconds)
+{
+    const qint64 seconds = wholeSecondsOf(epochMicros);
+    const qint64 fraction = epochMicros - seconds * 1000000;
+    const QDateTime local = QDateTime::fromSecsSinceEpoch(seconds, Qt::OffsetFromUTC, utcOffsetSeconds);
+    const int zone = std::abs(utcOffsetSeconds) / 60;
+    return local.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")) + u'.'
+        + QString::number(fraction).rightJustified(6, u'0') + (utcOffsetSeconds < 0 ? u'-' : u'+')
+        + QString::number(zone / 60).rightJustified(2, u'0') + u':' + QString::number(zone % 60).rightJustified(2, u'0');
+}
+
+} // namespace
+
 QString ArrivalTimes::startText() const
 {
-    const qint64 seconds = startEpochMicros >= 0 ? startEpochMicros / 1000000 : (startEpochMicros - 999999) / 1000000;
-    const qint64 fraction = startEpochMicros - seconds * 1000000;
-    const QDateTime local = QDateTime::fromSecsSinceEpoch(seconds, Qt::OffsetFromUTC, startUtcOffsetSeconds);
-    const int zone = std::abs(startUtcOffsetSeconds) / 60;
-    return local.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")) + u'.'
-        + QString::number(fraction).rightJustified(6, u'0') + (startUtcOffsetSeconds < 0 ? u'-' : u'+')
-        + QString::number(zone / 60).rightJustified(2, u'0') + u':' + QString::number(zone % 60).rightJustified(2, u'0');
+    return zonedText(startEpochMicros, startUtcOffsetSeconds);
+}
+
+QString ArrivalTimes::localStartText() const
+{
+    const int offset = QDateTime::fromSecsSinceEpoch(wholeSecondsOf(startEpochMicros), Qt::LocalTime).offsetFromUtc();
+    return zonedText(startEpochMicros, offset);
 }
 
 bool ArrivalTimes::setStartText(QStringView text)

@@ -35,9 +35,12 @@ struct ArrivalTimes
     // holding it (the last arrival at or before it); empty before the first.
     std::optional<qint64> microsAt(qint64 offset) const;
 
-    // The start as ISO 8601 with microseconds and the time zone:
-    // "2026-12-06T22:00:51.123456+09:00".
+    // The start as ISO 8601 with microseconds and the time zone it was
+    // recorded in: "2026-12-06T22:00:51.123456+09:00" (the stored form).
     QString startText() const;
+    // The same instant in the reader's local time zone, for people: times
+    // shown beside the window's and the monitor's local times.
+    QString localStartText() const;
     // Reads startText()'s form (fraction optional, "Z" allowed); false
     // when it is not one.
     bool setStartText(QStringView text);

@@ -74,7 +74,7 @@ Timeline buildTimeline(const MonitoredBytes &bytes, const std::optional<ArrivalT
 
 QString timelineText(const Timeline &timeline)
 {
-    QString text = (timeline.times ? TimelineTexts::timelineStart() + timeline.times->startText()
+    QString text = (timeline.times ? TimelineTexts::timelineStart() + timeline.times->localStartText()
                                    : TimelineTexts::timelineNoStart())
         + u'\n';
     if (timeline.errorOffset >= 0)

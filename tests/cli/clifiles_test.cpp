@@ -88,7 +88,7 @@ TEST_F(CliFiles, NamesThatAreNotUtf8KeepTheirSidecarsAndLinks)
 {
     const CliRun timeline = runShell(dir.path(), QStringLiteral(
         "cp x.dat \"$(printf 'caf\\351.dat')\" && cp x.dat.times \"$(printf 'caf\\351.dat.times')\" && "
-        "\"$0\" timeline \"$(printf 'caf\\351.dat')\""));
+        "TZ=JST-9 \"$0\" timeline \"$(printf 'caf\\351.dat')\""));
     EXPECT_EQ(timeline.exitCode, 0) << timeline.err.toStdString();
     EXPECT_TRUE(timeline.text().contains(QStringLiteral("2026-12-06T22:00:51.250"))) << timeline.out.toStdString();
 

@@ -11,6 +11,9 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <ctime>
 
 using namespace ferrox;
 using namespace ferrox::testing;
@@ -27,6 +30,22 @@ QByteArray exported(const QByteArray &stream, const std::optional<ArrivalTimes> 
 }
 
 } // namespace
+
+// A person reads the start in local time, as the window and the monitor
+// show theirs, whatever zone the capture was recorded in.
+TEST(Timeline, TheStartIsShownInTheReadersLocalTime)
+{
+    const QByteArray zone = qgetenv("TZ");
+    qputenv("TZ", "JST-9");
+    ::tzset();
+    ArrivalTimes times;
+    times.startEpochMicros = 1796562051250000; // recorded at +00:00
+    const QString text = timelineText(buildTimeline(assembleMonitoredBytes(streamOf(exchange)), times));
+    zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
+    ::tzset();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("モニター開始時刻　： 2026-12-06T22:00:51.250000+09:00\n")))
+        << text.toStdString();
+}
 
 TEST(Timeline, GapsRunFromTheOtherSidesLastByteToTheFirstOfTheAnswer)
 {
