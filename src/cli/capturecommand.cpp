@@ -89,9 +89,9 @@ int exitStatusOf(const ConsoleCaptureResult &capture, const CaptureOutput &outpu
 
 // The capture's monitored bytes as monitor writes them, decoded as the
 // window's live view decodes a capture's.
-LivePrinter *writeLive(ConsoleCapture &capture, int fd, LiveForm form)
+LivePrinter *writeLive(ConsoleCapture &capture, LivePrinter *printer)
 {
-    auto *printer = new LivePrinter(fd, form, LiveGapMs, &capture);
+    printer->setParent(&capture);
     QObject::connect(&printer->output(), &LiveOutput::fellBehind, printer, [] {
         printError(QStringLiteral("ferrox-cli capture: the live output is not read fast enough; it skips what it cannot take "
                                   "(the data file keeps every byte)\n"));
@@ -228,9 +228,9 @@ int captureCommand(const QStringList &arguments)
                          [liveCount](qint32 CaptureCount) { liveCount->show(CaptureCount / 2); });
     QList<LivePrinter *> printers;
     if (args.isSet(QStringLiteral("live")))
-        printers.append(writeLive(*capture, STDERR_FILENO, LiveForm::Lines));
+        printers.append(writeLive(*capture, new LivePrinter(STDERR_FILENO, LiveForm::Lines, LiveGapMs)));
     if (livePcap)
-        printers.append(writeLive(*capture, STDOUT_FILENO, LiveForm::Pcap));
+        printers.append(writeLive(*capture, new LivePrinter(STDOUT_FILENO, pcapRecordRule(*settings))));
     QObject::connect(capture, &ConsoleCapture::streamStarted, app, [stopTimer, stopAfterMs = *stopAfterMs] {
         if (stopAfterMs > 0)
             stopTimer->start(stopAfterMs);
