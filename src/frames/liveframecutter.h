@@ -24,9 +24,11 @@ struct LiveFrame
 // Cuts monitored bytes into frames while they arrive, as the frame view
 // cuts a stored capture without a decoder: where the sender changes, and
 // at an idle gap that buildFrames() takes as the end of a frame. The
-// framer itself judges each gap, over the bytes and times of the last
-// moments, so a gap counts here exactly when it would count there (times
-// coarser than the gap, such as an adapter's batches, end nothing).
+// framer itself judges each gap, over the last pieces that arrived, so a
+// gap counts here as it would count there (times coarser than the gap,
+// such as an adapter's batches, end nothing). Without a decoder only the
+// senders and times of the pieces matter to it, so it sees one byte per
+// piece: the cost of a judgement does not grow with the line's speed.
 //
 // Since the next byte may never come, the owner asks endsHeldFrame() once
 // the line has been quiet for a while (see gapMicros()) and at the
@@ -37,8 +39,9 @@ public:
     // The longest frame held; a sender that never pauses is cut there, as
     // the framer cuts an over-long frame.
     static constexpr qsizetype LongestFrame = 4096;
-    // The recent monitored bytes the framer judges a gap by.
-    static constexpr qsizetype ContextBytes = 256;
+    // The recent pieces (one sender's bytes of one read) the framer
+    // judges a gap by.
+    static constexpr qsizetype ContextPieces = 64;
 
     explicit LiveFrameCutter(const FramerOptions &options) : m_options(options) {}
 
@@ -58,17 +61,16 @@ public:
     std::optional<LiveFrame> flush();
 
 private:
-    struct Recent
+    struct Piece
     {
         Direction sender;
-        std::uint8_t value;
         qint64 micros;
     };
 
     bool framerEndsBefore(Direction sender, qint64 micros) const;
 
     FramerOptions m_options;
-    std::deque<Recent> m_recent; // at most ContextBytes
+    std::deque<Piece> m_recent; // at most ContextPieces
     std::optional<LiveFrame> m_held;
     qint64 m_lastMicros = 0;
 };
