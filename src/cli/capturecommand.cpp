@@ -87,8 +87,8 @@ int exitStatusOf(const ConsoleCaptureResult &capture, const CaptureOutput &outpu
     return output.status == CaptureOutput::Status::Rejected ? ExitRejected : ExitSuccess;
 }
 
-// The capture's monitored bytes as monitor writes them, decoded as the
-// window's live view decodes a capture's.
+// Hands `printer` (taken over by the capture) the capture's monitored
+// bytes, decoded as the window's live view decodes a capture's.
 LivePrinter *writeLive(ConsoleCapture &capture, LivePrinter *printer)
 {
     printer->setParent(&capture);
@@ -121,7 +121,7 @@ int captureCommand(const QStringList &arguments)
         {QStringLiteral("split-bytes"), QStringLiteral("N"), QStringLiteral("go on past the buffer into OUT-00001.dat, ... of at most N stream bytes (2 to 262144)")},
         {QStringLiteral("files"), QStringLiteral("K"), QStringLiteral("with --split-bytes: keep only the newest K files")},
         {QStringLiteral("live"), QString(), QStringLiteral("print the monitored bytes on standard error as they arrive, as monitor does")},
-        {QStringLiteral("format"), QStringLiteral("pcap"), QStringLiteral("stream the monitored bytes as pcap records on standard output as they arrive (-o - then writes no data file)")},
+        {QStringLiteral("format"), QStringLiteral("pcap"), QStringLiteral("stream the monitored bytes on standard output as pcap records, a message each, as they arrive (-o - then writes no data file)")},
     } + CliArguments::encodingOptions());
     if (!args.parse(arguments))
         return args.exitStatus();

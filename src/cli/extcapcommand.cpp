@@ -173,6 +173,12 @@ public:
             progress(text);
         printError(text);
     }
+    // The same for a text progress() was given already.
+    void failureLogged(const QString &text)
+    {
+        if (m_file.isOpen() || !m_toStandardError)
+            printError(text.endsWith(u'\n') ? text : text + u'\n');
+    }
 
 private:
     QFile m_file;
@@ -225,7 +231,7 @@ int capture(CliArguments &args, const QString &fifo)
         if (result.status == ConsoleCaptureResult::Status::LinkFailed)
             log->failure(result.text);
         else if (result.ending.exit == CaptureExit::PortLost)
-            printError(*lastText);
+            log->failureLogged(*lastText);
         const bool failed = result.status == ConsoleCaptureResult::Status::LinkFailed
             || result.ending.exit == CaptureExit::PortLost;
         printer->finish();

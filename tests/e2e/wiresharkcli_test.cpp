@@ -180,8 +180,9 @@ TEST(WiresharkCli, AReaderThatFallsBehindIsToldTheLiveOutputSkips)
 namespace {
 
 // ferrox-cli run as Wireshark runs its extcap capture, into a plain file
-// for the FIFO, stopped with SIGTERM once records have come.
-CliRun extcapCapture(BoardProcess &board, const QString &fifoFile, const QStringList &extra = {})
+// for the FIFO, stopped with SIGTERM once records have come (when it has
+// not ended by itself).
+CliRun extcapCapture(BoardProcess &board, const QString &fifoFile, const QStringList &extra = {}, bool stopOnRecords = true)
 {
     const QString fifo = writeFile(fifoFile, {});
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -190,7 +191,7 @@ CliRun extcapCapture(BoardProcess &board, const QString &fifoFile, const QString
     cli.setProcessEnvironment(environment);
     cli.start(QStringLiteral(FERROX_CLI_BINARY),
               words("extcap --capture --extcap-interface ferrox-COM1 --fifo") << fifo << extra);
-    for (int i = 0; i < 100 && QFileInfo(fifo).size() <= 24 && !cli.waitForFinished(100); ++i) {
+    for (int i = 0; i < 100 && (!stopOnRecords || QFileInfo(fifo).size() <= 24) && !cli.waitForFinished(100); ++i) {
     }
     if (cli.state() == QProcess::NotRunning)
         return {cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1, cli.readAllStandardOutput(),
@@ -223,6 +224,13 @@ TEST(WiresharkCli, TheExtcapWritesToStandardErrorOnlyWhenItFails)
     const CliRun failed = extcapCapture(silent, dir.filePath(QStringLiteral("failed.pcap")));
     EXPECT_EQ(failed.exitCode, 3);
     EXPECT_FALSE(failed.err.isEmpty());
+    // A link lost mid-capture is told too.
+    BoardProcess unplugged(words("--traffic demo --loop --hangup-after 0.3"));
+    FERROX_START_BOARD(unplugged);
+    const CliRun lost = extcapCapture(unplugged, dir.filePath(QStringLiteral("lost.pcap")), {}, false);
+    EXPECT_EQ(lost.exitCode, 3);
+    EXPECT_FALSE(lost.err.isEmpty());
+    EXPECT_FALSE(lost.err.contains(QStringLiteral("通信確認ＯＫ"))) << "only the failure";
 }
 
 TEST(WiresharkCli, TsharkReadsTheLivePcapStreamWhileTheCaptureRuns)
