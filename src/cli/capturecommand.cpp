@@ -87,11 +87,11 @@ int exitStatusOf(const ConsoleCaptureResult &capture, const CaptureOutput &outpu
     return output.status == CaptureOutput::Status::Rejected ? ExitRejected : ExitSuccess;
 }
 
-// The capture's monitored bytes as monitor writes them, decoded as the
-// window's live view decodes a capture's.
-LivePrinter *writeLive(ConsoleCapture &capture, int fd, LiveForm form)
+// Hands `printer` (taken over by the capture) the capture's monitored
+// bytes, decoded as the window's live view decodes a capture's.
+LivePrinter *writeLive(ConsoleCapture &capture, LivePrinter *printer)
 {
-    auto *printer = new LivePrinter(fd, form, LiveGapMs, &capture);
+    printer->setParent(&capture);
     QObject::connect(&printer->output(), &LiveOutput::fellBehind, printer, [] {
         printError(QStringLiteral("ferrox-cli capture: the live output is not read fast enough; it skips what it cannot take "
                                   "(the data file keeps every byte)\n"));
@@ -121,7 +121,7 @@ int captureCommand(const QStringList &arguments)
         {QStringLiteral("split-bytes"), QStringLiteral("N"), QStringLiteral("go on past the buffer into OUT-00001.dat, ... of at most N stream bytes (2 to 262144)")},
         {QStringLiteral("files"), QStringLiteral("K"), QStringLiteral("with --split-bytes: keep only the newest K files")},
         {QStringLiteral("live"), QString(), QStringLiteral("print the monitored bytes on standard error as they arrive, as monitor does")},
-        {QStringLiteral("format"), QStringLiteral("pcap"), QStringLiteral("stream the monitored bytes as pcap records on standard output as they arrive (-o - then writes no data file)")},
+        {QStringLiteral("format"), QStringLiteral("pcap"), QStringLiteral("stream the monitored bytes on standard output as pcap records, a message each, as they arrive (-o - then writes no data file)")},
     } + CliArguments::encodingOptions());
     if (!args.parse(arguments))
         return args.exitStatus();
@@ -228,9 +228,9 @@ int captureCommand(const QStringList &arguments)
                          [liveCount](qint32 CaptureCount) { liveCount->show(CaptureCount / 2); });
     QList<LivePrinter *> printers;
     if (args.isSet(QStringLiteral("live")))
-        printers.append(writeLive(*capture, STDERR_FILENO, LiveForm::Lines));
+        printers.append(writeLive(*capture, new LivePrinter(STDERR_FILENO, LiveForm::Lines, LiveGapMs)));
     if (livePcap)
-        printers.append(writeLive(*capture, STDOUT_FILENO, LiveForm::Pcap));
+        printers.append(writeLive(*capture, new LivePrinter(STDOUT_FILENO, pcapRecordRule(*settings))));
     QObject::connect(capture, &ConsoleCapture::streamStarted, app, [stopTimer, stopAfterMs = *stopAfterMs] {
         if (stopAfterMs > 0)
             stopTimer->start(stopAfterMs);

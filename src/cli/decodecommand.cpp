@@ -8,25 +8,13 @@
 #include "clioutput.h"
 #include "commands.h"
 #include "datafileinput.h"
+#include "framingoptions.h"
 
 #include "frames/frameformat.h"
 
 namespace ferrox::cli {
 
 namespace {
-
-// --gap in milliseconds, decimals allowed; an empty optional when absent.
-bool parseGap(const QString &text, std::optional<qint64> &micros)
-{
-    if (text.isEmpty())
-        return true;
-    bool ok = false;
-    const double ms = text.toDouble(&ok);
-    if (!ok || ms < 0 || ms > 60000)
-        return false;
-    micros = qint64(ms * 1000 + 0.5);
-    return true;
-}
 
 bool parseOnly(const QString &text, FrameFilter &filter)
 {
@@ -45,32 +33,16 @@ bool parseOnly(const QString &text, FrameFilter &filter)
 
 int decodeCommand(const QStringList &arguments)
 {
-    CliArguments args(QStringLiteral("decode"), QStringLiteral("FILE.dat"), 1, {
-        {QStringLiteral("decoder"), QStringLiteral("NAME"),
-         QStringLiteral("lines (default), stx-etx[:xor|:sum|:crc16], fixed:N or modbus-rtu")},
-        {QStringLiteral("gap"), QStringLiteral("MS"),
-         QStringLiteral("idle time that ends a frame (default 3.5 characters at --monitor-speed)")},
-        {QStringLiteral("monitor-speed"), QStringLiteral("N"), QStringLiteral("monitored line's speed in baud (default 9600)")},
-        {QStringLiteral("data-width"), QStringLiteral("8|9"), QStringLiteral("monitored data width (default 8)")},
+    CliArguments args(QStringLiteral("decode"), QStringLiteral("FILE.dat"), 1, framingOptions(
+        QStringLiteral("lines (default), stx-etx[:xor|:sum|:crc16], fixed:N or modbus-rtu")) + QList<CliOption>{
         {QStringLiteral("format"), QStringLiteral("text|csv|jsonl"), QStringLiteral("the form to print (default text)")},
         {QStringLiteral("only"), QStringLiteral("j1|j2|errors"), QStringLiteral("print only frames sent by J1, by J2, or that failed")},
     });
     if (!args.parse(arguments))
         return args.exitStatus();
-    const std::unique_ptr<FrameDecoder> decoder = makeDecoder(args.value(QStringLiteral("decoder"), QStringLiteral("lines")));
-    if (!decoder)
-        return args.usageError(QStringLiteral("--decoder takes ") + decoderNames().join(QStringLiteral(", ")));
-    FramerOptions options;
-    if (!parseGap(args.value(QStringLiteral("gap"), QString()), options.gapMicros))
-        return args.usageError(QStringLiteral("--gap takes milliseconds from 0 to 60000"));
-    const std::optional<int> baud = args.number(QStringLiteral("monitor-speed"), 50, 4000000, 9600);
-    if (!baud)
+    const std::optional<Framing> framing = readFraming(args, QStringLiteral("lines"));
+    if (!framing)
         return ExitUsage;
-    options.monitoredBaud = *baud;
-    const QString width = args.value(QStringLiteral("data-width"), QStringLiteral("8"));
-    if (width != QLatin1String("8") && width != QLatin1String("9"))
-        return args.usageError(QStringLiteral("--data-width takes 8 or 9"));
-    options.bitsPerCharacter = width == QLatin1String("9") ? 11 : 10;
     const std::optional<FrameFormat> format = frameFormatNamed(args.value(QStringLiteral("format"), QStringLiteral("text")));
     if (!format)
         return args.usageError(QStringLiteral("--format takes text, csv or jsonl"));
@@ -84,7 +56,7 @@ int decodeCommand(const QStringList &arguments)
     if (!capture)
         return status;
     const std::optional<ArrivalTimes> times = loadArrivalTimes(path, *capture);
-    const FrameList frames = buildFrames(assembleMonitoredBytes(*capture), times, *decoder, options);
+    const FrameList frames = buildFrames(assembleMonitoredBytes(*capture), times, *framing->decoder, framing->options);
     if (!writeOut(formatFrames(frames, *format, filter)))
         return ExitIoFailure;
     for (const QString &note : frames.notes())

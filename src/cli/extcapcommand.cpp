@@ -4,6 +4,11 @@
 // their link type and their options, then runs a capture that writes pcap
 // records into a FIFO until Wireshark stops it with SIGTERM.
 //
+// Wireshark shows anything the program writes to standard error as an
+// error, so a capture writes there only when it fails (or when Wireshark
+// lags and records are skipped); its progress goes to the file of
+// --debug-file, or to standard error with --debug alone.
+//
 // The interfaces are the serial devices found on the machine
 // ("ferrox-ttyUSB0") and the numbered ports set in the environment
 // (FERROX_COM1 .. FERROX_COM20 name "ferrox-COM1" ..).
@@ -23,12 +28,14 @@
 #include "version/programinfo.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 
 namespace ferrox::cli {
@@ -137,6 +144,47 @@ QList<CliOption> wiresharkOptions()
     return list;
 }
 
+// Where the capture's progress goes: the --debug-file, standard error
+// with --debug alone, else nowhere.
+class ProgressLog
+{
+public:
+    explicit ProgressLog(const CliArguments &args)
+        : m_file(args.value(QStringLiteral("debug-file"), QString())), m_toStandardError(args.isSet(QStringLiteral("debug")))
+    {
+        if (!m_file.fileName().isEmpty() && !m_file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+            printError(QStringLiteral("ferrox-cli extcap: %1: %2\n").arg(m_file.fileName(), m_file.errorString()));
+            m_file.setFileName(QString());
+        }
+    }
+
+    void progress(const QString &text)
+    {
+        if (m_file.isOpen()) {
+            m_file.write(text.toUtf8());
+            m_file.flush();
+        } else if (m_toStandardError)
+            printError(text);
+    }
+    // A failure goes to standard error in any case, and to the file.
+    void failure(const QString &text)
+    {
+        if (m_file.isOpen())
+            progress(text);
+        printError(text);
+    }
+    // The same for a text progress() was given already.
+    void failureLogged(const QString &text)
+    {
+        if (m_file.isOpen() || !m_toStandardError)
+            printError(text.endsWith(u'\n') ? text : text + u'\n');
+    }
+
+private:
+    QFile m_file;
+    bool m_toStandardError;
+};
+
 int capture(CliArguments &args, const QString &fifo)
 {
     std::optional<MonitorSettings> settings = readLinkOptions(args);
@@ -151,12 +199,13 @@ int capture(CliArguments &args, const QString &fifo)
 
     // All live until the program ends.
     QObject *app = QCoreApplication::instance();
+    auto log = std::make_shared<ProgressLog>(args);
     LinkSession &session = openLink(settings->port);
     LinkOwner *owner = &session.owner();
     auto *capture = &session.run<ConsoleCapture>();
     // Wireshark captures for as long as the user likes: nothing is kept.
     capture->setKeepsStream(false);
-    auto *printer = new LivePrinter(fd, LiveForm::Pcap, 0, app);
+    auto *printer = new LivePrinter(fd, pcapRecordRule(*settings), app);
     auto decoder = std::make_shared<LiveByteDecoder>(LiveByteDecoder::Rule::Capture);
     QObject::connect(capture, &ConsoleCapture::stored, printer, [capture, printer, decoder](const QByteArray &bytes, qint64 micros) {
         printer->feed(decoder->decode(bytes), capture->arrivalTimes().startEpochMicros + micros);
@@ -166,19 +215,28 @@ int capture(CliArguments &args, const QString &fifo)
     if (termination->install(watchError))
         QObject::connect(termination, &TerminationWatch::terminationRequested, capture, &ConsoleCapture::requestStop);
     QObject::connect(&printer->output(), &LiveOutput::closed, capture, &ConsoleCapture::requestStop);
-    QObject::connect(&printer->output(), &LiveOutput::fellBehind, app, [] {
-        printError(QStringLiteral("ferrox-cli extcap: Wireshark does not read fast enough; records are skipped until it catches up\n"));
+    // Lost records are told, though the capture goes on: what Wireshark
+    // shows is then not the whole line.
+    QObject::connect(&printer->output(), &LiveOutput::fellBehind, app, [log] {
+        log->failure(QStringLiteral("ferrox-cli extcap: Wireshark does not read fast enough; records are skipped until it catches up\n"));
     });
-    QObject::connect(capture, &ConsoleCapture::finished, app, [owner, printer](const ConsoleCaptureResult &result) {
+    // The last text of the log says how the stream ended.
+    auto lastText = std::make_shared<QString>();
+    QObject::connect(capture, &ConsoleCapture::logText, app, [log, lastText](const QString &text) {
+        *lastText = text;
+        log->progress(text);
+    });
+    QObject::connect(capture, &ConsoleCapture::finished, app, [owner, printer, log, lastText](const ConsoleCaptureResult &result) {
         owner->shutdown();
+        if (result.status == ConsoleCaptureResult::Status::LinkFailed)
+            log->failure(result.text);
+        else if (result.ending.exit == CaptureExit::PortLost)
+            log->failureLogged(*lastText);
         const bool failed = result.status == ConsoleCaptureResult::Status::LinkFailed
             || result.ending.exit == CaptureExit::PortLost;
-        if (result.status == ConsoleCaptureResult::Status::LinkFailed)
-            printError(result.text);
         printer->finish();
         endAfterLiveOutputs({printer}, failed ? ExitLinkFailure : ExitSuccess);
     });
-    QObject::connect(capture, &ConsoleCapture::logText, app, [](const QString &text) { printError(text); });
 
     QTimer::singleShot(0, capture, [capture, chosen = *settings] { capture->start(chosen); });
     return RunEventLoop;

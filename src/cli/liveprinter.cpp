@@ -4,6 +4,9 @@
 
 #include "timeline/exportformats.h"
 
+#include <QtGlobal>
+
+#include <algorithm>
 #include <memory>
 
 namespace ferrox::cli {
@@ -22,23 +25,6 @@ std::optional<LiveTextLines> linesFor(LiveForm form, int gapMs)
     return std::nullopt;
 }
 
-// One record per run of one sender's bytes.
-QByteArray pcapRecords(const std::vector<LiveByte> &bytes, qint64 epochMicros)
-{
-    QByteArray records;
-    QByteArray run;
-    for (std::size_t first = 0; first < bytes.size();) {
-        const Direction sender = bytes[first].sender;
-        std::size_t end = first;
-        run.clear();
-        for (; end < bytes.size() && bytes[end].sender == sender; ++end)
-            run.append(static_cast<char>(bytes[end].value));
-        appendPcapRecord(records, sender, run, epochMicros);
-        first = end;
-    }
-    return records;
-}
-
 } // namespace
 
 std::optional<LiveForm> liveFormNamed(const QString &name)
@@ -54,23 +40,76 @@ std::optional<LiveForm> liveFormNamed(const QString &name)
     return std::nullopt;
 }
 
+FramerOptions pcapRecordRule(const MonitorSettings &line, std::optional<qint64> gapMicros)
+{
+    FramerOptions rule;
+    rule.gapMicros = gapMicros;
+    if (line.monitoredSpeed)
+        rule.monitoredBaud = *line.monitoredSpeed;
+    rule.bitsPerCharacter = line.dataWidth == DataWidth::DataAndParity ? 11 : 10;
+    return rule;
+}
+
 LivePrinter::LivePrinter(int fd, LiveForm form, int gapMs, QObject *parent)
     : QObject(parent), m_output(fd), m_lines(linesFor(form, gapMs))
 {
-    if (!m_lines) {
-        m_output.write(pcapFileHeader());
-        return;
-    }
+    Q_ASSERT(m_lines);
+    connect(&m_gap, &QTimer::timeout, this, [this] { m_output.write(m_lines->flush()); });
+    setGap(qint64(gapMs) * 1000);
+}
+
+LivePrinter::LivePrinter(int fd, const FramerOptions &records, QObject *parent)
+    : QObject(parent), m_output(fd), m_records(records)
+{
+    m_output.write(pcapFileHeader());
+    connect(&m_gap, &QTimer::timeout, this, &LivePrinter::onQuiet);
+    setGap(m_records->gapMicros());
+}
+
+void LivePrinter::setGap(qint64 gapMicros)
+{
+    // Never sooner than the gap: a record cut early would split a message.
     m_gap.setSingleShot(true);
     m_gap.setTimerType(Qt::PreciseTimer);
-    m_gap.setInterval(gapMs);
-    connect(&m_gap, &QTimer::timeout, this, [this] { m_output.write(m_lines->flush()); });
+    m_gapMs = int(std::max<qint64>(1, (gapMicros + 999) / 1000));
+    m_gap.setInterval(m_gapMs);
+}
+
+void LivePrinter::writeRecord(const std::optional<LiveFrame> &frame)
+{
+    if (!frame)
+        return;
+    QByteArray record;
+    appendPcapRecord(record, frame->sender, frame->values, frame->firstMicros);
+    m_output.write(record);
+}
+
+void LivePrinter::onQuiet()
+{
+    // The line has been quiet since the last read: the record ends if the
+    // framer would take this silence as a frame's end. Times too coarse for
+    // the gap end nothing, so ask again, less often the longer it lasts.
+    const qint64 quietMicros = m_sinceFeed.nsecsElapsed() / 1000;
+    writeRecord(m_records->takeIfQuietUntil(m_records->lastMicros() + quietMicros));
+    if (m_records->isHolding())
+        m_gap.start(int(std::clamp<qint64>(quietMicros / 1000, m_gapMs, 1000)));
 }
 
 void LivePrinter::feed(const std::vector<LiveByte> &bytes, qint64 epochMicros)
 {
-    if (!m_lines) {
-        m_output.write(pcapRecords(bytes, epochMicros));
+    if (m_records) {
+        if (bytes.empty())
+            return;
+        QByteArray records; // written as one piece: a reader behind loses whole records
+        for (const LiveByte &byte : bytes) {
+            if (const std::optional<LiveFrame> ended = m_records->take(byte.sender, byte.value, epochMicros))
+                appendPcapRecord(records, ended->sender, ended->values, ended->firstMicros);
+        }
+        if (!records.isEmpty())
+            m_output.write(records);
+        m_sinceFeed.start();
+        if (m_records->isHolding())
+            m_gap.start(m_gapMs);
         return;
     }
     const QByteArray lines = m_lines->feed(bytes, epochMicros);
@@ -83,7 +122,9 @@ void LivePrinter::feed(const std::vector<LiveByte> &bytes, qint64 epochMicros)
 void LivePrinter::finish()
 {
     m_gap.stop();
-    if (m_lines && m_lines->hasPending())
+    if (m_records)
+        writeRecord(m_records->flush());
+    else if (m_lines->hasPending())
         m_output.write(m_lines->flush());
     m_output.finish();
 }

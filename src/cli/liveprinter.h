@@ -3,7 +3,10 @@
 #include "platform/liveoutput.h"
 
 #include "capture/livetextlines.h"
+#include "frames/liveframecutter.h"
+#include "settings/monitorsettings.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -12,32 +15,48 @@
 namespace ferrox::cli {
 
 // How live output shows the monitored bytes: as lines (see LiveTextLines)
-// or as a pcap stream (the export's file header, then one record per run
-// of one sender's bytes in each read, stamped with the read's time).
+// or as a pcap stream (the export's file header, then one record per
+// frame as the frame view cuts it without a decoder, stamped with the
+// arrival of its first byte).
 enum class LiveForm { Lines, Hex, Text, Pcap };
 
 // "lines", "hex", "text", "pcap".
 std::optional<LiveForm> liveFormNamed(const QString &name);
 
+// How the live pcap of a monitored line cuts its records: the frame
+// view's rule at the line's speed and data width; `gapMicros` as the
+// user set it, if so.
+FramerOptions pcapRecordRule(const MonitorSettings &line, std::optional<qint64> gapMicros = std::nullopt);
+
 // Monitored bytes written while they arrive, through a LiveOutput: a line
-// waiting for more bytes is written once it has been idle for the gap; a
-// pcap record goes out with the read that brought its bytes.
+// or a pcap record waiting for more bytes is written once it has been idle
+// for its gap, or when the next byte ends it.
 class LivePrinter : public QObject
 {
     Q_OBJECT
 public:
+    // Lines, hex or text, a line ended by an idle gap of gapMs.
     LivePrinter(int fd, LiveForm form, int gapMs, QObject *parent = nullptr);
+    // A pcap stream, its records cut by `records`.
+    LivePrinter(int fd, const FramerOptions &records, QObject *parent = nullptr);
 
     void feed(const std::vector<LiveByte> &bytes, qint64 epochMicros);
-    // Writes the pending line, then lets the output finish.
+    // Writes the pending line or record, then lets the output finish.
     void finish();
 
     LiveOutput &output() { return m_output; }
 
 private:
     LiveOutput m_output;
-    std::optional<LiveTextLines> m_lines; // none for pcap
+    std::optional<LiveTextLines> m_lines;   // lines, hex or text
+    std::optional<LiveFrameCutter> m_records; // pcap
     QTimer m_gap;
+    int m_gapMs = 0;
+    QElapsedTimer m_sinceFeed;
+
+    void setGap(qint64 gapMicros);
+    void onQuiet();
+    void writeRecord(const std::optional<LiveFrame> &frame);
 };
 
 // Ends the program with `status` once each printer told to finish has

@@ -23,7 +23,7 @@ int monitorCommand(const QStringList &arguments)
 {
     CliArguments args(QStringLiteral("monitor"), QString(), 0, linkOptions() + monitoredLineOptions() + QList<CliOption>{
         {QStringLiteral("format"), QStringLiteral("FORM"), QStringLiteral("lines (time, sender, hex and characters), hex, text or pcap (default lines)")},
-        {QStringLiteral("gap"), QStringLiteral("MS"), QStringLiteral("an idle gap of MS milliseconds ends a line (default 20)")},
+        {QStringLiteral("gap"), QStringLiteral("MS"), QStringLiteral("an idle gap of MS milliseconds ends a line (default 20) or a pcap record (default 3.5 characters)")},
         {QStringLiteral("count"), QStringLiteral("N"), QStringLiteral("stop after N monitored bytes")},
         stopAfterOption(QStringLiteral("monitoring")),
     });
@@ -50,7 +50,12 @@ int monitorCommand(const QStringList &arguments)
     LinkSession &session = openLink(link->port);
     LinkOwner *owner = &session.owner();
     auto *monitor = &session.run<ConsoleMonitor>();
-    auto *printer = new LivePrinter(STDOUT_FILENO, *form, *gapMs, app);
+    // A pcap record ends as a frame does, unless --gap says when.
+    std::optional<qint64> recordGapMicros;
+    if (args.isSet(QStringLiteral("gap")))
+        recordGapMicros = qint64(*gapMs) * 1000;
+    auto *printer = *form == LiveForm::Pcap ? new LivePrinter(STDOUT_FILENO, pcapRecordRule(*link, recordGapMicros), app)
+                                            : new LivePrinter(STDOUT_FILENO, *form, *gapMs, app);
 
     auto *termination = new TerminationWatch(app);
     QString watchError;

@@ -1,10 +1,16 @@
 // Wireshark and tshark watching the simulated board through ferrox-cli: a
-// live pcap stream read while the capture runs, and ferrox-cli as an
-// extcap interface found and run by tshark as a user other than root.
+// live pcap stream read while the capture runs, its records and the
+// export's read by Wireshark's Modbus RTU dissector a message each, and
+// ferrox-cli as an extcap interface found and run by tshark as a user
+// other than root, silent unless it fails.
 #include "boardprocess.h"
 #include "support/clirun.h"
 
+#include "data/datatesting.h"
+
 #include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -14,6 +20,7 @@
 
 using namespace ferrox;
 using namespace ferrox::test;
+using namespace ferrox::testing;
 
 namespace {
 
@@ -28,7 +35,203 @@ QString tshark()
             GTEST_SKIP() << "tshark is not installed here"; \
     } while (false)
 
+// The records given to the Modbus RTU dissector, with its CRC check on.
+const QString asModbus = QStringLiteral("-d rtacser.data,mbrtu -o mbrtu.crc_verification:TRUE");
+// What tshark reads in each record: its protocols, the unit, the function
+// (without the exception bit), the exception code and the CRC's status
+// (1 good, 0 bad), comma-separated.
+const QString modbusFields = QStringLiteral("-T fields -E separator=, -e frame.protocols -e mbrtu.unit_id "
+                                            "-e modbus.func_code -e modbus.exception_code -e mbrtu.crc16.status");
+
+QStringList tsharkLines(const QString &pcap)
+{
+    QProcess reader;
+    reader.start(tshark(), QStringList{QStringLiteral("-r"), pcap} + asModbus.split(u' ') + modbusFields.split(u' '));
+    EXPECT_TRUE(reader.waitForFinished(30000));
+    EXPECT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
+    return QString::fromUtf8(reader.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+// The same fields as ferrox-cli decode gives them for a frame of JSON lines.
+QString decodedFields(const QJsonObject &frame)
+{
+    const QByteArray bytes = QByteArray::fromHex(frame.value(QStringLiteral("hex")).toString().toLatin1());
+    const bool exception = std::uint8_t(bytes.at(1)) & 0x80;
+    const bool badCrc = frame.value(QStringLiteral("problem")).toString().contains(QStringLiteral("CRC"));
+    return QStringLiteral("rtacser:mbrtu:modbus,%1,%2,%3,%4")
+        .arg(std::uint8_t(bytes.at(0)))
+        .arg(std::uint8_t(bytes.at(1)) & 0x7F)
+        .arg(exception ? QString::number(std::uint8_t(bytes.at(2))) : QString())
+        .arg(badCrc ? 0 : 1);
+}
+
 } // namespace
+
+// The board's Modbus conversation, its requests and responses read in
+// pieces: each record is one whole message that the dissector reads.
+TEST(WiresharkCli, TsharkReadsOneModbusMessagePerLiveRecord)
+{
+    FERROX_NEED_TSHARK();
+    BoardProcess board(words("--traffic modbus"));
+    FERROX_START_BOARD(board);
+    QTemporaryDir dir;
+    const CliRun run = runShell(dir.path(),
+                                QStringLiteral("set -o pipefail; \"$0\" capture --device \"$1\" --format pcap --seconds 2 -o - | \"$2\" -r - ")
+                                    + asModbus + u' ' + modbusFields,
+                                {board.linkPath(), tshark()});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList records = run.text().split(u'\n', Qt::SkipEmptyParts);
+    const int functions[] = {3, 1, 2, 4, 5, 6, 15, 16, 23, 3};
+    ASSERT_EQ(records.size(), 20) << run.text().toStdString();
+    for (int i = 0; i < 20; ++i) {
+        const QString expected = QStringLiteral("rtacser:mbrtu:modbus,%1,%2").arg(i < 18 ? 17 : 1).arg(functions[i / 2]);
+        EXPECT_TRUE(records.at(i).startsWith(expected + u',')) << i << ": " << records.at(i).toStdString();
+    }
+}
+
+// A conversation with a corrupted response and an exception: the live
+// records, the export's and ferrox-cli decode see the same frames.
+TEST(WiresharkCli, TsharkAndDecodeAgreeOnEveryFrameOfAModbusCapture)
+{
+    FERROX_NEED_TSHARK();
+    QTemporaryDir dir;
+    const QString traffic = writeFile(dir.filePath(QStringLiteral("traffic.dat")),
+        byJ1(QByteArray::fromHex("1103006B00037687")) + byJ2(QByteArray::fromHex("110306022B00000064C8BA"))
+            + byJ1(QByteArray::fromHex("110400080001B298")) + byJ2(QByteArray::fromHex("110402000AF8F5")) // bad CRC
+            + byJ1(QByteArray::fromHex("01030000000AC5CD")) + byJ2(QByteArray::fromHex("018302C0F1"))     // exception
+            + byJ1(QByteArray::fromHex("1106000100039A9B")) + byJ2(QByteArray::fromHex("1106000100039A9B"))
+            + endCode());
+    BoardProcess board(QStringList{QStringLiteral("--traffic"), traffic});
+    FERROX_START_BOARD(board);
+    const QString data = dir.filePath(QStringLiteral("modbus.dat"));
+    const QString live = dir.filePath(QStringLiteral("live.pcap"));
+    const CliRun capture = runCli(words("capture --device") << board.linkPath() << words("--format pcap --seconds 2 -o") << data,
+                                  {}, live);
+    ASSERT_EQ(capture.exitCode, 0) << capture.err.toStdString();
+    const QString exported = dir.filePath(QStringLiteral("export.pcap"));
+    const CliRun exporting = runCli(QStringList{QStringLiteral("export"), data, QStringLiteral("-o"), exported}
+                                    << words("--format pcap --decoder modbus-rtu"));
+    ASSERT_EQ(exporting.exitCode, 0) << exporting.err.toStdString();
+    const CliRun decoded = runCli(QStringList{QStringLiteral("decode"), data} << words("--decoder modbus-rtu --format jsonl"));
+    ASSERT_EQ(decoded.exitCode, 0) << decoded.err.toStdString();
+
+    QStringList expected;
+    for (const QString &line : decoded.text().split(u'\n', Qt::SkipEmptyParts))
+        expected << decodedFields(QJsonDocument::fromJson(line.toUtf8()).object());
+    ASSERT_EQ(expected.size(), 8) << decoded.text().toStdString();
+    EXPECT_EQ(expected.at(3), QStringLiteral("rtacser:mbrtu:modbus,17,4,,0"));
+    EXPECT_EQ(expected.at(5), QStringLiteral("rtacser:mbrtu:modbus,1,3,2,1"));
+    EXPECT_EQ(tsharkLines(live), expected);
+    EXPECT_EQ(tsharkLines(exported), expected);
+}
+
+// Two requests of one side 13 ms apart, then the response and two
+// requests back to back: a record per frame, and with the decoder the
+// back-to-back pair is cut at the first one's good CRC.
+TEST(WiresharkCli, ExportWritesOneRecordPerFrameAsDecodeCutsThem)
+{
+    FERROX_NEED_TSHARK();
+    QTemporaryDir dir;
+    const QByteArray request = QByteArray::fromHex("1103006B00037687");
+    const QString data = writeFile(dir.filePath(QStringLiteral("poll.dat")),
+        byJ1(request) + byJ1(request) + byJ2(QByteArray::fromHex("110306022B00000064C8BA")) + byJ1(request + request) + endCode());
+    // A byte a millisecond, a message every 20 ms; the last pair in one piece.
+    QByteArray sidecar = "2026-12-06T22:00:51.250000+09:00\n";
+    const qint64 starts[] = {0, 20000, 40000};
+    for (int message = 0; message < 3; ++message) {
+        for (int i = 0; i < (message < 2 ? 8 : 11); ++i)
+            sidecar += QByteArray::number(message * 16 + 2 * i) + '\t' + QByteArray::number(starts[message] + 1000 * i) + '\n';
+    }
+    sidecar += "54\t60000\n";
+    writeFile(data + QStringLiteral(".times"), sidecar);
+    const auto recordsOf = [&](const QString &decoder) {
+        const QString pcap = dir.filePath(QStringLiteral("poll.pcap"));
+        const CliRun run = runCli(QStringList{QStringLiteral("export"), data, QStringLiteral("-o"), pcap}
+                                  << words("--format pcap") << decoder.split(u' ', Qt::SkipEmptyParts));
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        return tsharkLines(pcap);
+    };
+    const QStringList plain = recordsOf(QString());
+    ASSERT_EQ(plain.size(), 4);
+    EXPECT_EQ(plain.at(1), QStringLiteral("rtacser:mbrtu:modbus,17,3,,1")) << "the second request has a record of its own";
+    const QStringList cut = recordsOf(QStringLiteral("--decoder modbus-rtu"));
+    ASSERT_EQ(cut.size(), 5);
+    EXPECT_EQ(cut.at(3), cut.at(4));
+    EXPECT_EQ(runCli(QStringList{QStringLiteral("export"), data} << words("--format csv --decoder modbus-rtu -o -")).exitCode, 2);
+    EXPECT_EQ(runCli(QStringList{QStringLiteral("export"), data} << words("--format pcap --gap nan -o -")).exitCode, 2);
+}
+
+// A reader that falls behind is told once that the live output skips
+// what it cannot take; the data files keep every byte.
+TEST(WiresharkCli, AReaderThatFallsBehindIsToldTheLiveOutputSkips)
+{
+    BoardProcess board(words("--traffic random:7 --flood 2000000"));
+    FERROX_START_BOARD(board);
+    QTemporaryDir dir;
+    const CliRun run = runShell(dir.path(),
+                                QStringLiteral("set -o pipefail; \"$0\" capture --device \"$1\" --format pcap --seconds 3 --split-bytes 262144 "
+                                               "-o line.dat | (sleep 3; cat > /dev/null)"),
+                                {board.linkPath()});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err.count(QStringLiteral("the live output is not read fast enough; it skips what it cannot take")), 1)
+        << run.err.toStdString();
+}
+
+namespace {
+
+// ferrox-cli run as Wireshark runs its extcap capture, into a plain file
+// for the FIFO, stopped with SIGTERM once records have come (when it has
+// not ended by itself).
+CliRun extcapCapture(BoardProcess &board, const QString &fifoFile, const QStringList &extra = {}, bool stopOnRecords = true)
+{
+    const QString fifo = writeFile(fifoFile, {});
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("FERROX_COM1"), board.linkPath());
+    QProcess cli;
+    cli.setProcessEnvironment(environment);
+    cli.start(QStringLiteral(FERROX_CLI_BINARY),
+              words("extcap --capture --extcap-interface ferrox-COM1 --fifo") << fifo << extra);
+    for (int i = 0; i < 100 && (!stopOnRecords || QFileInfo(fifo).size() <= 24) && !cli.waitForFinished(100); ++i) {
+    }
+    if (cli.state() == QProcess::NotRunning)
+        return {cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1, cli.readAllStandardOutput(),
+                QString::fromUtf8(cli.readAllStandardError())};
+    cli.terminate();
+    return endedRun(cli);
+}
+
+} // namespace
+
+// Wireshark shows anything on the extcap's standard error as an error.
+TEST(WiresharkCli, TheExtcapWritesToStandardErrorOnlyWhenItFails)
+{
+    BoardProcess board(words("--traffic demo --loop"));
+    FERROX_START_BOARD(board);
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("good.pcap"));
+    const CliRun good = extcapCapture(board, fifo);
+    EXPECT_EQ(good.exitCode, 0);
+    EXPECT_EQ(good.err, QString());
+    EXPECT_GT(QFileInfo(fifo).size(), 24);
+    // Asked for, the progress goes to the debug file.
+    const QString debug = dir.filePath(QStringLiteral("debug.txt"));
+    const CliRun debugged = extcapCapture(board, dir.filePath(QStringLiteral("debugged.pcap")), {QStringLiteral("--debug"), QStringLiteral("--debug-file"), debug});
+    EXPECT_EQ(debugged.err, QString());
+    EXPECT_TRUE(QString::fromUtf8(readFile(debug)).contains(QStringLiteral("通信確認ＯＫ。")));
+
+    BoardProcess silent(words("--silent"));
+    FERROX_START_BOARD(silent);
+    const CliRun failed = extcapCapture(silent, dir.filePath(QStringLiteral("failed.pcap")));
+    EXPECT_EQ(failed.exitCode, 3);
+    EXPECT_FALSE(failed.err.isEmpty());
+    // A link lost mid-capture is told too.
+    BoardProcess unplugged(words("--traffic demo --loop --hangup-after 0.3"));
+    FERROX_START_BOARD(unplugged);
+    const CliRun lost = extcapCapture(unplugged, dir.filePath(QStringLiteral("lost.pcap")), {}, false);
+    EXPECT_EQ(lost.exitCode, 3);
+    EXPECT_FALSE(lost.err.isEmpty());
+    EXPECT_FALSE(lost.err.contains(QStringLiteral("通信確認ＯＫ"))) << "only the failure";
+}
 
 TEST(WiresharkCli, TsharkReadsTheLivePcapStreamWhileTheCaptureRuns)
 {

@@ -1,0 +1,17 @@
+#include "framepcap.h"
+
+#include "timeline/exportformats.h"
+
+namespace ferrox {
+
+QByteArray pcapOfFrames(const QList<Frame> &frames, const std::optional<ArrivalTimes> &times)
+{
+    QByteArray out = pcapFileHeader();
+    for (const Frame &frame : frames) {
+        const qint64 epochMicros = times && frame.startMicros ? times->startEpochMicros + *frame.startMicros : 0;
+        appendPcapRecord(out, frame.direction, frame.bytes, epochMicros);
+    }
+    return out;
+}
+
+} // namespace ferrox

@@ -1,0 +1,126 @@
+// pcap records as Wireshark's dissectors need them, one message each: the
+// live cutter fed read by read, and the export's records of stored frames.
+#include "data/datatesting.h"
+
+#include "frames/framepcap.h"
+#include "frames/liveframecutter.h"
+#include "timeline/exportformats.h"
+
+#include <QtEndian>
+
+using namespace ferrox;
+using namespace ferrox::testing;
+
+namespace {
+
+const QByteArray request = QByteArray::fromHex("1103006B00037687");
+const QByteArray response = QByteArray::fromHex("110306022B00000064C8BA");
+
+// A 9600-baud line: frames end after 3.646 ms of silence.
+FramerOptions at9600()
+{
+    return {};
+}
+
+// Feeds `values` one read of `perRead` bytes every `stepMicros` from
+// `startMicros`; returns the frames that ended.
+QList<LiveFrame> feedReads(LiveFrameCutter &cutter, Direction sender, const QByteArray &values, qsizetype perRead,
+                           qint64 startMicros, qint64 stepMicros)
+{
+    QList<LiveFrame> ended;
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        const qint64 micros = startMicros + (i / perRead) * stepMicros;
+        if (std::optional<LiveFrame> frame = cutter.take(sender, std::uint8_t(values.at(i)), micros))
+            ended.append(*frame);
+    }
+    return ended;
+}
+
+struct Record
+{
+    qint64 micros;
+    std::uint8_t event;
+    QByteArray values;
+};
+
+QList<Record> recordsOf(const QByteArray &pcap)
+{
+    QList<Record> records;
+    for (qsizetype at = 24; at + 16 <= pcap.size();) {
+        const auto seconds = qFromLittleEndian<quint32>(pcap.constData() + at);
+        const auto micros = qFromLittleEndian<quint32>(pcap.constData() + at + 4);
+        const auto length = qFromLittleEndian<quint32>(pcap.constData() + at + 8);
+        const QByteArray body = pcap.mid(at + 16, length);
+        records.append({qint64(seconds) * 1000000 + micros, std::uint8_t(body.at(8)), body.mid(12)});
+        at += 16 + length;
+    }
+    return records;
+}
+
+} // namespace
+
+TEST(LivePcapRecords, AMessageReadInPiecesIsOneRecordAndSilenceEndsIt)
+{
+    LiveFrameCutter cutter(at9600());
+    // A byte a millisecond, as the line brings them: the times are fine
+    // enough for the 3.646 ms gap.
+    EXPECT_TRUE(feedReads(cutter, Direction::J1, request, 1, 1'000'000, 1042).isEmpty());
+    const QList<LiveFrame> ended = feedReads(cutter, Direction::J1, request, 1, 1'020'000, 1042);
+    ASSERT_EQ(ended.size(), 1);
+    EXPECT_EQ(ended.at(0).values, request);
+    EXPECT_EQ(ended.at(0).firstMicros, 1'000'000) << "stamped with its first byte";
+    // The second request, still held, ends when the framer takes the quiet as a frame's end.
+    EXPECT_FALSE(cutter.takeIfQuietUntil(cutter.lastMicros() + 3000));
+    const std::optional<LiveFrame> quiet = cutter.takeIfQuietUntil(cutter.lastMicros() + 3700);
+    ASSERT_TRUE(quiet);
+    EXPECT_EQ(quiet->firstMicros, 1'020'000);
+    EXPECT_FALSE(cutter.isHolding());
+}
+
+TEST(LivePcapRecords, BatchesCoarserThanTheGapEndNothingButTheSenderDoes)
+{
+    // The request in two reads 5 ms apart, as a board's or an adapter's
+    // batches arrive: the framer does not take 5 ms steps as silence.
+    LiveFrameCutter cutter(at9600());
+    EXPECT_TRUE(feedReads(cutter, Direction::J1, request, 5, 0, 5000).isEmpty());
+    QList<LiveFrame> ended = feedReads(cutter, Direction::J2, response, 5, 10'000, 5000);
+    ended += feedReads(cutter, Direction::J1, request, 5, 25'000, 5000);
+    ASSERT_EQ(ended.size(), 2);
+    EXPECT_EQ(ended.at(0).values, request);
+    EXPECT_EQ(ended.at(0).sender, Direction::J1);
+    EXPECT_EQ(ended.at(1).values, response);
+    EXPECT_EQ(ended.at(1).firstMicros, 10'000);
+    const std::optional<LiveFrame> last = cutter.flush();
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->values, request);
+}
+
+TEST(LivePcapRecords, ASenderThatNeverPausesIsCutAtTheLongestFrame)
+{
+    LiveFrameCutter cutter(at9600());
+    const QList<LiveFrame> ended
+        = feedReads(cutter, Direction::J2, QByteArray(LiveFrameCutter::LongestFrame + 1, 'x'), 64, 0, 1000);
+    ASSERT_EQ(ended.size(), 1);
+    EXPECT_EQ(ended.at(0).values.size(), LiveFrameCutter::LongestFrame);
+    EXPECT_EQ(cutter.flush()->values, "x");
+}
+
+TEST(ExportPcapRecords, OneRecordPerFrameStampedWithItsFirstByte)
+{
+    // Two requests of J1 10 ms apart, each stored in two pieces, then the
+    // response: three frames where a record per sender's run made two.
+    const QByteArray stream = byJ1(request) + byJ1(request) + byJ2(response) + endCode();
+    ArrivalTimes times;
+    times.startEpochMicros = 1796562051000000;
+    for (qint64 piece = 0; piece < 5; ++piece) // a byte a millisecond, the 2nd request from 10 ms on
+        times.arrivals.append({piece * 2, piece * 1000});
+    times.arrivals += {{10, 5000}, {16, 10000}, {26, 11000}, {32, 20000}};
+    const MonitoredBytes bytes = assembleMonitoredBytes(streamOf(stream));
+    const QList<Record> records
+        = recordsOf(pcapOfFrames(buildFrames(bytes, times, PlainFrames(), at9600()).frames, times));
+    ASSERT_EQ(records.size(), 3);
+    EXPECT_EQ(records.at(1).values, request);
+    EXPECT_EQ(records.at(1).micros, times.startEpochMicros + 10000);
+    EXPECT_EQ(records.at(2).values, response);
+    EXPECT_EQ(records.at(2).event, serialEventSentByJ2);
+}
