@@ -10,6 +10,7 @@ void CaptureRecorder::start()
     m_count = 0;
     m_exit = Exit::Running;
     m_started = true;
+    m_lastByteCut = false;
 }
 
 qsizetype CaptureRecorder::feed(QByteArrayView block)
@@ -54,6 +55,13 @@ void CaptureRecorder::endStream()
 void CaptureRecorder::end(Exit exit)
 {
     m_exit = exit;
+    // The overflow exit ends on an even count, where a sound stream never
+    // has a lone half; it keeps its end code at the buffer's last index.
+    const bool endedByTheProgram = exit == Exit::Unfinished || exit == Exit::DataRate;
+    if (endedByTheProgram && m_count > 0 && isHighHalf(m_capture.at(m_count - 1))) {
+        --m_count;
+        m_lastByteCut = true;
+    }
     // Every exit leaves the end code right after the stored stream bytes.
     m_capture.setAt(m_count, EndCode);
     m_capture.setCaptureEnd(m_count);

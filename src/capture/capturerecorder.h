@@ -20,6 +20,13 @@ namespace ferrox {
 //    stored and the waiting bytes are never read;
 //  - when the program ends the stream itself (the board's end code never
 //    came): the end code goes after what is stored.
+// The board ends its stream between two monitored bytes, but a stream the
+// program ends without it (the data rate, or no end code: a lost link) can
+// stop between the two halves of one. That lone high half is no byte, and
+// before the end code it would read as a tag-sequence error that rejects
+// the whole capture: it is dropped, and lastByteCut() says so. A high half
+// the board itself puts before its end code stays: that error is the
+// board's.
 // Once ended, the recorder takes no more bytes until the next start().
 class CaptureRecorder
 {
@@ -59,6 +66,8 @@ public:
     void endStream();
 
     bool isRunning() const { return m_exit == Exit::Running && m_started; }
+    // The program's ending dropped a lone high half (see above).
+    bool lastByteCut() const { return m_lastByteCut; }
     Exit exit() const { return m_exit; }
 
     // Stream bytes stored so far, the end code not counted; also the next
@@ -78,6 +87,7 @@ private:
     Exit m_exit = Exit::Running;
     bool m_started = false;
     bool m_keepsStream = true;
+    bool m_lastByteCut = false;
 };
 
 } // namespace ferrox

@@ -108,20 +108,26 @@ void CaptureRun::onEndCodeOverdue()
 
 CaptureEnding CaptureRun::ending(CaptureRecorder::Exit exit, const QString &portName) const
 {
+    CaptureEnding ending;
+    ending.lastByteCut = m_recorder.lastByteCut();
     switch (exit) {
     case CaptureRecorder::Exit::Running:
     case CaptureRecorder::Exit::EndCode:
-        return {CaptureExit::EndCode, {}};
+        ending.exit = CaptureExit::EndCode;
+        break;
     case CaptureRecorder::Exit::Overflow:
-        return {CaptureExit::Overflow, {}};
+        ending.exit = CaptureExit::Overflow;
+        break;
     case CaptureRecorder::Exit::DataRate:
-        return {CaptureExit::DataRate, {}};
+        ending.exit = CaptureExit::DataRate;
+        break;
     case CaptureRecorder::Exit::Unfinished:
+        ending.exit = m_portError == 0 ? CaptureExit::NoEndCode : CaptureExit::PortLost;
+        if (m_portError != 0)
+            ending.portProblem = linktext::portUnusableMessage(portName, m_portError).trimmed();
         break;
     }
-    if (m_portError == 0)
-        return {CaptureExit::NoEndCode, {}};
-    return {CaptureExit::PortLost, linktext::portUnusableMessage(portName, m_portError).trimmed()};
+    return ending;
 }
 
 void CaptureRun::endStream(CaptureRecorder::Exit exit)

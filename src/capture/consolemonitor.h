@@ -18,7 +18,11 @@ class LinkOwner;
 // the connection check, then the board's stream with the same bytes on the
 // wire as the window's monitor (speed and direction, no data width, no
 // version request), decoded by the same rule and handed on block by block
-// with the time each block was read. Nothing is stored.
+// with the time each block was read: every arrival is read at once. A byte
+// whose two halves came in separate reads carries the time of the read
+// that completed it, its low half's, as a capture's arrival times date it
+// (by the stream byte that completes it), so the live and the stored view
+// of one line agree. Nothing is stored.
 //
 // The stop sends what switching the window's monitor off sends and ends
 // with finished(). A port that fails while the board streams (an

@@ -15,18 +15,22 @@ namespace {
 using namespace step;
 
 // Simple monitor start: a command without a byte (a text the tables do
-// not know) is left out; the board streams with receive notifications at
-// two waiting bytes.
+// not know) is left out. What waits is dropped before the reader is armed,
+// never after: once the direction goes out the stream is the line's, and a
+// discard then would eat the start of its first message. The reader is
+// woken by every arrival, not at two waiting bytes: the low half of a
+// monitored byte that arrives alone (a USB adapter splits a stream where
+// it likes) would otherwise wait for the line's next message.
 LinkScript simpleMonitorStartScript(std::optional<std::uint8_t> speedCommand,
                                     std::optional<std::uint8_t> directionCommand)
 {
     LinkScript script{discard()};
     if (speedCommand)
         script << write(*speedCommand);
-    script << pause(SpeedPauseMs) << threshold(2);
+    script << pause(SpeedPauseMs) << threshold(1);
     if (directionCommand)
         script << write(*directionCommand);
-    script << pause(SpeedPauseMs) << discard();
+    script << pause(SpeedPauseMs);
     return script;
 }
 

@@ -20,8 +20,9 @@ struct SimpleMonitorRequest
 };
 
 // The simple monitor's stream on and off, in its turn on the link. The
-// stream arrives by receive notifications (threshold 2) while the stream
-// holds the link; it gives way to any request but a signal sample.
+// stream arrives by receive notifications (threshold 1: every byte is read
+// as it arrives) while the stream holds the link; it gives way to any
+// request but a signal sample.
 class SimpleMonitorLink : public QObject
 {
     Q_OBJECT

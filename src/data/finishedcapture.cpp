@@ -5,7 +5,9 @@
 
 namespace ferrox {
 
-ExitReport reportExit(const CaptureEnding &ending)
+namespace {
+
+ExitReport exitReport(const CaptureEnding &ending)
 {
     switch (ending.exit) {
     case CaptureExit::EndCode:
@@ -20,6 +22,18 @@ ExitReport reportExit(const CaptureEnding &ending)
         return {{ending.portProblem}, {}, ending.portProblem};
     }
     return {};
+}
+
+} // namespace
+
+ExitReport reportExit(const CaptureEnding &ending)
+{
+    ExitReport report = exitReport(ending);
+    if (ending.lastByteCut) {
+        report.lines << DataTexts::lastByteCut();
+        report.note += (report.note.isEmpty() ? QString() : DataTexts::noteSeparator()) + DataTexts::lastByteCut();
+    }
+    return report;
 }
 
 CaptureJudgement judgeCapture(const MonitorData &data, const RenderChoice &render)

@@ -25,6 +25,9 @@ struct CaptureEnding
     CaptureExit exit = CaptureExit::EndCode;
     // PortLost: the port's failure as one line, naming the port and its code.
     QString portProblem;
+    // The program's ending came between the two halves of a monitored byte:
+    // its lone high half was dropped (every byte before it is kept).
+    bool lastByteCut = false;
 };
 
 // What the user is told as the stream ends. Lines come without line ends.
@@ -36,9 +39,10 @@ struct ExitReport
     // Told on its own, after the capture: a message box in the window, a
     // line of the log without one. Empty for none.
     QString alarm;
-    // Why the stream ended without its end code, told where it outlives the
-    // rendering (the status line, the top of the rendered log). Empty for
-    // a stream that ended with it.
+    // Why the stream ended without its end code, and that its last byte
+    // was cut, told where it outlives the rendering (the status line, the
+    // top of the rendered log): one line. Empty for a stream that ended
+    // with it, whole.
     QString note;
 };
 

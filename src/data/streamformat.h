@@ -19,6 +19,11 @@ constexpr std::uint8_t EndCode = 0xFF;
 
 constexpr std::uint8_t tagOf(std::uint8_t streamByte) { return streamByte >> 4; }
 constexpr std::uint8_t dataValueOf(std::uint8_t streamByte) { return streamByte & 0x0F; }
+// The first of a monitored byte's two stream bytes (tag 0x8 or 0xA).
+constexpr bool isHighHalf(std::uint8_t streamByte)
+{
+    return tagOf(streamByte) == StreamTag::J2High || tagOf(streamByte) == StreamTag::J1High;
+}
 
 // Upper-case hexadecimal digit of a value 0..15.
 constexpr char hexDigit(unsigned value) { return "0123456789ABCDEF"[value & 0x0F]; }

@@ -59,6 +59,10 @@ inline QString nothingReceived() { return QStringLiteral("受信データがあ�
 inline QString streamEnded() { return QStringLiteral("モニター停止。"); }
 inline QString bufferOverflow() { return QStringLiteral("バッファがオーバーフローしました。"); }
 inline QString forcedStop() { return QStringLiteral("モニター強制停止。"); }
+// The program ended the stream between the two halves of a monitored byte.
+inline QString lastByteCut() { return QStringLiteral("最後の１バイトは受信が途中で途切れたため破棄しました。"); }
+// Between two notes on one status line.
+inline QString noteSeparator() { return QStringLiteral("　"); }
 inline QString dataRateExceeded()
 {
     return QStringLiteral("データ量がＰＣの処理スピードを超えましたのでモニターリングを停止します。");

@@ -98,21 +98,27 @@ TEST_F(WindowCapture, AFloodEndsWithAnAlarmBoxAndTheBoardStopped)
     EXPECT_FALSE(board->engine().isStreaming());
 }
 
-// An unplugged adapter: the data is kept, and the user is told why the
-// stream ended, in the status line and at the top of the rendered text that
-// replaced the window's progress texts (where the loaded view has its caret).
-TEST_F(WindowCapture, AnUnpluggedAdapterIsToldAfterTheRendering)
+// An adapter unplugged between the two halves of a byte: every whole byte
+// is kept and shown, and the user is told why the stream ended and that
+// its last byte was cut, in the status line and at the top of the rendered
+// text that replaced the window's progress texts (where the loaded view
+// has its caret).
+TEST_F(WindowCapture, AnAdapterUnpluggedMidByteIsToldAfterTheRendering)
 {
-    build({.rate = 100'000, .loop = true});
-    const QString line = linktext::portUnusableMessage(window().settingsPanel()->comPort()->currentText(), 9).trimmed();
+    build({.rate = 100'000});
+    const QString line = linktext::portUnusableMessage(window().settingsPanel()->comPort()->currentText(), 9).trimmed()
+        + u"　最後の１バイトは受信が途中で途切れたため破棄しました。"_s;
     button(u"スタート"_s)->trigger();
-    ASSERT_TRUE(streamed(100));
+    const QByteArray traffic = demoTraffic();
+    ASSERT_TRUE(streamed(traffic.size()));
+    port().deliverNow(QByteArray(1, char(0xA4)));
     port().raiseLineError(9);
     ASSERT_TRUE(over());
     EXPECT_EQ(window().statusText(), line);
     ASSERT_TRUE(QTest::qWaitFor([this] { return !newestLog()->isLoading(); }, 5000));
     EXPECT_EQ(newestLog()->textView()->plainText().section(u'\n', 0, 0), line);
-    EXPECT_GT(readFile(dataPath()).size(), 100);
+    EXPECT_EQ(readFile(dataPath()), traffic + endCode);
+    EXPECT_TRUE(menuItem(u"mnuFileSaveDataFile"_s)->isEnabled());
 }
 
 // No version reply, or a port that will not open: the starting text goes.
@@ -141,7 +147,8 @@ TEST_F(WindowCapture, AFailedStartLeavesNoStartingTextInTheStatusLine)
 }
 
 // A data file opened while a capture runs is shown, and the capture runs
-// on: a second start is refused and the stop still ends it.
+// on: a second start is refused, also while it stops, and the stop still
+// ends it.
 TEST_F(WindowCapture, AFileOpenedDuringACaptureLeavesItRunning)
 {
     build({.rate = 100'000, .loop = true});
@@ -153,6 +160,11 @@ TEST_F(WindowCapture, AFileOpenedDuringACaptureLeavesItRunning)
     EXPECT_EQ(wiring->state().phase(), MonitorPhase::Streaming);
     menuItem(u"mnuMonitorStart"_s)->trigger();
     button(u"ストップ"_s)->trigger();
+    // Enabled again once the stop is asked for, the start still waits for
+    // the capture's end: no new log window.
+    DocumentWindow *log = newestLog();
+    button(u"スタート"_s)->trigger();
+    EXPECT_EQ(newestLog(), log);
     ASSERT_TRUE(over());
     EXPECT_EQ(port().written, QByteArray("4dVGEE"));
 }

@@ -43,8 +43,9 @@ TEST(CaptureRecorder, EndsWhereTheStreamSays)
     // stored: what feed() took of each block; captureEnd: also CaptureCount
     // once ended; tail: the last bytes of the stream, end code included;
     // after: what ends the capture once the blocks are fed, if anything.
+    // cut: a lone high half was dropped at the end.
     const struct { const char *name; QList<QByteArray> blocks; QList<qsizetype> stored; Exit exit; qint32 captureEnd;
-                   QByteArray tail; void (*after)(CaptureRecorder &) = nullptr; } cases[] = {
+                   QByteArray tail; void (*after)(CaptureRecorder &) = nullptr; bool cut = false; } cases[] = {
         {"end code as the very first byte", {bytes({0xFF, 0xA4, 0xB1})}, {1}, Exit::EndCode, 0, endCode},
         {"the rest and blocks after the end are not read", {bytes({0xA4, 0xB1, 0x80}), bytes({0x96, 0xFF, 0x80}), bytes({0xA4})},
          {3, 2, 0}, Exit::EndCode, 4, bytes({0x80, 0x96, 0xFF})},
@@ -61,6 +62,14 @@ TEST(CaptureRecorder, EndsWhereTheStreamSays)
          bytes({0x80, 0x96, 0xFF}), byTheProgram},
         {"a flood ends it, what arrived is kept", {bytes({0xA4, 0xB1})}, {2}, Exit::DataRate, 2, bytes({0xB1, 0xFF}),
          byAFlood},
+        // The program's own ending never leaves a byte's high half alone
+        // before the end code; the board's end code after one is its error.
+        {"ended by the program between the halves of a byte", {bytes({0xA4, 0xB1}), bytes({0x80})}, {2, 1},
+         Exit::Unfinished, 2, bytes({0xB1, 0xFF}), byTheProgram, true},
+        {"a flood between the halves of a byte", {bytes({0xA4, 0xB1, 0xA5})}, {3}, Exit::DataRate, 2,
+         bytes({0xB1, 0xFF}), byAFlood, true},
+        {"the board's end code after a high half", {bytes({0xA4, 0xB1, 0xA5, 0xFF})}, {4}, Exit::EndCode, 3,
+         bytes({0xA5, 0xFF})},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -73,6 +82,7 @@ TEST(CaptureRecorder, EndsWhereTheStreamSays)
             c.after(recorder);
         EXPECT_EQ(stored, c.stored);
         EXPECT_EQ(recorder.exit(), c.exit);
+        EXPECT_EQ(recorder.lastByteCut(), c.cut);
         EXPECT_FALSE(recorder.isRunning());
         EXPECT_EQ(recorder.CaptureCount(), c.captureEnd);
         EXPECT_EQ(recorder.capture().CaptureEnd(), c.captureEnd);

@@ -110,3 +110,14 @@ TEST_F(SimpleMonitorTest, APortErrorEventReopensThePortAndMarksAnOpenWindow)
         EXPECT_EQ(settle(), Warning + u"[err]"_s);
     }
 }
+
+// A byte's low half that arrives alone, after the rest of its message, is
+// shown when it comes, not with the line's next message.
+TEST_F(SimpleMonitorTest, ALowHalfThatArrivesAloneIsShownWhenItArrives)
+{
+    press(true);
+    port.deliverNow(QByteArray::fromHex("a0b1a0b2a0"));
+    QTest::qWait(5);
+    port.deliverNow(QByteArray::fromHex("b3"));
+    EXPECT_EQ(settle(), Warning + u" 01 02 03"_s);
+}

@@ -11,6 +11,8 @@ namespace {
 
 const QString forcedStop = QStringLiteral("モニター強制停止。");
 const QString portGone = QStringLiteral("通信ポート(/dev/ttyUSB0)が使用できません。(9)");
+const QString lastByteCut = QStringLiteral("最後の１バイトは受信が途中で途切れたため破棄しました。");
+const QString dataRate = QStringLiteral("データ量がＰＣの処理スピードを超えましたのでモニターリングを停止します。");
 
 TEST(FinishedCapture, EachExitHasItsLinesItsAlarmAndItsLastingNote)
 {
@@ -24,10 +26,13 @@ TEST(FinishedCapture, EachExitHasItsLinesItsAlarmAndItsLastingNote)
         {"end code", {CaptureExit::EndCode, {}}, {QStringLiteral("モニター停止。")}, {}, {}},
         {"buffer full", {CaptureExit::Overflow, {}},
          {QStringLiteral("バッファがオーバーフローしました。"), forcedStop}, {}, {}},
-        {"data rate", {CaptureExit::DataRate, {}}, {},
-         QStringLiteral("データ量がＰＣの処理スピードを超えましたのでモニターリングを停止します。"), {}},
+        {"data rate", {CaptureExit::DataRate, {}}, {}, dataRate, {}},
         {"no end code after the stop", {CaptureExit::NoEndCode, {}}, {forcedStop}, {}, forcedStop},
         {"adapter unplugged", {CaptureExit::PortLost, portGone}, {portGone}, {}, portGone},
+        // The program ended the stream between the two halves of a byte.
+        {"adapter unplugged mid-byte", {CaptureExit::PortLost, portGone, true}, {portGone, lastByteCut}, {},
+         portGone + QStringLiteral("　") + lastByteCut},
+        {"data rate mid-byte", {CaptureExit::DataRate, {}, true}, {lastByteCut}, dataRate, lastByteCut},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

@@ -60,6 +60,9 @@ TEST(ExamineMonitorData, CountsMisplacedTags)
     const struct { const char *name; QByteArray stream; qint32 errors; } cases[] = {
         {"sound exchange", bytes({0xA4, 0xB1, 0x80, 0x96, 0xFF}), 0},
         {"interleaved nibbles", bytes({0xA4, 0x80, 0xB1, 0x96, 0xFF}), 3},
+        // A low nibble completes only its own sender's high nibble.
+        {"J2's low nibble after J1's high", bytes({0xA4, 0x96, 0xFF}), 1},
+        {"J1's low nibble after J2's high", bytes({0x84, 0xB6, 0xFF}), 1},
         {"0xF3 judged like the end code", bytes({0xA4, 0xB1, 0xF3}), 0},
         {"a high nibble after 0xF3", bytes({0xA4, 0xB1, 0xF3, 0x80, 0x96, 0xFF}), 1},
         {"0xF3 after a high nibble", bytes({0xA4, 0xF3, 0xB1, 0xFF}), 2},

@@ -57,7 +57,8 @@ TEST(MonitorSessionTest, EachPhaseSaysWhatTheWindowAndTheLinkUsersMayDo)
 }
 
 // Steps out of their turn change nothing and say nothing: a stop, a stream
-// or processing with no capture; a second start.
+// or processing with no capture; a second start, also once the stop was
+// asked for and the start button is enabled again (the menu item is).
 TEST(MonitorSessionTest, StepsOutOfTurnAreRefusedSilently)
 {
     MonitorSession session;
@@ -70,4 +71,12 @@ TEST(MonitorSessionTest, StepsOutOfTurnAreRefusedSilently)
     ASSERT_TRUE(session.beginCapture());
     EXPECT_FALSE(session.beginCapture());
     EXPECT_EQ(changed.count(), 1);
+
+    session.streamStarted();
+    ASSERT_TRUE(session.askStop());
+    ASSERT_TRUE(session.startEnabled());
+    changed.clear();
+    EXPECT_FALSE(session.beginCapture());
+    EXPECT_EQ(session.phase(), MonitorPhase::Stopping);
+    EXPECT_EQ(changed.count(), 0);
 }
