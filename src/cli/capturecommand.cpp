@@ -78,27 +78,39 @@ int splitExitStatus(const ConsoleCaptureResult &capture, const SplitOutput &spli
     return split.sequenceErrors() != 0 || split.monitoredBytes() == 0 ? ExitRejected : ExitSuccess;
 }
 
+// A file that failed is told by finishOutput() and ends with 1 there; a
+// data file or text whose reader went away (-o -) changes nothing.
 int exitStatusOf(const ConsoleCaptureResult &capture, const CaptureOutput &output)
 {
-    if (output.status == CaptureOutput::Status::WriteFailed)
+    if (output.status == CaptureOutput::Status::WriteFailed && !outputReaderLeft())
         return ExitIoFailure;
     if (capture.ending.exit == CaptureExit::PortLost)
         return ExitLinkFailure;
-    return output.status == CaptureOutput::Status::Rejected ? ExitRejected : ExitSuccess;
+    const bool rejected = output.status == CaptureOutput::Status::Rejected || output.SequenceErrorCount != 0
+        || capture.data.capture.DataByteCount() == 0;
+    return rejected ? ExitRejected : ExitSuccess;
+}
+
+// The summary's note of a capture its live reader ended.
+void tellEndedByReader(bool readerLeft)
+{
+    if (readerLeft)
+        printError(QStringLiteral("ended early: the reader of the live output went away\n"));
 }
 
 // The capture's monitored bytes as monitor writes them, decoded as the
 // window's live view decodes a capture's.
-LivePrinter *writeLive(ConsoleCapture &capture, int fd, LiveForm form)
+LivePrinter *writeLive(ConsoleCapture &capture, int fd, LiveForm form, const QString &name)
 {
     auto *printer = new LivePrinter(fd, form, LiveGapMs, &capture);
     QObject::connect(&printer->output(), &LiveOutput::fellBehind, printer, [] {
         printError(QStringLiteral("ferrox-cli capture: the live output is not read fast enough; it skips what it cannot take "
                                   "(the data file keeps every byte)\n"));
     });
-    // Its reader gone (`| head`, a Wireshark closed), the capture ends as
-    // when stopped: the board stopped, the data file written.
-    QObject::connect(&printer->output(), &LiveOutput::closed, &capture, &ConsoleCapture::requestStop);
+    // Its reader gone (`| head`, a Wireshark closed) or its write failed,
+    // the capture ends as when stopped: the board stopped, the data file
+    // written.
+    watchLiveOutput(printer->output(), name, [&capture] { capture.requestStop(); });
     auto decoder = std::make_shared<LiveByteDecoder>(LiveByteDecoder::Rule::Capture);
     QObject::connect(&capture, &ConsoleCapture::stored, printer, [&capture, printer, decoder](const QByteArray &bytes, qint64 micros) {
         printer->feed(decoder->decode(bytes), capture.arrivalTimes().startEpochMicros + micros);
@@ -228,9 +240,9 @@ int captureCommand(const QStringList &arguments)
                          [liveCount](qint32 CaptureCount) { liveCount->show(CaptureCount / 2); });
     QList<LivePrinter *> printers;
     if (args.isSet(QStringLiteral("live")))
-        printers.append(writeLive(*capture, STDERR_FILENO, LiveForm::Lines));
+        printers.append(writeLive(*capture, STDERR_FILENO, LiveForm::Lines, standardErrorName()));
     if (livePcap)
-        printers.append(writeLive(*capture, STDOUT_FILENO, LiveForm::Pcap));
+        printers.append(writeLive(*capture, STDOUT_FILENO, LiveForm::Pcap, standardOutputName()));
     QObject::connect(capture, &ConsoleCapture::streamStarted, app, [stopTimer, stopAfterMs = *stopAfterMs] {
         if (stopAfterMs > 0)
             stopTimer->start(stopAfterMs);
@@ -267,15 +279,18 @@ int captureCommand(const QStringList &arguments)
                            .arg(files.savedMonitoredBytes())
                            .arg(files.sequenceErrors())
                            .arg(files.files().written()));
+            tellEndedByReader(outputReaderLeft());
             if (!files.failure().isEmpty())
                 printError(files.failure() + u'\n');
             endAfterLiveOutputs(printers, splitExitStatus(result, files));
             return;
         }
+        const bool readerLeft = outputReaderLeft();
         const CaptureOutput written = writeCaptureOutput(result.data, output);
         printError(QStringLiteral("monitored bytes: %1\nsequence errors: %2\n")
                        .arg(result.data.capture.DataByteCount())
                        .arg(written.SequenceErrorCount));
+        tellEndedByReader(readerLeft);
         printError(written.message);
         endAfterLiveOutputs(printers, exitStatusOf(result, written));
     });

@@ -86,7 +86,7 @@ int decodeCommand(const QStringList &arguments)
     const std::optional<ArrivalTimes> times = loadArrivalTimes(path, *capture);
     const FrameList frames = buildFrames(assembleMonitoredBytes(*capture), times, *decoder, options);
     if (!writeOut(formatFrames(frames, *format, filter)))
-        return ExitIoFailure;
+        return stoppedByOutput();
     for (const QString &note : frames.notes())
         printError(note + QLatin1Char('\n'));
     return frames.errorOffset >= 0 ? ExitRejected : ExitSuccess;

@@ -48,10 +48,8 @@ int exportCommand(const QStringList &arguments)
     }
     const MonitoredBytes bytes = assembleMonitoredBytes(*capture);
     const QByteArray exported = exportBytes(bytes, times, *format);
-    if (const FileWriteResult written = writeOutput(out, exported); !written.ok) {
-        printErrorLine(written.message);
-        return ExitIoFailure;
-    }
+    if (!writeOutput(out, exported).ok)
+        return stoppedByOutput();
     if (bytes.errorOffset >= 0) {
         printError(TimelineTexts::timelineCutAtError(bytes.errorOffset) + QLatin1Char('\n'));
         return ExitRejected;

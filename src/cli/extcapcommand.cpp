@@ -165,7 +165,7 @@ int capture(CliArguments &args, const QString &fifo)
     QString watchError;
     if (termination->install(watchError))
         QObject::connect(termination, &TerminationWatch::terminationRequested, capture, &ConsoleCapture::requestStop);
-    QObject::connect(&printer->output(), &LiveOutput::closed, capture, &ConsoleCapture::requestStop);
+    watchLiveOutput(printer->output(), fifo, [capture] { capture->requestStop(); });
     QObject::connect(&printer->output(), &LiveOutput::fellBehind, app, [] {
         printError(QStringLiteral("ferrox-cli extcap: Wireshark does not read fast enough; records are skipped until it catches up\n"));
     });

@@ -57,10 +57,8 @@ int renderCommand(const QStringList &arguments)
 
     const RenderResult result = *renderMonitorData(*mode, *capture, header);
     const QByteArray text = *utf8 ? renderingAsUtf8(*mode, result.text) : result.text;
-    if (const FileWriteResult written = writeOutput(output, text); !written.ok) {
-        printErrorLine(written.message);
-        return ExitIoFailure;
-    }
+    if (!writeOutput(output, text).ok)
+        return stoppedByOutput();
 
     printError(QStringLiteral("receive errors: %1\n").arg(result.ReceiveErrorCount));
     if (result.failed) {
