@@ -57,6 +57,10 @@ void ConsoleCapture::onChecked(bool verified, const QString &text, const QString
         return;
     }
     emit logText(text);
+    if (const QString refusal = m_settingsCheck ? m_settingsCheck(firmwareVersion) : QString(); !refusal.isEmpty()) {
+        fail(refusal);
+        return;
+    }
     m_result.firmwareVersion = firmwareVersion;
     CaptureStartRequest start;
     start.firmwareVersion = firmwareVersion;

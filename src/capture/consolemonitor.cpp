@@ -33,6 +33,11 @@ void ConsoleMonitor::start(const MonitorSettings &settings)
             return;
         }
         emit logText(check.text);
+        if (const QString refusal = m_settingsCheck ? m_settingsCheck(check.firmwareVersion) : QString();
+            !refusal.isEmpty()) {
+            finish(refusal);
+            return;
+        }
         // Each read is stamped with its time and idle gaps end lines:
         // every arrival wakes the program.
         m_link.start({check.firmwareVersion, m_settings, false});

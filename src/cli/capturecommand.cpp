@@ -125,7 +125,7 @@ LivePrinter *writeLive(ConsoleCapture &capture, int fd, LiveForm form, const QSt
 int captureCommand(const QStringList &arguments)
 {
     CliArguments args(QStringLiteral("capture"), QString(), 0, linkOptions() + monitoredLineOptions() + QList<CliOption>{
-        {QStringLiteral("data-width"), QStringLiteral("8|9"), QStringLiteral("monitored data width (default 8)")},
+        dataWidthOption(),
         stopAfterOption(QStringLiteral("streaming")),
         {QStringLiteral("o"), QStringLiteral("OUT.dat"), QStringLiteral("the data file to write (- for standard output)")},
         {QStringLiteral("mode"), QStringLiteral("1-5"), QStringLiteral("display mode of the text file (default 1)")},
@@ -215,6 +215,7 @@ int captureCommand(const QStringList &arguments)
     LinkSession &session = openLink(device);
     LinkOwner *owner = &session.owner();
     auto *capture = &session.run<ConsoleCapture>();
+    capture->setSettingsCheck(offeredOptionsCheck(*settings));
     auto *stopTimer = new QTimer(app);
     stopTimer->setSingleShot(true);
     // A coarse timer may end a capture up to 5 % early.

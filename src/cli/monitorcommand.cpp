@@ -50,6 +50,7 @@ int monitorCommand(const QStringList &arguments)
     LinkSession &session = openLink(link->port);
     LinkOwner *owner = &session.owner();
     auto *monitor = &session.run<ConsoleMonitor>();
+    monitor->setSettingsCheck(offeredOptionsCheck(*link));
     auto *printer = new LivePrinter(STDOUT_FILENO, *form, *gapMs, app);
 
     auto *termination = new TerminationWatch(app);
