@@ -15,19 +15,6 @@ namespace ferrox::cli {
 
 namespace {
 
-// --gap in milliseconds, decimals allowed; an empty optional when absent.
-bool parseGap(const QString &text, std::optional<qint64> &micros)
-{
-    if (text.isEmpty())
-        return true;
-    bool ok = false;
-    const double ms = text.toDouble(&ok);
-    if (!ok || ms < 0 || ms > 60000)
-        return false;
-    micros = qint64(ms * 1000 + 0.5);
-    return true;
-}
-
 bool parseOnly(const QString &text, FrameFilter &filter)
 {
     if (text == QLatin1String("j1"))
@@ -61,8 +48,13 @@ int decodeCommand(const QStringList &arguments)
     if (!decoder)
         return args.usageError(QStringLiteral("--decoder takes ") + decoderNames().join(QStringLiteral(", ")));
     FramerOptions options;
-    if (!parseGap(args.value(QStringLiteral("gap"), QString()), options.gapMicros))
-        return args.usageError(QStringLiteral("--gap takes milliseconds from 0 to 60000"));
+    // In milliseconds, decimals allowed; absent, the framer's own.
+    if (args.isSet(QStringLiteral("gap"))) {
+        const std::optional<double> gapMs = args.decimal(QStringLiteral("gap"), 0, 60000, 0);
+        if (!gapMs)
+            return ExitUsage;
+        options.gapMicros = qint64(*gapMs * 1000 + 0.5);
+    }
     const std::optional<int> baud = args.number(QStringLiteral("monitor-speed"), 50, 4000000, 9600);
     if (!baud)
         return ExitUsage;

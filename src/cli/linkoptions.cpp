@@ -58,15 +58,10 @@ CliOption stopAfterOption(const QString &what)
 
 std::optional<int> readStopAfterMs(CliArguments &args)
 {
-    if (!args.isSet(QStringLiteral("seconds")))
-        return 0;
-    bool ok = false;
-    const double seconds = args.value(QStringLiteral("seconds"), QString()).toDouble(&ok);
-    if (!ok || !(seconds > 0) || seconds > 86400) {
-        args.usageError(QStringLiteral("--seconds takes a number above 0, at most 86400"));
+    const std::optional<double> seconds = args.decimal(QStringLiteral("seconds"), 0, 86400, 0, true);
+    if (!seconds)
         return std::nullopt;
-    }
-    return std::max(1, qRound(seconds * 1000));
+    return *seconds == 0 ? 0 : std::max(1, qRound(*seconds * 1000));
 }
 
 LinkSession::LinkSession(const QString &device, QObject *parent)

@@ -169,6 +169,20 @@ TEST_F(CliFiles, StandardOutputFailuresAreReported)
     }
 }
 
+// Not-a-number and infinity are no numbers for any option: each is a usage
+// error before anything is read or opened.
+TEST_F(CliFiles, NonFiniteNumbersAreRefused)
+{
+    for (const char *line : {"decode x.dat --gap nan", "decode x.dat --gap inf", "decode x.dat --gap -inf",
+                             "monitor --device /nonexistent --seconds nan", "capture --device /nonexistent -o y.dat --seconds inf",
+                             "measure --device /nonexistent --seconds 1e999", "monitor --device /nonexistent --gap nan"}) {
+        SCOPED_TRACE(line);
+        const CliRun run = runCli(words(line), dir.path());
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.err.contains(QStringLiteral(" takes a number"))) << run.err.toStdString();
+    }
+}
+
 // Binary output is refused on a terminal before anything is written: it
 // would show as noise, and the monitored line's bytes could pass for the
 // terminal's control sequences.
