@@ -80,7 +80,7 @@ void ConsoleMonitor::onLineError(int errorCode)
     if (!m_streaming)
         return;
     m_streaming = false;
-    finish(linktext::portUnusableMessage(m_settings.port, errorCode).trimmed() + u'\n');
+    finish(linktext::portFailureLine(m_settings.port, errorCode) + u'\n');
 }
 
 void ConsoleMonitor::finish(const QString &failure)

@@ -1,6 +1,7 @@
 // ferrox-cli's link options held against what the board's firmware and
-// the link speed offer, the same way by every link command, and its
-// defaults as a first run's settings.
+// the link speed offer, the same way by every link command, its defaults
+// as a first run's settings, and its port failures as a terminal shows
+// them.
 #include "boardprocess.h"
 #include "support/clirun.h"
 
@@ -93,4 +94,28 @@ TEST(LinkOptionsCli, TheExtcapOffersTheSpeedsOfTheLink)
     const QString fast = offered("--pc-speed 115200 --extcap-reload-option monitor-speed");
     EXPECT_TRUE(fast.startsWith(QStringLiteral("value {arg=2}{value=9600}")));
     EXPECT_TRUE(fast.contains(QStringLiteral("{arg=2}{value=57600}")));
+}
+
+// A port that fails while the board streams is told on one line with the
+// reason in words: not the message box's padding and a bare code.
+TEST(PortMessagesCli, APortFailureIsOneLineWithItsReason)
+{
+    QTemporaryDir dir;
+    const struct { const char *name; const char *board; QStringList arguments; QString reason; } cases[] = {
+        {"a monitor's board hung up", "--traffic demo --loop --hangup-after 0.5", words("monitor --device"), QStringLiteral("ハングアップ")},
+        {"a capture's board hung up", "--traffic demo --loop --hangup-after 0.5",
+         words("capture -o") << dir.filePath(QStringLiteral("x.dat")) << QStringLiteral("--device"), QStringLiteral("ハングアップ")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        BoardProcess board(words(c.board));
+        FERROX_START_BOARD(board);
+        const CliRun run = runCli(QStringList(c.arguments) << board.linkPath());
+        EXPECT_EQ(run.exitCode, 3);
+        const QStringList told = run.err.split(u'\n').filter(QStringLiteral(" は使用できませんでした。"));
+        ASSERT_EQ(told.size(), 1) << run.err.toStdString();
+        EXPECT_TRUE(told.first().endsWith(u'。')) << told.first().toStdString();
+        EXPECT_TRUE(told.first().contains(c.reason)) << told.first().toStdString();
+        EXPECT_FALSE(told.first().contains(QChar(0x3000))) << "no ideographic padding";
+    }
 }
