@@ -128,7 +128,8 @@ int captureCommand(const QStringList &arguments)
         dataWidthOption(),
         stopAfterOption(QStringLiteral("streaming")),
         {QStringLiteral("o"), QStringLiteral("OUT.dat"), QStringLiteral("the data file to write (- for standard output)")},
-        {QStringLiteral("mode"), QStringLiteral("1-5"), QStringLiteral("display mode of the text file (default 1)")},
+        {QStringLiteral("mode"), QStringLiteral("1-5"),
+         QStringLiteral("display mode of the text file (default %1)").arg(firstRunSettings().displayMode)},
         {QStringLiteral("text"), QStringLiteral("OUT.txt"), QStringLiteral("render the capture into this file (- for standard output)")},
         {QStringLiteral("split-bytes"), QStringLiteral("N"), QStringLiteral("go on past the buffer into OUT-00001.dat, ... of at most N stream bytes (2 to 262144)")},
         {QStringLiteral("files"), QStringLiteral("K"), QStringLiteral("with --split-bytes: keep only the newest K files")},
@@ -152,7 +153,7 @@ int captureCommand(const QStringList &arguments)
     const QString textPath = args.value(QStringLiteral("text"), QString());
     if (args.isSet(QStringLiteral("mode")) && textPath.isEmpty())
         return args.usageError(QStringLiteral("--mode needs --text OUT.txt"));
-    const std::optional<int> mode = args.number(QStringLiteral("mode"), 1, 5, 1);
+    const std::optional<int> mode = args.number(QStringLiteral("mode"), 1, DisplayModeCount, firstRunSettings().displayMode);
     if (!mode)
         return ExitUsage;
     if (!textPath.isEmpty() && !inputOverwrittenBy(textPath, dataPath).isEmpty())
