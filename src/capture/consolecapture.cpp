@@ -57,6 +57,10 @@ void ConsoleCapture::onChecked(bool verified, const QString &text, const QString
         return;
     }
     emit logText(text);
+    if (const QString refusal = m_settingsCheck ? m_settingsCheck(firmwareVersion) : QString(); !refusal.isEmpty()) {
+        fail(refusal);
+        return;
+    }
     m_result.firmwareVersion = firmwareVersion;
     CaptureStartRequest start;
     start.firmwareVersion = firmwareVersion;
@@ -70,7 +74,7 @@ void ConsoleCapture::onStartFailed(const CaptureStartOutcome &outcome)
 {
     switch (outcome.status) {
     case CaptureStartOutcome::Status::PortFailed:
-        fail(linktext::portUnusableMessage(m_settings.port, outcome.errorCode).trimmed() + u'\n');
+        fail(line(linktext::portFailureLine(m_settings.port, outcome.errorCode)));
         return;
     case CaptureStartOutcome::Status::UnsupportedSpeed:
     case CaptureStartOutcome::Status::UnsupportedDirection:
@@ -110,6 +114,9 @@ void ConsoleCapture::onStopSent(CaptureRun::StopKind kind, bool written)
 void ConsoleCapture::onStreamEnded(CaptureRecorder::Exit exit)
 {
     m_result.ending = m_run.ending(exit, m_settings.port);
+    // A terminal gets the lost port's reason in words, not the window's message.
+    if (m_result.ending.exit == CaptureExit::PortLost)
+        m_result.ending.portProblem = linktext::portFailureLine(m_settings.port, m_run.portError());
     // Without a window the alarm is one more line of the log.
     const ExitReport report = reportExit(m_result.ending);
     QStringList lines = report.lines;

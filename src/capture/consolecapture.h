@@ -3,6 +3,7 @@
 #include "capturerun.h"
 
 #include "data/monitordata.h"
+#include "link/consolecheck.h"
 #include "link/exchanges.h"
 
 #include <QObject>
@@ -40,6 +41,8 @@ public:
     // settings: the link (its port also names it in texts: a device path,
     // "COM1"), the monitored speed, the direction and the data width.
     void start(const MonitorSettings &settings);
+    // Held against the firmware before the board is set up (none by default).
+    void setSettingsCheck(ConsoleSettingsCheck check) { m_settingsCheck = std::move(check); }
     // The user's stop. Asked for before the stream runs, it goes out as soon
     // as the stream starts. Repeats, and stops after the end, do nothing.
     void requestStop();
@@ -76,6 +79,7 @@ private:
 
     LinkOwner &m_owner;
     MonitorSettings m_settings;
+    ConsoleSettingsCheck m_settingsCheck;
     CaptureRun m_run;
     ConsoleCaptureResult m_result;
     bool m_checking = false;

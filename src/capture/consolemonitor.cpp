@@ -33,6 +33,11 @@ void ConsoleMonitor::start(const MonitorSettings &settings)
             return;
         }
         emit logText(check.text);
+        if (const QString refusal = m_settingsCheck ? m_settingsCheck(check.firmwareVersion) : QString();
+            !refusal.isEmpty()) {
+            finish(refusal);
+            return;
+        }
         // Each read is stamped with its time and idle gaps end lines:
         // every arrival wakes the program.
         m_link.start({check.firmwareVersion, m_settings, false});
@@ -75,7 +80,7 @@ void ConsoleMonitor::onLineError(int errorCode)
     if (!m_streaming)
         return;
     m_streaming = false;
-    finish(linktext::portUnusableMessage(m_settings.port, errorCode).trimmed() + u'\n');
+    finish(linktext::portFailureLine(m_settings.port, errorCode) + u'\n');
 }
 
 void ConsoleMonitor::finish(const QString &failure)

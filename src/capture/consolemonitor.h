@@ -2,6 +2,7 @@
 
 #include "liveview.h"
 
+#include "link/consolecheck.h"
 #include "link/exchanges.h"
 #include "simplemonitorlink.h"
 
@@ -37,6 +38,8 @@ public:
     // settings: the link (its port also names it in texts: a device path,
     // "COM1"), the monitored speed and the direction.
     void start(const MonitorSettings &settings);
+    // Held against the firmware before the board is set up (none by default).
+    void setSettingsCheck(ConsoleSettingsCheck check) { m_settingsCheck = std::move(check); }
     // Asked for before the stream runs, the stop follows the start at once.
     // Repeats do nothing.
     void requestStop();
@@ -60,6 +63,7 @@ private:
     LinkOwner &m_owner;
     SimpleMonitorLink m_link;
     MonitorSettings m_settings;
+    ConsoleSettingsCheck m_settingsCheck;
     LiveByteDecoder m_decoder{LiveByteDecoder::Rule::SimpleMonitor};
     bool m_streaming = false;
     bool m_stopRequested = false;

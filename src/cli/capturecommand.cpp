@@ -78,27 +78,40 @@ int splitExitStatus(const ConsoleCaptureResult &capture, const SplitOutput &spli
     return split.sequenceErrors() != 0 || split.monitoredBytes() == 0 ? ExitRejected : ExitSuccess;
 }
 
+// A file that failed is told by finishOutput() and ends with 1 there; a
+// data file or text whose reader went away (-o -) changes nothing.
 int exitStatusOf(const ConsoleCaptureResult &capture, const CaptureOutput &output)
 {
-    if (output.status == CaptureOutput::Status::WriteFailed)
+    if (output.status == CaptureOutput::Status::WriteFailed && !outputReaderLeft())
         return ExitIoFailure;
     if (capture.ending.exit == CaptureExit::PortLost)
         return ExitLinkFailure;
-    return output.status == CaptureOutput::Status::Rejected ? ExitRejected : ExitSuccess;
+    const bool rejected = output.status == CaptureOutput::Status::Rejected || output.SequenceErrorCount != 0
+        || capture.data.capture.DataByteCount() == 0;
+    return rejected ? ExitRejected : ExitSuccess;
+}
+
+// The summary's note of a capture its live reader ended.
+void tellEndedByReader(bool readerLeft)
+{
+    if (readerLeft)
+        printError(QStringLiteral("ended early: the reader of the live output went away\n"));
 }
 
 // Hands `printer` (taken over by the capture) the capture's monitored
-// bytes, decoded as the window's live view decodes a capture's.
-LivePrinter *writeLive(ConsoleCapture &capture, LivePrinter *printer)
+// bytes, decoded as the window's live view decodes a capture's; `name`
+// names its output in messages.
+LivePrinter *writeLive(ConsoleCapture &capture, LivePrinter *printer, const QString &name)
 {
     printer->setParent(&capture);
     QObject::connect(&printer->output(), &LiveOutput::fellBehind, printer, [] {
         printError(QStringLiteral("ferrox-cli capture: the live output is not read fast enough; it skips what it cannot take "
                                   "(the data file keeps every byte)\n"));
     });
-    // Its reader gone (`| head`, a Wireshark closed), the capture ends as
-    // when stopped: the board stopped, the data file written.
-    QObject::connect(&printer->output(), &LiveOutput::closed, &capture, &ConsoleCapture::requestStop);
+    // Its reader gone (`| head`, a Wireshark closed) or its write failed,
+    // the capture ends as when stopped: the board stopped, the data file
+    // written.
+    watchLiveOutput(printer->output(), name, [&capture] { capture.requestStop(); });
     auto decoder = std::make_shared<LiveByteDecoder>(LiveByteDecoder::Rule::Capture);
     QObject::connect(&capture, &ConsoleCapture::stored, printer, [&capture, printer, decoder](const QByteArray &bytes, qint64 micros) {
         printer->feed(decoder->decode(bytes), capture.arrivalTimes().startEpochMicros + micros);
@@ -113,10 +126,11 @@ LivePrinter *writeLive(ConsoleCapture &capture, LivePrinter *printer)
 int captureCommand(const QStringList &arguments)
 {
     CliArguments args(QStringLiteral("capture"), QString(), 0, linkOptions() + monitoredLineOptions() + QList<CliOption>{
-        {QStringLiteral("data-width"), QStringLiteral("8|9"), QStringLiteral("monitored data width (default 8)")},
+        dataWidthOption(),
         stopAfterOption(QStringLiteral("streaming")),
         {QStringLiteral("o"), QStringLiteral("OUT.dat"), QStringLiteral("the data file to write (- for standard output)")},
-        {QStringLiteral("mode"), QStringLiteral("1-5"), QStringLiteral("display mode of the text file (default 1)")},
+        {QStringLiteral("mode"), QStringLiteral("1-5"),
+         QStringLiteral("display mode of the text file (default %1)").arg(firstRunSettings().displayMode)},
         {QStringLiteral("text"), QStringLiteral("OUT.txt"), QStringLiteral("render the capture into this file (- for standard output)")},
         {QStringLiteral("split-bytes"), QStringLiteral("N"), QStringLiteral("go on past the buffer into OUT-00001.dat, ... of at most N stream bytes (2 to 262144)")},
         {QStringLiteral("files"), QStringLiteral("K"), QStringLiteral("with --split-bytes: keep only the newest K files")},
@@ -140,7 +154,7 @@ int captureCommand(const QStringList &arguments)
     const QString textPath = args.value(QStringLiteral("text"), QString());
     if (args.isSet(QStringLiteral("mode")) && textPath.isEmpty())
         return args.usageError(QStringLiteral("--mode needs --text OUT.txt"));
-    const std::optional<int> mode = args.number(QStringLiteral("mode"), 1, 5, 1);
+    const std::optional<int> mode = args.number(QStringLiteral("mode"), 1, DisplayModeCount, firstRunSettings().displayMode);
     if (!mode)
         return ExitUsage;
     if (!textPath.isEmpty() && !inputOverwrittenBy(textPath, dataPath).isEmpty())
@@ -203,6 +217,7 @@ int captureCommand(const QStringList &arguments)
     LinkSession &session = openLink(device);
     LinkOwner *owner = &session.owner();
     auto *capture = &session.run<ConsoleCapture>();
+    capture->setSettingsCheck(offeredOptionsCheck(*settings));
     auto *stopTimer = new QTimer(app);
     stopTimer->setSingleShot(true);
     // A coarse timer may end a capture up to 5 % early.
@@ -228,9 +243,9 @@ int captureCommand(const QStringList &arguments)
                          [liveCount](qint32 CaptureCount) { liveCount->show(CaptureCount / 2); });
     QList<LivePrinter *> printers;
     if (args.isSet(QStringLiteral("live")))
-        printers.append(writeLive(*capture, new LivePrinter(STDERR_FILENO, LiveForm::Lines, LiveGapMs)));
+        printers.append(writeLive(*capture, new LivePrinter(STDERR_FILENO, LiveForm::Lines, LiveGapMs), standardErrorName()));
     if (livePcap)
-        printers.append(writeLive(*capture, new LivePrinter(STDOUT_FILENO, pcapRecordRule(*settings))));
+        printers.append(writeLive(*capture, new LivePrinter(STDOUT_FILENO, pcapRecordRule(*settings)), standardOutputName()));
     QObject::connect(capture, &ConsoleCapture::streamStarted, app, [stopTimer, stopAfterMs = *stopAfterMs] {
         if (stopAfterMs > 0)
             stopTimer->start(stopAfterMs);
@@ -267,15 +282,18 @@ int captureCommand(const QStringList &arguments)
                            .arg(files.savedMonitoredBytes())
                            .arg(files.sequenceErrors())
                            .arg(files.files().written()));
+            tellEndedByReader(outputReaderLeft());
             if (!files.failure().isEmpty())
                 printError(files.failure() + u'\n');
             endAfterLiveOutputs(printers, splitExitStatus(result, files));
             return;
         }
+        const bool readerLeft = outputReaderLeft();
         const CaptureOutput written = writeCaptureOutput(result.data, output);
         printError(QStringLiteral("monitored bytes: %1\nsequence errors: %2\n")
                        .arg(result.data.capture.DataByteCount())
                        .arg(written.SequenceErrorCount));
+        tellEndedByReader(readerLeft);
         printError(written.message);
         endAfterLiveOutputs(printers, exitStatusOf(result, written));
     });

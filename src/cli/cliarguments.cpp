@@ -3,6 +3,8 @@
 #include "clioutput.h"
 #include "commands.h"
 
+#include <cmath>
+
 namespace ferrox::cli {
 
 CliArguments::CliArguments(QString command, QString positionalSyntax, int positionalCount,
@@ -52,6 +54,22 @@ std::optional<int> CliArguments::number(const QString &name, int min, int max, i
     const int n = m_parser.value(name).toInt(&ok);
     if (!ok || n < min || n > max) {
         usageError(QStringLiteral("--%1 takes a number from %2 to %3").arg(name).arg(min).arg(max));
+        return std::nullopt;
+    }
+    return n;
+}
+
+std::optional<double> CliArguments::decimal(const QString &name, double min, double max, double fallback, bool aboveMin)
+{
+    if (!m_parser.isSet(name))
+        return fallback;
+    bool ok = false;
+    const double n = m_parser.value(name).toDouble(&ok);
+    if (!ok || !std::isfinite(n) || n < min || (aboveMin && n == min) || n > max) {
+        usageError(QStringLiteral("--%1 takes a number %2 %3, at most %4")
+                       .arg(name, aboveMin ? QStringLiteral("above") : QStringLiteral("from"))
+                       .arg(min)
+                       .arg(max));
         return std::nullopt;
     }
     return n;

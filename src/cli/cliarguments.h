@@ -39,6 +39,12 @@ public:
     // absent; an empty optional (usage error printed) otherwise.
     std::optional<int> number(const QString &name, int min, int max, int fallback);
 
+    // A decimal number of the option within min..max (above min when
+    // `aboveMin`), or the fallback when the option is absent; an empty
+    // optional (usage error printed) otherwise. "nan" and "inf" are never
+    // numbers here, whatever the range.
+    std::optional<double> decimal(const QString &name, double min, double max, double fallback, bool aboveMin = false);
+
     // Prints "ferrox-cli COMMAND: message" and the usage to standard error;
     // returns exit status 2.
     int usageError(const QString &message);

@@ -6,8 +6,10 @@
 #include "data/captureoutput.h"
 #include "data/texts.h"
 #include "files/fileaccess.h"
+#include "platform/liveoutput.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 
 #include <cerrno>
 #include <cstdio>
@@ -18,18 +20,20 @@ namespace ferrox::cli {
 
 namespace {
 
-// The error of the first write to standard output that failed, 0 while
-// none did; whether the user has been told.
-int outputError = 0;
-bool outputErrorTold = false;
-
-// Why standard output failed, told once; nothing for a reader that went
-// away (| head), as the tools that feed pipes end quietly then.
-QString outputFailure()
+// How the outputs fared: whether a reader went away, and the messages of
+// every other failure, each told once.
+struct OutputFates
 {
-    if (outputError == 0 || outputError == EPIPE || std::exchange(outputErrorTold, true))
-        return {};
-    return QStringLiteral("ferrox-cli: standard output could not be written: ") + fileErrorReason(outputError);
+    bool readerLeft = false;
+    bool standardOutputFailed = false;
+    QStringList failures;
+    qsizetype told = 0;
+};
+
+OutputFates &fates()
+{
+    static OutputFates state;
+    return state;
 }
 
 bool writeTo(std::FILE *stream, QByteArrayView bytes)
@@ -38,16 +42,67 @@ bool writeTo(std::FILE *stream, QByteArrayView bytes)
     errno = 0;
     const bool written = size == 0 || std::fwrite(bytes.data(), 1, size, stream) == size;
     const bool ok = std::fflush(stream) == 0 && written;
-    if (!ok && stream == stdout && outputError == 0)
-        outputError = errno != 0 ? errno : EIO;
+    if (!ok && stream == stdout)
+        noteOutputFailure(standardOutputName(), errno != 0 ? errno : EIO);
     return ok;
 }
 
 } // namespace
 
+void noteOutputFailure(const QString &output, int error)
+{
+    OutputFates &state = fates();
+    if (error == EPIPE) {
+        state.readerLeft = true;
+        return;
+    }
+    // Standard output fails once: whatever follows fails for the same reason.
+    if (output == standardOutputName() && std::exchange(state.standardOutputFailed, true))
+        return;
+    noteOutputFailureMessage(QStringLiteral("ferrox-cli: %1 could not be written: %2").arg(output, fileErrorReason(error)));
+}
+
+void noteOutputFailureMessage(const QString &message)
+{
+    fates().failures.append(message);
+}
+
+void watchLiveOutput(LiveOutput &output, const QString &name, std::function<void()> stop)
+{
+    // Its first piece (a pcap file header) may have failed already.
+    if (output.isClosed()) {
+        noteOutputFailure(name, output.error());
+        stop();
+        return;
+    }
+    QObject::connect(&output, &LiveOutput::closed, &output, [name, stop] {
+        noteOutputFailure(name, EPIPE);
+        stop();
+    });
+    QObject::connect(&output, &LiveOutput::failed, &output, [name, stop](int error) {
+        noteOutputFailure(name, error);
+        stop();
+    });
+}
+
+bool outputReaderLeft()
+{
+    return fates().readerLeft;
+}
+
 bool writeOut(QByteArrayView bytes)
 {
     return writeTo(stdout, bytes);
+}
+
+QString standardOutputName()
+{
+    return QStringLiteral("standard output");
+}
+
+QString standardErrorName()
+{
+    return QStringLiteral("standard error");
 }
 
 bool outputIsTerminal()
@@ -65,15 +120,20 @@ int refuseBinaryOnTerminal(CliArguments &args, const QString &output, const QStr
 
 FileWriteResult writeOutput(const QString &name, QByteArrayView bytes)
 {
-    if (name == QLatin1String("-")) {
-        const bool written = writeOut(bytes);
-        return {written, written ? QString() : outputFailure()};
+    if (name == QLatin1String("-"))
+        return {writeOut(bytes), {}};
+    if (!isStream(name)) {
+        const FileWriteResult written = writeFileAtomically(name, bytes);
+        if (!written.ok)
+            noteOutputFailureMessage(written.message);
+        return {written.ok, {}};
     }
-    if (!isStream(name))
-        return writeFileAtomically(name, bytes);
-    if (const FileError error = writeStreamContents(name, bytes))
-        return {false, DataTexts::fileUnwritable(name, fileErrorReason(error))};
-    return {true, {}};
+    const FileError error = writeStreamContents(name, bytes);
+    if (error == EPIPE)
+        noteOutputFailure(name, error);
+    else if (error != FileErrorNone)
+        noteOutputFailureMessage(DataTexts::fileUnwritable(name, fileErrorReason(error)));
+    return {error == FileErrorNone, {}};
 }
 
 QString outputProblem(const QString &name)
@@ -102,12 +162,15 @@ void printErrorLine(const QString &text)
 int finishOutput(int status)
 {
     // What the C library still holds counts too.
-    if (std::fflush(stdout) != 0 && outputError == 0)
-        outputError = errno != 0 ? errno : EIO;
-    if (outputError == 0)
+    errno = 0;
+    if (std::fflush(stdout) != 0)
+        noteOutputFailure(standardOutputName(), errno != 0 ? errno : EIO);
+    OutputFates &state = fates();
+    if (state.failures.isEmpty())
         return status;
-    printErrorLine(outputFailure());
-    return status == ExitSuccess ? ExitIoFailure : status;
+    for (; state.told < state.failures.size(); ++state.told)
+        printErrorLine(state.failures.at(state.told));
+    return status == ExitSuccess || status == ExitRejected ? ExitIoFailure : status;
 }
 
 void endEventLoop(int status)

@@ -58,7 +58,7 @@ int decodeCommand(const QStringList &arguments)
     const std::optional<ArrivalTimes> times = loadArrivalTimes(path, *capture);
     const FrameList frames = buildFrames(assembleMonitoredBytes(*capture), times, *framing->decoder, framing->options);
     if (!writeOut(formatFrames(frames, *format, filter)))
-        return ExitIoFailure;
+        return stoppedByOutput();
     for (const QString &note : frames.notes())
         printError(note + QLatin1Char('\n'));
     return frames.errorOffset >= 0 ? ExitRejected : ExitSuccess;

@@ -66,10 +66,8 @@ int exportCommand(const QStringList &arguments)
     const QByteArray exported = *format == ExportFormat::Pcap
         ? pcapOfFrames(buildFrames(bytes, times, *framing->decoder, framing->options).frames, times)
         : exportBytes(bytes, times, *format);
-    if (const FileWriteResult written = writeOutput(out, exported); !written.ok) {
-        printErrorLine(written.message);
-        return ExitIoFailure;
-    }
+    if (!writeOutput(out, exported).ok)
+        return stoppedByOutput();
     if (bytes.errorOffset >= 0) {
         printError(TimelineTexts::timelineCutAtError(bytes.errorOffset) + QLatin1Char('\n'));
         return ExitRejected;

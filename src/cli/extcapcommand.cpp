@@ -93,12 +93,10 @@ QString linkTypes()
         .arg(pcapLinkTypeSerial);
 }
 
-// One selector argument with its values; the first value is the default.
-QString selector(int number, const char *call, const char *display, const QStringList &values)
+// The values of selector `number`; the first is the default.
+QString selectorValues(int number, const QStringList &values)
 {
-    QString text = QStringLiteral("arg {number=%1}{call=--%2}{display=%3}{type=selector}\n")
-                       .arg(number)
-                       .arg(QLatin1String(call), QLatin1String(display));
+    QString text;
     bool first = true;
     for (const QString &value : values) {
         text += QStringLiteral("value {arg=%1}{value=%2}{display=%2}{default=%3}\n")
@@ -109,27 +107,53 @@ QString selector(int number, const char *call, const char *display, const QStrin
     return text;
 }
 
-// A speed list as selector values, the default first.
+// One selector argument with its values. One that Wireshark reloads asks
+// again for its values (--extcap-reload-option) with the choices made so far.
+QString selector(int number, const char *call, const char *display, const QStringList &values, bool reload = false)
+{
+    return QStringLiteral("arg {number=%1}{call=--%2}{display=%3}{type=selector}%4\n")
+               .arg(number)
+               .arg(QLatin1String(call), QLatin1String(display),
+                    reload ? QStringLiteral("{reload=true}") : QString())
+        + selectorValues(number, values);
+}
+
+// A speed list as selector values, the default first when it is listed.
 QStringList speedValues(const QList<int> &choices, int defaultChoice)
 {
-    QStringList values{QString::number(defaultChoice)};
+    QStringList values;
     for (int choice : choices) {
-        if (choice != defaultChoice)
+        if (choice == defaultChoice)
+            values.prepend(QString::number(choice));
+        else
             values << QString::number(choice);
     }
     return values;
 }
 
-QString options(const QString &device)
+constexpr int monitorSpeedArgument = 2;
+
+// The monitored speeds the link speed allows: before the board is known,
+// what some firmware offers over it.
+QStringList monitorSpeedValues(int linkSpeed)
 {
-    const MonitorSettings defaults;
+    return speedValues(monitorSpeedsOverLink(linkSpeed), *firstRunSettings().monitoredSpeed);
+}
+
+QString options(const QString &device, int linkSpeed)
+{
+    const MonitorSettings defaults = firstRunSettings();
+    QStringList directions;
+    for (MonitorDirection direction : directionChoices())
+        directions << directionValue(direction);
     return QStringLiteral("arg {number=0}{call=--device}{display=Port}{type=string}{default=%1}"
                           "{tooltip=The link port's device}\n")
                .arg(device)
-        + selector(1, "pc-speed", "Link speed", speedValues(linkSpeedChoices(), *defaults.linkSpeed))
-        + selector(2, "monitor-speed", "Monitored speed", speedValues(monitorSpeedChoices(), *defaults.monitoredSpeed))
-        + selector(3, "direction", "Direction", {QStringLiteral("both"), QStringLiteral("j1-to-j2"), QStringLiteral("j2-to-j1")})
-        + selector(4, "data-width", "Data width", {QStringLiteral("8"), QStringLiteral("9")});
+        + selector(1, "pc-speed", "Link speed", speedValues(linkSpeedChoices(), linkSpeed))
+        + selector(monitorSpeedArgument, "monitor-speed", "Monitored speed", monitorSpeedValues(linkSpeed), true)
+        + selector(3, "direction", "Direction", directions)
+        + selector(4, "data-width", "Data width",
+                   {dataWidthValue(defaults.dataWidth), dataWidthValue(DataWidth::DataAndParity)});
 }
 
 // Wireshark's own arguments, which its every call may carry.
@@ -203,6 +227,7 @@ int capture(CliArguments &args, const QString &fifo)
     LinkSession &session = openLink(settings->port);
     LinkOwner *owner = &session.owner();
     auto *capture = &session.run<ConsoleCapture>();
+    capture->setSettingsCheck(offeredOptionsCheck(*settings));
     // Wireshark captures for as long as the user likes: nothing is kept.
     capture->setKeepsStream(false);
     auto *printer = new LivePrinter(fd, pcapRecordRule(*settings), app);
@@ -214,7 +239,7 @@ int capture(CliArguments &args, const QString &fifo)
     QString watchError;
     if (termination->install(watchError))
         QObject::connect(termination, &TerminationWatch::terminationRequested, capture, &ConsoleCapture::requestStop);
-    QObject::connect(&printer->output(), &LiveOutput::closed, capture, &ConsoleCapture::requestStop);
+    watchLiveOutput(printer->output(), fifo, [capture] { capture->requestStop(); });
     // Lost records are told, though the capture goes on: what Wireshark
     // shows is then not the whole line.
     QObject::connect(&printer->output(), &LiveOutput::fellBehind, app, [log] {
@@ -244,9 +269,8 @@ int capture(CliArguments &args, const QString &fifo)
 
 CliArguments extcapArguments()
 {
-    return CliArguments(QStringLiteral("extcap"), QString(), 0, linkOptions() + monitoredLineOptions() + QList<CliOption>{
-        {QStringLiteral("data-width"), QStringLiteral("8|9"), QStringLiteral("monitored data width (default 8)")},
-    } + wiresharkOptions());
+    return CliArguments(QStringLiteral("extcap"), QString(), 0,
+                        linkOptions() + monitoredLineOptions() + QList<CliOption>{dataWidthOption()} + wiresharkOptions());
 }
 
 } // namespace
@@ -269,7 +293,14 @@ int extcapCommand(const QStringList &arguments)
         return ExitSuccess;
     }
     if (args.isSet(QStringLiteral("extcap-config"))) {
-        printOut(options(device));
+        const std::optional<int> linkSpeed = choiceNamed(
+            args.value(QStringLiteral("pc-speed"), QString::number(*firstRunSettings().linkSpeed)), linkSpeedChoices());
+        if (!linkSpeed)
+            return args.usageError(QStringLiteral("--pc-speed takes ") + choicesText(linkSpeedChoices()));
+        if (args.value(QStringLiteral("extcap-reload-option"), QString()) == QLatin1String("monitor-speed"))
+            printOut(selectorValues(monitorSpeedArgument, monitorSpeedValues(*linkSpeed)));
+        else
+            printOut(options(device, *linkSpeed));
         return ExitSuccess;
     }
     const QString fifo = args.value(QStringLiteral("fifo"), QString());

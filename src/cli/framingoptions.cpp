@@ -1,27 +1,9 @@
 #include "framingoptions.h"
 
 #include "frames/framepcap.h"
-
-#include <cmath>
+#include "settings/settingsschema.h"
 
 namespace ferrox::cli {
-
-namespace {
-
-// --gap in milliseconds, decimals allowed; an empty optional when absent.
-bool parseGap(const QString &text, std::optional<qint64> &micros)
-{
-    if (text.isEmpty())
-        return true;
-    bool ok = false;
-    const double ms = text.toDouble(&ok);
-    if (!ok || !std::isfinite(ms) || ms < 0 || ms > 60000)
-        return false;
-    micros = qint64(ms * 1000 + 0.5);
-    return true;
-}
-
-} // namespace
 
 QList<CliOption> framingOptions(const QString &decoderHelp)
 {
@@ -29,7 +11,8 @@ QList<CliOption> framingOptions(const QString &decoderHelp)
         {QStringLiteral("decoder"), QStringLiteral("NAME"), decoderHelp},
         {QStringLiteral("gap"), QStringLiteral("MS"),
          QStringLiteral("idle time that ends a frame (default 3.5 characters at --monitor-speed)")},
-        {QStringLiteral("monitor-speed"), QStringLiteral("N"), QStringLiteral("monitored line's speed in baud (default 9600)")},
+        {QStringLiteral("monitor-speed"), QStringLiteral("N"),
+         QStringLiteral("monitored line's speed in baud (default %1)").arg(*firstRunSettings().monitoredSpeed)},
         {QStringLiteral("data-width"), QStringLiteral("8|9"), QStringLiteral("monitored data width (default 8)")},
     };
 }
@@ -43,11 +26,14 @@ std::optional<Framing> readFraming(CliArguments &args, const QString &fallbackDe
         args.usageError(QStringLiteral("--decoder takes ") + decoderNames().join(QStringLiteral(", ")));
         return std::nullopt;
     }
-    if (!parseGap(args.value(QStringLiteral("gap"), QString()), framing.options.gapMicros)) {
-        args.usageError(QStringLiteral("--gap takes milliseconds from 0 to 60000"));
-        return std::nullopt;
+    // In milliseconds, decimals allowed; absent, the framer's own.
+    if (args.isSet(QStringLiteral("gap"))) {
+        const std::optional<double> gapMs = args.decimal(QStringLiteral("gap"), 0, 60000, 0);
+        if (!gapMs)
+            return std::nullopt;
+        framing.options.gapMicros = qint64(*gapMs * 1000 + 0.5);
     }
-    const std::optional<int> baud = args.number(QStringLiteral("monitor-speed"), 50, 4000000, 9600);
+    const std::optional<int> baud = args.number(QStringLiteral("monitor-speed"), 50, 4000000, *firstRunSettings().monitoredSpeed);
     if (!baud)
         return std::nullopt;
     framing.options.monitoredBaud = *baud;

@@ -15,7 +15,8 @@ QList<CliOption> linkOptions()
 {
     return {
         {QStringLiteral("device"), QStringLiteral("PATH"), QStringLiteral("the link port's device")},
-        {QStringLiteral("pc-speed"), QStringLiteral("57600|115200"), QStringLiteral("link speed (default 57600)")},
+        {QStringLiteral("pc-speed"), QStringLiteral("57600|115200"),
+         QStringLiteral("link speed (default %1)").arg(*firstRunSettings().linkSpeed)},
         {QStringLiteral("dtr"), QString(), QStringLiteral("DTR on")},
         {QStringLiteral("rts"), QString(), QStringLiteral("RTS on")},
     };
@@ -23,7 +24,7 @@ QList<CliOption> linkOptions()
 
 std::optional<MonitorSettings> readLinkOptions(CliArguments &args)
 {
-    MonitorSettings link;
+    MonitorSettings link = firstRunSettings();
     link.port = args.value(QStringLiteral("device"), QString());
     if (link.port.isEmpty()) {
         args.usageError(QStringLiteral("--device is required"));
@@ -38,7 +39,8 @@ std::optional<MonitorSettings> readLinkOptions(CliArguments &args)
     // Relative paths too: the library reads "sub/board" as /dev/sub/board.
     if (!link.port.startsWith(u'/'))
         link.port = QDir::cleanPath(QDir::currentPath() + u'/' + link.port);
-    link.linkSpeed = choiceNamed(args.value(QStringLiteral("pc-speed"), QStringLiteral("57600")), linkSpeedChoices());
+    link.linkSpeed = choiceNamed(args.value(QStringLiteral("pc-speed"), QString::number(*firstRunSettings().linkSpeed)),
+                                 linkSpeedChoices());
     if (!link.linkSpeed) {
         args.usageError(QStringLiteral("--pc-speed takes ") + choicesText(linkSpeedChoices()));
         return std::nullopt;
@@ -56,15 +58,10 @@ CliOption stopAfterOption(const QString &what)
 
 std::optional<int> readStopAfterMs(CliArguments &args)
 {
-    if (!args.isSet(QStringLiteral("seconds")))
-        return 0;
-    bool ok = false;
-    const double seconds = args.value(QStringLiteral("seconds"), QString()).toDouble(&ok);
-    if (!ok || !(seconds > 0) || seconds > 86400) {
-        args.usageError(QStringLiteral("--seconds takes a number above 0, at most 86400"));
+    const std::optional<double> seconds = args.decimal(QStringLiteral("seconds"), 0, 86400, 0, true);
+    if (!seconds)
         return std::nullopt;
-    }
-    return std::max(1, qRound(seconds * 1000));
+    return *seconds == 0 ? 0 : std::max(1, qRound(*seconds * 1000));
 }
 
 LinkSession::LinkSession(const QString &device, QObject *parent)

@@ -50,6 +50,7 @@ int monitorCommand(const QStringList &arguments)
     LinkSession &session = openLink(link->port);
     LinkOwner *owner = &session.owner();
     auto *monitor = &session.run<ConsoleMonitor>();
+    monitor->setSettingsCheck(offeredOptionsCheck(*link));
     // A pcap record ends as a frame does, unless --gap says when.
     std::optional<qint64> recordGapMicros;
     if (args.isSet(QStringLiteral("gap")))
@@ -63,8 +64,9 @@ int monitorCommand(const QStringList &arguments)
         QObject::connect(termination, &TerminationWatch::terminationRequested, monitor, &ConsoleMonitor::requestStop);
     else
         printError(QStringLiteral("ferrox-cli monitor: Ctrl+C cannot stop the monitor (%1); use --seconds or --count\n").arg(watchError));
-    // A reader that went away ends the monitor quietly.
-    QObject::connect(&printer->output(), &LiveOutput::closed, monitor, &ConsoleMonitor::requestStop);
+    // A reader that went away ends the monitor quietly, a failed write with
+    // status 1; the board is stopped either way.
+    watchLiveOutput(printer->output(), standardOutputName(), [monitor] { monitor->requestStop(); });
     QObject::connect(&printer->output(), &LiveOutput::fellBehind, app, [] {
         printError(QStringLiteral("ferrox-cli monitor: standard output is not read fast enough; lines are skipped until it catches up\n"));
     });

@@ -4,6 +4,7 @@
 #include "clioutput.h"
 #include "commands.h"
 #include "datafileinput.h"
+#include "monitoroptions.h"
 
 #include "data/cp932.h"
 #include "data/datafiles.h"
@@ -16,13 +17,14 @@ namespace ferrox::cli {
 int renderCommand(const QStringList &arguments)
 {
     CliArguments args(QStringLiteral("render"), QStringLiteral("FILE.dat"), 1, QList<CliOption>{
-        {QStringLiteral("mode"), QStringLiteral("1-5"), QStringLiteral("display mode (default 1)")},
+        {QStringLiteral("mode"), QStringLiteral("1-5"), QStringLiteral("display mode (default %1)").arg(firstRunSettings().displayMode)},
         {QStringLiteral("name"), QStringLiteral("TEXT"), QStringLiteral("data name in the header (default FILE.dat)")},
         {QStringLiteral("port"), QStringLiteral("TEXT"), QStringLiteral("link port (default \"%1\")").arg(settingkey::port().defaultText)},
         {QStringLiteral("pc-speed"), QStringLiteral("TEXT"), QStringLiteral("link speed (default \"%1\")").arg(settingkey::linkSpeed().defaultText)},
         {QStringLiteral("monitor-speed"), QStringLiteral("TEXT"), QStringLiteral("monitor speed (default \"%1\")").arg(settingkey::monitorSpeed().defaultText)},
         {QStringLiteral("direction"), QStringLiteral("TEXT"), QStringLiteral("monitor direction (default \"%1\")").arg(settingkey::direction().defaultText)},
-        {QStringLiteral("data-width"), QStringLiteral("8|9"), QStringLiteral("monitored data width (default 8)")},
+        {QStringLiteral("data-width"), QStringLiteral("8|9"),
+         QStringLiteral("monitored data width in the header (default %1)").arg(dataWidthValue(firstRunSettings().dataWidth))},
         {QStringLiteral("o"), QStringLiteral("OUT"), QStringLiteral("write to OUT (default -, standard output)")},
     } + CliArguments::encodingOptions());
     if (!args.parse(arguments))
@@ -31,12 +33,10 @@ int renderCommand(const QStringList &arguments)
     const std::optional<bool> utf8 = args.utf8Chosen(output == QLatin1String("-") && outputIsTerminal());
     if (!utf8)
         return ExitUsage;
-    const std::optional<int> mode = args.number(QStringLiteral("mode"), 1, 5, 1);
-    if (!mode)
+    const std::optional<int> mode = args.number(QStringLiteral("mode"), 1, DisplayModeCount, firstRunSettings().displayMode);
+    MonitorSettings width;
+    if (!mode || !readDataWidth(args, width))
         return ExitUsage;
-    const QString width = args.value(QStringLiteral("data-width"), QStringLiteral("8"));
-    if (width != QLatin1String("8") && width != QLatin1String("9"))
-        return args.usageError(QStringLiteral("--data-width takes 8 or 9"));
 
     const QString path = args.positional().constFirst();
     if (const int refused = refuseOverwritingInput(args, output, path))
@@ -53,14 +53,12 @@ int renderCommand(const QStringList &arguments)
     header.pcSpeed = args.value(QStringLiteral("pc-speed"), settingkey::linkSpeed().defaultText);
     header.monitorSpeed = args.value(QStringLiteral("monitor-speed"), settingkey::monitorSpeed().defaultText);
     header.direction = args.value(QStringLiteral("direction"), settingkey::direction().defaultText);
-    header.dataOnly = width == QLatin1String("8");
+    header.dataOnly = width.dataWidth == DataWidth::DataOnly;
 
     const RenderResult result = *renderMonitorData(*mode, *capture, header);
     const QByteArray text = *utf8 ? renderingAsUtf8(*mode, result.text) : result.text;
-    if (const FileWriteResult written = writeOutput(output, text); !written.ok) {
-        printErrorLine(written.message);
-        return ExitIoFailure;
-    }
+    if (!writeOutput(output, text).ok)
+        return stoppedByOutput();
 
     printError(QStringLiteral("receive errors: %1\n").arg(result.ReceiveErrorCount));
     if (result.failed) {

@@ -74,7 +74,7 @@ int signalsCommand(const QStringList &arguments)
         QString line = sampler->readoutLine();
         line.chop(2); // CR LF: a terminal's line ends in LF
         if (!writeOut((line + u'\n').toUtf8())) {
-            finish(ExitIoFailure);
+            finish(stoppedByOutput());
             return;
         }
         if (++*taken >= *count && *count > 0)

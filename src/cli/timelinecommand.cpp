@@ -40,13 +40,11 @@ int timelineCommand(const QStringList &arguments)
     const Timeline timeline = buildTimeline(assembleMonitoredBytes(*capture), times);
     const QString text = timelineText(timeline);
     if (!writeOut(*utf8 ? text.toUtf8() : encodeCp932(text)))
-        return ExitIoFailure;
+        return stoppedByOutput();
     if (!chartPath.isEmpty()) {
         const QByteArray bytes = chartFileBytes(layoutResponseChart(responsePointsOf(timeline)), chartPath);
-        if (const FileWriteResult written = writeOutput(chartPath, bytes); !written.ok) {
-            printError(written.message + QLatin1Char('\n'));
-            return ExitIoFailure;
-        }
+        if (!writeOutput(chartPath, bytes).ok)
+            return stoppedByOutput();
     }
     if (timeline.errorOffset >= 0) {
         printError(TimelineTexts::timelineCutAtError(timeline.errorOffset) + QLatin1Char('\n'));

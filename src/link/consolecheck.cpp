@@ -38,9 +38,12 @@ ConsoleCheckResult describe(const CheckOutcome &outcome, const QString &portName
     }
     switch (outcome.status) {
     case CheckOutcome::Status::PortFailed:
-        result.text = linktext::portUnusableMessage(portName, outcome.errorCode).trimmed() + u'\n';
-        if (const QString advice = linktext::portRefusalAdvice(port.refusal()); !advice.isEmpty())
-            result.text += terminalLines(advice).mid(2) + u'\n';
+        result.text = linktext::portFailureLine(portName, outcome.errorCode) + u'\n';
+        // The line already says that a device is missing.
+        if (port.refusal().kind != PortRefusal::Kind::Missing) {
+            if (const QString advice = linktext::portRefusalAdvice(port.refusal()); !advice.isEmpty())
+                result.text += terminalLines(advice).mid(2) + u'\n';
+        }
         break;
     case CheckOutcome::Status::NoAnswer:
         result.text = linktext::noBoardReason() + u'\n';

@@ -22,6 +22,11 @@ struct ConsoleCheckResult
     QString text;
 };
 
+// Holds settings against the firmware a check found, before the board is
+// set up: a text (LF line ends) refuses them and ends the run as a link
+// failure; an empty one lets it go on.
+using ConsoleSettingsCheck = std::function<QString(const QString &firmwareVersion)>;
+
 // Runs the check in its turn on the link. The check lets go of the link
 // before done, so whatever done asks for runs at once.
 // portName names the port in the texts (a device path, "COM1").

@@ -103,6 +103,32 @@ std::optional<FirmwareFeatures> firmwareFeatures(const QString &firmwareVersion,
     return features;
 }
 
+std::optional<LinkChoice> unofferedChoice(const QString &firmwareVersion, const MonitorSettings &settings)
+{
+    const std::optional<FirmwareFeatures> features = firmwareFeatures(firmwareVersion, settings.linkSpeed);
+    if (!features || !settings.monitoredSpeed || !features->monitorSpeeds.contains(*settings.monitoredSpeed))
+        return LinkChoice::MonitorSpeed;
+    if (!settings.direction || !features->directions.contains(*settings.direction))
+        return LinkChoice::Direction;
+    if (settings.dataWidth == DataWidth::DataAndParity && !features->dataWidth)
+        return LinkChoice::DataWidth;
+    return std::nullopt;
+}
+
+QList<int> monitorSpeedsOverLink(std::optional<int> linkSpeed)
+{
+    QList<int> speeds;
+    for (int speed : monitorSpeedChoices()) {
+        for (const QString &firmware : supportedFirmwareVersions()) {
+            if (firmwareFeatures(firmware, linkSpeed)->monitorSpeeds.contains(speed)) {
+                speeds << speed;
+                break;
+            }
+        }
+    }
+    return speeds;
+}
+
 QByteArray boardIdentification()
 {
     return QByteArrayLiteral("Ferrox LM");

@@ -70,6 +70,23 @@ QList<int> monitorSpeedsOffered(const QString &firmwareVersion, bool slowLink);
 // firmware.
 std::optional<FirmwareFeatures> firmwareFeatures(const QString &firmwareVersion, std::optional<int> linkSpeed);
 
+// A choice of the monitored line that a board cannot be set up for.
+enum class LinkChoice {
+    MonitorSpeed, // not valid, or not offered by the firmware over the link
+    Direction,    // not valid, or not offered by the firmware
+    DataWidth     // data + parity, which only a firmware taking CMD_MODE captures
+};
+
+// The first of settings' monitored speed, direction and data width that the
+// firmware, over settings' link speed, does not offer (the same table that
+// fills the settings panel); nothing when it offers them all. An
+// unsupported firmware offers nothing.
+std::optional<LinkChoice> unofferedChoice(const QString &firmwareVersion, const MonitorSettings &settings);
+
+// The monitored speeds some supported firmware offers over a link speed,
+// in list order: what can be chosen before the board is known.
+QList<int> monitorSpeedsOverLink(std::optional<int> linkSpeed);
+
 // The identification that starts the version reply of our board.
 QByteArray boardIdentification();
 

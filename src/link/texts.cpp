@@ -79,6 +79,32 @@ QString portUnusableMessage(const QString &portName, int errorCode)
         + QString::number(errorCode) + QStringLiteral("     ");
 }
 
+namespace {
+
+// The port's error (a QSerialPort::SerialPortError) in words.
+QString portErrorReason(int errorCode)
+{
+    switch (errorCode) {
+    case 1: return QStringLiteral("デバイスが見つかりません。");
+    case 2: return QStringLiteral("開く権限がないか、他のプログラムが使用中です。");
+    case 3: return QStringLiteral("すでに開かれています。");
+    case 4: return QStringLiteral("書き込みに失敗しました。");
+    case 5: return QStringLiteral("読み込みに失敗しました（デバイスが切断されたか、ハングアップしました）。");
+    case 6: return QStringLiteral("デバイスが取り外されたか、ハングアップしました。");
+    case 7: return QStringLiteral("この設定にデバイスが対応していません。");
+    case 9: return QStringLiteral("応答が時間切れになりました。");
+    case 10: return QStringLiteral("ポートが開いていません。");
+    }
+    return QStringLiteral("原因不明のエラーです（%1）。").arg(errorCode);
+}
+
+} // namespace
+
+QString portFailureLine(const QString &portName, int errorCode)
+{
+    return portName + QStringLiteral(" は使用できませんでした。") + portErrorReason(errorCode);
+}
+
 QString portMissingMessage(const QString &portName)
 {
     return portName + QStringLiteral(" は存在しませんでした。") + ideographicSpaces(10);

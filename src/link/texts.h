@@ -29,6 +29,10 @@ QString firmwareMismatchMessage(const QString &firmwareVersion);
 QString noBoardMessage(const QString &portName);
 // A port that cannot be opened or set up; errorCode is the port's own.
 QString portUnusableMessage(const QString &portName, int errorCode);
+// The same for a terminal, on one line: the port and the reason in words
+// (an unplugged or hung-up device says so), without the message box's
+// padding and code.
+QString portFailureLine(const QString &portName, int errorCode);
 // A chosen port that does not exist.
 QString portMissingMessage(const QString &portName);
 // Added to a port message: the device and why it refused us (held by

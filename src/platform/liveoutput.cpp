@@ -71,7 +71,7 @@ void LiveOutput::writeQueued()
                     m_notifier->setEnabled(true);
                 return;
             }
-            close();
+            close(errno);
             return;
         }
         m_writtenOfFront += written;
@@ -96,14 +96,18 @@ void LiveOutput::drop(qint64 bytes)
     m_droppedBytes += bytes;
 }
 
-void LiveOutput::close()
+void LiveOutput::close(int error)
 {
     m_closed = true;
+    m_error = error;
     m_queue.clear();
     m_queuedBytes = 0;
     if (m_notifier)
         m_notifier->setEnabled(false);
-    emit closed();
+    if (error == EPIPE)
+        emit closed();
+    else
+        emit failed(error);
     if (std::exchange(m_finishing, false))
         emit finished();
 }

@@ -17,7 +17,9 @@ namespace ferrox {
 // descriptor takes them. Once more than MaxQueuedBytes wait, new pieces are
 // dropped whole, so what is written stays well formed; fellBehind() says so
 // once, also for what the end leaves unwritten. A reader that went away (a
-// closed pipe) gives closed(), once.
+// closed pipe) gives closed(), any other failed write (a full disk,
+// /dev/full, a closed descriptor) failed() with the system's error number;
+// either comes once and ends the writing.
 //
 // A pipe, FIFO or terminal is opened again, non-blocking, for this writer
 // alone, so the shell's descriptor keeps its flags. Anything else (a
@@ -39,6 +41,9 @@ public:
     // Pieces dropped so far, and their bytes.
     qint64 droppedBytes() const { return m_droppedBytes; }
     bool isClosed() const { return m_closed; }
+    // Why the writing ended: EPIPE for a reader that went away, another
+    // error number for a failed write; 0 while it goes on.
+    int error() const { return m_error; }
     // Between finish() and finished().
     bool isFinishing() const { return m_finishing; }
 
@@ -49,12 +54,13 @@ public:
 signals:
     void fellBehind();
     void closed();
+    void failed(int error);
     void finished();
 
 private:
     void writeQueued();
     void drop(qint64 bytes);
-    void close();
+    void close(int error);
 
     int m_fd;
     bool m_ownsFd = false;
@@ -64,6 +70,7 @@ private:
     qsizetype m_writtenOfFront = 0;
     qint64 m_droppedBytes = 0;
     bool m_closed = false;
+    int m_error = 0;
     bool m_finishing = false;
 };
 

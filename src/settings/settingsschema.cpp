@@ -50,6 +50,19 @@ const SettingKey &dtr()
 
 } // namespace settingkey
 
+MonitorSettings firstRunSettings()
+{
+    MonitorSettings settings;
+    settings.port = settingkey::port().defaultText;
+    settings.linkSpeed = linkSpeedOf(settingkey::linkSpeed().defaultText);
+    settings.monitoredSpeed = monitorSpeedOf(settingkey::monitorSpeed().defaultText);
+    settings.direction = directionOf(settingkey::direction().defaultText);
+    settings.displayMode = displayModeNumberOf(settingkey::displayMode().defaultText);
+    settings.rts = checkedOf(settingkey::rts().defaultText);
+    settings.dtr = checkedOf(settingkey::dtr().defaultText);
+    return settings;
+}
+
 QString storedText(const ProgramSettings &settings, const SettingKey &key)
 {
     return settings.text(key.name, key.defaultText);

@@ -35,6 +35,11 @@ const SettingKey &rts();          // "RTS": "0"
 const SettingKey &dtr();          // "DTR": "0"
 } // namespace settingkey
 
+// The settings a first run has: each key's default read as its value; the
+// choices the store does not keep (data width, live display) as the
+// value's own.
+MonitorSettings firstRunSettings();
+
 QString storedText(const ProgramSettings &settings, const SettingKey &key);
 void storeText(ProgramSettings &settings, const SettingKey &key, const QString &text);
 

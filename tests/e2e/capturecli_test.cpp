@@ -49,7 +49,7 @@ TEST_F(CaptureCli, AStreamStoppedByTerminationKeepsWholeBytesInUtf8)
     FERROX_START_BOARD(board);
     // Its reader gone, standard output costs the capture nothing.
     const CliRun run = runStopped(arguments(board, "--pc-speed 115200 --direction j1-to-j2 --monitor-speed 57600 "
-                                                   "--data-width 9 --mode 1 --utf8 --text") << textPath(), 1000);
+                                                   "--mode 1 --utf8 --text") << textPath(), 1000);
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QByteArray stream = readFile(dataPath());
     ASSERT_GT(stream.size(), 100);

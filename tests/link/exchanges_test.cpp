@@ -60,8 +60,9 @@ TEST_F(Exchanges, CheckEndsAtOnceWhenThePortVanishesWhileItWaits)
     EXPECT_LT(clock.elapsed(), 900);
 }
 
-// The check for programs without a window: what a terminal is told (a
-// verified board's lines are the command-line test's).
+// The check for programs without a window: what a terminal is told, on
+// one line with the reason in words (a verified board's lines are the
+// command-line test's).
 TEST_F(Exchanges, ConsoleCheckTellsAMissingPortWithLinesEndedByLF)
 {
     port.missingPorts.insert(1);
@@ -69,7 +70,7 @@ TEST_F(Exchanges, ConsoleCheckTellsAMissingPortWithLinesEndedByLF)
         [&](auto done) { runConsoleCheck(owner, {}, QStringLiteral("/dev/ttyUSB0"), done); });
     ASSERT_TRUE(result);
     EXPECT_FALSE(result->verified);
-    EXPECT_EQ(result->text, QStringLiteral("/dev/ttyUSB0 は使用できませんでした。") + QString(10, QChar(0x3000)) + QStringLiteral("1\n"));
+    EXPECT_EQ(result->text, QStringLiteral("/dev/ttyUSB0 は使用できませんでした。デバイスが見つかりません。\n"));
 }
 
 // One request at a time: who waits, who is skipped, who is refused, who

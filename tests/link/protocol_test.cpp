@@ -1,4 +1,5 @@
 #include "link/protocol.h"
+#include "settings/settingsschema.h"
 
 #include <gtest/gtest.h>
 
@@ -60,6 +61,42 @@ TEST(FirmwareFeatures, TableByFirmwareAndLinkSpeed)
     }
     // No firmware yet: the narrow table.
     EXPECT_EQ(monitorSpeedsOffered(QString(), true), narrow);
+}
+
+// A choice the panel would not list is refused, by the same table; the
+// first that is names what to change.
+TEST(FirmwareFeatures, ChoicesTheFirmwareDoesNotOfferAreRefused)
+{
+    using enum MonitorDirection;
+    using enum DataWidth;
+    using Choice = std::optional<LinkChoice>;
+    const struct { const char *firmware; int link; std::optional<int> speed; std::optional<MonitorDirection> direction; DataWidth width; Choice refused; } cases[] = {
+        {"V1.01", 57600, 28800, Both, DataOnly, std::nullopt},
+        {"V1.01", 57600, 600, Both, DataOnly, LinkChoice::MonitorSpeed},
+        {"V1.01", 57600, 38400, Both, DataOnly, LinkChoice::MonitorSpeed},
+        {"V1.05", 57600, 57600, Both, DataOnly, LinkChoice::MonitorSpeed},
+        {"V1.05", 115200, 57600, J2ToJ1, DataAndParity, std::nullopt},
+        {"V1.01", 115200, 38400, Both, DataOnly, std::nullopt},
+        {"V1.05", 57600, std::nullopt, Both, DataOnly, LinkChoice::MonitorSpeed},
+        {"V1.01", 57600, 9600, J1ToJ2, DataOnly, LinkChoice::Direction},
+        {"V1.02", 57600, 9600, J1ToJ2, DataOnly, std::nullopt},
+        {"V1.05", 57600, 9600, std::nullopt, DataOnly, LinkChoice::Direction},
+        {"V1.04", 57600, 9600, Both, DataAndParity, LinkChoice::DataWidth},
+        {"V1.01", 57600, 600, J1ToJ2, DataAndParity, LinkChoice::MonitorSpeed},
+        {"V2.00", 57600, 9600, Both, DataOnly, LinkChoice::MonitorSpeed},
+    };
+    for (const auto &c : cases) {
+        MonitorSettings settings;
+        settings.linkSpeed = c.link;
+        settings.monitoredSpeed = c.speed;
+        settings.direction = c.direction;
+        settings.dataWidth = c.width;
+        EXPECT_EQ(unofferedChoice(QLatin1String(c.firmware), settings), c.refused)
+            << c.firmware << " link " << c.link << " speed " << c.speed.value_or(0);
+    }
+    // Before the board is known: what any firmware offers over the link.
+    EXPECT_EQ(monitorSpeedsOverLink(57600), (QList<int>{600, 1200, 2400, 4800, 9600, 14400, 19200, 28800}));
+    EXPECT_EQ(monitorSpeedsOverLink(115200), monitorSpeedChoices());
 }
 
 QByteArray reply(const QByteArray &id, const QByteArray &firmware, int length)

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -97,4 +98,23 @@ TEST(LiveOutput, TheEndToldWhatAReaderThatNeverReadLost)
     EXPECT_EQ(received + output.droppedBytes(), 100 * PieceSize);
     ::close(fds[0]);
     ::close(fds[1]);
+}
+
+// A write that fails for another reason than a reader gone (a full disk)
+// is a failure with its error, not a reader that left; the writing ends.
+TEST(LiveOutput, AFailedWriteIsToldApartFromAReaderGone)
+{
+    const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(full, 0);
+    LiveOutput output(full);
+    int closed = 0;
+    QList<int> failures;
+    QObject::connect(&output, &LiveOutput::closed, [&] { ++closed; });
+    QObject::connect(&output, &LiveOutput::failed, [&](int error) { failures << error; });
+    EXPECT_FALSE(output.write(piece(0)));
+    EXPECT_FALSE(output.write(piece(1)));
+    EXPECT_EQ(failures, QList<int>{ENOSPC});
+    EXPECT_EQ(output.error(), ENOSPC);
+    EXPECT_EQ(closed, 0);
+    ::close(full);
 }

@@ -53,6 +53,7 @@ TEST_F(Stored, MissingKeysReadAsTheDefaults)
     EXPECT_EQ(displayModeNumberOf(storedText(settings, settingkey::displayMode())), defaults.displayMode);
     EXPECT_EQ(checkedOf(storedText(settings, settingkey::rts())), defaults.rts);
     EXPECT_EQ(checkedOf(storedText(settings, settingkey::dtr())), defaults.dtr);
+    EXPECT_EQ(firstRunSettings(), defaults);
     EXPECT_TRUE(store.values.isEmpty());
 }
 
