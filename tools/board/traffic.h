@@ -37,6 +37,10 @@ QByteArray randomTraffic(quint32 seed);
 // unusable (unreadable, empty, larger than 64 MiB, malformed seed).
 std::optional<QByteArray> loadTraffic(const QString &source, QString &error);
 
+// The seed of a "random:SEED" option value (SEED 0..4294967295); nullopt
+// for any other text.
+std::optional<quint32> randomSeedOf(const QString &value);
+
 // The part of the traffic a direction command lets through: 'A' only bytes
 // sent by J2 (tags 0x8/0x9), 'B' only bytes sent by J1 (0xA/0xB), 'G'
 // everything, receive errors included. Any other command: nothing.
