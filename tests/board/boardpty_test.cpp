@@ -132,11 +132,9 @@ TEST(BoardPty, AStopIsHeardOnlyWhileThePortKeepsTheLinkSpeed)
             else
                 plain.close();
         }
-        const auto listener = openPort(board, 115200);
-        // What was under way when the stop came is gone after a pause.
-        (void)readFor(*listener, 1 << 20, 100);
-        listener->discardInput();
-        EXPECT_EQ(readFor(*listener, 1, 300).isEmpty(), programsPort);
+        // Listening leaves the speed as the close left it, however late
+        // the board reads the stop.
+        EXPECT_EQ(board.isQuiet(), programsPort);
     }
 }
 
