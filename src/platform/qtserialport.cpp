@@ -152,8 +152,9 @@ void QtSerialPort::close()
 // (tcsetattr TCSANOW on its descriptor, unchecked; Qt 6 has no switch to
 // turn it off). The drain does not make that safe: a USB adapter still
 // holds the last byte in its FIFO, and on a pseudo-terminal the board has
-// not read it yet. Put back, a fresh device's 9600 baud garbles the stop
-// that ends every exchange, and the board streams on. So the device keeps
+// not read it yet. Put back, the device's former speed (9600 baud on a
+// fresh one) garbles the stop that ends every exchange, and the board
+// streams on. So the device keeps
 // the link's settings: for Qt's close its descriptor number refers to
 // /dev/null, where the restore fails harmlessly, and the device itself is
 // released here (exclusive use ended, closed) once Qt let go of its lock.

@@ -209,8 +209,7 @@ void BoardEngine::stopStream(bool withEndCode)
     QByteArray lowHalf;
     // Finish the monitored byte whose high nibble is already out, so the
     // PC never sees a lone high nibble before the end code.
-    if (isHighNibble(m_lastStreamByte) && m_position < m_pass.size()
-        && (static_cast<std::uint8_t>(m_pass[m_position]) & 0xF0) == (m_lastStreamByte & 0xF0) + 0x10)
+    if (m_position < m_pass.size() && completes(m_lastStreamByte, static_cast<std::uint8_t>(m_pass[m_position])))
         lowHalf = takeStream(1, false);
     m_state = State::Idle;
     m_pacer.stop();
@@ -312,7 +311,7 @@ QList<std::pair<qsizetype, int>> BoardEngine::cutsOf(const QByteArray &stream)
         // Between the halves of the chunk's last monitored byte: its low
         // half comes alone, as the last byte of a message often does.
         for (qsizetype i = stream.size() - 1; i > 0; --i) {
-            if (isHighNibble(byteAt(i - 1)) && (byteAt(i) & 0xF0) == (byteAt(i - 1) & 0xF0) + 0x10) {
+            if (completes(byteAt(i - 1), byteAt(i))) {
                 cuts.append({i, std::max(1, tickMs() / 2)});
                 break;
             }

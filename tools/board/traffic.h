@@ -56,4 +56,11 @@ constexpr bool isHighNibble(std::uint8_t b)
     return (b & 0xF0) == 0x80 || (b & 0xF0) == 0xA0;
 }
 
+// True when low is the stream byte that completes the monitored byte high
+// started (tag 0x9 after 0x8, 0xB after 0xA).
+constexpr bool completes(std::uint8_t high, std::uint8_t low)
+{
+    return isHighNibble(high) && (low & 0xF0) == (high & 0xF0) + 0x10;
+}
+
 } // namespace ferrox
