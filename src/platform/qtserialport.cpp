@@ -6,8 +6,10 @@
 #include <QSerialPort>
 #include <QStringList>
 
+#include <fcntl.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <unistd.h>
 
 namespace ferrox {
 
@@ -67,7 +69,12 @@ QtSerialPort::QtSerialPort(PathResolver resolver, QObject *parent)
     });
 }
 
-QtSerialPort::~QtSerialPort() = default;
+QtSerialPort::~QtSerialPort()
+{
+    // Not QSerialPort's own close on destruction: it puts settings back.
+    if (m_port->isOpen())
+        close();
+}
 
 QtSerialPort::OwnCall::OwnCall(const QtSerialPort *port) : m_port(port)
 {
@@ -129,17 +136,51 @@ void QtSerialPort::close()
 {
     const OwnCall call(this);
     // A command still on its way (the CMD_STOP of a program that closes
-    // mid-stream, a byte or two) leaves at the link speed before closing
-    // puts the port's former settings back. Always drained: a USB adapter
-    // holds bytes the driver's queue no longer counts.
+    // mid-stream, a byte or two) is handed to the driver and drained
+    // before the port closes.
     if (m_port->isOpen()) {
         m_port->flush();
         ::tcdrain(int(m_port->handle()));
     }
     m_batching.setOn(-1, false);
     m_lowLatency.restore(int(m_port->handle()));
-    m_port->close();
+    closeKeepingSettings();
     m_lastError = 0;
+}
+
+// QSerialPort's close puts back the terminal settings it found at open
+// (tcsetattr TCSANOW on its descriptor, unchecked; Qt 6 has no switch to
+// turn it off). The drain does not make that safe: a USB adapter still
+// holds the last byte in its FIFO, and on a pseudo-terminal the board has
+// not read it yet. Put back, the device's former speed (9600 baud on a
+// fresh one) garbles the stop that ends every exchange, and the board
+// streams on. So the device keeps
+// the link's settings: for Qt's close its descriptor number refers to
+// /dev/null, where the restore fails harmlessly, and the device itself is
+// released here (exclusive use ended, closed) once Qt let go of its lock.
+//
+// Setting the device to the link's settings before Qt opens it, so that
+// what Qt puts back is the link's own, would hold only for the settings in
+// force at the open: the connection check opens the port and sets the link
+// speed after, and the window changes the link speed of an open port.
+void QtSerialPort::closeKeepingSettings()
+{
+    const int fd = m_port->isOpen() ? int(m_port->handle()) : -1;
+    const int device = fd >= 0 ? ::fcntl(fd, F_DUPFD_CLOEXEC, 0) : -1;
+    const int null = device >= 0 ? ::open("/dev/null", O_RDWR | O_CLOEXEC) : -1;
+    if (null < 0 || ::dup2(null, fd) != fd) {
+        // Out of descriptors: the plain close, settings put back.
+        for (const int own : {device, null}) {
+            if (own >= 0)
+                ::close(own);
+        }
+        m_port->close();
+        return;
+    }
+    ::close(null);
+    ::ioctl(device, TIOCNXCL);
+    m_port->close();
+    ::close(device);
 }
 
 bool QtSerialPort::isOpen() const

@@ -68,6 +68,8 @@ private:
     };
 
     bool applySettings();
+    // Closes the port leaving the device at the link's settings.
+    void closeKeepingSettings();
     bool succeeded(bool ok);
     int pinouts() const;
 

@@ -22,13 +22,18 @@ TEST(BoardOptions, EveryOptionIsRead)
     BoardConfig config;
     bool help = true;
     const QString error = parseBoardArguments(
-        arguments({"--link", "/tmp/x", "--measure-counts", "1,65535, 945", "--no-end-code", "--reply-len", "30"}), config, help);
+        arguments({"--link", "/tmp/x", "--measure-counts", "1,65535, 945", "--no-end-code", "--reply-len", "30",
+                   "--pieces", "random:4294967295"}), config, help);
     ASSERT_EQ(error, QString());
     EXPECT_FALSE(help);
     EXPECT_EQ(config.link, QStringLiteral("/tmp/x"));
     EXPECT_EQ(config.measureCounts, (QList<quint16>{1, 65535, 945}));
     EXPECT_TRUE(config.noEndCode);
     EXPECT_EQ(config.replyLength, 30);
+    EXPECT_EQ(config.pieces, BoardConfig::Pieces::Random);
+    EXPECT_EQ(config.piecesSeed, 4294967295u);
+    ASSERT_EQ(parseBoardArguments(arguments({"--link", "/tmp/x", "--pieces", "split"}), config, help), QString());
+    EXPECT_EQ(config.pieces, BoardConfig::Pieces::Split);
 
     EXPECT_EQ(parseBoardArguments(arguments({"--help"}), config, help), QString()) << "no link needed";
     EXPECT_TRUE(help);
@@ -42,6 +47,8 @@ TEST(BoardOptions, BadArgumentsAreRefusedAndLeaveTheConfigAlone)
         {{"--link", "/tmp/x", "--measure-counts", "65536"}, "measure-counts"},
         {{"--link", "/tmp/x", "--hangup-after", "nan"}, "hangup-after"},
         {{"--link", "/tmp/x", "stray"}, "stray"},
+        {{"--link", "/tmp/x", "--pieces", "random:4294967296"}, "pieces"},
+        {{"--link", "/tmp/x", "--pieces", "halves"}, "pieces"},
     };
     for (const auto &[args, mentions] : cases) {
         BoardConfig config;

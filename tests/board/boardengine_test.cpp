@@ -1,4 +1,5 @@
 #include "board/boardengine.h"
+#include "board/traffic.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -20,7 +21,7 @@ struct TestBoard
     {
         QObject::connect(&engine, &BoardEngine::output, &engine, [this](const QByteArray &bytes) {
             received += bytes;
-            ++chunks;
+            chunks << bytes;
         });
     }
     // What the board answers to commands at once; received keeps it too.
@@ -35,7 +36,7 @@ struct TestBoard
 
     BoardEngine engine;
     QByteArray received;
-    int chunks = 0;
+    QList<QByteArray> chunks; // each output() apart
 };
 
 } // namespace
@@ -45,7 +46,7 @@ TEST(BoardEngineQueries, SignalsAnswersInOneChunkAndUnknownBytes)
     TestBoard board({.signalMask = 0x7F});
     EXPECT_EQ(board.ask("S").left(1), QByteArray("\x7F"));
     EXPECT_EQ(board.ask("SV").size(), 24);
-    EXPECT_EQ(board.chunks, 2); // the answers to one write leave as one chunk
+    EXPECT_EQ(board.chunks.size(), 2); // the answers to one write leave as one chunk
     EXPECT_TRUE(board.ask(QByteArray("xz\x00\xFF\r", 5)).isEmpty());
     EXPECT_EQ(board.engine.state(), BoardEngine::State::Idle);
 }
@@ -107,7 +108,7 @@ TEST(BoardEngineStream, LoopRepeatsTheTrafficNeverAheadOfTheRate)
     ASSERT_TRUE(board.waitFor(5 * j1Only.size()));
     EXPECT_LE(board.received.size(), config.rate * clock.elapsed() / 1000 + 1);
     // Paced in steps, not all at once.
-    EXPECT_GT(board.chunks, 1);
+    EXPECT_GT(board.chunks.size(), 1);
     EXPECT_TRUE(board.engine.hasTrafficPending());
     EXPECT_EQ(board.received.left(5 * j1Only.size()), j1Only.repeated(5));
 }
@@ -124,4 +125,33 @@ TEST(BoardEngineMeasure, RecordsAreCountsLowByteFirstCycledUntilStop)
     const qsizetype stoppedAt = board.received.size();
     QTest::qWait(30);
     EXPECT_EQ(board.received.size(), stoppedAt);
+}
+
+// Split: the low half of a chunk's last monitored byte leaves alone a
+// moment later, and a stop that comes meanwhile has its end code wait
+// behind it.
+TEST(BoardEnginePieces, SplitSendsTheLastLowHalfAloneAndNothingOvertakesIt)
+{
+    TestBoard board({.rate = 100'000, .pieces = BoardConfig::Pieces::Split});
+    QByteArray answeredAtOnce("not asked");
+    QObject::connect(&board.engine, &BoardEngine::output, &board.engine, [&] {
+        if (board.chunks.size() == 1)
+            answeredAtOnce = board.ask("E");
+    });
+    board.ask("G");
+    ASSERT_TRUE(board.waitFor(shortTraffic.size() + 1));
+    EXPECT_EQ(board.chunks, (QList<QByteArray>{shortTraffic.chopped(1), shortTraffic.right(1), QByteArray("\xFF")}));
+    EXPECT_TRUE(answeredAtOnce.isEmpty());
+}
+
+// Random cuts: every byte in order, and some writes end between the two
+// halves of a monitored byte, which whole chunks of 20 bytes never do.
+TEST(BoardEnginePieces, RandomCutsKeepTheStreamAndSplitMonitoredBytes)
+{
+    TestBoard board({.rate = 4000, .loop = true, .pieces = BoardConfig::Pieces::Random, .piecesSeed = 7});
+    board.ask("G");
+    ASSERT_TRUE(board.waitFor(40 * shortTraffic.size()));
+    EXPECT_EQ(board.received.left(40 * shortTraffic.size()), shortTraffic.repeated(40));
+    EXPECT_TRUE(std::any_of(board.chunks.begin(), board.chunks.end(),
+                            [](const QByteArray &c) { return isHighNibble(static_cast<std::uint8_t>(c.back())); }));
 }

@@ -1,5 +1,12 @@
 #include "boardprocess.h"
 
+#include <QThread>
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
 namespace ferrox::test {
 
 QString BoardProcess::binary()
@@ -34,6 +41,24 @@ bool BoardProcess::start()
     m_errors = QString::fromLocal8Bit(m_process.readAllStandardError());
     m_lacksPty = m_errors.contains(QLatin1String("pseudo-terminal"));
     return false;
+}
+
+bool BoardProcess::isQuiet(int quietMs) const
+{
+    const int fd = ::open(m_linkPath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    termios tio {};
+    ::tcgetattr(fd, &tio);
+    ::cfmakeraw(&tio);
+    ::tcsetattr(fd, TCSANOW, &tio);
+    QThread::msleep(100);
+    ::tcflush(fd, TCIFLUSH);
+    QThread::msleep(quietMs);
+    int waiting = -1;
+    ::ioctl(fd, FIONREAD, &waiting);
+    ::close(fd);
+    return waiting == 0;
 }
 
 } // namespace ferrox::test

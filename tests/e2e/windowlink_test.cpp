@@ -8,10 +8,12 @@
 #include "board/traffic.h"
 #include "boardprocess.h"
 #include "platform/qtserialport.h"
+#include "support/clirun.h"
 #include "support/testfiles.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QSignalSpy>
 
 using namespace ferrox;
 using namespace ferrox::test;
@@ -68,6 +70,25 @@ TEST_F(WindowLink, StartUpThenACaptureStoresWhatTheBoardSentByteForByte)
     EXPECT_EQ(readFile(dir.filePath(QStringLiteral("rs_data.dat"))), traffic + QByteArray(1, char(0xFF)));
     window().close();
     EXPECT_FALSE(port->isOpen());
+}
+
+// The window closed while the simple monitor streams: its stop goes out
+// and the port closes at once; the board, which hears only bytes read at
+// its jumper's speed, must hear it and answer the next check.
+TEST_F(WindowLink, ClosingWithTheSimpleMonitorOnLeavesTheBoardStopped)
+{
+    BoardProcess board(words("--traffic demo --loop --rate 2000"));
+    FERROX_START_BOARD(board);
+    ASSERT_TRUE(build(board));
+    ASSERT_TRUE(wiring->state().BoardVerified());
+    QSignalSpy arrived(port.get(), &SerialPort::bytesArrived);
+    menuItem(QStringLiteral("mnuMonitorTemp"))->trigger();
+    ASSERT_TRUE(arrived.wait(3000)) << "streaming";
+    window().close();
+    ASSERT_FALSE(port->isOpen());
+    EXPECT_TRUE(board.isQuiet());
+    const CliRun check = runCli(words("check --device") << board.linkPath());
+    EXPECT_EQ(check.exitCode, 0) << check.err.toStdString();
 }
 
 TEST(WindowProgram, EndsInOrderOnSigterm)

@@ -124,6 +124,10 @@ TEST_F(Arbitration, RequestsFindingTheLinkHeldRunInOrderOfArrival)
     QTest::qWait(50);
     EXPECT_EQ(port.written, QByteArray("V"));
     checkLease.end();
+    // Free until the next in line takes it: a skippable request must not
+    // jump the queue.
+    LinkLease skipped;
+    EXPECT_FALSE(hold(sample, skipped));
     ASSERT_TRUE(waitFor([&] { return first.isHeld(); }));
     QTest::qWait(50);
     EXPECT_EQ(port.written, QByteArray("Va"));

@@ -152,3 +152,36 @@ TEST(QtSerialPort, ArrivalBatchingWakesSeldomAndLosesNothing)
     port.close();
     ::close(master);
 }
+
+// Closing leaves the device at the link's settings, a speed set while the
+// port was open included (the connection check sets it after the open):
+// putting back what the device had before would garble a last command
+// still on its way to the board.
+TEST(QtSerialPort, ClosingKeepsTheLinksSettings)
+{
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    // A slave of our own keeps the settings between the port's opens, as
+    // a serial device keeps them; it starts at a fresh device's speed.
+    const int keeper = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+    ASSERT_GE(keeper, 0);
+    termios settings {};
+    ASSERT_EQ(::tcgetattr(keeper, &settings), 0);
+    ::cfsetspeed(&settings, B9600);
+    ASSERT_EQ(::tcsetattr(keeper, TCSANOW, &settings), 0);
+
+    QtSerialPort port([&](int) { return QString::fromLocal8Bit(::ptsname(master)); });
+    for (const auto &[baud, code] : {std::pair{57600, B57600}, std::pair{115200, B115200}}) {
+        ASSERT_TRUE(port.setSettings(linkSettingsText(57600)));
+        ASSERT_TRUE(port.open()) << port.lastError();
+        ASSERT_TRUE(port.setSettings(linkSettingsText(baud)));
+        ASSERT_TRUE(port.write(QByteArray("E")));
+        port.close();
+        ASSERT_EQ(::tcgetattr(keeper, &settings), 0);
+        EXPECT_EQ(::cfgetospeed(&settings), code) << baud;
+    }
+    ::close(keeper);
+    ::close(master);
+}

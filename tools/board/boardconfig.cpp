@@ -1,5 +1,7 @@
 #include "boardconfig.h"
 
+#include "traffic.h"
+
 #include <QCommandLineParser>
 
 #include <cmath>
@@ -35,11 +37,16 @@ QString boardUsage()
         "                    [--traffic FILE|demo|modbus|random:SEED] [--rate BYTES_PER_S] [--loop] [--signals 0xNN]\n"
         "                    [--measure-counts C1,C2,...] [--silent] [--reply-len N] [--error-tags N]\n"
         "                    [--no-end-code] [--flood N] [--hangup-after S] [--send-log FILE]\n"
+        "                    [--pieces split|random:SEED]\n"
         "       ferrox-board --help | --version\n"
         "A simulated line monitor board on a pseudo-terminal: PATH becomes a link to its\n"
         "slave side, whose path is printed on the first line of the output.\n"
         "--send-log FILE notes when each piece of a stream was sent: \"stream offset<TAB>\n"
-        "microseconds since 1970-01-01T00:00:00Z\" a line, offsets from 0 again at each stream.\n");
+        "microseconds since 1970-01-01T00:00:00Z\" a line, offsets from 0 again at each stream.\n"
+        "--pieces writes the stream in uneven pieces, as a board behind a USB adapter\n"
+        "arrives: split sends the low half of each write's last monitored byte alone\n"
+        "a moment later; random:SEED cuts the writes at random places.\n"
+        "The board acts only on bytes read while the link is set to its jumper's speed.\n");
 }
 
 QString parseBoardArguments(const QStringList &arguments, BoardConfig &config, bool &helpRequested)
@@ -54,7 +61,8 @@ QString parseBoardArguments(const QStringList &arguments, BoardConfig &config, b
         parser.addOption(QCommandLineOption(QString::fromLatin1(name)));
     };
     for (const char *name : {"link", "firmware", "id", "jumper", "traffic", "rate", "signals",
-                             "measure-counts", "reply-len", "error-tags", "flood", "hangup-after", "send-log"})
+                             "measure-counts", "reply-len", "error-tags", "flood", "hangup-after", "send-log",
+                             "pieces"})
         valued(name);
     for (const char *name : {"loop", "silent", "no-end-code", "help"})
         flag(name);
@@ -131,6 +139,17 @@ QString parseBoardArguments(const QStringList &arguments, BoardConfig &config, b
             return badValue(QStringLiteral("hangup-after"), value("hangup-after"),
                             QStringLiteral("a number of seconds above 0"));
         result.hangupAfterMs = std::max(1, static_cast<int>(std::lround(seconds * 1000)));
+    }
+    if (isSet("pieces")) {
+        const std::optional<quint32> seed = randomSeedOf(value("pieces"));
+        if (value("pieces") == QLatin1String("split"))
+            result.pieces = BoardConfig::Pieces::Split;
+        else if (seed)
+            result.pieces = BoardConfig::Pieces::Random;
+        else
+            return badValue(QStringLiteral("pieces"), value("pieces"),
+                            QStringLiteral("split or random:SEED (SEED 0 to 4294967295)"));
+        result.piecesSeed = seed.value_or(0);
     }
     result.sendLog = value("send-log");
     result.loop = isSet("loop");

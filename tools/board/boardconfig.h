@@ -30,6 +30,14 @@ struct BoardConfig
     int flood = 0;                        // --flood: stream bytes sent at once on a direction command
     int hangupAfterMs = 0;                // --hangup-after (seconds): close the pty then; 0 = never
     QString sendLog;                      // --send-log: file of the stream's send times; empty = none
+    // --pieces: how the stream's writes reach the PC. Whole: each paced
+    // chunk in one write. Split: each chunk's last monitored byte is cut
+    // in two, its low half written alone a moment later. Random: chunks cut
+    // at random places (from piecesSeed), the pieces spread over the pacing
+    // tick. As a board behind a USB adapter arrives; answers are never cut.
+    enum class Pieces { Whole, Split, Random };
+    Pieces pieces = Pieces::Whole;
+    quint32 piecesSeed = 0;
 };
 
 // Reads the program's arguments (arguments[0] is the program name).

@@ -61,6 +61,7 @@ BoardEngine::BoardEngine(const BoardConfig &config, const QByteArray &traffic, Q
     , m_modernCodes(isOneOf(m_config.firmware, {"V1.03", "V1.04", "V1.05"}))
     , m_linkBaud(config.jumper)
     , m_speedCode(m_modernCodes ? '4' : '1') // 9600 baud until told otherwise
+    , m_random(m_config.piecesSeed)
 {
     for (const quint16 count : m_config.measureCounts) {
         m_records.append(static_cast<char>(count & 0xFF));
@@ -68,6 +69,10 @@ BoardEngine::BoardEngine(const BoardConfig &config, const QByteArray &traffic, Q
     }
     m_pacer.setTimerType(Qt::PreciseTimer);
     connect(&m_pacer, &QTimer::timeout, this, &BoardEngine::pace);
+    m_pieceTimer.setSingleShot(true);
+    m_pieceTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_pieceTimer, &QTimer::timeout, this, &BoardEngine::releasePieces);
+    m_pieceClock.start();
 }
 
 void BoardEngine::setLinkSettings(const QString &settingsText)
@@ -178,7 +183,7 @@ void BoardEngine::startStream(char direction)
     m_streamOffset = 0;
     m_lastStreamByte = 0;
     if (m_config.flood > 0)
-        send(takeStream(m_config.flood, true));
+        sendStream(takeStream(m_config.flood, true), {}, true);
     startPacing();
 }
 
@@ -201,25 +206,27 @@ void BoardEngine::endActivity()
 
 void BoardEngine::stopStream(bool withEndCode)
 {
-    QByteArray tail;
+    QByteArray lowHalf;
     // Finish the monitored byte whose high nibble is already out, so the
     // PC never sees a lone high nibble before the end code.
-    if (isHighNibble(m_lastStreamByte) && m_position < m_pass.size()
-        && (static_cast<std::uint8_t>(m_pass[m_position]) & 0xF0) == (m_lastStreamByte & 0xF0) + 0x10)
-        tail = takeStream(1, false);
-    if (withEndCode)
-        tail.append(static_cast<char>(endCode));
+    if (m_position < m_pass.size() && completes(m_lastStreamByte, static_cast<std::uint8_t>(m_pass[m_position])))
+        lowHalf = takeStream(1, false);
     m_state = State::Idle;
     m_pacer.stop();
-    send(tail);
+    sendStream(lowHalf, withEndCode ? QByteArray(1, static_cast<char>(endCode)) : QByteArray(), false);
+}
+
+int BoardEngine::tickMs() const
+{
+    // Ticks of 5..20 ms keep low rates smooth and high rates cheap.
+    return std::clamp(1000 / m_config.rate, 5, 20);
 }
 
 void BoardEngine::startPacing()
 {
     m_paceClock.start();
     m_paced = 0;
-    // Ticks of 5..20 ms keep low rates smooth and high rates cheap.
-    m_pacer.start(std::clamp(1000 / m_config.rate, 5, 20));
+    m_pacer.start(tickMs());
 }
 
 void BoardEngine::pace()
@@ -229,7 +236,7 @@ void BoardEngine::pace()
         return;
     m_paced += due;
     if (isStreaming()) {
-        send(takeStream(due, false));
+        sendStream(takeStream(due, false), {}, true);
         if (!hasTrafficPending())
             m_pacer.stop(); // idle until 'E'; nothing left to send
     } else if (isMeasuring()) {
@@ -253,7 +260,6 @@ QByteArray BoardEngine::takeStream(qint64 count, bool wrapAlways)
     }
     if (!out.isEmpty()) {
         m_lastStreamByte = static_cast<std::uint8_t>(out.back());
-        emit streamSent(m_streamOffset, out.size());
         m_streamOffset += out.size();
     }
     return out;
@@ -273,14 +279,98 @@ QByteArray BoardEngine::takeRecords(qint64 count)
     return out;
 }
 
+void BoardEngine::sendStream(const QByteArray &stream, const QByteArray &trailer, bool cuttable)
+{
+    const qint64 now = m_pieceClock.elapsed();
+    qint64 offset = m_streamOffset - stream.size();
+    qsizetype from = 0;
+    qint64 due = now;
+    const auto cuts = cuttable ? cutsOf(stream) : QList<std::pair<qsizetype, int>>();
+    // All pieces wait in line before the first leaves: whatever its
+    // receiver answers at once comes behind them.
+    for (const auto &[at, delayMs] : cuts) {
+        m_pieces.push_back({stream.mid(from, at - from), due, offset, at - from});
+        offset += at - from;
+        from = at;
+        due = now + delayMs;
+    }
+    const QByteArray rest = stream.mid(from) + trailer;
+    if (!rest.isEmpty())
+        m_pieces.push_back({rest, due, offset, stream.size() - from});
+    releasePieces();
+}
+
+QList<std::pair<qsizetype, int>> BoardEngine::cutsOf(const QByteArray &stream)
+{
+    QList<std::pair<qsizetype, int>> cuts;
+    const auto byteAt = [&stream](qsizetype i) { return static_cast<std::uint8_t>(stream[i]); };
+    switch (m_config.pieces) {
+    case BoardConfig::Pieces::Whole:
+        break;
+    case BoardConfig::Pieces::Split:
+        // Between the halves of the chunk's last monitored byte: its low
+        // half comes alone, as the last byte of a message often does.
+        for (qsizetype i = stream.size() - 1; i > 0; --i) {
+            if (completes(byteAt(i - 1), byteAt(i))) {
+                cuts.append({i, std::max(1, tickMs() / 2)});
+                break;
+            }
+        }
+        break;
+    case BoardConfig::Pieces::Random: {
+        // Up to three cuts anywhere, the pieces leaving within the tick, so
+        // the next chunk never overtakes them. Raw generator output: it is
+        // the same on every standard library.
+        const qsizetype count = std::min<qsizetype>(m_random() % 4, stream.size() - 1);
+        QList<qsizetype> places;
+        while (places.size() < count) {
+            const qsizetype at = 1 + qsizetype(m_random() % quint32(stream.size() - 1));
+            if (!places.contains(at))
+                places.append(at);
+        }
+        QList<int> delays;
+        for (qsizetype i = 0; i < count; ++i)
+            delays.append(1 + int(m_random() % quint32(tickMs() - 1)));
+        std::sort(places.begin(), places.end());
+        std::sort(delays.begin(), delays.end());
+        for (qsizetype i = 0; i < count; ++i)
+            cuts.append({places[i], delays[i]});
+        break;
+    }
+    }
+    return cuts;
+}
+
 void BoardEngine::send(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return;
+    m_pieces.push_back({bytes, m_pieceClock.elapsed()});
+    releasePieces();
+}
+
+void BoardEngine::releasePieces()
+{
+    // In order: an answer or the end code never overtakes a stream piece
+    // still on its way.
+    const qint64 now = m_pieceClock.elapsed();
+    while (!m_pieces.empty() && m_pieces.front().dueMs <= now) {
+        const Piece piece = std::move(m_pieces.front());
+        m_pieces.pop_front();
+        deliver(piece);
+    }
+    if (!m_pieces.empty())
+        m_pieceTimer.start(int(m_pieces.front().dueMs - now));
+}
+
+void BoardEngine::deliver(const Piece &piece)
+{
+    if (piece.streamCount > 0)
+        emit streamSent(piece.streamOffset, piece.streamCount);
     if (m_receiving)
-        m_pendingOutput += bytes;
+        m_pendingOutput += piece.bytes;
     else
-        emit output(bytes);
+        emit output(piece.bytes);
 }
 
 } // namespace ferrox

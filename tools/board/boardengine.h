@@ -8,6 +8,8 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <deque>
+#include <random>
 
 namespace ferrox {
 
@@ -27,7 +29,9 @@ namespace ferrox {
 // The board hears nothing while the PC's link speed differs from its
 // jumper, and nothing at all when configured silent. Streams and
 // measurement records are paced at config.rate bytes per second by a timer;
-// output() carries whatever is due, in chunks.
+// output() carries whatever is due, in chunks. With config.pieces a
+// stream's chunks are cut into pieces that leave apart within the pacing
+// tick, in order, answers and end code behind them.
 class BoardEngine : public QObject
 {
     Q_OBJECT
@@ -69,6 +73,15 @@ signals:
     void streamSent(qint64 offset, qint64 count);
 
 private:
+    // Bytes handed out together; stream bytes come first in it.
+    struct Piece
+    {
+        QByteArray bytes;
+        qint64 dueMs = 0;         // on m_pieceClock
+        qint64 streamOffset = 0;
+        qint64 streamCount = 0;   // stream bytes at the front of bytes
+    };
+
     void handleCommand(std::uint8_t command);
     void startStream(char direction);
     void startMeasuring();
@@ -79,7 +92,16 @@ private:
     void pace();
     QByteArray takeStream(qint64 count, bool wrapAlways);
     QByteArray takeRecords(qint64 count);
+    // Stream bytes just taken, then trailer (the end code); cuttable ones
+    // may leave in pieces.
+    void sendStream(const QByteArray &stream, const QByteArray &trailer, bool cuttable);
+    // Where a chunk of stream is cut (offsets into it) and how many
+    // milliseconds after now each later piece leaves.
+    QList<std::pair<qsizetype, int>> cutsOf(const QByteArray &stream);
     void send(const QByteArray &bytes);
+    void releasePieces();
+    void deliver(const Piece &piece);
+    int tickMs() const;
 
     const BoardConfig m_config;
     const QByteArray m_traffic;
@@ -104,6 +126,11 @@ private:
 
     QByteArray m_pendingOutput; // gathered while one receive() runs
     bool m_receiving = false;
+
+    std::deque<Piece> m_pieces; // waiting to leave, in order
+    QTimer m_pieceTimer;
+    QElapsedTimer m_pieceClock;
+    std::mt19937 m_random;
 };
 
 } // namespace ferrox

@@ -49,7 +49,7 @@ int main(int argc, char **argv)
 
     TerminationWatch termination;
     PtyLink pty;
-    if (!termination.install(error) || !pty.open(config.jumper, error))
+    if (!termination.install(error) || !pty.open(error))
         return fail(error, 1);
     PathLink link(config.link, pty.slavePath());
     if (!link.create(error))

@@ -16,6 +16,13 @@ namespace {
 
 // Above the largest --flood, so a flood reaches a reading PC whole.
 constexpr qsizetype maxPending = 32 * 1024 * 1024;
+// A serial device's speed before any program has set one.
+constexpr int freshDeviceBaud = 9600;
+// What the PC writes reaches the board's receiver this long after its
+// write returned, as through a USB adapter (its FIFO, the next USB frame),
+// which a drain does not wait for: a byte is heard at the speed the link
+// has by then.
+constexpr int transitMs = 2;
 
 QString systemError(const char *what)
 {
@@ -60,7 +67,7 @@ PtyLink::~PtyLink()
     hangUp();
 }
 
-bool PtyLink::open(int jumperBaud, QString &error)
+bool PtyLink::open(QString &error)
 {
     m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (m_master < 0) {
@@ -79,16 +86,22 @@ bool PtyLink::open(int jumperBaud, QString &error)
     // Raw from the start: a program that opens the port without setting it
     // up fully must still see the bytes unchanged.
     cfmakeraw(&tio);
-    // At the jumper's speed until a program sets its own. A program's port
-    // puts back the settings it found when it closes, so its last command
-    // (the stop of `monitor | head`) may be read here only after that; it
-    // left at the program's speed, which the board heard, as on a real line.
-    cfsetspeed(&tio, codeOf(jumperBaud));
+    // At a fresh device's speed, not the jumper's, until a program sets its
+    // own: a program that closes its port puts back the settings it found,
+    // and those must not happen to be the board's, or a last command that
+    // the close sends at the wrong speed would still be heard.
+    cfsetspeed(&tio, codeOf(freshDeviceBaud));
     tcsetattr(m_slaveKeeper, TCSANOW, &tio);
     m_slavePath = QString::fromLocal8Bit(slave);
 
     m_readNotifier = new QSocketNotifier(m_master, QSocketNotifier::Read, this);
-    connect(m_readNotifier, &QSocketNotifier::activated, this, &PtyLink::readMaster);
+    m_transit.setSingleShot(true);
+    m_transit.setTimerType(Qt::PreciseTimer);
+    connect(m_readNotifier, &QSocketNotifier::activated, this, [this] {
+        m_readNotifier->setEnabled(false);
+        m_transit.start(transitMs);
+    });
+    connect(&m_transit, &QTimer::timeout, this, &PtyLink::readMaster);
     m_writeNotifier = new QSocketNotifier(m_master, QSocketNotifier::Write, this);
     m_writeNotifier->setEnabled(false);
     connect(m_writeNotifier, &QSocketNotifier::activated, this, &PtyLink::writePending);
@@ -107,19 +120,30 @@ int PtyLink::linkBaud() const
 
 void PtyLink::readMaster()
 {
+    // A byte by byte, each judged by the link speed at the moment it is
+    // read, a transit after it came: a board's receiver hears a byte only
+    // at its own speed, so a byte the PC wrote just before putting another
+    // speed back is lost, as on a real line. Bytes read at one speed are
+    // handed on together.
     QByteArray bytes;
-    char buffer[4096];
+    int bytesBaud = 0;
     for (;;) {
-        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
-        if (n > 0)
-            bytes.append(buffer, n);
-        else if (n < 0 && errno == EINTR)
+        char byte = 0;
+        const ssize_t n = ::read(m_master, &byte, 1);
+        if (n < 0 && errno == EINTR)
             continue;
-        else
+        if (n <= 0)
             break; // drained (EAGAIN)
+        const int baud = linkBaud();
+        if (baud != bytesBaud && !bytes.isEmpty())
+            emit received(std::exchange(bytes, QByteArray()), bytesBaud);
+        bytesBaud = baud;
+        bytes.append(byte);
     }
     if (!bytes.isEmpty())
-        emit received(bytes, linkBaud());
+        emit received(bytes, bytesBaud);
+    if (m_readNotifier)
+        m_readNotifier->setEnabled(true);
 }
 
 void PtyLink::send(const QByteArray &bytes)
@@ -161,6 +185,7 @@ void PtyLink::writePending()
 
 void PtyLink::hangUp()
 {
+    m_transit.stop();
     delete m_readNotifier;
     delete m_writeNotifier;
     m_readNotifier = m_writeNotifier = nullptr;

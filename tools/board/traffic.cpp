@@ -110,6 +110,17 @@ QByteArray randomTraffic(quint32 seed)
     return stream;
 }
 
+std::optional<quint32> randomSeedOf(const QString &value)
+{
+    if (!value.startsWith(QLatin1String("random:")))
+        return std::nullopt;
+    bool ok = false;
+    const qulonglong seed = value.mid(7).toULongLong(&ok);
+    if (!ok || seed > 0xFFFFFFFFu)
+        return std::nullopt;
+    return static_cast<quint32>(seed);
+}
+
 std::optional<QByteArray> loadTraffic(const QString &source, QString &error)
 {
     if (source == QLatin1String("demo"))
@@ -117,13 +128,12 @@ std::optional<QByteArray> loadTraffic(const QString &source, QString &error)
     if (source == QLatin1String("modbus"))
         return modbusTraffic();
     if (source.startsWith(QLatin1String("random:"))) {
-        bool ok = false;
-        const qulonglong seed = source.mid(7).toULongLong(&ok);
-        if (!ok || seed > 0xFFFFFFFFu) {
+        const std::optional<quint32> seed = randomSeedOf(source);
+        if (!seed) {
             error = QStringLiteral("--traffic %1: the seed must be a whole number from 0 to 4294967295").arg(source);
             return std::nullopt;
         }
-        return randomTraffic(static_cast<quint32>(seed));
+        return randomTraffic(*seed);
     }
     QFile file(source);
     if (!file.open(QIODevice::ReadOnly)) {

@@ -37,6 +37,10 @@ QByteArray randomTraffic(quint32 seed);
 // unusable (unreadable, empty, larger than 64 MiB, malformed seed).
 std::optional<QByteArray> loadTraffic(const QString &source, QString &error);
 
+// The seed of a "random:SEED" option value (SEED 0..4294967295); nullopt
+// for any other text.
+std::optional<quint32> randomSeedOf(const QString &value);
+
 // The part of the traffic a direction command lets through: 'A' only bytes
 // sent by J2 (tags 0x8/0x9), 'B' only bytes sent by J1 (0xA/0xB), 'G'
 // everything, receive errors included. Any other command: nothing.
@@ -50,6 +54,13 @@ QByteArray withErrorTags(const QByteArray &stream, int count);
 constexpr bool isHighNibble(std::uint8_t b)
 {
     return (b & 0xF0) == 0x80 || (b & 0xF0) == 0xA0;
+}
+
+// True when low is the stream byte that completes the monitored byte high
+// started (tag 0x9 after 0x8, 0xB after 0xA).
+constexpr bool completes(std::uint8_t high, std::uint8_t low)
+{
+    return isHighNibble(high) && (low & 0xF0) == (high & 0xF0) + 0x10;
 }
 
 } // namespace ferrox
