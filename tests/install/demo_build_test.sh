@@ -12,7 +12,13 @@ trap 'rm -rf "$dest"' EXIT
 targets=$(make -s --no-print-directory -C "$source_dir" print-install-targets)
 cmake --build "$build" --target ferrox_compressed_docs >/dev/null # known state first
 ninja -C "$build" -t clean ferrox_compressed_docs >/dev/null
-cmake --build "$build" --target $targets >/dev/null
+# The programs are built already (and a tree under edit is not rebuilt
+# here); what else the targets name must bring back what installing needs.
+others=()
+for target in $targets; do
+  case $target in ferrox|ferrox-cli|ferrox-board) ;; *) others+=("$target") ;; esac
+done
+[ ${#others[@]} -eq 0 ] || cmake --build "$build" --target "${others[@]}" >/dev/null
 if ! DESTDIR="$dest" cmake --install "$build" --prefix /usr >"$dest.log" 2>&1; then
   cat "$dest.log"
   rm -f "$dest.log"
