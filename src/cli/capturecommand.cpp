@@ -125,7 +125,7 @@ LivePrinter *writeLive(ConsoleCapture &capture, LivePrinter *printer, const QStr
 
 int captureCommand(const QStringList &arguments)
 {
-    CliArguments args(QStringLiteral("capture"), QString(), 0, linkOptions() + monitoredLineOptions() + QList<CliOption>{
+    CliArguments args(QStringLiteral("capture"), linkArgument(), 1, linkOptions() + monitoredLineOptions() + QList<CliOption>{
         dataWidthOption(),
         stopAfterOption(QStringLiteral("streaming")),
         {QStringLiteral("o"), QStringLiteral("OUT.dat"), QStringLiteral("the data file to write (- for standard output)")},
@@ -136,7 +136,7 @@ int captureCommand(const QStringList &arguments)
         {QStringLiteral("files"), QStringLiteral("K"), QStringLiteral("with --split-bytes: keep only the newest K files")},
         {QStringLiteral("live"), QString(), QStringLiteral("print the monitored bytes on standard error as they arrive, as monitor does")},
         {QStringLiteral("format"), QStringLiteral("pcap"), QStringLiteral("stream the monitored bytes on standard output as pcap records, a message each, as they arrive (-o - then writes no data file)")},
-    } + CliArguments::encodingOptions());
+    } + CliArguments::encodingOptions(), true);
     if (!args.parse(arguments))
         return args.exitStatus();
     std::optional<MonitorSettings> settings = readLinkOptions(args);

@@ -14,7 +14,7 @@ namespace ferrox::cli {
 
 int checkCommand(const QStringList &arguments)
 {
-    CliArguments args(QStringLiteral("check"), QString(), 0, linkOptions());
+    CliArguments args(QStringLiteral("check"), linkArgument(), 1, linkOptions(), true);
     if (!args.parse(arguments))
         return args.exitStatus();
     const std::optional<MonitorSettings> link = readLinkOptions(args);

@@ -8,10 +8,11 @@
 namespace ferrox::cli {
 
 CliArguments::CliArguments(QString command, QString positionalSyntax, int positionalCount,
-                           QList<CliOption> options)
+                           QList<CliOption> options, bool optionalPositional)
     : m_command(std::move(command))
-    , m_positionalSyntax(std::move(positionalSyntax))
+    , m_positionalSyntax(optionalPositional ? QStringLiteral("[%1]").arg(positionalSyntax) : std::move(positionalSyntax))
     , m_positionalCount(positionalCount)
+    , m_positionalOptional(optionalPositional)
     , m_options(std::move(options))
 {
     // "-o" is an option of its own, not the letters of several.
@@ -33,7 +34,8 @@ bool CliArguments::parse(const QStringList &arguments)
         m_exitStatus = ExitSuccess;
         return false;
     }
-    if (positional().size() != m_positionalCount) {
+    const bool absentOptional = m_positionalOptional && positional().isEmpty();
+    if (positional().size() != m_positionalCount && !absentOptional) {
         usageError(positional().size() < m_positionalCount ? QStringLiteral("missing ") + m_positionalSyntax
                                                            : QStringLiteral("too many arguments"));
         return false;

@@ -24,7 +24,11 @@ class CliArguments
 public:
     // positionalSyntax: for example "FILE.dat"; positionalCount: how many
     // positional arguments the command takes exactly.
-    CliArguments(QString command, QString positionalSyntax, int positionalCount, QList<CliOption> options);
+    // optionalPositional: the command may also go without its one
+    // positional argument (the link commands' device, which --device can
+    // name instead); the usage shows it in brackets.
+    CliArguments(QString command, QString positionalSyntax, int positionalCount, QList<CliOption> options,
+                 bool optionalPositional = false);
 
     // False on a usage error (already printed) or after --help (usage
     // printed); then exitStatus() is what the command returns.
@@ -64,6 +68,7 @@ private:
     QString m_command;
     QString m_positionalSyntax;
     int m_positionalCount;
+    bool m_positionalOptional;
     QList<CliOption> m_options;
     QString m_notes;
     QCommandLineParser m_parser;

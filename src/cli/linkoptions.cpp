@@ -5,9 +5,12 @@
 #include "link/linkowner.h"
 #include "settings/settingsschema.h"
 #include "platform/qtserialport.h"
+#include "platform/qtsettingsstore.h"
+#include "platform/serialdevices.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QRegularExpression>
 
 namespace ferrox::cli {
 
@@ -22,23 +25,62 @@ QList<CliOption> linkOptions()
     };
 }
 
+QString linkArgument()
+{
+    return QStringLiteral("DEVICE");
+}
+
+namespace {
+
+// "COM1" .. "COM255" as the window numbers its ports; 0 for anything else.
+int portNumberOf(const QString &name)
+{
+    static const QRegularExpression numbered(QStringLiteral("^COM([1-9][0-9]{0,2})$"), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = numbered.match(name);
+    const int number = match.hasMatch() ? match.captured(1).toInt() : 0;
+    return number <= 255 ? number : 0;
+}
+
+// What the usage error says when no device is named: the devices found.
+QString missingDeviceText()
+{
+    QString text = QStringLiteral("name the link port's device (as its argument or --device PATH, or COMn)");
+    const QList<SerialDevice> devices = findSerialDevices();
+    if (devices.isEmpty())
+        return text + QStringLiteral("; no serial device was found");
+    text += QStringLiteral("; the serial devices found:");
+    for (const SerialDevice &device : devices)
+        text += QStringLiteral("\n  ") + serialDeviceLine(device);
+    return text;
+}
+
+} // namespace
+
 std::optional<MonitorSettings> readLinkOptions(CliArguments &args)
 {
     MonitorSettings link = firstRunSettings();
-    link.port = args.value(QStringLiteral("device"), QString());
-    if (link.port.isEmpty()) {
-        args.usageError(QStringLiteral("--device is required"));
+    const QString option = args.value(QStringLiteral("device"), QString());
+    const QString argument = args.positional().value(0);
+    if (!option.isEmpty() && !argument.isEmpty() && option != argument) {
+        args.usageError(QStringLiteral("two devices named: %1 and --device %2").arg(argument, option));
         return std::nullopt;
     }
-    // The serial library would quietly look for a bare name under /dev.
-    if (!link.port.contains(u'/')) {
-        args.usageError(QStringLiteral("--device takes a path: \"%1\" would be /dev/%1 (./%1 for the file here)")
+    link.port = option.isEmpty() ? argument : option;
+    if (link.port.isEmpty()) {
+        args.usageError(missingDeviceText());
+        return std::nullopt;
+    }
+    if (const int number = portNumberOf(link.port)) {
+        link.port = QStringLiteral("COM%1").arg(number);
+    } else if (!link.port.contains(u'/')) {
+        // The serial library would quietly look for a bare name under /dev.
+        args.usageError(QStringLiteral("the device takes a path or COMn: \"%1\" would be /dev/%1 (./%1 for the file here)")
                             .arg(link.port));
         return std::nullopt;
-    }
-    // Relative paths too: the library reads "sub/board" as /dev/sub/board.
-    if (!link.port.startsWith(u'/'))
+    } else if (!link.port.startsWith(u'/')) {
+        // Relative paths too: the library reads "sub/board" as /dev/sub/board.
         link.port = QDir::cleanPath(QDir::currentPath() + u'/' + link.port);
+    }
     link.linkSpeed = choiceNamed(args.value(QStringLiteral("pc-speed"), QString::number(*firstRunSettings().linkSpeed)),
                                  linkSpeedChoices());
     if (!link.linkSpeed) {
@@ -66,7 +108,13 @@ std::optional<int> readStopAfterMs(CliArguments &args)
 
 LinkSession::LinkSession(const QString &device, QObject *parent)
     : QObject(parent)
-    , m_port(std::make_unique<QtSerialPort>([device](int) { return device; }))
+    , m_port(std::make_unique<QtSerialPort>([device](int portNumber) {
+        // COMn as the window maps it; a path stands for itself.
+        if (portNumberOf(device) == 0)
+            return device;
+        const QtSettingsStore windowSettings;
+        return devicePathForPort(portNumber, &windowSettings);
+    }))
     , m_owner(std::make_unique<LinkOwner>(*m_port))
 {}
 

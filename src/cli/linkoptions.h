@@ -18,11 +18,16 @@ namespace ferrox::cli {
 
 // --device PATH, --pc-speed 57600|115200, --dtr, --rts: the options of
 // every command that talks to the board, in the order its usage lists them.
+// The device may also stand as the command's one argument (linkArgument(),
+// optional): `ferrox-cli monitor /dev/ttyUSB0`.
 QList<CliOption> linkOptions();
+QString linkArgument();
 
 // The link options as the settings they choose: the port is the device
-// (also its name in texts), the link speed, DTR and RTS. A usage error
-// (printed) gives nothing.
+// path, or COMn as the window maps it (FERROX_COMn, the window's settings
+// file, /dev/ttyS{n-1}), which also names it in texts; the link speed, DTR
+// and RTS. A usage error (printed) gives nothing; without a device, it
+// lists the serial devices found.
 std::optional<MonitorSettings> readLinkOptions(CliArguments &args);
 
 // --seconds S: how long a capture or measurement runs before it is

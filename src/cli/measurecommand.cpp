@@ -36,8 +36,8 @@ int exitStatusOf(const ConsoleMeasurementResult &result)
 
 int measureCommand(const QStringList &arguments)
 {
-    CliArguments args(QStringLiteral("measure"), QString(), 0,
-                      linkOptions() + QList<CliOption>{stopAfterOption(QStringLiteral("measuring"))});
+    CliArguments args(QStringLiteral("measure"), linkArgument(), 1,
+                      linkOptions() + QList<CliOption>{stopAfterOption(QStringLiteral("measuring"))}, true);
     if (!args.parse(arguments))
         return args.exitStatus();
     const std::optional<MonitorSettings> link = readLinkOptions(args);

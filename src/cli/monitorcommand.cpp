@@ -21,12 +21,12 @@ namespace ferrox::cli {
 
 int monitorCommand(const QStringList &arguments)
 {
-    CliArguments args(QStringLiteral("monitor"), QString(), 0, linkOptions() + monitoredLineOptions() + QList<CliOption>{
+    CliArguments args(QStringLiteral("monitor"), linkArgument(), 1, linkOptions() + monitoredLineOptions() + QList<CliOption>{
         {QStringLiteral("format"), QStringLiteral("FORM"), QStringLiteral("lines (time, sender, hex and characters), hex, text or pcap (default lines)")},
         {QStringLiteral("gap"), QStringLiteral("MS"), QStringLiteral("an idle gap of MS milliseconds ends a line (default 20) or a pcap record (default 3.5 characters)")},
         {QStringLiteral("count"), QStringLiteral("N"), QStringLiteral("stop after N monitored bytes")},
         stopAfterOption(QStringLiteral("monitoring")),
-    });
+    }, true);
     if (!args.parse(arguments))
         return args.exitStatus();
     std::optional<MonitorSettings> link = readLinkOptions(args);

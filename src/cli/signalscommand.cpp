@@ -43,7 +43,7 @@ int signalsCommand(const QStringList &arguments)
     QList<CliOption> options = linkOptions();
     options << CliOption{QStringLiteral("count"), QStringLiteral("N"),
                          QStringLiteral("samples to take (default: until interrupted)")};
-    CliArguments args(QStringLiteral("signals"), QString(), 0, options);
+    CliArguments args(QStringLiteral("signals"), linkArgument(), 1, options, true);
     args.setNotes(QStringLiteral("Each readout line names the eight signals, each with %1 when it is active, %2 when not.\n")
                       .arg(SignalTexts::activeMark(), SignalTexts::inactiveMark()));
     if (!args.parse(arguments))

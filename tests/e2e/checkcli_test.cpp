@@ -33,6 +33,27 @@ TEST(SignalsCli, OneReadoutLinePerSampleAThirdOfASecondApart)
     EXPECT_TRUE(run.err.contains(u"通信確認ＯＫ。"_s)) << run.err.toStdString();
 }
 
+// The device as the command's argument, as terminal programs take it, and
+// COMn as the window maps it; without one, the devices found are offered.
+TEST(CheckCli, TheDeviceIsItsArgumentOrTheWindowsNumberedPort)
+{
+    BoardProcess board;
+    FERROX_START_BOARD(board);
+    const CliRun byArgument = runCli(words("check") << board.linkPath());
+    EXPECT_EQ(byArgument.exitCode, 0) << byArgument.err.toStdString();
+
+    const CliRun numbered = runShell({}, QStringLiteral("FERROX_COM7=\"$1\" \"$0\" check com7"), {board.linkPath()});
+    EXPECT_EQ(numbered.exitCode, 0) << numbered.err.toStdString();
+    EXPECT_TRUE(numbered.text().contains(QStringLiteral("COM7:通信確認ＯＫ。"))) << numbered.out.toStdString();
+
+    const CliRun none = runCli(words("check"));
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_TRUE(none.err.contains(QStringLiteral("name the link port's device"))) << none.err.toStdString();
+
+    const CliRun two = runCli(words("check /dev/ttyS0 --device") << board.linkPath());
+    EXPECT_EQ(two.exitCode, 2);
+}
+
 // A device that answers with escape sequences must not drive the user's terminal.
 TEST(CheckCli, AForeignReplyIsPrintedWithItsControlBytesEscaped)
 {
