@@ -3,11 +3,13 @@
 // stop button.
 #include "clioutput.h"
 #include "commands.h"
+#include "jsonrecords.h"
 #include "linkoptions.h"
 
 #include "link/linkowner.h"
 #include "platform/terminationwatch.h"
 #include "speed/consolemeasurement.h"
+#include "timeline/textfields.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -32,19 +34,32 @@ int exitStatusOf(const ConsoleMeasurementResult &result)
     return result.evaluation.bitsPerSecond ? ExitSuccess : ExitRejected;
 }
 
+// The result for programs: the speed (null when it could not be measured),
+// the shortest bit time the board timed and the program's own words.
+QByteArray resultRecord(const RateEvaluation &evaluation)
+{
+    const bool timed = evaluation.shortestBitTime != NoShortestBitTime;
+    return jsonRecordNow({
+        {"bits_per_second", evaluation.bitsPerSecond ? QByteArray::number(*evaluation.bitsPerSecond) : "null"},
+        {"shortest_bit_time_ns", timed ? QByteArray::number(evaluation.shortestBitTime) : "null"},
+        {"text", jsonString(evaluation.text.trimmed())},
+    });
+}
+
 } // namespace
 
 int measureCommand(const QStringList &arguments)
 {
     CliArguments args(QStringLiteral("measure"), linkArgument(), 1,
-                      linkOptions() + QList<CliOption>{stopAfterOption(QStringLiteral("measuring"))}, true);
+                      linkOptions() + QList<CliOption>{stopAfterOption(QStringLiteral("measuring")), resultFormatOption()}, true);
     if (!args.parse(arguments))
         return args.exitStatus();
     const std::optional<MonitorSettings> link = readLinkOptions(args);
     if (!link)
         return ExitUsage;
     const std::optional<int> stopAfterMs = readStopAfterMs(args);
-    if (!stopAfterMs)
+    const std::optional<bool> json = stopAfterMs ? readJsonChosen(args) : std::nullopt;
+    if (!stopAfterMs || !json)
         return ExitUsage;
 
     // All live until the program ends.
@@ -76,11 +91,13 @@ int measureCommand(const QStringList &arguments)
             printError(u'\r' + text.section(QStringLiteral("\r\n"), -1) + u' ');
         });
     }
-    QObject::connect(measurement, &ConsoleMeasurement::finished, app, [owner, terminal](const ConsoleMeasurementResult &result) {
+    QObject::connect(measurement, &ConsoleMeasurement::finished, app, [owner, terminal, json = *json](const ConsoleMeasurementResult &result) {
         if (terminal)
             printError(QStringLiteral("\n"));
         owner->shutdown();
-        if (result.status == ConsoleMeasurementResult::Status::Measured)
+        if (result.status == ConsoleMeasurementResult::Status::Measured && json)
+            writeOut(resultRecord(result.evaluation));
+        else if (result.status == ConsoleMeasurementResult::Status::Measured)
             printOut(result.text);
         else
             printError(result.text);

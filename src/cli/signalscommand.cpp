@@ -4,6 +4,7 @@
 // standard error.
 #include "clioutput.h"
 #include "commands.h"
+#include "jsonrecords.h"
 #include "linkoptions.h"
 
 #include "link/consolecheck.h"
@@ -36,15 +37,35 @@ public:
     void setProgressValue(int) override {}
 };
 
+// The readout line as the window shows it, ended as a terminal's line.
+QByteArray readoutOf(const SignalSampler &sampler)
+{
+    QString line = sampler.readoutLine();
+    line.chop(2); // CR LF
+    return (line + u'\n').toUtf8();
+}
+
+// The sample for programs: each signal by its name, true when active.
+QByteArray sampleRecord(const SignalSampler &sampler)
+{
+    const QStringList names = SignalTexts::names();
+    QList<std::pair<QByteArray, QByteArray>> fields;
+    for (int i = 0; i < SignalSampler::LampCount; ++i)
+        fields.append({names.at(i).toLatin1(), sampler.lampTag(i) == QLatin1String("1") ? "true" : "false"});
+    return jsonRecordNow(fields);
+}
+
 } // namespace
 
 int signalsCommand(const QStringList &arguments)
 {
     QList<CliOption> options = linkOptions();
     options << CliOption{QStringLiteral("count"), QStringLiteral("N"),
-                         QStringLiteral("samples to take (default: until interrupted)")};
+                         QStringLiteral("samples to take (default: until interrupted)")}
+            << resultFormatOption();
     CliArguments args(QStringLiteral("signals"), linkArgument(), 1, options, true);
-    args.setNotes(QStringLiteral("Each readout line names the eight signals, each with %1 when it is active, %2 when not.\n")
+    args.setNotes(QStringLiteral("Each readout line names the eight signals, each with %1 when it is active, %2 when not;\n"
+                                 "a JSON object names them with true when active.\n")
                       .arg(SignalTexts::activeMark(), SignalTexts::inactiveMark()));
     if (!args.parse(arguments))
         return args.exitStatus();
@@ -52,7 +73,8 @@ int signalsCommand(const QStringList &arguments)
     if (!link)
         return ExitUsage;
     const std::optional<int> count = args.number(QStringLiteral("count"), 1, std::numeric_limits<int>::max(), 0);
-    if (!count)
+    const std::optional<bool> json = readJsonChosen(args);
+    if (!count || !json)
         return ExitUsage;
 
     // All live until the program ends.
@@ -70,10 +92,8 @@ int signalsCommand(const QStringList &arguments)
     };
 
     auto taken = std::make_shared<int>(0);
-    QObject::connect(sampler, &SignalSampler::sampled, app, [sampler, finish, taken, count] {
-        QString line = sampler->readoutLine();
-        line.chop(2); // CR LF: a terminal's line ends in LF
-        if (!writeOut((line + u'\n').toUtf8())) {
+    QObject::connect(sampler, &SignalSampler::sampled, app, [sampler, finish, taken, count, json = *json] {
+        if (!writeOut(json ? sampleRecord(*sampler) : readoutOf(*sampler))) {
             finish(stoppedByOutput());
             return;
         }

@@ -17,6 +17,19 @@ const char *controlCodeName(std::uint8_t value)
     }
 }
 
+QString byteCell(std::uint8_t value)
+{
+    if (value >= 0x20 && value < 0x7F)
+        return QString(QChar(char16_t(value)));
+    if (value >= 0xA1 && value <= 0xDF)
+        return QString(QChar(char16_t(0xFF61 + (value - 0xA1)))); // half-width katakana
+    if (value == 0x0D)
+        return QStringLiteral("[CR]");
+    if (const char *name = controlCodeName(value))
+        return QLatin1String(name);
+    return QStringLiteral("･");
+}
+
 void appendAsciiCharacter(QByteArray &out, std::uint8_t value)
 {
     if (const char *name = controlCodeName(value)) {

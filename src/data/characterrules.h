@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 #include <cstdint>
 
@@ -12,6 +13,12 @@ namespace ferrox {
 // The name of a named control code, "[STX]" ... "[ESC]"; nullptr for
 // every other value.
 const char *controlCodeName(std::uint8_t value);
+
+// One monitored byte as a cell of the frame views and the exports (CSV,
+// JSON lines): printable ASCII and half-width katakana (0xA1-0xDF) as
+// themselves, CR and the named control codes by their names ("[CR]",
+// "[STX]"), every other byte as "･".
+QString byteCell(std::uint8_t value);
 
 // The ASCII view: the named control codes as "[STX]" ... "[ESC]", TAB (9)
 // as a TAB, CR (13) as a line break, other values below 32 as the

@@ -30,15 +30,8 @@ QString frameCharacters(QByteArrayView bytes)
 {
     QString out;
     out.reserve(bytes.size());
-    for (const char c : bytes) {
-        const auto value = std::uint8_t(c);
-        if (value >= 0x20 && value < 0x7F)
-            out += QChar(char16_t(value));
-        else if (value >= 0xA1 && value <= 0xDF)
-            out += QChar(char16_t(0xFF61 + (value - 0xA1))); // half-width katakana
-        else
-            appendControl(out, value);
-    }
+    for (const char c : bytes)
+        out += byteCell(std::uint8_t(c));
     return out;
 }
 

@@ -59,17 +59,6 @@ bool timesFitPcap(const ArrivalTimes &times)
 
 namespace {
 
-QString characterOf(std::uint8_t value)
-{
-    if (const char *name = controlCodeName(value))
-        return QString::fromLatin1(name);
-    if (value >= 0x20 && value < 0x7F)
-        return QString(QChar(char16_t(value)));
-    if (value >= 0xA1 && value <= 0xDF)
-        return QString(QChar(char16_t(0xFF61 + (value - 0xA1)))); // half-width katakana
-    return {};
-}
-
 QByteArray rowsOf(const MonitoredBytes &bytes, const std::optional<ArrivalTimes> &times, ExportFormat format)
 {
     const bool csv = format == ExportFormat::Csv;
@@ -78,7 +67,7 @@ QByteArray rowsOf(const MonitoredBytes &bytes, const std::optional<ArrivalTimes>
         const MonitoredByte &byte = bytes.bytes.at(i);
         const QByteArray direction = byte.direction == Direction::J1 ? "J1" : "J2";
         const QByteArray hex = QByteArray::number(byte.value, 16).toUpper().rightJustified(2, '0');
-        const QString character = characterOf(byte.value);
+        const QString character = byteCell(byte.value);
         const std::optional<qint64> arrival = times ? times->microsAt(byte.offset) : std::nullopt;
         if (csv) {
             out += QByteArray::number(i) + ',' + direction + ',' + hex + ',' + QByteArray::number(byte.value) + ','

@@ -3,6 +3,8 @@
 #include "support/clirun.h"
 
 #include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <gtest/gtest.h>
 
 using namespace ferrox::test;
@@ -52,6 +54,21 @@ TEST(CheckCli, TheDeviceIsItsArgumentOrTheWindowsNumberedPort)
 
     const CliRun two = runCli(words("check /dev/ttyS0 --device") << board.linkPath());
     EXPECT_EQ(two.exitCode, 2);
+}
+
+// For programs: a JSON object a sample, each signal true when active.
+TEST(SignalsCli, SamplesAsJsonForPrograms)
+{
+    BoardProcess board(words("--signals 0xA5"));
+    FERROX_START_BOARD(board);
+    const CliRun run = runCli(words("signals --count 2 --format json") << board.linkPath());
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QList<QByteArray> lines = run.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2) << run.out.toStdString();
+    const QJsonObject sample = QJsonDocument::fromJson(lines.constFirst()).object();
+    EXPECT_FALSE(sample.value(u"DCD").toBool()) << lines.constFirst().toStdString(); // as "DCD●" in the readout
+    EXPECT_TRUE(sample.value(u"RxD").toBool());                                       // as "RxD◎"
+    EXPECT_TRUE(sample.value(u"time_utc").toString().endsWith(u'Z'));
 }
 
 // A device that answers with escape sequences must not drive the user's terminal.

@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -56,6 +58,19 @@ TEST(MeasureOverAPty, TheCommandLineToolMeasuresRefusesAndStops)
         EXPECT_EQ(run.text(), row.out) << row.board;
         EXPECT_TRUE(run.err.endsWith(row.errEnd)) << row.board << ": " << run.err.toStdString();
     }
+}
+
+// For programs: one JSON object with the speed and its time in UTC.
+TEST(MeasureOverAPty, TheResultAsJsonForPrograms)
+{
+    BoardProcess board(words(kCounts));
+    FERROX_START_BOARD(board);
+    const CliRun run = runCli(words("measure --format json --device") << board.linkPath());
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject result = QJsonDocument::fromJson(run.out).object();
+    EXPECT_EQ(result.value(u"bits_per_second").toInt(), 19200) << run.out.toStdString();
+    EXPECT_TRUE(result.value(u"time_utc").toString().endsWith(u'Z'));
+    EXPECT_TRUE(run.out.endsWith("}\n"));
 }
 
 // Seen from the system calls: the stop leaves once, and it is drained

@@ -105,10 +105,11 @@ TEST(Export, RowsOfEveryFormat)
          "1,J1,22,34,\"\"\"\",1000\r\n"
          "2,J2,06,6,[ACK],3500\r\n"
          "3,J2,B1,177,\xEF\xBD\xB1,3500\r\n"
-         "4,J2,FF,255,,3500\r\n"},
-        {"json lines without times", byJ1("\"") + byJ2("\xFF") + endCode(), std::nullopt, ExportFormat::JsonLines,
+         "4,J2,FF,255,\xEF\xBD\xA5,3500\r\n"}, // "･", as decode writes a byte of no character
+        {"json lines without times", byJ1("\"\r") + byJ2("\xFF") + endCode(), std::nullopt, ExportFormat::JsonLines,
          "{\"index\":0,\"direction\":\"J1\",\"hex\":\"22\",\"decimal\":34,\"character\":\"\\\"\",\"arrival_us\":null}\n"
-         "{\"index\":1,\"direction\":\"J2\",\"hex\":\"FF\",\"decimal\":255,\"character\":\"\",\"arrival_us\":null}\n"},
+         "{\"index\":1,\"direction\":\"J1\",\"hex\":\"0D\",\"decimal\":13,\"character\":\"[CR]\",\"arrival_us\":null}\n"
+         "{\"index\":2,\"direction\":\"J2\",\"hex\":\"FF\",\"decimal\":255,\"character\":\"\xEF\xBD\xA5\",\"arrival_us\":null}\n"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(exported(c.stream, c.times, c.format), QByteArray(c.text)) << c.name;
