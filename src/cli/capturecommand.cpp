@@ -12,6 +12,7 @@
 #include "splitoutput.h"
 
 #include "data/captureoutput.h"
+#include "data/texts.h"
 #include "capture/consolecapture.h"
 #include "files/fileaccess.h"
 #include "link/texts.h"
@@ -277,11 +278,13 @@ int captureCommand(const QStringList &arguments)
         }
         if (split->has_value()) {
             SplitOutput &files = split->value();
-            files.finish();
+            files.finish(result.ending.exit != CaptureExit::EndCode);
             printError(QStringLiteral("monitored bytes: %1\nsequence errors: %2\nfiles: %3\n")
                            .arg(files.savedMonitoredBytes())
                            .arg(files.sequenceErrors())
                            .arg(files.files().written()));
+            if (files.lastByteCut())
+                printErrorLine(DataTexts::lastByteCut());
             tellEndedByReader(outputReaderLeft());
             if (!files.failure().isEmpty())
                 printError(files.failure() + u'\n');

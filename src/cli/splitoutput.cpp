@@ -24,11 +24,11 @@ bool SplitOutput::feed(QByteArray bytes, qint64 arrivalMicros)
     return true;
 }
 
-bool SplitOutput::finish()
+bool SplitOutput::finish(bool endedByProgram)
 {
     if (!m_failure.isEmpty())
         return false;
-    const std::optional<StreamSplitter::Piece> last = m_splitter.finish();
+    const std::optional<StreamSplitter::Piece> last = m_splitter.finish(endedByProgram);
     return !last || write(*last);
 }
 

@@ -19,8 +19,10 @@ public:
     // False once a file could not be written (failure() says why); the
     // capture is then to be stopped and nothing more is written.
     bool feed(QByteArray bytes, qint64 arrivalMicros);
-    // Writes what is left; false when that failed.
-    bool finish();
+    // Writes what is left; false when that failed. endedByProgram: see
+    // StreamSplitter::finish(); lastByteCut() tells a lone half dropped.
+    bool finish(bool endedByProgram);
+    bool lastByteCut() const { return m_splitter.lastByteCut(); }
 
     const SplitFiles &files() const { return m_files; }
     // Monitored bytes received so far, and those in the files written.

@@ -45,8 +45,12 @@ QList<StreamSplitter::Piece> StreamSplitter::feed(QByteArrayView block, qint64 m
     return done;
 }
 
-std::optional<StreamSplitter::Piece> StreamSplitter::finish()
+std::optional<StreamSplitter::Piece> StreamSplitter::finish(bool endedByProgram)
 {
+    m_lastByteCut = endedByProgram && !m_current.stream.isEmpty()
+        && isHighHalf(std::uint8_t(m_current.stream.back()));
+    if (m_lastByteCut)
+        m_current.stream.chop(1);
     if (m_current.stream.isEmpty() && m_anyPiece)
         return std::nullopt;
     return takePiece(m_current.stream.size());

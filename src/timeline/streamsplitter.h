@@ -38,8 +38,13 @@ public:
 
     // What is left as the last piece; nothing when the stream ended just
     // after a cut, but an empty stream gives one piece of the end code
-    // alone, as an empty capture does.
-    std::optional<Piece> finish();
+    // alone, as an empty capture does. endedByProgram: the program ended
+    // the stream (a lost link, no end code), possibly between the two
+    // halves of a monitored byte; a lone high half left then is no byte
+    // and is dropped (see lastByteCut()), as a capture in the buffer drops
+    // it. The board's own stream keeps whatever it sent.
+    std::optional<Piece> finish(bool endedByProgram);
+    bool lastByteCut() const { return m_lastByteCut; }
 
     // Stream bytes fed so far.
     qint64 streamBytes() const { return m_fed; }
@@ -52,6 +57,7 @@ private:
     Piece m_current;
     qint64 m_fed = 0;
     bool m_anyPiece = false;
+    bool m_lastByteCut = false;
 };
 
 } // namespace ferrox

@@ -150,7 +150,7 @@ TEST(StreamSplitter, PiecesAreWholeStreamsThatJoinToTheOriginal)
         qint64 micros = 0;
         for (qsizetype at = 0; at < stream.size(); at += c.block)
             pieces += splitter.feed(QByteArrayView(stream).sliced(at, std::min(c.block, stream.size() - at)), micros += 100);
-        if (std::optional<StreamSplitter::Piece> last = splitter.finish())
+        if (std::optional<StreamSplitter::Piece> last = splitter.finish(false))
             pieces.append(*last);
 
         QByteArray joined;
@@ -173,8 +173,24 @@ TEST(StreamSplitter, AStreamEndingAtACutLeavesNoEmptyPieceButAnEmptyStreamIsOne)
 {
     StreamSplitter exact(4, {});
     EXPECT_EQ(exact.feed(byJ1("AB"), 0).size(), 1);
-    EXPECT_FALSE(exact.finish());
-    EXPECT_EQ(StreamSplitter(4, {}).finish()->stream, endCode());
+    EXPECT_FALSE(exact.finish(false));
+    EXPECT_EQ(StreamSplitter(4, {}).finish(false)->stream, endCode());
+}
+
+// A series the program ended between a byte's two halves (a lost link)
+// keeps every whole byte and drops the lone half, as a capture in the
+// buffer does; the board's own stream keeps what it sent.
+TEST(StreamSplitter, TheProgramsOwnEndDropsALoneHighHalf)
+{
+    const QByteArray cut = byJ1("AB") + bytes({0xA4});
+    StreamSplitter lost(100, {});
+    lost.feed(cut, 0);
+    EXPECT_EQ(lost.finish(true)->stream, byJ1("AB") + endCode());
+    EXPECT_TRUE(lost.lastByteCut());
+    StreamSplitter board(100, {});
+    board.feed(cut, 0);
+    EXPECT_EQ(board.finish(false)->stream, cut + endCode());
+    EXPECT_FALSE(board.lastByteCut());
 }
 
 TEST(SplitFiles, NumberedFilesWithTheirTimesInARing)
