@@ -10,6 +10,16 @@ namespace ferrox {
 
 namespace {
 
+// How fine the arrival times are. Inside a burst of traffic, reads come at
+// the pace of the adapter's batches, the finest step the times can show;
+// between messages the steps are the traffic's own pauses. So the
+// resolution is the shortest steady step: the lower quartile (nearest rank)
+// of the rising steps. Not the median: sparse traffic arrives in one read
+// per message, and most of its steps are its own polling period, which
+// would hide every silence. Not the smallest: a read split in two makes an
+// odd step far below the adapter's pace. Where no burst shows its pace
+// (sparse traffic), the shortest turns between messages bound it from
+// above, and that bound is what the header states.
 std::optional<qint64> resolutionOf(const ArrivalTimes &times)
 {
     QList<qint64> steps;
@@ -20,9 +30,9 @@ std::optional<qint64> resolutionOf(const ArrivalTimes &times)
     }
     if (steps.isEmpty())
         return std::nullopt;
-    const auto middle = steps.begin() + steps.size() / 2;
-    std::nth_element(steps.begin(), middle, steps.end());
-    return *middle;
+    const auto quartile = steps.begin() + (steps.size() + 3) / 4 - 1;
+    std::nth_element(steps.begin(), quartile, steps.end());
+    return *quartile;
 }
 
 // Appends the frames of one side's bytes [first, end) that no gap divides,
@@ -81,7 +91,7 @@ QStringList FrameList::notes() const
         lines << FrameTexts::timesBackwards(backwardsAt);
     if (timed && resolutionMicros && *resolutionMicros > gapMicros) {
         lines << (gapsUsed ? FrameTexts::coarseTimes(*resolutionMicros, gapMicros)
-                           : FrameTexts::coarseTimesGapsUnused(*resolutionMicros, gapMicros));
+                           : FrameTexts::coarseTimesCutLonger(*resolutionMicros, gapMicros, cutMicros));
     }
     if (overLongCount > 0)
         lines << FrameTexts::overLongFrames(overLongCount);
@@ -97,8 +107,16 @@ FrameList buildFrames(const MonitoredBytes &bytes, const std::optional<ArrivalTi
     list.timed = times.has_value() && !times->arrivals.isEmpty();
     if (list.timed)
         list.resolutionMicros = resolutionOf(*times);
+    // A step between arrivals is the silence on the line give or take the
+    // times' blur, about their resolution. Where that blur hides the
+    // default gap, a step of twice the resolution still shows a silence
+    // longer than the gap, and it ends the frame: dropping it would merge
+    // the messages of one side whenever the first does not end where the
+    // decoder can tell.
     list.gapsUsed = list.timed
         && (options.gapMicros || !list.resolutionMicros || *list.resolutionMicros <= list.gapMicros);
+    if (list.timed)
+        list.cutMicros = list.gapsUsed ? list.gapMicros : 2 * *list.resolutionMicros;
 
     QList<std::optional<qint64>> arrivals(bytes.bytes.size());
     if (list.timed) {
@@ -114,7 +132,7 @@ FrameList buildFrames(const MonitoredBytes &bytes, const std::optional<ArrivalTi
             const qint64 gap = *arrivals.at(i) - *arrivals.at(i - 1);
             if (gap < 0 && list.backwardsAt < 0)
                 list.backwardsAt = qint32(i);
-            ends = ends || (list.gapsUsed && gap >= list.gapMicros);
+            ends = ends || gap >= list.cutMicros;
         }
         if (ends) {
             appendFrames(list, bytes, arrivals, first, i, decoder);

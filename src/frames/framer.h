@@ -35,11 +35,17 @@ struct FrameList
     bool timed = false;   // false: frames end at direction changes only
     // False when the times are too coarse for the default gap (their
     // resolution is above it): a USB adapter's batches would look like
-    // gaps, so frames end only at direction changes and where the decoder
-    // finds a message's end. A gap set by the user is always used.
+    // gaps, so frames end at direction changes, where the decoder finds a
+    // message's end, and only at silences of cutMicros. A gap set by the
+    // user is always used.
     bool gapsUsed = false;
-    // The resolution the times can support: the median step between
-    // successive arrivals, in microseconds; empty without two arrivals.
+    // The shortest step between arrivals that ends a frame: the gap, or
+    // twice the resolution where the times are too coarse for the default
+    // gap; 0 without times.
+    qint64 cutMicros = 0;
+    // How fine the times are: the shortest steady step between successive
+    // arrivals (see buildFrames), in microseconds; empty without two
+    // arrivals at different times.
     std::optional<qint64> resolutionMicros;
     qint32 errorOffset = -1;     // the stream's first tag-sequence error, as in MonitoredBytes
     qint32 backwardsAt = -1;     // first monitored byte whose time runs backwards, -1 if none
@@ -50,9 +56,9 @@ struct FrameList
 };
 
 // Cuts the monitored bytes into frames at changes of direction, at idle
-// gaps of at least options' gap (where times are known and rise, and fine
-// enough; see gapsUsed) and where the decoder finds a message's end, then
-// lets the decoder read them.
+// gaps of at least options' gap (where times are known and rise; where they
+// are too coarse, see gapsUsed) and where the decoder finds a message's
+// end, then lets the decoder read them.
 // Times that are missing for a byte, identical or running backwards never
 // end a frame; backwards gaps count as zero.
 FrameList buildFrames(const MonitoredBytes &bytes, const std::optional<ArrivalTimes> &times,

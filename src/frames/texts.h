@@ -28,10 +28,11 @@ inline QString coarseTimes(qint64 resolutionMicros, qint64 gapMicros)
     return QStringLiteral("到着時刻の分解能(約") + millis(resolutionMicros) + QStringLiteral("ms)が区切りの間隔(")
         + millis(gapMicros) + QStringLiteral("ms)より粗いため、間隔での区切りは確かではありません。");
 }
-inline QString coarseTimesGapsUnused(qint64 resolutionMicros, qint64 gapMicros)
+inline QString coarseTimesCutLonger(qint64 resolutionMicros, qint64 gapMicros, qint64 cutMicros)
 {
     return QStringLiteral("到着時刻の分解能(約") + millis(resolutionMicros) + QStringLiteral("ms)が区切りの間隔(")
-        + millis(gapMicros) + QStringLiteral("ms)より粗いため、間隔では区切らず、方向の切り替わりとメッセージの終わりで区切りました。");
+        + millis(gapMicros) + QStringLiteral("ms)より粗いため、間隔では") + millis(cutMicros)
+        + QStringLiteral("ms以上の無通信だけで区切り、ほかは方向の切り替わりとメッセージの終わりで区切りました。");
 }
 inline QString overLongFrames(qint64 count)
 {

@@ -104,27 +104,48 @@ TEST(Framer, TheDefaultGapIsThreeAndAHalfCharacterTimes)
 }
 
 // Pieces arrive every 16 ms, as a USB adapter with its default latency
-// delivers: the default gap cuts nothing; a gap the user set still cuts.
-TEST(Framer, TimesCoarserThanTheGapCutFramesOnlyByAGapTheUserSetAndTheNoteSaysSo)
+// delivers: the default gap cannot be seen, so only a silence clearly
+// longer than the times' blur (twice their resolution) cuts; a gap the
+// user set still cuts as set.
+TEST(Framer, TimesCoarserThanTheGapCutOnlyAtClearSilencesUnlessTheUserSetTheGap)
 {
     QList<TimedByte> bytes;
     for (int i = 0; i < 3; ++i)
         bytes.append({J1, std::uint8_t(i), i * 16000});
+    bytes.append({J1, 3, 64000}); // 32 ms after the last piece: twice the resolution
+    bytes.append({J1, 4, 80000});
     const TimedStream stream = timedStream(bytes);
-    const struct { const char *name; std::optional<qint64> gap; bool gapsUsed; std::string frames; QString note; } cases[] = {
-        {"the default gap", std::nullopt, false, "J1 00 01 02",
+    const struct { const char *name; std::optional<qint64> gap; std::string frames; QString note; } cases[] = {
+        {"the default gap", std::nullopt, "J1 00 01 02 / J1 03 04",
          QStringLiteral("到着時刻の分解能(約16.000ms)が区切りの間隔(3.646ms)より粗いため、"
-                        "間隔では区切らず、方向の切り替わりとメッセージの終わりで区切りました。")},
-        {"the user's gap", 4000, true, "J1 00 / J1 01 / J1 02",
+                        "間隔では32.000ms以上の無通信だけで区切り、ほかは方向の切り替わりとメッセージの終わりで区切りました。")},
+        {"the user's gap", 4000, "J1 00 / J1 01 / J1 02 / J1 03 / J1 04",
          QStringLiteral("到着時刻の分解能(約16.000ms)が区切りの間隔(4.000ms)より粗いため、間隔での区切りは確かではありません。")},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         const FrameList list = framed(stream, c.gap);
         EXPECT_EQ(list.resolutionMicros, 16000);
-        EXPECT_EQ(list.gapsUsed, c.gapsUsed);
         EXPECT_EQ(framesText(list), c.frames);
         EXPECT_EQ(list.notes(), QStringList{c.note});
+    }
+}
+
+// Sparse traffic arrives in one read per message: most steps between
+// arrivals are the traffic's own period, and only the shortest steady
+// ones tell how fine the times are.
+TEST(Framer, TheResolutionIsTheShortestSteadyStepBetweenArrivals)
+{
+    const struct { const char *name; QList<qint64> arrivals; std::optional<qint64> resolution; } cases[] = {
+        {"a poll every 100 ms answered after 10 ms", {0, 100000, 110000}, 10000},
+        {"one odd short step among steady ones", {0, 16000, 32000, 32100, 48100, 64100, 80100, 96100}, 16000},
+        {"a single arrival", {5000}, std::nullopt},
+    };
+    for (const auto &c : cases) {
+        QList<TimedByte> bytes;
+        for (const qint64 micros : c.arrivals)
+            bytes.append({J1, 0x41, micros});
+        EXPECT_EQ(framed(timedStream(bytes), std::nullopt).resolutionMicros, c.resolution) << c.name;
     }
 }
 
