@@ -6,6 +6,8 @@
 #include "stxetxdecoder.h"
 #include "texts.h"
 
+#include <algorithm>
+
 namespace ferrox {
 
 void PerFrameDecoder::decodeFrames(QList<Frame> &frames) const
@@ -15,6 +17,12 @@ void PerFrameDecoder::decodeFrames(QList<Frame> &frames) const
         if (frame.overLong)
             frame.fail(FrameTexts::overLong());
     }
+}
+
+qint64 threeAndAHalfCharacters(qint32 baud, int bitsPerCharacter)
+{
+    const qint64 rate = std::max(1, baud);
+    return (qint64(35) * bitsPerCharacter * 1000000 + 10 * rate - 1) / (10 * rate);
 }
 
 std::unique_ptr<FrameDecoder> makeDecoder(const QString &name)

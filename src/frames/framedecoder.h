@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace ferrox {
 
@@ -27,6 +28,14 @@ public:
     // ones there and marks them over-long.
     virtual qsizetype maxFrameLength() const { return 4096; }
 
+    // The idle time that ends a message at `baud`, in microseconds, where
+    // the protocol fixes one; empty: 3.5 characters of the line's own width.
+    virtual std::optional<qint64> idleGapMicros(qint32 baud) const
+    {
+        Q_UNUSED(baud);
+        return std::nullopt;
+    }
+
     // Fills summary, verdict, problem and pairs of every frame, in order.
     // Frames arrive with their bytes, times and over-long mark.
     virtual void decodeFrames(QList<Frame> &frames) const = 0;
@@ -41,6 +50,10 @@ public:
 protected:
     virtual void decodeFrame(Frame &frame) const = 0;
 };
+
+// 3.5 character times of `bitsPerCharacter` bits at `baud`, in
+// microseconds, rounded up.
+qint64 threeAndAHalfCharacters(qint32 baud, int bitsPerCharacter);
 
 // The decoder named on the command line or in the window: "lines",
 // "stx-etx" (with ":xor", ":sum" or ":crc16" for a block check),

@@ -73,11 +73,14 @@ void appendFrames(FrameList &list, const MonitoredBytes &bytes, const QList<std:
 
 qint64 FramerOptions::effectiveGapMicros() const
 {
+    return gapMicros ? *gapMicros : threeAndAHalfCharacters(monitoredBaud, bitsPerCharacter);
+}
+
+qint64 FramerOptions::effectiveGapMicros(const FrameDecoder &decoder) const
+{
     if (gapMicros)
         return *gapMicros;
-    // 3.5 characters of bitsPerCharacter bits at monitoredBaud, rounded up.
-    const qint64 baud = std::max(1, monitoredBaud);
-    return (qint64(35) * bitsPerCharacter * 1000000 + 10 * baud - 1) / (10 * baud);
+    return decoder.idleGapMicros(monitoredBaud).value_or(threeAndAHalfCharacters(monitoredBaud, bitsPerCharacter));
 }
 
 QStringList FrameList::notes() const
@@ -103,7 +106,7 @@ FrameList buildFrames(const MonitoredBytes &bytes, const std::optional<ArrivalTi
 {
     FrameList list;
     list.errorOffset = bytes.errorOffset;
-    list.gapMicros = options.effectiveGapMicros();
+    list.gapMicros = options.effectiveGapMicros(decoder);
     list.timed = times.has_value() && !times->arrivals.isEmpty();
     if (list.timed)
         list.resolutionMicros = resolutionOf(*times);

@@ -17,15 +17,18 @@ namespace ferrox {
 struct FramerOptions
 {
     // The idle gap that ends a frame, in microseconds; empty for the
-    // default, 3.5 character times at the monitored speed (as Modbus RTU
-    // ends a frame).
+    // default: the decoder's own rule (Modbus RTU), else 3.5 character
+    // times at the monitored speed.
     std::optional<qint64> gapMicros;
     qint32 monitoredBaud = 9600;
     // Bits on the line per character: start, 8 data, stop; 11 with the
     // ninth bit of the 9-bit data width.
     int bitsPerCharacter = 10;
 
+    // The gap in force: the one set, else 3.5 characters of
+    // bitsPerCharacter; with a decoder, the decoder's own rule first.
     qint64 effectiveGapMicros() const;
+    qint64 effectiveGapMicros(const FrameDecoder &decoder) const;
 };
 
 struct FrameList

@@ -208,6 +208,11 @@ int coilCount(const Frame &request)
 
 } // namespace
 
+std::optional<qint64> ModbusRtuDecoder::idleGapMicros(qint32 baud) const
+{
+    return baud > 19200 ? 1750 : threeAndAHalfCharacters(baud, 11);
+}
+
 qsizetype ModbusRtuDecoder::firstFrameLength(QByteArrayView bytes) const
 {
     if (bytes.size() <= minimumFrame || crcHolds(bytes))

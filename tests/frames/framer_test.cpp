@@ -103,6 +103,34 @@ TEST(Framer, TheDefaultGapIsThreeAndAHalfCharacterTimes)
     }
 }
 
+// Modbus RTU counts 11 bits a character whatever the monitored width, and
+// above 19,200 baud its silence is a fixed 1.75 ms; the other protocols
+// keep the line's own width.
+TEST(Framer, TheModbusRtuGapFollowsItsOwnTimingRule)
+{
+    const struct
+    {
+        const char *decoder;
+        qint32 baud;
+        qint64 micros;
+    } cases[] = {{"modbus-rtu", 9600, 4011}, {"modbus-rtu", 19200, 2006}, {"modbus-rtu", 19201, 1750},
+                 {"modbus-rtu", 57600, 1750}, {"lines", 57600, 608}};
+    for (const auto &c : cases) {
+        FramerOptions options;
+        options.monitoredBaud = c.baud;
+        EXPECT_EQ(options.effectiveGapMicros(*makeDecoder(QLatin1String(c.decoder))), c.micros)
+            << c.decoder << " at " << c.baud << " baud";
+    }
+    FramerOptions set;
+    set.gapMicros = 5000;
+    EXPECT_EQ(set.effectiveGapMicros(*makeDecoder(QStringLiteral("modbus-rtu"))), 5000) << "the user's gap holds";
+    const TimedStream stream = timedStream({{J1, 1, 0}, {J1, 2, 100}, {J1, 3, 200}, {J1, 4, 2000}});
+    FramerOptions fast;
+    fast.monitoredBaud = 57600;
+    EXPECT_EQ(framesText(buildFrames(stream.bytes, stream.times, *makeDecoder(QStringLiteral("modbus-rtu")), fast)),
+              "J1 01 02 03 / J1 04");
+}
+
 // Pieces arrive every 16 ms, as a USB adapter with its default latency
 // delivers: the default gap cannot be seen, so only a silence clearly
 // longer than the times' blur (twice their resolution) cuts; a gap the
