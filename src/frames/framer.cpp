@@ -110,16 +110,19 @@ FrameList buildFrames(const MonitoredBytes &bytes, const std::optional<ArrivalTi
     list.timed = times.has_value() && !times->arrivals.isEmpty();
     if (list.timed)
         list.resolutionMicros = resolutionOf(*times);
-    // A step between arrivals is the silence on the line give or take the
-    // times' blur, about their resolution. Where that blur hides the
-    // default gap, a step of twice the resolution still shows a silence
-    // longer than the gap, and it ends the frame: dropping it would merge
-    // the messages of one side whenever the first does not end where the
-    // decoder can tell.
+    // A gap the user sets is a step between arrivals, used as set. The
+    // default gap is a silence on the line: a step between arrivals less
+    // the line time of the bytes that arrived at its end (they crossed the
+    // line during it), give or take the times' blur, about their
+    // resolution. So a frame ends where that silence is at least the gap
+    // plus the resolution: pieces paced by the line (a busy line read in
+    // batches) show none, and a silence clearly longer than the blur is
+    // never dropped, however coarse the times.
     list.gapsUsed = list.timed
         && (options.gapMicros || !list.resolutionMicros || *list.resolutionMicros <= list.gapMicros);
     if (list.timed)
-        list.cutMicros = list.gapsUsed ? list.gapMicros : 2 * *list.resolutionMicros;
+        list.cutMicros = list.gapMicros + (options.gapMicros ? 0 : list.resolutionMicros.value_or(0));
+    const double characterMicros = 1e6 * std::max(1, options.bitsPerCharacter) / std::max(1, options.monitoredBaud);
 
     QList<std::optional<qint64>> arrivals(bytes.bytes.size());
     if (list.timed) {
@@ -132,10 +135,17 @@ FrameList buildFrames(const MonitoredBytes &bytes, const std::optional<ArrivalTi
         const bool last = i == bytes.bytes.size();
         bool ends = last || bytes.bytes.at(i).direction != bytes.bytes.at(i - 1).direction;
         if (!last && arrivals.at(i) && arrivals.at(i - 1)) {
-            const qint64 gap = *arrivals.at(i) - *arrivals.at(i - 1);
-            if (gap < 0 && list.backwardsAt < 0)
+            const qint64 step = *arrivals.at(i) - *arrivals.at(i - 1);
+            if (step < 0 && list.backwardsAt < 0)
                 list.backwardsAt = qint32(i);
-            ends = ends || gap >= list.cutMicros;
+            if (options.gapMicros) {
+                ends = ends || step >= list.cutMicros;
+            } else if (step > 0) {
+                qsizetype pieceEnd = i + 1;
+                while (pieceEnd < arrivals.size() && arrivals.at(pieceEnd) == arrivals.at(i))
+                    ++pieceEnd;
+                ends = ends || step - double(pieceEnd - i) * characterMicros >= double(list.cutMicros);
+            }
         }
         if (ends) {
             appendFrames(list, bytes, arrivals, first, i, decoder);

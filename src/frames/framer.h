@@ -37,14 +37,16 @@ struct FrameList
     qint64 gapMicros = 0; // the idle gap that ends frames
     bool timed = false;   // false: frames end at direction changes only
     // False when the times are too coarse for the default gap (their
-    // resolution is above it): a USB adapter's batches would look like
-    // gaps, so frames end at direction changes, where the decoder finds a
-    // message's end, and only at silences of cutMicros. A gap set by the
-    // user is always used.
+    // resolution is above it): a USB adapter's batches hide it, so frames
+    // end at direction changes, where the decoder finds a message's end,
+    // and at silences of cutMicros only. A gap set by the user is always
+    // used.
     bool gapsUsed = false;
-    // The shortest step between arrivals that ends a frame: the gap, or
-    // twice the resolution where the times are too coarse for the default
-    // gap; 0 without times.
+    // What ends a frame, in microseconds; 0 without times. With a gap set
+    // by the user, a step of at least it between successive arrivals. By
+    // default, a silence of at least the gap plus the resolution: a step
+    // less the line time (FramerOptions' speed and width) of the bytes
+    // that arrived at its end.
     qint64 cutMicros = 0;
     // How fine the times are: the shortest steady step between successive
     // arrivals (see buildFrames), in microseconds; empty without two
@@ -59,9 +61,8 @@ struct FrameList
 };
 
 // Cuts the monitored bytes into frames at changes of direction, at idle
-// gaps of at least options' gap (where times are known and rise; where they
-// are too coarse, see gapsUsed) and where the decoder finds a message's
-// end, then lets the decoder read them.
+// gaps (where times are known and rise; see cutMicros) and where the
+// decoder finds a message's end, then lets the decoder read them.
 // Times that are missing for a byte, identical or running backwards never
 // end a frame; backwards gaps count as zero.
 FrameList buildFrames(const MonitoredBytes &bytes, const std::optional<ArrivalTimes> &times,

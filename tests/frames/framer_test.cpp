@@ -124,29 +124,32 @@ TEST(Framer, TheModbusRtuGapFollowsItsOwnTimingRule)
     FramerOptions set;
     set.gapMicros = 5000;
     EXPECT_EQ(set.effectiveGapMicros(*makeDecoder(QStringLiteral("modbus-rtu"))), 5000) << "the user's gap holds";
-    const TimedStream stream = timedStream({{J1, 1, 0}, {J1, 2, 100}, {J1, 3, 200}, {J1, 4, 2000}});
+    // 1.5 ms from the end of 03 to the start of 04: a gap at the line's 0.608 ms, none at Modbus's 1.75 ms.
+    const TimedStream stream = timedStream({{J1, 1, 0}, {J1, 2, 100}, {J1, 3, 200}, {J1, 4, 1874}});
     FramerOptions fast;
     fast.monitoredBaud = 57600;
     EXPECT_EQ(framesText(buildFrames(stream.bytes, stream.times, *makeDecoder(QStringLiteral("modbus-rtu")), fast)),
+              "J1 01 02 03 04");
+    EXPECT_EQ(framesText(buildFrames(stream.bytes, stream.times, *makeDecoder(QStringLiteral("lines")), fast)),
               "J1 01 02 03 / J1 04");
 }
 
 // Pieces arrive every 16 ms, as a USB adapter with its default latency
-// delivers: the default gap cannot be seen, so only a silence clearly
-// longer than the times' blur (twice their resolution) cuts; a gap the
-// user set still cuts as set.
+// delivers: the default gap cannot be seen, so only a silence longer than
+// the gap plus the times' blur (their resolution) cuts; a gap the user set
+// still cuts as set.
 TEST(Framer, TimesCoarserThanTheGapCutOnlyAtClearSilencesUnlessTheUserSetTheGap)
 {
     QList<TimedByte> bytes;
     for (int i = 0; i < 3; ++i)
         bytes.append({J1, std::uint8_t(i), i * 16000});
-    bytes.append({J1, 3, 64000}); // 32 ms after the last piece: twice the resolution
+    bytes.append({J1, 3, 64000}); // 32 ms after the last piece, less the byte's own 1.042 ms
     bytes.append({J1, 4, 80000});
     const TimedStream stream = timedStream(bytes);
     const struct { const char *name; std::optional<qint64> gap; std::string frames; QString note; } cases[] = {
         {"the default gap", std::nullopt, "J1 00 01 02 / J1 03 04",
          QStringLiteral("到着時刻の分解能(約16.000ms)が区切りの間隔(3.646ms)より粗いため、"
-                        "間隔では32.000ms以上の無通信だけで区切り、ほかは方向の切り替わりとメッセージの終わりで区切りました。")},
+                        "間隔では19.646ms以上の無通信だけで区切り、ほかは方向の切り替わりとメッセージの終わりで区切りました。")},
         {"the user's gap", 4000, "J1 00 / J1 01 / J1 02 / J1 03 / J1 04",
          QStringLiteral("到着時刻の分解能(約16.000ms)が区切りの間隔(4.000ms)より粗いため、間隔での区切りは確かではありません。")},
     };
