@@ -28,19 +28,6 @@ bool parseGap(const QString &text, std::optional<qint64> &micros)
     return true;
 }
 
-bool parseOnly(const QString &text, FrameFilter &filter)
-{
-    if (text == QLatin1String("j1"))
-        filter.direction = Direction::J1;
-    else if (text == QLatin1String("j2"))
-        filter.direction = Direction::J2;
-    else if (text == QLatin1String("errors"))
-        filter.failedOnly = true;
-    else
-        return text.isEmpty();
-    return true;
-}
-
 } // namespace
 
 int decodeCommand(const QStringList &arguments)
@@ -49,12 +36,31 @@ int decodeCommand(const QStringList &arguments)
         {QStringLiteral("decoder"), QStringLiteral("NAME"),
          QStringLiteral("lines (default), stx-etx[:xor|:sum|:crc16], fixed:N or modbus-rtu")},
         {QStringLiteral("gap"), QStringLiteral("MS"),
-         QStringLiteral("idle time that ends a frame (default 3.5 characters at --monitor-speed)")},
+         QStringLiteral("idle time that ends a frame (default 3.5 characters at --monitor-speed;\n"
+                        "                          modbus-rtu: 11-bit characters, 1.75 ms above 19200 baud)")},
         {QStringLiteral("monitor-speed"), QStringLiteral("N"), QStringLiteral("monitored line's speed in baud (default 9600)")},
         {QStringLiteral("data-width"), QStringLiteral("8|9"), QStringLiteral("monitored data width (default 8)")},
         {QStringLiteral("format"), QStringLiteral("text|csv|jsonl"), QStringLiteral("the form to print (default text)")},
-        {QStringLiteral("only"), QStringLiteral("j1|j2|errors"), QStringLiteral("print only frames sent by J1, by J2, or that failed")},
+        {QStringLiteral("only"), QStringLiteral("WHAT"),
+         QStringLiteral("print only frames sent by J1 or J2 (j1, j2), failed (errors), exception\n"
+                        "                          responses (exceptions), of one kind (below), or responses slower\n"
+                        "                          than MS milliseconds (slow:MS)")},
     });
+    args.setNotes(QStringLiteral(
+        "Frames end at a change of direction, at an idle gap, and where the decoder finds a message's end.\n"
+        "Where the arrival times are too coarse for the gap (a USB adapter's batches), only silences of twice\n"
+        "their resolution end a frame, and standard error says so.\n"
+        "modbus-rtu also cuts frames sent back to back where a complete request or response ends with a good\n"
+        "CRC (a strict receiver would take them as one broken frame).\n"
+        "Each finding has a kind, in the kind column of csv and jsonl beside the problem in words:\n"
+        "  crc        the check sequence (CRC, block check) differs\n"
+        "  length     too short, cut, or too long for its function\n"
+        "  count      a byte count that does not fit its quantity or its request\n"
+        "  echo       the answer to a write differs from its request\n"
+        "  range      a quantity or coil value outside the protocol's limits\n"
+        "  broadcast  a broadcast (address 0) of a reading function, or an answer to a broadcast\n"
+        "  unpaired   an answer from another server or function than the request's, or to no request\n"
+        "  exception  an exception response: a valid frame (verdict OK), not a failure\n"));
     if (!args.parse(arguments))
         return args.exitStatus();
     const std::unique_ptr<FrameDecoder> decoder = makeDecoder(args.value(QStringLiteral("decoder"), QStringLiteral("lines")));
@@ -74,9 +80,10 @@ int decodeCommand(const QStringList &arguments)
     const std::optional<FrameFormat> format = frameFormatNamed(args.value(QStringLiteral("format"), QStringLiteral("text")));
     if (!format)
         return args.usageError(QStringLiteral("--format takes text, csv or jsonl"));
-    FrameFilter filter;
-    if (!parseOnly(args.value(QStringLiteral("only"), QString()), filter))
-        return args.usageError(QStringLiteral("--only takes j1, j2 or errors"));
+    const QString only = args.value(QStringLiteral("only"), QString());
+    const std::optional<FrameFilter> filter = only.isEmpty() ? std::optional(FrameFilter {}) : frameFilterNamed(only);
+    if (!filter)
+        return args.usageError(QStringLiteral("--only takes ") + frameFilterNames().join(QStringLiteral(", ")));
 
     const QString path = args.positional().constFirst();
     int status = ExitSuccess;
@@ -85,7 +92,7 @@ int decodeCommand(const QStringList &arguments)
         return status;
     const std::optional<ArrivalTimes> times = loadArrivalTimes(path, *capture);
     const FrameList frames = buildFrames(assembleMonitoredBytes(*capture), times, *decoder, options);
-    if (!writeOut(formatFrames(frames, *format, filter)))
+    if (!writeOut(formatFrames(frames, *format, *filter)))
         return ExitIoFailure;
     for (const QString &note : frames.notes())
         printError(note + QLatin1Char('\n'));

@@ -43,4 +43,13 @@ std::uint16_t crc16Modbus(QByteArrayView bytes)
     return crc;
 }
 
+QByteArray crc16ModbusBytes(QByteArrayView bytes)
+{
+    const std::uint16_t crc = crc16Modbus(bytes);
+    QByteArray wire(2, Qt::Uninitialized);
+    wire[0] = char(crc & 0xFF);
+    wire[1] = char(crc >> 8);
+    return wire;
+}
+
 } // namespace ferrox

@@ -15,7 +15,7 @@ void PerFrameDecoder::decodeFrames(QList<Frame> &frames) const
     for (Frame &frame : frames) {
         decodeFrame(frame);
         if (frame.overLong)
-            frame.fail(FrameTexts::overLong());
+            frame.fail(FrameKind::Length, FrameTexts::overLong());
     }
 }
 

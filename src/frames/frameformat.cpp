@@ -30,6 +30,7 @@ QByteArray csvRow(const Frame &frame, qsizetype index)
                  : frame.verdict == FrameVerdict::Bad ? FrameTexts::verdictBad()
                                                        : QString()),
         csvField(frame.problem),
+        csvField(frameKindsText(frame.kinds)),
         frame.pairedFrame >= 0 ? QByteArray::number(frame.pairedFrame + 1) : QByteArray(),
         numberOrEmpty(frame.responseMicros, {}),
     };
@@ -46,7 +47,8 @@ QByteArray jsonRow(const Frame &frame, qsizetype index)
         + (frame.direction == Direction::J1 ? "J1" : "J2") + "\",\"length\":" + QByteArray::number(frame.bytes.size())
         + ",\"hex\":\"" + frame.bytes.toHex(' ').toUpper() + "\",\"characters\":" + jsonString(frameCharacters(frame.bytes))
         + ",\"summary\":" + jsonString(frame.summary) + ",\"verdict\":" + verdict
-        + ",\"problem\":" + jsonString(frame.problem) + ",\"paired_with\":"
+        + ",\"problem\":" + jsonString(frame.problem) + ",\"kind\":" + jsonString(frameKindsText(frame.kinds))
+        + ",\"paired_with\":"
         + (frame.pairedFrame >= 0 ? QByteArray::number(frame.pairedFrame + 1) : QByteArray("null"))
         + ",\"response_us\":" + numberOrEmpty(frame.responseMicros, "null") + "}\n";
 }
@@ -105,7 +107,9 @@ QString frameDirectionText(const Frame &frame)
 QString frameVerdictText(const Frame &frame)
 {
     switch (frame.verdict) {
-    case FrameVerdict::Good: return FrameTexts::verdictGood();
+    case FrameVerdict::Good:
+        return frame.kinds.testFlag(FrameKind::Exception) ? FrameTexts::verdictException() + QStringLiteral(": ") + frame.problem
+                                                          : FrameTexts::verdictGood();
     case FrameVerdict::Bad: return FrameTexts::verdictBad() + QStringLiteral(": ") + frame.problem;
     case FrameVerdict::Unchecked: break;
     }
@@ -127,7 +131,7 @@ QByteArray formatFrames(const FrameList &list, FrameFormat format, const FrameFi
     if (format == FrameFormat::Text)
         out += textHeader(list).toUtf8();
     else if (format == FrameFormat::Csv)
-        out += "number,time_us,gap_us,direction,length,hex,characters,summary,verdict,problem,paired_with,response_us\r\n";
+        out += "number,time_us,gap_us,direction,length,hex,characters,summary,verdict,problem,kind,paired_with,response_us\r\n";
     for (qsizetype i = 0; i < list.frames.size(); ++i) {
         const Frame &frame = list.frames.at(i);
         if (!filter.accepts(frame))

@@ -17,7 +17,9 @@ enum class FrameFormat {
     // bytes in hexadecimal.
     Text,
     // UTF-8, CR LF, one row per frame: "number,time_us,gap_us,direction,
-    // length,hex,characters,summary,verdict,problem,paired_with,response_us".
+    // length,hex,characters,summary,verdict,problem,kind,paired_with,
+    // response_us"; kind: the findings' kinds joined by commas ("crc",
+    // "exception" …), empty for none.
     Csv,
     // One JSON object per frame and line, UTF-8, LF, with the keys of the
     // CSV columns; unknown numbers are null.
@@ -35,7 +37,7 @@ QByteArray formatFrames(const FrameList &list, FrameFormat format, const FrameFi
 QString frameTimeText(const Frame &frame);      // seconds with microseconds, or "-"
 QString frameGapText(const Frame &frame);       // milliseconds, or "-"
 QString frameDirectionText(const Frame &frame); // "J1→J2" or "J1←J2"
-QString frameVerdictText(const Frame &frame);   // "OK", "NG: why" or "-"
+QString frameVerdictText(const Frame &frame);   // "OK", "例外: code", "NG: why" or "-"
 // The summary with the number of its pair and the response time; index is
 // the frame's own index in its list.
 QString frameSummaryText(const Frame &frame, qsizetype index);

@@ -25,8 +25,7 @@ int wordAt(QByteArrayView bytes, qsizetype i)
 
 bool crcHolds(QByteArrayView frame)
 {
-    const qsizetype body = frame.size() - 2;
-    return crc16Modbus(frame.first(body)) == (byteAt(frame, body) | (byteAt(frame, body + 1) << 8));
+    return frame.last(2) == crc16ModbusBytes(frame.first(frame.size() - 2));
 }
 
 // The frame lengths a request or a response of the frame's function would
@@ -79,7 +78,19 @@ QString bitsText(QByteArrayView data, int count)
     return FrameTexts::values() + u' ' + bits;
 }
 
-// The reading of one frame's PDU (function code onwards, without the CRC).
+int coilBytes(int coils)
+{
+    return (coils + 7) / 8;
+}
+
+// The functions that write: the only ones a broadcast may carry.
+bool mayBroadcast(int function)
+{
+    return function == 5 || function == 6 || function == 15 || function == 16 || function == 21 || function == 22;
+}
+
+// The reading of one frame's PDU (function code onwards, without the CRC):
+// its summary, and what it breaks of the protocol's counts and limits.
 class PduReader
 {
 public:
@@ -90,8 +101,10 @@ public:
         const int function = byteAt(m_pdu, 0);
         switch (function) {
         case 1: case 2: case 3: case 4:
-            if (expectLength(5))
-                add(FrameTexts::startAndCount(word(1), word(3)));
+            if (!expectLength(5))
+                return;
+            add(FrameTexts::startAndCount(word(1), word(3)));
+            checkQuantity(word(3), function <= 2 ? 2000 : 125);
             return;
         case 5: case 6:
             readSingleWrite(function);
@@ -101,6 +114,8 @@ public:
                 return;
             add(FrameTexts::startAndCount(word(1), word(3)));
             add(function == 15 ? bitsText(m_pdu.sliced(6), word(3)) : registersText(m_pdu.sliced(6)));
+            checkQuantity(word(3), function == 15 ? 1968 : 123);
+            checkByteCount(byteAt(m_pdu, 5), function == 15 ? coilBytes(word(3)) : 2 * word(3));
             return;
         case 23:
             if (m_pdu.size() < 10 || !expectLength(10 + byteAt(m_pdu, 9)))
@@ -108,6 +123,9 @@ public:
             add(FrameTexts::readPart() + u' ' + FrameTexts::startAndCount(word(1), word(3)));
             add(FrameTexts::writePart() + u' ' + FrameTexts::startAndCount(word(5), word(7)));
             add(registersText(m_pdu.sliced(10)));
+            checkQuantity(word(3), 125);
+            checkQuantity(word(7), 121);
+            checkByteCount(byteAt(m_pdu, 9), 2 * word(7));
             return;
         default:
             addRawData();
@@ -115,8 +133,8 @@ public:
         }
     }
 
-    // requestCount: the quantity the paired request asked for, or -1.
-    void readResponse(int requestCount)
+    // request: the PDU of the request it answers; empty when not known.
+    void readResponse(QByteArrayView request)
     {
         const int function = byteAt(m_pdu, 0);
         if (function & exceptionBit) {
@@ -124,24 +142,31 @@ public:
                 return;
             const QString code = FrameTexts::exceptionCode(byteAt(m_pdu, 1));
             add(code);
-            m_frame.fail(code);
+            m_frame.note(FrameKind::Exception, code);
             return;
         }
+        // Every request these answers names its quantity at the same place.
+        const int asked = request.size() >= 5 ? wordAt(request, 3) : -1;
         switch (function) {
         case 1: case 2: case 3: case 4: case 23:
             if (m_pdu.size() < 2 || !expectLength(2 + byteAt(m_pdu, 1)))
                 return;
             if (function <= 2)
-                add(bitsText(m_pdu.sliced(2), requestCount >= 0 ? requestCount : int(m_pdu.size() - 2) * 8));
+                add(bitsText(m_pdu.sliced(2), asked >= 0 ? asked : int(m_pdu.size() - 2) * 8));
             else
                 add(registersText(m_pdu.sliced(2)));
+            if (asked >= 0)
+                checkByteCount(byteAt(m_pdu, 1), function <= 2 ? coilBytes(asked) : 2 * asked);
             return;
         case 5: case 6:
             readSingleWrite(function);
+            checkEcho(request, 5);
             return;
         case 15: case 16:
-            if (expectLength(5))
-                add(FrameTexts::startAndCount(word(1), word(3)));
+            if (!expectLength(5))
+                return;
+            add(FrameTexts::startAndCount(word(1), word(3)));
+            checkEcho(request, 5);
             return;
         default:
             addRawData();
@@ -159,8 +184,27 @@ private:
     {
         if (m_pdu.size() == length)
             return true;
-        m_frame.fail(m_pdu.size() < length ? FrameTexts::cutShort() : FrameTexts::lengthMismatch());
+        m_frame.fail(FrameKind::Length, m_pdu.size() < length ? FrameTexts::cutShort() : FrameTexts::lengthMismatch());
         return false;
+    }
+
+    void checkQuantity(int quantity, int most)
+    {
+        if (quantity < 1 || quantity > most)
+            m_frame.fail(FrameKind::Range, FrameTexts::quantityOutOfRange(quantity, most));
+    }
+
+    void checkByteCount(int count, int wanted)
+    {
+        if (count != wanted)
+            m_frame.fail(FrameKind::Count, FrameTexts::byteCountMismatch(count, wanted));
+    }
+
+    // A write's answer repeats the request's first `length` PDU bytes.
+    void checkEcho(QByteArrayView request, qsizetype length)
+    {
+        if (request.size() >= length && m_pdu.size() >= length && m_pdu.first(length) != request.first(length))
+            m_frame.fail(FrameKind::Echo, FrameTexts::echoDiffers());
     }
 
     void readSingleWrite(int function)
@@ -175,7 +219,7 @@ private:
         add(QString::number(word(1)) + QStringLiteral(" = ")
             + (value == 0xFF00 ? FrameTexts::coilOn() : value == 0 ? FrameTexts::coilOff() : frameHex(m_pdu.sliced(3))));
         if (value != 0xFF00 && value != 0)
-            m_frame.fail(FrameTexts::badCoilValue());
+            m_frame.fail(FrameKind::Range, FrameTexts::badCoilValue());
     }
 
     void addRawData()
@@ -189,21 +233,35 @@ private:
     QStringList m_parts;
 };
 
+QByteArrayView pduOf(const Frame &frame)
+{
+    return QByteArrayView(frame.bytes).sliced(1, frame.bytes.size() - 3);
+}
+
 bool answers(const Frame &response, const Frame &request)
 {
-    if (response.direction == request.direction || response.bytes.size() < minimumFrame)
+    if (response.direction == request.direction || response.bytes.size() < minimumFrame
+        || request.bytes.size() < minimumFrame)
         return false;
     const int function = byteAt(response.bytes, 1);
     const int asked = byteAt(request.bytes, 1);
     return response.bytes.at(0) == request.bytes.at(0) && (function == asked || function == (asked | exceptionBit));
 }
 
-// The coil count a request of function 1, 2 or 15 asked for; -1 otherwise.
-int coilCount(const Frame &request)
+// The side that asks: the one whose frames the next frame answers more
+// often (a capture may begin with an answer, and a write's answer looks
+// like its request); with no such frames, or as many either way, the side
+// of the first frame.
+Direction askingSide(const QList<Frame> &frames)
 {
-    const int function = byteAt(request.bytes, 1);
-    const bool coils = function == 1 || function == 2 || function == 15;
-    return coils && request.bytes.size() >= 8 ? wordAt(request.bytes, 4) : -1;
+    if (frames.isEmpty())
+        return Direction::None;
+    int votes = 0; // for J1 above 0, for J2 below
+    for (qsizetype i = 0; i + 1 < frames.size(); ++i) {
+        if (answers(frames.at(i + 1), frames.at(i)))
+            votes += frames.at(i).direction == Direction::J1 ? 1 : -1;
+    }
+    return votes > 0 ? Direction::J1 : votes < 0 ? Direction::J2 : frames.constFirst().direction;
 }
 
 } // namespace
@@ -226,45 +284,57 @@ qsizetype ModbusRtuDecoder::firstFrameLength(QByteArrayView bytes) const
 
 void ModbusRtuDecoder::decodeFrames(QList<Frame> &frames) const
 {
-    qsizetype pending = -1; // the request waiting for its response
+    const Direction asking = askingSide(frames);
+    qsizetype pending = -1;      // the request waiting for its response
+    bool afterBroadcast = false; // the last request was a broadcast
+    bool asked = false;          // a request has been seen: answers before it asked before the capture
     for (qsizetype i = 0; i < frames.size(); ++i) {
         Frame &frame = frames[i];
         const QByteArrayView bytes(frame.bytes);
         if (frame.overLong)
-            frame.fail(FrameTexts::overLong());
+            frame.fail(FrameKind::Length, FrameTexts::overLong());
         if (bytes.size() < minimumFrame) {
             frame.summary = frameHex(bytes);
-            frame.fail(FrameTexts::tooShortForModbus());
+            frame.fail(FrameKind::Length, FrameTexts::tooShortForModbus());
             continue;
         }
         if (!crcHolds(bytes)) {
-            const qsizetype body = bytes.size() - 2;
-            frame.fail(FrameTexts::checkFailed(QStringLiteral("CRC"), crc16Modbus(bytes.first(body)),
-                                               byteAt(bytes, body) | (byteAt(bytes, body + 1) << 8), 4));
+            frame.fail(FrameKind::Crc, FrameTexts::checkFailed(QStringLiteral("CRC"),
+                                                               frameHex(crc16ModbusBytes(bytes.first(bytes.size() - 2))),
+                                                               frameHex(bytes.last(2))));
         }
-        const bool paired = pending >= 0 && answers(frame, frames.at(pending));
         const int address = byteAt(bytes, 0);
         const int function = byteAt(bytes, 1);
-        PduReader reader(frame, bytes.sliced(1, bytes.size() - 3));
+        PduReader reader(frame, pduOf(frame));
         QString role;
-        // An exception is a response even when its request is not in the capture.
-        if (paired || (function & exceptionBit)) {
-            int requestCount = -1;
-            if (paired) {
-                Frame &request = frames[pending];
+        if (frame.direction != asking || (function & exceptionBit)) {
+            QByteArrayView request;
+            if (pending >= 0 && answers(frame, frames.at(pending))) {
+                Frame &question = frames[pending];
                 frame.pairedFrame = qint32(pending);
-                request.pairedFrame = qint32(i);
-                if (frame.startMicros && request.endMicros)
-                    frame.responseMicros = std::max<qint64>(0, *frame.startMicros - *request.endMicros);
-                requestCount = coilCount(request);
+                question.pairedFrame = qint32(i);
+                if (frame.startMicros && question.endMicros)
+                    frame.responseMicros = std::max<qint64>(0, *frame.startMicros - *question.endMicros);
+                request = pduOf(question);
+                pending = -1;
+            } else if (afterBroadcast) {
+                frame.fail(FrameKind::Broadcast, FrameTexts::answersBroadcast());
+            } else if (pending >= 0) {
+                // Left waiting: its own answer may still follow.
+                frame.fail(FrameKind::Unpaired, FrameTexts::answersAnother(pending + 1));
+            } else if (asked) {
+                frame.fail(FrameKind::Unpaired, FrameTexts::answersNothing());
             }
             role = function & exceptionBit ? FrameTexts::exceptionResponse() : FrameTexts::response();
-            reader.readResponse(requestCount);
-            pending = -1;
+            reader.readResponse(request);
         } else {
             role = FrameTexts::request();
             reader.readRequest();
-            pending = address == 0 ? -1 : i; // nobody answers a broadcast
+            if (address == 0 && !mayBroadcast(function))
+                frame.fail(FrameKind::Broadcast, FrameTexts::broadcastOfRead());
+            asked = true;
+            afterBroadcast = address == 0;
+            pending = afterBroadcast ? -1 : i; // nobody answers a broadcast
         }
         const int plainFunction = function & ~exceptionBit;
         frame.summary = QStringList {role,

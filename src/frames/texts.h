@@ -83,14 +83,14 @@ inline QString chartSpread(const QString &min, const QString &median, const QStr
 // Verdicts and problems shared by the decoders.
 inline QString verdictGood() { return QStringLiteral("OK"); }
 inline QString verdictBad() { return QStringLiteral("NG"); }
+inline QString verdictException() { return QStringLiteral("例外"); }
 inline QString verdictUnchecked() { return QStringLiteral("-"); }
 inline QString overLong() { return QStringLiteral("長すぎます"); }
 inline QString cutShort() { return QStringLiteral("途中で切れています"); }
-inline QString checkFailed(const QString &check, qint64 computed, qint64 received, int digits)
+// The check values in hexadecimal, as they travel ("9A 9B").
+inline QString checkFailed(const QString &check, const QString &computed, const QString &received)
 {
-    return check + QStringLiteral("不一致(計算 ") + QStringLiteral("%1").arg(computed, digits, 16, QLatin1Char('0')).toUpper()
-        + QStringLiteral(", 受信 ") + QStringLiteral("%1").arg(received, digits, 16, QLatin1Char('0')).toUpper()
-        + QStringLiteral(")");
+    return check + QStringLiteral("不一致(計算 ") + computed + QStringLiteral(", 受信 ") + received + QStringLiteral(")");
 }
 
 // STX/ETX.
@@ -117,6 +117,22 @@ inline QString coilOff() { return QStringLiteral("OFF"); }
 inline QString badCoilValue() { return QStringLiteral("コイル値が0xFF00でも0x0000でもありません"); }
 inline QString lengthMismatch() { return QStringLiteral("長さが機能コードに合いません"); }
 inline QString tooShortForModbus() { return QStringLiteral("短すぎます(4バイト未満)"); }
+inline QString quantityOutOfRange(int quantity, int most)
+{
+    return QStringLiteral("個数%1が範囲外です(1～%2)").arg(quantity).arg(most);
+}
+inline QString byteCountMismatch(int count, int wanted)
+{
+    return QStringLiteral("バイト数%1が個数に合いません(%2のはず)").arg(count).arg(wanted);
+}
+inline QString echoDiffers() { return QStringLiteral("応答が要求と違います"); }
+inline QString broadcastOfRead() { return QStringLiteral("一斉送信できない機能です"); }
+inline QString answersBroadcast() { return QStringLiteral("一斉送信に応答しています"); }
+inline QString answersAnother(qint64 requestNumber)
+{
+    return QStringLiteral("要求 #%1 と違うスレーブか機能の応答です").arg(requestNumber);
+}
+inline QString answersNothing() { return QStringLiteral("要求のない応答です"); }
 inline QString unknownFunction() { return QStringLiteral("不明な機能コード"); }
 // Pairs: a response names its request and the response time, a request
 // its response.

@@ -90,7 +90,9 @@ QVariant FrameTableModel::data(const QModelIndex &index, int role) const
             if (rule.matches(frame))
                 return rule.colour;
         }
-        return frame.verdict == FrameVerdict::Bad ? QVariant(QColor(0xFF, 0xE0, 0xE0)) : QVariant();
+        if (frame.verdict == FrameVerdict::Bad)
+            return QColor(0xFF, 0xE0, 0xE0);
+        return frame.kinds.testFlag(FrameKind::Exception) ? QVariant(QColor(0xFF, 0xF4, 0xD0)) : QVariant();
     case Qt::TextAlignmentRole:
         return index.column() <= Length ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
     default:

@@ -24,8 +24,9 @@ struct HighlightRule
 
 // The frames of one decoding as table rows: time, gap, direction (in the
 // direction colours), length, hex, characters, summary and verdict. A
-// filter chooses the rows; failed frames show on a pale red, highlighted
-// ones on their rule's colour (the first rule that matches).
+// filter chooses the rows; failed frames show on a pale red, exception
+// responses on a pale yellow, highlighted ones on their rule's colour
+// (the first rule that matches).
 class FrameTableModel : public QAbstractTableModel
 {
     Q_OBJECT
