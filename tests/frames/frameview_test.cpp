@@ -37,8 +37,8 @@ protected:
     {
         if (!m_window) {
             const TimedStream stream = conversation();
-            m_window = std::make_unique<FrameWindow>(stream.bytes, stream.times, FramerOptions {}, dialogs, settings,
-                                                     QStringLiteral("modbus-rtu"));
+            m_window = std::make_unique<FrameWindow>(stream.bytes, stream.times, FramerOptions {}, dialogs, program,
+                                                     status, QStringLiteral("modbus-rtu"));
         }
         return *m_window;
     }
@@ -48,6 +48,8 @@ protected:
 
     FakeDialogs dialogs;
     MemorySettingsStore settings;
+    ProgramSettings program {settings};
+    RecordingStatus status;
     std::unique_ptr<FrameWindow> m_window;
 };
 
@@ -133,4 +135,44 @@ TEST_F(FrameView, TheChartIsSavedAsPngOrSvgByTheNamesEnding)
     QFile png(dir.filePath(QStringLiteral("times.txt.png")));
     ASSERT_TRUE(png.open(QIODevice::ReadOnly));
     EXPECT_EQ(png.read(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
+}
+
+// As the program's other saves: a file is replaced only when the user
+// agrees, the name the chart gets is the one asked about, and the data
+// file being shown and its arrival times are never replaced.
+TEST_F(FrameView, SavesAskBeforeReplacingAFileAndNeverReplaceTheShownData)
+{
+    QTemporaryDir dir;
+    const QString data = writeFile(dir.filePath(QStringLiteral("mb.dat")), "data");
+    const QString times = writeFile(data + QStringLiteral(".times"), "times");
+    const QString text = writeFile(dir.filePath(QStringLiteral("old.txt")), "old");
+    const QString chart = writeFile(dir.filePath(QStringLiteral("old.txt.png")), "old");
+    window().setShownDataFiles({data});
+    const QString question = QStringLiteral("ファイルが存在します。上書きしますか？");
+
+    dialogs.chooseFile(text);
+    dialogs.answerNextMessage(MessageAnswer::Cancel);
+    EXPECT_FALSE(window().saveShownFrames());
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages.at(0).text, question);
+    dialogs.chooseFile(text); // the chart's name becomes old.txt.png
+    dialogs.answerNextMessage(MessageAnswer::Cancel);
+    EXPECT_FALSE(window().saveChart());
+    EXPECT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(readFile(text), "old");
+    EXPECT_EQ(readFile(chart), "old");
+
+    for (const QString &kept : {data, times}) {
+        dialogs.chooseFile(kept);
+        EXPECT_FALSE(window().saveShownFrames()) << kept.toStdString();
+        EXPECT_EQ(dialogs.messages.value(dialogs.messages.size() - 1).text,
+                  QStringLiteral("表示中のモニターデータのファイルには保存できません。別の名前を指定してください。\n") + kept);
+    }
+    EXPECT_EQ(readFile(data), "data");
+    EXPECT_EQ(readFile(times), "times");
+
+    dialogs.chooseFile(text);
+    dialogs.answerNextMessage(MessageAnswer::Ok);
+    EXPECT_TRUE(window().saveShownFrames());
+    EXPECT_TRUE(readFile(text).startsWith("区切りの間隔"));
 }

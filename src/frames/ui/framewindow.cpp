@@ -5,10 +5,13 @@
 #include "responsechartwidget.h"
 
 #include "data/datafiles.h"
+#include "data/sidecar.h"
 #include "frames/frameformat.h"
 #include "frames/texts.h"
 #include "platform/dialogs.h"
+#include "platform/settingsstore.h"
 #include "settings/settingsschema.h"
+#include "views/texts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,9 +28,10 @@
 namespace ferrox {
 
 FrameWindow::FrameWindow(MonitoredBytes bytes, std::optional<ArrivalTimes> times, FramerOptions options,
-                         Dialogs &dialogs, SettingsStore &settings, const QString &decoder, QWidget *parent)
+                         Dialogs &dialogs, ProgramSettings &settings, StatusPanel &status, const QString &decoder,
+                         QWidget *parent)
     : QWidget(parent), m_bytes(std::move(bytes)), m_times(std::move(times)), m_options(options), m_dialogs(dialogs),
-      m_settings(settings), m_model(new FrameTableModel(this)), m_header(new QLabel(this)),
+      m_settings(settings), m_files(dialogs, settings, status), m_model(new FrameTableModel(this)), m_header(new QLabel(this)),
       m_decoder(new QComboBox(this)), m_direction(new QComboBox(this)),
       m_failedOnly(new QCheckBox(FrameTexts::viewFailedOnly(), this)), m_pattern(new QLineEdit(this)),
       m_find(new QLineEdit(this)), m_table(new QTableView(this)), m_chart(new ResponseChartWidget(this))
@@ -90,7 +94,7 @@ FrameWindow::FrameWindow(MonitoredBytes bytes, std::optional<ArrivalTimes> times
     layout->addLayout(bar);
     layout->addWidget(splitter, 1);
 
-    m_model->setHighlightRules(loadHighlightRules(m_settings));
+    m_model->setHighlightRules(loadHighlightRules(m_settings.store()));
     connect(m_decoder, &QComboBox::currentTextChanged, this, &FrameWindow::setDecoder);
     connect(m_direction, &QComboBox::currentIndexChanged, this, &FrameWindow::applyFilter);
     connect(m_failedOnly, &QCheckBox::toggled, this, &FrameWindow::applyFilter);
@@ -172,33 +176,49 @@ void FrameWindow::selectFrame(qint32 frame)
     m_table->scrollTo(m_model->index(row, 0));
 }
 
+void FrameWindow::setShownDataFiles(const QStringList &paths)
+{
+    m_kept.clear();
+    for (const QString &path : paths)
+        m_kept << path << sidecarPath(path);
+}
+
 bool FrameWindow::saveShownFrames()
 {
-    const std::optional<QString> path = m_dialogs.saveFile(
-        {FrameTexts::viewSaveTitle(), FrameTexts::viewSaveFilter(), QStringLiteral("txt"), {}, {}});
-    if (!path || path->isEmpty())
+    const std::optional<QString> path = m_files.save(
+        {FrameTexts::viewSaveTitle(), FrameTexts::viewSaveFilter(), QStringLiteral("txt"), {}, {}},
+        viewtexts::overwriteText(), {}, m_kept);
+    if (!path)
         return false;
     const FrameFormat format = path->endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ? FrameFormat::Csv
         : path->endsWith(QLatin1String(".jsonl"), Qt::CaseInsensitive)                    ? FrameFormat::JsonLines
                                                                                            : FrameFormat::Text;
-    const FileWriteResult written = writeFileAtomically(*path, formatFrames(m_model->frames(), format, m_model->filter()));
-    if (!written.ok)
-        m_dialogs.inform(written.message, MessageIcon::Critical);
-    return written.ok;
+    return writeChosen(*path, formatFrames(m_model->frames(), format, m_model->filter()));
 }
 
 bool FrameWindow::saveChart()
 {
-    std::optional<QString> path = m_dialogs.saveFile(
+    std::optional<QString> path = m_files.chooseSaveName(
         {FrameTexts::chartSaveTitle(), FrameTexts::chartSaveFilter(), QStringLiteral("png"), {}, {}});
-    if (!path || path->isEmpty())
+    if (!path)
         return false;
     if (!isChartFileName(*path))
         *path += QStringLiteral(".png");
-    const FileWriteResult written = writeFileAtomically(*path, chartFileBytes(m_chart->chart(), *path));
-    if (!written.ok)
+    // Asked about the name it gets, not the one typed.
+    if (!m_files.mayWrite(*path, viewtexts::overwriteText(), {}, m_kept))
+        return false;
+    return writeChosen(*path, chartFileBytes(m_chart->chart(), *path));
+}
+
+bool FrameWindow::writeChosen(const QString &path, const QByteArray &bytes)
+{
+    const FileWriteResult written = writeFileAtomically(path, bytes);
+    if (!written.ok) {
         m_dialogs.inform(written.message, MessageIcon::Critical);
-    return written.ok;
+        return false;
+    }
+    m_files.rememberFolder(path);
+    return true;
 }
 
 void FrameWindow::highlightPattern(const QColor &colour)
@@ -206,9 +226,9 @@ void FrameWindow::highlightPattern(const QColor &colour)
     const FrameFilter pattern = filterOf(m_pattern->text());
     if (pattern.bytes.isEmpty() && pattern.text.isEmpty())
         return;
-    QList<HighlightRule> rules = loadHighlightRules(m_settings);
+    QList<HighlightRule> rules = loadHighlightRules(m_settings.store());
     rules.append({pattern.bytes, pattern.text, colour});
-    saveHighlightRules(m_settings, rules);
+    saveHighlightRules(m_settings.store(), rules);
     m_model->setHighlightRules(rules);
 }
 

@@ -2,6 +2,8 @@
 
 #include "frametablemodel.h"
 
+#include "views/ui/filechoice.h"
+
 #include "data/arrivaltimes.h"
 #include "timeline/monitoredbytes.h"
 
@@ -16,8 +18,9 @@ class QTableView;
 namespace ferrox {
 
 class Dialogs;
+class ProgramSettings;
 class ResponseChartWidget;
-class SettingsStore;
+class StatusPanel;
 
 // The frame view of the log-window family: one row per frame of the
 // current data, read by the decoder chosen in the window. A header states
@@ -31,9 +34,12 @@ class FrameWindow : public QWidget
     Q_OBJECT
 
 public:
-    // decoder: the first decoder, as setDecoder() takes it.
+    // decoder: the first decoder, as setDecoder() takes it. The dialogs,
+    // settings and status line are the program's, as its other file
+    // commands use them.
     FrameWindow(MonitoredBytes bytes, std::optional<ArrivalTimes> times, FramerOptions options, Dialogs &dialogs,
-                SettingsStore &settings, const QString &decoder = QStringLiteral("lines"), QWidget *parent = nullptr);
+                ProgramSettings &settings, StatusPanel &status, const QString &decoder = QStringLiteral("lines"),
+                QWidget *parent = nullptr);
 
     FrameTableModel *model() const { return m_model; }
     QTableView *table() const { return m_table; }
@@ -44,13 +50,17 @@ public:
     // Selects the next row after the current one whose frame matches the
     // find text; false (selection kept) when none does.
     bool findNext(const QString &text);
+    // The data files the view shows: its saves never replace them or
+    // their arrival times.
+    void setShownDataFiles(const QStringList &paths);
     void selectFrame(qint32 frame);
     // Asks for a file and writes the shown frames: CSV for ".csv", JSON
-    // lines for ".jsonl", text otherwise. False when cancelled or failed
-    // (the failure said in a message box).
+    // lines for ".jsonl", text otherwise. False when cancelled, refused
+    // (an existing file the user keeps, the shown data) or failed (the
+    // failure said in a message box).
     bool saveShownFrames();
     // Asks for a file and saves the chart there, as PNG or as SVG by the
-    // name's ending (PNG when it has neither).
+    // name's ending (".png" added when it has neither), as saveShownFrames().
     bool saveChart();
     // Adds a highlight rule for the filter bar's pattern and stores the rules.
     void highlightPattern(const QColor &colour);
@@ -62,8 +72,13 @@ private:
     MonitoredBytes m_bytes;
     std::optional<ArrivalTimes> m_times;
     FramerOptions m_options;
+    // Writes bytes to a path the user agreed to, remembering its folder.
+    bool writeChosen(const QString &path, const QByteArray &bytes);
+
     Dialogs &m_dialogs;
-    SettingsStore &m_settings;
+    ProgramSettings &m_settings;
+    FileChoice m_files;
+    QStringList m_kept; // the shown data files and their arrival times
     FrameTableModel *m_model;
     QLabel *m_header;
     QComboBox *m_decoder;
