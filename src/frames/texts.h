@@ -48,8 +48,9 @@ inline QString gapSetting(qint64 micros) { return QStringLiteral("区切りの�
 // The frame view.
 inline QStringList viewHeads()
 {
-    return {QStringLiteral("時刻(秒)"), QStringLiteral("間隔(ms)"), QStringLiteral("方向"), QStringLiteral("長さ"),
-            QStringLiteral("HEX"),      QStringLiteral("文字"),     QStringLiteral("内容"), QStringLiteral("判定")};
+    return {QStringLiteral("時刻(秒)"), QStringLiteral("間隔(ms)"), QStringLiteral("方向"),     QStringLiteral("長さ"),
+            QStringLiteral("判定"),     QStringLiteral("種類"),     QStringLiteral("応答(ms)"), QStringLiteral("内容"),
+            QStringLiteral("HEX"),      QStringLiteral("文字")};
 }
 
 inline QString viewTitle() { return QStringLiteral("フレーム"); }
@@ -136,11 +137,13 @@ inline QString answersNothing() { return QStringLiteral("要求のない応答�
 inline QString unknownFunction() { return QStringLiteral("不明な機能コード"); }
 // Pairs: a response names its request and the response time, a request
 // its response.
-inline QString answerTo(qint64 number, std::optional<qint64> micros)
+// responseMillis: the response time as frameResponseText() gives it.
+inline QString answerTo(qint64 number, const QString &responseMillis)
 {
     return QStringLiteral("(#%1 への応答").arg(number)
-        + (micros ? QStringLiteral(", ") + millis(*micros) + QStringLiteral("ms)") : QStringLiteral(")"));
+        + (responseMillis.isEmpty() ? QStringLiteral(")") : QStringLiteral(", ") + responseMillis + QStringLiteral("ms)"));
 }
+inline QString below(const QString &millis) { return QStringLiteral("< ") + millis; }
 inline QString answeredBy(qint64 number) { return QStringLiteral("(応答 #%1)").arg(number); }
 
 // Function codes and exception codes by the names the protocol gives them.

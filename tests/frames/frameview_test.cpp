@@ -68,6 +68,29 @@ TEST_F(FrameView, ShowsOneRowPerFrameWithItsColumns)
     EXPECT_TRUE(window().model()->index(3, 0).data(Qt::BackgroundRole).isValid()) << "an exception stands out";
 }
 
+// Finding the failures and the slowest answer: the verdict near the front
+// with its whole text as a tooltip, and the columns sorting.
+TEST_F(FrameView, TheVerdictShowsWholeAsATooltipAndColumnsSort)
+{
+    const QModelIndex exception = window().model()->index(3, FrameTableModel::Verdict);
+    EXPECT_EQ(exception.data(Qt::ToolTipRole).toString(), QStringLiteral("例外: 例外コード02 ILLEGAL DATA ADDRESS"));
+    const auto order = [this] {
+        std::string frames;
+        for (int row = 0; row < window().model()->rowCount(); ++row)
+            frames += std::to_string(window().model()->frameAtRow(row));
+        return frames;
+    };
+    window().table()->sortByColumn(FrameTableModel::Response, Qt::DescendingOrder);
+    EXPECT_EQ(order(), "3102") << "the slowest answer first, frames without one last";
+    EXPECT_EQ(window().model()->rowOfFrame(1), 1);
+    window().table()->sortByColumn(FrameTableModel::Verdict, Qt::DescendingOrder);
+    EXPECT_EQ(order(), "3012");
+    window().table()->sortByColumn(FrameTableModel::Length, Qt::AscendingOrder);
+    EXPECT_EQ(order(), "3021");
+    window().table()->sortByColumn(FrameTableModel::Time, Qt::DescendingOrder);
+    EXPECT_EQ(order(), "3210");
+}
+
 TEST_F(FrameView, TheFilterBarChoosesRowsBySideVerdictAndPattern)
 {
     child<QComboBox>("Combo_FrameDirection")->setCurrentIndex(2);

@@ -68,10 +68,12 @@ FrameWindow::FrameWindow(MonitoredBytes bytes, std::optional<ArrivalTimes> times
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     m_table->setWordWrap(false);
+    m_table->horizontalHeader()->setSortIndicator(FrameTableModel::Time, Qt::AscendingOrder);
+    m_table->setSortingEnabled(true);
     // Widths from the font rather than from the rows: a full buffer has
     // tens of thousands of them.
     const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    const int widths[] = {11, 9, 7, 5, 36, 24, 70, 12}; // characters, in column order
+    const int widths[] = {11, 9, 7, 5, 30, 10, 9, 70, 36, 24}; // characters, in column order
     for (int column = 0; column < FrameTableModel::ColumnCount; ++column)
         m_table->setColumnWidth(column, widths[column] * digit);
 
