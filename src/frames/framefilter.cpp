@@ -4,13 +4,79 @@
 
 namespace ferrox {
 
+namespace {
+
+// The value of a hexadecimal digit, -1 for any other character.
+int hexValue(char16_t c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+bool BytePattern::foundIn(QByteArrayView haystack) const
+{
+    if (!highNibble)
+        return haystack.indexOf(bytes) >= 0;
+    for (qsizetype at = haystack.indexOf(bytes); at >= 0 && at + bytes.size() < haystack.size();
+         at = haystack.indexOf(bytes, at + 1)) {
+        if (std::uint8_t(haystack[at + bytes.size()]) >> 4 == *highNibble)
+            return true;
+    }
+    return false;
+}
+
+QString BytePattern::hex() const
+{
+    QString digits = QString::fromLatin1(bytes.toHex().toUpper());
+    if (highNibble)
+        digits += QString::number(*highNibble, 16).toUpper();
+    return digits;
+}
+
+std::optional<BytePattern> BytePattern::fromHex(QStringView text)
+{
+    QList<int> digits;
+    for (const QChar c : text) {
+        if (c == u' ')
+            continue;
+        if (hexValue(c.unicode()) < 0)
+            return std::nullopt;
+        digits << hexValue(c.unicode());
+    }
+    if (digits.isEmpty())
+        return std::nullopt;
+    BytePattern pattern;
+    for (qsizetype i = 0; i + 1 < digits.size(); i += 2)
+        pattern.bytes += char(digits.at(i) << 4 | digits.at(i + 1));
+    if (digits.size() % 2 == 1)
+        pattern.highNibble = std::uint8_t(digits.constLast());
+    return pattern;
+}
+
+std::optional<TypedPattern> typedPattern(const QString &typed)
+{
+    if (!typed.startsWith(QLatin1String("hex:"), Qt::CaseInsensitive))
+        return TypedPattern {{}, typed};
+    const std::optional<BytePattern> bytes = BytePattern::fromHex(QStringView(typed).sliced(4));
+    if (!bytes)
+        return std::nullopt;
+    return TypedPattern {*bytes, {}};
+}
+
 bool FrameFilter::accepts(const Frame &frame) const
 {
     if (direction && frame.direction != *direction)
         return false;
     if (failedOnly && frame.verdict != FrameVerdict::Bad)
         return false;
-    if (!bytes.isEmpty() && !frame.bytes.contains(bytes))
+    if (!bytes.isEmpty() && !bytes.foundIn(frame.bytes))
         return false;
     if (kinds && !(frame.kinds & kinds))
         return false;
@@ -32,11 +98,9 @@ std::optional<FrameFilter> frameFilterNamed(const QString &word)
     } else if (word == QLatin1String("exceptions")) {
         filter.kinds = FrameKind::Exception;
     } else if (word.startsWith(QLatin1String("slow:"))) {
-        bool ok = false;
-        const double ms = word.mid(5).toDouble(&ok);
-        if (!ok || !(ms >= 0 && ms <= 3600000)) // NaN too
+        filter.slowerThanMicros = microsFromMillis(word.mid(5), 3600000);
+        if (!filter.slowerThanMicros)
             return std::nullopt;
-        filter.slowerThanMicros = qint64(ms * 1000 + 0.5);
     } else if (const std::optional<FrameKind> kind = frameKindNamed(word); kind && *kind != FrameKind::Exception) {
         filter.kinds = *kind;
     } else {
@@ -53,6 +117,15 @@ QStringList frameFilterNames()
             names << frameKindName(kind);
     }
     return names << QStringLiteral("slow:MS");
+}
+
+std::optional<qint64> microsFromMillis(const QString &text, double mostMillis)
+{
+    bool ok = false;
+    const double ms = text.toDouble(&ok);
+    if (!ok || !(ms >= 0 && ms <= mostMillis)) // NaN fails both
+        return std::nullopt;
+    return qint64(ms * 1000 + 0.5);
 }
 
 } // namespace ferrox

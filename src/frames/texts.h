@@ -55,8 +55,29 @@ inline QStringList viewHeads()
 
 inline QString viewTitle() { return QStringLiteral("フレーム"); }
 inline QString viewFailedOnly() { return QStringLiteral("NGのみ"); }
-inline QString viewPatternHint() { return QStringLiteral("絞り込み: 文字列、または hex:0183"); }
+inline QString viewPatternHint() { return QStringLiteral("絞り込み: 文字列、または hex:0183 (hex:018 は 01 8x)"); }
 inline QString viewFindHint() { return QStringLiteral("検索 (Enterで次へ)"); }
+inline QString viewGapHint() { return QStringLiteral("区切り(ms): 既定"); }
+inline QString viewAllKinds() { return QStringLiteral("すべての種類"); }
+inline QString viewRulesHint() { return QStringLiteral("強調の規則 (ダブルクリックで編集)"); }
+inline QString viewRemoveRule() { return QStringLiteral("削除"); }
+inline QString notFound() { return QStringLiteral("見つかりません"); }
+inline QString unreadableHex(const QString &typed)
+{
+    return QStringLiteral("16進数として読めません: ") + typed;
+}
+inline QString unreadableKind(const QString &typed)
+{
+    return QStringLiteral("種類として読めません: ") + typed;
+}
+inline QString unreadableGap(const QString &typed)
+{
+    return QStringLiteral("区切りの間隔は0～60000msで指定してください: ") + typed;
+}
+inline QString unreadableRule(const QString &typed)
+{
+    return QStringLiteral("規則にできません(読めないか、すでにあります): ") + typed;
+}
 inline QString viewSave() { return QStringLiteral("保存..."); }
 inline QString viewHighlight() { return QStringLiteral("強調"); }
 inline QString viewSaveTitle() { return QStringLiteral("フレームを保存"); }

@@ -3,6 +3,7 @@
 #include "framestesting.h"
 
 #include "frames/ui/framewindow.h"
+#include "frames/ui/highlightpanel.h"
 #include "frames/ui/highlightrules.h"
 #include "frames/ui/responsechartwidget.h"
 #include "support/fakedialogs.h"
@@ -11,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -104,6 +106,34 @@ TEST_F(FrameView, TheFilterBarChoosesRowsBySideVerdictAndPattern)
     EXPECT_EQ(window().model()->frameAtRow(0), 1);
 }
 
+// The kinds as `decode --only` takes them, and patterns typed as people
+// type them: any case of "hex:", a last odd digit, a mistake told.
+TEST_F(FrameView, TheFilterTakesKindsAndSaysWhatItCannotRead)
+{
+    const auto shown = [this] {
+        std::string frames;
+        for (int row = 0; row < window().model()->rowCount(); ++row)
+            frames += std::to_string(window().model()->frameAtRow(row));
+        return frames;
+    };
+    auto *kind = child<QComboBox>("Combo_FrameKind");
+    auto *pattern = child<QLineEdit>("Text_FramePattern");
+    kind->setCurrentText(QStringLiteral("exceptions"));
+    EXPECT_EQ(shown(), "3");
+    kind->setCurrentText(QStringLiteral("slow:12")); // the answers took 10 and 15 ms
+    EXPECT_EQ(shown(), "3");
+    kind->setCurrentText(QStringLiteral("crcs"));
+    EXPECT_EQ(window().note(), QStringLiteral("種類として読めません: crcs"));
+    kind->setCurrentIndex(0);
+    EXPECT_EQ(shown(), "0123");
+    pattern->setText(QStringLiteral("HEX:022B"));
+    EXPECT_EQ(shown(), "1");
+    pattern->setText(QStringLiteral("hex:118")); // 11 then 80 to 8F: the exception's 11 83
+    EXPECT_EQ(shown(), "3");
+    pattern->setText(QStringLiteral("hex:0G"));
+    EXPECT_EQ(window().note(), QStringLiteral("16進数として読めません: hex:0G"));
+}
+
 TEST_F(FrameView, FindMovesToTheNextMatchingRowAndWrapsAround)
 {
     EXPECT_TRUE(window().findNext(QStringLiteral("要求")));
@@ -112,7 +142,24 @@ TEST_F(FrameView, FindMovesToTheNextMatchingRowAndWrapsAround)
     EXPECT_EQ(window().table()->currentIndex().row(), 2);
     EXPECT_TRUE(window().findNext(QStringLiteral("要求")));
     EXPECT_EQ(window().table()->currentIndex().row(), 0);
+    EXPECT_TRUE(window().findNext(QStringLiteral("83 02"))) << "the hex column as shown";
+    EXPECT_EQ(window().table()->currentIndex().row(), 3);
     EXPECT_FALSE(window().findNext(QStringLiteral("hex:FFEE")));
+    EXPECT_EQ(window().note(), QStringLiteral("見つかりません"));
+}
+
+// The decoder and the gap chosen are the next view's.
+TEST_F(FrameView, TheNextViewTakesTheDecoderAndGapChosenLast)
+{
+    window();
+    child<QComboBox>("Combo_FrameDecoder")->setCurrentText(QStringLiteral("stx-etx"));
+    window().setGap(QStringLiteral("2.5"));
+    const TimedStream stream = conversation();
+    const FrameWindow next(stream.bytes, stream.times, FramerOptions {}, dialogs, program, status);
+    EXPECT_EQ(next.findChild<QComboBox *>(QStringLiteral("Combo_FrameDecoder"))->currentText(), QStringLiteral("stx-etx"));
+    EXPECT_EQ(next.model()->frames().gapMicros, 2500);
+    window().setGap(QStringLiteral("nan"));
+    EXPECT_EQ(window().note(), QStringLiteral("区切りの間隔は0～60000msで指定してください: nan"));
 }
 
 TEST_F(FrameView, HighlightRulesAreStoredInOurOwnGroupAndColourTheRows)
@@ -128,7 +175,28 @@ TEST_F(FrameView, HighlightRulesAreStoredInOurOwnGroupAndColourTheRows)
     settings.values.insert(QStringLiteral("ferrox/FrameHighlights/Rule2"), QStringLiteral("hex:|nocolour"));
     const QList<HighlightRule> rules = loadHighlightRules(settings);
     ASSERT_EQ(rules.size(), 1);
-    EXPECT_EQ(rules.at(0).bytes, QByteArray::fromHex("8302"));
+    EXPECT_EQ(rules.at(0).bytes, BytePattern(QByteArray::fromHex("8302")));
+}
+
+// Rules are listed beside the table, edited and removed there, and never twice.
+TEST_F(FrameView, HighlightRulesAreListedEditedAndRemovedInTheWindow)
+{
+    auto *list = child<QListWidget>("List_FrameHighlights");
+    child<QLineEdit>("Text_FramePattern")->setText(QStringLiteral("A|B"));
+    window().highlightPattern(QColor(0x80, 0xFF, 0x80));
+    window().highlightPattern(QColor(0x80, 0xFF, 0x80));
+    ASSERT_EQ(list->count(), 1) << "a second press adds no second rule";
+    EXPECT_EQ(loadHighlightRules(settings).value(0).text, QStringLiteral("A|B")) << "a pattern holding | reads back";
+    child<QLineEdit>("Text_FramePattern")->clear();
+    list->item(0)->setText(QStringLiteral("hex:118"));
+    EXPECT_EQ(window().model()->index(3, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(0x80, 0xFF, 0x80));
+    EXPECT_EQ(settings.values.value(QStringLiteral("ferrox/FrameHighlights/Rule1")), QStringLiteral("hex:118|#80ff80"));
+    list->item(0)->setText(QStringLiteral("hex:zz"));
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("hex:118")) << "an unreadable edit keeps the rule";
+    window().highlights()->remove(0);
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_TRUE(loadHighlightRules(settings).isEmpty());
+    EXPECT_NE(window().model()->index(3, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(0x80, 0xFF, 0x80));
 }
 
 TEST_F(FrameView, AClickOnAChartDotSelectsItsFrameEvenWhenFilteredOut)

@@ -11,10 +11,15 @@ namespace ferrox {
 
 bool HighlightRule::matches(const Frame &frame) const
 {
-    if (!bytes.isEmpty())
-        return frame.bytes.contains(bytes);
-    return !text.isEmpty()
-        && (frame.summary.contains(text, Qt::CaseInsensitive) || frameCharacters(frame.bytes).contains(text, Qt::CaseInsensitive));
+    FrameFilter pattern;
+    pattern.bytes = bytes;
+    pattern.text = text;
+    return (!bytes.isEmpty() || !text.isEmpty()) && pattern.accepts(frame);
+}
+
+QString HighlightRule::typed() const
+{
+    return bytes.isEmpty() ? text : QStringLiteral("hex:") + bytes.hex();
 }
 
 FrameTableModel::FrameTableModel(QObject *parent) : QAbstractTableModel(parent) {}

@@ -14,11 +14,14 @@ namespace ferrox {
 // background.
 struct HighlightRule
 {
-    QByteArray bytes;
+    BytePattern bytes;
     QString text;
     QColor colour;
 
     bool matches(const Frame &frame) const;
+    // The pattern as the filter bar takes it: "hex:0183" or the text.
+    QString typed() const;
+    bool samePattern(const HighlightRule &other) const { return bytes == other.bytes && text == other.text; }
     friend bool operator==(const HighlightRule &, const HighlightRule &) = default;
 };
 
