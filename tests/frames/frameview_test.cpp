@@ -11,6 +11,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTableView>
@@ -266,4 +267,14 @@ TEST_F(FrameView, SavesAskBeforeReplacingAFileAndNeverReplaceTheShownData)
     dialogs.answerNextMessage(MessageAnswer::Ok);
     EXPECT_TRUE(window().saveShownFrames());
     EXPECT_TRUE(readFile(text).startsWith("区切りの間隔"));
+}
+
+// Labels are drawn 12 pixels high: a chart shrunk to a small window made
+// their decimal points look like commas.
+TEST_F(FrameView, TheChartIsNeverDrawnSmallerThanItsOwnSize)
+{
+    window().resize(640, 480);
+    window().show();
+    window().layout()->activate();
+    EXPECT_GE(window().chart()->scale(), 1.0);
 }

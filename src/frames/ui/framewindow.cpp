@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTableView>
@@ -108,9 +109,12 @@ FrameWindow::FrameWindow(MonitoredBytes bytes, std::optional<ArrivalTimes> times
     rows->addWidget(m_highlights);
     rows->setStretchFactor(0, 5);
     rows->setStretchFactor(1, 1);
+    auto *chartArea = new QScrollArea(this);
+    chartArea->setWidget(m_chart);
+    chartArea->setWidgetResizable(true);
     auto *splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(rows);
-    splitter->addWidget(m_chart);
+    splitter->addWidget(chartArea);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
     auto *layout = new QVBoxLayout(this);
