@@ -10,18 +10,8 @@ namespace ferrox {
 // gap; where times are too coarse to show it, a frame also ends where a
 // request or response of its function is complete and its CRC holds.
 //
-// One side asks (the side whose frames the other side answers); its frames
-// are requests, the other side's are responses, and so is any exception.
-// A response is paired with the waiting request when it has the same
-// address and function (or the function with bit 7 set, an exception),
-// with the response time. Frames whose CRC holds can still fail, each
-// with its kind: byte counts against quantities (count), quantities and
-// coil values outside the protocol's limits (range), answers to writes
-// that differ from their request (echo), broadcasts of reading functions
-// and answers to broadcasts (broadcast), responses from another server or
-// function, or to no request (unpaired; a response before the capture's
-// first request is taken as answering one from before the capture). An
-// exception response is valid, of kind exception.
+// Requests and responses are read, paired and checked as modbusframes.h
+// says.
 class ModbusRtuDecoder : public FrameDecoder
 {
 public:
