@@ -34,10 +34,10 @@ int decodeCommand(const QStringList &arguments)
 {
     CliArguments args(QStringLiteral("decode"), QStringLiteral("FILE.dat"), 1, {
         {QStringLiteral("decoder"), QStringLiteral("NAME"),
-         QStringLiteral("lines (default), stx-etx[:xor|:sum|:crc16], fixed:N or modbus-rtu")},
+         QStringLiteral("lines (default), stx-etx[:xor|:sum|:crc16], fixed:N, modbus-rtu or modbus-ascii")},
         {QStringLiteral("gap"), QStringLiteral("MS"),
          QStringLiteral("idle time that ends a frame (default 3.5 characters at --monitor-speed;\n"
-                        "                          modbus-rtu: 11-bit characters, 1.75 ms above 19200 baud)")},
+                        "                          modbus-rtu: 11-bit characters, 1.75 ms above 19200 baud; modbus-ascii: 1 s)")},
         {QStringLiteral("monitor-speed"), QStringLiteral("N"), QStringLiteral("monitored line's speed in baud (default 9600)")},
         {QStringLiteral("data-width"), QStringLiteral("8|9"), QStringLiteral("monitored data width (default 8)")},
         {QStringLiteral("format"), QStringLiteral("text|csv|jsonl"), QStringLiteral("the form to print (default text)")},
@@ -51,10 +51,11 @@ int decodeCommand(const QStringList &arguments)
         "Where the arrival times are too coarse for the gap (a USB adapter's batches), only silences of twice\n"
         "their resolution end a frame, and standard error says so.\n"
         "modbus-rtu also cuts frames sent back to back where a complete request or response ends with a good\n"
-        "CRC (a strict receiver would take them as one broken frame).\n"
+        "CRC (a strict receiver would take them as one broken frame). modbus-ascii frames run from ':' to\n"
+        "CR LF; a second's silence ends one.\n"
         "Each finding has a kind, in the kind column of csv and jsonl beside the problem in words:\n"
-        "  crc        the check sequence (CRC, block check) differs\n"
-        "  length     too short, cut, or too long for its function\n"
+        "  crc        the check sequence (CRC, LRC, block check) differs\n"
+        "  length     too short, cut, or too long for its function (modbus-ascii: no ':', CR LF or hex pairs)\n"
         "  count      a byte count that does not fit its quantity or its request\n"
         "  echo       the answer to a write differs from its request\n"
         "  range      a quantity or coil value outside the protocol's limits\n"

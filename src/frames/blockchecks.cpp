@@ -35,6 +35,11 @@ std::uint8_t sumCheck(QByteArrayView bytes)
     return check;
 }
 
+std::uint8_t lrcCheck(QByteArrayView bytes)
+{
+    return std::uint8_t(0x100 - sumCheck(bytes));
+}
+
 std::uint16_t crc16Modbus(QByteArrayView bytes)
 {
     std::uint16_t crc = 0xFFFF;

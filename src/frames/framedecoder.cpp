@@ -2,6 +2,7 @@
 
 #include "fixedlengthdecoder.h"
 #include "linesdecoder.h"
+#include "modbusasciidecoder.h"
 #include "modbusrtudecoder.h"
 #include "stxetxdecoder.h"
 #include "texts.h"
@@ -31,6 +32,8 @@ std::unique_ptr<FrameDecoder> makeDecoder(const QString &name)
         return std::make_unique<LinesDecoder>();
     if (name == QLatin1String("modbus-rtu"))
         return std::make_unique<ModbusRtuDecoder>();
+    if (name == QLatin1String("modbus-ascii"))
+        return std::make_unique<ModbusAsciiDecoder>();
     const struct
     {
         const char *name;
@@ -56,7 +59,7 @@ QStringList decoderNames()
 {
     return {QStringLiteral("lines"), QStringLiteral("stx-etx"), QStringLiteral("stx-etx:xor"),
             QStringLiteral("stx-etx:sum"), QStringLiteral("stx-etx:crc16"), QStringLiteral("fixed:N"),
-            QStringLiteral("modbus-rtu")};
+            QStringLiteral("modbus-rtu"), QStringLiteral("modbus-ascii")};
 }
 
 } // namespace ferrox

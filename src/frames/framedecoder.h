@@ -57,7 +57,8 @@ qint64 threeAndAHalfCharacters(qint32 baud, int bitsPerCharacter);
 
 // The decoder named on the command line or in the window: "lines",
 // "stx-etx" (with ":xor", ":sum" or ":crc16" for a block check),
-// "fixed:N" (N from 1 to 4096) or "modbus-rtu". Null for any other name.
+// "fixed:N" (N from 1 to 4096), "modbus-rtu" or "modbus-ascii". Null for
+// any other name.
 std::unique_ptr<FrameDecoder> makeDecoder(const QString &name);
 
 // The names makeDecoder() takes, for usage texts and menus.

@@ -155,6 +155,10 @@ inline QString answersAnother(qint64 requestNumber)
     return QStringLiteral("要求 #%1 と違うスレーブか機能の応答です").arg(requestNumber);
 }
 inline QString answersNothing() { return QStringLiteral("要求のない応答です"); }
+// Modbus ASCII.
+inline QString noColon() { return QStringLiteral("':'で始まっていません"); }
+inline QString notHexPairs() { return QStringLiteral("16進数の2文字ずつではありません"); }
+inline QString tooShortForModbusAscii() { return QStringLiteral("短すぎます(アドレス、機能コード、LRCがありません)"); }
 inline QString unknownFunction() { return QStringLiteral("不明な機能コード"); }
 // Pairs: a response names its request and the response time, a request
 // its response.
