@@ -2,23 +2,9 @@
 
 #include "framecharacters.h"
 
+#include <cctype>
+
 namespace ferrox {
-
-namespace {
-
-// The value of a hexadecimal digit, -1 for any other character.
-int hexValue(char16_t c)
-{
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
-}
-
-} // namespace
 
 bool BytePattern::foundIn(QByteArrayView haystack) const
 {
@@ -42,21 +28,22 @@ QString BytePattern::hex() const
 
 std::optional<BytePattern> BytePattern::fromHex(QStringView text)
 {
-    QList<int> digits;
+    QByteArray digits;
     for (const QChar c : text) {
         if (c == u' ')
             continue;
-        if (hexValue(c.unicode()) < 0)
+        if (c.unicode() >= 0x80 || !std::isxdigit(c.unicode()))
             return std::nullopt;
-        digits << hexValue(c.unicode());
+        digits += char(c.unicode());
     }
     if (digits.isEmpty())
         return std::nullopt;
     BytePattern pattern;
-    for (qsizetype i = 0; i + 1 < digits.size(); i += 2)
-        pattern.bytes += char(digits.at(i) << 4 | digits.at(i + 1));
-    if (digits.size() % 2 == 1)
-        pattern.highNibble = std::uint8_t(digits.constLast());
+    if (digits.size() % 2 == 1) {
+        pattern.highNibble = std::uint8_t(QByteArray::fromHex(QByteArray(1, '0') + digits.back()).at(0));
+        digits.chop(1);
+    }
+    pattern.bytes = QByteArray::fromHex(digits);
     return pattern;
 }
 
