@@ -36,6 +36,17 @@ public:
         return std::nullopt;
     }
 
+    // True when the bytes before an idle gap (one side's since the last
+    // cut) and those after it (up to a change of direction) are one
+    // message the gap interrupted, as the protocol's check proves; the
+    // default gap then does not end a frame there.
+    virtual bool continuesAcross(QByteArrayView before, QByteArrayView after) const
+    {
+        Q_UNUSED(before);
+        Q_UNUSED(after);
+        return false;
+    }
+
     // Fills summary, verdict, problem and pairs of every frame, in order.
     // Frames arrive with their bytes, times and over-long mark.
     virtual void decodeFrames(QList<Frame> &frames) const = 0;

@@ -35,15 +35,58 @@ std::optional<qint64> resolutionOf(const ArrivalTimes &times)
     return *quartile;
 }
 
-// Appends the frames of one side's bytes [first, end) that no gap divides,
-// as the decoder's message ends cut them.
-void appendFrames(FrameList &list, const MonitoredBytes &bytes, const QList<std::optional<qint64>> &arrivals,
-                  qsizetype first, qsizetype end, const FrameDecoder &decoder)
+// The longest silence on the line that the step between the arrivals of
+// bytes i - 1 and i can hold, in microseconds. The bytes that arrived by
+// any later time t crossed the line before t, one character time each: so
+// the line was busy for their time before t, and the silence is at most t
+// less their time less the earlier arrival. The pieces that come within
+// the step after it are looked at, not only the first: a reader that fell
+// behind (a busy PC) gets its backlog in pieces faster than the line could
+// carry them. Both sides' bytes count, since they share the board's link;
+// the scan stops once the silence is below `enough`.
+double silenceBefore(const QList<std::optional<qint64>> &arrivals, qsizetype i, double characterMicros, double enough)
+{
+    const qint64 before = *arrivals.at(i - 1);
+    const qint64 start = *arrivals.at(i);
+    double silence = double(start - before);
+    qsizetype count = 0;
+    for (qsizetype j = i; j < arrivals.size() && arrivals.at(j) && *arrivals.at(j) - start <= start - before;) {
+        const qint64 at = *arrivals.at(j);
+        for (; j < arrivals.size() && arrivals.at(j) == at; ++j)
+            ++count;
+        silence = std::min(silence, double(at - before) - double(count) * characterMicros);
+        if (silence < enough)
+            break;
+    }
+    return silence;
+}
+
+// The values of monitored bytes [first, end).
+QByteArray runBytes(const MonitoredBytes &bytes, qsizetype first, qsizetype end)
 {
     QByteArray run;
     run.reserve(end - first);
     for (qsizetype i = first; i < end; ++i)
         run.append(char(bytes.bytes.at(i).value));
+    return run;
+}
+
+// The end of the side's bytes that start at `first`: the next change of
+// direction or the end, at most `most` bytes on.
+qsizetype sideEnd(const MonitoredBytes &bytes, qsizetype first, qsizetype most)
+{
+    qsizetype end = first;
+    while (end < bytes.bytes.size() && end - first < most && bytes.bytes.at(end).direction == bytes.bytes.at(first).direction)
+        ++end;
+    return end;
+}
+
+// Appends the frames of one side's bytes [first, end) that no gap divides,
+// as the decoder's message ends cut them.
+void appendFrames(FrameList &list, const MonitoredBytes &bytes, const QList<std::optional<qint64>> &arrivals,
+                  qsizetype first, qsizetype end, const FrameDecoder &decoder)
+{
+    const QByteArray run = runBytes(bytes, first, end);
     qsizetype at = 0;
     while (at < run.size()) {
         const QByteArrayView rest = QByteArrayView(run).sliced(at);
@@ -112,8 +155,8 @@ FrameList buildFrames(const MonitoredBytes &bytes, const std::optional<ArrivalTi
         list.resolutionMicros = resolutionOf(*times);
     // A gap the user sets is a step between arrivals, used as set. The
     // default gap is a silence on the line: a step between arrivals less
-    // the line time of the bytes that arrived at its end (they crossed the
-    // line during it), give or take the times' blur, about their
+    // the line time of the bytes that arrived after it (see
+    // silenceBefore()), give or take the times' blur, about their
     // resolution. So a frame ends where that silence is at least the gap
     // plus the resolution: pieces paced by the line (a busy line read in
     // batches) show none, and a silence clearly longer than the blur is
@@ -140,11 +183,9 @@ FrameList buildFrames(const MonitoredBytes &bytes, const std::optional<ArrivalTi
                 list.backwardsAt = qint32(i);
             if (options.gapMicros) {
                 ends = ends || step >= list.cutMicros;
-            } else if (step > 0) {
-                qsizetype pieceEnd = i + 1;
-                while (pieceEnd < arrivals.size() && arrivals.at(pieceEnd) == arrivals.at(i))
-                    ++pieceEnd;
-                ends = ends || step - double(pieceEnd - i) * characterMicros >= double(list.cutMicros);
+            } else if (step > 0 && !ends
+                       && silenceBefore(arrivals, i, characterMicros, double(list.cutMicros)) >= double(list.cutMicros)) {
+                ends = !decoder.continuesAcross(runBytes(bytes, first, i), runBytes(bytes, i, sideEnd(bytes, i, decoder.maxFrameLength())));
             }
         }
         if (ends) {

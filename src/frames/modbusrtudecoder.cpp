@@ -68,6 +68,26 @@ qsizetype ModbusRtuDecoder::firstFrameLength(QByteArrayView bytes) const
     }
     return bytes.size();
 }
+bool ModbusRtuDecoder::continuesAcross(QByteArrayView before, QByteArrayView after) const
+{
+    // The last message of the bytes before, as the framer will cut them.
+    qsizetype at = 0;
+    for (qsizetype length = firstFrameLength(before); at + length < before.size();
+         length = firstFrameLength(before.sliced(at)))
+        at += length;
+    const QByteArrayView tail = before.sliced(at);
+    if (tail.size() >= minimumFrame && crcHolds(tail))
+        return false; // complete: the gap ends it
+    const QByteArray joined = tail.toByteArray() + after.first(std::min(after.size(), maxFrameLength() - tail.size())).toByteArray();
+    if (joined.size() < minimumFrame)
+        return false;
+    for (const qsizetype length : completeLengths(joined)) {
+        if (length > tail.size() && length <= joined.size() && crcHolds(QByteArrayView(joined).first(length)))
+            return true;
+    }
+    return false;
+}
+
 void ModbusRtuDecoder::decodeFrames(QList<Frame> &frames) const
 {
     QList<std::optional<QByteArray>> units;

@@ -180,6 +180,20 @@ TEST(Framer, TheResolutionIsTheShortestSteadyStepBetweenArrivals)
     }
 }
 
+// A reader that lagged 20 ms behind the line gets its backlog in pieces
+// that arrive faster than the line could carry them: no silence, however
+// long the step before them looks.
+TEST(Framer, ABacklogAfterAStalledReadShowsNoSilence)
+{
+    QList<TimedByte> bytes;
+    for (int i = 0; i < 5; ++i)
+        bytes.append({J1, std::uint8_t(i), i * 1000});
+    bytes += sentAt(J1, QByteArray(4, 'a'), 24000);
+    bytes += sentAt(J1, QByteArray(20, 'b'), 24100);
+    bytes += sentAt(J1, QByteArray(1, 'c'), 60000); // a real silence after them
+    EXPECT_EQ(framed(timedStream(bytes), std::nullopt).frames.size(), 2);
+}
+
 TEST(Framer, CutsOverLongFramesAtTheDecodersLongestAndCountsThem)
 {
     const FrameList list = framed(timedStream(sentAt(J2, QByteArray(10, 'x'), 0)), 1000, 4);

@@ -214,3 +214,20 @@ TEST(ModbusRtuDecoder, SparseTrafficEndsFramesAtItsSilencesWithoutAGapSetting)
     EXPECT_EQ(list.frames.at(2).verdict, FrameVerdict::Good);
     EXPECT_EQ(list.resolutionMicros, 10000);
 }
+
+// A message whose tail came late (a stalled adapter or board): the silence
+// inside it does not cut it where its CRC shows one message.
+TEST(ModbusRtuDecoder, ASilenceInsideAMessageItsCrcHoldsTogetherDoesNotCutIt)
+{
+    QList<TimedByte> bytes;
+    const QByteArray request = rtu("03006B0003");
+    const QByteArray exception = rtu("8302");
+    for (qsizetype i = 0; i < request.size(); ++i)
+        bytes.append({Direction::J1, std::uint8_t(request.at(i)), i * 1000});
+    for (qsizetype i = 0; i < exception.size(); ++i)
+        bytes.append({Direction::J2, std::uint8_t(exception.at(i)), 12000 + i * 1000 + (i > 0 ? 40000 : 0)});
+    const TimedStream stream = timedStream(bytes);
+    const FrameList list = buildFrames(stream.bytes, stream.times, *makeDecoder(QStringLiteral("modbus-rtu")));
+    ASSERT_EQ(list.frames.size(), 2);
+    EXPECT_EQ(list.frames.at(1).pairedFrame, 0);
+}
