@@ -1,6 +1,7 @@
 // ferrox-cli decode: the frames of a data file, cut at idle gaps (from its
 // arrival times) and changes of direction and read by a protocol decoder,
-// one line, CSV row or JSON object per frame. What the framing could not
+// one line, CSV row or JSON object per frame; --only picks them by side,
+// failure, kind or response time. What the framing could not
 // do (no times, a sequence error, times running backwards) is said on
 // standard error; data with tag-sequence errors is decoded up to the first
 // one, with exit status 4.
@@ -48,11 +49,12 @@ int decodeCommand(const QStringList &arguments)
     });
     args.setNotes(QStringLiteral(
         "Frames end at a change of direction, at an idle gap, and where the decoder finds a message's end.\n"
-        "Where the arrival times are too coarse for the gap (a USB adapter's batches), only silences of twice\n"
-        "their resolution end a frame, and standard error says so.\n"
+        "By default a silence ends a frame: a step between arrivals less the line time of the bytes that\n"
+        "came after it, at least the gap plus the times' resolution (stated in the header); standard error\n"
+        "says when the times are too coarse for the gap itself.\n"
         "modbus-rtu also cuts frames sent back to back where a complete request or response ends with a good\n"
-        "CRC (a strict receiver would take them as one broken frame). modbus-ascii frames run from ':' to\n"
-        "CR LF; a second's silence ends one.\n"
+        "CRC (a strict receiver would take them as one broken frame), and keeps a message whole whose CRC\n"
+        "holds across a silence. modbus-ascii frames run from ':' to CR LF; a second's silence ends one.\n"
         "Each finding has a kind, in the kind column of csv and jsonl beside the problem in words:\n"
         "  crc        the check sequence (CRC, LRC, block check) differs\n"
         "  length     too short, cut, or too long for its function (modbus-ascii: no ':', CR LF or hex pairs)\n"
