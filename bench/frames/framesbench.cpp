@@ -5,6 +5,7 @@
 #include "frames/ui/framewindow.h"
 #include "platform/dialogs.h"
 #include "platform/settingsstore.h"
+#include "platform/statusreport.h"
 
 #include <QApplication>
 #include <QTableView>
@@ -63,14 +64,24 @@ struct NoSettings : ferrox::SettingsStore
     void SaveSetting(const QString &, const QString &, const QString &, const QString &) override {}
 };
 
+struct NoStatus : ferrox::StatusPanel
+{
+    void setPanelText(const QString &) override {}
+    void setProgressVisible(bool) override {}
+    void setProgressValue(int) override {}
+};
+
 void BM_DecodeFullBufferAndShowFrames(benchmark::State &state)
 {
     const FullCapture capture = fullModbusCapture();
     QuietDialogs dialogs;
-    NoSettings settings;
+    NoSettings store;
+    ferrox::ProgramSettings settings(store);
+    NoStatus status;
     int rows = 0;
     for (auto _ : state) {
-        ferrox::FrameWindow window(capture.bytes, capture.times, {}, dialogs, settings, QStringLiteral("modbus-rtu"));
+        ferrox::FrameWindow window(capture.bytes, capture.times, {}, dialogs, settings, status,
+                                   QStringLiteral("modbus-rtu"));
         window.resize(1000, 700);
         window.show();
         window.repaint();

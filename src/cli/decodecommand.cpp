@@ -1,6 +1,7 @@
 // ferrox-cli decode: the frames of a data file, cut at idle gaps (from its
 // arrival times) and changes of direction and read by a protocol decoder,
-// one line, CSV row or JSON object per frame. What the framing could not
+// one line, CSV row or JSON object per frame; --only picks them by side,
+// failure, kind or response time. What the framing could not
 // do (no times, a sequence error, times running backwards) is said on
 // standard error; data with tag-sequence errors is decoded up to the first
 // one, with exit status 4.
@@ -14,30 +15,33 @@
 
 namespace ferrox::cli {
 
-namespace {
-
-bool parseOnly(const QString &text, FrameFilter &filter)
-{
-    if (text == QLatin1String("j1"))
-        filter.direction = Direction::J1;
-    else if (text == QLatin1String("j2"))
-        filter.direction = Direction::J2;
-    else if (text == QLatin1String("errors"))
-        filter.failedOnly = true;
-    else
-        return text.isEmpty();
-    return true;
-}
-
-} // namespace
-
 int decodeCommand(const QStringList &arguments)
 {
     CliArguments args(QStringLiteral("decode"), QStringLiteral("FILE.dat"), 1, framingOptions(
-        QStringLiteral("lines (default), stx-etx[:xor|:sum|:crc16], fixed:N or modbus-rtu")) + QList<CliOption>{
+        QStringLiteral("lines (default), stx-etx[:xor|:sum|:crc16], fixed:N, modbus-rtu or modbus-ascii")) + QList<CliOption>{
         {QStringLiteral("format"), QStringLiteral("text|csv|jsonl"), QStringLiteral("the form to print (default text)")},
-        {QStringLiteral("only"), QStringLiteral("j1|j2|errors"), QStringLiteral("print only frames sent by J1, by J2, or that failed")},
+        {QStringLiteral("only"), QStringLiteral("WHAT"),
+         QStringLiteral("print only frames sent by J1 or J2 (j1, j2), failed (errors), exception\n"
+                        "                          responses (exceptions), of one kind (below), or responses slower\n"
+                        "                          than MS milliseconds (slow:MS)")},
     });
+    args.setNotes(QStringLiteral(
+        "Frames end at a change of direction, at an idle gap, and where the decoder finds a message's end.\n"
+        "By default a silence ends a frame: a step between arrivals less the line time of the bytes that\n"
+        "came after it, at least the gap plus the times' resolution (stated in the header); standard error\n"
+        "says when the times are too coarse for the gap itself.\n"
+        "modbus-rtu also cuts frames sent back to back where a complete request or response ends with a good\n"
+        "CRC (a strict receiver would take them as one broken frame), and keeps a message whole whose CRC\n"
+        "holds across a silence. modbus-ascii frames run from ':' to CR LF; a second's silence ends one.\n"
+        "Each finding has a kind, in the kind column of csv and jsonl beside the problem in words:\n"
+        "  crc        the check sequence (CRC, LRC, block check) differs\n"
+        "  length     too short, cut, or too long for its function (modbus-ascii: no ':', CR LF or hex pairs)\n"
+        "  count      a byte count that does not fit its quantity or its request\n"
+        "  echo       the answer to a write differs from its request\n"
+        "  range      a quantity or coil value outside the protocol's limits\n"
+        "  broadcast  a broadcast (address 0) of a reading function, or an answer to a broadcast\n"
+        "  unpaired   an answer from another server or function than the request's, or to no request\n"
+        "  exception  an exception response: a valid frame (verdict OK), not a failure\n"));
     if (!args.parse(arguments))
         return args.exitStatus();
     const std::optional<Framing> framing = readFraming(args, QStringLiteral("lines"));
@@ -46,9 +50,10 @@ int decodeCommand(const QStringList &arguments)
     const std::optional<FrameFormat> format = frameFormatNamed(args.value(QStringLiteral("format"), QStringLiteral("text")));
     if (!format)
         return args.usageError(QStringLiteral("--format takes text, csv or jsonl"));
-    FrameFilter filter;
-    if (!parseOnly(args.value(QStringLiteral("only"), QString()), filter))
-        return args.usageError(QStringLiteral("--only takes j1, j2 or errors"));
+    const QString only = args.value(QStringLiteral("only"), QString());
+    const std::optional<FrameFilter> filter = only.isEmpty() ? std::optional(FrameFilter {}) : frameFilterNamed(only);
+    if (!filter)
+        return args.usageError(QStringLiteral("--only takes ") + frameFilterNames().join(QStringLiteral(", ")));
 
     const QString path = args.positional().constFirst();
     int status = ExitSuccess;
@@ -57,7 +62,7 @@ int decodeCommand(const QStringList &arguments)
         return status;
     const std::optional<ArrivalTimes> times = loadArrivalTimes(path, *capture);
     const FrameList frames = buildFrames(assembleMonitoredBytes(*capture), times, *framing->decoder, framing->options);
-    if (!writeOut(formatFrames(frames, *format, filter)))
+    if (!writeOut(formatFrames(frames, *format, *filter)))
         return stoppedByOutput();
     for (const QString &note : frames.notes())
         printError(note + QLatin1Char('\n'));

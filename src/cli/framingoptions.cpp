@@ -10,7 +10,8 @@ QList<CliOption> framingOptions(const QString &decoderHelp)
     return {
         {QStringLiteral("decoder"), QStringLiteral("NAME"), decoderHelp},
         {QStringLiteral("gap"), QStringLiteral("MS"),
-         QStringLiteral("idle time that ends a frame (default 3.5 characters at --monitor-speed)")},
+         QStringLiteral("idle time that ends a frame (default 3.5 characters at --monitor-speed;\n"
+                        "                          modbus-rtu: 11-bit characters, 1.75 ms above 19200 baud; modbus-ascii: 1 s)")},
         {QStringLiteral("monitor-speed"), QStringLiteral("N"),
          QStringLiteral("monitored line's speed in baud (default %1)").arg(*firstRunSettings().monitoredSpeed)},
         {QStringLiteral("data-width"), QStringLiteral("8|9"), QStringLiteral("monitored data width (default 8)")},

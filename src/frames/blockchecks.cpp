@@ -35,12 +35,26 @@ std::uint8_t sumCheck(QByteArrayView bytes)
     return check;
 }
 
+std::uint8_t lrcCheck(QByteArrayView bytes)
+{
+    return std::uint8_t(0x100 - sumCheck(bytes));
+}
+
 std::uint16_t crc16Modbus(QByteArrayView bytes)
 {
     std::uint16_t crc = 0xFFFF;
     for (const char b : bytes)
         crc = std::uint16_t((crc >> 8) ^ crcTable[(crc ^ std::uint8_t(b)) & 0xFF]);
     return crc;
+}
+
+QByteArray crc16ModbusBytes(QByteArrayView bytes)
+{
+    const std::uint16_t crc = crc16Modbus(bytes);
+    QByteArray wire(2, Qt::Uninitialized);
+    wire[0] = char(crc & 0xFF);
+    wire[1] = char(crc >> 8);
+    return wire;
 }
 
 } // namespace ferrox

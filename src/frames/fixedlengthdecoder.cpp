@@ -14,7 +14,7 @@ void FixedLengthDecoder::decodeFrame(Frame &frame) const
 {
     frame.summary = frameText(frame.bytes);
     if (frame.bytes.size() < m_length)
-        frame.fail(FrameTexts::shortRecord(frame.bytes.size(), m_length));
+        frame.fail(FrameKind::Length, FrameTexts::shortRecord(frame.bytes.size(), m_length));
     else
         frame.verdict = FrameVerdict::Good;
 }

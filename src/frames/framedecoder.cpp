@@ -2,9 +2,12 @@
 
 #include "fixedlengthdecoder.h"
 #include "linesdecoder.h"
+#include "modbusasciidecoder.h"
 #include "modbusrtudecoder.h"
 #include "stxetxdecoder.h"
 #include "texts.h"
+
+#include <algorithm>
 
 namespace ferrox {
 
@@ -13,8 +16,14 @@ void PerFrameDecoder::decodeFrames(QList<Frame> &frames) const
     for (Frame &frame : frames) {
         decodeFrame(frame);
         if (frame.overLong)
-            frame.fail(FrameTexts::overLong());
+            frame.fail(FrameKind::Length, FrameTexts::overLong());
     }
+}
+
+qint64 threeAndAHalfCharacters(qint32 baud, int bitsPerCharacter)
+{
+    const qint64 rate = std::max(1, baud);
+    return (qint64(35) * bitsPerCharacter * 1000000 + 10 * rate - 1) / (10 * rate);
 }
 
 std::unique_ptr<FrameDecoder> makeDecoder(const QString &name)
@@ -23,6 +32,8 @@ std::unique_ptr<FrameDecoder> makeDecoder(const QString &name)
         return std::make_unique<LinesDecoder>();
     if (name == QLatin1String("modbus-rtu"))
         return std::make_unique<ModbusRtuDecoder>();
+    if (name == QLatin1String("modbus-ascii"))
+        return std::make_unique<ModbusAsciiDecoder>();
     const struct
     {
         const char *name;
@@ -48,7 +59,7 @@ QStringList decoderNames()
 {
     return {QStringLiteral("lines"), QStringLiteral("stx-etx"), QStringLiteral("stx-etx:xor"),
             QStringLiteral("stx-etx:sum"), QStringLiteral("stx-etx:crc16"), QStringLiteral("fixed:N"),
-            QStringLiteral("modbus-rtu")};
+            QStringLiteral("modbus-rtu"), QStringLiteral("modbus-ascii")};
 }
 
 } // namespace ferrox

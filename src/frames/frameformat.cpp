@@ -15,8 +15,10 @@ QByteArray numberOrEmpty(const std::optional<qint64> &value, const QByteArray &e
     return value ? QByteArray::number(*value) : empty;
 }
 
-QByteArray csvRow(const Frame &frame, qsizetype index)
+QByteArray csvRow(const FrameList &list, qsizetype index)
 {
+    const Frame &frame = list.frames.at(index);
+    const QByteArray below = !frame.responseMicros ? QByteArray() : responseBelowResolution(frame, list) ? "1" : "0";
     const QList<QByteArray> fields {
         QByteArray::number(index + 1),
         numberOrEmpty(frame.startMicros, {}),
@@ -30,14 +32,18 @@ QByteArray csvRow(const Frame &frame, qsizetype index)
                  : frame.verdict == FrameVerdict::Bad ? FrameTexts::verdictBad()
                                                        : QString()),
         csvField(frame.problem),
+        csvField(frameKindsText(frame.kinds)),
         frame.pairedFrame >= 0 ? QByteArray::number(frame.pairedFrame + 1) : QByteArray(),
         numberOrEmpty(frame.responseMicros, {}),
+        below,
     };
     return fields.join(',') + "\r\n";
 }
 
-QByteArray jsonRow(const Frame &frame, qsizetype index)
+QByteArray jsonRow(const FrameList &list, qsizetype index)
 {
+    const Frame &frame = list.frames.at(index);
+    const QByteArray below = !frame.responseMicros ? "null" : responseBelowResolution(frame, list) ? "true" : "false";
     const QByteArray verdict = frame.verdict == FrameVerdict::Good ? "\"OK\""
         : frame.verdict == FrameVerdict::Bad                      ? "\"NG\""
                                                                    : "null";
@@ -46,9 +52,11 @@ QByteArray jsonRow(const Frame &frame, qsizetype index)
         + (frame.direction == Direction::J1 ? "J1" : "J2") + "\",\"length\":" + QByteArray::number(frame.bytes.size())
         + ",\"hex\":\"" + frame.bytes.toHex(' ').toUpper() + "\",\"characters\":" + jsonString(frameCharacters(frame.bytes))
         + ",\"summary\":" + jsonString(frame.summary) + ",\"verdict\":" + verdict
-        + ",\"problem\":" + jsonString(frame.problem) + ",\"paired_with\":"
+        + ",\"problem\":" + jsonString(frame.problem) + ",\"kind\":" + jsonString(frameKindsText(frame.kinds))
+        + ",\"paired_with\":"
         + (frame.pairedFrame >= 0 ? QByteArray::number(frame.pairedFrame + 1) : QByteArray("null"))
-        + ",\"response_us\":" + numberOrEmpty(frame.responseMicros, "null") + "}\n";
+        + ",\"response_us\":" + numberOrEmpty(frame.responseMicros, "null")
+        + ",\"response_below_resolution\":" + below + "}\n";
 }
 
 QString textHeader(const FrameList &list)
@@ -59,8 +67,9 @@ QString textHeader(const FrameList &list)
     return header + u'\n' + FrameTexts::textHeads() + u'\n';
 }
 
-QString textRow(const Frame &frame, qsizetype index)
+QString textRow(const FrameList &list, qsizetype index)
 {
+    const Frame &frame = list.frames.at(index);
     return QStringLiteral("%1  %2  %3  %4  %5  %6  %7  [%8]\n")
         .arg(QStringLiteral("#%1").arg(index + 1), -6)
         .arg(frameTimeText(frame), 14)
@@ -68,7 +77,7 @@ QString textRow(const Frame &frame, qsizetype index)
         .arg(frameDirectionText(frame))
         .arg(frame.bytes.size(), 4)
         .arg(frameVerdictText(frame))
-        .arg(frameSummaryText(frame, index), frameHex(frame.bytes));
+        .arg(frameSummaryText(list, index), frameHex(frame.bytes));
 }
 
 } // namespace
@@ -105,20 +114,37 @@ QString frameDirectionText(const Frame &frame)
 QString frameVerdictText(const Frame &frame)
 {
     switch (frame.verdict) {
-    case FrameVerdict::Good: return FrameTexts::verdictGood();
+    case FrameVerdict::Good:
+        return frame.kinds.testFlag(FrameKind::Exception) ? FrameTexts::verdictException() + QStringLiteral(": ") + frame.problem
+                                                          : FrameTexts::verdictGood();
     case FrameVerdict::Bad: return FrameTexts::verdictBad() + QStringLiteral(": ") + frame.problem;
     case FrameVerdict::Unchecked: break;
     }
     return FrameTexts::verdictUnchecked();
 }
 
-QString frameSummaryText(const Frame &frame, qsizetype index)
+QString frameSummaryText(const FrameList &list, qsizetype index)
 {
+    const Frame &frame = list.frames.at(index);
     if (frame.pairedFrame < 0)
         return frame.summary;
     return frame.summary + u' '
-        + (frame.pairedFrame < index ? FrameTexts::answerTo(frame.pairedFrame + 1, frame.responseMicros)
+        + (frame.pairedFrame < index ? FrameTexts::answerTo(frame.pairedFrame + 1, frameResponseText(frame, list))
                                      : FrameTexts::answeredBy(frame.pairedFrame + 1));
+}
+
+bool responseBelowResolution(const Frame &frame, const FrameList &list)
+{
+    return frame.responseMicros && list.resolutionMicros && *frame.responseMicros < *list.resolutionMicros;
+}
+
+QString frameResponseText(const Frame &frame, const FrameList &list)
+{
+    if (!frame.responseMicros)
+        return {};
+    if (responseBelowResolution(frame, list))
+        return FrameTexts::below(QString::number(double((*list.resolutionMicros + 99) / 100) / 10.0, 'f', 1));
+    return FrameTexts::millis(*frame.responseMicros);
 }
 
 QByteArray formatFrames(const FrameList &list, FrameFormat format, const FrameFilter &filter)
@@ -127,15 +153,16 @@ QByteArray formatFrames(const FrameList &list, FrameFormat format, const FrameFi
     if (format == FrameFormat::Text)
         out += textHeader(list).toUtf8();
     else if (format == FrameFormat::Csv)
-        out += "number,time_us,gap_us,direction,length,hex,characters,summary,verdict,problem,paired_with,response_us\r\n";
+        out += "number,time_us,gap_us,direction,length,hex,characters,summary,verdict,problem,kind,paired_with,response_us,"
+               "response_below_resolution\r\n";
     for (qsizetype i = 0; i < list.frames.size(); ++i) {
         const Frame &frame = list.frames.at(i);
         if (!filter.accepts(frame))
             continue;
         switch (format) {
-        case FrameFormat::Text: out += textRow(frame, i).toUtf8(); break;
-        case FrameFormat::Csv: out += csvRow(frame, i); break;
-        case FrameFormat::JsonLines: out += jsonRow(frame, i); break;
+        case FrameFormat::Text: out += textRow(list, i).toUtf8(); break;
+        case FrameFormat::Csv: out += csvRow(list, i); break;
+        case FrameFormat::JsonLines: out += jsonRow(list, i); break;
         }
     }
     return out;

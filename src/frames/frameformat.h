@@ -17,10 +17,14 @@ enum class FrameFormat {
     // bytes in hexadecimal.
     Text,
     // UTF-8, CR LF, one row per frame: "number,time_us,gap_us,direction,
-    // length,hex,characters,summary,verdict,problem,paired_with,response_us".
+    // length,hex,characters,summary,verdict,problem,kind,paired_with,
+    // response_us,response_below_resolution"; kind: the findings' kinds
+    // joined by commas ("crc", "exception" …), empty for none;
+    // response_below_resolution: 1 when the response time is below the
+    // times' resolution (only an upper bound), 0 when not, empty without one.
     Csv,
     // One JSON object per frame and line, UTF-8, LF, with the keys of the
-    // CSV columns; unknown numbers are null.
+    // CSV columns; unknown numbers are null, the flag true or false.
     JsonLines,
 };
 
@@ -35,9 +39,15 @@ QByteArray formatFrames(const FrameList &list, FrameFormat format, const FrameFi
 QString frameTimeText(const Frame &frame);      // seconds with microseconds, or "-"
 QString frameGapText(const Frame &frame);       // milliseconds, or "-"
 QString frameDirectionText(const Frame &frame); // "J1→J2" or "J1←J2"
-QString frameVerdictText(const Frame &frame);   // "OK", "NG: why" or "-"
-// The summary with the number of its pair and the response time; index is
-// the frame's own index in its list.
-QString frameSummaryText(const Frame &frame, qsizetype index);
+QString frameVerdictText(const Frame &frame);   // "OK", "例外: code", "NG: why" or "-"
+// The summary of list's frame `index` with the number of its pair and the
+// response time.
+QString frameSummaryText(const FrameList &list, qsizetype index);
+// A response time shorter than the times' resolution says only that it
+// was below it: the arrivals cannot tell it apart from 0.
+bool responseBelowResolution(const Frame &frame, const FrameList &list);
+// The response time in milliseconds ("12.000"), "< 5.1" (the resolution,
+// rounded up to 0.1 ms) when below the resolution, empty without one.
+QString frameResponseText(const Frame &frame, const FrameList &list);
 
 } // namespace ferrox

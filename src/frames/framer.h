@@ -17,15 +17,18 @@ namespace ferrox {
 struct FramerOptions
 {
     // The idle gap that ends a frame, in microseconds; empty for the
-    // default, 3.5 character times at the monitored speed (as Modbus RTU
-    // ends a frame).
+    // default: the decoder's own rule (Modbus RTU), else 3.5 character
+    // times at the monitored speed.
     std::optional<qint64> gapMicros;
     qint32 monitoredBaud = 9600;
     // Bits on the line per character: start, 8 data, stop; 11 with the
     // ninth bit of the 9-bit data width.
     int bitsPerCharacter = 10;
 
+    // The gap in force: the one set, else 3.5 characters of
+    // bitsPerCharacter; with a decoder, the decoder's own rule first.
     qint64 effectiveGapMicros() const;
+    qint64 effectiveGapMicros(const FrameDecoder &decoder) const;
 };
 
 struct FrameList
@@ -34,12 +37,20 @@ struct FrameList
     qint64 gapMicros = 0; // the idle gap that ends frames
     bool timed = false;   // false: frames end at direction changes only
     // False when the times are too coarse for the default gap (their
-    // resolution is above it): a USB adapter's batches would look like
-    // gaps, so frames end only at direction changes and where the decoder
-    // finds a message's end. A gap set by the user is always used.
+    // resolution is above it): a USB adapter's batches hide it, so frames
+    // end at direction changes, where the decoder finds a message's end,
+    // and at silences of cutMicros only. A gap set by the user is always
+    // used.
     bool gapsUsed = false;
-    // The resolution the times can support: the median step between
-    // successive arrivals, in microseconds; empty without two arrivals.
+    // What ends a frame, in microseconds; 0 without times. With a gap set
+    // by the user, a step of at least it between successive arrivals. By
+    // default, a silence of at least the gap plus the resolution: a step
+    // less the line time (FramerOptions' speed and width) of the bytes
+    // that arrived at its end.
+    qint64 cutMicros = 0;
+    // How fine the times are: the shortest steady step between successive
+    // arrivals (see buildFrames), in microseconds; empty without two
+    // arrivals at different times.
     std::optional<qint64> resolutionMicros;
     qint32 errorOffset = -1;     // the stream's first tag-sequence error, as in MonitoredBytes
     qint32 backwardsAt = -1;     // first monitored byte whose time runs backwards, -1 if none
@@ -50,9 +61,8 @@ struct FrameList
 };
 
 // Cuts the monitored bytes into frames at changes of direction, at idle
-// gaps of at least options' gap (where times are known and rise, and fine
-// enough; see gapsUsed) and where the decoder finds a message's end, then
-// lets the decoder read them.
+// gaps (where times are known and rise; see cutMicros) and where the
+// decoder finds a message's end, then lets the decoder read them.
 // Times that are missing for a byte, identical or running backwards never
 // end a frame; backwards gaps count as zero.
 FrameList buildFrames(const MonitoredBytes &bytes, const std::optional<ArrivalTimes> &times,

@@ -8,18 +8,22 @@ namespace ferrox {
 // ranges and values of functions 1–6, 15, 16 and 23, exception responses
 // with their code named, and the CRC-16 checked. Frames end at the idle
 // gap; where times are too coarse to show it, a frame also ends where a
-// request or response of its function is complete and its CRC holds.
+// request or response of its function is complete and its CRC holds. A
+// gap inside a message does not end it where the bytes before it are no
+// complete message and with those after it make one whose CRC holds (its
+// tail came late: a stalled adapter or board).
 //
-// A frame is a response when it follows an unanswered request from the
-// other side with the same address and function (or the function with bit
-// 7 set, an exception); every other frame is a request. A response and
-// its request are paired, with the response time. Exception responses
-// fail, so that a filter on failures finds them.
+// Requests and responses are read, paired and checked as modbusframes.h
+// says.
 class ModbusRtuDecoder : public FrameDecoder
 {
 public:
     qsizetype firstFrameLength(QByteArrayView bytes) const override;
     qsizetype maxFrameLength() const override { return 256; }
+    // 3.5 characters of 11 bits (start, 8 data, parity or a second stop,
+    // stop) whatever the monitored width; a fixed 1.75 ms above 19,200 baud.
+    std::optional<qint64> idleGapMicros(qint32 baud) const override;
+    bool continuesAcross(QByteArrayView before, QByteArrayView after) const override;
     void decodeFrames(QList<Frame> &frames) const override;
 };
 

@@ -43,43 +43,40 @@ void StxEtxDecoder::decodeFrame(Frame &frame) const
     const qsizetype etx = bytes.indexOf(ETX, 1);
     if (etx < 0) {
         frame.summary = frameText(bytes.sliced(1));
-        frame.fail(FrameTexts::noEtx());
+        frame.fail(FrameKind::Length, FrameTexts::noEtx());
         return;
     }
     frame.summary = frameText(bytes.sliced(1, etx - 1));
     const QByteArrayView checked = bytes.sliced(1, etx);
     const QByteArrayView received = bytes.sliced(etx + 1);
     if (received.size() < checkLength()) {
-        frame.fail(FrameTexts::cutShort());
+        frame.fail(FrameKind::Length, FrameTexts::cutShort());
         return;
     }
-    qint64 computed = 0;
-    qint64 got = 0;
+    QByteArray computed;
     QString name;
     switch (m_check) {
     case BlockCheck::None:
         frame.verdict = FrameVerdict::Good;
         return;
     case BlockCheck::Xor:
-        computed = xorCheck(checked);
-        got = std::uint8_t(received[0]);
+        computed = QByteArray(1, char(xorCheck(checked)));
         name = QStringLiteral("BCC");
         break;
     case BlockCheck::Sum:
-        computed = sumCheck(checked);
-        got = std::uint8_t(received[0]);
+        computed = QByteArray(1, char(sumCheck(checked)));
         name = QStringLiteral("SUM");
         break;
     case BlockCheck::Crc16:
-        computed = crc16Modbus(checked);
-        got = std::uint8_t(received[0]) | (std::uint8_t(received[1]) << 8);
+        computed = crc16ModbusBytes(checked);
         name = QStringLiteral("CRC");
         break;
     }
-    if (computed == got)
+    const QByteArrayView got = received.first(checkLength());
+    if (got == computed)
         frame.verdict = FrameVerdict::Good;
     else
-        frame.fail(FrameTexts::checkFailed(name, computed, got, int(checkLength()) * 2));
+        frame.fail(FrameKind::Crc, FrameTexts::checkFailed(name, frameHex(computed), frameHex(got)));
 }
 
 } // namespace ferrox

@@ -28,10 +28,11 @@ inline QString coarseTimes(qint64 resolutionMicros, qint64 gapMicros)
     return QStringLiteral("到着時刻の分解能(約") + millis(resolutionMicros) + QStringLiteral("ms)が区切りの間隔(")
         + millis(gapMicros) + QStringLiteral("ms)より粗いため、間隔での区切りは確かではありません。");
 }
-inline QString coarseTimesGapsUnused(qint64 resolutionMicros, qint64 gapMicros)
+inline QString coarseTimesCutLonger(qint64 resolutionMicros, qint64 gapMicros, qint64 cutMicros)
 {
     return QStringLiteral("到着時刻の分解能(約") + millis(resolutionMicros) + QStringLiteral("ms)が区切りの間隔(")
-        + millis(gapMicros) + QStringLiteral("ms)より粗いため、間隔では区切らず、方向の切り替わりとメッセージの終わりで区切りました。");
+        + millis(gapMicros) + QStringLiteral("ms)より粗いため、間隔では") + millis(cutMicros)
+        + QStringLiteral("ms以上の無通信だけで区切り、ほかは方向の切り替わりとメッセージの終わりで区切りました。");
 }
 inline QString overLongFrames(qint64 count)
 {
@@ -47,14 +48,36 @@ inline QString gapSetting(qint64 micros) { return QStringLiteral("区切りの�
 // The frame view.
 inline QStringList viewHeads()
 {
-    return {QStringLiteral("時刻(秒)"), QStringLiteral("間隔(ms)"), QStringLiteral("方向"), QStringLiteral("長さ"),
-            QStringLiteral("HEX"),      QStringLiteral("文字"),     QStringLiteral("内容"), QStringLiteral("判定")};
+    return {QStringLiteral("時刻(秒)"), QStringLiteral("間隔(ms)"), QStringLiteral("方向"),     QStringLiteral("長さ"),
+            QStringLiteral("判定"),     QStringLiteral("種類"),     QStringLiteral("応答(ms)"), QStringLiteral("内容"),
+            QStringLiteral("HEX"),      QStringLiteral("文字")};
 }
 
 inline QString viewTitle() { return QStringLiteral("フレーム"); }
 inline QString viewFailedOnly() { return QStringLiteral("NGのみ"); }
-inline QString viewPatternHint() { return QStringLiteral("絞り込み: 文字列、または hex:0183"); }
+inline QString viewPatternHint() { return QStringLiteral("絞り込み: 文字列、または hex:0183 (hex:018 は 01 8x)"); }
 inline QString viewFindHint() { return QStringLiteral("検索 (Enterで次へ)"); }
+inline QString viewGapHint() { return QStringLiteral("区切り(ms): 既定"); }
+inline QString viewAllKinds() { return QStringLiteral("すべての種類"); }
+inline QString viewRulesHint() { return QStringLiteral("強調の規則 (ダブルクリックで編集)"); }
+inline QString viewRemoveRule() { return QStringLiteral("削除"); }
+inline QString notFound() { return QStringLiteral("見つかりません"); }
+inline QString unreadableHex(const QString &typed)
+{
+    return QStringLiteral("16進数として読めません: ") + typed;
+}
+inline QString unreadableKind(const QString &typed)
+{
+    return QStringLiteral("種類として読めません: ") + typed;
+}
+inline QString unreadableGap(const QString &typed)
+{
+    return QStringLiteral("区切りの間隔は0～60000msで指定してください: ") + typed;
+}
+inline QString unreadableRule(const QString &typed)
+{
+    return QStringLiteral("規則にできません(読めないか、すでにあります): ") + typed;
+}
 inline QString viewSave() { return QStringLiteral("保存..."); }
 inline QString viewHighlight() { return QStringLiteral("強調"); }
 inline QString viewSaveTitle() { return QStringLiteral("フレームを保存"); }
@@ -82,14 +105,14 @@ inline QString chartSpread(const QString &min, const QString &median, const QStr
 // Verdicts and problems shared by the decoders.
 inline QString verdictGood() { return QStringLiteral("OK"); }
 inline QString verdictBad() { return QStringLiteral("NG"); }
+inline QString verdictException() { return QStringLiteral("例外"); }
 inline QString verdictUnchecked() { return QStringLiteral("-"); }
 inline QString overLong() { return QStringLiteral("長すぎます"); }
 inline QString cutShort() { return QStringLiteral("途中で切れています"); }
-inline QString checkFailed(const QString &check, qint64 computed, qint64 received, int digits)
+// The check values in hexadecimal, as they travel ("9A 9B").
+inline QString checkFailed(const QString &check, const QString &computed, const QString &received)
 {
-    return check + QStringLiteral("不一致(計算 ") + QStringLiteral("%1").arg(computed, digits, 16, QLatin1Char('0')).toUpper()
-        + QStringLiteral(", 受信 ") + QStringLiteral("%1").arg(received, digits, 16, QLatin1Char('0')).toUpper()
-        + QStringLiteral(")");
+    return check + QStringLiteral("不一致(計算 ") + computed + QStringLiteral(", 受信 ") + received + QStringLiteral(")");
 }
 
 // STX/ETX.
@@ -116,14 +139,36 @@ inline QString coilOff() { return QStringLiteral("OFF"); }
 inline QString badCoilValue() { return QStringLiteral("コイル値が0xFF00でも0x0000でもありません"); }
 inline QString lengthMismatch() { return QStringLiteral("長さが機能コードに合いません"); }
 inline QString tooShortForModbus() { return QStringLiteral("短すぎます(4バイト未満)"); }
+inline QString quantityOutOfRange(int quantity, int most)
+{
+    return QStringLiteral("個数%1が範囲外です(1～%2)").arg(quantity).arg(most);
+}
+inline QString byteCountMismatch(int count, int wanted)
+{
+    return QStringLiteral("バイト数%1が個数に合いません(%2のはず)").arg(count).arg(wanted);
+}
+inline QString echoDiffers() { return QStringLiteral("応答が要求と違います"); }
+inline QString broadcastOfRead() { return QStringLiteral("一斉送信できない機能です"); }
+inline QString answersBroadcast() { return QStringLiteral("一斉送信に応答しています"); }
+inline QString answersAnother(qint64 requestNumber)
+{
+    return QStringLiteral("要求 #%1 と違うスレーブか機能の応答です").arg(requestNumber);
+}
+inline QString answersNothing() { return QStringLiteral("要求のない応答です"); }
+// Modbus ASCII.
+inline QString noColon() { return QStringLiteral("':'で始まっていません"); }
+inline QString notHexPairs() { return QStringLiteral("16進数の2文字ずつではありません"); }
+inline QString tooShortForModbusAscii() { return QStringLiteral("短すぎます(アドレス、機能コード、LRCがありません)"); }
 inline QString unknownFunction() { return QStringLiteral("不明な機能コード"); }
 // Pairs: a response names its request and the response time, a request
 // its response.
-inline QString answerTo(qint64 number, std::optional<qint64> micros)
+// responseMillis: the response time as frameResponseText() gives it.
+inline QString answerTo(qint64 number, const QString &responseMillis)
 {
     return QStringLiteral("(#%1 への応答").arg(number)
-        + (micros ? QStringLiteral(", ") + millis(*micros) + QStringLiteral("ms)") : QStringLiteral(")"));
+        + (responseMillis.isEmpty() ? QStringLiteral(")") : QStringLiteral(", ") + responseMillis + QStringLiteral("ms)"));
 }
+inline QString below(const QString &millis) { return QStringLiteral("< ") + millis; }
 inline QString answeredBy(qint64 number) { return QStringLiteral("(応答 #%1)").arg(number); }
 
 // Function codes and exception codes by the names the protocol gives them.

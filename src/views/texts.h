@@ -27,6 +27,11 @@ inline QString simpleMonitorNotSaved() { return QStringLiteral("簡易モニタ�
 inline QString noFileName() { return QStringLiteral("ファイル名が指定されていません。"); }
 inline QString overwriteText() { return QStringLiteral("ファイルが存在します。上書きしますか？"); }
 inline QString overwriteTitle() { return QStringLiteral("上書き確認"); }
+// Our own: a save never replaces the data being shown.
+inline QString shownDataKept(const QString &path)
+{
+    return QStringLiteral("表示中のモニターデータのファイルには保存できません。別の名前を指定してください。\n") + path;
+}
 // Our own: a file that is no text, or too big to show.
 inline QString notATextFile(const QString &path)
 {

@@ -2,6 +2,7 @@
 #include "appfixture.h"
 #include "app/ui/logwindowshookup.h"
 #include "data/monitordata.h"
+#include "frames/ui/framewindow.h"
 #include "support/fakeserialport.h"
 #include "support/testfiles.h"
 #include "views/ui/logtextview.h"
@@ -70,4 +71,25 @@ TEST_F(AppTest, TheDisplayMenusFrameItemOpensAFrameViewOfTheCurrentData)
     auto *table = window().findChild<QTableView *>(QStringLiteral("FrameTable"));
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->model()->rowCount(), 2);
+}
+
+// The view's saves never replace the data it shows: the opened data file,
+// the program's own copy, or their arrival times.
+TEST_F(AppTest, TheFrameViewKnowsTheDataFilesItShows)
+{
+    FakeSerialPort port;
+    wiring = std::make_unique<WindowWiring>(window(), port, dir.path() + u'/');
+    MonitorData &data = wiring->state().data();
+    data.capture = CaptureBuffer::fromStream(QByteArray::fromHex("A4B1A2B3809F9090FF"));
+    data.CaptureTimestamp = writeFile(dir.filePath(QStringLiteral("mb.dat")), "data");
+    window().setDataCommandsEnabled(true);
+    menuItem(QStringLiteral("mnuMonitorLogFrames"))->trigger();
+    auto *view = window().findChild<FrameWindow *>(QStringLiteral("FrameWindow"));
+    ASSERT_NE(view, nullptr);
+    for (const char *kept : {"mb.dat", "mb.dat.times", "rs_data.dat"}) {
+        dialogs.chooseFile(dir.filePath(QLatin1String(kept)));
+        EXPECT_FALSE(view->saveShownFrames()) << kept;
+    }
+    EXPECT_EQ(readFile(data.CaptureTimestamp), "data");
+    wiring.reset();
 }

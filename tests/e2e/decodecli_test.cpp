@@ -62,6 +62,28 @@ TEST(DecodeCli, NamesAndPairsEveryRequestAndResponseOfACapturedModbusConversatio
     EXPECT_EQ(frames.at(19).value(QStringLiteral("problem")).toString(), QStringLiteral("例外コード02 ILLEGAL DATA ADDRESS"));
 }
 
+// A poll every 100 ms, each message in one read, the first with a broken
+// CRC: its silences end the frames without --gap, and --only picks by kind.
+TEST(DecodeCli, SparseModbusTrafficDecodesIntoItsFramesAndOnlyPicksByKind)
+{
+    QTemporaryDir dir;
+    const QString data = writeFile(dir.filePath(QStringLiteral("mb.dat")),
+                                   byJ1(QByteArray::fromHex("1103006B00032387")) + byJ1(QByteArray::fromHex("110400080001B298"))
+                                       + byJ2(QByteArray::fromHex("110402000AF8F4")) + endCode());
+    writeFile(data + QStringLiteral(".times"), "2026-12-06T22:00:51.250000+09:00\n0\t0\n16\t100000\n32\t110000\n");
+    const QStringList decode = QStringList {QStringLiteral("decode"), data} << words("--decoder modbus-rtu --format jsonl");
+    const CliRun run = runCli(decode);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QList<QJsonObject> frames = jsonLines(run.text());
+    ASSERT_EQ(frames.size(), 3) << run.out.toStdString();
+    EXPECT_EQ(frames.at(0).value(QStringLiteral("kind")).toString(), QStringLiteral("crc"));
+    EXPECT_EQ(frames.at(2).value(QStringLiteral("paired_with")).toInt(), 2);
+    const QList<QJsonObject> crc = jsonLines(runCli(QStringList(decode) << words("--only crc")).text());
+    ASSERT_EQ(crc.size(), 1);
+    EXPECT_EQ(crc.at(0).value(QStringLiteral("number")).toInt(), 1);
+    EXPECT_EQ(runCli(QStringList {QStringLiteral("decode"), data} << words("--only crcs")).exitCode, 2);
+}
+
 TEST(TimelineChartCli, WritesTheResponseTimeChartAsSvgOrPng)
 {
     QTemporaryDir dir;

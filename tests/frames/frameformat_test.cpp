@@ -38,8 +38,9 @@ TEST(FrameFormat, CsvQuotesTextFieldsAndLeavesUnknownNumbersEmpty)
 {
     const FrameList list = decoded(byJ2("a,\"b\"\r\n"), QStringLiteral("lines"));
     EXPECT_EQ(formatFrames(list, FrameFormat::Csv),
-              QByteArray("number,time_us,gap_us,direction,length,hex,characters,summary,verdict,problem,paired_with,response_us\r\n"
-                         "1,,,J2,7,61 2C 22 62 22 0D 0A,\"a,\"\"b\"\"[CR][LF]\",\"a,\"\"b\"\"\",,,,\r\n"));
+              QByteArray("number,time_us,gap_us,direction,length,hex,characters,summary,verdict,problem,kind,paired_with,response_us,"
+                         "response_below_resolution\r\n"
+                         "1,,,J2,7,61 2C 22 62 22 0D 0A,\"a,\"\"b\"\"[CR][LF]\",\"a,\"\"b\"\"\",,,,,,\r\n"));
 }
 
 TEST(FrameFormat, JsonLinesCarryTheNumbersAndNullForTheUnknown)
@@ -49,10 +50,50 @@ TEST(FrameFormat, JsonLinesCarryTheNumbersAndNullForTheUnknown)
               QByteArray("{\"number\":2,\"time_us\":13000,\"gap_us\":12000,\"direction\":\"J2\",\"length\":11,"
                          "\"hex\":\"11 03 06 02 2B 00 00 00 64 C8 BA\",\"characters\":\"･[ETX][ACK][STX]+･･･dﾈｺ\","
                          "\"summary\":\"応答 スレーブ17 FC03 Read Holding Registers 値 0x022B 0x0000 0x0064\","
-                         "\"verdict\":\"OK\",\"problem\":\"\",\"paired_with\":1,\"response_us\":12000}"));
+                         "\"verdict\":\"OK\",\"problem\":\"\",\"kind\":\"\",\"paired_with\":1,\"response_us\":12000,"
+                         "\"response_below_resolution\":false}"));
     const QByteArray unchecked = formatFrames(decoded(byJ1("x"), QStringLiteral("lines")), FrameFormat::JsonLines);
     EXPECT_TRUE(unchecked.contains("\"time_us\":null,\"gap_us\":null,")) << unchecked.toStdString();
     EXPECT_TRUE(unchecked.contains("\"verdict\":null,")) << unchecked.toStdString();
+}
+
+// Programs read the findings by their kinds, beside the words for people;
+// an exception response is valid.
+TEST(FrameFormat, CsvAndJsonLinesCarryTheKindsBesideTheProblem)
+{
+    QByteArray broken = QByteArray::fromHex("1103006B00037687");
+    broken[7] = char(0x86);
+    const FrameList list = decoded(byJ1(QByteArray::fromHex("1103006B00037687")) + byJ2(QByteArray::fromHex("118302C134"))
+                                       + byJ1(broken),
+                                   QStringLiteral("modbus-rtu"));
+    const QList<QByteArray> json = formatFrames(list, FrameFormat::JsonLines).split('\n');
+    EXPECT_TRUE(json.at(1).contains("\"verdict\":\"OK\",\"problem\":\"例外コード02 ILLEGAL DATA ADDRESS\",\"kind\":\"exception\","))
+        << json.at(1).toStdString();
+    EXPECT_TRUE(json.at(2).contains("\"verdict\":\"NG\",\"problem\":\"CRC不一致(計算 76 87, 受信 76 86)\",\"kind\":\"crc\","))
+        << json.at(2).toStdString();
+    EXPECT_TRUE(formatFrames(list, FrameFormat::Csv).contains(",NG,\"CRC不一致(計算 76 87, 受信 76 86)\",crc,,,\r\n"));
+    EXPECT_EQ(frameVerdictText(list.frames.at(1)), QStringLiteral("例外: 例外コード02 ILLEGAL DATA ADDRESS"));
+}
+
+// A request and its response that arrived in one read have no measurable
+// response time: it is below the times' resolution, never 0.
+TEST(FrameFormat, ResponseTimesBelowTheResolutionReadAsBelowIt)
+{
+    const QByteArray request = QByteArray::fromHex("1103006B00037687");
+    const QByteArray response = QByteArray::fromHex("110306022B00000064C8BA");
+    QList<TimedByte> bytes = sentAt(Direction::J1, request, 5000);
+    bytes += sentAt(Direction::J2, response, 5000);
+    bytes += sentAt(Direction::J1, request, 10020);
+    bytes += sentAt(Direction::J2, response, 15040); // steps of 5.02 ms: the resolution
+    const TimedStream stream = timedStream(bytes);
+    const FrameList list = buildFrames(stream.bytes, stream.times, *makeDecoder(QStringLiteral("modbus-rtu")));
+    ASSERT_EQ(list.frames.size(), 4);
+    EXPECT_EQ(frameResponseText(list.frames.at(1), list), QStringLiteral("< 5.1"));
+    EXPECT_EQ(frameResponseText(list.frames.at(3), list), QStringLiteral("5.020"));
+    EXPECT_TRUE(QString::fromUtf8(formatFrames(list, FrameFormat::Text)).contains(QStringLiteral("(#1 への応答, < 5.1ms)")));
+    const QList<QByteArray> json = formatFrames(list, FrameFormat::JsonLines).split('\n');
+    EXPECT_TRUE(json.at(1).endsWith("\"response_us\":0,\"response_below_resolution\":true}")) << json.at(1).toStdString();
+    EXPECT_TRUE(json.at(3).endsWith("\"response_us\":5020,\"response_below_resolution\":false}")) << json.at(3).toStdString();
 }
 
 TEST(FrameFilter, ChoosesBySideVerdictBytesAndText)
@@ -73,4 +114,39 @@ TEST(FrameFilter, ChoosesBySideVerdictBytesAndText)
     EXPECT_EQ(chosen({std::nullopt, false, QByteArray("NG\x03"), {}}), "1");
     EXPECT_EQ(chosen({std::nullopt, false, {}, QStringLiteral("ok")}), "2");
     EXPECT_EQ(chosen({Direction::J2, true, {}, {}}), "");
+}
+
+// What `decode --only` and the frame view's kind choice take.
+TEST(FrameFilter, ChoosesByKindsAndSlowResponses)
+{
+    // Server 17 answers after 12 ms, then with an exception after 30 ms; a third request's CRC is broken.
+    QByteArray broken = QByteArray::fromHex("1103006B00037687");
+    broken[7] = char(0x86);
+    QList<TimedByte> bytes = sentAt(Direction::J1, QByteArray::fromHex("1103006B00037687"), 0);
+    bytes += sentAt(Direction::J2, QByteArray::fromHex("110306022B00000064C8BA"), 12000);
+    bytes += sentAt(Direction::J1, QByteArray::fromHex("1103006B00037687"), 100000);
+    bytes += sentAt(Direction::J2, QByteArray::fromHex("118302C134"), 130000);
+    bytes += sentAt(Direction::J1, broken, 200000);
+    const TimedStream stream = timedStream(bytes);
+    const FrameList list = buildFrames(stream.bytes, stream.times, *makeDecoder(QStringLiteral("modbus-rtu")));
+    ASSERT_EQ(list.frames.size(), 5);
+    const auto chosen = [&list](const char *only) {
+        const std::optional<FrameFilter> filter = frameFilterNamed(QLatin1String(only));
+        if (!filter)
+            return std::string("refused");
+        std::string numbers;
+        for (qsizetype i = 0; i < list.frames.size(); ++i)
+            numbers += filter->accepts(list.frames.at(i)) ? std::to_string(i + 1) : std::string();
+        return numbers;
+    };
+    EXPECT_EQ(chosen("j2"), "24");
+    EXPECT_EQ(chosen("errors"), "5");
+    EXPECT_EQ(chosen("exceptions"), "4");
+    EXPECT_EQ(chosen("crc"), "5");
+    EXPECT_EQ(chosen("unpaired"), "");
+    EXPECT_EQ(chosen("slow:12"), "4");
+    EXPECT_EQ(chosen("slow:11.5"), "24");
+    EXPECT_EQ(chosen("slow:"), "refused");
+    EXPECT_EQ(chosen("slow:-1"), "refused");
+    EXPECT_EQ(chosen("crcs"), "refused");
 }

@@ -68,4 +68,25 @@ inline FrameList decoded(const QByteArray &stream, const QString &decoderName)
     return buildFrames(assembleMonitoredBytes(streamOf(stream + endCode())), std::nullopt, *decoder);
 }
 
+// Bytes one side sent whose first frame the decoder fails, with the
+// problem in words and the kinds it finds.
+struct FailureCase
+{
+    const char *name;
+    QByteArray bytes;
+    const char *problem;
+    FrameKinds kinds;
+};
+
+inline void expectFailures(const QString &decoderName, const QList<FailureCase> &cases)
+{
+    for (const FailureCase &c : cases) {
+        const FrameList list = decoded(byJ1(c.bytes), decoderName);
+        ASSERT_FALSE(list.frames.isEmpty()) << c.name;
+        EXPECT_EQ(list.frames.at(0).verdict, FrameVerdict::Bad) << c.name;
+        EXPECT_EQ(list.frames.at(0).problem, QString::fromUtf8(c.problem)) << c.name;
+        EXPECT_EQ(list.frames.at(0).kinds, c.kinds) << c.name;
+    }
+}
+
 } // namespace ferrox::testing

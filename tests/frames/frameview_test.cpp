@@ -3,6 +3,7 @@
 #include "framestesting.h"
 
 #include "frames/ui/framewindow.h"
+#include "frames/ui/highlightpanel.h"
 #include "frames/ui/highlightrules.h"
 #include "frames/ui/responsechartwidget.h"
 #include "support/fakedialogs.h"
@@ -10,7 +11,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLayout>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -37,8 +40,8 @@ protected:
     {
         if (!m_window) {
             const TimedStream stream = conversation();
-            m_window = std::make_unique<FrameWindow>(stream.bytes, stream.times, FramerOptions {}, dialogs, settings,
-                                                     QStringLiteral("modbus-rtu"));
+            m_window = std::make_unique<FrameWindow>(stream.bytes, stream.times, FramerOptions {}, dialogs, program,
+                                                     status, QStringLiteral("modbus-rtu"));
         }
         return *m_window;
     }
@@ -48,6 +51,8 @@ protected:
 
     FakeDialogs dialogs;
     MemorySettingsStore settings;
+    ProgramSettings program {settings};
+    RecordingStatus status;
     std::unique_ptr<FrameWindow> m_window;
 };
 
@@ -60,10 +65,33 @@ TEST_F(FrameView, ShowsOneRowPerFrameWithItsColumns)
     EXPECT_EQ(cell(1, FrameTableModel::Time), QStringLiteral("0.010000"));
     EXPECT_EQ(cell(1, FrameTableModel::Gap), QStringLiteral("10.000"));
     EXPECT_EQ(cell(1, FrameTableModel::Direction), QStringLiteral("J1←J2"));
-    EXPECT_EQ(cell(3, FrameTableModel::Verdict), QStringLiteral("NG: 例外コード02 ILLEGAL DATA ADDRESS"));
+    EXPECT_EQ(cell(3, FrameTableModel::Verdict), QStringLiteral("例外: 例外コード02 ILLEGAL DATA ADDRESS"));
     const QModelIndex direction = window().model()->index(0, FrameTableModel::Direction);
     EXPECT_EQ(direction.data(Qt::ForegroundRole).value<QColor>(), QColor(0x00, 0x60, 0x9A));
-    EXPECT_TRUE(window().model()->index(3, 0).data(Qt::BackgroundRole).isValid()) << "a failed frame stands out";
+    EXPECT_TRUE(window().model()->index(3, 0).data(Qt::BackgroundRole).isValid()) << "an exception stands out";
+}
+
+// Finding the failures and the slowest answer: the verdict near the front
+// with its whole text as a tooltip, and the columns sorting.
+TEST_F(FrameView, TheVerdictShowsWholeAsATooltipAndColumnsSort)
+{
+    const QModelIndex exception = window().model()->index(3, FrameTableModel::Verdict);
+    EXPECT_EQ(exception.data(Qt::ToolTipRole).toString(), QStringLiteral("例外: 例外コード02 ILLEGAL DATA ADDRESS"));
+    const auto order = [this] {
+        std::string frames;
+        for (int row = 0; row < window().model()->rowCount(); ++row)
+            frames += std::to_string(window().model()->frameAtRow(row));
+        return frames;
+    };
+    window().table()->sortByColumn(FrameTableModel::Response, Qt::DescendingOrder);
+    EXPECT_EQ(order(), "3102") << "the slowest answer first, frames without one last";
+    EXPECT_EQ(window().model()->rowOfFrame(1), 1);
+    window().table()->sortByColumn(FrameTableModel::Verdict, Qt::DescendingOrder);
+    EXPECT_EQ(order(), "3012");
+    window().table()->sortByColumn(FrameTableModel::Length, Qt::AscendingOrder);
+    EXPECT_EQ(order(), "3021");
+    window().table()->sortByColumn(FrameTableModel::Time, Qt::DescendingOrder);
+    EXPECT_EQ(order(), "3210");
 }
 
 TEST_F(FrameView, TheFilterBarChoosesRowsBySideVerdictAndPattern)
@@ -71,13 +99,40 @@ TEST_F(FrameView, TheFilterBarChoosesRowsBySideVerdictAndPattern)
     child<QComboBox>("Combo_FrameDirection")->setCurrentIndex(2);
     EXPECT_EQ(window().model()->rowCount(), 2);
     child<QCheckBox>("Check_FrameFailedOnly")->setChecked(true);
-    EXPECT_EQ(window().model()->rowCount(), 1);
-    EXPECT_EQ(window().model()->frameAtRow(0), 3);
+    EXPECT_EQ(window().model()->rowCount(), 0) << "an exception response is no failure";
     child<QComboBox>("Combo_FrameDirection")->setCurrentIndex(0);
     child<QCheckBox>("Check_FrameFailedOnly")->setChecked(false);
     child<QLineEdit>("Text_FramePattern")->setText(QStringLiteral("hex:022B"));
     EXPECT_EQ(window().model()->rowCount(), 1);
     EXPECT_EQ(window().model()->frameAtRow(0), 1);
+}
+
+// The kinds as `decode --only` takes them, and patterns typed as people
+// type them: any case of "hex:", a last odd digit, a mistake told.
+TEST_F(FrameView, TheFilterTakesKindsAndSaysWhatItCannotRead)
+{
+    const auto shown = [this] {
+        std::string frames;
+        for (int row = 0; row < window().model()->rowCount(); ++row)
+            frames += std::to_string(window().model()->frameAtRow(row));
+        return frames;
+    };
+    auto *kind = child<QComboBox>("Combo_FrameKind");
+    auto *pattern = child<QLineEdit>("Text_FramePattern");
+    kind->setCurrentText(QStringLiteral("exceptions"));
+    EXPECT_EQ(shown(), "3");
+    kind->setCurrentText(QStringLiteral("slow:12")); // the answers took 10 and 15 ms
+    EXPECT_EQ(shown(), "3");
+    kind->setCurrentText(QStringLiteral("crcs"));
+    EXPECT_EQ(window().note(), QStringLiteral("種類として読めません: crcs"));
+    kind->setCurrentIndex(0);
+    EXPECT_EQ(shown(), "0123");
+    pattern->setText(QStringLiteral("HEX:022B"));
+    EXPECT_EQ(shown(), "1");
+    pattern->setText(QStringLiteral("hex:118")); // 11 then 80 to 8F: the exception's 11 83
+    EXPECT_EQ(shown(), "3");
+    pattern->setText(QStringLiteral("hex:0G"));
+    EXPECT_EQ(window().note(), QStringLiteral("16進数として読めません: hex:0G"));
 }
 
 TEST_F(FrameView, FindMovesToTheNextMatchingRowAndWrapsAround)
@@ -88,7 +143,24 @@ TEST_F(FrameView, FindMovesToTheNextMatchingRowAndWrapsAround)
     EXPECT_EQ(window().table()->currentIndex().row(), 2);
     EXPECT_TRUE(window().findNext(QStringLiteral("要求")));
     EXPECT_EQ(window().table()->currentIndex().row(), 0);
+    EXPECT_TRUE(window().findNext(QStringLiteral("83 02"))) << "the hex column as shown";
+    EXPECT_EQ(window().table()->currentIndex().row(), 3);
     EXPECT_FALSE(window().findNext(QStringLiteral("hex:FFEE")));
+    EXPECT_EQ(window().note(), QStringLiteral("見つかりません"));
+}
+
+// The decoder and the gap chosen are the next view's.
+TEST_F(FrameView, TheNextViewTakesTheDecoderAndGapChosenLast)
+{
+    window();
+    child<QComboBox>("Combo_FrameDecoder")->setCurrentText(QStringLiteral("stx-etx"));
+    window().setGap(QStringLiteral("2.5"));
+    const TimedStream stream = conversation();
+    const FrameWindow next(stream.bytes, stream.times, FramerOptions {}, dialogs, program, status);
+    EXPECT_EQ(next.findChild<QComboBox *>(QStringLiteral("Combo_FrameDecoder"))->currentText(), QStringLiteral("stx-etx"));
+    EXPECT_EQ(next.model()->frames().gapMicros, 2500);
+    window().setGap(QStringLiteral("nan"));
+    EXPECT_EQ(window().note(), QStringLiteral("区切りの間隔は0～60000msで指定してください: nan"));
 }
 
 TEST_F(FrameView, HighlightRulesAreStoredInOurOwnGroupAndColourTheRows)
@@ -104,7 +176,28 @@ TEST_F(FrameView, HighlightRulesAreStoredInOurOwnGroupAndColourTheRows)
     settings.values.insert(QStringLiteral("ferrox/FrameHighlights/Rule2"), QStringLiteral("hex:|nocolour"));
     const QList<HighlightRule> rules = loadHighlightRules(settings);
     ASSERT_EQ(rules.size(), 1);
-    EXPECT_EQ(rules.at(0).bytes, QByteArray::fromHex("8302"));
+    EXPECT_EQ(rules.at(0).bytes, BytePattern(QByteArray::fromHex("8302")));
+}
+
+// Rules are listed beside the table, edited and removed there, and never twice.
+TEST_F(FrameView, HighlightRulesAreListedEditedAndRemovedInTheWindow)
+{
+    auto *list = child<QListWidget>("List_FrameHighlights");
+    child<QLineEdit>("Text_FramePattern")->setText(QStringLiteral("A|B"));
+    window().highlightPattern(QColor(0x80, 0xFF, 0x80));
+    window().highlightPattern(QColor(0x80, 0xFF, 0x80));
+    ASSERT_EQ(list->count(), 1) << "a second press adds no second rule";
+    EXPECT_EQ(loadHighlightRules(settings).value(0).text, QStringLiteral("A|B")) << "a pattern holding | reads back";
+    child<QLineEdit>("Text_FramePattern")->clear();
+    list->item(0)->setText(QStringLiteral("hex:118"));
+    EXPECT_EQ(window().model()->index(3, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(0x80, 0xFF, 0x80));
+    EXPECT_EQ(settings.values.value(QStringLiteral("ferrox/FrameHighlights/Rule1")), QStringLiteral("hex:118|#80ff80"));
+    list->item(0)->setText(QStringLiteral("hex:zz"));
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("hex:118")) << "an unreadable edit keeps the rule";
+    window().highlights()->remove(0);
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_TRUE(loadHighlightRules(settings).isEmpty());
+    EXPECT_NE(window().model()->index(3, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(0x80, 0xFF, 0x80));
 }
 
 TEST_F(FrameView, AClickOnAChartDotSelectsItsFrameEvenWhenFilteredOut)
@@ -134,4 +227,54 @@ TEST_F(FrameView, TheChartIsSavedAsPngOrSvgByTheNamesEnding)
     QFile png(dir.filePath(QStringLiteral("times.txt.png")));
     ASSERT_TRUE(png.open(QIODevice::ReadOnly));
     EXPECT_EQ(png.read(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
+}
+
+// As the program's other saves: a file is replaced only when the user
+// agrees, the name the chart gets is the one asked about, and the data
+// file being shown and its arrival times are never replaced.
+TEST_F(FrameView, SavesAskBeforeReplacingAFileAndNeverReplaceTheShownData)
+{
+    QTemporaryDir dir;
+    const QString data = writeFile(dir.filePath(QStringLiteral("mb.dat")), "data");
+    const QString times = writeFile(data + QStringLiteral(".times"), "times");
+    const QString text = writeFile(dir.filePath(QStringLiteral("old.txt")), "old");
+    const QString chart = writeFile(dir.filePath(QStringLiteral("old.txt.png")), "old");
+    window().setShownDataFiles({data});
+    const QString question = QStringLiteral("ファイルが存在します。上書きしますか？");
+
+    dialogs.chooseFile(text);
+    dialogs.answerNextMessage(MessageAnswer::Cancel);
+    EXPECT_FALSE(window().saveShownFrames());
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages.at(0).text, question);
+    dialogs.chooseFile(text); // the chart's name becomes old.txt.png
+    dialogs.answerNextMessage(MessageAnswer::Cancel);
+    EXPECT_FALSE(window().saveChart());
+    EXPECT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(readFile(text), "old");
+    EXPECT_EQ(readFile(chart), "old");
+
+    for (const QString &kept : {data, times}) {
+        dialogs.chooseFile(kept);
+        EXPECT_FALSE(window().saveShownFrames()) << kept.toStdString();
+        EXPECT_EQ(dialogs.messages.value(dialogs.messages.size() - 1).text,
+                  QStringLiteral("表示中のモニターデータのファイルには保存できません。別の名前を指定してください。\n") + kept);
+    }
+    EXPECT_EQ(readFile(data), "data");
+    EXPECT_EQ(readFile(times), "times");
+
+    dialogs.chooseFile(text);
+    dialogs.answerNextMessage(MessageAnswer::Ok);
+    EXPECT_TRUE(window().saveShownFrames());
+    EXPECT_TRUE(readFile(text).startsWith("区切りの間隔"));
+}
+
+// Labels are drawn 12 pixels high: a chart shrunk to a small window made
+// their decimal points look like commas.
+TEST_F(FrameView, TheChartIsNeverDrawnSmallerThanItsOwnSize)
+{
+    window().resize(640, 480);
+    window().show();
+    window().layout()->activate();
+    EXPECT_GE(window().chart()->scale(), 1.0);
 }

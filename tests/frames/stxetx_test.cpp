@@ -17,7 +17,7 @@ TEST(StxEtxDecoder, ChecksEachKindOfBlockCheck)
     } cases[] = {
         {"stx-etx:xor", bytes({0x14}), bytes({0x15}), "BCC不一致(計算 14, 受信 15)"},
         {"stx-etx:sum", bytes({0xFA}), bytes({0x00}), "SUM不一致(計算 FA, 受信 00)"},
-        {"stx-etx:crc16", bytes({0xDC, 0xA2}), bytes({0xA2, 0xDC}), "CRC不一致(計算 A2DC, 受信 DCA2)"},
+        {"stx-etx:crc16", bytes({0xDC, 0xA2}), bytes({0xA2, 0xDC}), "CRC不一致(計算 DC A2, 受信 A2 DC)"},
     };
     for (const auto &c : cases) {
         const FrameList good = decoded(byJ1("\x02RD01\x03" + c.check), QLatin1String(c.decoder));

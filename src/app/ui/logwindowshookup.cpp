@@ -3,11 +3,13 @@
 #include "app/ui/colorbox.h"
 #include "app/ui/mainwindow.h"
 #include "app/ui/settingspanel.h"
+#include "data/datafiles.h"
 #include "frames/ui/framewindow.h"
 #include "views/ui/directioncolorsswitch.h"
 #include "views/ui/windowmenu.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QComboBox>
 #include <QLabel>
 #include <QMdiArea>
@@ -19,7 +21,7 @@
 namespace ferrox {
 
 LogWindowsHookup::LogWindowsHookup(MainWindow &window, MonitorData &data, const QString &appFolder)
-    : QObject(&window), m_window(window), m_data(data), m_area(*window.mdiArea(), window),
+    : QObject(&window), m_window(window), m_data(data), m_appFolder(appFolder), m_area(*window.mdiArea(), window),
       m_files(m_area, window.dialogs(), window.settings(), window),
       m_monitorLog(m_area.registry(), m_data, *this, window.dialogs(), window.settings(), window, appFolder),
       m_windowMenu(new WindowMenu(*window.mdiArea(), *window.menus().window, window.menus().windowItems, this))
@@ -61,7 +63,12 @@ void LogWindowsHookup::displayFrames()
     options.monitoredBaud = panel->monitorSpeed()->currentText().trimmed().toInt();
     options.bitsPerCharacter = panel->dataOnly()->isChecked() ? 10 : 11;
     auto *frames = new FrameWindow(assembleMonitoredBytes(m_data.capture), m_data.times, options, m_window.dialogs(),
-                                   m_window.settings().store());
+                                   m_window.settings(), m_window);
+    // The data is the program's "rs_data.dat" and, when opened from one, its data file.
+    QStringList shown {m_appFolder + monitorDataFileName()};
+    if (QFileInfo(m_data.CaptureTimestamp).isAbsolute())
+        shown << m_data.CaptureTimestamp;
+    frames->setShownDataFiles(shown);
     frames->setAttribute(Qt::WA_DeleteOnClose);
     frames->setWindowTitle(frames->windowTitle() + QStringLiteral(" - ") + m_data.CaptureTimestamp);
     QMdiSubWindow *sub = m_area.mdiArea().addSubWindow(frames);

@@ -50,6 +50,7 @@ private:
 
     MainWindow &m_window;
     MonitorData &m_data;
+    QString m_appFolder;
     LogWindowArea m_area;
     LogFileCommands m_files;
     MonitorLogCommands m_monitorLog;

@@ -5,14 +5,21 @@
 #include "frames/responsechart.h"
 #include "frames/texts.h"
 
+#include <algorithm>
+
 namespace ferrox {
 
 bool HighlightRule::matches(const Frame &frame) const
 {
-    if (!bytes.isEmpty())
-        return frame.bytes.contains(bytes);
-    return !text.isEmpty()
-        && (frame.summary.contains(text, Qt::CaseInsensitive) || frameCharacters(frame.bytes).contains(text, Qt::CaseInsensitive));
+    FrameFilter pattern;
+    pattern.bytes = bytes;
+    pattern.text = text;
+    return (!bytes.isEmpty() || !text.isEmpty()) && pattern.accepts(frame);
+}
+
+QString HighlightRule::typed() const
+{
+    return bytes.isEmpty() ? text : QStringLiteral("hex:") + bytes.hex();
 }
 
 FrameTableModel::FrameTableModel(QObject *parent) : QAbstractTableModel(parent) {}
@@ -45,13 +52,65 @@ void FrameTableModel::refilter()
         if (m_filter.accepts(m_frames.frames.at(i)))
             m_rows.append(qint32(i));
     }
+    arrange();
     endResetModel();
 }
 
-int FrameTableModel::rowOfFrame(qint32 frame) const
+namespace {
+
+// What a column sorts by; empty when the frame has no value there.
+std::optional<qint64> sortKey(const Frame &frame, int column)
 {
-    const auto found = std::lower_bound(m_rows.begin(), m_rows.end(), frame);
-    return found != m_rows.end() && *found == frame ? int(found - m_rows.begin()) : -1;
+    switch (column) {
+    case FrameTableModel::Gap: return frame.gapMicros;
+    case FrameTableModel::Length: return frame.bytes.size();
+    case FrameTableModel::Verdict:
+        if (frame.verdict == FrameVerdict::Bad)
+            return 2;
+        return frame.kinds.testFlag(FrameKind::Exception) ? 1 : frame.verdict == FrameVerdict::Good ? 0 : -1;
+    case FrameTableModel::Kind: return qint64(frame.kinds.toInt());
+    case FrameTableModel::Response: return frame.responseMicros;
+    default: return std::nullopt;
+    }
+}
+
+} // namespace
+
+void FrameTableModel::arrange()
+{
+    const bool keyed = m_sortColumn == Gap || m_sortColumn == Length || m_sortColumn == Verdict || m_sortColumn == Kind
+        || m_sortColumn == Response;
+    std::sort(m_rows.begin(), m_rows.end()); // frame order, which is time order
+    if (keyed) {
+        const bool rising = m_sortOrder == Qt::AscendingOrder;
+        std::stable_sort(m_rows.begin(), m_rows.end(), [this, rising](qint32 a, qint32 b) {
+            const std::optional<qint64> x = sortKey(m_frames.frames.at(a), m_sortColumn);
+            const std::optional<qint64> y = sortKey(m_frames.frames.at(b), m_sortColumn);
+            return rising ? x < y : y < x;
+        });
+    } else if (m_sortColumn == Time && m_sortOrder == Qt::DescendingOrder) {
+        std::reverse(m_rows.begin(), m_rows.end());
+    }
+    m_rowOf.fill(-1, m_frames.frames.size());
+    for (int row = 0; row < m_rows.size(); ++row)
+        m_rowOf[m_rows.at(row)] = row;
+}
+
+void FrameTableModel::sort(int column, Qt::SortOrder order)
+{
+    m_sortColumn = column;
+    m_sortOrder = order;
+    emit layoutAboutToBeChanged();
+    const QModelIndexList before = persistentIndexList();
+    QList<qint32> frames;
+    for (const QModelIndex &index : before)
+        frames << m_rows.value(index.row(), -1);
+    arrange();
+    QModelIndexList after;
+    for (qsizetype i = 0; i < before.size(); ++i)
+        after << index(rowOfFrame(frames.at(i)), before.at(i).column());
+    changePersistentIndexList(before, after);
+    emit layoutChanged();
 }
 
 int FrameTableModel::rowCount(const QModelIndex &parent) const
@@ -79,10 +138,14 @@ QVariant FrameTableModel::data(const QModelIndex &index, int role) const
         case Length: return int(frame.bytes.size());
         case Hex: return frameHex(frame.bytes);
         case Characters: return frameCharacters(frame.bytes);
-        case Summary: return frameSummaryText(frame, frameIndex);
+        case Summary: return frameSummaryText(m_frames, frameIndex);
         case Verdict: return frameVerdictText(frame);
+        case Kind: return frameKindsText(frame.kinds);
+        case Response: return frameResponseText(frame, m_frames);
         default: return {};
         }
+    case Qt::ToolTipRole:
+        return index.column() == Verdict ? QVariant(frameVerdictText(frame)) : QVariant();
     case Qt::ForegroundRole:
         return index.column() == Direction ? QVariant(QColor::fromRgb(directionRgb(frame.direction))) : QVariant();
     case Qt::BackgroundRole:
@@ -90,9 +153,12 @@ QVariant FrameTableModel::data(const QModelIndex &index, int role) const
             if (rule.matches(frame))
                 return rule.colour;
         }
-        return frame.verdict == FrameVerdict::Bad ? QVariant(QColor(0xFF, 0xE0, 0xE0)) : QVariant();
+        if (frame.verdict == FrameVerdict::Bad)
+            return QColor(0xFF, 0xE0, 0xE0);
+        return frame.kinds.testFlag(FrameKind::Exception) ? QVariant(QColor(0xFF, 0xF4, 0xD0)) : QVariant();
     case Qt::TextAlignmentRole:
-        return index.column() <= Length ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
+        return index.column() <= Length || index.column() == Response ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter))
+                                                                       : QVariant();
     default:
         return {};
     }

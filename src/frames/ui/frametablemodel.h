@@ -14,24 +14,29 @@ namespace ferrox {
 // background.
 struct HighlightRule
 {
-    QByteArray bytes;
+    BytePattern bytes;
     QString text;
     QColor colour;
 
     bool matches(const Frame &frame) const;
+    // The pattern as the filter bar takes it: "hex:0183" or the text.
+    QString typed() const;
+    bool samePattern(const HighlightRule &other) const { return bytes == other.bytes && text == other.text; }
     friend bool operator==(const HighlightRule &, const HighlightRule &) = default;
 };
 
 // The frames of one decoding as table rows: time, gap, direction (in the
-// direction colours), length, hex, characters, summary and verdict. A
-// filter chooses the rows; failed frames show on a pale red, highlighted
-// ones on their rule's colour (the first rule that matches).
+// direction colours), length, verdict (its whole text also as the
+// tooltip), kinds, response time, summary, hex and characters. A
+// filter chooses the rows; failed frames show on a pale red, exception
+// responses on a pale yellow, highlighted ones on their rule's colour
+// (the first rule that matches).
 class FrameTableModel : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
-    enum Column { Time, Gap, Direction, Length, Hex, Characters, Summary, Verdict, ColumnCount };
+    enum Column { Time, Gap, Direction, Length, Verdict, Kind, Response, Summary, Hex, Characters, ColumnCount };
 
     explicit FrameTableModel(QObject *parent = nullptr);
 
@@ -41,7 +46,7 @@ public:
     void setHighlightRules(QList<HighlightRule> rules);
 
     // The row showing frame `frame`, or -1 when the filter hides it.
-    int rowOfFrame(qint32 frame) const;
+    int rowOfFrame(qint32 frame) const { return m_rowOf.value(frame, -1); }
     qint32 frameAtRow(int row) const { return m_rows.value(row, -1); }
     const FrameFilter &filter() const { return m_filter; }
 
@@ -49,14 +54,22 @@ public:
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    // Time, gap, length, verdict (NG, then exceptions, then OK), kinds and
+    // response time sort; frames without the value come first in rising
+    // order; equal values keep the frames' order. Other columns keep it.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
 private:
     void refilter();
+    void arrange(); // m_rows in the sort order, m_rowOf after it
 
     FrameList m_frames;
     FrameFilter m_filter;
     QList<HighlightRule> m_rules;
-    QList<qint32> m_rows; // frame index of each row
+    QList<qint32> m_rows;  // frame index of each row
+    QList<int> m_rowOf;    // row of each frame, -1 when hidden
+    int m_sortColumn = Time;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 };
 
 } // namespace ferrox

@@ -2,6 +2,8 @@
 
 #include "frametablemodel.h"
 
+#include "views/ui/filechoice.h"
+
 #include "data/arrivaltimes.h"
 #include "timeline/monitoredbytes.h"
 
@@ -16,61 +18,94 @@ class QTableView;
 namespace ferrox {
 
 class Dialogs;
+class HighlightPanel;
+class ProgramSettings;
 class ResponseChartWidget;
-class SettingsStore;
+class StatusPanel;
 
 // The frame view of the log-window family: one row per frame of the
-// current data, read by the decoder chosen in the window. A header states
-// the gap, the times' resolution and what the framing could not do; the
-// filter bar chooses rows by side, verdict and a text or byte pattern
-// ("hex:" then hexadecimal bytes); find moves to the next matching row;
-// highlight rules come from our own settings group; the chart below shows
-// the response times and a click on a dot selects its frame.
+// current data, read by the decoder and cut at the gap chosen in the
+// window (both remembered in our own settings group for the next view).
+// A header states the gap, the times' resolution and what the framing
+// could not do; the filter bar chooses rows by side, verdict, kind (as
+// `decode --only` takes them) and a text or byte pattern ("hex:" then
+// hexadecimal, an odd last digit a high nibble); find moves to the next
+// row whose text or hex matches; what cannot be read or found is said in
+// a note line. Highlight rules are listed beside the table, edited and
+// removed there, and kept in our own settings group; the chart below
+// shows the response times and a click on a dot selects its frame.
 class FrameWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    // decoder: the first decoder, as setDecoder() takes it.
+    // decoder: the first decoder, as setDecoder() takes it; empty for the
+    // one chosen last, with its gap. The dialogs, settings and status line
+    // are the program's, as its other file commands use them.
     FrameWindow(MonitoredBytes bytes, std::optional<ArrivalTimes> times, FramerOptions options, Dialogs &dialogs,
-                SettingsStore &settings, const QString &decoder = QStringLiteral("lines"), QWidget *parent = nullptr);
+                ProgramSettings &settings, StatusPanel &status, const QString &decoder = QString(),
+                QWidget *parent = nullptr);
 
     FrameTableModel *model() const { return m_model; }
+    HighlightPanel *highlights() const { return m_highlights; }
+    // The note line's text: an unreadable filter, find or gap, nothing found.
+    QString note() const;
     QTableView *table() const { return m_table; }
     ResponseChartWidget *chart() const { return m_chart; }
 
     // "lines", "modbus-rtu" … as makeDecoder() takes them.
     void setDecoder(const QString &name);
+    // The gap in milliseconds as typed; empty for the default.
+    void setGap(const QString &millis);
     // Selects the next row after the current one whose frame matches the
     // find text; false (selection kept) when none does.
     bool findNext(const QString &text);
+    // The data files the view shows: its saves never replace them or
+    // their arrival times.
+    void setShownDataFiles(const QStringList &paths);
     void selectFrame(qint32 frame);
     // Asks for a file and writes the shown frames: CSV for ".csv", JSON
-    // lines for ".jsonl", text otherwise. False when cancelled or failed
-    // (the failure said in a message box).
+    // lines for ".jsonl", text otherwise. False when cancelled, refused
+    // (an existing file the user keeps, the shown data) or failed (the
+    // failure said in a message box).
     bool saveShownFrames();
     // Asks for a file and saves the chart there, as PNG or as SVG by the
-    // name's ending (PNG when it has neither).
+    // name's ending (".png" added when it has neither), as saveShownFrames().
     bool saveChart();
-    // Adds a highlight rule for the filter bar's pattern and stores the rules.
+    // Adds a highlight rule for the filter bar's pattern and stores the
+    // rules; a pattern that has one already keeps it.
     void highlightPattern(const QColor &colour);
 
 private:
+    void rebuild();
+    // The gap field into the framer's options; false (said in the note)
+    // when it holds no time.
+    bool takeGap();
     void applyFilter();
-    FrameFilter filterOf(const QString &pattern) const;
+    void rememberChoice();
+    void setNote(const QString &text);
 
     MonitoredBytes m_bytes;
     std::optional<ArrivalTimes> m_times;
     FramerOptions m_options;
+    // Writes bytes to a path the user agreed to, remembering its folder.
+    bool writeChosen(const QString &path, const QByteArray &bytes);
+
     Dialogs &m_dialogs;
-    SettingsStore &m_settings;
+    ProgramSettings &m_settings;
+    FileChoice m_files;
+    QStringList m_kept; // the shown data files and their arrival times
     FrameTableModel *m_model;
     QLabel *m_header;
     QComboBox *m_decoder;
+    QLineEdit *m_gap;
     QComboBox *m_direction;
     QCheckBox *m_failedOnly;
+    QComboBox *m_kind;
     QLineEdit *m_pattern;
     QLineEdit *m_find;
+    QLabel *m_note;
+    HighlightPanel *m_highlights;
     QTableView *m_table;
     ResponseChartWidget *m_chart;
 };

@@ -12,7 +12,7 @@ const QString section = QStringLiteral("FrameHighlights");
 QString ruleText(const HighlightRule &rule)
 {
     const QString pattern = rule.bytes.isEmpty() ? QStringLiteral("text:") + rule.text
-                                                 : QStringLiteral("hex:") + QString::fromLatin1(rule.bytes.toHex());
+                                                 : QStringLiteral("hex:") + rule.bytes.hex();
     return pattern + u'|' + rule.colour.name();
 }
 
@@ -24,8 +24,8 @@ std::optional<HighlightRule> ruleOf(const QString &text)
         return std::nullopt;
     const QString pattern = text.left(bar);
     if (pattern.startsWith(QLatin1String("hex:"))) {
-        const QByteArray bytes = QByteArray::fromHex(pattern.mid(4).toLatin1());
-        return bytes.isEmpty() ? std::nullopt : std::optional(HighlightRule {bytes, {}, colour});
+        const std::optional<BytePattern> bytes = BytePattern::fromHex(QStringView(pattern).sliced(4));
+        return bytes ? std::optional(HighlightRule {*bytes, {}, colour}) : std::nullopt;
     }
     if (pattern.startsWith(QLatin1String("text:")) && pattern.size() > 5)
         return HighlightRule {{}, pattern.mid(5), colour};
@@ -50,6 +50,24 @@ void saveHighlightRules(SettingsStore &store, const QList<HighlightRule> &rules)
     store.SaveSetting(application, section, QStringLiteral("Count"), QString::number(rules.size()));
     for (qsizetype i = 0; i < rules.size(); ++i)
         store.SaveSetting(application, section, QStringLiteral("Rule%1").arg(i + 1), ruleText(rules.at(i)));
+}
+
+namespace {
+
+const QString viewSection = QStringLiteral("FrameView");
+
+} // namespace
+
+FrameViewChoice loadFrameViewChoice(const SettingsStore &store)
+{
+    return {store.GetSetting(application, viewSection, QStringLiteral("Decoder"), QStringLiteral("lines")),
+            store.GetSetting(application, viewSection, QStringLiteral("Gap"), QString())};
+}
+
+void saveFrameViewChoice(SettingsStore &store, const FrameViewChoice &choice)
+{
+    store.SaveSetting(application, viewSection, QStringLiteral("Decoder"), choice.decoder);
+    store.SaveSetting(application, viewSection, QStringLiteral("Gap"), choice.gapMillis);
 }
 
 } // namespace ferrox

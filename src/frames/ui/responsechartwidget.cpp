@@ -10,7 +10,7 @@ namespace ferrox {
 ResponseChartWidget::ResponseChartWidget(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("ResponseChart"));
-    setMinimumSize(400, 280);
+    setMinimumSize(int(m_chart.width), int(m_chart.height));
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -25,7 +25,7 @@ void ResponseChartWidget::setChart(ResponseChart chart)
 
 double ResponseChartWidget::scale() const
 {
-    return std::min(width() / m_chart.width, height() / m_chart.height);
+    return std::max(1.0, std::min(width() / m_chart.width, height() / m_chart.height));
 }
 
 void ResponseChartWidget::paintEvent(QPaintEvent *)

@@ -1,5 +1,6 @@
 #include "filechoice.h"
 
+#include "files/samefile.h"
 #include "platform/statusreport.h"
 #include "platform/settingsstore.h"
 #include "views/texts.h"
@@ -31,7 +32,15 @@ std::optional<QString> FileChoice::open(FileDialogRequest request)
 }
 
 std::optional<QString> FileChoice::save(FileDialogRequest request, const QString &overwriteQuestion,
-                                        const QString &declinedStatus)
+                                        const QString &declinedStatus, const QStringList &kept)
+{
+    const std::optional<QString> path = chooseSaveName(std::move(request));
+    if (!path || !mayWrite(*path, overwriteQuestion, declinedStatus, kept))
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> FileChoice::chooseSaveName(FileDialogRequest request)
 {
     request.initialFolder = m_settings.text(openDirKey, QString());
     const std::optional<QString> chosen = m_dialogs.saveFile(request);
@@ -41,16 +50,27 @@ std::optional<QString> FileChoice::save(FileDialogRequest request, const QString
         ReportStatus(m_status, 1, viewtexts::noFileName(), 0);
         return std::nullopt;
     }
-    const QString path = QDir::toNativeSeparators(*chosen);
+    return QDir::toNativeSeparators(*chosen);
+}
+
+bool FileChoice::mayWrite(const QString &path, const QString &overwriteQuestion, const QString &declinedStatus,
+                          const QStringList &kept)
+{
+    for (const QString &file : kept) {
+        if (sameFile(path, file)) {
+            m_dialogs.inform(viewtexts::shownDataKept(path), MessageIcon::Exclamation);
+            return false;
+        }
+    }
     if (QFileInfo::exists(path)
         && m_dialogs.message(overwriteQuestion, MessageIcon::Exclamation, MessageButtons::OkCancel,
                              viewtexts::overwriteTitle())
                != MessageAnswer::Ok) {
         if (!declinedStatus.isEmpty())
             ReportStatus(m_status, 1, declinedStatus, 0);
-        return std::nullopt;
+        return false;
     }
-    return path;
+    return true;
 }
 
 void FileChoice::rememberFolder(const QString &path)

@@ -2,6 +2,8 @@
 
 #include "platform/dialogs.h"
 
+#include <QStringList>
+
 #include <optional>
 
 namespace ferrox {
@@ -21,10 +23,19 @@ public:
     std::optional<QString> open(FileDialogRequest request);
 
     // None when cancelled, when no name was given ("ファイル名が指定されて
-    // いません。" in the status line) or when the user declines to replace
-    // an existing file (declinedStatus, when given, in the status line).
+    // いません。" in the status line) or when mayWrite() refuses the name.
     std::optional<QString> save(FileDialogRequest request, const QString &overwriteQuestion,
-                                const QString &declinedStatus = QString());
+                                const QString &declinedStatus = QString(), const QStringList &kept = {});
+
+    // The two halves of save(), for a command that settles the name in
+    // between: the name chosen in the dialog, and whether the command may
+    // write there. It may not write over one of `kept` (the data file
+    // being shown and its arrival times, by any spelling; told in a
+    // message box), nor replace an existing file unless the user agrees
+    // (declinedStatus, when given, in the status line when not).
+    std::optional<QString> chooseSaveName(FileDialogRequest request);
+    bool mayWrite(const QString &path, const QString &overwriteQuestion, const QString &declinedStatus = QString(),
+                  const QStringList &kept = {});
 
     // The next dialog starts in the folder of path.
     void rememberFolder(const QString &path);
