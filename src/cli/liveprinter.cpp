@@ -101,9 +101,15 @@ void LivePrinter::feed(const std::vector<LiveByte> &bytes, qint64 epochMicros)
         if (bytes.empty())
             return;
         QByteArray records; // written as one piece: a reader behind loses whole records
-        for (const LiveByte &byte : bytes) {
-            if (const std::optional<LiveFrame> ended = m_records->take(byte.sender, byte.value, epochMicros))
-                appendPcapRecord(records, ended->sender, ended->values, ended->firstMicros);
+        // The read's runs of one sender, each judged whole.
+        QByteArray run;
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            run.append(char(bytes[i].value));
+            if (i + 1 < bytes.size() && bytes[i + 1].sender == bytes[i].sender)
+                continue;
+            for (const LiveFrame &ended : m_records->take(bytes[i].sender, run, epochMicros))
+                appendPcapRecord(records, ended.sender, ended.values, ended.firstMicros);
+            run.clear();
         }
         if (!records.isEmpty())
             m_output.write(records);

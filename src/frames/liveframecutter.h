@@ -5,6 +5,8 @@
 #include "data/streamformat.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 
 #include <cstdint>
 #include <deque>
@@ -27,8 +29,7 @@ struct LiveFrame
 // framer itself judges each gap, over the last pieces that arrived, so a
 // gap counts here as it would count there (times coarser than the gap,
 // such as an adapter's batches, end nothing). Without a decoder only the
-// senders and times of the pieces matter to it, so it sees one byte per
-// piece: the cost of a judgement does not grow with the line's speed.
+// senders, times and byte counts of the pieces matter to it.
 //
 // Since the next byte may never come, the owner asks endsHeldFrame() once
 // the line has been quiet for a while (see gapMicros()) and at the
@@ -51,9 +52,11 @@ public:
     // When the last byte arrived.
     qint64 lastMicros() const { return m_lastMicros; }
 
-    // One monitored byte that arrived at `micros` (the bytes of one read
-    // share its time); the frame it ends, if any.
-    std::optional<LiveFrame> take(Direction sender, std::uint8_t value, qint64 micros);
+    // One sender's bytes that arrived together at `micros` (a read's run
+    // of one sender); the frames they end, if any. A read's bytes are
+    // judged together: the framer weighs a step between arrivals against
+    // the line time of all the bytes that came at its end.
+    QList<LiveFrame> take(Direction sender, QByteArrayView values, qint64 micros);
     // The held frame when the framer would end it before a byte of the
     // same sender arriving at `micros` (the line quiet until then).
     std::optional<LiveFrame> takeIfQuietUntil(qint64 micros);
@@ -65,9 +68,12 @@ private:
     {
         Direction sender;
         qint64 micros;
+        qsizetype count; // bytes
     };
 
-    bool framerEndsBefore(Direction sender, qint64 micros) const;
+    // Whether the framer ends the held frame before `count` bytes of
+    // `sender` arriving at `micros`.
+    bool framerEndsBefore(Direction sender, qsizetype count, qint64 micros) const;
 
     FramerOptions m_options;
     std::deque<Piece> m_recent; // at most ContextPieces

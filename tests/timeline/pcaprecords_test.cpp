@@ -28,11 +28,9 @@ QList<LiveFrame> feedReads(LiveFrameCutter &cutter, Direction sender, const QByt
                            qint64 startMicros, qint64 stepMicros)
 {
     QList<LiveFrame> ended;
-    for (qsizetype i = 0; i < values.size(); ++i) {
-        const qint64 micros = startMicros + (i / perRead) * stepMicros;
-        if (std::optional<LiveFrame> frame = cutter.take(sender, std::uint8_t(values.at(i)), micros))
-            ended.append(*frame);
-    }
+    for (qsizetype at = 0; at < values.size(); at += perRead)
+        ended += cutter.take(sender, QByteArrayView(values).sliced(at, std::min(perRead, values.size() - at)),
+                             startMicros + (at / perRead) * stepMicros);
     return ended;
 }
 
@@ -69,9 +67,11 @@ TEST(LivePcapRecords, AMessageReadInPiecesIsOneRecordAndSilenceEndsIt)
     ASSERT_EQ(ended.size(), 1);
     EXPECT_EQ(ended.at(0).values, request);
     EXPECT_EQ(ended.at(0).firstMicros, 1'000'000) << "stamped with its first byte";
-    // The second request, still held, ends when the framer takes the quiet as a frame's end.
+    // The second request, still held, ends when the framer takes the quiet
+    // as a frame's end: a silence of the gap beyond the times' blur (a
+    // byte's time here) and the next byte's own line time.
     EXPECT_FALSE(cutter.takeIfQuietUntil(cutter.lastMicros() + 3000));
-    const std::optional<LiveFrame> quiet = cutter.takeIfQuietUntil(cutter.lastMicros() + 3700);
+    const std::optional<LiveFrame> quiet = cutter.takeIfQuietUntil(cutter.lastMicros() + 6000);
     ASSERT_TRUE(quiet);
     EXPECT_EQ(quiet->firstMicros, 1'020'000);
     EXPECT_FALSE(cutter.isHolding());
@@ -107,20 +107,20 @@ TEST(LivePcapRecords, ASenderThatNeverPausesIsCutAtTheLongestFrame)
 
 TEST(ExportPcapRecords, OneRecordPerFrameStampedWithItsFirstByte)
 {
-    // Two requests of J1 10 ms apart, each stored in two pieces, then the
+    // Two requests of J1 15 ms apart, each stored in two pieces, then the
     // response: three frames where a record per sender's run made two.
     const QByteArray stream = byJ1(request) + byJ1(request) + byJ2(response) + endCode();
     ArrivalTimes times;
     times.startEpochMicros = 1796562051000000;
-    for (qint64 piece = 0; piece < 5; ++piece) // a byte a millisecond, the 2nd request from 10 ms on
+    for (qint64 piece = 0; piece < 5; ++piece) // a byte a millisecond, the 2nd request from 20 ms on
         times.arrivals.append({piece * 2, piece * 1000});
-    times.arrivals += {{10, 5000}, {16, 10000}, {26, 11000}, {32, 20000}};
+    times.arrivals += {{10, 5000}, {16, 20000}, {26, 21000}, {32, 30000}};
     const MonitoredBytes bytes = assembleMonitoredBytes(streamOf(stream));
     const QList<Record> records
         = recordsOf(pcapOfFrames(buildFrames(bytes, times, PlainFrames(), at9600()).frames, times));
     ASSERT_EQ(records.size(), 3);
     EXPECT_EQ(records.at(1).values, request);
-    EXPECT_EQ(records.at(1).micros, times.startEpochMicros + 10000);
+    EXPECT_EQ(records.at(1).micros, times.startEpochMicros + 20000);
     EXPECT_EQ(records.at(2).values, response);
     EXPECT_EQ(records.at(2).event, serialEventSentByJ2);
 }
