@@ -1,7 +1,9 @@
 // ferrox-cli timeline: each change of direction of a data file with its
 // arrival time, byte count and response time, then the response times of
 // each direction. The times come from the data file's sidecar. --chart
-// also writes the response times as a chart, SVG or PNG by its name.
+// also writes the response times as a chart, SVG or PNG by its name; SVG
+// is text, PNG is painted by the chart painter (chartpainterprocess.h).
+#include "chartpainterprocess.h"
 #include "cliarguments.h"
 #include "clioutput.h"
 #include "commands.h"
@@ -9,12 +11,26 @@
 
 #include "data/cp932.h"
 #include "frames/responsechart.h"
-#include "frames/ui/chartpainter.h"
 #include "timeline/texts.h"
 #include "timeline/timeline.h"
 
 
 namespace ferrox::cli {
+
+namespace {
+
+// The status once the table and the chart are written: a timeline cut at a
+// tag-sequence error rejects the data.
+int timelineStatus(qint32 errorOffset)
+{
+    if (errorOffset >= 0) {
+        printError(TimelineTexts::timelineCutAtError(errorOffset) + QLatin1Char('\n'));
+        return ExitRejected;
+    }
+    return ExitSuccess;
+}
+
+} // namespace
 
 int timelineCommand(const QStringList &arguments)
 {
@@ -41,16 +57,20 @@ int timelineCommand(const QStringList &arguments)
     const QString text = timelineText(timeline);
     if (!writeOut(*utf8 ? text.toUtf8() : encodeCp932(text)))
         return stoppedByOutput();
-    if (!chartPath.isEmpty()) {
-        const QByteArray bytes = chartFileBytes(layoutResponseChart(responsePointsOf(timeline)), chartPath);
-        if (!writeOutput(chartPath, bytes).ok)
-            return stoppedByOutput();
-    }
-    if (timeline.errorOffset >= 0) {
-        printError(TimelineTexts::timelineCutAtError(timeline.errorOffset) + QLatin1Char('\n'));
-        return ExitRejected;
-    }
-    return ExitSuccess;
+    if (chartPath.isEmpty())
+        return timelineStatus(timeline.errorOffset);
+    const ResponseChart chart = layoutResponseChart(responsePointsOf(timeline));
+    if (chartFormatOf(chartPath) == ChartFormat::Svg)
+        return writeOutput(chartPath, chartSvg(chart)).ok ? timelineStatus(timeline.errorOffset) : stoppedByOutput();
+    const bool started = startChartPainter(chart, [chartPath, errorOffset = timeline.errorOffset](std::optional<QByteArray> png) {
+        if (!png)
+            endEventLoop(ExitIoFailure);
+        else if (!writeOutput(chartPath, *png).ok)
+            endEventLoop(stoppedByOutput());
+        else
+            endEventLoop(timelineStatus(errorOffset));
+    });
+    return started ? RunEventLoop : ExitIoFailure;
 }
 
 } // namespace ferrox::cli

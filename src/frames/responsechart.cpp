@@ -216,4 +216,13 @@ QByteArray chartSvg(const ResponseChart &chart)
     return svg + "</svg>\n";
 }
 
+ChartFormat chartFormatOf(const QString &path)
+{
+    if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))
+        return ChartFormat::Svg;
+    if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+        return ChartFormat::Png;
+    return ChartFormat::None;
+}
+
 } // namespace ferrox

@@ -74,4 +74,10 @@ ResponseChart layoutResponseChart(const QList<ResponsePoint> &points);
 // The chart as an SVG document (UTF-8).
 QByteArray chartSvg(const ResponseChart &chart);
 
+// The files a chart is saved as, told by the name's ending in either case:
+// SVG is written as text here; PNG is painted (frames/ui/chartpainter.h).
+enum class ChartFormat { None, Svg, Png };
+ChartFormat chartFormatOf(const QString &path);
+inline bool isChartFileName(const QString &path) { return chartFormatOf(path) != ChartFormat::None; }
+
 } // namespace ferrox

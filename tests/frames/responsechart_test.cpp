@@ -1,7 +1,9 @@
-// The response-time chart: which exchanges it plots and the spread of each side.
+// The response-time chart: which exchanges it plots, the spread of each
+// side, and the chart handed to the PNG painter program.
 #include "framestesting.h"
 
 #include "frames/responsechart.h"
+#include "frames/responsechartstream.h"
 
 using namespace ferrox;
 using namespace ferrox::testing;
@@ -49,4 +51,52 @@ TEST(ResponseChart, WithoutPairsEachTurnOfTheConversationIsPlotted)
     EXPECT_EQ(turns.at(0).responseMicros, 4000);
     EXPECT_EQ(turns.at(1).responseMicros, 6000);
     EXPECT_EQ(turns.at(1).direction, Direction::J1);
+}
+
+namespace {
+
+ResponseChart someChart()
+{
+    return layoutResponseChart(answersOf(Direction::J1, {3, 9, 4}) + answersOf(Direction::J2, {12, 1}));
+}
+
+} // namespace
+
+// Every item kind and field reaches the painter as laid out: the texts
+// (Japanese among them), fractional places and the dots' frames.
+TEST(ResponseChart, CrossesToThePainterWhole)
+{
+    const ResponseChart chart = someChart();
+    const std::optional<ResponseChart> copy = chartFromBytes(chartToBytes(chart));
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(copy->width, chart.width);
+    EXPECT_EQ(copy->height, chart.height);
+    ASSERT_EQ(copy->items.size(), chart.items.size());
+    for (qsizetype i = 0; i < chart.items.size(); ++i) {
+        const ChartItem &a = chart.items.at(i);
+        const ChartItem &b = copy->items.at(i);
+        EXPECT_TRUE(a.kind == b.kind && a.area == b.area && a.rgb == b.rgb && a.text == b.text && a.frame == b.frame)
+            << "item " << i;
+    }
+}
+
+TEST(ResponseChart, ThePainterTakesNothingButOneWholeChart)
+{
+    const QByteArray whole = chartToBytes(someChart());
+    for (qsizetype length = 0; length < whole.size(); ++length)
+        EXPECT_FALSE(chartFromBytes(whole.first(length))) << "cut at " << length;
+    EXPECT_FALSE(chartFromBytes(whole + '\0')) << "a byte after it";
+    EXPECT_FALSE(chartFromBytes("\x89PNG\r\n\x1a\n" + whole.sliced(8))) << "another tag";
+
+    // The first item's kind follows the tag, the two sides and the count.
+    QByteArray unknownKind = whole;
+    unknownKind[whole.indexOf('\n') + 1 + 8 + 8 + 4] = 9;
+    EXPECT_FALSE(chartFromBytes(unknownKind));
+
+    ResponseChart huge = someChart();
+    huge.width = 1e9;
+    EXPECT_FALSE(chartFromBytes(chartToBytes(huge))) << "no painter allocates such an image";
+    ResponseChart empty;
+    empty.height = 0;
+    EXPECT_FALSE(chartFromBytes(chartToBytes(empty)));
 }

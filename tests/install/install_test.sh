@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary DESTDIR and checks what a desktop
-# expects: the programs, a valid desktop entry and AppStream file, the icon
-# in the hicolor theme, manual pages that render, the bash completion.
+# expects: the programs (ferrox-cli's chart painter among them), a valid
+# desktop entry and AppStream file, the icon in the hicolor theme, manual
+# pages that render, the bash completion.
 # usage: install_test.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -17,6 +18,17 @@ for program in ferrox ferrox-cli ferrox-board; do
   [ -x "$root/bin/$program" ] || fail "bin/$program missing"
 done
 version=$("$root/bin/ferrox-cli" --version) || fail "ferrox-cli --version"
+# ferrox-cli paints PNG charts with its painter from libexec, found relative
+# to itself; it links no GUI library of its own.
+[ -x "$root/libexec/ferrox/ferrox-chart" ] || fail "libexec/ferrox/ferrox-chart missing"
+charts=$dest/charts
+mkdir -p "$charts"
+printf '\xA5\xB0\xA5\xB1\x86\x91\xA5\xB2\xFF' >"$charts/poll.dat"
+printf '2026-12-06T22:00:51.250000+09:00\n0\t1000\n4\t3500\n6\t9000\n' >"$charts/poll.dat.times"
+(cd "$charts" && env -u DISPLAY -u WAYLAND_DISPLAY "$root/bin/ferrox-cli" timeline poll.dat --chart x.png >/dev/null 2>&1) ||
+  fail "timeline --chart x.png from the installed tree"
+[ "$(head -c 4 "$charts/x.png" 2>/dev/null | od -An -tx1 | tr -d ' ')" = 89504e47 ] || fail "timeline --chart x.png writes no PNG"
+! ldd "$root/bin/ferrox-cli" | grep -qE 'libQt6Gui|libX|libEGL|fontconfig|dbus' || fail "the installed ferrox-cli links GUI libraries"
 # Wireshark's extcap folder links to ferrox-cli, which answers as its extcap.
 extcap=$(ls "$root"/lib/*/wireshark/extcap/ferrox-extcap)
 [ "$(readlink -f "$extcap")" = "$(readlink -f "$root/bin/ferrox-cli")" ] || fail "the extcap link"
@@ -117,8 +129,8 @@ package_dir=$dest/package
 deb=$(ls "$package_dir"/*.deb 2>/dev/null | head -1)
 if [ -n "$deb" ]; then
   dpkg-deb -x "$deb" "$package_dir/root"
-  for program in ferrox ferrox-cli ferrox-board; do
-    file -b "$package_dir/root/usr/bin/$program" | grep -q ', stripped' || fail "$program is not stripped in the package"
+  for program in bin/ferrox bin/ferrox-cli bin/ferrox-board libexec/ferrox/ferrox-chart; do
+    file -b "$package_dir/root/usr/$program" | grep -q ', stripped' || fail "$program is not stripped in the package"
   done
   dpkg-deb -f "$deb" Recommends | grep -q 'bash-completion' || fail "the package does not recommend bash-completion"
   dpkg-deb -f "$deb" Maintainer | grep -q 'localhost' && fail "the maintainer address is at localhost"

@@ -44,21 +44,18 @@ QImage chartImage(const ResponseChart &chart)
     return image;
 }
 
-bool isChartFileName(const QString &path)
+QByteArray chartPng(const ResponseChart &chart)
 {
-    return path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
-        || path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive);
-}
-
-QByteArray chartFileBytes(const ResponseChart &chart, const QString &path)
-{
-    if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))
-        return chartSvg(chart);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     chartImage(chart).save(&buffer, "PNG");
     return bytes;
+}
+
+QByteArray chartFileBytes(const ResponseChart &chart, const QString &path)
+{
+    return chartFormatOf(path) == ChartFormat::Svg ? chartSvg(chart) : chartPng(chart);
 }
 
 } // namespace ferrox

@@ -17,10 +17,10 @@ void paintChart(QPainter &painter, const ResponseChart &chart);
 // Needs a QGuiApplication (fonts).
 QImage chartImage(const ResponseChart &chart);
 
-// A name ending in ".png" or ".svg" (either case): the files a chart is
-// saved as.
-bool isChartFileName(const QString &path);
-// The chart as the contents of such a file: SVG for ".svg", otherwise PNG.
+// The chart as a PNG file's bytes. Needs a QGuiApplication (fonts).
+QByteArray chartPng(const ResponseChart &chart);
+// The chart as the contents of a file named as isChartFileName() takes:
+// SVG for ".svg", otherwise PNG.
 QByteArray chartFileBytes(const ResponseChart &chart, const QString &path);
 
 } // namespace ferrox
