@@ -12,9 +12,11 @@
 #include <QScrollBar>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 #include <benchmark/benchmark.h>
@@ -47,7 +49,7 @@ void BM_DecodeFullRendering(benchmark::State &state)
 }
 BENCHMARK(BM_DecodeFullRendering)->Unit(benchmark::kMillisecond);
 
-// From the bytes to the view shown again, event loop steps included,
+// From the bytes to the whole text in the view, event loop steps included,
 // into a new window's view holding only the progress texts.
 void BM_LoadFullRenderingIntoLogView(benchmark::State &state)
 {
@@ -108,6 +110,26 @@ std::unique_ptr<ferrox::LogTextView> colouredView(ferrox::ByteHighlighter *&high
     return view;
 }
 
+// Runs the event loop until the view's load is over.
+void waitUntilLoaded(ferrox::LogTextView &view)
+{
+    if (!view.isLoading())
+        return;
+    QEventLoop loop;
+    QObject::connect(&view, &ferrox::LogTextView::textLoaded, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// A display command's part with colours on: the rendering with its byte
+// map, the map turned into positions, the load started.
+void startColouredRendering(ferrox::LogTextView &view, ferrox::ByteHighlighter &highlighter,
+                            const ferrox::CaptureBuffer &capture, qint32 mode)
+{
+    const ferrox::RenderResult r = *ferrox::renderMonitorData(mode, capture, {}, {}, ferrox::ByteMapRequest::Wanted);
+    highlighter.setCells(ferrox::ByteCells(r.text, r.byteMap));
+    view.loadBytes(r.text, false);
+}
+
 // As a display command does it with colours on: the rendering with its
 // byte map, the map turned into positions, the text loaded and coloured
 // step by step, shown. Argument: the display mode.
@@ -118,15 +140,9 @@ void BM_LoadColouredRendering(benchmark::State &state)
         state.PauseTiming();
         ferrox::ByteHighlighter *highlighter = nullptr;
         auto view = colouredView(highlighter);
-        QEventLoop loop;
-        QObject::connect(view.get(), &ferrox::LogTextView::textLoaded, &loop, &QEventLoop::quit);
         state.ResumeTiming();
-        const ferrox::RenderResult r = *ferrox::renderMonitorData(qint32(state.range(0)), capture, {}, {},
-                                                                  ferrox::ByteMapRequest::Wanted);
-        highlighter->setCells(ferrox::ByteCells(r.text, r.byteMap));
-        view->loadBytes(r.text, false);
-        if (view->isLoading())
-            loop.exec();
+        startColouredRendering(*view, *highlighter, capture, qint32(state.range(0)));
+        waitUntilLoaded(*view);
         view->viewport()->repaint();
         state.PauseTiming();
         view.reset();
@@ -134,6 +150,68 @@ void BM_LoadColouredRendering(benchmark::State &state)
     }
 }
 BENCHMARK(BM_LoadColouredRendering)->Arg(4)->Arg(5)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The longest the event loop goes without a turn, from its start to its
+// destruction: how long input would wait at worst.
+class PauseProbe
+{
+public:
+    PauseProbe()
+    {
+        m_timer.setInterval(0);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            m_longestNs = std::max(m_longestNs, m_clock.nsecsElapsed());
+            m_clock.start();
+        });
+        m_clock.start();
+        m_timer.start();
+    }
+    double longestMs() const { return double(std::max(m_longestNs, m_clock.nsecsElapsed())) / 1e6; }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_longestNs = 0;
+};
+
+// As a display command opens a full coloured mode-5 log (131,072 lines):
+// from the rendering to its first screen painted, the event loop then free
+// for input. Counters: the whole load from the same start (loaded_ms, the
+// figure of BM_LoadColouredRendering/5) and the longest the event loop
+// waited meanwhile (longest_pause_ms, the worst of the iterations).
+void BM_OpenFullLogFirstScreen(benchmark::State &state)
+{
+    const ferrox::CaptureBuffer capture = ferrox::CaptureBuffer::fromStream(fullConversation());
+    double loadedMs = 0;
+    double longestPauseMs = 0;
+    bool loadingAfterFirstScreen = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ferrox::ByteHighlighter *highlighter = nullptr;
+        auto view = colouredView(highlighter);
+        QElapsedTimer clock;
+        state.ResumeTiming();
+        clock.start();
+        startColouredRendering(*view, *highlighter, capture, 5);
+        view->viewport()->repaint();
+        state.PauseTiming();
+        loadingAfterFirstScreen &= view->isLoading();
+        {
+            const PauseProbe probe;
+            waitUntilLoaded(*view);
+            longestPauseMs = std::max(longestPauseMs, probe.longestMs());
+        }
+        view->viewport()->repaint();
+        loadedMs += double(clock.nsecsElapsed()) / 1e6;
+        view.reset();
+        state.ResumeTiming();
+    }
+    state.counters["loaded_ms"] = loadedMs / double(state.iterations());
+    state.counters["longest_pause_ms"] = longestPauseMs;
+    // 0 would mean the whole text went in before the first screen showed.
+    state.counters["sliced"] = loadingAfterFirstScreen;
+}
+BENCHMARK(BM_OpenFullLogFirstScreen)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // Scrolling a coloured full rendering a page at a time, each page painted.
 void BM_ScrollColouredRendering(benchmark::State &state)
@@ -143,11 +221,8 @@ void BM_ScrollColouredRendering(benchmark::State &state)
     ferrox::ByteHighlighter *highlighter = nullptr;
     auto view = colouredView(highlighter);
     highlighter->setCells(ferrox::ByteCells(r.text, r.byteMap));
-    QEventLoop loop;
-    QObject::connect(view.get(), &ferrox::LogTextView::textLoaded, &loop, &QEventLoop::quit);
     view->loadBytes(r.text, false);
-    if (view->isLoading())
-        loop.exec();
+    waitUntilLoaded(*view);
     QScrollBar *bar = view->verticalScrollBar();
     for (auto _ : state) {
         const int next = bar->value() + bar->pageStep();
