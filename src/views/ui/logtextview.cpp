@@ -20,9 +20,9 @@ namespace ferrox {
 
 namespace {
 
-// The first slice of a load: more than the tallest screen shows of any
-// rendering, about a millisecond of work.
-constexpr qsizetype firstScreenChars = 8 * 1024;
+// The first slice of a load: more than a tall screen shows of any
+// rendering (200 lines of mode 4's 80 columns), a few milliseconds' work.
+constexpr qsizetype firstScreenChars = 16 * 1024;
 // Nanoseconds a slice may keep the event loop: well inside what a user
 // feels as a pause, even on a busy machine. Each slice is one insertion,
 // since a shown view lays out its last page again after every insertion
