@@ -57,6 +57,7 @@ TEST_F(TextView, ABigTextShowsItsFirstScreenAtOnceAndTakesTypingWhileTheRestLoad
     EXPECT_TRUE(text.startsWith(QStringLiteral("X000000\t"))) << qPrintable(text.left(20));
     EXPECT_TRUE(text.endsWith(QStringLiteral("\n019999\tJ1  ->J2\t65 \t41\n")));
     EXPECT_EQ(view.document()->blockCount(), 20001);
+    EXPECT_FALSE(view.centerOnScroll()); // the last line scrolls no higher than the bottom again
 }
 
 // Whatever takes the whole text takes all of it, loaded or still coming.

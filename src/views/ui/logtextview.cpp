@@ -93,7 +93,7 @@ void LogTextView::replaceAll(const QString &text)
     m_loadTimer.stop();
     m_pending.clear();
     m_loadCursor = QTextCursor();
-    m_loading = false;
+    setLoading(false);
     setPlainText(normalizeLineBreaks(text));
     moveCursor(QTextCursor::End);
     if (wasLoading)
@@ -115,7 +115,7 @@ void LogTextView::loadStyledText(StyledText text)
     m_runIndex = 0;
     m_offset = 0;
     m_sliceChars = minSliceChars;
-    m_loading = true;
+    setLoading(true);
     m_loadCursor = QTextCursor(document());
     {
         // Emptied in place: the document keeps its font and margins.
@@ -181,8 +181,25 @@ void LogTextView::endLoad()
     m_loadTimer.stop();
     m_pending.clear();
     m_loadCursor = QTextCursor();
-    m_loading = false;
+    setLoading(false);
     emit textLoaded();
+}
+
+// While a load runs, the scroll bar counts lines as in a view that
+// centres on scrolling: a shown view otherwise lays out its last page
+// again after every slice to find where its scroll bar ends. Meanwhile
+// the last line loaded may be scrolled up to the middle of the view.
+void LogTextView::setLoading(bool loading)
+{
+    if (loading == m_loading)
+        return;
+    m_loading = loading;
+    if (loading) {
+        m_centredBeforeLoad = centerOnScroll();
+        setCenterOnScroll(true);
+    } else {
+        setCenterOnScroll(m_centredBeforeLoad);
+    }
 }
 
 QString LogTextView::plainText()

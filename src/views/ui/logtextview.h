@@ -94,6 +94,7 @@ private:
     bool insertPending(qsizetype budget);
     void loadSlice();
     void endLoad();
+    void setLoading(bool loading);
     void applyWrapWidth();
 
     // The selection a find made, as anchor and position; -1 for none.
@@ -105,6 +106,7 @@ private:
     QTimer m_loadTimer;
     bool m_loading = false;
     bool m_loadChanging = false;
+    bool m_centredBeforeLoad = false;
     StyledText m_pending;
     qsizetype m_runIndex = 0;
     qsizetype m_offset = 0;
