@@ -2,6 +2,8 @@
 // full capture (262,144 stream bytes, 131,072 monitored bytes) in mode 5,
 // one row per byte, about 3 MB of code page 932 text. Run offscreen:
 //   QT_QPA_PLATFORM=offscreen ferrox_views_bench
+// After the runs it prints the log window's targets with a verdict each,
+// and ends with status 1 when one is missed.
 #include "data/renderer.h"
 #include "views/bytecells.h"
 #include "views/logtext.h"
@@ -17,7 +19,12 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdio>
+#include <map>
 #include <memory>
+#include <string>
+
+#include <unistd.h>
 
 #include <benchmark/benchmark.h>
 
@@ -232,6 +239,57 @@ void BM_ScrollColouredRendering(benchmark::State &state)
 }
 BENCHMARK(BM_ScrollColouredRendering)->Unit(benchmark::kMillisecond);
 
+// Prints the log window's targets after the runs, each as a ratio to
+// decoding the same rendering in the same run, since this machine's
+// figures move between runs: the first screen within 5 times, the whole
+// load within 15 times, no pause of the event loop over 50 ms.
+class TargetsReporter : public benchmark::ConsoleReporter
+{
+public:
+    using ConsoleReporter::ConsoleReporter;
+
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &run : runs) {
+            // With repetitions, the median stands for them.
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.error_occurred || (run.run_type == Run::RT_Aggregate && !median))
+                continue;
+            const std::string name = run.run_name.function_name + '/' + run.run_name.args;
+            m_ms[name] = run.GetAdjustedRealTime() * benchmark::GetTimeUnitMultiplier(benchmark::kMillisecond)
+                / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            if (const auto pause = run.counters.find("longest_pause_ms"); pause != run.counters.end())
+                m_longestPauseMs = pause->second.value;
+        }
+    }
+
+    // False when a target is missed; nothing to say unless all three ran.
+    bool reportTargets() const
+    {
+        const auto decode = m_ms.find("BM_DecodeFullRendering/");
+        const auto first = m_ms.find("BM_OpenFullLogFirstScreen/");
+        const auto whole = m_ms.find("BM_LoadColouredRendering/5");
+        if (decode == m_ms.end() || first == m_ms.end() || whole == m_ms.end())
+            return true;
+        std::printf("== a full coloured mode-5 log against decoding it (%.1f ms)\n", decode->second);
+        const auto line = [](const char *what, double ms, double ratio, double target) {
+            std::printf("  %-14s %8.1f ms %6.1f times (target %4.0f)  %s\n", what, ms, ratio, target,
+                        ratio <= target ? "ok" : "MISSED");
+            return ratio <= target;
+        };
+        bool ok = line("first screen", first->second, first->second / decode->second, 5);
+        ok &= line("whole load", whole->second, whole->second / decode->second, 15);
+        std::printf("  %-14s %8.1f ms (target 50 ms)  %s\n", "longest pause", m_longestPauseMs,
+                    m_longestPauseMs <= 50 ? "ok" : "MISSED");
+        return ok && m_longestPauseMs <= 50;
+    }
+
+private:
+    std::map<std::string, double> m_ms;
+    double m_longestPauseMs = 0;
+};
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -240,7 +298,9 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    TargetsReporter reporter(isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_ColorTabular
+                                                   : benchmark::ConsoleReporter::OO_Tabular);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    return 0;
+    return reporter.reportTargets() ? 0 : 1;
 }
