@@ -24,9 +24,9 @@ namespace {
 // rendering (200 lines of mode 4's 80 columns), a few milliseconds' work.
 constexpr qsizetype firstScreenChars = 16 * 1024;
 // Nanoseconds a slice may keep the event loop: well inside what a user
-// feels as a pause, even on a busy machine. Each slice is one insertion,
-// since a shown view lays out its last page again after every insertion
-// (to size its scroll bar); its size follows the time the last one took.
+// feels as a pause, even on a busy machine. Each slice is one insertion
+// (the view resizes its scroll bar and repaints after every one), its
+// size following the time the last one took.
 constexpr qint64 loadSliceNs = 12'000'000;
 constexpr qsizetype minSliceChars = 4 * 1024;
 constexpr qsizetype maxSliceChars = 1024 * 1024;
