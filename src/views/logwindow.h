@@ -36,11 +36,11 @@ public:
     virtual void setRightMargin(double twips) = 0;
 
     enum class Format { PlainText, DetectRichText };
-    // Hides the text view, replaces its text with the file bytes (code
-    // page 932; with DetectRichText a "{\rtf" file shows formatted) and
-    // shows the view again. A big text loads in steps from the event loop;
-    // shown runs once the view is visible again (never when the window is
-    // closed first).
+    // Replaces the view's text with the file bytes (code page 932; with
+    // DetectRichText a "{\rtf" file shows formatted). A big text shows its
+    // first screen at once and loads the rest in slices from the event
+    // loop, the view taking input meanwhile; shown runs once the whole
+    // text is in (never when the window is closed first).
     virtual void loadText(const QByteArray &bytes, Format format, std::function<void()> shown) = 0;
     virtual bool isLoading() const = 0;
 

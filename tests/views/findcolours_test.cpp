@@ -193,6 +193,36 @@ TEST_F(FindAndColours, ColoursFollowTheScreenThroughALongRendering)
     EXPECT_EQ(colour(3000), ByteHighlighter::j1Color());
 }
 
+// While a long rendering loads, its first screen takes edits: the cells
+// of the text loaded and of the text still coming move with them, and a
+// find asked for meanwhile runs over the whole text once it is in.
+TEST_F(FindAndColours, TextInsertedWhileALongRenderingLoadsMovesItsCellsAndAFindWaitsForTheWholeText)
+{
+    windows.setDirectionColors(true);
+    QByteArray stream;
+    for (int i = 0; i < 3000; ++i)
+        stream += i % 2 ? ferrox::testing::byJ2("b") : ferrox::testing::byJ1("a");
+    stream += ferrox::testing::byJ1("\x7F") + char(0xFF);
+    auto *w = dynamic_cast<DocumentWindow *>(windows.registry().NewLogWindow());
+    const RenderResult r = *renderMonitorData(5, CaptureBuffer::fromStream(stream), {}, {}, ByteMapRequest::Wanted);
+    w->loadRendering(r.text, r.byteMap, nullptr);
+    ASSERT_TRUE(w->isLoading());
+    const ByteCells::Byte first = byte(w, 0);
+    const ByteCells::Byte last = byte(w, 3000);
+    EXPECT_TRUE(find(w, QStringLiteral("7F"), FindBar::Kind::Text).isEmpty()); // not yet
+    select(w, first.hexStart, first.hexStart);
+    const QString readout = QStringLiteral("DCD● RxD◎ \r\n");
+    w->appendText(readout);
+    ASSERT_TRUE(QTest::qWaitFor([w] { return !w->isLoading(); }, 20000));
+
+    const qint32 shift = qint32(readout.size()) - 1; // CR LF is one line break
+    EXPECT_EQ(byte(w, 0).hexStart, first.hexStart + shift);
+    EXPECT_EQ(byte(w, 3000).hexStart, last.hexStart + shift);
+    EXPECT_EQ(w->findBar()->findChild<QLabel *>(QStringLiteral("findResult"))->text(), viewtexts::findMatch(1, 1));
+    EXPECT_EQ(w->textView()->textCursor().selectionStart(), byte(w, 3000).hexStart);
+    EXPECT_EQ(shownFormat(w, byte(w, 3000).hexStart).foreground().color(), ByteHighlighter::j1Color());
+}
+
 TEST_F(FindAndColours, SelectingCellsMarksTheOtherColumnAndReportsTheBytes)
 {
     DocumentWindow *w = show(3, conversation);

@@ -49,6 +49,8 @@ DocumentWindow::DocumentWindow(qint32 number, LogWindowRegistry &registry, QWidg
             m_findBar->setBytesAvailable(!m_highlighter->cells().isEmpty());
         if (auto shown = std::exchange(m_shown, nullptr))
             shown();
+        if (const auto backwards = std::exchange(m_findWhenLoaded, std::nullopt))
+            findAgain(*backwards);
     });
 
     auto *layout = new QVBoxLayout(this);
@@ -167,6 +169,11 @@ void DocumentWindow::findAgain(bool backwards)
         if (m_findBar->text().isEmpty())
             return;
     }
+    // A find counts and wraps over the whole text: it runs once that is in.
+    if (m_view->isLoading()) {
+        m_findWhenLoaded = backwards;
+        return;
+    }
     LogSearch::Request request;
     request.text = m_findBar->text();
     request.bytes = m_findBar->kind() == FindBar::Kind::Bytes && !m_highlighter->cells().isEmpty();
@@ -177,6 +184,7 @@ void DocumentWindow::findAgain(bool backwards)
 
 void DocumentWindow::closeFindBar()
 {
+    m_findWhenLoaded.reset();
     m_search->clear();
     m_findBar->showResult(QString());
     m_findBar->hide();
@@ -210,11 +218,13 @@ void DocumentWindow::linkSelection()
     m_byteStatus->show();
 }
 
-// Text typed into or pasted into a rendering moves the cells after it.
+// Text typed into or pasted into a rendering moves the cells after it,
+// also while the rest of it is still loading: the text still to come is
+// inserted after the edit, where its cells have moved.
 // (Colouring changes formats only: as many characters go as come.)
 void DocumentWindow::textChanged(int position, int removed, int added)
 {
-    if (removed == added || m_view->isLoading() || m_highlighter->cells().isEmpty())
+    if (removed == added || m_view->isLoadChange() || m_highlighter->cells().isEmpty())
         return;
     m_highlighter->followEdit(position, removed, added);
 }

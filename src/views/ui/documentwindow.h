@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QLabel;
 
@@ -87,6 +88,7 @@ private:
     std::unique_ptr<LogSearch> m_search;
     QTimer m_linkTimer;
     std::function<void()> m_shown;
+    std::optional<bool> m_findWhenLoaded; // a find asked for during a load: backwards?
     bool m_closed = false;
 };
 

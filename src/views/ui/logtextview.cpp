@@ -4,18 +4,32 @@
 #include "views/logtext.h"
 #include "views/ui/bytehighlighter.h"
 
+#include <QContextMenuEvent>
+#include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QPagedPaintDevice>
+#include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 
+#include <algorithm>
+
 namespace ferrox {
 
 namespace {
 
-// Characters inserted per load step: about 10 ms of work here.
-constexpr qsizetype loadStepChars = 64 * 1024;
+// The first slice of a load: more than a tall screen shows of any
+// rendering (200 lines of mode 4's 80 columns), a few milliseconds' work.
+constexpr qsizetype firstScreenChars = 16 * 1024;
+// Nanoseconds a slice may keep the event loop: well inside what a user
+// feels as a pause, even on a busy machine. Each slice is one insertion
+// (the view resizes its scroll bar and repaints after every one), its
+// size following the time the last one took.
+constexpr qint64 loadSliceNs = 12'000'000;
+constexpr qsizetype minSliceChars = 4 * 1024;
+constexpr qsizetype maxSliceChars = 1024 * 1024;
 // The resolution a document without paint device lays out in.
 constexpr int screenDpi = 96;
 // Pixels between the view's edge and the text.
@@ -50,7 +64,7 @@ LogTextView::LogTextView(QWidget *parent) : QPlainTextEdit(parent)
     setAutoFillBackground(true);
     m_loadTimer.setSingleShot(true);
     m_loadTimer.setInterval(0);
-    connect(&m_loadTimer, &QTimer::timeout, this, &LogTextView::loadStep);
+    connect(&m_loadTimer, &QTimer::timeout, this, &LogTextView::loadSlice);
 }
 
 void LogTextView::appendAtCaret(const QString &text)
@@ -79,14 +93,11 @@ void LogTextView::replaceAll(const QString &text)
     m_loadTimer.stop();
     m_pending.clear();
     m_loadCursor = QTextCursor();
-    m_loading = false;
+    setLoading(false);
     setPlainText(normalizeLineBreaks(text));
     moveCursor(QTextCursor::End);
-    if (wasLoading) {
-        // The text replaces the one that was coming: the load is over.
-        show();
-        emit textLoaded();
-    }
+    if (wasLoading)
+        emit textLoaded(); // the text replaces the one that was coming: the load is over
 }
 
 void LogTextView::loadBytes(const QByteArray &bytes, bool richText)
@@ -103,18 +114,28 @@ void LogTextView::loadStyledText(StyledText text)
     m_pending = std::move(text);
     m_runIndex = 0;
     m_offset = 0;
-    m_loading = true;
-    hide();
-    // Emptied in place: the document keeps its font and margins.
+    m_sliceChars = minSliceChars;
+    setLoading(true);
     m_loadCursor = QTextCursor(document());
-    m_loadCursor.select(QTextCursor::Document);
-    m_loadCursor.removeSelectedText();
-    loadStep();
+    {
+        // Emptied in place: the document keeps its font and margins.
+        const QScopedValueRollback<bool> loading(m_loadChanging, true);
+        m_loadCursor.select(QTextCursor::Document);
+        m_loadCursor.removeSelectedText();
+    }
+    // The first screen now, with the caret at its top; the rest comes in
+    // below it, the caret staying where the user puts it.
+    const bool more = insertPending(firstScreenChars);
+    moveCursor(QTextCursor::Start);
+    if (more)
+        m_loadTimer.start();
+    else
+        endLoad();
 }
 
-void LogTextView::loadStep()
+bool LogTextView::insertPending(qsizetype budget)
 {
-    qsizetype budget = loadStepChars;
+    const QScopedValueRollback<bool> loading(m_loadChanging, true);
     while (budget > 0 && m_runIndex < m_pending.size()) {
         const StyledRun &run = m_pending[m_runIndex];
         const qsizetype end = textPieceEnd(run.text, m_offset, budget);
@@ -126,16 +147,80 @@ void LogTextView::loadStep()
             m_offset = 0;
         }
     }
-    if (m_runIndex < m_pending.size()) {
+    return m_runIndex < m_pending.size();
+}
+
+void LogTextView::loadSlice()
+{
+    QElapsedTimer clock;
+    clock.start();
+    const bool more = insertPending(m_sliceChars);
+    // At most twice as big as the last: one slow turn of a busy machine
+    // does not make the next slice a long pause.
+    const qint64 taken = std::max<qint64>(clock.nsecsElapsed(), 1);
+    m_sliceChars = std::clamp(qsizetype(std::min<double>(2.0, double(loadSliceNs) / double(taken)) * double(m_sliceChars)),
+                              minSliceChars, maxSliceChars);
+    if (more)
         m_loadTimer.start();
+    else
+        endLoad();
+}
+
+void LogTextView::finishLoading()
+{
+    if (!m_loading)
         return;
+    m_loadTimer.stop();
+    while (insertPending(maxSliceChars)) {
     }
+    endLoad();
+}
+
+void LogTextView::endLoad()
+{
+    m_loadTimer.stop();
     m_pending.clear();
     m_loadCursor = QTextCursor();
-    m_loading = false;
-    moveCursor(QTextCursor::Start);
-    show();
+    setLoading(false);
     emit textLoaded();
+}
+
+// While a load runs, the scroll bar counts lines as in a view that
+// centres on scrolling: a shown view otherwise lays out its last page
+// again after every slice to find where its scroll bar ends. Meanwhile
+// the last line loaded may be scrolled up to the middle of the view.
+void LogTextView::setLoading(bool loading)
+{
+    if (loading == m_loading)
+        return;
+    m_loading = loading;
+    if (loading) {
+        m_centredBeforeLoad = centerOnScroll();
+        setCenterOnScroll(true);
+    } else {
+        setCenterOnScroll(m_centredBeforeLoad);
+    }
+}
+
+QString LogTextView::plainText()
+{
+    finishLoading();
+    return toPlainText();
+}
+
+// Selecting all and the context menu's commands (select all, copy) mean
+// the whole text, not the part loaded so far.
+void LogTextView::keyPressEvent(QKeyEvent *event)
+{
+    if (m_loading && event->matches(QKeySequence::SelectAll))
+        finishLoading();
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void LogTextView::contextMenuEvent(QContextMenuEvent *event)
+{
+    finishLoading();
+    QPlainTextEdit::contextMenuEvent(event);
 }
 
 void LogTextView::setBackgroundColor(const QColor &color)
@@ -187,8 +272,9 @@ std::pair<int, int> LogTextView::blocksNearScreen() const
     return {std::max(0, first - page), first + 2 * page};
 }
 
-std::unique_ptr<QTextDocument> LogTextView::printedDocument(bool selectionOnly, const ByteCells *colours) const
+std::unique_ptr<QTextDocument> LogTextView::printedDocument(bool selectionOnly, const ByteCells *colours)
 {
+    finishLoading();
     auto doc = std::make_unique<QTextDocument>();
     doc->setDefaultFont(font());
     QTextCursor cursor(doc.get());
@@ -204,7 +290,7 @@ std::unique_ptr<QTextDocument> LogTextView::printedDocument(bool selectionOnly, 
     return doc;
 }
 
-void LogTextView::printText(QPagedPaintDevice *printer, bool selectionOnly, const ByteCells *colours) const
+void LogTextView::printText(QPagedPaintDevice *printer, bool selectionOnly, const ByteCells *colours)
 {
     const std::unique_ptr<QTextDocument> doc = printedDocument(selectionOnly, colours);
     // A page-sized document prints as it is, without the page numbers

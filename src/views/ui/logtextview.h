@@ -19,9 +19,14 @@ class ByteCells;
 // page 932 text in the fixed-pitch "ＭＳ ゴシック" 9-point font, with a
 // background colour, a fixed wrapping width and printing.
 //
-// Big texts (a full capture's rendering is several MB) load in steps of
-// about 64 K characters from the event loop, so the program stays
-// responsive; the view is hidden meanwhile and textLoaded() follows.
+// Big texts (a full capture's rendering is several MB, 131,072 lines)
+// load in slices from the event loop: the first screen at once, then
+// slices of about 12 ms each, so the view is shown and takes input
+// (scrolling, selecting, typing) while the rest comes in below what is
+// loaded. The document's own layout lays out only the lines it paints, so
+// a slice costs what it inserts. What needs the whole text (plainText(),
+// printing, selecting all, the context menu) finishes the load at once
+// first; textLoaded() follows the last slice.
 class LogTextView : public QPlainTextEdit
 {
     Q_OBJECT
@@ -45,6 +50,11 @@ public:
     void loadBytes(const QByteArray &bytes, bool richText);
     void loadStyledText(StyledText text);
     bool isLoading() const { return m_loading; }
+    // Inserts what is still coming now, without returning to the event loop.
+    void finishLoading();
+    // True while the load itself changes the text: a change seen then is
+    // no edit of the user's or of the program's.
+    bool isLoadChange() const { return m_loadChanging; }
 
     void setBackgroundColor(const QColor &color);
     QColor backgroundColor() const;
@@ -55,8 +65,9 @@ public:
     void setRightMargin(double twips);
     double rightMargin() const { return m_rightMarginTwips; }
 
-    // The whole text as plain characters, '\n' between lines.
-    QString plainText() const { return toPlainText(); }
+    // The whole text as plain characters, '\n' between lines (a load
+    // still running is finished first).
+    QString plainText();
 
     // Line numbers from a page above the screen's first line to a page
     // below its last: the lines a scroll may show next.
@@ -65,17 +76,25 @@ public:
     // The text a print takes: the selection, or all the text when
     // selectionOnly is false; with the bytes of `colours` (the cells of
     // this view's text) in their direction colours when given.
-    std::unique_ptr<QTextDocument> printedDocument(bool selectionOnly, const ByteCells *colours) const;
-    void printText(QPagedPaintDevice *printer, bool selectionOnly, const ByteCells *colours = nullptr) const;
+    // A load still running is finished first.
+    std::unique_ptr<QTextDocument> printedDocument(bool selectionOnly, const ByteCells *colours);
+    void printText(QPagedPaintDevice *printer, bool selectionOnly, const ByteCells *colours = nullptr);
 
 signals:
     void textLoaded();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    void loadStep();
+    // Inserts about `budget` characters of the pending text; true while
+    // more is pending.
+    bool insertPending(qsizetype budget);
+    void loadSlice();
+    void endLoad();
+    void setLoading(bool loading);
     void applyWrapWidth();
 
     // The selection a find made, as anchor and position; -1 for none.
@@ -86,9 +105,12 @@ private:
 
     QTimer m_loadTimer;
     bool m_loading = false;
+    bool m_loadChanging = false;
+    bool m_centredBeforeLoad = false;
     StyledText m_pending;
     qsizetype m_runIndex = 0;
     qsizetype m_offset = 0;
+    qsizetype m_sliceChars = 0; // characters the next slice inserts
     QTextCursor m_loadCursor;
 };
 
