@@ -20,7 +20,7 @@ WindowWiring::WindowWiring(MainWindow &window, SerialPort &port, const QString &
     const auto takeSettings = [this, panel] { m_state.setSettings(panel->settings()); };
     connect(panel, &SettingsPanel::settingsEdited, this, takeSettings);
     takeSettings();
-    m_logWindows = new LogWindowsHookup(window, m_state.data(), appFolder);
+    m_logWindows = new LogWindowsHookup(window, m_state, appFolder);
     m_signals = std::make_unique<SignalsHookup>(window, m_owner, m_state, m_logWindows->area());
     m_link = std::make_unique<LinkController>(window, m_owner, m_state, m_signals->sampler());
     m_monitor = std::make_unique<MonitorControls>(window, m_state, m_owner, m_signals->sampler(), *m_logWindows,

@@ -1,12 +1,17 @@
 #pragma once
 
 #include "data/monitordata.h"
+#include "data/reportheader.h"
 #include "settings/monitorsettings.h"
 
 #include <QObject>
 #include <QString>
 
 namespace ferrox {
+
+// The settings lines of a rendering's header, as the settings panel shows
+// the choices (a choice that is not valid gives an empty line).
+ReportHeaderSettings headerSettingsOf(const MonitorSettings &settings);
 
 // What the program is doing with the board. A capture's steps take
 // precedence over the rest: the simple monitor may stay open during a

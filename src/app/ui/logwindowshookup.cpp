@@ -4,22 +4,21 @@
 #include "app/ui/mainwindow.h"
 #include "app/ui/settingspanel.h"
 #include "frames/ui/framewindow.h"
+#include "session/monitorsession.h"
 #include "views/ui/directioncolorsswitch.h"
 #include "views/ui/windowmenu.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
-#include <QRadioButton>
 
 namespace ferrox {
 
-LogWindowsHookup::LogWindowsHookup(MainWindow &window, MonitorData &data, const QString &appFolder)
-    : QObject(&window), m_window(window), m_data(data), m_area(*window.mdiArea(), window),
+LogWindowsHookup::LogWindowsHookup(MainWindow &window, MonitorSession &session, const QString &appFolder)
+    : QObject(&window), m_window(window), m_session(session), m_data(session.data()), m_area(*window.mdiArea(), window),
       m_files(m_area, window.dialogs(), window.settings(), window),
       m_monitorLog(m_area.registry(), m_data, *this, window.dialogs(), window.settings(), window, appFolder),
       m_windowMenu(new WindowMenu(*window.mdiArea(), *window.menus().window, window.menus().windowItems, this))
@@ -56,10 +55,10 @@ void LogWindowsHookup::connectCommands()
 
 void LogWindowsHookup::displayFrames()
 {
-    const SettingsPanel *panel = m_window.settingsPanel();
+    const MonitorSettings &settings = m_session.settings();
     FramerOptions options;
-    options.monitoredBaud = panel->monitorSpeed()->currentText().trimmed().toInt();
-    options.bitsPerCharacter = panel->dataOnly()->isChecked() ? 10 : 11;
+    options.monitoredBaud = settings.monitoredSpeed.value_or(0);
+    options.bitsPerCharacter = settings.dataWidth == DataWidth::DataOnly ? 10 : 11;
     auto *frames = new FrameWindow(assembleMonitoredBytes(m_data.capture), m_data.times, options, m_window.dialogs(),
                                    m_window.settings().store());
     frames->setAttribute(Qt::WA_DeleteOnClose);
@@ -71,14 +70,7 @@ void LogWindowsHookup::displayFrames()
 
 ReportHeaderSettings LogWindowsHookup::reportHeaderSettings() const
 {
-    const SettingsPanel *panel = m_window.settingsPanel();
-    ReportHeaderSettings header;
-    header.port = panel->comPort()->currentText();
-    header.pcSpeed = panel->pcSpeed()->currentText();
-    header.monitorSpeed = panel->monitorSpeed()->currentText();
-    header.direction = panel->direction()->currentText();
-    header.dataOnly = panel->dataOnly()->isChecked();
-    return header;
+    return headerSettingsOf(m_session.settings());
 }
 
 QString LogWindowsHookup::displayModeText() const

@@ -11,21 +11,22 @@
 namespace ferrox {
 
 class MainWindow;
+class MonitorSession;
 class WindowMenu;
 
 // The monitor-log windows in the main window: the MDI area's log windows,
 // the File menu's text and data-file commands, the five display commands
 // (menu and Cmd_DpOpen buttons), the Window menu, the open-log count in
-// Label_x, on the session's current data. A child of the main window, so it
+// Label_x, on the session's current data and settings. A child of the main window, so it
 // outlives the log windows.
 class LogWindowsHookup : public QObject, public MonitorLogHost, public LogWindowListener
 {
     Q_OBJECT
 
 public:
-    // data stays the caller's and must outlive this hookup; appFolder: the
-    // program folder with a trailing separator.
-    LogWindowsHookup(MainWindow &window, MonitorData &data, const QString &appFolder);
+    // session stays the caller's and must outlive this hookup; appFolder:
+    // the program folder with a trailing separator.
+    LogWindowsHookup(MainWindow &window, MonitorSession &session, const QString &appFolder);
 
     LogWindowRegistry &registry() { return m_area.registry(); }
     LogWindowArea &area() { return m_area; }
@@ -49,6 +50,7 @@ private:
     void displayFrames();
 
     MainWindow &m_window;
+    const MonitorSession &m_session;
     MonitorData &m_data;
     LogWindowArea m_area;
     LogFileCommands m_files;

@@ -114,11 +114,10 @@ void MonitorControls::StartMonitor()
     m_sampler.setSamplingEnabled(false);
     m_sampler.DisableSignalPanel();
 
-    MonitorLogCommands &monitorLog = m_logWindows.monitorLog();
     LogWindow *window = m_logWindows.registry().NewLogWindow();
     m_logNumber = window->number();
     const MonitorSettings &settings = m_state.settings();
-    monitorLog.setDisplayModeNumber(settings.displayMode);
+    m_displayMode = settings.displayMode;
     window->setCaption(window->caption() + viewtexts::displayCaptionPiece() + panel->displayModeText());
     window->setRightMargin(CaptureRightMarginTwips);
     // A failing step of the start is skipped; the rendering reports the file.
@@ -145,7 +144,7 @@ void MonitorControls::onStartFailed(const CaptureStartOutcome &outcome)
         if (outcome.status == CaptureStartOutcome::Status::NoReply)
             window->replaceText(CaptureTexts::communicationFailed());
         else
-            window->appendText(CaptureTexts::unsupportedSpeed() + crlf);
+            window->appendText(unsupportedSettingLine(outcome.status) + crlf);
         window->setBackground(windowBackgroundColor());
     }
     m_state.endCapture();
@@ -161,6 +160,9 @@ void MonitorControls::onStartFailed(const CaptureStartOutcome &outcome)
 void MonitorControls::onStreamStarted(const QByteArray &reply)
 {
     m_state.streamStarted();
+    // A connection check that held the start back has shown its own result
+    // meanwhile; the capture's text is the one that stands while it runs.
+    m_window.ReportStatus(1, CaptureTexts::startingStatus(), 0);
     appendLog(QString::fromLatin1(reply.first(qMin(ShownReplyBytes, reply.size()))) + CaptureTexts::replySuffix()
               + crlf + CaptureTexts::streamStarted());
     m_blockArrived = false;
@@ -193,7 +195,7 @@ void MonitorControls::onStreamEnded(CaptureRecorder::Exit exit)
 {
     m_counterTimer.stop();
     showProgress();
-    const CaptureEnding ending = m_run.ending(exit, m_window.settingsPanel()->comPort()->currentText());
+    const CaptureEnding ending = m_run.ending(exit, m_state.settings().port);
     // The program stopped the board: the window shows a stop.
     if (ending.exit == CaptureExit::Overflow || ending.exit == CaptureExit::DataRate)
         StopMonitor();
@@ -221,9 +223,13 @@ void MonitorControls::onFinished()
         m_state.beginProcessing();
         if (!m_exitReport.alarm.isEmpty())
             m_window.dialogs().inform(m_exitReport.alarm, MessageIcon::Critical, BlankCaption);
-        m_logWindows.monitorLog().ProcessCapturedData([this, note = m_exitReport.note, number = m_logNumber] {
-            // The rendering replaced the window's text; the caret is at its top.
-            if (LogWindow *window = m_logWindows.registry().LogWindows(number); window && !note.isEmpty())
+        const qint32 number = m_logNumber;
+        m_logWindows.monitorLog().ProcessCapturedData(number, m_displayMode, [this, note = m_exitReport.note,
+                                                                              number](bool replaced) {
+            // A rendering replaced the window's text, the exit lines with it;
+            // the caret is at its top. Without one they are still there.
+            if (LogWindow *window = m_logWindows.registry().LogWindows(number);
+                window && replaced && !note.isEmpty())
                 window->appendText(note + crlf);
         });
         if (!m_exitReport.note.isEmpty())

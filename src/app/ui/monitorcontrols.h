@@ -89,6 +89,7 @@ private:
     CaptureRun m_run;
     QTimer m_counterTimer;
     qint32 m_logNumber = 0; // the capture's own log window
+    qint32 m_displayMode = 0; // DisplayModeNumber chosen as the capture started
     ExitReport m_exitReport; // how the stream ended, told again after the processing
     bool m_blockArrived = false;
 };
