@@ -9,17 +9,17 @@
 #include "app/ui/signalshookup.h"
 #include "app/ui/simplemonitorhookup.h"
 #include "app/ui/toolwindowshookup.h"
+#include "settings/settingsschema.h"
 
 namespace ferrox {
 
 WindowWiring::WindowWiring(MainWindow &window, SerialPort &port, const QString &appFolder, QObject *parent)
     : QObject(parent), m_window(window), m_owner(port)
 {
-    // The session's settings follow the panel's choices as they are made.
-    SettingsPanel *panel = window.settingsPanel();
-    const auto takeSettings = [this, panel] { m_state.setSettings(panel->settings()); };
-    connect(panel, &SettingsPanel::settingsEdited, this, takeSettings);
-    takeSettings();
+    // The settings as stored, as the panel shows them; from then on the
+    // panel writes the user's edits into the session.
+    m_state.setSettings(storedSettings(window.settings()));
+    window.settingsPanel()->writeEditsInto(m_state);
     m_logWindows = new LogWindowsHookup(window, m_state, appFolder);
     m_signals = std::make_unique<SignalsHookup>(window, m_owner, m_state, m_logWindows->area());
     m_link = std::make_unique<LinkController>(window, m_owner, m_state, m_signals->sampler());

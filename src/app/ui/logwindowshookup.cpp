@@ -75,7 +75,7 @@ ReportHeaderSettings LogWindowsHookup::reportHeaderSettings() const
 
 QString LogWindowsHookup::displayModeText() const
 {
-    return m_window.settingsPanel()->displayMode()->currentText();
+    return m_window.settingsPanel()->displayModeText();
 }
 
 void LogWindowsHookup::setDataCommandsEnabled(bool enabled)

@@ -180,8 +180,8 @@ void MonitorControls::showProgress()
 {
     SettingsPanel *panel = m_window.settingsPanel();
     panel->receiveLamp()->setColor(colorFromBgr(std::exchange(m_blockArrived, false) ? LampReceiving : LampIdle));
-    if (panel->receivedBytesCheck()->isChecked())
-        panel->receivedBytesLabel()->setText(QString::number(m_run.recorder().monitoredBytes()));
+    // Hidden while Check_RecByte is off; its click shows it anew from 0.
+    panel->receivedBytesLabel()->setText(QString::number(m_run.recorder().monitoredBytes()));
 }
 
 void MonitorControls::onStopSent(CaptureRun::StopKind, bool written)

@@ -18,7 +18,7 @@ class MonitorSession;
 class SignalSampler;
 
 // The simple monitor on the main window: toolbar button 7 ("簡易モニタ")
-// and "mnuMonitorTemp" kept in step, its window "frmRealMonitor" in the
+// and "mnuMonitorTemp" checked as the session has it on, its window "frmRealMonitor" in the
 // MDI area, the display option "Option_Txt" read for every byte, the
 // settings panel's speed and direction, and the capture's live feed and
 // hand-back. A choice of monitor speed or direction restarts it; "通信確認"
@@ -40,13 +40,16 @@ public:
     void closeWindow() override;
 
 private:
+    // The simple monitor is on: the session says so.
     bool pressed() const;
-    // Button and menu are in step already: the window, then the stream.
+    void showPressed();
+    // Button or menu pressed: the window, then the stream.
     void toggled(bool pressed);
     // The window's close box: button 7 pops up, the monitor goes off.
     void unload();
 
     MainWindow &m_window;
+    const MonitorSession &m_state;
     SignalSampler &m_sampler;
     QAction *m_button;
     QAction *m_menuItem;
