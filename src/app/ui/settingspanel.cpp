@@ -339,14 +339,14 @@ QString SettingsPanel::displayModeText() const
     return m_displayMode->currentText();
 }
 
-void SettingsPanel::offerMonitorSpeeds(const QList<int> &speeds, const QString &storedText)
+void SettingsPanel::offerFeatures(const FirmwareFeatures &features)
 {
-    refill(m_monitorSpeed, speedTexts(speeds), storedText);
-}
-
-void SettingsPanel::offerDirections(const QList<MonitorDirection> &directions, const QString &storedText)
-{
-    refill(m_direction, directionTexts(directions), storedText);
+    refill(m_monitorSpeed, speedTexts(features.monitorSpeeds), storedText(m_settings, settingkey::monitorSpeed()));
+    refill(m_direction, directionTexts(features.directions), storedText(m_settings, settingkey::direction()));
+    if (!features.dataWidth)
+        return;
+    for (QWidget *option : std::initializer_list<QWidget *>{m_dataWidthFrame, m_dataOnly, m_dataAndParity})
+        option->setEnabled(true);
 }
 
 } // namespace ferrox

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ui/portcombo.h"
+#include "link/protocol.h"
 #include "platform/settingsstore.h"
 #include "settings/monitorsettings.h"
 
@@ -60,10 +61,11 @@ public:
     // The display mode's text as shown, for captions.
     QString displayModeText() const;
 
-    // After a connection check: the items the board offers, then the
-    // stored text (which need not be one of them).
-    void offerMonitorSpeeds(const QList<int> &speeds, const QString &storedText);
-    void offerDirections(const QList<MonitorDirection> &directions, const QString &storedText);
+    // After a connection check: the monitored speeds and directions the
+    // board offers, each list then showing its stored text (which need not
+    // be one of them); the data-width options when offered (nothing
+    // disables them again).
+    void offerFeatures(const FirmwareFeatures &features);
 
     PortCombo *comPort() const { return m_comPort; }
     QComboBox *pcSpeed() const { return m_pcSpeed; }

@@ -10,11 +10,6 @@
 #include "signals/signalsampler.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QRadioButton>
-#include <QTimer>
 
 namespace ferrox {
 
@@ -41,27 +36,10 @@ void WindowLinkPanel::showLinkLines(bool cts, bool dsr)
     m_window.settingsPanel()->dsrLamp()->setColor(colorFromBgr(dsr ? LampOn : LampOff));
 }
 
-void WindowLinkPanel::refillMonitorSpeeds(const QList<int> &speeds, const QString &storedText)
+void WindowLinkPanel::offerFeatures(const FirmwareFeatures &features)
 {
-    m_window.settingsPanel()->offerMonitorSpeeds(speeds, storedText);
-}
-
-void WindowLinkPanel::refillDirections(const QList<MonitorDirection> &directions, const QString &storedText)
-{
-    m_window.settingsPanel()->offerDirections(directions, storedText);
-}
-
-void WindowLinkPanel::setRateMeasureEnabled(bool enabled)
-{
-    m_window.menus().rateMeasure->setEnabled(enabled);
-}
-
-void WindowLinkPanel::enableDataWidth()
-{
-    SettingsPanel *panel = m_window.settingsPanel();
-    panel->dataWidthFrame()->setEnabled(true);
-    panel->dataOnly()->setEnabled(true);
-    panel->dataAndParity()->setEnabled(true);
+    m_window.settingsPanel()->offerFeatures(features);
+    m_window.menus().rateMeasure->setEnabled(features.rateMeasure);
 }
 
 void WindowLinkPanel::setSamplingEnabled(bool enabled)
@@ -69,14 +47,14 @@ void WindowLinkPanel::setSamplingEnabled(bool enabled)
     m_sampler.setSamplingEnabled(enabled);
 }
 
-bool WindowLinkPanel::simpleMonitorPressed() const
+bool WindowLinkPanel::simpleMonitorOn() const
 {
     return m_state.SimpleMonitorOpen();
 }
 
-bool WindowLinkPanel::startEnabled() const
+bool WindowLinkPanel::monitorBusy() const
 {
-    return !m_state.MonitorBusy();
+    return m_state.MonitorBusy();
 }
 
 StatusPanel &WindowLinkPanel::statusPanel()

@@ -22,13 +22,11 @@ public:
     MonitorSettings settings() const override;
     void setPortText(const QString &text) override;
     void showLinkLines(bool cts, bool dsr) override;
-    void refillMonitorSpeeds(const QList<int> &speeds, const QString &storedText) override;
-    void refillDirections(const QList<MonitorDirection> &directions, const QString &storedText) override;
-    void setRateMeasureEnabled(bool enabled) override;
-    void enableDataWidth() override;
+    // The settings panel's lists and data-width options, mnuRateMeasure.
+    void offerFeatures(const FirmwareFeatures &features) override;
     void setSamplingEnabled(bool enabled) override;
-    bool simpleMonitorPressed() const override;
-    bool startEnabled() const override;
+    bool simpleMonitorOn() const override;
+    bool monitorBusy() const override;
     StatusPanel &statusPanel() override;
 
 private:
