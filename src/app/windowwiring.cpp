@@ -29,8 +29,6 @@ WindowWiring::WindowWiring(MainWindow &window, SerialPort &port, const QString &
                                                             *m_monitor, m_link->choices());
     m_toolWindows = std::make_unique<ToolWindowsHookup>(window, m_state, m_owner, m_signals->sampler(),
                                                         m_logWindows->registry(), appFolder);
-    // Whatever stream was stored is data to show and save.
-    connect(&m_state, &MonitorSession::dataChanged, &window, [&window] { window.setDataCommandsEnabled(true); });
     ConnectionCheck &check = m_link->check();
     connect(&check, &ConnectionCheck::checkStarted, this, [this] { m_state.setChecking(true); });
     connect(&check, &ConnectionCheck::checkFinished, this, [this, &check] {
@@ -60,6 +58,7 @@ void WindowWiring::showState()
     // The start button is enabled again by a stop; a second start is still
     // refused until the capture is over (mnuMonitorStart stays enabled).
     m_window.toolBar()->setStartEnabled(m_state.startEnabled());
+    m_window.setDataCommandsEnabled(m_state.hasCurrentData());
     // ApplySettingsLock: the six settings controls, whatever disabled them before.
     m_window.settingsPanel()->setSettingsLocked(m_state.MonitorBusy());
     // The readout goes with the lamp panel, and never while a capture holds

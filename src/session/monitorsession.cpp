@@ -131,10 +131,17 @@ void MonitorSession::setCheckResults(bool linkFailed, bool boardVerified, const 
     emit changed();
 }
 
+void MonitorSession::setHasCurrentData(bool has)
+{
+    setFlag(m_hasCurrentData, has);
+}
+
 void MonitorSession::replaceStream(const CaptureBuffer &capture)
 {
     m_data.capture = capture;
     m_data.times.reset();
+    // Whatever stream was stored is data to show and save.
+    setHasCurrentData(true);
     emit dataChanged();
 }
 

@@ -44,7 +44,7 @@ protected:
     FakeSerialPort &port() { return board->port(); }
     QAction *button(const QString &key) { return toolbarButton(key); }
     bool streamed(qint32 n) { return QTest::qWaitFor([&] { return run().CaptureCount() >= n; }, 5000); }
-    bool over() { return QTest::qWaitFor([&] { return !wiring->state().MonitorBusy() && !run().isActive(); }, 8000); }
+    bool over() { return QTest::qWaitFor([&] { return !wiring->state().MonitorBusy(); }, 8000); }
     CaptureRun &run() { return wiring->monitor().run(); }
     QString dataPath() { return dir.filePath(u"rs_data.dat"_s); }
     DocumentWindow *newestLog() { return dynamic_cast<DocumentWindow *>(wiring->logWindows().registry().newest()); }

@@ -80,7 +80,7 @@ QString LogWindowsHookup::displayModeText() const
 
 void LogWindowsHookup::setDataCommandsEnabled(bool enabled)
 {
-    m_window.setDataCommandsEnabled(enabled);
+    m_session.setHasCurrentData(enabled);
 }
 
 void LogWindowsHookup::setMainCaption(const QString &caption)

@@ -50,7 +50,7 @@ private:
     void displayFrames();
 
     MainWindow &m_window;
-    const MonitorSession &m_session;
+    MonitorSession &m_session;
     MonitorData &m_data;
     LogWindowArea m_area;
     LogFileCommands m_files;

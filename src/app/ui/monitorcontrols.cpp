@@ -210,7 +210,7 @@ void MonitorControls::onStreamEnded(CaptureRecorder::Exit exit)
     m_window.setWindowTitle(mainTitleText() + data.CaptureTitle());
     if (LogWindow *window = log())
         window->setCaption(window->caption() + viewtexts::captionDash() + data.CaptureTimestamp);
-    m_window.setDataCommandsEnabled(true);
+    m_state.setHasCurrentData(true);
     // The simple monitor takes the stream over, or the board is told to stop.
     m_run.setQuietBoardAtEnd(!m_state.SimpleMonitorOpen());
 }
