@@ -47,6 +47,9 @@ TEST(FindInTheMainWindow, ModesSideBySideThenABytePatternFoundInModeFour)
     window.activateWindow(); // shortcuts need an active window
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     auto *logs = new LogWindowsHookup(window, session, dir.path() + QLatin1Char('/'));
+    // As the window's wiring does: the data commands follow the session.
+    QObject::connect(&session, &MonitorSession::changed, &window,
+                     [&] { window.setDataCommandsEnabled(session.hasCurrentData()); });
     dialogs.chooseFile(writeFile(dataDir + QStringLiteral("/demo.dat"), demoTraffic() + char(0xFF)));
     window.findChild<QAction *>(QStringLiteral("mnuFileOpenDataFile"))->trigger();
     const auto showMode = [&](int mode) {
