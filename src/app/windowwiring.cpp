@@ -21,8 +21,13 @@ WindowWiring::WindowWiring(MainWindow &window, SerialPort &port, const QString &
     m_state.setSettings(storedSettings(window.settings()));
     window.settingsPanel()->writeEditsInto(m_state);
     m_logWindows = new LogWindowsHookup(window, m_state, appFolder);
-    m_signals = std::make_unique<SignalsHookup>(window, m_owner, m_state, m_logWindows->area());
-    m_link = std::make_unique<LinkController>(window, m_owner, m_state, m_signals->sampler());
+    SettingsPanel &panel = *window.settingsPanel();
+    m_signals = std::make_unique<SignalsHookup>(panel, window.dialogs(), window, m_owner, m_state,
+                                                m_logWindows->area());
+    m_link = std::make_unique<LinkController>(panel, window.menus().rateMeasure, window, window.dialogs(),
+                                              window.settings(), m_owner, m_state, m_signals->sampler());
+    // When the window closes, the board is left stopped and the port closed.
+    connect(&window, &MainWindow::closing, this, [this] { m_owner.shutdown(); });
     m_monitor = std::make_unique<MonitorControls>(window, m_state, m_owner, m_signals->sampler(), *m_logWindows,
                                                   appFolder);
     m_simpleMonitor = std::make_unique<SimpleMonitorHookup>(window, m_state, m_owner, m_signals->sampler(),

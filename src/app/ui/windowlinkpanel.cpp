@@ -2,7 +2,6 @@
 
 #include "colorbox.h"
 #include "combotext.h"
-#include "mainwindow.h"
 #include "settingspanel.h"
 
 #include "platform/ui/appearance.h"
@@ -27,19 +26,19 @@ MonitorSettings WindowLinkPanel::settings() const
 
 void WindowLinkPanel::setPortText(const QString &text)
 {
-    setComboText(m_window.settingsPanel()->comPort(), text);
+    setComboText(m_panel.comPort(), text);
 }
 
 void WindowLinkPanel::showLinkLines(bool cts, bool dsr)
 {
-    m_window.settingsPanel()->ctsLamp()->setColor(colorFromBgr(cts ? LampOn : LampOff));
-    m_window.settingsPanel()->dsrLamp()->setColor(colorFromBgr(dsr ? LampOn : LampOff));
+    m_panel.ctsLamp()->setColor(colorFromBgr(cts ? LampOn : LampOff));
+    m_panel.dsrLamp()->setColor(colorFromBgr(dsr ? LampOn : LampOff));
 }
 
 void WindowLinkPanel::offerFeatures(const FirmwareFeatures &features)
 {
-    m_window.settingsPanel()->offerFeatures(features);
-    m_window.menus().rateMeasure->setEnabled(features.rateMeasure);
+    m_panel.offerFeatures(features);
+    m_rateMeasure->setEnabled(features.rateMeasure);
 }
 
 void WindowLinkPanel::setSamplingEnabled(bool enabled)
@@ -59,7 +58,7 @@ bool WindowLinkPanel::monitorBusy() const
 
 StatusPanel &WindowLinkPanel::statusPanel()
 {
-    return m_window;
+    return m_status;
 }
 
 } // namespace ferrox

@@ -2,10 +2,12 @@
 
 #include "link/linkpanel.h"
 
+class QAction;
+
 namespace ferrox {
 
-class MainWindow;
 class MonitorSession;
+class SettingsPanel;
 class SignalSampler;
 
 // The main window's settings panel, "mnuRateMeasure" and "Timer1" as the
@@ -14,8 +16,10 @@ class SignalSampler;
 class WindowLinkPanel : public LinkPanel
 {
 public:
-    WindowLinkPanel(MainWindow &window, const MonitorSession &state, SignalSampler &sampler)
-        : m_window(window), m_state(state), m_sampler(sampler)
+    // rateMeasure: the menu item "mnuRateMeasure".
+    WindowLinkPanel(SettingsPanel &panel, QAction *rateMeasure, StatusPanel &status, const MonitorSession &state,
+                    SignalSampler &sampler)
+        : m_panel(panel), m_rateMeasure(rateMeasure), m_status(status), m_state(state), m_sampler(sampler)
     {
     }
 
@@ -30,7 +34,9 @@ public:
     StatusPanel &statusPanel() override;
 
 private:
-    MainWindow &m_window;
+    SettingsPanel &m_panel;
+    QAction *m_rateMeasure;
+    StatusPanel &m_status;
     const MonitorSession &m_state;
     SignalSampler &m_sampler;
 };
