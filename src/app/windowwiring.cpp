@@ -30,8 +30,11 @@ WindowWiring::WindowWiring(MainWindow &window, SerialPort &port, const QString &
     connect(&window, &MainWindow::closing, this, [this] { m_owner.shutdown(); });
     m_monitor = std::make_unique<MonitorControls>(window, m_state, m_owner, m_signals->sampler(), *m_logWindows,
                                                   appFolder);
-    m_simpleMonitor = std::make_unique<SimpleMonitorHookup>(window, m_state, m_owner, m_signals->sampler(),
-                                                            *m_monitor, m_link->choices());
+    const SimpleMonitorHookup::Items simpleMonitorItems{window.mdiArea(), window.toolBar()->simpleMonitor(),
+                                                        window.menus().monitorTemp,
+                                                        window.menus().viewDirectionColors};
+    m_simpleMonitor = std::make_unique<SimpleMonitorHookup>(simpleMonitorItems, m_state, m_owner,
+                                                            m_signals->sampler(), *m_monitor, m_link->choices());
     m_toolWindows = std::make_unique<ToolWindowsHookup>(window, m_state, m_owner, m_signals->sampler(),
                                                         m_logWindows->registry(), appFolder);
     ConnectionCheck &check = m_link->check();

@@ -1,7 +1,5 @@
 #include "simplemonitorhookup.h"
 
-#include "maintoolbar.h"
-#include "mainwindow.h"
 #include "monitorcontrols.h"
 #include "settingspanel.h"
 
@@ -18,13 +16,13 @@
 
 namespace ferrox {
 
-SimpleMonitorHookup::SimpleMonitorHookup(MainWindow &window, MonitorSession &state, LinkOwner &owner,
+SimpleMonitorHookup::SimpleMonitorHookup(const Items &items, MonitorSession &state, LinkOwner &owner,
                                          SignalSampler &sampler, MonitorControls &capture, LinkChoices &choices)
-    : m_window(window),
+    : m_items(items),
       m_state(state),
       m_sampler(sampler),
-      m_button(window.toolBar()->simpleMonitor()),
-      m_menuItem(window.menus().monitorTemp),
+      m_button(items.button),
+      m_menuItem(items.menuItem),
       m_monitor(owner, state, *this)
 {
     m_menuItem->setCheckable(true);
@@ -97,11 +95,11 @@ void SimpleMonitorHookup::showWindow()
 {
     if (m_child)
         return;
-    m_child = RealMonitorWindow::open(m_window.mdiArea(), m_monitor.lines());
+    m_child = RealMonitorWindow::open(m_items.area, m_monitor.lines());
     auto *live = static_cast<RealMonitorWindow *>(m_child->widget());
     connect(live, &RealMonitorWindow::closed, this, &SimpleMonitorHookup::unload);
     // The log windows' direction colours, with their switch.
-    QAction *colours = m_window.menus().viewDirectionColors;
+    QAction *colours = m_items.directionColors;
     const auto applyColours = [view = live->liveView()](bool on) {
         view->setDirectionColors(on, ByteHighlighter::j1Color(), ByteHighlighter::j2Color());
     };

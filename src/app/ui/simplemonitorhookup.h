@@ -6,13 +6,13 @@
 #include <QPointer>
 
 class QAction;
+class QMdiArea;
 class QMdiSubWindow;
 
 namespace ferrox {
 
 class LinkChoices;
 class LinkOwner;
-class MainWindow;
 class MonitorControls;
 class MonitorSession;
 class SignalSampler;
@@ -27,8 +27,18 @@ class SimpleMonitorHookup : public QObject, public SimpleMonitorContext
 {
     Q_OBJECT
 public:
+    // The items a window shows the simple monitor with: its MDI area, the
+    // toolbar's button 7, "mnuMonitorTemp" and the direction colours'
+    // switch "mnuViewDirectionColors".
+    struct Items
+    {
+        QMdiArea *area = nullptr;
+        QAction *button = nullptr;
+        QAction *menuItem = nullptr;
+        QAction *directionColors = nullptr;
+    };
     // Everything passed stays the caller's and must outlive the hookup.
-    SimpleMonitorHookup(MainWindow &window, MonitorSession &state, LinkOwner &owner, SignalSampler &sampler,
+    SimpleMonitorHookup(const Items &items, MonitorSession &state, LinkOwner &owner, SignalSampler &sampler,
                         MonitorControls &capture, LinkChoices &choices);
     ~SimpleMonitorHookup() override;
 
@@ -48,7 +58,7 @@ private:
     // The window's close box: button 7 pops up, the monitor goes off.
     void unload();
 
-    MainWindow &m_window;
+    const Items m_items;
     const MonitorSession &m_state;
     SignalSampler &m_sampler;
     QAction *m_button;
