@@ -28,8 +28,12 @@ WindowWiring::WindowWiring(MainWindow &window, SerialPort &port, const QString &
                                               window.settings(), m_owner, m_state, m_signals->sampler());
     // When the window closes, the board is left stopped and the port closed.
     connect(&window, &MainWindow::closing, this, [this] { m_owner.shutdown(); });
-    m_monitor = std::make_unique<MonitorControls>(window, m_state, m_owner, m_signals->sampler(), *m_logWindows,
-                                                  appFolder);
+    // The toolbar's "設定" belongs to the main window itself.
+    const MonitorControls::Items captureItems{window.toolBar()->start(), window.toolBar()->stop(),
+                                              window.toolBar()->simpleMonitor(), window.menus().monitorStart,
+                                              window.menus().monitorStop, &panel, &window, &window.dialogs()};
+    m_monitor = std::make_unique<MonitorControls>(captureItems, m_state, m_owner, m_signals->sampler(),
+                                                  *m_logWindows, appFolder);
     const SimpleMonitorHookup::Items simpleMonitorItems{window.mdiArea(), window.toolBar()->simpleMonitor(),
                                                         window.menus().monitorTemp,
                                                         window.menus().viewDirectionColors};
