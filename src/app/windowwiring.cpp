@@ -39,7 +39,8 @@ WindowWiring::WindowWiring(MainWindow &window, SerialPort &port, const QString &
                                                         window.menus().viewDirectionColors};
     m_simpleMonitor = std::make_unique<SimpleMonitorHookup>(simpleMonitorItems, m_state, m_owner,
                                                             m_signals->sampler(), *m_monitor, m_link->choices());
-    m_toolWindows = std::make_unique<ToolWindowsHookup>(window, m_state, m_owner, m_signals->sampler(),
+    m_toolWindows = std::make_unique<ToolWindowsHookup>(&window, window.menus(), window.settings(), window.dialogs(),
+                                                        m_state, m_owner, m_signals->sampler(),
                                                         m_logWindows->registry(), appFolder);
     ConnectionCheck &check = m_link->check();
     connect(&check, &ConnectionCheck::checkStarted, this, [this] { m_state.setChecking(true); });

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QTimer>
+
 class QAction;
 
 namespace ferrox {
