@@ -20,7 +20,10 @@ WindowWiring::WindowWiring(MainWindow &window, SerialPort &port, const QString &
     // panel writes the user's edits into the session.
     m_state.setSettings(storedSettings(window.settings()));
     window.settingsPanel()->writeEditsInto(m_state);
-    m_logWindows = new LogWindowsHookup(window, m_state, appFolder);
+    const LogWindowsHookup::Items logItems{&window,          window.mdiArea(), &window.menus(),
+                                           window.settingsPanel(), &window,         &window.dialogs(),
+                                           &window.settings()};
+    m_logWindows = new LogWindowsHookup(logItems, m_state, appFolder);
     SettingsPanel &panel = *window.settingsPanel();
     m_signals = std::make_unique<SignalsHookup>(panel, window.dialogs(), window, m_owner, m_state,
                                                 m_logWindows->area());

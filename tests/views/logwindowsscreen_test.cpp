@@ -46,7 +46,9 @@ TEST(FindInTheMainWindow, ModesSideBySideThenABytePatternFoundInModeFour)
     window.show();
     window.activateWindow(); // shortcuts need an active window
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    auto *logs = new LogWindowsHookup(window, session, dir.path() + QLatin1Char('/'));
+    const LogWindowsHookup::Items items{&window,          window.mdiArea(), &window.menus(), window.settingsPanel(),
+                                        &window,          &dialogs,         &window.settings()};
+    auto *logs = new LogWindowsHookup(items, session, dir.path() + QLatin1Char('/'));
     // As the window's wiring does: the data commands follow the session.
     QObject::connect(&session, &MonitorSession::changed, &window,
                      [&] { window.setDataCommandsEnabled(session.hasCurrentData()); });

@@ -1,7 +1,7 @@
 #include "logwindowshookup.h"
 
 #include "app/ui/colorbox.h"
-#include "app/ui/mainwindow.h"
+#include "app/ui/mainmenu.h"
 #include "app/ui/settingspanel.h"
 #include "frames/ui/framewindow.h"
 #include "session/monitorsession.h"
@@ -17,21 +17,22 @@
 
 namespace ferrox {
 
-LogWindowsHookup::LogWindowsHookup(MainWindow &window, MonitorSession &session, const QString &appFolder)
-    : QObject(&window), m_window(window), m_session(session), m_data(session.data()), m_area(*window.mdiArea(), window),
-      m_files(m_area, window.dialogs(), window.settings(), window),
-      m_monitorLog(m_area.registry(), m_data, *this, window.dialogs(), window.settings(), window, appFolder),
-      m_windowMenu(new WindowMenu(*window.mdiArea(), *window.menus().window, window.menus().windowItems, this))
+LogWindowsHookup::LogWindowsHookup(const Items &items, MonitorSession &session, const QString &appFolder)
+    : QObject(items.owner), m_items(items), m_session(session), m_data(session.data()),
+      m_area(*items.area, *items.status),
+      m_files(m_area, *items.dialogs, *items.settings, *items.status),
+      m_monitorLog(m_area.registry(), m_data, *this, *items.dialogs, *items.settings, *items.status, appFolder),
+      m_windowMenu(new WindowMenu(*items.area, *items.menu->window, items.menu->windowItems, this))
 {
     m_area.registry().setListener(this);
     connectCommands();
-    connectDirectionColorsSwitches(*window.menus().viewDirectionColors, *window.menus().viewPrintColors,
-                                   window.settings().store(), m_area);
+    connectDirectionColorsSwitches(*items.menu->viewDirectionColors, *items.menu->viewPrintColors,
+                                   items.settings->store(), m_area);
 }
 
 void LogWindowsHookup::connectCommands()
 {
-    const MainMenu &menu = m_window.menus();
+    const MainMenu &menu = *m_items.menu;
     const auto onMenu = [this](QAction *item, auto slot) { connect(item, &QAction::triggered, this, slot); };
     onMenu(menu.openTextFile, [this] { m_files.openTextFile(); });
     onMenu(menu.saveTextFile, [this] { m_files.saveTextFile(); });
@@ -49,7 +50,7 @@ void LogWindowsHookup::connectCommands()
         QAction *item = menu.displayModes.at(k - 1);
         const auto display = [this, k, item] { m_monitorLog.displayLog(k, item->text()); };
         connect(item, &QAction::triggered, this, display);
-        connect(m_window.settingsPanel()->displayButton(k - 1), &QPushButton::clicked, this, display);
+        connect(m_items.panel->displayButton(k - 1), &QPushButton::clicked, this, display);
     }
 }
 
@@ -59,8 +60,8 @@ void LogWindowsHookup::displayFrames()
     FramerOptions options;
     options.monitoredBaud = settings.monitoredSpeed.value_or(0);
     options.bitsPerCharacter = settings.dataWidth == DataWidth::DataOnly ? 10 : 11;
-    auto *frames = new FrameWindow(assembleMonitoredBytes(m_data.capture), m_data.times, options, m_window.dialogs(),
-                                   m_window.settings().store());
+    auto *frames = new FrameWindow(assembleMonitoredBytes(m_data.capture), m_data.times, options, *m_items.dialogs,
+                                   m_items.settings->store());
     frames->setAttribute(Qt::WA_DeleteOnClose);
     frames->setWindowTitle(frames->windowTitle() + QStringLiteral(" - ") + m_data.CaptureTimestamp);
     QMdiSubWindow *sub = m_area.mdiArea().addSubWindow(frames);
@@ -75,7 +76,7 @@ ReportHeaderSettings LogWindowsHookup::reportHeaderSettings() const
 
 QString LogWindowsHookup::displayModeText() const
 {
-    return m_window.settingsPanel()->displayModeText();
+    return m_items.panel->displayModeText();
 }
 
 void LogWindowsHookup::setDataCommandsEnabled(bool enabled)
@@ -85,23 +86,23 @@ void LogWindowsHookup::setDataCommandsEnabled(bool enabled)
 
 void LogWindowsHookup::setMainCaption(const QString &caption)
 {
-    m_window.setWindowTitle(caption);
+    m_items.owner->setWindowTitle(caption);
 }
 
 void LogWindowsHookup::setReceiveLampColor(const QColor &color)
 {
-    m_window.settingsPanel()->receiveLamp()->setColor(color);
+    m_items.panel->receiveLamp()->setColor(color);
 }
 
 void LogWindowsHookup::showOpenLogWindowCount(qint32 count)
 {
-    m_window.settingsPanel()->openLogCountLabel()->setText(QString::number(count));
+    m_items.panel->openLogCountLabel()->setText(QString::number(count));
 }
 
 void LogWindowsHookup::setLogTextCommandsEnabled(bool enabled)
 {
-    m_window.menus().saveTextFile->setEnabled(enabled);
-    m_window.menus().print->setEnabled(enabled);
+    m_items.menu->saveTextFile->setEnabled(enabled);
+    m_items.menu->print->setEnabled(enabled);
 }
 
 } // namespace ferrox

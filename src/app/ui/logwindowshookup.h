@@ -10,9 +10,13 @@
 
 namespace ferrox {
 
-class MainWindow;
+class Dialogs;
 class MonitorSession;
+class ProgramSettings;
+class SettingsPanel;
+class StatusPanel;
 class WindowMenu;
+struct MainMenu;
 
 // The monitor-log windows in the main window: the MDI area's log windows,
 // the File menu's text and data-file commands, the five display commands
@@ -24,9 +28,22 @@ class LogWindowsHookup : public QObject, public MonitorLogHost, public LogWindow
     Q_OBJECT
 
 public:
-    // session stays the caller's and must outlive this hookup; appFolder:
-    // the program folder with a trailing separator.
-    LogWindowsHookup(MainWindow &window, MonitorSession &session, const QString &appFolder);
+    // What the log windows are shown and driven with: the window that owns
+    // them (its caption names the current data), its MDI area, menu,
+    // settings panel, status line, dialogs and settings.
+    struct Items
+    {
+        QWidget *owner = nullptr;
+        QMdiArea *area = nullptr;
+        const MainMenu *menu = nullptr;
+        SettingsPanel *panel = nullptr;
+        StatusPanel *status = nullptr;
+        Dialogs *dialogs = nullptr;
+        ProgramSettings *settings = nullptr;
+    };
+    // Everything passed stays the caller's and must outlive this hookup;
+    // appFolder: the program folder with a trailing separator.
+    LogWindowsHookup(const Items &items, MonitorSession &session, const QString &appFolder);
 
     LogWindowRegistry &registry() { return m_area.registry(); }
     LogWindowArea &area() { return m_area; }
@@ -49,7 +66,7 @@ private:
     // Opens a frame view of the current data beside the log windows.
     void displayFrames();
 
-    MainWindow &m_window;
+    const Items m_items;
     MonitorSession &m_session;
     MonitorData &m_data;
     LogWindowArea m_area;
