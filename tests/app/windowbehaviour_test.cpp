@@ -1,7 +1,7 @@
 // The View commands, the data commands and closing.
 #include "appfixture.h"
 
-#include "app/mainsettings.h"
+#include "app/base/mainsettings.h"
 #include "platform/ui/appearance.h"
 
 #include <QAbstractButton>

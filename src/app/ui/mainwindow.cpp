@@ -4,7 +4,7 @@
 #include "maintoolbar.h"
 #include "settingspanel.h"
 
-#include "app/windowplacement.h"
+#include "app/base/windowplacement.h"
 #include "platform/ui/appearance.h"
 #include "views/ui/documentwindow.h"
 

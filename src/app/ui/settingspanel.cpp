@@ -4,7 +4,7 @@
 #include "combotext.h"
 #include "portcombo.h"
 
-#include "app/texts.h"
+#include "app/base/texts.h"
 #include "link/protocol.h"
 #include "platform/ui/appearance.h"
 #include "session/monitorsession.h"
