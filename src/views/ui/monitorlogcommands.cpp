@@ -83,8 +83,6 @@ void MonitorLogCommands::ProcessCapturedData(qint32 logNumber, qint32 displayMod
         log->setBackground(colorFromBgr(processingBackground));
     auto busy = std::make_shared<BusyCursor>();
     const CaptureJudgement judgement = judgeCapture(m_data, renderChoice(displayMode));
-    m_receiveErrorCount = 0;
-    m_sequenceErrorCount = judgement.SequenceErrorCount;
     if (judgement.verdict != CaptureVerdict::Empty) {
         append(logNumber, viewtexts::examiningData());
         const FileWriteResult stored = StoreMonitorData(m_data.capture, dataFilePath());
@@ -149,7 +147,6 @@ void MonitorLogCommands::RenderMonitorLog(qint32 logNumber, qint32 displayMode, 
 void MonitorLogCommands::showRendering(qint32 logNumber, const std::optional<RenderResult> &result,
                                        std::shared_ptr<BusyCursor> busy, std::function<void(bool replaced)> done)
 {
-    m_receiveErrorCount = 0;
     append(logNumber, viewtexts::processingBytes(m_data.capture.DataByteCount()));
     QFile::remove(renderedTextPath());
     if (!result) {
@@ -165,9 +162,8 @@ void MonitorLogCommands::showRendering(qint32 logNumber, const std::optional<Ren
     const FileWriteResult written = writeFileAtomically(renderedTextPath(), result->text);
     if (!written.ok)
         m_dialogs.inform(written.message, MessageIcon::Critical); // the window shows it anyway
-    m_receiveErrorCount = result->ReceiveErrorCount;
-    if (m_receiveErrorCount != 0)
-        append(logNumber, viewtexts::receiveErrors(m_receiveErrorCount));
+    if (result->ReceiveErrorCount != 0)
+        append(logNumber, viewtexts::receiveErrors(result->ReceiveErrorCount));
     append(logNumber, viewtexts::pastingText());
 
     LogWindow *log = m_windows.LogWindows(logNumber);

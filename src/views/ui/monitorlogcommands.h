@@ -56,9 +56,6 @@ public:
                        Dialogs &dialogs, ProgramSettings &settings, StatusPanel &status,
                        const QString &appFolder);
 
-    qint32 ReceiveErrorCount() const { return m_receiveErrorCount; }
-    qint32 SequenceErrorCount() const { return m_sequenceErrorCount; }
-
     // After a capture has stored its end code and named the data: shows
     // its judgement (see judgeCapture) in the capture's own window (log
     // window number logNumber), whatever windows opened since. Data that is
@@ -128,8 +125,6 @@ private:
     StatusPanel &m_status;
     FileChoice m_files;
     QString m_appFolder;
-    qint32 m_receiveErrorCount = 0;
-    qint32 m_sequenceErrorCount = 0;
 };
 
 } // namespace ferrox
