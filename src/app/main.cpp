@@ -1,7 +1,7 @@
 // ferrox: the PC program of the RS-232 line monitor board.
 #include "app/windowwiring.h"
 #include "app/startup.h"
-#include "app/texts.h"
+#include "app/base/texts.h"
 #include "app/ui/desktopstart.h"
 #include "app/ui/logwindowshookup.h"
 #include "app/ui/mainwindow.h"

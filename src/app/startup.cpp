@@ -1,6 +1,6 @@
 #include "startup.h"
 
-#include "texts.h"
+#include "app/base/texts.h"
 
 #include "platform/dialogs.h"
 #include "platform/process.h"

@@ -1,5 +1,7 @@
 #include "capturelink.h"
 
+#include "texts.h"
+
 #include "link/linkscript.h"
 #include "link/protocol.h"
 
@@ -66,6 +68,12 @@ std::optional<std::uint8_t> speedCommand(const QString &firmwareVersion, const M
     if (!settings.monitoredSpeed)
         return std::nullopt;
     return CMD_SPEED(firmwareVersion, *settings.monitoredSpeed);
+}
+
+QString unsupportedSettingLine(CaptureStartOutcome::Status status)
+{
+    return status == CaptureStartOutcome::Status::UnsupportedDirection ? CaptureTexts::unsupportedDirection()
+                                                                       : CaptureTexts::unsupportedSpeed();
 }
 
 std::optional<std::uint8_t> directionCommand(const MonitorSettings &settings)

@@ -31,6 +31,10 @@ struct CaptureStartOutcome
     QByteArray reply; // the version reply (Streaming): every byte read
 };
 
+// The line that ends a start the board cannot be set up for (a port that
+// will not open included): it names the setting that is wrong.
+QString unsupportedSettingLine(CaptureStartOutcome::Status status);
+
 // The commands for the chosen speed and direction; none for a choice that
 // is not valid or that the firmware's table lacks. The simple monitor's
 // start sends the same.

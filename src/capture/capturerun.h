@@ -53,10 +53,6 @@ public:
     // whoever takes the link next (the simple monitor).
     void setQuietBoardAtEnd(bool quiet) { m_quietBoardAtEnd = quiet; }
 
-    // From start() until finished() or startFailed().
-    bool isActive() const { return m_active; }
-    // The board streams and the stream has not ended yet.
-    bool isStreaming() const { return m_streaming; }
     const CaptureRecorder &recorder() const { return m_recorder; }
     // When each stored block arrived: the start is the stream's start.
     // Empty for a stream that is not kept, which would grow it without end.

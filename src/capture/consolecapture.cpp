@@ -79,7 +79,7 @@ void ConsoleCapture::onStartFailed(const CaptureStartOutcome &outcome)
     case CaptureStartOutcome::Status::UnsupportedSpeed:
     case CaptureStartOutcome::Status::UnsupportedDirection:
         // The exit of a start the board cannot be set up for.
-        fail(line(CaptureTexts::unsupportedSpeed()));
+        fail(line(unsupportedSettingLine(outcome.status)));
         return;
     case CaptureStartOutcome::Status::NoReply:
     case CaptureStartOutcome::Status::Streaming:

@@ -20,6 +20,7 @@ inline QString notStarted() { return QStringLiteral("モニターが開始され
 
 // The ways a capture fails to start.
 inline QString unsupportedSpeed() { return QStringLiteral("設定された通信スピードがサポートされていません。"); }
+inline QString unsupportedDirection() { return QStringLiteral("設定されたモニターの方向がサポートされていません。"); }
 inline QString communicationFailed() { return QStringLiteral("コミュニケーション失敗。"); }
 
 // CaptureTimestamp's format: "2003年08月30日14:05:09".

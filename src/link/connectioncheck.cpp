@@ -146,9 +146,9 @@ void ConnectionCheck::evaluate(const CheckOutcome &outcome, Origin origin, const
     case CheckOutcome::Status::Verified:
         takeReply(outcome.reply);
         ReportLinkOK([this, finish] {
-            if (!m_panel.simpleMonitorPressed() && m_panel.startEnabled())
+            if (!m_panel.simpleMonitorOn() && !m_panel.monitorBusy())
                 m_panel.setSamplingEnabled(true);
-            adaptPanel();
+            offerFirmwareFeatures();
             m_results.BoardVerified = true;
             finish();
         });
@@ -162,17 +162,13 @@ void ConnectionCheck::takeReply(const QByteArray &reply)
     m_results.FirmwareVersion = firmwareVersionOf(reply);
 }
 
-void ConnectionCheck::adaptPanel()
+void ConnectionCheck::offerFirmwareFeatures()
 {
     const std::optional<FirmwareFeatures> features =
         firmwareFeatures(m_results.FirmwareVersion, m_panel.settings().linkSpeed);
     if (!features)
         return;
-    m_panel.refillMonitorSpeeds(features->monitorSpeeds, storedText(m_settings, settingkey::monitorSpeed()));
-    m_panel.setRateMeasureEnabled(features->rateMeasure);
-    m_panel.refillDirections(features->directions, storedText(m_settings, settingkey::direction()));
-    if (features->dataWidth)
-        m_panel.enableDataWidth();
+    m_panel.offerFeatures(*features);
 }
 
 void ConnectionCheck::showPortUnusable(int errorCode)

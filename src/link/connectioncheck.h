@@ -23,16 +23,16 @@ struct CheckResults
 };
 
 // The connection check and what surrounds it: the first check at start-up,
-// the check from the "通信確認" button, the port choice with its check. It
-// asks the board through the link owner and adapts the settings panel to
-// the firmware that answered.
+// the check the user asks for, the port choice with its check. It asks the
+// board through the link owner and offers the program the features of the
+// firmware that answered.
 class ConnectionCheck : public QObject
 {
     Q_OBJECT
 public:
     enum class Origin {
         StartUp,   // a port failure shows the port message
-        Button,    // likewise
+        UserAsked, // likewise
         PortChoice // a port failure shows nothing more
     };
 
@@ -41,7 +41,7 @@ public:
 
     const CheckResults &results() const { return m_results; }
 
-    // Start-up: open the port with the panel's settings, check, and tell the
+    // Start-up: open the port with the chosen settings, check, and tell the
     // user when no board answered. done runs when all that is over.
     void startUp(std::function<void()> done = {});
 
@@ -69,7 +69,7 @@ private:
     void evaluate(const CheckOutcome &outcome, Origin origin, const LinkLease &lease,
                   std::function<void()> done);
     void takeReply(const QByteArray &reply);
-    void adaptPanel();
+    void offerFirmwareFeatures();
     void showPortUnusable(int errorCode);
     QString refusalAdvice() const;
     QString panelPortName() const;

@@ -26,8 +26,8 @@ void LinkChoices::Cmd_Port_Check_Click()
     if (m_owner.pending(CheckKind))
         return;
     ReportStatus(m_panel.statusPanel(), 1, QString(), 0);
-    m_check.check(ConnectionCheck::Origin::Button, [this] {
-        if (m_panel.simpleMonitorPressed() && m_closeSimpleMonitor)
+    m_check.check(ConnectionCheck::Origin::UserAsked, [this] {
+        if (m_panel.simpleMonitorOn() && m_closeSimpleMonitor)
             m_closeSimpleMonitor();
     });
 }

@@ -9,8 +9,9 @@ class Dialogs;
 class LinkOwner;
 class LinkPanel;
 
-// The handlers of the settings panel's link choices. The panel itself
-// stores each choice as it is made; these do what follows on the link.
+// What follows on the link when the user chooses a port, a link speed,
+// RTS, DTR, a monitored speed or a direction (each choice is stored where
+// it is made).
 class LinkChoices
 {
 public:

@@ -1,6 +1,22 @@
 #include "monitorsession.h"
 
+#include "settings/settingsschema.h"
+
 namespace ferrox {
+
+ReportHeaderSettings headerSettingsOf(const MonitorSettings &settings)
+{
+    const auto speed = [](const std::optional<int> &bitsPerSecond) {
+        return bitsPerSecond ? speedText(*bitsPerSecond) : QString();
+    };
+    ReportHeaderSettings header;
+    header.port = settings.port;
+    header.pcSpeed = speed(settings.linkSpeed);
+    header.monitorSpeed = speed(settings.monitoredSpeed);
+    header.direction = settings.direction ? directionText(*settings.direction) : QString();
+    header.dataOnly = settings.dataWidth == DataWidth::DataOnly;
+    return header;
+}
 
 MonitorSession::MonitorSession(QObject *parent) : QObject(parent) {}
 
@@ -115,10 +131,17 @@ void MonitorSession::setCheckResults(bool linkFailed, bool boardVerified, const 
     emit changed();
 }
 
+void MonitorSession::setHasCurrentData(bool has)
+{
+    setFlag(m_hasCurrentData, has);
+}
+
 void MonitorSession::replaceStream(const CaptureBuffer &capture)
 {
     m_data.capture = capture;
     m_data.times.reset();
+    // Whatever stream was stored is data to show and save.
+    setHasCurrentData(true);
     emit dataChanged();
 }
 

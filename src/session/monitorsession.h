@@ -1,12 +1,17 @@
 #pragma once
 
 #include "data/monitordata.h"
+#include "data/reportheader.h"
 #include "settings/monitorsettings.h"
 
 #include <QObject>
 #include <QString>
 
 namespace ferrox {
+
+// The settings lines of a rendering's header, as the settings panel shows
+// the choices (a choice that is not valid gives an empty line).
+ReportHeaderSettings headerSettingsOf(const MonitorSettings &settings);
 
 // What the program is doing with the board. A capture's steps take
 // precedence over the rest: the simple monitor may stay open during a
@@ -23,8 +28,9 @@ enum class MonitorPhase {
 };
 
 // The program's session with the board, without widgets: the phase, the
-// last connection check's results, the settings and the current data. changed() follows
-// every change of phase or check results; dataChanged() a stream replaced
+// last connection check's results, the settings and the current data.
+// changed() follows every change of phase, check results or whether there
+// is current data; dataChanged() a stream replaced
 // outside a capture or a file open (the editor's store or reload).
 //
 // Whoever starts or ends a step tells the session; every other part asks
@@ -77,6 +83,11 @@ public:
 
     MonitorData &data() { return m_data; }
     const MonitorData &data() const { return m_data; }
+    // The current data can be shown and saved: a capture's stream once
+    // stored, an opened file, the editor's stream; not after a capture that
+    // was rejected. The data commands follow it.
+    bool hasCurrentData() const { return m_hasCurrentData; }
+    void setHasCurrentData(bool has);
     // The editor replaced the current stream; its arrival times no longer
     // belong to it. dataChanged() follows.
     void replaceStream(const CaptureBuffer &capture);
@@ -96,6 +107,7 @@ private:
     bool m_checking = false;
     bool m_measuring = false;
     bool m_simpleMonitorOpen = false;
+    bool m_hasCurrentData = false;
     bool m_linkFailed = false;
     bool m_boardVerified = false;
     QString m_firmwareVersion;

@@ -50,17 +50,33 @@ const SettingKey &dtr()
 
 } // namespace settingkey
 
-MonitorSettings firstRunSettings()
+namespace {
+
+// The settings as textOf(key) gives each key's text.
+template<typename TextOf>
+MonitorSettings settingsOf(TextOf textOf)
 {
     MonitorSettings settings;
-    settings.port = settingkey::port().defaultText;
-    settings.linkSpeed = linkSpeedOf(settingkey::linkSpeed().defaultText);
-    settings.monitoredSpeed = monitorSpeedOf(settingkey::monitorSpeed().defaultText);
-    settings.direction = directionOf(settingkey::direction().defaultText);
-    settings.displayMode = displayModeNumberOf(settingkey::displayMode().defaultText);
-    settings.rts = checkedOf(settingkey::rts().defaultText);
-    settings.dtr = checkedOf(settingkey::dtr().defaultText);
+    settings.port = textOf(settingkey::port());
+    settings.linkSpeed = linkSpeedOf(textOf(settingkey::linkSpeed()));
+    settings.monitoredSpeed = monitorSpeedOf(textOf(settingkey::monitorSpeed()));
+    settings.direction = directionOf(textOf(settingkey::direction()));
+    settings.displayMode = displayModeNumberOf(textOf(settingkey::displayMode()));
+    settings.rts = checkedOf(textOf(settingkey::rts()));
+    settings.dtr = checkedOf(textOf(settingkey::dtr()));
     return settings;
+}
+
+} // namespace
+
+MonitorSettings firstRunSettings()
+{
+    return settingsOf([](const SettingKey &key) { return key.defaultText; });
+}
+
+MonitorSettings storedSettings(const ProgramSettings &settings)
+{
+    return settingsOf([&settings](const SettingKey &key) { return storedText(settings, key); });
 }
 
 QString storedText(const ProgramSettings &settings, const SettingKey &key)

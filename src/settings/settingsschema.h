@@ -39,6 +39,9 @@ const SettingKey &dtr();          // "DTR": "0"
 // choices the store does not keep (data width, live display) as the
 // value's own.
 MonitorSettings firstRunSettings();
+// The settings as stored, each key's text read as its value (a missing
+// key as its default); the choices not stored as the value's own.
+MonitorSettings storedSettings(const ProgramSettings &settings);
 
 QString storedText(const ProgramSettings &settings, const SettingKey &key);
 void storeText(ProgramSettings &settings, const SettingKey &key, const QString &text);

@@ -2,13 +2,16 @@
 #include "appfixture.h"
 
 #include "app/ui/settingspanel.h"
+#include "support/inprocessboard.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 
 using namespace ferrox;
 using namespace ferrox::test;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -56,6 +59,32 @@ TEST_F(AppTest, TypedTextIsStoredOnlyWhenItIsAnItemAndNeverCompletedOrAdded)
         EXPECT_EQ(combo->count(), items);
         EXPECT_EQ(stored(QLatin1String(key)), stores);
     }
+}
+
+// A check offers the firmware's lists, each showing its stored text; the
+// data-width options, once offered, stay.
+TEST_F(AppTest, ACheckOffersTheFirmwaresChoicesWithTheStoredTexts)
+{
+    writeSettings("Direction=J1\xe2\x86\x92J2\n");
+    SettingsPanel *panel = window().settingsPanel();
+    QAction *measure = menuItem(u"mnuRateMeasure"_s);
+    const auto checkOn = [this](const QByteArray &firmware) {
+        InProcessBoard board(BoardConfig{.firmware = firmware});
+        const bool checked = wireWindow(board.port());
+        wiring.reset();
+        return checked;
+    };
+    ASSERT_TRUE(checkOn("V1.05"));
+    EXPECT_EQ(panel->direction()->count(), 3);
+    EXPECT_EQ(panel->direction()->currentText(), u"J1→J2"_s);
+    EXPECT_TRUE(measure->isEnabled());
+    EXPECT_TRUE(panel->dataWidthFrame()->isEnabled());
+
+    ASSERT_TRUE(checkOn("V1.01"));
+    EXPECT_EQ(panel->direction()->count(), 1);
+    EXPECT_EQ(panel->direction()->currentText(), u"J1→J2"_s);
+    EXPECT_FALSE(measure->isEnabled());
+    EXPECT_TRUE(panel->dataWidthFrame()->isEnabled());
 }
 
 } // namespace

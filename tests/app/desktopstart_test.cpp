@@ -1,7 +1,7 @@
 // The program's start: one window for every start (a later start hands its
 // file to the running window over the runtime folder's socket), the command
 // line of ferrox, the temporary folder.
-#include "app/instancehandoff.h"
+#include "app/base/instancehandoff.h"
 #include "app/startup.h"
 #include "app/ui/desktopstart.h"
 #include "files/filenamebytes.h"

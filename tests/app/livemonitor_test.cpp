@@ -79,3 +79,12 @@ TEST_F(LiveMonitor, TheWindowFollowsButtonAndMenuShowsTheStreamAndSurvivesACaptu
     EXPECT_FALSE(menuTemp()->isChecked());
     EXPECT_TRUE(QTest::qWaitFor([&] { return board->port().written.endsWith("E"); }, 1000));
 }
+
+TEST_F(LiveMonitor, ASamplingErrorThatEndsTheSimpleMonitorUnchecksButtonAndMenu)
+{
+    button7()->trigger();
+    ASSERT_TRUE(menuTemp()->isChecked());
+    emit wiring->sampler().stoppedOnError();
+    EXPECT_FALSE(button7()->isChecked());
+    EXPECT_FALSE(menuTemp()->isChecked());
+}

@@ -2,8 +2,8 @@
 // with defaults on a first run.
 #include "appfixture.h"
 
-#include "app/mainsettings.h"
-#include "app/windowplacement.h"
+#include "app/base/mainsettings.h"
+#include "app/base/windowplacement.h"
 #include "app/ui/settingspanel.h"
 #include "platform/ui/appearance.h"
 

@@ -66,7 +66,7 @@ TEST_F(AppTest, TheDisplayMenusFrameItemOpensAFrameViewOfTheCurrentData)
     window().show();
     MonitorData &data = wiring->state().data();
     data.capture = CaptureBuffer::fromStream(QByteArray::fromHex("A4B1A2B3809F9090FF"));
-    window().setDataCommandsEnabled(true); // as an accepted capture or an open leaves them
+    wiring->state().setHasCurrentData(true); // as an accepted capture or an open leaves it
     menuItem(QStringLiteral("mnuMonitorLogFrames"))->trigger();
     auto *table = window().findChild<QTableView *>(QStringLiteral("FrameTable"));
     ASSERT_NE(table, nullptr);

@@ -1,7 +1,7 @@
 // The settings panel's own widgets: the list boxes, the port list (the twenty
 // numbered ports, then the serial devices found, refilled each time the list
 // opens without touching the shown text).
-#include "app/portchoices.h"
+#include "app/base/portchoices.h"
 #include "app/ui/combotext.h"
 #include "app/ui/portcombo.h"
 

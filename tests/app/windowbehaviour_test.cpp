@@ -1,11 +1,12 @@
 // The View commands, the data commands and closing.
 #include "appfixture.h"
 
-#include "app/mainsettings.h"
+#include "app/base/mainsettings.h"
 #include "platform/ui/appearance.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -39,17 +40,30 @@ TEST_F(AppTest, ViewItemsAndTheSettingsButtonShowAndHideTheirParts)
     EXPECT_EQ(window().createPopupMenu(), nullptr);
 }
 
-TEST_F(AppTest, DataCommandsAreSwitchedTogether)
+// What the status text last showed on screen.
+struct PaintedText : QObject
 {
-    QAction *item = menuItem(QStringLiteral("mnuMonitorLogOpen5"));
-    QMenu *displayMenu = menu(QStringLiteral("mnuDpOpen"));
-    auto *button = find<QAbstractButton>(QStringLiteral("Cmd_DpOpen(4)"));
-    for (bool state : {true, false}) {
-        window().setDataCommandsEnabled(state);
-        EXPECT_EQ(item->isEnabled(), state);
-        EXPECT_EQ(displayMenu->isEnabled(), state);
-        EXPECT_EQ(button->isEnabled(), state);
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            shown = static_cast<QLabel *>(watched)->text();
+        return false;
     }
+    QString shown;
+};
+
+// A rendering reports its steps without the event loop running between
+// them: each text is on screen with the bar's step, not one step behind.
+TEST_F(AppTest, TheStatusTextIsPaintedWithItsProgressStep)
+{
+    window().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
+    auto *text = find<QLabel>(QStringLiteral("sbStatusBar_Panel1"));
+    PaintedText painted;
+    text->installEventFilter(&painted);
+    for (qint32 remaining : {38, 36})
+        window().ReportStatus(1, QString(), remaining);
+    EXPECT_EQ(painted.shown, QStringLiteral("64%"));
 }
 
 struct RefusingChild : QWidget { void closeEvent(QCloseEvent *event) override { event->ignore(); } };

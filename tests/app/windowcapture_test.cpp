@@ -7,8 +7,10 @@
 #include "app/ui/monitorcontrols.h"
 #include "app/ui/settingspanel.h"
 #include "board/traffic.h"
+#include "capture/texts.h"
 #include "data/sidecar.h"
 #include "link/texts.h"
+#include "settings/settingsschema.h"
 #include "signals/signalsampler.h"
 #include "signals/ui/signalpanel.h"
 #include "support/inprocessboard.h"
@@ -18,6 +20,7 @@
 
 #include <QAction>
 #include <QPushButton>
+#include <QRegularExpression>
 
 using namespace ferrox;
 using namespace ferrox::test;
@@ -41,10 +44,16 @@ protected:
     FakeSerialPort &port() { return board->port(); }
     QAction *button(const QString &key) { return toolbarButton(key); }
     bool streamed(qint32 n) { return QTest::qWaitFor([&] { return run().CaptureCount() >= n; }, 5000); }
-    bool over() { return QTest::qWaitFor([&] { return !wiring->state().MonitorBusy() && !run().isActive(); }, 8000); }
+    bool over() { return QTest::qWaitFor([&] { return !wiring->state().MonitorBusy(); }, 8000); }
     CaptureRun &run() { return wiring->monitor().run(); }
     QString dataPath() { return dir.filePath(u"rs_data.dat"_s); }
     DocumentWindow *newestLog() { return dynamic_cast<DocumentWindow *>(wiring->logWindows().registry().newest()); }
+    // The log's text once its rendering, if any, is loaded.
+    QString loadedText(DocumentWindow *log)
+    {
+        EXPECT_TRUE(QTest::qWaitFor([log] { return !log->isLoading(); }, 5000));
+        return log->textView()->plainText();
+    }
     // The six settings controls, the start and stop buttons, Command_READ, Timer1.
     QString controlStates()
     {
@@ -119,6 +128,80 @@ TEST_F(WindowCapture, AnAdapterUnpluggedMidByteIsToldAfterTheRendering)
     EXPECT_EQ(newestLog()->textView()->plainText().section(u'\n', 0, 0), line);
     EXPECT_EQ(readFile(dataPath()), traffic + endCode);
     EXPECT_TRUE(menuItem(u"mnuFileSaveDataFile"_s)->isEnabled());
+}
+
+// A rejected capture keeps its log's texts: the line telling how the stream
+// ended stands there once.
+TEST_F(WindowCapture, ARejectedCaptureTellsItsEndOnce)
+{
+    build({.rate = 100'000, .loop = true, .errorTags = 5});
+    const QString line = linktext::portUnusableMessage(window().settingsPanel()->comPort()->currentText(), 9).trimmed();
+    button(u"スタート"_s)->trigger();
+    DocumentWindow *log = newestLog();
+    ASSERT_TRUE(streamed(1000));
+    port().raiseLineError(9);
+    ASSERT_TRUE(over());
+    EXPECT_EQ(loadedText(log).count(line), 1);
+}
+
+// A setting the board cannot be set up for is named in the log.
+TEST_F(WindowCapture, AStartTheBoardCannotBeSetUpForNamesTheSetting)
+{
+    const struct
+    {
+        const char *name;
+        QComboBox *(SettingsPanel::*combo)() const;
+        QString typed;
+        QString told;
+    } cases[] = {
+        {"direction", &SettingsPanel::direction, u"上下"_s, CaptureTexts::unsupportedDirection()},
+        {"monitored speed", &SettingsPanel::monitorSpeed, u"  9601"_s, CaptureTexts::unsupportedSpeed()},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        build({});
+        (window().settingsPanel()->*c.combo)()->setEditText(c.typed);
+        button(u"スタート"_s)->trigger();
+        DocumentWindow *log = newestLog();
+        ASSERT_TRUE(over());
+        EXPECT_EQ(loadedText(log).trimmed(), c.told);
+        (window().settingsPanel()->*c.combo)()->setCurrentIndex(0);
+    }
+}
+
+// A start that waited for a connection check: the check's result showed
+// meanwhile, the capture's own text stands while it runs.
+TEST_F(WindowCapture, AStartHeldBehindACheckShowsItsOwnStatus)
+{
+    build({.rate = 100'000, .loop = true});
+    window().settingsPanel()->portCheckButton()->click();
+    button(u"スタート"_s)->trigger();
+    ASSERT_TRUE(streamed(100));
+    EXPECT_EQ(window().statusText(), CaptureTexts::startingStatus());
+    button(u"ストップ"_s)->trigger();
+    ASSERT_TRUE(over());
+}
+
+// Windows opened during a capture keep their own data and mode; the
+// capture renders into its own window in the mode chosen as it started.
+TEST_F(WindowCapture, ACaptureRendersIntoItsOwnWindowInItsChosenMode)
+{
+    build({.rate = 100'000, .loop = true});
+    const QString other = dir.filePath(u"other.dat"_s);
+    writeFile(other, QByteArray::fromHex("A4B1FF"));
+    pick(window().settingsPanel()->displayMode(), displayModeText(3));
+    button(u"スタート"_s)->trigger();
+    DocumentWindow *captureLog = newestLog();
+    ASSERT_TRUE(streamed(100));
+    wiring->logWindows().monitorLog().openDataFile(other);
+    menuItem(u"mnuMonitorLogOpen1"_s)->trigger();
+    DocumentWindow *displayLog = newestLog();
+    const QString shown = loadedText(displayLog);
+    button(u"ストップ"_s)->trigger();
+    ASSERT_TRUE(over());
+    const QRegularExpression modeThreeBlock(u"J1⇒\\[|J2→\\["_s);
+    EXPECT_TRUE(loadedText(captureLog).contains(modeThreeBlock));
+    EXPECT_EQ(loadedText(displayLog), shown);
 }
 
 // No version reply, or a port that will not open: the starting text goes.

@@ -148,7 +148,7 @@ source=$(cd "$(dirname "$0")/../.." && pwd)
 builds=$(make -s -n -C "$source" demo RELEASE_DIR=release | grep -- '--build')
 [[ $builds == *"--target ferrox ferrox-cli ferrox-board ferrox_compressed_docs" ]] || fail "make demo builds: $builds"
 for key in StartCaption StopCaption; do
-  caption=$(sed -nE "s/.*const QString $key = QStringLiteral\(\"(.*)\"\);/\1/p" "$source/src/app/texts.h")
+  caption=$(sed -nE "s/.*const QString $key = QStringLiteral\(\"(.*)\"\);/\1/p" "$source/src/app/base/texts.h")
   grep -q " $caption " "$source/scripts/demo" || fail "the demo does not name the button $caption"
 done
 

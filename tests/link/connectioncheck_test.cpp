@@ -20,7 +20,7 @@ namespace {
 class Checks : public LinkFixture
 {
 protected:
-    bool runCheck(ConnectionCheck::Origin origin = ConnectionCheck::Origin::Button)
+    bool runCheck(ConnectionCheck::Origin origin = ConnectionCheck::Origin::UserAsked)
     {
         bool done = false;
         return check.check(origin, [&] { done = true; }) && QTest::qWaitFor([&] { return done; }, 4000);
@@ -50,8 +50,7 @@ protected:
         EXPECT_TRUE(results().LinkFailed);
         EXPECT_FALSE(results().BoardVerified);
         EXPECT_FALSE(panel.sampling);
-        EXPECT_EQ(panel.monitorSpeeds, QList<int>{-1});
-        EXPECT_TRUE(panel.directions.isEmpty());
+        EXPECT_FALSE(panel.offered.has_value());
     }
 
     FakeLinkPanel panel;
@@ -61,8 +60,8 @@ protected:
     LinkChoices choices{check, owner, panel, dialogs};
 };
 
-// What the firmware offers is the protocol's table; here the panel gets
-// exactly that, and the lists the stored texts.
+// What the firmware offers is the protocol's table; the program gets
+// exactly that.
 TEST_F(Checks, AVerifiedBoardAdaptsThePanelToItsFirmware)
 {
     board.answer(CMD_VERSION, {versionReply("V1.05")});
@@ -78,13 +77,14 @@ TEST_F(Checks, AVerifiedBoardAdaptsThePanelToItsFirmware)
     EXPECT_FALSE(results().LinkFailed);
     EXPECT_TRUE(dialogs.messages.isEmpty());
     const FirmwareFeatures features = *firmwareFeatures(QStringLiteral("V1.05"), 115200);
-    EXPECT_EQ(panel.monitorSpeeds, features.monitorSpeeds);
-    EXPECT_EQ(panel.directions, features.directions);
-    EXPECT_EQ(panel.rateMeasure, features.rateMeasure);
-    EXPECT_EQ(panel.dataWidth, features.dataWidth);
-    // The lists are refilled after the blink, with the stored texts; the
-    // timer is switched on before them.
-    EXPECT_EQ(panel.events, ops("lines|timer on|speeds   9600|directions 双方向"));
+    ASSERT_TRUE(panel.offered.has_value());
+    EXPECT_EQ(panel.offered->monitorSpeeds, features.monitorSpeeds);
+    EXPECT_EQ(panel.offered->directions, features.directions);
+    EXPECT_EQ(panel.offered->rateMeasure, features.rateMeasure);
+    EXPECT_EQ(panel.offered->dataWidth, features.dataWidth);
+    // The features are offered after the blink; the sampling is switched
+    // on before them.
+    EXPECT_EQ(panel.events, ops("lines|timer on|features"));
 }
 
 TEST_F(Checks, UnsupportedFirmwareShowsItsMessageWithoutBlinking)
@@ -97,9 +97,7 @@ TEST_F(Checks, UnsupportedFirmwareShowsItsMessageWithoutBlinking)
     expectFailedWithListsUntouched();
 }
 
-// Sampling stays off while the simple monitor or a capture runs; a later
-// firmware's features replace the earlier one's, but the data width once
-// enabled stays so.
+// Sampling stays off while the simple monitor or a capture runs.
 TEST_F(Checks, PanelAcrossChecks)
 {
     board.answer(CMD_VERSION, {versionReply("V1.05")});
@@ -109,12 +107,9 @@ TEST_F(Checks, PanelAcrossChecks)
 
     board.answer(CMD_VERSION, {versionReply("V1.01")});
     panel.simpleMonitor = false;
-    panel.startButton = false;
+    panel.busy = true;
     ASSERT_TRUE(runCheck());
     EXPECT_FALSE(panel.sampling);
-    EXPECT_FALSE(panel.rateMeasure);
-    EXPECT_TRUE(panel.dataWidth);
-    EXPECT_EQ(panel.directions, QList<MonitorDirection>{MonitorDirection::Both});
 }
 
 TEST_F(Checks, PortThatCannotBeOpenedIsReportedFromTheButtonOnly)

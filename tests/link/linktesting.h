@@ -32,35 +32,26 @@ public:
     MonitorSettings settings() const override { return chosen; }
     void setPortText(const QString &text) override { chosen.port = text; }
     void showLinkLines(bool, bool) override { events << QStringLiteral("lines"); }
-    void refillMonitorSpeeds(const QList<int> &speeds, const QString &text) override
+    void offerFeatures(const FirmwareFeatures &features) override
     {
-        monitorSpeeds = speeds;
-        events << QStringLiteral("speeds ") + text;
+        offered = features;
+        events << QStringLiteral("features");
     }
-    void refillDirections(const QList<MonitorDirection> &offered, const QString &text) override
-    {
-        directions = offered;
-        events << QStringLiteral("directions ") + text;
-    }
-    void setRateMeasureEnabled(bool enabled) override { rateMeasure = enabled; }
-    void enableDataWidth() override { dataWidth = true; }
     void setSamplingEnabled(bool enabled) override
     {
         sampling = enabled;
         events << (enabled ? QStringLiteral("timer on") : QStringLiteral("timer off"));
     }
-    bool simpleMonitorPressed() const override { return simpleMonitor; }
-    bool startEnabled() const override { return startButton; }
+    bool simpleMonitorOn() const override { return simpleMonitor; }
+    bool monitorBusy() const override { return busy; }
     StatusPanel &statusPanel() override { return status; }
 
     MonitorSettings chosen;
-    bool simpleMonitor = false, startButton = true;
+    bool simpleMonitor = false, busy = false;
 
-    // Until a check refills them: the lists the window starts with.
-    QList<int> monitorSpeeds{-1};
-    QList<MonitorDirection> directions;
+    std::optional<FirmwareFeatures> offered; // none until a check offers some
     QStringList events;
-    bool rateMeasure = false, dataWidth = false, sampling = false;
+    bool sampling = false;
     RecordingStatus status;
 };
 

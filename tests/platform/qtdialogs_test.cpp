@@ -14,14 +14,15 @@ namespace {
 // Shows a question box from inside the application's loop, as the window
 // program does, and runs `whileOpen` once the box is up.
 template<typename Action>
-MessageAnswer askInsideTheLoop(MessageButtons buttons, Action whileOpen, QWidget *mainWindow = nullptr)
+MessageAnswer askInsideTheLoop(MessageButtons buttons, Action whileOpen, QWidget *mainWindow = nullptr,
+                               const QString &title = QStringLiteral("上書き確認"))
 {
     QtDialogs dialogs(mainWindow);
     MessageAnswer answer = MessageAnswer::Ok;
     QTimer::singleShot(0, [&] {
         QTimer::singleShot(0, whileOpen);
         answer = dialogs.message(QStringLiteral("ファイルが存在します。上書きしますか？"), MessageIcon::Exclamation,
-                                 buttons, QStringLiteral("上書き確認"));
+                                 buttons, title);
         QCoreApplication::quit();
     });
     QCoreApplication::exec();
@@ -59,4 +60,15 @@ TEST(QtDialogs, AModalWindowKeepsItsBoxesInFrontOfIt)
         click(QMessageBox::Ok);
     }, &mainWindow);
     EXPECT_EQ(owner, &editor);
+}
+
+TEST(QtDialogs, ABoxWithoutCaptionKeepsItsTitleBarEmpty)
+{
+    // An empty window title would show the program's name on X11.
+    QString shown;
+    askInsideTheLoop(MessageButtons::Ok, [&shown] {
+        shown = QApplication::activeModalWidget()->windowTitle();
+        click(QMessageBox::Ok);
+    }, nullptr, BlankCaption);
+    EXPECT_EQ(shown, QStringLiteral(" "));
 }

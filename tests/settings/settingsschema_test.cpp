@@ -54,6 +54,7 @@ TEST_F(Stored, MissingKeysReadAsTheDefaults)
     EXPECT_EQ(checkedOf(storedText(settings, settingkey::rts())), defaults.rts);
     EXPECT_EQ(checkedOf(storedText(settings, settingkey::dtr())), defaults.dtr);
     EXPECT_EQ(firstRunSettings(), defaults);
+    EXPECT_EQ(storedSettings(settings), defaults);
     EXPECT_TRUE(store.values.isEmpty());
 }
 
@@ -72,6 +73,22 @@ TEST_F(Stored, OnlyAnItemsExactTextNamesIt)
     for (const auto &[text, direction] : directions)
         EXPECT_EQ(directionOf(roundTrip(settingkey::direction(), text)), direction) << text.toStdString();
     EXPECT_EQ(store.program(u"Direction"_s), u"J2→J1"_s);
+}
+
+TEST_F(Stored, EachKeyIsReadIntoItsChoice)
+{
+    for (const auto &[key, text] : {std::pair{u"COM_Port"_s, u"/dev/ttyUSB0"_s}, {u"COM_speed"_s, u"115200"_s},
+                                    {u"Monitor_speed"_s, u"fast"_s}, {u"Direction"_s, u"J1←J2"_s},
+                                    {u"Display_mode"_s, u"モード３"_s}, {u"DTR"_s, u"1"_s}})
+        settings.save(key, text);
+    MonitorSettings expected;
+    expected.port = u"/dev/ttyUSB0"_s;
+    expected.linkSpeed = 115200;
+    expected.monitoredSpeed = std::nullopt;
+    expected.direction = MonitorDirection::J2ToJ1;
+    expected.displayMode = 3;
+    expected.dtr = true;
+    EXPECT_EQ(storedSettings(settings), expected);
 }
 
 TEST_F(Stored, DisplayModeIsTheFourthCharacterAsADigit)

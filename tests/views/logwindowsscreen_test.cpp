@@ -5,6 +5,7 @@
 // saved as an image at each step; both are made so under Xvfb.
 #include "app/ui/logwindowshookup.h"
 #include "app/ui/mainwindow.h"
+#include "session/monitorsession.h"
 #include "board/traffic.h"
 #include "views/ui/bytehighlighter.h"
 #include "views/ui/documentwindow.h"
@@ -39,13 +40,18 @@ TEST(FindInTheMainWindow, ModesSideBySideThenABytePatternFoundInModeFour)
     QDir().mkpath(dataDir);
     MemorySettingsStore store;
     FakeDialogs dialogs;
-    MonitorData data; // outlives the window's hookup
+    MonitorSession session; // outlives the window's hookup
     MainWindow window{store, dialogs};
     window.resize(1900, 1000);
     window.show();
     window.activateWindow(); // shortcuts need an active window
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    auto *logs = new LogWindowsHookup(window, data, dir.path() + QLatin1Char('/'));
+    const LogWindowsHookup::Items items{&window,          window.mdiArea(), &window.menus(), window.settingsPanel(),
+                                        &window,          &dialogs,         &window.settings()};
+    auto *logs = new LogWindowsHookup(items, session, dir.path() + QLatin1Char('/'));
+    // As the window's wiring does: the data commands follow the session.
+    QObject::connect(&session, &MonitorSession::changed, &window,
+                     [&] { window.setDataCommandsEnabled(session.hasCurrentData()); });
     dialogs.chooseFile(writeFile(dataDir + QStringLiteral("/demo.dat"), demoTraffic() + char(0xFF)));
     window.findChild<QAction *>(QStringLiteral("mnuFileOpenDataFile"))->trigger();
     const auto showMode = [&](int mode) {

@@ -261,14 +261,12 @@ TEST_F(LogWindows, AnUnknownModeOrAClosedWindowShowNothingAndStillFinish)
 {
     setData(j1A);
     newWindow(QStringLiteral("kept\r\n"));
-    commands.setDisplayModeNumber(0);
     int finished = 0;
-    commands.RenderMonitorLog([&] { ++finished; });
+    commands.RenderMonitorLog(1, 0, [&] { ++finished; });
     EXPECT_TRUE(text(newest()).startsWith(QStringLiteral("kept\n")));
     EXPECT_EQ(finished, 1);
     closeWindow(1); // the capture's window, before processing
-    commands.setDisplayModeNumber(1);
-    commands.ProcessCapturedData([&] { ++finished; });
+    commands.ProcessCapturedData(1, 1, [&](bool) { ++finished; });
     EXPECT_EQ(finished, 2);
     EXPECT_TRUE(QFile::exists(renderedText));
 }

@@ -1,7 +1,7 @@
 #include "desktopstart.h"
 
-#include "app/instancehandoff.h"
-#include "app/texts.h"
+#include "app/base/instancehandoff.h"
+#include "app/base/texts.h"
 #include "app/ui/mainwindow.h"
 #include "files/filenamebytes.h"
 #include "version/programinfo.h"

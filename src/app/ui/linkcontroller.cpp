@@ -1,6 +1,5 @@
 #include "linkcontroller.h"
 
-#include "mainwindow.h"
 #include "settingspanel.h"
 
 #include <QComboBox>
@@ -8,14 +7,15 @@
 
 namespace ferrox {
 
-LinkController::LinkController(MainWindow &window, LinkOwner &owner, const MonitorSession &state,
-                               SignalSampler &sampler)
+LinkController::LinkController(SettingsPanel &settingsPanel, QAction *rateMeasure, StatusPanel &status,
+                               Dialogs &dialogs, ProgramSettings settings, LinkOwner &owner,
+                               const MonitorSession &state, SignalSampler &sampler)
     : QObject(),
-      m_panel(window, state, sampler),
-      m_check(owner, m_panel, window.dialogs(), window.settings()),
-      m_choices(m_check, owner, m_panel, window.dialogs())
+      m_panel(settingsPanel, rateMeasure, status, state, sampler),
+      m_check(owner, m_panel, dialogs, settings),
+      m_choices(m_check, owner, m_panel, dialogs)
 {
-    SettingsPanel *panel = window.settingsPanel();
+    SettingsPanel *panel = &settingsPanel;
     // The panel stores each choice first (its own connections came earlier).
     connect(panel->portCheckButton(), &QPushButton::clicked, this, [this] { m_choices.Cmd_Port_Check_Click(); });
     connect(panel->comPort(), &QComboBox::activated, this, [this] { m_choices.Combo_Com_port_Click(); });
@@ -23,8 +23,6 @@ LinkController::LinkController(MainWindow &window, LinkOwner &owner, const Monit
     connect(panel->pcSpeed(), &QComboBox::activated, this, [this] { m_choices.Combo_PC_speed_Click(); });
     connect(panel->monitorSpeed(), &QComboBox::activated, this, [this] { m_choices.monitorChoiceMade(); });
     connect(panel->direction(), &QComboBox::activated, this, [this] { m_choices.monitorChoiceMade(); });
-    // The board is left stopped and the port closed.
-    connect(&window, &MainWindow::closing, this, [&owner] { owner.shutdown(); });
 }
 
 void LinkController::startUp(std::function<void()> done)

@@ -10,14 +10,14 @@
 
 namespace ferrox {
 
-class MainWindow;
+class Dialogs;
+class SettingsPanel;
 class MonitorSession;
 class SignalSampler;
 
 // The main window's link to the board: the connection check and the
-// handlers of the link choices on the link owner, wired to the window's
-// controls. When the window closes, the board is left stopped and the
-// port closed.
+// handlers of the link choices on the link owner, wired to the settings
+// panel's controls.
 class LinkController : public QObject
 {
     Q_OBJECT
@@ -25,7 +25,10 @@ public:
     // Everything passed stays the caller's and must outlive this
     // controller; the monitor session tells whether a capture or the
     // simple monitor runs.
-    LinkController(MainWindow &window, LinkOwner &owner, const MonitorSession &state, SignalSampler &sampler);
+    // rateMeasure: the menu item "mnuRateMeasure"; settings: the program's
+    // store.
+    LinkController(SettingsPanel &panel, QAction *rateMeasure, StatusPanel &status, Dialogs &dialogs,
+                   ProgramSettings settings, LinkOwner &owner, const MonitorSession &state, SignalSampler &sampler);
 
 
     ConnectionCheck &check() { return m_check; }

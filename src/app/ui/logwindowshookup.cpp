@@ -1,40 +1,40 @@
 #include "logwindowshookup.h"
 
 #include "app/ui/colorbox.h"
-#include "app/ui/mainwindow.h"
+#include "app/ui/mainmenu.h"
 #include "app/ui/settingspanel.h"
 #include "data/datafiles.h"
 #include "frames/ui/framewindow.h"
+#include "session/monitorsession.h"
 #include "views/ui/directioncolorsswitch.h"
 #include "views/ui/windowmenu.h"
 
 #include <QAction>
 #include <QFileInfo>
-#include <QComboBox>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
-#include <QRadioButton>
 
 namespace ferrox {
 
-LogWindowsHookup::LogWindowsHookup(MainWindow &window, MonitorData &data, const QString &appFolder)
-    : QObject(&window), m_window(window), m_data(data), m_appFolder(appFolder), m_area(*window.mdiArea(), window),
-      m_files(m_area, window.dialogs(), window.settings(), window),
-      m_monitorLog(m_area.registry(), m_data, *this, window.dialogs(), window.settings(), window, appFolder),
-      m_windowMenu(new WindowMenu(*window.mdiArea(), *window.menus().window, window.menus().windowItems, this))
+LogWindowsHookup::LogWindowsHookup(const Items &items, MonitorSession &session, const QString &appFolder)
+    : QObject(items.owner), m_items(items), m_session(session), m_data(session.data()), m_appFolder(appFolder),
+      m_area(*items.area, *items.status),
+      m_files(m_area, *items.dialogs, *items.settings, *items.status),
+      m_monitorLog(m_area.registry(), m_data, *this, *items.dialogs, *items.settings, *items.status, appFolder),
+      m_windowMenu(new WindowMenu(*items.area, *items.menu->window, items.menu->windowItems, this))
 {
     m_area.registry().setListener(this);
     connectCommands();
-    connectDirectionColorsSwitches(*window.menus().viewDirectionColors, *window.menus().viewPrintColors,
-                                   window.settings().store(), m_area);
+    connectDirectionColorsSwitches(*items.menu->viewDirectionColors, *items.menu->viewPrintColors,
+                                   items.settings->store(), m_area);
 }
 
 void LogWindowsHookup::connectCommands()
 {
-    const MainMenu &menu = m_window.menus();
+    const MainMenu &menu = *m_items.menu;
     const auto onMenu = [this](QAction *item, auto slot) { connect(item, &QAction::triggered, this, slot); };
     onMenu(menu.openTextFile, [this] { m_files.openTextFile(); });
     onMenu(menu.saveTextFile, [this] { m_files.saveTextFile(); });
@@ -52,18 +52,18 @@ void LogWindowsHookup::connectCommands()
         QAction *item = menu.displayModes.at(k - 1);
         const auto display = [this, k, item] { m_monitorLog.displayLog(k, item->text()); };
         connect(item, &QAction::triggered, this, display);
-        connect(m_window.settingsPanel()->displayButton(k - 1), &QPushButton::clicked, this, display);
+        connect(m_items.panel->displayButton(k - 1), &QPushButton::clicked, this, display);
     }
 }
 
 void LogWindowsHookup::displayFrames()
 {
-    const SettingsPanel *panel = m_window.settingsPanel();
+    const MonitorSettings &settings = m_session.settings();
     FramerOptions options;
-    options.monitoredBaud = panel->monitorSpeed()->currentText().trimmed().toInt();
-    options.bitsPerCharacter = panel->dataOnly()->isChecked() ? 10 : 11;
-    auto *frames = new FrameWindow(assembleMonitoredBytes(m_data.capture), m_data.times, options, m_window.dialogs(),
-                                   m_window.settings(), m_window);
+    options.monitoredBaud = settings.monitoredSpeed.value_or(0);
+    options.bitsPerCharacter = settings.dataWidth == DataWidth::DataOnly ? 10 : 11;
+    auto *frames = new FrameWindow(assembleMonitoredBytes(m_data.capture), m_data.times, options, *m_items.dialogs,
+                                   *m_items.settings, *m_items.status);
     // The data is the program's "rs_data.dat" and, when opened from one, its data file.
     QStringList shown {m_appFolder + monitorDataFileName()};
     if (QFileInfo(m_data.CaptureTimestamp).isAbsolute())
@@ -78,45 +78,38 @@ void LogWindowsHookup::displayFrames()
 
 ReportHeaderSettings LogWindowsHookup::reportHeaderSettings() const
 {
-    const SettingsPanel *panel = m_window.settingsPanel();
-    ReportHeaderSettings header;
-    header.port = panel->comPort()->currentText();
-    header.pcSpeed = panel->pcSpeed()->currentText();
-    header.monitorSpeed = panel->monitorSpeed()->currentText();
-    header.direction = panel->direction()->currentText();
-    header.dataOnly = panel->dataOnly()->isChecked();
-    return header;
+    return headerSettingsOf(m_session.settings());
 }
 
 QString LogWindowsHookup::displayModeText() const
 {
-    return m_window.settingsPanel()->displayMode()->currentText();
+    return m_items.panel->displayModeText();
 }
 
 void LogWindowsHookup::setDataCommandsEnabled(bool enabled)
 {
-    m_window.setDataCommandsEnabled(enabled);
+    m_session.setHasCurrentData(enabled);
 }
 
 void LogWindowsHookup::setMainCaption(const QString &caption)
 {
-    m_window.setWindowTitle(caption);
+    m_items.owner->setWindowTitle(caption);
 }
 
 void LogWindowsHookup::setReceiveLampColor(const QColor &color)
 {
-    m_window.settingsPanel()->receiveLamp()->setColor(color);
+    m_items.panel->receiveLamp()->setColor(color);
 }
 
 void LogWindowsHookup::showOpenLogWindowCount(qint32 count)
 {
-    m_window.settingsPanel()->openLogCountLabel()->setText(QString::number(count));
+    m_items.panel->openLogCountLabel()->setText(QString::number(count));
 }
 
 void LogWindowsHookup::setLogTextCommandsEnabled(bool enabled)
 {
-    m_window.menus().saveTextFile->setEnabled(enabled);
-    m_window.menus().print->setEnabled(enabled);
+    m_items.menu->saveTextFile->setEnabled(enabled);
+    m_items.menu->print->setEnabled(enabled);
 }
 
 } // namespace ferrox

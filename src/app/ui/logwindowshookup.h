@@ -10,22 +10,40 @@
 
 namespace ferrox {
 
-class MainWindow;
+class Dialogs;
+class MonitorSession;
+class ProgramSettings;
+class SettingsPanel;
+class StatusPanel;
 class WindowMenu;
+struct MainMenu;
 
 // The monitor-log windows in the main window: the MDI area's log windows,
 // the File menu's text and data-file commands, the five display commands
 // (menu and Cmd_DpOpen buttons), the Window menu, the open-log count in
-// Label_x, on the session's current data. A child of the main window, so it
+// Label_x, on the session's current data and settings. A child of the main window, so it
 // outlives the log windows.
 class LogWindowsHookup : public QObject, public MonitorLogHost, public LogWindowListener
 {
     Q_OBJECT
 
 public:
-    // data stays the caller's and must outlive this hookup; appFolder: the
-    // program folder with a trailing separator.
-    LogWindowsHookup(MainWindow &window, MonitorData &data, const QString &appFolder);
+    // What the log windows are shown and driven with: the window that owns
+    // them (its caption names the current data), its MDI area, menu,
+    // settings panel, status line, dialogs and settings.
+    struct Items
+    {
+        QWidget *owner = nullptr;
+        QMdiArea *area = nullptr;
+        const MainMenu *menu = nullptr;
+        SettingsPanel *panel = nullptr;
+        StatusPanel *status = nullptr;
+        Dialogs *dialogs = nullptr;
+        ProgramSettings *settings = nullptr;
+    };
+    // Everything passed stays the caller's and must outlive this hookup;
+    // appFolder: the program folder with a trailing separator.
+    LogWindowsHookup(const Items &items, MonitorSession &session, const QString &appFolder);
 
     LogWindowRegistry &registry() { return m_area.registry(); }
     LogWindowArea &area() { return m_area; }
@@ -48,7 +66,8 @@ private:
     // Opens a frame view of the current data beside the log windows.
     void displayFrames();
 
-    MainWindow &m_window;
+    const Items m_items;
+    MonitorSession &m_session;
     MonitorData &m_data;
     QString m_appFolder;
     LogWindowArea m_area;

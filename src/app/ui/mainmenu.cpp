@@ -1,6 +1,6 @@
 #include "mainmenu.h"
 
-#include "app/texts.h"
+#include "app/base/texts.h"
 #include "settings/settingsschema.h"
 
 #include <QMenu>

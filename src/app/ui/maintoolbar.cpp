@@ -1,6 +1,6 @@
 #include "maintoolbar.h"
 
-#include "app/texts.h"
+#include "app/base/texts.h"
 
 #include <QStyle>
 

@@ -4,7 +4,7 @@
 #include "maintoolbar.h"
 #include "settingspanel.h"
 
-#include "app/windowplacement.h"
+#include "app/base/windowplacement.h"
 #include "platform/ui/appearance.h"
 #include "views/ui/documentwindow.h"
 
@@ -132,6 +132,10 @@ void MainWindow::ReportStatus(qint32 panel, const QString &text, qint32 remainin
 void MainWindow::setPanelText(const QString &text)
 {
     m_statusPanel->setText(text);
+    // A rendering holds the event loop while it reports; the progress bar
+    // beside repaints itself at once, so the text must too, or it shows
+    // the step before.
+    m_statusPanel->repaint();
 }
 
 void MainWindow::setProgressVisible(bool visible)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/mainsettings.h"
+#include "app/base/mainsettings.h"
 #include "app/ui/mainmenu.h"
 #include "platform/statusreport.h"
 #include "platform/settingsstore.h"

@@ -1,8 +1,6 @@
 #include "monitorcontrols.h"
 
 #include "colorbox.h"
-#include "maintoolbar.h"
-#include "mainwindow.h"
 #include "settingspanel.h"
 
 #include "app/ui/logwindowshookup.h"
@@ -10,6 +8,7 @@
 #include "data/datafiles.h"
 #include "link/protocol.h"
 #include "platform/dialogs.h"
+#include "platform/statusreport.h"
 #include "version/programinfo.h"
 #include "platform/ui/appearance.h"
 #include "session/monitorsession.h"
@@ -41,9 +40,9 @@ const QString crlf = QStringLiteral("\r\n");
 
 } // namespace
 
-MonitorControls::MonitorControls(MainWindow &window, MonitorSession &state, LinkOwner &owner,
+MonitorControls::MonitorControls(const Items &items, MonitorSession &state, LinkOwner &owner,
                                  SignalSampler &sampler, LogWindowsHookup &logWindows, const QString &appFolder)
-    : m_window(window),
+    : m_items(items),
       m_state(state),
       m_owner(owner),
       m_sampler(sampler),
@@ -60,15 +59,12 @@ MonitorControls::MonitorControls(MainWindow &window, MonitorSession &state, Link
     connect(&m_run, &CaptureRun::streamEnded, this, &MonitorControls::onStreamEnded);
     connect(&m_run, &CaptureRun::finished, this, &MonitorControls::onFinished);
 
-    // The toolbar's "設定" belongs to the main window itself.
-    MainToolBar *toolBar = window.toolBar();
-    connect(toolBar->start(), &QAction::triggered, this, &MonitorControls::StartMonitor);
-    connect(toolBar->stop(), &QAction::triggered, this, &MonitorControls::StopMonitor);
-    connect(toolBar->simpleMonitor(), &QAction::triggered, this, &MonitorControls::simpleMonitorToggled);
-    connect(window.menus().monitorStart, &QAction::triggered, this, &MonitorControls::StartMonitor);
-    connect(window.menus().monitorStop, &QAction::triggered, this, &MonitorControls::StopMonitor);
-    connect(window.settingsPanel()->receivedBytesCheck(), &QCheckBox::clicked, this,
-            &MonitorControls::Check_RecByte_Click);
+    connect(items.start, &QAction::triggered, this, &MonitorControls::StartMonitor);
+    connect(items.stop, &QAction::triggered, this, &MonitorControls::StopMonitor);
+    connect(items.simpleMonitor, &QAction::triggered, this, &MonitorControls::simpleMonitorToggled);
+    connect(items.menuStart, &QAction::triggered, this, &MonitorControls::StartMonitor);
+    connect(items.menuStop, &QAction::triggered, this, &MonitorControls::StopMonitor);
+    connect(items.panel->receivedBytesCheck(), &QCheckBox::clicked, this, &MonitorControls::Check_RecByte_Click);
     logWindows.registry().setRunningCapture(this);
 }
 
@@ -79,7 +75,7 @@ MonitorControls::~MonitorControls()
 
 void MonitorControls::Check_RecByte_Click(bool on)
 {
-    SettingsPanel *panel = m_window.settingsPanel();
+    SettingsPanel *panel = m_items.panel;
     if (on)
         panel->receivedBytesLabel()->setText(QStringLiteral("0"));
     panel->receivedBytesLabel()->setVisible(on);
@@ -90,6 +86,11 @@ bool MonitorControls::captureRunning() const
 {
     const MonitorPhase phase = m_state.phase();
     return phase == MonitorPhase::Starting || phase == MonitorPhase::Streaming;
+}
+
+void MonitorControls::showStatus(const QString &text)
+{
+    ReportStatus(*m_items.status, 1, text, 0);
 }
 
 LogWindow *MonitorControls::log() const
@@ -108,17 +109,16 @@ void MonitorControls::StartMonitor()
     if (!m_state.beginCapture())
         return;
     m_exitReport = {};
-    m_window.ReportStatus(1, CaptureTexts::startingStatus(), 0);
-    SettingsPanel *panel = m_window.settingsPanel();
+    showStatus(CaptureTexts::startingStatus());
+    SettingsPanel *panel = m_items.panel;
     panel->receivedBytesLabel()->setText(QStringLiteral("0"));
     m_sampler.setSamplingEnabled(false);
     m_sampler.DisableSignalPanel();
 
-    MonitorLogCommands &monitorLog = m_logWindows.monitorLog();
     LogWindow *window = m_logWindows.registry().NewLogWindow();
     m_logNumber = window->number();
     const MonitorSettings &settings = m_state.settings();
-    monitorLog.setDisplayModeNumber(settings.displayMode);
+    m_displayMode = settings.displayMode;
     window->setCaption(window->caption() + viewtexts::displayCaptionPiece() + panel->displayModeText());
     window->setRightMargin(CaptureRightMarginTwips);
     // A failing step of the start is skipped; the rendering reports the file.
@@ -136,7 +136,7 @@ void MonitorControls::StopMonitor()
     if (LogWindow *window = log())
         window->setBackground(colorFromBgr(StoppedBackground));
     m_run.requestStop();
-    m_window.ReportStatus(1, CaptureTexts::stopStatus(), 0);
+    showStatus(CaptureTexts::stopStatus());
 }
 
 void MonitorControls::onStartFailed(const CaptureStartOutcome &outcome)
@@ -145,12 +145,12 @@ void MonitorControls::onStartFailed(const CaptureStartOutcome &outcome)
         if (outcome.status == CaptureStartOutcome::Status::NoReply)
             window->replaceText(CaptureTexts::communicationFailed());
         else
-            window->appendText(CaptureTexts::unsupportedSpeed() + crlf);
+            window->appendText(unsupportedSettingLine(outcome.status) + crlf);
         window->setBackground(windowBackgroundColor());
     }
     m_state.endCapture();
     // The starting text is no longer true; the log window says what failed.
-    m_window.ReportStatus(1, QString(), 0);
+    showStatus(QString());
     if (!m_state.SimpleMonitorOpen()) {
         // As after every capture start: the board is told to stop.
         m_run.stopBoard();
@@ -161,6 +161,9 @@ void MonitorControls::onStartFailed(const CaptureStartOutcome &outcome)
 void MonitorControls::onStreamStarted(const QByteArray &reply)
 {
     m_state.streamStarted();
+    // A connection check that held the start back has shown its own result
+    // meanwhile; the capture's text is the one that stands while it runs.
+    showStatus(CaptureTexts::startingStatus());
     appendLog(QString::fromLatin1(reply.first(qMin(ShownReplyBytes, reply.size()))) + CaptureTexts::replySuffix()
               + crlf + CaptureTexts::streamStarted());
     m_blockArrived = false;
@@ -176,10 +179,10 @@ void MonitorControls::onStored(const QByteArray &bytes, qint32)
 
 void MonitorControls::showProgress()
 {
-    SettingsPanel *panel = m_window.settingsPanel();
+    SettingsPanel *panel = m_items.panel;
     panel->receiveLamp()->setColor(colorFromBgr(std::exchange(m_blockArrived, false) ? LampReceiving : LampIdle));
-    if (panel->receivedBytesCheck()->isChecked())
-        panel->receivedBytesLabel()->setText(QString::number(m_run.recorder().monitoredBytes()));
+    // Hidden while Check_RecByte is off; its click shows it anew from 0.
+    panel->receivedBytesLabel()->setText(QString::number(m_run.recorder().monitoredBytes()));
 }
 
 void MonitorControls::onStopSent(CaptureRun::StopKind, bool written)
@@ -193,7 +196,7 @@ void MonitorControls::onStreamEnded(CaptureRecorder::Exit exit)
 {
     m_counterTimer.stop();
     showProgress();
-    const CaptureEnding ending = m_run.ending(exit, m_window.settingsPanel()->comPort()->currentText());
+    const CaptureEnding ending = m_run.ending(exit, m_state.settings().port);
     // The program stopped the board: the window shows a stop.
     if (ending.exit == CaptureExit::Overflow || ending.exit == CaptureExit::DataRate)
         StopMonitor();
@@ -205,10 +208,10 @@ void MonitorControls::onStreamEnded(CaptureRecorder::Exit exit)
     data.capture = m_run.recorder().capture();
     data.times = m_run.arrivalTimes();
     data.CaptureTimestamp = QDateTime::currentDateTime().toString(CaptureTexts::timestampFormat());
-    m_window.setWindowTitle(mainTitleText() + data.CaptureTitle());
+    m_logWindows.setMainCaption(mainTitleText() + data.CaptureTitle());
     if (LogWindow *window = log())
         window->setCaption(window->caption() + viewtexts::captionDash() + data.CaptureTimestamp);
-    m_window.setDataCommandsEnabled(true);
+    m_state.setHasCurrentData(true);
     // The simple monitor takes the stream over, or the board is told to stop.
     m_run.setQuietBoardAtEnd(!m_state.SimpleMonitorOpen());
 }
@@ -220,14 +223,18 @@ void MonitorControls::onFinished()
     QTimer::singleShot(0, this, [this] {
         m_state.beginProcessing();
         if (!m_exitReport.alarm.isEmpty())
-            m_window.dialogs().inform(m_exitReport.alarm, MessageIcon::Critical, BlankCaption);
-        m_logWindows.monitorLog().ProcessCapturedData([this, note = m_exitReport.note, number = m_logNumber] {
-            // The rendering replaced the window's text; the caret is at its top.
-            if (LogWindow *window = m_logWindows.registry().LogWindows(number); window && !note.isEmpty())
+            m_items.dialogs->inform(m_exitReport.alarm, MessageIcon::Critical, BlankCaption);
+        const qint32 number = m_logNumber;
+        m_logWindows.monitorLog().ProcessCapturedData(number, m_displayMode, [this, note = m_exitReport.note,
+                                                                              number](bool replaced) {
+            // A rendering replaced the window's text, the exit lines with it;
+            // the caret is at its top. Without one they are still there.
+            if (LogWindow *window = m_logWindows.registry().LogWindows(number);
+                window && replaced && !note.isEmpty())
                 window->appendText(note + crlf);
         });
         if (!m_exitReport.note.isEmpty())
-            m_window.ReportStatus(1, m_exitReport.note, 0);
+            showStatus(m_exitReport.note);
         TP_Monitor();
         m_state.endCapture();
     });

@@ -6,15 +6,18 @@
 #include <QObject>
 #include <QTimer>
 
+class QAction;
 
 namespace ferrox {
 
+class Dialogs;
 class LinkOwner;
 class LogWindow;
 class LogWindowsHookup;
-class MainWindow;
 class MonitorSession;
+class SettingsPanel;
 class SignalSampler;
+class StatusPanel;
 
 // The capture from the main window: the toolbar's start, stop and simple
 // monitor buttons, the Monitor menu's start and stop, the signal panel's
@@ -48,9 +51,23 @@ public:
     // How often the counter and the lamp are brought up to date, in ms.
     static constexpr int CounterPeriodMs = 100;
 
+    // What the capture is driven and shown with: the toolbar's start, stop
+    // and simple monitor buttons, the Monitor menu's start and stop, the
+    // settings panel, the status line and the dialogs.
+    struct Items
+    {
+        QAction *start = nullptr;
+        QAction *stop = nullptr;
+        QAction *simpleMonitor = nullptr;
+        QAction *menuStart = nullptr;
+        QAction *menuStop = nullptr;
+        SettingsPanel *panel = nullptr;
+        StatusPanel *status = nullptr;
+        Dialogs *dialogs = nullptr;
+    };
     // Everything passed stays the caller's and must outlive the controls;
     // appFolder ends with a separator.
-    MonitorControls(MainWindow &window, MonitorSession &state, LinkOwner &owner, SignalSampler &sampler,
+    MonitorControls(const Items &items, MonitorSession &state, LinkOwner &owner, SignalSampler &sampler,
                     LogWindowsHookup &logWindows, const QString &appFolder);
     ~MonitorControls() override;
 
@@ -79,8 +96,9 @@ private:
     void showProgress();
     void TP_Monitor();
     LogWindow *log() const;
+    void showStatus(const QString &text);
 
-    MainWindow &m_window;
+    const Items m_items;
     MonitorSession &m_state;
     LinkOwner &m_owner;
     SignalSampler &m_sampler;
@@ -89,6 +107,7 @@ private:
     CaptureRun m_run;
     QTimer m_counterTimer;
     qint32 m_logNumber = 0; // the capture's own log window
+    qint32 m_displayMode = 0; // DisplayModeNumber chosen as the capture started
     ExitReport m_exitReport; // how the stream ended, told again after the processing
     bool m_blockArrived = false;
 };

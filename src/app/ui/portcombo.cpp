@@ -2,7 +2,7 @@
 
 #include "combotext.h"
 
-#include "app/portchoices.h"
+#include "app/base/portchoices.h"
 #include "link/protocol.h"
 
 #include <QLineEdit>

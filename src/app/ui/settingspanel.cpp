@@ -4,9 +4,10 @@
 #include "combotext.h"
 #include "portcombo.h"
 
-#include "app/texts.h"
+#include "app/base/texts.h"
 #include "link/protocol.h"
 #include "platform/ui/appearance.h"
+#include "session/monitorsession.h"
 #include "settings/settingsschema.h"
 #include "signals/ui/signalpanel.h"
 
@@ -111,7 +112,6 @@ SettingsPanel::SettingsPanel(ProgramSettings &settings, QWidget *parent)
     setFixedWidth(content->sizeHint().width() + verticalScrollBar()->sizeHint().width());
 
     storeChoices();
-    announceEdits();
 }
 
 QWidget *SettingsPanel::makeChoices(QWidget *parent)
@@ -267,15 +267,37 @@ void SettingsPanel::storeChoices()
     storeCheck(m_checkRts, settingkey::rts());
 }
 
-void SettingsPanel::announceEdits()
+void SettingsPanel::writeEditsInto(MonitorSession &session)
 {
-    for (QComboBox *combo : {static_cast<QComboBox *>(m_comPort), m_pcSpeed, m_monitorSpeed, m_direction, m_displayMode}) {
-        connect(combo, &QComboBox::currentTextChanged, this, &SettingsPanel::settingsEdited);
-        connect(combo, &QComboBox::editTextChanged, this, &SettingsPanel::settingsEdited);
-    }
-    for (QAbstractButton *button : std::initializer_list<QAbstractButton *>{
-             m_checkDtr, m_checkRts, m_dataOnly, m_dataAndParity, m_hexOption, m_textOption})
-        connect(button, &QAbstractButton::toggled, this, &SettingsPanel::settingsEdited);
+    MonitorSession *target = &session;
+    const auto edit = [target](auto apply) {
+        MonitorSettings settings = target->settings();
+        apply(settings);
+        target->setSettings(settings);
+    };
+    // The session is the context: the edits stop going there when it goes.
+    const auto onText = [&session, edit](QComboBox *combo, auto apply) {
+        const auto write = [edit, apply](const QString &text) {
+            edit([&](MonitorSettings &settings) { apply(settings, text); });
+        };
+        connect(combo, &QComboBox::currentTextChanged, &session, write);
+        connect(combo, &QComboBox::editTextChanged, &session, write);
+    };
+    onText(m_comPort, [](MonitorSettings &s, const QString &text) { s.port = text; });
+    onText(m_pcSpeed, [](MonitorSettings &s, const QString &text) { s.linkSpeed = linkSpeedOf(text); });
+    onText(m_monitorSpeed, [](MonitorSettings &s, const QString &text) { s.monitoredSpeed = monitorSpeedOf(text); });
+    onText(m_direction, [](MonitorSettings &s, const QString &text) { s.direction = directionOf(text); });
+    onText(m_displayMode, [](MonitorSettings &s, const QString &text) { s.displayMode = displayModeNumberOf(text); });
+
+    // One button of each pair of options answers for the pair.
+    const auto onCheck = [&session, edit](QAbstractButton *button, auto apply) {
+        connect(button, &QAbstractButton::toggled, &session,
+                [edit, apply](bool on) { edit([&](MonitorSettings &settings) { apply(settings, on); }); });
+    };
+    onCheck(m_checkDtr, [](MonitorSettings &s, bool on) { s.dtr = on; });
+    onCheck(m_checkRts, [](MonitorSettings &s, bool on) { s.rts = on; });
+    onCheck(m_dataOnly, [](MonitorSettings &s, bool on) { s.dataWidth = on ? DataWidth::DataOnly : DataWidth::DataAndParity; });
+    onCheck(m_textOption, [](MonitorSettings &s, bool on) { s.liveDisplay = on ? LiveDisplay::Text : LiveDisplay::Hex; });
 }
 
 void SettingsPanel::setSettingsLocked(bool locked)
@@ -312,34 +334,19 @@ void SettingsPanel::load()
     m_checkDtr->setChecked(checkedOf(storedText(m_settings, settingkey::dtr())));
 }
 
-MonitorSettings SettingsPanel::settings() const
-{
-    MonitorSettings chosen;
-    chosen.port = m_comPort->currentText();
-    chosen.linkSpeed = linkSpeedOf(m_pcSpeed->currentText());
-    chosen.monitoredSpeed = monitorSpeedOf(m_monitorSpeed->currentText());
-    chosen.direction = directionOf(m_direction->currentText());
-    chosen.dataWidth = m_dataOnly->isChecked() ? DataWidth::DataOnly : DataWidth::DataAndParity;
-    chosen.rts = m_checkRts->isChecked();
-    chosen.dtr = m_checkDtr->isChecked();
-    chosen.displayMode = displayModeNumberOf(m_displayMode->currentText());
-    chosen.liveDisplay = m_textOption->isChecked() ? LiveDisplay::Text : LiveDisplay::Hex;
-    return chosen;
-}
-
 QString SettingsPanel::displayModeText() const
 {
     return m_displayMode->currentText();
 }
 
-void SettingsPanel::offerMonitorSpeeds(const QList<int> &speeds, const QString &storedText)
+void SettingsPanel::offerFeatures(const FirmwareFeatures &features)
 {
-    refill(m_monitorSpeed, speedTexts(speeds), storedText);
-}
-
-void SettingsPanel::offerDirections(const QList<MonitorDirection> &directions, const QString &storedText)
-{
-    refill(m_direction, directionTexts(directions), storedText);
+    refill(m_monitorSpeed, speedTexts(features.monitorSpeeds), storedText(m_settings, settingkey::monitorSpeed()));
+    refill(m_direction, directionTexts(features.directions), storedText(m_settings, settingkey::direction()));
+    if (!features.dataWidth)
+        return;
+    for (QWidget *option : std::initializer_list<QWidget *>{m_dataWidthFrame, m_dataOnly, m_dataAndParity})
+        option->setEnabled(true);
 }
 
 } // namespace ferrox

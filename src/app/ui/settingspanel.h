@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ui/portcombo.h"
+#include "link/protocol.h"
 #include "platform/settingsstore.h"
 #include "settings/monitorsettings.h"
 
@@ -18,6 +19,7 @@ class QRadioButton;
 namespace ferrox {
 
 class ColorBox;
+class MonitorSession;
 class SignalPanel;
 
 // The settings window on the right of the main window, "Picture_big": the
@@ -33,9 +35,10 @@ class SignalPanel;
 // later sees the choice already stored. "COM_Port" is not stored here: it
 // is stored by the port choice's handler once the new port has opened.
 //
-// The panel is the one place that shows choices as texts: settings() reads
-// them as the typed value, and settingsEdited() follows every change of a
-// choice (also typing into a combo box) before any choice's handler runs.
+// The panel is the one place that shows choices as texts. Once bound to
+// the monitor session, it writes every change of a choice (also typing
+// into a combo box) into the session's settings before any choice's
+// handler runs; everyone else reads the session.
 class SettingsPanel : public QScrollArea
 {
     Q_OBJECT
@@ -51,16 +54,18 @@ public:
     // RTS and DTR). Nothing is stored and no choice handler runs.
     void load();
 
-    // The choices as they stand. A combo box text that is none of the
-    // list's items is a choice that is not valid.
-    MonitorSettings settings() const;
+    // From now on each edit of a choice goes into session's settings as its
+    // typed value (a combo box text that is none of the list's items is a
+    // choice that is not valid). session must outlive the panel's edits.
+    void writeEditsInto(MonitorSession &session);
     // The display mode's text as shown, for captions.
     QString displayModeText() const;
 
-    // After a connection check: the items the board offers, then the
-    // stored text (which need not be one of them).
-    void offerMonitorSpeeds(const QList<int> &speeds, const QString &storedText);
-    void offerDirections(const QList<MonitorDirection> &directions, const QString &storedText);
+    // After a connection check: the monitored speeds and directions the
+    // board offers, each list then showing its stored text (which need not
+    // be one of them); the data-width options when offered (nothing
+    // disables them again).
+    void offerFeatures(const FirmwareFeatures &features);
 
     PortCombo *comPort() const { return m_comPort; }
     QComboBox *pcSpeed() const { return m_pcSpeed; }
@@ -98,9 +103,6 @@ public:
     QPushButton *displayButton(int index) const { return m_displayButtons.at(index); }
     QLabel *openLogCountLabel() const { return m_openLogCount; }     // Label_x
 
-signals:
-    void settingsEdited();
-
 private:
     QWidget *makeChoices(QWidget *parent);
     QWidget *makeDataWidthFrame(QWidget *parent);
@@ -109,7 +111,6 @@ private:
     QWidget *makeReceivedBytesFrame(QWidget *parent);
     QWidget *makeDisplayButtons(QWidget *parent);
     void storeChoices();
-    void announceEdits();
 
     ProgramSettings &m_settings;
 

@@ -1,9 +1,9 @@
 #include "signalshookup.h"
 
-#include "mainwindow.h"
 #include "settingspanel.h"
 
 #include "platform/dialogs.h"
+#include "platform/statusreport.h"
 #include "session/monitorsession.h"
 #include "signals/texts.h"
 #include "signals/ui/signalpanel.h"
@@ -14,20 +14,21 @@
 
 namespace ferrox {
 
-SignalsHookup::SignalsHookup(MainWindow &window, LinkOwner &owner, MonitorSession &state, LogWindowArea &logArea)
-    : m_sampler(owner, state, window)
+SignalsHookup::SignalsHookup(SettingsPanel &settingsPanel, Dialogs &dialogs, StatusPanel &status, LinkOwner &owner,
+                             MonitorSession &state, LogWindowArea &logArea)
+    : m_sampler(owner, state, status)
 {
-    SignalPanel *panel = window.settingsPanel()->signalPanel();
+    SignalPanel *panel = settingsPanel.signalPanel();
     panel->setSampler(&m_sampler);
     connect(panel, &SignalPanel::readRequested, this, [this, &logArea] {
         if (LogTextView *view = logArea.activeTextView())
             view->appendAtCaret(m_sampler.readoutLine());
     });
-    connect(panel, &SignalPanel::indicatorHelpRequested, this, [&window] {
-        window.dialogs().inform(SignalTexts::indicatorHelp(), MessageIcon::Information);
+    connect(panel, &SignalPanel::indicatorHelpRequested, this, [&dialogs] {
+        dialogs.inform(SignalTexts::indicatorHelp(), MessageIcon::Information);
     });
-    connect(window.settingsPanel()->linkOptionsHelpButton(), &QPushButton::clicked, this, [&window] {
-        window.dialogs().inform(SignalTexts::linkOptionsHelp(), MessageIcon::Information);
+    connect(settingsPanel.linkOptionsHelpButton(), &QPushButton::clicked, this, [&dialogs] {
+        dialogs.inform(SignalTexts::linkOptionsHelp(), MessageIcon::Information);
     });
     connect(&m_sampler, &SignalSampler::stoppedOnError, this, [&state] { state.setSimpleMonitorOpen(false); });
 }

@@ -8,7 +8,9 @@ namespace ferrox {
 
 class LinkOwner;
 class LogWindowArea;
-class MainWindow;
+class Dialogs;
+class SettingsPanel;
+class StatusPanel;
 class MonitorSession;
 
 // The signal sampling on the main window: the sampler (its timer is
@@ -22,7 +24,8 @@ class SignalsHookup : public QObject
     Q_OBJECT
 public:
     // Everything passed stays the caller's and must outlive the hookup.
-    SignalsHookup(MainWindow &window, LinkOwner &owner, MonitorSession &state, LogWindowArea &logArea);
+    SignalsHookup(SettingsPanel &panel, Dialogs &dialogs, StatusPanel &status, LinkOwner &owner,
+                  MonitorSession &state, LogWindowArea &logArea);
 
     SignalSampler &sampler() { return m_sampler; }
 

@@ -1,41 +1,36 @@
 #include "simplemonitorhookup.h"
 
-#include "maintoolbar.h"
-#include "mainwindow.h"
 #include "monitorcontrols.h"
 #include "settingspanel.h"
 
 #include "capture/ui/livelinesview.h"
 #include "capture/ui/realmonitorwindow.h"
 #include "link/linkchoices.h"
+#include "session/monitorsession.h"
 #include "signals/signalsampler.h"
 #include "views/ui/bytehighlighter.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QMdiSubWindow>
-#include <QRadioButton>
 #include <QTimer>
 
 namespace ferrox {
 
-SimpleMonitorHookup::SimpleMonitorHookup(MainWindow &window, MonitorSession &state, LinkOwner &owner,
+SimpleMonitorHookup::SimpleMonitorHookup(const Items &items, MonitorSession &state, LinkOwner &owner,
                                          SignalSampler &sampler, MonitorControls &capture, LinkChoices &choices)
-    : m_window(window),
+    : m_items(items),
+      m_state(state),
       m_sampler(sampler),
-      m_button(window.toolBar()->simpleMonitor()),
-      m_menuItem(window.menus().monitorTemp),
+      m_button(items.button),
+      m_menuItem(items.menuItem),
       m_monitor(owner, state, *this)
 {
     m_menuItem->setCheckable(true);
-    connect(&capture, &MonitorControls::simpleMonitorToggled, this, [this](bool on) {
-        m_menuItem->setChecked(on);
-        toggled(on);
-    });
-    connect(m_menuItem, &QAction::triggered, this, [this](bool on) {
-        m_button->setChecked(on);
-        toggled(on);
-    });
+    connect(&capture, &MonitorControls::simpleMonitorToggled, this, &SimpleMonitorHookup::toggled);
+    connect(m_menuItem, &QAction::triggered, this, &SimpleMonitorHookup::toggled);
+    // Button and menu show the session's state, whoever changed it (a
+    // sampling error switches the simple monitor off too).
+    connect(&state, &MonitorSession::changed, this, &SimpleMonitorHookup::showPressed);
     connect(&capture, &MonitorControls::liveBytes, this,
             [this](const QByteArray &stored) { m_monitor.feedCapture(stored); });
     connect(&capture, &MonitorControls::handBackToSimpleMonitor, this,
@@ -57,7 +52,13 @@ SimpleMonitorHookup::~SimpleMonitorHookup()
 
 bool SimpleMonitorHookup::pressed() const
 {
-    return m_button->isChecked();
+    return m_state.SimpleMonitorOpen();
+}
+
+void SimpleMonitorHookup::showPressed()
+{
+    m_button->setChecked(pressed());
+    m_menuItem->setChecked(pressed());
 }
 
 void SimpleMonitorHookup::toggled(bool pressed)
@@ -69,8 +70,6 @@ void SimpleMonitorHookup::toggled(bool pressed)
 
 void SimpleMonitorHookup::unload()
 {
-    m_button->setChecked(false);
-    m_menuItem->setChecked(false);
     if (m_child) // closing already
         m_child->widget()->disconnect(this);
     m_child = nullptr;
@@ -96,11 +95,11 @@ void SimpleMonitorHookup::showWindow()
 {
     if (m_child)
         return;
-    m_child = RealMonitorWindow::open(m_window.mdiArea(), m_monitor.lines());
+    m_child = RealMonitorWindow::open(m_items.area, m_monitor.lines());
     auto *live = static_cast<RealMonitorWindow *>(m_child->widget());
     connect(live, &RealMonitorWindow::closed, this, &SimpleMonitorHookup::unload);
     // The log windows' direction colours, with their switch.
-    QAction *colours = m_window.menus().viewDirectionColors;
+    QAction *colours = m_items.directionColors;
     const auto applyColours = [view = live->liveView()](bool on) {
         view->setDirectionColors(on, ByteHighlighter::j1Color(), ByteHighlighter::j2Color());
     };

@@ -6,19 +6,19 @@
 #include <QPointer>
 
 class QAction;
+class QMdiArea;
 class QMdiSubWindow;
 
 namespace ferrox {
 
 class LinkChoices;
 class LinkOwner;
-class MainWindow;
 class MonitorControls;
 class MonitorSession;
 class SignalSampler;
 
 // The simple monitor on the main window: toolbar button 7 ("簡易モニタ")
-// and "mnuMonitorTemp" kept in step, its window "frmRealMonitor" in the
+// and "mnuMonitorTemp" checked as the session has it on, its window "frmRealMonitor" in the
 // MDI area, the display option "Option_Txt" read for every byte, the
 // settings panel's speed and direction, and the capture's live feed and
 // hand-back. A choice of monitor speed or direction restarts it; "通信確認"
@@ -27,8 +27,18 @@ class SimpleMonitorHookup : public QObject, public SimpleMonitorContext
 {
     Q_OBJECT
 public:
+    // The items a window shows the simple monitor with: its MDI area, the
+    // toolbar's button 7, "mnuMonitorTemp" and the direction colours'
+    // switch "mnuViewDirectionColors".
+    struct Items
+    {
+        QMdiArea *area = nullptr;
+        QAction *button = nullptr;
+        QAction *menuItem = nullptr;
+        QAction *directionColors = nullptr;
+    };
     // Everything passed stays the caller's and must outlive the hookup.
-    SimpleMonitorHookup(MainWindow &window, MonitorSession &state, LinkOwner &owner, SignalSampler &sampler,
+    SimpleMonitorHookup(const Items &items, MonitorSession &state, LinkOwner &owner, SignalSampler &sampler,
                         MonitorControls &capture, LinkChoices &choices);
     ~SimpleMonitorHookup() override;
 
@@ -40,13 +50,16 @@ public:
     void closeWindow() override;
 
 private:
+    // The simple monitor is on: the session says so.
     bool pressed() const;
-    // Button and menu are in step already: the window, then the stream.
+    void showPressed();
+    // Button or menu pressed: the window, then the stream.
     void toggled(bool pressed);
     // The window's close box: button 7 pops up, the monitor goes off.
     void unload();
 
-    MainWindow &m_window;
+    const Items m_items;
+    const MonitorSession &m_state;
     SignalSampler &m_sampler;
     QAction *m_button;
     QAction *m_menuItem;

@@ -1,6 +1,7 @@
 #include "toolwindowshookup.h"
 
-#include "app/ui/mainwindow.h"
+#include "app/ui/mainmenu.h"
+#include "platform/dialogs.h"
 
 #include "about/helpbook.h"
 #include "about/texts.h"
@@ -24,19 +25,20 @@
 
 namespace ferrox {
 
-ToolWindowsHookup::ToolWindowsHookup(MainWindow &window, MonitorSession &state, LinkOwner &owner,
-                                     SignalSampler &sampler, LogWindowRegistry &logWindows,
-                                     const QString &appFolder)
-    : m_window(window),
+ToolWindowsHookup::ToolWindowsHookup(QWidget *owner, const MainMenu &menu, ProgramSettings settings,
+                                     Dialogs &dialogs, MonitorSession &state, LinkOwner &link,
+                                     SignalSampler &sampler, LogWindowRegistry &logWindows, const QString &appFolder)
+    : m_ownerWindow(owner),
+      m_settings(settings),
+      m_dialogs(dialogs),
       m_state(state),
-      m_owner(owner),
+      m_owner(link),
       m_sampler(sampler),
       m_logWindows(logWindows),
       m_appFolder(appFolder),
-      m_about(new AboutBox(&window)),
-      m_help(new HelpCommands(&window, window.dialogs(), helpFolder()))
+      m_about(new AboutBox(owner)),
+      m_help(new HelpCommands(owner, dialogs, helpFolder()))
 {
-    const MainMenu &menu = window.menus();
     connect(menu.rateMeasure, &QAction::triggered, this, &ToolWindowsHookup::openMeasurement);
     connect(menu.modify, &QAction::triggered, this, &ToolWindowsHookup::openEditor);
     connect(menu.helpAbout, &QAction::triggered, m_about, &AboutBox::show);
@@ -57,7 +59,7 @@ void ToolWindowsHookup::openMeasurement()
         [this] { return m_sampler.isSamplingEnabled(); },
         [this](bool on) { m_sampler.setSamplingEnabled(on); },
     };
-    auto *measurement = new BaudRateWindow(m_owner, std::move(surroundings), &m_window);
+    auto *measurement = new BaudRateWindow(m_owner, std::move(surroundings), m_ownerWindow);
     // The window is modal: while it is open the program measures or waits to.
     m_state.setMeasuring(true);
     connect(measurement, &QDialog::finished, this, [this] { m_state.setMeasuring(false); });
@@ -66,7 +68,7 @@ void ToolWindowsHookup::openMeasurement()
 
 void ToolWindowsHookup::openEditor()
 {
-    (new ModifyWindow(*this, m_window.settings(), m_window.dialogs(), m_appFolder, &m_window))->show();
+    (new ModifyWindow(*this, m_settings, m_dialogs, m_appFolder, m_ownerWindow))->show();
 }
 
 CaptureBuffer ToolWindowsHookup::captureBuffer() const
@@ -81,7 +83,7 @@ bool ToolWindowsHookup::replaceStream(const CaptureBuffer &capture)
     appendToNewestLog(viewtexts::examiningData());
     const FileWriteResult stored = StoreMonitorData(capture, dataFilePath());
     if (!stored.ok) {
-        m_window.dialogs().inform(stored.message, MessageIcon::Critical);
+        m_dialogs.inform(stored.message, MessageIcon::Critical);
         return false;
     }
     // No arrival times beside an edited stream: a stale sidecar would date
@@ -97,7 +99,7 @@ void ToolWindowsHookup::reloadStream()
     const LoadResult loaded = LoadMonitorData(dataFilePath());
     if (!loaded.ok()) {
         // The stored stream is still in memory; only the file went away.
-        m_window.dialogs().inform(loaded.message, MessageIcon::Critical);
+        m_dialogs.inform(loaded.message, MessageIcon::Critical);
         return;
     }
     m_state.replaceStream(loaded.capture);

@@ -1,16 +1,18 @@
 #pragma once
 
 #include "editor/editorstore.h"
+#include "platform/settingsstore.h"
 
 #include <QObject>
 
 namespace ferrox {
 
 class AboutBox;
+class Dialogs;
 class HelpCommands;
 class LinkOwner;
 class LogWindowRegistry;
-class MainWindow;
+struct MainMenu;
 class MonitorSession;
 class SignalSampler;
 
@@ -24,10 +26,12 @@ class ToolWindowsHookup : public QObject, public EditorData
 {
     Q_OBJECT
 public:
-    // Everything passed stays the caller's and must outlive the hookup;
-    // appFolder ends with a separator.
-    ToolWindowsHookup(MainWindow &window, MonitorSession &state, LinkOwner &owner, SignalSampler &sampler,
-                      LogWindowRegistry &logWindows, const QString &appFolder);
+    // The tool windows belong to owner and its menu; everything passed
+    // stays the caller's and must outlive the hookup; appFolder ends with a
+    // separator.
+    ToolWindowsHookup(QWidget *owner, const MainMenu &menu, ProgramSettings settings, Dialogs &dialogs,
+                      MonitorSession &state, LinkOwner &link, SignalSampler &sampler, LogWindowRegistry &logWindows,
+                      const QString &appFolder);
 
     AboutBox &about() const { return *m_about; }
     HelpCommands &help() const { return *m_help; }
@@ -44,7 +48,9 @@ private:
     void appendToNewestLog(const QString &text);
     QString dataFilePath() const;
 
-    MainWindow &m_window;
+    QWidget *m_ownerWindow;
+    ProgramSettings m_settings;
+    Dialogs &m_dialogs;
     MonitorSession &m_state;
     LinkOwner &m_owner;
     SignalSampler &m_sampler;

@@ -2,7 +2,6 @@
 
 #include "colorbox.h"
 #include "combotext.h"
-#include "mainwindow.h"
 #include "settingspanel.h"
 
 #include "platform/ui/appearance.h"
@@ -10,11 +9,6 @@
 #include "signals/signalsampler.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QRadioButton>
-#include <QTimer>
 
 namespace ferrox {
 
@@ -32,36 +26,19 @@ MonitorSettings WindowLinkPanel::settings() const
 
 void WindowLinkPanel::setPortText(const QString &text)
 {
-    setComboText(m_window.settingsPanel()->comPort(), text);
+    setComboText(m_panel.comPort(), text);
 }
 
 void WindowLinkPanel::showLinkLines(bool cts, bool dsr)
 {
-    m_window.settingsPanel()->ctsLamp()->setColor(colorFromBgr(cts ? LampOn : LampOff));
-    m_window.settingsPanel()->dsrLamp()->setColor(colorFromBgr(dsr ? LampOn : LampOff));
+    m_panel.ctsLamp()->setColor(colorFromBgr(cts ? LampOn : LampOff));
+    m_panel.dsrLamp()->setColor(colorFromBgr(dsr ? LampOn : LampOff));
 }
 
-void WindowLinkPanel::refillMonitorSpeeds(const QList<int> &speeds, const QString &storedText)
+void WindowLinkPanel::offerFeatures(const FirmwareFeatures &features)
 {
-    m_window.settingsPanel()->offerMonitorSpeeds(speeds, storedText);
-}
-
-void WindowLinkPanel::refillDirections(const QList<MonitorDirection> &directions, const QString &storedText)
-{
-    m_window.settingsPanel()->offerDirections(directions, storedText);
-}
-
-void WindowLinkPanel::setRateMeasureEnabled(bool enabled)
-{
-    m_window.menus().rateMeasure->setEnabled(enabled);
-}
-
-void WindowLinkPanel::enableDataWidth()
-{
-    SettingsPanel *panel = m_window.settingsPanel();
-    panel->dataWidthFrame()->setEnabled(true);
-    panel->dataOnly()->setEnabled(true);
-    panel->dataAndParity()->setEnabled(true);
+    m_panel.offerFeatures(features);
+    m_rateMeasure->setEnabled(features.rateMeasure);
 }
 
 void WindowLinkPanel::setSamplingEnabled(bool enabled)
@@ -69,19 +46,19 @@ void WindowLinkPanel::setSamplingEnabled(bool enabled)
     m_sampler.setSamplingEnabled(enabled);
 }
 
-bool WindowLinkPanel::simpleMonitorPressed() const
+bool WindowLinkPanel::simpleMonitorOn() const
 {
     return m_state.SimpleMonitorOpen();
 }
 
-bool WindowLinkPanel::startEnabled() const
+bool WindowLinkPanel::monitorBusy() const
 {
-    return !m_state.MonitorBusy();
+    return m_state.MonitorBusy();
 }
 
 StatusPanel &WindowLinkPanel::statusPanel()
 {
-    return m_window;
+    return m_status;
 }
 
 } // namespace ferrox

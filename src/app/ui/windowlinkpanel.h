@@ -2,10 +2,12 @@
 
 #include "link/linkpanel.h"
 
+class QAction;
+
 namespace ferrox {
 
-class MainWindow;
 class MonitorSession;
+class SettingsPanel;
 class SignalSampler;
 
 // The main window's settings panel, "mnuRateMeasure" and "Timer1" as the
@@ -14,25 +16,27 @@ class SignalSampler;
 class WindowLinkPanel : public LinkPanel
 {
 public:
-    WindowLinkPanel(MainWindow &window, const MonitorSession &state, SignalSampler &sampler)
-        : m_window(window), m_state(state), m_sampler(sampler)
+    // rateMeasure: the menu item "mnuRateMeasure".
+    WindowLinkPanel(SettingsPanel &panel, QAction *rateMeasure, StatusPanel &status, const MonitorSession &state,
+                    SignalSampler &sampler)
+        : m_panel(panel), m_rateMeasure(rateMeasure), m_status(status), m_state(state), m_sampler(sampler)
     {
     }
 
     MonitorSettings settings() const override;
     void setPortText(const QString &text) override;
     void showLinkLines(bool cts, bool dsr) override;
-    void refillMonitorSpeeds(const QList<int> &speeds, const QString &storedText) override;
-    void refillDirections(const QList<MonitorDirection> &directions, const QString &storedText) override;
-    void setRateMeasureEnabled(bool enabled) override;
-    void enableDataWidth() override;
+    // The settings panel's lists and data-width options, mnuRateMeasure.
+    void offerFeatures(const FirmwareFeatures &features) override;
     void setSamplingEnabled(bool enabled) override;
-    bool simpleMonitorPressed() const override;
-    bool startEnabled() const override;
+    bool simpleMonitorOn() const override;
+    bool monitorBusy() const override;
     StatusPanel &statusPanel() override;
 
 private:
-    MainWindow &m_window;
+    SettingsPanel &m_panel;
+    QAction *m_rateMeasure;
+    StatusPanel &m_status;
     const MonitorSession &m_state;
     SignalSampler &m_sampler;
 };

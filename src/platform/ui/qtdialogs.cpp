@@ -31,12 +31,20 @@ QWidget *ownerOf(QWidget *mainWindow)
     return modal ? modal : mainWindow;
 }
 
+// An empty title is replaced by the program's name on X11; a space keeps
+// the title bar of a box without a caption empty.
+QString shownTitle(const QString &title)
+{
+    const QString shown = messageTitle(title);
+    return shown.isEmpty() ? QStringLiteral(" ") : shown;
+}
+
 } // namespace
 
 MessageAnswer QtDialogs::message(const QString &text, MessageIcon icon, MessageButtons buttons,
                                  const QString &title)
 {
-    QMessageBox box(qtIcon(icon), messageTitle(title), text, QMessageBox::NoButton, ownerOf(m_parent));
+    QMessageBox box(qtIcon(icon), shownTitle(title), text, QMessageBox::NoButton, ownerOf(m_parent));
     switch (buttons) {
     case MessageButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     case MessageButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;

@@ -68,42 +68,40 @@ QString MonitorLogCommands::renderedTextPath() const
     return m_appFolder + renderedTextFileName();
 }
 
-// The newest window receives the program's texts; when the user closed
-// it, they go nowhere.
-void MonitorLogCommands::append(const QString &text)
+// When the user closed the window, its texts go nowhere.
+void MonitorLogCommands::append(qint32 logNumber, const QString &text)
 {
-    if (LogWindow *log = m_windows.newest())
+    if (LogWindow *log = m_windows.LogWindows(logNumber))
         log->appendText(text);
 }
 
-void MonitorLogCommands::ProcessCapturedData(std::function<void()> done)
+void MonitorLogCommands::ProcessCapturedData(qint32 logNumber, qint32 displayMode,
+                                             std::function<void(bool replaced)> done)
 {
     m_host.setReceiveLampColor(buttonFaceColor());
-    if (LogWindow *log = m_windows.newest())
+    if (LogWindow *log = m_windows.LogWindows(logNumber))
         log->setBackground(colorFromBgr(processingBackground));
     auto busy = std::make_shared<BusyCursor>();
-    const CaptureJudgement judgement = judgeCapture(m_data, renderChoice());
-    m_receiveErrorCount = 0;
-    m_sequenceErrorCount = judgement.SequenceErrorCount;
+    const CaptureJudgement judgement = judgeCapture(m_data, renderChoice(displayMode));
     if (judgement.verdict != CaptureVerdict::Empty) {
-        append(viewtexts::examiningData());
+        append(logNumber, viewtexts::examiningData());
         const FileWriteResult stored = StoreMonitorData(m_data.capture, dataFilePath());
         if (!stored.ok)
             m_dialogs.inform(stored.message, MessageIcon::Critical);
         placeTimes(dataFilePath());
     }
     if (judgement.verdict == CaptureVerdict::Sound) {
-        showRendering(judgement.rendering, std::move(busy), std::move(done));
+        showRendering(logNumber, judgement.rendering, std::move(busy), std::move(done));
         return;
     }
-    rejectCapture();
+    rejectCapture(logNumber);
     // The advice stands apart from the progress texts above it.
     const QString apart = judgement.verdict == CaptureVerdict::SequenceErrors ? crlf : QString();
-    append(apart + joinedLines(judgement.rejection, crlf));
+    append(logNumber, apart + joinedLines(judgement.rejection, crlf));
     m_host.setDataCommandsEnabled(false);
     m_host.setMainCaption(mainTitleText() + viewtexts::noCurrentData());
     if (done)
-        done();
+        done(false);
 }
 
 void MonitorLogCommands::placeTimes(const QString &dataPath)
@@ -113,45 +111,48 @@ void MonitorLogCommands::placeTimes(const QString &dataPath)
         m_dialogs.inform(placed.message, MessageIcon::Critical);
 }
 
-void MonitorLogCommands::rejectCapture()
+void MonitorLogCommands::rejectCapture(qint32 logNumber)
 {
-    if (LogWindow *log = m_windows.newest())
+    if (LogWindow *log = m_windows.LogWindows(logNumber))
         log->setBackground(windowBackgroundColor());
     ReportStatus(m_status, 1, viewtexts::processingFinished(), 0);
 }
 
-RenderChoice MonitorLogCommands::renderChoice()
+RenderChoice MonitorLogCommands::renderChoice(qint32 mode)
 {
     RenderChoice choice;
-    choice.DisplayModeNumber = m_displayModeNumber;
+    choice.DisplayModeNumber = mode;
     choice.header = m_host.reportHeaderSettings();
     choice.progress = [this](qint32 remaining) { ReportStatus(m_status, 1, QString(), remaining); };
     choice.byteMap = ByteMapRequest::Wanted;
     return choice;
 }
 
-void MonitorLogCommands::RenderMonitorLog(std::function<void()> done)
+void MonitorLogCommands::RenderMonitorLog(qint32 logNumber, qint32 displayMode, std::function<void()> done)
 {
     if (m_data.capture.CaptureEnd() == 0) {
-        append(DataTexts::noMonitorData() + crlf);
+        append(logNumber, DataTexts::noMonitorData() + crlf);
         if (done)
             done();
         return;
     }
     auto busy = std::make_shared<BusyCursor>();
-    showRendering(renderData(m_data, renderChoice()), std::move(busy), std::move(done));
+    showRendering(logNumber, renderData(m_data, renderChoice(displayMode)), std::move(busy),
+                  [done = std::move(done)](bool) {
+                      if (done)
+                          done();
+                  });
 }
 
-void MonitorLogCommands::showRendering(const std::optional<RenderResult> &result, std::shared_ptr<BusyCursor> busy,
-                                       std::function<void()> done)
+void MonitorLogCommands::showRendering(qint32 logNumber, const std::optional<RenderResult> &result,
+                                       std::shared_ptr<BusyCursor> busy, std::function<void(bool replaced)> done)
 {
-    m_receiveErrorCount = 0;
-    append(viewtexts::processingBytes(m_data.capture.DataByteCount()));
+    append(logNumber, viewtexts::processingBytes(m_data.capture.DataByteCount()));
     QFile::remove(renderedTextPath());
     if (!result) {
         // No such mode: nothing rendered, the window keeps its texts.
         if (done)
-            done();
+            done(false);
         return;
     }
     if (result->failed) {
@@ -161,42 +162,39 @@ void MonitorLogCommands::showRendering(const std::optional<RenderResult> &result
     const FileWriteResult written = writeFileAtomically(renderedTextPath(), result->text);
     if (!written.ok)
         m_dialogs.inform(written.message, MessageIcon::Critical); // the window shows it anyway
-    m_receiveErrorCount = result->ReceiveErrorCount;
-    if (m_receiveErrorCount != 0)
-        append(viewtexts::receiveErrors(m_receiveErrorCount));
-    append(viewtexts::pastingText());
+    if (result->ReceiveErrorCount != 0)
+        append(logNumber, viewtexts::receiveErrors(result->ReceiveErrorCount));
+    append(logNumber, viewtexts::pastingText());
 
-    LogWindow *log = m_windows.newest();
+    LogWindow *log = m_windows.LogWindows(logNumber);
     if (log) {
         log->loadRendering(result->text, result->byteMap, [busy, done] {
             if (done)
-                done();
+                done(true);
         });
         log->setBackground(windowBackgroundColor());
     }
     if (!log && done)
-        done();
+        done(false);
 }
 
 void MonitorLogCommands::displayLog(qint32 mode, const QString &menuCaption)
 {
-    m_displayModeNumber = mode;
     LogWindow *window = m_windows.NewLogWindow();
     window->setCaption(window->caption() + viewtexts::displayCaptionPiece() + menuCaption
                        + viewtexts::captionDash() + m_data.CaptureTimestamp);
     window->setRightMargin(displayRightMarginTwips);
-    RenderMonitorLog([this] { ReportStatus(m_status, 1, viewtexts::displayFinished(), 0); });
+    RenderMonitorLog(window->number(), mode, [this] { ReportStatus(m_status, 1, viewtexts::displayFinished(), 0); });
 }
 
 void MonitorLogCommands::openDataFile(const QString &path)
 {
     const QString modeText = m_host.displayModeText();
-    m_displayModeNumber = displayModeNumberOf(modeText);
     const QString piece = viewtexts::displayWord() + modeText + viewtexts::captionDash();
-    const Opened opened = OpenMonitorDataFile(path);
+    const Opened opened = OpenMonitorDataFile(path, displayModeNumberOf(modeText));
     if (!opened.ok)
         return;
-    LogWindow *window = m_windows.newest();
+    LogWindow *window = m_windows.LogWindows(opened.logNumber);
     if (!window)
         return;
     window->setCaption(window->caption() + viewtexts::captionSeparator() + piece + m_data.CaptureTimestamp);
@@ -210,7 +208,7 @@ void MonitorLogCommands::openDataFile(const QString &path)
     ReportStatus(m_status, 1, status, 0);
 }
 
-MonitorLogCommands::Opened MonitorLogCommands::OpenMonitorDataFile(const QString &givenPath)
+MonitorLogCommands::Opened MonitorLogCommands::OpenMonitorDataFile(const QString &givenPath, qint32 displayMode)
 {
     FileDialogRequest request;
     request.title = viewtexts::openDataTitle();
@@ -240,11 +238,11 @@ MonitorLogCommands::Opened MonitorLogCommands::OpenMonitorDataFile(const QString
     m_host.setMainCaption(mainTitleText() + m_data.CaptureTitle());
     m_files.rememberFolder(path);
 
-    m_windows.NewLogWindow();
-    append(viewtexts::loadingData());
-    RenderMonitorLog();
-    m_host.setDataCommandsEnabled(true);
     Opened opened;
+    opened.logNumber = m_windows.NewLogWindow()->number();
+    append(opened.logNumber, viewtexts::loadingData());
+    RenderMonitorLog(opened.logNumber, displayMode);
+    m_host.setDataCommandsEnabled(true);
     opened.ok = true;
     if (loaded.status == LoadResult::Status::Cut)
         opened.cutNote = loaded.message;

@@ -38,13 +38,14 @@ public:
 };
 
 // The current data shown in log windows: the post-capture decision, the
-// rendering into the newest log window, the five display commands and
-// the data-file open and save commands.
+// rendering into its log window, the five display commands and the
+// data-file open and save commands.
 //
 // A rendering runs to its end at once (the renderers never yield), so two
 // can never interleave; only the loading of the rendered text into its
-// window goes on in steps. A command arriving meanwhile renders into its
-// own new window. The hourglass shows until the text is in its window.
+// window goes on in steps. Each rendering names its window and its mode: a
+// command arriving during a capture renders into its own new window and
+// leaves the capture's window and mode alone. The hourglass shows until the text is in its window.
 class MonitorLogCommands
 {
 public:
@@ -55,23 +56,21 @@ public:
                        Dialogs &dialogs, ProgramSettings &settings, StatusPanel &status,
                        const QString &appFolder);
 
-    qint32 DisplayModeNumber() const { return m_displayModeNumber; }
-    void setDisplayModeNumber(qint32 mode) { m_displayModeNumber = mode; }
-    qint32 ReceiveErrorCount() const { return m_receiveErrorCount; }
-    qint32 SequenceErrorCount() const { return m_sequenceErrorCount; }
-
     // After a capture has stored its end code and named the data: shows
-    // its judgement (see judgeCapture). Data that is not empty is stored as
-    // "rs_data.dat"; rejected data is told why, sound data rendered in
-    // DisplayModeNumber. done runs once the
-    // window's texts are complete (as RenderMonitorLog's, or at once after
-    // a rejection). Whoever ran the capture ends its busy state.
-    void ProcessCapturedData(std::function<void()> done = {});
+    // its judgement (see judgeCapture) in the capture's own window (log
+    // window number logNumber), whatever windows opened since. Data that is
+    // not empty is stored as "rs_data.dat"; rejected data is told why,
+    // sound data rendered in displayMode, the mode chosen as the capture
+    // started. done runs once the window's texts are complete (as
+    // RenderMonitorLog's, or at once after a rejection); replaced tells
+    // whether a rendering replaced the window's text. Whoever ran the
+    // capture ends its busy state.
+    void ProcessCapturedData(qint32 logNumber, qint32 displayMode, std::function<void(bool replaced)> done = {});
 
-    // Renders the current data in DisplayModeNumber into the newest log
-    // window. done runs once the text is shown there (at once when nothing
-    // is to be loaded; never when the window is closed first).
-    void RenderMonitorLog(std::function<void()> done = {});
+    // Renders the current data in displayMode into log window logNumber.
+    // done runs once the text is shown there (at once when nothing is to
+    // be loaded; never when the window is closed first).
+    void RenderMonitorLog(qint32 logNumber, qint32 displayMode, std::function<void()> done = {});
 
     // Display command k (1 to 5): a new window, captioned with the menu
     // item's caption and the data's name.
@@ -97,20 +96,22 @@ private:
     struct Opened
     {
         bool ok = false;
+        qint32 logNumber = 0; // the window it is shown in
         QString cutNote;     // set when the file was longer than the buffer
         QString sidecarNote; // set when its arrival times were ignored
     };
-    Opened OpenMonitorDataFile(const QString &givenPath);
+    Opened OpenMonitorDataFile(const QString &givenPath, qint32 displayMode);
     class BusyCursor;
-    void append(const QString &text);
-    void rejectCapture();
-    // How the current data is rendered now: the chosen mode, the panel's
-    // header, progress on the status line, with the byte map.
-    RenderChoice renderChoice();
-    // A rendering of the current data into the newest log window (result
+    void append(qint32 logNumber, const QString &text);
+    void rejectCapture(qint32 logNumber);
+    // How the current data is rendered now: in mode, the panel's header,
+    // progress on the status line, with the byte map.
+    RenderChoice renderChoice(qint32 mode);
+    // A rendering of the current data into log window logNumber (result
     // none: no such mode); the hourglass shows until the text is in it.
-    void showRendering(const std::optional<RenderResult> &result, std::shared_ptr<BusyCursor> busy,
-                       std::function<void()> done);
+    // done tells whether the rendering replaced the window's text.
+    void showRendering(qint32 logNumber, const std::optional<RenderResult> &result, std::shared_ptr<BusyCursor> busy,
+                       std::function<void(bool replaced)> done);
     // The current arrival times beside a data file, or no stale ones;
     // failures are told.
     void placeTimes(const QString &dataPath);
@@ -124,9 +125,6 @@ private:
     StatusPanel &m_status;
     FileChoice m_files;
     QString m_appFolder;
-    qint32 m_displayModeNumber = 1;
-    qint32 m_receiveErrorCount = 0;
-    qint32 m_sequenceErrorCount = 0;
 };
 
 } // namespace ferrox
