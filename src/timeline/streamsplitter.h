@@ -38,7 +38,7 @@ public:
 
     // What is left as the last piece; nothing when the stream ended just
     // after a cut, but an empty stream gives one piece of the end code
-    // alone, as an empty capture does.
+    // alone, as an empty capture does (and, like it, it is not stored).
     std::optional<Piece> finish();
 
     // Stream bytes fed so far.

@@ -1,5 +1,6 @@
 #include "monitorlogcommands.h"
 
+#include "data/capturestore.h"
 #include "data/datafiles.h"
 #include "data/finishedcapture.h"
 #include "data/renderer.h"
@@ -85,13 +86,12 @@ void MonitorLogCommands::ProcessCapturedData(std::function<void()> done)
     const CaptureJudgement judgement = judgeCapture(m_data, renderChoice());
     m_receiveErrorCount = 0;
     m_sequenceErrorCount = judgement.SequenceErrorCount;
-    if (judgement.verdict != CaptureVerdict::Empty) {
+    if (judgement.verdict != CaptureVerdict::Empty)
         append(viewtexts::examiningData());
-        const FileWriteResult stored = StoreMonitorData(m_data.capture, dataFilePath());
-        if (!stored.ok)
-            m_dialogs.inform(stored.message, MessageIcon::Critical);
-        placeTimes(dataFilePath());
-    }
+    CaptureFiles files;
+    files.dataPath = dataFilePath();
+    for (const QString &failure : storeCapture(m_data, files).failures)
+        m_dialogs.inform(failure, MessageIcon::Critical);
     if (judgement.verdict == CaptureVerdict::Sound) {
         showRendering(judgement.rendering, std::move(busy), std::move(done));
         return;
