@@ -55,23 +55,27 @@ struct StreamTagMeaning
 };
 
 namespace detail {
-constexpr std::array<StreamTagMeaning, 16> streamTagTable = [] {
-    std::array<StreamTagMeaning, 16> table{};
-    for (unsigned tag = 0; tag < table.size(); ++tag) {
-        table[tag].completesByBit = (tag & 0x1) != 0;
-        table[tag].skippedByCaptureView = (tag & 0x4) != 0;
-    }
-    table[StreamTag::J2High].kind = TagKind::High;
-    table[StreamTag::J2High].sender = Direction::J2;
-    table[StreamTag::J2Low].kind = TagKind::Low;
-    table[StreamTag::J2Low].sender = Direction::J2;
-    table[StreamTag::J1High].kind = TagKind::High;
-    table[StreamTag::J1High].sender = Direction::J1;
-    table[StreamTag::J1Low].kind = TagKind::Low;
-    table[StreamTag::J1Low].sender = Direction::J1;
-    table[StreamTag::Final].kind = TagKind::Final;
-    return table;
-}();
+constexpr TagKind error = TagKind::Undefined;
+constexpr Direction nobody = Direction::None;
+// By tag: what it means, who sent the byte, the bit 0x10, the bit 0x40.
+constexpr std::array<StreamTagMeaning, 16> streamTagTable{{
+    {error, nobody, false, false},                  // 0x0
+    {error, nobody, true, false},                   // 0x1
+    {error, nobody, false, false},                  // 0x2
+    {error, nobody, true, false},                   // 0x3
+    {error, nobody, false, true},                   // 0x4
+    {error, nobody, true, true},                    // 0x5
+    {error, nobody, false, true},                   // 0x6
+    {error, nobody, true, true},                    // 0x7
+    {TagKind::High, Direction::J2, false, false},   // 0x8
+    {TagKind::Low, Direction::J2, true, false},     // 0x9
+    {TagKind::High, Direction::J1, false, false},   // 0xA
+    {TagKind::Low, Direction::J1, true, false},     // 0xB
+    {error, nobody, false, true},                   // 0xC
+    {error, nobody, true, true},                    // 0xD
+    {error, nobody, false, true},                   // 0xE
+    {TagKind::Final, nobody, true, true},           // 0xF
+}};
 } // namespace detail
 
 // The one decoder of a stream byte's tag: every reader of the stream asks it.
