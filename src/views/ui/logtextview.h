@@ -47,7 +47,6 @@ public:
     bool isLoading() const { return m_loading; }
 
     void setBackgroundColor(const QColor &color);
-    QColor backgroundColor() const;
 
     // Wrapping width of the text in twips, measured from the text's left
     // edge; 0 wraps at the view's width. A width beyond the view's own
