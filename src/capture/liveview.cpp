@@ -4,36 +4,19 @@
 
 namespace ferrox {
 
-namespace {
-
-Direction senderOf(std::uint8_t lowNibbleByte)
-{
-    switch (tagOf(lowNibbleByte)) {
-    case StreamTag::J1Low: return Direction::J1;
-    case StreamTag::J2Low: return Direction::J2;
-    default: return Direction::None; // an error tag
-    }
-}
-
-} // namespace
-
 std::vector<LiveByte> LiveByteDecoder::decode(QByteArrayView stream)
 {
-    const std::uint8_t kindMask = m_rule == Rule::Capture ? 0x50 : 0x10;
     std::vector<LiveByte> values;
     values.reserve(static_cast<std::size_t>(stream.size() / 2 + 1));
     for (const char c : stream) {
         const auto b = static_cast<std::uint8_t>(c);
-        switch (b & kindMask) {
-        case 0x00:
-            m_high = static_cast<std::uint8_t>((b << 4) & 0xF0);
-            break;
-        case 0x10:
-            values.push_back({static_cast<std::uint8_t>(m_high + (b & 0x0F)), senderOf(b)});
-            break;
-        default: // 0x40 or 0x50: skipped by the capture's rule
-            break;
-        }
+        const StreamTagMeaning &tag = decodeTag(b);
+        if (m_rule == Rule::Capture && tag.skippedByCaptureView)
+            continue;
+        if (!tag.completesByBit)
+            m_high = static_cast<std::uint8_t>(dataValueOf(b) << 4);
+        else // the sender only where the tag names one: an error tag completes a byte of nobody
+            values.push_back({static_cast<std::uint8_t>(m_high + dataValueOf(b)), tag.sender});
     }
     return values;
 }

@@ -199,13 +199,13 @@ int captureCommand(const QStringList &arguments)
     }
 
     CaptureOutputRequest output;
-    output.dataPath = dataPath;
-    output.textPath = textPath;
+    output.files.dataPath = dataPath;
+    output.files.textPath = textPath;
     output.DisplayModeNumber = *mode;
     output.utf8 = *utf8;
     // With the pcap stream on standard output, "-o -" names no data file.
-    output.writeFile = livePcap ? writeOutputBesidePcap : writeOutput;
-    output.hasSidecar = [](const QString &path) { return path != QLatin1String("-") && !isStream(path); };
+    output.files.writeFile = livePcap ? writeOutputBesidePcap : writeOutput;
+    output.files.hasSidecar = [](const QString &path) { return path != QLatin1String("-") && !isStream(path); };
     output.header.port = device;
     // The header's lines as the window's settings panel shows the same choices.
     output.header.pcSpeed = speedText(*settings->linkSpeed);

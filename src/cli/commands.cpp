@@ -46,7 +46,8 @@ QString programUsage()
         "  1  a file could not be read or written\n"
         "  2  usage error\n"
         "  3  link failure: port, silent or wrong board, unsupported firmware\n"
-        "  4  data rejected: empty, or tag-sequence errors (the data file is still written)\n");
+        "  4  data rejected: empty (no file written), or tag-sequence errors (the data file\n"
+        "     is still written)\n");
     return text;
 }
 

@@ -13,7 +13,7 @@ enum ExitStatus : int {
     ExitIoFailure = 1,   // a file could not be read or written
     ExitUsage = 2,       // bad arguments
     ExitLinkFailure = 3, // port, silent or wrong board, unsupported firmware
-    ExitRejected = 4,    // the data is empty or faulty (files still written)
+    ExitRejected = 4,    // the data is empty (nothing written) or faulty (files still written)
 };
 
 // Returned by a command that has started work on the event loop; it ends

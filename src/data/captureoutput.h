@@ -1,39 +1,32 @@
 #pragma once
 
+#include "capturestore.h"
 #include "datafiles.h"
 #include "monitordata.h"
 #include "reportheader.h"
 
 #include <QString>
 
-#include <functional>
-
 namespace ferrox {
 
 // Where the data of a capture made without a window goes.
 struct CaptureOutputRequest
 {
-    QString dataPath;             // the data file: the stream and its end code, always written,
-                                  // with its arrival times in the sidecar beside it
-    QString textPath;             // the rendered log; empty for none
+    // The data file, always written (but for an empty capture), and the
+    // rendered log when a text path is given; their text is the rendering.
+    CaptureFiles files;
     qint32 DisplayModeNumber = 1; // 1..5
     bool utf8 = false;            // the log in UTF-8 instead of code page 932
     // The settings lines of the log's header; the data name is the
     // capture's CaptureTimestamp.
     ReportHeaderSettings header;
-    // Writes each file: a program may send an output elsewhere (standard
-    // output) or reach names the toolkit cannot spell.
-    std::function<FileWriteResult(const QString &path, QByteArrayView bytes)> writeFile = writeFileAtomically;
-    // Whether the data file gets its arrival times beside it: not where
-    // there is no beside (standard output, a device).
-    std::function<bool(const QString &dataPath)> hasSidecar = [](const QString &) { return true; };
 };
 
 struct CaptureOutput
 {
     enum class Status {
         Accepted,   // data written; the log too when one was asked for
-        Rejected,   // empty, or tag-sequence errors: data written, no log
+        Rejected,   // tag-sequence errors: data written, no log; empty: nothing written
         WriteFailed // a file could not be written; message names it
     };
     Status status = Status::Accepted;
@@ -43,10 +36,10 @@ struct CaptureOutput
     QString message;
 };
 
-// A finished capture's files for a program without a window: the data file
-// always, rejected data included, then the capture's judgement (see
-// judgeCapture); a sound capture is rendered in the chosen mode when a
-// text path is given. Files are replaced atomically.
+// A finished capture's files for a program without a window: the
+// capture's judgement (see judgeCapture), then its store (see
+// storeCapture), rejected data included: a sound capture is rendered in
+// the chosen mode when a text path is given.
 CaptureOutput writeCaptureOutput(const MonitorData &data, const CaptureOutputRequest &request);
 
 // Why path could not be written as an output file (missing or unwritable

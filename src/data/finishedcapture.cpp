@@ -36,10 +36,15 @@ ExitReport reportExit(const CaptureEnding &ending)
     return report;
 }
 
+bool isEmptyCapture(const CaptureBuffer &capture)
+{
+    return capture.CaptureEnd() == 0;
+}
+
 CaptureJudgement judgeCapture(const MonitorData &data, const RenderChoice &render)
 {
     CaptureJudgement judgement;
-    if (data.capture.CaptureEnd() == 0) {
+    if (isEmptyCapture(data.capture)) {
         judgement.verdict = CaptureVerdict::Empty;
         judgement.rejection = {DataTexts::nothingReceived()};
         return judgement;

@@ -75,6 +75,9 @@ struct CaptureJudgement
     std::optional<RenderResult> rendering;
 };
 
+// Nothing but the end code: refused for rendering and for storing alike.
+bool isEmptyCapture(const CaptureBuffer &capture);
+
 // data rendered as chosen, named by its CaptureTimestamp; none for a mode
 // that does not exist.
 std::optional<RenderResult> renderData(const MonitorData &data, const RenderChoice &choice);

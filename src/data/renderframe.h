@@ -62,26 +62,21 @@ bool walkStream(Mode &mode, const CaptureBuffer &capture, const ProgressCallback
         const std::uint8_t byte = std::uint8_t(stream[i]);
         const std::uint8_t value = dataValueOf(byte);
         bool ok = true;
-        switch (tagOf(byte)) {
-        case StreamTag::J2High:
-            ok = mode.high(Direction::J2, value);
+        const StreamTagMeaning &tag = decodeTag(byte);
+        switch (tag.kind) {
+        case TagKind::High:
+            ok = mode.high(tag.sender, value);
             break;
-        case StreamTag::J2Low:
-            ok = mode.low(Direction::J2, value);
+        case TagKind::Low:
+            ok = mode.low(tag.sender, value);
             break;
-        case StreamTag::J1High:
-            ok = mode.high(Direction::J1, value);
-            break;
-        case StreamTag::J1Low:
-            ok = mode.low(Direction::J1, value);
-            break;
-        case StreamTag::Final:
+        case TagKind::Final:
             if (byte == EndCode) {
                 mode.close();
                 return true;
             }
             break; // meaningless, skipped
-        default:
+        case TagKind::Undefined:
             // A receive error: counted; the byte being assembled waits on.
             ++receiveErrors;
             break;

@@ -27,10 +27,9 @@ public:
 
     void preamble(std::uint8_t first)
     {
-        if (tagOf(first) == StreamTag::J2High)
-            startLine(Direction::J2);
-        else if (tagOf(first) == StreamTag::J1High)
-            startLine(Direction::J1);
+        const StreamTagMeaning &tag = decodeTag(first);
+        if (tag.kind == TagKind::High)
+            startLine(tag.sender);
     }
 
     bool high(Direction sender, std::uint8_t value)

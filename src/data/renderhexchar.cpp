@@ -39,12 +39,10 @@ public:
     void preamble(std::uint8_t first)
     {
         m_out.putRule(79);
-        if (tagOf(first) == StreamTag::J2High) {
-            m_direction = Direction::J2;
-            setBlockHeader(Direction::J2);
-        } else if (tagOf(first) == StreamTag::J1High) {
-            m_direction = Direction::J1;
-            setBlockHeader(Direction::J1);
+        const StreamTagMeaning &tag = decodeTag(first);
+        if (tag.kind == TagKind::High) {
+            m_direction = tag.sender;
+            setBlockHeader(tag.sender);
         }
     }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace ferrox {
@@ -17,13 +18,7 @@ constexpr std::uint8_t Final = 0xF;  // end code with data 0xF, otherwise meanin
 
 constexpr std::uint8_t EndCode = 0xFF;
 
-constexpr std::uint8_t tagOf(std::uint8_t streamByte) { return streamByte >> 4; }
 constexpr std::uint8_t dataValueOf(std::uint8_t streamByte) { return streamByte & 0x0F; }
-// The first of a monitored byte's two stream bytes (tag 0x8 or 0xA).
-constexpr bool isHighHalf(std::uint8_t streamByte)
-{
-    return tagOf(streamByte) == StreamTag::J2High || tagOf(streamByte) == StreamTag::J1High;
-}
 
 // Upper-case hexadecimal digit of a value 0..15.
 constexpr char hexDigit(unsigned value) { return "0123456789ABCDEF"[value & 0x0F]; }
@@ -35,6 +30,82 @@ enum class Direction : std::uint8_t { None, J1, J2 };
 constexpr Direction opposite(Direction d)
 {
     return d == Direction::J1 ? Direction::J2 : d == Direction::J2 ? Direction::J1 : Direction::None;
+}
+
+// What a tag means to the renderers, the capture check and the timeline.
+enum class TagKind : std::uint8_t {
+    High,     // 0x8, 0xA: starts a monitored byte
+    Low,      // 0x9, 0xB: completes it
+    Final,    // 0xF: the end code 0xFF; with other data a byte to skip
+    Undefined // any other tag: a receive error
+};
+
+// A stream byte's tag, decoded once for the whole program.
+struct StreamTagMeaning
+{
+    TagKind kind = TagKind::Undefined;
+    Direction sender = Direction::None; // High and Low: who sent the byte; else None
+    // The live readers join nibbles by bits of the tag rather than by its
+    // meaning, so that they never wait on a tag they do not know: the bit
+    // 0x10 makes a completing nibble (every tag, error tags included), and
+    // the capture's live view skips every tag with the bit 0x40 (0x4..0x7,
+    // 0xC..0xF, the end code among them).
+    bool completesByBit = false;
+    bool skippedByCaptureView = false;
+};
+
+namespace detail {
+constexpr TagKind error = TagKind::Undefined;
+constexpr Direction nobody = Direction::None;
+// By tag: what it means, who sent the byte, the bit 0x10, the bit 0x40.
+constexpr std::array<StreamTagMeaning, 16> streamTagTable{{
+    {error, nobody, false, false},                  // 0x0
+    {error, nobody, true, false},                   // 0x1
+    {error, nobody, false, false},                  // 0x2
+    {error, nobody, true, false},                   // 0x3
+    {error, nobody, false, true},                   // 0x4
+    {error, nobody, true, true},                    // 0x5
+    {error, nobody, false, true},                   // 0x6
+    {error, nobody, true, true},                    // 0x7
+    {TagKind::High, Direction::J2, false, false},   // 0x8
+    {TagKind::Low, Direction::J2, true, false},     // 0x9
+    {TagKind::High, Direction::J1, false, false},   // 0xA
+    {TagKind::Low, Direction::J1, true, false},     // 0xB
+    {error, nobody, false, true},                   // 0xC
+    {error, nobody, true, true},                    // 0xD
+    {error, nobody, false, true},                   // 0xE
+    {TagKind::Final, nobody, true, true},           // 0xF
+}};
+} // namespace detail
+
+// The one decoder of a stream byte's tag: every reader of the stream asks it.
+constexpr const StreamTagMeaning &decodeTag(std::uint8_t streamByte)
+{
+    return detail::streamTagTable[streamByte >> 4];
+}
+
+// The first of a monitored byte's two stream bytes (tag 0x8 or 0xA).
+constexpr bool isHighHalf(std::uint8_t streamByte) { return decodeTag(streamByte).kind == TagKind::High; }
+
+// The tag of a stream that has just completed a byte: where a check of the
+// tag sequence starts.
+constexpr StreamTagMeaning byteCompleted() { return decodeTag(std::uint8_t(StreamTag::J2Low << 4)); }
+
+// Whether a tag may follow `previous` in a sound stream: a high nibble or
+// the end code only after a completed byte, a low nibble only after the
+// high nibble of the same sender, an undefined tag never.
+constexpr bool tagMayFollow(const StreamTagMeaning &previous, const StreamTagMeaning &tag)
+{
+    switch (tag.kind) {
+    case TagKind::High:
+    case TagKind::Final:
+        return previous.kind == TagKind::Low;
+    case TagKind::Low:
+        return previous.kind == TagKind::High && previous.sender == tag.sender;
+    case TagKind::Undefined:
+        return false;
+    }
+    return false;
 }
 
 } // namespace ferrox

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "data/streamformat.h" // EndCode: the board ends a stream with it
 #include "settings/monitorsettings.h"
 
 #include <QByteArray>

@@ -8,6 +8,17 @@ namespace ferrox {
 
 namespace {
 
+// A standard rate and the bit times it accepts, in nanoseconds: a time t
+// matches when lower < t < upper (85 % and 115 % of the nominal bit time).
+struct RateWindow
+{
+    int bitsPerSecond;
+    double lower;
+    double upper;
+};
+
+// 300 to 921600 bit/s, slowest first. Two pairs overlap (14400/19200 and
+// 28800/38400); between other windows lie gaps.
 // The bounds are 0.85 and 1.15 times the nominal bit time the board's
 // clock gives each rate (about 1e9 / rate ns).
 constexpr std::array<RateWindow, 15> RateTable = {{
@@ -42,11 +53,6 @@ qint32 bitTimeOfCount(quint16 count)
     if (rest > 500 || (rest == 500 && nanoseconds % 2 == 1))
         ++nanoseconds;
     return static_cast<qint32>(nanoseconds);
-}
-
-std::span<const RateWindow> rateWindows()
-{
-    return RateTable;
 }
 
 std::optional<int> rateForBitTime(qint32 bitTimeNs)

@@ -5,7 +5,6 @@
 #include <QtGlobal>
 
 #include <optional>
-#include <span>
 
 namespace ferrox {
 
@@ -23,19 +22,6 @@ inline constexpr qint32 NoShortestBitTime = 5000000;
 // (count + 15) × 108.459 ns, the exact decimal product rounded to the
 // nearest nanosecond, an exact half to the even neighbour.
 qint32 bitTimeOfCount(quint16 count);
-
-// A standard rate and the bit times it accepts, in nanoseconds: a time t
-// matches when lower < t < upper (85 % and 115 % of the nominal bit time).
-struct RateWindow
-{
-    int bitsPerSecond;
-    double lower;
-    double upper;
-};
-
-// 300 to 921600 bit/s, slowest first. Two pairs overlap (14400/19200 and
-// 28800/38400); between other windows lie gaps.
-std::span<const RateWindow> rateWindows();
 
 // The fastest rate whose window holds the bit time; none in a gap.
 std::optional<int> rateForBitTime(qint32 bitTimeNs);

@@ -1,5 +1,6 @@
 #include "splitfiles.h"
 
+#include "data/capturestore.h"
 #include "data/sidecar.h"
 #include "files/fileaccess.h"
 
@@ -49,10 +50,11 @@ bool SplitFiles::isPieceName(const QString &name, const QString &stem) const
 
 FileWriteResult SplitFiles::write(const StreamSplitter::Piece &piece)
 {
-    const QString path = pieceName(m_written + 1);
-    const FileWriteResult data = writeFileAtomically(path, piece.stream);
-    if (!data.ok)
-        return data;
+    CaptureFiles files;
+    files.dataPath = pieceName(m_written + 1);
+    const StoredCapture stored = storeCapture({CaptureBuffer::fromStream(piece.stream), {}, piece.times}, files);
+    if (!stored.dataWritten)
+        return {stored.empty, stored.failures.value(0)};
     ++m_written;
     if (m_keep > 0 && m_written > m_keep) {
         const QString leaving = pieceName(m_written - m_keep);
@@ -60,7 +62,7 @@ FileWriteResult SplitFiles::write(const StreamSplitter::Piece &piece)
         removeFile(leaving);
     }
     // Without its sidecar the data file is still whole: it opens without times.
-    return writeSidecar(path, piece.times);
+    return {stored.failures.isEmpty(), stored.failures.value(0)};
 }
 
 } // namespace ferrox

@@ -27,9 +27,11 @@ public:
     // capture never overwrites a file: empty only when none exists.
     QString collision() const;
 
-    // Writes the next piece and its sidecar atomically, then drops the
-    // piece that leaves the ring. A failure (a full disk) leaves every file
-    // written whole: a data file that could not get its sidecar is kept.
+    // Writes the next piece and its sidecar as a capture is stored, then
+    // drops the piece that leaves the ring. A failure (a full disk) leaves
+    // every file written whole: a data file that could not get its sidecar
+    // is kept. An empty piece (nothing came) is not written, like an empty
+    // capture.
     FileWriteResult write(const StreamSplitter::Piece &piece);
 
     qint64 written() const { return m_written; }

@@ -6,16 +6,6 @@
 
 namespace ferrox {
 
-namespace {
-
-bool isHighNibble(char streamByte)
-{
-    const std::uint8_t tag = tagOf(std::uint8_t(streamByte));
-    return tag == StreamTag::J1High || tag == StreamTag::J2High;
-}
-
-} // namespace
-
 StreamSplitter::StreamSplitter(qint32 pieceLimit, const ArrivalTimes &start)
     : m_limit(std::clamp(pieceLimit, 2, LargestPiece))
     , m_start(start)
@@ -38,7 +28,7 @@ QList<StreamSplitter::Piece> StreamSplitter::feed(QByteArrayView block, qint64 m
         if (m_current.stream.size() < m_limit)
             break;
         // A high nibble waits for its low nibble in the next piece.
-        done.append(takePiece(isHighNibble(m_current.stream.back()) ? m_limit - 1 : m_limit));
+        done.append(takePiece(isHighHalf(std::uint8_t(m_current.stream.back())) ? m_limit - 1 : m_limit));
         if (!m_current.stream.isEmpty() || !block.isEmpty())
             m_current.times.arrivals.append({0, micros});
     }

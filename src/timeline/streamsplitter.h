@@ -38,11 +38,12 @@ public:
 
     // What is left as the last piece; nothing when the stream ended just
     // after a cut, but an empty stream gives one piece of the end code
-    // alone, as an empty capture does. endedByProgram: the program ended
-    // the stream (a lost link, no end code), possibly between the two
-    // halves of a monitored byte; a lone high half left then is no byte
-    // and is dropped (see lastByteCut()), as a capture in the buffer drops
-    // it. The board's own stream keeps whatever it sent.
+    // alone, as an empty capture does (and, like it, it is not stored).
+    // endedByProgram: the program ended the stream (a lost link, no end
+    // code), possibly between the two halves of a monitored byte; a lone
+    // high half left then is no byte and is dropped (see lastByteCut()), as
+    // a capture in the buffer drops it. The board's own stream keeps
+    // whatever it sent.
     std::optional<Piece> finish(bool endedByProgram);
     bool lastByteCut() const { return m_lastByteCut; }
 

@@ -2,6 +2,7 @@
 #include "appfixture.h"
 #include "app/ui/logwindowshookup.h"
 #include "data/monitordata.h"
+#include "data/texts.h"
 #include "frames/ui/framewindow.h"
 #include "support/fakeserialport.h"
 #include "support/testfiles.h"
@@ -55,6 +56,14 @@ TEST_F(AppTest, AboutRevealsTheEditorWhoseStoreBecomesTheCurrentData)
     EXPECT_FALSE(wiring->state().data().times);
     EXPECT_FALSE(QFile::exists(sidecar));
     EXPECT_TRUE(menuItem(QStringLiteral("mnuFileSaveDataFile"))->isEnabled());
+
+    // Nothing but the end code is refused as an empty capture is: the data stays.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isLoading(); }, 3000));
+    view->setPlainText(QStringLiteral("FF"));
+    editor->findChild<QAction *>(QStringLiteral("mnuDataSave"))->trigger();
+    EXPECT_EQ(wiring->state().data().capture.stream(), QByteArray::fromHex("A4B18096FF"));
+    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("rs_data.dat"))), QByteArray::fromHex("A4B18096FF"));
+    EXPECT_EQ(dialogs.messages.value(dialogs.messages.size() - 1).text, DataTexts::noMonitorData());
     wiring.reset(); // before its port
 }
 } // namespace

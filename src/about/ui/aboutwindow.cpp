@@ -96,11 +96,6 @@ AboutWindow::AboutWindow(QWidget *owner) : QDialog(owner)
     setTexts(aboutLoadTexts());
 }
 
-AboutTexts AboutWindow::texts() const
-{
-    return {m_version->text(), m_title->text(), m_description->text(), m_support->text()};
-}
-
 void AboutWindow::setTexts(const AboutTexts &texts)
 {
     m_version->setText(texts.version);

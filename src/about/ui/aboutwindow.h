@@ -19,7 +19,6 @@ class AboutWindow : public QDialog
 public:
     explicit AboutWindow(QWidget *owner);
 
-    AboutTexts texts() const;
     void setTexts(const AboutTexts &texts);
 
 signals:

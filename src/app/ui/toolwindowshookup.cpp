@@ -8,7 +8,8 @@
 #include "about/ui/aboutwindow.h"
 #include "about/ui/helpcommands.h"
 #include "data/datafiles.h"
-#include "data/sidecar.h"
+#include "data/capturestore.h"
+#include "data/texts.h"
 #include "editor/ui/modifywindow.h"
 #include "platform/dialogs.h"
 #include "session/monitorsession.h"
@@ -81,14 +82,17 @@ bool ToolWindowsHookup::replaceStream(const CaptureBuffer &capture)
     // The editor has no use for the sequence errors: only the data file
     // follows the stream.
     appendToNewestLog(viewtexts::examiningData());
-    const FileWriteResult stored = StoreMonitorData(capture, dataFilePath());
-    if (!stored.ok) {
-        m_dialogs.inform(stored.message, MessageIcon::Critical);
-        return false;
-    }
+    CaptureFiles files;
+    files.dataPath = dataFilePath();
     // No arrival times beside an edited stream: a stale sidecar would date
     // bytes the editor changed.
-    placeSidecar(dataFilePath(), std::nullopt);
+    const StoredCapture stored = storeCapture({capture, {}, std::nullopt}, files);
+    if (stored.empty)
+        m_dialogs.inform(DataTexts::noMonitorData(), MessageIcon::Critical);
+    for (const QString &failure : stored.failures)
+        m_dialogs.inform(failure, MessageIcon::Critical);
+    if (!stored.dataWritten)
+        return false;
     m_state.replaceStream(capture);
     return true;
 }

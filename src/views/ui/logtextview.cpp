@@ -230,11 +230,6 @@ void LogTextView::setBackgroundColor(const QColor &color)
     setPalette(p);
 }
 
-QColor LogTextView::backgroundColor() const
-{
-    return palette().color(QPalette::Base);
-}
-
 void LogTextView::setRightMargin(double twips)
 {
     m_rightMarginTwips = twips > 0 ? twips : 0;

@@ -57,7 +57,6 @@ public:
     bool isLoadChange() const { return m_loadChanging; }
 
     void setBackgroundColor(const QColor &color);
-    QColor backgroundColor() const;
 
     // Wrapping width of the text in twips, measured from the text's left
     // edge; 0 wraps at the view's width. A width beyond the view's own

@@ -1,5 +1,6 @@
 #include "monitorlogcommands.h"
 
+#include "data/capturestore.h"
 #include "data/datafiles.h"
 #include "data/finishedcapture.h"
 #include "data/renderer.h"
@@ -83,13 +84,12 @@ void MonitorLogCommands::ProcessCapturedData(qint32 logNumber, qint32 displayMod
         log->setBackground(colorFromBgr(processingBackground));
     auto busy = std::make_shared<BusyCursor>();
     const CaptureJudgement judgement = judgeCapture(m_data, renderChoice(displayMode));
-    if (judgement.verdict != CaptureVerdict::Empty) {
+    if (judgement.verdict != CaptureVerdict::Empty)
         append(logNumber, viewtexts::examiningData());
-        const FileWriteResult stored = StoreMonitorData(m_data.capture, dataFilePath());
-        if (!stored.ok)
-            m_dialogs.inform(stored.message, MessageIcon::Critical);
-        placeTimes(dataFilePath());
-    }
+    CaptureFiles files;
+    files.dataPath = dataFilePath();
+    for (const QString &failure : storeCapture(m_data, files).failures)
+        m_dialogs.inform(failure, MessageIcon::Critical);
     if (judgement.verdict == CaptureVerdict::Sound) {
         showRendering(logNumber, judgement.rendering, std::move(busy), std::move(done));
         return;
