@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -165,6 +166,23 @@ TEST_F(LogWindows, ArrivalTimesTravelWithTheDataAndFeedTheTimelineAndTheExport)
     EXPECT_TRUE(readFile(path("out.csv")).endsWith("1,J2,06,6,[ACK],3500\r\n"));
     EXPECT_EQ(dialogs.fileRequests.constLast().initialName, QStringLiteral("first.pcap")); // the data's own name
     EXPECT_TRUE(status.texts.constLast().contains(path("out.csv"))); // the file written is named
+}
+
+// As the command line exports: a record a frame, so two messages of one
+// side with a silence between them are two records.
+TEST_F(LogWindows, ThePcapExportWritesARecordPerFrame)
+{
+    // J1 "AB" a byte a millisecond, 50 ms of silence, J1 "CD" likewise.
+    const QString data = written("two.dat", QByteArray::fromHex("A4B1 A4B2 A4B3 A4B4 FF"));
+    written("two.dat.times", "2026-12-06T22:00:51.000000+09:00\n0\t1000\n2\t2042\n4\t51000\n6\t52042\n");
+    openData(data);
+    dialogs.chooseFile(path("two.pcap"));
+    commands.exportData();
+    const QByteArray pcap = readFile(path("two.pcap"));
+    qsizetype records = 0;
+    for (qsizetype at = 24; at + 16 <= pcap.size(); at += 16 + qFromLittleEndian<quint32>(pcap.constData() + at + 8))
+        ++records;
+    EXPECT_EQ(records, 2);
 }
 
 TEST_F(LogWindows, DataFileSaveWritesTheDataHeldWhenItsDataFileCouldNotBeStoredAfterAsking)

@@ -45,7 +45,7 @@ void LogWindowsHookup::connectCommands()
         if (m_area.activeChild())
             m_monitorLog.saveDataFile();
     });
-    onMenu(menu.exportData, [this] { m_monitorLog.exportData(); });
+    onMenu(menu.exportData, [this] { m_monitorLog.exportData(framerOptions()); });
     onMenu(menu.timeline, [this] { m_monitorLog.displayTimeline(); });
     onMenu(menu.frames, [this] { displayFrames(); });
     for (int k = 1; k <= SettingsPanel::DisplayButtonCount; ++k) {
@@ -56,13 +56,18 @@ void LogWindowsHookup::connectCommands()
     }
 }
 
-void LogWindowsHookup::displayFrames()
+FramerOptions LogWindowsHookup::framerOptions() const
 {
     const MonitorSettings &settings = m_session.settings();
     FramerOptions options;
     options.monitoredBaud = settings.monitoredSpeed.value_or(0);
     options.bitsPerCharacter = settings.dataWidth == DataWidth::DataOnly ? 10 : 11;
-    auto *frames = new FrameWindow(assembleMonitoredBytes(m_data.capture), m_data.times, options, *m_items.dialogs,
+    return options;
+}
+
+void LogWindowsHookup::displayFrames()
+{
+    auto *frames = new FrameWindow(assembleMonitoredBytes(m_data.capture), m_data.times, framerOptions(), *m_items.dialogs,
                                    *m_items.settings, *m_items.status);
     // The data is the program's "rs_data.dat" and, when opened from one, its data file.
     QStringList shown {m_appFolder + monitorDataFileName()};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "frames/framer.h"
+
 #include "data/monitordata.h"
 #include "views/logwindowregistry.h"
 #include "views/ui/logfilecommands.h"
@@ -63,6 +65,8 @@ public:
 
 private:
     void connectCommands();
+    // How frames are cut at the session's monitored line.
+    FramerOptions framerOptions() const;
     // Opens a frame view of the current data beside the log windows.
     void displayFrames();
 

@@ -15,6 +15,7 @@
 #include "views/logwindowregistry.h"
 #include "views/textfile.h"
 #include "views/texts.h"
+#include "frames/framepcap.h"
 #include "timeline/exportformats.h"
 #include "timeline/texts.h"
 #include "timeline/timeline.h"
@@ -286,7 +287,7 @@ void MonitorLogCommands::displayTimeline()
     ReportStatus(m_status, 1, viewtexts::displayFinished(), 0);
 }
 
-void MonitorLogCommands::exportData()
+void MonitorLogCommands::exportData(const FramerOptions &records)
 {
     FileDialogRequest request;
     request.title = viewtexts::exportTitle();
@@ -305,7 +306,10 @@ void MonitorLogCommands::exportData()
         return;
     }
     const MonitoredBytes bytes = assembleMonitoredBytes(m_data.capture);
-    const FileWriteResult written = writeFileAtomically(*chosen, exportBytes(bytes, m_data.times, *format));
+    const QByteArray exported = *format == ExportFormat::Pcap
+        ? pcapOfFrames(buildFrames(bytes, m_data.times, PlainFrames(), records).frames, m_data.times)
+        : exportBytes(bytes, m_data.times, *format);
+    const FileWriteResult written = writeFileAtomically(*chosen, exported);
     if (!written.ok) {
         m_dialogs.inform(written.message, MessageIcon::Critical);
         return;

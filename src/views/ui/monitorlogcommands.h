@@ -1,5 +1,7 @@
 #pragma once
 
+#include "frames/framer.h"
+
 #include "views/ui/filechoice.h"
 
 #include "data/finishedcapture.h"
@@ -88,9 +90,10 @@ public:
     // times in a new log window, captioned like a display command's.
     void displayTimeline();
     // The File menu's export: the current data as pcap, CSV or JSON lines,
-    // chosen by the name's extension. Data with tag-sequence errors is
-    // exported as far as it is sound, with a message saying so.
-    void exportData();
+    // chosen by the name's extension; a pcap record a frame, cut by
+    // `records` as the frame view cuts them. Data with tag-sequence errors
+    // is exported as far as it is sound, with a message saying so.
+    void exportData(const FramerOptions &records = {});
 
 private:
     struct Opened
