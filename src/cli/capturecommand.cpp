@@ -17,6 +17,7 @@
 #include "files/fileaccess.h"
 #include "link/texts.h"
 #include "platform/terminationwatch.h"
+#include "session/monitorsession.h"
 #include "settings/settingsschema.h"
 
 #include <QCoreApplication>
@@ -206,12 +207,9 @@ int captureCommand(const QStringList &arguments)
     // With the pcap stream on standard output, "-o -" names no data file.
     output.files.writeFile = livePcap ? writeOutputBesidePcap : writeOutput;
     output.files.hasSidecar = [](const QString &path) { return path != QLatin1String("-") && !isStream(path); };
-    output.header.port = device;
     // The header's lines as the window's settings panel shows the same choices.
-    output.header.pcSpeed = speedText(*settings->linkSpeed);
-    output.header.monitorSpeed = speedText(*settings->monitoredSpeed);
-    output.header.direction = directionText(*settings->direction);
-    output.header.dataOnly = settings->dataWidth == DataWidth::DataOnly;
+    output.header = headerSettingsOf(*settings);
+    output.header.port = device;
 
     // All live until the program ends.
     QObject *app = QCoreApplication::instance();

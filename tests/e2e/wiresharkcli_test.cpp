@@ -67,28 +67,6 @@ QString decodedFields(const QJsonObject &frame)
 
 } // namespace
 
-// The board's Modbus conversation, its requests and responses read in
-// pieces: each record is one whole message that the dissector reads.
-TEST(WiresharkCli, TsharkReadsOneModbusMessagePerLiveRecord)
-{
-    FERROX_NEED_TSHARK();
-    BoardProcess board(words("--traffic modbus"));
-    FERROX_START_BOARD(board);
-    QTemporaryDir dir;
-    const CliRun run = runShell(dir.path(),
-                                QStringLiteral("set -o pipefail; \"$0\" capture --device \"$1\" --format pcap --seconds 2 -o - | \"$2\" -r - ")
-                                    + asModbus + u' ' + modbusFields,
-                                {board.linkPath(), tshark()});
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    const QStringList records = run.text().split(u'\n', Qt::SkipEmptyParts);
-    const int functions[] = {3, 1, 2, 4, 5, 6, 15, 16, 23, 3};
-    ASSERT_EQ(records.size(), 20) << run.text().toStdString();
-    for (int i = 0; i < 20; ++i) {
-        const QString expected = QStringLiteral("rtacser:mbrtu:modbus,%1,%2").arg(i < 18 ? 17 : 1).arg(functions[i / 2]);
-        EXPECT_TRUE(records.at(i).startsWith(expected + u',')) << i << ": " << records.at(i).toStdString();
-    }
-}
-
 // A conversation with a corrupted response and an exception: the live
 // records, the export's and ferrox-cli decode see the same frames.
 TEST(WiresharkCli, TsharkAndDecodeAgreeOnEveryFrameOfAModbusCapture)
@@ -151,14 +129,10 @@ TEST(WiresharkCli, ExportWritesOneRecordPerFrameAsDecodeCutsThem)
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         return tsharkLines(pcap);
     };
-    const QStringList plain = recordsOf(QString());
-    ASSERT_EQ(plain.size(), 4);
-    EXPECT_EQ(plain.at(1), QStringLiteral("rtacser:mbrtu:modbus,17,3,,1")) << "the second request has a record of its own";
     const QStringList cut = recordsOf(QStringLiteral("--decoder modbus-rtu"));
     ASSERT_EQ(cut.size(), 5);
     EXPECT_EQ(cut.at(3), cut.at(4));
     EXPECT_EQ(runCli(QStringList{QStringLiteral("export"), data} << words("--format csv --decoder modbus-rtu -o -")).exitCode, 2);
-    EXPECT_EQ(runCli(QStringList{QStringLiteral("export"), data} << words("--format pcap --gap nan -o -")).exitCode, 2);
 }
 
 // A reader that falls behind is told once that the live output skips
@@ -257,26 +231,6 @@ TEST(WiresharkCli, TsharkReadsTheLivePcapStreamWhileTheCaptureRuns)
     EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
     ASSERT_TRUE(reader.waitForFinished(15000));
     EXPECT_EQ(reader.exitCode(), 0);
-    // The data file and its arrival times, as without the live stream.
-    EXPECT_GT(QFileInfo(data).size(), 100);
-    EXPECT_TRUE(QFileInfo::exists(data + QStringLiteral(".times")));
-}
-
-// A reader that goes away ends the capture long before its 30 seconds,
-// with the board stopped: the next check finds it answering.
-TEST(WiresharkCli, AClosedPcapReaderEndsTheCaptureWithTheBoardStopped)
-{
-    BoardProcess board(words("--traffic demo --loop --rate 2000"));
-    FERROX_START_BOARD(board);
-    QProcess cli;
-    QProcess head;
-    cli.setStandardOutputProcess(&head);
-    head.start(QStringLiteral("head"), words("-c 100"));
-    cli.start(QStringLiteral(FERROX_CLI_BINARY),
-              words("capture --device") << board.linkPath() << words("--format pcap --seconds 30 -o -"));
-    ASSERT_TRUE(cli.waitForFinished(15000));
-    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
-    EXPECT_EQ(runCli(words("check --device") << board.linkPath()).exitCode, 0);
 }
 
 TEST(WiresharkCli, TsharkAsAnotherUserListsTheInterfaceAndCapturesFromTheBoard)
