@@ -183,22 +183,6 @@ TEST(ModbusRtuDecoder, PairsEachResponseWithItsRequestAndTimesIt)
     EXPECT_EQ(list.frames.at(4).pairedFrame, -1);
 }
 
-// A poll every 100 ms, each message in one read: the first request's CRC
-// is broken, so only the silence can end it.
-TEST(ModbusRtuDecoder, SparseTrafficEndsFramesAtItsSilencesWithoutAGapSetting)
-{
-    QList<TimedByte> bytes = sentAt(Direction::J1, QByteArray::fromHex("1103006B00032387"), 0);
-    bytes += sentAt(Direction::J1, QByteArray::fromHex("110400080001B298"), 100000);
-    bytes += sentAt(Direction::J2, QByteArray::fromHex("110402000AF8F4"), 110000);
-    const TimedStream stream = timedStream(bytes);
-    const FrameList list = buildFrames(stream.bytes, stream.times, *makeDecoder(QStringLiteral("modbus-rtu")));
-    EXPECT_EQ(framesText(list), "J1 11 03 00 6B 00 03 23 87 / J1 11 04 00 08 00 01 B2 98 / J2 11 04 02 00 0A F8 F4");
-    ASSERT_EQ(list.frames.size(), 3);
-    EXPECT_EQ(list.frames.at(2).pairedFrame, 1);
-    EXPECT_EQ(list.frames.at(2).verdict, FrameVerdict::Good);
-    EXPECT_EQ(list.resolutionMicros, 10000);
-}
-
 // A message whose tail came late (a stalled adapter or board): the silence
 // inside it does not cut it where its CRC shows one message.
 TEST(ModbusRtuDecoder, ASilenceInsideAMessageItsCrcHoldsTogetherDoesNotCutIt)
