@@ -109,13 +109,12 @@ TEST(FrameFilter, ChoosesBySideVerdictBytesAndText)
     const FrameList list = decoded(byJ1("\x02PING\x03\x13") + byJ2("\x02OK\x03\x07") + byJ1("\x02PIN\x03\x01"),
                                    QStringLiteral("stx-etx:xor"));
     ASSERT_EQ(list.frames.size(), 3);
-    const auto chosen = [&list](const FrameFilter &filter) { return chosenBy(filter, list); };
-    EXPECT_EQ(chosen({}), "123");
-    EXPECT_EQ(chosen({Direction::J1, false, {}, {}}), "13");
-    EXPECT_EQ(chosen({std::nullopt, true, {}, {}}), "3");
-    EXPECT_EQ(chosen({std::nullopt, false, QByteArray("NG\x03"), {}}), "1");
-    EXPECT_EQ(chosen({std::nullopt, false, {}, QStringLiteral("ok")}), "2");
-    EXPECT_EQ(chosen({Direction::J2, true, {}, {}}), "");
+    EXPECT_EQ(chosenBy({}, list), "123");
+    EXPECT_EQ(chosenBy({Direction::J1, false, {}, {}}, list), "13");
+    EXPECT_EQ(chosenBy({std::nullopt, true, {}, {}}, list), "3");
+    EXPECT_EQ(chosenBy({std::nullopt, false, QByteArray("NG\x03"), {}}, list), "1");
+    EXPECT_EQ(chosenBy({std::nullopt, false, {}, QStringLiteral("ok")}, list), "2");
+    EXPECT_EQ(chosenBy({Direction::J2, true, {}, {}}, list), "");
 }
 
 // What `decode --only` and the frame view's kind choice take.

@@ -91,6 +91,7 @@ TEST(ModbusRtuDecoder, ReadsExceptionResponsesAsValidFramesOfTheirOwnKind)
     } cases[] = {
         // The first code, both sides of the unassigned 07, the last; the others are the same lookup.
         {"8301", "例外コード01 ILLEGAL FUNCTION"},
+        {"8306", "例外コード06 SERVER DEVICE BUSY"},
         {"8307", "例外コード07 不明な例外"},
         {"8308", "例外コード08 MEMORY PARITY ERROR"},
         {"830B", "例外コード0B GATEWAY TARGET DEVICE FAILED TO RESPOND"},
