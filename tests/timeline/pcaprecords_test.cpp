@@ -16,11 +16,8 @@ namespace {
 const QByteArray request = QByteArray::fromHex("1103006B00037687");
 const QByteArray response = QByteArray::fromHex("110306022B00000064C8BA");
 
-// A 9600-baud line: frames end after 3.646 ms of silence.
-FramerOptions at9600()
-{
-    return {};
-}
+// The default options, a 9600-baud line: frames end after 3.646 ms of silence.
+const FramerOptions at9600;
 
 // Feeds `values` one read of `perRead` bytes every `stepMicros` from
 // `startMicros`; returns the frames that ended.
@@ -59,7 +56,7 @@ QList<Record> recordsOf(const QByteArray &pcap)
 
 TEST(LivePcapRecords, AMessageReadInPiecesIsOneRecordAndSilenceEndsIt)
 {
-    LiveFrameCutter cutter(at9600());
+    LiveFrameCutter cutter(at9600);
     // A byte a millisecond, as the line brings them: the times are fine
     // enough for the 3.646 ms gap.
     EXPECT_TRUE(feedReads(cutter, Direction::J1, request, 1, 1'000'000, 1042).isEmpty());
@@ -81,7 +78,7 @@ TEST(LivePcapRecords, BatchesCoarserThanTheGapEndNothingButTheSenderDoes)
 {
     // The request in two reads 5 ms apart, as a board's or an adapter's
     // batches arrive: the framer does not take 5 ms steps as silence.
-    LiveFrameCutter cutter(at9600());
+    LiveFrameCutter cutter(at9600);
     EXPECT_TRUE(feedReads(cutter, Direction::J1, request, 5, 0, 5000).isEmpty());
     QList<LiveFrame> ended = feedReads(cutter, Direction::J2, response, 5, 10'000, 5000);
     ended += feedReads(cutter, Direction::J1, request, 5, 25'000, 5000);
@@ -97,7 +94,7 @@ TEST(LivePcapRecords, BatchesCoarserThanTheGapEndNothingButTheSenderDoes)
 
 TEST(LivePcapRecords, ASenderThatNeverPausesIsCutAtTheLongestFrame)
 {
-    LiveFrameCutter cutter(at9600());
+    LiveFrameCutter cutter(at9600);
     const QList<LiveFrame> ended
         = feedReads(cutter, Direction::J2, QByteArray(LiveFrameCutter::LongestFrame + 1, 'x'), 64, 0, 1000);
     ASSERT_EQ(ended.size(), 1);
@@ -117,7 +114,7 @@ TEST(ExportPcapRecords, OneRecordPerFrameStampedWithItsFirstByte)
     times.arrivals += {{10, 5000}, {16, 20000}, {26, 21000}, {32, 30000}};
     const MonitoredBytes bytes = assembleMonitoredBytes(streamOf(stream));
     const QList<Record> records
-        = recordsOf(pcapOfFrames(buildFrames(bytes, times, PlainFrames(), at9600()).frames, times));
+        = recordsOf(pcapOfFrames(buildFrames(bytes, times, PlainFrames(), at9600).frames, times));
     ASSERT_EQ(records.size(), 3);
     EXPECT_EQ(records.at(1).values, request);
     EXPECT_EQ(records.at(1).micros, times.startEpochMicros + 20000);
