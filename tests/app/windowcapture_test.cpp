@@ -182,28 +182,6 @@ TEST_F(WindowCapture, AStartHeldBehindACheckShowsItsOwnStatus)
     ASSERT_TRUE(over());
 }
 
-// Windows opened during a capture keep their own data and mode; the
-// capture renders into its own window in the mode chosen as it started.
-TEST_F(WindowCapture, ACaptureRendersIntoItsOwnWindowInItsChosenMode)
-{
-    build({.rate = 100'000, .loop = true});
-    const QString other = dir.filePath(u"other.dat"_s);
-    writeFile(other, QByteArray::fromHex("A4B1FF"));
-    pick(window().settingsPanel()->displayMode(), displayModeText(3));
-    button(u"スタート"_s)->trigger();
-    DocumentWindow *captureLog = newestLog();
-    ASSERT_TRUE(streamed(100));
-    wiring->logWindows().monitorLog().openDataFile(other);
-    menuItem(u"mnuMonitorLogOpen1"_s)->trigger();
-    DocumentWindow *displayLog = newestLog();
-    const QString shown = loadedText(displayLog);
-    button(u"ストップ"_s)->trigger();
-    ASSERT_TRUE(over());
-    const QRegularExpression modeThreeBlock(u"J1⇒\\[|J2→\\["_s);
-    EXPECT_TRUE(loadedText(captureLog).contains(modeThreeBlock));
-    EXPECT_EQ(loadedText(displayLog), shown);
-}
-
 // No version reply, or a port that will not open: the starting text goes.
 TEST_F(WindowCapture, AFailedStartLeavesNoStartingTextInTheStatusLine)
 {
@@ -229,27 +207,34 @@ TEST_F(WindowCapture, AFailedStartLeavesNoStartingTextInTheStatusLine)
     }
 }
 
-// A data file opened while a capture runs is shown, and the capture runs
-// on: a second start is refused, also while it stops, and the stop still
-// ends it.
-TEST_F(WindowCapture, AFileOpenedDuringACaptureLeavesItRunning)
+// Windows opened during a capture keep their own data and mode; the
+// capture runs on into its own window, in the mode chosen as it started:
+// a second start is refused, also while it stops, and the stop still ends it.
+TEST_F(WindowCapture, AFileOpenedDuringACaptureLeavesItRunningIntoItsOwnWindowAndMode)
 {
     build({.rate = 100'000, .loop = true});
     const QString other = dir.filePath(u"other.dat"_s);
     writeFile(other, QByteArray::fromHex("A4B1FF"));
+    pick(window().settingsPanel()->displayMode(), displayModeText(3));
     button(u"スタート"_s)->trigger();
+    DocumentWindow *captureLog = newestLog();
     ASSERT_TRUE(streamed(100));
     wiring->logWindows().monitorLog().openDataFile(other);
     EXPECT_EQ(wiring->state().phase(), MonitorPhase::Streaming);
     menuItem(u"mnuMonitorStart"_s)->trigger();
+    menuItem(u"mnuMonitorLogOpen1"_s)->trigger();
+    DocumentWindow *displayLog = newestLog();
+    const QString shown = loadedText(displayLog);
     button(u"ストップ"_s)->trigger();
     // Enabled again once the stop is asked for, the start still waits for
     // the capture's end: no new log window.
-    DocumentWindow *log = newestLog();
     button(u"スタート"_s)->trigger();
-    EXPECT_EQ(newestLog(), log);
+    EXPECT_EQ(newestLog(), displayLog);
     ASSERT_TRUE(over());
     EXPECT_EQ(port().written, QByteArray("4dVGEE"));
+    const QRegularExpression modeThreeBlock(u"J1⇒\\[|J2→\\["_s);
+    EXPECT_TRUE(loadedText(captureLog).contains(modeThreeBlock));
+    EXPECT_EQ(loadedText(displayLog), shown);
 }
 
 } // namespace
