@@ -70,15 +70,6 @@ TEST_F(Handoff, ALaterStartHandsItsFileWholeToTheRunningWindow)
     EXPECT_EQ(received, files);
 }
 
-// So that the later start can say which window came forward.
-TEST_F(Handoff, ALaterStartLearnsWhichWindowTookItsFile)
-{
-    ASSERT_TRUE(server.listen());
-    RunningWindow answered;
-    EXPECT_EQ(send(socket, QStringLiteral("/x.dat"), HandoffClient::DefaultWaitMs, &answered), true);
-    EXPECT_EQ(answered, window);
-}
-
 TEST(HandoffAnswer, AnythingButAWholeAnswerNamesNoWindow)
 {
     for (const QByteArray &answer : {QByteArray(), QByteArray("ferrox-front\n12"), QByteArray("ferrox-front\nx\t:0\n"),

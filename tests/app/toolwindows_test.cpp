@@ -1,4 +1,5 @@
-// The editor's menu entry revealed from the About icon; its store becomes the current data.
+// The editor's menu entry revealed from the About icon; its store becomes the
+// current data. The frame view opened from the display menu.
 #include "appfixture.h"
 #include "app/ui/logwindowshookup.h"
 #include "data/monitordata.h"
@@ -68,33 +69,21 @@ TEST_F(AppTest, AboutRevealsTheEditorWhoseStoreBecomesTheCurrentData)
 }
 } // namespace
 
-TEST_F(AppTest, TheDisplayMenusFrameItemOpensAFrameViewOfTheCurrentData)
+// The view's saves never replace the data it shows: the opened data file,
+// the program's own copy, or their arrival times.
+TEST_F(AppTest, TheDisplayMenusFrameItemOpensAFrameViewOfTheCurrentDataThatKnowsItsFiles)
 {
     FakeSerialPort port;
     wiring = std::make_unique<WindowWiring>(window(), port, dir.path() + u'/');
     window().show();
     MonitorData &data = wiring->state().data();
     data.capture = CaptureBuffer::fromStream(QByteArray::fromHex("A4B1A2B3809F9090FF"));
-    wiring->state().setHasCurrentData(true); // as an accepted capture or an open leaves it
-    menuItem(QStringLiteral("mnuMonitorLogFrames"))->trigger();
-    auto *table = window().findChild<QTableView *>(QStringLiteral("FrameTable"));
-    ASSERT_NE(table, nullptr);
-    EXPECT_EQ(table->model()->rowCount(), 2);
-}
-
-// The view's saves never replace the data it shows: the opened data file,
-// the program's own copy, or their arrival times.
-TEST_F(AppTest, TheFrameViewKnowsTheDataFilesItShows)
-{
-    FakeSerialPort port;
-    wiring = std::make_unique<WindowWiring>(window(), port, dir.path() + u'/');
-    MonitorData &data = wiring->state().data();
-    data.capture = CaptureBuffer::fromStream(QByteArray::fromHex("A4B1A2B3809F9090FF"));
     data.CaptureTimestamp = writeFile(dir.filePath(QStringLiteral("mb.dat")), "data");
-    window().setDataCommandsEnabled(true);
+    wiring->state().setHasCurrentData(true); // as an accepted capture or an open leaves it
     menuItem(QStringLiteral("mnuMonitorLogFrames"))->trigger();
     auto *view = window().findChild<FrameWindow *>(QStringLiteral("FrameWindow"));
     ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->findChild<QTableView *>(QStringLiteral("FrameTable"))->model()->rowCount(), 2);
     for (const char *kept : {"mb.dat", "mb.dat.times", "rs_data.dat"}) {
         dialogs.chooseFile(dir.filePath(QLatin1String(kept)));
         EXPECT_FALSE(view->saveShownFrames()) << kept;

@@ -42,10 +42,8 @@ protected:
         port().written.clear();
     }
     FakeSerialPort &port() { return board->port(); }
-    QAction *button(const QString &key) { return toolbarButton(key); }
-    bool streamed(qint32 n) { return QTest::qWaitFor([&] { return run().CaptureCount() >= n; }, 5000); }
+    bool streamed(qint32 n) { return QTest::qWaitFor([&] { return wiring->monitor().run().CaptureCount() >= n; }, 5000); }
     bool over() { return QTest::qWaitFor([&] { return !wiring->state().MonitorBusy(); }, 8000); }
-    CaptureRun &run() { return wiring->monitor().run(); }
     QString dataPath() { return dir.filePath(u"rs_data.dat"_s); }
     DocumentWindow *newestLog() { return dynamic_cast<DocumentWindow *>(wiring->logWindows().registry().newest()); }
     // The log's text once its rendering, if any, is loaded.
@@ -62,7 +60,7 @@ protected:
         for (const bool on : {panel->portCheckButton()->isEnabled(), panel->comPort()->isEnabled(),
                               panel->direction()->isEnabled(), panel->displayMode()->isEnabled(),
                               panel->monitorSpeed()->isEnabled(), panel->pcSpeed()->isEnabled(),
-                              button(u"スタート"_s)->isEnabled(), button(u"ストップ"_s)->isEnabled(),
+                              toolbarButton(u"スタート"_s)->isEnabled(), toolbarButton(u"ストップ"_s)->isEnabled(),
                               panel->signalPanel()->readButton()->isEnabled(), wiring->sampler().isSamplingEnabled()})
             states += on ? u'1' : u'0';
         return states;
@@ -75,11 +73,11 @@ TEST_F(WindowCapture, AStoppedCaptureRunsEveryStepAndKeepsTheWholeStream)
 {
     build({.rate = 100'000});
     window().settingsPanel()->monitorSpeed()->setCurrentText(u" 57600"_s);
-    button(u"スタート"_s)->trigger();
+    toolbarButton(u"スタート"_s)->trigger();
     EXPECT_EQ(controlStates(), u"0000000100"_s);
     const QByteArray traffic = demoTraffic();
     ASSERT_TRUE(streamed(traffic.size()));
-    button(u"ストップ"_s)->trigger();
+    toolbarButton(u"ストップ"_s)->trigger();
     ASSERT_TRUE(over());
 
     // Speed, width, version, direction; the user's stop; the board told to
@@ -99,7 +97,7 @@ TEST_F(WindowCapture, AStoppedCaptureRunsEveryStepAndKeepsTheWholeStream)
 TEST_F(WindowCapture, AFloodEndsWithAnAlarmBoxAndTheBoardStopped)
 {
     build({.flood = 40'000});
-    button(u"スタート"_s)->trigger();
+    toolbarButton(u"スタート"_s)->trigger();
     ASSERT_TRUE(over());
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::Critical);
@@ -117,7 +115,7 @@ TEST_F(WindowCapture, AnAdapterUnpluggedMidByteIsToldAfterTheRendering)
     build({.rate = 100'000});
     const QString line = linktext::portUnusableMessage(window().settingsPanel()->comPort()->currentText(), 9).trimmed()
         + u"　最後の１バイトは受信が途中で途切れたため破棄しました。"_s;
-    button(u"スタート"_s)->trigger();
+    toolbarButton(u"スタート"_s)->trigger();
     const QByteArray traffic = demoTraffic();
     ASSERT_TRUE(streamed(traffic.size()));
     port().deliverNow(QByteArray(1, char(0xA4)));
@@ -136,7 +134,7 @@ TEST_F(WindowCapture, ARejectedCaptureTellsItsEndOnce)
 {
     build({.rate = 100'000, .loop = true, .errorTags = 5});
     const QString line = linktext::portUnusableMessage(window().settingsPanel()->comPort()->currentText(), 9).trimmed();
-    button(u"スタート"_s)->trigger();
+    toolbarButton(u"スタート"_s)->trigger();
     DocumentWindow *log = newestLog();
     ASSERT_TRUE(streamed(1000));
     port().raiseLineError(9);
@@ -161,7 +159,7 @@ TEST_F(WindowCapture, AStartTheBoardCannotBeSetUpForNamesTheSetting)
         SCOPED_TRACE(c.name);
         build({});
         (window().settingsPanel()->*c.combo)()->setEditText(c.typed);
-        button(u"スタート"_s)->trigger();
+        toolbarButton(u"スタート"_s)->trigger();
         DocumentWindow *log = newestLog();
         ASSERT_TRUE(over());
         EXPECT_EQ(loadedText(log).trimmed(), c.told);
@@ -175,33 +173,11 @@ TEST_F(WindowCapture, AStartHeldBehindACheckShowsItsOwnStatus)
 {
     build({.rate = 100'000, .loop = true});
     window().settingsPanel()->portCheckButton()->click();
-    button(u"スタート"_s)->trigger();
+    toolbarButton(u"スタート"_s)->trigger();
     ASSERT_TRUE(streamed(100));
     EXPECT_EQ(window().statusText(), CaptureTexts::startingStatus());
-    button(u"ストップ"_s)->trigger();
+    toolbarButton(u"ストップ"_s)->trigger();
     ASSERT_TRUE(over());
-}
-
-// Windows opened during a capture keep their own data and mode; the
-// capture renders into its own window in the mode chosen as it started.
-TEST_F(WindowCapture, ACaptureRendersIntoItsOwnWindowInItsChosenMode)
-{
-    build({.rate = 100'000, .loop = true});
-    const QString other = dir.filePath(u"other.dat"_s);
-    writeFile(other, QByteArray::fromHex("A4B1FF"));
-    pick(window().settingsPanel()->displayMode(), displayModeText(3));
-    button(u"スタート"_s)->trigger();
-    DocumentWindow *captureLog = newestLog();
-    ASSERT_TRUE(streamed(100));
-    wiring->logWindows().monitorLog().openDataFile(other);
-    menuItem(u"mnuMonitorLogOpen1"_s)->trigger();
-    DocumentWindow *displayLog = newestLog();
-    const QString shown = loadedText(displayLog);
-    button(u"ストップ"_s)->trigger();
-    ASSERT_TRUE(over());
-    const QRegularExpression modeThreeBlock(u"J1⇒\\[|J2→\\["_s);
-    EXPECT_TRUE(loadedText(captureLog).contains(modeThreeBlock));
-    EXPECT_EQ(loadedText(displayLog), shown);
 }
 
 // No version reply, or a port that will not open: the starting text goes.
@@ -223,33 +199,40 @@ TEST_F(WindowCapture, AFailedStartLeavesNoStartingTextInTheStatusLine)
         SCOPED_TRACE(c.name);
         build(c.config);
         c.before();
-        button(u"スタート"_s)->trigger();
+        toolbarButton(u"スタート"_s)->trigger();
         ASSERT_TRUE(over());
         EXPECT_EQ(window().statusText(), QString());
     }
 }
 
-// A data file opened while a capture runs is shown, and the capture runs
-// on: a second start is refused, also while it stops, and the stop still
-// ends it.
-TEST_F(WindowCapture, AFileOpenedDuringACaptureLeavesItRunning)
+// Windows opened during a capture keep their own data and mode; the
+// capture runs on into its own window, in the mode chosen as it started:
+// a second start is refused, also while it stops, and the stop still ends it.
+TEST_F(WindowCapture, AFileOpenedDuringACaptureLeavesItRunningIntoItsOwnWindowAndMode)
 {
     build({.rate = 100'000, .loop = true});
     const QString other = dir.filePath(u"other.dat"_s);
     writeFile(other, QByteArray::fromHex("A4B1FF"));
-    button(u"スタート"_s)->trigger();
+    pick(window().settingsPanel()->displayMode(), displayModeText(3));
+    toolbarButton(u"スタート"_s)->trigger();
+    DocumentWindow *captureLog = newestLog();
     ASSERT_TRUE(streamed(100));
     wiring->logWindows().monitorLog().openDataFile(other);
     EXPECT_EQ(wiring->state().phase(), MonitorPhase::Streaming);
     menuItem(u"mnuMonitorStart"_s)->trigger();
-    button(u"ストップ"_s)->trigger();
+    menuItem(u"mnuMonitorLogOpen1"_s)->trigger();
+    DocumentWindow *displayLog = newestLog();
+    const QString shown = loadedText(displayLog);
+    toolbarButton(u"ストップ"_s)->trigger();
     // Enabled again once the stop is asked for, the start still waits for
     // the capture's end: no new log window.
-    DocumentWindow *log = newestLog();
-    button(u"スタート"_s)->trigger();
-    EXPECT_EQ(newestLog(), log);
+    toolbarButton(u"スタート"_s)->trigger();
+    EXPECT_EQ(newestLog(), displayLog);
     ASSERT_TRUE(over());
     EXPECT_EQ(port().written, QByteArray("4dVGEE"));
+    const QRegularExpression modeThreeBlock(u"J1⇒\\[|J2→\\["_s);
+    EXPECT_TRUE(loadedText(captureLog).contains(modeThreeBlock));
+    EXPECT_EQ(loadedText(displayLog), shown);
 }
 
 } // namespace

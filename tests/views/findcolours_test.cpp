@@ -31,6 +31,15 @@ namespace {
 // J1 sends "AB" then STX, J2 answers "AB", and after the end code "C".
 const QByteArray conversation = ferrox::testing::byJ1("AB\x02") + ferrox::testing::byJ2("AB") + char(0xFF) + ferrox::testing::byJ2("C");
 
+// 3000 bytes by turns from J1 and J2, then J1's DEL: a rendering loaded in pieces.
+QByteArray longConversation()
+{
+    QByteArray stream;
+    for (int i = 0; i < 3000; ++i)
+        stream += i % 2 ? ferrox::testing::byJ2("b") : ferrox::testing::byJ1("a");
+    return stream + ferrox::testing::byJ1("\x7F") + char(0xFF);
+}
+
 class FindAndColours : public ::testing::Test
 {
 protected:
@@ -43,11 +52,17 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(&area));
     }
 
-    DocumentWindow *show(qint32 mode, const QByteArray &stream)
+    // A new window loading the rendering, its load still running.
+    DocumentWindow *startShowing(qint32 mode, const QByteArray &stream)
     {
         auto *w = dynamic_cast<DocumentWindow *>(windows.registry().NewLogWindow());
         const RenderResult r = *renderMonitorData(mode, CaptureBuffer::fromStream(stream), {}, {}, ByteMapRequest::Wanted);
         w->loadRendering(r.text, r.byteMap, nullptr);
+        return w;
+    }
+    DocumentWindow *show(qint32 mode, const QByteArray &stream)
+    {
+        DocumentWindow *w = startShowing(mode, stream);
         EXPECT_TRUE(QTest::qWaitFor([w] { return !w->isLoading(); }, 20000));
         return w;
     }
@@ -175,10 +190,7 @@ TEST_F(FindAndColours, DirectionColoursAreOnScreenOnly)
 TEST_F(FindAndColours, ColoursFollowTheScreenThroughALongRendering)
 {
     windows.setDirectionColors(true);
-    QByteArray stream;
-    for (int i = 0; i < 3000; ++i)
-        stream += i % 2 ? ferrox::testing::byJ2("b") : ferrox::testing::byJ1("a");
-    DocumentWindow *w = show(5, stream + ferrox::testing::byJ1("\x7F") + char(0xFF));
+    DocumentWindow *w = show(5, longConversation());
     const auto colour = [w](qint32 i) { return shownFormat(w, byte(w, i).hexStart).foreground().color(); };
     EXPECT_EQ(colour(1), ByteHighlighter::j2Color());
     EXPECT_FALSE(shownFormat(w, byte(w, 2999).hexStart).hasProperty(QTextFormat::ForegroundBrush));
@@ -199,13 +211,7 @@ TEST_F(FindAndColours, ColoursFollowTheScreenThroughALongRendering)
 TEST_F(FindAndColours, TextInsertedWhileALongRenderingLoadsMovesItsCellsAndAFindWaitsForTheWholeText)
 {
     windows.setDirectionColors(true);
-    QByteArray stream;
-    for (int i = 0; i < 3000; ++i)
-        stream += i % 2 ? ferrox::testing::byJ2("b") : ferrox::testing::byJ1("a");
-    stream += ferrox::testing::byJ1("\x7F") + char(0xFF);
-    auto *w = dynamic_cast<DocumentWindow *>(windows.registry().NewLogWindow());
-    const RenderResult r = *renderMonitorData(5, CaptureBuffer::fromStream(stream), {}, {}, ByteMapRequest::Wanted);
-    w->loadRendering(r.text, r.byteMap, nullptr);
+    DocumentWindow *w = startShowing(5, longConversation());
     ASSERT_TRUE(w->isLoading());
     const ByteCells::Byte first = byte(w, 0);
     const ByteCells::Byte last = byte(w, 3000);
@@ -246,15 +252,10 @@ TEST_F(FindAndColours, InsertedTextMovesTheCellsAfterItAndClosingWithTheBarOpenI
 {
     DocumentWindow *w = show(3, conversation);
     windows.setDirectionColors(true);
-    const ByteCells::Byte j1Before = byte(w, 0);
-    const ByteCells::Byte j2Before = byte(w, 4);
-    // A signal readout pasted at the start of J2's line.
-    select(w, j2Before.hexStart, j2Before.hexStart);
-    const QString readout = QStringLiteral("DCD● RxD◎ \r\n");
-    w->appendText(readout);
-    const qint32 shift = qint32(readout.size()) - 1; // CR LF is one line break
-    EXPECT_EQ(byte(w, 4).hexStart, j2Before.hexStart + shift);
-    EXPECT_EQ(byte(w, 0).hexStart, j1Before.hexStart);
+    // A signal readout pasted at the start of J2's line; how the cells move
+    // is ByteCells.AnEditMovesTheCellsAfterIt…, that the colours go with them is here.
+    select(w, byte(w, 4).hexStart, byte(w, 4).hexStart);
+    w->appendText(QStringLiteral("DCD● RxD◎ \r\n"));
     EXPECT_EQ(shownFormat(w, byte(w, 4).hexStart).foreground().color(), ByteHighlighter::j2Color());
     EXPECT_EQ(shownFormat(w, byte(w, 0).hexStart).foreground().color(), ByteHighlighter::j1Color());
     // Both J1's and J2's "AB" are still bytes; the one after the caret comes first.

@@ -229,17 +229,27 @@ TEST_F(LogWindows, TextFilesOpenAndSaveUnderTheirPath)
     EXPECT_EQ(dialogs.fileRequests.size(), asks);
 }
 
-TEST_F(LogWindows, PrintingPrintsTheActiveWindowsSelectionWhenAskedAndCancelPrintsNothing)
+// A found match is no selection to print; the user's own selection, even
+// one over the found text, is.
+TEST_F(LogWindows, PrintingPrintsTheUsersSelectionWhenAskedAndCancelPrintsNothing)
 {
     const QString pdf = path("out.pdf");
     newWindow(QStringLiteral("モニターログ\r\n000000 J1⇒J2 : 41 42\r\n表示終了\r\n"));
-    QTextCursor line(newest()->textView()->document()->findBlockByNumber(1));
-    line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    newest()->textView()->setTextCursor(line);
+    DocumentWindow *window = newest();
+    window->openFindBar();
+    window->findBar()->findChild<QLineEdit *>(QStringLiteral("findText"))->setText(QStringLiteral("41"));
+    window->findAgain(false);
+    ASSERT_TRUE(window->textView()->textCursor().hasSelection());
     files.print(); // cancelled
+    EXPECT_FALSE(dialogs.printRequests.last().selectionAvailable);
     EXPECT_FALSE(QFile::exists(pdf));
+
+    QTextCursor line(window->textView()->document()->findBlockByNumber(1));
+    line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    window->textView()->setTextCursor(line);
     dialogs.acceptPrint([pdf](QPrinter &p) { p.setOutputFileName(pdf); }, PrintChoice{true}); // a .pdf name prints a PDF
     files.print();
+    EXPECT_TRUE(dialogs.printRequests.last().selectionAvailable);
     const std::optional<QString> printed = pdfText(pdf);
     if (!printed)
         GTEST_SKIP() << "pdftotext is not installed";
@@ -253,26 +263,6 @@ TEST_F(LogWindows, EveryNewWindowOpensInsideTheWorkspace)
         const QRect placed = area.activeSubWindow()->geometry();
         EXPECT_TRUE(area.viewport()->rect().contains(placed)) << n;
     }
-}
-
-TEST_F(LogWindows, AFoundMatchIsNoSelectionToPrint)
-{
-    newWindow(QStringLiteral("モニターログ\r\n000000 J1⇒J2 : 41 42\r\n表示終了\r\n"));
-    DocumentWindow *window = newest();
-    window->openFindBar();
-    window->findBar()->findChild<QLineEdit *>(QStringLiteral("findText"))->setText(QStringLiteral("41"));
-    window->findAgain(false);
-    ASSERT_TRUE(window->textView()->textCursor().hasSelection());
-    files.print(); // cancelled
-    EXPECT_FALSE(dialogs.printRequests.last().selectionAvailable);
-
-    // The user's own selection, even of the found text, is one.
-    QTextCursor mine = window->textView()->textCursor();
-    mine.setPosition(mine.selectionStart());
-    mine.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-    window->textView()->setTextCursor(mine);
-    files.print();
-    EXPECT_TRUE(dialogs.printRequests.last().selectionAvailable);
 }
 
 TEST_F(LogWindows, AnUnknownModeOrAClosedWindowShowNothingAndStillFinish)
