@@ -78,36 +78,6 @@ TEST_F(CaptureExchanges, StartFailuresReleaseTheLink)
     EXPECT_TRUE(owner.isFree());
 }
 
-// The user's stop leaves the stream's bytes to the capture, a forced one
-// discards them; a stop that cannot be written leaves the capture on; the
-// program's close stops the board.
-TEST_F(CaptureExchanges, StopsAndTheProgramsCloseTellTheBoard)
-{
-    openPort();
-    board.answer(CMD_VERSION, {versionReply("V1.05")});
-    ASSERT_EQ(start("V1.05", 9600, MonitorDirection::Both)->status, CaptureStartOutcome::Status::Streaming);
-    std::optional<bool> written;
-    const auto stop = [&](CaptureLink::StopReason reason) {
-        port.operations.clear();
-        written.reset();
-        capture.stop(reason, [&](bool w) { written = w; });
-    };
-    stop(CaptureLink::StopReason::User);
-    EXPECT_EQ(written, std::optional<bool>(true));
-    EXPECT_EQ(port.operations, ops("write 45"));
-    stop(CaptureLink::StopReason::Forced);
-    EXPECT_EQ(port.operations, ops("discard|write 45"));
-    port.failWrites = true;
-    stop(CaptureLink::StopReason::User);
-    EXPECT_EQ(written, std::optional<bool>(false));
-    EXPECT_TRUE(capture.holdsStream());
-
-    port.failWrites = false;
-    port.operations.clear();
-    owner.shutdown();
-    EXPECT_EQ(port.operations, ops("write 45|close"));
-}
-
 TEST_F(CaptureExchanges, SimpleMonitorStartAndStop)
 {
     // The second row: no byte for a speed the table lacks; the rest goes on.
@@ -142,6 +112,34 @@ protected:
         board.answer(CMD_VERSION, {versionReply("V1.05")});
     }
 };
+
+// The user's stop leaves the stream's bytes to the capture, a forced one
+// discards them; a stop that cannot be written leaves the capture on; the
+// program's close stops the board.
+TEST_F(CaptureTurns, StopsAndTheProgramsCloseTellTheBoard)
+{
+    ASSERT_EQ(start("V1.05", 9600, MonitorDirection::Both)->status, CaptureStartOutcome::Status::Streaming);
+    std::optional<bool> written;
+    const auto stop = [&](CaptureLink::StopReason reason) {
+        port.operations.clear();
+        written.reset();
+        capture.stop(reason, [&](bool w) { written = w; });
+    };
+    stop(CaptureLink::StopReason::User);
+    EXPECT_EQ(written, std::optional<bool>(true));
+    EXPECT_EQ(port.operations, ops("write 45"));
+    stop(CaptureLink::StopReason::Forced);
+    EXPECT_EQ(port.operations, ops("discard|write 45"));
+    port.failWrites = true;
+    stop(CaptureLink::StopReason::User);
+    EXPECT_EQ(written, std::optional<bool>(false));
+    EXPECT_TRUE(capture.holdsStream());
+
+    port.failWrites = false;
+    port.operations.clear();
+    owner.shutdown();
+    EXPECT_EQ(port.operations, ops("write 45|close"));
+}
 
 TEST_F(CaptureTurns, AStopDuringTheSimpleMonitorStartWaitsForItsEnd)
 {

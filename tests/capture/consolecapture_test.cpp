@@ -9,67 +9,47 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include <memory>
-
 using namespace ferrox;
 using namespace ferrox::test;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-using Status = ConsoleCaptureResult::Status;
-
-class ConsoleCaptureRun : public testing::Test
+// The user's stop keeps the whole stream; the last stop of the board then
+// leaves at the link speed before the port closes.
+TEST(ConsoleCaptureRun, TheUsersStopKeepsTheWholeStreamAndTheLastStopLeavesBeforeThePortCloses)
 {
-protected:
-    ConsoleCaptureRun()
-    {
-        QObject::connect(capture.get(), &ConsoleCapture::logText, capture.get(), [this](const QString &text) { log += text; });
-        QObject::connect(capture.get(), &ConsoleCapture::finished, capture.get(),
-                         [this](const ConsoleCaptureResult &r) {
-                             result = r;
-                             freeAtEnd = owner->isFree();
-                         });
-    }
-    // Runs the capture until stopWhen, when the user stops it, and then to its end.
-    bool run(const std::function<bool()> &stopWhen)
-    {
-        MonitorSettings settings;
-        settings.port = QStringLiteral("/dev/ttyUSB0");
-        capture->start(settings);
-        if (!QTest::qWaitFor(stopWhen, 5000))
-            return false;
-        capture->requestStop();
-        return QTest::qWaitFor([&] { return result.has_value(); }, 5000);
-    }
-
     InProcessBoard board{{.rate = 100'000}};
     FakeSerialPort *port = &board.port();
-    std::unique_ptr<LinkOwner> owner = std::make_unique<LinkOwner>(*port);
-    std::unique_ptr<ConsoleCapture> capture = std::make_unique<ConsoleCapture>(*owner);
+    LinkOwner owner(*port);
+    ConsoleCapture capture(owner);
     std::optional<ConsoleCaptureResult> result;
     bool freeAtEnd = false;
     QString log;
-};
-
-// The user's stop keeps the whole stream; the last stop of the board then
-// leaves at the link speed before the port closes.
-TEST_F(ConsoleCaptureRun, TheUsersStopKeepsTheWholeStreamAndTheLastStopLeavesBeforeThePortCloses)
-{
+    QObject::connect(&capture, &ConsoleCapture::logText, &capture, [&](const QString &text) { log += text; });
+    QObject::connect(&capture, &ConsoleCapture::finished, &capture, [&](const ConsoleCaptureResult &r) {
+        result = r;
+        freeAtEnd = owner.isFree();
+    });
     // The line takes 20 ms a command; ferrox-cli closes the link (putting
     // the port's settings back) as soon as the capture is over.
-    QObject::connect(port, &FakeSerialPort::bytesWritten, port, [this] {
+    QObject::connect(port, &FakeSerialPort::bytesWritten, port, [port] {
         ++port->unsent;
-        QTimer::singleShot(20, port, [this] {
+        QTimer::singleShot(20, port, [port] {
             --port->unsent;
             port->operations << QStringLiteral("sent");
         });
     });
-    QObject::connect(capture.get(), &ConsoleCapture::finished, owner.get(), &LinkOwner::shutdown);
+    QObject::connect(&capture, &ConsoleCapture::finished, &owner, &LinkOwner::shutdown);
     const QByteArray traffic = demoTraffic();
-    ASSERT_TRUE(run([&] { return capture->CaptureCount() == traffic.size(); }));
+    MonitorSettings settings;
+    settings.port = QStringLiteral("/dev/ttyUSB0");
+    capture.start(settings);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return capture.CaptureCount() == traffic.size(); }, 5000));
+    capture.requestStop();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return result.has_value(); }, 5000));
 
-    EXPECT_EQ(result->status, Status::Captured);
+    EXPECT_EQ(result->status, ConsoleCaptureResult::Status::Captured);
     EXPECT_EQ(result->ending.exit, CaptureExit::EndCode);
     EXPECT_EQ(result->firmwareVersion, QStringLiteral("V1.05"));
     EXPECT_EQ(result->data.capture.stream().toByteArray(), traffic + char(0xFF));

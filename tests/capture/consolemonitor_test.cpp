@@ -15,44 +15,14 @@ using namespace ferrox::test;
 
 namespace {
 
-class ConsoleMonitorRun : public LinkFixture
-{
-protected:
-    ConsoleMonitorRun()
-    {
-        board.answer(CMD_VERSION, {versionReply("V1.05")});
-        QObject::connect(&monitor, &ConsoleMonitor::received, &monitor,
-                         [this](const std::vector<LiveByte> &bytes, qint64 at) {
-                             for (const LiveByte &b : bytes) {
-                                 values += char(b.value);
-                                 times.push_back(at);
-                             }
-                         });
-        QObject::connect(&monitor, &ConsoleMonitor::finished, &monitor, [this] { finished = true; });
-    }
-    // Checked, and the stream's start over (its last pause included).
-    bool streaming()
-    {
-        MonitorSettings settings;
-        settings.port = QStringLiteral("/dev/ttyUSB0");
-        monitor.start(settings);
-        if (!waitFor([&] { return port.written.endsWith('G'); }))
-            return false;
-        QTest::qWait(30);
-        return true;
-    }
-    // On the monitor's clock: microseconds since 1970.
-    static qint64 now()
-    {
-        using namespace std::chrono;
-        return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
-    }
+class ConsoleMonitorRun : public LinkFixture {};
 
-    ConsoleMonitor monitor{owner};
-    QByteArray values;
-    std::vector<qint64> times; // of each byte, microseconds since 1970
-    bool finished = false;
-};
+// On the monitor's clock: microseconds since 1970.
+qint64 now()
+{
+    using namespace std::chrono;
+    return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
+}
 
 // A board behind a USB adapter: the last byte's low half comes 5 ms after
 // the rest of its message, and nothing follows. The byte is handed on when
@@ -60,11 +30,26 @@ protected:
 // bytes (--count 3) ends without waiting for the line to speak again.
 TEST_F(ConsoleMonitorRun, ALowHalfThatArrivesAloneIsHandedOnAtOnceWithItsOwnTime)
 {
-    QObject::connect(&monitor, &ConsoleMonitor::received, &monitor, [this] {
+    board.answer(CMD_VERSION, {versionReply("V1.05")});
+    ConsoleMonitor monitor{owner};
+    QByteArray values;
+    std::vector<qint64> times; // of each byte
+    bool finished = false;
+    QObject::connect(&monitor, &ConsoleMonitor::received, &monitor, [&](const std::vector<LiveByte> &bytes, qint64 at) {
+        for (const LiveByte &b : bytes) {
+            values += char(b.value);
+            times.push_back(at);
+        }
         if (values.size() == 3)
             monitor.requestStop();
     });
-    ASSERT_TRUE(streaming());
+    QObject::connect(&monitor, &ConsoleMonitor::finished, &monitor, [&] { finished = true; });
+    MonitorSettings settings;
+    settings.port = QStringLiteral("/dev/ttyUSB0");
+    monitor.start(settings);
+    // Checked, and the stream's start over (its last pause included).
+    ASSERT_TRUE(waitFor([&] { return port.written.endsWith('G'); }));
+    QTest::qWait(30);
     const qint64 first = now();
     port.deliverNow(QByteArray::fromHex("a0b1a0b2a0"));
     QTest::qWait(5);

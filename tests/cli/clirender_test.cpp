@@ -22,9 +22,8 @@ CliRun runInData(const QStringList &arguments)
 // The expected files name the version as @VERSION@, so a new version number changes no expected output.
 QByteArray expected(const char *name)
 {
-    QFile file(QStringLiteral(FERROX_CLI_TEST_DIR "/expected/") + QLatin1String(name));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-    return file.readAll().replace("@VERSION@", ferrox::versionNumberText().toLatin1());
+    return readFile(QStringLiteral(FERROX_CLI_TEST_DIR "/expected/") + QLatin1String(name))
+        .replace("@VERSION@", ferrox::versionNumberText().toLatin1());
 }
 
 } // namespace
@@ -55,8 +54,7 @@ TEST(CliRender, OutputMatchesTheExpectedFiles)
 TEST(CliRender, RefusalsAndFailures)
 {
     QTemporaryDir dir; // a file where the output's folder should be
-    ASSERT_TRUE(QFile(dir.filePath(QStringLiteral("blocker"))).open(QIODevice::WriteOnly));
-    const QString unwritable = dir.filePath(QStringLiteral("blocker/out.rsm"));
+    const QString unwritable = writeFile(dir.filePath(QStringLiteral("blocker")), {}) + QStringLiteral("/out.rsm");
 
     const struct { QStringList arguments; int exitCode; QString message; } cases[] = {
         {words("render missing.dat"), 1, QStringLiteral("モニタデータファイル(missing.dat)が存在しませんでした。")},
