@@ -22,7 +22,8 @@ TEST(CheckCli, AVerifiedBoardPrintsItsReplyLineAndFirmware)
     EXPECT_TRUE(run.text().endsWith(board.linkPath() + QStringLiteral(":通信確認ＯＫ。\nV1.04\n"))) << run.out.toStdString();
 }
 
-TEST(SignalsCli, OneReadoutLinePerSampleAThirdOfASecondApart)
+// A readout line a sample a third of a second apart, or JSON for programs.
+TEST(SignalsCli, OneReadoutLinePerSampleAThirdOfASecondApartOrJson)
 {
     BoardProcess board(words("--signals 0xA5"));
     FERROX_START_BOARD(board);
@@ -33,6 +34,16 @@ TEST(SignalsCli, OneReadoutLinePerSampleAThirdOfASecondApart)
     EXPECT_EQ(run.text(), u"DCD● RxD◎ TxD● DTR◎ DSR◎ RTS● CTS◎ RIN● \n"_s.repeated(3));
     EXPECT_GE(clock.elapsed(), 3 * 333);
     EXPECT_TRUE(run.err.contains(u"通信確認ＯＫ。"_s)) << run.err.toStdString();
+
+    // For programs: a JSON object a sample, each signal true when active.
+    const CliRun json = runCli(words("signals --count 2 --format json") << board.linkPath());
+    ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
+    const QList<QByteArray> lines = json.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 2) << json.out.toStdString();
+    const QJsonObject sample = QJsonDocument::fromJson(lines.constFirst()).object();
+    EXPECT_FALSE(sample.value(u"DCD").toBool()) << lines.constFirst().toStdString(); // as "DCD●" in the readout
+    EXPECT_TRUE(sample.value(u"RxD").toBool());                                       // as "RxD◎"
+    EXPECT_TRUE(sample.value(u"time_utc").toString().endsWith(u'Z'));
 }
 
 // The device as the command's argument, as terminal programs take it, and
@@ -54,21 +65,6 @@ TEST(CheckCli, TheDeviceIsItsArgumentOrTheWindowsNumberedPort)
 
     const CliRun two = runCli(words("check /dev/ttyS0 --device") << board.linkPath());
     EXPECT_EQ(two.exitCode, 2);
-}
-
-// For programs: a JSON object a sample, each signal true when active.
-TEST(SignalsCli, SamplesAsJsonForPrograms)
-{
-    BoardProcess board(words("--signals 0xA5"));
-    FERROX_START_BOARD(board);
-    const CliRun run = runCli(words("signals --count 2 --format json") << board.linkPath());
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    const QList<QByteArray> lines = run.out.trimmed().split('\n');
-    ASSERT_EQ(lines.size(), 2) << run.out.toStdString();
-    const QJsonObject sample = QJsonDocument::fromJson(lines.constFirst()).object();
-    EXPECT_FALSE(sample.value(u"DCD").toBool()) << lines.constFirst().toStdString(); // as "DCD●" in the readout
-    EXPECT_TRUE(sample.value(u"RxD").toBool());                                       // as "RxD◎"
-    EXPECT_TRUE(sample.value(u"time_utc").toString().endsWith(u'Z'));
 }
 
 // A device that answers with escape sequences must not drive the user's terminal.
