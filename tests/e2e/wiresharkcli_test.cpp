@@ -1,6 +1,7 @@
 // Wireshark and tshark watching the simulated board through ferrox-cli: a
-// live pcap stream read while the capture runs, its records and the
-// export's read by Wireshark's Modbus RTU dissector a message each, and
+// live pcap stream read while the capture runs, the export's bytes, sides
+// and times as tshark reads them, its records and the live ones read by
+// Wireshark's Modbus RTU dissector a message each, and
 // ferrox-cli as an extcap interface found and run by tshark as a user
 // other than root, silent unless it fails.
 #include "boardprocess.h"
@@ -43,10 +44,11 @@ const QString asModbus = QStringLiteral("-d rtacser.data,mbrtu -o mbrtu.crc_veri
 const QString modbusFields = QStringLiteral("-T fields -E separator=, -e frame.protocols -e mbrtu.unit_id "
                                             "-e modbus.func_code -e modbus.exception_code -e mbrtu.crc16.status");
 
-QStringList tsharkLines(const QString &pcap)
+// tshark's reading of the pcap, a line a record.
+QStringList tsharkLines(const QString &pcap, const QString &options = asModbus + u' ' + modbusFields)
 {
     QProcess reader;
-    reader.start(tshark(), QStringList{QStringLiteral("-r"), pcap} + asModbus.split(u' ') + modbusFields.split(u' '));
+    reader.start(tshark(), QStringList{QStringLiteral("-r"), pcap} + options.split(u' '));
     EXPECT_TRUE(reader.waitForFinished(30000));
     EXPECT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
     return QString::fromUtf8(reader.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
@@ -87,6 +89,23 @@ TEST(WiresharkCli, TsharkReadsOneModbusMessagePerLiveRecord)
         const QString expected = QStringLiteral("rtacser:mbrtu:modbus,%1,%2").arg(i < 18 ? 17 : 1).arg(functions[i / 2]);
         EXPECT_TRUE(records.at(i).startsWith(expected + u',')) << i << ": " << records.at(i).toStdString();
     }
+}
+
+// Wireshark's own reading of an export shows the conversation's bytes,
+// directions and times; a file of that name before is replaced whole.
+TEST(WiresharkCli, TsharkReadsTheExportAsTheConversation)
+{
+    FERROX_NEED_TSHARK();
+    QTemporaryDir dir;
+    const QString data = writeFile(dir.filePath(QStringLiteral("poll.dat")),
+                                   byJ1("\x02POLL\x03") + byJ2("\x06") + byJ1("Q") + byJ2("\xB1\xFF") + endCode());
+    writeFile(data + QStringLiteral(".times"), "2026-12-06T22:00:51.250000+09:00\n0\t1000\n12\t3500\n16\t9000\n");
+    const QString pcap = writeFile(dir.filePath(QStringLiteral("poll.pcap")), QByteArray(100000, 'x'));
+    const CliRun run = runCli(QStringList{QStringLiteral("export"), data, QStringLiteral("-o"), pcap} << words("--format pcap"));
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(tsharkLines(pcap, QStringLiteral("-T fields -e frame.time_epoch -e rtacser.eventtype -e data.data")),
+              QStringList({QStringLiteral("1796562051.251000000\t0x01\t02504f4c4c03"), QStringLiteral("1796562051.253500000\t0x02\t06"),
+                           QStringLiteral("1796562051.253500000\t0x01\t51"), QStringLiteral("1796562051.259000000\t0x02\tb1ff")}));
 }
 
 // A conversation with a corrupted response and an exception: the live
