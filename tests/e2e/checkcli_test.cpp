@@ -12,16 +12,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The outcomes' texts are the exchanges' test; here, a verified board's lines.
-TEST(CheckCli, AVerifiedBoardPrintsItsReplyLineAndFirmware)
-{
-    BoardProcess board(words("--firmware V1.04 --jumper 115200"));
-    FERROX_START_BOARD(board);
-    const CliRun run = runCli(words("check --device") << board.linkPath() << words("--pc-speed 115200 --dtr --rts"));
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.text().endsWith(board.linkPath() + QStringLiteral(":通信確認ＯＫ。\nV1.04\n"))) << run.out.toStdString();
-}
-
 // A readout line a sample a third of a second apart, or JSON for programs.
 TEST(SignalsCli, OneReadoutLinePerSampleAThirdOfASecondApartOrJson)
 {
@@ -48,14 +38,16 @@ TEST(SignalsCli, OneReadoutLinePerSampleAThirdOfASecondApartOrJson)
 
 // The device as the command's argument, as terminal programs take it, and
 // COMn as the window maps it; without one, the devices found are offered.
+// The outcomes' texts are the exchanges' test; here, a verified board's lines.
 TEST(CheckCli, TheDeviceIsItsArgumentOrTheWindowsNumberedPort)
 {
-    BoardProcess board;
+    BoardProcess board(words("--firmware V1.04 --jumper 115200"));
     FERROX_START_BOARD(board);
-    const CliRun byArgument = runCli(words("check") << board.linkPath());
-    EXPECT_EQ(byArgument.exitCode, 0) << byArgument.err.toStdString();
+    const CliRun byArgument = runCli(words("check") << board.linkPath() << words("--pc-speed 115200 --dtr --rts"));
+    ASSERT_EQ(byArgument.exitCode, 0) << byArgument.err.toStdString();
+    EXPECT_TRUE(byArgument.text().endsWith(board.linkPath() + QStringLiteral(":通信確認ＯＫ。\nV1.04\n"))) << byArgument.out.toStdString();
 
-    const CliRun numbered = runShell({}, QStringLiteral("FERROX_COM7=\"$1\" \"$0\" check com7"), {board.linkPath()});
+    const CliRun numbered = runShell({}, QStringLiteral("FERROX_COM7=\"$1\" \"$0\" check com7 --pc-speed 115200"), {board.linkPath()});
     EXPECT_EQ(numbered.exitCode, 0) << numbered.err.toStdString();
     EXPECT_TRUE(numbered.text().contains(QStringLiteral("COM7:通信確認ＯＫ。"))) << numbered.out.toStdString();
 
