@@ -29,7 +29,7 @@ QStringList hexPairs(const QString &lines)
 
 } // namespace
 
-TEST(MonitorCli, TheFirstLineComesWithin300MsOfItsFirstByte)
+TEST(MonitorCli, TheFirstLineComesWithin300MsOfItsFirstByteAndATimedEndIsQuiet)
 {
     BoardProcess board(words("--traffic demo --loop --rate 2000"));
     FERROX_START_BOARD(board);
@@ -48,13 +48,8 @@ TEST(MonitorCli, TheFirstLineComesWithin300MsOfItsFirstByte)
     EXPECT_EQ(cli.exitCode(), 0);
     out += cli.readAllStandardOutput();
     EXPECT_EQ(hexPairs(QString::fromUtf8(out)).size(), 300);
-}
 
-// Ended by its --seconds, it prints the bytes and nothing but the check's line.
-TEST(MonitorCli, ATimedMonitorEndsQuietly)
-{
-    BoardProcess board(words("--traffic demo --loop --rate 2000"));
-    FERROX_START_BOARD(board);
+    // Ended by its --seconds, it prints the bytes and nothing but the check's line.
     const CliRun stopped = runCli(monitorArguments(board, "--format hex --seconds 1"));
     EXPECT_EQ(stopped.exitCode, 0);
     EXPECT_TRUE(stopped.out.startsWith(' ')) << stopped.out.toStdString();
