@@ -28,7 +28,6 @@ TEST(LinkOptionsCli, ChoicesTheFirmwareDoesNotOfferAreRefusedByEveryCommand)
     const QString data = dir.filePath(QStringLiteral("x.dat"));
     const struct { const char *name; const char *board; const char *options; const QString told; } cases[] = {
         {"monitor, a speed V1.01 lacks", "--firmware V1.01", "monitor --seconds 2 --monitor-speed 600", unsupportedSpeed},
-        {"capture, a speed V1.01 lacks", "--firmware V1.01", "capture --seconds 2 --monitor-speed 600", unsupportedSpeed},
         {"a direction V1.01 lacks", "--firmware V1.01", "monitor --seconds 2 --direction j1-to-j2", QStringLiteral("--direction j1-to-j2")},
         {"a data width V1.01 lacks", "--firmware V1.01", "capture --seconds 2 --data-width 9", QStringLiteral("--data-width 9")},
         {"38400 over a 57600 link", "", "capture --seconds 2 --monitor-speed 38400", QStringLiteral("--monitor-speed 38400")},

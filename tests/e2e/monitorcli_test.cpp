@@ -29,7 +29,7 @@ QStringList hexPairs(const QString &lines)
 
 } // namespace
 
-TEST(MonitorCli, TheFirstLineComesWithin300MsOfItsFirstByte)
+TEST(MonitorCli, TheFirstLineComesWithin300MsOfItsFirstByteAndATimedEndIsQuiet)
 {
     BoardProcess board(words("--traffic demo --loop --rate 2000"));
     FERROX_START_BOARD(board);
@@ -48,39 +48,12 @@ TEST(MonitorCli, TheFirstLineComesWithin300MsOfItsFirstByte)
     EXPECT_EQ(cli.exitCode(), 0);
     out += cli.readAllStandardOutput();
     EXPECT_EQ(hexPairs(QString::fromUtf8(out)).size(), 300);
-}
 
-TEST(MonitorCli, TerminationAndAClosedOutputEndItQuietly)
-{
-    BoardProcess board(words("--traffic demo --loop --rate 2000"));
-    FERROX_START_BOARD(board);
+    // Ended by its --seconds, it prints the bytes and nothing but the check's line.
     const CliRun stopped = runCli(monitorArguments(board, "--format hex --seconds 1"));
     EXPECT_EQ(stopped.exitCode, 0);
     EXPECT_TRUE(stopped.out.startsWith(' ')) << stopped.out.toStdString();
     EXPECT_EQ(stopped.err.count(u'\n'), 1) << "the check's line alone: " << stopped.err.toStdString();
-
-    // Its reader gone (head has its byte), the monitor stops the board and
-    // ends long before its 30 seconds; the board then answers the next
-    // monitor at once.
-    QProcess cli;
-    QProcess head;
-    cli.setStandardOutputProcess(&head);
-    head.start(QStringLiteral("head"), words("-c 1"));
-    cli.start(QStringLiteral(FERROX_CLI_BINARY), monitorArguments(board, "--seconds 30"));
-    ASSERT_TRUE(cli.waitForFinished(15000));
-    EXPECT_EQ(cli.exitCode(), 0);
-    EXPECT_EQ(cli.readAllStandardError().count('\n'), 1);
-    EXPECT_EQ(runCli(monitorArguments(board, "--format text --count 5")).exitCode, 0);
-}
-
-TEST(MonitorCli, AnUnpluggedAdapterEndsTheOutputWithTheLinkPortsMessage)
-{
-    BoardProcess board(words("--traffic demo --loop --rate 2000 --hangup-after 1.5"));
-    FERROX_START_BOARD(board);
-    const CliRun run = runCli(monitorArguments(board, "--format hex"));
-    EXPECT_EQ(run.exitCode, 3);
-    EXPECT_FALSE(run.out.isEmpty());
-    EXPECT_TRUE(run.err.trimmed().section(u'\n', -1).contains(board.linkPath())) << run.err.toStdString();
 }
 
 // The board sends without a pause (a piece every 5 ms), so a line ends only

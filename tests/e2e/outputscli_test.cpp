@@ -38,15 +38,6 @@ CliRun runWith(const QStringList &arguments, Stream stream, Sink sink)
     return endedRun(cli);
 }
 
-const char *sinkName(Sink sink)
-{
-    switch (sink) {
-    case Sink::Full: return "/dev/full";
-    case Sink::ReaderLeaves: break;
-    }
-    return "a reader that leaves";
-}
-
 const QString diskFull = QStringLiteral("ディスクの空き容量が足りません。");
 
 } // namespace
@@ -68,7 +59,7 @@ TEST(OutputsCli, LinkCommandsStopTheBoardInOrderAndKeepTheData)
     FERROX_START_BOARD(board);
     for (const auto &c : cases) {
         for (const Sink sink : {Sink::Full, Sink::ReaderLeaves}) {
-            SCOPED_TRACE(std::string(c.name) + " into " + sinkName(sink));
+            SCOPED_TRACE(std::string(c.name) + (sink == Sink::Full ? " into /dev/full" : " to a reader that leaves"));
             QFile::remove(data);
             QStringList arguments = words(c.options);
             if (c.capture)

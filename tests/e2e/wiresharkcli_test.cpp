@@ -1,6 +1,7 @@
 // Wireshark and tshark watching the simulated board through ferrox-cli: a
-// live pcap stream read while the capture runs, its records and the
-// export's read by Wireshark's Modbus RTU dissector a message each, and
+// live pcap stream read while the capture runs, the export's bytes, sides
+// and times as tshark reads them, its records and the live ones read by
+// Wireshark's Modbus RTU dissector a message each, and
 // ferrox-cli as an extcap interface found and run by tshark as a user
 // other than root, silent unless it fails.
 #include "boardprocess.h"
@@ -43,10 +44,11 @@ const QString asModbus = QStringLiteral("-d rtacser.data,mbrtu -o mbrtu.crc_veri
 const QString modbusFields = QStringLiteral("-T fields -E separator=, -e frame.protocols -e mbrtu.unit_id "
                                             "-e modbus.func_code -e modbus.exception_code -e mbrtu.crc16.status");
 
-QStringList tsharkLines(const QString &pcap)
+// tshark's reading of the pcap, a line a record.
+QStringList tsharkLines(const QString &pcap, const QString &options = asModbus + u' ' + modbusFields)
 {
     QProcess reader;
-    reader.start(tshark(), QStringList{QStringLiteral("-r"), pcap} + asModbus.split(u' ') + modbusFields.split(u' '));
+    reader.start(tshark(), QStringList{QStringLiteral("-r"), pcap} + options.split(u' '));
     EXPECT_TRUE(reader.waitForFinished(30000));
     EXPECT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
     return QString::fromUtf8(reader.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
@@ -66,6 +68,23 @@ QString decodedFields(const QJsonObject &frame)
 }
 
 } // namespace
+
+// Wireshark's own reading of an export shows the conversation's bytes,
+// directions and times; a file of that name before is replaced whole.
+TEST(WiresharkCli, TsharkReadsTheExportAsTheConversation)
+{
+    FERROX_NEED_TSHARK();
+    QTemporaryDir dir;
+    const QString data = writeFile(dir.filePath(QStringLiteral("poll.dat")),
+                                   byJ1("\x02POLL\x03") + byJ2("\x06") + byJ1("Q") + byJ2("\xB1\xFF") + endCode());
+    writeFile(data + QStringLiteral(".times"), "2026-12-06T22:00:51.250000+09:00\n0\t1000\n12\t3500\n16\t9000\n");
+    const QString pcap = writeFile(dir.filePath(QStringLiteral("poll.pcap")), QByteArray(100000, 'x'));
+    const CliRun run = runCli(QStringList{QStringLiteral("export"), data, QStringLiteral("-o"), pcap} << words("--format pcap"));
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(tsharkLines(pcap, QStringLiteral("-T fields -e frame.time_epoch -e rtacser.eventtype -e data.data")),
+              QStringList({QStringLiteral("1796562051.251000000\t0x01\t02504f4c4c03"), QStringLiteral("1796562051.253500000\t0x02\t06"),
+                           QStringLiteral("1796562051.253500000\t0x01\t51"), QStringLiteral("1796562051.259000000\t0x02\tb1ff")}));
+}
 
 // A conversation with a corrupted response and an exception: the live
 // records, the export's and ferrox-cli decode see the same frames.
@@ -103,10 +122,10 @@ TEST(WiresharkCli, TsharkAndDecodeAgreeOnEveryFrameOfAModbusCapture)
     EXPECT_EQ(tsharkLines(exported), expected);
 }
 
-// Two requests of one side 13 ms apart, then the response and two
-// requests back to back: a record per frame, and with the decoder the
-// back-to-back pair is cut at the first one's good CRC.
-TEST(WiresharkCli, ExportWritesOneRecordPerFrameAsDecodeCutsThem)
+// Two requests of one side, then the response and two requests back to
+// back: with the decoder the pair is two records, cut at the first one's
+// good CRC as decode cuts it.
+TEST(WiresharkCli, ExportWithTheDecoderCutsRecordsAsDecodeDoes)
 {
     FERROX_NEED_TSHARK();
     QTemporaryDir dir;
@@ -122,14 +141,11 @@ TEST(WiresharkCli, ExportWritesOneRecordPerFrameAsDecodeCutsThem)
     }
     sidecar += "54\t60000\n";
     writeFile(data + QStringLiteral(".times"), sidecar);
-    const auto recordsOf = [&](const QString &decoder) {
-        const QString pcap = dir.filePath(QStringLiteral("poll.pcap"));
-        const CliRun run = runCli(QStringList{QStringLiteral("export"), data, QStringLiteral("-o"), pcap}
-                                  << words("--format pcap") << decoder.split(u' ', Qt::SkipEmptyParts));
-        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-        return tsharkLines(pcap);
-    };
-    const QStringList cut = recordsOf(QStringLiteral("--decoder modbus-rtu"));
+    const QString pcap = dir.filePath(QStringLiteral("poll.pcap"));
+    const CliRun run = runCli(QStringList{QStringLiteral("export"), data, QStringLiteral("-o"), pcap}
+                              << words("--format pcap --decoder modbus-rtu"));
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList cut = tsharkLines(pcap);
     ASSERT_EQ(cut.size(), 5);
     EXPECT_EQ(cut.at(3), cut.at(4));
     EXPECT_EQ(runCli(QStringList{QStringLiteral("export"), data} << words("--format csv --decoder modbus-rtu -o -")).exitCode, 2);
