@@ -49,6 +49,20 @@ QString ArrivalTimes::localStartText() const
     return zonedText(startEpochMicros, offset);
 }
 
+QString ArrivalTimes::linkLostText() const
+{
+    return linkLostEpochMicros ? zonedText(*linkLostEpochMicros, startUtcOffsetSeconds) : QString();
+}
+
+bool ArrivalTimes::setLinkLostText(QStringView text)
+{
+    ArrivalTimes loss;
+    if (!loss.setStartText(text))
+        return false;
+    linkLostEpochMicros = loss.startEpochMicros;
+    return true;
+}
+
 bool ArrivalTimes::setStartText(QStringView text)
 {
     static const QRegularExpression form(QStringLiteral(

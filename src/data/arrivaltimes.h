@@ -28,6 +28,10 @@ struct ArrivalTimes
 {
     qint64 startEpochMicros = 0; // wall clock, microseconds since 1970-01-01T00:00:00Z
     int startUtcOffsetSeconds = 0; // the local time zone's offset at the start
+    // A capture resumed after its link was lost: when the loss was noticed
+    // (wall clock, microseconds since 1970). The gap runs from there to this
+    // stream's start; the stream before it is in the previous file.
+    std::optional<qint64> linkLostEpochMicros;
 
     QList<Arrival> arrivals;
 
@@ -44,6 +48,10 @@ struct ArrivalTimes
     // Reads startText()'s form (fraction optional, "Z" allowed); false
     // when it is not one.
     bool setStartText(QStringView text);
+    // The loss in the same stored form and zone as the start; empty when
+    // the link was not lost before this stream.
+    QString linkLostText() const;
+    bool setLinkLostText(QStringView text);
 
     friend bool operator==(const ArrivalTimes &, const ArrivalTimes &) = default;
 };

@@ -14,6 +14,8 @@ namespace {
 // byte at most); a larger file is no sidecar of ours.
 constexpr qint64 largestSidecar = 16 * 1024 * 1024;
 
+constexpr QByteArrayView linkLostKey = "link-lost\t";
+
 SidecarRead ignored(const QString &reason)
 {
     SidecarRead read;
@@ -46,6 +48,8 @@ QString sidecarPath(const QString &dataPath)
 QByteArray formatSidecar(const ArrivalTimes &times)
 {
     QByteArray text = times.startText().toLatin1() + '\n';
+    if (times.linkLostEpochMicros)
+        text += linkLostKey.toByteArray() + times.linkLostText().toLatin1() + '\n';
     text.reserve(text.size() + times.arrivals.size() * 16);
     for (const Arrival &arrival : times.arrivals) {
         text += QByteArray::number(arrival.offset);
@@ -77,6 +81,12 @@ SidecarRead parseSidecar(const QByteArray &text, qint64 streamLength)
         if (lineNumber == 1) {
             if (!times.setStartText(QString::fromLatin1(line)))
                 return ignored(DataTexts::sidecarBadLine(1));
+            continue;
+        }
+        if (lineNumber == 2 && line.startsWith(linkLostKey)) {
+            if (!times.setLinkLostText(QString::fromLatin1(line.sliced(linkLostKey.size())))
+                || *times.linkLostEpochMicros > times.startEpochMicros)
+                return ignored(DataTexts::sidecarBadLine(2));
             continue;
         }
         const qsizetype tab = line.indexOf('\t');

@@ -15,7 +15,9 @@ namespace ferrox {
 // named after it with ".times" appended ("a.dat" → "a.dat.times"): a first
 // line with the capture's wall-clock start in ISO 8601 with its time zone,
 // then one line per arrival, "stream offset<TAB>microseconds since the
-// start", LF line ends. The data file itself never changes.
+// start", LF line ends. The data file itself never changes. A capture
+// resumed after a lost link has a second line "link-lost<TAB>" and the
+// time the loss was noticed, in the start's form.
 QString sidecarPath(const QString &dataPath);
 
 QByteArray formatSidecar(const ArrivalTimes &times);

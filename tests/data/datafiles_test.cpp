@@ -85,6 +85,12 @@ TEST(Sidecar, WritesTheStartWithItsZoneThenOneLinePerArrivalAndReadsThemBack)
     EXPECT_EQ(formatSidecar(times), text);
     EXPECT_EQ(parseSidecar(text, 42).times, times);
 
+    times.linkLostEpochMicros = times.startEpochMicros - 61500000;
+    const QByteArray resumed = "2026-12-06T08:30:51.123456-04:30\nlink-lost\t2026-12-06T08:29:49.623456-04:30\n0\t80\n";
+    times.arrivals = {{0, 80}};
+    EXPECT_EQ(formatSidecar(times), resumed);
+    EXPECT_EQ(parseSidecar(resumed, 42).times, times);
+
     QTemporaryDir dir;
     const QString data = dir.filePath(QStringLiteral("a.dat"));
     EXPECT_EQ(readSidecar(data, 42).status, SidecarRead::Status::Missing);
@@ -99,6 +105,7 @@ TEST(Sidecar, ADoubtfulSidecarIsIgnoredWholeAndSaysWhy)
         {"last line cut", start + "0\t80\n6\t15", u"途中で切れています"},
         {"start without zone", "2026-12-06T22:00:51\n", u"1行目の形式"},
         {"time falls", start + "0\t80\n6\t70\n", u"3行目の順序"},
+        {"link lost after the start", start + "link-lost\t2026-12-06T22:00:52Z\n", u"2行目の形式"},
         {"past the stream: another file's", start + "0\t80\n42\t90\n", u"モニターデータと合いません"},
     };
     for (const auto &c : cases) {
