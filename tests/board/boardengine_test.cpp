@@ -113,20 +113,6 @@ TEST(BoardEngineStream, LoopRepeatsTheTrafficNeverAheadOfTheRate)
     EXPECT_EQ(board.received.left(5 * j1Only.size()), j1Only.repeated(5));
 }
 
-TEST(BoardEngineMeasure, RecordsAreCountsLowByteFirstCycledUntilStop)
-{
-    TestBoard board({.rate = 100'000, .measureCounts = {945, 0x1234}});
-    EXPECT_TRUE(board.ask("M").isEmpty());
-    EXPECT_TRUE(board.engine.isMeasuring());
-    ASSERT_TRUE(board.waitFor(101));
-    EXPECT_EQ(board.received.left(100), QByteArray("\xB1\x03\x34\x12", 4).repeated(25));
-    EXPECT_TRUE(board.ask("E").isEmpty()) << "no end code after measuring";
-    EXPECT_FALSE(board.engine.isMeasuring());
-    const qsizetype stoppedAt = board.received.size();
-    QTest::qWait(30);
-    EXPECT_EQ(board.received.size(), stoppedAt);
-}
-
 // Split: the low half of a chunk's last monitored byte leaves alone a
 // moment later, and a stop that comes meanwhile has its end code wait
 // behind it.

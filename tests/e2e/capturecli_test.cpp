@@ -114,20 +114,18 @@ TEST_F(CaptureCli, ASplitCaptureStoppedByAFullDiskCountsWhatItSaved)
 }
 
 // The adapter goes away between the two halves of a byte: the lone high
-// half is dropped, every byte before it kept, rendered and counted sound,
-// and the user told that the last byte was cut.
+// half is dropped, every byte before it kept, and the user told that the
+// last byte was cut (the ending's texts: the finished capture's tests).
 TEST_F(CaptureCli, AHangupBetweenTheHalvesOfAByteKeepsEveryWholeByte)
 {
     const QString traffic = writeFile(dir.filePath(QStringLiteral("cut.stream")), QByteArray::fromHex("a4b1a4b2a4"));
     BoardProcess board(QStringList{QStringLiteral("--traffic"), traffic} << words("--hangup-after 0.5"));
     FERROX_START_BOARD(board);
-    const CliRun run = runCli(arguments(board, "--mode 1 --text") << textPath());
+    const CliRun run = runCli(arguments(board, ""));
     EXPECT_EQ(run.exitCode, 3) << "the link was lost: " << run.err.toStdString();
     EXPECT_EQ(readFile(dataPath()), QByteArray::fromHex("a4b1a4b2") + endCode);
-    EXPECT_TRUE(run.err.contains(QStringLiteral("sequence errors: 0\n"))) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("最後の１バイトは受信が途中で途切れたため破棄しました。\n")))
         << run.err.toStdString();
-    EXPECT_FALSE(readFile(textPath()).isEmpty());
 }
 
 } // namespace

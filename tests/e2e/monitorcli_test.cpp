@@ -3,8 +3,6 @@
 #include "boardprocess.h"
 #include "support/clirun.h"
 
-#include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QTime>
 #include <gtest/gtest.h>
 
@@ -74,22 +72,4 @@ TEST(MonitorCli, AStreamWithoutIdleGapsIsNotSplitByItsReads)
     }
     // A stall of the whole machine may still cut one now and then.
     EXPECT_LE(cutShort, lines.size() / 20) << run.out.toStdString();
-}
-
-// At 1,000 stream bytes a second the board writes what is due every 5 ms:
-// the first five stream bytes of three monitored bytes, then the last low
-// half alone, and then nothing more. The third byte is printed when its
-// low half comes, and the count ends the monitor without another message.
-TEST(MonitorCli, ALastByteWhoseLowHalfArrivesAloneEndsTheCount)
-{
-    QTemporaryDir dir;
-    const QString traffic = writeFile(dir.filePath(QStringLiteral("abc.dat")), QByteArray::fromHex("a4b1a4b2a4b3"));
-    BoardProcess board(QStringList{QStringLiteral("--traffic"), traffic} << words("--rate 1000"));
-    FERROX_START_BOARD(board);
-    QElapsedTimer clock;
-    clock.start();
-    const CliRun run = runCli(monitorArguments(board, "--format hex --count 3 --seconds 20"));
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, QByteArray(" 41 42 43\n"));
-    EXPECT_LT(clock.elapsed(), 10'000);
 }

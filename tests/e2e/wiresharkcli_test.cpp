@@ -1,7 +1,7 @@
 // Wireshark and tshark watching the simulated board through ferrox-cli: a
-// live pcap stream read while the capture runs, the export's bytes, sides
-// and times as tshark reads them, its records and the live ones read by
-// Wireshark's Modbus RTU dissector a message each, and
+// live pcap stream read while the capture runs, the export's records and
+// the live ones read by Wireshark's Modbus RTU dissector a message each
+// (their bytes and times: the timeline's and frames' pcap tests), and
 // ferrox-cli as an extcap interface found and run by tshark as a user
 // other than root, silent unless it fails.
 #include "boardprocess.h"
@@ -9,7 +9,6 @@
 
 #include "data/datatesting.h"
 
-#include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QFile>
@@ -69,23 +68,6 @@ QString decodedFields(const QJsonObject &frame)
 
 } // namespace
 
-// Wireshark's own reading of an export shows the conversation's bytes,
-// directions and times; a file of that name before is replaced whole.
-TEST(WiresharkCli, TsharkReadsTheExportAsTheConversation)
-{
-    FERROX_NEED_TSHARK();
-    QTemporaryDir dir;
-    const QString data = writeFile(dir.filePath(QStringLiteral("poll.dat")),
-                                   byJ1("\x02POLL\x03") + byJ2("\x06") + byJ1("Q") + byJ2("\xB1\xFF") + endCode());
-    writeFile(data + QStringLiteral(".times"), "2026-12-06T22:00:51.250000+09:00\n0\t1000\n12\t3500\n16\t9000\n");
-    const QString pcap = writeFile(dir.filePath(QStringLiteral("poll.pcap")), QByteArray(100000, 'x'));
-    const CliRun run = runCli(QStringList{QStringLiteral("export"), data, QStringLiteral("-o"), pcap} << words("--format pcap"));
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(tsharkLines(pcap, QStringLiteral("-T fields -e frame.time_epoch -e rtacser.eventtype -e data.data")),
-              QStringList({QStringLiteral("1796562051.251000000\t0x01\t02504f4c4c03"), QStringLiteral("1796562051.253500000\t0x02\t06"),
-                           QStringLiteral("1796562051.253500000\t0x01\t51"), QStringLiteral("1796562051.259000000\t0x02\tb1ff")}));
-}
-
 // A conversation with a corrupted response and an exception: the live
 // records, the export's and ferrox-cli decode see the same frames.
 TEST(WiresharkCli, TsharkAndDecodeAgreeOnEveryFrameOfAModbusCapture)
@@ -120,34 +102,7 @@ TEST(WiresharkCli, TsharkAndDecodeAgreeOnEveryFrameOfAModbusCapture)
     EXPECT_EQ(expected.at(5), QStringLiteral("rtacser:mbrtu:modbus,1,3,2,1"));
     EXPECT_EQ(tsharkLines(live), expected);
     EXPECT_EQ(tsharkLines(exported), expected);
-}
-
-// Two requests of one side, then the response and two requests back to
-// back: with the decoder the pair is two records, cut at the first one's
-// good CRC as decode cuts it.
-TEST(WiresharkCli, ExportWithTheDecoderCutsRecordsAsDecodeDoes)
-{
-    FERROX_NEED_TSHARK();
-    QTemporaryDir dir;
-    const QByteArray request = QByteArray::fromHex("1103006B00037687");
-    const QString data = writeFile(dir.filePath(QStringLiteral("poll.dat")),
-        byJ1(request) + byJ1(request) + byJ2(QByteArray::fromHex("110306022B00000064C8BA")) + byJ1(request + request) + endCode());
-    // A byte a millisecond, a message every 20 ms; the last pair in one piece.
-    QByteArray sidecar = "2026-12-06T22:00:51.250000+09:00\n";
-    const qint64 starts[] = {0, 20000, 40000};
-    for (int message = 0; message < 3; ++message) {
-        for (int i = 0; i < (message < 2 ? 8 : 11); ++i)
-            sidecar += QByteArray::number(message * 16 + 2 * i) + '\t' + QByteArray::number(starts[message] + 1000 * i) + '\n';
-    }
-    sidecar += "54\t60000\n";
-    writeFile(data + QStringLiteral(".times"), sidecar);
-    const QString pcap = dir.filePath(QStringLiteral("poll.pcap"));
-    const CliRun run = runCli(QStringList{QStringLiteral("export"), data, QStringLiteral("-o"), pcap}
-                              << words("--format pcap --decoder modbus-rtu"));
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    const QStringList cut = tsharkLines(pcap);
-    ASSERT_EQ(cut.size(), 5);
-    EXPECT_EQ(cut.at(3), cut.at(4));
+    // Records cut by a decoder are pcap's alone.
     EXPECT_EQ(runCli(QStringList{QStringLiteral("export"), data} << words("--format csv --decoder modbus-rtu -o -")).exitCode, 2);
 }
 

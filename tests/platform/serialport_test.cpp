@@ -64,17 +64,8 @@ TEST(QtSerialPort, FailsWithoutADeviceAndTalksThroughAPseudoTerminal)
     QtSerialPort port([&](int) { return board.linkPath(); });
     ASSERT_TRUE(port.setSettings(QStringLiteral(" 57600,n,8,1")));
     ASSERT_TRUE(port.open()) << port.lastError();
-    EXPECT_FALSE(port.cts()); // a pty has no modem lines
-
-    // The signal reply's two bytes reach the receive threshold.
+    // Its receive notifications: every monitor test over the board's link.
     QSignalSpy arrived(&port, &SerialPort::bytesArrived);
-    QSignalSpy notified(&port, &SerialPort::receiveNotification);
-    port.setReceiveThreshold(2);
-    ASSERT_TRUE(port.write(QByteArray("S")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return port.bytesWaiting() >= 2; }, 3000));
-    EXPECT_GE(notified.count(), 1);
-    EXPECT_EQ(port.readAll().size(), 2);
-
     ASSERT_TRUE(port.write(QByteArray("V")));
     ASSERT_TRUE(arrived.wait(3000));
     port.discardInput();
