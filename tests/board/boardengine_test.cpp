@@ -51,8 +51,6 @@ TEST(BoardEngineQueries, SignalsAnswersInOneChunkAndUnknownBytes)
     EXPECT_EQ(board.engine.state(), BoardEngine::State::Idle);
 }
 
-// Each direction lets through only its sender's bytes, and the stream ends
-// with the end code after 'E'.
 TEST(BoardEngineStream, DirectionsFilterTheTrafficAndStopEndsWithTheEndCode)
 {
     const QList<std::pair<char, QByteArray>> cases{{'G', shortTraffic}, {'A', j2Only}, {'B', j1Only}};

@@ -62,7 +62,6 @@ TEST(BoardPty, LinkedUntilTerminatedAndDeafAtAnotherLinkSpeed)
     EXPECT_FALSE(QFileInfo(board.linkPath()).isSymLink());
 }
 
-// A stale link is replaced; a file in its place is never touched.
 TEST(BoardPty, LinkPathIsReplacedOnlyWhenItIsALink)
 {
     QTemporaryDir dir;

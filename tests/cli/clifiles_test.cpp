@@ -100,7 +100,6 @@ TEST_F(CliFiles, NamesThatAreNotUtf8KeepTheirSidecarsAndLinks)
     runShell(dir.path(), QStringLiteral("rm -f -- *")); // names the toolkit cannot remove
 }
 
-// Character devices are outputs as standard output is.
 TEST_F(CliFiles, DevicesAreOutputs)
 {
     for (const char *line : {"render x.dat -o /dev/null", "export x.dat --format pcap -o /dev/null"}) {
@@ -110,7 +109,6 @@ TEST_F(CliFiles, DevicesAreOutputs)
     EXPECT_FALSE(QFile::exists(QStringLiteral("/dev/null.times")));
 }
 
-// A file holding only the end code is no data for any command.
 TEST_F(CliFiles, AnEndCodeAloneIsRejectedByEveryCommand)
 {
     writeFile(path("end.dat"), QByteArray(1, char(0xFF)));

@@ -1,6 +1,6 @@
 // What a capture leaves behind: the data file unless it is empty, the rendered
-// log only for sound data, and a refusal before the capture when a file cannot
-// be written.
+// log only for sound data. (A file that cannot be written is refused before
+// the capture: CaptureCli.EveryEndHasItsExitStatus.)
 #include "datatesting.h"
 
 #include "data/captureoutput.h"
@@ -9,7 +9,6 @@
 #include "data/texts.h"
 #include "support/testfiles.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -106,17 +105,6 @@ TEST_F(Output, AFileThatCannotBeWrittenIsNamedAndTheOtherIsStillWritten)
     EXPECT_EQ(output.status, Status::WriteFailed);
     EXPECT_TRUE(output.message.contains(missingFolder)) << output.message.toStdString();
     EXPECT_TRUE(output.message.endsWith(u'\n' + faultyAdvice)) << output.message.toStdString();
-}
-
-// Which paths a file can replace is the file access's rule; here, that the capture asks it first.
-TEST_F(Output, OutputPathsAreProvedBeforeTheCaptureWithoutLeavingFiles)
-{
-    const QString existing = writeFile(dir.filePath(QStringLiteral("kept.dat")), "keep me");
-    EXPECT_EQ(outputPathProblem(dir.filePath(QStringLiteral("new.dat"))), QString());
-    EXPECT_EQ(outputPathProblem(existing), QString());
-    EXPECT_TRUE(outputPathProblem(dir.path()).contains(dir.path()));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kept.dat")});
-    EXPECT_EQ(readFile(existing), QByteArray("keep me"));
 }
 
 } // namespace

@@ -20,8 +20,6 @@ TEST(StreamFormat, TheLiveReadersBitsHoldForEveryByte)
     }
 }
 
-// Only the four nibble tags and the end code's tag mean something; the
-// sender goes with the nibble tags alone.
 TEST(StreamFormat, OnlyTheNibbleTagsAndTheEndCodesTagMeanSomething)
 {
     const struct { int tag; TagKind kind; Direction sender; } meaningful[] = {

@@ -61,7 +61,6 @@ TEST_F(CaptureCli, AStreamStoppedByTerminationKeepsWholeBytesInUtf8)
     EXPECT_TRUE(text.contains(QStringLiteral("\n通信ポート　　　　： ") + board.linkPath() + u'\n')) << text.toStdString();
 }
 
-// One row per exit status; no temporary files are left behind.
 TEST_F(CaptureCli, EveryEndHasItsExitStatus)
 {
     const struct { const char *name, *boardOptions, *cliOptions; int exitCode; bool dataWritten; } cases[] = {

@@ -12,7 +12,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A readout line a sample a third of a second apart, or JSON for programs.
 TEST(SignalsCli, OneReadoutLinePerSampleAThirdOfASecondApartOrJson)
 {
     BoardProcess board(words("--signals 0xA5"));
@@ -70,7 +69,6 @@ TEST(CheckCli, AForeignReplyIsPrintedWithItsControlBytesEscaped)
     EXPECT_FALSE(run.err.contains(QChar(0x1B)));
 }
 
-// The port names the path it opens and why it could not.
 TEST(CheckCli, APortThatCannotBeOpenedIsNamedWithTheReason)
 {
     const CliRun bare = runCli(words("check --device board1"));
@@ -94,7 +92,6 @@ TEST(CheckCli, APortThatCannotBeOpenedIsNamedWithTheReason)
     EXPECT_FALSE(held.err.contains(QStringLiteral("root")));
 }
 
-// Stopped while the check waits for a silent board: no samples, no success.
 TEST(SignalsCli, InterruptedBeforeItsFirstSampleItFails)
 {
     BoardProcess board(words("--silent"));

@@ -60,7 +60,6 @@ TEST(MeasureOverAPty, TheCommandLineToolMeasuresRefusesAndStops)
     }
 }
 
-// For programs: one JSON object with the speed and its time in UTC.
 TEST(MeasureOverAPty, TheResultAsJsonForPrograms)
 {
     BoardProcess board(words(kCounts));

@@ -35,7 +35,6 @@ protected:
     std::unique_ptr<QtSerialPort> port;
 };
 
-// A device path typed into the port choice is the port: opened as it is and stored.
 TEST_F(WindowLink, ATypedDevicePathIsThePort)
 {
     BoardProcess board;

@@ -8,7 +8,6 @@ using namespace ferrox;
 
 namespace {
 
-// A message hides the bar; progress shows the part done and ignores the text.
 TEST(ReportStatus, MessageOrProgress)
 {
     const struct { QString text; int remaining; bool visible; QList<int> values; QString shown; } cases[] = {
