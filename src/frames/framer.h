@@ -55,6 +55,9 @@ struct FrameList
     qint32 errorOffset = -1;     // the stream's first tag-sequence error, as in MonitoredBytes
     qint32 backwardsAt = -1;     // first monitored byte whose time runs backwards, -1 if none
     qint32 overLongCount = 0;    // frames cut at the decoder's longest frame
+    // The number outputs give the first frame (pairs are numbered alike):
+    // a later file of a series goes on from the files before it.
+    qint64 firstNumber = 1;
     // Lines for the user about the above (sequence error, no times,
     // times running backwards, coarse times, over-long frames).
     QStringList notes() const;
