@@ -5,7 +5,7 @@
 // do (no times, a sequence error, times running backwards) is said on
 // standard error; data with tag-sequence errors is decoded up to the first
 // one, with exit status 4. With --series a split capture's files are read
-// in turn as one capture (see SeriesFraming), written file by file; the
+// in turn as one capture (see SeriesFramer), written file by file; the
 // text form names each file and the gaps between them.
 #include "cliarguments.h"
 #include "clioutput.h"
@@ -15,6 +15,7 @@
 #include "seriesinput.h"
 
 #include "frames/frameformat.h"
+#include "frames/seriesframes.h"
 #include "timeline/texts.h"
 
 #include <utility>
@@ -25,7 +26,7 @@ namespace {
 
 int decodeSeries(const SeriesFiles &files, const Framing &framing, FrameFormat format, const FrameFilter &filter)
 {
-    SeriesFraming framer(framing);
+    SeriesFramer framer(*framing.decoder, framing.options);
     QString pending; // gap lines, in the text form only
     bool headWritten = false;
     return walkSeries(files, [&](const SeriesGap &gap) {
@@ -39,7 +40,7 @@ int decodeSeries(const SeriesFiles &files, const Framing &framing, FrameFormat f
         if (format == FrameFormat::Text)
             out += (std::exchange(pending, {}) + TimelineTexts::seriesFile(piece.path) + u'\n').toUtf8();
         out += formatFrameRows(frames, format, filter);
-        for (const QString &note : SeriesFraming::newNotes(frames))
+        for (const QString &note : SeriesFramer::newNotes(frames))
             printErrorLine(TimelineTexts::seriesFileNote(piece.path, note));
         return writeOut(out);
     });

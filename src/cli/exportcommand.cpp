@@ -16,6 +16,7 @@
 #include "data/sidecar.h"
 #include "data/texts.h"
 #include "frames/framepcap.h"
+#include "frames/seriesframes.h"
 #include "timeline/exportformats.h"
 #include "timeline/texts.h"
 
@@ -28,7 +29,7 @@ int exportSeries(const SeriesFiles &files, const Framing &framing, ExportFormat 
     PieceOutput output;
     if (!output.open(out) || !output.write(format == ExportFormat::Pcap ? pcapFileHeader() : exportRowsHead(format)))
         return stoppedByOutput();
-    SeriesFraming framer(framing);
+    SeriesFramer framer(*framing.decoder, framing.options);
     const int status = walkSeries(files, [](const SeriesGap &gap) {
         if (gap.kind == SeriesGap::Kind::LinkLost)
             printErrorLine(seriesGapText(gap)); // the records' times show it; people read it here
@@ -41,7 +42,7 @@ int exportSeries(const SeriesFiles &files, const Framing &framing, ExportFormat 
         }
         QByteArray bytes;
         if (format == ExportFormat::Pcap)
-            appendPcapFrames(bytes, framer.framesOf({piece.path, {}, piece.bytes, times, piece.firstByteIndex, {}}).frames, times);
+            appendPcapFrames(bytes, framer.framesOf(piece, times).frames, times);
         else
             bytes = exportRows(piece.bytes, times, format, piece.firstByteIndex);
         return output.write(bytes);

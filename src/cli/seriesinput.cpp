@@ -5,10 +5,8 @@
 #include "datafileinput.h"
 
 #include "data/texts.h"
-#include "frames/texts.h"
 #include "timeline/texts.h"
 
-#include <algorithm>
 #include <cerrno>
 
 namespace ferrox::cli {
@@ -106,29 +104,6 @@ bool PieceOutput::failed(FileError error)
     }
     m_ok = false;
     return false;
-}
-
-FrameList SeriesFraming::framesOf(const SeriesPiece &piece)
-{
-    FrameList frames = buildFrames(piece.bytes, piece.times, *m_framing.decoder, m_framing.options);
-    frames.firstNumber = m_nextNumber;
-    m_nextNumber += frames.frames.size();
-    if (frames.frames.isEmpty())
-        return frames;
-    Frame &first = frames.frames.first();
-    if (m_lastEnd && first.startMicros)
-        first.gapMicros = std::max<qint64>(0, *first.startMicros - *m_lastEnd);
-    m_lastEnd = frames.frames.constLast().endMicros;
-    return frames;
-}
-
-QStringList SeriesFraming::newNotes(const FrameList &frames)
-{
-    QStringList notes = frames.notes();
-    notes.removeAll(FrameTexts::noTimes());
-    if (frames.errorOffset >= 0)
-        notes.removeAll(TimelineTexts::timelineCutAtError(frames.errorOffset));
-    return notes;
 }
 
 bool refuseOverwritingSeries(CliArguments &args, const QString &output, const SeriesFiles &files, int &exitStatus)

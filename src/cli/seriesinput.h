@@ -1,7 +1,6 @@
 #pragma once
 
 #include "cliarguments.h"
-#include "framingoptions.h"
 
 #include "files/fileaccess.h"
 #include "timeline/captureseries.h"
@@ -51,24 +50,6 @@ private:
     QString m_name;
     ReplacingWriter m_writer;
     bool m_ok = false;
-};
-
-// The frames of a series' files in turn, for decode and export: frames
-// never run across a file's end, their numbers go on from file to file,
-// and a file's first frame has its gap from the last frame before it on
-// the series' time axis.
-class SeriesFraming
-{
-public:
-    explicit SeriesFraming(const Framing &framing) : m_framing(framing) {}
-    FrameList framesOf(const SeriesPiece &piece);
-    // framesOf()'s notes but those walkSeries() has told already.
-    static QStringList newNotes(const FrameList &frames);
-
-private:
-    const Framing &m_framing;
-    qint64 m_nextNumber = 1;
-    std::optional<qint64> m_lastEnd;
 };
 
 // True when writing `output` would destroy a file of the series or its

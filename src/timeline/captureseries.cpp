@@ -81,6 +81,15 @@ qint64 lastInstant(const ArrivalTimes &times)
     return times.startEpochMicros + (times.arrivals.isEmpty() ? 0 : times.arrivals.constLast().micros);
 }
 
+// The start and zone of a file's times, for the series' time axis.
+ArrivalTimes startOf(const ArrivalTimes &times)
+{
+    ArrivalTimes start;
+    start.startEpochMicros = times.startEpochMicros;
+    start.startUtcOffsetSeconds = times.startUtcOffsetSeconds;
+    return start;
+}
+
 } // namespace
 
 QString SeriesFiles::path(qsizetype index) const
@@ -129,7 +138,18 @@ std::optional<SeriesFiles> seriesBeside(const QString &dataPath)
     return files;
 }
 
-SeriesReader::SeriesReader(SeriesFiles files) : m_files(std::move(files)) {}
+SeriesReader::SeriesReader(SeriesFiles files, qsizetype from, qsizetype count)
+    : m_files(std::move(files)), m_index(std::clamp<qsizetype>(from, 0, m_files.size())),
+      m_end(count < 0 ? m_files.size() : std::min(m_files.size(), m_index + count))
+{
+    if (m_index == 0)
+        return;
+    // The axis starts where the series does: its first file's sidecar tells.
+    const QString first = m_files.path(0);
+    const SidecarRead start = readSidecar(first, QFileInfo(first).size());
+    if (start.times)
+        m_origin = startOf(*start.times);
+}
 
 void SeriesReader::leaveOut(const QString &path, const QString &why)
 {
@@ -156,7 +176,7 @@ QString SeriesReader::otherCaptureReason(const ArrivalTimes &times) const
 
 std::optional<SeriesPiece> SeriesReader::next()
 {
-    while (m_index < m_files.size()) {
+    while (m_index < m_end) {
         const qsizetype index = m_index++;
         const qint64 expected = index == 0 ? 1 : m_files.numbers.at(index - 1) + 1;
         if (m_files.numbers.at(index) > expected) {
@@ -199,11 +219,8 @@ std::optional<SeriesPiece> SeriesReader::next()
                 gap.backEpochMicros = read.times->startEpochMicros;
                 m_pending << gap;
             }
-            if (!m_origin) {
-                m_origin = *read.times;
-                m_origin->arrivals.clear();
-                m_origin->linkLostEpochMicros.reset();
-            }
+            if (!m_origin)
+                m_origin = startOf(*read.times);
             m_last = *read.times;
             m_last->arrivals = {read.times->arrivals.value(read.times->arrivals.size() - 1, Arrival {0, 0})};
             // One time axis: each file's times counted from the series' start.

@@ -87,7 +87,10 @@ struct SeriesPiece
 class SeriesReader
 {
 public:
-    explicit SeriesReader(SeriesFiles files);
+    // Reads `count` files from index `from` (all that follow for -1). A
+    // reader that starts later keeps the series' time axis (the first
+    // file's start) and says nothing of the files before `from`.
+    explicit SeriesReader(SeriesFiles files, qsizetype from = 0, qsizetype count = -1);
 
     // The next file that can be used, with the gaps before it (files left
     // out included); empty at the end.
@@ -106,6 +109,7 @@ private:
 
     SeriesFiles m_files;
     qsizetype m_index = 0;
+    qsizetype m_end = 0;
     QList<SeriesGap> m_pending;
     std::optional<ArrivalTimes> m_origin; // start and zone of the time axis
     // The last file used with times: its start, link loss and last arrival.
