@@ -114,7 +114,7 @@ SeriesLookup findSeries(const QString &given)
     }
     const QString folder = folderOf(given);
     const QRegularExpressionMatch piece = pieceForm().match(info.fileName());
-    if (piece.hasMatch() && info.isFile()) {
+    if (piece.hasMatch()) { // a file the ring has removed names its series too
         if (std::optional<SeriesFiles> files = seriesOf(folder, piece.captured(1), piece.captured(3)))
             return {files, {}};
     }

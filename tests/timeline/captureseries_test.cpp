@@ -73,8 +73,8 @@ QStringList pathsOf(const QList<SeriesPiece> &pieces)
 
 } // namespace
 
-// One of its files, the name it was captured to and its folder all name
-// the series; numbers order it, not names.
+// One of its files (present or not), the name it was captured to and its
+// folder all name the series; numbers order it, not names.
 TEST_F(Series, IsFoundByAnyOfItsNamesInNumberOrder)
 {
     for (const char *name : {"long-00002.dat", "long-00010.dat", "long-00001.dat", "long-100000.dat"})
@@ -83,6 +83,7 @@ TEST_F(Series, IsFoundByAnyOfItsNamesInNumberOrder)
     const QList<qint64> numbers {1, 2, 10, 100000};
     EXPECT_EQ(found(path(QStringLiteral("long-00010.dat"))).numbers, numbers);
     EXPECT_EQ(found(path(QStringLiteral("long.dat"))).numbers, numbers);
+    EXPECT_EQ(found(path(QStringLiteral("long-00003.dat"))).numbers, numbers); // one the ring removed
     EXPECT_EQ(found(dir.path()).numbers, numbers);
     EXPECT_EQ(found(dir.path()).path(3), path(QStringLiteral("long-100000.dat")));
 }
