@@ -160,7 +160,16 @@ QByteArray formatFramesHead(const FrameList &list, FrameFormat format)
 QByteArray formatFrameRows(const FrameList &list, FrameFormat format, const FrameFilter &filter)
 {
     QByteArray out;
+    qsizetype nextBreak = 0;
+    // The text, for people, has a line for each break between a series' files.
+    const auto breaksBefore = [&](qsizetype frame) {
+        for (; nextBreak < list.breaks.size() && list.breaks.at(nextBreak).beforeFrame <= frame; ++nextBreak) {
+            if (format == FrameFormat::Text)
+                out += (seriesGapText(list.breaks.at(nextBreak).gap) + u'\n').toUtf8();
+        }
+    };
     for (qsizetype i = 0; i < list.frames.size(); ++i) {
+        breaksBefore(i);
         const Frame &frame = list.frames.at(i);
         if (!filter.accepts(frame))
             continue;
@@ -170,6 +179,7 @@ QByteArray formatFrameRows(const FrameList &list, FrameFormat format, const Fram
         case FrameFormat::JsonLines: out += jsonRow(list, i); break;
         }
     }
+    breaksBefore(list.frames.size());
     return out;
 }
 
