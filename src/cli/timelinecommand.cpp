@@ -43,6 +43,7 @@ int seriesTimeline(const SeriesFiles &files, bool utf8)
     };
     QString pending; // gap lines wait for the head, which the first file's times give
     bool headWritten = false;
+    // The response times alone are kept, 8 bytes each, for the exact median.
     QList<qint64> gapsJ1;
     QList<qint64> gapsJ2;
     const int status = walkSeries(files, [&](const SeriesGap &gap) {
