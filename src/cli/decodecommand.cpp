@@ -4,16 +4,49 @@
 // failure, kind or response time. What the framing could not
 // do (no times, a sequence error, times running backwards) is said on
 // standard error; data with tag-sequence errors is decoded up to the first
-// one, with exit status 4.
+// one, with exit status 4. With --series a split capture's files are read
+// in turn as one capture (see SeriesFramer), written file by file; the
+// text form names each file and the gaps between them.
 #include "cliarguments.h"
 #include "clioutput.h"
 #include "commands.h"
 #include "datafileinput.h"
 #include "framingoptions.h"
+#include "seriesinput.h"
 
 #include "frames/frameformat.h"
+#include "frames/seriesframes.h"
+#include "timeline/texts.h"
+
+#include <utility>
 
 namespace ferrox::cli {
+
+namespace {
+
+int decodeSeries(const SeriesFiles &files, const Framing &framing, FrameFormat format, const FrameFilter &filter)
+{
+    SeriesFramer framer(*framing.decoder, framing.options);
+    QString pending; // gap lines, in the text form only
+    bool headWritten = false;
+    return walkSeries(files, [&](const SeriesGap &gap) {
+        if (format == FrameFormat::Text)
+            pending += seriesGapText(gap) + u'\n';
+        return true;
+    }, [&](const SeriesPiece &piece) {
+        const FrameList frames = framer.framesOf(piece);
+        QByteArray out = headWritten ? QByteArray() : formatFramesHead(frames, format);
+        headWritten = true;
+        if (format == FrameFormat::Text)
+            out += (std::exchange(pending, {}) + TimelineTexts::seriesFile(piece.path) + u'\n').toUtf8();
+        out += formatFrameRows(frames, format, filter);
+        for (const QString &note : SeriesFramer::newNotes(frames))
+            printErrorLine(TimelineTexts::seriesFileNote(piece.path, note));
+        return writeOut(out);
+    });
+}
+
+} // namespace
 
 int decodeCommand(const QStringList &arguments)
 {
@@ -24,6 +57,7 @@ int decodeCommand(const QStringList &arguments)
          QStringLiteral("print only frames sent by J1 or J2 (j1, j2), failed (errors), exception\n"
                         "                          responses (exceptions), of one kind (below), or responses slower\n"
                         "                          than MS milliseconds (slow:MS)")},
+        seriesOption(),
     });
     args.setNotes(QStringLiteral(
         "Frames end at a change of direction, at an idle gap, and where the decoder finds a message's end.\n"
@@ -57,9 +91,14 @@ int decodeCommand(const QStringList &arguments)
 
     const QString path = args.positional().constFirst();
     int status = ExitSuccess;
+    if (args.isSet(QStringLiteral("series"))) {
+        const std::optional<SeriesFiles> files = findSeriesFor(path, status);
+        return files ? decodeSeries(*files, *framing, *format, *filter) : status;
+    }
     const std::optional<CaptureBuffer> capture = loadMonitorData(path, status);
     if (!capture)
         return status;
+    hintSeries(path);
     const std::optional<ArrivalTimes> times = loadArrivalTimes(path, *capture);
     const FrameList frames = buildFrames(assembleMonitoredBytes(*capture), times, *framing->decoder, framing->options);
     if (!writeOut(formatFrames(frames, *format, *filter)))

@@ -2,21 +2,55 @@
 // tools read: pcap for Wireshark and tshark (one record per frame, cut as
 // decode cuts them, so that a dissector reads one message a record), CSV
 // and JSON lines (a row per byte). Data with tag-sequence errors is
-// exported as far as it is sound, with a warning and exit status 4.
+// exported as far as it is sound, with a warning and exit status 4. With
+// --series a split capture's files are written in turn as one export on
+// one time axis, file by file, into a file replaced only when complete.
 #include "cliarguments.h"
 #include "clioutput.h"
 #include "commands.h"
 #include "datafileinput.h"
 #include "framingoptions.h"
+#include "seriesinput.h"
 
 #include "data/datafiles.h"
 #include "data/sidecar.h"
 #include "data/texts.h"
 #include "frames/framepcap.h"
+#include "frames/seriesframes.h"
 #include "timeline/exportformats.h"
 #include "timeline/texts.h"
 
 namespace ferrox::cli {
+
+namespace {
+
+int exportSeries(const SeriesFiles &files, const Framing &framing, ExportFormat format, const QString &out)
+{
+    PieceOutput output;
+    if (!output.open(out) || !output.write(format == ExportFormat::Pcap ? pcapFileHeader() : exportRowsHead(format)))
+        return stoppedByOutput();
+    SeriesFramer framer(*framing.decoder, framing.options);
+    const int status = walkSeries(files, [](const SeriesGap &gap) {
+        if (gap.kind == SeriesGap::Kind::LinkLost)
+            printErrorLine(seriesGapText(gap)); // the records' times show it; people read it here
+        return true;
+    }, [&](const SeriesPiece &piece) {
+        std::optional<ArrivalTimes> times = piece.times;
+        if (format == ExportFormat::Pcap && times && !timesFitPcap(*times)) {
+            printErrorLine(DataTexts::sidecarIgnored(sidecarPath(piece.path), TimelineTexts::timesOutsidePcap()));
+            times.reset();
+        }
+        QByteArray bytes;
+        if (format == ExportFormat::Pcap)
+            appendPcapFrames(bytes, framer.framesOf(piece, times).frames, times);
+        else
+            bytes = exportRows(piece.bytes, times, format, piece.firstByteIndex);
+        return output.write(bytes);
+    });
+    return output.commit() ? status : stoppedByOutput();
+}
+
+} // namespace
 
 int exportCommand(const QStringList &arguments)
 {
@@ -24,7 +58,7 @@ int exportCommand(const QStringList &arguments)
         {QStringLiteral("format"), QStringLiteral("pcap|csv|jsonl"), QStringLiteral("the form to write")},
         {QStringLiteral("o"), QStringLiteral("OUT"), QStringLiteral("the file to write (- for standard output)")},
     } + framingOptions(QStringLiteral("pcap: also end records where this protocol's message ends, as decode does "
-                                      "(default: at changes of direction and idle gaps only)")));
+                                      "(default: at changes of direction and idle gaps only)")) << seriesOption());
     args.setNotes(QStringLiteral("--decoder, --gap, --monitor-speed and --data-width cut the pcap records; "
                                  "csv and jsonl write a row per byte.\n"));
     if (!args.parse(arguments))
@@ -50,13 +84,20 @@ int exportCommand(const QStringList &arguments)
             return refused;
     }
     const QString path = args.positional().constFirst();
+    int status = ExitSuccess;
+    if (args.isSet(QStringLiteral("series"))) {
+        const std::optional<SeriesFiles> files = findSeriesFor(path, status);
+        if (!files || refuseOverwritingSeries(args, out, *files, status))
+            return status;
+        return exportSeries(*files, *framing, *format, out);
+    }
     if (const int refused = refuseOverwritingInput(args, out, path))
         return refused;
 
-    int status = ExitSuccess;
     const std::optional<CaptureBuffer> capture = loadMonitorData(path, status);
     if (!capture)
         return status;
+    hintSeries(path);
     std::optional<ArrivalTimes> times = loadArrivalTimes(path, *capture);
     if (*format == ExportFormat::Pcap && times && !timesFitPcap(*times)) {
         printError(DataTexts::sidecarIgnored(sidecarPath(path), TimelineTexts::timesOutsidePcap()) + u'\n');

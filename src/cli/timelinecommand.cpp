@@ -3,16 +3,21 @@
 // each direction. The times come from the data file's sidecar. --chart
 // also writes the response times as a chart, SVG or PNG by its name; SVG
 // is text, PNG is painted by the chart painter (chartpainterprocess.h).
+// With --series a split capture's files are one timeline, written file by
+// file, with the lost links and missing files between them.
 #include "chartpainterprocess.h"
 #include "cliarguments.h"
 #include "clioutput.h"
 #include "commands.h"
 #include "datafileinput.h"
+#include "seriesinput.h"
 
 #include "data/cp932.h"
 #include "frames/responsechart.h"
 #include "timeline/texts.h"
 #include "timeline/timeline.h"
+
+#include <utility>
 
 
 namespace ferrox::cli {
@@ -30,13 +35,47 @@ int timelineStatus(qint32 errorOffset)
     return ExitSuccess;
 }
 
+int seriesTimeline(const SeriesFiles &files, bool utf8)
+{
+    bool written = true;
+    const auto write = [utf8, &written](const QString &text) {
+        return written = writeOut(utf8 ? text.toUtf8() : encodeCp932(text));
+    };
+    QString pending; // gap lines wait for the head, which the first file's times give
+    bool headWritten = false;
+    // The response times alone are kept, 8 bytes each, for the exact median.
+    QList<qint64> gapsJ1;
+    QList<qint64> gapsJ2;
+    const int status = walkSeries(files, [&](const SeriesGap &gap) {
+        pending += seriesGapText(gap) + u'\n';
+        return true;
+    }, [&](const SeriesPiece &piece) {
+        QString text = headWritten ? QString() : timelineHeadText(piece.times, -1);
+        headWritten = true;
+        text += std::exchange(pending, {}) + TimelineTexts::seriesFile(piece.path) + u'\n';
+        const Timeline timeline = buildTimeline(piece.bytes, piece.times);
+        for (const TimelineRun &run : timeline.runs) {
+            if (run.gapMicros)
+                (run.direction == Direction::J1 ? gapsJ1 : gapsJ2).append(*run.gapMicros);
+        }
+        return write(text + timelineRunsText(timeline.runs));
+    });
+    if (!written)
+        return stoppedByOutput();
+    const QString head = headWritten ? QString() : timelineHeadText(std::nullopt, -1);
+    if (!write(head + pending + timelineResponsesText(responseStatistics(gapsJ1), responseStatistics(gapsJ2))))
+        return stoppedByOutput();
+    return status;
+}
+
 } // namespace
 
 int timelineCommand(const QStringList &arguments)
 {
     CliArguments args(QStringLiteral("timeline"), QStringLiteral("FILE.dat"), 1,
                       CliArguments::encodingOptions(QStringLiteral("utf8")) << CliOption {
-                          QStringLiteral("chart"), QStringLiteral("OUT.svg|OUT.png"), QStringLiteral("also write the response-time chart")});
+                          QStringLiteral("chart"), QStringLiteral("OUT.svg|OUT.png"), QStringLiteral("also write the response-time chart")}
+                          << seriesOption());
     if (!args.parse(arguments))
         return args.exitStatus();
     // UTF-8 unless code page 932 is asked for: the table is no file of the program's.
@@ -49,9 +88,16 @@ int timelineCommand(const QStringList &arguments)
 
     const QString path = args.positional().constFirst();
     int status = ExitSuccess;
+    if (args.isSet(QStringLiteral("series"))) {
+        if (!chartPath.isEmpty())
+            return args.usageError(QStringLiteral("--chart draws one data file; --series reads many"));
+        const std::optional<SeriesFiles> files = findSeriesFor(path, status);
+        return files ? seriesTimeline(*files, *utf8) : status;
+    }
     const std::optional<CaptureBuffer> capture = loadMonitorData(path, status);
     if (!capture)
         return status;
+    hintSeries(path);
     const std::optional<ArrivalTimes> times = loadArrivalTimes(path, *capture);
     const Timeline timeline = buildTimeline(assembleMonitoredBytes(*capture), times);
     const QString text = timelineText(timeline);

@@ -196,25 +196,75 @@ FileBytes readFileBytes(const QString &path, qint64 limit, FileKinds kinds)
     return result;
 }
 
+ReplacingWriter::~ReplacingWriter()
+{
+    discard();
+}
+
+void ReplacingWriter::discard()
+{
+    if (m_fd >= 0)
+        ::close(std::exchange(m_fd, -1));
+    if (!m_tempName.isEmpty())
+        ::unlink(std::exchange(m_tempName, {}).constData());
+}
+
+FileError ReplacingWriter::open(const QString &path)
+{
+    discard();
+    m_error = FileErrorNone;
+    m_stream = isStream(path);
+    if (m_stream) {
+        m_fd = ::open(encodeFileName(path).constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+        m_error = m_fd < 0 ? errno : FileErrorNone;
+        return m_error;
+    }
+    Target target;
+    m_error = createTemporary(path, target, m_tempName, m_fd);
+    if (m_error != FileErrorNone)
+        m_tempName.clear();
+    m_targetName = target.name;
+    return m_error;
+}
+
+FileError ReplacingWriter::append(QByteArrayView bytes)
+{
+    if (m_error == FileErrorNone)
+        m_error = m_fd < 0 ? EBADF : writeAll(m_fd, bytes);
+    if (m_error != FileErrorNone)
+        discard();
+    return m_error;
+}
+
+FileError ReplacingWriter::commit()
+{
+    if (m_error == FileErrorNone && m_fd < 0)
+        m_error = EBADF;
+    // A file system that cannot sync (EINVAL) keeps the data all the same.
+    if (m_error == FileErrorNone && !m_stream && ::fsync(m_fd) != 0 && errno != EINVAL)
+        m_error = errno;
+    if (m_error == FileErrorNone) {
+        Descriptor closing(std::exchange(m_fd, -1));
+        m_error = closing.close();
+    }
+    if (m_error == FileErrorNone && !m_stream && ::rename(m_tempName.constData(), m_targetName.constData()) != 0)
+        m_error = errno;
+    if (m_error == FileErrorNone)
+        m_tempName.clear();
+    discard();
+    return m_error;
+}
+
 FileError replaceFileContents(const QString &path, QByteArrayView bytes)
 {
-    Target target;
-    QByteArray tempName;
-    int fd = -1;
-    if (const FileError error = createTemporary(path, target, tempName, fd))
+    if (isStream(path))
+        return FileErrorNotRegular; // as examineTarget() refuses it
+    ReplacingWriter writer;
+    if (const FileError error = writer.open(path))
         return error;
-    Descriptor temp(fd);
-    FileError error = writeAll(temp.fd(), bytes);
-    // A file system that cannot sync (EINVAL) keeps the data all the same.
-    if (error == FileErrorNone && ::fsync(temp.fd()) != 0 && errno != EINVAL)
-        error = errno;
-    if (const FileError closed = temp.close(); error == FileErrorNone)
-        error = closed;
-    if (error == FileErrorNone && ::rename(tempName.constData(), target.name.constData()) != 0)
-        error = errno;
-    if (error != FileErrorNone)
-        ::unlink(tempName.constData());
-    return error;
+    if (const FileError error = writer.append(bytes))
+        return error;
+    return writer.commit();
 }
 
 FileError checkFileReplaceable(const QString &path)

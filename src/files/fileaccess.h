@@ -44,6 +44,35 @@ FileBytes readFileBytes(const QString &path, qint64 limit, FileKinds kinds);
 // every byte (see filenamebytes.h), here and in every function below.
 FileError replaceFileContents(const QString &path, QByteArrayView bytes);
 
+// A file written in pieces with replaceFileContents()'s guarantees, for
+// output too large to hold whole: the pieces go to a temporary file that
+// commit() syncs and renames over the target; a writer destroyed without
+// commit() (a failure, an interruption) removes it and leaves any old file
+// as it was. A character device or named pipe is written as the pieces
+// come, with no temporary file. After the first failure nothing more is
+// written and every later call returns it.
+class ReplacingWriter
+{
+public:
+    ReplacingWriter() = default;
+    ~ReplacingWriter();
+    ReplacingWriter(const ReplacingWriter &) = delete;
+    ReplacingWriter &operator=(const ReplacingWriter &) = delete;
+
+    FileError open(const QString &path);
+    FileError append(QByteArrayView bytes);
+    FileError commit();
+
+private:
+    void discard();
+
+    int m_fd = -1;
+    bool m_stream = false;
+    QByteArray m_tempName;
+    QByteArray m_targetName;
+    FileError m_error = FileErrorNone;
+};
+
 // Whether replaceFileContents could start: the same refusals, and a
 // temporary file made and removed again to prove the folder.
 FileError checkFileReplaceable(const QString &path);

@@ -20,7 +20,7 @@ QByteArray csvRow(const FrameList &list, qsizetype index)
     const Frame &frame = list.frames.at(index);
     const QByteArray below = !frame.responseMicros ? QByteArray() : responseBelowResolution(frame, list) ? "1" : "0";
     const QList<QByteArray> fields {
-        QByteArray::number(index + 1),
+        QByteArray::number(list.firstNumber + index),
         numberOrEmpty(frame.startMicros, {}),
         numberOrEmpty(frame.gapMicros, {}),
         frame.direction == Direction::J1 ? "J1" : "J2",
@@ -33,7 +33,7 @@ QByteArray csvRow(const FrameList &list, qsizetype index)
                                                        : QString()),
         csvField(frame.problem),
         csvField(frameKindsText(frame.kinds)),
-        frame.pairedFrame >= 0 ? QByteArray::number(frame.pairedFrame + 1) : QByteArray(),
+        frame.pairedFrame >= 0 ? QByteArray::number(list.firstNumber + frame.pairedFrame) : QByteArray(),
         numberOrEmpty(frame.responseMicros, {}),
         below,
     };
@@ -47,14 +47,14 @@ QByteArray jsonRow(const FrameList &list, qsizetype index)
     const QByteArray verdict = frame.verdict == FrameVerdict::Good ? "\"OK\""
         : frame.verdict == FrameVerdict::Bad                      ? "\"NG\""
                                                                    : "null";
-    return "{\"number\":" + QByteArray::number(index + 1) + ",\"time_us\":" + numberOrEmpty(frame.startMicros, "null")
+    return "{\"number\":" + QByteArray::number(list.firstNumber + index) + ",\"time_us\":" + numberOrEmpty(frame.startMicros, "null")
         + ",\"gap_us\":" + numberOrEmpty(frame.gapMicros, "null") + ",\"direction\":\""
         + (frame.direction == Direction::J1 ? "J1" : "J2") + "\",\"length\":" + QByteArray::number(frame.bytes.size())
         + ",\"hex\":\"" + frame.bytes.toHex(' ').toUpper() + "\",\"characters\":" + jsonString(frameCharacters(frame.bytes))
         + ",\"summary\":" + jsonString(frame.summary) + ",\"verdict\":" + verdict
         + ",\"problem\":" + jsonString(frame.problem) + ",\"kind\":" + jsonString(frameKindsText(frame.kinds))
         + ",\"paired_with\":"
-        + (frame.pairedFrame >= 0 ? QByteArray::number(frame.pairedFrame + 1) : QByteArray("null"))
+        + (frame.pairedFrame >= 0 ? QByteArray::number(list.firstNumber + frame.pairedFrame) : QByteArray("null"))
         + ",\"response_us\":" + numberOrEmpty(frame.responseMicros, "null")
         + ",\"response_below_resolution\":" + below + "}\n";
 }
@@ -71,7 +71,7 @@ QString textRow(const FrameList &list, qsizetype index)
 {
     const Frame &frame = list.frames.at(index);
     return QStringLiteral("%1  %2  %3  %4  %5  %6  %7  [%8]\n")
-        .arg(QStringLiteral("#%1").arg(index + 1), -6)
+        .arg(QStringLiteral("#%1").arg(list.firstNumber + index), -6)
         .arg(frameTimeText(frame), 14)
         .arg(frameGapText(frame), 10)
         .arg(frameDirectionText(frame))
@@ -129,8 +129,8 @@ QString frameSummaryText(const FrameList &list, qsizetype index)
     if (frame.pairedFrame < 0)
         return frame.summary;
     return frame.summary + u' '
-        + (frame.pairedFrame < index ? FrameTexts::answerTo(frame.pairedFrame + 1, frameResponseText(frame, list))
-                                     : FrameTexts::answeredBy(frame.pairedFrame + 1));
+        + (frame.pairedFrame < index ? FrameTexts::answerTo(list.firstNumber + frame.pairedFrame, frameResponseText(frame, list))
+                                     : FrameTexts::answeredBy(list.firstNumber + frame.pairedFrame));
 }
 
 bool responseBelowResolution(const Frame &frame, const FrameList &list)
@@ -147,15 +147,29 @@ QString frameResponseText(const Frame &frame, const FrameList &list)
     return FrameTexts::millis(*frame.responseMicros);
 }
 
-QByteArray formatFrames(const FrameList &list, FrameFormat format, const FrameFilter &filter)
+QByteArray formatFramesHead(const FrameList &list, FrameFormat format)
+{
+    if (format == FrameFormat::Text)
+        return textHeader(list).toUtf8();
+    if (format == FrameFormat::Csv)
+        return "number,time_us,gap_us,direction,length,hex,characters,summary,verdict,problem,kind,paired_with,response_us,"
+               "response_below_resolution\r\n";
+    return {};
+}
+
+QByteArray formatFrameRows(const FrameList &list, FrameFormat format, const FrameFilter &filter)
 {
     QByteArray out;
-    if (format == FrameFormat::Text)
-        out += textHeader(list).toUtf8();
-    else if (format == FrameFormat::Csv)
-        out += "number,time_us,gap_us,direction,length,hex,characters,summary,verdict,problem,kind,paired_with,response_us,"
-               "response_below_resolution\r\n";
+    qsizetype nextBreak = 0;
+    // The text, for people, has a line for each break between a series' files.
+    const auto breaksBefore = [&](qsizetype frame) {
+        for (; nextBreak < list.breaks.size() && list.breaks.at(nextBreak).beforeFrame <= frame; ++nextBreak) {
+            if (format == FrameFormat::Text)
+                out += (seriesGapText(list.breaks.at(nextBreak).gap) + u'\n').toUtf8();
+        }
+    };
     for (qsizetype i = 0; i < list.frames.size(); ++i) {
+        breaksBefore(i);
         const Frame &frame = list.frames.at(i);
         if (!filter.accepts(frame))
             continue;
@@ -165,7 +179,13 @@ QByteArray formatFrames(const FrameList &list, FrameFormat format, const FrameFi
         case FrameFormat::JsonLines: out += jsonRow(list, i); break;
         }
     }
+    breaksBefore(list.frames.size());
     return out;
+}
+
+QByteArray formatFrames(const FrameList &list, FrameFormat format, const FrameFilter &filter)
+{
+    return formatFramesHead(list, format) + formatFrameRows(list, format, filter);
 }
 
 } // namespace ferrox

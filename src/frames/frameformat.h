@@ -31,9 +31,16 @@ enum class FrameFormat {
 // "text", "csv", "jsonl".
 std::optional<FrameFormat> frameFormatNamed(const QString &name);
 
-// The frames the filter lets through. Frame numbers count from 1 over all
-// frames, filtered or not, so that a pair's numbers stay true.
+// The frames the filter lets through. Frame numbers count from 1 (the
+// list's firstNumber) over all frames, filtered or not, so that a pair's
+// numbers stay true. The text form has a line for each of the list's
+// breaks (a lost link between a series' files …).
 QByteArray formatFrames(const FrameList &list, FrameFormat format, const FrameFilter &filter = {});
+// formatFrames() in parts, for frames written file by file: the head (the
+// gap and resolution lines and column heads of text, CSV's column names),
+// then each list's rows.
+QByteArray formatFramesHead(const FrameList &list, FrameFormat format);
+QByteArray formatFrameRows(const FrameList &list, FrameFormat format, const FrameFilter &filter = {});
 
 // A frame's columns as the text output and the frame view show them.
 QString frameTimeText(const Frame &frame);      // seconds with microseconds, or "-"

@@ -25,5 +25,7 @@ public:
 // frame's start; 0 when unknown), so that Wireshark's dissectors read one
 // message a record.
 QByteArray pcapOfFrames(const QList<Frame> &frames, const std::optional<ArrivalTimes> &times);
+// The records alone, for a file written piece by piece after its header.
+void appendPcapFrames(QByteArray &out, const QList<Frame> &frames, const std::optional<ArrivalTimes> &times);
 
 } // namespace ferrox

@@ -141,7 +141,7 @@ QStringList FrameList::notes() const
     }
     if (overLongCount > 0)
         lines << FrameTexts::overLongFrames(overLongCount);
-    return lines;
+    return lines + fileNotes;
 }
 
 FrameList buildFrames(const MonitoredBytes &bytes, const std::optional<ArrivalTimes> &times,

@@ -4,6 +4,7 @@
 #include "framedecoder.h"
 
 #include "data/arrivaltimes.h"
+#include "timeline/captureseries.h"
 #include "timeline/monitoredbytes.h"
 
 #include <QList>
@@ -31,6 +32,17 @@ struct FramerOptions
     qint64 effectiveGapMicros(const FrameDecoder &decoder) const;
 };
 
+// A line between frames where the frames of a series' files meet: what
+// lies between two files (a lost link with its start and end, missing or
+// left-out files), shown before frame beforeFrame (the list's size: after
+// the last).
+struct FrameBreak
+{
+    qint32 beforeFrame = 0;
+    SeriesGap gap;
+    std::optional<qint64> startMicros; // a lost link's start on the frames' time axis
+};
+
 struct FrameList
 {
     QList<Frame> frames;
@@ -55,6 +67,13 @@ struct FrameList
     qint32 errorOffset = -1;     // the stream's first tag-sequence error, as in MonitoredBytes
     qint32 backwardsAt = -1;     // first monitored byte whose time runs backwards, -1 if none
     qint32 overLongCount = 0;    // frames cut at the decoder's longest frame
+    // The number outputs give the first frame (pairs are numbered alike):
+    // a later file of a series goes on from the files before it.
+    qint64 firstNumber = 1;
+    // Frames of several files of a series (the frame view's window): what
+    // lies between them, and what was said of each file.
+    QList<FrameBreak> breaks;
+    QStringList fileNotes;
     // Lines for the user about the above (sequence error, no times,
     // times running backwards, coarse times, over-long frames).
     QStringList notes() const;

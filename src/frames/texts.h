@@ -79,6 +79,14 @@ inline QString unreadableRule(const QString &typed)
     return QStringLiteral("規則にできません(読めないか、すでにあります): ") + typed;
 }
 inline QString viewSave() { return QStringLiteral("保存..."); }
+// A series' files, a few at a time.
+inline QString seriesPrevious() { return QStringLiteral("◀ 前のファイル"); }
+inline QString seriesNext() { return QStringLiteral("次のファイル ▶"); }
+inline QString seriesShown(const QString &first, const QString &last, qsizetype total)
+{
+    return QStringLiteral("シリーズ ") + first + QStringLiteral(" ～ ") + last + QStringLiteral("（全")
+        + QString::number(total) + QStringLiteral("ファイル）");
+}
 inline QString viewHighlight() { return QStringLiteral("強調"); }
 inline QString viewSaveTitle() { return QStringLiteral("フレームを保存"); }
 inline QString viewSaveFilter()

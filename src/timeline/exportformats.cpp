@@ -57,12 +57,17 @@ bool timesFitPcap(const ArrivalTimes &times)
     return times.startEpochMicros >= 0 && times.startEpochMicros < pcapEndMicros - last;
 }
 
-namespace {
+QByteArray exportRowsHead(ExportFormat format)
+{
+    return format == ExportFormat::Csv ? QByteArrayLiteral("index,direction,hex,decimal,character,arrival_us\r\n")
+                                       : QByteArray();
+}
 
-QByteArray rowsOf(const MonitoredBytes &bytes, const std::optional<ArrivalTimes> &times, ExportFormat format)
+QByteArray exportRows(const MonitoredBytes &bytes, const std::optional<ArrivalTimes> &times, ExportFormat format,
+                      qint64 firstIndex)
 {
     const bool csv = format == ExportFormat::Csv;
-    QByteArray out = csv ? QByteArrayLiteral("index,direction,hex,decimal,character,arrival_us\r\n") : QByteArray();
+    QByteArray out;
     for (qsizetype i = 0; i < bytes.bytes.size(); ++i) {
         const MonitoredByte &byte = bytes.bytes.at(i);
         const QByteArray direction = byte.direction == Direction::J1 ? "J1" : "J2";
@@ -70,18 +75,16 @@ QByteArray rowsOf(const MonitoredBytes &bytes, const std::optional<ArrivalTimes>
         const QString character = byteCell(byte.value);
         const std::optional<qint64> arrival = times ? times->microsAt(byte.offset) : std::nullopt;
         if (csv) {
-            out += QByteArray::number(i) + ',' + direction + ',' + hex + ',' + QByteArray::number(byte.value) + ','
+            out += QByteArray::number(firstIndex + i) + ',' + direction + ',' + hex + ',' + QByteArray::number(byte.value) + ','
                 + csvField(character) + ',' + (arrival ? QByteArray::number(*arrival) : QByteArray()) + "\r\n";
         } else {
-            out += "{\"index\":" + QByteArray::number(i) + ",\"direction\":\"" + direction + "\",\"hex\":\"" + hex
+            out += "{\"index\":" + QByteArray::number(firstIndex + i) + ",\"direction\":\"" + direction + "\",\"hex\":\"" + hex
                 + "\",\"decimal\":" + QByteArray::number(byte.value) + ",\"character\":" + jsonString(character)
                 + ",\"arrival_us\":" + (arrival ? QByteArray::number(*arrival) : QByteArray("null")) + "}\n";
         }
     }
     return out;
 }
-
-} // namespace
 
 QByteArray pcapFileHeader()
 {
@@ -126,7 +129,7 @@ std::optional<ExportFormat> exportFormatNamed(const QString &name)
 
 QByteArray exportBytes(const MonitoredBytes &bytes, const std::optional<ArrivalTimes> &times, ExportFormat format)
 {
-    return format == ExportFormat::Pcap ? pcapOf(bytes, times) : rowsOf(bytes, times, format);
+    return format == ExportFormat::Pcap ? pcapOf(bytes, times) : exportRowsHead(format) + exportRows(bytes, times, format, 0);
 }
 
 } // namespace ferrox

@@ -35,6 +35,13 @@ std::optional<ExportFormat> exportFormatNamed(const QString &name);
 // piece in microseconds since the capture's start.
 QByteArray exportBytes(const MonitoredBytes &bytes, const std::optional<ArrivalTimes> &times, ExportFormat format);
 
+// The CSV and JSON lines forms in parts, for an export written piece by
+// piece (a series, file by file): the head (CSV's column names), then the
+// rows of each piece, whose indices go on from firstIndex.
+QByteArray exportRowsHead(ExportFormat format);
+QByteArray exportRows(const MonitoredBytes &bytes, const std::optional<ArrivalTimes> &times, ExportFormat format,
+                      qint64 firstIndex);
+
 // The pieces of a pcap stream written as bytes arrive: the file header,
 // then one record per run of one sender's bytes, stamped epochMicros
 // (microseconds since 1970-01-01 UTC; 0 when unknown). A sender of None

@@ -6,9 +6,7 @@
 
 namespace ferrox {
 
-namespace {
-
-ResponseStatistics statisticsOf(QList<qint64> gaps)
+ResponseStatistics responseStatistics(QList<qint64> gaps)
 {
     ResponseStatistics stats;
     stats.count = qint32(gaps.size());
@@ -21,6 +19,8 @@ ResponseStatistics statisticsOf(QList<qint64> gaps)
     stats.medianMicros = gaps.size() % 2 ? gaps.at(middle) : (gaps.at(middle - 1) + gaps.at(middle)) / 2;
     return stats;
 }
+
+namespace {
 
 QString seconds(std::optional<qint64> micros)
 {
@@ -67,29 +67,37 @@ Timeline buildTimeline(const MonitoredBytes &bytes, const std::optional<ArrivalT
         }
         timeline.runs.append(run);
     }
-    timeline.responsesJ1 = statisticsOf(std::move(gapsJ1));
-    timeline.responsesJ2 = statisticsOf(std::move(gapsJ2));
+    timeline.responsesJ1 = responseStatistics(std::move(gapsJ1));
+    timeline.responsesJ2 = responseStatistics(std::move(gapsJ2));
     return timeline;
 }
 
-QString timelineText(const Timeline &timeline)
+QString timelineHeadText(const std::optional<ArrivalTimes> &times, qint32 errorOffset)
 {
-    QString text = (timeline.times ? TimelineTexts::timelineStart() + timeline.times->localStartText()
-                                   : TimelineTexts::timelineNoStart())
+    QString text = (times ? TimelineTexts::timelineStart() + times->localStartText() : TimelineTexts::timelineNoStart())
         + u'\n';
-    if (timeline.errorOffset >= 0)
-        text += TimelineTexts::timelineCutAtError(timeline.errorOffset) + u'\n';
-    text += TimelineTexts::timelineHeads() + u'\n';
-    for (const TimelineRun &run : timeline.runs) {
+    if (errorOffset >= 0)
+        text += TimelineTexts::timelineCutAtError(errorOffset) + u'\n';
+    return text + TimelineTexts::timelineHeads() + u'\n';
+}
+
+QString timelineRunsText(const QList<TimelineRun> &runs)
+{
+    QString text;
+    for (const TimelineRun &run : runs) {
         text += QStringLiteral("%1  %2  %3  %4\n")
                     .arg(seconds(run.arrivalMicros), 14)
                     .arg(directionText(run.direction), -8)
                     .arg(run.byteCount, 8)
                     .arg(milliseconds(run.gapMicros), 12);
     }
-    text += u'\n' + TimelineTexts::responseSummary() + u'\n' + TimelineTexts::responseHeads() + u'\n';
-    for (const auto &[direction, stats] : {std::pair {Direction::J1, timeline.responsesJ1},
-                                           std::pair {Direction::J2, timeline.responsesJ2}}) {
+    return text;
+}
+
+QString timelineResponsesText(const ResponseStatistics &j1, const ResponseStatistics &j2)
+{
+    QString text = u'\n' + TimelineTexts::responseSummary() + u'\n' + TimelineTexts::responseHeads() + u'\n';
+    for (const auto &[direction, stats] : {std::pair {Direction::J1, j1}, std::pair {Direction::J2, j2}}) {
         const bool any = stats.count > 0;
         text += QStringLiteral("%1  %2  %3  %4  %5\n")
                     .arg(directionText(direction), -8)
@@ -99,6 +107,12 @@ QString timelineText(const Timeline &timeline)
                     .arg(any ? milliseconds(stats.maximumMicros) : TimelineTexts::unknownValue(), 10);
     }
     return text;
+}
+
+QString timelineText(const Timeline &timeline)
+{
+    return timelineHeadText(timeline.times, timeline.errorOffset) + timelineRunsText(timeline.runs)
+        + timelineResponsesText(timeline.responsesJ1, timeline.responsesJ2);
 }
 
 } // namespace ferrox

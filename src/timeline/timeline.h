@@ -50,4 +50,13 @@ Timeline buildTimeline(const MonitoredBytes &bytes, const std::optional<ArrivalT
 // "-" where unknown), then the response times of each direction.
 QString timelineText(const Timeline &timeline);
 
+// The parts of timelineText(), for a timeline written piece by piece (a
+// series, file by file): the start and the column heads, the runs' lines,
+// and the response times of all runs written.
+QString timelineHeadText(const std::optional<ArrivalTimes> &times, qint32 errorOffset);
+QString timelineRunsText(const QList<TimelineRun> &runs);
+QString timelineResponsesText(const ResponseStatistics &j1, const ResponseStatistics &j2);
+// The statistics of response gaps (microseconds), in any order.
+ResponseStatistics responseStatistics(QList<qint64> gaps);
+
 } // namespace ferrox

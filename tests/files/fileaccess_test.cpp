@@ -76,6 +76,30 @@ TEST(FileAccess, AReplacementIsWholeOrNothing)
     EXPECT_EQ(status.st_mode & 0777, 0640u);
 }
 
+// Written in pieces, the old file stays until commit(); a writer given up
+// (an error, an interruption) leaves it and no temporary file behind.
+TEST(FileAccess, APiecewiseReplacementIsWholeOrNothing)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("target"));
+    ASSERT_EQ(replaceFileContents(target, "old"), FileErrorNone);
+    {
+        ReplacingWriter abandoned;
+        ASSERT_EQ(abandoned.open(target), FileErrorNone);
+        ASSERT_EQ(abandoned.append("half"), FileErrorNone);
+    }
+    EXPECT_EQ(readFileBytes(target, 10, FileKinds::RegularOnly).bytes, QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+    ReplacingWriter writer;
+    ASSERT_EQ(writer.open(target), FileErrorNone);
+    ASSERT_EQ(writer.append("one "), FileErrorNone);
+    ASSERT_EQ(writer.append("two"), FileErrorNone);
+    EXPECT_EQ(readFileBytes(target, 10, FileKinds::RegularOnly).bytes, QByteArray("old"));
+    EXPECT_EQ(writer.commit(), FileErrorNone);
+    EXPECT_EQ(readFileBytes(target, 10, FileKinds::RegularOnly).bytes, QByteArray("one two"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+}
+
 // An output through a link reaches the link's target, made when missing,
 // as a shell's redirection does; the link stays a link.
 TEST(FileAccess, LinksAreWrittenThrough)

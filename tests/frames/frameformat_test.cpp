@@ -43,6 +43,22 @@ TEST(FrameFormat, TextNamesThePairAndTheResponseTime)
                              "[11 03 06 02 2B 00 00 00 64 C8 BA]\n"));
 }
 
+// A later file of a series goes on with the numbers of the files before;
+// the text has a line where its files meet across a gap, rows do not.
+TEST(FrameFormat, ASeriesNumbersOnAndTheTextShowsItsBreaks)
+{
+    FrameList list = answeredRequest();
+    list.firstNumber = 41;
+    SeriesGap missing;
+    missing.firstFile = missing.lastFile = QStringLiteral("long-00004.dat");
+    list.breaks = {{1, missing, std::nullopt}};
+    const QStringList text = QString::fromUtf8(formatFrames(list, FrameFormat::Text)).split(u'\n');
+    EXPECT_TRUE(text.value(2).startsWith(QStringLiteral("#41 "))) << text.value(2).toStdString();
+    EXPECT_TRUE(text.value(2).contains(QStringLiteral("(応答 #42)")));
+    EXPECT_EQ(text.value(3), seriesGapText(missing));
+    EXPECT_TRUE(formatFrames(list, FrameFormat::Csv).split('\n').value(2).startsWith("42,13000,"));
+}
+
 TEST(FrameFormat, CsvQuotesTextFieldsAndLeavesUnknownNumbersEmpty)
 {
     const FrameList list = decoded(byJ2("a,\"b\"\r\n"), QStringLiteral("lines"));

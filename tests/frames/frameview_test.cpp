@@ -261,3 +261,40 @@ TEST_F(FrameView, TheChartIsNeverDrawnSmallerThanItsOwnSize)
     window().layout()->activate();
     EXPECT_GE(window().chart()->scale(), 1.0);
 }
+
+// A file opened from a split capture's series shows its series a few files
+// at a time; a lost link is a grey row with its start and end between the
+// frames of the two files, and the window moves by a file.
+TEST_F(FrameView, ASeriesShowsItsLostLinkBetweenTheFilesFrames)
+{
+    qputenv("TZ", "UTC");
+    QTemporaryDir dir;
+    const struct { const char *name; const char *times; } files[] = {
+        {"long-00001.dat", "2026-12-07T10:00:00.000000+00:00\n0\t1000\n"},
+        {"long-00002.dat", "2026-12-07T10:00:00.000000+00:00\n0\t5000\n"},
+        {"long-00003.dat", "2026-12-07T10:00:20.000000+00:00\nlink-lost\t2026-12-07T10:00:10.000000+00:00\n0\t1000\n"},
+        {"long-00004.dat", "2026-12-07T10:00:20.000000+00:00\n0\t9000\n"},
+    };
+    for (const auto &file : files) {
+        writeFile(dir.filePath(QLatin1String(file.name)), byJ1("Q") + endCode());
+        writeFile(dir.filePath(QLatin1String(file.name) + QStringLiteral(".times")), file.times);
+    }
+    ASSERT_TRUE(window().showSeriesOf(dir.filePath(QStringLiteral("long-00001.dat"))));
+    ASSERT_EQ(window().model()->rowCount(), 4); // three frames and the break
+    EXPECT_EQ(window().model()->frameAtRow(2), -1);
+    EXPECT_EQ(cell(2, FrameTableModel::Time), QStringLiteral("10.000000"));
+    EXPECT_EQ(cell(2, FrameTableModel::Summary),
+              QStringLiteral("リンク断　開始 2026-12-07T10:00:10.000000+00:00　終了 2026-12-07T10:00:20.000000+00:00（10.000000 秒）"));
+    EXPECT_EQ(cell(3, FrameTableModel::Time), QStringLiteral("20.001000"));
+    EXPECT_TRUE(window().moveSeries(2));
+    EXPECT_EQ(cell(0, FrameTableModel::Summary).left(4), QStringLiteral("リンク断"));
+    EXPECT_EQ(cell(2, FrameTableModel::Time), QStringLiteral("20.009000"));
+}
+
+TEST_F(FrameView, AFileOfNoSeriesStaysAsItIs)
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("long-00001.dat")), byJ1("Q") + endCode());
+    EXPECT_FALSE(window().showSeriesOf(dir.filePath(QStringLiteral("long-00001.dat"))));
+    EXPECT_EQ(window().model()->rowCount(), 4);
+}

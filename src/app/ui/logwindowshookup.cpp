@@ -71,8 +71,10 @@ void LogWindowsHookup::displayFrames()
                                    *m_items.settings, *m_items.status);
     // The data is the program's "rs_data.dat" and, when opened from one, its data file.
     QStringList shown {m_appFolder + monitorDataFileName()};
-    if (QFileInfo(m_data.CaptureTimestamp).isAbsolute())
+    if (QFileInfo(m_data.CaptureTimestamp).isAbsolute()) {
         shown << m_data.CaptureTimestamp;
+        frames->showSeriesOf(m_data.CaptureTimestamp); // one file of a split capture: its series
+    }
     frames->setShownDataFiles(shown);
     frames->setAttribute(Qt::WA_DeleteOnClose);
     frames->setWindowTitle(frames->windowTitle() + QStringLiteral(" - ") + m_data.CaptureTimestamp);

@@ -4,6 +4,7 @@
 #include "frames/frameformat.h"
 #include "frames/responsechart.h"
 #include "frames/texts.h"
+#include "timeline/captureseries.h"
 
 #include <algorithm>
 
@@ -80,6 +81,7 @@ void FrameTableModel::arrange()
 {
     const bool keyed = m_sortColumn == Gap || m_sortColumn == Length || m_sortColumn == Verdict || m_sortColumn == Kind
         || m_sortColumn == Response;
+    m_rows.removeIf([](qint32 row) { return row < 0; }); // the breaks' rows, placed anew below
     std::sort(m_rows.begin(), m_rows.end()); // frame order, which is time order
     if (keyed) {
         const bool rising = m_sortOrder == Qt::AscendingOrder;
@@ -88,12 +90,52 @@ void FrameTableModel::arrange()
             const std::optional<qint64> y = sortKey(m_frames.frames.at(b), m_sortColumn);
             return rising ? x < y : y < x;
         });
-    } else if (m_sortColumn == Time && m_sortOrder == Qt::DescendingOrder) {
-        std::reverse(m_rows.begin(), m_rows.end());
+    } else {
+        // Frame order: each break before the first row of a frame after it.
+        QList<qint32> rows;
+        rows.reserve(m_rows.size() + m_frames.breaks.size());
+        qsizetype next = 0;
+        const auto breaksBefore = [&](qint64 frame) {
+            for (; next < m_frames.breaks.size() && m_frames.breaks.at(next).beforeFrame <= frame; ++next)
+                rows << qint32(-1 - next);
+        };
+        for (const qint32 frame : std::as_const(m_rows)) {
+            breaksBefore(frame);
+            rows << frame;
+        }
+        breaksBefore(m_frames.frames.size());
+        m_rows = std::move(rows);
+        if (m_sortColumn == Time && m_sortOrder == Qt::DescendingOrder)
+            std::reverse(m_rows.begin(), m_rows.end());
     }
     m_rowOf.fill(-1, m_frames.frames.size());
-    for (int row = 0; row < m_rows.size(); ++row)
-        m_rowOf[m_rows.at(row)] = row;
+    for (int row = 0; row < m_rows.size(); ++row) {
+        if (m_rows.at(row) >= 0)
+            m_rowOf[m_rows.at(row)] = row;
+    }
+}
+
+const FrameBreak *FrameTableModel::breakAtRow(int row) const
+{
+    const qint32 value = m_rows.value(row, 0);
+    return value < 0 ? &m_frames.breaks.at(-1 - value) : nullptr;
+}
+
+QVariant FrameTableModel::breakData(const FrameBreak &line, int column, int role) const
+{
+    switch (role) {
+    case Qt::DisplayRole:
+        if (column == Time && line.startMicros) {
+            Frame at;
+            at.startMicros = line.startMicros;
+            return frameTimeText(at);
+        }
+        return column == Summary ? QVariant(seriesGapText(line.gap)) : QVariant();
+    case Qt::ToolTipRole: return seriesGapText(line.gap);
+    case Qt::BackgroundRole: return QColor(0xE0, 0xE0, 0xE0);
+    case Qt::TextAlignmentRole: return column == Time ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
+    default: return {};
+    }
 }
 
 void FrameTableModel::sort(int column, Qt::SortOrder order)
@@ -127,6 +169,8 @@ QVariant FrameTableModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= m_rows.size())
         return {};
+    if (const FrameBreak *line = breakAtRow(index.row()))
+        return breakData(*line, index.column(), role);
     const qint32 frameIndex = m_rows.at(index.row());
     const Frame &frame = m_frames.frames.at(frameIndex);
     switch (role) {
@@ -169,7 +213,7 @@ QVariant FrameTableModel::headerData(int section, Qt::Orientation orientation, i
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Vertical)
-        return m_rows.value(section, -1) + 1;
+        return breakAtRow(section) ? QVariant() : QVariant(m_frames.firstNumber + m_rows.value(section, -1));
     const QStringList heads = FrameTexts::viewHeads();
     return heads.value(section);
 }

@@ -7,6 +7,8 @@
 #include <QColor>
 #include <QList>
 
+#include <algorithm>
+
 namespace ferrox {
 
 // A highlight rule of the frame view: frames holding the byte pattern, or
@@ -30,7 +32,10 @@ struct HighlightRule
 // tooltip), kinds, response time, summary, hex and characters. A
 // filter chooses the rows; failed frames show on a pale red, exception
 // responses on a pale yellow, highlighted ones on their rule's colour
-// (the first rule that matches).
+// (the first rule that matches). Frames of a series' files have a grey row
+// for each break between them (a lost link with its start and end, missing
+// files) where the rows are in frame order (by time, or unsorted), whatever
+// the filter.
 class FrameTableModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -47,7 +52,10 @@ public:
 
     // The row showing frame `frame`, or -1 when the filter hides it.
     int rowOfFrame(qint32 frame) const { return m_rowOf.value(frame, -1); }
-    qint32 frameAtRow(int row) const { return m_rows.value(row, -1); }
+    // The frame a row shows; -1 for a break's row.
+    qint32 frameAtRow(int row) const { return std::max(m_rows.value(row, -1), -1); }
+    // The break a row shows; null for a frame's row.
+    const FrameBreak *breakAtRow(int row) const;
     const FrameFilter &filter() const { return m_filter; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -62,11 +70,12 @@ public:
 private:
     void refilter();
     void arrange(); // m_rows in the sort order, m_rowOf after it
+    QVariant breakData(const FrameBreak &line, int column, int role) const;
 
     FrameList m_frames;
     FrameFilter m_filter;
     QList<HighlightRule> m_rules;
-    QList<qint32> m_rows;  // frame index of each row
+    QList<qint32> m_rows;  // frame index of each row; -1 - b for the row of break b
     QList<int> m_rowOf;    // row of each frame, -1 when hidden
     int m_sortColumn = Time;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;

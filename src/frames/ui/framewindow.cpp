@@ -8,6 +8,7 @@
 #include "data/datafiles.h"
 #include "data/sidecar.h"
 #include "frames/framecharacters.h"
+#include "frames/seriesframes.h"
 #include "frames/frameformat.h"
 #include "frames/texts.h"
 #include "platform/dialogs.h"
@@ -28,6 +29,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace ferrox {
 
 FrameWindow::FrameWindow(MonitoredBytes bytes, std::optional<ArrivalTimes> times, FramerOptions options,
@@ -38,7 +41,9 @@ FrameWindow::FrameWindow(MonitoredBytes bytes, std::optional<ArrivalTimes> times
       m_header(new QLabel(this)), m_decoder(new QComboBox(this)), m_gap(new QLineEdit(this)),
       m_direction(new QComboBox(this)), m_failedOnly(new QCheckBox(FrameTexts::viewFailedOnly(), this)),
       m_kind(new QComboBox(this)), m_pattern(new QLineEdit(this)), m_find(new QLineEdit(this)),
-      m_note(new QLabel(this)), m_highlights(new HighlightPanel(settings.store(), this)),
+      m_note(new QLabel(this)), m_seriesBar(new QWidget(this)), m_seriesLabel(new QLabel(m_seriesBar)),
+      m_seriesPrevious(new QPushButton(FrameTexts::seriesPrevious(), m_seriesBar)),
+      m_seriesNext(new QPushButton(FrameTexts::seriesNext(), m_seriesBar)), m_highlights(new HighlightPanel(settings.store(), this)),
       m_table(new QTableView(this)), m_chart(new ResponseChartWidget(this))
 {
     setObjectName(QStringLiteral("FrameWindow"));
@@ -69,6 +74,9 @@ FrameWindow::FrameWindow(MonitoredBytes bytes, std::optional<ArrivalTimes> times
     m_find->setObjectName(QStringLiteral("Text_FrameFind"));
     m_find->setPlaceholderText(FrameTexts::viewFindHint());
     m_note->setObjectName(QStringLiteral("Label_FrameNote"));
+    m_seriesLabel->setObjectName(QStringLiteral("Label_FrameSeries"));
+    m_seriesPrevious->setObjectName(QStringLiteral("Cmd_FrameSeriesPrevious"));
+    m_seriesNext->setObjectName(QStringLiteral("Cmd_FrameSeriesNext"));
     auto *save = new QPushButton(FrameTexts::viewSave(), this);
     save->setObjectName(QStringLiteral("Cmd_FrameSave"));
     auto *saveChart = new QPushButton(FrameTexts::chartSave(), this);
@@ -117,8 +125,15 @@ FrameWindow::FrameWindow(MonitoredBytes bytes, std::optional<ArrivalTimes> times
     splitter->addWidget(chartArea);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
+    auto *seriesBar = new QHBoxLayout(m_seriesBar);
+    seriesBar->setContentsMargins(0, 0, 0, 0);
+    seriesBar->addWidget(m_seriesPrevious);
+    seriesBar->addWidget(m_seriesLabel, 1);
+    seriesBar->addWidget(m_seriesNext);
+    m_seriesBar->hide(); // until a series is shown
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_header);
+    layout->addWidget(m_seriesBar);
     layout->addLayout(bar);
     layout->addWidget(m_note);
     layout->addWidget(splitter, 1);
@@ -135,6 +150,8 @@ FrameWindow::FrameWindow(MonitoredBytes bytes, std::optional<ArrivalTimes> times
     connect(m_pattern, &QLineEdit::textChanged, this, &FrameWindow::applyFilter);
     connect(m_find, &QLineEdit::returnPressed, this, [this] { findNext(m_find->text()); });
     connect(save, &QPushButton::clicked, this, &FrameWindow::saveShownFrames);
+    connect(m_seriesPrevious, &QPushButton::clicked, this, [this] { moveSeries(-1); });
+    connect(m_seriesNext, &QPushButton::clicked, this, [this] { moveSeries(1); });
     connect(saveChart, &QPushButton::clicked, this, &FrameWindow::saveChart);
     connect(highlight, &QPushButton::clicked, this, [this] { highlightPattern(QColor(0xFF, 0xF0, 0x80)); });
     connect(m_highlights, &HighlightPanel::rulesChanged, m_model, &FrameTableModel::setHighlightRules);
@@ -194,7 +211,8 @@ bool FrameWindow::takeGap()
 void FrameWindow::rebuild()
 {
     const std::unique_ptr<FrameDecoder> decoder = makeDecoder(m_decoder->currentText());
-    FrameList frames = buildFrames(m_bytes, m_times, *decoder, m_options);
+    FrameList frames = m_series ? seriesWindowFrames(*m_series, m_seriesFirst, SeriesViewFiles, *decoder, m_options)
+                                : buildFrames(m_bytes, m_times, *decoder, m_options);
     QStringList header {FrameTexts::gapSetting(frames.gapMicros)};
     if (frames.resolutionMicros)
         header.last() += QStringLiteral("  ") + FrameTexts::resolution(*frames.resolutionMicros);
@@ -251,6 +269,8 @@ bool FrameWindow::findNext(const QString &text)
     const int current = m_table->currentIndex().isValid() ? m_table->currentIndex().row() : -1;
     for (int step = 1; step <= rows; ++step) {
         const int row = (current + step) % rows;
+        if (m_model->frameAtRow(row) < 0)
+            continue; // a break between a series' files
         const Frame &frame = m_model->frames().frames.at(m_model->frameAtRow(row));
         // The hex column as shown: "6B 00" finds what "hex:6B00" does.
         if (wanted.accepts(frame) || (!wanted.text.isEmpty() && frameHex(frame.bytes).contains(wanted.text, Qt::CaseInsensitive))) {
@@ -280,9 +300,49 @@ void FrameWindow::selectFrame(qint32 frame)
 
 void FrameWindow::setShownDataFiles(const QStringList &paths)
 {
+    m_shown = paths;
     m_kept.clear();
-    for (const QString &path : paths)
+    QStringList data = paths;
+    for (qsizetype i = 0; m_series && i < m_series->size(); ++i)
+        data << m_series->path(i);
+    for (const QString &path : std::as_const(data))
         m_kept << path << sidecarPath(path);
+}
+
+bool FrameWindow::showSeriesOf(const QString &dataPath)
+{
+    std::optional<SeriesFiles> series = seriesBeside(dataPath);
+    if (!series)
+        return false;
+    m_series = std::move(series);
+    m_seriesFirst = 0;
+    setShownDataFiles(m_shown); // saves keep off every file of the series
+    while (m_seriesFirst + 1 < m_series->size() && m_series->path(m_seriesFirst) != dataPath)
+        ++m_seriesFirst;
+    showSeriesWindow();
+    return true;
+}
+
+bool FrameWindow::moveSeries(qsizetype files)
+{
+    if (!m_series)
+        return false;
+    const qsizetype first = std::clamp<qsizetype>(m_seriesFirst + files, 0, std::max<qsizetype>(m_series->size() - 1, 0));
+    if (first == m_seriesFirst)
+        return false;
+    m_seriesFirst = first;
+    showSeriesWindow();
+    return true;
+}
+
+void FrameWindow::showSeriesWindow()
+{
+    const qsizetype last = std::min(m_series->size(), m_seriesFirst + SeriesViewFiles) - 1;
+    m_seriesLabel->setText(FrameTexts::seriesShown(m_series->path(m_seriesFirst), m_series->path(last), m_series->size()));
+    m_seriesPrevious->setEnabled(m_seriesFirst > 0);
+    m_seriesNext->setEnabled(m_seriesFirst + 1 < m_series->size());
+    m_seriesBar->show();
+    rebuild();
 }
 
 bool FrameWindow::saveShownFrames()

@@ -5,6 +5,7 @@
 #include "views/ui/filechoice.h"
 
 #include "data/arrivaltimes.h"
+#include "timeline/captureseries.h"
 #include "timeline/monitoredbytes.h"
 
 #include <QWidget>
@@ -13,6 +14,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTableView;
 
 namespace ferrox {
@@ -34,6 +36,12 @@ class StatusPanel;
 // a note line. Highlight rules are listed beside the table, edited and
 // removed there, and kept in our own settings group; the chart below
 // shows the response times and a click on a dot selects its frame.
+//
+// Data opened from one file of a split capture's series can be shown as
+// its series (showSeriesOf()): a few files at a time (SeriesViewFiles),
+// moved a file back or on by two buttons, with a grey row where a link was
+// lost (its start and end), files are missing or were left out. The data
+// itself stays the one file that was opened.
 class FrameWindow : public QWidget
 {
     Q_OBJECT
@@ -60,9 +68,15 @@ public:
     // Selects the next row after the current one whose frame matches the
     // find text; false (selection kept) when none does.
     bool findNext(const QString &text);
-    // The data files the view shows: its saves never replace them or
-    // their arrival times.
+    // The data files the view shows: its saves never replace them, a
+    // shown series' files or their arrival times.
     void setShownDataFiles(const QStringList &paths);
+    // Shows the series dataPath belongs to, from dataPath on, when it is
+    // one file of several; false (the view unchanged) otherwise.
+    bool showSeriesOf(const QString &dataPath);
+    // Moves the series' window by `files` (negative: back); false when it
+    // shows no series or cannot move.
+    bool moveSeries(qsizetype files);
     void selectFrame(qint32 frame);
     // Asks for a file and writes the shown frames: CSV for ".csv", JSON
     // lines for ".jsonl", text otherwise. False when cancelled, refused
@@ -85,8 +99,12 @@ private:
     void rememberChoice();
     void setNote(const QString &text);
 
+    void showSeriesWindow();
+
     MonitoredBytes m_bytes;
     std::optional<ArrivalTimes> m_times;
+    std::optional<SeriesFiles> m_series; // shown instead of m_bytes when set
+    qsizetype m_seriesFirst = 0;         // the first file of its window
     FramerOptions m_options;
     // Writes bytes to a path the user agreed to, remembering its folder.
     bool writeChosen(const QString &path, const QByteArray &bytes);
@@ -94,7 +112,8 @@ private:
     Dialogs &m_dialogs;
     ProgramSettings &m_settings;
     FileChoice m_files;
-    QStringList m_kept; // the shown data files and their arrival times
+    QStringList m_shown; // as setShownDataFiles() was given them
+    QStringList m_kept;  // the shown data files, a shown series' files, and their arrival times
     FrameTableModel *m_model;
     QLabel *m_header;
     QComboBox *m_decoder;
@@ -105,6 +124,10 @@ private:
     QLineEdit *m_pattern;
     QLineEdit *m_find;
     QLabel *m_note;
+    QWidget *m_seriesBar;
+    QLabel *m_seriesLabel;
+    QPushButton *m_seriesPrevious;
+    QPushButton *m_seriesNext;
     HighlightPanel *m_highlights;
     QTableView *m_table;
     ResponseChartWidget *m_chart;
