@@ -145,10 +145,10 @@ void LogTextView::startLoad(StyledText text)
     continueLoad(more);
 }
 
-void LogTextView::takeDecoded()
+void LogTextView::appendPending(QString decoded)
 {
-    if (QString text = m_decoder.takeReady(); !text.isEmpty())
-        m_pending.append(StyledRun{std::move(text), TextStyle()});
+    if (!decoded.isEmpty())
+        m_pending.append(StyledRun{std::move(decoded), TextStyle()});
 }
 
 bool LogTextView::insertPending(qsizetype budget)
@@ -188,7 +188,7 @@ bool LogTextView::insertSlice(qsizetype budget)
 
 void LogTextView::loadSlice()
 {
-    takeDecoded();
+    appendPending(m_decoder.takeReady());
     QElapsedTimer clock;
     clock.start();
     const bool more = insertSlice(m_sliceChars);
@@ -214,8 +214,7 @@ void LogTextView::finishLoading()
     if (!m_loading)
         return;
     m_loadTimer.stop();
-    if (QString rest = m_decoder.takeAll(); !rest.isEmpty())
-        m_pending.append(StyledRun{std::move(rest), TextStyle()});
+    appendPending(m_decoder.takeAll());
     while (insertPending(maxSliceChars)) {
     }
     endLoad();

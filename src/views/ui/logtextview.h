@@ -92,8 +92,8 @@ protected:
 
 private:
     void startLoad(StyledText text);
-    // Adds the text the decoder has ready to the pending text.
-    void takeDecoded();
+    // Adds text from the decoder to the pending text.
+    void appendPending(QString decoded);
     // Inserts about `budget` characters of the pending text; true while
     // more is pending.
     bool insertPending(qsizetype budget);
