@@ -25,10 +25,11 @@ namespace {
 // rendering (200 lines of mode 4's 80 columns), a few milliseconds' work.
 constexpr qsizetype firstScreenChars = 16 * 1024;
 // Nanoseconds a slice may keep the event loop: well inside what a user
-// feels as a pause, even on a busy machine. Each slice is one insertion
-// (the view resizes its scroll bar and repaints after every one), its
-// size following the time the last one took.
-constexpr qint64 loadSliceNs = 12'000'000;
+// feels as a pause, even on a busy machine, where a slice can take three
+// times what the last one of its size took. Each slice is one insertion
+// (the view resizes its scroll bar after every one), its size following
+// the time the last one took.
+constexpr qint64 loadSliceNs = 8'000'000;
 constexpr qsizetype minSliceChars = 4 * 1024;
 constexpr qsizetype maxSliceChars = 1024 * 1024;
 // The resolution a document without paint device lays out in.

@@ -22,7 +22,7 @@ class ByteCells;
 //
 // Big texts (a full capture's rendering is several MB, 131,072 lines)
 // load in slices from the event loop: the first screen at once, then
-// slices of about 12 ms each, so the view is shown and takes input
+// slices of about 8 ms each, so the view is shown and takes input
 // (scrolling, selecting, typing) while the rest comes in below what is
 // loaded. A file's bytes are decoded beside the load, on a worker thread
 // (LogTextDecoder). The document's own layout lays out only the lines it
