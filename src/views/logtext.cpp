@@ -35,7 +35,7 @@ QString normalizeLineBreaks(const QString &text)
     return lines;
 }
 
-QString decodeLogText(const QByteArray &bytes)
+QString decodeLogText(QByteArrayView bytes)
 {
     // CR and LF are never part of a double-byte character, so the breaks
     // can be settled after decoding.
@@ -61,6 +61,13 @@ qsizetype textPieceEnd(QStringView text, qsizetype from, qsizetype budget)
     if (end < text.size() && text[end - 1].isHighSurrogate())
         ++end;
     return end;
+}
+
+qsizetype linePieceEnd(QByteArrayView bytes, qsizetype from, qsizetype budget)
+{
+    const qsizetype start = std::min(bytes.size(), from + std::max<qsizetype>(budget, 1) - 1);
+    const qsizetype lineFeed = bytes.indexOf('\n', start);
+    return lineFeed < 0 ? bytes.size() : lineFeed + 1;
 }
 
 bool isRichTextFile(const QByteArray &bytes)

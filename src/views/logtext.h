@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -14,7 +15,7 @@ namespace ferrox {
 // (old Mac files). Between the breaks the text is exact: every byte code
 // page 932 does not decode (captured binary data in a rendering) is kept
 // as its own reserved character, and saving writes it back as it was.
-QString decodeLogText(const QByteArray &bytes);
+QString decodeLogText(QByteArrayView bytes);
 
 // The same rule for text the program appends: the result holds '\n' only.
 QString normalizeLineBreaks(const QString &text);
@@ -29,6 +30,13 @@ QByteArray encodeLogText(const QString &text);
 // surrogate pair, so a piece that would end on a first half takes the
 // second too. Big texts load into a view piece by piece.
 qsizetype textPieceEnd(QStringView text, qsizetype from, qsizetype budget);
+
+// Where a piece of a file's bytes that starts at `from` and takes about
+// `budget` bytes (at least one) ends: just after the first line feed from
+// there on, or at the end. Such pieces decode one by one to the text the
+// whole decodes to: a line feed is no byte of a double-byte character, and
+// the CRs of a line break come before its LF. Big files decode in pieces.
+qsizetype linePieceEnd(QByteArrayView bytes, qsizetype from, qsizetype budget);
 
 // A file whose first bytes are "{\rtf" is shown formatted.
 bool isRichTextFile(const QByteArray &bytes);

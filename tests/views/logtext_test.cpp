@@ -1,11 +1,13 @@
 // The views' cores: log text and text files, RTF, window layouts.
 #include "views/logtext.h"
+#include "views/logtextdecoder.h"
 #include "views/rtfreader.h"
 #include "views/textfile.h"
 #include "views/windowlayout.h"
 
 #include "support/fakestores.h"
 
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -50,6 +52,52 @@ TEST(LogText, TextPiecesKeepSurrogatePairsWholeAndAlwaysProgress)
     };
     for (const auto &c : cases)
         EXPECT_EQ(textPieceEnd(text, c.from, c.budget), c.end) << c.from << "+" << c.budget;
+}
+
+// Big files decode in pieces that end after a line feed: whatever the
+// piece size, the pieces give the text the whole gives, with the CRs of a
+// break, double-byte characters and lone lead bytes around the cuts.
+TEST(LogText, LinePiecesDecodeToTheWholeText)
+{
+    const QByteArray bytes = "ab\r\r\n\x83\x82\n\x83\n\r\n\rx\r\r\n\n\x81";
+    for (qsizetype budget = 0; budget <= bytes.size(); ++budget) {
+        QString pieces;
+        for (qsizetype from = 0; from < bytes.size();) {
+            const qsizetype end = linePieceEnd(bytes, from, budget);
+            ASSERT_GT(end, from);
+            pieces += decodeLogText(bytes.sliced(from, end - from));
+            from = end;
+        }
+        EXPECT_EQ(pieces, decodeLogText(bytes)) << budget;
+    }
+}
+
+// What the worker decoded and what is left are handed over in order,
+// whether the view waits for the pieces or takes the rest at once.
+TEST(LogText, TheDecoderHandsOverTheWholeTextInOrder)
+{
+    QByteArray bytes;
+    for (int i = 0; i < 60000; ++i)
+        bytes += QByteArray::number(i) + "\t\x83\x82\r\r\n";
+    const QString whole = decodeLogText(bytes);
+    LogTextDecoder decoder;
+    decoder.start(bytes);
+    QString waited = decoder.takeReady();
+    EXPECT_TRUE(decoder.isRunning());
+    QSignalSpy ready(&decoder, &LogTextDecoder::ready);
+    while (decoder.isRunning() && (!ready.isEmpty() || ready.wait(5000))) {
+        ready.clear();
+        waited += decoder.takeReady();
+    }
+    EXPECT_EQ(waited, whole);
+
+    decoder.start(QByteArray(bytes).replace('\t', ' '));
+    decoder.start(bytes); // the first start's pieces are dropped
+    QString atOnce = decoder.takeReady();
+    atOnce += decoder.takeAll();
+    EXPECT_EQ(atOnce, whole);
+    EXPECT_FALSE(decoder.isRunning());
+    EXPECT_TRUE(decoder.takeReady().isEmpty());
 }
 
 // Binary files are recognised by reading them as text, below.

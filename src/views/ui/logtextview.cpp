@@ -4,6 +4,7 @@
 #include "views/logtext.h"
 #include "views/ui/bytehighlighter.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -24,10 +25,11 @@ namespace {
 // rendering (200 lines of mode 4's 80 columns), a few milliseconds' work.
 constexpr qsizetype firstScreenChars = 16 * 1024;
 // Nanoseconds a slice may keep the event loop: well inside what a user
-// feels as a pause, even on a busy machine. Each slice is one insertion
-// (the view resizes its scroll bar and repaints after every one), its
-// size following the time the last one took.
-constexpr qint64 loadSliceNs = 12'000'000;
+// feels as a pause, even on a busy machine, where a slice can take three
+// times what the last one of its size took. Each slice is one insertion
+// (the view resizes its scroll bar after every one), its size following
+// the time the last one took.
+constexpr qint64 loadSliceNs = 8'000'000;
 constexpr qsizetype minSliceChars = 4 * 1024;
 constexpr qsizetype maxSliceChars = 1024 * 1024;
 // The resolution a document without paint device lays out in.
@@ -65,6 +67,11 @@ LogTextView::LogTextView(QWidget *parent) : QPlainTextEdit(parent)
     m_loadTimer.setSingleShot(true);
     m_loadTimer.setInterval(0);
     connect(&m_loadTimer, &QTimer::timeout, this, &LogTextView::loadSlice);
+    // A piece decoded while the load waits for it starts the next slice.
+    connect(&m_decoder, &LogTextDecoder::ready, this, [this] {
+        if (m_loading && !m_loadTimer.isActive())
+            m_loadTimer.start();
+    });
 }
 
 void LogTextView::appendAtCaret(const QString &text)
@@ -91,6 +98,7 @@ void LogTextView::replaceAll(const QString &text)
 {
     const bool wasLoading = m_loading;
     m_loadTimer.stop();
+    m_decoder.cancel();
     m_pending.clear();
     m_loadCursor = QTextCursor();
     setLoading(false);
@@ -102,13 +110,21 @@ void LogTextView::replaceAll(const QString &text)
 
 void LogTextView::loadBytes(const QByteArray &bytes, bool richText)
 {
-    if (richText && isRichTextFile(bytes))
+    if (richText && isRichTextFile(bytes)) {
         loadStyledText(readRtf(bytes));
-    else
-        loadStyledText({StyledRun{decodeLogText(bytes), TextStyle()}});
+        return;
+    }
+    m_decoder.start(bytes);
+    startLoad({StyledRun{m_decoder.takeReady(), TextStyle()}});
 }
 
 void LogTextView::loadStyledText(StyledText text)
+{
+    m_decoder.cancel();
+    startLoad(std::move(text));
+}
+
+void LogTextView::startLoad(StyledText text)
 {
     m_loadTimer.stop();
     m_pending = std::move(text);
@@ -127,10 +143,13 @@ void LogTextView::loadStyledText(StyledText text)
     // below it, the caret staying where the user puts it.
     const bool more = insertPending(firstScreenChars);
     moveCursor(QTextCursor::Start);
-    if (more)
-        m_loadTimer.start();
-    else
-        endLoad();
+    continueLoad(more);
+}
+
+void LogTextView::appendPending(QString decoded)
+{
+    if (!decoded.isEmpty())
+        m_pending.append(StyledRun{std::move(decoded), TextStyle()});
 }
 
 bool LogTextView::insertPending(qsizetype budget)
@@ -150,20 +169,45 @@ bool LogTextView::insertPending(qsizetype budget)
     return m_runIndex < m_pending.size();
 }
 
+// A slice that appends below the screen changes nothing shown but the
+// scroll bar. The layout's signals are held meanwhile, since the view
+// would repaint its whole screen after each slice, and the scroll bar is
+// given the new size after.
+bool LogTextView::insertSlice(qsizetype budget)
+{
+    if (m_loadCursor.blockNumber() <= firstVisibleBlock().blockNumber() + screenLines())
+        return insertPending(budget);
+    QAbstractTextDocumentLayout *layout = document()->documentLayout();
+    bool more = false;
+    {
+        const QSignalBlocker hold(layout);
+        more = insertPending(budget);
+    }
+    emit layout->documentSizeChanged(layout->documentSize());
+    return more;
+}
+
 void LogTextView::loadSlice()
 {
+    appendPending(m_decoder.takeReady());
     QElapsedTimer clock;
     clock.start();
-    const bool more = insertPending(m_sliceChars);
+    const bool more = insertSlice(m_sliceChars);
     // At most twice as big as the last: one slow turn of a busy machine
     // does not make the next slice a long pause.
     const qint64 taken = std::max<qint64>(clock.nsecsElapsed(), 1);
     m_sliceChars = std::clamp(qsizetype(std::min<double>(2.0, double(loadSliceNs) / double(taken)) * double(m_sliceChars)),
                               minSliceChars, maxSliceChars);
+    continueLoad(more);
+}
+
+void LogTextView::continueLoad(bool more)
+{
     if (more)
         m_loadTimer.start();
-    else
+    else if (!m_decoder.isRunning())
         endLoad();
+    // else the decoder's next piece starts the next slice
 }
 
 void LogTextView::finishLoading()
@@ -171,6 +215,7 @@ void LogTextView::finishLoading()
     if (!m_loading)
         return;
     m_loadTimer.stop();
+    appendPending(m_decoder.takeAll());
     while (insertPending(maxSliceChars)) {
     }
     endLoad();
@@ -179,6 +224,7 @@ void LogTextView::finishLoading()
 void LogTextView::endLoad()
 {
     m_loadTimer.stop();
+    m_decoder.cancel();
     m_pending.clear();
     m_loadCursor = QTextCursor();
     setLoading(false);
@@ -262,9 +308,14 @@ void LogTextView::applyWrapWidth()
 std::pair<int, int> LogTextView::blocksNearScreen() const
 {
     // At least a tall screen's worth, for a view not laid out yet.
-    const int page = std::max(100, viewport()->height() / std::max(1, fontMetrics().lineSpacing()) + 1);
+    const int page = std::max(100, screenLines());
     const int first = firstVisibleBlock().blockNumber();
     return {std::max(0, first - page), first + 2 * page};
+}
+
+int LogTextView::screenLines() const
+{
+    return viewport()->height() / std::max(1, fontMetrics().lineSpacing()) + 1;
 }
 
 std::unique_ptr<QTextDocument> LogTextView::printedDocument(bool selectionOnly, const ByteCells *colours)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "views/logtextdecoder.h"
 #include "views/rtfreader.h"
 
 #include <QPlainTextEdit>
@@ -21,12 +22,14 @@ class ByteCells;
 //
 // Big texts (a full capture's rendering is several MB, 131,072 lines)
 // load in slices from the event loop: the first screen at once, then
-// slices of about 12 ms each, so the view is shown and takes input
+// slices of about 8 ms each, so the view is shown and takes input
 // (scrolling, selecting, typing) while the rest comes in below what is
-// loaded. The document's own layout lays out only the lines it paints, so
-// a slice costs what it inserts. What needs the whole text (plainText(),
-// printing, selecting all, the context menu) finishes the load at once
-// first; textLoaded() follows the last slice.
+// loaded. A file's bytes are decoded beside the load, on a worker thread
+// (LogTextDecoder). The document's own layout lays out only the lines it
+// paints, and a slice that appends below the screen repaints nothing but
+// the scroll bar, so a slice costs what it inserts. What needs the whole
+// text (plainText(), printing, selecting all, the context menu) finishes
+// the load at once first; textLoaded() follows the last slice.
 class LogTextView : public QPlainTextEdit
 {
     Q_OBJECT
@@ -88,10 +91,18 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    void startLoad(StyledText text);
+    // Adds text from the decoder to the pending text.
+    void appendPending(QString decoded);
     // Inserts about `budget` characters of the pending text; true while
     // more is pending.
     bool insertPending(qsizetype budget);
+    bool insertSlice(qsizetype budget);
     void loadSlice();
+    // After an insertion: the next slice, a wait for the decoder, or the end.
+    void continueLoad(bool more);
+    // Lines of the view's height (wrapped lines count one each).
+    int screenLines() const;
     void endLoad();
     void setLoading(bool loading);
     void applyWrapWidth();
@@ -111,6 +122,7 @@ private:
     qsizetype m_offset = 0;
     qsizetype m_sliceChars = 0; // characters the next slice inserts
     QTextCursor m_loadCursor;
+    LogTextDecoder m_decoder;
 };
 
 } // namespace ferrox
