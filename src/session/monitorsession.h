@@ -1,5 +1,7 @@
 #pragma once
 
+#include "capturephase.h"
+
 #include "data/monitordata.h"
 #include "data/reportheader.h"
 #include "settings/monitorsettings.h"
@@ -44,26 +46,20 @@ public:
 
     MonitorPhase phase() const;
 
+    // The capture's own phase: the window's capture run moves it.
+    CapturePhase &capture() { return m_capture; }
+    const CapturePhase &capture() const { return m_capture; }
+
     // MonitorBusy: from a capture's start until its processing is over.
-    bool MonitorBusy() const { return m_capture != CaptureStep::None; }
+    bool MonitorBusy() const { return !m_capture.isIdle(); }
     // The capture holds the link: from its start until its stream ended
     // and the board was quieted or handed on.
-    bool captureHoldsLink() const;
+    bool captureHoldsLink() const { return m_capture.holdsLink(); }
     // The start button: no capture runs, or its stop was asked for (then a
     // second start is still refused until the capture is over).
-    bool startEnabled() const { return m_capture == CaptureStep::None || m_stopAsked; }
+    bool startEnabled() const { return m_capture.isIdle() || m_capture.stopAsked(); }
     // The lamps stay grey whatever a late sample says.
     bool lampsGreyed() const;
-
-    // A capture's steps. beginCapture() is refused (false) while
-    // MonitorBusy; askStop() acts only while a capture runs and has not
-    // been asked to stop yet (false otherwise). endCapture() ends it from
-    // any step: a failed start, or the end of its processing.
-    bool beginCapture();
-    void streamStarted();
-    bool askStop();
-    void beginProcessing();
-    void endCapture();
 
     void setChecking(bool checking);
     void setMeasuring(bool measuring);
@@ -97,13 +93,9 @@ signals:
     void dataChanged();
 
 private:
-    enum class CaptureStep { None, Starting, Streaming, Processing };
-
-    void setCapture(CaptureStep step, bool stopAsked);
     void setFlag(bool &flag, bool value);
 
-    CaptureStep m_capture = CaptureStep::None;
-    bool m_stopAsked = false;
+    CapturePhase m_capture;
     bool m_checking = false;
     bool m_measuring = false;
     bool m_simpleMonitorOpen = false;

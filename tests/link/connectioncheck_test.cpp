@@ -182,11 +182,11 @@ TEST_F(Checks, PortCheckButtonChecksOnceAndALinkSpeedChosenMeanwhileFollows)
     panel.simpleMonitor = true;
     ReportStatus(panel.status, 1, QStringLiteral("50%"), 50);
     panel.status.texts.clear();
-    choices.Cmd_Port_Check_Click();
-    choices.Cmd_Port_Check_Click();
+    choices.checkRequested();
+    choices.checkRequested();
     EXPECT_EQ(panel.status.texts, QStringList{QString()});
     panel.chosen.linkSpeed = 115200;
-    choices.Combo_PC_speed_Click();
+    choices.linkSpeedChosen();
     EXPECT_TRUE(verifiedWhenClosed.isEmpty());
     ASSERT_TRUE(QSignalSpy(&check, &ConnectionCheck::checkFinished).wait(4000));
     EXPECT_EQ(verifiedWhenClosed, QList<bool>{true});
