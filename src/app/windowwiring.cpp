@@ -37,7 +37,7 @@ WindowWiring::WindowWiring(MainWindow &window, SerialPort &port, const QString &
                                               window.menus().monitorStop, &panel, &window, &window.dialogs()};
     m_monitor = std::make_unique<MonitorControls>(captureItems, m_state, m_owner, m_signals->sampler(),
                                                   *m_logWindows, appFolder);
-    const SimpleMonitorHookup::Items simpleMonitorItems{window.mdiArea(), window.toolBar()->simpleMonitor(),
+    const SimpleMonitorHookup::Items simpleMonitorItems{&m_logWindows->area(), window.toolBar()->simpleMonitor(),
                                                         window.menus().monitorTemp,
                                                         window.menus().viewDirectionColors};
     m_simpleMonitor = std::make_unique<SimpleMonitorHookup>(simpleMonitorItems, m_state, m_owner,

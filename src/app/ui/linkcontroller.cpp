@@ -19,7 +19,7 @@ LinkController::LinkController(SettingsPanel &settingsPanel, QAction *rateMeasur
     // The panel stores each choice first (its own connections came earlier).
     connect(panel->portCheckButton(), &QPushButton::clicked, this, [this] { m_choices.checkRequested(); });
     connect(panel->comPort(), &QComboBox::activated, this, [this] { m_choices.portChosen(); });
-    connect(panel->comPort(), &PortCombo::devicePathEntered, this, [this] { m_choices.portChosen(); });
+    connect(panel, &SettingsPanel::devicePathEntered, this, [this] { m_choices.portChosen(); });
     connect(panel->pcSpeed(), &QComboBox::activated, this, [this] { m_choices.linkSpeedChosen(); });
     connect(panel->monitorSpeed(), &QComboBox::activated, this, [this] { m_choices.monitorChoiceMade(); });
     connect(panel->direction(), &QComboBox::activated, this, [this] { m_choices.monitorChoiceMade(); });

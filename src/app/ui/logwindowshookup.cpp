@@ -88,7 +88,7 @@ ReportHeaderSettings LogWindowsHookup::reportHeaderSettings() const
 
 QString LogWindowsHookup::displayModeText() const
 {
-    return m_items.panel->displayModeText();
+    return m_items.panel->displayModeCaption(m_session.settings().displayMode);
 }
 
 void LogWindowsHookup::setDataCommandsEnabled(bool enabled)

@@ -120,7 +120,7 @@ void MonitorControls::StartMonitor()
     m_logNumber = window->number();
     const MonitorSettings &settings = m_state.settings();
     m_displayMode = settings.displayMode;
-    window->setCaption(window->caption() + viewtexts::displayCaptionPiece() + panel->displayModeText());
+    window->setCaption(window->caption() + viewtexts::displayCaptionPiece() + panel->displayModeCaption(m_displayMode));
     window->setRightMargin(CaptureRightMarginTwips);
     // A failing step of the start is skipped; the rendering reports the file.
     writeFileAtomically(m_appFolder + renderedTextFileName(), QByteArrayLiteral("\r\n"));
