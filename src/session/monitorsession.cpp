@@ -96,10 +96,9 @@ void MonitorSession::setHasCurrentData(bool has)
     setFlag(m_hasCurrentData, has);
 }
 
-void MonitorSession::replaceStream(const CaptureBuffer &capture)
+void MonitorSession::setCurrentData(const MonitorData &data)
 {
-    m_data.capture = capture;
-    m_data.times.reset();
+    m_data = data;
     // Whatever stream was stored is data to show and save.
     setHasCurrentData(true);
     emit dataChanged();

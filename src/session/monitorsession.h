@@ -32,8 +32,7 @@ enum class MonitorPhase {
 // The program's session with the board, without widgets: the phase, the
 // last connection check's results, the settings and the current data.
 // changed() follows every change of phase, check results or whether there
-// is current data; dataChanged() a stream replaced
-// outside a capture or a file open (the editor's store or reload).
+// is current data; dataChanged() every new current data.
 //
 // Whoever starts or ends a step tells the session; every other part asks
 // it: the window derives its enables, the settings lock and its checks
@@ -77,16 +76,16 @@ public:
     const MonitorSettings &settings() const { return m_settings; }
     void setSettings(const MonitorSettings &settings) { m_settings = settings; }
 
-    MonitorData &data() { return m_data; }
     const MonitorData &data() const { return m_data; }
+    // The one writer of the current data: a capture's stream as it ends, a
+    // data file opened, the editor's stream stored or reloaded. It can then
+    // be shown and saved; dataChanged() follows.
+    void setCurrentData(const MonitorData &data);
     // The current data can be shown and saved: a capture's stream once
     // stored, an opened file, the editor's stream; not after a capture that
     // was rejected. The data commands follow it.
     bool hasCurrentData() const { return m_hasCurrentData; }
     void setHasCurrentData(bool has);
-    // The editor replaced the current stream; its arrival times no longer
-    // belong to it. dataChanged() follows.
-    void replaceStream(const CaptureBuffer &capture);
 
 signals:
     void changed();

@@ -96,6 +96,11 @@ void LogWindowsHookup::setDataCommandsEnabled(bool enabled)
     m_session.setHasCurrentData(enabled);
 }
 
+void LogWindowsHookup::setCurrentData(const MonitorData &data)
+{
+    m_session.setCurrentData(data);
+}
+
 void LogWindowsHookup::setMainCaption(const QString &caption)
 {
     m_items.owner->setWindowTitle(caption);

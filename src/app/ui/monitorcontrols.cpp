@@ -202,14 +202,14 @@ void MonitorControls::onStreamEnded(CaptureRecorder::Exit exit)
     appendLog(joinedLines(m_exitReport.lines, crlf));
 
     // The data is named, the data commands enabled.
-    MonitorData &data = m_state.data();
+    MonitorData data;
     data.capture = m_run.recorder().capture();
     data.times = m_run.arrivalTimes();
     data.CaptureTimestamp = QDateTime::currentDateTime().toString(CaptureTexts::timestampFormat());
+    m_state.setCurrentData(data);
     m_logWindows.setMainCaption(mainTitleText() + data.CaptureTitle());
     if (LogWindow *window = log())
         window->setCaption(window->caption() + viewtexts::captionDash() + data.CaptureTimestamp);
-    m_state.setHasCurrentData(true);
     // The simple monitor takes the stream over, or the board is told to stop.
     m_run.setQuietBoardAtEnd(!m_state.SimpleMonitorOpen());
 }
