@@ -47,11 +47,7 @@ WindowWiring::WindowWiring(MainWindow &window, SerialPort &port, const QString &
                                                         m_logWindows->registry(), appFolder);
     ConnectionCheck &check = m_link->check();
     connect(&check, &ConnectionCheck::checkStarted, this, [this] { m_state.setChecking(true); });
-    connect(&check, &ConnectionCheck::checkFinished, this, [this, &check] {
-        const CheckResults &results = check.results();
-        m_state.setCheckResults(results.LinkFailed, results.BoardVerified, results.FirmwareVersion);
-        m_state.setChecking(false);
-    });
+    connect(&check, &ConnectionCheck::checkFinished, this, [this] { m_state.setChecking(false); });
     connect(&m_state, &MonitorSession::changed, this, &WindowWiring::showState);
     connect(&sampler(), &SignalSampler::changed, this, &WindowWiring::showState);
     showState();

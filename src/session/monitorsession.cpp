@@ -81,13 +81,16 @@ void MonitorSession::setSimpleMonitorOpen(bool open)
     setFlag(m_simpleMonitorOpen, open);
 }
 
-void MonitorSession::setCheckResults(bool linkFailed, bool boardVerified, const QString &firmwareVersion)
+void MonitorSession::setCheckResults(bool linkFailed, bool boardVerified, const QString &firmwareVersion,
+                                     const QString &boardReply)
 {
-    if (m_linkFailed == linkFailed && m_boardVerified == boardVerified && m_firmwareVersion == firmwareVersion)
+    if (m_linkFailed == linkFailed && m_boardVerified == boardVerified && m_firmwareVersion == firmwareVersion
+        && m_boardReply == boardReply)
         return;
     m_linkFailed = linkFailed;
     m_boardVerified = boardVerified;
     m_firmwareVersion = firmwareVersion;
+    m_boardReply = boardReply;
     emit changed();
 }
 

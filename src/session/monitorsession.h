@@ -69,7 +69,10 @@ public:
     bool LinkFailed() const { return m_linkFailed; }
     bool BoardVerified() const { return m_boardVerified; }
     const QString &FirmwareVersion() const { return m_firmwareVersion; }
-    void setCheckResults(bool linkFailed, bool boardVerified, const QString &firmwareVersion);
+    // The board's reply as the link-OK status shows it.
+    const QString &BoardReply() const { return m_boardReply; }
+    void setCheckResults(bool linkFailed, bool boardVerified, const QString &firmwareVersion,
+                         const QString &boardReply = QString());
 
     // The user's choices as they stand; the settings panel keeps them
     // current.
@@ -102,6 +105,7 @@ private:
     bool m_linkFailed = false;
     bool m_boardVerified = false;
     QString m_firmwareVersion;
+    QString m_boardReply;
     MonitorSettings m_settings;
     MonitorData m_data;
 };

@@ -25,7 +25,7 @@ protected:
         bool done = false;
         return check.check(origin, [&] { done = true; }) && QTest::qWaitFor([&] { return done; }, 4000);
     }
-    const CheckResults &results() const { return check.results(); }
+    const CheckResults &results() const { return panel.results; }
 
     // The text, a full-width blank, the text again, about a quarter second apart.
     void expectBlink(const QString &text)
@@ -68,7 +68,14 @@ TEST_F(Checks, AVerifiedBoardAdaptsThePanelToItsFirmware)
     panel.chosen.linkSpeed = 115200;
     panel.chosen.port = QStringLiteral("COM2");
     panel.chosen.rts = true;
-    ASSERT_TRUE(runCheck());
+    panel.results.LinkFailed = true; // the last check's
+    bool done = false;
+    ASSERT_TRUE(check.check(ConnectionCheck::Origin::UserAsked, [&] { done = true; }));
+    // While the status blinks the reply is the program's; the verdict still the last one.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !panel.status.texts.isEmpty(); }, 4000));
+    EXPECT_EQ(results().FirmwareVersion, QStringLiteral("V1.05"));
+    EXPECT_TRUE(results().LinkFailed);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 4000));
 
     EXPECT_EQ(port.operations, ops("port 2|open 2|settings 115200,n,8,1|threshold 0|discard|rts 1|dtr 0|write 56|read 22"));
     // The reply's first 16 bytes and the port; the firmware's features below.
@@ -178,7 +185,7 @@ TEST_F(Checks, PortCheckButtonChecksOnceAndALinkSpeedChosenMeanwhileFollows)
 {
     board.answer(CMD_VERSION, {versionReply("V1.05")});
     QList<bool> verifiedWhenClosed;
-    choices.setSimpleMonitorHooks([&] { verifiedWhenClosed << check.results().BoardVerified; }, {});
+    choices.setSimpleMonitorHooks([&] { verifiedWhenClosed << panel.results.BoardVerified; }, {});
     panel.simpleMonitor = true;
     ReportStatus(panel.status, 1, QStringLiteral("50%"), 50);
     panel.status.texts.clear();

@@ -9,7 +9,7 @@ namespace ferrox {
 
 LinkController::LinkController(SettingsPanel &settingsPanel, QAction *rateMeasure, StatusPanel &status,
                                Dialogs &dialogs, ProgramSettings settings, LinkOwner &owner,
-                               const MonitorSession &state, SignalSampler &sampler)
+                               MonitorSession &state, SignalSampler &sampler)
     : QObject(),
       m_panel(settingsPanel, rateMeasure, status, state, sampler),
       m_check(owner, m_panel, dialogs, settings),
