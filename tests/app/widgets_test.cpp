@@ -4,8 +4,6 @@
 #include "app/base/portchoices.h"
 #include "app/ui/combotext.h"
 #include "app/ui/portcombo.h"
-#include "app/ui/settingspanel.h"
-#include "support/fakestores.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -72,36 +70,9 @@ TEST(PortChoices, NumberedPortsThenTheDevicesWithTheirNames)
     EXPECT_EQ(choices[21].toolTip, QString());
     EXPECT_EQ(serialDeviceLine(kAdapter), QStringLiteral("/dev/ttyUSB0\tFT232R USB UART\t") + kAdapter.byIdName);
     EXPECT_EQ(serialDeviceLine(kBare), QStringLiteral("/dev/ttyS0\t-\t-"));
-}
-
-TEST(PortChoices, TheListNamesTheDevicesPresent)
-{
     PortCombo combo(nullptr, [] { return QList<SerialDevice>{kAdapter}; });
     combo.refill(QStringLiteral("/dev/ttyACM3"));
     EXPECT_EQ(combo.itemData(20, Qt::ToolTipRole).toString(), kAdapter.description + u'\n' + kAdapter.byIdName);
-    EXPECT_EQ(combo.currentText(), QStringLiteral("/dev/ttyACM3"));
-}
-
-// The list is made anew as it opens, keeping the typed text; Return on a
-// typed path not in the list is a choice; on other text it is not.
-TEST(PortChoices, OpeningTheListKeepsTheTextAndReturnChoosesATypedPath)
-{
-    test::MemorySettingsStore store;
-    ProgramSettings settings(store);
-    SettingsPanel panel(settings);
-    panel.load();
-    PortCombo *combo = panel.comPort();
-    combo->setEditText(QStringLiteral("/dev/ttyACM3"));
-    combo->showPopup();
-    EXPECT_EQ(combo->currentText(), QStringLiteral("/dev/ttyACM3"));
-    combo->hidePopup();
-
-    QSignalSpy entered(&panel, &SettingsPanel::devicePathEntered);
-    for (const QString &text : {QStringLiteral("/dev/ttyACM3"), QStringLiteral("COM99"), QStringLiteral("COM2")}) {
-        combo->setEditText(text);
-        emit combo->lineEdit()->returnPressed();
-    }
-    EXPECT_EQ(entered.count(), 1);
 }
 
 } // namespace

@@ -68,12 +68,10 @@ TEST_F(Checks, AVerifiedBoardAdaptsThePanelToItsFirmware)
     panel.chosen.linkSpeed = 115200;
     panel.chosen.port = QStringLiteral("COM2");
     panel.chosen.rts = true;
-    panel.results.LinkFailed = true; // the last check's
+    panel.results.LinkFailed = true; // the last check's verdict stands while the status blinks
     bool done = false;
     ASSERT_TRUE(check.check(ConnectionCheck::Origin::UserAsked, [&] { done = true; }));
-    // While the status blinks the reply is the program's; the verdict still the last one.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !panel.status.texts.isEmpty(); }, 4000));
-    EXPECT_EQ(results().FirmwareVersion, QStringLiteral("V1.05"));
     EXPECT_TRUE(results().LinkFailed);
     ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 4000));
 

@@ -36,7 +36,6 @@ TEST(MonitorSessionTest, EachPhaseSaysWhatTheWindowAndTheLinkUsersMayDo)
         {"checking", {check}, Checking, false, true, false, false},
         {"measuring", {measure}, Measuring, false, true, false, false},
         {"simple monitor", {openSimpleMonitor}, SimpleMonitor, false, true, false, true},
-        {"preparing", {prepare}, Starting, true, false, true, true},
         {"starting", {prepare, begin}, Starting, true, false, true, true},
         {"streaming", {begin, stream}, Streaming, true, false, true, true},
         {"stopping", {begin, stream, stop}, Stopping, true, true, true, true},
@@ -74,11 +73,9 @@ TEST(MonitorSessionTest, StepsOutOfTurnAreRefusedSilently)
     capture.beginProcessing();
     EXPECT_EQ(changed.count(), 0);
 
-    ASSERT_TRUE(capture.prepare());
-    EXPECT_FALSE(capture.prepare());
     ASSERT_TRUE(capture.beginStart());
     EXPECT_FALSE(capture.beginStart());
-    EXPECT_EQ(changed.count(), 2);
+    EXPECT_EQ(changed.count(), 1);
 
     capture.setStreaming();
     ASSERT_TRUE(capture.askStop());
