@@ -29,7 +29,8 @@ public:
     bool stopAsked() const { return m_stopAsked; }
     bool isIdle() const { return m_step == Step::Idle; }
     // From its preparation until the stream is over and the board quieted
-    // or handed on: the capture owns the link.
+    // or handed on: the link is the capture's, or will be once its turn
+    // comes (a capture waits for a check to end).
     bool holdsLink() const;
 
     bool prepare();
