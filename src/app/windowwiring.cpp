@@ -37,7 +37,7 @@ WindowWiring::WindowWiring(MainWindow &window, SerialPort &port, const QString &
                                               window.menus().monitorStop, &panel, &window, &window.dialogs()};
     m_monitor = std::make_unique<MonitorControls>(captureItems, m_state, m_owner, m_signals->sampler(),
                                                   *m_logWindows, appFolder);
-    const SimpleMonitorHookup::Items simpleMonitorItems{window.mdiArea(), window.toolBar()->simpleMonitor(),
+    const SimpleMonitorHookup::Items simpleMonitorItems{&m_logWindows->area(), window.toolBar()->simpleMonitor(),
                                                         window.menus().monitorTemp,
                                                         window.menus().viewDirectionColors};
     m_simpleMonitor = std::make_unique<SimpleMonitorHookup>(simpleMonitorItems, m_state, m_owner,
@@ -47,11 +47,7 @@ WindowWiring::WindowWiring(MainWindow &window, SerialPort &port, const QString &
                                                         m_logWindows->registry(), appFolder);
     ConnectionCheck &check = m_link->check();
     connect(&check, &ConnectionCheck::checkStarted, this, [this] { m_state.setChecking(true); });
-    connect(&check, &ConnectionCheck::checkFinished, this, [this, &check] {
-        const CheckResults &results = check.results();
-        m_state.setCheckResults(results.LinkFailed, results.BoardVerified, results.FirmwareVersion);
-        m_state.setChecking(false);
-    });
+    connect(&check, &ConnectionCheck::checkFinished, this, [this] { m_state.setChecking(false); });
     connect(&m_state, &MonitorSession::changed, this, &WindowWiring::showState);
     connect(&sampler(), &SignalSampler::changed, this, &WindowWiring::showState);
     showState();

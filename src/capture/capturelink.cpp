@@ -87,17 +87,12 @@ CaptureLink::CaptureLink(LinkOwner &owner, QObject *parent) : QObject(parent), m
 
 void CaptureLink::start(const CaptureStartRequest &request, std::function<void(const CaptureStartOutcome &)> done)
 {
-    ++m_startsWaiting;
     m_owner.request(CaptureLinkRequest, [self = QPointer<CaptureLink>(this), request, done](const LinkLease &lease) {
         if (!self) {
             lease.end();
             return;
         }
-        --self->m_startsWaiting;
         self->m_lease = lease;
-        // Only now: a start that waits its turn must not make the running
-        // capture's stop wait for it.
-        self->m_streaming = false;
         lease.runScript(captureReadyScript(), [self, request, done](const LinkScriptResult &result) {
             if (!self)
                 return;
@@ -142,29 +137,16 @@ void CaptureLink::configure(const CaptureStartRequest &request, std::function<vo
 void CaptureLink::finishStart(const CaptureStartOutcome &outcome,
                               const std::function<void(const CaptureStartOutcome &)> &done)
 {
-    m_streaming = outcome.status == CaptureStartOutcome::Status::Streaming;
     done(outcome);
-    if (m_deferredStop)
-        sendStop(m_deferredStopDiscards, std::exchange(m_deferredStop, nullptr));
-    if (!m_streaming)
+    if (outcome.status != CaptureStartOutcome::Status::Streaming)
         m_lease.end();
 }
 
 void CaptureLink::stop(StopReason reason, std::function<void(bool written)> done)
 {
     const bool discardFirst = reason == StopReason::Forced;
-    if (holdsStream()) {
+    if (m_lease.isHeld()) {
         sendStop(discardFirst, std::move(done));
-        return;
-    }
-    if (m_lease.isHeld() || m_startsWaiting > 0) {
-        if (m_deferredStop)
-            done = [earlier = std::move(m_deferredStop), later = std::move(done)](bool written) {
-                earlier(written);
-                later(written);
-            };
-        m_deferredStop = std::move(done);
-        m_deferredStopDiscards = discardFirst;
         return;
     }
     m_owner.request(CaptureLinkRequest, [discardFirst, done](const LinkLease &lease) {
@@ -189,7 +171,6 @@ void CaptureLink::runEndScript(bool quietBoard, std::function<void()> done)
 
 void CaptureLink::release()
 {
-    m_streaming = false;
     m_lease.end();
 }
 

@@ -55,17 +55,15 @@ public:
     // reads the stream itself until release(); on any other outcome the
     // link is let go after done.
     void start(const CaptureStartRequest &request, std::function<void(const CaptureStartOutcome &)> done);
-    // Asks the board to end the stream. A stop asked for before the stream
-    // runs goes out right after the start; outside a capture it goes out in
-    // its own turn. done tells whether CMD_STOP was written.
+    // Asks the board to end the stream: on the held link while the capture
+    // holds it (the capture run asks only once its stream runs), else in a
+    // turn of its own. done tells whether CMD_STOP was written.
     void stop(StopReason reason, std::function<void(bool written)> done);
     // The end of the stream, on the held link (see its script in capturelink.cpp).
     void runEndScript(bool quietBoard, std::function<void()> done);
     // The capture lets go of the link.
     void release();
 
-    // The stream runs: the port's bytes are the capture's.
-    bool holdsStream() const { return m_streaming && m_lease.isHeld(); }
     // The port, while the capture holds the link.
     SerialPort *port() const { return m_lease.isHeld() ? &m_lease.port() : nullptr; }
 
@@ -76,11 +74,6 @@ private:
 
     LinkOwner &m_owner;
     LinkLease m_lease;
-    int m_startsWaiting = 0;
-    bool m_streaming = false;
-    // A stop asked for before the stream ran.
-    std::function<void(bool)> m_deferredStop;
-    bool m_deferredStopDiscards = false;
 };
 
 } // namespace ferrox

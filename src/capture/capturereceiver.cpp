@@ -14,7 +14,6 @@ void CaptureReceiver::start(SerialPort &port)
     stop();
     m_port = &port;
     m_recorder.start();
-    m_active = true;
     m_arrival = connect(m_port, &SerialPort::bytesArrived, this, &CaptureReceiver::readPass);
     m_error = connect(m_port, &SerialPort::lineError, this, &CaptureReceiver::portError);
     readPass();
@@ -22,14 +21,15 @@ void CaptureReceiver::start(SerialPort &port)
 
 void CaptureReceiver::stop()
 {
-    m_active = false;
     disconnect(m_arrival);
     disconnect(m_error);
 }
 
 void CaptureReceiver::readPass()
 {
-    if (!m_active || !m_recorder.isRunning())
+    // Once the stream is over (the recorder ended it, or the owner did) the
+    // port's bytes are no longer the capture's.
+    if (!m_recorder.isRunning())
         return;
     const qint16 waiting = m_port->bytesWaiting();
     if (!m_recorder.checkWaitingCount(waiting)) {

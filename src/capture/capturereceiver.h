@@ -29,7 +29,6 @@ public:
     void start(SerialPort &port);
     // Reads no more; the recorder keeps what it has.
     void stop();
-    bool isActive() const { return m_active; }
 
 signals:
     // The bytes of one block that were stored (the end code included), in
@@ -50,7 +49,6 @@ private:
     CaptureRecorder &m_recorder;
     QMetaObject::Connection m_arrival;
     QMetaObject::Connection m_error;
-    bool m_active = false;
 };
 
 } // namespace ferrox

@@ -9,7 +9,6 @@ void CaptureRecorder::start()
     m_capture = CaptureBuffer();
     m_count = 0;
     m_exit = Exit::Running;
-    m_started = true;
     m_lastByteCut = false;
 }
 

@@ -36,7 +36,7 @@ public:
     static constexpr qint32 CaptureLimit = CaptureBuffer::LastIndex;
 
     enum class Exit {
-        Running,   // not ended (or never started)
+        Running,   // the stream is being stored
         EndCode,   // the board's end code arrived
         Overflow,  // CaptureLimit stream bytes stored
         DataRate,  // the PC fell behind: the waiting count read negative
@@ -65,7 +65,7 @@ public:
     // Ends a running capture without the board's end code.
     void endStream();
 
-    bool isRunning() const { return m_exit == Exit::Running && m_started; }
+    bool isRunning() const { return m_exit == Exit::Running; }
     // The program's ending dropped a lone high half (see above).
     bool lastByteCut() const { return m_lastByteCut; }
     Exit exit() const { return m_exit; }
@@ -84,8 +84,8 @@ private:
 
     CaptureBuffer m_capture;
     qint32 m_count = 0;
-    Exit m_exit = Exit::Running;
-    bool m_started = false;
+    // Never started: nothing is stored, as after an end.
+    Exit m_exit = Exit::Unfinished;
     bool m_keepsStream = true;
     bool m_lastByteCut = false;
 };

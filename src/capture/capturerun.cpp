@@ -4,8 +4,8 @@
 
 namespace ferrox {
 
-CaptureRun::CaptureRun(LinkOwner &owner, QObject *parent)
-    : QObject(parent), m_link(owner), m_receiver(m_recorder)
+CaptureRun::CaptureRun(LinkOwner &owner, CapturePhase &phase, QObject *parent)
+    : QObject(parent), m_link(owner), m_receiver(m_recorder), m_phase(phase)
 {
     m_endCodeWait.setSingleShot(true);
     // A coarse timer may run up to 5 % long; the wait is a promise.
@@ -25,11 +25,8 @@ CaptureRun::CaptureRun(LinkOwner &owner, QObject *parent)
 
 void CaptureRun::start(const CaptureStartRequest &request)
 {
-    if (m_active)
+    if (!m_phase.beginStart())
         return;
-    m_active = true;
-    m_streaming = false;
-    m_stopRequested = false;
     m_portError = 0;
     m_quietBoardAtEnd = true;
     m_link.start(request, [this](const CaptureStartOutcome &outcome) { onStarted(outcome); });
@@ -38,32 +35,34 @@ void CaptureRun::start(const CaptureStartRequest &request)
 void CaptureRun::onStarted(const CaptureStartOutcome &outcome)
 {
     if (outcome.status != CaptureStartOutcome::Status::Streaming) {
-        m_active = false;
         // The owner lets go of the link once this callback has returned.
-        QTimer::singleShot(0, this, [this, outcome] { emit startFailed(outcome); });
+        QTimer::singleShot(0, this, [this, outcome] {
+            m_phase.finish();
+            emit startFailed(outcome);
+        });
         return;
     }
-    m_streaming = true;
+    m_phase.setStreaming();
     m_arrivals.start();
     m_streamBytes = 0;
     m_recorder.setKeepsStream(m_keepsStream);
     emit streamStarted(outcome.reply);
     m_receiver.start(*m_link.port());
-    if (m_stopRequested && m_streaming)
-        sendUserStop();
+    sendUserStop();
 }
 
 void CaptureRun::requestStop()
 {
-    if (!m_active)
-        return;
-    m_stopRequested = true;
-    if (m_streaming)
+    if (m_phase.askStop())
         sendUserStop();
 }
 
 void CaptureRun::sendUserStop()
 {
+    // Before the stream runs the stop waits for it; once over, the end
+    // script quiets the board.
+    if (!m_phase.stopAsked() || m_phase.step() != CapturePhase::Step::Streaming)
+        return;
     m_link.stop(CaptureLink::StopReason::User, [this](bool written) { emit stopSent(StopKind::User, written); });
     if (!m_endCodeWait.isActive())
         m_endCodeWait.start();
@@ -81,7 +80,7 @@ void CaptureRun::onEnded(CaptureRecorder::Exit exit)
         return;
     }
     // The PC cannot take more: the board is stopped before anything else.
-    m_streaming = false;
+    m_phase.endStream();
     m_link.stop(CaptureLink::StopReason::Forced, [this, exit](bool written) {
         emit stopSent(StopKind::Forced, written);
         endStream(exit);
@@ -99,7 +98,7 @@ void CaptureRun::onPortError(int errorCode)
 
 void CaptureRun::onEndCodeOverdue()
 {
-    if (!m_receiver.isActive())
+    if (m_phase.step() != CapturePhase::Step::Streaming)
         return;
     m_receiver.stop();
     m_recorder.endStream();
@@ -133,11 +132,11 @@ CaptureEnding CaptureRun::ending(CaptureRecorder::Exit exit, const QString &port
 void CaptureRun::endStream(CaptureRecorder::Exit exit)
 {
     m_endCodeWait.stop();
-    m_streaming = false;
+    m_phase.endStream();
     emit streamEnded(exit);
     m_link.runEndScript(m_quietBoardAtEnd, [this] {
-        m_active = false;
         m_link.release();
+        m_phase.beginProcessing();
         emit finished();
     });
 }

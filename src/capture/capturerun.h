@@ -5,6 +5,7 @@
 #include "capturerecorder.h"
 
 #include "data/arrivaltimes.h"
+#include "session/capturephase.h"
 #include "data/finishedcapture.h"
 
 #include <QObject>
@@ -31,8 +32,13 @@ namespace ferrox {
 // the link is still held; afterwards what still waits is discarded, the
 // board is told to stop (unless quietBoardAtEnd is false: the simple
 // monitor takes the stream over) and the command drained at the link speed;
-// the link is released and finished() follows. One capture at a time; the
-// object may run another after finished() or startFailed().
+// the link is released and finished() follows.
+//
+// The run moves the capture's phase, which its front end owns and reads
+// (the window's session, ferrox-cli's capture): it begins at start(), or
+// at the front end's prepare(); after finished() it stays Processing until
+// the front end has presented the capture and calls finish(). One capture
+// at a time: a start is refused unless the phase is Idle or Preparing.
 class CaptureRun : public QObject
 {
     Q_OBJECT
@@ -40,12 +46,12 @@ public:
     static constexpr int EndCodeWaitMs = 2000;
     enum class StopKind { User, Forced };
 
-    explicit CaptureRun(LinkOwner &owner, QObject *parent = nullptr);
+    CaptureRun(LinkOwner &owner, CapturePhase &phase, QObject *parent = nullptr);
 
     void start(const CaptureStartRequest &request);
-    // The user's stop: CMD_STOP now while the stream runs (each request
-    // sends it again), or as soon as the stream starts when asked for
-    // before. Does nothing when no capture runs.
+    // The user's stop, marked in the phase: CMD_STOP now while the stream
+    // runs (each request sends it again), or as soon as the stream starts
+    // when asked for before. Does nothing when no capture holds the link.
     void requestStop();
     // Tells the board to stop outside a capture (after a start that failed).
     void stopBoard();
@@ -100,10 +106,8 @@ private:
     ArrivalRecorder m_arrivals;
     qint64 m_streamBytes = 0; // stored since the stream started, the end code included
     QTimer m_endCodeWait;
+    CapturePhase &m_phase;
     int m_portError = 0;
-    bool m_active = false;
-    bool m_streaming = false;
-    bool m_stopRequested = false;
     bool m_quietBoardAtEnd = true;
     bool m_keepsStream = true;
 };

@@ -25,7 +25,7 @@ QString line(const QString &text)
 } // namespace
 
 ConsoleCapture::ConsoleCapture(LinkOwner &owner, QObject *parent)
-    : QObject(parent), m_owner(owner), m_run(owner)
+    : QObject(parent), m_owner(owner), m_run(owner, m_phase)
 {
     connect(&m_run, &CaptureRun::startFailed, this, &ConsoleCapture::onStartFailed);
     connect(&m_run, &CaptureRun::streamStarted, this, &ConsoleCapture::onStreamStarted);
@@ -35,15 +35,21 @@ ConsoleCapture::ConsoleCapture(LinkOwner &owner, QObject *parent)
     });
     connect(&m_run, &CaptureRun::stopSent, this, &ConsoleCapture::onStopSent);
     connect(&m_run, &CaptureRun::streamEnded, this, &ConsoleCapture::onStreamEnded);
-    connect(&m_run, &CaptureRun::finished, this, [this] { emit finished(m_result); });
+    connect(&m_run, &CaptureRun::finished, this, [this] {
+        m_phase.finish();
+        emit finished(m_result);
+    });
+    // Made to be started: a stop asked for before start() (an output that
+    // failed at once) holds for the capture.
+    m_phase.prepare();
 }
 
 void ConsoleCapture::start(const MonitorSettings &settings)
 {
     m_settings = settings;
+    if (m_phase.step() != CapturePhase::Step::Preparing && !m_phase.prepare())
+        return;
     m_result = {};
-    m_finished = false;
-    m_checking = true;
     runConsoleCheck(m_owner, checkRequestOf(settings), settings.port, [this](const ConsoleCheckResult &check) {
         onChecked(check.verified, check.text, check.firmwareVersion);
     });
@@ -51,7 +57,6 @@ void ConsoleCapture::start(const MonitorSettings &settings)
 
 void ConsoleCapture::onChecked(bool verified, const QString &text, const QString &firmwareVersion)
 {
-    m_checking = false;
     if (!verified) {
         fail(text);
         return;
@@ -65,9 +70,8 @@ void ConsoleCapture::onChecked(bool verified, const QString &text, const QString
     CaptureStartRequest start;
     start.firmwareVersion = firmwareVersion;
     start.settings = m_settings;
+    // A stop asked for during the check goes out once the stream runs.
     m_run.start(start);
-    if (m_stopRequested)
-        m_run.requestStop();
 }
 
 void ConsoleCapture::onStartFailed(const CaptureStartOutcome &outcome)
@@ -98,10 +102,7 @@ void ConsoleCapture::onStreamStarted(const QByteArray &reply)
 
 void ConsoleCapture::requestStop()
 {
-    if (m_stopRequested || m_finished)
-        return;
-    m_stopRequested = true;
-    if (!m_checking)
+    if (!m_phase.stopAsked())
         m_run.requestStop();
 }
 
@@ -123,7 +124,6 @@ void ConsoleCapture::onStreamEnded(CaptureRecorder::Exit exit)
     if (!report.alarm.isEmpty())
         lines << report.alarm;
     emit logText(joinedLines(lines, u"\n"));
-    m_finished = true;
     m_result.status = ConsoleCaptureResult::Status::Captured;
     m_result.data.capture = m_run.recorder().capture();
     m_result.data.times = m_run.arrivalTimes();
@@ -132,11 +132,13 @@ void ConsoleCapture::onStreamEnded(CaptureRecorder::Exit exit)
 
 void ConsoleCapture::fail(const QString &text)
 {
-    m_finished = true;
     m_result.status = ConsoleCaptureResult::Status::LinkFailed;
     m_result.text = text;
     // From the event loop: the link is let go of once the check's callback has returned.
-    QTimer::singleShot(0, this, [this] { emit finished(m_result); });
+    QTimer::singleShot(0, this, [this] {
+        m_phase.finish();
+        emit finished(m_result);
+    });
 }
 
 } // namespace ferrox

@@ -43,8 +43,8 @@ public:
     void start(const MonitorSettings &settings);
     // Held against the firmware before the board is set up (none by default).
     void setSettingsCheck(ConsoleSettingsCheck check) { m_settingsCheck = std::move(check); }
-    // The user's stop. Asked for before the stream runs, it goes out as soon
-    // as the stream starts. Repeats, and stops after the end, do nothing.
+    // The user's stop. Asked for before the stream runs (before start()
+    // too), it goes out as soon as the stream starts. Repeats, and stops after the end, do nothing.
     void requestStop();
 
     // Stream bytes stored so far.
@@ -80,11 +80,11 @@ private:
     LinkOwner &m_owner;
     MonitorSettings m_settings;
     ConsoleSettingsCheck m_settingsCheck;
+    // Preparing from the object's making through the connection check; the
+    // run moves it on from there.
+    CapturePhase m_phase;
     CaptureRun m_run;
     ConsoleCaptureResult m_result;
-    bool m_checking = false;
-    bool m_stopRequested = false;
-    bool m_finished = false;
 };
 
 } // namespace ferrox

@@ -10,6 +10,8 @@
 
 #include <QTimer>
 
+#include <memory>
+
 namespace ferrox {
 
 LinkPanel::~LinkPanel() = default;
@@ -45,7 +47,7 @@ void ConnectionCheck::startUp(std::function<void()> done)
                     return;
                 }
                 runCheck(Origin::StartUp, lease, [this, done] {
-                    if (m_results.LinkFailed)
+                    if (m_panel.checkResults().LinkFailed)
                         m_dialogs.inform(linktext::noBoardMessage(m_owner.port().portName()),
                                          MessageIcon::Information);
                     if (done)
@@ -91,19 +93,18 @@ void ConnectionCheck::runCheck(Origin origin, const LinkLease &lease, std::funct
 
     CheckCallbacks callbacks;
     callbacks.linesSampled = [this](bool cts, bool dsr) { m_panel.showLinkLines(cts, dsr); };
-    callbacks.querySent = [this] {
-        m_results.LinkFailed = false;
-        m_results.BoardVerified = false;
-    };
-    callbacks.done = [this, origin, lease, done](const CheckOutcome &outcome) {
-        QTimer::singleShot(0, this, [this, outcome, origin, lease, done] {
-            evaluate(outcome, origin, lease, done);
+    // Once the board was asked, no earlier verdict stands at the end.
+    auto asked = std::make_shared<bool>(false);
+    callbacks.querySent = [asked] { *asked = true; };
+    callbacks.done = [this, asked, origin, lease, done](const CheckOutcome &outcome) {
+        QTimer::singleShot(0, this, [this, outcome, asked, origin, lease, done] {
+            evaluate(outcome, *asked, origin, lease, done);
         });
     };
     checkLink(lease, request, callbacks);
 }
 
-void ConnectionCheck::evaluate(const CheckOutcome &outcome, Origin origin, const LinkLease &lease,
+void ConnectionCheck::evaluate(const CheckOutcome &outcome, bool asked, Origin origin, const LinkLease &lease,
                                std::function<void()> done)
 {
     const auto finish = [this, lease, done] {
@@ -114,7 +115,7 @@ void ConnectionCheck::evaluate(const CheckOutcome &outcome, Origin origin, const
     };
     const auto failureEnding = [this, finish] {
         ReportNoAnswer([this, finish] {
-            m_results.LinkFailed = true;
+            setVerdict(true, false);
             finish();
         });
     };
@@ -123,6 +124,8 @@ void ConnectionCheck::evaluate(const CheckOutcome &outcome, Origin origin, const
     case CheckOutcome::Status::PortFailed:
         if (origin != Origin::PortChoice)
             showPortUnusable(outcome.errorCode);
+        if (asked)
+            setVerdict(false, false);
         finish();
         return;
     case CheckOutcome::Status::NoAnswer:
@@ -137,10 +140,10 @@ void ConnectionCheck::evaluate(const CheckOutcome &outcome, Origin origin, const
     case CheckOutcome::Status::UnsupportedFirmware:
         takeReply(outcome.reply);
         ReportStatus(m_panel.statusPanel(), 1, linktext::firmwareMismatchStatus(), 0);
-        m_dialogs.inform(linktext::firmwareMismatchMessage(m_results.FirmwareVersion),
+        m_dialogs.inform(linktext::firmwareMismatchMessage(m_panel.checkResults().FirmwareVersion),
                          MessageIcon::Information);
         m_panel.setSamplingEnabled(false);
-        m_results.LinkFailed = true;
+        setVerdict(true, false);
         finish();
         return;
     case CheckOutcome::Status::Verified:
@@ -149,7 +152,7 @@ void ConnectionCheck::evaluate(const CheckOutcome &outcome, Origin origin, const
             if (!m_panel.simpleMonitorOn() && !m_panel.monitorBusy())
                 m_panel.setSamplingEnabled(true);
             offerFirmwareFeatures();
-            m_results.BoardVerified = true;
+            setVerdict(false, true);
             finish();
         });
         return;
@@ -158,14 +161,24 @@ void ConnectionCheck::evaluate(const CheckOutcome &outcome, Origin origin, const
 
 void ConnectionCheck::takeReply(const QByteArray &reply)
 {
-    m_results.BoardReply = boardReplyOf(reply);
-    m_results.FirmwareVersion = firmwareVersionOf(reply);
+    CheckResults results = m_panel.checkResults();
+    results.BoardReply = boardReplyOf(reply);
+    results.FirmwareVersion = firmwareVersionOf(reply);
+    m_panel.setCheckResults(results);
+}
+
+void ConnectionCheck::setVerdict(bool linkFailed, bool boardVerified)
+{
+    CheckResults results = m_panel.checkResults();
+    results.LinkFailed = linkFailed;
+    results.BoardVerified = boardVerified;
+    m_panel.setCheckResults(results);
 }
 
 void ConnectionCheck::offerFirmwareFeatures()
 {
     const std::optional<FirmwareFeatures> features =
-        firmwareFeatures(m_results.FirmwareVersion, m_panel.settings().linkSpeed);
+        firmwareFeatures(m_panel.checkResults().FirmwareVersion, m_panel.settings().linkSpeed);
     if (!features)
         return;
     m_panel.offerFeatures(*features);
@@ -192,7 +205,7 @@ void ConnectionCheck::ReportNoAnswer(std::function<void()> done)
 
 void ConnectionCheck::ReportLinkOK(std::function<void()> done)
 {
-    m_blink.start([this] { return linktext::linkOkStatus(m_results.BoardReply, m_owner.port().portName()); },
+    m_blink.start([this] { return linktext::linkOkStatus(m_panel.checkResults().BoardReply, m_owner.port().portName()); },
                   std::move(done));
 }
 

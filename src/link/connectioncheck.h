@@ -1,6 +1,7 @@
 #pragma once
 
 #include "checkexchange.h"
+#include "linkpanel.h"
 #include "platform/settingsstore.h"
 #include "statusblink.h"
 
@@ -11,21 +12,11 @@
 namespace ferrox {
 
 class Dialogs;
-class LinkPanel;
-
-// What the last connection check found; the rest of the program reads it.
-struct CheckResults
-{
-    bool LinkFailed = false;    // no or no usable answer; clear while a query waits
-    bool BoardVerified = false; // a supported board answered; clear while a query waits
-    QString FirmwareVersion;    // bytes 10..14 of the last reply of 22 bytes or more
-    QString BoardReply;         // bytes 0..15 of that reply
-};
 
 // The connection check and what surrounds it: the first check at start-up,
 // the check the user asks for, the port choice with its check. It asks the
-// board through the link owner and offers the program the features of the
-// firmware that answered.
+// board through the link owner, writes what it found into the panel's
+// results and offers the program the features of the firmware that answered.
 class ConnectionCheck : public QObject
 {
     Q_OBJECT
@@ -38,8 +29,6 @@ public:
 
     ConnectionCheck(LinkOwner &owner, LinkPanel &panel, Dialogs &dialogs, ProgramSettings settings,
                     QObject *parent = nullptr);
-
-    const CheckResults &results() const { return m_results; }
 
     // Start-up: open the port with the chosen settings, check, and tell the
     // user when no board answered. done runs when all that is over.
@@ -61,14 +50,15 @@ public:
 signals:
     // A check holds the link and is about to ask the board.
     void checkStarted();
-    // A check ended; results() are final.
+    // A check ended; its results are written.
     void checkFinished();
 
 private:
     void runCheck(Origin origin, const LinkLease &lease, std::function<void()> done);
-    void evaluate(const CheckOutcome &outcome, Origin origin, const LinkLease &lease,
+    void evaluate(const CheckOutcome &outcome, bool asked, Origin origin, const LinkLease &lease,
                   std::function<void()> done);
     void takeReply(const QByteArray &reply);
+    void setVerdict(bool linkFailed, bool boardVerified);
     void offerFirmwareFeatures();
     void showPortUnusable(int errorCode);
     QString refusalAdvice() const;
@@ -79,7 +69,6 @@ private:
     Dialogs &m_dialogs;
     ProgramSettings m_settings;
     StatusBlink m_blink;
-    CheckResults m_results;
 };
 
 } // namespace ferrox

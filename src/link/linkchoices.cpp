@@ -21,7 +21,7 @@ void LinkChoices::setSimpleMonitorHooks(std::function<void()> closeSimpleMonitor
     m_tpMonitor = std::move(tpMonitor);
 }
 
-void LinkChoices::Cmd_Port_Check_Click()
+void LinkChoices::checkRequested()
 {
     if (m_owner.pending(CheckKind))
         return;
@@ -32,12 +32,12 @@ void LinkChoices::Cmd_Port_Check_Click()
     });
 }
 
-void LinkChoices::Combo_Com_port_Click()
+void LinkChoices::portChosen()
 {
     m_check.choosePort();
 }
 
-void LinkChoices::Combo_PC_speed_Click()
+void LinkChoices::linkSpeedChosen()
 {
     const std::optional<int> linkSpeed = m_panel.settings().linkSpeed;
     m_owner.request({}, [linkSpeed](const LinkLease &lease) {

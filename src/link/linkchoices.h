@@ -22,13 +22,13 @@ public:
     void setSimpleMonitorHooks(std::function<void()> closeSimpleMonitor, std::function<void()> tpMonitor);
 
     // "通信確認": clear the status line, check, then close the simple
-    // monitor when its button is pressed. Ignored while a check is pending.
-    void Cmd_Port_Check_Click();
+    // monitor when it is on. Ignored while a check is pending.
+    void checkRequested();
     // A port picked from the list: open it and check (see ConnectionCheck::choosePort).
-    void Combo_Com_port_Click();
+    void portChosen();
     // A link speed picked: the port takes it at once; the board's jumper
     // must follow, which the user is told. No check runs.
-    void Combo_PC_speed_Click();
+    void linkSpeedChosen();
     // A monitor speed or direction picked: a running simple monitor restarts with it.
     void monitorChoiceMade();
 

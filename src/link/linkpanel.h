@@ -10,6 +10,15 @@ namespace ferrox {
 
 class StatusPanel;
 
+// What the last connection check found; the rest of the program reads it.
+struct CheckResults
+{
+    bool LinkFailed = false;    // no or no usable answer
+    bool BoardVerified = false; // a supported board answered
+    QString FirmwareVersion;    // bytes 10..14 of the last reply of 22 bytes or more
+    QString BoardReply;         // bytes 0..15 of that reply
+};
+
 // What the connection check reads from the program and tells it, in the
 // board's terms; the window decides how to show it.
 class LinkPanel
@@ -19,6 +28,11 @@ public:
 
     // The settings as chosen: the port, the link speed, RTS and DTR.
     virtual MonitorSettings settings() const = 0;
+    // The results are kept by the program, not by the check: it writes the
+    // reply as it reads it and the verdict at its end (until then the last
+    // check's verdict stands).
+    virtual CheckResults checkResults() const = 0;
+    virtual void setCheckResults(const CheckResults &results) = 0;
     // A port change failed: the port in use is shown as the choice again.
     virtual void setPortText(const QString &text) = 0;
 

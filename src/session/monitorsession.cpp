@@ -18,18 +18,25 @@ ReportHeaderSettings headerSettingsOf(const MonitorSettings &settings)
     return header;
 }
 
-MonitorSession::MonitorSession(QObject *parent) : QObject(parent) {}
+MonitorSession::MonitorSession(QObject *parent) : QObject(parent)
+{
+    connect(&m_capture, &CapturePhase::changed, this, &MonitorSession::changed);
+}
 
 MonitorPhase MonitorSession::phase() const
 {
-    switch (m_capture) {
-    case CaptureStep::Starting:
-        return m_stopAsked ? MonitorPhase::Stopping : MonitorPhase::Starting;
-    case CaptureStep::Streaming:
-        return m_stopAsked ? MonitorPhase::Stopping : MonitorPhase::Streaming;
-    case CaptureStep::Processing:
+    using enum CapturePhase::Step;
+    const bool stopAsked = m_capture.stopAsked();
+    switch (m_capture.step()) {
+    case Preparing:
+    case Starting:
+        return stopAsked ? MonitorPhase::Stopping : MonitorPhase::Starting;
+    case Streaming:
+    case Ending:
+        return stopAsked ? MonitorPhase::Stopping : MonitorPhase::Streaming;
+    case Processing:
         return MonitorPhase::Processing;
-    case CaptureStep::None:
+    case Idle:
         break;
     }
     if (m_measuring)
@@ -37,11 +44,6 @@ MonitorPhase MonitorSession::phase() const
     if (m_checking)
         return MonitorPhase::Checking;
     return m_simpleMonitorOpen ? MonitorPhase::SimpleMonitor : MonitorPhase::Idle;
-}
-
-bool MonitorSession::captureHoldsLink() const
-{
-    return m_capture == CaptureStep::Starting || m_capture == CaptureStep::Streaming;
 }
 
 bool MonitorSession::lampsGreyed() const
@@ -54,48 +56,6 @@ bool MonitorSession::lampsGreyed() const
     default:
         return true;
     }
-}
-
-bool MonitorSession::beginCapture()
-{
-    if (MonitorBusy())
-        return false;
-    setCapture(CaptureStep::Starting, false);
-    return true;
-}
-
-void MonitorSession::streamStarted()
-{
-    if (m_capture == CaptureStep::Starting)
-        setCapture(CaptureStep::Streaming, m_stopAsked);
-}
-
-bool MonitorSession::askStop()
-{
-    if (!captureHoldsLink() || m_stopAsked)
-        return false;
-    setCapture(m_capture, true);
-    return true;
-}
-
-void MonitorSession::beginProcessing()
-{
-    if (captureHoldsLink())
-        setCapture(CaptureStep::Processing, m_stopAsked);
-}
-
-void MonitorSession::endCapture()
-{
-    setCapture(CaptureStep::None, false);
-}
-
-void MonitorSession::setCapture(CaptureStep step, bool stopAsked)
-{
-    if (m_capture == step && m_stopAsked == stopAsked)
-        return;
-    m_capture = step;
-    m_stopAsked = stopAsked;
-    emit changed();
 }
 
 void MonitorSession::setFlag(bool &flag, bool value)
@@ -121,13 +81,16 @@ void MonitorSession::setSimpleMonitorOpen(bool open)
     setFlag(m_simpleMonitorOpen, open);
 }
 
-void MonitorSession::setCheckResults(bool linkFailed, bool boardVerified, const QString &firmwareVersion)
+void MonitorSession::setCheckResults(bool linkFailed, bool boardVerified, const QString &firmwareVersion,
+                                     const QString &boardReply)
 {
-    if (m_linkFailed == linkFailed && m_boardVerified == boardVerified && m_firmwareVersion == firmwareVersion)
+    if (m_linkFailed == linkFailed && m_boardVerified == boardVerified && m_firmwareVersion == firmwareVersion
+        && m_boardReply == boardReply)
         return;
     m_linkFailed = linkFailed;
     m_boardVerified = boardVerified;
     m_firmwareVersion = firmwareVersion;
+    m_boardReply = boardReply;
     emit changed();
 }
 
@@ -136,10 +99,9 @@ void MonitorSession::setHasCurrentData(bool has)
     setFlag(m_hasCurrentData, has);
 }
 
-void MonitorSession::replaceStream(const CaptureBuffer &capture)
+void MonitorSession::setCurrentData(const MonitorData &data)
 {
-    m_data.capture = capture;
-    m_data.times.reset();
+    m_data = data;
     // Whatever stream was stored is data to show and save.
     setHasCurrentData(true);
     emit dataChanged();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "capturephase.h"
+
 #include "data/monitordata.h"
 #include "data/reportheader.h"
 #include "settings/monitorsettings.h"
@@ -30,8 +32,7 @@ enum class MonitorPhase {
 // The program's session with the board, without widgets: the phase, the
 // last connection check's results, the settings and the current data.
 // changed() follows every change of phase, check results or whether there
-// is current data; dataChanged() a stream replaced
-// outside a capture or a file open (the editor's store or reload).
+// is current data; dataChanged() every new current data.
 //
 // Whoever starts or ends a step tells the session; every other part asks
 // it: the window derives its enables, the settings lock and its checks
@@ -44,26 +45,20 @@ public:
 
     MonitorPhase phase() const;
 
+    // The capture's own phase: the window's capture run moves it.
+    CapturePhase &capture() { return m_capture; }
+    const CapturePhase &capture() const { return m_capture; }
+
     // MonitorBusy: from a capture's start until its processing is over.
-    bool MonitorBusy() const { return m_capture != CaptureStep::None; }
+    bool MonitorBusy() const { return !m_capture.isIdle(); }
     // The capture holds the link: from its start until its stream ended
     // and the board was quieted or handed on.
-    bool captureHoldsLink() const;
+    bool captureHoldsLink() const { return m_capture.holdsLink(); }
     // The start button: no capture runs, or its stop was asked for (then a
     // second start is still refused until the capture is over).
-    bool startEnabled() const { return m_capture == CaptureStep::None || m_stopAsked; }
+    bool startEnabled() const { return m_capture.isIdle() || m_capture.stopAsked(); }
     // The lamps stay grey whatever a late sample says.
     bool lampsGreyed() const;
-
-    // A capture's steps. beginCapture() is refused (false) while
-    // MonitorBusy; askStop() acts only while a capture runs and has not
-    // been asked to stop yet (false otherwise). endCapture() ends it from
-    // any step: a failed start, or the end of its processing.
-    bool beginCapture();
-    void streamStarted();
-    bool askStop();
-    void beginProcessing();
-    void endCapture();
 
     void setChecking(bool checking);
     void setMeasuring(bool measuring);
@@ -74,36 +69,35 @@ public:
     bool LinkFailed() const { return m_linkFailed; }
     bool BoardVerified() const { return m_boardVerified; }
     const QString &FirmwareVersion() const { return m_firmwareVersion; }
-    void setCheckResults(bool linkFailed, bool boardVerified, const QString &firmwareVersion);
+    // The board's reply as the link-OK status shows it.
+    const QString &BoardReply() const { return m_boardReply; }
+    void setCheckResults(bool linkFailed, bool boardVerified, const QString &firmwareVersion,
+                         const QString &boardReply = QString());
 
     // The user's choices as they stand; the settings panel keeps them
     // current.
     const MonitorSettings &settings() const { return m_settings; }
     void setSettings(const MonitorSettings &settings) { m_settings = settings; }
 
-    MonitorData &data() { return m_data; }
     const MonitorData &data() const { return m_data; }
+    // The one writer of the current data: a capture's stream as it ends, a
+    // data file opened, the editor's stream stored or reloaded. It can then
+    // be shown and saved; dataChanged() follows.
+    void setCurrentData(const MonitorData &data);
     // The current data can be shown and saved: a capture's stream once
     // stored, an opened file, the editor's stream; not after a capture that
     // was rejected. The data commands follow it.
     bool hasCurrentData() const { return m_hasCurrentData; }
     void setHasCurrentData(bool has);
-    // The editor replaced the current stream; its arrival times no longer
-    // belong to it. dataChanged() follows.
-    void replaceStream(const CaptureBuffer &capture);
 
 signals:
     void changed();
     void dataChanged();
 
 private:
-    enum class CaptureStep { None, Starting, Streaming, Processing };
-
-    void setCapture(CaptureStep step, bool stopAsked);
     void setFlag(bool &flag, bool value);
 
-    CaptureStep m_capture = CaptureStep::None;
-    bool m_stopAsked = false;
+    CapturePhase m_capture;
     bool m_checking = false;
     bool m_measuring = false;
     bool m_simpleMonitorOpen = false;
@@ -111,6 +105,7 @@ private:
     bool m_linkFailed = false;
     bool m_boardVerified = false;
     QString m_firmwareVersion;
+    QString m_boardReply;
     MonitorSettings m_settings;
     MonitorData m_data;
 };

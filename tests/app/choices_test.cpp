@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QSignalSpy>
 
 using namespace ferrox;
 using namespace ferrox::test;
@@ -59,6 +60,23 @@ TEST_F(AppTest, TypedTextIsStoredOnlyWhenItIsAnItemAndNeverCompletedOrAdded)
         EXPECT_EQ(combo->count(), items);
         EXPECT_EQ(stored(QLatin1String(key)), stores);
     }
+}
+
+// The port list is made anew as it opens, keeping the typed text; Return
+// on a typed path not in the list is a choice; on other text it is not.
+TEST_F(AppTest, OpeningThePortListKeepsTheTextAndReturnChoosesATypedPath)
+{
+    PortCombo *combo = window().settingsPanel()->comPort();
+    combo->setEditText(u"/dev/ttyACM3"_s);
+    combo->showPopup();
+    EXPECT_EQ(combo->currentText(), u"/dev/ttyACM3"_s);
+    combo->hidePopup();
+    QSignalSpy entered(window().settingsPanel(), &SettingsPanel::devicePathEntered);
+    for (const QString &text : {u"/dev/ttyACM3"_s, u"COM99"_s, u"COM2"_s}) {
+        combo->setEditText(text);
+        emit combo->lineEdit()->returnPressed();
+    }
+    EXPECT_EQ(entered.count(), 1);
 }
 
 // A check offers the firmware's lists, each showing its stored text; the

@@ -73,18 +73,12 @@ TEST_F(LiveMonitor, TheWindowFollowsButtonAndMenuShowsTheStreamAndSurvivesACaptu
     toolbarButton(u"ストップ"_s)->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return board->port().written.endsWith("4dVGE4G"); }, 5000));
 
-    // The close box: button and menu go off, the board is told to stop.
+    // The close box, and a sampling error that ends it: button and menu go
+    // off; the board is told to stop.
     live()->parentWidget()->close();
-    EXPECT_FALSE(button7()->isChecked());
-    EXPECT_FALSE(menuTemp()->isChecked());
+    EXPECT_FALSE(button7()->isChecked() || menuTemp()->isChecked());
     EXPECT_TRUE(QTest::qWaitFor([&] { return board->port().written.endsWith("E"); }, 1000));
-}
-
-TEST_F(LiveMonitor, ASamplingErrorThatEndsTheSimpleMonitorUnchecksButtonAndMenu)
-{
     button7()->trigger();
-    ASSERT_TRUE(menuTemp()->isChecked());
     emit wiring->sampler().stoppedOnError();
-    EXPECT_FALSE(button7()->isChecked());
-    EXPECT_FALSE(menuTemp()->isChecked());
+    EXPECT_FALSE(button7()->isChecked() || menuTemp()->isChecked());
 }

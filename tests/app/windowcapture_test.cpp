@@ -90,6 +90,8 @@ TEST_F(WindowCapture, AStoppedCaptureRunsEveryStepAndKeepsTheWholeStream)
     EXPECT_EQ(times.times, wiring->state().data().times);
     EXPECT_EQ(controlStates(), u"1111111011"_s);
     EXPECT_TRUE(menuItem(u"mnuFileSaveDataFile"_s)->isEnabled());
+    // A first run names the stored default mode as it is stored.
+    EXPECT_TRUE(newestLog()->caption().contains(u" ： 表示モード１ - "_s)) << newestLog()->caption().toStdString();
 }
 
 // More than the PC can take: the board is stopped and the user told in a
@@ -232,6 +234,7 @@ TEST_F(WindowCapture, AFileOpenedDuringACaptureLeavesItRunningIntoItsOwnWindowAn
     EXPECT_EQ(port().written, QByteArray("4dVGEE"));
     const QRegularExpression modeThreeBlock(u"J1⇒\\[|J2→\\["_s);
     EXPECT_TRUE(loadedText(captureLog).contains(modeThreeBlock));
+    EXPECT_TRUE(captureLog->caption().contains(u" ： 表示"_s + displayModeText(3) + u" - "_s));
     EXPECT_EQ(loadedText(displayLog), shown);
 }
 

@@ -88,7 +88,7 @@ TEST_F(SimpleMonitorTest, SwitchingOnAndOffHandsPanelAndSamplingOverInOrder)
 
 TEST_F(SimpleMonitorTest, DuringACaptureTheSwitchOnlyOpensAndClosesTheWindowWhichTheCaptureFeeds)
 {
-    session.beginCapture();
+    session.capture().beginStart();
     press(true);
     monitor.feedCapture(QByteArray::fromHex("8491a0bdc3d4"));
     EXPECT_EQ(settle(), Warning + u" 41 0D"_s);

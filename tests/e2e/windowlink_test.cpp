@@ -48,7 +48,7 @@ TEST_F(WindowLink, ATypedDevicePathIsThePort)
     QTest::keyClicks(typed, board.linkPath());
     QTest::keyClick(typed, Qt::Key_Return);
     ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 5000));
-    EXPECT_TRUE(wiring->link().check().results().BoardVerified);
+    EXPECT_TRUE(wiring->state().BoardVerified());
     EXPECT_EQ(stored(QStringLiteral("COM_Port")), board.linkPath());
 }
 

@@ -25,7 +25,7 @@ protected:
         bool done = false;
         return check.check(origin, [&] { done = true; }) && QTest::qWaitFor([&] { return done; }, 4000);
     }
-    const CheckResults &results() const { return check.results(); }
+    const CheckResults &results() const { return panel.results; }
 
     // The text, a full-width blank, the text again, about a quarter second apart.
     void expectBlink(const QString &text)
@@ -68,7 +68,12 @@ TEST_F(Checks, AVerifiedBoardAdaptsThePanelToItsFirmware)
     panel.chosen.linkSpeed = 115200;
     panel.chosen.port = QStringLiteral("COM2");
     panel.chosen.rts = true;
-    ASSERT_TRUE(runCheck());
+    panel.results.LinkFailed = true; // the last check's verdict stands while the status blinks
+    bool done = false;
+    ASSERT_TRUE(check.check(ConnectionCheck::Origin::UserAsked, [&] { done = true; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !panel.status.texts.isEmpty(); }, 4000));
+    EXPECT_TRUE(results().LinkFailed);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 4000));
 
     EXPECT_EQ(port.operations, ops("port 2|open 2|settings 115200,n,8,1|threshold 0|discard|rts 1|dtr 0|write 56|read 22"));
     // The reply's first 16 bytes and the port; the firmware's features below.
@@ -178,15 +183,15 @@ TEST_F(Checks, PortCheckButtonChecksOnceAndALinkSpeedChosenMeanwhileFollows)
 {
     board.answer(CMD_VERSION, {versionReply("V1.05")});
     QList<bool> verifiedWhenClosed;
-    choices.setSimpleMonitorHooks([&] { verifiedWhenClosed << check.results().BoardVerified; }, {});
+    choices.setSimpleMonitorHooks([&] { verifiedWhenClosed << panel.results.BoardVerified; }, {});
     panel.simpleMonitor = true;
     ReportStatus(panel.status, 1, QStringLiteral("50%"), 50);
     panel.status.texts.clear();
-    choices.Cmd_Port_Check_Click();
-    choices.Cmd_Port_Check_Click();
+    choices.checkRequested();
+    choices.checkRequested();
     EXPECT_EQ(panel.status.texts, QStringList{QString()});
     panel.chosen.linkSpeed = 115200;
-    choices.Combo_PC_speed_Click();
+    choices.linkSpeedChosen();
     EXPECT_TRUE(verifiedWhenClosed.isEmpty());
     ASSERT_TRUE(QSignalSpy(&check, &ConnectionCheck::checkFinished).wait(4000));
     EXPECT_EQ(verifiedWhenClosed, QList<bool>{true});

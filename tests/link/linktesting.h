@@ -30,6 +30,8 @@ class FakeLinkPanel : public LinkPanel
 {
 public:
     MonitorSettings settings() const override { return chosen; }
+    CheckResults checkResults() const override { return results; }
+    void setCheckResults(const CheckResults &written) override { results = written; }
     void setPortText(const QString &text) override { chosen.port = text; }
     void showLinkLines(bool, bool) override { events << QStringLiteral("lines"); }
     void offerFeatures(const FirmwareFeatures &features) override
@@ -47,6 +49,7 @@ public:
     StatusPanel &statusPanel() override { return status; }
 
     MonitorSettings chosen;
+    CheckResults results;
     bool simpleMonitor = false, busy = false;
 
     std::optional<FirmwareFeatures> offered; // none until a check offers some

@@ -15,11 +15,13 @@ using Step = std::function<void(MonitorSession &)>;
 const Step check = [](MonitorSession &s) { s.setChecking(true); };
 const Step measure = [](MonitorSession &s) { s.setMeasuring(true); };
 const Step openSimpleMonitor = [](MonitorSession &s) { s.setSimpleMonitorOpen(true); };
-const Step begin = &MonitorSession::beginCapture;
-const Step stream = &MonitorSession::streamStarted;
-const Step stop = &MonitorSession::askStop;
-const Step process = &MonitorSession::beginProcessing;
-const Step end = &MonitorSession::endCapture;
+const Step prepare = [](MonitorSession &s) { s.capture().prepare(); };
+const Step begin = [](MonitorSession &s) { s.capture().beginStart(); };
+const Step stream = [](MonitorSession &s) { s.capture().setStreaming(); };
+const Step stop = [](MonitorSession &s) { s.capture().askStop(); };
+const Step streamOver = [](MonitorSession &s) { s.capture().endStream(); };
+const Step process = [](MonitorSession &s) { s.capture().beginProcessing(); };
+const Step end = [](MonitorSession &s) { s.capture().finish(); };
 
 } // namespace
 
@@ -34,14 +36,15 @@ TEST(MonitorSessionTest, EachPhaseSaysWhatTheWindowAndTheLinkUsersMayDo)
         {"checking", {check}, Checking, false, true, false, false},
         {"measuring", {measure}, Measuring, false, true, false, false},
         {"simple monitor", {openSimpleMonitor}, SimpleMonitor, false, true, false, true},
-        {"starting", {begin}, Starting, true, false, true, true},
+        {"starting", {prepare, begin}, Starting, true, false, true, true},
         {"streaming", {begin, stream}, Streaming, true, false, true, true},
         {"stopping", {begin, stream, stop}, Stopping, true, true, true, true},
-        {"stopped during the setup", {begin, stop, stream}, Stopping, true, true, true, true},
+        {"stopped while preparing", {prepare, stop, begin, stream}, Stopping, true, true, true, true},
+        {"stream over, board not yet quiet", {begin, stream, streamOver}, Streaming, true, false, true, true},
         // Ended by the board: the start button stays disabled until the end.
-        {"processing", {begin, stream, process}, Processing, true, false, false, true},
-        {"processing after a stop", {begin, stream, stop, process}, Processing, true, true, false, true},
-        {"over", {begin, stream, process, end}, Idle, false, true, false, false},
+        {"processing", {begin, stream, streamOver, process}, Processing, true, false, false, true},
+        {"processing after a stop", {begin, stream, stop, streamOver, process}, Processing, true, true, false, true},
+        {"over", {begin, stream, streamOver, process, end}, Idle, false, true, false, false},
     };
     for (const auto &[name, steps, phase, busy, startEnabled, holdsLink, lampsGreyed] : rows) {
         SCOPED_TRACE(name);
@@ -63,20 +66,23 @@ TEST(MonitorSessionTest, StepsOutOfTurnAreRefusedSilently)
 {
     MonitorSession session;
     QSignalSpy changed(&session, &MonitorSession::changed);
-    EXPECT_FALSE(session.askStop());
-    session.streamStarted();
-    session.beginProcessing();
+    CapturePhase &capture = session.capture();
+    EXPECT_FALSE(capture.askStop());
+    capture.setStreaming();
+    capture.endStream();
+    capture.beginProcessing();
     EXPECT_EQ(changed.count(), 0);
 
-    ASSERT_TRUE(session.beginCapture());
-    EXPECT_FALSE(session.beginCapture());
+    ASSERT_TRUE(capture.beginStart());
+    EXPECT_FALSE(capture.beginStart());
     EXPECT_EQ(changed.count(), 1);
 
-    session.streamStarted();
-    ASSERT_TRUE(session.askStop());
+    capture.setStreaming();
+    ASSERT_TRUE(capture.askStop());
     ASSERT_TRUE(session.startEnabled());
     changed.clear();
-    EXPECT_FALSE(session.beginCapture());
+    EXPECT_FALSE(capture.prepare());
+    EXPECT_FALSE(capture.beginStart());
     EXPECT_EQ(session.phase(), MonitorPhase::Stopping);
     EXPECT_EQ(changed.count(), 0);
 }

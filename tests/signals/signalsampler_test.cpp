@@ -112,7 +112,7 @@ TEST_F(Sampling, TheLampsStayGreyWhileACaptureOrTheSimpleMonitorRuns)
 {
     board.answer(CMD_SIGNALS, {}); // the reply is held back
     sampler.tick();
-    session.beginCapture();
+    session.capture().beginStart();
     sampler.DisableSignalPanel();
     port.deliver(reply(0x00));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !sampler.indicatorLit(); }, 3000));

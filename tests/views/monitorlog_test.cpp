@@ -40,11 +40,13 @@ struct FakeHost : MonitorLogHost, LogWindowListener
     ReportHeaderSettings reportHeaderSettings() const override { return {}; }
     QString displayModeText() const override { return QStringLiteral("モード1 <HEX>"); }
     void setDataCommandsEnabled(bool enabled) override { dataCommands = enabled; }
+    void setCurrentData(const MonitorData &opened) override { *data = opened; }
     void setMainCaption(const QString &caption) override { mainCaption = caption; }
     void setReceiveLampColor(const QColor &) override {}
     void showOpenLogWindowCount(qint32 count) override { label = count; }
     void setLogTextCommandsEnabled(bool) override {}
 
+    MonitorData *data = nullptr;
     bool dataCommands = false;
     QString mainCaption;
     int label = 0; // open window count shown
@@ -74,6 +76,7 @@ protected:
         area.resize(1000, 700);
         area.show();
         windows.registry().setListener(&host);
+        host.data = &data;
     }
 
     QString path(const char *name) const { return dir.filePath(QString::fromUtf8(name)); }

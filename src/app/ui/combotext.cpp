@@ -53,9 +53,9 @@ void setComboText(QComboBox *combo, const QString &text)
     combo->setEditText(text);
 }
 
-void addComboItems(QComboBox *combo, const QStringList &items)
+void setComboItems(QComboBox *combo, const QStringList &items, const QString &text)
 {
-    const QString text = combo->currentText();
+    combo->clear();
     combo->addItems(items);
     setComboText(combo, text);
 }

@@ -20,8 +20,8 @@ void setUpListCombo(QComboBox *combo, const QString &objectName);
 // any other text stays as typed text with no current item.
 void setComboText(QComboBox *combo, const QString &text);
 
-// Appends items and keeps the text the combo box shows (Qt would otherwise
-// make the first item of an empty list current).
-void addComboItems(QComboBox *combo, const QStringList &items);
+// Makes items the list and shows text as setComboText() does (Qt would
+// otherwise make the first item of an empty list current).
+void setComboItems(QComboBox *combo, const QStringList &items, const QString &text);
 
 } // namespace ferrox

@@ -9,7 +9,7 @@ namespace ferrox {
 
 LinkController::LinkController(SettingsPanel &settingsPanel, QAction *rateMeasure, StatusPanel &status,
                                Dialogs &dialogs, ProgramSettings settings, LinkOwner &owner,
-                               const MonitorSession &state, SignalSampler &sampler)
+                               MonitorSession &state, SignalSampler &sampler)
     : QObject(),
       m_panel(settingsPanel, rateMeasure, status, state, sampler),
       m_check(owner, m_panel, dialogs, settings),
@@ -17,10 +17,10 @@ LinkController::LinkController(SettingsPanel &settingsPanel, QAction *rateMeasur
 {
     SettingsPanel *panel = &settingsPanel;
     // The panel stores each choice first (its own connections came earlier).
-    connect(panel->portCheckButton(), &QPushButton::clicked, this, [this] { m_choices.Cmd_Port_Check_Click(); });
-    connect(panel->comPort(), &QComboBox::activated, this, [this] { m_choices.Combo_Com_port_Click(); });
-    connect(panel->comPort(), &PortCombo::devicePathEntered, this, [this] { m_choices.Combo_Com_port_Click(); });
-    connect(panel->pcSpeed(), &QComboBox::activated, this, [this] { m_choices.Combo_PC_speed_Click(); });
+    connect(panel->portCheckButton(), &QPushButton::clicked, this, [this] { m_choices.checkRequested(); });
+    connect(panel->comPort(), &QComboBox::activated, this, [this] { m_choices.portChosen(); });
+    connect(panel, &SettingsPanel::devicePathEntered, this, [this] { m_choices.portChosen(); });
+    connect(panel->pcSpeed(), &QComboBox::activated, this, [this] { m_choices.linkSpeedChosen(); });
     connect(panel->monitorSpeed(), &QComboBox::activated, this, [this] { m_choices.monitorChoiceMade(); });
     connect(panel->direction(), &QComboBox::activated, this, [this] { m_choices.monitorChoiceMade(); });
 }

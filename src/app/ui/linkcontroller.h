@@ -28,7 +28,7 @@ public:
     // rateMeasure: the menu item "mnuRateMeasure"; settings: the program's
     // store.
     LinkController(SettingsPanel &panel, QAction *rateMeasure, StatusPanel &status, Dialogs &dialogs,
-                   ProgramSettings settings, LinkOwner &owner, const MonitorSession &state, SignalSampler &sampler);
+                   ProgramSettings settings, LinkOwner &owner, MonitorSession &state, SignalSampler &sampler);
 
 
     ConnectionCheck &check() { return m_check; }

@@ -90,12 +90,17 @@ ReportHeaderSettings LogWindowsHookup::reportHeaderSettings() const
 
 QString LogWindowsHookup::displayModeText() const
 {
-    return m_items.panel->displayModeText();
+    return m_items.panel->displayModeCaption(m_session.settings().displayMode);
 }
 
 void LogWindowsHookup::setDataCommandsEnabled(bool enabled)
 {
     m_session.setHasCurrentData(enabled);
+}
+
+void LogWindowsHookup::setCurrentData(const MonitorData &data)
+{
+    m_session.setCurrentData(data);
 }
 
 void LogWindowsHookup::setMainCaption(const QString &caption)

@@ -56,6 +56,7 @@ public:
     ReportHeaderSettings reportHeaderSettings() const override;
     QString displayModeText() const override;
     void setDataCommandsEnabled(bool enabled) override;
+    void setCurrentData(const MonitorData &data) override;
     void setMainCaption(const QString &caption) override;
     void setReceiveLampColor(const QColor &color) override;
 
@@ -72,7 +73,7 @@ private:
 
     const Items m_items;
     MonitorSession &m_session;
-    MonitorData &m_data;
+    const MonitorData &m_data;
     QString m_appFolder;
     LogWindowArea m_area;
     LogFileCommands m_files;

@@ -48,7 +48,7 @@ MonitorControls::MonitorControls(const Items &items, MonitorSession &state, Link
       m_sampler(sampler),
       m_logWindows(logWindows),
       m_appFolder(appFolder),
-      m_run(owner)
+      m_run(owner, state.capture())
 {
     m_counterTimer.setInterval(CounterPeriodMs);
     connect(&m_counterTimer, &QTimer::timeout, this, &MonitorControls::showProgress);
@@ -106,7 +106,8 @@ void MonitorControls::appendLog(const QString &text)
 
 void MonitorControls::StartMonitor()
 {
-    if (!m_state.beginCapture())
+    // The log window and the texts are the capture's preparation.
+    if (!m_state.capture().prepare())
         return;
     m_exitReport = {};
     showStatus(CaptureTexts::startingStatus());
@@ -119,7 +120,7 @@ void MonitorControls::StartMonitor()
     m_logNumber = window->number();
     const MonitorSettings &settings = m_state.settings();
     m_displayMode = settings.displayMode;
-    window->setCaption(window->caption() + viewtexts::displayCaptionPiece() + panel->displayModeText());
+    window->setCaption(window->caption() + viewtexts::displayCaptionPiece() + panel->displayModeCaption(m_displayMode));
     window->setRightMargin(CaptureRightMarginTwips);
     // A failing step of the start is skipped; the rendering reports the file.
     writeFileAtomically(m_appFolder + renderedTextFileName(), QByteArrayLiteral("\r\n"));
@@ -132,10 +133,9 @@ void MonitorControls::StopMonitor()
 {
     if (!m_state.MonitorBusy())
         return;
-    m_state.askStop();
+    m_run.requestStop();
     if (LogWindow *window = log())
         window->setBackground(colorFromBgr(StoppedBackground));
-    m_run.requestStop();
     showStatus(CaptureTexts::stopStatus());
 }
 
@@ -148,7 +148,6 @@ void MonitorControls::onStartFailed(const CaptureStartOutcome &outcome)
             window->appendText(unsupportedSettingLine(outcome.status) + crlf);
         window->setBackground(windowBackgroundColor());
     }
-    m_state.endCapture();
     // The starting text is no longer true; the log window says what failed.
     showStatus(QString());
     if (!m_state.SimpleMonitorOpen()) {
@@ -160,7 +159,6 @@ void MonitorControls::onStartFailed(const CaptureStartOutcome &outcome)
 
 void MonitorControls::onStreamStarted(const QByteArray &reply)
 {
-    m_state.streamStarted();
     // A connection check that held the start back has shown its own result
     // meanwhile; the capture's text is the one that stands while it runs.
     showStatus(CaptureTexts::startingStatus());
@@ -204,14 +202,14 @@ void MonitorControls::onStreamEnded(CaptureRecorder::Exit exit)
     appendLog(joinedLines(m_exitReport.lines, crlf));
 
     // The data is named, the data commands enabled.
-    MonitorData &data = m_state.data();
+    MonitorData data;
     data.capture = m_run.recorder().capture();
     data.times = m_run.arrivalTimes();
     data.CaptureTimestamp = QDateTime::currentDateTime().toString(CaptureTexts::timestampFormat());
+    m_state.setCurrentData(data);
     m_logWindows.setMainCaption(mainTitleText() + data.CaptureTitle());
     if (LogWindow *window = log())
         window->setCaption(window->caption() + viewtexts::captionDash() + data.CaptureTimestamp);
-    m_state.setHasCurrentData(true);
     // The simple monitor takes the stream over, or the board is told to stop.
     m_run.setQuietBoardAtEnd(!m_state.SimpleMonitorOpen());
 }
@@ -221,7 +219,6 @@ void MonitorControls::onFinished()
     // From the event loop: the processing and its message boxes come after
     // the capture's end.
     QTimer::singleShot(0, this, [this] {
-        m_state.beginProcessing();
         if (!m_exitReport.alarm.isEmpty())
             m_items.dialogs->inform(m_exitReport.alarm, MessageIcon::Critical, BlankCaption);
         const qint32 number = m_logNumber;
@@ -236,7 +233,7 @@ void MonitorControls::onFinished()
         if (!m_exitReport.note.isEmpty())
             showStatus(m_exitReport.note);
         TP_Monitor();
-        m_state.endCapture();
+        m_state.capture().finish();
     });
 }
 

@@ -3,9 +3,6 @@
 #include "combotext.h"
 
 #include "app/base/portchoices.h"
-#include "link/protocol.h"
-
-#include <QLineEdit>
 
 namespace ferrox {
 
@@ -13,27 +10,22 @@ PortCombo::PortCombo(QWidget *parent, DeviceSource devices)
     : QComboBox(parent), m_devices(std::move(devices))
 {
     setUpListCombo(this, QStringLiteral("Combo_Com_port"));
-    connect(lineEdit(), &QLineEdit::returnPressed, this, [this] {
-        if (isDevicePath(currentText()) && findText(currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
-            emit devicePathEntered();
-    });
 }
 
-void PortCombo::refill()
+void PortCombo::refill(const QString &text)
 {
-    const QString shown = currentText();
     clear();
     for (const PortChoice &choice : portChoices(m_devices())) {
         addItem(choice.text);
         if (!choice.toolTip.isEmpty())
             setItemData(count() - 1, choice.toolTip, Qt::ToolTipRole);
     }
-    setComboText(this, shown);
+    setComboText(this, text);
 }
 
 void PortCombo::showPopup()
 {
-    refill();
+    emit listOpening();
     QComboBox::showPopup();
 }
 

@@ -9,8 +9,9 @@
 namespace ferrox {
 
 // The port list "Combo_Com_port": an editable list combo whose items are
-// refilled from the serial devices present each time the list opens (see
-// portChoices()). The shown text never changes by a refill.
+// refilled from the serial devices present (see portChoices()) each time
+// the list opens: listOpening() comes first, for the settings panel to
+// refill it with the text it shows.
 class PortCombo : public QComboBox
 {
     Q_OBJECT
@@ -20,13 +21,12 @@ public:
 
     explicit PortCombo(QWidget *parent = nullptr, DeviceSource devices = findSerialDevices);
 
-    void refill();
+    // The numbered ports and the devices present, showing text.
+    void refill(const QString &text);
     void showPopup() override;
 
 signals:
-    // Return pressed on a typed device path that is not in the list (a
-    // listed text is a choice by activated() already).
-    void devicePathEntered();
+    void listOpening();
 
 private:
     DeviceSource m_devices;

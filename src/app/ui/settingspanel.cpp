@@ -17,6 +17,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -66,13 +67,6 @@ QStringList displayModeTexts()
     return texts;
 }
 
-void refill(QComboBox *combo, const QStringList &items, const QString &text)
-{
-    combo->clear();
-    addComboItems(combo, items);
-    setComboText(combo, text);
-}
-
 } // namespace
 
 SettingsPanel::SettingsPanel(ProgramSettings &settings, QWidget *parent)
@@ -112,6 +106,7 @@ SettingsPanel::SettingsPanel(ProgramSettings &settings, QWidget *parent)
     setFixedWidth(content->sizeHint().width() + verticalScrollBar()->sizeHint().width());
 
     storeChoices();
+    choosePortsByText();
 }
 
 QWidget *SettingsPanel::makeChoices(QWidget *parent)
@@ -267,6 +262,18 @@ void SettingsPanel::storeChoices()
     storeCheck(m_checkRts, settingkey::rts());
 }
 
+void SettingsPanel::choosePortsByText()
+{
+    // The list is made anew as it opens; the text stays what it was.
+    connect(m_comPort, &PortCombo::listOpening, this, [this] { m_comPort->refill(m_comPort->currentText()); });
+    // A listed text is a choice by activated() already.
+    connect(m_comPort->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        const QString text = m_comPort->currentText();
+        if (isDevicePath(text) && m_comPort->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0)
+            emit devicePathEntered();
+    });
+}
+
 void SettingsPanel::writeEditsInto(MonitorSession &session)
 {
     MonitorSession *target = &session;
@@ -314,35 +321,32 @@ void SettingsPanel::setReadoutEnabled(bool enabled)
 
 void SettingsPanel::load()
 {
-    m_comPort->refill();
-    addComboItems(m_pcSpeed, speedTexts(linkSpeedChoices()));
-    addComboItems(m_displayMode, displayModeTexts());
-    addComboItems(m_direction, {directionText(MonitorDirection::Both)});
-
-    setComboText(m_comPort, storedText(m_settings, settingkey::port()));
-    setComboText(m_pcSpeed, storedText(m_settings, settingkey::linkSpeed()));
-    setComboText(m_monitorSpeed, storedText(m_settings, settingkey::monitorSpeed()));
-    setComboText(m_direction, storedText(m_settings, settingkey::direction()));
-    setComboText(m_displayMode, storedText(m_settings, settingkey::displayMode()));
-
+    m_comPort->refill(storedText(m_settings, settingkey::port()));
+    const QString linkSpeed = storedText(m_settings, settingkey::linkSpeed());
+    setComboItems(m_pcSpeed, speedTexts(linkSpeedChoices()), linkSpeed);
+    setComboItems(m_displayMode, displayModeTexts(), storedText(m_settings, settingkey::displayMode()));
+    setComboItems(m_direction, {directionText(MonitorDirection::Both)}, storedText(m_settings, settingkey::direction()));
     // Before any check: the oldest firmware's speeds; only a link of
     // exactly 115200 bits per second is the fast one.
-    const bool slowLink = linkSpeedOf(m_pcSpeed->currentText()) != 115200;
-    addComboItems(m_monitorSpeed, speedTexts(monitorSpeedsOffered(QString(), slowLink)));
+    const bool slowLink = linkSpeedOf(linkSpeed) != 115200;
+    setComboItems(m_monitorSpeed, speedTexts(monitorSpeedsOffered(QString(), slowLink)),
+                  storedText(m_settings, settingkey::monitorSpeed()));
 
     m_checkRts->setChecked(checkedOf(storedText(m_settings, settingkey::rts())));
     m_checkDtr->setChecked(checkedOf(storedText(m_settings, settingkey::dtr())));
 }
 
-QString SettingsPanel::displayModeText() const
+QString SettingsPanel::displayModeCaption(qint32 mode) const
 {
-    return m_displayMode->currentText();
+    // The stored choice is what the list shows: the first run's "モード１" too.
+    const QString stored = storedText(m_settings, settingkey::displayMode());
+    return displayModeNumberOf(stored) == mode ? stored : displayModeText(mode);
 }
 
 void SettingsPanel::offerFeatures(const FirmwareFeatures &features)
 {
-    refill(m_monitorSpeed, speedTexts(features.monitorSpeeds), storedText(m_settings, settingkey::monitorSpeed()));
-    refill(m_direction, directionTexts(features.directions), storedText(m_settings, settingkey::direction()));
+    setComboItems(m_monitorSpeed, speedTexts(features.monitorSpeeds), storedText(m_settings, settingkey::monitorSpeed()));
+    setComboItems(m_direction, directionTexts(features.directions), storedText(m_settings, settingkey::direction()));
     if (!features.dataWidth)
         return;
     for (QWidget *option : std::initializer_list<QWidget *>{m_dataWidthFrame, m_dataOnly, m_dataAndParity})

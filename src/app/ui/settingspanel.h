@@ -48,18 +48,18 @@ public:
 
     SettingsPanel(ProgramSettings &settings, QWidget *parent = nullptr);
 
-    // Fills the lists and shows the stored texts and link options (start-up
-    // order: port list, link speeds, display modes, directions, then the
-    // stored texts, then the monitor speeds for the shown link speed, then
-    // RTS and DTR). Nothing is stored and no choice handler runs.
+    // Fills the lists and shows the stored texts and link options (the
+    // monitor speeds are those for the stored link speed). Nothing is
+    // stored and no choice handler runs.
     void load();
 
     // From now on each edit of a choice goes into session's settings as its
     // typed value (a combo box text that is none of the list's items is a
     // choice that is not valid). session must outlive the panel's edits.
     void writeEditsInto(MonitorSession &session);
-    // The display mode's text as shown, for captions.
-    QString displayModeText() const;
+    // The display mode as captions name it: the stored choice when it
+    // gives mode, else mode's item of the list.
+    QString displayModeCaption(qint32 mode) const;
 
     // After a connection check: the monitored speeds and directions the
     // board offers, each list then showing its stored text (which need not
@@ -99,6 +99,11 @@ public:
     // The signal panel's readout button "Command_READ".
     void setReadoutEnabled(bool enabled);
 
+signals:
+    // Return pressed on a typed device path that is not in the port list.
+    void devicePathEntered();
+
+public:
     // Display command k is button k - 1.
     QPushButton *displayButton(int index) const { return m_displayButtons.at(index); }
     QLabel *openLogCountLabel() const { return m_openLogCount; }     // Label_x
@@ -111,6 +116,7 @@ private:
     QWidget *makeReceivedBytesFrame(QWidget *parent);
     QWidget *makeDisplayButtons(QWidget *parent);
     void storeChoices();
+    void choosePortsByText();
 
     ProgramSettings &m_settings;
 

@@ -9,6 +9,7 @@
 #include "session/monitorsession.h"
 #include "signals/signalsampler.h"
 #include "views/ui/bytehighlighter.h"
+#include "views/ui/logwindowarea.h"
 
 #include <QAction>
 #include <QMdiSubWindow>
@@ -95,16 +96,15 @@ void SimpleMonitorHookup::showWindow()
 {
     if (m_child)
         return;
-    m_child = RealMonitorWindow::open(m_items.area, m_monitor.lines());
+    m_child = RealMonitorWindow::open(&m_items.windows->mdiArea(), m_monitor.lines());
     auto *live = static_cast<RealMonitorWindow *>(m_child->widget());
     connect(live, &RealMonitorWindow::closed, this, &SimpleMonitorHookup::unload);
-    // The log windows' direction colours, with their switch.
-    QAction *colours = m_items.directionColors;
+    // The log windows' direction colours, and each change of their switch.
     const auto applyColours = [view = live->liveView()](bool on) {
         view->setDirectionColors(on, ByteHighlighter::j1Color(), ByteHighlighter::j2Color());
     };
-    applyColours(colours->isChecked());
-    connect(colours, &QAction::toggled, live, applyColours);
+    applyColours(m_items.windows->directionColors());
+    connect(m_items.directionColors, &QAction::toggled, live, applyColours);
 }
 
 void SimpleMonitorHookup::closeWindow()

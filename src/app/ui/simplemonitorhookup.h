@@ -6,13 +6,13 @@
 #include <QPointer>
 
 class QAction;
-class QMdiArea;
 class QMdiSubWindow;
 
 namespace ferrox {
 
 class LinkChoices;
 class LinkOwner;
+class LogWindowArea;
 class MonitorControls;
 class MonitorSession;
 class SignalSampler;
@@ -27,12 +27,13 @@ class SimpleMonitorHookup : public QObject, public SimpleMonitorContext
 {
     Q_OBJECT
 public:
-    // The items a window shows the simple monitor with: its MDI area, the
-    // toolbar's button 7, "mnuMonitorTemp" and the direction colours'
-    // switch "mnuViewDirectionColors".
+    // The items a window shows the simple monitor with: the log windows'
+    // area (its MDI area, its direction colours), the toolbar's button 7,
+    // "mnuMonitorTemp" and the direction colours' switch
+    // "mnuViewDirectionColors", which sets the log windows' colours.
     struct Items
     {
-        QMdiArea *area = nullptr;
+        const LogWindowArea *windows = nullptr;
         QAction *button = nullptr;
         QAction *menuItem = nullptr;
         QAction *directionColors = nullptr;

@@ -93,7 +93,7 @@ bool ToolWindowsHookup::replaceStream(const CaptureBuffer &capture)
         m_dialogs.inform(failure, MessageIcon::Critical);
     if (!stored.dataWritten)
         return false;
-    m_state.replaceStream(capture);
+    takeStream(capture);
     return true;
 }
 
@@ -106,7 +106,16 @@ void ToolWindowsHookup::reloadStream()
         m_dialogs.inform(loaded.message, MessageIcon::Critical);
         return;
     }
-    m_state.replaceStream(loaded.capture);
+    takeStream(loaded.capture);
+}
+
+void ToolWindowsHookup::takeStream(const CaptureBuffer &capture)
+{
+    // The current data's name stays; its arrival times no longer belong to it.
+    MonitorData data = m_state.data();
+    data.capture = capture;
+    data.times.reset();
+    m_state.setCurrentData(data);
 }
 
 void ToolWindowsHookup::appendToNewestLog(const QString &text)

@@ -47,6 +47,8 @@ public:
 private:
     void appendToNewestLog(const QString &text);
     QString dataFilePath() const;
+    // The editor's stream becomes the current data's.
+    void takeStream(const CaptureBuffer &capture);
 
     QWidget *m_ownerWindow;
     ProgramSettings m_settings;

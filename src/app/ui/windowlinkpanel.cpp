@@ -24,6 +24,16 @@ MonitorSettings WindowLinkPanel::settings() const
     return m_state.settings();
 }
 
+CheckResults WindowLinkPanel::checkResults() const
+{
+    return {m_state.LinkFailed(), m_state.BoardVerified(), m_state.FirmwareVersion(), m_state.BoardReply()};
+}
+
+void WindowLinkPanel::setCheckResults(const CheckResults &results)
+{
+    m_state.setCheckResults(results.LinkFailed, results.BoardVerified, results.FirmwareVersion, results.BoardReply);
+}
+
 void WindowLinkPanel::setPortText(const QString &text)
 {
     setComboText(m_panel.comPort(), text);

@@ -17,13 +17,16 @@ class WindowLinkPanel : public LinkPanel
 {
 public:
     // rateMeasure: the menu item "mnuRateMeasure".
-    WindowLinkPanel(SettingsPanel &panel, QAction *rateMeasure, StatusPanel &status, const MonitorSession &state,
+    WindowLinkPanel(SettingsPanel &panel, QAction *rateMeasure, StatusPanel &status, MonitorSession &state,
                     SignalSampler &sampler)
         : m_panel(panel), m_rateMeasure(rateMeasure), m_status(status), m_state(state), m_sampler(sampler)
     {
     }
 
     MonitorSettings settings() const override;
+    // The session's.
+    CheckResults checkResults() const override;
+    void setCheckResults(const CheckResults &results) override;
     void setPortText(const QString &text) override;
     void showLinkLines(bool cts, bool dsr) override;
     // The settings panel's lists and data-width options, mnuRateMeasure.
@@ -37,7 +40,7 @@ private:
     SettingsPanel &m_panel;
     QAction *m_rateMeasure;
     StatusPanel &m_status;
-    const MonitorSession &m_state;
+    MonitorSession &m_state;
     SignalSampler &m_sampler;
 };
 

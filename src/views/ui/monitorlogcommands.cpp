@@ -51,7 +51,7 @@ public:
 
 MonitorLogHost::~MonitorLogHost() = default;
 
-MonitorLogCommands::MonitorLogCommands(LogWindowRegistry &windows, MonitorData &data,
+MonitorLogCommands::MonitorLogCommands(LogWindowRegistry &windows, const MonitorData &data,
                                        MonitorLogHost &host, Dialogs &dialogs,
                                        ProgramSettings &settings, StatusPanel &status,
                                        const QString &appFolder)
@@ -232,9 +232,7 @@ MonitorLogCommands::Opened MonitorLogCommands::OpenMonitorDataFile(const QString
         m_dialogs.inform(stored.message, MessageIcon::Critical);
     SidecarRead times = readSidecar(path, qint64(loaded.capture.CaptureEnd()) + 1);
 
-    m_data.capture = loaded.capture;
-    m_data.times = std::move(times.times);
-    m_data.CaptureTimestamp = path;
+    m_host.setCurrentData({loaded.capture, path, std::move(times.times)});
     placeTimes(dataFilePath());
     m_host.setMainCaption(mainTitleText() + m_data.CaptureTitle());
     m_files.rememberFolder(path);

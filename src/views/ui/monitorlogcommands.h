@@ -33,6 +33,8 @@ public:
     virtual QString displayModeText() const = 0;
     // mnuFileSaveDataFile, mnuDpOpen and the Cmd_DpOpen buttons.
     virtual void setDataCommandsEnabled(bool enabled) = 0;
+    // An opened data file becomes the current data (which the commands read).
+    virtual void setCurrentData(const MonitorData &data) = 0;
     // The main window's whole caption.
     virtual void setMainCaption(const QString &caption) = 0;
     // The received-byte lamp Picture1.
@@ -54,7 +56,7 @@ public:
     // Width of the text in a display window, in twips.
     static constexpr double displayRightMarginTwips = 7300;
 
-    MonitorLogCommands(LogWindowRegistry &windows, MonitorData &data, MonitorLogHost &host,
+    MonitorLogCommands(LogWindowRegistry &windows, const MonitorData &data, MonitorLogHost &host,
                        Dialogs &dialogs, ProgramSettings &settings, StatusPanel &status,
                        const QString &appFolder);
 
@@ -122,7 +124,7 @@ private:
     QString renderedTextPath() const;
 
     LogWindowRegistry &m_windows;
-    MonitorData &m_data;
+    const MonitorData &m_data;
     MonitorLogHost &m_host;
     Dialogs &m_dialogs;
     StatusPanel &m_status;
