@@ -148,23 +148,19 @@ TEST_F(FrameView, TheNextViewTakesTheDecoderAndGapChosenLast)
     EXPECT_EQ(window().note(), QStringLiteral("区切りの間隔は0～60000msで指定してください: nan"));
 }
 
-TEST_F(FrameView, HighlightRulesAreStoredInOurOwnGroupAndColourTheRows)
+// How the window stores a rule: the case below.
+TEST_F(FrameView, StoredHighlightRulesReadBackAndOneThatCannotBeReadIsSkipped)
 {
-    child<QLineEdit>("Text_FramePattern")->setText(QStringLiteral("hex:8302"));
-    window().highlightPattern(QColor(0x80, 0xFF, 0x80));
-    EXPECT_EQ(settings.values.value(QStringLiteral("ferrox/FrameHighlights/Rule1")), QStringLiteral("hex:8302|#80ff80"));
-    child<QLineEdit>("Text_FramePattern")->clear();
-    EXPECT_EQ(window().model()->index(3, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(0x80, 0xFF, 0x80));
-    EXPECT_FALSE(window().model()->index(1, 0).data(Qt::BackgroundRole).isValid());
-    // Read back as stored; a rule that cannot be read is skipped.
     settings.values.insert(QStringLiteral("ferrox/FrameHighlights/Count"), QStringLiteral("2"));
+    settings.values.insert(QStringLiteral("ferrox/FrameHighlights/Rule1"), QStringLiteral("hex:8302|#80ff80"));
     settings.values.insert(QStringLiteral("ferrox/FrameHighlights/Rule2"), QStringLiteral("hex:|nocolour"));
     const QList<HighlightRule> rules = loadHighlightRules(settings);
     ASSERT_EQ(rules.size(), 1);
     EXPECT_EQ(rules.at(0).bytes, BytePattern(QByteArray::fromHex("8302")));
 }
 
-// Rules are listed beside the table, edited and removed there, and never twice.
+// Rules are listed beside the table, edited and removed there, and never
+// twice; each is stored in our own settings group and colours its rows.
 TEST_F(FrameView, HighlightRulesAreListedEditedAndRemovedInTheWindow)
 {
     auto *list = child<QListWidget>("List_FrameHighlights");
@@ -176,6 +172,7 @@ TEST_F(FrameView, HighlightRulesAreListedEditedAndRemovedInTheWindow)
     child<QLineEdit>("Text_FramePattern")->clear();
     list->item(0)->setText(QStringLiteral("hex:118"));
     EXPECT_EQ(window().model()->index(3, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(0x80, 0xFF, 0x80));
+    EXPECT_FALSE(window().model()->index(1, 0).data(Qt::BackgroundRole).isValid());
     EXPECT_EQ(settings.values.value(QStringLiteral("ferrox/FrameHighlights/Rule1")), QStringLiteral("hex:118|#80ff80"));
     list->item(0)->setText(QStringLiteral("hex:zz"));
     EXPECT_EQ(list->item(0)->text(), QStringLiteral("hex:118")) << "an unreadable edit keeps the rule";
