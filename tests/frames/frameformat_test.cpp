@@ -20,17 +20,9 @@ FrameList answeredRequest()
     return buildFrames(stream.bytes, stream.times, *makeDecoder(QStringLiteral("modbus-rtu")), options);
 }
 
-// Server 17 answers after 12 ms, then with an exception after 30 ms; a third request's CRC is broken.
 FrameList findings()
 {
-    QByteArray broken = QByteArray::fromHex("1103006B00037687");
-    broken[7] = char(0x86);
-    QList<TimedByte> bytes = sentAt(Direction::J1, QByteArray::fromHex("1103006B00037687"), 0);
-    bytes += sentAt(Direction::J2, QByteArray::fromHex("110306022B00000064C8BA"), 12000);
-    bytes += sentAt(Direction::J1, QByteArray::fromHex("1103006B00037687"), 100000);
-    bytes += sentAt(Direction::J2, QByteArray::fromHex("118302C134"), 130000);
-    bytes += sentAt(Direction::J1, broken, 200000);
-    const TimedStream stream = timedStream(bytes);
+    const TimedStream stream = modbusFindings();
     return buildFrames(stream.bytes, stream.times, *makeDecoder(QStringLiteral("modbus-rtu")));
 }
 
