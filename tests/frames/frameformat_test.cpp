@@ -20,6 +20,12 @@ FrameList answeredRequest()
     return buildFrames(stream.bytes, stream.times, *makeDecoder(QStringLiteral("modbus-rtu")), options);
 }
 
+FrameList findings()
+{
+    const TimedStream stream = modbusFindings();
+    return buildFrames(stream.bytes, stream.times, *makeDecoder(QStringLiteral("modbus-rtu")));
+}
+
 // The numbers, from 1, of the frames the filter accepts: "13".
 std::string chosenBy(const FrameFilter &filter, const FrameList &list)
 {
@@ -86,16 +92,12 @@ TEST(FrameFormat, JsonLinesCarryTheNumbersAndNullForTheUnknown)
 // an exception response is valid.
 TEST(FrameFormat, CsvAndJsonLinesCarryTheKindsBesideTheProblem)
 {
-    QByteArray broken = QByteArray::fromHex("1103006B00037687");
-    broken[7] = char(0x86);
-    const FrameList list = decoded(byJ1(QByteArray::fromHex("1103006B00037687")) + byJ2(QByteArray::fromHex("118302C134"))
-                                       + byJ1(broken),
-                                   QStringLiteral("modbus-rtu"));
+    const FrameList list = findings();
     const QList<QByteArray> json = formatFrames(list, FrameFormat::JsonLines).split('\n');
-    EXPECT_TRUE(json.at(1).contains("\"verdict\":\"OK\",\"problem\":\"例外コード02 ILLEGAL DATA ADDRESS\",\"kind\":\"exception\","))
-        << json.at(1).toStdString();
-    EXPECT_TRUE(json.at(2).contains("\"verdict\":\"NG\",\"problem\":\"CRC不一致(計算 76 87, 受信 76 86)\",\"kind\":\"crc\","))
-        << json.at(2).toStdString();
+    EXPECT_TRUE(json.at(3).contains("\"verdict\":\"OK\",\"problem\":\"例外コード02 ILLEGAL DATA ADDRESS\",\"kind\":\"exception\","))
+        << json.at(3).toStdString();
+    EXPECT_TRUE(json.at(4).contains("\"verdict\":\"NG\",\"problem\":\"CRC不一致(計算 76 87, 受信 76 86)\",\"kind\":\"crc\","))
+        << json.at(4).toStdString();
     EXPECT_TRUE(formatFrames(list, FrameFormat::Csv).contains(",NG,\"CRC不一致(計算 76 87, 受信 76 86)\",crc,,,\r\n"));
 }
 
@@ -136,16 +138,7 @@ TEST(FrameFilter, ChoosesBySideVerdictBytesAndText)
 // What `decode --only` and the frame view's kind choice take.
 TEST(FrameFilter, ChoosesByKindsAndSlowResponses)
 {
-    // Server 17 answers after 12 ms, then with an exception after 30 ms; a third request's CRC is broken.
-    QByteArray broken = QByteArray::fromHex("1103006B00037687");
-    broken[7] = char(0x86);
-    QList<TimedByte> bytes = sentAt(Direction::J1, QByteArray::fromHex("1103006B00037687"), 0);
-    bytes += sentAt(Direction::J2, QByteArray::fromHex("110306022B00000064C8BA"), 12000);
-    bytes += sentAt(Direction::J1, QByteArray::fromHex("1103006B00037687"), 100000);
-    bytes += sentAt(Direction::J2, QByteArray::fromHex("118302C134"), 130000);
-    bytes += sentAt(Direction::J1, broken, 200000);
-    const TimedStream stream = timedStream(bytes);
-    const FrameList list = buildFrames(stream.bytes, stream.times, *makeDecoder(QStringLiteral("modbus-rtu")));
+    const FrameList list = findings();
     ASSERT_EQ(list.frames.size(), 5);
     const auto chosen = [&list](const char *only) {
         const std::optional<FrameFilter> filter = frameFilterNamed(QLatin1String(only));

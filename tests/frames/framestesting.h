@@ -52,6 +52,19 @@ inline QList<TimedByte> sentAt(Direction direction, QByteArrayView bytes, std::o
     return out;
 }
 
+// Modbus RTU server 17 answers after 12 ms, then with an exception after
+// 30 ms; a third request's CRC is broken.
+inline TimedStream modbusFindings()
+{
+    const QByteArray request = QByteArray::fromHex("1103006B00037687");
+    QList<TimedByte> bytes = sentAt(Direction::J1, request, 0);
+    bytes += sentAt(Direction::J2, QByteArray::fromHex("110306022B00000064C8BA"), 12000);
+    bytes += sentAt(Direction::J1, request, 100000);
+    bytes += sentAt(Direction::J2, QByteArray::fromHex("118302C134"), 130000);
+    bytes += sentAt(Direction::J1, request.first(7) + char(0x86), 200000);
+    return timedStream(bytes);
+}
+
 // "J1 41 42 / J2 43": each frame's side and bytes.
 inline std::string framesText(const FrameList &list)
 {

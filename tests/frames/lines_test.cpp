@@ -17,7 +17,6 @@ TEST(LinesDecoder, EndsFramesAfterEachKindOfLineEnd)
         {"CR alone", byJ1("a\rb\r"), "J1 61 0D / J1 62 0D"},
         {"LF alone", byJ1("a\nb"), "J1 61 0A / J1 62"},
         {"LF CR is two ends", byJ1("a\n\rb"), "J1 61 0A / J1 0D / J1 62"},
-        {"an empty line", byJ1("\r\n\r\n"), "J1 0D 0A / J1 0D 0A"},
         {"a change of direction ends a line", byJ1("AT") + byJ2("OK\r\n"), "J1 41 54 / J2 4F 4B 0D 0A"},
     };
     for (const auto &c : cases)
