@@ -7,6 +7,7 @@
 #include "board/traffic.h"
 
 #include <QDir>
+#include <QtEndian>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -21,8 +22,9 @@ namespace {
 class RunningCli
 {
 public:
-    explicit RunningCli(const QStringList &arguments)
+    RunningCli(const QStringList &arguments, const QString &outputFile)
     {
+        m_process.setStandardOutputFile(outputFile);
         m_process.start(QStringLiteral(FERROX_CLI_BINARY), arguments);
     }
     ~RunningCli()
@@ -60,6 +62,20 @@ QByteArray loopedTraffic(quint32 seed, qsizetype length)
     return looped;
 }
 
+// The monitored bytes the records of a live pcap stream carry, after
+// their serial-line headers.
+qint64 pcapPayload(const QByteArray &pcap)
+{
+    constexpr qsizetype fileHeader = 24, recordHeader = 16, serialHeader = 12;
+    qint64 payload = 0;
+    for (qsizetype at = fileHeader; at + recordHeader <= pcap.size();) {
+        const auto length = qFromLittleEndian<quint32>(pcap.constData() + at + 8);
+        payload += length - serialHeader;
+        at += recordHeader + length;
+    }
+    return payload;
+}
+
 QStringList boardOptions(int seed)
 {
     return words("--loop --rate 4000 --traffic") << QStringLiteral("random:%1").arg(seed);
@@ -68,7 +84,8 @@ QStringList boardOptions(int seed)
 // Done when: the board killed and started again at the same path twice,
 // the capture ends at --seconds with status 0; each file examines with no
 // error, and the files of each board, its first one carrying the loss in
-// its sidecar, hold what that board sent from its start on, in order.
+// its sidecar, hold what that board sent from its start on, in order; the
+// live pcap stream goes on across the losses and carries the same bytes.
 TEST(ResumeCli, ASplitCaptureGoesOnAcrossTwoBoardsKilledAndStartedAgain)
 {
     QTemporaryDir dir;
@@ -77,8 +94,10 @@ TEST(ResumeCli, ASplitCaptureGoesOnAcrossTwoBoardsKilledAndStartedAgain)
     std::vector<std::unique_ptr<BoardProcess>> boards;
     boards.push_back(std::make_unique<BoardProcess>(link, boardOptions(1)));
     FERROX_START_BOARD(*boards.back());
-    RunningCli cli(words("capture --split-bytes 5000 --resume --seconds 7 --device")
-                   << link << QStringLiteral("-o") << dir.filePath(QStringLiteral("long.dat")));
+    const QString pcap = dir.filePath(QStringLiteral("live.pcap"));
+    RunningCli cli(words("capture --split-bytes 5000 --resume --seconds 7 --format pcap --device")
+                       << link << QStringLiteral("-o") << dir.filePath(QStringLiteral("long.dat")),
+                   pcap);
     ASSERT_TRUE(cli.saidWithin(QStringLiteral("モニター開始 ... "), 5000));
     for (int seed : {2, 3}) {
         QThread::msleep(1200);
@@ -108,6 +127,7 @@ TEST(ResumeCli, ASplitCaptureGoesOnAcrossTwoBoardsKilledAndStartedAgain)
         streams.last() += readFile(path).chopped(1);
     }
     ASSERT_EQ(streams.size(), 3) << files.join(u' ').toStdString();
+    EXPECT_EQ(pcapPayload(readFile(pcap)), (streams[0].size() + streams[1].size() + streams[2].size()) / 2);
     for (int board = 0; board < 3; ++board) {
         SCOPED_TRACE(board);
         EXPECT_GT(streams[board].size(), 1000);
