@@ -94,11 +94,39 @@ int splitExitStatus(const SplitCaptureResult &result, const SplitOutput &split, 
 
 // One line of a resuming capture's events, with the local time: a service's
 // journal gets one line per event.
-void printEvent(qint64 epochMicros, const QString &text)
+QString eventLine(qint64 epochMicros, const QString &text)
 {
     const QString time = QDateTime::fromMSecsSinceEpoch(epochMicros / 1000).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    printError(QStringLiteral("ferrox-cli capture: %1 %2\n").arg(time, text.trimmed().replace(u'\n', u' ')));
+    return QStringLiteral("ferrox-cli capture: %1 %2\n").arg(time, text.trimmed().replace(u'\n', u' '));
 }
+
+// The capture's log and counts on standard error. Quiet (--quiet), they
+// are held and said only when the capture fails: a remote capture run by
+// Wireshark's sshdump shows whatever comes there as an error.
+class StatusLog
+{
+public:
+    explicit StatusLog(bool quiet) : m_quiet(quiet) {}
+    void say(const QString &text)
+    {
+        if (m_quiet)
+            m_held += text;
+        else
+            printError(text);
+    }
+    // Ends the program with `status` once the live outputs are done.
+    void end(const QList<LivePrinter *> &printers, int status)
+    {
+        if (m_quiet && status != ExitSuccess)
+            printError(m_held);
+        m_held.clear();
+        endAfterLiveOutputs(printers, status);
+    }
+
+private:
+    bool m_quiet;
+    QString m_held;
+};
 
 qint64 nowEpochMicros()
 {
@@ -119,10 +147,9 @@ int exitStatusOf(const ConsoleCaptureResult &capture, const CaptureOutput &outpu
 }
 
 // The summary's note of a capture its live reader ended.
-void tellEndedByReader(bool readerLeft)
+QString endedByReaderNote(bool readerLeft)
 {
-    if (readerLeft)
-        printError(QStringLiteral("ended early: the reader of the live output went away\n"));
+    return readerLeft ? QStringLiteral("ended early: the reader of the live output went away\n") : QString();
 }
 
 // The live outputs of a capture: its monitored bytes, decoded as the
@@ -182,6 +209,7 @@ int captureCommand(const QStringList &arguments)
         {QStringLiteral("files"), QStringLiteral("K"), QStringLiteral("with --split-bytes: keep only the newest K files")},
         {QStringLiteral("resume"), QString(), QStringLiteral("with --split-bytes: after a lost link, wait for the device to come back and go on in the next file")},
         {QStringLiteral("resume-timeout"), QStringLiteral("S"), QStringLiteral("with --resume: give up when the link stays down S seconds (default: wait for ever)")},
+        {QStringLiteral("quiet"), QString(), QStringLiteral("say nothing on standard error unless the capture fails (a remote capture through sshdump)")},
         {QStringLiteral("live"), QString(), QStringLiteral("print the monitored bytes on standard error as they arrive, as monitor does")},
         {QStringLiteral("format"), QStringLiteral("pcap"), QStringLiteral("stream the monitored bytes on standard output as pcap records, a message each, as they arrive (-o - then writes no data file)")},
     } + CliArguments::encodingOptions(), true);
@@ -275,12 +303,14 @@ int captureCommand(const QStringList &arguments)
     // Standard output carries only what was asked for: the capture's log,
     // its counts and a live count on a terminal go to standard error; a
     // service's journal gets no count.
+    const bool quiet = args.isSet(QStringLiteral("quiet"));
+    auto log = std::make_shared<StatusLog>(quiet);
     auto liveCount = std::make_shared<LiveCount>();
-    const auto printLog = [liveCount](const QString &text) {
+    const auto printLog = [liveCount, log](const QString &text) {
         liveCount->end();
-        printError(text);
+        log->say(text);
     };
-    const bool live = ::isatty(STDERR_FILENO) == 1 && !args.isSet(QStringLiteral("live"));
+    const bool live = ::isatty(STDERR_FILENO) == 1 && !args.isSet(QStringLiteral("live")) && !quiet;
     auto liveOutputs = std::make_shared<LiveOutputs>();
     const auto addLiveOutputs = [&](QObject *capture, const std::function<void()> &stop) {
         if (args.isSet(QStringLiteral("live")))
@@ -313,55 +343,51 @@ int captureCommand(const QStringList &arguments)
             QObject::connect(capture, &ResumingCapture::progress, app, [liveCount](qint64 monitored) { liveCount->show(monitored); });
         QObject::connect(capture, &ResumingCapture::streamStarted, app, startStopTimer);
         QObject::connect(capture, &ResumingCapture::linkLost, app,
-                         [liveCount, device](qint64 at, const QString &, bool lastByteCut) {
+                         [printLog, device](qint64 at, const QString &, bool lastByteCut) {
             // Why, the capture's log has just said.
-            liveCount->end();
-            printEvent(at, QStringLiteral("link lost; waiting for %1 to come back").arg(device));
-            if (lastByteCut)
-                printErrorLine(DataTexts::lastByteCut());
+            printLog(eventLine(at, QStringLiteral("link lost; waiting for %1 to come back").arg(device))
+                     + (lastByteCut ? DataTexts::lastByteCut() + u'\n' : QString()));
         });
-        QObject::connect(capture, &ResumingCapture::waiting, app, [liveCount, startStopTimer](const QString &reason) {
-            liveCount->end();
-            printEvent(nowEpochMicros(), QStringLiteral("waiting for the link: ") + reason);
+        QObject::connect(capture, &ResumingCapture::waiting, app, [printLog, startStopTimer](const QString &reason) {
+            printLog(eventLine(nowEpochMicros(), QStringLiteral("waiting for the link: ") + reason));
             startStopTimer();
         });
-        QObject::connect(capture, &ResumingCapture::boardChanged, app, [](const QString &before, const QString &now) {
-            printEvent(nowEpochMicros(), QStringLiteral("another board answers: firmware %1 (was %2)").arg(now, before));
+        QObject::connect(capture, &ResumingCapture::boardChanged, app, [printLog](const QString &before, const QString &now) {
+            printLog(eventLine(nowEpochMicros(), QStringLiteral("another board answers: firmware %1 (was %2)").arg(now, before)));
         });
         QObject::connect(capture, &ResumingCapture::resumed, app,
-                         [liveOutputs](qint64 at, const QString &file, int resumes) {
+                         [liveOutputs, printLog](qint64 at, const QString &file, int resumes) {
             liveOutputs->restart();
-            printEvent(at, QStringLiteral("link back; resume %1 goes on in %2").arg(resumes).arg(file));
+            printLog(eventLine(at, file.isEmpty() ? QStringLiteral("link back; resume %1").arg(resumes)
+                                                  : QStringLiteral("link back; resume %1 goes on in %2").arg(resumes).arg(file)));
         });
         QObject::connect(capture, &ResumingCapture::finished, app,
-                         [owner, liveCount, liveOutputs, capture, resume, resumeTimeout = *resumeTimeout](const SplitCaptureResult &result) {
-            liveCount->end();
+                         [owner, printLog, log, liveOutputs, capture, resume, resumeTimeout = *resumeTimeout](const SplitCaptureResult &result) {
             owner->shutdown();
             liveOutputs->finish();
-            if (!result.text.isEmpty())
-                printError(result.text);
+            QString summary = result.text;
             if (result.end == SplitCaptureResult::End::GaveUp)
-                printEvent(nowEpochMicros(), QStringLiteral("gave up: the link stayed down %1 s").arg(resumeTimeout));
+                summary += eventLine(nowEpochMicros(), QStringLiteral("gave up: the link stayed down %1 s").arg(resumeTimeout));
+            const QString resumes = resume ? QStringLiteral("resumes: %1\n").arg(result.resumes) : QString();
             const SplitOutput *split = capture->output();
             if (!split || (!result.text.isEmpty() && split->files().written() == 0 && result.resumes == 0)) {
-                if (resume)
-                    printError(QStringLiteral("resumes: %1\n").arg(result.resumes));
-                endAfterLiveOutputs(liveOutputs->printers(), streamExitStatus(result));
+                printLog(summary + resumes);
+                log->end(liveOutputs->printers(), streamExitStatus(result));
                 return;
             }
             const SplitOutput &files = *split;
-            printError(QStringLiteral("monitored bytes: %1\nsequence errors: %2\nfiles: %3\n")
+            summary += QStringLiteral("monitored bytes: %1\nsequence errors: %2\nfiles: %3\n")
                            .arg(files.savedMonitoredBytes())
                            .arg(files.sequenceErrors())
-                           .arg(files.files().written()));
-            if (resume)
-                printError(QStringLiteral("resumes: %1\n").arg(result.resumes));
+                           .arg(files.files().written())
+                + resumes;
             if (files.lastByteCut())
-                printErrorLine(DataTexts::lastByteCut());
-            tellEndedByReader(outputReaderLeft());
+                summary += DataTexts::lastByteCut() + u'\n';
+            summary += endedByReaderNote(outputReaderLeft());
             if (!files.failure().isEmpty())
-                printError(files.failure() + u'\n');
-            endAfterLiveOutputs(liveOutputs->printers(), splitExitStatus(result, files, resume));
+                summary += files.failure() + u'\n';
+            printLog(summary);
+            log->end(liveOutputs->printers(), splitExitStatus(result, files, resume));
         });
         // From inside the event loop: a port that fails at once must still end it.
         QTimer::singleShot(0, capture, &ResumingCapture::start);
@@ -394,23 +420,21 @@ int captureCommand(const QStringList &arguments)
         QObject::connect(capture, &ConsoleCapture::progress, app,
                          [liveCount](qint32 CaptureCount) { liveCount->show(CaptureCount / 2); });
     QObject::connect(capture, &ConsoleCapture::streamStarted, app, startStopTimer);
-    QObject::connect(capture, &ConsoleCapture::finished, app, [owner, output, liveCount, liveOutputs](const ConsoleCaptureResult &result) {
-        liveCount->end();
+    QObject::connect(capture, &ConsoleCapture::finished, app, [owner, output, printLog, log, liveOutputs](const ConsoleCaptureResult &result) {
         owner->shutdown();
         liveOutputs->finish();
         if (result.status == ConsoleCaptureResult::Status::LinkFailed) {
-            printError(result.text);
-            endAfterLiveOutputs(liveOutputs->printers(), ExitLinkFailure);
+            printLog(result.text);
+            log->end(liveOutputs->printers(), ExitLinkFailure);
             return;
         }
         const bool readerLeft = outputReaderLeft();
         const CaptureOutput written = writeCaptureOutput(result.data, output);
-        printError(QStringLiteral("monitored bytes: %1\nsequence errors: %2\n")
-                       .arg(result.data.capture.DataByteCount())
-                       .arg(written.SequenceErrorCount));
-        tellEndedByReader(readerLeft);
-        printError(written.message);
-        endAfterLiveOutputs(liveOutputs->printers(), exitStatusOf(result, written));
+        printLog(QStringLiteral("monitored bytes: %1\nsequence errors: %2\n")
+                     .arg(result.data.capture.DataByteCount())
+                     .arg(written.SequenceErrorCount)
+                 + endedByReaderNote(readerLeft) + written.message);
+        log->end(liveOutputs->printers(), exitStatusOf(result, written));
     });
     // From inside the event loop: a port that fails at once must still end it.
     QTimer::singleShot(0, capture, [capture, chosen = *settings] { capture->start(chosen); });
