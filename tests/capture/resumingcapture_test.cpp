@@ -206,6 +206,26 @@ TEST_F(ResumingCaptureTest, ADeviceAbsentAtTheStartIsWaitedFor)
     EXPECT_EQ(result->resumes, 0);
 }
 
+// udev removes /dev/serial/by-id with its last device and makes it again
+// with the next: the node is seen coming back by the folder above, without
+// waiting for the slow tick.
+TEST(DeviceWatch, SeesANodeComeBackInAFolderThatWasGone)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("serial/by-id"));
+    const QString node = folder + QStringLiteral("/usb-ferrox-if00");
+    DeviceWatch watch;
+    int looks = 0;
+    QObject::connect(&watch, &DeviceWatch::lookAgain, &watch, [&] { ++looks; });
+    watch.watch(node, 60'000);
+    EXPECT_FALSE(watch.isPresent());
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return looks > 0; }, 3000));
+    writeFile(dir.filePath(QStringLiteral("ttyUSB0")), {});
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("ttyUSB0")), node));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return watch.isPresent() && looks > 1; }, 3000));
+}
+
 // The files of a run that resumed: numbered on across the streams, the
 // loss recorded in the sidecar of the first file after it only.
 TEST(SplitOutputAcrossStreams, TheLossGoesToTheFirstFileAfterItOnly)
