@@ -260,7 +260,7 @@ int captureCommand(const QStringList &arguments)
         return args.usageError(QStringLiteral("--resume-timeout needs --resume"));
     const std::optional<int> splitBytes = args.number(QStringLiteral("split-bytes"), 2, largestSplit, largestSplit);
     const std::optional<int> keepFiles = args.number(QStringLiteral("files"), 1, 1'000'000, 0);
-    const std::optional<double> resumeTimeout = args.decimal(QStringLiteral("resume-timeout"), 0, 31'536'000, 0, true);
+    const std::optional<double> resumeTimeout = args.decimal(QStringLiteral("resume-timeout"), 0, 2'000'000, 0, true);
     if (!splitBytes || !keepFiles || !resumeTimeout)
         return ExitUsage;
     const SplitFiles splitFiles(dataPath, *keepFiles);

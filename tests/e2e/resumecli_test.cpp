@@ -135,4 +135,26 @@ TEST(ResumeCli, ASplitCaptureGoesOnAcrossTwoBoardsKilledAndStartedAgain)
     }
 }
 
+// A second capture on a device the first holds says it is in use, once,
+// and waits; it takes the board over when the first ends.
+TEST(ResumeCli, ASecondCaptureOnTheDeviceWaitsForTheFirst)
+{
+    BoardProcess board(boardOptions(1));
+    FERROX_START_BOARD(board);
+    QTemporaryDir dir;
+    RunningCli first(words("capture --seconds 2 --device") << board.linkPath() << QStringLiteral("-o")
+                                                            << dir.filePath(QStringLiteral("first.dat")),
+                     QProcess::nullDevice());
+    ASSERT_TRUE(first.saidWithin(QStringLiteral("モニター開始 ... "), 5000));
+    RunningCli second(words("capture --split-bytes 262144 --resume --seconds 4 --device")
+                          << board.linkPath() << QStringLiteral("-o") << dir.filePath(QStringLiteral("second.dat")),
+                      QProcess::nullDevice());
+    EXPECT_EQ(first.ended().exitCode, 0);
+    const CliRun run = second.ended();
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err.count(QStringLiteral("waiting for the link: ")), 1) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("は他のプログラムが使用中です。"))) << run.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("second-00001.dat")))) << run.err.toStdString();
+}
+
 } // namespace
