@@ -32,13 +32,12 @@ fi
 # The conf as an admin would write it from the example.
 sed -e "s|^DEVICE=.*|DEVICE=$dir/ttyUSB0|" -e 's|^FILE_BYTES=.*|FILE_BYTES=4000|' "$conf" >"$dir/capture-line1.conf"
 # ExecStart as systemd runs it for ferrox-capture@line1: %i, %% and $$
-# filled in, the installed ferrox-cli's path replaced by the built one.
+# filled in, the built ferrox-cli in place of the one on the service's PATH.
 line=$(sed -n 's/^ExecStart=//p' "$unit")
 line=${line//%i/line1}
 line=${line//%%/%}
 line=${line//\$\$/\$}
-installed=$(printf '%s\n' "$line" | grep -o "exec [^ ]*ferrox-cli" | cut -d' ' -f2)
-line=${line//$installed/$cli}
+line=${line/exec ferrox-cli /exec $cli }
 eval "set -- $line"
 mkdir "$dir/state"
 # EnvironmentFile= and StateDirectory= give the service its environment; no terminal.
