@@ -112,6 +112,20 @@ TEST_F(ResumingCaptureTest, ABoardBackAtAnotherSpeedIsTriedAgainAndToldOnce)
     EXPECT_EQ(result->resumes, 1);
 }
 
+// A port that failed reaches no board: nothing more is written to it (a
+// stop written to a device that went away is retried by the driver until
+// the drain gives up, at full speed).
+TEST_F(ResumingCaptureTest, NothingIsWrittenToAPortThatFailed)
+{
+    plug();
+    start();
+    ASSERT_TRUE(streamsReach(1));
+    const QByteArray writtenBefore = port.written;
+    pull();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return capture->isWaiting(); }, 3000));
+    EXPECT_EQ(port.written, writtenBefore);
+}
+
 // Another firmware is told; the capture goes on when it can take the
 // settings and ends as a refused link when it cannot.
 TEST_F(ResumingCaptureTest, AnotherBoardVersionIsToldAndTakenIfItCanCapture)
