@@ -134,7 +134,10 @@ void CaptureRun::endStream(CaptureRecorder::Exit exit)
     m_endCodeWait.stop();
     m_phase.endStream();
     emit streamEnded(exit);
-    m_link.runEndScript(m_quietBoardAtEnd, [this] {
+    // A port that failed reaches no board: a stop written to it is never
+    // sent, and the driver would be asked again and again until the drain
+    // gives up.
+    m_link.runEndScript(m_quietBoardAtEnd && m_portError == 0, [this] {
         m_link.release();
         m_phase.beginProcessing();
         emit finished();
