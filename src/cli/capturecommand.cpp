@@ -2,18 +2,18 @@
 // stopped by Ctrl+C, SIGTERM or --seconds; the stream goes to a data file
 // with its arrival times beside it and, when asked, its rendering to a
 // text file. With --split-bytes the capture goes on past the buffer into
-// numbered data files.
+// numbered data files, and with --resume it survives a lost link.
 #include "clioutput.h"
 #include "commands.h"
 #include "filenames.h"
 #include "linkoptions.h"
 #include "liveprinter.h"
 #include "monitoroptions.h"
-#include "splitoutput.h"
 
 #include "data/captureoutput.h"
 #include "data/texts.h"
 #include "capture/consolecapture.h"
+#include "capture/resumingcapture.h"
 #include "files/fileaccess.h"
 #include "link/texts.h"
 #include "platform/terminationwatch.h"
@@ -21,6 +21,7 @@
 #include "settings/settingsschema.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QTimer>
 
@@ -71,13 +72,65 @@ FileWriteResult writeOutputBesidePcap(const QString &name, QByteArrayView bytes)
     return writeOutput(name, bytes);
 }
 
-int splitExitStatus(const ConsoleCaptureResult &capture, const SplitOutput &split)
+// 0 for a capture that ended as asked (or by the board's own end), 3 for
+// one whose link failed, was lost or did not come back, 1 for a file.
+int streamExitStatus(const SplitCaptureResult &result)
 {
-    if (!split.failure().isEmpty())
+    using End = SplitCaptureResult::End;
+    if (result.end == End::WriteFailed)
         return ExitIoFailure;
-    if (capture.ending.exit == CaptureExit::PortLost)
-        return ExitLinkFailure;
-    return split.sequenceErrors() != 0 || split.monitoredBytes() == 0 ? ExitRejected : ExitSuccess;
+    return result.end == End::Stopped || result.end == End::StreamEnded ? ExitSuccess : ExitLinkFailure;
+}
+
+// A resuming capture ended as asked ends 0 even when the link never came.
+int splitExitStatus(const SplitCaptureResult &result, const SplitOutput &split, bool resume)
+{
+    if (const int status = streamExitStatus(result); status != ExitSuccess)
+        return status;
+    if (split.sequenceErrors() != 0)
+        return ExitRejected;
+    return split.monitoredBytes() == 0 && !resume ? ExitRejected : ExitSuccess;
+}
+
+// One line of a resuming capture's events, with the local time: a service's
+// journal gets one line per event.
+QString eventLine(qint64 epochMicros, const QString &text)
+{
+    const QString time = QDateTime::fromMSecsSinceEpoch(epochMicros / 1000).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return QStringLiteral("ferrox-cli capture: %1 %2\n").arg(time, text.trimmed().replace(u'\n', u' '));
+}
+
+// The capture's log and counts on standard error. Quiet (--quiet), they
+// are held and said only when the capture fails: a remote capture run by
+// Wireshark's sshdump shows whatever comes there as an error.
+class StatusLog
+{
+public:
+    explicit StatusLog(bool quiet) : m_quiet(quiet) {}
+    void say(const QString &text)
+    {
+        if (m_quiet)
+            m_held += text;
+        else
+            printError(text);
+    }
+    // Ends the program with `status` once the live outputs are done.
+    void end(const QList<LivePrinter *> &printers, int status)
+    {
+        if (m_quiet && status != ExitSuccess)
+            printError(m_held);
+        m_held.clear();
+        endAfterLiveOutputs(printers, status);
+    }
+
+private:
+    bool m_quiet;
+    QString m_held;
+};
+
+qint64 nowEpochMicros()
+{
+    return QDateTime::currentMSecsSinceEpoch() * 1000;
 }
 
 // A file that failed is told by finishOutput() and ends with 1 there; a
@@ -94,34 +147,52 @@ int exitStatusOf(const ConsoleCaptureResult &capture, const CaptureOutput &outpu
 }
 
 // The summary's note of a capture its live reader ended.
-void tellEndedByReader(bool readerLeft)
+QString endedByReaderNote(bool readerLeft)
 {
-    if (readerLeft)
-        printError(QStringLiteral("ended early: the reader of the live output went away\n"));
+    return readerLeft ? QStringLiteral("ended early: the reader of the live output went away\n") : QString();
 }
 
-// Hands `printer` (taken over by the capture) the capture's monitored
-// bytes, decoded as the window's live view decodes a capture's; `name`
-// names its output in messages.
-LivePrinter *writeLive(ConsoleCapture &capture, LivePrinter *printer, const QString &name)
+// The live outputs of a capture: its monitored bytes, decoded as the
+// window's live view decodes a capture's, go to each printer.
+class LiveOutputs
 {
-    printer->setParent(&capture);
-    QObject::connect(&printer->output(), &LiveOutput::fellBehind, printer, [] {
-        printError(QStringLiteral("ferrox-cli capture: the live output is not read fast enough; it skips what it cannot take "
-                                  "(the data file keeps every byte)\n"));
-    });
-    // Its reader gone (`| head`, a Wireshark closed) or its write failed,
-    // the capture ends as when stopped: the board stopped, the data file
-    // written.
-    watchLiveOutput(printer->output(), name, [&capture] { capture.requestStop(); });
-    auto decoder = std::make_shared<LiveByteDecoder>(LiveByteDecoder::Rule::Capture);
-    QObject::connect(&capture, &ConsoleCapture::stored, printer, [&capture, printer, decoder](const QByteArray &bytes, qint64 micros) {
-        printer->feed(decoder->decode(bytes), capture.arrivalTimes().startEpochMicros + micros);
-    });
+public:
+    // Takes `printer` over (owned by `owner`); `name` names its output in
+    // messages; `stop` ends the capture when the output's reader goes
+    // away (`| head`, a Wireshark closed) or its write fails: the board is
+    // then stopped and the data written, as with Ctrl+C.
+    void add(LivePrinter *printer, const QString &name, QObject *owner, const std::function<void()> &stop)
+    {
+        printer->setParent(owner);
+        QObject::connect(&printer->output(), &LiveOutput::fellBehind, printer, [] {
+            printError(QStringLiteral("ferrox-cli capture: the live output is not read fast enough; it skips what it cannot take "
+                                      "(the data file keeps every byte)\n"));
+        });
+        watchLiveOutput(printer->output(), name, stop);
+        m_printers.append(printer);
+    }
+    void feed(const QByteArray &bytes, qint64 epochMicros)
+    {
+        if (m_printers.isEmpty())
+            return;
+        const std::vector<LiveByte> decoded = m_decoder.decode(bytes);
+        for (LivePrinter *printer : std::as_const(m_printers))
+            printer->feed(decoded, epochMicros);
+    }
+    // A new stream after a lost link: a half byte left from the last is no byte.
+    void restart() { m_decoder = LiveByteDecoder(LiveByteDecoder::Rule::Capture); }
     // Before the capture's counts are printed, so its last line comes first.
-    QObject::connect(&capture, &ConsoleCapture::finished, printer, &LivePrinter::finish);
-    return printer;
-}
+    void finish()
+    {
+        for (LivePrinter *printer : std::as_const(m_printers))
+            printer->finish();
+    }
+    const QList<LivePrinter *> &printers() const { return m_printers; }
+
+private:
+    QList<LivePrinter *> m_printers;
+    LiveByteDecoder m_decoder{LiveByteDecoder::Rule::Capture};
+};
 
 } // namespace
 
@@ -136,6 +207,9 @@ int captureCommand(const QStringList &arguments)
         {QStringLiteral("text"), QStringLiteral("OUT.txt"), QStringLiteral("render the capture into this file (- for standard output)")},
         {QStringLiteral("split-bytes"), QStringLiteral("N"), QStringLiteral("go on past the buffer into OUT-00001.dat, ... of at most N stream bytes (2 to 262144)")},
         {QStringLiteral("files"), QStringLiteral("K"), QStringLiteral("with --split-bytes: keep only the newest K files")},
+        {QStringLiteral("resume"), QString(), QStringLiteral("with --split-bytes: after a lost link, wait for the device to come back and go on in the next file")},
+        {QStringLiteral("resume-timeout"), QStringLiteral("S"), QStringLiteral("with --resume: give up when the link stays down S seconds (default: wait for ever)")},
+        {QStringLiteral("quiet"), QString(), QStringLiteral("say nothing on standard error unless the capture fails (a remote capture through sshdump)")},
         {QStringLiteral("live"), QString(), QStringLiteral("print the monitored bytes on standard error as they arrive, as monitor does")},
         {QStringLiteral("format"), QStringLiteral("pcap"), QStringLiteral("stream the monitored bytes on standard output as pcap records, a message each, as they arrive (-o - then writes no data file)")},
     } + CliArguments::encodingOptions(), true);
@@ -177,9 +251,17 @@ int captureCommand(const QStringList &arguments)
         return args.usageError(QStringLiteral("--files needs --split-bytes N"));
     if (splitting && !textPath.isEmpty())
         return args.usageError(QStringLiteral("--text renders one buffer; it cannot go with --split-bytes"));
+    const bool resume = args.isSet(QStringLiteral("resume"));
+    // Without files, only the live pcap stream may go on across a lost link.
+    const bool streamOnly = livePcap && dataPath == QLatin1String("-");
+    if (resume && !splitting && !streamOnly)
+        return args.usageError(QStringLiteral("--resume needs --split-bytes N (or --format pcap -o -)"));
+    if (args.isSet(QStringLiteral("resume-timeout")) && !resume)
+        return args.usageError(QStringLiteral("--resume-timeout needs --resume"));
     const std::optional<int> splitBytes = args.number(QStringLiteral("split-bytes"), 2, largestSplit, largestSplit);
     const std::optional<int> keepFiles = args.number(QStringLiteral("files"), 1, 1'000'000, 0);
-    if (!splitBytes || !keepFiles)
+    const std::optional<double> resumeTimeout = args.decimal(QStringLiteral("resume-timeout"), 0, 2'000'000, 0, true);
+    if (!splitBytes || !keepFiles || !resumeTimeout)
         return ExitUsage;
     const SplitFiles splitFiles(dataPath, *keepFiles);
     if (splitting && !splitFiles.collision().isEmpty()) {
@@ -199,6 +281,119 @@ int captureCommand(const QStringList &arguments)
         }
     }
 
+    // All live until the program ends.
+    QObject *app = QCoreApplication::instance();
+    LinkSession &session = openLink(device);
+    LinkOwner *owner = &session.owner();
+    auto *stopTimer = new QTimer(app);
+    stopTimer->setSingleShot(true);
+    // A coarse timer may end a capture up to 5 % early.
+    stopTimer->setTimerType(Qt::PreciseTimer);
+    // From the stream's start (the first one's, or the first wait for the link).
+    const auto startStopTimer = [stopTimer, stopAfterMs = *stopAfterMs, started = std::make_shared<bool>(false)] {
+        if (stopAfterMs > 0 && !*started)
+            stopTimer->start(stopAfterMs);
+        *started = true;
+    };
+    auto *termination = new TerminationWatch(app);
+    QString watchError;
+    const bool stoppable = termination->install(watchError);
+    if (!stoppable)
+        printError(QStringLiteral("ferrox-cli capture: Ctrl+C cannot stop this capture (%1); use --seconds\n").arg(watchError));
+    // Standard output carries only what was asked for: the capture's log,
+    // its counts and a live count on a terminal go to standard error; a
+    // service's journal gets no count.
+    const bool quiet = args.isSet(QStringLiteral("quiet"));
+    auto log = std::make_shared<StatusLog>(quiet);
+    auto liveCount = std::make_shared<LiveCount>();
+    const auto printLog = [liveCount, log](const QString &text) {
+        liveCount->end();
+        log->say(text);
+    };
+    const bool live = ::isatty(STDERR_FILENO) == 1 && !args.isSet(QStringLiteral("live")) && !quiet;
+    auto liveOutputs = std::make_shared<LiveOutputs>();
+    const auto addLiveOutputs = [&](QObject *capture, const std::function<void()> &stop) {
+        if (args.isSet(QStringLiteral("live")))
+            liveOutputs->add(new LivePrinter(STDERR_FILENO, LiveForm::Lines, LiveGapMs), standardErrorName(), capture, stop);
+        if (livePcap)
+            liveOutputs->add(new LivePrinter(STDOUT_FILENO, pcapRecordRule(*settings)), standardOutputName(), capture, stop);
+    };
+
+    if (splitting || resume) {
+        // A split capture keeps nothing in the buffer: each block goes on to
+        // the files at once. A file that cannot be written stops the capture.
+        SplitCaptureRequest request;
+        request.settings = *settings;
+        request.settingsCheck = offeredOptionsCheck(*settings);
+        request.dataPath = splitting ? dataPath : QString();
+        request.splitBytes = *splitBytes;
+        request.keepFiles = *keepFiles;
+        request.resume = resume;
+        request.resumeTimeoutMs = qRound(*resumeTimeout * 1000);
+        auto *capture = &session.run<ResumingCapture>(request);
+        QObject::connect(stopTimer, &QTimer::timeout, capture, &ResumingCapture::requestStop);
+        if (stoppable)
+            QObject::connect(termination, &TerminationWatch::terminationRequested, capture, &ResumingCapture::requestStop);
+        addLiveOutputs(capture, [capture] { capture->requestStop(); });
+        QObject::connect(capture, &ResumingCapture::logText, app, printLog);
+        QObject::connect(capture, &ResumingCapture::stored, app, [liveOutputs](const QByteArray &bytes, qint64 epochMicros) {
+            liveOutputs->feed(bytes, epochMicros);
+        });
+        if (live)
+            QObject::connect(capture, &ResumingCapture::progress, app, [liveCount](qint64 monitored) { liveCount->show(monitored); });
+        QObject::connect(capture, &ResumingCapture::streamStarted, app, startStopTimer);
+        QObject::connect(capture, &ResumingCapture::linkLost, app,
+                         [printLog, device](qint64 at, const QString &, bool lastByteCut) {
+            // Why, the capture's log has just said.
+            printLog(eventLine(at, QStringLiteral("link lost; waiting for %1 to come back").arg(device))
+                     + (lastByteCut ? DataTexts::lastByteCut() + u'\n' : QString()));
+        });
+        QObject::connect(capture, &ResumingCapture::waiting, app, [printLog, startStopTimer](const QString &reason) {
+            printLog(eventLine(nowEpochMicros(), QStringLiteral("waiting for the link: ") + reason));
+            startStopTimer();
+        });
+        QObject::connect(capture, &ResumingCapture::boardChanged, app, [printLog](const QString &before, const QString &now) {
+            printLog(eventLine(nowEpochMicros(), QStringLiteral("another board answers: firmware %1 (was %2)").arg(now, before)));
+        });
+        QObject::connect(capture, &ResumingCapture::resumed, app,
+                         [liveOutputs, printLog](qint64 at, const QString &file, int resumes) {
+            liveOutputs->restart();
+            printLog(eventLine(at, file.isEmpty() ? QStringLiteral("link back; resume %1").arg(resumes)
+                                                  : QStringLiteral("link back; resume %1 goes on in %2").arg(resumes).arg(file)));
+        });
+        QObject::connect(capture, &ResumingCapture::finished, app,
+                         [owner, printLog, log, liveOutputs, capture, resume, resumeTimeout = *resumeTimeout](const SplitCaptureResult &result) {
+            owner->shutdown();
+            liveOutputs->finish();
+            QString summary = result.text;
+            if (result.end == SplitCaptureResult::End::GaveUp)
+                summary += eventLine(nowEpochMicros(), QStringLiteral("gave up: the link stayed down %1 s").arg(resumeTimeout));
+            const QString resumes = resume ? QStringLiteral("resumes: %1\n").arg(result.resumes) : QString();
+            const SplitOutput *split = capture->output();
+            if (!split || (!result.text.isEmpty() && split->files().written() == 0 && result.resumes == 0)) {
+                printLog(summary + resumes);
+                log->end(liveOutputs->printers(), streamExitStatus(result));
+                return;
+            }
+            const SplitOutput &files = *split;
+            summary += QStringLiteral("monitored bytes: %1\nsequence errors: %2\nfiles: %3\n")
+                           .arg(files.savedMonitoredBytes())
+                           .arg(files.sequenceErrors())
+                           .arg(files.files().written())
+                + resumes;
+            if (files.lastByteCut())
+                summary += DataTexts::lastByteCut() + u'\n';
+            summary += endedByReaderNote(outputReaderLeft());
+            if (!files.failure().isEmpty())
+                summary += files.failure() + u'\n';
+            printLog(summary);
+            log->end(liveOutputs->printers(), splitExitStatus(result, files, resume));
+        });
+        // From inside the event loop: a port that fails at once must still end it.
+        QTimer::singleShot(0, capture, &ResumingCapture::start);
+        return RunEventLoop;
+    }
+
     CaptureOutputRequest output;
     output.files.dataPath = dataPath;
     output.files.textPath = textPath;
@@ -211,92 +406,35 @@ int captureCommand(const QStringList &arguments)
     output.header = headerSettingsOf(*settings);
     output.header.port = device;
 
-    // All live until the program ends.
-    QObject *app = QCoreApplication::instance();
-    LinkSession &session = openLink(device);
-    LinkOwner *owner = &session.owner();
     auto *capture = &session.run<ConsoleCapture>();
     capture->setSettingsCheck(offeredOptionsCheck(*settings));
-    auto *stopTimer = new QTimer(app);
-    stopTimer->setSingleShot(true);
-    // A coarse timer may end a capture up to 5 % early.
-    stopTimer->setTimerType(Qt::PreciseTimer);
     QObject::connect(stopTimer, &QTimer::timeout, capture, &ConsoleCapture::requestStop);
-
-    auto *termination = new TerminationWatch(app);
-    QString watchError;
-    if (termination->install(watchError))
+    if (stoppable)
         QObject::connect(termination, &TerminationWatch::terminationRequested, capture, &ConsoleCapture::requestStop);
-    else
-        printError(QStringLiteral("ferrox-cli capture: Ctrl+C cannot stop this capture (%1); use --seconds\n").arg(watchError));
-    // Standard output carries only what was asked for: the capture's log,
-    // its counts and a live count on a terminal go to standard error.
-    auto liveCount = std::make_shared<LiveCount>();
-    QObject::connect(capture, &ConsoleCapture::logText, app, [liveCount](const QString &text) {
-        liveCount->end();
-        printError(text);
+    addLiveOutputs(capture, [capture] { capture->requestStop(); });
+    QObject::connect(capture, &ConsoleCapture::logText, app, printLog);
+    QObject::connect(capture, &ConsoleCapture::stored, app, [liveOutputs, capture](const QByteArray &bytes, qint64 micros) {
+        liveOutputs->feed(bytes, capture->arrivalTimes().startEpochMicros + micros);
     });
-    const bool live = ::isatty(STDERR_FILENO) == 1 && !args.isSet(QStringLiteral("live"));
-    if (live && !splitting)
+    if (live)
         QObject::connect(capture, &ConsoleCapture::progress, app,
                          [liveCount](qint32 CaptureCount) { liveCount->show(CaptureCount / 2); });
-    QList<LivePrinter *> printers;
-    if (args.isSet(QStringLiteral("live")))
-        printers.append(writeLive(*capture, new LivePrinter(STDERR_FILENO, LiveForm::Lines, LiveGapMs), standardErrorName()));
-    if (livePcap)
-        printers.append(writeLive(*capture, new LivePrinter(STDOUT_FILENO, pcapRecordRule(*settings)), standardOutputName()));
-    QObject::connect(capture, &ConsoleCapture::streamStarted, app, [stopTimer, stopAfterMs = *stopAfterMs] {
-        if (stopAfterMs > 0)
-            stopTimer->start(stopAfterMs);
-    });
-
-    // A split capture keeps nothing in the buffer: each block goes on to
-    // the files at once. A file that cannot be written stops the capture.
-    // Made when the stream starts, which gives the files' start time.
-    auto split = std::make_shared<std::optional<SplitOutput>>();
-    if (splitting) {
-        capture->setKeepsStream(false);
-        QObject::connect(capture, &ConsoleCapture::streamStarted, app, [split, capture, dataPath, splitBytes, keepFiles] {
-            split->emplace(dataPath, *splitBytes, *keepFiles, capture->arrivalTimes());
-        });
-        QObject::connect(capture, &ConsoleCapture::stored, app, [split, capture, liveCount, live](const QByteArray &bytes, qint64 micros) {
-            if (!(*split)->feed(bytes, micros))
-                capture->requestStop();
-            else if (live)
-                liveCount->show((*split)->monitoredBytes());
-        });
-    }
-    QObject::connect(capture, &ConsoleCapture::finished, app, [owner, output, liveCount, split, printers](const ConsoleCaptureResult &result) {
-        liveCount->end();
+    QObject::connect(capture, &ConsoleCapture::streamStarted, app, startStopTimer);
+    QObject::connect(capture, &ConsoleCapture::finished, app, [owner, output, printLog, log, liveOutputs](const ConsoleCaptureResult &result) {
         owner->shutdown();
+        liveOutputs->finish();
         if (result.status == ConsoleCaptureResult::Status::LinkFailed) {
-            printError(result.text);
-            endAfterLiveOutputs(printers, ExitLinkFailure);
-            return;
-        }
-        if (split->has_value()) {
-            SplitOutput &files = split->value();
-            files.finish(result.ending.exit != CaptureExit::EndCode);
-            printError(QStringLiteral("monitored bytes: %1\nsequence errors: %2\nfiles: %3\n")
-                           .arg(files.savedMonitoredBytes())
-                           .arg(files.sequenceErrors())
-                           .arg(files.files().written()));
-            if (files.lastByteCut())
-                printErrorLine(DataTexts::lastByteCut());
-            tellEndedByReader(outputReaderLeft());
-            if (!files.failure().isEmpty())
-                printError(files.failure() + u'\n');
-            endAfterLiveOutputs(printers, splitExitStatus(result, files));
+            printLog(result.text);
+            log->end(liveOutputs->printers(), ExitLinkFailure);
             return;
         }
         const bool readerLeft = outputReaderLeft();
         const CaptureOutput written = writeCaptureOutput(result.data, output);
-        printError(QStringLiteral("monitored bytes: %1\nsequence errors: %2\n")
-                       .arg(result.data.capture.DataByteCount())
-                       .arg(written.SequenceErrorCount));
-        tellEndedByReader(readerLeft);
-        printError(written.message);
-        endAfterLiveOutputs(printers, exitStatusOf(result, written));
+        printLog(QStringLiteral("monitored bytes: %1\nsequence errors: %2\n")
+                     .arg(result.data.capture.DataByteCount())
+                     .arg(written.SequenceErrorCount)
+                 + endedByReaderNote(readerLeft) + written.message);
+        log->end(liveOutputs->printers(), exitStatusOf(result, written));
     });
     // From inside the event loop: a port that fails at once must still end it.
     QTimer::singleShot(0, capture, [capture, chosen = *settings] { capture->start(chosen); });

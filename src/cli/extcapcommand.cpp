@@ -19,6 +19,7 @@
 #include "monitoroptions.h"
 
 #include "capture/consolecapture.h"
+#include "capture/resumingcapture.h"
 #include "link/linkowner.h"
 #include "platform/qtserialport.h"
 #include "platform/serialdevices.h"
@@ -153,14 +154,16 @@ QString options(const QString &device, int linkSpeed)
         + selector(monitorSpeedArgument, "monitor-speed", "Monitored speed", monitorSpeedValues(linkSpeed), true)
         + selector(3, "direction", "Direction", directions)
         + selector(4, "data-width", "Data width",
-                   {dataWidthValue(defaults.dataWidth), dataWidthValue(DataWidth::DataAndParity)});
+                   {dataWidthValue(defaults.dataWidth), dataWidthValue(DataWidth::DataAndParity)})
+        + QStringLiteral("arg {number=5}{call=--resume}{display=Resume after a lost link}{type=boolflag}{default=false}"
+                         "{tooltip=Wait for the device to come back and go on capturing}\n");
 }
 
 // Wireshark's own arguments, which its every call may carry.
 QList<CliOption> wiresharkOptions()
 {
     QList<CliOption> list;
-    for (const char *flag : {"extcap-interfaces", "extcap-dlts", "extcap-config", "capture", "debug"})
+    for (const char *flag : {"extcap-interfaces", "extcap-dlts", "extcap-config", "capture", "debug", "resume"})
         list.append({QLatin1String(flag), QString(), QStringLiteral("a call of Wireshark's")});
     for (const char *valued : {"extcap-interface", "fifo", "extcap-version", "extcap-capture-filter", "extcap-control-in",
                                "extcap-control-out", "debug-file", "extcap-reload-option"})
@@ -226,25 +229,58 @@ int capture(CliArguments &args, const QString &fifo)
     auto log = std::make_shared<ProgressLog>(args);
     LinkSession &session = openLink(settings->port);
     LinkOwner *owner = &session.owner();
-    auto *capture = &session.run<ConsoleCapture>();
-    capture->setSettingsCheck(offeredOptionsCheck(*settings));
-    // Wireshark captures for as long as the user likes: nothing is kept.
-    capture->setKeepsStream(false);
     auto *printer = new LivePrinter(fd, pcapRecordRule(*settings), app);
     auto decoder = std::make_shared<LiveByteDecoder>(LiveByteDecoder::Rule::Capture);
-    QObject::connect(capture, &ConsoleCapture::stored, printer, [capture, printer, decoder](const QByteArray &bytes, qint64 micros) {
-        printer->feed(decoder->decode(bytes), capture->arrivalTimes().startEpochMicros + micros);
-    });
     auto *termination = new TerminationWatch(app);
     QString watchError;
-    if (termination->install(watchError))
-        QObject::connect(termination, &TerminationWatch::terminationRequested, capture, &ConsoleCapture::requestStop);
-    watchLiveOutput(printer->output(), fifo, [capture] { capture->requestStop(); });
+    const bool stoppable = termination->install(watchError);
     // Lost records are told, though the capture goes on: what Wireshark
     // shows is then not the whole line.
     QObject::connect(&printer->output(), &LiveOutput::fellBehind, app, [log] {
         log->failure(QStringLiteral("ferrox-cli extcap: Wireshark does not read fast enough; records are skipped until it catches up\n"));
     });
+
+    if (args.isSet(QStringLiteral("resume"))) {
+        // The capture's own engine, without files: the records go on after a lost link.
+        SplitCaptureRequest request;
+        request.settings = *settings;
+        request.settingsCheck = offeredOptionsCheck(*settings);
+        request.resume = true;
+        auto *capture = &session.run<ResumingCapture>(request);
+        QObject::connect(capture, &ResumingCapture::stored, printer, [printer, decoder](const QByteArray &bytes, qint64 epochMicros) {
+            printer->feed(decoder->decode(bytes), epochMicros);
+        });
+        QObject::connect(capture, &ResumingCapture::resumed, app, [log, decoder] {
+            *decoder = LiveByteDecoder(LiveByteDecoder::Rule::Capture);
+            log->progress(QStringLiteral("link back\n"));
+        });
+        QObject::connect(capture, &ResumingCapture::linkLost, app, [log] { log->progress(QStringLiteral("link lost; waiting\n")); });
+        QObject::connect(capture, &ResumingCapture::logText, app, [log](const QString &text) { log->progress(text); });
+        if (stoppable)
+            QObject::connect(termination, &TerminationWatch::terminationRequested, capture, &ResumingCapture::requestStop);
+        watchLiveOutput(printer->output(), fifo, [capture] { capture->requestStop(); });
+        QObject::connect(capture, &ResumingCapture::finished, app, [owner, printer, log](const SplitCaptureResult &result) {
+            owner->shutdown();
+            if (!result.text.isEmpty())
+                log->failure(result.text);
+            printer->finish();
+            const bool ended = result.end == SplitCaptureResult::End::Stopped || result.end == SplitCaptureResult::End::StreamEnded;
+            endAfterLiveOutputs({printer}, ended ? ExitSuccess : ExitLinkFailure);
+        });
+        QTimer::singleShot(0, capture, &ResumingCapture::start);
+        return RunEventLoop;
+    }
+
+    auto *capture = &session.run<ConsoleCapture>();
+    capture->setSettingsCheck(offeredOptionsCheck(*settings));
+    // Wireshark captures for as long as the user likes: nothing is kept.
+    capture->setKeepsStream(false);
+    QObject::connect(capture, &ConsoleCapture::stored, printer, [capture, printer, decoder](const QByteArray &bytes, qint64 micros) {
+        printer->feed(decoder->decode(bytes), capture->arrivalTimes().startEpochMicros + micros);
+    });
+    if (stoppable)
+        QObject::connect(termination, &TerminationWatch::terminationRequested, capture, &ConsoleCapture::requestStop);
+    watchLiveOutput(printer->output(), fifo, [capture] { capture->requestStop(); });
     // The last text of the log says how the stream ended.
     auto lastText = std::make_shared<QString>();
     QObject::connect(capture, &ConsoleCapture::logText, app, [log, lastText](const QString &text) {

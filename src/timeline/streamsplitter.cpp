@@ -57,6 +57,8 @@ StreamSplitter::Piece StreamSplitter::takePiece(qsizetype length)
             piece.times.arrivals.append(arrival);
     }
     m_current.stream.remove(0, length);
+    // The gap before the stream lies before its first piece only.
+    m_start.linkLostEpochMicros.reset();
     m_current.times = m_start;
     m_anyPiece = true;
     return piece;

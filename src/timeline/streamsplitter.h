@@ -29,7 +29,9 @@ public:
     };
 
     // pieceLimit: 2..LargestPiece stream bytes. `start` gives the
-    // capture's wall-clock start that every piece's times name.
+    // capture's wall-clock start that every piece's times name; its
+    // linkLostEpochMicros (a stream resumed after a lost link) goes to the
+    // first piece only.
     StreamSplitter(qint32 pieceLimit, const ArrivalTimes &start);
 
     // Stream bytes (without the end code) that arrived `micros` after the

@@ -19,6 +19,11 @@ BoardProcess::BoardProcess(const QStringList &options)
 {
 }
 
+BoardProcess::BoardProcess(const QString &linkPath, const QStringList &options)
+    : m_linkPath(linkPath), m_options(options)
+{
+}
+
 BoardProcess::~BoardProcess()
 {
     m_process.terminate();

@@ -16,6 +16,9 @@ public:
     static QString binary(); // the program's path
 
     explicit BoardProcess(const QStringList &options = {});
+    // A board at a link path of the test's choosing: one started after
+    // another went away comes back where the program looks for it.
+    BoardProcess(const QString &linkPath, const QStringList &options);
     ~BoardProcess();
     BoardProcess(const BoardProcess &) = delete;
     BoardProcess &operator=(const BoardProcess &) = delete;

@@ -3,21 +3,29 @@
 #include "data/examine.h"
 #include "data/streamformat.h"
 
-namespace ferrox::cli {
+namespace ferrox {
 
-SplitOutput::SplitOutput(const QString &dataPath, qint32 splitBytes, int keepFiles, const ArrivalTimes &start)
-    : m_splitter(splitBytes, start), m_files(dataPath, keepFiles)
+SplitOutput::SplitOutput(const QString &dataPath, qint32 splitBytes, int keepFiles)
+    : m_splitBytes(splitBytes), m_files(dataPath, keepFiles)
 {
+}
+
+void SplitOutput::begin(const ArrivalTimes &start)
+{
+    if (m_splitter)
+        m_earlierStreamBytes += m_splitter->streamBytes();
+    m_splitter.emplace(m_splitBytes, start);
+    m_lastByteCut = false;
 }
 
 bool SplitOutput::feed(QByteArray bytes, qint64 arrivalMicros)
 {
-    if (!m_failure.isEmpty())
-        return false;
+    if (!m_failure.isEmpty() || !m_splitter)
+        return m_failure.isEmpty();
     // The board's end code ends the last piece like every other.
     if (bytes.endsWith(char(EndCode)))
         bytes.chop(1);
-    for (const StreamSplitter::Piece &piece : m_splitter.feed(bytes, arrivalMicros)) {
+    for (const StreamSplitter::Piece &piece : m_splitter->feed(bytes, arrivalMicros)) {
         if (!write(piece))
             return false;
     }
@@ -26,9 +34,10 @@ bool SplitOutput::feed(QByteArray bytes, qint64 arrivalMicros)
 
 bool SplitOutput::finish(bool endedByProgram)
 {
-    if (!m_failure.isEmpty())
-        return false;
-    const std::optional<StreamSplitter::Piece> last = m_splitter.finish(endedByProgram);
+    if (!m_failure.isEmpty() || !m_splitter)
+        return m_failure.isEmpty();
+    const std::optional<StreamSplitter::Piece> last = m_splitter->finish(endedByProgram);
+    m_lastByteCut = m_splitter->lastByteCut();
     return !last || write(*last);
 }
 
@@ -46,4 +55,4 @@ bool SplitOutput::write(const StreamSplitter::Piece &piece)
     return written.ok;
 }
 
-} // namespace ferrox::cli
+} // namespace ferrox
