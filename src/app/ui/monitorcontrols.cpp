@@ -48,7 +48,9 @@ MonitorControls::MonitorControls(const Items &items, MonitorSession &state, Link
       m_sampler(sampler),
       m_logWindows(logWindows),
       m_appFolder(appFolder),
-      m_run(owner, state.capture())
+      m_run(owner, state.capture()),
+      m_longCapture({items.panel, items.status, items.dialogs, items.longCaptureOpen}, state, owner, sampler,
+                    logWindows, appFolder)
 {
     m_counterTimer.setInterval(CounterPeriodMs);
     connect(&m_counterTimer, &QTimer::timeout, this, &MonitorControls::showProgress);
@@ -58,6 +60,11 @@ MonitorControls::MonitorControls(const Items &items, MonitorSession &state, Link
     connect(&m_run, &CaptureRun::stopSent, this, &MonitorControls::onStopSent);
     connect(&m_run, &CaptureRun::streamEnded, this, &MonitorControls::onStreamEnded);
     connect(&m_run, &CaptureRun::finished, this, &MonitorControls::onFinished);
+    // The simple monitor has no stream to take over from a long capture.
+    connect(&m_longCapture, &LongCaptureControls::ended, this, [this] {
+        if (!m_state.SimpleMonitorOpen())
+            TP_Monitor();
+    });
 
     connect(items.start, &QAction::triggered, this, &MonitorControls::StartMonitor);
     connect(items.stop, &QAction::triggered, this, &MonitorControls::StopMonitor);
@@ -106,6 +113,10 @@ void MonitorControls::appendLog(const QString &text)
 
 void MonitorControls::StartMonitor()
 {
+    if (m_state.longCapture().on) {
+        m_longCapture.start();
+        return;
+    }
     // The log window and the texts are the capture's preparation.
     if (!m_state.capture().prepare())
         return;
@@ -133,6 +144,10 @@ void MonitorControls::StopMonitor()
 {
     if (!m_state.MonitorBusy())
         return;
+    if (m_longCapture.isRunning()) {
+        m_longCapture.requestStop();
+        return;
+    }
     m_run.requestStop();
     if (LogWindow *window = log())
         window->setBackground(colorFromBgr(StoppedBackground));
