@@ -33,7 +33,10 @@ WindowWiring::WindowWiring(MainWindow &window, SerialPort &port, const QString &
     m_link = std::make_unique<LinkController>(panel, window.menus().rateMeasure, window, window.dialogs(),
                                               window.settings(), m_owner, m_state, m_signals->sampler());
     // When the window closes, the board is left stopped and the port closed.
-    connect(&window, &MainWindow::closing, this, [this] { m_owner.shutdown(); });
+    connect(&window, &MainWindow::closing, this, [this] {
+        m_owner.shutdown();
+        m_monitor->longCapture().abandon();
+    });
     // The toolbar's "設定" belongs to the main window itself.
     const MonitorControls::Items captureItems{window.toolBar()->start(), window.toolBar()->stop(),
                                               window.toolBar()->simpleMonitor(), window.menus().monitorStart,

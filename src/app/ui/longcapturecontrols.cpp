@@ -128,6 +128,14 @@ void LongCaptureControls::requestStop()
     showStatus(CaptureTexts::stopStatus());
 }
 
+void LongCaptureControls::abandon()
+{
+    m_counterTimer.stop();
+    // Nothing more may reach the shut link: no resume, no stop sequence.
+    m_capture.reset();
+    m_state.setWaitingForLink(false);
+}
+
 void LongCaptureControls::onStreamStarted()
 {
     m_state.capture().setStreaming();

@@ -60,6 +60,10 @@ public:
     bool isRunning() const { return m_capture != nullptr; }
     void start();
     void requestStop();
+    // The window closes and the link owner has shut the link down (the
+    // board told to stop, the port closed): the run goes at once, its
+    // finished files kept, the file under way not written.
+    void abandon();
 
     // The run under way or the last one; none before the first.
     const ResumingCapture *capture() const { return m_capture ? m_capture.get() : m_last.get(); }

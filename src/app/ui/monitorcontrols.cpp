@@ -124,6 +124,7 @@ void MonitorControls::StartMonitor()
     showStatus(CaptureTexts::startingStatus());
     SettingsPanel *panel = m_items.panel;
     panel->receivedBytesLabel()->setText(QStringLiteral("0"));
+    panel->receivedBytesLabel()->setToolTip(QString()); // a long capture's counter said two numbers
     m_sampler.setSamplingEnabled(false);
     m_sampler.DisableSignalPanel();
 
