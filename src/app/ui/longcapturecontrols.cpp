@@ -109,7 +109,10 @@ void LongCaptureControls::start()
     ResumingCapture *capture = m_capture.get();
     connect(capture, &ResumingCapture::logText, this, &LongCaptureControls::appendLog);
     connect(capture, &ResumingCapture::streamStarted, this, &LongCaptureControls::onStreamStarted);
-    connect(capture, &ResumingCapture::stored, this, [this] { m_blockArrived = true; });
+    connect(capture, &ResumingCapture::stored, this, [this](const QByteArray &bytes) {
+        m_blockArrived = true;
+        emit streamBytes(bytes);
+    });
     connect(capture, &ResumingCapture::linkLost, this,
             [this](qint64 at, const QString &, bool lastByteCut) { onLinkLost(at, lastByteCut); });
     connect(capture, &ResumingCapture::waiting, this, &LongCaptureControls::onWaiting);

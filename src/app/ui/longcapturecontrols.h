@@ -69,6 +69,8 @@ public:
     const ResumingCapture *capture() const { return m_capture ? m_capture.get() : m_last.get(); }
 
 signals:
+    // Each stored block of stream bytes, as it arrives.
+    void streamBytes(const QByteArray &bytes);
     // The run is over and presented; the session's capture is idle again.
     void ended();
 

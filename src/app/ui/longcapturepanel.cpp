@@ -44,6 +44,7 @@ LongCapturePanel::LongCapturePanel(QWidget *parent) : QGroupBox(apptext::LongCap
     grid->addWidget(m_files, 0, 1);
     grid->addWidget(m_reconnect, 0, 2);
     grid->addWidget(m_folder, 1, 0, 1, 3);
+    show(LongCaptureSettings{});
 }
 
 void LongCapturePanel::bind(MonitorSession &session, SettingsStore &store)

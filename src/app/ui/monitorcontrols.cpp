@@ -60,11 +60,14 @@ MonitorControls::MonitorControls(const Items &items, MonitorSession &state, Link
     connect(&m_run, &CaptureRun::stopSent, this, &MonitorControls::onStopSent);
     connect(&m_run, &CaptureRun::streamEnded, this, &MonitorControls::onStreamEnded);
     connect(&m_run, &CaptureRun::finished, this, &MonitorControls::onFinished);
-    // The simple monitor has no stream to take over from a long capture.
-    connect(&m_longCapture, &LongCaptureControls::ended, this, [this] {
-        if (!m_state.SimpleMonitorOpen())
-            TP_Monitor();
+    // The long capture feeds the simple monitor as the buffer's does; at
+    // its end the simple monitor starts its own stream, since the long
+    // capture has quieted the board.
+    connect(&m_longCapture, &LongCaptureControls::streamBytes, this, [this](const QByteArray &bytes) {
+        if (m_state.SimpleMonitorOpen())
+            emit liveBytes(bytes);
     });
+    connect(&m_longCapture, &LongCaptureControls::ended, this, &MonitorControls::TP_Monitor);
 
     connect(items.start, &QAction::triggered, this, &MonitorControls::StartMonitor);
     connect(items.stop, &QAction::triggered, this, &MonitorControls::StopMonitor);
