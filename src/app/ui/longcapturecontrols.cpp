@@ -152,7 +152,7 @@ void LongCaptureControls::onWaiting(const QString &reason)
     appendLog(reason);
     // A lost link's line stays in the status line; a link missing from the start says why.
     if (!m_state.waitingForLink())
-        showStatus(reason.trimmed());
+        showStatus(reason.trimmed().section(u'\n', 0, 0));
     m_state.setWaitingForLink(true);
     showProgress();
 }
