@@ -1,6 +1,7 @@
 #include "windowwiring.h"
 
 #include "app/ui/linkcontroller.h"
+#include "app/ui/longcapturepanel.h"
 #include "app/ui/logwindowshookup.h"
 #include "app/ui/maintoolbar.h"
 #include "app/ui/mainwindow.h"
@@ -20,6 +21,8 @@ WindowWiring::WindowWiring(MainWindow &window, SerialPort &port, const QString &
     // panel writes the user's edits into the session.
     m_state.setSettings(storedSettings(window.settings()));
     window.settingsPanel()->writeEditsInto(m_state);
+    m_state.setLongCapture(storedLongCapture(window.settings().store()));
+    window.settingsPanel()->longCapturePanel()->bind(m_state, window.settings().store());
     const LogWindowsHookup::Items logItems{&window,          window.mdiArea(), &window.menus(),
                                            window.settingsPanel(), &window,         &window.dialogs(),
                                            &window.settings()};
@@ -30,11 +33,15 @@ WindowWiring::WindowWiring(MainWindow &window, SerialPort &port, const QString &
     m_link = std::make_unique<LinkController>(panel, window.menus().rateMeasure, window, window.dialogs(),
                                               window.settings(), m_owner, m_state, m_signals->sampler());
     // When the window closes, the board is left stopped and the port closed.
-    connect(&window, &MainWindow::closing, this, [this] { m_owner.shutdown(); });
+    connect(&window, &MainWindow::closing, this, [this] {
+        m_owner.shutdown();
+        m_monitor->longCapture().abandon();
+    });
     // The toolbar's "設定" belongs to the main window itself.
     const MonitorControls::Items captureItems{window.toolBar()->start(), window.toolBar()->stop(),
                                               window.toolBar()->simpleMonitor(), window.menus().monitorStart,
-                                              window.menus().monitorStop, &panel, &window, &window.dialogs()};
+                                              window.menus().monitorStop, &panel, &window, &window.dialogs(),
+                                              window.menus().longCaptureOpen};
     m_monitor = std::make_unique<MonitorControls>(captureItems, m_state, m_owner, m_signals->sampler(),
                                                   *m_logWindows, appFolder);
     const SimpleMonitorHookup::Items simpleMonitorItems{&m_logWindows->area(), window.toolBar()->simpleMonitor(),
@@ -73,6 +80,7 @@ void WindowWiring::showState()
     m_window.setDataCommandsEnabled(m_state.hasCurrentData());
     // ApplySettingsLock: the six settings controls, whatever disabled them before.
     m_window.settingsPanel()->setSettingsLocked(m_state.MonitorBusy());
+    m_window.settingsPanel()->longCapturePanel()->setEnabled(!m_state.MonitorBusy());
     // The readout goes with the lamp panel, and never while a capture holds
     // the stream.
     m_window.settingsPanel()->setReadoutEnabled(sampler().panelEnabled() && !m_state.captureHoldsLink());

@@ -81,6 +81,11 @@ void MonitorSession::setSimpleMonitorOpen(bool open)
     setFlag(m_simpleMonitorOpen, open);
 }
 
+void MonitorSession::setWaitingForLink(bool waiting)
+{
+    setFlag(m_waitingForLink, waiting);
+}
+
 void MonitorSession::setCheckResults(bool linkFailed, bool boardVerified, const QString &firmwareVersion,
                                      const QString &boardReply)
 {

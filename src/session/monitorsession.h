@@ -4,6 +4,7 @@
 
 #include "data/monitordata.h"
 #include "data/reportheader.h"
+#include "settings/longcapture.h"
 #include "settings/monitorsettings.h"
 
 #include <QObject>
@@ -79,6 +80,15 @@ public:
     const MonitorSettings &settings() const { return m_settings; }
     void setSettings(const MonitorSettings &settings) { m_settings = settings; }
 
+    // The window's long capture as the user set it up; read as Start is
+    // pressed.
+    const LongCaptureSettings &longCapture() const { return m_longCapture; }
+    void setLongCapture(const LongCaptureSettings &settings) { m_longCapture = settings; }
+    // A long capture lost its link and waits for the device to come back
+    // (it still holds the capture: Stop ends the wait).
+    bool waitingForLink() const { return m_waitingForLink; }
+    void setWaitingForLink(bool waiting);
+
     const MonitorData &data() const { return m_data; }
     // The one writer of the current data: a capture's stream as it ends, a
     // data file opened, the editor's stream stored or reloaded. It can then
@@ -102,11 +112,13 @@ private:
     bool m_measuring = false;
     bool m_simpleMonitorOpen = false;
     bool m_hasCurrentData = false;
+    bool m_waitingForLink = false;
     bool m_linkFailed = false;
     bool m_boardVerified = false;
     QString m_firmwareVersion;
     QString m_boardReply;
     MonitorSettings m_settings;
+    LongCaptureSettings m_longCapture;
     MonitorData m_data;
 };
 

@@ -38,6 +38,49 @@ inline const QString ReceivedBytes = QStringLiteral("モニター中の 受信�
 inline const QString ByteUnit = QStringLiteral("Byte");
 inline const QString Zero = QStringLiteral("0");
 
+// The long capture, a setting of our own beside the documented panel.
+inline const QString LongCaptureFrame = QStringLiteral("長時間モニター");
+inline const QString LongFileBytes = QStringLiteral("1ファイルのバイト数");
+inline const QString LongFiles = QStringLiteral("残すファイル数");
+inline const QString LongFilesAll = QStringLiteral("すべて残す");
+inline const QString LongFilesPrefix = QStringLiteral("残す: ");
+inline const QString LongFolder = QStringLiteral("フォルダー");
+inline const QString LongFolderDefault = QStringLiteral("フォルダー: プログラムのフォルダー");
+inline const QString Reconnect = QStringLiteral("自動再接続");
+// The counter while a long capture runs: the run's monitored bytes, then
+// those of the file being written.
+inline QString longCounter(qint64 run, qint64 file)
+{
+    return QStringLiteral("%1 / %2").arg(run).arg(file);
+}
+inline const QString LongCounterTip = QStringLiteral("全体 / 記録中のファイル");
+// The status line and the log of a long capture.
+inline QString longCaptureInto(const QString &series)
+{
+    return QStringLiteral("長時間モニター: %1").arg(series);
+}
+inline QString linkLostWaiting(const QString &time)
+{
+    return QStringLiteral("%1 リンク断: 再接続を待っています...").arg(time);
+}
+inline QString linkBack(const QString &time, const QString &file)
+{
+    return QStringLiteral("%1 再接続しました: %2 に続けます").arg(time, file);
+}
+inline QString longCaptureEnded(qint64 files, qint64 bytes)
+{
+    return QStringLiteral("長時間モニター終了: %1 ファイル, %2 Byte").arg(files).arg(bytes);
+}
+inline QString seriesExists(const QString &file)
+{
+    return QStringLiteral("%1 が既にあります。長時間モニターはファイルを上書きしません。").arg(file);
+}
+inline QString folderNotMade(const QString &folder)
+{
+    return QStringLiteral("フォルダー %1 を作れません。").arg(folder);
+}
+inline const QString LongCaptureOpenTitle = QStringLiteral("長時間モニターのファイルを開く");
+
 
 // "モニターログを表示(&D)" without its mnemonic, as the display buttons' frame title.
 inline const QString ShowLogFrame = QStringLiteral("モニターログを表示");
@@ -75,6 +118,7 @@ inline const QString MonitorMenu = QStringLiteral("モニター(&M)");
 inline const QString MonitorStart = QStringLiteral("モニター開始(&G)");
 inline const QString MonitorStop = QStringLiteral("モニター停止(&E)");
 inline const QString MonitorTemp = QStringLiteral("簡易モニター(&T)");
+inline const QString LongCaptureOpen = QStringLiteral("長時間モニターのファイルを開く(&L)...");
 inline const QString RateMeasure = QStringLiteral("モニターラインの通信速度測定(&M)...");
 inline const QString Modify = QStringLiteral("DBG:モニターデータ修正(&D)");
 

@@ -69,6 +69,7 @@ MainMenu buildMainMenu(QMenuBar *menuBar)
             {{"mnuMonitorStart", &MonitorStart, &m.monitorStart},
              {"mnuMonitorStop", &MonitorStop, &m.monitorStop},
              {"mnuMonitorTemp", &MonitorTemp, &m.monitorTemp},
+             {"mnuLongCaptureOpen", &LongCaptureOpen, &m.longCaptureOpen, Disabled},
              {"mnuMonitorBar1", nullptr},
              {"mnuRateMeasure", &RateMeasure, &m.rateMeasure, Disabled},
              {"mnuMonitorBar2", nullptr, &m.modifySeparator, Hidden},

@@ -29,6 +29,7 @@ struct MainMenu
     QAction *monitorStart = nullptr;
     QAction *monitorStop = nullptr;
     QAction *monitorTemp = nullptr;
+    QAction *longCaptureOpen = nullptr; // ours: a finished file of the long capture
     QAction *rateMeasure = nullptr;
     QAction *modifySeparator = nullptr;
     QAction *modify = nullptr;

@@ -48,7 +48,9 @@ MonitorControls::MonitorControls(const Items &items, MonitorSession &state, Link
       m_sampler(sampler),
       m_logWindows(logWindows),
       m_appFolder(appFolder),
-      m_run(owner, state.capture())
+      m_run(owner, state.capture()),
+      m_longCapture({items.panel, items.status, items.dialogs, items.longCaptureOpen}, state, owner, sampler,
+                    logWindows, appFolder)
 {
     m_counterTimer.setInterval(CounterPeriodMs);
     connect(&m_counterTimer, &QTimer::timeout, this, &MonitorControls::showProgress);
@@ -58,6 +60,14 @@ MonitorControls::MonitorControls(const Items &items, MonitorSession &state, Link
     connect(&m_run, &CaptureRun::stopSent, this, &MonitorControls::onStopSent);
     connect(&m_run, &CaptureRun::streamEnded, this, &MonitorControls::onStreamEnded);
     connect(&m_run, &CaptureRun::finished, this, &MonitorControls::onFinished);
+    // The long capture feeds the simple monitor as the buffer's does; at
+    // its end the simple monitor starts its own stream, since the long
+    // capture has quieted the board.
+    connect(&m_longCapture, &LongCaptureControls::streamBytes, this, [this](const QByteArray &bytes) {
+        if (m_state.SimpleMonitorOpen())
+            emit liveBytes(bytes);
+    });
+    connect(&m_longCapture, &LongCaptureControls::ended, this, &MonitorControls::TP_Monitor);
 
     connect(items.start, &QAction::triggered, this, &MonitorControls::StartMonitor);
     connect(items.stop, &QAction::triggered, this, &MonitorControls::StopMonitor);
@@ -106,6 +116,10 @@ void MonitorControls::appendLog(const QString &text)
 
 void MonitorControls::StartMonitor()
 {
+    if (m_state.longCapture().on) {
+        m_longCapture.start();
+        return;
+    }
     // The log window and the texts are the capture's preparation.
     if (!m_state.capture().prepare())
         return;
@@ -113,6 +127,7 @@ void MonitorControls::StartMonitor()
     showStatus(CaptureTexts::startingStatus());
     SettingsPanel *panel = m_items.panel;
     panel->receivedBytesLabel()->setText(QStringLiteral("0"));
+    panel->receivedBytesLabel()->setToolTip(QString()); // a long capture's counter said two numbers
     m_sampler.setSamplingEnabled(false);
     m_sampler.DisableSignalPanel();
 
@@ -133,6 +148,10 @@ void MonitorControls::StopMonitor()
 {
     if (!m_state.MonitorBusy())
         return;
+    if (m_longCapture.isRunning()) {
+        m_longCapture.requestStop();
+        return;
+    }
     m_run.requestStop();
     if (LogWindow *window = log())
         window->setBackground(colorFromBgr(StoppedBackground));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "longcapturecontrols.h"
+
 #include "capture/capturerun.h"
 #include "views/logwindowregistry.h"
 
@@ -44,6 +46,9 @@ class StatusPanel;
 // to take the stream over (the board is then not told to stop); without
 // it, the board is told to stop and sampling resumes when the board was
 // verified. simpleMonitorToggled() is the toolbar's "簡易モニタ" press.
+//
+// With the session's long capture on, Start and Stop drive the long
+// capture instead (LongCaptureControls); the buffer's capture is untouched.
 class MonitorControls : public QObject, public RunningCapture
 {
     Q_OBJECT
@@ -64,6 +69,7 @@ public:
         SettingsPanel *panel = nullptr;
         StatusPanel *status = nullptr;
         Dialogs *dialogs = nullptr;
+        QAction *longCaptureOpen = nullptr; // mnuLongCaptureOpen
     };
     // Everything passed stays the caller's and must outlive the controls;
     // appFolder ends with a separator.
@@ -78,6 +84,8 @@ public:
     bool captureRunning() const override;
 
     CaptureRun &run() { return m_run; }
+    // Start's capture while the session's long capture is on.
+    LongCaptureControls &longCapture() { return m_longCapture; }
 
 signals:
     void liveBytes(const QByteArray &streamBytes);
@@ -105,6 +113,7 @@ private:
     LogWindowsHookup &m_logWindows;
     const QString m_appFolder;
     CaptureRun m_run;
+    LongCaptureControls m_longCapture;
     QTimer m_counterTimer;
     qint32 m_logNumber = 0; // the capture's own log window
     qint32 m_displayMode = 0; // DisplayModeNumber chosen as the capture started

@@ -2,6 +2,7 @@
 
 #include "colorbox.h"
 #include "combotext.h"
+#include "longcapturepanel.h"
 #include "portcombo.h"
 
 #include "app/base/texts.h"
@@ -97,6 +98,8 @@ SettingsPanel::SettingsPanel(ProgramSettings &settings, QWidget *parent)
     layout->addWidget(makeLinkOptionsFrame(content));
     layout->addWidget(makeSimpleMonitorFrame(content));
     layout->addWidget(makeReceivedBytesFrame(content));
+    m_longCapture = new LongCapturePanel(content);
+    layout->addWidget(m_longCapture);
     layout->addWidget(m_signalPanel);
     layout->addWidget(makeDisplayButtons(content));
     layout->addStretch();

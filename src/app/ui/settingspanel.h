@@ -19,6 +19,7 @@ class QRadioButton;
 namespace ferrox {
 
 class ColorBox;
+class LongCapturePanel;
 class MonitorSession;
 class SignalPanel;
 
@@ -92,6 +93,7 @@ public:
     ColorBox *receiveLamp() const { return m_receiveLamp; }          // Picture1
 
     SignalPanel *signalPanel() const { return m_signalPanel; }       // Frame_Signal
+    LongCapturePanel *longCapturePanel() const { return m_longCapture; } // Frame_LongCapture
 
     // Locked while a capture runs: "通信確認", the port, the direction, the
     // display mode, the monitor speed and the link speed.
@@ -141,6 +143,7 @@ private:
     QLabel *m_byteLabel = nullptr;
     ColorBox *m_receiveLamp = nullptr;
     SignalPanel *m_signalPanel = nullptr;
+    LongCapturePanel *m_longCapture = nullptr;
     std::array<QPushButton *, DisplayButtonCount> m_displayButtons{};
     QLabel *m_openLogCount = nullptr;
 };
