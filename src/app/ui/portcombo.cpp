@@ -21,9 +21,19 @@ PortCombo::PortCombo(QWidget *parent, DeviceSource devices)
 
 void PortCombo::refill()
 {
+    fill(m_devices());
+}
+
+void PortCombo::fillNumbered()
+{
+    fill({});
+}
+
+void PortCombo::fill(const QList<SerialDevice> &devices)
+{
     const QString shown = currentText();
     clear();
-    for (const PortChoice &choice : portChoices(m_devices())) {
+    for (const PortChoice &choice : portChoices(devices)) {
         addItem(choice.text);
         if (!choice.toolTip.isEmpty())
             setItemData(count() - 1, choice.toolTip, Qt::ToolTipRole);

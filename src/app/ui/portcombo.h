@@ -21,6 +21,10 @@ public:
     explicit PortCombo(QWidget *parent = nullptr, DeviceSource devices = findSerialDevices);
 
     void refill();
+    // The numbered ports only: the window's start leaves the devices to the
+    // list's first opening, since looking for them takes longer than the
+    // rest of the start.
+    void fillNumbered();
     void showPopup() override;
 
 signals:
@@ -29,6 +33,8 @@ signals:
     void devicePathEntered();
 
 private:
+    void fill(const QList<SerialDevice> &devices);
+
     DeviceSource m_devices;
 };
 

@@ -314,7 +314,7 @@ void SettingsPanel::setReadoutEnabled(bool enabled)
 
 void SettingsPanel::load()
 {
-    m_comPort->refill();
+    m_comPort->fillNumbered();
     addComboItems(m_pcSpeed, speedTexts(linkSpeedChoices()));
     addComboItems(m_displayMode, displayModeTexts());
     addComboItems(m_direction, {directionText(MonitorDirection::Both)});
