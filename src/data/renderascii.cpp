@@ -104,9 +104,10 @@ private:
 } // namespace
 
 RenderResult RenderAscii(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                         const ProgressCallback &progress, ByteMapRequest byteMap)
+                         const ProgressCallback &progress, ByteMapRequest byteMap,
+                       const TextPieceWriter &pieces)
 {
-    return runRenderFrame<AsciiMode>(capture, header, progress, {0, 5, 1}, byteMap);
+    return runRenderFrame<AsciiMode>(capture, header, progress, {0, 5, 1}, byteMap, pieces);
 }
 
 } // namespace ferrox

@@ -178,9 +178,10 @@ private:
 } // namespace
 
 RenderResult RenderExchange(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                            const ProgressCallback &progress, ByteMapRequest byteMap)
+                            const ProgressCallback &progress, ByteMapRequest byteMap,
+                       const TextPieceWriter &pieces)
 {
-    return runRenderFrame<ExchangeMode>(capture, header, progress, {2, 2, 6}, byteMap);
+    return runRenderFrame<ExchangeMode>(capture, header, progress, {2, 2, 6}, byteMap, pieces);
 }
 
 } // namespace ferrox

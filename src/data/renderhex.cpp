@@ -84,9 +84,10 @@ private:
 } // namespace
 
 RenderResult RenderHex(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                       const ProgressCallback &progress, ByteMapRequest byteMap)
+                       const ProgressCallback &progress, ByteMapRequest byteMap,
+                       const TextPieceWriter &pieces)
 {
-    return runRenderFrame<HexMode>(capture, header, progress, {0, 5, 2}, byteMap);
+    return runRenderFrame<HexMode>(capture, header, progress, {0, 5, 2}, byteMap, pieces);
 }
 
 } // namespace ferrox

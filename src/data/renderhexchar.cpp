@@ -155,9 +155,10 @@ private:
 } // namespace
 
 RenderResult RenderHexChar(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                           const ProgressCallback &progress, ByteMapRequest byteMap)
+                           const ProgressCallback &progress, ByteMapRequest byteMap,
+                       const TextPieceWriter &pieces)
 {
-    return runRenderFrame<HexCharMode>(capture, header, progress, {0, 5, 3}, byteMap);
+    return runRenderFrame<HexCharMode>(capture, header, progress, {0, 5, 3}, byteMap, pieces);
 }
 
 } // namespace ferrox

@@ -5,6 +5,9 @@
 #include "cp932.h"
 #include "texts.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace ferrox {
 
 namespace {
@@ -64,23 +67,46 @@ public:
 private:
     void writeRow(Direction sender)
     {
-        m_out.putLineNumber(m_row++);
-        m_out.put('\t');
-        m_out.put(sender == Direction::J1 ? m_texts.rowJ1 : m_texts.rowJ2);
-        m_out.put('\t');
+        const QByteArray &label = sender == Direction::J1 ? m_texts.rowJ1 : m_texts.rowJ2;
+        // One reservation for the whole row: its number, the label, at
+        // most ten decimal digits, the hexadecimal text, separators and
+        // the line end.
+        char *at = m_out.claim(6 + label.size() + 10 + maxHexDigits + 8);
+        std::memcpy(at, m_number, 6);
+        at += 6;
+        *at++ = '\t';
+        std::memcpy(at, label.constData(), size_t(label.size()));
+        at += label.size();
+        *at++ = '\t';
         char decimal[10];
         int length = 0;
         for (quint32 rest = m_value; length == 0 || rest != 0; rest /= 10)
             decimal[length++] = char('0' + rest % 10);
-        for (int i = 0; i < length / 2; ++i)
-            std::swap(decimal[i], decimal[length - 1 - i]);
-        m_out.put(QByteArrayView(decimal, length));
-        m_out.putSpaces(3 - length); // a left-aligned column of three
-        m_out.put('\t');
+        at = std::reverse_copy(decimal, decimal + length, at);
+        for (int pad = 3 - length; pad > 0; --pad)
+            *at++ = ' '; // a left-aligned column of three
+        *at++ = '\t';
         if constexpr (Map::active)
-            m_map.setHex(m_map.add(sender, int(m_value & 0xFF)), m_out.offset(), m_digitCount);
-        m_out.put(QByteArrayView(m_digits, m_digitCount));
-        m_out.putLineEnd();
+            m_map.setHex(m_map.add(sender, int(m_value & 0xFF)), m_out.offsetOf(at), m_digitCount);
+        std::memcpy(at, m_digits, size_t(m_digitCount));
+        at += m_digitCount;
+        *at++ = '\r';
+        *at++ = '\n';
+        m_out.advanceTo(at);
+        nextNumber();
+    }
+
+    // The row number's six digits, counted on as text: the last six
+    // decimal digits of the row's index.
+    void nextNumber()
+    {
+        for (int i = 5; i >= 0; --i) {
+            if (m_number[i] != '9') {
+                ++m_number[i];
+                return;
+            }
+            m_number[i] = '0';
+        }
     }
 
     TextSink &m_out;
@@ -89,15 +115,16 @@ private:
     char m_digits[maxHexDigits] = {}; // the byte's hexadecimal text
     int m_digitCount = 0;
     quint32 m_value = 0; // the value of those digits
-    qint32 m_row = 0;
+    char m_number[6] = {'0', '0', '0', '0', '0', '0'};
 };
 
 } // namespace
 
 RenderResult RenderSave(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                        const ProgressCallback &progress, ByteMapRequest byteMap)
+                        const ProgressCallback &progress, ByteMapRequest byteMap,
+                       const TextPieceWriter &pieces)
 {
-    return runRenderFrame<SaveMode>(capture, header, progress, {0, 5, 13}, byteMap);
+    return runRenderFrame<SaveMode>(capture, header, progress, {0, 5, 13}, byteMap, pieces);
 }
 
 } // namespace ferrox
