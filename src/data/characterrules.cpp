@@ -30,19 +30,38 @@ QString byteCell(std::uint8_t value)
     return QStringLiteral("･");
 }
 
+namespace {
+
+struct AsciiCharacterTexts
+{
+    AsciiCharacterTexts()
+    {
+        for (int value = 0; value < 256; ++value) {
+            QByteArray &text = texts[value];
+            if (const char *name = controlCodeName(std::uint8_t(value)))
+                text = name;
+            else if (value == 9)
+                text = "\t";
+            else if (value == 13)
+                text = "\r\n";
+            else
+                text = QByteArray(1, char(value < 32 ? 0xF7 : value));
+        }
+    }
+    QByteArray texts[256];
+};
+
+} // namespace
+
+QByteArrayView asciiCharacterText(std::uint8_t value)
+{
+    static const AsciiCharacterTexts table;
+    return table.texts[value];
+}
+
 void appendAsciiCharacter(QByteArray &out, std::uint8_t value)
 {
-    if (const char *name = controlCodeName(value)) {
-        out.append(name);
-        return;
-    }
-    switch (value) {
-    case 9: out.append('\t'); return;
-    case 13: out.append("\r\n", 2); return;
-    default:
-        out.append(char(value < 32 ? 0xF7 : value));
-        return;
-    }
+    out.append(asciiCharacterText(value));
 }
 
 } // namespace ferrox

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <cstdint>
@@ -24,6 +25,8 @@ QString byteCell(std::uint8_t value);
 // as a TAB, CR (13) as a line break, other values below 32 as the
 // placeholder byte 0xF7, and 32..255 as the byte itself.
 void appendAsciiCharacter(QByteArray &out, std::uint8_t value);
+// The same bytes for a value, from a table made once.
+QByteArrayView asciiCharacterText(std::uint8_t value);
 
 // The character columns of the hexadecimal-with-characters and exchange
 // views: the value itself, or 0xA5 ("･") for values below 32, 160, and 254
