@@ -1,5 +1,8 @@
 #include "characterrules.h"
 
+#include <array>
+#include <cstring>
+
 namespace ferrox {
 
 const char *controlCodeName(std::uint8_t value)
@@ -30,38 +33,34 @@ QString byteCell(std::uint8_t value)
     return QStringLiteral("･");
 }
 
-namespace {
-
-struct AsciiCharacterTexts
+const AsciiCharacterText *asciiCharacterTexts()
 {
-    AsciiCharacterTexts()
-    {
+    static const auto table = [] {
+        std::array<AsciiCharacterText, 256> texts;
         for (int value = 0; value < 256; ++value) {
-            QByteArray &text = texts[value];
+            AsciiCharacterText &text = texts[value];
+            const auto set = [&text](const char *bytes) {
+                text.size = std::uint8_t(std::strlen(bytes));
+                std::memcpy(text.bytes, bytes, text.size);
+            };
             if (const char *name = controlCodeName(std::uint8_t(value)))
-                text = name;
+                set(name);
             else if (value == 9)
-                text = "\t";
+                set("\t");
             else if (value == 13)
-                text = "\r\n";
+                set("\r\n");
             else
-                text = QByteArray(1, char(value < 32 ? 0xF7 : value));
+                text = {{char(value < 32 ? 0xF7 : value)}, 1};
         }
-    }
-    QByteArray texts[256];
-};
-
-} // namespace
-
-QByteArrayView asciiCharacterText(std::uint8_t value)
-{
-    static const AsciiCharacterTexts table;
-    return table.texts[value];
+        return texts;
+    }();
+    return table.data();
 }
 
 void appendAsciiCharacter(QByteArray &out, std::uint8_t value)
 {
-    out.append(asciiCharacterText(value));
+    const AsciiCharacterText &text = asciiCharacterTexts()[value];
+    out.append(text.bytes, text.size);
 }
 
 } // namespace ferrox

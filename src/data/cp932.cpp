@@ -4,6 +4,7 @@
 #include <QStringEncoder>
 
 #include <array>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -257,6 +258,14 @@ QString decodeCp932Exact(QByteArrayView bytes)
 void replaceLoneLeadBytes(char *bytes, qsizetype size)
 {
     for (qsizetype i = 0; i < size; ++i) {
+        // Eight bytes below 0x80 hold no lead byte: passed over at once.
+        for (std::uint64_t eight = 0; i + 8 <= size; i += 8) {
+            std::memcpy(&eight, bytes + i, 8);
+            if (eight & 0x8080808080808080u)
+                break;
+        }
+        if (i >= size)
+            break;
         if (!isCp932LeadByte(std::uint8_t(bytes[i])))
             continue;
         if (i + 1 < size && isCp932TrailByte(std::uint8_t(bytes[i + 1])))

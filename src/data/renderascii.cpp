@@ -65,11 +65,11 @@ private:
         if (atEnd)
             return;
         const qsizetype start = qsizetype(m_line.size());
-        const QByteArrayView text = asciiCharacterText(std::uint8_t(m_value));
-        if (text.size() == 1)
-            m_line.push_back(text.front());
+        const AsciiCharacterText &text = m_characters[m_value];
+        if (text.size == 1)
+            m_line.push_back(text.bytes[0]);
         else
-            m_line.append(text.data(), size_t(text.size()));
+            m_line.append(text.bytes, text.size);
         if constexpr (Map::active)
             m_pending.push_back({m_map.add(label, m_value), start, qsizetype(m_line.size()) - start});
     }
@@ -100,6 +100,7 @@ private:
     Map &m_map;
     std::vector<PendingCell> m_pending;
     const AsciiTexts &m_texts = encodedOnce<AsciiTexts>();
+    const AsciiCharacterText *m_characters = asciiCharacterTexts();
     std::string m_line;
     qint32 m_lineNumber = 0;
     int m_value = 0;

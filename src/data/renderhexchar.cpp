@@ -67,15 +67,17 @@ public:
     {
         const int i = index(sender);
         m_value += value;
-        const char text[3] = {m_high[i], hexDigit(value), ' '};
+        const char high = m_high[i];
         if constexpr (Map::active) {
-            const int digits = text[0] ? 2 : 1;
+            const int digits = high ? 2 : 1;
             m_pending.push_back({m_map.add(sender, m_value), m_hex.size(), digits, m_chars.size()});
         }
-        if (text[0])
-            m_hex.append(QByteArrayView(text, 3));
-        else
-            m_hex.append(QByteArrayView(text + 1, 2));
+        // Byte by byte: a text assembled on the stack and copied as a whole
+        // stalls the copy's read of it.
+        if (high)
+            m_hex.append(high);
+        m_hex.append(hexDigit(value));
+        m_hex.append(' ');
         m_chars.append(char(columnCharacter(m_value)));
         if (++m_count[i] == bytesPerLine) {
             writePendingLine();
