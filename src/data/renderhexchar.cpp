@@ -81,7 +81,8 @@ public:
         m_chars.append(char(columnCharacter(m_value)));
         if (++m_count[i] == bytesPerLine) {
             writePendingLine();
-            m_mark = m_texts.continuation;
+            m_mark.clear();
+            m_mark.append(m_texts.continuation);
             m_count[i] = 0;
         }
         return true;
@@ -94,12 +95,13 @@ private:
 
     void setBlockHeader(Direction sender)
     {
-        m_mark = sender == Direction::J1 ? m_texts.openJ1 : m_texts.openJ2;
+        m_mark.clear();
+        m_mark.append(sender == Direction::J1 ? m_texts.openJ1 : m_texts.openJ2);
         const qint32 n = m_blockNumber[index(sender)] % 1000000;
         char digits[6];
         for (int i = 5, rest = n; i >= 0; --i, rest /= 10)
             digits[i] = char('0' + rest % 10);
-        m_mark.append(digits, 6);
+        m_mark.append(QByteArrayView(digits, 6));
         m_mark.append(m_texts.close);
     }
 
@@ -109,7 +111,7 @@ private:
     {
         const qsizetype markWidth = m_mark.isEmpty() ? 0 : markColumns;
         const qsizetype digitColumns = hexColumns - markWidth;
-        m_out.put(m_mark);
+        m_out.put(m_mark.view());
         if constexpr (Map::active)
             mapPendingLine(m_out.offset(), digitColumns);
         m_out.put(m_hex.view().first(std::min<qsizetype>(m_hex.size(), digitColumns)));
@@ -143,7 +145,10 @@ private:
     const HexCharTexts &m_texts = encodedOnce<HexCharTexts>();
 
     Direction m_direction = Direction::None;
-    QByteArray m_mark;  // block header or continuation mark, empty before any block
+    // Block header or continuation mark (13 columns, at most two bytes
+    // each), empty before any block; kept inline, since blocks change
+    // with every change of sender.
+    SmallText<2 * markColumns> m_mark;
     // A line is written when either sender's count reaches 16, so it holds
     // at most 31 bytes (15 of one sender, 16 of the other).
     SmallText<3 * 2 * bytesPerLine> m_hex; // "41 42 " ...
