@@ -69,6 +69,8 @@ int main(int argc, char **argv)
     QtSerialPort linkPort([&settingsStore](int portNumber) { return devicePathForPort(portNumber, &settingsStore); });
     WindowWiring wiring(window, linkPort, AppFolder());
     window.show();
+    // Not needed for the window to appear: set just after.
+    QTimer::singleShot(0, &window, setProgramIcon);
     acceptHandOvers(window, wiring.logWindows().monitorLog(), wiring.logWindows().fileCommands(), commandLine.file);
 
     // SIGTERM, SIGHUP and SIGINT end the program as closing the window

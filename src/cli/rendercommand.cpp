@@ -55,9 +55,14 @@ int renderCommand(const QStringList &arguments)
     header.direction = args.value(QStringLiteral("direction"), settingkey::direction().defaultText);
     header.dataOnly = width.dataWidth == DataWidth::DataOnly;
 
-    const RenderResult result = *renderMonitorData(*mode, *capture, header);
-    const QByteArray text = *utf8 ? renderingAsUtf8(*mode, result.text) : result.text;
-    if (!writeOutput(output, text).ok)
+    // Code page 932 to standard output goes out as it is written. UTF-8
+    // is converted whole, and a file is replaced whole, never half-written.
+    const bool inPieces = !*utf8 && output == QLatin1String("-");
+    const TextPieceWriter toStandardOutput = [](QByteArrayView piece) { return writeOut(piece); };
+    const RenderResult result = *renderMonitorData(*mode, *capture, header, {}, ByteMapRequest::None,
+                                                   inPieces ? toStandardOutput : TextPieceWriter());
+    if (inPieces ? !result.piecesWritten
+                 : !writeOutput(output, *utf8 ? renderingAsUtf8(*mode, result.text) : result.text).ok)
         return stoppedByOutput();
 
     printError(QStringLiteral("receive errors: %1\n").arg(result.ReceiveErrorCount));

@@ -15,6 +15,17 @@ CaptureBuffer CaptureBuffer::fromStream(QByteArrayView stream)
     return capture;
 }
 
+CaptureBuffer CaptureBuffer::fromStream(QByteArray &&stream)
+{
+    CaptureBuffer capture;
+    if (!stream.isEmpty()) {
+        stream.truncate(Size);
+        capture.m_captureEnd = qint32(stream.size()) - 1;
+        capture.m_bytes = std::move(stream);
+    }
+    return capture;
+}
+
 void CaptureBuffer::setCaptureEnd(qint32 index)
 {
     m_captureEnd = std::clamp(index, 0, LastIndex);

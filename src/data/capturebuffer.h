@@ -29,6 +29,8 @@ public:
     // buffer are left out (see fitsStream). An empty stream gives
     // CaptureEnd 0 over a zero byte; callers refuse empty data first.
     static CaptureBuffer fromStream(QByteArrayView stream);
+    // The same, keeping the bytes given instead of copying them.
+    static CaptureBuffer fromStream(QByteArray &&stream);
     static bool fitsStream(qint64 streamLength) { return streamLength <= Size; }
 
     qint32 CaptureEnd() const { return m_captureEnd; }

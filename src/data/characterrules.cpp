@@ -1,5 +1,8 @@
 #include "characterrules.h"
 
+#include <array>
+#include <cstring>
+
 namespace ferrox {
 
 const char *controlCodeName(std::uint8_t value)
@@ -30,19 +33,34 @@ QString byteCell(std::uint8_t value)
     return QStringLiteral("･");
 }
 
+const AsciiCharacterText *asciiCharacterTexts()
+{
+    static const auto table = [] {
+        std::array<AsciiCharacterText, 256> texts;
+        for (int value = 0; value < 256; ++value) {
+            AsciiCharacterText &text = texts[value];
+            const auto set = [&text](const char *bytes) {
+                text.size = std::uint8_t(std::strlen(bytes));
+                std::memcpy(text.bytes, bytes, text.size);
+            };
+            if (const char *name = controlCodeName(std::uint8_t(value)))
+                set(name);
+            else if (value == 9)
+                set("\t");
+            else if (value == 13)
+                set("\r\n");
+            else
+                text = {{char(value < 32 ? 0xF7 : value)}, 1};
+        }
+        return texts;
+    }();
+    return table.data();
+}
+
 void appendAsciiCharacter(QByteArray &out, std::uint8_t value)
 {
-    if (const char *name = controlCodeName(value)) {
-        out.append(name);
-        return;
-    }
-    switch (value) {
-    case 9: out.append('\t'); return;
-    case 13: out.append("\r\n", 2); return;
-    default:
-        out.append(char(value < 32 ? 0xF7 : value));
-        return;
-    }
+    const AsciiCharacterText &text = asciiCharacterTexts()[value];
+    out.append(text.bytes, text.size);
 }
 
 } // namespace ferrox

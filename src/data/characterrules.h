@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <cstdint>
@@ -24,6 +25,14 @@ QString byteCell(std::uint8_t value);
 // as a TAB, CR (13) as a line break, other values below 32 as the
 // placeholder byte 0xF7, and 32..255 as the byte itself.
 void appendAsciiCharacter(QByteArray &out, std::uint8_t value);
+
+// The same bytes for every value, as a table a renderer reads inline.
+struct AsciiCharacterText
+{
+    char bytes[5] = {};
+    std::uint8_t size = 0;
+};
+const AsciiCharacterText *asciiCharacterTexts();
 
 // The character columns of the hexadecimal-with-characters and exchange
 // views: the value itself, or 0xA5 ("･") for values below 32, 160, and 254

@@ -4,6 +4,9 @@
 #include <QStringEncoder>
 
 #include <array>
+#include <cstring>
+#include <memory>
+#include <optional>
 #include <vector>
 
 namespace ferrox {
@@ -69,14 +72,10 @@ int leadIndex(std::uint8_t lead)
 class CodePage
 {
 public:
-    // Each conversion is of whole characters: nothing carries over.
-    CodePage()
-        : m_encoder(codePageName, QStringConverter::Flag::Stateless),
-          m_decoder(codePageName, QStringConverter::Flag::Stateless), m_encoded(0x10000, unknownBytes)
-    {
-        m_singles.fill(unknownCharacter);
-        m_pairs.fill(unknownCharacter);
-    }
+    // The converters and the tables of what they gave are made as they are
+    // first needed: a short run (the command line rendering one file)
+    // mostly needs a few characters one way.
+    CodePage() { m_singles.fill(unknownCharacter); }
 
     // The character of a byte that is no lead byte, or noCharacter.
     char16_t single(std::uint8_t b)
@@ -93,7 +92,7 @@ public:
     // The character of a well-formed pair, or noCharacter.
     char16_t pair(std::uint8_t lead, std::uint8_t trail)
     {
-        char16_t &c = m_pairs[leadIndex(lead) * 256 + trail];
+        char16_t &c = block(m_pairs[leadIndex(lead)], unknownCharacter)[trail];
         if (c == unknownCharacter) {
             const char bytes[2] = {char(lead), char(trail)};
             c = decodeOne(QByteArrayView(bytes, 2));
@@ -105,7 +104,7 @@ public:
     // when code page 932 has no such character.
     std::uint16_t encoded(char16_t c)
     {
-        std::uint16_t &bytes = m_encoded[c];
+        std::uint16_t &bytes = block(m_encoded[c >> 8], unknownBytes)[c & 0xFF];
         if (bytes == unknownBytes)
             bytes = encodeOne(c);
         return bytes;
@@ -115,11 +114,28 @@ private:
     static constexpr char16_t unknownCharacter = 0xFFFE;
     static constexpr std::uint16_t unknownBytes = 0xFFFE;
 
+    template<typename T>
+    using Block = std::unique_ptr<std::array<T, 256>>;
+
+    // A table's block of 256 entries, made (all `unknown`) on first use.
+    template<typename T>
+    static std::array<T, 256> &block(Block<T> &slot, T unknown)
+    {
+        if (!slot) {
+            slot = std::make_unique<std::array<T, 256>>();
+            slot->fill(unknown);
+        }
+        return *slot;
+    }
+
     char16_t decodeOne(QByteArrayView bytes)
     {
+        // Each conversion is of whole characters: nothing carries over.
+        if (!m_decoder)
+            m_decoder.emplace(codePageName, QStringConverter::Flag::Stateless);
         // ICU gives U+FFFD for an unassigned pair and SUB for a single byte
         // that is no character.
-        const QString text = m_decoder.decode(bytes);
+        const QString text = m_decoder->decode(bytes);
         if (text.size() != 1 || text[0] == QChar::ReplacementCharacter || text[0] == QChar(0x1A))
             return noCharacter;
         return text[0].unicode();
@@ -136,7 +152,9 @@ private:
         // ICU writes 0xFC 0xFC for a character the code page lacks (that
         // pair is no character of the code page) and nothing for some
         // invisible ones.
-        const QByteArray bytes = m_encoder.encode(QStringView(&c, 1));
+        if (!m_encoder)
+            m_encoder.emplace(codePageName, QStringConverter::Flag::Stateless);
+        const QByteArray bytes = m_encoder->encode(QStringView(&c, 1));
         if (bytes.size() == 1)
             return std::uint8_t(bytes[0]);
         if (bytes.size() == 2 && bytes != QByteArrayView("\xFC\xFC"))
@@ -144,11 +162,11 @@ private:
         return noBytes;
     }
 
-    QStringEncoder m_encoder;
-    QStringDecoder m_decoder;
+    std::optional<QStringEncoder> m_encoder;
+    std::optional<QStringDecoder> m_decoder;
     std::array<char16_t, 256> m_singles;
-    std::array<char16_t, 60 * 256> m_pairs;
-    std::vector<std::uint16_t> m_encoded;
+    std::array<Block<char16_t>, 60> m_pairs; // by lead byte, then trail byte
+    std::array<Block<std::uint16_t>, 256> m_encoded; // by the character's high byte
 };
 
 CodePage &codePage()
@@ -240,6 +258,14 @@ QString decodeCp932Exact(QByteArrayView bytes)
 void replaceLoneLeadBytes(char *bytes, qsizetype size)
 {
     for (qsizetype i = 0; i < size; ++i) {
+        // Eight bytes below 0x80 hold no lead byte: passed over at once.
+        for (std::uint64_t eight = 0; i + 8 <= size; i += 8) {
+            std::memcpy(&eight, bytes + i, 8);
+            if (eight & 0x8080808080808080u)
+                break;
+        }
+        if (i >= size)
+            break;
         if (!isCp932LeadByte(std::uint8_t(bytes[i])))
             continue;
         if (i + 1 < size && isCp932TrailByte(std::uint8_t(bytes[i + 1])))

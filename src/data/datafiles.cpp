@@ -37,7 +37,7 @@ LoadResult LoadMonitorData(const QString &path, FileKinds kinds)
     LoadResult result;
     // One byte more than the buffer holds tells a file that fits from one
     // that has to be cut.
-    const FileBytes file = readFileBytes(path, CaptureBuffer::Size + 1, kinds);
+    FileBytes file = readFileBytes(path, CaptureBuffer::Size + 1, kinds);
     if (file.error == ENOENT) {
         result.message = DataTexts::dataFileMissing(path);
         return result;
@@ -51,8 +51,9 @@ LoadResult LoadMonitorData(const QString &path, FileKinds kinds)
         result.message = DataTexts::dataFileEmpty(path);
         return result;
     }
-    result.capture = CaptureBuffer::fromStream(file.bytes);
-    if (CaptureBuffer::fitsStream(file.bytes.size())) {
+    const bool fits = CaptureBuffer::fitsStream(file.bytes.size());
+    result.capture = CaptureBuffer::fromStream(std::move(file.bytes));
+    if (fits) {
         result.status = LoadResult::Status::Loaded;
     } else {
         result.status = LoadResult::Status::Cut;

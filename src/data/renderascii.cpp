@@ -7,6 +7,7 @@
 #include "cp932.h"
 #include "texts.h"
 
+#include <string>
 #include <vector>
 
 namespace ferrox {
@@ -63,10 +64,14 @@ private:
             writeBlock(ended == Direction::J1 ? m_texts.labelJ1 : m_texts.labelJ2);
         if (atEnd)
             return;
-        const qsizetype start = m_line.size();
-        appendAsciiCharacter(m_line, std::uint8_t(m_value));
+        const qsizetype start = qsizetype(m_line.size());
+        const AsciiCharacterText &text = m_characters[m_value];
+        if (text.size == 1)
+            m_line.push_back(text.bytes[0]);
+        else
+            m_line.append(text.bytes, text.size);
         if constexpr (Map::active)
-            m_pending.push_back({m_map.add(label, m_value), start, m_line.size() - start});
+            m_pending.push_back({m_map.add(label, m_value), start, qsizetype(m_line.size()) - start});
     }
 
     void writeBlock(const QByteArray &label)
@@ -77,10 +82,10 @@ private:
         for (const PendingCell &cell : m_pending)
             m_map.setChar(cell.index, base + cell.start, cell.length);
         m_pending.clear();
-        m_out.putCaptured(m_line);
+        m_out.putCaptured(QByteArrayView(m_line.data(), qsizetype(m_line.size())));
         m_out.putLineEnd();
         ++m_lineNumber;
-        m_line.resize(0); // keeps the allocation for the next block
+        m_line.clear(); // keeps the allocation for the next block
     }
 
     // A block's characters get their offsets when the block is written.
@@ -95,7 +100,8 @@ private:
     Map &m_map;
     std::vector<PendingCell> m_pending;
     const AsciiTexts &m_texts = encodedOnce<AsciiTexts>();
-    QByteArray m_line;
+    const AsciiCharacterText *m_characters = asciiCharacterTexts();
+    std::string m_line;
     qint32 m_lineNumber = 0;
     int m_value = 0;
     SenderChange m_sender;
@@ -104,9 +110,10 @@ private:
 } // namespace
 
 RenderResult RenderAscii(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                         const ProgressCallback &progress, ByteMapRequest byteMap)
+                         const ProgressCallback &progress, ByteMapRequest byteMap,
+                       const TextPieceWriter &pieces)
 {
-    return runRenderFrame<AsciiMode>(capture, header, progress, {0, 5, 1}, byteMap);
+    return runRenderFrame<AsciiMode>(capture, header, progress, {0, 5, 1}, byteMap, pieces);
 }
 
 } // namespace ferrox

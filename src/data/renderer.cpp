@@ -7,19 +7,20 @@ namespace ferrox {
 
 std::optional<RenderResult> renderMonitorData(qint32 DisplayModeNumber, const CaptureBuffer &capture,
                                               const ReportHeaderSettings &header,
-                                              const ProgressCallback &progress, ByteMapRequest byteMap)
+                                              const ProgressCallback &progress, ByteMapRequest byteMap,
+                                              const TextPieceWriter &pieces)
 {
     switch (DisplayMode(DisplayModeNumber)) {
     case DisplayMode::Hex:
-        return RenderHex(capture, header, progress, byteMap);
+        return RenderHex(capture, header, progress, byteMap, pieces);
     case DisplayMode::Ascii:
-        return RenderAscii(capture, header, progress, byteMap);
+        return RenderAscii(capture, header, progress, byteMap, pieces);
     case DisplayMode::HexChar:
-        return RenderHexChar(capture, header, progress, byteMap);
+        return RenderHexChar(capture, header, progress, byteMap, pieces);
     case DisplayMode::Exchange:
-        return RenderExchange(capture, header, progress, byteMap);
+        return RenderExchange(capture, header, progress, byteMap, pieces);
     case DisplayMode::Save:
-        return RenderSave(capture, header, progress, byteMap);
+        return RenderSave(capture, header, progress, byteMap, pieces);
     }
     return std::nullopt;
 }

@@ -4,6 +4,7 @@
 #include "capturebuffer.h"
 #include "progressgrid.h"
 #include "reportheader.h"
+#include "textsink.h"
 
 #include <QByteArray>
 
@@ -32,6 +33,8 @@ struct RenderResult
     bool failed = false;
     // Where each monitored byte shows in text; filled only when asked for.
     ByteMap byteMap;
+    // Rendered in pieces: whether the writer took every piece.
+    bool piecesWritten = true;
 };
 
 // Whether a rendering also reports its byte map (the windows colour and
@@ -43,29 +46,37 @@ enum class ByteMapRequest { None, Wanted };
 // end of the data when there is none), and reports progress through
 // `progress` (may be empty). Rendering never touches files or windows.
 // With ByteMapRequest::Wanted the result also carries the byte map; the
-// text is the same either way.
+// text is the same either way. Given `pieces` (and no byte map wanted),
+// the text goes to it in pieces as it is written and the result's text
+// stays empty.
 RenderResult RenderHex(const CaptureBuffer &capture, const ReportHeaderSettings &header,
                        const ProgressCallback &progress = {},
-                       ByteMapRequest byteMap = ByteMapRequest::None);
+                       ByteMapRequest byteMap = ByteMapRequest::None,
+                       const TextPieceWriter &pieces = {});
 RenderResult RenderAscii(const CaptureBuffer &capture, const ReportHeaderSettings &header,
                          const ProgressCallback &progress = {},
-                       ByteMapRequest byteMap = ByteMapRequest::None);
+                       ByteMapRequest byteMap = ByteMapRequest::None,
+                       const TextPieceWriter &pieces = {});
 RenderResult RenderHexChar(const CaptureBuffer &capture, const ReportHeaderSettings &header,
                            const ProgressCallback &progress = {},
-                       ByteMapRequest byteMap = ByteMapRequest::None);
+                       ByteMapRequest byteMap = ByteMapRequest::None,
+                       const TextPieceWriter &pieces = {});
 RenderResult RenderExchange(const CaptureBuffer &capture, const ReportHeaderSettings &header,
                             const ProgressCallback &progress = {},
-                       ByteMapRequest byteMap = ByteMapRequest::None);
+                       ByteMapRequest byteMap = ByteMapRequest::None,
+                       const TextPieceWriter &pieces = {});
 RenderResult RenderSave(const CaptureBuffer &capture, const ReportHeaderSettings &header,
                         const ProgressCallback &progress = {},
-                       ByteMapRequest byteMap = ByteMapRequest::None);
+                       ByteMapRequest byteMap = ByteMapRequest::None,
+                       const TextPieceWriter &pieces = {});
 
 // The renderer of DisplayModeNumber 1 to 5; any other number renders
 // nothing (empty optional).
 std::optional<RenderResult> renderMonitorData(qint32 DisplayModeNumber, const CaptureBuffer &capture,
                                               const ReportHeaderSettings &header,
                                               const ProgressCallback &progress = {},
-                                              ByteMapRequest byteMap = ByteMapRequest::None);
+                                              ByteMapRequest byteMap = ByteMapRequest::None,
+                       const TextPieceWriter &pieces = {});
 
 // A rendering as UTF-8 text for this system: every line ends with LF alone
 // (mode 1's CR CR LF too), and mode 4's continuation rows line up with its

@@ -87,9 +87,22 @@ private:
                 m_pending.push_back({m_map.add(label, m_value), m_hex.size(), digitsOf(m_byteText.view()),
                                      m_chars.size()});
             m_chars.append(char(columnCharacter(m_value)));
-            m_hex.append(m_byteText.view());
+            appendByteText();
             ++m_count;
         }
+    }
+
+    // A sound byte's "41 " byte by byte: copied as a block just after its
+    // bytes were stored one at a time, the copy stalls on reading them.
+    void appendByteText()
+    {
+        const QByteArrayView text = m_byteText.view();
+        if (text.size() != 3) {
+            m_hex.append(text);
+            return;
+        }
+        for (const char c : text)
+            m_hex.append(c);
     }
 
     void putCentreLabel(Direction side)
@@ -178,9 +191,10 @@ private:
 } // namespace
 
 RenderResult RenderExchange(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                            const ProgressCallback &progress, ByteMapRequest byteMap)
+                            const ProgressCallback &progress, ByteMapRequest byteMap,
+                       const TextPieceWriter &pieces)
 {
-    return runRenderFrame<ExchangeMode>(capture, header, progress, {2, 2, 6}, byteMap);
+    return runRenderFrame<ExchangeMode>(capture, header, progress, {2, 2, 6}, byteMap, pieces);
 }
 
 } // namespace ferrox

@@ -104,11 +104,13 @@ bool renderWith(RenderResult &result, Map &map, TextSink &out, const CaptureBuff
 template<template<typename> class Mode>
 RenderResult runRenderFrame(const CaptureBuffer &capture, const ReportHeaderSettings &header,
                             const ProgressCallback &progress, const RenderPacing &pacing,
-                            ByteMapRequest byteMap)
+                            ByteMapRequest byteMap, const TextPieceWriter &pieces)
 {
     RenderResult result;
     WriteReportHeader(result.text, header, capture.DataByteCount());
-    TextSink out(result.text, qsizetype(capture.CaptureEnd()) * pacing.bytesPerStreamByte);
+    // A byte map counts offsets in the whole text: no pieces then.
+    TextSink out(result.text, qsizetype(capture.CaptureEnd()) * pacing.bytesPerStreamByte,
+                 byteMap == ByteMapRequest::Wanted ? nullptr : &pieces);
     if (byteMap == ByteMapRequest::Wanted) {
         result.byteMap.reserve(size_t(capture.DataByteCount()));
         ByteMapRecorder recorder(result.byteMap);
@@ -118,6 +120,7 @@ RenderResult runRenderFrame(const CaptureBuffer &capture, const ReportHeaderSett
         result.failed = !renderWith<Mode>(result, none, out, capture, progress, pacing);
     }
     out.finish();
+    result.piecesWritten = out.piecesWritten();
     return result;
 }
 

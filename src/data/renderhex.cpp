@@ -48,15 +48,19 @@ public:
     bool low(Direction sender, std::uint8_t value)
     {
         // A low nibble with no high nibble before it has an empty high digit.
-        const char text[3] = {m_high[index(sender)], hexDigit(value), ' '};
+        const char high = m_high[index(sender)];
         if constexpr (Map::active) {
             const qint32 mapped = m_map.add(sender, m_highValue[index(sender)] * 16 + value);
-            m_map.setHex(mapped, m_out.offset(), text[0] ? 2 : 1);
+            m_map.setHex(mapped, m_out.offset(), high ? 2 : 1);
         }
-        if (text[0])
-            m_out.put(QByteArrayView(text, 3));
-        else
-            m_out.put(QByteArrayView(text + 1, 2));
+        // Byte by byte into the output: a text assembled on the stack and
+        // copied as a whole stalls the copy's read of it.
+        char *at = m_out.claim(3);
+        if (high)
+            *at++ = high;
+        *at++ = hexDigit(value);
+        *at++ = ' ';
+        m_out.advanceTo(at);
         return true;
     }
 
@@ -84,9 +88,10 @@ private:
 } // namespace
 
 RenderResult RenderHex(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                       const ProgressCallback &progress, ByteMapRequest byteMap)
+                       const ProgressCallback &progress, ByteMapRequest byteMap,
+                       const TextPieceWriter &pieces)
 {
-    return runRenderFrame<HexMode>(capture, header, progress, {0, 5, 2}, byteMap);
+    return runRenderFrame<HexMode>(capture, header, progress, {0, 5, 2}, byteMap, pieces);
 }
 
 } // namespace ferrox

@@ -67,19 +67,22 @@ public:
     {
         const int i = index(sender);
         m_value += value;
-        const char text[3] = {m_high[i], hexDigit(value), ' '};
+        const char high = m_high[i];
         if constexpr (Map::active) {
-            const int digits = text[0] ? 2 : 1;
+            const int digits = high ? 2 : 1;
             m_pending.push_back({m_map.add(sender, m_value), m_hex.size(), digits, m_chars.size()});
         }
-        if (text[0])
-            m_hex.append(QByteArrayView(text, 3));
-        else
-            m_hex.append(QByteArrayView(text + 1, 2));
+        // Byte by byte: a text assembled on the stack and copied as a whole
+        // stalls the copy's read of it.
+        if (high)
+            m_hex.append(high);
+        m_hex.append(hexDigit(value));
+        m_hex.append(' ');
         m_chars.append(char(columnCharacter(m_value)));
         if (++m_count[i] == bytesPerLine) {
             writePendingLine();
-            m_mark = m_texts.continuation;
+            m_mark.clear();
+            m_mark.append(m_texts.continuation);
             m_count[i] = 0;
         }
         return true;
@@ -92,12 +95,13 @@ private:
 
     void setBlockHeader(Direction sender)
     {
-        m_mark = sender == Direction::J1 ? m_texts.openJ1 : m_texts.openJ2;
+        m_mark.clear();
+        m_mark.append(sender == Direction::J1 ? m_texts.openJ1 : m_texts.openJ2);
         const qint32 n = m_blockNumber[index(sender)] % 1000000;
         char digits[6];
         for (int i = 5, rest = n; i >= 0; --i, rest /= 10)
             digits[i] = char('0' + rest % 10);
-        m_mark.append(digits, 6);
+        m_mark.append(QByteArrayView(digits, 6));
         m_mark.append(m_texts.close);
     }
 
@@ -107,7 +111,7 @@ private:
     {
         const qsizetype markWidth = m_mark.isEmpty() ? 0 : markColumns;
         const qsizetype digitColumns = hexColumns - markWidth;
-        m_out.put(m_mark);
+        m_out.put(m_mark.view());
         if constexpr (Map::active)
             mapPendingLine(m_out.offset(), digitColumns);
         m_out.put(m_hex.view().first(std::min<qsizetype>(m_hex.size(), digitColumns)));
@@ -141,7 +145,10 @@ private:
     const HexCharTexts &m_texts = encodedOnce<HexCharTexts>();
 
     Direction m_direction = Direction::None;
-    QByteArray m_mark;  // block header or continuation mark, empty before any block
+    // Block header or continuation mark (13 columns, at most two bytes
+    // each), empty before any block; kept inline, since blocks change
+    // with every change of sender.
+    SmallText<2 * markColumns> m_mark;
     // A line is written when either sender's count reaches 16, so it holds
     // at most 31 bytes (15 of one sender, 16 of the other).
     SmallText<3 * 2 * bytesPerLine> m_hex; // "41 42 " ...
@@ -155,9 +162,10 @@ private:
 } // namespace
 
 RenderResult RenderHexChar(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                           const ProgressCallback &progress, ByteMapRequest byteMap)
+                           const ProgressCallback &progress, ByteMapRequest byteMap,
+                       const TextPieceWriter &pieces)
 {
-    return runRenderFrame<HexCharMode>(capture, header, progress, {0, 5, 3}, byteMap);
+    return runRenderFrame<HexCharMode>(capture, header, progress, {0, 5, 3}, byteMap, pieces);
 }
 
 } // namespace ferrox

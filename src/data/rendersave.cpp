@@ -5,6 +5,9 @@
 #include "cp932.h"
 #include "texts.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace ferrox {
 
 namespace {
@@ -14,14 +17,68 @@ namespace {
 // ends the rendering with the error message.
 constexpr int maxHexDigits = 8;
 
+// Longest row after its number: a tab, the direction, a tab, ten decimal
+// digits, a tab, the hexadecimal digits and the line end.
+qsizetype rowTailBytes(QByteArrayView label) { return 1 + label.size() + 1 + 10 + 1 + maxHexDigits + 2; }
+
+// Writes a row after its number at `at` and returns its end; `hexAt` gets
+// where its hexadecimal text starts.
+char *writeRowTail(char *at, QByteArrayView label, quint32 value, QByteArrayView hex, char *&hexAt)
+{
+    *at++ = '\t';
+    at = std::copy(label.begin(), label.end(), at);
+    *at++ = '\t';
+    char decimal[10];
+    int length = 0;
+    for (quint32 rest = value; length == 0 || rest != 0; rest /= 10)
+        decimal[length++] = char('0' + rest % 10);
+    at = std::reverse_copy(decimal, decimal + length, at);
+    for (int pad = 3 - length; pad > 0; --pad)
+        *at++ = ' '; // a left-aligned column of three
+    *at++ = '\t';
+    hexAt = at;
+    at = std::copy(hex.begin(), hex.end(), at);
+    *at++ = '\r';
+    *at++ = '\n';
+    return at;
+}
+
+// The row of a sound byte (two hexadecimal digits) after its number, for
+// each sender and value, written once: a row is then its number and one
+// copy of a fixed size.
+struct RowTail
+{
+    static constexpr int Capacity = 32;
+    char bytes[Capacity] = {};
+    int size = -1; // -1: the direction's text is too long for the table
+    int hexOffset = 0;
+};
+
 // The program's texts in code page 932, encoded once.
 struct SaveTexts
 {
+    SaveTexts()
+    {
+        for (int side = 0; side < 2; ++side) {
+            const QByteArray &label = side == 0 ? rowJ1 : rowJ2;
+            if (rowTailBytes(label) > RowTail::Capacity)
+                continue;
+            for (int value = 0; value < 256; ++value) {
+                RowTail &tail = tails[side][value];
+                const char hex[2] = {hexDigit(std::uint8_t(value >> 4)), hexDigit(std::uint8_t(value))};
+                char *hexAt = nullptr;
+                tail.size = int(writeRowTail(tail.bytes, label, quint32(value), QByteArrayView(hex, 2), hexAt) - tail.bytes);
+                tail.hexOffset = int(hexAt - tail.bytes);
+            }
+        }
+    }
+
     QByteArray rowJ1 = encodeCp932(DataTexts::rowJ1());
     QByteArray rowJ2 = encodeCp932(DataTexts::rowJ2());
     QByteArray heads = encodeCp932(DataTexts::columnRow() + QLatin1Char('\t') + DataTexts::columnDirection()
                                    + QLatin1Char('\t') + DataTexts::columnDecimal() + QLatin1Char('\t')
                                    + DataTexts::columnHex());
+    RowTail tails[2][256]; // by sender (J1, J2) and value
 };
 
 template<typename Map>
@@ -64,23 +121,39 @@ public:
 private:
     void writeRow(Direction sender)
     {
-        m_out.putLineNumber(m_row++);
-        m_out.put('\t');
-        m_out.put(sender == Direction::J1 ? m_texts.rowJ1 : m_texts.rowJ2);
-        m_out.put('\t');
-        char decimal[10];
-        int length = 0;
-        for (quint32 rest = m_value; length == 0 || rest != 0; rest /= 10)
-            decimal[length++] = char('0' + rest % 10);
-        for (int i = 0; i < length / 2; ++i)
-            std::swap(decimal[i], decimal[length - 1 - i]);
-        m_out.put(QByteArrayView(decimal, length));
-        m_out.putSpaces(3 - length); // a left-aligned column of three
-        m_out.put('\t');
-        if constexpr (Map::active)
-            m_map.setHex(m_map.add(sender, int(m_value & 0xFF)), m_out.offset(), m_digitCount);
-        m_out.put(QByteArrayView(m_digits, m_digitCount));
-        m_out.putLineEnd();
+        const int side = sender == Direction::J1 ? 0 : 1;
+        if (m_digitCount == 2 && m_texts.tails[side][m_value].size >= 0) {
+            const RowTail &tail = m_texts.tails[side][m_value];
+            char *at = m_out.claim(6 + RowTail::Capacity);
+            std::memcpy(at, m_number, 6);
+            std::memcpy(at + 6, tail.bytes, RowTail::Capacity);
+            if constexpr (Map::active)
+                m_map.setHex(m_map.add(sender, int(m_value)), m_out.offsetOf(at + 6 + tail.hexOffset), 2);
+            m_out.advanceTo(at + 6 + tail.size);
+        } else {
+            const QByteArray &label = side == 0 ? m_texts.rowJ1 : m_texts.rowJ2;
+            char *at = m_out.claim(6 + rowTailBytes(label));
+            std::memcpy(at, m_number, 6);
+            char *hexAt = nullptr;
+            at = writeRowTail(at + 6, label, m_value, QByteArrayView(m_digits, m_digitCount), hexAt);
+            if constexpr (Map::active)
+                m_map.setHex(m_map.add(sender, int(m_value & 0xFF)), m_out.offsetOf(hexAt), m_digitCount);
+            m_out.advanceTo(at);
+        }
+        nextNumber();
+    }
+
+    // The row number's six digits, counted on as text: the last six
+    // decimal digits of the row's index.
+    void nextNumber()
+    {
+        for (int i = 5; i >= 0; --i) {
+            if (m_number[i] != '9') {
+                ++m_number[i];
+                return;
+            }
+            m_number[i] = '0';
+        }
     }
 
     TextSink &m_out;
@@ -89,15 +162,16 @@ private:
     char m_digits[maxHexDigits] = {}; // the byte's hexadecimal text
     int m_digitCount = 0;
     quint32 m_value = 0; // the value of those digits
-    qint32 m_row = 0;
+    char m_number[6] = {'0', '0', '0', '0', '0', '0'};
 };
 
 } // namespace
 
 RenderResult RenderSave(const CaptureBuffer &capture, const ReportHeaderSettings &header,
-                        const ProgressCallback &progress, ByteMapRequest byteMap)
+                        const ProgressCallback &progress, ByteMapRequest byteMap,
+                       const TextPieceWriter &pieces)
 {
-    return runRenderFrame<SaveMode>(capture, header, progress, {0, 5, 13}, byteMap);
+    return runRenderFrame<SaveMode>(capture, header, progress, {0, 5, 13}, byteMap, pieces);
 }
 
 } // namespace ferrox

@@ -3,23 +3,41 @@
 // The renderers' output: bytes appended to a QByteArray through a raw
 // pointer, so a full buffer's text (several MB) is written without a size
 // check and reallocation per byte. Output is code page 932 bytes.
+//
+// Or handed out in pieces as it grows, for a caller that only passes the
+// text on (the command line's standard output): the whole text never sits
+// in memory, and a fresh process does not fault in megabytes of pages it
+// writes once.
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace ferrox {
+
+// Takes the next piece of a text; false when it could not be passed on
+// (the rest of the text is then dropped).
+using TextPieceWriter = std::function<bool(QByteArrayView piece)>;
 
 class TextSink
 {
 public:
+    static constexpr qsizetype PieceBytes = 64 * 1024;
+
     // Appends after what `target` holds; `expected` bytes are set aside at
-    // once. finish() gives `target` its final size.
-    TextSink(QByteArray &target, qsizetype expected)
-        : m_target(target)
+    // once. finish() gives `target` its final size. With `pieces`, what
+    // `target` holds and every byte after it go to `pieces` instead, in
+    // pieces of about PieceBytes, and `target` ends empty; offset() then
+    // counts within the current piece only (no byte map in pieces).
+    TextSink(QByteArray &target, qsizetype expected, const TextPieceWriter *pieces = nullptr)
+        : m_target(target), m_pieces(pieces && *pieces ? pieces : nullptr)
     {
+        if (m_pieces)
+            expected = std::min(expected, PieceBytes);
         const qsizetype used = m_target.size();
         m_target.resize(used + std::max<qsizetype>(expected, 256));
         m_begin = m_target.data();
@@ -29,7 +47,14 @@ public:
     TextSink(const TextSink &) = delete;
     TextSink &operator=(const TextSink &) = delete;
 
-    void finish() { m_target.resize(m_pos - m_begin); }
+    void finish()
+    {
+        if (m_pieces)
+            handOut();
+        m_target.resize(m_pos - m_begin);
+    }
+    // With pieces: whether every piece was passed on.
+    bool piecesWritten() const { return m_piecesWritten; }
 
     // Bytes of the target written so far, header included: where the next
     // byte goes.
@@ -49,6 +74,18 @@ public:
         m_pos += bytes.size();
     }
     void putLineEnd() { put(QByteArrayView("\r\n", 2)); }
+
+    // Room for up to `n` bytes written straight at the pointer returned;
+    // advanceTo() then says where they end. For a row whose parts are
+    // known: one check of the room instead of one per part.
+    char *claim(qsizetype n)
+    {
+        ensure(n);
+        return m_pos;
+    }
+    void advanceTo(char *end) { m_pos = end; }
+    // offset() of a byte written after claim().
+    qsizetype offsetOf(const char *at) const { return at - m_begin; }
 
     // A count below zero writes nothing.
     void putSpaces(qsizetype count)
@@ -96,6 +133,11 @@ private:
     }
     void grow(qsizetype n)
     {
+        if (m_pieces) {
+            handOut();
+            if (m_end - m_pos >= n)
+                return;
+        }
         const qsizetype used = m_pos - m_begin;
         m_target.resize(std::max(m_target.size() * 2, used + n));
         m_begin = m_target.data();
@@ -103,7 +145,16 @@ private:
         m_end = m_begin + m_target.size();
     }
 
+    void handOut()
+    {
+        if (m_piecesWritten && m_pos > m_begin)
+            m_piecesWritten = (*m_pieces)(QByteArrayView(m_begin, m_pos - m_begin));
+        m_pos = m_begin;
+    }
+
     QByteArray &m_target;
+    const TextPieceWriter *m_pieces;
+    bool m_piecesWritten = true;
     char *m_begin = nullptr;
     char *m_pos = nullptr;
     char *m_end = nullptr;

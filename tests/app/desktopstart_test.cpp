@@ -107,6 +107,7 @@ TEST(Desktop, ToolkitTextsAreJapaneseWithoutALocaleOfTheirOwn)
     QLocale::setDefault(QLocale::c());
     prepareDesktop(*qApp);
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
+    setProgramIcon();
     EXPECT_FALSE(QApplication::windowIcon().availableSizes().isEmpty());
 }
 

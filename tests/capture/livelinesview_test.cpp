@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QLabel>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
@@ -142,4 +143,24 @@ TEST_F(LiveLinesViewTest, DirectionColoursFollowTheirSwitch)
     EXPECT_FALSE(shows(J2Colour));
     view.setDirectionColors(false, J1Colour, J2Colour);
     EXPECT_FALSE(shows(J1Colour));
+}
+
+// Another widget's repaint (a capture's byte counter) takes the waiting
+// lines along, so the window paints once for both.
+TEST(LiveLinesViewFrames, AFrameRidesOnTheWindowsNextRepaint)
+{
+    LiveLines lines;
+    QWidget window;
+    auto *view = new LiveLinesView(lines, &window);
+    view->setGeometry(0, 0, 300, 100);
+    auto *counter = new QLabel(QStringLiteral("0"), &window);
+    counter->setGeometry(0, 110, 100, 20);
+    window.show();
+    QTest::qWait(2 * LiveLinesView::FrameMs); // the first frames are done
+
+    std::vector<LiveCell> block(2000, LiveCell::of({0x41, Direction::J1}, LiveDisplay::Hex));
+    lines.append(block);
+    counter->setText(QStringLiteral("2000"));
+    QCoreApplication::sendPostedEvents(); // the repaint, long before the frame's timer
+    EXPECT_GT(view->verticalScrollBar()->maximum(), 0);
 }

@@ -165,6 +165,39 @@ TEST(RenderFrame, LongMalformedRunsStayLinear)
     }
 }
 
+TEST(RenderFrame, InPiecesTheTextIsTheSameAndAFailedWriterIsReported)
+{
+    // Several pieces' worth of rows in every mode, in both directions.
+    QByteArray stream;
+    for (int i = 0; i < 40000; ++i)
+        stream += i % 3 == 0 ? byJ2(QByteArray(1, char(i))) : byJ1(QByteArray(1, char(i)));
+    const CaptureBuffer capture = streamOf(stream + endCode());
+    for (qint32 mode = 1; mode <= 5; ++mode) {
+        SCOPED_TRACE(mode);
+        const QByteArray whole = renderMonitorData(mode, capture, testHeader())->text;
+        // Taken up to the piece numbered `failing`, which fails.
+        const auto render = [&](int failing, QByteArray &joined, int &pieces) {
+            return *renderMonitorData(mode, capture, testHeader(), {}, ByteMapRequest::None,
+                                      [&](QByteArrayView piece) {
+                                          joined += piece;
+                                          return ++pieces != failing;
+                                      });
+        };
+        QByteArray joined;
+        int pieces = 0;
+        const RenderResult complete = render(0, joined, pieces);
+        EXPECT_TRUE(complete.text.isEmpty());
+        EXPECT_TRUE(complete.piecesWritten);
+        EXPECT_GT(pieces, 1);
+        EXPECT_EQ(joined, whole);
+
+        joined.clear();
+        pieces = 0;
+        EXPECT_FALSE(render(2, joined, pieces).piecesWritten);
+        EXPECT_EQ(pieces, 2); // none after the one that failed
+    }
+}
+
 TEST(ReportHeader, NineBitLineNamesOutsideTheCodePageAndTrimming)
 {
     ReportHeaderSettings header = testHeader();

@@ -132,12 +132,16 @@ void prepareDesktop(QApplication &app)
         || translator->load(QStringLiteral("qtbase_ja"), folder))
         QApplication::installTranslator(translator);
 
+    // Wayland names the window after its desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.ferrox.Ferrox"));
+}
+
+void setProgramIcon()
+{
     QIcon icon;
     for (int size : {16, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/ferrox/icons/%1/ferrox.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
-    // Wayland names the window after its desktop entry.
-    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.ferrox.Ferrox"));
 }
 
 bool handOverToRunningWindow(QApplication &app, const QString &file)

@@ -34,9 +34,11 @@ WindowCommandLine parseWindowCommandLine(const QStringList &arguments);
 std::unique_ptr<QApplication> startToolkit(int &argc, char **argv);
 
 // Qt's translations for the user's locale, Japanese when the locale has
-// none (the program speaks Japanese), and the program's icon for every
-// window.
+// none (the program speaks Japanese), and the desktop entry's name.
 void prepareDesktop(QApplication &app);
+// The program's icon on every window. Its images are read as it is set,
+// so the start sets it once the main window shows.
+void setProgramIcon();
 
 // A later start: hands the file to the running window, which comes to the
 // front, and says on standard error which window that was (its process and

@@ -14,8 +14,18 @@ PortCombo::PortCombo(QWidget *parent, DeviceSource devices)
 
 void PortCombo::refill(const QString &text)
 {
+    fill(m_devices(), text);
+}
+
+void PortCombo::fillNumbered(const QString &text)
+{
+    fill({}, text);
+}
+
+void PortCombo::fill(const QList<SerialDevice> &devices, const QString &text)
+{
     clear();
-    for (const PortChoice &choice : portChoices(m_devices())) {
+    for (const PortChoice &choice : portChoices(devices)) {
         addItem(choice.text);
         if (!choice.toolTip.isEmpty())
             setItemData(count() - 1, choice.toolTip, Qt::ToolTipRole);

@@ -23,12 +23,18 @@ public:
 
     // The numbered ports and the devices present, showing text.
     void refill(const QString &text);
+    // The numbered ports only: the window's start leaves the devices to the
+    // list's first opening, since looking for them takes longer than the
+    // rest of the start.
+    void fillNumbered(const QString &text);
     void showPopup() override;
 
 signals:
     void listOpening();
 
 private:
+    void fill(const QList<SerialDevice> &devices, const QString &text);
+
     DeviceSource m_devices;
 };
 

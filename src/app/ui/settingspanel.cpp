@@ -324,7 +324,7 @@ void SettingsPanel::setReadoutEnabled(bool enabled)
 
 void SettingsPanel::load()
 {
-    m_comPort->refill(storedText(m_settings, settingkey::port()));
+    m_comPort->fillNumbered(storedText(m_settings, settingkey::port()));
     const QString linkSpeed = storedText(m_settings, settingkey::linkSpeed());
     setComboItems(m_pcSpeed, speedTexts(linkSpeedChoices()), linkSpeed);
     setComboItems(m_displayMode, displayModeTexts(), storedText(m_settings, settingkey::displayMode()));

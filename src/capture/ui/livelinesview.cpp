@@ -74,6 +74,29 @@ void LiveLinesView::changeEvent(QEvent *event)
     scheduleFrame();
 }
 
+void LiveLinesView::showEvent(QShowEvent *event)
+{
+    QAbstractScrollArea::showEvent(event);
+    if (m_watchedWindow == window())
+        return;
+    if (m_watchedWindow)
+        m_watchedWindow->removeEventFilter(this);
+    m_watchedWindow = window();
+    if (m_watchedWindow != this)
+        m_watchedWindow->installEventFilter(this);
+}
+
+bool LiveLinesView::eventFilter(QObject *watched, QEvent *event)
+{
+    // The window is about to paint what changed in it: the lines waiting
+    // for the next frame go in the same paint.
+    if (watched == m_watchedWindow && event->type() == QEvent::UpdateRequest && m_frame.isActive()) {
+        m_frame.stop();
+        frame();
+    }
+    return QAbstractScrollArea::eventFilter(watched, event);
+}
+
 const QStringList &LiveLinesView::headerLines() const
 {
     // Wrapped by the pixel widths of its characters (full-width ones need

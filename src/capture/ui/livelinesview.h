@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QHash>
 #include <QList>
+#include <QPointer>
 #include <QStaticText>
 #include <QStringList>
 #include <QTimer>
@@ -20,6 +21,10 @@ class LiveLines;
 // At the bottom the view follows the newest line. Scrolled up, it holds
 // its top line in place while text arrives and shows at its foot how many
 // newer lines wait; scrolling back to the bottom follows again.
+// A frame also rides on any repaint of its window that comes first (a
+// capture's byte counter, ten times a second): the window then paints and
+// is flushed to the screen once for both instead of twice.
+//
 // A mouse drag selects cells; Ctrl+C copies them as shown, Ctrl+A selects
 // everything held. J1's and J2's bytes take the direction colours while
 // they are switched on.
@@ -52,6 +57,8 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void scheduleFrame();
@@ -97,6 +104,7 @@ private:
 
     LiveLines &m_lines;
     QTimer m_frame;
+    QPointer<QWidget> m_watchedWindow; // whose repaints a frame rides on
     bool m_settingScroll = false; // our own scroll-bar moves are not the user's
     int m_columnWidth = 1; // pixels
     int m_lineHeight = 1;

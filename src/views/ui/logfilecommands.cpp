@@ -84,9 +84,16 @@ void LogFileCommands::saveTextFile()
     m_files.rememberFolder(path);
 }
 
+QPrinter &LogFileCommands::printer()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>();
+    return *m_printer;
+}
+
 void LogFileCommands::pageSetup()
 {
-    m_dialogs.pageSetup(m_printer, viewtexts::pageSetupTitle());
+    m_dialogs.pageSetup(printer(), viewtexts::pageSetupTitle());
 }
 
 void LogFileCommands::print()
@@ -98,7 +105,7 @@ void LogFileCommands::print()
     request.title = viewtexts::printTitle();
     // A match a find left selected is not the user's choice of text.
     request.selectionAvailable = view->hasUserSelection();
-    const std::optional<PrintChoice> choice = m_dialogs.print(m_printer, request);
+    const std::optional<PrintChoice> choice = m_dialogs.print(printer(), request);
     if (!choice)
         return;
     // Colours come from the rendering's cells, when the view is a log
@@ -107,7 +114,7 @@ void LogFileCommands::print()
     const ByteCells *colours = m_windows.printColors() && log && log->textView() == view
         ? &log->highlighter()->cells()
         : nullptr;
-    view->printText(&m_printer, choice->selectionOnly && request.selectionAvailable, colours);
+    view->printText(&printer(), choice->selectionOnly && request.selectionAvailable, colours);
 }
 
 } // namespace ferrox

@@ -4,6 +4,8 @@
 
 #include <QPrinter>
 
+#include <memory>
+
 namespace ferrox {
 
 class Dialogs;
@@ -28,14 +30,15 @@ public:
     void print();         // mnuFilePrint
 
     // Page setup and print share one printer, so a setup holds for the
-    // prints that follow.
-    QPrinter &printer() { return m_printer; }
+    // prints that follow. Made on first use: setting up the printing
+    // system costs the window's start several milliseconds.
+    QPrinter &printer();
 
 private:
     LogWindowArea &m_windows;
     Dialogs &m_dialogs;
     FileChoice m_files;
-    QPrinter m_printer;
+    std::unique_ptr<QPrinter> m_printer;
 };
 
 } // namespace ferrox
