@@ -4,7 +4,6 @@
 #include "app/ui/settingspanel.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QSignalSpy>

@@ -3,7 +3,6 @@
 #include "appfixture.h"
 
 #include <QAbstractButton>
-#include <QMenu>
 #include <QMenuBar>
 
 using namespace ferrox;

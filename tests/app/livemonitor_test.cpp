@@ -12,7 +12,6 @@
 #include "views/ui/documentwindow.h"
 #include "views/ui/logtextview.h"
 
-#include <QAction>
 #include <QPushButton>
 #include <QRadioButton>
 

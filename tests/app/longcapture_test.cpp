@@ -5,7 +5,6 @@
 #include "app/ui/colorbox.h"
 #include "app/ui/settingspanel.h"
 #include "platform/qtserialport.h"
-#include "support/testfiles.h"
 
 #include <QElapsedTimer>
 

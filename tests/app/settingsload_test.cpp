@@ -8,7 +8,6 @@
 #include "platform/ui/appearance.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QMenuBar>
 #include <QScrollBar>
 

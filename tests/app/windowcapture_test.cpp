@@ -13,11 +13,9 @@
 #include "settings/settingsschema.h"
 #include "signals/signalsampler.h"
 #include "signals/ui/signalpanel.h"
-#include "support/testfiles.h"
 #include "views/ui/documentwindow.h"
 #include "views/ui/logtextview.h"
 
-#include <QAction>
 #include <QPushButton>
 #include <QRegularExpression>
 

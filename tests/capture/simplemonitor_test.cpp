@@ -4,8 +4,6 @@
 #include "link/linktesting.h"
 #include "session/monitorsession.h"
 
-#include <gtest/gtest.h>
-
 using namespace ferrox;
 using namespace ferrox::test;
 using namespace Qt::StringLiterals;

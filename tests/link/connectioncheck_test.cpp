@@ -7,8 +7,6 @@
 #include "support/fakedialogs.h"
 
 #include <QSignalSpy>
-#include <QTest>
-#include <gtest/gtest.h>
 
 using namespace ferrox;
 using namespace ferrox::test;
