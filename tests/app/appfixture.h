@@ -4,6 +4,7 @@
 #include "app/windowwiring.h"
 #include "platform/qtsettingsstore.h"
 #include "support/fakedialogs.h"
+#include "support/inprocessboard.h"
 #include "support/testfiles.h"
 
 #include <QAction>
@@ -51,6 +52,13 @@ protected:
         wiring->startUp([&done] { done = true; });
         return QTest::qWaitFor([&done] { return done; }, 5000);
     }
+    // The window wired anew to a board in-process, its start-up check over.
+    bool wireToBoard(const BoardConfig &config = {})
+    {
+        wiring.reset();
+        board = std::make_unique<InProcessBoard>(config);
+        return wireWindow(board->port());
+    }
     void TearDown() override { wiring.reset(); } // before the fixtures' ports go
 
     // The stored text of a key, or "<missing>".
@@ -90,6 +98,7 @@ private:
     std::unique_ptr<MainWindow> m_window;
 
 protected:
+    std::unique_ptr<InProcessBoard> board;
     std::unique_ptr<WindowWiring> wiring;
 };
 

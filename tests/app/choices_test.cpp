@@ -2,10 +2,8 @@
 #include "appfixture.h"
 
 #include "app/ui/settingspanel.h"
-#include "support/inprocessboard.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -86,19 +84,13 @@ TEST_F(AppTest, ACheckOffersTheFirmwaresChoicesWithTheStoredTexts)
     writeSettings("Direction=J1\xe2\x86\x92J2\n");
     SettingsPanel *panel = window().settingsPanel();
     QAction *measure = menuItem(u"mnuRateMeasure"_s);
-    const auto checkOn = [this](const QByteArray &firmware) {
-        InProcessBoard board(BoardConfig{.firmware = firmware});
-        const bool checked = wireWindow(board.port());
-        wiring.reset();
-        return checked;
-    };
-    ASSERT_TRUE(checkOn("V1.05"));
+    ASSERT_TRUE(wireToBoard({.firmware = "V1.05"}));
     EXPECT_EQ(panel->direction()->count(), 3);
     EXPECT_EQ(panel->direction()->currentText(), u"J1→J2"_s);
     EXPECT_TRUE(measure->isEnabled());
     EXPECT_TRUE(panel->dataWidthFrame()->isEnabled());
 
-    ASSERT_TRUE(checkOn("V1.01"));
+    ASSERT_TRUE(wireToBoard({.firmware = "V1.01"}));
     EXPECT_EQ(panel->direction()->count(), 1);
     EXPECT_EQ(panel->direction()->currentText(), u"J1→J2"_s);
     EXPECT_FALSE(measure->isEnabled());

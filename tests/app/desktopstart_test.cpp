@@ -24,20 +24,14 @@ using namespace ferrox::test;
 namespace {
 
 // Sends as a later start does; the result is whether the message was
-// delivered, or nothing when the client never finished. window: the
-// window that took it, as it answered.
-std::optional<bool> send(const QString &socket, const QString &file, int waitMs = HandoffClient::DefaultWaitMs,
-                         RunningWindow *window = nullptr)
+// delivered, or nothing when the client never finished.
+std::optional<bool> send(const QString &socket, const QString &file)
 {
     HandoffClient client;
     std::optional<bool> delivered;
-    QObject::connect(&client, &HandoffClient::finished, [&delivered, window](bool ok, const RunningWindow &answered) {
-        delivered = ok;
-        if (window)
-            *window = answered;
-    });
-    client.send(socket, file, waitMs);
-    if (!QTest::qWaitFor([&delivered] { return delivered.has_value(); }, waitMs + 3000))
+    QObject::connect(&client, &HandoffClient::finished, [&delivered](bool ok) { delivered = ok; });
+    client.send(socket, file, HandoffClient::DefaultWaitMs);
+    if (!QTest::qWaitFor([&delivered] { return delivered.has_value(); }, HandoffClient::DefaultWaitMs + 3000))
         return std::nullopt;
     return delivered;
 }

@@ -9,11 +9,9 @@
 #include "capture/ui/realmonitorwindow.h"
 #include "signals/signalsampler.h"
 #include "signals/ui/signalpanel.h"
-#include "support/inprocessboard.h"
 #include "views/ui/documentwindow.h"
 #include "views/ui/logtextview.h"
 
-#include <QAction>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -28,14 +26,11 @@ class LiveMonitor : public AppTest
 protected:
     void SetUp() override
     {
-        board = std::make_unique<InProcessBoard>(BoardConfig{.traffic = u"demo"_s, .rate = 4000, .loop = true,
-                                                             .signalMask = 0xA5});
-        ASSERT_TRUE(wireWindow(board->port()));
+        ASSERT_TRUE(wireToBoard({.traffic = u"demo"_s, .rate = 4000, .loop = true, .signalMask = 0xA5}));
     }
     QAction *button7() { return toolbarButton(u"簡易モニタ"_s); }
     QAction *menuTemp() { return menuItem(u"mnuMonitorTemp"_s); }
     RealMonitorWindow *live() { return window().findChild<RealMonitorWindow *>(u"frmRealMonitor"_s); }
-    std::unique_ptr<InProcessBoard> board;
 };
 
 } // namespace

@@ -5,8 +5,6 @@
 #include "app/ui/colorbox.h"
 #include "app/ui/settingspanel.h"
 #include "platform/qtserialport.h"
-#include "support/inprocessboard.h"
-#include "support/testfiles.h"
 
 #include <QElapsedTimer>
 
@@ -27,14 +25,13 @@ TEST_F(LongCapture, AFolderThatCannotBeMadeRefusesTheStart)
 {
     writeFile(dir.filePath(QStringLiteral("taken")), "a file");
     writeLongCapture("Folder=" + dir.filePath(QStringLiteral("taken/long")).toUtf8() + "\n");
-    InProcessBoard board;
-    ASSERT_TRUE(wireWindow(board.port()));
-    board.port().written.clear();
+    ASSERT_TRUE(wireToBoard());
+    board->port().written.clear();
     menuItem(QStringLiteral("mnuMonitorStart"))->trigger();
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages[0].text.contains(dir.filePath(QStringLiteral("taken"))));
     EXPECT_FALSE(wiring->state().MonitorBusy());
-    EXPECT_EQ(board.port().written, QByteArray());
+    EXPECT_EQ(board->port().written, QByteArray());
 }
 
 // With 自動再接続 a device missing from the start is waited for, and the

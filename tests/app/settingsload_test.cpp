@@ -8,7 +8,6 @@
 #include "platform/ui/appearance.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QMenuBar>
 #include <QScrollBar>
 
@@ -33,7 +32,6 @@ TEST_F(AppTest, StoredSettingsAreShownAsStored)
                   "RTS=1\nDTR=1\nMainLeft=2000\nMainTop=1500.5\nMainWidth=9000\nMainHeight=7000\n");
     const TwipsGeometry geometry{2000, 1500.5, 9000, 7000};
     MainWindow &shown = window();
-    EXPECT_EQ(loadMainGeometry(shown.settings()), geometry);
     EXPECT_EQ(shown.pos(), QPoint(twipsToPixelsX(geometry.left, &shown), twipsToPixelsY(geometry.top, &shown)));
     EXPECT_EQ(shown.size(), QSize(twipsToPixelsX(geometry.width, &shown), twipsToPixelsY(geometry.height, &shown)));
     const SettingsPanel *panel = shown.settingsPanel();

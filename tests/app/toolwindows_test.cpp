@@ -6,15 +6,12 @@
 #include "data/texts.h"
 #include "frames/ui/framewindow.h"
 #include "support/fakeserialport.h"
-#include "support/testfiles.h"
 #include "views/ui/logtextview.h"
 
-#include <QAction>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QTableView>
-#include <QTest>
 
 using namespace ferrox;
 using namespace ferrox::test;

@@ -7,10 +7,8 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 

@@ -4,13 +4,10 @@
 #include "app/base/mainsettings.h"
 #include "platform/ui/appearance.h"
 
-#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenu>
-#include <QTest>
 
 using namespace ferrox;
 using namespace ferrox::test;

@@ -4,9 +4,6 @@
 #include "capture/simplemonitorlink.h"
 #include "link/linktesting.h"
 
-#include <QTest>
-#include <gtest/gtest.h>
-
 #include <tuple>
 
 using namespace ferrox;

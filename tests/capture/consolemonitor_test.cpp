@@ -5,9 +5,6 @@
 #include "link/linktesting.h"
 #include "link/protocol.h"
 
-#include <QTest>
-#include <gtest/gtest.h>
-
 #include <chrono>
 
 using namespace ferrox;

@@ -2,8 +2,6 @@
 
 #include "link/linktesting.h"
 
-#include <gtest/gtest.h>
-
 using namespace ferrox;
 using namespace Qt::StringLiterals;
 

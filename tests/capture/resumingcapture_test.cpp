@@ -240,31 +240,4 @@ TEST(DeviceWatch, SeesANodeComeBackInAFolderThatWasGone)
     EXPECT_TRUE(QTest::qWaitFor([&] { return watch.isPresent() && looks > 1; }, 3000));
 }
 
-// The files of a run that resumed: numbered on across the streams, the
-// loss recorded in the sidecar of the first file after it only.
-TEST(SplitOutputAcrossStreams, TheLossGoesToTheFirstFileAfterItOnly)
-{
-    QTemporaryDir dir;
-    SplitOutput output(dir.filePath(QStringLiteral("run.dat")), 4, 0);
-    const QByteArray threeBytes = QByteArray::fromHex("809180928093");
-    ArrivalTimes first;
-    first.startEpochMicros = 1'700'000'000'000'000;
-    output.begin(first);
-    ASSERT_TRUE(output.feed(threeBytes, 10));
-    ASSERT_TRUE(output.finish(true));
-    ArrivalTimes resumed;
-    resumed.startEpochMicros = first.startEpochMicros + 5'000'000;
-    resumed.linkLostEpochMicros = first.startEpochMicros + 1'000'000;
-    output.begin(resumed);
-    ASSERT_TRUE(output.feed(threeBytes, 10));
-    ASSERT_TRUE(output.finish(false));
-    ASSERT_EQ(output.files().written(), 4);
-    EXPECT_EQ(output.monitoredBytes(), 6);
-    for (int number = 1; number <= 4; ++number) {
-        SCOPED_TRACE(number);
-        const QByteArray sidecar = readFile(output.files().pieceName(number) + QStringLiteral(".times"));
-        EXPECT_EQ(sidecar.contains("\nlink-lost\t"), number == 3) << sidecar.toStdString();
-    }
-}
-
 } // namespace

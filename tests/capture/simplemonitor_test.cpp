@@ -1,11 +1,8 @@
 #include "capture/simplemonitor.h"
 #include "capture/texts.h"
 
-#include "link/linkowner.h"
 #include "link/linktesting.h"
 #include "session/monitorsession.h"
-
-#include <gtest/gtest.h>
 
 using namespace ferrox;
 using namespace ferrox::test;
@@ -32,7 +29,7 @@ public:
     LiveLines *lines = nullptr;
 };
 
-class SimpleMonitorTest : public ::testing::Test
+class SimpleMonitorTest : public LinkFixture
 {
 protected:
     SimpleMonitorTest()
@@ -60,8 +57,6 @@ protected:
         return lines.header() + u'\n' + lines.text(lines.firstCell(), lines.endCell());
     }
 
-    FakeSerialPort port;
-    LinkOwner owner{port};
     MonitorSession session;
     FakeContext context;
     SimpleMonitor monitor{owner, session, context};
@@ -109,15 +104,4 @@ TEST_F(SimpleMonitorTest, APortErrorEventReopensThePortAndMarksAnOpenWindow)
         EXPECT_EQ(port.operations, ops("discard|close|open 1"));
         EXPECT_EQ(settle(), Warning + u"[err]"_s);
     }
-}
-
-// A byte's low half that arrives alone, after the rest of its message, is
-// shown when it comes, not with the line's next message.
-TEST_F(SimpleMonitorTest, ALowHalfThatArrivesAloneIsShownWhenItArrives)
-{
-    press(true);
-    port.deliverNow(QByteArray::fromHex("a0b1a0b2a0"));
-    QTest::qWait(5);
-    port.deliverNow(QByteArray::fromHex("b3"));
-    EXPECT_EQ(settle(), Warning + u" 01 02 03"_s);
 }

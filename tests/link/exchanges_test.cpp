@@ -1,13 +1,9 @@
 // The connection check on the wire and how it ends on bad answers; and the
 // link owner letting one request at a time have the port.
-#include "link/checkexchange.h"
 #include "link/consolecheck.h"
 #include "linktesting.h"
 
 #include <QElapsedTimer>
-#include <QTest>
-#include <gtest/gtest.h>
-
 
 using namespace ferrox;
 using namespace ferrox::test;

@@ -20,7 +20,6 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <ostream>
 
 namespace ferrox::test {
 

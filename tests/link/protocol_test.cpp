@@ -74,7 +74,6 @@ TEST(FirmwareFeatures, ChoicesTheFirmwareDoesNotOfferAreRefused)
         {"V1.01", 57600, 28800, Both, DataOnly, std::nullopt},
         {"V1.01", 57600, 600, Both, DataOnly, LinkChoice::MonitorSpeed},
         {"V1.01", 57600, 38400, Both, DataOnly, LinkChoice::MonitorSpeed},
-        {"V1.05", 57600, 57600, Both, DataOnly, LinkChoice::MonitorSpeed},
         {"V1.05", 115200, 57600, J2ToJ1, DataAndParity, std::nullopt},
         {"V1.01", 115200, 38400, Both, DataOnly, std::nullopt},
         {"V1.05", 57600, std::nullopt, Both, DataOnly, LinkChoice::MonitorSpeed},
