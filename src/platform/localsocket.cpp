@@ -128,10 +128,11 @@ void LocalSocket::readAvailable()
     do
         count = ::recv(m_fd, m_received.data() + before, ReadChunk, 0);
     while (count < 0 && errno == EINTR);
+    const int error = count < 0 ? errno : 0;
     m_received.resize(before + qMax<qsizetype>(count, 0));
     if (count > 0)
         emit readyRead();
-    else if (count == 0 || (errno != EAGAIN && errno != EWOULDBLOCK))
+    else if (count == 0 || (error != EAGAIN && error != EWOULDBLOCK))
         abort(); // the other end closed, or the connection broke
 }
 
