@@ -1,14 +1,15 @@
 #include "instancehandoff.h"
 
 #include "files/filenamebytes.h"
+#include "platform/localsocket.h"
 #include "platform/process.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QTimer>
 #include <QtEndian>
+
+#include <cerrno>
 
 namespace ferrox {
 
@@ -67,28 +68,24 @@ RunningWindow thisWindow()
 }
 
 HandoffServer::HandoffServer(const QString &socketPath, const RunningWindow &window, QObject *parent)
-    : QObject(parent), m_server(new QLocalServer(this)), m_socketPath(socketPath), m_answer(handoffAnswer(window))
+    : QObject(parent), m_server(new LocalServer(this)), m_socketPath(socketPath), m_answer(handoffAnswer(window))
 {
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readMessage(socket); });
-            QTimer::singleShot(ServerGiveUpMs, socket, &QLocalSocket::abort);
-        }
+    connect(m_server, &LocalServer::newConnection, this, [this](LocalSocket *socket) {
+        connect(socket, &LocalSocket::closed, socket, &QObject::deleteLater);
+        connect(socket, &LocalSocket::readyRead, this, [this, socket] { readMessage(socket); });
+        QTimer::singleShot(ServerGiveUpMs, socket, &LocalSocket::abort);
     });
 }
 
 bool HandoffServer::listen()
 {
-    QLocalServer::removeServer(m_socketPath);
     return m_server->listen(m_socketPath);
 }
 
-// The message stays in the socket until it is whole.
-void HandoffServer::readMessage(QLocalSocket *socket)
+// The message is gathered until it is whole.
+void HandoffServer::readMessage(LocalSocket *socket)
 {
-    const QByteArray head = socket->peek(TagSize + LengthSize);
+    const QByteArray &head = socket->received();
     if (!QByteArray(Tag, TagSize).startsWith(head.left(TagSize))) {
         socket->abort();
         return;
@@ -100,12 +97,12 @@ void HandoffServer::readMessage(QLocalSocket *socket)
         socket->abort();
         return;
     }
-    if (socket->bytesAvailable() < TagSize + LengthSize + qint64(length))
+    if (head.size() < TagSize + LengthSize + qsizetype(length))
         return;
-    socket->skip(TagSize + LengthSize);
-    const QByteArray path = socket->read(length);
+    const QByteArray path = head.sliced(TagSize + LengthSize, length);
+    disconnect(socket, &LocalSocket::readyRead, this, nullptr); // one message a connection
     socket->write(m_answer);
-    socket->disconnectFromServer(); // once the answer has gone
+    socket->closeAfterWriting();
     emit handedOver(decodeFileName(path));
 }
 
@@ -122,33 +119,26 @@ void HandoffClient::send(const QString &socketPath, const QString &file, int wai
 
 void HandoffClient::connectOnce()
 {
-    auto *socket = new QLocalSocket(this);
-    connect(socket, &QLocalSocket::connected, this, [this, socket] { socket->write(m_message); });
-    // Sent, the message is delivered; the window's answer and its close follow.
-    connect(socket, &QLocalSocket::bytesWritten, this, [this, socket] {
-        if (socket->bytesToWrite() == 0)
-            m_sent = true;
-    });
-    connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-        m_answer += socket->readAll();
-        if (m_answer.size() > 4096) // no window of ours says that much
-            socket->abort();
-    });
-    connect(socket, &QLocalSocket::disconnected, this, [this] { finish(m_sent); });
-    connect(socket, &QLocalSocket::errorOccurred, this, [this, socket](QLocalSocket::LocalSocketError error) {
-        const bool notListening = error == QLocalSocket::ServerNotFoundError
-            || error == QLocalSocket::ConnectionRefusedError;
-        if (!notListening) {
-            finish(m_sent); // the window closing its end once it has read is no failure
-            return;
-        }
-        socket->deleteLater();
-        if (m_clock.elapsed() + RetryMs > m_waitMs)
+    int error = 0;
+    LocalSocket *socket = LocalSocket::connectTo(m_socketPath, error, this);
+    if (!socket) {
+        const bool notListening = error == ENOENT || error == ECONNREFUSED || error == EAGAIN;
+        if (!notListening || m_clock.elapsed() + RetryMs > m_waitMs)
             finish(false);
         else
             QTimer::singleShot(RetryMs, this, &HandoffClient::connectOnce);
+        return;
+    }
+    // Sent, the message is delivered; the window's answer and its close follow.
+    connect(socket, &LocalSocket::allWritten, this, [this] { m_sent = true; });
+    connect(socket, &LocalSocket::readyRead, this, [this, socket] {
+        m_answer += socket->take(socket->received().size());
+        if (m_answer.size() > 4096) // no window of ours says that much
+            socket->abort();
     });
-    socket->connectToServer(m_socketPath);
+    // The window closing its end once it has read is no failure.
+    connect(socket, &LocalSocket::closed, this, [this] { finish(m_sent); });
+    socket->write(m_message);
 }
 
 void HandoffClient::finish(bool delivered)

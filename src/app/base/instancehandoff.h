@@ -5,10 +5,10 @@
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
-class QLocalSocket;
-
 namespace ferrox {
+
+class LocalServer;
+class LocalSocket;
 
 // A later start of the window program hands its command line's file (an
 // absolute path, or nothing) to the running window over a local socket in
@@ -59,9 +59,9 @@ signals:
     void handedOver(const QString &file);
 
 private:
-    void readMessage(QLocalSocket *socket);
+    void readMessage(LocalSocket *socket);
 
-    QLocalServer *m_server;
+    LocalServer *m_server;
     QString m_socketPath;
     QByteArray m_answer;
 };
