@@ -138,7 +138,11 @@ private:
 
     void writeLine(Direction side)
     {
-        const QByteArrayView hex = m_hex.view().trimmed();
+        // The hex part starts with a digit: only the space after its last
+        // byte goes.
+        QByteArrayView hex = m_hex.view();
+        while (!hex.isEmpty() && hex.back() == ' ')
+            hex.chop(1);
         if (side == Direction::J1) {
             const qsizetype charBase = m_out.offset();
             m_out.putCaptured(m_chars.view());

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace ferrox {
 
@@ -142,13 +143,19 @@ private:
 // `from` starts no sound byte.
 inline int soundRunLength(const char *stream, qint64 from, qint64 end, int most)
 {
-    const auto tagAt = [stream](qint64 i) { return std::uint8_t(stream[i]) & 0xF0; };
     if (from + 1 >= end || !isSoundPair(std::uint8_t(stream[from]), std::uint8_t(stream[from + 1])))
         return 0;
-    const int high = tagAt(from);
+    // Each pair after it has the first pair's two tags: compared as one
+    // 16-bit word, masked to the tags.
+    const auto tagsAt = [stream](qint64 i) {
+        std::uint16_t pair;
+        std::memcpy(&pair, stream + i, 2);
+        return std::uint16_t(pair & 0xF0F0);
+    };
+    const std::uint16_t tags = tagsAt(from);
     const qint64 last = std::min(end, from + 2 * qint64(most)) - 1; // a pair's low nibble at most here
     qint64 at = from + 2;
-    while (at < last && tagAt(at) == high && tagAt(at + 1) == high + 0x10)
+    while (at < last && tagsAt(at) == tags)
         at += 2;
     return int((at - from) / 2);
 }
