@@ -38,13 +38,16 @@ OutputFates &fates()
 
 bool writeTo(std::FILE *stream, QByteArrayView bytes)
 {
-    const size_t size = size_t(bytes.size());
     errno = 0;
-    const bool written = size == 0 || std::fwrite(bytes.data(), 1, size, stream) == size;
-    const bool ok = std::fflush(stream) == 0 && written;
-    if (!ok && stream == stdout)
-        noteOutputFailure(standardOutputName(), errno != 0 ? errno : EIO);
-    return ok;
+    // What the C library holds goes first; the bytes then go straight to
+    // the descriptor: one system call for a long piece of a rendering,
+    // where the library's buffer would split it into three.
+    FileError error = std::fflush(stream) == 0 ? FileErrorNone : (errno != 0 ? errno : EIO);
+    if (error == FileErrorNone)
+        error = writeAll(fileno(stream), bytes);
+    if (error != FileErrorNone && stream == stdout)
+        noteOutputFailure(standardOutputName(), error);
+    return error == FileErrorNone;
 }
 
 } // namespace

@@ -26,10 +26,11 @@ QString byteCell(std::uint8_t value);
 // placeholder byte 0xF7, and 32..255 as the byte itself.
 void appendAsciiCharacter(QByteArray &out, std::uint8_t value);
 
-// The same bytes for every value, as a table a renderer reads inline.
+// The same bytes for every value, as a table a renderer reads inline; the
+// eight bytes are copied as one block, the first `size` of them kept.
 struct AsciiCharacterText
 {
-    char bytes[5] = {};
+    char bytes[8] = {};
     std::uint8_t size = 0;
 };
 const AsciiCharacterText *asciiCharacterTexts();

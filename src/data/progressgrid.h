@@ -18,20 +18,23 @@ using ProgressCallback = std::function<void(qint32 remaining)>;
 // reported when it lies on the grid (a multiple of `grid`) and differs from
 // the last value reported (initially 0). Positions are visited in order
 // from 0; between the few positions where the rounded value changes a
-// visit costs a comparison.
+// visit costs a comparison, and positions before quietUntil() may be
+// passed over, since they report nothing.
 class ProgressGrid
 {
 public:
     ProgressGrid(qint32 captureEnd, qint32 offset, qint32 grid);
 
-    // Visits the next position (0, 1, 2, ...) and reports through `report`
-    // when the rule says so. Nothing is reported when CaptureEnd is 0.
-    void visit(const ProgressCallback &report)
+    // Visits `position` and reports through `report` when the rule says
+    // so. Nothing is reported when CaptureEnd is 0.
+    void visit(qint32 position, const ProgressCallback &report)
     {
-        const qint32 position = m_position++;
         if (position >= m_nextChange)
             changed(position, report);
     }
+
+    // The first position after those visited that may report.
+    qint32 quietUntil() const { return m_nextChange; }
 
     // The rounded remaining percentage at a position.
     static qint32 remainingAt(qint32 position, qint32 captureEnd, qint32 offset);
@@ -42,7 +45,6 @@ private:
     qint32 m_captureEnd;
     qint32 m_offset;
     qint32 m_grid;
-    qint32 m_position = 0;
     qint32 m_nextChange = 0; // first position whose rounded value may differ
     qint32 m_lastReported = 0;
 };

@@ -7,7 +7,7 @@
 #include "cp932.h"
 #include "texts.h"
 
-#include <string>
+#include <cstring>
 #include <vector>
 
 namespace ferrox {
@@ -44,7 +44,17 @@ public:
         // Only repeated low nibbles get here; the byte cannot be shown.
         if (m_value > 255)
             return false;
-        completed(sender, false);
+        endBlockBefore(sender);
+        append(sender, m_value);
+        return true;
+    }
+
+    bool run(Direction sender, SoundRun bytes)
+    {
+        endBlockBefore(sender);
+        for (const std::uint8_t value : bytes)
+            append(sender, value);
+        m_value = bytes.last();
         return true;
     }
 
@@ -53,25 +63,27 @@ public:
         // The opposite label forces the last block out.
         const Direction label = m_sender.closing();
         if (label != Direction::None)
-            completed(label, true);
+            endBlockBefore(label);
     }
 
 private:
-    void completed(Direction label, bool atEnd)
+    // A byte of `label` completes: the block before it is written when the
+    // sender changed.
+    void endBlockBefore(Direction label)
     {
         const Direction ended = m_sender.next(label);
         if (ended != Direction::None)
             writeBlock(ended == Direction::J1 ? m_texts.labelJ1 : m_texts.labelJ2);
-        if (atEnd)
-            return;
-        const qsizetype start = qsizetype(m_line.size());
-        const AsciiCharacterText &text = m_characters[m_value];
-        if (text.size == 1)
-            m_line.push_back(text.bytes[0]);
-        else
-            m_line.append(text.bytes, text.size);
+    }
+
+    void append(Direction label, int value)
+    {
+        const AsciiCharacterText &text = m_characters[value];
+        char *at = m_line.claim(sizeof text.bytes);
+        std::memcpy(at, text.bytes, sizeof text.bytes);
+        m_line.advanceTo(at + text.size);
         if constexpr (Map::active)
-            m_pending.push_back({m_map.add(label, m_value), start, qsizetype(m_line.size()) - start});
+            m_pending.push_back({m_map.add(label, value), m_line.offsetOf(at), text.size});
     }
 
     void writeBlock(const QByteArray &label)
@@ -82,10 +94,10 @@ private:
         for (const PendingCell &cell : m_pending)
             m_map.setChar(cell.index, base + cell.start, cell.length);
         m_pending.clear();
-        m_out.putCaptured(QByteArrayView(m_line.data(), qsizetype(m_line.size())));
+        m_out.putCaptured(m_line.written());
         m_out.putLineEnd();
         ++m_lineNumber;
-        m_line.clear(); // keeps the allocation for the next block
+        m_line.rewind(); // keeps the room for the next block
     }
 
     // A block's characters get their offsets when the block is written.
@@ -101,7 +113,8 @@ private:
     std::vector<PendingCell> m_pending;
     const AsciiTexts &m_texts = encodedOnce<AsciiTexts>();
     const AsciiCharacterText *m_characters = asciiCharacterTexts();
-    std::string m_line;
+    QByteArray m_lineBytes;
+    TextSink m_line{m_lineBytes, 4096}; // the block being built
     qint32 m_lineNumber = 0;
     int m_value = 0;
     SenderChange m_sender;

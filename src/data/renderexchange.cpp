@@ -57,7 +57,23 @@ public:
             m_byteText.append(' ');
         }
         m_value += value;
-        completed(sender, false);
+        endLineBefore(sender);
+        addByte(sender, digitsOf(m_byteText.view()));
+        appendByteText();
+        return true;
+    }
+
+    bool run(Direction sender, SoundRun bytes)
+    {
+        for (const std::uint8_t value : bytes) {
+            m_value = value;
+            endLineBefore(sender);
+            addByte(sender, 2);
+            m_hex.appendPadded(hexByteTexts[value].bytes, HexByteText::Size);
+        }
+        // Kept as low() keeps it, for a repeated low nibble after the run.
+        m_byteText.clear();
+        m_byteText.appendPadded(hexByteTexts[bytes.last()].bytes, HexByteText::Size);
         return true;
     }
 
@@ -66,13 +82,15 @@ public:
         // The opposite label forces the last line out.
         const Direction label = m_sender.closing();
         if (label != Direction::None)
-            completed(label, true);
+            endLineBefore(label);
     }
 
 private:
     static int index(Direction d) { return d == Direction::J1 ? 0 : 1; }
 
-    void completed(Direction label, bool atEnd)
+    // A byte of `label` completes: the line before it is written when the
+    // sender changed or the line is full.
+    void endLineBefore(Direction label)
     {
         const Direction ended = m_sender.next(label);
         if (ended != Direction::None) {
@@ -82,14 +100,15 @@ private:
         } else if (m_count == bytesPerLine) {
             writeLine(label);
         }
-        if (!atEnd) {
-            if constexpr (Map::active)
-                m_pending.push_back({m_map.add(label, m_value), m_hex.size(), digitsOf(m_byteText.view()),
-                                     m_chars.size()});
-            m_chars.append(char(columnCharacter(m_value)));
-            appendByteText();
-            ++m_count;
-        }
+    }
+
+    // The completed byte's cell and character; its hex text follows.
+    void addByte(Direction label, int digits)
+    {
+        if constexpr (Map::active)
+            m_pending.push_back({m_map.add(label, m_value), m_hex.size(), digits, m_chars.size()});
+        m_chars.append(char(columnCharacter(m_value)));
+        ++m_count;
     }
 
     // A sound byte's "41 " byte by byte: copied as a block just after its
@@ -119,7 +138,11 @@ private:
 
     void writeLine(Direction side)
     {
-        const QByteArrayView hex = m_hex.view().trimmed();
+        // The hex part starts with a digit: only the space after its last
+        // byte goes.
+        QByteArrayView hex = m_hex.view();
+        while (!hex.isEmpty() && hex.back() == ' ')
+            hex.chop(1);
         if (side == Direction::J1) {
             const qsizetype charBase = m_out.offset();
             m_out.putCaptured(m_chars.view());

@@ -9,10 +9,15 @@
 //   void preamble(std::uint8_t firstByte);
 //   bool high(Direction sender, std::uint8_t value);  // tags 0x8 / 0xA
 //   bool low(Direction sender, std::uint8_t value);   // tags 0x9 / 0xB
+//   bool run(Direction sender, SoundRun bytes);       // sound bytes
 //   void close();                                     // end code
 // constructed on the TextSink it writes to and the recorder it reports
-// its cells to. high/low return
-// false for data the mode cannot show, which ends the rendering early.
+// its cells to. run() takes sound bytes of one sender in a row (each a
+// high nibble and its low nibble) at once and does exactly what high()
+// and low() would do with their nibbles in turn; it is the path of nearly
+// every byte, so a mode writes them in one loop from its tables.
+// high/low/run return false for data the mode cannot show, which ends the
+// rendering early.
 
 #include "renderer.h"
 #include "streamformat.h"
@@ -41,6 +46,10 @@ private:
     Direction m_previous = Direction::None;
 };
 
+// Sound bytes handed to a mode at once, at most: bounds what a mode sets
+// aside for them in the output.
+constexpr int MaxSoundRun = 1024;
+
 struct RenderPacing
 {
     qint32 progressOffset = 0; // added to the position in the progress formula
@@ -58,8 +67,17 @@ bool walkStream(Mode &mode, const CaptureBuffer &capture, const ProgressCallback
 
     ProgressGrid grid(captureEnd, pacing.progressOffset, pacing.progressGrid);
     for (qint32 i = 0; i <= captureEnd; ++i) {
-        grid.visit(progress);
+        grid.visit(i, progress);
         const std::uint8_t byte = std::uint8_t(stream[i]);
+        // A run ends before the next position that reports progress, so
+        // reports come between the same bytes as they would one at a time.
+        const int run = soundRunLength(stream.data(), i, std::min(captureEnd + 1, grid.quietUntil()), MaxSoundRun);
+        if (run > 0) {
+            if (!mode.run(decodeTag(byte).sender, SoundRun(stream.data() + i, run)))
+                return false;
+            i += 2 * run - 1;
+            continue;
+        }
         const std::uint8_t value = dataValueOf(byte);
         bool ok = true;
         const StreamTagMeaning &tag = decodeTag(byte);

@@ -64,6 +64,21 @@ public:
         return true;
     }
 
+    bool run(Direction sender, SoundRun bytes)
+    {
+        // The line is started by the first byte; the last one's high digit
+        // is the one kept.
+        high(sender, bytes.last() >> 4);
+        char *at = m_out.claim(qsizetype(bytes.size()) * HexByteText::Size + 1);
+        for (const std::uint8_t value : bytes) {
+            if constexpr (Map::active)
+                m_map.setHex(m_map.add(sender, value), m_out.offsetOf(at), 2);
+            at = writeHexByte(at, value);
+        }
+        m_out.advanceTo(at);
+        return true;
+    }
+
     void close() {}
 
 private:

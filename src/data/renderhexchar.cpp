@@ -65,25 +65,29 @@ public:
 
     bool low(Direction sender, std::uint8_t value)
     {
-        const int i = index(sender);
         m_value += value;
-        const char high = m_high[i];
-        if constexpr (Map::active) {
-            const int digits = high ? 2 : 1;
-            m_pending.push_back({m_map.add(sender, m_value), m_hex.size(), digits, m_chars.size()});
-        }
+        const char high = m_high[index(sender)];
+        const int hexStart = m_hex.size();
         // Byte by byte: a text assembled on the stack and copied as a whole
         // stalls the copy's read of it.
         if (high)
             m_hex.append(high);
         m_hex.append(hexDigit(value));
         m_hex.append(' ');
-        m_chars.append(char(columnCharacter(m_value)));
-        if (++m_count[i] == bytesPerLine) {
-            writePendingLine();
-            m_mark.clear();
-            m_mark.append(m_texts.continuation);
-            m_count[i] = 0;
+        completed(sender, hexStart, high ? 2 : 1);
+        return true;
+    }
+
+    bool run(Direction sender, SoundRun bytes)
+    {
+        // A block is started by the first byte; the last one's high digit
+        // is the one kept.
+        high(sender, bytes.last() >> 4);
+        for (const std::uint8_t value : bytes) {
+            m_value = value;
+            const int hexStart = m_hex.size();
+            m_hex.appendPadded(hexByteTexts[value].bytes, HexByteText::Size);
+            completed(sender, hexStart, 2);
         }
         return true;
     }
@@ -92,6 +96,22 @@ public:
 
 private:
     static int index(Direction d) { return d == Direction::J1 ? 0 : 1; }
+
+    // The byte's hex digits are in the line from hexStart: its character,
+    // and the line is written when the sender has filled it.
+    void completed(Direction sender, int hexStart, int digits)
+    {
+        if constexpr (Map::active)
+            m_pending.push_back({m_map.add(sender, m_value), hexStart, digits, m_chars.size()});
+        m_chars.append(char(columnCharacter(m_value)));
+        const int i = index(sender);
+        if (++m_count[i] == bytesPerLine) {
+            writePendingLine();
+            m_mark.clear();
+            m_mark.append(m_texts.continuation);
+            m_count[i] = 0;
+        }
+    }
 
     void setBlockHeader(Direction sender)
     {

@@ -112,32 +112,46 @@ public:
             return false;
         m_digits[m_digitCount++] = hexDigit(value);
         m_value = m_value * 16 + value;
-        writeRow(sender);
+        writeRow(sender, m_value, QByteArrayView(m_digits, m_digitCount));
+        return true;
+    }
+
+    bool run(Direction sender, SoundRun bytes)
+    {
+        for (const std::uint8_t value : bytes)
+            writeRow(sender, value, QByteArrayView(hexByteTexts[value].bytes, 2));
+        // Kept as high() and low() keep them, for a repeated low nibble.
+        const std::uint8_t last = bytes.last();
+        m_digits[0] = hexDigit(last >> 4);
+        m_digits[1] = hexDigit(last);
+        m_digitCount = 2;
+        m_value = last;
         return true;
     }
 
     void close() {}
 
 private:
-    void writeRow(Direction sender)
+    // A row for `value`, whose hexadecimal text is `hex`.
+    void writeRow(Direction sender, quint32 value, QByteArrayView hex)
     {
         const int side = sender == Direction::J1 ? 0 : 1;
-        if (m_digitCount == 2 && m_texts.tails[side][m_value].size >= 0) {
-            const RowTail &tail = m_texts.tails[side][m_value];
+        if (hex.size() == 2 && m_texts.tails[side][value].size >= 0) {
+            const RowTail &tail = m_texts.tails[side][value];
             char *at = m_out.claim(6 + RowTail::Capacity);
             std::memcpy(at, m_number, 6);
             std::memcpy(at + 6, tail.bytes, RowTail::Capacity);
             if constexpr (Map::active)
-                m_map.setHex(m_map.add(sender, int(m_value)), m_out.offsetOf(at + 6 + tail.hexOffset), 2);
+                m_map.setHex(m_map.add(sender, int(value)), m_out.offsetOf(at + 6 + tail.hexOffset), 2);
             m_out.advanceTo(at + 6 + tail.size);
         } else {
             const QByteArray &label = side == 0 ? m_texts.rowJ1 : m_texts.rowJ2;
             char *at = m_out.claim(6 + rowTailBytes(label));
             std::memcpy(at, m_number, 6);
             char *hexAt = nullptr;
-            at = writeRowTail(at + 6, label, m_value, QByteArrayView(m_digits, m_digitCount), hexAt);
+            at = writeRowTail(at + 6, label, value, hex, hexAt);
             if constexpr (Map::active)
-                m_map.setHex(m_map.add(sender, int(m_value & 0xFF)), m_out.offsetOf(hexAt), m_digitCount);
+                m_map.setHex(m_map.add(sender, int(value & 0xFF)), m_out.offsetOf(hexAt), int(hex.size()));
             m_out.advanceTo(at);
         }
         nextNumber();

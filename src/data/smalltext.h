@@ -26,6 +26,19 @@ public:
             std::memcpy(m_bytes + m_size, bytes.data(), size_t(n));
         m_size += std::max(n, 0);
     }
+    // The first `size` of M bytes, copied as one block of M when there is
+    // room (what lies past `size` is written over next): a fixed-size copy
+    // instead of a call for a few bytes.
+    template<size_t M>
+    void appendPadded(const char (&bytes)[M], int size)
+    {
+        if (m_size + int(M) > N) {
+            append(QByteArrayView(bytes, size));
+            return;
+        }
+        std::memcpy(m_bytes + m_size, bytes, M);
+        m_size += size;
+    }
     void clear() { m_size = 0; }
     int size() const { return m_size; }
     bool isEmpty() const { return m_size == 0; }

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QtGlobal>
+
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace ferrox {
 
@@ -86,6 +90,75 @@ constexpr const StreamTagMeaning &decodeTag(std::uint8_t streamByte)
 
 // The first of a monitored byte's two stream bytes (tag 0x8 or 0xA).
 constexpr bool isHighHalf(std::uint8_t streamByte) { return decodeTag(streamByte).kind == TagKind::High; }
+
+// Whether two stream bytes in a row are one sound monitored byte: a high
+// nibble and the low nibble of the same sender (tags 0x8 0x9 or 0xA 0xB).
+// Tested by bits, since the renderers ask it at every byte.
+constexpr bool isSoundPair(std::uint8_t first, std::uint8_t second)
+{
+    return (first & 0xD0) == 0x80 && (second & 0xF0) == (first & 0xF0) + 0x10;
+}
+
+// The monitored byte of a sound pair.
+constexpr std::uint8_t pairValue(std::uint8_t first, std::uint8_t second)
+{
+    return std::uint8_t(dataValueOf(first) << 4 | dataValueOf(second));
+}
+
+// Sound bytes of one sender in a row, as the stream holds them (two stream
+// bytes each): a range over their values.
+class SoundRun
+{
+public:
+    class Iterator
+    {
+    public:
+        explicit Iterator(const char *at) : m_at(at) {}
+        std::uint8_t operator*() const { return pairValue(std::uint8_t(m_at[0]), std::uint8_t(m_at[1])); }
+        Iterator &operator++()
+        {
+            m_at += 2;
+            return *this;
+        }
+        bool operator!=(const Iterator &other) const { return m_at != other.m_at; }
+
+    private:
+        const char *m_at;
+    };
+
+    SoundRun(const char *pairs, int count) : m_pairs(pairs), m_count(count) {}
+
+    int size() const { return m_count; }
+    std::uint8_t last() const { return *Iterator(m_pairs + 2 * (m_count - 1)); }
+    Iterator begin() const { return Iterator(m_pairs); }
+    Iterator end() const { return Iterator(m_pairs + 2 * m_count); }
+
+private:
+    const char *m_pairs;
+    int m_count;
+};
+
+// How many sound bytes of one sender follow one another in `stream` from
+// `from`, within the positions before `end` and at most `most`: 0 when
+// `from` starts no sound byte.
+inline int soundRunLength(const char *stream, qint64 from, qint64 end, int most)
+{
+    if (from + 1 >= end || !isSoundPair(std::uint8_t(stream[from]), std::uint8_t(stream[from + 1])))
+        return 0;
+    // Each pair after it has the first pair's two tags: compared as one
+    // 16-bit word, masked to the tags.
+    const auto tagsAt = [stream](qint64 i) {
+        std::uint16_t pair;
+        std::memcpy(&pair, stream + i, 2);
+        return std::uint16_t(pair & 0xF0F0);
+    };
+    const std::uint16_t tags = tagsAt(from);
+    const qint64 last = std::min(end, from + 2 * qint64(most)) - 1; // a pair's low nibble at most here
+    qint64 at = from + 2;
+    while (at < last && tagsAt(at) == tags)
+        at += 2;
+    return int((at - from) / 2);
+}
 
 // The tag of a stream that has just completed a byte: where a check of the
 // tag sequence starts.

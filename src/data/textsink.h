@@ -9,11 +9,14 @@
 // in memory, and a fresh process does not fault in megabytes of pages it
 // writes once.
 
+#include "streamformat.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QtGlobal>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <functional>
 
@@ -22,6 +25,29 @@ namespace ferrox {
 // Takes the next piece of a text; false when it could not be passed on
 // (the rest of the text is then dropped).
 using TextPieceWriter = std::function<bool(QByteArrayView piece)>;
+
+// A byte's hexadecimal text and the space after it, "41 ", in four bytes:
+// one four-byte copy writes it, and what follows writes over the fourth.
+struct HexByteText
+{
+    static constexpr int Size = 3;
+    char bytes[4];
+};
+
+inline constexpr std::array<HexByteText, 256> hexByteTexts = [] {
+    std::array<HexByteText, 256> texts{};
+    for (unsigned value = 0; value < 256; ++value)
+        texts[value] = {{hexDigit(value >> 4), hexDigit(value), ' ', ' '}};
+    return texts;
+}();
+
+// Writes "41 " of `value` at `at` (four bytes must be free there) and
+// returns where it ends.
+inline char *writeHexByte(char *at, std::uint8_t value)
+{
+    std::memcpy(at, hexByteTexts[value].bytes, sizeof(HexByteText::bytes));
+    return at + HexByteText::Size;
+}
 
 class TextSink
 {
@@ -86,6 +112,12 @@ public:
     void advanceTo(char *end) { m_pos = end; }
     // offset() of a byte written after claim().
     qsizetype offsetOf(const char *at) const { return at - m_begin; }
+
+    // A sink without pieces also serves as a scratch buffer for text
+    // built before it is written: what it holds, and emptying it (its
+    // room is kept).
+    QByteArrayView written() const { return QByteArrayView(m_begin, m_pos - m_begin); }
+    void rewind() { m_pos = m_begin; }
 
     // A count below zero writes nothing.
     void putSpaces(qsizetype count)

@@ -66,20 +66,6 @@ FileError readAll(int fd, qint64 limit, QByteArray &bytes)
     return FileErrorNone;
 }
 
-FileError writeAll(int fd, QByteArrayView bytes)
-{
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = ::write(fd, bytes.data() + done, size_t(bytes.size() - done));
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put < 0)
-            return errno;
-        done += put;
-    }
-    return FileErrorNone;
-}
-
 // Symbolic links followed to the file they name, existing or not, as a
 // shell's redirection does: a link is written through, never replaced.
 QByteArray followLinks(QByteArray name)
@@ -152,6 +138,20 @@ FileError createTemporary(const QString &path, Target &target, QByteArray &tempN
 }
 
 } // namespace
+
+FileError writeAll(int fd, QByteArrayView bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::write(fd, bytes.data() + done, size_t(bytes.size() - done));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0)
+            return errno;
+        done += put;
+    }
+    return FileErrorNone;
+}
 
 QString fileErrorReason(FileError error)
 {

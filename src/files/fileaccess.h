@@ -81,6 +81,9 @@ FileError checkFileReplaceable(const QString &path);
 // terminal, a shell's pipe as /dev/stdout), as they are and without a
 // temporary file; anything else is refused (FileErrorNotRegular).
 FileError writeStreamContents(const QString &path, QByteArrayView bytes);
+
+// Every byte to an open descriptor, through interrupted and partial writes.
+FileError writeAll(int fd, QByteArrayView bytes);
 // True when path (links followed) is such a device or pipe.
 bool isStream(const QString &path);
 

@@ -68,6 +68,34 @@ TEST(CodePage932, PassThroughKeepsPairsAndReplacesLoneLeadBytes)
     EXPECT_EQ(show(out), show(bytes({'A', '?', 0x0D, 0x81, 0x81, 0x40, 0x80, 0xA0, 0xFD, 0x81, 0x81, '?'})));
 }
 
+// The pass-through reads eight bytes at a time where it can: runs of
+// plain bytes cut by lead bytes at every offset, against a reading of one
+// character at a time.
+TEST(CodePage932, PassThroughAgreesWithOneCharacterAtATime)
+{
+    const auto oneAtATime = [](QByteArray text) {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (!isLead(std::uint8_t(text[i])))
+                continue;
+            if (i + 1 < text.size() && isCp932TrailByte(std::uint8_t(text[i + 1])))
+                ++i;
+            else
+                text[i] = '?';
+        }
+        return text;
+    };
+    const std::uint8_t pool[] = {'A', '0', 0x0D, 0x40, 0x7E, 0x7F, 0x80, 0x81, 0x9F, 0xA0, 0xE0, 0xFC, 0xFD};
+    QRandomGenerator random(8);
+    for (int n = 0; n < 20000; ++n) {
+        QByteArray text(random.bounded(40), 'a');
+        for (char &b : text)
+            b = random.bounded(3) == 0 ? char(pool[random.bounded(int(sizeof pool))]) : 'a';
+        QByteArray passed = text;
+        replaceLoneLeadBytes(passed.data(), passed.size());
+        ASSERT_EQ(show(passed), show(oneAtATime(text))) << show(text);
+    }
+}
+
 // Text loaded from a file and saved again keeps its bytes, whatever they
 // are: every string of two bytes, and random strings from a fixed seed.
 TEST(CodePage932, ExactDecodingRoundTripsEveryByteString)

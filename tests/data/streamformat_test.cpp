@@ -41,6 +41,21 @@ TEST(StreamFormat, OnlyTheNibbleTagsAndTheEndCodesTagMeanSomething)
     }
 }
 
+// The renderers take a sound byte's two stream bytes in one step, by bits.
+TEST(StreamFormat, ASoundPairIsAHighNibbleAndItsSendersLowNibble)
+{
+    for (int first = 0; first < 256; ++first) {
+        for (int second = 0; second < 256; ++second) {
+            const StreamTagMeaning &high = decodeTag(std::uint8_t(first));
+            const StreamTagMeaning &low = decodeTag(std::uint8_t(second));
+            const bool sound = high.kind == TagKind::High && low.kind == TagKind::Low && high.sender == low.sender;
+            ASSERT_EQ(isSoundPair(std::uint8_t(first), std::uint8_t(second)), sound) << first << " then " << second;
+        }
+    }
+    EXPECT_EQ(pairValue(0xA4, 0xB1), 0x41);
+    EXPECT_EQ(pairValue(0x8F, 0x9E), 0xFE);
+}
+
 // A high nibble or the end code only after a completed byte, a low nibble
 // only after its own sender's high nibble, an undefined tag never.
 TEST(StreamFormat, EachTagMayFollowOnlyWhatCompletesTheSequence)
