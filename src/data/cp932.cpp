@@ -255,38 +255,6 @@ QString decodeCp932Exact(QByteArrayView bytes)
     return decode(bytes, Undecodable::Keep);
 }
 
-namespace {
-
-// What a byte can be in a double-byte character: LeadByte, TrailByte, both
-// (0x81-0x9F, 0xE0-0xFC) or neither.
-enum : std::uint8_t { LeadByte = 1, TrailByte = 2 };
-
-constexpr std::array<std::uint8_t, 256> byteRoles = [] {
-    std::array<std::uint8_t, 256> roles{};
-    for (int b = 0; b < 256; ++b)
-        roles[b] = (isCp932LeadByte(std::uint8_t(b)) ? LeadByte : 0) | (isCp932TrailByte(std::uint8_t(b)) ? TrailByte : 0);
-    return roles;
-}();
-
-// Judges bytes[i], given whether the byte before it is a lead byte still
-// waiting for its trail byte (`waiting` 1) or not (0); a waiting lead byte
-// that gets none becomes "?". Returns whether bytes[i] is such a lead byte
-// in turn. Captured binary data holds lead bytes at random, where a branch
-// on them would be guessed wrong again and again: this is plain arithmetic
-// (the store rewrites bytes[i] itself when nothing waits).
-inline unsigned judgeByte(char *bytes, qsizetype i, unsigned waiting)
-{
-    const unsigned role = byteRoles[std::uint8_t(bytes[i])];
-    const unsigned paired = waiting & (role >> 1);
-    const unsigned lone = waiting & ~paired;
-    char &before = bytes[i - qsizetype(waiting)];
-    const char loneMask = char(-int(lone)); // all ones when lone
-    before = char((before & ~loneMask) | ('?' & loneMask));
-    return role & LeadByte & ~paired;
-}
-
-} // namespace
-
 void replaceLoneLeadBytes(char *bytes, qsizetype size)
 {
     unsigned waiting = 0;
@@ -296,16 +264,16 @@ void replaceLoneLeadBytes(char *bytes, qsizetype size)
         std::memcpy(&eight, bytes + i, 8);
         if (eight & 0x8080808080808080u) {
             for (int k = 0; k < 8; ++k)
-                waiting = judgeByte(bytes, i + k, waiting);
+                waiting = judgeCp932Byte(bytes, i + k, waiting);
         } else {
             // Eight bytes below 0x80 hold no lead byte: only the first may
             // still pair with a lead byte before it.
-            judgeByte(bytes, i, waiting);
+            judgeCp932Byte(bytes, i, waiting);
             waiting = 0;
         }
     }
     for (; i < size; ++i)
-        waiting = judgeByte(bytes, i, waiting);
+        waiting = judgeCp932Byte(bytes, i, waiting);
     if (waiting)
         bytes[size - 1] = '?'; // a lead byte at the end
 }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <array>
 #include <cstdint>
 
 namespace ferrox {
@@ -52,6 +53,35 @@ constexpr bool isCp932LeadByte(std::uint8_t b)
 constexpr bool isCp932TrailByte(std::uint8_t b)
 {
     return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
+
+// What a byte can be in a double-byte character: Cp932LeadByte,
+// Cp932TrailByte, both (0x81-0x9F, 0xE0-0xFC) or neither.
+enum : std::uint8_t { Cp932LeadByte = 1, Cp932TrailByte = 2 };
+
+inline constexpr std::array<std::uint8_t, 256> cp932ByteRoles = [] {
+    std::array<std::uint8_t, 256> roles{};
+    for (int b = 0; b < 256; ++b)
+        roles[b] = (isCp932LeadByte(std::uint8_t(b)) ? Cp932LeadByte : 0)
+                   | (isCp932TrailByte(std::uint8_t(b)) ? Cp932TrailByte : 0);
+    return roles;
+}();
+
+// Judges bytes[i], given whether the byte before it is a lead byte still
+// waiting for its trail byte (`waiting` 1) or not (0); a waiting lead byte
+// that gets none becomes "?". Returns whether bytes[i] is such a lead byte
+// in turn. Captured binary data holds lead bytes at random, where a branch
+// on them would be guessed wrong again and again: this is plain arithmetic
+// (the store rewrites bytes[i] itself when nothing waits).
+inline unsigned judgeCp932Byte(char *bytes, qsizetype i, unsigned waiting)
+{
+    const unsigned role = cp932ByteRoles[std::uint8_t(bytes[i])];
+    const unsigned paired = waiting & (role >> 1);
+    const unsigned lone = waiting & ~paired;
+    char &before = bytes[i - qsizetype(waiting)];
+    const char loneMask = char(-int(lone)); // all ones when lone
+    before = char((before & ~loneMask) | ('?' & loneMask));
+    return role & Cp932LeadByte & ~paired;
 }
 
 // Captured bytes (a line buffer or character column) are written unchanged

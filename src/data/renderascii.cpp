@@ -82,6 +82,11 @@ private:
         char *at = m_line.claim(sizeof text.bytes);
         std::memcpy(at, text.bytes, sizeof text.bytes);
         m_line.advanceTo(at + text.size);
+        // The code page 932 pass-through as the block is built, not as a
+        // second pass over it: a text of several bytes is a name such as
+        // "[STX]" or CR LF, plain ASCII, so only its first byte can pair
+        // with a lead byte before it and none of it waits for a trail byte.
+        m_waiting = judgeCp932Byte(at, 0, m_waiting) & unsigned(text.size == 1);
         if constexpr (Map::active)
             m_pending.push_back({m_map.add(label, value), m_line.offsetOf(at), text.size});
     }
@@ -94,7 +99,10 @@ private:
         for (const PendingCell &cell : m_pending)
             m_map.setChar(cell.index, base + cell.start, cell.length);
         m_pending.clear();
-        m_out.putCaptured(m_line.written());
+        if (m_waiting)
+            m_line.claim(0)[-1] = '?'; // a lead byte at the end of the block
+        m_waiting = 0;
+        m_out.put(m_line.written());
         m_out.putLineEnd();
         ++m_lineNumber;
         m_line.rewind(); // keeps the room for the next block
@@ -115,6 +123,7 @@ private:
     const AsciiCharacterText *m_characters = asciiCharacterTexts();
     QByteArray m_lineBytes;
     TextSink m_line{m_lineBytes, 4096}; // the block being built
+    unsigned m_waiting = 0; // the block ends with a lead byte waiting for its trail byte
     qint32 m_lineNumber = 0;
     int m_value = 0;
     SenderChange m_sender;

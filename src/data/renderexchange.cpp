@@ -3,6 +3,7 @@
 // mirrored around a 16-column centre label.
 #include "renderframe.h"
 
+#include "capturedcolumn.h"
 #include "characterrules.h"
 #include "cp932.h"
 #include "smalltext.h"
@@ -107,7 +108,7 @@ private:
     {
         if constexpr (Map::active)
             m_pending.push_back({m_map.add(label, m_value), m_hex.size(), digits, m_chars.size()});
-        m_chars.append(char(columnCharacter(m_value)));
+        m_chars.append(std::uint8_t(columnCharacter(m_value)));
         ++m_count;
     }
 
@@ -145,7 +146,7 @@ private:
             hex.chop(1);
         if (side == Direction::J1) {
             const qsizetype charBase = m_out.offset();
-            m_out.putCaptured(m_chars.view());
+            m_out.put(m_chars.finished());
             m_out.putSpaces(charWidth - m_chars.size());
             m_out.put('|');
             m_out.putSpaces(hexWidth - hex.size());
@@ -165,7 +166,7 @@ private:
             m_out.putSpaces(hexWidth - hex.size());
             m_out.put('|');
             mapPendingLine(hexBase, m_out.offset());
-            m_out.putCaptured(m_chars.view());
+            m_out.put(m_chars.finished());
         }
         m_out.putLineEnd();
         m_hex.clear();
@@ -202,7 +203,7 @@ private:
 
     // At most eight bytes per line, each with a text of at most 23.
     SmallText<bytesPerLine * hexWidth> m_hex; // "41 42 " ...
-    SmallText<bytesPerLine> m_chars;          // character column, captured bytes
+    CapturedColumn<bytesPerLine> m_chars;         // character column, captured bytes
     SmallText<hexWidth> m_byteText;           // the byte being assembled, "4" then "41 "
     int m_count = 0;
     bool m_continuing = false; // the block's first line has been written

@@ -2,6 +2,7 @@
 // digits (60 columns) and as characters, blocks numbered per direction.
 #include "renderframe.h"
 
+#include "capturedcolumn.h"
 #include "characterrules.h"
 #include "cp932.h"
 #include "smalltext.h"
@@ -103,7 +104,7 @@ private:
     {
         if constexpr (Map::active)
             m_pending.push_back({m_map.add(sender, m_value), hexStart, digits, m_chars.size()});
-        m_chars.append(char(columnCharacter(m_value)));
+        m_chars.append(std::uint8_t(columnCharacter(m_value)));
         const int i = index(sender);
         if (++m_count[i] == bytesPerLine) {
             writePendingLine();
@@ -137,7 +138,7 @@ private:
         m_out.put(m_hex.view().first(std::min<qsizetype>(m_hex.size(), digitColumns)));
         m_out.putSpaces(digitColumns - m_hex.size());
         m_out.put(QByteArrayView(" |", 2));
-        m_out.putCaptured(m_chars.view());
+        m_out.put(m_chars.finished());
         m_out.putLineEnd();
         m_mark.clear();
         m_hex.clear();
@@ -172,7 +173,7 @@ private:
     // A line is written when either sender's count reaches 16, so it holds
     // at most 31 bytes (15 of one sender, 16 of the other).
     SmallText<3 * 2 * bytesPerLine> m_hex; // "41 42 " ...
-    SmallText<2 * bytesPerLine> m_chars;   // character column, captured bytes
+    CapturedColumn<2 * bytesPerLine> m_chars;  // character column, captured bytes
     qint32 m_blockNumber[2] = {1, 1};
     int m_count[2] = {0, 0};
     char m_high[2] = {0, 0}; // per sender; 0: no digit stored

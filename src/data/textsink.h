@@ -154,9 +154,6 @@ public:
         m_pos += count + 3;
     }
 
-    // Captured bytes with the code page 932 pass-through (see cp932.h).
-    void putCaptured(QByteArrayView captured);
-
 private:
     void ensure(qsizetype n)
     {
