@@ -2,6 +2,7 @@
 // ASCII, hex-with-characters and exchange views, and the code page 932 pass-through.
 #include "datatesting.h"
 
+#include "data/capturedcolumn.h"
 #include "data/cp932.h"
 
 #include <QRandomGenerator>
@@ -68,9 +69,10 @@ TEST(CodePage932, PassThroughKeepsPairsAndReplacesLoneLeadBytes)
     EXPECT_EQ(show(out), show(bytes({'A', '?', 0x0D, 0x81, 0x81, 0x40, 0x80, 0xA0, 0xFD, 0x81, 0x81, '?'})));
 }
 
-// The pass-through reads eight bytes at a time where it can: runs of
-// plain bytes cut by lead bytes at every offset, against a reading of one
-// character at a time.
+// The pass-through reads eight bytes at a time where it can, and a
+// character column judges each byte as it is added (keeping at most its
+// size): runs of plain bytes cut by lead bytes at every offset, against a
+// reading of one character at a time.
 TEST(CodePage932, PassThroughAgreesWithOneCharacterAtATime)
 {
     const auto oneAtATime = [](QByteArray text) {
@@ -93,6 +95,11 @@ TEST(CodePage932, PassThroughAgreesWithOneCharacterAtATime)
         QByteArray passed = text;
         replaceLoneLeadBytes(passed.data(), passed.size());
         ASSERT_EQ(show(passed), show(oneAtATime(text))) << show(text);
+        CapturedColumn<32> column;
+        for (const char b : text)
+            column.append(std::uint8_t(b));
+        ASSERT_EQ(show(column.finished().toByteArray()), show(oneAtATime(text.first(std::min<qsizetype>(text.size(), 32)))))
+            << show(text);
     }
 }
 
