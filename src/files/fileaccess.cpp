@@ -52,7 +52,9 @@ FileError readAll(int fd, qint64 limit, QByteArray &bytes)
 {
     while (bytes.size() < limit) {
         const qsizetype before = bytes.size();
-        const qsizetype wanted = qsizetype(std::min(limit - before, readChunk));
+        // What room was set aside is read at once; then chunk by chunk.
+        const qint64 room = std::max<qint64>(bytes.capacity() - before, readChunk);
+        const qsizetype wanted = qsizetype(std::min(limit - before, room));
         bytes.resize(before + wanted);
         const ssize_t got = ::read(fd, bytes.data() + before, size_t(wanted));
         bytes.resize(before + std::max<ssize_t>(got, 0));
@@ -189,7 +191,9 @@ FileBytes readFileBytes(const QString &path, qint64 limit, FileKinds kinds)
         return {FileErrorNotRegular, {}};
     FileBytes result;
     if (S_ISREG(status.st_mode))
-        result.bytes.reserve(qsizetype(std::min<qint64>(status.st_size, limit)));
+        // One byte more than the file holds, for the read that finds its
+        // end: the bytes are then read with no reallocation.
+        result.bytes.reserve(qsizetype(std::min<qint64>(status.st_size + 1, limit)));
     result.error = readAll(file.fd(), limit, result.bytes);
     if (result.error != FileErrorNone)
         result.bytes.clear();
