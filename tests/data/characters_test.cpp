@@ -6,6 +6,8 @@
 #include "data/cp932.h"
 
 #include <QRandomGenerator>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <map>
 
@@ -122,6 +124,34 @@ TEST(CodePage932, ExactDecodingRoundTripsEveryByteString)
     const auto kept = [](std::uint8_t b) { return QChar(keptByteCharacter(b)); };
     EXPECT_EQ(decodeCp932Exact(bytes({0x88, 0x75, 0x87, 0x90, 0x82, ' ', 0x82, 0xA0})),
               QString(kept(0x88)) + kept(0x75) + kept(0x87) + kept(0x90) + kept(0x82) + QStringLiteral(" あ"));
+}
+
+// The built-in tables against Qt's converter, asked one pair and one
+// character at a time: every pair reads, and every character writes, as
+// the converter has it (where Windows reads the code page as the converter
+// does), whatever lead byte or block of characters it lies in.
+TEST(CodePage932, TablesAgreeWithQtsConverterOnEveryPairAndCharacter)
+{
+    QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
+    QStringEncoder encoder("windows-31j", QStringConverter::Flag::Stateless);
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        for (int trail = 0x40; trail <= 0xFC && isLead(lead); ++trail) {
+            const QByteArray pair = bytes({lead, trail});
+            if (isCp932TrailByte(std::uint8_t(trail)))
+                ASSERT_EQ(decodeCp932(pair), decoder.decode(pair)) << show(pair);
+        }
+    }
+    const QString windowsOwn = QString::fromUtf16(u"\u001A\u001C\u007F\u0080\uF8F0\uF8F1\uF8F2\uF8F3");
+    for (int u = 0x20; u <= 0xFFFF; ++u) {
+        const char16_t c = char16_t(u);
+        const QChar character(c);
+        if (character.isSurrogate() || isKeptByteCharacter(c) || windowsOwn.contains(character))
+            continue;
+        QByteArray expected = encoder.encode(QStringView(&c, 1));
+        if (expected.isEmpty() || expected == "\xFC\xFC")
+            expected = "?";
+        ASSERT_EQ(show(encodeCp932(QStringView(&c, 1))), show(expected)) << u;
+    }
 }
 
 TEST(CodePage932, ControlCodesAndNonCharactersDecodeAsWindowsDoes)
