@@ -13,7 +13,7 @@ namespace ferrox::cli {
 
 QString chartPainterPath()
 {
-    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/" FERROX_CHART_FROM_CLI "/ferrox-chart"));
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/" FERROX_LIBEXEC_FROM_CLI "/ferrox-chart"));
 }
 
 bool startChartPainter(const ResponseChart &chart, std::function<void(std::optional<QByteArray> png)> done)

@@ -1,6 +1,7 @@
 // ferrox-cli's PNG charts come from its chart painter, a program of its
 // own: a copy of ferrox-cli without it, or with one that fails, says so,
-// ends with status 1 and leaves the chart's file as it was.
+// ends with status 1 and leaves the chart's file as it was. The same for
+// its link program, which runs the commands that talk to a board.
 #include "support/clirun.h"
 
 #include <QDir>
@@ -53,6 +54,15 @@ TEST_F(CliChart, WithoutItsPainterAPngChartFailsClearlyAndSvgNeedsNone)
     const CliRun svg = chart("chart.svg");
     EXPECT_EQ(svg.exitCode, 0) << svg.err.toStdString();
     EXPECT_TRUE(readFile(path("chart.svg")).startsWith("<?xml"));
+}
+
+TEST_F(CliChart, WithoutItsLinkProgramABoardCommandFailsClearly)
+{
+    QProcess cli;
+    cli.start(path("bin/ferrox-cli"), {QStringLiteral("ports")});
+    const CliRun ports = endedRun(cli);
+    EXPECT_EQ(ports.exitCode, 1);
+    EXPECT_TRUE(ports.err.contains(QStringLiteral("/ferrox-cli-link could not be started"))) << ports.err.toStdString();
 }
 
 TEST_F(CliChart, APainterThatFailsLeavesTheChartFileAsItWas)

@@ -18,9 +18,12 @@ for program in ferrox ferrox-cli ferrox-board; do
   [ -x "$root/bin/$program" ] || fail "bin/$program missing"
 done
 version=$("$root/bin/ferrox-cli" --version) || fail "ferrox-cli --version"
-# ferrox-cli paints PNG charts with its painter from libexec, found relative
-# to itself (that it links no GUI library of its own: cli.LoadsNoGuiLibrary).
+# ferrox-cli paints PNG charts with its painter from libexec and runs the
+# commands that talk to a board in its link program there, both found
+# relative to itself (that it links no GUI and no serial-port library of its
+# own: cli.LoadsNoGuiLibrary).
 [ -x "$root/libexec/ferrox/ferrox-chart" ] || fail "libexec/ferrox/ferrox-chart missing"
+[ -x "$root/libexec/ferrox/ferrox-cli-link" ] || fail "libexec/ferrox/ferrox-cli-link missing"
 charts=$dest/charts
 mkdir -p "$charts"
 printf '\xA5\xB0\xA5\xB1\x86\x91\xA5\xB2\xFF' >"$charts/poll.dat"
@@ -128,7 +131,7 @@ package_dir=$dest/package
 deb=$(ls "$package_dir"/*.deb 2>/dev/null | head -1)
 if [ -n "$deb" ]; then
   dpkg-deb -x "$deb" "$package_dir/root"
-  for program in bin/ferrox bin/ferrox-cli bin/ferrox-board libexec/ferrox/ferrox-chart; do
+  for program in bin/ferrox bin/ferrox-cli bin/ferrox-board libexec/ferrox/ferrox-chart libexec/ferrox/ferrox-cli-link; do
     file -b "$package_dir/root/usr/$program" | grep -q ', stripped' || fail "$program is not stripped in the package"
   done
   dpkg-deb -f "$deb" Recommends | grep -q 'bash-completion' || fail "the package does not recommend bash-completion"
