@@ -10,6 +10,7 @@
 #include "support/testfiles.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -99,8 +100,10 @@ TEST_F(ResumingCaptureTest, ABoardBackAtAnotherSpeedIsTriedAgainAndToldOnce)
     start();
     ASSERT_TRUE(streamsReach(1));
     pull();
+    const auto checksTried = [&] { return port.operations.filter(QRegularExpression(QStringLiteral("^open "))).size(); };
+    const qsizetype triedBefore = checksTried();
     plug({.jumper = 115200});
-    QTest::qWait(3 * 1000 + 500); // three checks unanswered
+    ASSERT_TRUE(QTest::qWaitFor([&] { return checksTried() >= triedBefore + 3; }, 10000)); // three checks unanswered
     EXPECT_EQ(said.size(), 1) << said.join(u'|').toStdString();
     EXPECT_EQ(streams, 1);
     pull();
