@@ -23,6 +23,7 @@
 #include "streamformat.h"
 #include "textsink.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace ferrox {
@@ -49,6 +50,33 @@ private:
 // Sound bytes handed to a mode at once, at most: bounds what a mode sets
 // aside for them in the output.
 constexpr int MaxSoundRun = 1024;
+
+// The bytes of a run taken in pieces that fill what the mode counts in
+// (a line, the row numbers up to the next carry): its check for a full
+// line is then made once a piece, not once a byte.
+class RunPieces
+{
+public:
+    explicit RunPieces(SoundRun bytes) : m_at(bytes.begin()), m_left(bytes.size()) {}
+
+    bool done() const { return m_left == 0; }
+
+    // Hands the next `room` bytes, or all that are left, to `each`;
+    // returns how many.
+    template<typename Each>
+    int take(int room, Each &&each)
+    {
+        const int n = std::min(room, m_left);
+        for (int k = 0; k < n; ++k, ++m_at)
+            each(*m_at);
+        m_left -= n;
+        return n;
+    }
+
+private:
+    SoundRun::Iterator m_at;
+    int m_left;
+};
 
 struct RenderPacing
 {

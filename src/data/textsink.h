@@ -49,6 +49,22 @@ inline char *writeHexByte(char *at, std::uint8_t value)
     return at + HexByteText::Size;
 }
 
+// The line number text of n at `at` (six bytes): its last six decimal
+// digits with leading zeros, as the last six characters of 100000000 + n
+// (or 1000000 + n) give them. Returns where it ends.
+constexpr int LineNumberDigits = 6;
+inline char *writeLineNumber(char *at, qint32 n)
+{
+    qint64 value = n % 1000000;
+    if (value < 0)
+        value += 1000000;
+    for (int i = LineNumberDigits - 1; i >= 0; --i) {
+        at[i] = char('0' + value % 10);
+        value /= 10;
+    }
+    return at + LineNumberDigits;
+}
+
 class TextSink
 {
 public:
@@ -129,20 +145,11 @@ public:
         m_pos += count;
     }
 
-    // The line number text of n: its last six decimal digits with leading
-    // zeros, as the last six characters of 100000000 + n (or 1000000 + n)
-    // give them.
+    // The line number text of n (see writeLineNumber).
     void putLineNumber(qint32 n)
     {
-        ensure(6);
-        qint64 value = n % 1000000;
-        if (value < 0)
-            value += 1000000;
-        for (int i = 5; i >= 0; --i) {
-            m_pos[i] = char('0' + value % 10);
-            value /= 10;
-        }
-        m_pos += 6;
+        ensure(LineNumberDigits);
+        m_pos = writeLineNumber(m_pos, n);
     }
 
     // `count` underscores, then CR and a line end.
