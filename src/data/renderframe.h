@@ -57,20 +57,31 @@ constexpr int MaxSoundRun = 1024;
 class RunPieces
 {
 public:
+    // Bytes of a run in a row, to be taken with a range-for.
+    struct Piece
+    {
+        SoundRun::Iterator from;
+        SoundRun::Iterator to;
+        int size;
+        SoundRun::Iterator begin() const { return from; }
+        SoundRun::Iterator end() const { return to; }
+    };
+
     explicit RunPieces(SoundRun bytes) : m_at(bytes.begin()), m_left(bytes.size()) {}
 
     bool done() const { return m_left == 0; }
 
-    // Hands the next `room` bytes, or all that are left, to `each`;
-    // returns how many.
-    template<typename Each>
-    int take(int room, Each &&each)
+    // The next `room` bytes, or all that are left.
+    Piece next(int room)
     {
         const int n = std::min(room, m_left);
-        for (int k = 0; k < n; ++k, ++m_at)
-            each(*m_at);
+        SoundRun::Iterator to = m_at;
+        for (int k = 0; k < n; ++k)
+            ++to;
+        const Piece piece{m_at, to, n};
+        m_at = to;
         m_left -= n;
-        return n;
+        return piece;
     }
 
 private:

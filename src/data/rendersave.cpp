@@ -170,7 +170,7 @@ public:
             RowNumber number = m_number;
             RunPieces rest(bytes);
             while (!rest.done()) {
-                rest.take(number.stepsBeforeCarry(), [&](std::uint8_t value) {
+                for (const std::uint8_t value : rest.next(number.stepsBeforeCarry())) {
                     const RowTail &tail = tails[value];
                     number.writeTo(at);
                     std::memcpy(at + RowNumber::Digits, tail.bytes, RowTail::Capacity);
@@ -178,7 +178,7 @@ public:
                         m_map.setHex(m_map.add(sender, value), m_out.offsetOf(at + RowNumber::Digits + tail.hexOffset), 2);
                     at += RowNumber::Digits + tail.size;
                     number.step();
-                });
+                }
                 number.carry();
             }
             m_out.advanceTo(at);
