@@ -43,21 +43,19 @@ public:
     }
 
     // Each of `values` as `character` shows it, as append() would take
-    // them one by one. The judgement is made in registers from the bytes
-    // as they come (the same as judgeCp932Byte's): the byte before is
-    // rewritten whole, never read back from the column just after it was
-    // stored there.
-    template<typename Values, typename Character>
-    void appendEach(const Values &values, Character character)
+    // them one by one, with `also` called for every value as it comes (for
+    // another part of the line, in the same loop). The judgement is made
+    // in registers from the bytes as they come (the same as
+    // judgeCp932Byte's): the byte before is rewritten whole, never read
+    // back from the column just after it was stored there.
+    template<typename Values, typename Character, typename Also>
+    void appendEach(const Values &values, Character character, Also also)
     {
         char *const bytes = m_bytes + 1;
         int size = m_size;
         unsigned waiting = m_waiting;
         char before = bytes[size - 1]; // the slot before the first byte when empty
-        for (const auto value : values) {
-            if (size >= N)
-                break;
-            const char c = char(character(value));
+        const auto judged = [&](char c) {
             const unsigned role = cp932ByteRoles[std::uint8_t(c)];
             const unsigned paired = waiting & (role >> 1);
             const unsigned lone = waiting & ~paired;
@@ -66,9 +64,27 @@ public:
             waiting = role & Cp932LeadByte & ~paired;
             before = c;
             ++size;
+        };
+        if (size + int(values.size()) <= N) {
+            // Room for all: no check per byte.
+            for (const auto value : values) {
+                also(value);
+                judged(char(character(value)));
+            }
+        } else {
+            for (const auto value : values) {
+                also(value);
+                if (size < N)
+                    judged(char(character(value)));
+            }
         }
         m_size = size;
         m_waiting = waiting;
+    }
+    template<typename Values, typename Character>
+    void appendEach(const Values &values, Character character)
+    {
+        appendEach(values, character, [](auto) {});
     }
 
     // The finished column as written: a lead byte at its end becomes "?".

@@ -110,9 +110,8 @@ public:
                     ++k;
                 }
             }
-            m_chars.appendEach(piece, [](std::uint8_t value) { return columnCharacters[value]; });
-            m_hex.appendPaddedEach(piece, [](std::uint8_t value) -> auto & { return hexTextOf(value); }, HexByteText::Size);
-            m_count += piece.size;
+            appendPiece(m_hex, m_chars, piece);
+            m_count += piece.size();
             if (rest.done())
                 break;
             writeLine(sender);
@@ -120,7 +119,7 @@ public:
         m_value = bytes.last();
         // Kept as low() keeps it, for a repeated low nibble after the run.
         m_byteText.clear();
-        m_byteText.appendPadded(hexTextOf(bytes.last()), HexByteText::Size);
+        m_byteText.appendPadded(hexByteTexts[bytes.last()].bytes, HexByteText::Size);
         return true;
     }
 
@@ -201,11 +200,10 @@ private:
     // wrote past its end.
     void writeLine(Direction side)
     {
-        // The hex part starts with a digit: only the space after its last
-        // byte goes.
-        int hexSize = m_hex.size();
-        while (hexSize > 0 && m_hex.view()[hexSize - 1] == ' ')
-            --hexSize;
+        // Every byte's text ends in a digit and a space: only the space
+        // after the last byte goes. (Counted, not looked at: the text's
+        // last bytes were just stored.)
+        const int hexSize = std::max(m_hex.size() - 1, 0);
         const QByteArrayView chars = m_chars.finished();
         char *const line = m_out.claim(maxLineBytes + hexSize);
         char *at = line;

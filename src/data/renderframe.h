@@ -19,8 +19,10 @@
 // high/low/run return false for data the mode cannot show, which ends the
 // rendering early.
 
+#include "capturedcolumn.h"
 #include "renderer.h"
 #include "streamformat.h"
+#include "smalltext.h"
 #include "textsink.h"
 
 #include <algorithm>
@@ -62,9 +64,10 @@ public:
     {
         SoundRun::Iterator from;
         SoundRun::Iterator to;
-        int size;
+        int count;
         SoundRun::Iterator begin() const { return from; }
         SoundRun::Iterator end() const { return to; }
+        int size() const { return count; }
     };
 
     explicit RunPieces(SoundRun bytes) : m_at(bytes.begin()), m_left(bytes.size()) {}
@@ -88,6 +91,24 @@ private:
     SoundRun::Iterator m_at;
     int m_left;
 };
+
+// For the modes with a hex part and a character column (exchange and
+// hex-with-characters): a piece of sound bytes, "41 " each into `hex` and
+// their characters into `chars`, in one loop.
+template<typename Hex, typename Chars>
+void appendPiece(Hex &hex, Chars &chars, const RunPieces::Piece &piece)
+{
+    const auto character = [](std::uint8_t value) { return columnCharacters[value]; };
+    if (char *at = hex.claim(piece.size() * int(sizeof(HexByteText::bytes)))) {
+        chars.appendEach(piece, character, [&at](std::uint8_t value) { at = writeHexByte(at, value); });
+        hex.advanceTo(at);
+    } else {
+        // A hex part grown by repeated low nibbles: what fits.
+        chars.appendEach(piece, character, [&hex](std::uint8_t value) {
+            hex.appendPadded(hexByteTexts[value].bytes, HexByteText::Size);
+        });
+    }
+}
 
 struct RenderPacing
 {

@@ -53,25 +53,11 @@ public:
         std::memcpy(text() + m_size, bytes, M);
         m_size += size;
     }
-    // appendPadded() of the text `padded` gives for each of `values`,
-    // with the size in a register meanwhile.
-    template<typename Values, typename Padded>
-    void appendPaddedEach(const Values &values, Padded padded, int size)
-    {
-        int at = m_size;
-        for (const auto value : values) {
-            const auto &bytes = padded(value);
-            if (at + int(sizeof bytes) > N) {
-                m_size = at;
-                append(QByteArrayView(bytes, size));
-                at = m_size;
-                continue;
-            }
-            std::memcpy(text() + at, bytes, sizeof bytes);
-            at += size;
-        }
-        m_size = at;
-    }
+    // Room for `n` bytes written straight at the pointer returned, or
+    // nullptr when there is none; advanceTo() then says where they end.
+    char *claim(int n) { return m_size + n <= N ? text() + m_size : nullptr; }
+    void advanceTo(const char *end) { m_size = int(end - text()); }
+
     void clear()
     {
         if constexpr (Width > 0)

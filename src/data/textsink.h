@@ -41,11 +41,6 @@ inline constexpr std::array<HexByteText, 256> hexByteTexts = [] {
     return texts;
 }();
 
-inline const char (&hexTextOf(std::uint8_t value))[sizeof(HexByteText::bytes)]
-{
-    return hexByteTexts[value].bytes;
-}
-
 // Writes "41 " of `value` at `at` (four bytes must be free there) and
 // returns where it ends.
 inline char *writeHexByte(char *at, std::uint8_t value)
