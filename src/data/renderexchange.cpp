@@ -21,32 +21,12 @@ constexpr int bytesPerLine = 8;
 constexpr int hexWidth = 23; // eight "41" with a space between
 constexpr int charWidth = 8;
 
-// A centre label as the line writes it: one copy of Capacity bytes, the
-// first `size` kept, and the block number's six digits at `numberAt`.
-struct CentreLabel
-{
-    static constexpr int Capacity = 32;
-
-    // With a number between `open` and `close`, or the text alone.
-    CentreLabel(const QByteArray &open, const QByteArray &close, bool numbered = true)
-        : numberAt(numbered ? int(open.size()) : -1)
-    {
-        const QByteArray text = numbered ? open + QByteArray(LineNumberDigits, '0') + close : open;
-        size = int(std::min<qsizetype>(text.size(), Capacity));
-        std::memcpy(bytes, text.constData(), size_t(size));
-    }
-
-    int numberAt; // -1: no number (the continuation)
-    char bytes[Capacity] = {};
-    int size = 0;
-};
-
 // The program's texts in code page 932, encoded once.
 struct ExchangeTexts
 {
-    CentreLabel openJ1{encodeCp932(DataTexts::centreOpenJ1()), encodeCp932(DataTexts::centreCloseJ1())};
-    CentreLabel openJ2{encodeCp932(DataTexts::centreOpenJ2()), encodeCp932(DataTexts::centreCloseJ2())};
-    CentreLabel continuation{encodeCp932(DataTexts::centreContinuation()), {}, false};
+    LabelText openJ1{encodeCp932(DataTexts::centreOpenJ1()), encodeCp932(DataTexts::centreCloseJ1()), true};
+    LabelText openJ2{encodeCp932(DataTexts::centreOpenJ2()), encodeCp932(DataTexts::centreCloseJ2()), true};
+    LabelText continuation{encodeCp932(DataTexts::centreContinuation()), {}, false};
 };
 
 // The fixed parts of a line: the side without bytes, next to the label.
@@ -57,7 +37,7 @@ static_assert(sizeof j1EmptySide - 1 == hexWidth + 1 + charWidth + 2);
 
 // A line's bytes besides a hex part wider than hexWidth, with room for
 // the fixed-size copies past the end of the last parts.
-constexpr int maxLineBytes = charWidth + 1 + hexWidth + CentreLabel::Capacity + hexWidth + 1 + charWidth + 2 + 16;
+constexpr int maxLineBytes = charWidth + 1 + hexWidth + LabelText::Capacity + hexWidth + 1 + charWidth + 2 + 16;
 
 template<typename Map>
 class ExchangeMode
@@ -173,13 +153,10 @@ private:
     // The line's centre label at `at`; returns where it ends.
     char *writeCentreLabel(char *at, Direction side)
     {
-        const CentreLabel &label = m_continuing ? m_texts.continuation
-                                                : side == Direction::J1 ? m_texts.openJ1 : m_texts.openJ2;
-        std::memcpy(at, label.bytes, CentreLabel::Capacity);
-        if (!m_continuing)
-            writeLineNumber(at + label.numberAt, m_blockNumber[index(side)]);
+        const LabelText &label = m_continuing ? m_texts.continuation
+                                              : side == Direction::J1 ? m_texts.openJ1 : m_texts.openJ2;
         m_continuing = true;
-        return at + label.size;
+        return label.writeTo(at, m_blockNumber[index(side)]);
     }
 
     // The hex part at `at`, `size` bytes of it (trimmed), padded to its

@@ -155,6 +155,12 @@ inline int soundRunLength(const char *stream, qint64 from, qint64 end, int most)
     const std::uint16_t tags = tagsAt(from);
     const qint64 last = std::min(end, from + 2 * qint64(most)) - 1; // a pair's low nibble at most here
     qint64 at = from + 2;
+    // Four pairs at a time while they fit, as one 64-bit word: a run is
+    // the path of nearly every byte.
+    const std::uint64_t fourTags = tags * 0x0001000100010001ull;
+    std::uint64_t four;
+    while (at + 7 <= last && (std::memcpy(&four, stream + at, 8), (four & 0xF0F0F0F0F0F0F0F0ull) == fourTags))
+        at += 8;
     while (at < last && tagsAt(at) == tags)
         at += 2;
     return int((at - from) / 2);

@@ -65,6 +65,37 @@ inline char *writeLineNumber(char *at, qint32 n)
     return at + LineNumberDigits;
 }
 
+// A label of a line (a block header, a continuation mark) as a line
+// writes it: one copy of Capacity bytes, the first `size` kept. A numbered
+// label has six digits at `numberAt` for the block number.
+struct LabelText
+{
+    static constexpr int Capacity = 32;
+
+    // With a number between `open` and `close`, or the text alone.
+    LabelText(const QByteArray &open, const QByteArray &close, bool numbered)
+        : numberAt(numbered ? int(open.size()) : -1)
+    {
+        const QByteArray text = numbered ? open + QByteArray(LineNumberDigits, '0') + close : open;
+        size = int(std::min<qsizetype>(text.size(), Capacity));
+        std::memcpy(bytes, text.constData(), size_t(size));
+    }
+
+    // Writes the label at `at`, numbered n when it has a number (a copy
+    // of Capacity bytes); returns where it ends.
+    char *writeTo(char *at, qint32 n) const
+    {
+        std::memcpy(at, bytes, Capacity);
+        if (numberAt >= 0)
+            writeLineNumber(at + numberAt, n);
+        return at + size;
+    }
+
+    char bytes[Capacity] = {};
+    int size = 0;
+    int numberAt = -1; // -1: no number
+};
+
 class TextSink
 {
 public:
