@@ -138,7 +138,7 @@ private:
         m_waiting = 0;
         m_out.put(m_line.written());
         m_out.putLineEnd();
-        ++m_lineNumber;
+        m_lineNumber.next();
         m_line.rewind(); // keeps the room for the next block
     }
 
@@ -158,7 +158,7 @@ private:
     QByteArray m_lineBytes;
     TextSink m_line{m_lineBytes, 4096}; // the block being built
     unsigned m_waiting = 0; // the block ends with a lead byte waiting for its trail byte
-    qint32 m_lineNumber = 0;
+    LineNumber m_lineNumber;
     int m_value = 0;
     SenderChange m_sender;
 };

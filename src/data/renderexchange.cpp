@@ -121,7 +121,7 @@ private:
         const Direction ended = m_sender.next(label);
         if (ended != Direction::None) {
             writeLine(ended);
-            ++m_blockNumber[index(ended)];
+            m_blockNumber[index(ended)].next();
             m_continuing = false;
         } else if (m_count == bytesPerLine) {
             writeLine(label);
@@ -245,7 +245,7 @@ private:
     SmallText<hexWidth> m_byteText;           // the byte being assembled, "4" then "41 "
     int m_count = 0;
     bool m_continuing = false; // the block's first line has been written
-    qint32 m_blockNumber[2] = {1, 1};
+    LineNumber m_blockNumber[2] = {LineNumber(1), LineNumber(1)};
     int m_value = 0;
     SenderChange m_sender;
 };

@@ -55,7 +55,7 @@ public:
     {
         if (m_direction == opposite(sender)) {
             // A new block: the block just ended counts on.
-            ++m_blockNumber[index(m_direction)];
+            m_blockNumber[index(m_direction)].next();
             m_count[index(Direction::J1)] = 0;
             if (sender == Direction::J1)
                 m_count[index(Direction::J2)] = 0;
@@ -193,12 +193,12 @@ private:
     // Block header or continuation mark (13 columns), none before any
     // block; a header shows the block number taken when the block began.
     const LabelText *m_mark = nullptr;
-    qint32 m_markNumber = 0;
+    LineNumber m_markNumber;
     // A line is written when either sender's count reaches 16, so it holds
     // at most 31 bytes (15 of one sender, 16 of the other).
     SmallText<3 * 2 * bytesPerLine, hexColumns> m_hex; // "41 42 " ..., padded to the widest hex part
     CapturedColumn<2 * bytesPerLine> m_chars;  // character column, captured bytes
-    qint32 m_blockNumber[2] = {1, 1};
+    LineNumber m_blockNumber[2] = {LineNumber(1), LineNumber(1)};
     int m_count[2] = {0, 0};
     char m_high[2] = {0, 0}; // per sender; 0: no digit stored
     int m_value = 0;         // one assembled value for both senders

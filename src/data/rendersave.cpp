@@ -54,46 +54,6 @@ struct RowTail
     int hexOffset = 0;
 };
 
-// A row's number, the last six decimal digits of its index, counted on as
-// text in one 64-bit word: digit k from the right in byte k, as 0xF6 + the
-// digit, so a 9 is 0xFF and adding 1 carries through the nines by itself.
-// Kept in a register: as bytes in memory, each row's number would be read
-// back just after it was stored, and the read waits for the store.
-class RowNumber
-{
-public:
-    static constexpr int Digits = 6;
-    using Text = char[8]; // written as eight bytes, the last two written over next
-
-    void next()
-    {
-        step();
-        carry();
-    }
-    // The units digit counted on alone: at most stepsBeforeCarry() times
-    // before carry().
-    void step() { ++m_word; }
-    int stepsBeforeCarry() const { return int(0x100 - (m_word & 0xFF)); }
-    void carry()
-    {
-        const std::uint64_t word = m_word & digitBytes;
-        // The nines carried through are now zero bytes: back to 0xF6. No
-        // other byte is zero or low enough to borrow from its neighbour.
-        const std::uint64_t wrapped = ((word - ones) & ~word & (ones << 7)) >> 7;
-        m_word = word | wrapped * 0xF6;
-    }
-    void writeTo(char *at) const
-    {
-        const std::uint64_t text = __builtin_bswap64((m_word - ones * 0xC6) << 16); // 0xF6 - 0xC6 = '0'
-        std::memcpy(at, &text, sizeof(Text));
-    }
-
-private:
-    static constexpr std::uint64_t digitBytes = 0xFFFFFFFFFFFFull;
-    static constexpr std::uint64_t ones = 0x010101010101ull;
-    std::uint64_t m_word = ones * 0xF6; // 000000
-};
-
 // The program's texts in code page 932, encoded once.
 struct SaveTexts
 {
@@ -166,17 +126,17 @@ public:
             // Room for the whole run at once; the number and the row are
             // kept in registers, not in members the output's bytes could
             // alias.
-            char *at = m_out.claim(qsizetype(bytes.size()) * (RowNumber::Digits + RowTail::Capacity));
-            RowNumber number = m_number;
+            char *at = m_out.claim(qsizetype(bytes.size()) * (LineNumber::Digits + RowTail::Capacity));
+            LineNumber number = m_number;
             RunPieces rest(bytes);
             while (!rest.done()) {
                 for (const std::uint8_t value : rest.next(number.stepsBeforeCarry())) {
                     const RowTail &tail = tails[value];
                     number.writeTo(at);
-                    std::memcpy(at + RowNumber::Digits, tail.bytes, RowTail::Capacity);
+                    std::memcpy(at + LineNumber::Digits, tail.bytes, RowTail::Capacity);
                     if constexpr (Map::active)
-                        m_map.setHex(m_map.add(sender, value), m_out.offsetOf(at + RowNumber::Digits + tail.hexOffset), 2);
-                    at += RowNumber::Digits + tail.size;
+                        m_map.setHex(m_map.add(sender, value), m_out.offsetOf(at + LineNumber::Digits + tail.hexOffset), 2);
+                    at += LineNumber::Digits + tail.size;
                     number.step();
                 }
                 number.carry();
@@ -202,7 +162,7 @@ private:
         const int side = sender == Direction::J1 ? 0 : 1;
         if (hex.size() == 2 && m_texts.tails[side][value].size >= 0) {
             const RowTail &tail = m_texts.tails[side][value];
-            char *at = m_out.claim(sizeof(RowNumber::Text) + RowTail::Capacity);
+            char *at = m_out.claim(LineNumber::Digits + RowTail::Capacity);
             m_number.writeTo(at);
             std::memcpy(at + 6, tail.bytes, RowTail::Capacity);
             if constexpr (Map::active)
@@ -210,7 +170,7 @@ private:
             m_out.advanceTo(at + 6 + tail.size);
         } else {
             const QByteArray &label = side == 0 ? m_texts.rowJ1 : m_texts.rowJ2;
-            char *at = m_out.claim(sizeof(RowNumber::Text) + rowTailBytes(label));
+            char *at = m_out.claim(LineNumber::Digits + rowTailBytes(label));
             m_number.writeTo(at);
             char *hexAt = nullptr;
             at = writeRowTail(at + 6, label, value, hex, hexAt);
@@ -227,7 +187,7 @@ private:
     char m_digits[maxHexDigits] = {}; // the byte's hexadecimal text
     int m_digitCount = 0;
     quint32 m_value = 0; // the value of those digits
-    RowNumber m_number;
+    LineNumber m_number; // the next row's
 };
 
 } // namespace
