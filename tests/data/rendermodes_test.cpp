@@ -268,6 +268,34 @@ TEST(RenderFrame, RunsOfSoundBytesRenderAsTheirNibblesOneByOne)
     }
 }
 
+// Line, block and row numbers are counted on as text: every carry, up to
+// the wrap after 999999, one by one and in steps up to each carry.
+TEST(LineNumber, CountsItsLastSixDigitsThroughEveryCarry)
+{
+    const auto text = [](const LineNumber &number) {
+        char digits[LineNumber::Digits];
+        number.writeTo(digits);
+        return QByteArray(digits, LineNumber::Digits);
+    };
+    const auto expected = [](qint64 n) { return QByteArray::number(n % 1000000).rightJustified(6, '0'); };
+    for (const qint32 start : {0, 99990, 999990}) {
+        LineNumber oneByOne(start);
+        LineNumber stepped(start);
+        QByteArray seen, seenStepped, wanted;
+        for (qint64 n = start; n < start + 2000; ++n) {
+            wanted += expected(n);
+            seen += text(oneByOne);
+            oneByOne.next();
+        }
+        for (qint64 n = start; n < start + 2000; stepped.carry()) {
+            for (int k = stepped.stepsBeforeCarry(); k > 0; --k, ++n, stepped.step())
+                seenStepped += text(stepped);
+        }
+        EXPECT_EQ(seen, wanted) << start;
+        EXPECT_EQ(seenStepped.left(wanted.size()), wanted) << start;
+    }
+}
+
 TEST(ReportHeader, NineBitLineNamesOutsideTheCodePageAndTrimming)
 {
     ReportHeaderSettings header = testHeader();
