@@ -11,15 +11,42 @@
 
 namespace ferrox {
 
-// columnCharacter() of every byte value, looked up: captured binary data
-// holds control codes at random, where a branch on them would be guessed
-// wrong again and again.
-inline constexpr std::array<std::uint8_t, 256> columnCharacters = [] {
-    std::array<std::uint8_t, 256> characters{};
-    for (int value = 0; value < 256; ++value)
-        characters[size_t(value)] = columnCharacter(value);
-    return characters;
+// A byte as a character column shows it, and what that character can be
+// in a double-byte character (see cp932ByteRoles).
+struct ColumnCell
+{
+    std::uint8_t character;
+    std::uint8_t role;
+};
+
+// columnCharacter() of every byte value, with its role, looked up:
+// captured binary data holds control codes at random, where a branch on
+// them would be guessed wrong again and again, and the role is then no
+// second lookup waiting for the first.
+inline constexpr std::array<ColumnCell, 256> columnCells = [] {
+    std::array<ColumnCell, 256> cells{};
+    for (int value = 0; value < 256; ++value) {
+        const std::uint8_t character = columnCharacter(value);
+        cells[size_t(value)] = {character, cp932ByteRoles[character]};
+    }
+    return cells;
 }();
+
+// One character of captured bytes judged by the code page 932
+// pass-through (see judgeCp932Byte) in registers: `role` is its first
+// byte's, `waiting` whether the character before ends with a lead byte
+// waiting for its trail byte, and becomes whether this one does. Returns
+// 1 when the lead byte before stays alone (and shows as "?"). The next
+// state is one step from the last (lead ^ (waiting & lead & trail)), so a
+// row of characters is not held up by their judgement.
+inline unsigned judgeInTurn(unsigned &waiting, unsigned role)
+{
+    const unsigned trail = role >> 1;
+    const unsigned lead = role & Cp932LeadByte;
+    const unsigned lone = waiting & ~trail;
+    waiting = lead ^ (waiting & lead & trail);
+    return lone;
+}
 
 // A line's character column of at most N captured bytes, with the code
 // page 932 pass-through (see replaceLoneLeadBytes) applied as each byte is
@@ -39,52 +66,57 @@ public:
 
     void append(std::uint8_t b)
     {
-        appendEach(std::array<std::uint8_t, 1>{b}, [](std::uint8_t value) { return value; });
+        appendEach(std::array<std::uint8_t, 1>{b}, [](std::uint8_t value) { return ColumnCell{value, cp932ByteRoles[value]}; });
     }
 
-    // Each of `values` as `character` shows it, as append() would take
-    // them one by one, with `also` called for every value as it comes (for
-    // another part of the line, in the same loop). The judgement is made
-    // in registers from the bytes as they come (the same as
-    // judgeCp932Byte's): the byte before is rewritten whole, never read
-    // back from the column just after it was stored there.
-    template<typename Values, typename Character, typename Also>
-    void appendEach(const Values &values, Character character, Also also)
+    // Each of `values` as `cellOf` shows it, as append() would take them
+    // one by one, with `also` called for every value as it comes (for
+    // another part of the line, in the same loop). The bytes are stored
+    // first; only when a lead byte came or one waits are they judged, in
+    // registers from the bytes as they are (the same as judgeCp932Byte),
+    // without branches: the byte before is rewritten whole, never read
+    // back from the column just after it was rewritten.
+    template<typename Values, typename CellOf, typename Also>
+    void appendEach(const Values &values, CellOf cellOf, Also also)
     {
         char *const bytes = m_bytes + 1;
-        int size = m_size;
-        unsigned waiting = m_waiting;
-        char before = bytes[size - 1]; // the slot before the first byte when empty
-        const auto judged = [&](char c) {
-            const unsigned role = cp932ByteRoles[std::uint8_t(c)];
-            const unsigned paired = waiting & (role >> 1);
-            const unsigned lone = waiting & ~paired;
-            bytes[size - 1] = lone ? '?' : before;
-            bytes[size] = c;
-            waiting = role & Cp932LeadByte & ~paired;
-            before = c;
-            ++size;
+        const int start = m_size;
+        int size = start;
+        unsigned leads = m_waiting;
+        const auto store = [&](ColumnCell cell) {
+            bytes[size++] = char(cell.character);
+            leads |= cell.role & Cp932LeadByte;
         };
         if (size + int(values.size()) <= N) {
             // Room for all: no check per byte.
             for (const auto value : values) {
                 also(value);
-                judged(char(character(value)));
+                store(cellOf(value));
             }
         } else {
             for (const auto value : values) {
                 also(value);
                 if (size < N)
-                    judged(char(character(value)));
+                    store(cellOf(value));
             }
         }
         m_size = size;
+        if (!leads)
+            return; // nothing waits, nothing can be alone
+        unsigned waiting = m_waiting;
+        char before = bytes[start - 1]; // the slot before the first byte when empty
+        for (int i = start; i < size; ++i) {
+            const char c = bytes[i];
+            const char loneMask = char(-int(judgeInTurn(waiting, cp932ByteRoles[std::uint8_t(c)]))); // all ones when lone
+            bytes[i - 1] = char((before & ~loneMask) | ('?' & loneMask));
+            before = c;
+        }
         m_waiting = waiting;
     }
-    template<typename Values, typename Character>
-    void appendEach(const Values &values, Character character)
+    template<typename Values, typename CellOf>
+    void appendEach(const Values &values, CellOf cellOf)
     {
-        appendEach(values, character, [](auto) {});
+        appendEach(values, cellOf, [](auto) {});
     }
 
     // The finished column as written: a lead byte at its end becomes "?".

@@ -3,6 +3,7 @@
 // changes or the data ends.
 #include "renderframe.h"
 
+#include "capturedcolumn.h"
 #include "characterrules.h"
 #include "cp932.h"
 #include "texts.h"
@@ -111,10 +112,8 @@ private:
     static char *writeCharacter(char *at, const AsciiCharacterText &text, unsigned role, unsigned &waiting)
     {
         std::memcpy(at, text.bytes, sizeof text.bytes);
-        const unsigned paired = waiting & (role >> 1);
-        if (waiting & ~paired)
+        if (judgeInTurn(waiting, role))
             at[-1] = '?'; // a lone lead byte: rare in text
-        waiting = role & Cp932LeadByte & ~paired;
         return at + text.size;
     }
 

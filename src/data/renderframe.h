@@ -98,7 +98,7 @@ private:
 template<typename Hex, typename Chars>
 void appendPiece(Hex &hex, Chars &chars, const RunPieces::Piece &piece)
 {
-    const auto character = [](std::uint8_t value) { return columnCharacters[value]; };
+    const auto character = [](std::uint8_t value) { return columnCells[value]; };
     if (char *at = hex.claim(piece.size() * int(sizeof(HexByteText::bytes)))) {
         chars.appendEach(piece, character, [&at](std::uint8_t value) { at = writeHexByte(at, value); });
         hex.advanceTo(at);
