@@ -27,6 +27,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace ferrox {
 
@@ -93,11 +94,20 @@ private:
 };
 
 // For the modes with a hex part and a character column (exchange and
-// hex-with-characters): a piece of sound bytes, "41 " each into `hex` and
-// their characters into `chars`, in one loop.
-template<typename Hex, typename Chars>
-void appendPiece(Hex &hex, Chars &chars, const RunPieces::Piece &piece)
+// hex-with-characters): a piece of sound bytes of `sender`, "41 " each into
+// `hex` and their characters into `chars` in one loop, and their cells
+// pending until the line is placed.
+template<typename Hex, typename Chars, typename Map>
+void appendPiece(Hex &hex, Chars &chars, const RunPieces::Piece &piece, Map &map, std::vector<PendingCell> &pending,
+                 Direction sender)
 {
+    if constexpr (Map::active) {
+        int k = 0;
+        for (const std::uint8_t value : piece) {
+            pending.push_back({map.add(sender, value), hex.size() + k * HexByteText::Size, 2, chars.size() + k});
+            ++k;
+        }
+    }
     const auto character = [](std::uint8_t value) { return columnCells[value]; };
     if (char *at = hex.claim(piece.size() * int(sizeof(HexByteText::bytes)))) {
         chars.appendEach(piece, character, [&at](std::uint8_t value) { at = writeHexByte(at, value); });

@@ -93,15 +93,7 @@ public:
         RunPieces rest(bytes);
         while (!rest.done()) {
             const RunPieces::Piece piece = rest.next(bytesPerLine - count);
-            if constexpr (Map::active) {
-                int k = 0;
-                for (const std::uint8_t value : piece) {
-                    m_pending.push_back({m_map.add(sender, value), m_hex.size() + k * HexByteText::Size, 2,
-                                         m_chars.size() + k});
-                    ++k;
-                }
-            }
-            appendPiece(m_hex, m_chars, piece);
+            appendPiece(m_hex, m_chars, piece, m_map, m_pending, sender);
             count += piece.size();
             if (count == bytesPerLine)
                 lineFilled(count);
