@@ -49,7 +49,7 @@ inline unsigned judgeInTurn(unsigned &waiting, unsigned role)
 }
 
 // A line's character column of at most N captured bytes, with the code
-// page 932 pass-through (see replaceLoneLeadBytes) applied as each byte is
+// page 932 pass-through (see replaceLoneLeadBytes) applied as the bytes are
 // added: the line is then written with one plain copy, not copied and
 // read back a second time to look for lone lead bytes. Bytes beyond N are
 // dropped and judged with nothing. Past its bytes the column holds spaces
@@ -66,7 +66,8 @@ public:
 
     void append(std::uint8_t b)
     {
-        appendEach(std::array<std::uint8_t, 1>{b}, [](std::uint8_t value) { return ColumnCell{value, cp932ByteRoles[value]}; });
+        const auto asItIs = [](std::uint8_t value) { return ColumnCell{value, cp932ByteRoles[value]}; };
+        appendEach(std::array<std::uint8_t, 1>{b}, asItIs);
     }
 
     // Each of `values` as `cellOf` shows it, as append() would take them
@@ -107,7 +108,8 @@ public:
         char before = bytes[start - 1]; // the slot before the first byte when empty
         for (int i = start; i < size; ++i) {
             const char c = bytes[i];
-            const char loneMask = char(-int(judgeInTurn(waiting, cp932ByteRoles[std::uint8_t(c)]))); // all ones when lone
+            // All ones when the lead byte before stays alone.
+            const char loneMask = char(-int(judgeInTurn(waiting, cp932ByteRoles[std::uint8_t(c)])));
             bytes[i - 1] = char((before & ~loneMask) | ('?' & loneMask));
             before = c;
         }

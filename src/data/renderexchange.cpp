@@ -152,7 +152,8 @@ private:
     }
 
     // The hex part at `at`, `size` bytes of it (trimmed), padded to its
-    // width on the side `aligned` gives; returns where it ends.
+    // width with spaces before it (`right`) or after it; returns where it
+    // ends.
     char *writeHex(char *at, int size, bool right)
     {
         if (size > hexWidth) {

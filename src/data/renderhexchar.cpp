@@ -20,8 +20,8 @@ constexpr int hexColumns = 60;
 constexpr int markColumns = 13; // a block header or the continuation mark
 constexpr int bytesPerLine = 16;
 // A line's bytes, with room for the fixed-size copies past the end of its
-// parts: the mark, the hex part, " |", the
-// characters (a line holds at most 31 bytes), the line end.
+// parts: the mark, the hex part, " |", the characters (a line holds at most
+// 31 bytes), the line end.
 constexpr int maxLineBytes = LabelText::Capacity + hexColumns + 2 + 2 * bytesPerLine + 2;
 
 // The program's texts in code page 932, encoded once.

@@ -134,8 +134,10 @@ public:
                     const RowTail &tail = tails[value];
                     number.writeTo(at);
                     std::memcpy(at + LineNumber::Digits, tail.bytes, RowTail::Capacity);
-                    if constexpr (Map::active)
-                        m_map.setHex(m_map.add(sender, value), m_out.offsetOf(at + LineNumber::Digits + tail.hexOffset), 2);
+                    if constexpr (Map::active) {
+                        m_map.setHex(m_map.add(sender, value),
+                                     m_out.offsetOf(at + LineNumber::Digits + tail.hexOffset), 2);
+                    }
                     at += LineNumber::Digits + tail.size;
                     number.step();
                 }

@@ -111,7 +111,7 @@ struct LabelText
 
     // With a number between `open` and `close`, or the text alone.
     LabelText(const QByteArray &open, const QByteArray &close, bool numbered)
-        : numberAt(numbered ? int(open.size()) : -1)
+        : numberAt(numbered && open.size() + LineNumber::Digits <= Capacity ? int(open.size()) : -1)
     {
         const QByteArray text = numbered ? open + QByteArray(LineNumber::Digits, '0') + close : open;
         size = int(std::min<qsizetype>(text.size(), Capacity));
