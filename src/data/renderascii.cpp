@@ -3,6 +3,7 @@
 // changes or the data ends.
 #include "renderframe.h"
 
+#include "capturedcolumn.h"
 #include "characterrules.h"
 #include "cp932.h"
 #include "texts.h"
@@ -17,8 +18,23 @@ namespace {
 // The program's texts in code page 932, encoded once.
 struct AsciiTexts
 {
+    AsciiTexts()
+    {
+        const AsciiCharacterText *characters = asciiCharacterTexts();
+        for (int value = 0; value < 256; ++value) {
+            const AsciiCharacterText &text = characters[value];
+            // A text of several bytes is a name such as "[STX]" or CR LF,
+            // plain ASCII: only its first byte can pair with a lead byte
+            // before it, and none of it waits for a trail byte.
+            roles[value] = cp932ByteRoles[std::uint8_t(text.bytes[0])] & (text.size == 1 ? 0xFF : ~Cp932LeadByte);
+        }
+    }
+
     QByteArray labelJ1 = encodeCp932(DataTexts::lineLabelJ1());
     QByteArray labelJ2 = encodeCp932(DataTexts::lineLabelJ2());
+    // By value: what the first byte of its text can be in a double-byte
+    // character (see cp932ByteRoles).
+    std::uint8_t roles[256];
 };
 
 template<typename Map>
@@ -45,15 +61,28 @@ public:
         if (m_value > 255)
             return false;
         endBlockBefore(sender);
-        append(sender, m_value);
+        char *at = m_line.claim(sizeof(AsciiCharacterText::bytes));
+        record(sender, m_value, at);
+        m_line.advanceTo(writeCharacter(at, m_characters[m_value], m_texts.roles[m_value], m_waiting));
         return true;
     }
 
     bool run(Direction sender, SoundRun bytes)
     {
         endBlockBefore(sender);
-        for (const std::uint8_t value : bytes)
-            append(sender, value);
+        // Room for the whole run at once; the end and the lead byte state
+        // are kept in registers, not in members the text's bytes could
+        // alias.
+        char *at = m_line.claim(qsizetype(bytes.size()) * sizeof(AsciiCharacterText::bytes));
+        unsigned waiting = m_waiting;
+        const AsciiCharacterText *characters = m_characters;
+        const std::uint8_t *roles = m_texts.roles;
+        for (const std::uint8_t value : bytes) {
+            record(sender, value, at);
+            at = writeCharacter(at, characters[value], roles[value], waiting);
+        }
+        m_line.advanceTo(at);
+        m_waiting = waiting;
         m_value = bytes.last();
         return true;
     }
@@ -76,19 +105,23 @@ private:
             writeBlock(ended == Direction::J1 ? m_texts.labelJ1 : m_texts.labelJ2);
     }
 
-    void append(Direction label, int value)
+    // A character's text at `at`, with the code page 932 pass-through as
+    // the block is built, not as a second pass over it; returns where it
+    // ends. `role`: its first byte's (see AsciiTexts); `waiting`: the text
+    // before ends with a lead byte waiting for its trail byte.
+    static char *writeCharacter(char *at, const AsciiCharacterText &text, unsigned role, unsigned &waiting)
     {
-        const AsciiCharacterText &text = m_characters[value];
-        char *at = m_line.claim(sizeof text.bytes);
         std::memcpy(at, text.bytes, sizeof text.bytes);
-        m_line.advanceTo(at + text.size);
-        // The code page 932 pass-through as the block is built, not as a
-        // second pass over it: a text of several bytes is a name such as
-        // "[STX]" or CR LF, plain ASCII, so only its first byte can pair
-        // with a lead byte before it and none of it waits for a trail byte.
-        m_waiting = judgeCp932Byte(at, 0, m_waiting) & unsigned(text.size == 1);
+        if (judgeInTurn(waiting, role))
+            at[-1] = '?'; // a lone lead byte: rare in text
+        return at + text.size;
+    }
+
+    // The cell of a byte whose text goes at `at` in the block.
+    void record(Direction label, int value, const char *at)
+    {
         if constexpr (Map::active)
-            m_pending.push_back({m_map.add(label, value), m_line.offsetOf(at), text.size});
+            m_pending.push_back({m_map.add(label, value), m_line.offsetOf(at), m_characters[value].size});
     }
 
     void writeBlock(const QByteArray &label)
@@ -104,7 +137,7 @@ private:
         m_waiting = 0;
         m_out.put(m_line.written());
         m_out.putLineEnd();
-        ++m_lineNumber;
+        m_lineNumber.next();
         m_line.rewind(); // keeps the room for the next block
     }
 
@@ -124,7 +157,7 @@ private:
     QByteArray m_lineBytes;
     TextSink m_line{m_lineBytes, 4096}; // the block being built
     unsigned m_waiting = 0; // the block ends with a lead byte waiting for its trail byte
-    qint32 m_lineNumber = 0;
+    LineNumber m_lineNumber;
     int m_value = 0;
     SenderChange m_sender;
 };

@@ -9,6 +9,8 @@
 #include "smalltext.h"
 #include "texts.h"
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace ferrox {
@@ -16,18 +18,26 @@ namespace ferrox {
 namespace {
 
 constexpr int bytesPerLine = 8;
-constexpr qsizetype hexWidth = 23; // eight "41" with a space between
-constexpr qsizetype charWidth = 8;
+constexpr int hexWidth = 23; // eight "41" with a space between
+constexpr int charWidth = 8;
 
 // The program's texts in code page 932, encoded once.
 struct ExchangeTexts
 {
-    QByteArray openJ1 = encodeCp932(DataTexts::centreOpenJ1());
-    QByteArray closeJ1 = encodeCp932(DataTexts::centreCloseJ1());
-    QByteArray openJ2 = encodeCp932(DataTexts::centreOpenJ2());
-    QByteArray closeJ2 = encodeCp932(DataTexts::centreCloseJ2());
-    QByteArray continuation = encodeCp932(DataTexts::centreContinuation());
+    LabelText openJ1{encodeCp932(DataTexts::centreOpenJ1()), encodeCp932(DataTexts::centreCloseJ1()), true};
+    LabelText openJ2{encodeCp932(DataTexts::centreOpenJ2()), encodeCp932(DataTexts::centreCloseJ2()), true};
+    LabelText continuation{encodeCp932(DataTexts::centreContinuation()), {}, false};
 };
+
+// The fixed parts of a line: the side without bytes, next to the label.
+constexpr char j2EmptySide[] = "        |                       ";     // characters, "|", hex part
+constexpr char j1EmptySide[] = "                       |        \r\n"; // hex part, "|", characters, line end
+static_assert(sizeof j2EmptySide - 1 == charWidth + 1 + hexWidth);
+static_assert(sizeof j1EmptySide - 1 == hexWidth + 1 + charWidth + 2);
+
+// A line's bytes besides a hex part wider than hexWidth, with room for
+// the fixed-size copies past the end of the last parts.
+constexpr int maxLineBytes = charWidth + 1 + hexWidth + LabelText::Capacity + hexWidth + 1 + charWidth + 2 + 16;
 
 template<typename Map>
 class ExchangeMode
@@ -66,12 +76,19 @@ public:
 
     bool run(Direction sender, SoundRun bytes)
     {
-        for (const std::uint8_t value : bytes) {
-            m_value = value;
-            endLineBefore(sender);
-            addByte(sender, 2);
-            m_hex.appendPadded(hexByteTexts[value].bytes, HexByteText::Size);
+        // The first byte may end the line before it; the rest of the run
+        // comes in pieces that fill lines.
+        endLineBefore(sender);
+        RunPieces rest(bytes);
+        for (;;) {
+            const RunPieces::Piece piece = rest.next(bytesPerLine - m_count);
+            appendPiece(m_hex, m_chars, piece, m_map, m_pending, sender);
+            m_count += piece.size();
+            if (rest.done())
+                break;
+            writeLine(sender);
         }
+        m_value = bytes.last();
         // Kept as low() keeps it, for a repeated low nibble after the run.
         m_byteText.clear();
         m_byteText.appendPadded(hexByteTexts[bytes.last()].bytes, HexByteText::Size);
@@ -96,7 +113,7 @@ private:
         const Direction ended = m_sender.next(label);
         if (ended != Direction::None) {
             writeLine(ended);
-            ++m_blockNumber[index(ended)];
+            m_blockNumber[index(ended)].next();
             m_continuing = false;
         } else if (m_count == bytesPerLine) {
             writeLine(label);
@@ -125,50 +142,64 @@ private:
             m_hex.append(c);
     }
 
-    void putCentreLabel(Direction side)
+    // The line's centre label at `at`; returns where it ends.
+    char *writeCentreLabel(char *at, Direction side)
     {
-        if (m_continuing) {
-            m_out.put(m_texts.continuation);
-            return;
-        }
+        const LabelText &label = m_continuing ? m_texts.continuation
+                                              : side == Direction::J1 ? m_texts.openJ1 : m_texts.openJ2;
         m_continuing = true;
-        m_out.put(side == Direction::J1 ? m_texts.openJ1 : m_texts.openJ2);
-        m_out.putLineNumber(m_blockNumber[index(side)]);
-        m_out.put(side == Direction::J1 ? m_texts.closeJ1 : m_texts.closeJ2);
+        return label.writeTo(at, m_blockNumber[index(side)]);
     }
 
+    // The hex part at `at`, `size` bytes of it (trimmed), padded to its
+    // width with spaces before it (`right`) or after it; returns where it
+    // ends.
+    char *writeHex(char *at, int size, bool right)
+    {
+        if (size > hexWidth) {
+            // Only repeated low nibbles make it wider: no padding then.
+            std::memcpy(at, m_hex.view().data(), size_t(size));
+            return at + size;
+        }
+        std::memcpy(at, right ? m_hex.rightAligned(size) : m_hex.leftAligned(), hexWidth);
+        return at + hexWidth;
+    }
+
+    // A line is written as a whole into room claimed once: fixed-size
+    // copies of its parts, each later one written over what the one before
+    // wrote past its end.
     void writeLine(Direction side)
     {
-        // The hex part starts with a digit: only the space after its last
-        // byte goes.
-        QByteArrayView hex = m_hex.view();
-        while (!hex.isEmpty() && hex.back() == ' ')
-            hex.chop(1);
+        // Every byte's text ends in a digit and a space: only the space
+        // after the last byte goes. (Counted, not looked at: the text's
+        // last bytes were just stored.)
+        const int hexSize = std::max(m_hex.size() - 1, 0);
+        const QByteArrayView chars = m_chars.finished();
+        char *const line = m_out.claim(maxLineBytes + hexSize);
+        char *at = line;
         if (side == Direction::J1) {
-            const qsizetype charBase = m_out.offset();
-            m_out.put(m_chars.finished());
-            m_out.putSpaces(charWidth - m_chars.size());
-            m_out.put('|');
-            m_out.putSpaces(hexWidth - hex.size());
-            mapPendingLine(m_out.offset(), charBase);
-            m_out.put(hex);
-            putCentreLabel(side);
-            m_out.putSpaces(hexWidth);
-            m_out.put('|');
-            m_out.putSpaces(charWidth);
+            std::memcpy(at, chars.data(), charWidth); // padded with spaces
+            at[charWidth] = '|';
+            at += charWidth + 1;
+            const char *hex = at + std::max(hexWidth - hexSize, 0);
+            at = writeHex(at, hexSize, true);
+            mapPendingLine(m_out.offsetOf(hex), m_out.offsetOf(line));
+            at = writeCentreLabel(at, side);
+            std::memcpy(at, j1EmptySide, sizeof j1EmptySide - 1);
+            at += sizeof j1EmptySide - 1;
         } else {
-            m_out.putSpaces(charWidth);
-            m_out.put('|');
-            m_out.putSpaces(hexWidth);
-            putCentreLabel(side);
-            const qsizetype hexBase = m_out.offset();
-            m_out.put(hex);
-            m_out.putSpaces(hexWidth - hex.size());
-            m_out.put('|');
-            mapPendingLine(hexBase, m_out.offset());
-            m_out.put(m_chars.finished());
+            std::memcpy(at, j2EmptySide, sizeof j2EmptySide - 1);
+            at = writeCentreLabel(at + sizeof j2EmptySide - 1, side);
+            const char *hex = at;
+            at = writeHex(at, hexSize, false);
+            *at++ = '|';
+            mapPendingLine(m_out.offsetOf(hex), m_out.offsetOf(at));
+            std::memcpy(at, chars.data(), charWidth);
+            at += chars.size();
+            std::memcpy(at, "\r\n", 2);
+            at += 2;
         }
-        m_out.putLineEnd();
+        m_out.advanceTo(at);
         m_hex.clear();
         m_chars.clear();
         m_count = 0;
@@ -202,12 +233,12 @@ private:
     const ExchangeTexts &m_texts = encodedOnce<ExchangeTexts>();
 
     // At most eight bytes per line, each with a text of at most 23.
-    SmallText<bytesPerLine * hexWidth> m_hex; // "41 42 " ...
+    SmallText<bytesPerLine * hexWidth, hexWidth, hexWidth> m_hex; // "41 42 " ...
     CapturedColumn<bytesPerLine> m_chars;         // character column, captured bytes
     SmallText<hexWidth> m_byteText;           // the byte being assembled, "4" then "41 "
     int m_count = 0;
     bool m_continuing = false; // the block's first line has been written
-    qint32 m_blockNumber[2] = {1, 1};
+    LineNumber m_blockNumber[2] = {LineNumber(1), LineNumber(1)};
     int m_value = 0;
     SenderChange m_sender;
 };

@@ -19,11 +19,15 @@
 // high/low/run return false for data the mode cannot show, which ends the
 // rendering early.
 
+#include "capturedcolumn.h"
 #include "renderer.h"
 #include "streamformat.h"
+#include "smalltext.h"
 #include "textsink.h"
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace ferrox {
 
@@ -49,6 +53,72 @@ private:
 // Sound bytes handed to a mode at once, at most: bounds what a mode sets
 // aside for them in the output.
 constexpr int MaxSoundRun = 1024;
+
+// The bytes of a run taken in pieces that fill what the mode counts in
+// (a line, the row numbers up to the next carry): its check for a full
+// line is then made once a piece, not once a byte.
+class RunPieces
+{
+public:
+    // Bytes of a run in a row, to be taken with a range-for.
+    struct Piece
+    {
+        SoundRun::Iterator from;
+        SoundRun::Iterator to;
+        int count;
+        SoundRun::Iterator begin() const { return from; }
+        SoundRun::Iterator end() const { return to; }
+        int size() const { return count; }
+    };
+
+    explicit RunPieces(SoundRun bytes) : m_at(bytes.begin()), m_left(bytes.size()) {}
+
+    bool done() const { return m_left == 0; }
+
+    // The next `room` bytes, or all that are left.
+    Piece next(int room)
+    {
+        const int n = std::min(room, m_left);
+        SoundRun::Iterator to = m_at;
+        for (int k = 0; k < n; ++k)
+            ++to;
+        const Piece piece{m_at, to, n};
+        m_at = to;
+        m_left -= n;
+        return piece;
+    }
+
+private:
+    SoundRun::Iterator m_at;
+    int m_left;
+};
+
+// For the modes with a hex part and a character column (exchange and
+// hex-with-characters): a piece of sound bytes of `sender`, "41 " each into
+// `hex` and their characters into `chars` in one loop, and their cells
+// pending until the line is placed.
+template<typename Hex, typename Chars, typename Map>
+void appendPiece(Hex &hex, Chars &chars, const RunPieces::Piece &piece, Map &map, std::vector<PendingCell> &pending,
+                 Direction sender)
+{
+    if constexpr (Map::active) {
+        int k = 0;
+        for (const std::uint8_t value : piece) {
+            pending.push_back({map.add(sender, value), hex.size() + k * HexByteText::Size, 2, chars.size() + k});
+            ++k;
+        }
+    }
+    const auto character = [](std::uint8_t value) { return columnCells[value]; };
+    if (char *at = hex.claim(piece.size() * int(sizeof(HexByteText::bytes)))) {
+        chars.appendEach(piece, character, [&at](std::uint8_t value) { at = writeHexByte(at, value); });
+        hex.advanceTo(at);
+    } else {
+        // A hex part grown by repeated low nibbles: what fits.
+        chars.appendEach(piece, character, [&hex](std::uint8_t value) {
+            hex.appendPadded(hexByteTexts[value].bytes, HexByteText::Size);
+        });
+    }
+}
 
 struct RenderPacing
 {

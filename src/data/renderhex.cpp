@@ -35,7 +35,7 @@ public:
     bool high(Direction sender, std::uint8_t value)
     {
         if (m_direction == opposite(sender)) {
-            ++m_lineNumber;
+            m_lineNumber.next();
             m_out.put(QByteArrayView("\r\r\n", 3));
             startLine(sender);
         }
@@ -95,7 +95,7 @@ private:
     Map &m_map;
     const HexTexts &m_texts = encodedOnce<HexTexts>();
     Direction m_direction = Direction::None;
-    qint32 m_lineNumber = 0;
+    LineNumber m_lineNumber;
     char m_high[2] = {0, 0}; // per sender; 0: no digit stored
     int m_highValue[2] = {0, 0};
 };

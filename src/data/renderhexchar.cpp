@@ -9,23 +9,27 @@
 #include "texts.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace ferrox {
 
 namespace {
 
-constexpr qsizetype hexColumns = 60;
-constexpr qsizetype markColumns = 13; // a block header or the continuation mark
+constexpr int hexColumns = 60;
+constexpr int markColumns = 13; // a block header or the continuation mark
 constexpr int bytesPerLine = 16;
+// A line's bytes, with room for the fixed-size copies past the end of its
+// parts: the mark, the hex part, " |", the characters (a line holds at most
+// 31 bytes), the line end.
+constexpr int maxLineBytes = LabelText::Capacity + hexColumns + 2 + 2 * bytesPerLine + 2;
 
 // The program's texts in code page 932, encoded once.
 struct HexCharTexts
 {
-    QByteArray openJ1 = encodeCp932(DataTexts::blockOpenJ1());
-    QByteArray openJ2 = encodeCp932(DataTexts::blockOpenJ2());
-    QByteArray close = encodeCp932(DataTexts::blockClose());
-    QByteArray continuation = encodeCp932(DataTexts::continuationMark());
+    LabelText openJ1{encodeCp932(DataTexts::blockOpenJ1()), encodeCp932(DataTexts::blockClose()), true};
+    LabelText openJ2{encodeCp932(DataTexts::blockOpenJ2()), encodeCp932(DataTexts::blockClose()), true};
+    LabelText continuation{encodeCp932(DataTexts::continuationMark()), {}, false};
 };
 
 template<typename Map>
@@ -51,7 +55,7 @@ public:
     {
         if (m_direction == opposite(sender)) {
             // A new block: the block just ended counts on.
-            ++m_blockNumber[index(m_direction)];
+            m_blockNumber[index(m_direction)].next();
             m_count[index(Direction::J1)] = 0;
             if (sender == Direction::J1)
                 m_count[index(Direction::J2)] = 0;
@@ -84,12 +88,17 @@ public:
         // A block is started by the first byte; the last one's high digit
         // is the one kept.
         high(sender, bytes.last() >> 4);
-        for (const std::uint8_t value : bytes) {
-            m_value = value;
-            const int hexStart = m_hex.size();
-            m_hex.appendPadded(hexByteTexts[value].bytes, HexByteText::Size);
-            completed(sender, hexStart, 2);
+        // The rest in pieces that fill the sender's line.
+        int &count = m_count[index(sender)];
+        RunPieces rest(bytes);
+        while (!rest.done()) {
+            const RunPieces::Piece piece = rest.next(bytesPerLine - count);
+            appendPiece(m_hex, m_chars, piece, m_map, m_pending, sender);
+            count += piece.size();
+            if (count == bytesPerLine)
+                lineFilled(count);
         }
+        m_value = bytes.last();
         return true;
     }
 
@@ -105,42 +114,49 @@ private:
         if constexpr (Map::active)
             m_pending.push_back({m_map.add(sender, m_value), hexStart, digits, m_chars.size()});
         m_chars.append(std::uint8_t(columnCharacter(m_value)));
-        const int i = index(sender);
-        if (++m_count[i] == bytesPerLine) {
-            writePendingLine();
-            m_mark.clear();
-            m_mark.append(m_texts.continuation);
-            m_count[i] = 0;
-        }
+        int &count = m_count[index(sender)];
+        if (++count == bytesPerLine)
+            lineFilled(count);
+    }
+
+    // A sender's 16th byte on the line: the line goes, the next one is
+    // a continuation.
+    void lineFilled(int &count)
+    {
+        writePendingLine();
+        m_mark = &m_texts.continuation;
+        count = 0;
     }
 
     void setBlockHeader(Direction sender)
     {
-        m_mark.clear();
-        m_mark.append(sender == Direction::J1 ? m_texts.openJ1 : m_texts.openJ2);
-        const qint32 n = m_blockNumber[index(sender)] % 1000000;
-        char digits[6];
-        for (int i = 5, rest = n; i >= 0; --i, rest /= 10)
-            digits[i] = char('0' + rest % 10);
-        m_mark.append(QByteArrayView(digits, 6));
-        m_mark.append(m_texts.close);
+        m_mark = sender == Direction::J1 ? &m_texts.openJ1 : &m_texts.openJ2;
+        m_markNumber = m_blockNumber[index(sender)];
     }
 
     // The hex part (mark + digits) padded or cut to 60 columns, " |", the
     // characters, line end. Digits and spaces are one byte per column.
+    // Written whole into room claimed once: fixed-size copies of its
+    // parts, each later one written over what the one before wrote past
+    // its end.
     void writePendingLine()
     {
-        const qsizetype markWidth = m_mark.isEmpty() ? 0 : markColumns;
-        const qsizetype digitColumns = hexColumns - markWidth;
-        m_out.put(m_mark.view());
+        const int markWidth = m_mark ? markColumns : 0;
+        const int digitColumns = hexColumns - markWidth;
+        const QByteArrayView chars = m_chars.finished();
+        char *at = m_out.claim(maxLineBytes);
+        if (m_mark)
+            at = m_mark->writeTo(at, m_markNumber);
         if constexpr (Map::active)
-            mapPendingLine(m_out.offset(), digitColumns);
-        m_out.put(m_hex.view().first(std::min<qsizetype>(m_hex.size(), digitColumns)));
-        m_out.putSpaces(digitColumns - m_hex.size());
-        m_out.put(QByteArrayView(" |", 2));
-        m_out.put(m_chars.finished());
-        m_out.putLineEnd();
-        m_mark.clear();
+            mapPendingLine(m_out.offsetOf(at), digitColumns);
+        std::memcpy(at, m_hex.leftAligned(), hexColumns); // padded with spaces, then cut
+        at += digitColumns;
+        std::memcpy(at, " |", 2);
+        std::memcpy(at + 2, chars.data(), bytesPerLine * 2);
+        at += 2 + chars.size();
+        std::memcpy(at, "\r\n", 2);
+        m_out.advanceTo(at + 2);
+        m_mark = nullptr;
         m_hex.clear();
         m_chars.clear();
     }
@@ -166,15 +182,15 @@ private:
     const HexCharTexts &m_texts = encodedOnce<HexCharTexts>();
 
     Direction m_direction = Direction::None;
-    // Block header or continuation mark (13 columns, at most two bytes
-    // each), empty before any block; kept inline, since blocks change
-    // with every change of sender.
-    SmallText<2 * markColumns> m_mark;
+    // Block header or continuation mark (13 columns), none before any
+    // block; a header shows the block number taken when the block began.
+    const LabelText *m_mark = nullptr;
+    LineNumber m_markNumber;
     // A line is written when either sender's count reaches 16, so it holds
     // at most 31 bytes (15 of one sender, 16 of the other).
-    SmallText<3 * 2 * bytesPerLine> m_hex; // "41 42 " ...
+    SmallText<3 * 2 * bytesPerLine, hexColumns> m_hex; // "41 42 " ..., padded to the widest hex part
     CapturedColumn<2 * bytesPerLine> m_chars;  // character column, captured bytes
-    qint32 m_blockNumber[2] = {1, 1};
+    LineNumber m_blockNumber[2] = {LineNumber(1), LineNumber(1)};
     int m_count[2] = {0, 0};
     char m_high[2] = {0, 0}; // per sender; 0: no digit stored
     int m_value = 0;         // one assembled value for both senders

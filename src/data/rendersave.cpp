@@ -118,8 +118,34 @@ public:
 
     bool run(Direction sender, SoundRun bytes)
     {
-        for (const std::uint8_t value : bytes)
-            writeRow(sender, value, QByteArrayView(hexByteTexts[value].bytes, 2));
+        const RowTail *tails = m_texts.tails[sender == Direction::J1 ? 0 : 1];
+        if (tails[0].size < 0) {
+            for (const std::uint8_t value : bytes)
+                writeRow(sender, value, QByteArrayView(hexByteTexts[value].bytes, 2));
+        } else {
+            // Room for the whole run at once; the number and the row are
+            // kept in registers, not in members the output's bytes could
+            // alias.
+            char *at = m_out.claim(qsizetype(bytes.size()) * (LineNumber::Digits + RowTail::Capacity));
+            LineNumber number = m_number;
+            RunPieces rest(bytes);
+            while (!rest.done()) {
+                for (const std::uint8_t value : rest.next(number.stepsBeforeCarry())) {
+                    const RowTail &tail = tails[value];
+                    number.writeTo(at);
+                    std::memcpy(at + LineNumber::Digits, tail.bytes, RowTail::Capacity);
+                    if constexpr (Map::active) {
+                        m_map.setHex(m_map.add(sender, value),
+                                     m_out.offsetOf(at + LineNumber::Digits + tail.hexOffset), 2);
+                    }
+                    at += LineNumber::Digits + tail.size;
+                    number.step();
+                }
+                number.carry();
+            }
+            m_out.advanceTo(at);
+            m_number = number;
+        }
         // Kept as high() and low() keep them, for a repeated low nibble.
         const std::uint8_t last = bytes.last();
         m_digits[0] = hexDigit(last >> 4);
@@ -138,36 +164,23 @@ private:
         const int side = sender == Direction::J1 ? 0 : 1;
         if (hex.size() == 2 && m_texts.tails[side][value].size >= 0) {
             const RowTail &tail = m_texts.tails[side][value];
-            char *at = m_out.claim(6 + RowTail::Capacity);
-            std::memcpy(at, m_number, 6);
+            char *at = m_out.claim(LineNumber::Digits + RowTail::Capacity);
+            m_number.writeTo(at);
             std::memcpy(at + 6, tail.bytes, RowTail::Capacity);
             if constexpr (Map::active)
                 m_map.setHex(m_map.add(sender, int(value)), m_out.offsetOf(at + 6 + tail.hexOffset), 2);
             m_out.advanceTo(at + 6 + tail.size);
         } else {
             const QByteArray &label = side == 0 ? m_texts.rowJ1 : m_texts.rowJ2;
-            char *at = m_out.claim(6 + rowTailBytes(label));
-            std::memcpy(at, m_number, 6);
+            char *at = m_out.claim(LineNumber::Digits + rowTailBytes(label));
+            m_number.writeTo(at);
             char *hexAt = nullptr;
             at = writeRowTail(at + 6, label, value, hex, hexAt);
             if constexpr (Map::active)
                 m_map.setHex(m_map.add(sender, int(value & 0xFF)), m_out.offsetOf(hexAt), int(hex.size()));
             m_out.advanceTo(at);
         }
-        nextNumber();
-    }
-
-    // The row number's six digits, counted on as text: the last six
-    // decimal digits of the row's index.
-    void nextNumber()
-    {
-        for (int i = 5; i >= 0; --i) {
-            if (m_number[i] != '9') {
-                ++m_number[i];
-                return;
-            }
-            m_number[i] = '0';
-        }
+        m_number.next();
     }
 
     TextSink &m_out;
@@ -176,7 +189,7 @@ private:
     char m_digits[maxHexDigits] = {}; // the byte's hexadecimal text
     int m_digitCount = 0;
     quint32 m_value = 0; // the value of those digits
-    char m_number[6] = {'0', '0', '0', '0', '0', '0'};
+    LineNumber m_number; // the next row's
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include <algorithm>
+#include <bit>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -155,6 +156,21 @@ inline int soundRunLength(const char *stream, qint64 from, qint64 end, int most)
     const std::uint16_t tags = tagsAt(from);
     const qint64 last = std::min(end, from + 2 * qint64(most)) - 1; // a pair's low nibble at most here
     qint64 at = from + 2;
+    // Four pairs at a time while they fit, as one 64-bit word: a run is
+    // the path of nearly every byte. In the word that ends the run, the
+    // pairs before the first other one are counted from its lowest set
+    // bit, without a loop whose end would be guessed wrong once a run.
+    const std::uint64_t fourTags = tags * 0x0001000100010001ull;
+    while (at + 7 <= last) {
+        std::uint64_t four;
+        std::memcpy(&four, stream + at, 8);
+        const std::uint64_t other = (four & 0xF0F0F0F0F0F0F0F0ull) ^ fourTags;
+        if (other != 0 && std::endian::native == std::endian::little)
+            return int((at + 2 * (std::countr_zero(other) / 16) - from) / 2);
+        if (other != 0)
+            break;
+        at += 8;
+    }
     while (at < last && tagsAt(at) == tags)
         at += 2;
     return int((at - from) / 2);

@@ -49,6 +49,90 @@ inline char *writeHexByte(char *at, std::uint8_t value)
     return at + HexByteText::Size;
 }
 
+// A line, block or row number as the renderers write it: its last six
+// decimal digits with leading zeros. Counted on as text in one 64-bit word,
+// digit k from the right in byte k as 0xF6 + the digit, so a 9 is 0xFF
+// and adding 1 carries through the nines by itself. Kept in a register or
+// a word: as six bytes in memory, a number would be read back just after
+// its digits were stored, and the read waits for the stores.
+class LineNumber
+{
+public:
+    static constexpr int Digits = 6;
+
+    explicit LineNumber(qint32 start = 0)
+    {
+        qint64 value = start % 1000000;
+        if (value < 0)
+            value += 1000000;
+        m_word = 0;
+        for (int k = 0; k < Digits; ++k, value /= 10)
+            m_word |= std::uint64_t(0xF6 + value % 10) << (8 * k);
+    }
+
+    void next()
+    {
+        step();
+        carry();
+    }
+    // The units digit counted on alone: at most stepsBeforeCarry() times
+    // before carry().
+    void step() { ++m_word; }
+    int stepsBeforeCarry() const { return int(0x100 - (m_word & 0xFF)); }
+    void carry()
+    {
+        const std::uint64_t word = m_word & digitBytes;
+        // The nines carried through are now zero bytes: back to 0xF6. No
+        // other byte is zero or low enough to borrow from its neighbour.
+        const std::uint64_t wrapped = ((word - ones) & ~word & (ones << 7)) >> 7;
+        m_word = word | wrapped * 0xF6;
+    }
+
+    // The six digits at `at`; returns where they end.
+    char *writeTo(char *at) const
+    {
+        const std::uint64_t text = __builtin_bswap64((m_word - ones * 0xC6) << 16); // 0xF6 - 0xC6 = '0'
+        std::memcpy(at, &text, Digits);
+        return at + Digits;
+    }
+
+private:
+    static constexpr std::uint64_t digitBytes = 0xFFFFFFFFFFFFull;
+    static constexpr std::uint64_t ones = 0x010101010101ull;
+    std::uint64_t m_word;
+};
+
+// A label of a line (a block header, a continuation mark) as a line
+// writes it: one copy of Capacity bytes, the first `size` kept. A numbered
+// label has six digits at `numberAt` for the block number.
+struct LabelText
+{
+    static constexpr int Capacity = 32;
+
+    // With a number between `open` and `close`, or the text alone.
+    LabelText(const QByteArray &open, const QByteArray &close, bool numbered)
+        : numberAt(numbered && open.size() + LineNumber::Digits <= Capacity ? int(open.size()) : -1)
+    {
+        const QByteArray text = numbered ? open + QByteArray(LineNumber::Digits, '0') + close : open;
+        size = int(std::min<qsizetype>(text.size(), Capacity));
+        std::memcpy(bytes, text.constData(), size_t(size));
+    }
+
+    // Writes the label at `at`, numbered n when it has a number (a copy
+    // of Capacity bytes); returns where it ends.
+    char *writeTo(char *at, const LineNumber &n) const
+    {
+        std::memcpy(at, bytes, Capacity);
+        if (numberAt >= 0)
+            n.writeTo(at + numberAt);
+        return at + size;
+    }
+
+    char bytes[Capacity] = {};
+    int size = 0;
+    int numberAt = -1; // -1: no number
+};
+
 class TextSink
 {
 public:
@@ -129,20 +213,10 @@ public:
         m_pos += count;
     }
 
-    // The line number text of n: its last six decimal digits with leading
-    // zeros, as the last six characters of 100000000 + n (or 1000000 + n)
-    // give them.
-    void putLineNumber(qint32 n)
+    void putLineNumber(const LineNumber &n)
     {
-        ensure(6);
-        qint64 value = n % 1000000;
-        if (value < 0)
-            value += 1000000;
-        for (int i = 5; i >= 0; --i) {
-            m_pos[i] = char('0' + value % 10);
-            value /= 10;
-        }
-        m_pos += 6;
+        ensure(LineNumber::Digits);
+        m_pos = n.writeTo(m_pos);
     }
 
     // `count` underscores, then CR and a line end.

@@ -2,7 +2,11 @@
 // rendering; its variants at the end): each table is the mode's worked example, then its edges.
 #include "datatesting.h"
 
+#include <QRandomGenerator>
 #include <QStringList>
+
+#include <array>
+#include <vector>
 
 using namespace ferrox;
 using namespace ferrox::testing;
@@ -195,6 +199,100 @@ TEST(RenderFrame, InPiecesTheTextIsTheSameAndAFailedWriterIsReported)
         pieces = 0;
         EXPECT_FALSE(render(2, joined, pieces).piecesWritten);
         EXPECT_EQ(pieces, 2); // none after the one that failed
+    }
+}
+
+// The stream with an undefined tag between each byte's two nibbles: the
+// same monitored bytes, handed to a mode nibble by nibble instead of in
+// runs of sound bytes.
+QByteArray nibbleByNibble(const QByteArray &stream)
+{
+    QByteArray out;
+    for (const char c : stream) {
+        out.append(c);
+        if ((std::uint8_t(c) >> 4) == 0x8 || (std::uint8_t(c) >> 4) == 0xA)
+            out.append(char(0x00));
+    }
+    return out;
+}
+
+// A mode's text after its header, with the cells counted from there.
+struct Rendered
+{
+    QByteArray body;
+    std::vector<std::array<qint64, 6>> cells;
+};
+
+Rendered renderedBody(qint32 mode, const CaptureBuffer &capture)
+{
+    const RenderResult result = *renderMonitorData(mode, capture, testHeader(), {}, ByteMapRequest::Wanted);
+    const qsizetype header = expectedHeader(capture.DataByteCount()).size();
+    Rendered rendered{result.text.mid(header), {}};
+    const auto fromBody = [header](qint32 cell) { return cell == MappedByte::NoCell ? qint64(-1) : cell - header; };
+    for (const MappedByte &b : result.byteMap)
+        rendered.cells.push_back({fromBody(b.hexCell), b.hexLength, fromBody(b.charCell), b.charLength,
+                                  qint64(b.sender), b.value});
+    return rendered;
+}
+
+TEST(RenderFrame, RunsOfSoundBytesRenderAsTheirNibblesOneByOne)
+{
+    // Turns of random length and content, past 10,000 rows: as many as fit
+    // in a buffer with the tags put in.
+    QByteArray mixed;
+    QRandomGenerator random(33);
+    for (bool j1 = true; mixed.size() < 2 * 80000; j1 = !j1) {
+        QByteArray turn(1 + random.bounded(40), Qt::Uninitialized);
+        for (char &b : turn)
+            b = char(random.bounded(256));
+        mixed += j1 ? byJ1(turn) : byJ2(turn);
+    }
+    const std::vector<std::pair<const char *, QByteArray>> streams = {
+        {"runs ending at a line end and running past one",
+         byJ1(QByteArray(8, 'A')) + byJ2(QByteArray(16, 'B')) + byJ1(QByteArray(17, 'C')) + byJ2(QByteArray(24, 'D'))
+             + byJ1("E") + endCode()},
+        {"lead bytes at line ends and at the end of a run",
+         byJ1(QByteArray(7, 'A') + "\x82\xA2" + QByteArray(6, 'A') + "\x82\xA2") + byJ2("\x81") + byJ1("\x40\xE0")
+             + endCode()},
+        {"runs longer than a mode takes at once", byJ2(QByteArray(3000, '\x9F')) + byJ1(QByteArray(2500, 'x')) + endCode()},
+        {"mixed turns", mixed + endCode()},
+    };
+    for (qint32 mode = 1; mode <= 5; ++mode) {
+        for (const auto &[name, stream] : streams) {
+            SCOPED_TRACE(::testing::Message() << "mode " << mode << ": " << name);
+            const Rendered runs = renderedBody(mode, streamOf(stream));
+            const Rendered nibbles = renderedBody(mode, streamOf(nibbleByNibble(stream)));
+            EXPECT_EQ(show(runs.body), show(nibbles.body));
+            EXPECT_EQ(runs.cells, nibbles.cells);
+        }
+    }
+}
+
+// Line, block and row numbers are counted on as text: every carry, up to
+// the wrap after 999999, one by one and in steps up to each carry.
+TEST(LineNumber, CountsItsLastSixDigitsThroughEveryCarry)
+{
+    const auto text = [](const LineNumber &number) {
+        char digits[LineNumber::Digits];
+        number.writeTo(digits);
+        return QByteArray(digits, LineNumber::Digits);
+    };
+    const auto expected = [](qint64 n) { return QByteArray::number(n % 1000000).rightJustified(6, '0'); };
+    for (const qint32 start : {0, 99990, 999990}) {
+        LineNumber oneByOne(start);
+        LineNumber stepped(start);
+        QByteArray seen, seenStepped, wanted;
+        for (qint64 n = start; n < start + 2000; ++n) {
+            wanted += expected(n);
+            seen += text(oneByOne);
+            oneByOne.next();
+        }
+        for (qint64 n = start; n < start + 2000; stepped.carry()) {
+            for (int k = stepped.stepsBeforeCarry(); k > 0; --k, ++n, stepped.step())
+                seenStepped += text(stepped);
+        }
+        EXPECT_EQ(seen, wanted) << start;
+        EXPECT_EQ(seenStepped.left(wanted.size()), wanted) << start;
     }
 }
 

@@ -3,6 +3,8 @@
 // readers join nibbles by its bits.
 #include "data/streamformat.h"
 
+#include <QByteArray>
+
 #include <gtest/gtest.h>
 
 using namespace ferrox;
@@ -54,6 +56,29 @@ TEST(StreamFormat, ASoundPairIsAHighNibbleAndItsSendersLowNibble)
     }
     EXPECT_EQ(pairValue(0xA4, 0xB1), 0x41);
     EXPECT_EQ(pairValue(0x8F, 0x9E), 0xFE);
+}
+
+// A run of sound bytes ends before the first pair with other tags, at the
+// end of the positions given or at the most asked for: every place of that
+// pair within the words the run is read in, near the end of the positions
+// too.
+TEST(StreamFormat, ASoundRunEndsAtTheFirstOtherPairOrItsBound)
+{
+    for (int length = 1; length <= 20; ++length) {
+        for (const std::uint8_t other : {0x84, 0xB4, 0x00, 0xFF}) {
+            QByteArray stream;
+            for (int i = 0; i < length; ++i)
+                stream.append(char(0xA4)).append(char(0xB1));
+            stream.append(char(other)).append(char(0xB1));
+            stream.append(QByteArray(16, char(0xA4)));
+            const char *at = stream.constData();
+            EXPECT_EQ(soundRunLength(at, 0, stream.size(), 1024), length) << length << ", " << int(other);
+            // The end of the positions cuts it: a pair needs both its halves before the end.
+            EXPECT_EQ(soundRunLength(at, 0, 2 * length - 1, 1024), length - 1) << length;
+            if (length > 1)
+                EXPECT_EQ(soundRunLength(at, 0, stream.size(), length - 1), length - 1) << length;
+        }
+    }
 }
 
 // A high nibble or the end code only after a completed byte, a low nibble
