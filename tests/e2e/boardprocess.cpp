@@ -1,5 +1,6 @@
 #include "boardprocess.h"
 
+#include <QDeadlineTimer>
 #include <QThread>
 
 #include <fcntl.h>
@@ -46,6 +47,20 @@ bool BoardProcess::start()
     m_errors = QString::fromLocal8Bit(m_process.readAllStandardError());
     m_lacksPty = m_errors.contains(QLatin1String("pseudo-terminal"));
     return false;
+}
+
+bool BoardProcess::waitUntilHeard(char command, int timeoutMs)
+{
+    const QByteArray line = QByteArrayLiteral("heard ") + command + '\n';
+    QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        while (m_process.canReadLine()) {
+            if (m_process.readLine() == line)
+                return true;
+        }
+        if (!m_process.waitForReadyRead(int(deadline.remainingTime())))
+            return false;
+    }
 }
 
 bool BoardProcess::isQuiet(int quietMs) const

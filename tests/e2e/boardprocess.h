@@ -34,6 +34,10 @@ public:
     // Listens on the link: true when, once what was under way has been
     // dropped, the board sends nothing for quietMs (it heard a last stop).
     bool isQuiet(int quietMs = 300) const;
+    // For a board started with --tell-heard: waits until it has heard
+    // `command` from the program (false when it had not within timeoutMs,
+    // a safety net only).
+    bool waitUntilHeard(char command, int timeoutMs = 20000);
 
 private:
     QTemporaryDir m_dir;
