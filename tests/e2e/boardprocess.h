@@ -37,7 +37,7 @@ public:
     // For a board started with --tell-heard: waits until it has heard
     // `command` from the program (false when it had not within timeoutMs,
     // a safety net only).
-    bool waitUntilHeard(char command, int timeoutMs = 20000);
+    bool waitUntilHeard(char command, int timeoutMs = 60000);
 
 private:
     QTemporaryDir m_dir;
