@@ -24,7 +24,12 @@ public:
     // stop) whatever the monitored width; a fixed 1.75 ms above 19,200 baud.
     std::optional<qint64> idleGapMicros(qint32 baud) const override;
     bool continuesAcross(QByteArrayView before, QByteArrayView after) const override;
+    bool endsOpen(QByteArrayView before) const override;
     void decodeFrames(QList<Frame> &frames) const override;
+
+private:
+    // The last message of `bytes`, as the framer cuts them.
+    QByteArrayView lastMessage(QByteArrayView bytes) const;
 };
 
 } // namespace ferrox
