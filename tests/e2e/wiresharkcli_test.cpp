@@ -104,8 +104,9 @@ TEST(WiresharkCli, TsharkAndDecodeAgreeOnEveryFrameOfAModbusCapture)
     ASSERT_EQ(expected.size(), 8) << decoded.text().toStdString();
     EXPECT_EQ(expected.at(3), QStringLiteral("rtacser:mbrtu:modbus,17,4,,0"));
     EXPECT_EQ(expected.at(5), QStringLiteral("rtacser:mbrtu:modbus,1,3,2,1"));
-    EXPECT_EQ(tsharkLines(live), expected);
-    EXPECT_EQ(tsharkLines(exported), expected);
+    const std::string frames = expected.join(u'\n').toStdString();
+    EXPECT_EQ(tsharkLines(live).join(u'\n').toStdString(), frames);
+    EXPECT_EQ(tsharkLines(exported).join(u'\n').toStdString(), frames);
     // Records cut by a decoder are pcap's alone.
     EXPECT_EQ(runCli(QStringList{QStringLiteral("export"), data} << words("--format csv --decoder modbus-rtu -o -")).exitCode, 2);
 }
