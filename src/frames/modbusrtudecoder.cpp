@@ -93,11 +93,16 @@ bool ModbusRtuDecoder::continuesAcross(QByteArrayView before, QByteArrayView aft
     const QByteArray joined = tail.toByteArray() + after.first(std::min(after.size(), maxFrameLength() - tail.size())).toByteArray();
     if (joined.size() < minimumFrame)
         return false;
-    for (const qsizetype length : completeLengths(joined)) {
+    const QList<qsizetype> lengths = completeLengths(joined);
+    for (const qsizetype length : lengths) {
         if (length > tail.size() && length <= joined.size() && crcHolds(QByteArrayView(joined).first(length)))
             return true;
     }
-    return false;
+    // The bytes after the gap, all of them, make up exactly the length of
+    // its function's message: one message with a broken CRC, not two
+    // fragments (arrival times cannot tell a busy PC's late read from a
+    // silence on the line).
+    return joined.size() == tail.size() + after.size() && lengths.contains(joined.size());
 }
 
 void ModbusRtuDecoder::decodeFrames(QList<Frame> &frames) const

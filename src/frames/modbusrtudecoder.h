@@ -10,8 +10,9 @@ namespace ferrox {
 // gap; where times are too coarse to show it, a frame also ends where a
 // request or response of its function is complete and its CRC holds. A
 // gap inside a message does not end it where the bytes before it are no
-// complete message and with those after it make one whose CRC holds (its
-// tail came late: a stalled adapter or board).
+// complete message and with those after it make one whose CRC holds, or
+// exactly the length of one of its function (its tail came late: a
+// stalled adapter or board, a busy PC).
 //
 // Requests and responses are read, paired and checked as modbusframes.h
 // says.

@@ -155,7 +155,7 @@ const QByteArray badCrc = QByteArray::fromHex("110402000AF8F5");
 
 // A Modbus RTU conversation as a busy PC reads it: an exception whose tail
 // came 40 ms late, two answers that arrived in one read, an answer with a
-// broken CRC.
+// broken CRC, whole and with its tail late.
 const QList<Read> lateTailAndBackToBack{
     {Direction::J1, request, 0},
     {Direction::J2, exception.first(2), 20'000},
@@ -165,6 +165,9 @@ const QList<Read> lateTailAndBackToBack{
     {Direction::J1, request, 200'000},
     {Direction::J2, badCrc, 220'000},
     {Direction::J1, request, 300'000},
+    {Direction::J2, badCrc.first(2), 320'000},
+    {Direction::J2, badCrc.sliced(2), 360'000},
+    {Direction::J1, request, 400'000},
 };
 
 } // namespace
@@ -179,6 +182,7 @@ TEST(LivePcapRecords, RecordsAreTheStoredFramesWithOrWithoutADecoder)
     EXPECT_EQ(live, storedFrames(lateTailAndBackToBack, *modbus));
     EXPECT_EQ(live.at(1), sideAndHex(Direction::J2, exception)) << "the late tail joined";
     EXPECT_EQ(live.at(4), sideAndHex(Direction::J2, response)) << "back-to-back answers cut apart";
+    EXPECT_EQ(live.at(8), sideAndHex(Direction::J2, badCrc)) << "a broken answer's late tail joined";
     EXPECT_EQ(liveRecords(lateTailAndBackToBack, nullptr), storedFrames(lateTailAndBackToBack, PlainFrames()));
 }
 
