@@ -23,6 +23,9 @@
 int main(int argc, char **argv)
 {
     using namespace ferrox;
+    // A SIGTERM that comes while the window is still being built waits for
+    // the watch below: it ends the program in order once the window runs.
+    TerminationWatch::holdSignals();
     // --help and --version answer before the toolkit looks for a display.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)

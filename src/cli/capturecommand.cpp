@@ -6,6 +6,7 @@
 #include "clioutput.h"
 #include "commands.h"
 #include "filenames.h"
+#include "framingoptions.h"
 #include "linkoptions.h"
 #include "liveprinter.h"
 #include "monitoroptions.h"
@@ -212,6 +213,7 @@ int captureCommand(const QStringList &arguments)
         {QStringLiteral("quiet"), QString(), QStringLiteral("say nothing on standard error unless the capture fails (a remote capture through sshdump)")},
         {QStringLiteral("live"), QString(), QStringLiteral("print the monitored bytes on standard error as they arrive, as monitor does")},
         {QStringLiteral("format"), QStringLiteral("pcap"), QStringLiteral("stream the monitored bytes on standard output as pcap records, a message each, as they arrive (-o - then writes no data file)")},
+        recordDecoderOption(),
     } + CliArguments::encodingOptions(), true);
     if (!args.parse(arguments))
         return args.exitStatus();
@@ -238,6 +240,9 @@ int captureCommand(const QStringList &arguments)
     const bool livePcap = args.isSet(QStringLiteral("format"));
     if (livePcap && args.value(QStringLiteral("format"), QString()) != QLatin1String("pcap"))
         return args.usageError(QStringLiteral("--format takes pcap"));
+    const std::optional<std::shared_ptr<const FrameDecoder>> recordDecoder = readRecordDecoder(args, livePcap);
+    if (!recordDecoder)
+        return ExitUsage;
     if (livePcap && textPath == QLatin1String("-"))
         return args.usageError(QStringLiteral("--format pcap takes standard output; --text - cannot share it"));
     if (const int refused = livePcap ? refuseBinaryOnTerminal(args, QStringLiteral("-"), QStringLiteral("pcap records"))
@@ -316,7 +321,7 @@ int captureCommand(const QStringList &arguments)
         if (args.isSet(QStringLiteral("live")))
             liveOutputs->add(new LivePrinter(STDERR_FILENO, LiveForm::Lines, LiveGapMs), standardErrorName(), capture, stop);
         if (livePcap)
-            liveOutputs->add(new LivePrinter(STDOUT_FILENO, pcapRecordRule(*settings)), standardOutputName(), capture, stop);
+            liveOutputs->add(new LivePrinter(STDOUT_FILENO, pcapRecordRule(*settings), *recordDecoder), standardOutputName(), capture, stop);
     };
 
     if (splitting || resume) {

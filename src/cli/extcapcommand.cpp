@@ -14,6 +14,7 @@
 // (FERROX_COM1 .. FERROX_COM20 name "ferrox-COM1" ..).
 #include "clioutput.h"
 #include "commands.h"
+#include "framingoptions.h"
 #include "linkoptions.h"
 #include "liveprinter.h"
 #include "monitoroptions.h"
@@ -134,6 +135,14 @@ QStringList speedValues(const QList<int> &choices, int defaultChoice)
 
 constexpr int monitorSpeedArgument = 2;
 
+// The decoders a selector can offer: those with nothing to fill in.
+QStringList recordDecoderChoices()
+{
+    QStringList names = decoderNames();
+    names.removeIf([](const QString &name) { return name.endsWith(QLatin1String(":N")); });
+    return names;
+}
+
 // The monitored speeds the link speed allows: before the board is known,
 // what some firmware offers over it.
 QStringList monitorSpeedValues(int linkSpeed)
@@ -156,7 +165,8 @@ QString options(const QString &device, int linkSpeed)
         + selector(4, "data-width", "Data width",
                    {dataWidthValue(defaults.dataWidth), dataWidthValue(DataWidth::DataAndParity)})
         + QStringLiteral("arg {number=5}{call=--resume}{display=Resume after a lost link}{type=boolflag}{default=false}"
-                         "{tooltip=Wait for the device to come back and go on capturing}\n");
+                         "{tooltip=Wait for the device to come back and go on capturing}\n")
+        + selector(6, "decoder", "Protocol", QStringList{QStringLiteral("none")} + recordDecoderChoices());
 }
 
 // Wireshark's own arguments, which its every call may carry.
@@ -217,6 +227,9 @@ int capture(CliArguments &args, const QString &fifo)
     std::optional<MonitorSettings> settings = readLinkOptions(args);
     if (!settings || !readMonitoredLine(args, *settings) || !readDataWidth(args, *settings))
         return ExitUsage;
+    const std::optional<std::shared_ptr<const FrameDecoder>> recordDecoder = readRecordDecoder(args, true);
+    if (!recordDecoder)
+        return ExitUsage;
     // Wireshark opens the FIFO's reading end as it starts the capture.
     const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) {
@@ -229,7 +242,7 @@ int capture(CliArguments &args, const QString &fifo)
     auto log = std::make_shared<ProgressLog>(args);
     LinkSession &session = openLink(settings->port);
     LinkOwner *owner = &session.owner();
-    auto *printer = new LivePrinter(fd, pcapRecordRule(*settings), app);
+    auto *printer = new LivePrinter(fd, pcapRecordRule(*settings), *recordDecoder, app);
     auto decoder = std::make_shared<LiveByteDecoder>(LiveByteDecoder::Rule::Capture);
     auto *termination = new TerminationWatch(app);
     QString watchError;
@@ -306,7 +319,8 @@ int capture(CliArguments &args, const QString &fifo)
 CliArguments extcapArguments()
 {
     return CliArguments(QStringLiteral("extcap"), QString(), 0,
-                        linkOptions() + monitoredLineOptions() + QList<CliOption>{dataWidthOption()} + wiresharkOptions());
+                        linkOptions() + monitoredLineOptions() + QList<CliOption>{dataWidthOption(), recordDecoderOption()}
+                            + wiresharkOptions());
 }
 
 } // namespace

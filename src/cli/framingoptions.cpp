@@ -18,15 +18,26 @@ QList<CliOption> framingOptions(const QString &decoderHelp)
     };
 }
 
+namespace {
+
+// Null after a usage error (printed).
+std::unique_ptr<FrameDecoder> decoderNamed(CliArguments &args, const QString &name)
+{
+    std::unique_ptr<FrameDecoder> decoder = makeDecoder(name);
+    if (!decoder)
+        args.usageError(QStringLiteral("--decoder takes ") + decoderNames().join(QStringLiteral(", ")));
+    return decoder;
+}
+
+} // namespace
+
 std::optional<Framing> readFraming(CliArguments &args, const QString &fallbackDecoder)
 {
     Framing framing;
     const QString name = args.value(QStringLiteral("decoder"), fallbackDecoder);
-    framing.decoder = name.isEmpty() ? std::make_unique<PlainFrames>() : makeDecoder(name);
-    if (!framing.decoder) {
-        args.usageError(QStringLiteral("--decoder takes ") + decoderNames().join(QStringLiteral(", ")));
+    framing.decoder = name.isEmpty() ? std::make_unique<PlainFrames>() : decoderNamed(args, name);
+    if (!framing.decoder)
         return std::nullopt;
-    }
     // In milliseconds, decimals allowed; absent, the framer's own.
     if (args.isSet(QStringLiteral("gap"))) {
         const std::optional<double> gapMs = args.decimal(QStringLiteral("gap"), 0, 60000, 0);
@@ -45,6 +56,28 @@ std::optional<Framing> readFraming(CliArguments &args, const QString &fallbackDe
     }
     framing.options.bitsPerCharacter = width == QLatin1String("9") ? 11 : 10;
     return framing;
+}
+
+CliOption recordDecoderOption()
+{
+    return {QStringLiteral("decoder"), QStringLiteral("NAME"),
+            QStringLiteral("with --format pcap: a record also ends where this protocol's message ends, and a gap\n"
+                           "                          its check bridges ends none (as export --decoder cuts them)")};
+}
+
+std::optional<std::shared_ptr<const FrameDecoder>> readRecordDecoder(CliArguments &args, bool livePcap)
+{
+    const QString name = args.value(QStringLiteral("decoder"), QString());
+    if (name.isEmpty() || name == QLatin1String("none"))
+        return std::shared_ptr<const FrameDecoder>();
+    if (!livePcap) {
+        args.usageError(QStringLiteral("--decoder cuts pcap records; it needs --format pcap"));
+        return std::nullopt;
+    }
+    std::unique_ptr<FrameDecoder> decoder = decoderNamed(args, name);
+    if (!decoder)
+        return std::nullopt;
+    return std::shared_ptr<const FrameDecoder>(std::move(decoder));
 }
 
 } // namespace ferrox::cli

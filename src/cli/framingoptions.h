@@ -25,4 +25,13 @@ QList<CliOption> framingOptions(const QString &decoderHelp);
 // (null for PlainFrames). Empty after a usage error (already printed).
 std::optional<Framing> readFraming(CliArguments &args, const QString &fallbackDecoder);
 
+// --decoder NAME for live pcap records, which then also end where that
+// protocol's messages end, as the export's do.
+CliOption recordDecoderOption();
+
+// The decoder of live pcap records: null without --decoder (or with
+// "none", as Wireshark passes its default). Empty after a usage error
+// (already printed), also when the live output is no pcap stream.
+std::optional<std::shared_ptr<const FrameDecoder>> readRecordDecoder(CliArguments &args, bool livePcap);
+
 } // namespace ferrox::cli

@@ -58,8 +58,9 @@ LivePrinter::LivePrinter(int fd, LiveForm form, int gapMs, QObject *parent)
     setGap(qint64(gapMs) * 1000);
 }
 
-LivePrinter::LivePrinter(int fd, const FramerOptions &records, QObject *parent)
-    : QObject(parent), m_output(fd), m_records(records)
+LivePrinter::LivePrinter(int fd, const FramerOptions &records, std::shared_ptr<const FrameDecoder> decoder,
+                         QObject *parent)
+    : QObject(parent), m_output(fd), m_records(std::in_place, records, std::move(decoder))
 {
     m_output.write(pcapFileHeader());
     connect(&m_gap, &QTimer::timeout, this, &LivePrinter::onQuiet);
@@ -75,13 +76,14 @@ void LivePrinter::setGap(qint64 gapMicros)
     m_gap.setInterval(m_gapMs);
 }
 
-void LivePrinter::writeRecord(const std::optional<LiveFrame> &frame)
+void LivePrinter::writeRecords(const QList<LiveFrame> &frames)
 {
-    if (!frame)
-        return;
-    QByteArray record;
-    appendPcapRecord(record, frame->sender, frame->values, frame->firstMicros);
-    m_output.write(record);
+    // As one piece: a reader behind loses whole records.
+    QByteArray records;
+    for (const LiveFrame &frame : frames)
+        appendPcapRecord(records, frame.sender, frame.values, frame.firstMicros);
+    if (!records.isEmpty())
+        m_output.write(records);
 }
 
 void LivePrinter::onQuiet()
@@ -90,7 +92,7 @@ void LivePrinter::onQuiet()
     // framer would take this silence as a frame's end. Times too coarse for
     // the gap end nothing, so ask again, less often the longer it lasts.
     const qint64 quietMicros = m_sinceFeed.nsecsElapsed() / 1000;
-    writeRecord(m_records->takeIfQuietUntil(m_records->lastMicros() + quietMicros));
+    writeRecords(m_records->takeIfQuietUntil(m_records->lastMicros() + quietMicros));
     if (m_records->isHolding())
         m_gap.start(int(std::clamp<qint64>(quietMicros / 1000, m_gapMs, 1000)));
 }
@@ -100,19 +102,17 @@ void LivePrinter::feed(const std::vector<LiveByte> &bytes, qint64 epochMicros)
     if (m_records) {
         if (bytes.empty())
             return;
-        QByteArray records; // written as one piece: a reader behind loses whole records
+        QList<LiveFrame> ended;
         // The read's runs of one sender, each judged whole.
         QByteArray run;
         for (std::size_t i = 0; i < bytes.size(); ++i) {
             run.append(char(bytes[i].value));
             if (i + 1 < bytes.size() && bytes[i + 1].sender == bytes[i].sender)
                 continue;
-            for (const LiveFrame &ended : m_records->take(bytes[i].sender, run, epochMicros))
-                appendPcapRecord(records, ended.sender, ended.values, ended.firstMicros);
+            ended += m_records->take(bytes[i].sender, run, epochMicros);
             run.clear();
         }
-        if (!records.isEmpty())
-            m_output.write(records);
+        writeRecords(ended);
         m_sinceFeed.start();
         if (m_records->isHolding())
             m_gap.start(m_gapMs);
@@ -129,7 +129,7 @@ void LivePrinter::finish()
 {
     m_gap.stop();
     if (m_records)
-        writeRecord(m_records->flush());
+        writeRecords(m_records->flush());
     else if (m_lines->hasPending())
         m_output.write(m_lines->flush());
     m_output.finish();

@@ -10,14 +10,15 @@
 #include <QObject>
 #include <QTimer>
 
+#include <memory>
 #include <optional>
 
 namespace ferrox::cli {
 
 // How live output shows the monitored bytes: as lines (see LiveTextLines)
 // or as a pcap stream (the export's file header, then one record per
-// frame as the frame view cuts it without a decoder, stamped with the
-// arrival of its first byte).
+// frame as the frame view cuts it, without a decoder unless one is given,
+// stamped with the arrival of its first byte).
 enum class LiveForm { Lines, Hex, Text, Pcap };
 
 // "lines", "hex", "text", "pcap".
@@ -37,8 +38,10 @@ class LivePrinter : public QObject
 public:
     // Lines, hex or text, a line ended by an idle gap of gapMs.
     LivePrinter(int fd, LiveForm form, int gapMs, QObject *parent = nullptr);
-    // A pcap stream, its records cut by `records`.
-    LivePrinter(int fd, const FramerOptions &records, QObject *parent = nullptr);
+    // A pcap stream, its records cut by `records` and, when one is given,
+    // where `decoder` ends its protocol's messages.
+    LivePrinter(int fd, const FramerOptions &records, std::shared_ptr<const FrameDecoder> decoder = {},
+                QObject *parent = nullptr);
 
     void feed(const std::vector<LiveByte> &bytes, qint64 epochMicros);
     // Writes the pending line or record, then lets the output finish.
@@ -56,7 +59,7 @@ private:
 
     void setGap(qint64 gapMicros);
     void onQuiet();
-    void writeRecord(const std::optional<LiveFrame> &frame);
+    void writeRecords(const QList<LiveFrame> &frames);
 };
 
 // Ends the program with `status` once each printer told to finish has

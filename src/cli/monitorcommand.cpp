@@ -4,6 +4,7 @@
 // --seconds or a reader that went away; then the board is stopped.
 #include "clioutput.h"
 #include "commands.h"
+#include "framingoptions.h"
 #include "linkoptions.h"
 #include "liveprinter.h"
 #include "monitoroptions.h"
@@ -25,6 +26,7 @@ int monitorCommand(const QStringList &arguments)
         {QStringLiteral("format"), QStringLiteral("FORM"), QStringLiteral("lines (time, sender, hex and characters), hex, text or pcap (default lines)")},
         {QStringLiteral("gap"), QStringLiteral("MS"), QStringLiteral("an idle gap of MS milliseconds ends a line (default 20) or a pcap record (default 3.5 characters)")},
         {QStringLiteral("count"), QStringLiteral("N"), QStringLiteral("stop after N monitored bytes")},
+        recordDecoderOption(),
         stopAfterOption(QStringLiteral("monitoring")),
     }, true);
     if (!args.parse(arguments))
@@ -39,6 +41,9 @@ int monitorCommand(const QStringList &arguments)
         if (const int refused = refuseBinaryOnTerminal(args, QStringLiteral("-"), QStringLiteral("pcap records")))
             return refused;
     }
+    const std::optional<std::shared_ptr<const FrameDecoder>> recordDecoder = readRecordDecoder(args, *form == LiveForm::Pcap);
+    if (!recordDecoder)
+        return ExitUsage;
     const std::optional<int> gapMs = args.number(QStringLiteral("gap"), 1, 60'000, 20);
     const std::optional<int> count = args.number(QStringLiteral("count"), 1, std::numeric_limits<int>::max(), 0);
     const std::optional<int> stopAfterMs = readStopAfterMs(args);
@@ -55,7 +60,7 @@ int monitorCommand(const QStringList &arguments)
     std::optional<qint64> recordGapMicros;
     if (args.isSet(QStringLiteral("gap")))
         recordGapMicros = qint64(*gapMs) * 1000;
-    auto *printer = *form == LiveForm::Pcap ? new LivePrinter(STDOUT_FILENO, pcapRecordRule(*link, recordGapMicros), app)
+    auto *printer = *form == LiveForm::Pcap ? new LivePrinter(STDOUT_FILENO, pcapRecordRule(*link, recordGapMicros), *recordDecoder, app)
                                             : new LivePrinter(STDOUT_FILENO, *form, *gapMs, app);
 
     auto *termination = new TerminationWatch(app);

@@ -47,6 +47,16 @@ public:
         return false;
     }
 
+    // True when the bytes before an idle gap end in a message the protocol
+    // sees unfinished, so that bytes still to come after the gap may
+    // complete it (continuesAcross()); false when no bytes after it can.
+    // A live reader holds such bytes over the gap for their tail.
+    virtual bool endsOpen(QByteArrayView before) const
+    {
+        Q_UNUSED(before);
+        return false;
+    }
+
     // Fills summary, verdict, problem and pairs of every frame, in order.
     // Frames arrive with their bytes, times and over-long mark.
     virtual void decodeFrames(QList<Frame> &frames) const = 0;

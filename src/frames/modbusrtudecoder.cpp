@@ -68,24 +68,41 @@ qsizetype ModbusRtuDecoder::firstFrameLength(QByteArrayView bytes) const
     }
     return bytes.size();
 }
+
+QByteArrayView ModbusRtuDecoder::lastMessage(QByteArrayView bytes) const
+{
+    qsizetype at = 0;
+    for (qsizetype length = firstFrameLength(bytes); at + length < bytes.size();
+         length = firstFrameLength(bytes.sliced(at)))
+        at += length;
+    return bytes.sliced(at);
+}
+
+bool ModbusRtuDecoder::endsOpen(QByteArrayView before) const
+{
+    // A complete message is ended by the gap.
+    const QByteArrayView tail = lastMessage(before);
+    return tail.size() < minimumFrame || !crcHolds(tail);
+}
+
 bool ModbusRtuDecoder::continuesAcross(QByteArrayView before, QByteArrayView after) const
 {
-    // The last message of the bytes before, as the framer will cut them.
-    qsizetype at = 0;
-    for (qsizetype length = firstFrameLength(before); at + length < before.size();
-         length = firstFrameLength(before.sliced(at)))
-        at += length;
-    const QByteArrayView tail = before.sliced(at);
-    if (tail.size() >= minimumFrame && crcHolds(tail))
-        return false; // complete: the gap ends it
+    if (!endsOpen(before))
+        return false;
+    const QByteArrayView tail = lastMessage(before);
     const QByteArray joined = tail.toByteArray() + after.first(std::min(after.size(), maxFrameLength() - tail.size())).toByteArray();
     if (joined.size() < minimumFrame)
         return false;
-    for (const qsizetype length : completeLengths(joined)) {
+    const QList<qsizetype> lengths = completeLengths(joined);
+    for (const qsizetype length : lengths) {
         if (length > tail.size() && length <= joined.size() && crcHolds(QByteArrayView(joined).first(length)))
             return true;
     }
-    return false;
+    // The bytes after the gap, all of them, make up exactly the length of
+    // its function's message: one message with a broken CRC, not two
+    // fragments (arrival times cannot tell a busy PC's late read from a
+    // silence on the line).
+    return joined.size() == tail.size() + after.size() && lengths.contains(joined.size());
 }
 
 void ModbusRtuDecoder::decodeFrames(QList<Frame> &frames) const

@@ -1,5 +1,6 @@
 #include "terminationwatch.h"
 
+#include <QScopeGuard>
 #include <QSocketNotifier>
 #include <QString>
 
@@ -7,6 +8,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace ferrox {
@@ -24,10 +26,29 @@ void onSignal(int)
     errno = savedErrno;
 }
 
+sigset_t watchedSignals()
+{
+    sigset_t watched;
+    sigemptyset(&watched);
+    for (const int sig : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&watched, sig);
+    return watched;
+}
+
 } // namespace
+
+void TerminationWatch::holdSignals()
+{
+    const sigset_t watched = watchedSignals();
+    pthread_sigmask(SIG_BLOCK, &watched, nullptr);
+}
 
 bool TerminationWatch::install(QString &error)
 {
+    // Held signals come through whatever happens: without a watch they
+    // end the program as they would have.
+    const sigset_t watched = watchedSignals();
+    const auto letThrough = qScopeGuard([&watched] { pthread_sigmask(SIG_UNBLOCK, &watched, nullptr); });
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) {
         error = QStringLiteral("cannot watch for termination: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));

@@ -1,8 +1,10 @@
 #include "boardprocess.h"
 
-#include <QThread>
+#include <QDeadlineTimer>
 
+#include <cerrno>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -48,6 +50,20 @@ bool BoardProcess::start()
     return false;
 }
 
+bool BoardProcess::waitUntilHeard(char command, int timeoutMs)
+{
+    const QByteArray line = QByteArrayLiteral("heard ") + command + '\n';
+    QDeadlineTimer deadline(timeoutMs);
+    for (;;) {
+        while (m_process.canReadLine()) {
+            if (m_process.readLine() == line)
+                return true;
+        }
+        if (!m_process.waitForReadyRead(int(deadline.remainingTime())))
+            return false;
+    }
+}
+
 bool BoardProcess::isQuiet(int quietMs) const
 {
     const int fd = ::open(m_linkPath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
@@ -57,13 +73,27 @@ bool BoardProcess::isQuiet(int quietMs) const
     ::tcgetattr(fd, &tio);
     ::cfmakeraw(&tio);
     ::tcsetattr(fd, TCSANOW, &tio);
-    QThread::msleep(100);
-    ::tcflush(fd, TCIFLUSH);
-    QThread::msleep(quietMs);
-    int waiting = -1;
-    ::ioctl(fd, FIONREAD, &waiting);
+    // What was under way when the program let go (the rest of a flood the
+    // board had queued) still comes, however late a loaded machine lets the
+    // board write it: it is read and dropped until the line has been quiet
+    // for quietMs, which a board that streams on never is. The deadline is
+    // a safety net only.
+    bool quiet = false;
+    const QDeadlineTimer deadline(20000);
+    while (!quiet && !deadline.hasExpired()) {
+        pollfd waiting {fd, POLLIN, 0};
+        const int ready = ::poll(&waiting, 1, quietMs);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready < 0)
+            break;
+        quiet = ready == 0;
+        char dropped[4096];
+        if (!quiet && ::read(fd, dropped, sizeof dropped) <= 0 && errno != EAGAIN)
+            break;
+    }
     ::close(fd);
-    return waiting == 0;
+    return quiet;
 }
 
 } // namespace ferrox::test

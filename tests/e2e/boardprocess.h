@@ -31,9 +31,14 @@ public:
     QString linkPath() const { return m_linkPath; }
     QString slavePath() const { return m_slavePath; } // as the board printed it
     QProcess &process() { return m_process; }
-    // Listens on the link: true when, once what was under way has been
-    // dropped, the board sends nothing for quietMs (it heard a last stop).
+    // Listens on the link: true when, once what was under way has come and
+    // been dropped, the board sends nothing for quietMs (it heard a last
+    // stop).
     bool isQuiet(int quietMs = 300) const;
+    // For a board started with --tell-heard: waits until it has heard
+    // `command` from the program (false when it had not within timeoutMs,
+    // a safety net only).
+    bool waitUntilHeard(char command, int timeoutMs = 60000);
 
 private:
     QTemporaryDir m_dir;

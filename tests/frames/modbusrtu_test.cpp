@@ -189,3 +189,24 @@ TEST(ModbusRtuDecoder, ASilenceInsideAMessageItsCrcHoldsTogetherDoesNotCutIt)
     ASSERT_EQ(list.frames.size(), 2);
     EXPECT_EQ(list.frames.at(1).pairedFrame, 0);
 }
+
+// A tail that came late after a silence: the answer's own length holds it
+// together though its CRC is broken; a fragment before a whole answer
+// stays a fragment.
+TEST(ModbusRtuDecoder, ASilenceInsideAMessageOfItsFunctionsLengthDoesNotCutIt)
+{
+    const QByteArray request = rtu("03006B0003");
+    const QByteArray brokenAnswer = QByteArray::fromHex("110306022B00000064C8BB");
+    const QByteArray answer = rtu("0306022B00000064");
+    const auto framesOf = [&request](const QByteArray &late, qsizetype lateFrom) {
+        QList<TimedByte> bytes = sentAt(Direction::J1, request, 0);
+        for (qsizetype i = 0; i < late.size(); ++i)
+            bytes.append({Direction::J2, std::uint8_t(late.at(i)), 12000 + i * 1000 + (i >= lateFrom ? 40000 : 0)});
+        const TimedStream stream = timedStream(bytes);
+        return framesText(buildFrames(stream.bytes, stream.times, *makeDecoder(QStringLiteral("modbus-rtu"))));
+    };
+    EXPECT_EQ(framesOf(brokenAnswer, 2), "J1 " + frameHex(request).toStdString() + " / J2 " + frameHex(brokenAnswer).toStdString());
+    EXPECT_EQ(framesOf(answer.first(2) + answer, 2),
+              "J1 " + frameHex(request).toStdString() + " / J2 " + frameHex(answer.first(2)).toStdString() + " / J2 "
+                  + frameHex(answer).toStdString());
+}

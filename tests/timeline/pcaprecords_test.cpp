@@ -2,11 +2,15 @@
 // live cutter fed read by read, and the export's records of stored frames.
 #include "data/datatesting.h"
 
+#include "frames/framedecoder.h"
 #include "frames/framepcap.h"
 #include "frames/liveframecutter.h"
 #include "timeline/exportformats.h"
 
 #include <QtEndian>
+
+#include <string>
+#include <vector>
 
 using namespace ferrox;
 using namespace ferrox::testing;
@@ -67,10 +71,10 @@ TEST(LivePcapRecords, AMessageReadInPiecesIsOneRecordAndSilenceEndsIt)
     // The second request, still held, ends when the framer takes the quiet
     // as a frame's end: a silence of the gap beyond the times' blur (a
     // byte's time here) and the next byte's own line time.
-    EXPECT_FALSE(cutter.takeIfQuietUntil(cutter.lastMicros() + 3000));
-    const std::optional<LiveFrame> quiet = cutter.takeIfQuietUntil(cutter.lastMicros() + 6000);
-    ASSERT_TRUE(quiet);
-    EXPECT_EQ(quiet->firstMicros, 1'020'000);
+    EXPECT_TRUE(cutter.takeIfQuietUntil(cutter.lastMicros() + 3000).isEmpty());
+    const QList<LiveFrame> quiet = cutter.takeIfQuietUntil(cutter.lastMicros() + 6000);
+    ASSERT_EQ(quiet.size(), 1);
+    EXPECT_EQ(quiet.at(0).firstMicros, 1'020'000);
     EXPECT_FALSE(cutter.isHolding());
 }
 
@@ -87,9 +91,9 @@ TEST(LivePcapRecords, BatchesCoarserThanTheGapEndNothingButTheSenderDoes)
     EXPECT_EQ(ended.at(0).sender, Direction::J1);
     EXPECT_EQ(ended.at(1).values, response);
     EXPECT_EQ(ended.at(1).firstMicros, 10'000);
-    const std::optional<LiveFrame> last = cutter.flush();
-    ASSERT_TRUE(last);
-    EXPECT_EQ(last->values, request);
+    const QList<LiveFrame> last = cutter.flush();
+    ASSERT_EQ(last.size(), 1);
+    EXPECT_EQ(last.at(0).values, request);
 }
 
 TEST(LivePcapRecords, ASenderThatNeverPausesIsCutAtTheLongestFrame)
@@ -99,7 +103,102 @@ TEST(LivePcapRecords, ASenderThatNeverPausesIsCutAtTheLongestFrame)
         = feedReads(cutter, Direction::J2, QByteArray(LiveFrameCutter::LongestFrame + 1, 'x'), 64, 0, 1000);
     ASSERT_EQ(ended.size(), 1);
     EXPECT_EQ(ended.at(0).values.size(), LiveFrameCutter::LongestFrame);
-    EXPECT_EQ(cutter.flush()->values, "x");
+    EXPECT_EQ(cutter.flush().value(0).values, "x");
+}
+
+namespace {
+
+// One read: a sender's bytes that arrived together.
+struct Read
+{
+    Direction sender;
+    QByteArray values;
+    qint64 micros;
+};
+
+std::string sideAndHex(Direction sender, const QByteArray &values)
+{
+    return (sender == Direction::J1 ? "J1 " : "J2 ") + values.toHex().toStdString();
+}
+
+// The records the live cutter makes of the reads, the held ones flushed at the end.
+std::vector<std::string> liveRecords(const QList<Read> &reads, std::shared_ptr<const FrameDecoder> decoder)
+{
+    LiveFrameCutter cutter(at9600, std::move(decoder));
+    QList<LiveFrame> ended;
+    for (const Read &read : reads)
+        ended += cutter.take(read.sender, read.values, read.micros);
+    ended += cutter.flush();
+    std::vector<std::string> records;
+    for (const LiveFrame &frame : ended)
+        records.push_back(sideAndHex(frame.sender, frame.values));
+    return records;
+}
+
+// The frames the frame view makes of the same reads, stored as a capture.
+std::vector<std::string> storedFrames(const QList<Read> &reads, const FrameDecoder &decoder)
+{
+    QByteArray stream;
+    ArrivalTimes times;
+    for (const Read &read : reads) {
+        times.arrivals.append({qint32(stream.size()), read.micros});
+        stream += read.sender == Direction::J1 ? byJ1(read.values) : byJ2(read.values);
+    }
+    std::vector<std::string> frames;
+    for (const Frame &frame : buildFrames(assembleMonitoredBytes(streamOf(stream + endCode())), times, decoder, at9600).frames)
+        frames.push_back(sideAndHex(frame.direction, frame.bytes));
+    return frames;
+}
+
+const QByteArray exception = QByteArray::fromHex("018302C0F1");
+const QByteArray badCrc = QByteArray::fromHex("110402000AF8F5");
+
+// A Modbus RTU conversation as a busy PC reads it: an exception whose tail
+// came 40 ms late, two answers that arrived in one read, an answer with a
+// broken CRC, whole and with its tail late.
+const QList<Read> lateTailAndBackToBack{
+    {Direction::J1, request, 0},
+    {Direction::J2, exception.first(2), 20'000},
+    {Direction::J2, exception.sliced(2), 60'000},
+    {Direction::J1, request, 100'000},
+    {Direction::J2, exception + response, 140'000},
+    {Direction::J1, request, 200'000},
+    {Direction::J2, badCrc, 220'000},
+    {Direction::J1, request, 300'000},
+    {Direction::J2, badCrc.first(2), 320'000},
+    {Direction::J2, badCrc.sliced(2), 360'000},
+    {Direction::J1, request, 400'000},
+};
+
+} // namespace
+
+// What Wireshark's Modbus RTU dissector reads live is what decode and the
+// export read with the decoder; without one the records stay the frame
+// view's without one.
+TEST(LivePcapRecords, RecordsAreTheStoredFramesWithOrWithoutADecoder)
+{
+    const auto modbus = std::shared_ptr<const FrameDecoder>(makeDecoder(QStringLiteral("modbus-rtu")));
+    const std::vector<std::string> live = liveRecords(lateTailAndBackToBack, modbus);
+    EXPECT_EQ(live, storedFrames(lateTailAndBackToBack, *modbus));
+    EXPECT_EQ(live.at(1), sideAndHex(Direction::J2, exception)) << "the late tail joined";
+    EXPECT_EQ(live.at(4), sideAndHex(Direction::J2, response)) << "back-to-back answers cut apart";
+    EXPECT_EQ(live.at(8), sideAndHex(Direction::J2, badCrc)) << "a broken answer's late tail joined";
+    EXPECT_EQ(liveRecords(lateTailAndBackToBack, nullptr), storedFrames(lateTailAndBackToBack, PlainFrames()));
+}
+
+// An answer the decoder sees unfinished waits over the gap for its tail,
+// though not for ever; a complete one ends at the gap.
+TEST(LivePcapRecords, AnUnfinishedMessageWaitsForItsTailAWhile)
+{
+    LiveFrameCutter cutter(at9600, std::shared_ptr<const FrameDecoder>(makeDecoder(QStringLiteral("modbus-rtu"))));
+    // The request a byte at a time: times fine enough for the gap.
+    feedReads(cutter, Direction::J1, request, 1, 0, 1042);
+    cutter.take(Direction::J2, badCrc, 20'000);
+    EXPECT_TRUE(cutter.takeIfQuietUntil(70'000).isEmpty());
+    EXPECT_EQ(cutter.takeIfQuietUntil(20'000 + LiveFrameCutter::OpenHoldMicros).value(0).values, badCrc);
+
+    cutter.take(Direction::J2, exception, 2'000'000);
+    EXPECT_EQ(cutter.takeIfQuietUntil(2'050'000).value(0).values, exception);
 }
 
 TEST(ExportPcapRecords, OneRecordPerFrameStampedWithItsFirstByte)

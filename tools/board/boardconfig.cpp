@@ -37,7 +37,7 @@ QString boardUsage()
         "                    [--traffic FILE|demo|modbus|random:SEED] [--rate BYTES_PER_S] [--loop] [--signals 0xNN]\n"
         "                    [--measure-counts C1,C2,...] [--silent] [--reply-len N] [--error-tags N]\n"
         "                    [--no-end-code] [--flood N] [--hangup-after S] [--send-log FILE]\n"
-        "                    [--pieces split|random:SEED]\n"
+        "                    [--pieces split|random:SEED] [--tell-heard]\n"
         "       ferrox-board --help | --version\n"
         "A simulated line monitor board on a pseudo-terminal: PATH becomes a link to its\n"
         "slave side, whose path is printed on the first line of the output.\n"
@@ -46,6 +46,8 @@ QString boardUsage()
         "--pieces writes the stream in uneven pieces, as a board behind a USB adapter\n"
         "arrives: split sends the low half of each write's last monitored byte alone\n"
         "a moment later; random:SEED cuts the writes at random places.\n"
+        "--tell-heard prints \"heard C\" for each command byte C it acts on (a test waits\n"
+        "on it for the program to reach a step of its exchange).\n"
         "The board acts only on bytes read while the link is set to its jumper's speed.\n");
 }
 
@@ -64,7 +66,7 @@ QString parseBoardArguments(const QStringList &arguments, BoardConfig &config, b
                              "measure-counts", "reply-len", "error-tags", "flood", "hangup-after", "send-log",
                              "pieces"})
         valued(name);
-    for (const char *name : {"loop", "silent", "no-end-code", "help"})
+    for (const char *name : {"loop", "silent", "no-end-code", "tell-heard", "help"})
         flag(name);
 
     if (!parser.parse(arguments))
@@ -155,6 +157,7 @@ QString parseBoardArguments(const QStringList &arguments, BoardConfig &config, b
     result.loop = isSet("loop");
     result.silent = isSet("silent");
     result.noEndCode = isSet("no-end-code");
+    result.tellHeard = isSet("tell-heard");
 
     config = result;
     return QString();

@@ -30,6 +30,7 @@ struct BoardConfig
     int flood = 0;                        // --flood: stream bytes sent at once on a direction command
     int hangupAfterMs = 0;                // --hangup-after (seconds): close the pty then; 0 = never
     QString sendLog;                      // --send-log: file of the stream's send times; empty = none
+    bool tellHeard = false;               // --tell-heard: a line on standard output per command heard
     // --pieces: how the stream's writes reach the PC. Whole: each paced
     // chunk in one write. Split: each chunk's last monitored byte is cut
     // in two, its low half written alone a moment later. Random: chunks cut

@@ -119,8 +119,10 @@ void BoardEngine::receive(const QByteArray &fromPc)
         return;
     // Answers to one write leave as one chunk, as a board answers a burst.
     m_receiving = true;
-    for (const char c : fromPc)
+    for (const char c : fromPc) {
+        emit heard(static_cast<std::uint8_t>(c));
         handleCommand(static_cast<std::uint8_t>(c));
+    }
     m_receiving = false;
     if (!m_pendingOutput.isEmpty())
         emit output(std::exchange(m_pendingOutput, QByteArray()));

@@ -71,6 +71,9 @@ signals:
     // Stream bytes leave: `count` of them from stream offset `offset`,
     // counted from 0 at each stream's start.
     void streamSent(qint64 offset, qint64 count);
+    // A byte the PC wrote that the board heard at its jumper's speed, before
+    // it acts on it.
+    void heard(std::uint8_t command);
 
 private:
     // Bytes handed out together; stream bytes come first in it.

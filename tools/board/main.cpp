@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <cctype>
 #include <cstdio>
 
 using namespace ferrox;
@@ -67,6 +68,12 @@ int main(int argc, char **argv)
         engine.receive(bytes);
     });
     QObject::connect(&engine, &BoardEngine::output, &pty, &PtyLink::send);
+    if (config.tellHeard) {
+        QObject::connect(&engine, &BoardEngine::heard, &engine, [](std::uint8_t command) {
+            std::printf("heard %c\n", std::isprint(command) ? char(command) : '?');
+            std::fflush(stdout);
+        });
+    }
     QObject::connect(&termination, &TerminationWatch::terminationRequested, &app, &QCoreApplication::quit);
     if (config.hangupAfterMs > 0) {
         QTimer::singleShot(config.hangupAfterMs, &app, [&] {
