@@ -75,8 +75,9 @@ TEST(StreamFormat, ASoundRunEndsAtTheFirstOtherPairOrItsBound)
             EXPECT_EQ(soundRunLength(at, 0, stream.size(), 1024), length) << length << ", " << int(other);
             // The end of the positions cuts it: a pair needs both its halves before the end.
             EXPECT_EQ(soundRunLength(at, 0, 2 * length - 1, 1024), length - 1) << length;
-            if (length > 1)
+            if (length > 1) {
                 EXPECT_EQ(soundRunLength(at, 0, stream.size(), length - 1), length - 1) << length;
+            }
         }
     }
 }

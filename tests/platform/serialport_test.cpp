@@ -33,8 +33,9 @@ TEST(LineSettings, ParsesTheProgramsSettingsTexts)
     for (const auto &[text, baud] : cases) {
         LineSettings s;
         EXPECT_EQ(parseLineSettings(QLatin1String(text), s), baud != 0) << text;
-        if (baud != 0)
+        if (baud != 0) {
             EXPECT_EQ(s.baudRate, baud) << text;
+        }
     }
     EXPECT_EQ(linkSettingsText(57600), QStringLiteral("57600,n,8,1"));
 }
