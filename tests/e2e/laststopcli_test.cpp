@@ -66,8 +66,9 @@ TEST(LastStopCli, EveryEndingLeavesTheBoardStoppedAndTheNextCheckFindsIt)
         // Quiet once it has taken in the stop, however late a loaded
         // machine lets it read; a check the board answered too late (exit
         // 3) started nothing to stop.
-        if (run.exitCode != 3)
+        if (run.exitCode != 3) {
             ASSERT_TRUE(board.waitUntilHeard('E')) << run.err.toStdString();
+        }
         EXPECT_TRUE(board.isQuiet()) << run.err.toStdString();
         const CliRun check = runCli(words("check --device") << board.linkPath());
         EXPECT_EQ(check.exitCode, 0) << check.err.toStdString();

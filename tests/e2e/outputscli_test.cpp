@@ -66,16 +66,18 @@ TEST(OutputsCli, LinkCommandsStopTheBoardInOrderAndKeepTheData)
                 arguments << data;
             const CliRun run = runWith(arguments << QStringLiteral("--device") << board.linkPath(), c.stream, sink);
             EXPECT_EQ(run.exitCode, sink == Sink::Full ? 1 : 0) << run.err.toStdString();
-            if (c.stream == Stream::Out && sink == Sink::Full)
+            if (c.stream == Stream::Out && sink == Sink::Full) {
                 EXPECT_TRUE(run.err.contains(QStringLiteral("standard output could not be written: ") + diskFull))
                     << run.err.toStdString();
+            }
             if (c.capture) {
                 // Whole; none when the output failed before any byte came
                 // (an empty capture stores nothing).
                 EXPECT_TRUE(!QFile::exists(data) || readFile(data).endsWith(char(0xFF))) << "the data file, written whole";
-                if (c.stream == Stream::Out && sink == Sink::ReaderLeaves)
+                if (c.stream == Stream::Out && sink == Sink::ReaderLeaves) {
                     EXPECT_TRUE(run.err.contains(QStringLiteral("ended early: the reader of the live output went away")))
                         << run.err.toStdString();
+                }
             }
             EXPECT_EQ(runCli(words("check --device") << board.linkPath()).exitCode, 0);
         }
