@@ -27,8 +27,9 @@ TEST(ByteCells, CellsSitOnTheCharactersTheWindowShows)
             SCOPED_TRACE(i);
             const ByteCells::Byte &b = cells.bytes()[size_t(i)];
             const MappedByte &m = r.byteMap[size_t(i)];
-            if (m.hexCell != MappedByte::NoCell)
+            if (m.hexCell != MappedByte::NoCell) {
                 EXPECT_EQ(shown.mid(b.hexStart, b.hexEnd - b.hexStart), QString::fromLatin1(r.text.mid(m.hexCell, m.hexLength)));
+            }
             if (m.charCell == MappedByte::NoCell)
                 continue;
             // A byte of a double-byte character stands on the whole character.

@@ -69,8 +69,9 @@ TEST(FindInTheMainWindow, ModesSideBySideThenABytePatternFoundInModeFour)
     // Mode 4's lines are 80 columns: in its tiled window each shows on one line.
     const QTextBlock j1Line = w->textView()->document()->find(QStringLiteral("|J1→")).block();
     EXPECT_EQ(j1Line.layout()->lineCount(), 1) << qPrintable(j1Line.text());
-    if (!shot.isEmpty())
+    if (!shot.isEmpty()) {
         EXPECT_TRUE(window.grab().save(shot));
+    }
 
     window.resize(1000, 640);
     window.mdiArea()->closeAllSubWindows();
