@@ -5,6 +5,8 @@
 // converter, whose start costs a short command more than its work.
 //
 // usage: cp932tablegen OUT.inc
+#include "cp932.h"
+
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -23,9 +25,7 @@ const char *const codePageName = "windows-31j";
 constexpr char16_t noCharacter = 0xFFFF;
 constexpr std::uint16_t noBytes = 0xFFFF;
 
-constexpr bool isLeadByte(int b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-constexpr bool isTrailByte(int b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
-constexpr bool isKeptByteCharacter(char16_t c) { return c >= 0xF700 && c <= 0xF7FF; }
+bool isLeadByte(int b) { return ferrox::isCp932LeadByte(std::uint8_t(b)); }
 
 // ICU's converter for this code page follows IBM in three control codes
 // (0x1A, 0x1C and 0x7F are exchanged) and turns single bytes that are no
@@ -75,8 +75,8 @@ public:
     std::uint16_t encode(char16_t c)
     {
         // A kept-byte character stands for its byte.
-        if (isKeptByteCharacter(c))
-            return c - 0xF700;
+        if (ferrox::isKeptByteCharacter(c))
+            return c - ferrox::keptByteCharacter(0);
         if (const int b = windowsByteOf(c); b >= 0)
             return std::uint16_t(b);
         if (QChar::isSurrogate(c))
@@ -151,7 +151,7 @@ int main(int argc, char **argv)
         std::array<char16_t, 256> &row = pairs.emplace_back();
         row.fill(noCharacter);
         for (int trail = 0; trail < 256; ++trail) {
-            if (!isTrailByte(trail))
+            if (!ferrox::isCp932TrailByte(std::uint8_t(trail)))
                 continue;
             const char bytes[2] = {char(lead), char(trail)};
             row[trail] = converter.decode(QByteArrayView(bytes, 2));
