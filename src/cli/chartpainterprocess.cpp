@@ -1,24 +1,18 @@
 #include "chartpainterprocess.h"
 
 #include "clioutput.h"
+#include "cliprogram.h"
 
 #include "frames/responsechartstream.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 
 namespace ferrox::cli {
 
-QString chartPainterPath()
-{
-    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/" FERROX_LIBEXEC_FROM_CLI "/ferrox-chart"));
-}
-
 bool startChartPainter(const ResponseChart &chart, std::function<void(std::optional<QByteArray> png)> done)
 {
-    const QString painter = chartPainterPath();
+    const QString painter = privateProgramPath(QStringLiteral("ferrox-chart"));
     if (!QFileInfo(painter).isExecutable()) {
         printError(QStringLiteral("ferrox-cli: the chart painter %1 is missing: PNG charts need it (reinstall ferrox); "
                                   "SVG charts do not\n").arg(painter));

@@ -10,11 +10,9 @@
 
 namespace ferrox::cli {
 
-// PNG charts are painted by ferrox-chart, a program of its own, so that
-// ferrox-cli loads no GUI library (fonts, a display platform) for the
-// commands that draw nothing. It lies in the libexec folder at the same
-// place relative to ferrox-cli in the build tree and in the installed one.
-QString chartPainterPath();
+// PNG charts are painted by ferrox-chart, a program of its own
+// (privateProgramPath), so that ferrox-cli loads no GUI library (fonts, a
+// display platform) for the commands that draw nothing.
 
 // Starts the painter on `chart`: done() gets the PNG's bytes from the event
 // loop, or nothing once the failure (the painter's own message, its exit,

@@ -5,6 +5,7 @@
 #include "filenames.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 #include <csignal>
 
@@ -24,6 +25,11 @@ int runCliProgram(int argc, char **argv)
     if (status != RunEventLoop)
         return finishOutput(status);
     return app.exec();
+}
+
+QString privateProgramPath(const QString &name)
+{
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/" FERROX_LIBEXEC_FROM_CLI "/") + name);
 }
 
 } // namespace ferrox::cli

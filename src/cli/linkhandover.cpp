@@ -6,10 +6,9 @@
 // process, standard streams and signals, so a script or a service sees no
 // difference.
 #include "clioutput.h"
+#include "cliprogram.h"
 #include "commands.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 
 #include <unistd.h>
@@ -22,12 +21,6 @@ namespace ferrox::cli {
 
 namespace {
 
-QString linkProgramPath()
-{
-    return QDir::cleanPath(QCoreApplication::applicationDirPath()
-                           + QStringLiteral("/" FERROX_LIBEXEC_FROM_CLI "/ferrox-cli-link"));
-}
-
 // The program's own arguments, byte for byte, argv[0] included (it tells
 // the extcap link's name).
 QByteArray ownArguments()
@@ -38,7 +31,7 @@ QByteArray ownArguments()
 
 int runLinkProgram()
 {
-    const QString program = linkProgramPath();
+    const QString program = privateProgramPath(QStringLiteral("ferrox-cli-link"));
     QByteArray arguments = ownArguments();
     std::vector<char *> argv;
     for (qsizetype at = 0; at < arguments.size(); at += qsizetype(std::strlen(arguments.data() + at)) + 1)
