@@ -78,6 +78,23 @@ protected:
         return QTest::qWaitFor([&] { return streams >= count && capture->output()->monitoredBytes() > bytesBefore + 100; }, 5000);
     }
     bool ends() { return QTest::qWaitFor([&] { return result.has_value(); }, 5000); }
+    // A capture under way on a plugged board, its first stream flowing.
+    void startStreaming()
+    {
+        plug();
+        start();
+        ASSERT_TRUE(streamsReach(1));
+    }
+    // The right board plugged in: stream `count` flows, and the user's stop
+    // ends the capture as stopped.
+    void plugAndStopAtStream(int count)
+    {
+        plug();
+        ASSERT_TRUE(streamsReach(count));
+        capture->requestStop();
+        ASSERT_TRUE(ends());
+        EXPECT_EQ(result->end, SplitCaptureResult::End::Stopped);
+    }
 
     QTemporaryDir dir;
     FakeSerialPort port;
@@ -96,9 +113,7 @@ protected:
 // once, however often it tries, and goes on once the right board is back.
 TEST_F(ResumingCaptureTest, ABoardBackAtAnotherSpeedIsTriedAgainAndToldOnce)
 {
-    plug();
-    start();
-    ASSERT_TRUE(streamsReach(1));
+    ASSERT_NO_FATAL_FAILURE(startStreaming());
     pull();
     const auto checksTried = [&] { return port.operations.filter(QRegularExpression(QStringLiteral("^open "))).size(); };
     const qsizetype triedBefore = checksTried();
@@ -107,11 +122,7 @@ TEST_F(ResumingCaptureTest, ABoardBackAtAnotherSpeedIsTriedAgainAndToldOnce)
     EXPECT_EQ(said.size(), 1) << said.join(u'|').toStdString();
     EXPECT_EQ(streams, 1);
     pull();
-    plug();
-    ASSERT_TRUE(streamsReach(2));
-    capture->requestStop();
-    ASSERT_TRUE(ends());
-    EXPECT_EQ(result->end, SplitCaptureResult::End::Stopped);
+    ASSERT_NO_FATAL_FAILURE(plugAndStopAtStream(2));
     EXPECT_EQ(result->resumes, 1);
 }
 
@@ -120,9 +131,7 @@ TEST_F(ResumingCaptureTest, ABoardBackAtAnotherSpeedIsTriedAgainAndToldOnce)
 // the drain gives up, at full speed).
 TEST_F(ResumingCaptureTest, NothingIsWrittenToAPortThatFailed)
 {
-    plug();
-    start();
-    ASSERT_TRUE(streamsReach(1));
+    ASSERT_NO_FATAL_FAILURE(startStreaming());
     const QByteArray writtenBefore = port.written;
     pull();
     ASSERT_TRUE(QTest::qWaitFor([&] { return capture->isWaiting(); }, 3000));
@@ -142,9 +151,7 @@ TEST_F(ResumingCaptureTest, AnotherBoardVersionIsToldAndTakenIfItCanCapture)
         request.settingsCheck = [refused](const QString &firmware) {
             return refused && firmware == QLatin1String("V1.02") ? QStringLiteral("no\n") : QString();
         };
-        plug();
-        start();
-        ASSERT_TRUE(streamsReach(1));
+        ASSERT_NO_FATAL_FAILURE(startStreaming());
         pull();
         plug({.firmware = "V1.02"});
         if (!refused) {
@@ -174,9 +181,7 @@ TEST_F(ResumingCaptureTest, ALinkThatStaysDownEndsByStopTimeoutOrAtOnce)
         request.dataPath = dir.filePath(QLatin1String(c.name) + QStringLiteral(".dat"));
         request.resume = c.resume;
         request.resumeTimeoutMs = c.timeoutMs;
-        plug();
-        start();
-        ASSERT_TRUE(streamsReach(1));
+        ASSERT_NO_FATAL_FAILURE(startStreaming());
         pull();
         if (c.stop) {
             ASSERT_TRUE(QTest::qWaitFor([&] { return capture->isWaiting(); }, 3000));
@@ -194,9 +199,7 @@ TEST_F(ResumingCaptureTest, ALinkThatStaysDownEndsByStopTimeoutOrAtOnce)
 // goes, as a full disk refuses it) ends the capture; the files before stay.
 TEST_F(ResumingCaptureTest, AFileThatCannotBeWrittenAfterAResumeEndsTheCaptureKeepingTheOthers)
 {
-    plug();
-    start();
-    ASSERT_TRUE(streamsReach(1));
+    ASSERT_NO_FATAL_FAILURE(startStreaming());
     pull();
     ASSERT_TRUE(QTest::qWaitFor([&] { return capture->isWaiting(); }, 3000));
     const qint64 written = capture->output()->files().written();
@@ -215,11 +218,7 @@ TEST_F(ResumingCaptureTest, ADeviceAbsentAtTheStartIsWaitedFor)
     port.refusedPaths.insert(request.settings.port);
     start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !said.isEmpty(); }, 3000));
-    plug();
-    ASSERT_TRUE(streamsReach(1));
-    capture->requestStop();
-    ASSERT_TRUE(ends());
-    EXPECT_EQ(result->end, SplitCaptureResult::End::Stopped);
+    ASSERT_NO_FATAL_FAILURE(plugAndStopAtStream(1));
     EXPECT_EQ(result->resumes, 0);
 }
 

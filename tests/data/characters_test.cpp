@@ -62,15 +62,6 @@ TEST(CharacterRules, EveryValueAloneAndBeforeATrailByteInTheCharacterViews)
     }
 }
 
-TEST(CodePage932, PassThroughKeepsPairsAndReplacesLoneLeadBytes)
-{
-    // Each byte judged in turn: a lead before a non-trail byte, a lead as a
-    // trail byte, bytes that lead nothing, a lead at the end.
-    QByteArray out = bytes({'A', 0x82, 0x0D, 0x81, 0x81, 0x40, 0x80, 0xA0, 0xFD, 0x81, 0x81, 0x81});
-    replaceLoneLeadBytes(out.data(), out.size());
-    EXPECT_EQ(show(out), show(bytes({'A', '?', 0x0D, 0x81, 0x81, 0x40, 0x80, 0xA0, 0xFD, 0x81, 0x81, '?'})));
-}
-
 // The pass-through reads eight bytes at a time where it can, and a
 // character column judges each byte as it is added (keeping at most its
 // size): runs of plain bytes cut by lead bytes at every offset, against a
