@@ -5,7 +5,6 @@
 #include "data/monitordata.h"
 #include "data/texts.h"
 #include "frames/ui/framewindow.h"
-#include "support/fakeserialport.h"
 #include "views/ui/logtextview.h"
 
 #include <QLabel>
@@ -20,8 +19,7 @@ namespace {
 
 TEST_F(AppTest, AboutRevealsTheEditorWhoseStoreBecomesTheCurrentData)
 {
-    FakeSerialPort port;
-    wiring = std::make_unique<WindowWiring>(window(), port, dir.path() + u'/');
+    ASSERT_TRUE(wireToBoard());
     window().show();
     QAction *modify = menuItem(QStringLiteral("mnuModify"));
     // The icon reveals the editor only once the About window was first closed.
@@ -60,7 +58,6 @@ TEST_F(AppTest, AboutRevealsTheEditorWhoseStoreBecomesTheCurrentData)
     EXPECT_EQ(wiring->state().data().capture.stream(), QByteArray::fromHex("A4B18096FF"));
     EXPECT_EQ(readFile(dir.filePath(QStringLiteral("rs_data.dat"))), QByteArray::fromHex("A4B18096FF"));
     EXPECT_EQ(dialogs.messages.value(dialogs.messages.size() - 1).text, DataTexts::noMonitorData());
-    wiring.reset(); // before its port
 }
 } // namespace
 
@@ -68,8 +65,7 @@ TEST_F(AppTest, AboutRevealsTheEditorWhoseStoreBecomesTheCurrentData)
 // the program's own copy, or their arrival times.
 TEST_F(AppTest, TheDisplayMenusFrameItemOpensAFrameViewOfTheCurrentDataThatKnowsItsFiles)
 {
-    FakeSerialPort port;
-    wiring = std::make_unique<WindowWiring>(window(), port, dir.path() + u'/');
+    ASSERT_TRUE(wireToBoard());
     window().show();
     const QString shown = writeFile(dir.filePath(QStringLiteral("mb.dat")), "data");
     wiring->state().setCurrentData({CaptureBuffer::fromStream(QByteArray::fromHex("A4B1A2B3809F9090FF")), shown, {}});
@@ -82,5 +78,4 @@ TEST_F(AppTest, TheDisplayMenusFrameItemOpensAFrameViewOfTheCurrentDataThatKnows
         EXPECT_FALSE(view->saveShownFrames()) << kept;
     }
     EXPECT_EQ(readFile(shown), "data");
-    wiring.reset();
 }

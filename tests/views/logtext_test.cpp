@@ -1,13 +1,11 @@
 // The views' cores: log text and text files, RTF, window layouts.
 #include "views/logtext.h"
-#include "views/logtextdecoder.h"
 #include "views/rtfreader.h"
 #include "views/textfile.h"
 #include "views/windowlayout.h"
 
 #include "support/fakestores.h"
 
-#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -70,34 +68,6 @@ TEST(LogText, LinePiecesDecodeToTheWholeText)
         }
         EXPECT_EQ(pieces, decodeLogText(bytes)) << budget;
     }
-}
-
-// What the worker decoded and what is left are handed over in order,
-// whether the view waits for the pieces or takes the rest at once.
-TEST(LogText, TheDecoderHandsOverTheWholeTextInOrder)
-{
-    QByteArray bytes;
-    for (int i = 0; i < 60000; ++i)
-        bytes += QByteArray::number(i) + "\t\x83\x82\r\r\n";
-    const QString whole = decodeLogText(bytes);
-    LogTextDecoder decoder;
-    decoder.start(bytes);
-    QString waited = decoder.takeReady();
-    EXPECT_TRUE(decoder.isRunning());
-    QSignalSpy ready(&decoder, &LogTextDecoder::ready);
-    while (decoder.isRunning() && (!ready.isEmpty() || ready.wait(5000))) {
-        ready.clear();
-        waited += decoder.takeReady();
-    }
-    EXPECT_EQ(waited, whole);
-
-    decoder.start(QByteArray(bytes).replace('\t', ' '));
-    decoder.start(bytes); // the first start's pieces are dropped
-    QString atOnce = decoder.takeReady();
-    atOnce += decoder.takeAll();
-    EXPECT_EQ(atOnce, whole);
-    EXPECT_FALSE(decoder.isRunning());
-    EXPECT_TRUE(decoder.takeReady().isEmpty());
 }
 
 // Binary files are recognised by reading them as text, below.
