@@ -150,16 +150,6 @@ TEST(ModbusRtuDecoder, FailsCrcValidFramesWhoseContentIsWrongWithTheirKind)
     }
 }
 
-TEST(ModbusRtuDecoder, SeparatesFramesRunTogetherWhereTheirCrcHolds)
-{
-    // Two requests and two responses with no gap the times could show.
-    const QByteArray stream = byJ1(rtu("0300000001") + rtu("0300000001", 18)) + byJ2(rtu("03020001") + rtu("0306000100020003", 18));
-    const FrameList list = modbus(stream);
-    ASSERT_EQ(list.frames.size(), 4);
-    EXPECT_EQ(list.frames.at(1).bytes, rtu("0300000001", 18));
-    EXPECT_EQ(list.frames.at(3).bytes, rtu("0306000100020003", 18));
-}
-
 TEST(ModbusRtuDecoder, PairsEachResponseWithItsRequestAndTimesIt)
 {
     // An answer to a broadcast pairs with nothing: FailsCrcValidFrames…, "a reply to a broadcast".
