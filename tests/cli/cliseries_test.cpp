@@ -1,5 +1,6 @@
 // ferrox-cli reading a split capture's series as one capture: three files,
 // the third resumed after a lost link, through timeline, decode and export.
+#include "data/datatesting.h"
 #include "support/clirun.h"
 
 #include <QDir>
@@ -8,17 +9,9 @@
 #include <gtest/gtest.h>
 
 using namespace ferrox::test;
+using namespace ferrox::testing;
 
 namespace {
-
-// The stream bytes of `monitored` sent by J1 (A?, B?) or J2 (8?, 9?).
-QByteArray sent(int high, QByteArrayView monitored)
-{
-    QByteArray out;
-    for (const char b : monitored)
-        out.append(char(high | (std::uint8_t(b) >> 4))).append(char((high + 0x10) | (b & 0x0F)));
-    return out;
-}
 
 class CliSeries : public ::testing::Test
 {
@@ -27,14 +20,14 @@ protected:
     {
         qputenv("TZ", "UTC"); // the loss is shown in the reader's local time
         const struct { const char *name; QByteArray stream; QByteArray times; } files[] = {
-            {"long-00001.dat", sent(0xA0, "PQ") + sent(0x80, "abc"),
+            {"long-00001.dat", byJ1("PQ") + byJ2("abc"),
              "2026-12-07T10:00:00.000000+00:00\n0\t1000\n4\t3000\n"},
-            {"long-00002.dat", sent(0xA0, "R") + sent(0x80, "de"), "2026-12-07T10:00:00.000000+00:00\n0\t5000\n2\t7000\n"},
-            {"long-00003.dat", sent(0xA0, "S") + sent(0x80, "f"),
+            {"long-00002.dat", byJ1("R") + byJ2("de"), "2026-12-07T10:00:00.000000+00:00\n0\t5000\n2\t7000\n"},
+            {"long-00003.dat", byJ1("S") + byJ2("f"),
              "2026-12-07T10:00:20.000000+00:00\nlink-lost\t2026-12-07T10:00:10.000000+00:00\n0\t1000\n2\t2500\n"},
         };
         for (const auto &file : files) {
-            writeFile(dir.filePath(QLatin1String(file.name)), file.stream + char(0xFF));
+            writeFile(dir.filePath(QLatin1String(file.name)), file.stream + endCode());
             writeFile(dir.filePath(QLatin1String(file.name) + QStringLiteral(".times")), file.times);
         }
     }

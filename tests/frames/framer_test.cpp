@@ -66,18 +66,6 @@ TEST(Framer, WithoutTimesCutsAtDirectionChangesAndSaysSo)
     EXPECT_FALSE(list.frames.at(1).gapMicros.has_value());
 }
 
-TEST(Framer, FramesCarryTheirTimesAndTheIdleGapBeforeThem)
-{
-    const FrameList list = framed(timedStream({{J1, 1, 100}, {J1, 2, 300}, {J2, 3, 2300}, {J2, 4, 2400}}));
-    ASSERT_EQ(list.frames.size(), 2);
-    const Frame &answer = list.frames.at(1);
-    EXPECT_EQ(answer.firstByte, 2);
-    EXPECT_EQ(answer.startMicros, 2300);
-    EXPECT_EQ(answer.endMicros, 2400);
-    EXPECT_EQ(answer.gapMicros, 2000);
-    EXPECT_FALSE(list.frames.at(0).gapMicros.has_value());
-}
-
 TEST(Framer, TimesRunningBackwardsGiveAZeroGapAndANote)
 {
     const FrameList list = framed(timedStream({{J1, 1, 5000}, {J2, 2, 4000}, {J2, 3, 4100}}));
