@@ -42,20 +42,20 @@ TEST(CheckCli, TheDeviceIsItsArgumentOrTheWindowsNumberedPort)
 {
     BoardProcess board(words("--firmware V1.04 --jumper 115200"));
     FERROX_START_BOARD(board);
-    const CliRun byArgument = runCli(words("check") << board.linkPath() << words("--pc-speed 115200 --dtr --rts"));
-    ASSERT_EQ(byArgument.exitCode, 0) << byArgument.err.toStdString();
-    EXPECT_TRUE(byArgument.text().endsWith(board.linkPath() + QStringLiteral(":通信確認ＯＫ。\nV1.04\n"))) << byArgument.out.toStdString();
-
-    const CliRun numbered = runShell({}, QStringLiteral("FERROX_COM7=\"$1\" \"$0\" check com7 --pc-speed 115200"), {board.linkPath()});
-    EXPECT_EQ(numbered.exitCode, 0) << numbered.err.toStdString();
-    EXPECT_TRUE(numbered.text().contains(QStringLiteral("COM7:通信確認ＯＫ。"))) << numbered.out.toStdString();
-
-    const CliRun none = runCli(words("check"));
-    EXPECT_EQ(none.exitCode, 2);
-    EXPECT_TRUE(none.err.contains(QStringLiteral("name the link port's device"))) << none.err.toStdString();
-
-    const CliRun two = runCli(words("check /dev/ttyS0 --device") << board.linkPath());
-    EXPECT_EQ(two.exitCode, 2);
+    const QString link = board.linkPath();
+    const struct { const char *script; int exitCode; QString told; } cases[] = {
+        {"\"$0\" check \"$1\" --pc-speed 115200 --dtr --rts", 0, link + u":通信確認ＯＫ。\nV1.04\n"_s},
+        {"FERROX_COM7=\"$1\" \"$0\" check com7 --pc-speed 115200", 0, u"COM7:通信確認ＯＫ。"_s},
+        {"\"$0\" check", 2, u"name the link port's device"_s},
+        {"\"$0\" check /dev/ttyS0 --device \"$1\"", 2, {}},
+        {"\"$0\" check --device board1", 2, u"/dev/board1"_s},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.script);
+        const CliRun run = runShell({}, QString::fromUtf8(c.script), {link});
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        EXPECT_TRUE((c.exitCode == 0 ? run.text() : run.err).contains(c.told)) << run.out.toStdString() << run.err.toStdString();
+    }
 }
 
 // A device that answers with escape sequences must not drive the user's terminal.
@@ -69,12 +69,8 @@ TEST(CheckCli, AForeignReplyIsPrintedWithItsControlBytesEscaped)
     EXPECT_FALSE(run.err.contains(QChar(0x1B)));
 }
 
-TEST(CheckCli, APortThatCannotBeOpenedIsNamedWithTheReason)
+TEST(CheckCli, APortInUseIsNamedWithItsHolder)
 {
-    const CliRun bare = runCli(words("check --device board1"));
-    EXPECT_EQ(bare.exitCode, 2);
-    EXPECT_TRUE(bare.err.contains(QStringLiteral("/dev/board1"))) << bare.err.toStdString();
-
     // Held by a sampling ferrox-cli through the link: the check through
     // the pseudo-terminal's own name finds it in use, and by whom.
     BoardProcess board;
