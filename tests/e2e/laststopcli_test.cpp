@@ -1,10 +1,15 @@
 // The last stop of every ending of ferrox-cli reaches the simulated board,
 // which hears only bytes read at its jumper's link speed: the program closes
 // its port right after the stop, and the board must still hear it and go
-// quiet, so that the next check finds it answering.
+// quiet, so that the next check finds it answering. The live outputs when
+// they fail: a reader that went away ends a command quietly with status 0,
+// any other failed write (here /dev/full) with status 1 and the output
+// named; a capture keeps its data file and the board is left stopped
+// either way.
 #include "boardprocess.h"
 #include "support/clirun.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -27,7 +32,7 @@ struct Ending
 
 // Runs the command to its end: by itself or by SIGINT once it has printed,
 // however long a loaded machine takes to get there (the wait is a safety
-// net). (A reader of the output that leaves: OutputsCli.)
+// net). (A reader of the output that leaves: OutputsCli below.)
 CliRun runToTheEnd(const Ending &ending, const BoardProcess &board, const QString &folder)
 {
     const QStringList arguments = words(ending.command) << QStringLiteral("--device") << board.linkPath();
@@ -42,6 +47,33 @@ CliRun runToTheEnd(const Ending &ending, const BoardProcess &board, const QStrin
     }
     return endedRun(cli);
 }
+
+enum class Stream { Out, Err };
+
+// What one of the program's streams is given.
+enum class Sink {
+    Full,        // /dev/full: every write fails with ENOSPC
+    ReaderLeaves // a pipe into `head -c 300`, which leaves once it has its bytes
+};
+
+CliRun runWith(const QStringList &arguments, Stream stream, Sink sink)
+{
+    if (sink == Sink::ReaderLeaves) {
+        const QString redirection = stream == Stream::Out ? QString() : QStringLiteral("2>&1 >/dev/null");
+        return runShell(QDir::tempPath(),
+                        QStringLiteral("\"$0\" \"$@\" %1 | head -c 300 >/dev/null; exit ${PIPESTATUS[0]}").arg(redirection),
+                        arguments);
+    }
+    QProcess cli;
+    if (stream == Stream::Out)
+        cli.setStandardOutputFile(QStringLiteral("/dev/full"));
+    else
+        cli.setStandardErrorFile(QStringLiteral("/dev/full"));
+    cli.start(QStringLiteral(FERROX_CLI_BINARY), arguments);
+    return endedRun(cli);
+}
+
+const QString diskFull = QStringLiteral("ディスクの空き容量が足りません。");
 
 } // namespace
 
@@ -73,4 +105,62 @@ TEST(LastStopCli, EveryEndingLeavesTheBoardStoppedAndTheNextCheckFindsIt)
         const CliRun check = runCli(words("check --device") << board.linkPath());
         EXPECT_EQ(check.exitCode, 0) << check.err.toStdString();
     }
+}
+
+// The commands that talk to the board: each output that fails stops the
+// board in order (the next check finds it answering), and a capture writes
+// its data file all the same.
+TEST(OutputsCli, LinkCommandsStopTheBoardInOrderAndKeepTheData)
+{
+    QTemporaryDir dir;
+    const QString data = dir.filePath(QStringLiteral("kept.dat"));
+    const struct { const char *name; const char *options; Stream stream; bool capture; } cases[] = {
+        {"monitor", "monitor --seconds 30", Stream::Out, false},
+        {"live pcap", "capture --format pcap --seconds 30 -o", Stream::Out, true},
+        {"live lines", "capture --live --seconds 30 -o", Stream::Err, true},
+        {"signals", "signals --count 30", Stream::Out, false},
+    };
+    BoardProcess board(words("--traffic demo --loop --rate 2000"));
+    FERROX_START_BOARD(board);
+    for (const auto &c : cases) {
+        for (const Sink sink : {Sink::Full, Sink::ReaderLeaves}) {
+            SCOPED_TRACE(std::string(c.name) + (sink == Sink::Full ? " into /dev/full" : " to a reader that leaves"));
+            QFile::remove(data);
+            QStringList arguments = words(c.options);
+            if (c.capture)
+                arguments << data;
+            const CliRun run = runWith(arguments << QStringLiteral("--device") << board.linkPath(), c.stream, sink);
+            EXPECT_EQ(run.exitCode, sink == Sink::Full ? 1 : 0) << run.err.toStdString();
+            if (c.stream == Stream::Out && sink == Sink::Full) {
+                EXPECT_TRUE(run.err.contains(QStringLiteral("standard output could not be written: ") + diskFull))
+                    << run.err.toStdString();
+            }
+            if (c.capture) {
+                // Whole; none when the output failed before any byte came
+                // (an empty capture stores nothing).
+                EXPECT_TRUE(!QFile::exists(data) || readFile(data).endsWith(char(0xFF))) << "the data file, written whole";
+                if (c.stream == Stream::Out && sink == Sink::ReaderLeaves) {
+                    EXPECT_TRUE(run.err.contains(QStringLiteral("ended early: the reader of the live output went away")))
+                        << run.err.toStdString();
+                }
+            }
+            EXPECT_EQ(runCli(words("check --device") << board.linkPath()).exitCode, 0);
+        }
+    }
+}
+
+// Standard output and error closed by the shell (>&- 2>&-) are outputs
+// that fail, never descriptors the link port could take.
+TEST(OutputsCli, ClosedStandardDescriptorsFailAndTheBoardHearsNothingOfThem)
+{
+    BoardProcess board(words("--traffic demo --loop --rate 2000"));
+    FERROX_START_BOARD(board);
+    QTemporaryDir dir;
+    const CliRun run = runShell(dir.path(), QStringLiteral("\"$0\" capture --format pcap --seconds 30 -o kept.dat --device \"$1\" >&- 2>&-"),
+                                {board.linkPath()});
+    EXPECT_EQ(run.exitCode, 1);
+    // The pcap header fails before any byte comes: an empty capture, stored as none.
+    const QString kept = dir.filePath(QStringLiteral("kept.dat"));
+    EXPECT_TRUE(!QFile::exists(kept) || readFile(kept).endsWith(char(0xFF)));
+    EXPECT_EQ(runCli(words("check --device") << board.linkPath()).exitCode, 0);
 }
