@@ -21,32 +21,20 @@ namespace {
 
 const QByteArray endCode(1, char(0xFF));
 
-// Runs ferrox-cli with its standard output a pipe whose reader has gone
-// away (as with "| head") and stops it by SIGTERM stopAfterMs after the
-// capture log says the board streams.
-CliRun runStopped(const QStringList &arguments, int stopAfterMs)
-{
-    QProcess cli;
-    cli.start(QStringLiteral(FERROX_CLI_BINARY), arguments);
-    if (cli.waitForStarted(5000))
-        cli.closeReadChannel(QProcess::StandardOutput);
-    cli.setReadChannel(QProcess::StandardError);
-    QByteArray err;
-    while (!err.contains("モニター開始 ... ") && cli.waitForReadyRead(5000))
-        err += cli.readAllStandardError();
-    cli.waitForFinished(stopAfterMs);
-    cli.terminate();
-    return endedRun(cli, err);
-}
-
-// ferrox-cli running, its standard error read as it comes.
+// ferrox-cli running, its standard error read as it comes; without an
+// output file, its standard output is a pipe whose reader has gone away
+// (as with "| head").
 class RunningCli
 {
 public:
     RunningCli(const QStringList &arguments, const QString &outputFile)
     {
-        m_process.setStandardOutputFile(outputFile);
+        if (!outputFile.isEmpty())
+            m_process.setStandardOutputFile(outputFile);
+        m_process.setReadChannel(QProcess::StandardError);
         m_process.start(QStringLiteral(FERROX_CLI_BINARY), arguments);
+        if (outputFile.isEmpty() && m_process.waitForStarted(5000))
+            m_process.closeReadChannel(QProcess::StandardOutput);
     }
     ~RunningCli()
     {
@@ -109,8 +97,13 @@ TEST_F(CaptureCli, AStreamStoppedByTerminationKeepsWholeBytesInUtf8)
     BoardProcess board(words("--traffic demo --loop --rate 2000 --jumper 115200 --firmware V1.02"));
     FERROX_START_BOARD(board);
     // Its reader gone, standard output costs the capture nothing.
-    const CliRun run = runStopped(arguments(board, "--pc-speed 115200 --direction j1-to-j2 --monitor-speed 57600 "
-                                                   "--mode 1 --utf8 --text") << textPath(), 1000);
+    RunningCli cli(arguments(board, "--pc-speed 115200 --direction j1-to-j2 --monitor-speed 57600 --mode 1 --utf8 --text")
+                       << textPath(),
+                   {});
+    ASSERT_TRUE(cli.saidWithin(QStringLiteral("モニター開始 ... "), 5000));
+    cli.process().waitForFinished(1000);
+    cli.process().terminate();
+    const CliRun run = cli.ended();
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QByteArray stream = readFile(dataPath());
     ASSERT_GT(stream.size(), 100);
