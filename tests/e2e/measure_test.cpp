@@ -7,7 +7,6 @@
 #include "platform/qtserialport.h"
 
 #include <QAction>
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
@@ -82,20 +81,12 @@ TEST(MeasureOverAPty, TheStopIsSentOnceAndDrainedBeforeThePortCloses)
     BoardProcess board(words("--rate 20"));
     FERROX_START_BOARD(board);
     QTemporaryDir dir;
-    const QString trace = dir.filePath(QStringLiteral("calls"));
-    QProcess cli;
     // The leak checker of a sanitizer build cannot run under a tracer.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
-    cli.setProcessEnvironment(environment);
-    cli.start(strace, {QStringLiteral("-f"), QStringLiteral("-e"), QStringLiteral("trace=write,ioctl,close"),
-                       QStringLiteral("-o"), trace, QStringLiteral(FERROX_CLI_BINARY), QStringLiteral("measure"),
-                       QStringLiteral("--device"), board.linkPath(), QStringLiteral("--seconds"), QStringLiteral("1")});
-    ASSERT_TRUE(cli.waitForFinished(15000));
-    EXPECT_EQ(cli.exitCode(), 4) << cli.readAllStandardError().toStdString();
-    QFile file(trace);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString calls = QString::fromUtf8(file.readAll());
+    const CliRun run = runShell(dir.path(), QStringLiteral("ASAN_OPTIONS=detect_leaks=0 exec \"$1\" -f -e trace=write,ioctl,close "
+                                                           "-o calls \"$0\" measure --device \"$2\" --seconds 1"),
+                                {strace, board.linkPath()});
+    EXPECT_EQ(run.exitCode, 4) << run.err.toStdString();
+    const QString calls = QString::fromUtf8(readFile(dir.filePath(QStringLiteral("calls"))));
     const QRegularExpression stop(QStringLiteral(R"(write\((\d+), "E", 1\))"));
     QRegularExpressionMatchIterator stops = stop.globalMatch(calls);
     ASSERT_TRUE(stops.hasNext()) << calls.toStdString();

@@ -1,13 +1,17 @@
-// Wireshark and tshark watching the simulated board through ferrox-cli: a
-// live pcap stream read while the capture runs, the export's records and
-// the live ones read by Wireshark's Modbus RTU dissector a message each
-// (their bytes and times: the timeline's and frames' pcap tests), and
-// ferrox-cli as an extcap interface found and run by tshark as a user
-// other than root, silent unless it fails.
+// ferrox-cli decode over a capture of the simulated board's Modbus RTU
+// conversation, every request and response named and paired, and what it
+// says about data it can only partly decode; its timeline chart. Wireshark
+// and tshark watching the board through ferrox-cli: a live pcap stream
+// read while the capture runs, the export's records and the live ones
+// read by Wireshark's Modbus RTU dissector a message each (their bytes and
+// times: the timeline's and frames' pcap tests), and ferrox-cli as an
+// extcap interface found and run by tshark as a user other than root,
+// silent unless it fails.
 #include "boardprocess.h"
 #include "support/clirun.h"
 
 #include "data/datatesting.h"
+#include "support/testfiles.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -53,6 +57,14 @@ QStringList tsharkLines(const QString &pcap, const QString &options = asModbus +
     return QString::fromUtf8(reader.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
 }
 
+QList<QJsonObject> jsonLines(const QString &out)
+{
+    QList<QJsonObject> objects;
+    for (const QString &line : out.split(u'\n', Qt::SkipEmptyParts))
+        objects << QJsonDocument::fromJson(line.toUtf8()).object();
+    return objects;
+}
+
 // The same fields as ferrox-cli decode gives them for a frame of JSON lines.
 QString decodedFields(const QJsonObject &frame)
 {
@@ -66,7 +78,84 @@ QString decodedFields(const QJsonObject &frame)
         .arg(badCrc ? 0 : 1);
 }
 
+// ferrox-cli run as Wireshark runs its extcap capture, into a plain file
+// for the FIFO, stopped with SIGTERM once records have come (when it has
+// not ended by itself).
+CliRun extcapCapture(BoardProcess &board, const QString &fifoFile, const QStringList &extra = {}, bool stopOnRecords = true)
+{
+    const QString fifo = writeFile(fifoFile, {});
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("FERROX_COM1"), board.linkPath());
+    QProcess cli;
+    cli.setProcessEnvironment(environment);
+    cli.start(QStringLiteral(FERROX_CLI_BINARY),
+              words("extcap --capture --extcap-interface ferrox-COM1 --fifo") << fifo << extra);
+    for (int i = 0; i < 100 && (!stopOnRecords || QFileInfo(fifo).size() <= 24) && !cli.waitForFinished(100); ++i) {
+    }
+    if (cli.state() == QProcess::NotRunning)
+        return {cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1, cli.readAllStandardOutput(),
+                QString::fromUtf8(cli.readAllStandardError())};
+    cli.terminate();
+    return endedRun(cli);
+}
+
 } // namespace
+
+// The names, verdicts and pairing rules are the decoder's tests; here, a
+// capture's requests each paired, its times reaching the response times.
+TEST(DecodeCli, PairsAndTimesEveryRequestAndResponseOfACapturedModbusConversation)
+{
+    QTemporaryDir dir;
+    BoardProcess board(words("--traffic modbus --rate 2000"));
+    FERROX_START_BOARD(board);
+    const QString data = dir.filePath(QStringLiteral("modbus.dat"));
+    const CliRun capture = runCli(words("capture --device") << board.linkPath() << QStringLiteral("-o") << data
+                                                            << words("--seconds 2"));
+    ASSERT_EQ(capture.exitCode, 0) << capture.err.toStdString();
+
+    const CliRun run = runCli(QStringList {QStringLiteral("decode"), data} << words("--decoder modbus-rtu --format jsonl"));
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QList<QJsonObject> frames = jsonLines(run.text());
+    ASSERT_EQ(frames.size(), 20) << run.out.toStdString();
+    for (int i = 0; i < 20; i += 2)
+        EXPECT_EQ(frames.at(i).value(QStringLiteral("paired_with")).toInt(), i + 2) << "request " << i;
+    EXPECT_TRUE(frames.at(1).value(QStringLiteral("response_us")).isDouble()) << "the capture's times give response times";
+    EXPECT_EQ(frames.at(19).value(QStringLiteral("problem")).toString(), QStringLiteral("例外コード02 ILLEGAL DATA ADDRESS"));
+}
+
+// A poll every 100 ms, each message in one read, the first with a broken
+// CRC: its silences end the frames without --gap, and --only picks by kind.
+TEST(DecodeCli, SparseModbusTrafficDecodesIntoItsFramesAndOnlyPicksByKind)
+{
+    QTemporaryDir dir;
+    const QString data = writeFile(dir.filePath(QStringLiteral("mb.dat")),
+                                   byJ1(QByteArray::fromHex("1103006B00032387")) + byJ1(QByteArray::fromHex("110400080001B298"))
+                                       + byJ2(QByteArray::fromHex("110402000AF8F4")) + endCode());
+    writeFile(data + QStringLiteral(".times"), "2026-12-06T22:00:51.250000+09:00\n0\t0\n16\t100000\n32\t110000\n");
+    const QStringList decode = QStringList {QStringLiteral("decode"), data} << words("--decoder modbus-rtu --format jsonl");
+    const CliRun run = runCli(decode);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QList<QJsonObject> frames = jsonLines(run.text());
+    ASSERT_EQ(frames.size(), 3) << run.out.toStdString();
+    const QList<QJsonObject> crc = jsonLines(runCli(QStringList(decode) << words("--only crc")).text());
+    ASSERT_EQ(crc.size(), 1);
+    EXPECT_EQ(crc.at(0).value(QStringLiteral("number")).toInt(), 1);
+    EXPECT_EQ(runCli(QStringList {QStringLiteral("decode"), data} << words("--only crcs")).exitCode, 2);
+}
+
+TEST(TimelineChartCli, WritesTheResponseTimeChartAsPngWhateverTheSuffixsCase)
+{
+    QTemporaryDir dir;
+    const QString data = writeFile(dir.filePath(QStringLiteral("poll.dat")), byJ1("PQ") + byJ2("abc") + byJ1("R") + endCode());
+    writeFile(data + QStringLiteral(".times"), "2026-12-06T22:00:51.250000+09:00\n0\t1000\n4\t3500\n10\t9000\n");
+    // The option takes the suffix in either case; an upper-case one once
+    // aborted the tool. (SVG: the chart painter's tests.)
+    const QString chart = dir.filePath(QStringLiteral("CHART.PNG"));
+    const CliRun run = runCli({QStringLiteral("timeline"), data, QStringLiteral("--chart"), chart});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(readFile(chart).startsWith("\x89PNG"));
+    EXPECT_EQ(runCli({QStringLiteral("timeline"), data, QStringLiteral("--chart"), dir.filePath(QStringLiteral("c.gif"))}).exitCode, 2);
+}
 
 // A conversation with a corrupted response and an exception: the live
 // records and the export's, both cut by the Modbus RTU decoder, and
@@ -99,8 +188,8 @@ TEST(WiresharkCli, TsharkAndDecodeAgreeOnEveryFrameOfAModbusCapture)
     ASSERT_EQ(decoded.exitCode, 0) << decoded.err.toStdString();
 
     QStringList expected;
-    for (const QString &line : decoded.text().split(u'\n', Qt::SkipEmptyParts))
-        expected << decodedFields(QJsonDocument::fromJson(line.toUtf8()).object());
+    for (const QJsonObject &frame : jsonLines(decoded.text()))
+        expected << decodedFields(frame);
     ASSERT_EQ(expected.size(), 8) << decoded.text().toStdString();
     EXPECT_EQ(expected.at(3), QStringLiteral("rtacser:mbrtu:modbus,17,4,,0"));
     EXPECT_EQ(expected.at(5), QStringLiteral("rtacser:mbrtu:modbus,1,3,2,1"));
@@ -126,31 +215,6 @@ TEST(WiresharkCli, AReaderThatFallsBehindIsToldTheLiveOutputSkips)
     EXPECT_EQ(run.err.count(QStringLiteral("the live output is not read fast enough; it skips what it cannot take")), 1)
         << run.err.toStdString();
 }
-
-namespace {
-
-// ferrox-cli run as Wireshark runs its extcap capture, into a plain file
-// for the FIFO, stopped with SIGTERM once records have come (when it has
-// not ended by itself).
-CliRun extcapCapture(BoardProcess &board, const QString &fifoFile, const QStringList &extra = {}, bool stopOnRecords = true)
-{
-    const QString fifo = writeFile(fifoFile, {});
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("FERROX_COM1"), board.linkPath());
-    QProcess cli;
-    cli.setProcessEnvironment(environment);
-    cli.start(QStringLiteral(FERROX_CLI_BINARY),
-              words("extcap --capture --extcap-interface ferrox-COM1 --fifo") << fifo << extra);
-    for (int i = 0; i < 100 && (!stopOnRecords || QFileInfo(fifo).size() <= 24) && !cli.waitForFinished(100); ++i) {
-    }
-    if (cli.state() == QProcess::NotRunning)
-        return {cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1, cli.readAllStandardOutput(),
-                QString::fromUtf8(cli.readAllStandardError())};
-    cli.terminate();
-    return endedRun(cli);
-}
-
-} // namespace
 
 // Wireshark shows anything on the extcap's standard error as an error.
 TEST(WiresharkCli, TheExtcapWritesToStandardErrorOnlyWhenItFails)
