@@ -103,16 +103,13 @@ TEST_F(Checks, UnsupportedFirmwareShowsItsMessageWithoutBlinking)
 // Sampling stays off while the simple monitor or a capture runs.
 TEST_F(Checks, PanelAcrossChecks)
 {
-    board.answer(CMD_VERSION, {versionReply("V1.05")});
-    panel.simpleMonitor = true;
-    ASSERT_TRUE(runCheck());
-    EXPECT_FALSE(panel.sampling);
-
-    board.answer(CMD_VERSION, {versionReply("V1.01")});
-    panel.simpleMonitor = false;
-    panel.busy = true;
-    ASSERT_TRUE(runCheck());
-    EXPECT_FALSE(panel.sampling);
+    for (const auto &[firmware, simpleMonitor] : {std::pair{"V1.05", true}, std::pair{"V1.01", false}}) {
+        board.answer(CMD_VERSION, {versionReply(firmware)});
+        panel.simpleMonitor = simpleMonitor;
+        panel.busy = !simpleMonitor;
+        ASSERT_TRUE(runCheck());
+        EXPECT_FALSE(panel.sampling) << firmware;
+    }
 }
 
 TEST_F(Checks, PortThatCannotBeOpenedIsReportedFromTheButtonOnly)

@@ -1,12 +1,12 @@
 #include "link/protocol.h"
 #include "settings/settingsschema.h"
-
-#include <gtest/gtest.h>
+#include "linktesting.h"
 
 #include <algorithm>
 #include <tuple>
 
 using namespace ferrox;
+using ferrox::test::versionReply;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -98,24 +98,19 @@ TEST(FirmwareFeatures, ChoicesTheFirmwareDoesNotOfferAreRefused)
     EXPECT_EQ(monitorSpeedsOverLink(115200), monitorSpeedChoices());
 }
 
-QByteArray reply(const QByteArray &id, const QByteArray &firmware, int length)
-{
-    return (id + '_' + firmware + QByteArrayLiteral("  9600\r")).leftJustified(length, '#', true);
-}
-
 TEST(VersionReply, VerdictByLengthIdentificationAndFirmware)
 {
     const QList<std::tuple<QByteArray, VersionVerdict>> cases{
-        {reply("Ferrox LM", "V1.05", 22), VersionVerdict::Verified}, {reply("Ferrox LM", "V1.05", 21), VersionVerdict::TooShort},
-        {reply("Ferrox LM", "v1.05", 22), VersionVerdict::UnsupportedFirmware}, {reply("ferrox LM", "V1.05", 22), VersionVerdict::ForeignBoard}};
+        {versionReply("V1.05"), VersionVerdict::Verified}, {versionReply("V1.05", 21), VersionVerdict::TooShort},
+        {versionReply("v1.05"), VersionVerdict::UnsupportedFirmware}, {'f' + versionReply("V1.05").mid(1), VersionVerdict::ForeignBoard}};
     for (const auto &[bytes, verdict] : cases)
         EXPECT_EQ(assessVersionReply(bytes), verdict) << bytes.toHex().toStdString();
 }
 
 TEST(VersionReply, TextsAreBytesOneForOne)
 {
-    const QByteArray bytes = reply("Ferrox LM", "V1.04", 30);
-    EXPECT_EQ(boardReplyOf(bytes), QStringLiteral("Ferrox LM_V1.04 "));
+    const QByteArray bytes = versionReply("V1.04", 30);
+    EXPECT_EQ(boardReplyOf(bytes), QStringLiteral("Ferrox LM V1.04 "));
     EXPECT_EQ(firmwareVersionOf(bytes), QStringLiteral("V1.04"));
     const QByteArray high = QByteArray("Ferrox LM ") + QByteArray("\xB1\x80\x00\xFF\x7F", 5) + "x";
     EXPECT_EQ(firmwareVersionOf(high), QString::fromUtf16(u"\u00B1\u0080\u0000\u00FF\u007F", 5));

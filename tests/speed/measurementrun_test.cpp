@@ -115,18 +115,10 @@ TEST(MeasurementRun, AClosedPortIsReportedWithoutWaiting)
     EXPECT_EQ(port.written, QByteArray());
 }
 
-class MeasurementExchange : public testing::Test
+class MeasurementExchange : public LinkFixture
 {
 protected:
-    MeasurementExchange()
-    {
-        port.open();
-        port.operations.clear();
-    }
-
-    FakeSerialPort port;
-    ScriptedBoard board{port};
-    LinkOwner owner{port};
+    MeasurementExchange() { openPort(); }
     MeasurementLink link{owner};
 };
 
