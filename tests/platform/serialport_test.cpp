@@ -169,15 +169,14 @@ TEST(QtSerialPort, ClosingKeepsTheLinksSettings)
     ASSERT_EQ(::tcsetattr(keeper, TCSANOW, &settings), 0);
 
     QtSerialPort port([&](int) { return QString::fromLocal8Bit(::ptsname(master)); });
-    for (const auto &[baud, code] : {std::pair{57600, B57600}, std::pair{115200, B115200}}) {
-        ASSERT_TRUE(port.setSettings(linkSettingsText(57600)));
-        ASSERT_TRUE(port.open()) << port.lastError();
-        ASSERT_TRUE(port.setSettings(linkSettingsText(baud)));
-        ASSERT_TRUE(port.write(QByteArray("E")));
-        port.close();
-        ASSERT_EQ(::tcgetattr(keeper, &settings), 0);
-        EXPECT_EQ(::cfgetospeed(&settings), code) << baud;
-    }
+    // Neither the device's speed before the open nor the one it was opened at.
+    ASSERT_TRUE(port.setSettings(linkSettingsText(57600)));
+    ASSERT_TRUE(port.open()) << port.lastError();
+    ASSERT_TRUE(port.setSettings(linkSettingsText(115200)));
+    ASSERT_TRUE(port.write(QByteArray("E")));
+    port.close();
+    ASSERT_EQ(::tcgetattr(keeper, &settings), 0);
+    EXPECT_EQ(::cfgetospeed(&settings), B115200);
     ::close(keeper);
     ::close(master);
 }
